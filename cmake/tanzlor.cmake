@@ -1,0 +1,42 @@
+# Helpers shared by every folder's CMakeLists.txt.
+
+# tanzlor_library(<target> [DEPS <targets>...] [PUBLIC_DEPS <targets>...])
+# One static library per source folder, made of every .cpp in that folder.
+function(tanzlor_library target)
+  cmake_parse_arguments(ARG "" "" "DEPS;PUBLIC_DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_DEPS})
+endfunction()
+
+# tanzlor_test(<target> SOURCES <files>... DEPS <targets>...)
+# A GoogleTest program registered with CTest; it runs headless on SDL's dummy drivers.
+function(tanzlor_test target)
+  if(NOT TANZLOR_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  find_package(GTest REQUIRED)
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  gtest_discover_tests(${target}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;TANZLOR_BUILD_DIR=${CMAKE_BINARY_DIR}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# tanzlor_fuzz(<target> SOURCES <files>... DEPS <targets>...)
+# A libFuzzer target, built only with -DTANZLOR_FUZZ=ON and clang.
+function(tanzlor_fuzz target)
+  if(NOT TANZLOR_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  target_compile_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${target} PRIVATE ${ARG_DEPS})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+endfunction()

@@ -1,0 +1,10 @@
+#include "framework/media.h"
+
+namespace ZethMedia {
+
+bool Initialize() { return true; }
+void Finalize() {}
+
+}  // namespace ZethMedia
+
+void MediaEvent() {}

@@ -1,0 +1,8 @@
+#include "framework/music.h"
+
+namespace ZethMusic {
+
+bool Initialize() { return true; }
+void Finalize() {}
+
+}  // namespace ZethMusic

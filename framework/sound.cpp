@@ -1,0 +1,8 @@
+#include "framework/sound.h"
+
+namespace ZethSound {
+
+bool Initialize() { return true; }
+void Finalize() {}
+
+}  // namespace ZethSound

@@ -1,0 +1,9 @@
+// The sound service.
+#pragma once
+
+namespace ZethSound {
+
+bool Initialize();
+void Finalize();
+
+}  // namespace ZethSound

@@ -1,0 +1,56 @@
+// The 3D side's record pools and effect list, created at start-up, released at shutdown and
+// told about device loss and reset.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/matrix.h"
+
+namespace ZethAnimation {
+constexpr int kRecords = 65536;
+bool Initialize();  // true also when the pool cannot be allocated
+void Finalize();
+}  // namespace ZethAnimation
+
+namespace ZethCamera {
+constexpr int kRecords = 32;
+struct Record {
+    bool inUse;
+    CMatrix view;
+    CMatrix projection;
+};
+bool Initialize();  // false when the pool cannot be allocated
+void Finalize();
+const Record* Records();
+}  // namespace ZethCamera
+
+namespace ZethLight {
+constexpr int kRecords = 4;
+struct Record {
+    float diffuse[3];
+    float range;
+    float ambient[3];
+};
+bool Initialize();
+const Record* Records();
+}  // namespace ZethLight
+
+namespace ZethModel {
+constexpr int kRecords = 64;
+bool Initialize();
+void Finalize();
+}  // namespace ZethModel
+
+namespace ZethGridMesh {
+constexpr int kRecords = 64;
+bool Initialize();
+void Finalize();
+void OnLostDevice();
+void OnResetDevice();
+}  // namespace ZethGridMesh
+
+namespace ZethShaderFx {
+void OnLostDevice();
+void OnResetDevice();
+void Finalize();
+}  // namespace ZethShaderFx

@@ -1,0 +1,39 @@
+#include "game/world/callbacks.h"
+
+#include "framework/device.h"
+#include "framework/file_system.h"
+#include "framework/zeth.h"
+
+namespace {
+
+constexpr uint32_t kKeyDown = 256;
+constexpr uintptr_t kKeyEscape = 27;
+constexpr uintptr_t kKeyF1 = 112;
+
+}  // namespace
+
+bool GameInit() {
+    Zeth::SetLogFile("system_log", "html");
+    Zeth::SetApplicationName("TANZLOR DIRAV v1.02");
+    Zeth::SetScreenInfo(640, 480, true);
+    Zeth::SetFrameRate(60);
+    Zeth::SetDrawTitleInfo();
+    Zeth::SetUseFlags(Zeth::kUseInput | Zeth::kUseSound);
+    ZethFile::SetRootPath(0, "data", "data.bin");
+    return true;
+}
+
+int32_t GameMain(int, char**) {
+    Zeth3D::EnableFullColorMode();
+    if (!Zeth::Start()) return 0;
+    while (Zeth::MessageLoop(false)) {
+    }
+    return 0;
+}
+
+bool GameKeyHook(uint32_t message, uintptr_t wParam, intptr_t) {
+    if (message != kKeyDown) return true;
+    if (wParam == kKeyEscape) Zeth::Exit();
+    else if (wParam == kKeyF1) Zeth::ChangeScreenMode();
+    return true;
+}

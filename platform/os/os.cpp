@@ -1,0 +1,135 @@
+#include "platform/os/os.h"
+
+#include <SDL.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cctype>
+#include <cstdlib>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+
+namespace platform {
+namespace {
+
+class SystemClock final : public Clock {
+public:
+    uint64_t NowMs() override {
+        timespec ts{};
+        clock_gettime(CLOCK_MONOTONIC, &ts);
+        return static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+    }
+    void SleepMs(uint32_t ms) override {
+        if (ms == 0) {
+            sched_yield();
+            return;
+        }
+        timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+        while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
+            if (TerminationRequested()) return;
+        }
+    }
+};
+
+class DefaultMessageBoxSink final : public MessageBoxSink {
+public:
+    void Show(uint32_t type, const std::string& caption, const std::string& text) override {
+        ShowMessageBox(type, caption, text);
+    }
+};
+
+SystemClock g_system_clock;
+Clock* g_clock = &g_system_clock;
+DefaultMessageBoxSink g_default_sink;
+MessageBoxSink* g_sink = &g_default_sink;
+std::atomic<bool> g_termination{false};
+
+void OnTerminationSignal(int) { g_termination.store(true); }
+
+bool DisplayAvailable() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr) return SDL_strcmp(driver, "dummy") != 0 && SDL_strcmp(driver, "offscreen") != 0;
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    if (wanted != nullptr && (SDL_strcmp(wanted, "dummy") == 0 || SDL_strcmp(wanted, "offscreen") == 0)) return false;
+    return SDL_getenv("DISPLAY") != nullptr || SDL_getenv("WAYLAND_DISPLAY") != nullptr;
+}
+
+std::string SanitisedLockName(const std::string& name) {
+    std::string out;
+    for (unsigned char c : name) out += (std::isalnum(c) || c == '.' || c == '-') ? static_cast<char>(c) : '_';
+    return out.empty() ? std::string("app") : out;
+}
+
+}  // namespace
+
+Clock& GetClock() { return *g_clock; }
+void SetClock(Clock* clock) { g_clock = clock ? clock : &g_system_clock; }
+MessageBoxSink& GetMessageBoxSink() { return *g_sink; }
+void SetMessageBoxSink(MessageBoxSink* sink) { g_sink = sink ? sink : &g_default_sink; }
+
+void ShowMessageBox(uint32_t type, const std::string& caption, const std::string& text) {
+    std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
+    if (!DisplayAvailable()) return;
+    // 0x10 is the stop icon, 0x30 the warning icon; anything else is shown as information.
+    uint32_t flags = SDL_MESSAGEBOX_INFORMATION;
+    if ((type & 0xF0) == 0x10) flags = SDL_MESSAGEBOX_ERROR;
+    else if ((type & 0xF0) == 0x30) flags = SDL_MESSAGEBOX_WARNING;
+    SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), nullptr);
+}
+
+std::string ExecutableFolder() {
+    char buffer[4096];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    if (n <= 0) return ".";
+    std::string path(buffer, static_cast<size_t>(n));
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+bool SetCurrentFolder(const std::string& folder) { return chdir(folder.c_str()) == 0; }
+
+bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+InstanceLock::~InstanceLock() { Release(); }
+
+bool InstanceLock::TryAcquire(const std::string& name) {
+    if (fd_ >= 0) return true;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::string folder = (runtime != nullptr && *runtime != '\0') ? runtime : "/tmp";
+    std::string path = folder + "/" + SanitisedLockName(name) + ".lock";
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
+
+void InstanceLock::Release() {
+    if (fd_ < 0) return;
+    flock(fd_, LOCK_UN);
+    close(fd_);
+    fd_ = -1;
+}
+
+void InstallTerminationHandlers() {
+    struct sigaction action {};
+    action.sa_handler = OnTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+bool TerminationRequested() { return g_termination.load(); }
+void ClearTerminationRequest() { g_termination.store(false); }
+
+}  // namespace platform

@@ -1,0 +1,60 @@
+// Process, clock, sleep, folders, single-instance lock and message box: the operating-system
+// services the framework calls, each behind a small interface that tests replace with a fake.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// A 64-bit monotonic millisecond clock and the sleep that goes with it.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual uint64_t NowMs() = 0;    // milliseconds since an arbitrary start; never wraps
+    virtual void SleepMs(uint32_t ms) = 0;  // 0 yields the processor
+};
+
+// Shows a message to the person at the machine.
+class MessageBoxSink {
+public:
+    virtual ~MessageBoxSink() = default;
+    virtual void Show(uint32_t type, const std::string& caption, const std::string& text) = 0;
+};
+
+Clock& GetClock();                  // the clock in use (the system clock unless replaced)
+void SetClock(Clock* clock);        // nullptr restores the system clock
+MessageBoxSink& GetMessageBoxSink();
+void SetMessageBoxSink(MessageBoxSink* sink);  // nullptr restores the default sink
+
+// The default message box: SDL's simple message box when a display exists; the text always
+// goes to standard error as well, so a machine without a display still sees it.
+void ShowMessageBox(uint32_t type, const std::string& caption, const std::string& text);
+
+std::string ExecutableFolder();     // folder of the running executable, without a trailing '/'
+bool SetCurrentFolder(const std::string& folder);
+bool DeleteFile(const std::string& path);
+
+// The single-instance check: an exclusive advisory lock on a file named after the application
+// in the runtime folder. Held until Release or process exit.
+class InstanceLock {
+public:
+    InstanceLock() = default;
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+    bool TryAcquire(const std::string& name);  // false when another process holds it
+    void Release();
+    bool Held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// SIGINT and SIGTERM set a flag instead of killing the process, so the window layer can turn
+// them into the same close request as the window's close button.
+void InstallTerminationHandlers();
+bool TerminationRequested();
+void ClearTerminationRequest();
+
+}  // namespace platform
