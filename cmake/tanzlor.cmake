@@ -11,20 +11,19 @@ function(tanzlor_library target)
 endfunction()
 
 # tanzlor_test(<target> SOURCES <files>... DEPS <targets>...)
-# A GoogleTest program registered with CTest; it runs headless on SDL's dummy drivers.
+# A GoogleTest program registered with CTest; it runs headless on SDL's dummy drivers and finds
+# the build folder through the environment variable TANZLOR_BUILD_DIR (tests/support).
 function(tanzlor_test target)
   if(NOT TANZLOR_TESTS)
     return()
   endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   find_package(GTest REQUIRED)
-  add_executable(${target} ${ARG_SOURCES})
+  add_executable(${target} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/test_environment.cpp)
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
-  gtest_discover_tests(${target}
-    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;TANZLOR_BUILD_DIR=${CMAKE_BINARY_DIR}"
-    DISCOVERY_TIMEOUT 60)
+  target_compile_definitions(${target} PRIVATE TANZLOR_BUILD_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${target} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # tanzlor_fuzz(<target> SOURCES <files>... DEPS <targets>...)

@@ -9,8 +9,9 @@ struct AngleTables {
     uint32_t atan[8193];
 
     // Both tables are computed in single precision so that their values match the ones the
-    // game was tuned with: the sine of 32768 is -8.742278e-8, and three arctangent entries
-    // (1269, 6638, 8192) land one below the exact integer part.
+    // game was tuned with: the sine of 32768 is -8.742278e-8. The arctangent goes through
+    // degrees (57.29578 degrees a radian, 182.04444 angle units a degree), which puts three
+    // entries (1269, 6638, 8192) one below the exact integer part.
     AngleTables() {
         const float twoPi = 6.28318530717958647692f;
         for (int i = 0; i < 65536; ++i) {
@@ -19,8 +20,8 @@ struct AngleTables {
         }
         for (int i = 0; i <= 8192; ++i) {
             float ratio = static_cast<float>(i) / 8192.0f;
-            float units = std::atan(ratio) * 65536.0f / twoPi;
-            atan[i] = static_cast<uint32_t>(units);
+            float degrees = std::atan(ratio) * 57.29578f;
+            atan[i] = static_cast<uint32_t>(degrees * 182.04444f);
         }
     }
 };

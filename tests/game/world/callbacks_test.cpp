@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "framework/zeth.h"
+#include "game/world/callbacks.h"
+#include "support/fakes.h"
+
+TEST(GameCallbacks, InitConfiguresTheFramework) {
+    ASSERT_TRUE(GameInit());
+    EXPECT_STREQ(Zeth::GetApplicationName(), "TANZLOR DIRAV v1.02");
+    EXPECT_EQ(Zeth::GetFrameRate(), 60u);
+    EXPECT_EQ(Zeth::GetUseFlags(), 3u);
+    int32_t width = 0, height = 0;
+    bool windowed = false;
+    Zeth::GetScreenInfo(&width, &height, &windowed);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    EXPECT_TRUE(windowed);
+}
+
+TEST(GameCallbacks, KeyHookActsOnKeyDownOnly) {
+    testing_support::FakePlatform fake;
+    GameKeyHook(257, 27, 0);  // key up
+    EXPECT_FALSE(Zeth::IsQuitRequested());
+    bool before = false, after = false;
+    Zeth::GetScreenInfo(nullptr, nullptr, &before);
+    GameKeyHook(256, 112, 0);  // F1 toggles the screen mode
+    Zeth::GetScreenInfo(nullptr, nullptr, &after);
+    EXPECT_NE(before, after);
+    GameKeyHook(256, 27, 0);  // Esc
+    EXPECT_TRUE(Zeth::IsQuitRequested());
+}
