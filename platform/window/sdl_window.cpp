@@ -11,6 +11,16 @@
 namespace platform {
 namespace {
 
+// SDL falls back to an invisible off-screen driver when no display exists. A window nobody can
+// see is no window: the headless drivers are used only when asked for by name.
+bool DisplayDriverChosen() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) return false;
+    bool headless = SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0;
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    return !headless || (wanted != nullptr && SDL_strcasecmp(wanted, driver) == 0);
+}
+
 class SdlWindowSystem final : public WindowSystem {
 public:
     ~SdlWindowSystem() override { Destroy(); }
@@ -19,6 +29,11 @@ public:
         if (window_ != nullptr) return true;
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
+            return false;
+        }
+        if (!DisplayDriverChosen()) {
+            std::fprintf(stderr, "SDL video: no display (set SDL_VIDEODRIVER=dummy to run headless)\n");
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
             return false;
         }
         uint32_t flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
