@@ -1,0 +1,58 @@
+// One world frame: input, pause, the replay hook, the four passes, drawing and the counters.
+// The order of the passes and of the lists within each pass is what lets a replay repeat a
+// game frame by frame.
+#include "game/world/object_controller.h"
+
+namespace {
+
+constexpr int kFastForwardShortButton = 4;  // 3 extra frames
+constexpr int kFastForwardLongButton = 5;   // 15 extra frames
+
+}  // namespace
+
+void ObjectController::RunAll() {
+    ObjectList* order[] = {&others, &enemies, &enemyBullets, &players, &shots, &items};
+    ObjectList::iterator starts[6];
+    for (int i = 0; i < 6; ++i) starts[i] = order[i]->begin();
+    auto run = [this](Object* o) { o->Run(this); };
+    for (int i = 0; i < 3; ++i) WalkList(*order[i], starts[i], run);
+    if (pcController != nullptr) pcController->Run(this);
+    for (int i = 3; i < 6; ++i) WalkList(*order[i], starts[i], run);
+}
+
+void ObjectController::MoveAll() {
+    ObjectList* order[] = {&enemies, &enemyBullets, &players, &shots, &others, &items};
+    ObjectList::iterator starts[6];
+    for (int i = 0; i < 6; ++i) starts[i] = order[i]->begin();
+    auto move = [this](Object* o) { o->Move(this); };
+    for (int i = 0; i < 2; ++i) WalkList(*order[i], starts[i], move);
+    if (pcController != nullptr) pcController->Move(this);
+    for (int i = 2; i < 6; ++i) WalkList(*order[i], starts[i], move);
+}
+
+void ObjectController::RunFrame() {
+    PrepareFrame();
+    input.Read(replay.mode);
+    if (input.raw[Input::kPauseButton] == 1 && gameRunning && replay.mode == 0) {
+        paused = !paused;
+        bgm.SetPaused(gameMode == 16);
+    }
+    if (gameRunning && !paused) {
+        if (replay.mode == 0) replay.Record(input.PackButtons());
+        else if (replay.mode == 1) input.Apply(replay.NextInput());
+    }
+    if (!paused) {
+        RunAll();
+        MoveAll();
+        CollideAll();
+        SweepObjects();
+    }
+    DrawAll(1);
+    frame += 1;
+    soundEffects.TickCooldowns();
+    bgm.Update();
+    if (replay.mode == 1 && gameRunning) {
+        if (input.raw[kFastForwardShortButton] > 0) FastForward(this, 3);
+        else if (input.raw[kFastForwardLongButton] > 0) FastForward(this, 15);
+    }
+}
