@@ -128,6 +128,7 @@ bool MessageLoop(bool alwaysRun) {
     for (;;) {
         // SIGINT and SIGTERM are a quit request, as Esc is.
         if (platform::TerminationRequested() && !state.quitRequested) Exit();
+        NetworkPoll();  // socket notices join the queue as window messages
         platform::Message message;
         if (state.quitSeen || queue.Peek(message)) {
             if (state.quitSeen || message.message == wm::kQuit) {
