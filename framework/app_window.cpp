@@ -135,7 +135,7 @@ bool MessageLoop(bool alwaysRun) {
                 if (!state.quitSeen) state.lastMessage = message;
                 state.quitSeen = true;
                 state.active = true;
-                while (ZethMicroThread::AnyThreadEnding()) clock.SleepMs(100);
+                while (!MicroThreadWaitAll()) clock.SleepMs(100);
                 return false;
             }
             state.lastMessage = message;
