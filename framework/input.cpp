@@ -64,7 +64,8 @@ bool Initialize() {
         ZethLog::PrintBreak();
         ZethLog::PrintError("[ DirectX8.1以降をインストールしてください ]");
         ZethLog::PrintBreak();
-        Finalize();
+        Zeth::MemoryFree(state.pads);
+        state.pads = nullptr;
         return false;
     }
     state.sourceOpen = true;

@@ -57,7 +57,8 @@ public:
         if (!open_) return false;
         int count = 0;
         if (SDL_GetKeyboardState(&count) == nullptr) return false;
-        keyCount = count;
+        keyCount = 0;
+        for (int sc = 0; sc < count; ++sc) keyCount += DikFromScancode(static_cast<SDL_Scancode>(sc)) != 0 ? 1 : 0;
         keyboard_ = true;
         return true;
     }
