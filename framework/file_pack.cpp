@@ -62,8 +62,10 @@ uint32_t PathKey(const char* relativePath) {
 bool PackReadHeader(const uint8_t (&header)[kPackHeaderSize], uint64_t fileSize, uint32_t* count) {
     if (ReadLittleEndian32(header) != kPackMagic) return false;
     const uint32_t entries = ReadLittleEndian32(header + 4);
-    // In 64 bits the table size cannot overflow; a table larger than the file is a damaged pack.
-    if (kPackHeaderSize + uint64_t{entries} * sizeof(PackEntry) > fileSize) return false;
+    // In 64 bits the table size cannot overflow. A table larger than the file is a damaged pack,
+    // and one past 32 bits cannot be allocated.
+    const uint64_t tableBytes = uint64_t{entries} * sizeof(PackEntry);
+    if (tableBytes > UINT32_MAX || kPackHeaderSize + tableBytes > fileSize) return false;
     *count = entries;
     return true;
 }

@@ -28,7 +28,7 @@ void NormalizePath(char* destination, const char* source);
 uint32_t PathKey(const char* relativePath);
 
 // The entry count of a pack header, or false when the header is not a pack or its table cannot
-// fit in a file of fileSize bytes.
+// fit in a file of fileSize bytes or in 32 bits.
 bool PackReadHeader(const uint8_t (&header)[kPackHeaderSize], uint64_t fileSize, uint32_t* count);
 // True when the entry's data lies inside a pack of packSize bytes.
 bool PackEntryInside(const PackEntry& entry, uint64_t packSize);

@@ -72,12 +72,12 @@ void OpenPack(Slot& slot) {
         platform::CloseFile(file);
         return;
     }
-    // The header check bounds the table by the file size; MemoryAlloc takes 32 bits.
-    const uint64_t tableBytes = uint64_t{count} * sizeof(PackEntry);
+    // The header check bounds the table by the file size and by 32 bits.
+    const uint32_t tableBytes = count * static_cast<uint32_t>(sizeof(PackEntry));
     PackEntry* table = nullptr;
     if (count > 0) {
-        table = tableBytes <= UINT32_MAX ? static_cast<PackEntry*>(Zeth::MemoryAlloc(static_cast<uint32_t>(tableBytes))) : nullptr;
-        if (table == nullptr || !platform::ReadFileAt(file, kPackHeaderSize, table, static_cast<uint32_t>(tableBytes))) {
+        table = static_cast<PackEntry*>(Zeth::MemoryAlloc(tableBytes));
+        if (table == nullptr || !platform::ReadFileAt(file, kPackHeaderSize, table, tableBytes)) {
             Zeth::MemoryFree(table);
             platform::CloseFile(file);
             return;
