@@ -39,3 +39,13 @@ function(tanzlor_fuzz target)
   target_link_libraries(${target} PRIVATE ${ARG_DEPS})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
 endfunction()
+
+# tanzlor_add_subfolders(): adds every direct subfolder that has a CMakeLists.txt.
+function(tanzlor_add_subfolders)
+  file(GLOB entries LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(entry IN LISTS entries)
+    if(EXISTS ${entry}/CMakeLists.txt)
+      add_subdirectory(${entry})
+    endif()
+  endforeach()
+endfunction()

@@ -185,7 +185,7 @@ bool Start() {
     ZethLog::PrintBreak();
     ZethLog::PrintBanner("アプリケーション開始");
     ZethLog::PrintBreak();
-    if (!ZethMicroThread::StartMain()) return false;
+    MicroThreadStartMain();
 
     uint64_t now = platform::GetClock().NowMs();
     ZethRandom::Seed(static_cast<uint32_t>(std::time(nullptr)) * static_cast<uint32_t>(now));

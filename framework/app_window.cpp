@@ -128,13 +128,14 @@ bool MessageLoop(bool alwaysRun) {
     for (;;) {
         // SIGINT and SIGTERM are a quit request, as Esc is.
         if (platform::TerminationRequested() && !state.quitRequested) Exit();
+        NetworkPoll();  // socket notices join the queue as window messages
         platform::Message message;
         if (state.quitSeen || queue.Peek(message)) {
             if (state.quitSeen || message.message == wm::kQuit) {
                 if (!state.quitSeen) state.lastMessage = message;
                 state.quitSeen = true;
                 state.active = true;
-                while (ZethMicroThread::AnyThreadEnding()) clock.SleepMs(100);
+                while (!MicroThreadWaitAll()) clock.SleepMs(100);
                 return false;
             }
             state.lastMessage = message;

@@ -144,6 +144,9 @@ private:
                 uint32_t message = alt ? (down ? wm::kSysKeyDown : wm::kSysKeyUp) : (down ? wm::kKeyDown : wm::kKeyUp);
                 intptr_t lParam = (event.key.repeat ? (intptr_t{1} << 30) : 0) | 1;
                 pending_.push_back({message, key, lParam});
+                // Text input carries no Enter or Backspace; they follow their key as the
+                // character messages 13 and 8 (their virtual-key codes have the same values).
+                if (down && !alt && (key == vk::kReturn || key == vk::kBack)) pending_.push_back({wm::kChar, key, lParam});
                 break;
             }
             case SDL_TEXTINPUT:

@@ -11,17 +11,14 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include "support/read_file.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing_support::ReadFile;
+
 
 // Shift_JIS bytes of the banners "アプリケーション開始" and "アプリケーション終了".
 const std::string kStartBanner = "\x83\x41\x83\x76\x83\x8A\x83\x50\x81\x5B\x83\x56\x83\x87\x83\x93\x8A\x4A\x8E\x6E";
@@ -63,7 +60,7 @@ protected:
 
     bool WaitForLog(const std::string& text) {
         for (int i = 0; i < 200; ++i) {
-            if (ReadFile(LogPath()).find(text) != std::string::npos) return true;
+            if (ReadFile(LogPath().string()).find(text) != std::string::npos) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return false;
@@ -78,18 +75,18 @@ protected:
 
 TEST_F(Program, StartsRefusesASecondCopyAndStopsOnSigterm) {
     pid_t first = Start("first.err");
-    ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile(folder_ / "first.err");
-    std::string logWhileRunning = ReadFile(LogPath());
+    ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile((folder_ / "first.err").string());
+    std::string logWhileRunning = ReadFile(LogPath().string());
 
     pid_t second = Start("second.err");
     EXPECT_EQ(WaitExit(second), 0);
-    EXPECT_NE(ReadFile(folder_ / "second.err").find("２重起動は許可されてません"), std::string::npos);
-    EXPECT_EQ(ReadFile(LogPath()), logWhileRunning);
+    EXPECT_NE(ReadFile((folder_ / "second.err").string()).find("２重起動は許可されてません"), std::string::npos);
+    EXPECT_EQ(ReadFile(LogPath().string()), logWhileRunning);
 
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     kill(first, SIGTERM);
     EXPECT_EQ(WaitExit(first), 0);
-    std::string log = ReadFile(LogPath());
+    std::string log = ReadFile(LogPath().string());
     EXPECT_EQ(log.rfind("<HTML>\n<HEAD>\n", 0), 0u);
     EXPECT_NE(log.find(kEndBanner), std::string::npos);
     ASSERT_GE(log.size(), 16u);

@@ -6,15 +6,12 @@
 #include <string>
 
 #include "framework/log.h"
+#include "support/read_file.h"
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing_support::ReadFile;
+
 
 std::string TempPath(const char* name) { return ::testing::TempDir() + name; }
 

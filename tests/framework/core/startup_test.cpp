@@ -9,10 +9,13 @@
 #include "framework/log.h"
 #include "framework/zeth.h"
 #include "support/fakes.h"
+#include "support/read_file.h"
 
 using testing_support::FakePlatform;
 
 namespace {
+
+using testing_support::ReadFile;
 
 // What the fake game did, in order, and how it was set up to behave.
 struct FakeGame {
@@ -51,12 +54,6 @@ bool FakeKeyHook(uint32_t message, uintptr_t, intptr_t) {
     return true;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class Startup : public ::testing::Test {
 protected:
