@@ -31,6 +31,9 @@ void ObjectController::MoveAll() {
 }
 
 void ObjectController::RunFrame() {
+    // A replay that could not be saved asks for the title from inside the stage's Run; the
+    // world is emptied here, where no pass holds an object.
+    if (replay.TakeTitleRequest()) ReturnToTitle();
     PrepareFrame();
     input.Read(replay.mode);
     if (input.raw[Input::kPauseButton] == 1 && gameRunning && replay.mode == 0) {

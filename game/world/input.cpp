@@ -1,8 +1,42 @@
 #include "game/world/input.h"
 
-void Input::Init(ObjectController*) {}
+#include "framework/input.h"
+#include "game/world/object_controller.h"
+
+namespace {
+
+constexpr int kPad = 0;
+constexpr int kJoystickButtonsRead = 16;  // buttons the input service reads of a joystick
+constexpr int kNoJoystickButton = -1;
+constexpr int kFirstBoundPadButton = 4;
+constexpr int kFirstLetterPadButton = 8;
+constexpr int kKeyZ = 0x2C;  // Z, X, C, V follow
+constexpr int kKeyA = 0x1E;  // A, S, D, F follow
+constexpr int kArrowKeys[4] = {0xC8, 0xD0, 0xCB, 0xCD};  // up, down, left, right
+
+}  // namespace
+
+void Input::Init(ObjectController* game) {
+    ZethInput::SetConfig(1, true, 30, 3);
+    for (int k = 0; k < kBoundJoystickButtons; ++k) {
+        joystickButtons[k] = game->scoreData.joystickButtons[k];
+        boundPadButtons[k] = kFirstBoundPadButton + k;
+        int32_t button = joystickButtons[k];
+        bool exists = button >= 0 && button < kJoystickButtonsRead;
+        ZethInput::SetJoystickButton(kPad, boundPadButtons[k], exists ? button : kNoJoystickButton);
+    }
+    for (int k = 0; k < 4; ++k) {
+        ZethInput::SetKeyboardKey(kPad, kFirstBoundPadButton + k, kKeyZ + k);
+        ZethInput::SetKeyboardKey(kPad, kFirstLetterPadButton + k, kKeyA + k);
+        ZethInput::SetKeyboardKey(kPad, k, kArrowKeys[k]);
+    }
+}
 
 void Input::Read(int32_t replayMode) {
+    for (int i = 0; i < kButtons; ++i) {
+        bool down = ZethInput::GetPadState(kPad, ZethInput::kPressed, i) || ZethInput::GetPadState(kPad, ZethInput::kHeld, i);
+        raw[i] = down ? raw[i] + 1 : 0;
+    }
     if (replayMode != 0) return;
     for (int i = 0; i < kButtons; ++i) game[i] = raw[i];
     game[kPauseButton] = 0;

@@ -1,6 +1,7 @@
-// The game's buttons: thirteen hold counters read from pad 0 each frame, the game-facing copy the
-// characters and menus read, and the 7-bit button word that replays record. Reading the pad
-// itself is not wired yet: the raw counters only change through Reset or their owner.
+// The game's buttons: pad 0 of the framework's input service bound to the keyboard and the
+// joystick; for each of 13 pad buttons the frames it has been down (raw counters) and the copy the
+// characters and menus read (game counters), which a replay drives instead; and the 7-bit button
+// word that replays record.
 #pragma once
 
 #include <cstdint>
@@ -11,15 +12,20 @@ class Input {
 public:
     static constexpr int kButtons = 13;
     static constexpr int kPauseButton = 7;
+    static constexpr int kBoundJoystickButtons = 4;  // pad buttons 4-7 take configured joystick buttons
 
-    void Init(ObjectController* game);  // binds the controls
-    // Updates the raw counters from the pad; with replay mode 0 also copies them into the game
+    // Binds the controls: keys and the configured joystick buttons (a number the joystick
+    // cannot have binds none).
+    void Init(ObjectController* game);
+    // Updates the raw counters from pad 0; with replay mode 0 also copies them into the game
     // counters (the pause button never reaches the game copy).
     void Read(int32_t replayMode);
     int32_t PackButtons() const;  // bit k = game counter k above 0, k = 0-6
-    void Apply(int32_t word);     // drives game counters 0-7 from a recorded word
+    void Apply(int32_t word);     // drives game counters 0-7 from a recorded word; -1 clears them
     void Reset();                 // raw counters to 0
 
     int32_t raw[kButtons] = {};   // frames held without a break, 0 = up
     int32_t game[kButtons] = {};  // the copy the game reads
+    int32_t joystickButtons[kBoundJoystickButtons] = {};  // configuration values 0-3
+    int32_t boundPadButtons[kBoundJoystickButtons] = {};  // 4, 5, 6, 7
 };

@@ -1,0 +1,21 @@
+// Writing the player's files on disk: whole files replaced through a temporary file and a rename,
+// so a crash never leaves half a file; copies that refuse to replace a file; renames; folders.
+// Paths are used as given (the framework finds their letter case first).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+// Writes the bytes to "<path>.tmp", flushes them to the disk and renames the temporary file onto
+// path. On failure the temporary file is removed and any old file at path is left untouched.
+bool WriteFileReplacing(const std::string& path, const void* data, size_t size);
+// Copies from to a new file to; fails, changing nothing, when to already exists.
+bool CopyFileNew(const std::string& from, const std::string& to);
+// Renames from to to, replacing to when it exists.
+bool RenameFile(const std::string& from, const std::string& to);
+// Makes the folder; true when it exists afterwards (also when it existed before).
+bool MakeFolder(const std::string& path);
+
+}  // namespace platform
