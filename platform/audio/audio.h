@@ -14,6 +14,9 @@ namespace platform::audio {
 constexpr uint32_t kMixRate = 44100;
 constexpr int32_t kVolumeFull = 0;
 constexpr int32_t kVolumeSilent = -10000;
+// Starts, stops, pauses and volume changes fade over this many frames (about 1.5 ms): long enough
+// to hide a step in the wave, short enough to keep an attack sharp.
+constexpr uint32_t kRampFrames = 64;
 
 enum class Output {
     kNone,        // not open

@@ -6,11 +6,11 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/audio/audio.h"
 #include "platform/audio/decoder_internal.h"
 
 namespace platform::audio {
 
-constexpr uint32_t kRampFrames = 64;  // about 1.5 ms: long enough to hide a step, short enough to keep attacks
 
 // One sound being mixed. Fields are guarded by the mixer lock.
 class Voice {

@@ -2,7 +2,10 @@
 
 #include <vorbis/vorbisenc.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -121,9 +124,15 @@ Bytes OggTone(uint32_t frames, uint32_t rate, int channels) {
     return out;
 }
 
+// Tests of one folder run in parallel and may write the same file: each writes its own copy and
+// renames it into place, so no reader ever sees half a file.
 std::string WriteFile(const std::string& name, const Bytes& bytes) {
-    std::ofstream file(name, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::string temporary = name + "." + std::to_string(getpid());
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::rename(temporary.c_str(), name.c_str());
     return name;
 }
 
