@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/audio/audio.h"
+#include "platform/audio/mixer_internal.h"
 
 namespace platform::audio {
 
@@ -14,6 +15,20 @@ namespace {
 constexpr uint32_t kPeriodFrames = 1024;  // about 23 ms a pull, for the device and the silent sink
 
 struct OutputState {
+    ~OutputState() { Close(); }  // a program that ends without closing must not leave the sink running
+
+    void Close() {
+        if (device != 0) SDL_CloseAudioDevice(device);
+        device = 0;
+        if (sink.joinable()) {
+            stopSink = true;
+            sink.join();
+        }
+        if (sdlAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdlAudio = false;
+        kind = Output::kNone;
+    }
+
     Output kind = Output::kNone;
     bool sdlAudio = false;
     SDL_AudioDeviceID device = 0;
@@ -22,6 +37,8 @@ struct OutputState {
 };
 
 OutputState& State() {
+    // The mixer is made first so that it outlives the output that pulls from it.
+    Mixer::Get();
     static OutputState state;
     return state;
 }
@@ -79,18 +96,7 @@ Output OpenOutput(bool manual) {
     return state.kind;
 }
 
-void CloseOutput() {
-    OutputState& state = State();
-    if (state.device != 0) SDL_CloseAudioDevice(state.device);
-    state.device = 0;
-    if (state.sink.joinable()) {
-        state.stopSink = true;
-        state.sink.join();
-    }
-    if (state.sdlAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    state.sdlAudio = false;
-    state.kind = Output::kNone;
-}
+void CloseOutput() { State().Close(); }
 
 Output CurrentOutput() { return State().kind; }
 
