@@ -21,12 +21,12 @@ constexpr uint32_t kRampFrames = 64;
 enum class Output {
     kNone,        // not open
     kDevice,      // the SDL audio device pulls the mix
-    kSilentSink,  // no usable device: a thread pulls the mix at the device's pace and drops it
+    kSilentSink,  // no usable device: the mix is pulled in step with the clock (platform::GetClock) and dropped
     kManual,      // nothing pulls: the caller renders with RenderFrames (tests)
 };
 
 // Opens the output once (later calls return what is open). SDL's dummy driver or a device that
-// will not open gives the silent sink, so sounds still start, play and end in real time.
+// will not open gives the silent sink, so sounds still start, play and end at the clock's pace.
 Output OpenOutput(bool manual);
 void CloseOutput();
 Output CurrentOutput();

@@ -11,6 +11,11 @@ Mixer& Mixer::Get() {
     return mixer;
 }
 
+std::unique_lock<std::mutex> Mixer::Hold() {
+    PullSilentSink();
+    return std::unique_lock<std::mutex>(lock_);
+}
+
 void Mixer::Add(Voice* voice) {
     std::lock_guard<std::mutex> guard(lock_);
     voices_.push_back(voice);
@@ -25,6 +30,7 @@ void Mixer::Remove(Voice* voice) {
 void Mixer::Start(Voice& voice) {
     if (voice.playing) AddDeclick(voice.lastLeft, voice.lastRight);
     voice.playing = true;
+    voice.finished = false;
     voice.gainLeft = voice.gainRight = 0.0f;
     voice.rampLeft = kRampFrames;
     voice.lastLeft = voice.lastRight = 0.0f;
@@ -74,7 +80,7 @@ void Mixer::Render(int16_t* out, uint32_t frames) {
                 mix[i * 2] += voice->lastLeft;
                 mix[i * 2 + 1] += voice->lastRight;
             }
-            if (produced < count) Halt(*voice);
+            if (voice->finished) Halt(*voice);
         }
         for (uint32_t i = 0; i < count; ++i) {
             if (declickFrames_ > 0) {

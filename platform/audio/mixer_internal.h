@@ -16,22 +16,29 @@ namespace platform::audio {
 class Voice {
 public:
     virtual ~Voice() = default;
-    // Fills stereo frames at the mix rate; fewer than asked means the sound ended. Mix thread,
-    // under the mixer lock.
+    // Fills stereo frames at the mix rate and sets finished when the sound has no more (it may
+    // then fill fewer than asked). Mix thread, under the mixer lock.
     virtual uint32_t Produce(int16_t* stereo, uint32_t frames) = 0;
 
     bool playing = false;
+    bool finished = false;  // played to its end since the last start
     float targetLeft = 1.0f, targetRight = 1.0f;  // linear gains the ramp heads for
     float gainLeft = 0.0f, gainRight = 0.0f;      // linear gains in use
     uint32_t rampLeft = 0;                        // frames until the gains reach their targets
     float lastLeft = 0.0f, lastRight = 0.0f;      // the last frame this voice added to the mix
 };
 
+// Mixes what the silent sink owes up to the clock's time; nothing for other outputs. Never called
+// with the mixer lock held.
+void PullSilentSink();
+
 class Mixer {
 public:
     static Mixer& Get();
 
-    std::mutex& Lock() { return lock_; }
+    // Holds the lock for a change or a question from the game thread, after bringing the silent
+    // sink up to the clock's time.
+    std::unique_lock<std::mutex> Hold();
     // Add and Remove take the lock themselves; a removed voice is never touched again.
     void Add(Voice* voice);
     void Remove(Voice* voice);
@@ -103,7 +110,6 @@ private:
     std::unique_ptr<Decoder> decoder_;
     Resampler resampler_;
     bool looping_ = false;
-    bool ended_ = false;
     uint64_t loopFrame_ = 0;
     uint64_t baseFrame_ = 0;       // source frame of the last seek
     uint64_t framesSinceBase_ = 0;  // mix-rate frames produced since then

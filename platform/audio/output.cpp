@@ -1,39 +1,38 @@
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstring>
-#include <thread>
+#include <mutex>
 
 #include "platform/audio/audio.h"
 #include "platform/audio/mixer_internal.h"
+#include "platform/os/os.h"
 
 namespace platform::audio {
 
 namespace {
 
-constexpr uint32_t kPeriodFrames = 1024;  // about 23 ms a pull, for the device and the silent sink
+constexpr uint32_t kPeriodFrames = 1024;       // about 23 ms a pull of the device
+constexpr uint64_t kMaxCatchUp = kMixRate * 2;  // the silent sink never mixes more than 2 s at once
 
 struct OutputState {
-    ~OutputState() { Close(); }  // a program that ends without closing must not leave the sink running
+    ~OutputState() { Close(); }
 
     void Close() {
         if (device != 0) SDL_CloseAudioDevice(device);
         device = 0;
-        if (sink.joinable()) {
-            stopSink = true;
-            sink.join();
-        }
         if (sdlAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
         sdlAudio = false;
         kind = Output::kNone;
     }
 
-    Output kind = Output::kNone;
+    std::atomic<Output> kind{Output::kNone};
     bool sdlAudio = false;
     SDL_AudioDeviceID device = 0;
-    std::thread sink;
-    std::atomic<bool> stopSink{false};
+    std::mutex sinkLock;       // guards the two sink fields
+    uint64_t sinkStartMs = 0;  // clock time of the sink's frame 0
+    uint64_t sinkFrames = 0;   // frames the sink has mixed
 };
 
 OutputState& State() {
@@ -47,23 +46,10 @@ void DeviceCallback(void*, Uint8* stream, int bytes) {
     RenderFrames(reinterpret_cast<int16_t*>(stream), static_cast<uint32_t>(bytes) / 4);
 }
 
-// Pulls the mix at the device's pace and drops it, so sounds start, play and end in real time.
-void SilentSink() {
-    using Clock = std::chrono::steady_clock;
-    int16_t scratch[kPeriodFrames * 2];
-    Clock::time_point start = Clock::now();
-    uint64_t frames = 0;
-    while (!State().stopSink.load()) {
-        RenderFrames(scratch, kPeriodFrames);
-        frames += kPeriodFrames;
-        std::this_thread::sleep_until(start + std::chrono::microseconds(frames * 1000000 / kMixRate));
-    }
-}
-
 bool OpenDevice(OutputState& state) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     state.sdlAudio = true;
-    // SDL's dummy driver keeps no time of its own; the silent sink does that job better.
+    // SDL's dummy driver plays to nowhere: the silent sink does the same, in step with the clock.
     const char* driver = SDL_GetCurrentAudioDriver();
     if (driver == nullptr || std::strcmp(driver, "dummy") == 0) return false;
     SDL_AudioSpec wanted{};
@@ -89,8 +75,9 @@ Output OpenOutput(bool manual) {
     } else if (OpenDevice(state)) {
         state.kind = Output::kDevice;
     } else {
-        state.stopSink = false;
-        state.sink = std::thread(SilentSink);
+        std::lock_guard<std::mutex> guard(state.sinkLock);
+        state.sinkStartMs = platform::GetClock().NowMs();
+        state.sinkFrames = 0;
         state.kind = Output::kSilentSink;
     }
     return state.kind;
@@ -99,5 +86,24 @@ Output OpenOutput(bool manual) {
 void CloseOutput() { State().Close(); }
 
 Output CurrentOutput() { return State().kind; }
+
+// The silent sink is a pull driven by the clock: before a voice is looked at or changed, the mix
+// is brought up to the clock's time and dropped. Under a fake clock that makes sounds end on the
+// same frame in every run.
+void PullSilentSink() {
+    OutputState& state = State();
+    if (state.kind != Output::kSilentSink) return;
+    std::lock_guard<std::mutex> guard(state.sinkLock);
+    uint64_t now = std::max(platform::GetClock().NowMs(), state.sinkStartMs);
+    uint64_t due = (now - state.sinkStartMs) * kMixRate / 1000;
+    // After a long stall (an inactive window) the sounds skip the time they missed.
+    if (due > state.sinkFrames + kMaxCatchUp) state.sinkFrames = due - kMaxCatchUp;
+    int16_t scratch[kPeriodFrames * 2];
+    while (state.sinkFrames < due) {
+        uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(due - state.sinkFrames, kPeriodFrames));
+        RenderFrames(scratch, count);
+        state.sinkFrames += count;
+    }
+}
 
 }  // namespace platform::audio

@@ -25,7 +25,10 @@ public:
             position_ += count;
             if (position_ < frames_) continue;
             position_ = 0;
-            if (!looping) break;
+            if (!looping) {
+                finished = true;
+                break;
+            }
         }
         return done;
     }
@@ -61,28 +64,28 @@ std::unique_ptr<SoundBuffer> SoundBuffer::Duplicate() const {
 }
 
 void SoundBuffer::Play(bool loop) {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     voice_->looping = loop;
     if (!voice_->playing) Mixer::Get().Start(*voice_);
 }
 
 void SoundBuffer::Stop() {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     Mixer::Get().Halt(*voice_);
 }
 
 bool SoundBuffer::IsPlaying() const {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     return voice_->playing;
 }
 
 uint32_t SoundBuffer::GetPosition() const {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     return voice_->position_;
 }
 
 bool SoundBuffer::SetPosition(uint32_t frame) {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     if (frame > voice_->frames_) return false;
     // A jump while playing is a step in the wave: fade in again from the new place.
     if (voice_->playing && frame != voice_->position_) Mixer::Get().Start(*voice_);
@@ -106,7 +109,7 @@ void SoundBuffer::ApplyGain() {
     float gain = GainFromHundredthsDb(volume_);
     float left = gain * GainFromHundredthsDb(std::min(0, -pan_));
     float right = gain * GainFromHundredthsDb(std::min(0, pan_));
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     Mixer::Get().SetGain(*voice_, left, right);
 }
 

@@ -20,7 +20,7 @@ uint32_t StreamVoice::Produce(int16_t* stereo, uint32_t frames) {
         // The end of the sound: jump back to the loop frame, unless that gives nothing to play
         // (a loop frame at or past the end would otherwise spin here for ever).
         if (!looping_ || (got == 0 && framesSinceBase_ == 0) || !SeekLocked(loopFrame_)) {
-            ended_ = true;
+            finished = true;
             break;
         }
     }
@@ -36,50 +36,49 @@ bool StreamVoice::SeekLocked(uint64_t frame) {
 }
 
 void StreamVoice::Start(uint64_t frame, bool loop, uint64_t loopFrame) {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     looping_ = loop;
     loopFrame_ = loopFrame;
-    ended_ = false;
     if (SeekLocked(frame)) Mixer::Get().Start(*this);
 }
 
 void StreamVoice::Halt() {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     Mixer::Get().Halt(*this);
 }
 
 void StreamVoice::Resume() {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
-    if (!playing && !ended_) Mixer::Get().Start(*this);
+    auto guard = Mixer::Get().Hold();
+    if (!playing && !finished) Mixer::Get().Start(*this);
 }
 
 bool StreamVoice::IsPlaying() {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     return playing;
 }
 
 bool StreamVoice::Ended() {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
-    return ended_;
+    auto guard = Mixer::Get().Hold();
+    return finished;
 }
 
 uint64_t StreamVoice::PositionFrames() {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     return baseFrame_ + framesSinceBase_ * decoder_->SampleRate() / kMixRate;
 }
 
 bool StreamVoice::Seek(uint64_t frame) {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     bool wasPlaying = playing;
     Mixer::Get().Halt(*this);
     if (!SeekLocked(frame)) return false;
-    ended_ = false;
+    finished = false;
     if (wasPlaying) Mixer::Get().Start(*this);
     return true;
 }
 
 void StreamVoice::SetGain(float left, float right) {
-    std::lock_guard<std::mutex> guard(Mixer::Get().Lock());
+    auto guard = Mixer::Get().Hold();
     Mixer::Get().SetGain(*this, left, right);
 }
 
