@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include "framework/sound.h"
+#include "framework/vox.h"
+#include "platform/audio/audio.h"
+#include "platform/audio/test_sounds.h"
+
+namespace {
+
+using namespace test_sounds;
+using platform::audio::kMixRate;
+using platform::audio::kRampFrames;
+
+std::vector<int16_t> Render(uint32_t frames) {
+    std::vector<int16_t> out(frames * 2);
+    platform::audio::RenderFrames(out.data(), frames);
+    return out;
+}
+
+class SoundTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(platform::audio::OpenOutput(true), platform::audio::Output::kManual);
+        ASSERT_TRUE(ZethSound::Initialize());
+        samples_ = Ramp(400, 2);
+        WriteFile("ramp.wav", Wave16(2, kMixRate, samples_));
+        WriteFile("loud.wav", Wave16(2, kMixRate, std::vector<int16_t>(2000, 10000)));
+    }
+    void TearDown() override { ZethSound::Finalize(); }
+
+    std::vector<int16_t> samples_;
+};
+
+TEST_F(SoundTest, SixtyFourSlotsThenNone) {
+    for (int32_t i = 0; i < ZethSound::kSlotCount; ++i) ASSERT_EQ(ZethSound::CreateFromFile("ramp.wav", 0, false, false, 1), i);
+    EXPECT_EQ(ZethSound::CreateFromFile("ramp.wav", 0, false, false, 1), -1);
+    ZethSound::Release(17);
+    ZethSound::Release(17);  // already free: nothing happens
+    EXPECT_EQ(ZethSound::CreateFromFile("ramp.wav", 0, false, false, 1), 17);
+}
+
+TEST_F(SoundTest, FailedCreationsFreeTheirSlot) {
+    WriteFile("data_first.wav", Riff({Chunk("data", SampleBytes(samples_)), Chunk("fmt ", FormatBody(1, 2, 44100, 16))}));
+    WriteFile("float.wav", Riff({Chunk("fmt ", FormatBody(3, 2, 44100, 32)), Chunk("data", Bytes(16))}));
+    WriteFile("text.ogg", Bytes{'h', 'e', 'l', 'l', 'o'});
+    struct Case {
+        const char* name;
+        bool usePlayer;
+    };
+    const Case cases[] = {{"missing.wav", false}, {"missing.wav", true}, {"data_first.wav", false},
+                          {"float.wav", false},   {"float.wav", true},   {"text.ogg", true}};
+    for (const Case& c : cases) EXPECT_EQ(ZethSound::CreateFromFile(c.name, 0, c.usePlayer, false, 1), -1) << c.name;
+    EXPECT_EQ(ZethSound::CreateFromFile("ramp.wav", 0, false, false, 1), 0);
+}
+
+TEST_F(SoundTest, LayersAndIdsOutsideTheTableDoNothing) {
+    int32_t many = ZethSound::CreateFromFile("ramp.wav", 0, false, false, 40);
+    int32_t none = ZethSound::CreateFromFile("ramp.wav", 0, false, false, 0);
+    int32_t one = ZethSound::CreateFromFile("ramp.wav", 0, false, false, 1);
+    struct Case {
+        int32_t id;
+        uint32_t layer;
+        bool plays;
+    };
+    const Case cases[] = {{many, 31, true}, {many, 32, false}, {none, 0, false}, {one, 0, true},
+                          {one, 1, false},  {-1, 0, false},    {64, 0, false},   {-7, 0, false},
+                          {100000, 0, false}};
+    for (const Case& c : cases) {
+        ZethSound::Play(c.id, c.layer);
+        ZethSound::Loop(c.id, -1, 0, c.layer);
+        ZethSound::SetVolume(c.id, 50.0f, c.layer);
+        EXPECT_EQ(ZethSound::IsPlaying(c.id, c.layer), c.plays) << c.id << " " << c.layer;
+        ZethSound::Pause(c.id, c.layer);
+        ZethSound::Stop(c.id, c.layer);
+        EXPECT_FALSE(ZethSound::IsPlaying(c.id, c.layer));
+    }
+    ZethSound::Release(64);
+    ZethSound::Release(-1);
+    ZethSound::Release(none);  // frees layer 0 even though no layer could be played
+}
+
+TEST_F(SoundTest, PauseTwiceResumesWhereItWasAndLoopsAgain) {
+    int32_t id = ZethSound::CreateFromFile("ramp.wav", 0, false, false, 1);
+    ZethSound::Loop(id, -1, 0, 0);
+    Render(1150);  // 2 loops and 350 frames
+    ZethSound::Pause(id, 0);
+    EXPECT_FALSE(ZethSound::IsPlaying(id, 0));
+    std::vector<int16_t> quiet = Render(300);
+    EXPECT_EQ(quiet[(kRampFrames + 1) * 2], 0);
+    ZethSound::Pause(id, 0);
+    EXPECT_TRUE(ZethSound::IsPlaying(id, 0));
+    std::vector<int16_t> out = Render(1000);
+    for (uint32_t i = kRampFrames; i < 1000; ++i) ASSERT_EQ(out[i * 2], samples_[((350 + i) % 400) * 2]) << i;
+}
+
+TEST_F(SoundTest, VolumeScale) {
+    const struct {
+        float volume;
+        int16_t level;  // of a 10000 sample: 10^(-(100 - v)^2 / 2000)
+    } cases[] = {{100.0f, 10000}, {90.0f, 8913}, {50.0f, 562}, {0.0f, 0}, {100.5f, 10000}, {-1.0f, 0}};
+    int32_t id = ZethSound::CreateFromFile("loud.wav", 0, false, false, 1);
+    ZethSound::Loop(id, -1, 0, 0);
+    for (const auto& c : cases) {
+        ZethSound::SetVolume(id, c.volume, 0);
+        std::vector<int16_t> out = Render(kRampFrames + 1);
+        EXPECT_EQ(out[kRampFrames * 2], c.level) << c.volume;
+    }
+}
+
+TEST_F(SoundTest, PausedStreamCountsAsPlaying) {
+    int32_t id = ZethSound::CreateFromFile("ramp.wav", 0, true, false, 1);
+    ASSERT_GE(id, 0);
+    ZethSound::Loop(id, -1, 100, 7);  // the layer is ignored for a stream
+    Render(1000);
+    EXPECT_TRUE(ZethSound::IsPlaying(id, 0));
+    ZethSound::Pause(id, 0);
+    EXPECT_TRUE(ZethSound::IsPlaying(id, 0));
+    std::vector<int16_t> quiet = Render(200);
+    EXPECT_EQ(quiet[(kRampFrames + 1) * 2], 0);
+    ZethSound::Pause(id, 0);
+    std::vector<int16_t> out = Render(400);
+    // 1000 frames in: the first pass of 400, then 300-frame loops from frame 100.
+    EXPECT_EQ(out[kRampFrames * 2], samples_[(100 + (1000 - 400 + kRampFrames) % 300) * 2]);
+    ZethSound::Stop(id, 0);
+    EXPECT_FALSE(ZethSound::IsPlaying(id, 0));
+    ZethSound::Release(id);
+    EXPECT_FALSE(ZethSound::IsPlaying(id, 0));
+}
+
+TEST_F(SoundTest, VoxPlayerReadsThroughTheFileSystem) {
+    WriteFile("tune.ogg", OggTone(kMixRate, kMixRate, 2));
+    VoxPlayer* vox = CreateVox();
+    EXPECT_FALSE(vox->Open("missing.ogg"));
+    ASSERT_TRUE(vox->Open("tune.ogg"));
+    vox->SetPosition(250.0f);
+    vox->Play();
+    Render(kMixRate / 10);
+    EXPECT_EQ(vox->GetState(), 1);
+    EXPECT_DOUBLE_EQ(vox->GetPosition(), 350.0);
+    vox->Pause();
+    EXPECT_EQ(vox->GetState(), 0);
+    vox->Release();
+}
+
+}  // namespace
