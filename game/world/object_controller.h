@@ -137,7 +137,8 @@ public:
 private:
     ObjectList& ListForKind(int32_t kind);
     void SweepList(ObjectList& list, ObjectList::iterator from);
-    // Party controllers replaced by a newer one; the sweep detaches and deletes them.
+    // Party controllers replaced by a newer one. Their characters may still name them as owner,
+    // so they live on (vanished) until the world itself goes.
     std::vector<Object*> retiredControllers_;
 };
 
