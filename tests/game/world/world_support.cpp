@@ -11,6 +11,10 @@ Probe::Probe(float px, float py, float a, float b, float c, float d) {
     Init();
     x = px;
     y = py;
+    vx = a;
+    vy = b;
+    ax = c;
+    ay = d;
     args[0] = a;
     args[1] = b;
     args[2] = c;
