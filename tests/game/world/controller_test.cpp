@@ -181,3 +181,18 @@ TEST_F(Controller, InitControllerStartsARun) {
     EXPECT_EQ(world.grades[63], 1);
     EXPECT_EQ(world.grades[31], 2);
 }
+
+TEST_F(Controller, SoundIdsReduceToTheTableAndRetriggerAfterThreeFrames) {
+    SoundEffects& se = world.soundEffects;
+    EXPECT_EQ(se.Play(65), 1);
+    EXPECT_EQ(se.Play(-63), 1);  // a non-negative remainder: never below the table
+    EXPECT_EQ(se.cooldown[1], 3);
+    EXPECT_TRUE(platform.messageBox.shown.empty());
+    EXPECT_EQ(se.Play(-1), 63);  // no such effect: the message, once per cooldown
+    se.Play(63);
+    EXPECT_EQ(platform.messageBox.shown.size(), 1u);
+    for (int i = 0; i < 3; ++i) se.TickCooldowns();
+    EXPECT_EQ(se.cooldown[1], 0);
+    se.Play(63);
+    EXPECT_EQ(platform.messageBox.shown.size(), 2u);
+}
