@@ -55,11 +55,11 @@ TEST_F(Factory, UnassignedAndUnbuiltIdsMakeNothing) {
 
 TEST_F(Factory, LinksListsAndScenes) {
     Register({336, 337, 338, 340, 272});
-    Probe owner;
-    Object* pop = world.CreateObject(336, 1, 2, 3, 4, 5, 6, &owner);
+    Probe* owner = Add(100);
+    Object* pop = world.CreateObject(336, 1, 2, 3, 4, 5, 6, owner);
     ASSERT_NE(pop, nullptr);
     EXPECT_EQ(pop->self, pop);
-    EXPECT_EQ(pop->owner, &owner);
+    EXPECT_EQ(pop->owner, owner);
     EXPECT_EQ(world.shots.front(), pop);
     EXPECT_EQ(AsProbe(pop)->args[3], 6.0f);
     Object* script = world.CreateObject(337, 128, 0, 0, 0, 0, 0, nullptr);

@@ -11,12 +11,12 @@ class Queries : public WorldTest {};
 TEST_F(Queries, NearestEnemyKeepsTheTruncatedBest) {
     // Squared distances 10.7 then 10.2: the best becomes 10, and 10.2 is not below it.
     Probe* first = Add(400, "a", std::sqrt(10.7f), 0);
-    Add(400, "b", std::sqrt(10.2f), 0);
+    Probe* second = Add(400, "b", std::sqrt(10.2f), 0);
     EXPECT_EQ(world.FindNearestEnemy(0, 0), first);
+    first->Vanish();
+    second->Vanish();
+    world.SweepObjects();
     Add(400, "far", 1000, 0);
-    world.enemies.remove(first);
-    delete first;
-    world.enemies.pop_front();
     EXPECT_EQ(world.FindNearestEnemy(0, 0), nullptr);  // 1000 units away does not count
 }
 
