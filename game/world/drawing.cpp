@@ -7,13 +7,7 @@
 void ObjectController::DrawAll(int32_t) {
     BeginSpriteBatches();
     if (!paused) {
-        ObjectList* order[] = {&enemies, &enemyBullets, &players, &shots, &others, &items};
-        ObjectList::iterator starts[6];
-        for (int i = 0; i < 6; ++i) starts[i] = order[i]->begin();
-        auto draw = [this](Object* o) { o->Draw(this); };
-        for (int i = 0; i < 2; ++i) WalkList(*order[i], starts[i], draw);
-        if (pcController != nullptr) pcController->Draw(this);
-        for (int i = 2; i < 6; ++i) WalkList(*order[i], starts[i], draw);
+        Pass({&enemies, &enemyBullets, &players, &shots, &others, &items}, 2, [this](Object* o) { o->Draw(this); });
     } else {
         DrawText(L"PAUSE", 104.0f, 112.0f, 32767.0f, -1);
     }

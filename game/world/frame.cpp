@@ -11,23 +11,11 @@ constexpr int kFastForwardLongButton = 5;   // 15 extra frames
 }  // namespace
 
 void ObjectController::RunAll() {
-    ObjectList* order[] = {&others, &enemies, &enemyBullets, &players, &shots, &items};
-    ObjectList::iterator starts[6];
-    for (int i = 0; i < 6; ++i) starts[i] = order[i]->begin();
-    auto run = [this](Object* o) { o->Run(this); };
-    for (int i = 0; i < 3; ++i) WalkList(*order[i], starts[i], run);
-    if (pcController != nullptr) pcController->Run(this);
-    for (int i = 3; i < 6; ++i) WalkList(*order[i], starts[i], run);
+    Pass({&others, &enemies, &enemyBullets, &players, &shots, &items}, 3, [this](Object* o) { o->Run(this); });
 }
 
 void ObjectController::MoveAll() {
-    ObjectList* order[] = {&enemies, &enemyBullets, &players, &shots, &others, &items};
-    ObjectList::iterator starts[6];
-    for (int i = 0; i < 6; ++i) starts[i] = order[i]->begin();
-    auto move = [this](Object* o) { o->Move(this); };
-    for (int i = 0; i < 2; ++i) WalkList(*order[i], starts[i], move);
-    if (pcController != nullptr) pcController->Move(this);
-    for (int i = 2; i < 6; ++i) WalkList(*order[i], starts[i], move);
+    Pass({&enemies, &enemyBullets, &players, &shots, &others, &items}, 2, [this](Object* o) { o->Move(this); });
 }
 
 void ObjectController::RunFrame() {

@@ -24,12 +24,10 @@ ObjectController::~ObjectController() {
         ClearAll();
         SweepObjects();
     }
-    if (pcController != nullptr) {
-        pcController->Vanish();
-        retiredControllers_.push_back(pcController);
-        pcController = nullptr;
-        SweepObjects();
-    }
+    // Party controllers are in no list; they go last, once nothing can point to them any more.
+    if (pcController != nullptr) retiredControllers_.push_back(pcController);
+    pcController = nullptr;
+    for (Object* controller : retiredControllers_) delete controller;
 }
 
 ObjectList& ObjectController::ListForKind(int32_t kind) {
@@ -69,12 +67,6 @@ void ObjectController::SweepObjects() {
     ObjectList::iterator starts[6];
     for (int i = 0; i < 6; ++i) starts[i] = lists[i]->begin();
     for (int i = 0; i < 6; ++i) SweepList(*lists[i], starts[i]);
-    std::vector<Object*> retired;
-    retired.swap(retiredControllers_);
-    for (Object* controller : retired) {
-        controller->Detach();
-        delete controller;
-    }
 }
 
 void ObjectController::ClearAll() {

@@ -135,11 +135,27 @@ public:
     ScoreData scoreData;
 
 private:
+    // Calls op on every object of the six lists in the given order, and on the party's
+    // controller before list number partyBefore. Every start position is taken
+    // before the first call.
+    template <typename Op>
+    void Pass(ObjectList* const (&order)[6], int partyBefore, Op op);
     ObjectList& ListForKind(int32_t kind);
     void SweepList(ObjectList& list, ObjectList::iterator from);
-    // Party controllers replaced by a newer one; the sweep detaches and deletes them.
+    // Party controllers replaced by a newer one. Their characters may still name them as owner,
+    // so they live on (vanished) until the world itself goes.
     std::vector<Object*> retiredControllers_;
 };
+
+template <typename Op>
+void ObjectController::Pass(ObjectList* const (&order)[6], int partyBefore, Op op) {
+    ObjectList::iterator starts[6];
+    for (int i = 0; i < 6; ++i) starts[i] = order[i]->begin();
+    for (int i = 0; i < 6; ++i) {
+        if (i == partyBefore && pcController != nullptr) op(pcController);
+        WalkList(*order[i], starts[i], op);
+    }
+}
 
 // The one world of the program.
 extern ObjectController worldController;
