@@ -1,3 +1,4 @@
+#include "fake_pad.h"
 #include "world_support.h"
 
 using namespace world_test;
@@ -57,30 +58,37 @@ TEST_F(Frame, ObjectsCreatedBehindTheCurrentPositionRunInTheSamePass) {
 }
 
 TEST_F(Frame, PauseTogglesOnlyWhileAGameRunsAndNotInPlayback) {
+    FakePad pad(world);
     Probe* enemy = Add(400, "enemy");
-    world.input.raw[7] = 1;
+    pad.Hold({kKeyV});
     world.RunFrame();
     EXPECT_FALSE(world.paused);  // no game
+    pad.ReleaseAll();
+    world.RunFrame();
     world.gameRunning = true;
     world.replay.mode = 1;
-    world.input.raw[7] = 1;
+    pad.Hold({kKeyV});
     world.RunFrame();
     EXPECT_FALSE(world.paused);  // playback
+    pad.ReleaseAll();
+    world.RunFrame();
     world.replay.mode = 0;
-    world.input.raw[7] = 1;
+    pad.Hold({kKeyV});
     world.RunFrame();
     EXPECT_TRUE(world.paused);
     int32_t age = enemy->age;
     int32_t frame = world.frame;
     int32_t recorded = world.replay.frame;
-    world.input.raw[7] = 2;  // held: no second toggle
+    pad.Hold({kKeyV});  // held: no second toggle
     world.RunFrame();
     world.RunFrame();
     EXPECT_TRUE(world.paused);
     EXPECT_EQ(enemy->age, age);
     EXPECT_EQ(world.frame, frame + 2);
-    EXPECT_EQ(world.replay.frame, recorded);
-    world.input.raw[7] = 1;
+    EXPECT_EQ(world.replay.frame, recorded);  // paused frames are not recorded
+    pad.ReleaseAll();
+    world.RunFrame();
+    pad.Hold({kKeyV});
     world.RunFrame();
     EXPECT_FALSE(world.paused);
 }
@@ -116,12 +124,12 @@ TEST_F(Frame, PlaybackFastForwardRunsExtraFrames) {
     world.gameRunning = true;
     world.replay.mode = 1;
     Probe* enemy = Add(400, "enemy");
-    world.input.raw[4] = 1;
-    world.input.raw[5] = 1;  // both held: the first button wins
+    FakePad pad(world);
+    pad.Hold({kKeyZ, kKeyX});  // both held: the first button wins
     world.RunFrame();
     EXPECT_EQ(enemy->age, 4);
     EXPECT_EQ(world.frame, 4);
-    world.input.raw[4] = 0;
+    pad.Hold({kKeyZ}, false);
     world.RunFrame();
     EXPECT_EQ(enemy->age, 4 + 16);
 }
