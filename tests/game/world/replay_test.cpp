@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "game/world/file_bytes.h"
+#include "user_folder.h"
+#include "world_support.h"
+
+using namespace world_test;
+
+namespace {
+
+std::vector<uint8_t> Words(std::initializer_list<int32_t> values) {
+    std::vector<uint8_t> bytes;
+    for (int32_t v : values) AppendLittleEndian32(&bytes, v);
+    return bytes;
+}
+
+std::string AsString(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+std::vector<int32_t> PlayBack(Replay& replay, int frames) {
+    std::vector<int32_t> words;
+    for (int i = 0; i < frames; ++i) words.push_back(replay.NextInput());
+    return words;
+}
+
+class Replays : public WorldTest {
+protected:
+    Replays() {
+        world.replay.Reset(&world);
+        world.ArrestLevel = 7;
+        world.SetPlayerCount(2);
+        for (int i = 0; i < 4; ++i) world.partyMembers[i] = 20 + i;
+        world.formations[1] = 11;
+        world.gameMode = 17;
+    }
+    void Record(std::initializer_list<int32_t> words) {
+        world.replay.BeginRecording();
+        for (int32_t w : words) world.replay.Record(w);
+    }
+
+    UserFolder user;
+};
+
+TEST_F(Replays, ARecordedGameIsSavedAsRunsAndPlaysBackFrameExact) {
+    Record({0, 0, 0, 5, 5, 0});
+    world.replay.header.finalScore = 123456;  // the stage stores the score just before saving
+    ASSERT_TRUE(world.replay.Save());
+    EXPECT_EQ(user.Read("replay/lastreplay.qvrep"),
+              AsString(Words({123456, 7, 2, 20, 21, 22, 23, 11, 17, 3, 0, 2, 5, 1, 0, 0})));
+    EXPECT_TRUE(world.replay.runs.empty());
+
+    world.gameMode = 0;
+    world.replay.BeginPlayback(kLastReplaySlot);
+    EXPECT_EQ(world.replay.mode, 1);
+    EXPECT_EQ(world.gameMode, 17);
+    EXPECT_EQ(world.replay.header.finalScore, 123456);
+    EXPECT_EQ(PlayBack(world.replay, 10), (std::vector<int32_t>{0, 0, 0, 5, 5, 0, -1, -1, -1, -1}));
+    EXPECT_EQ(world.replay.frame, 10);
+
+    Record({0x7F});  // a game of one frame
+    world.replay.Save();
+    EXPECT_EQ(user.Read("replay/lastreplay.qvrep").substr(36), AsString(Words({1, 0x7F, 0})));
+}
+
+TEST_F(Replays, ReadingTrustsNeitherTheRunCountNorTheHeader) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        ReplayHeader header;
+        std::vector<int32_t> words;
+    };
+    const ReplayHeader defaults;
+    const Case cases[] = {
+        {"runs cut short", Words({9, 1, 3, 1, 2, 3, 4, 121, 5, 5, 6, 1, 7, 0, 8}),
+         {9, 1, 3, {1, 2, 3, 4}, 121, 5},
+         {6, 6, 7, -1}},
+        {"bad header values", Words({0, 2, 9, 64, -1, 63, 0, 0, 32, 1, 3, 0}), {0, 2, 1, {11, 11, 63, 0}, 0, 0}, {3, -1}},
+        {"negative mode and count", Words({0, 0, 0, 0, 0, 0, 0, 0, -16, -5, 3, 0}), {0, 0, 1, {0, 0, 0, 0}, 0, 0}, {-1}},
+        {"short header", Words({5, 6}), {5, 6, 1, {11, 11, 11, 11}, 0, 0}, {-1}},
+        {"empty", {}, defaults, {-1}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(std::filesystem::create_directories("replay") || std::filesystem::is_directory("replay"));
+        user.folder.Write("replay/qvreplay03.qvrep", c.bytes);
+        world.replay.BeginPlayback(3);
+        const ReplayHeader& h = world.replay.header;
+        EXPECT_EQ(std::vector<int32_t>({h.finalScore, h.level, h.playerCount, h.members[0], h.members[1], h.members[2],
+                                        h.members[3], h.formation, h.gameMode}),
+                  std::vector<int32_t>({c.header.finalScore, c.header.level, c.header.playerCount, c.header.members[0],
+                                        c.header.members[1], c.header.members[2], c.header.members[3],
+                                        c.header.formation, c.header.gameMode}))
+            << c.name;
+        EXPECT_EQ(PlayBack(world.replay, static_cast<int>(c.words.size())), c.words) << c.name;
+    }
+    EXPECT_TRUE(platform.messageBox.shown.empty());
+    world.replay.BeginPlayback(4);  // no such file: the defaults and no buttons
+    EXPECT_EQ(platform.messageBox.Texts(), std::vector<std::string>{"リプレイファイルがありません"});
+    EXPECT_EQ(world.replay.header.playerCount, 1);
+    EXPECT_EQ(world.replay.NextInput(), -1);
+}
+
+TEST_F(Replays, SlotFilesAreNamedByNumberAndNeverReplaced) {
+    const std::pair<int32_t, std::string> names[] = {{-1, "replay\\lastreplay.qvrep"}, {0, "replay\\qvreplay00.qvrep"},
+                                                     {7, "replay\\qvreplay07.qvrep"},   {10, "replay\\qvreplay10.qvrep"},
+                                                     {42, "replay\\qvreplay42.qvrep"},  {99, "replay\\qvreplay99.qvrep"},
+                                                     {100, ""},                          {-2, ""}};
+    for (const auto& [slot, name] : names) EXPECT_EQ(ReplayFileName(slot), name) << slot;
+
+    Replay& list = worldController.replay;
+    user.folder.Write("replay/qvreplay00.qvrep", "old");
+    user.folder.Write("replay/QVREPLAY02.qvrep", "old");
+    ReplayList::Scan();
+    EXPECT_EQ(std::vector<uint8_t>(list.slotExists, list.slotExists + 4), (std::vector<uint8_t>{1, 0, 1, 0}));
+    EXPECT_EQ(ReplayList::FindFreeSlot(), 1);
+    EXPECT_FALSE(ReplayList::SaveToSlot(1));  // no last replay to copy
+    EXPECT_EQ(list.slotExists[1], 0);
+
+    user.folder.Write("replay/lastreplay.qvrep", "new");
+    EXPECT_TRUE(ReplayList::SaveToSlot(1));
+    EXPECT_EQ(list.slotExists[1], 1);
+    EXPECT_EQ(user.Read("replay/qvreplay01.qvrep"), "new");
+    EXPECT_FALSE(ReplayList::SaveToSlot(2));  // the slot's file exists, whatever its letter case
+    EXPECT_EQ(user.Read("replay/QVREPLAY02.qvrep"), "old");
+    EXPECT_FALSE(ReplayList::SaveToSlot(100));
+    EXPECT_FALSE(ReplayList::SaveToSlot(-1));
+    EXPECT_EQ(ReplayList::FindFreeSlot(), 3);
+
+    for (uint8_t& exists : list.slotExists) exists = 1;
+    EXPECT_EQ(ReplayList::FindFreeSlot(), -1);
+
+    ReplayEntry entry;
+    EXPECT_FALSE(ReplayList::ReadHeader(50, &entry));
+    user.folder.Write("replay/qvreplay50.qvrep", Words({4200, 3, 9, 1, 2, 3, 4, 0, 16}));
+    ASSERT_TRUE(ReplayList::ReadHeader(50, &entry));
+    EXPECT_EQ(entry.header.finalScore, 4200);
+    EXPECT_EQ(entry.header.playerCount, 1);  // out of range in the file
+    EXPECT_EQ(entry.header.gameMode, 16);
+}
+
+TEST_F(Replays, ModeLabels) {
+    const std::pair<int32_t, const wchar_t*> labels[] = {
+        {0, L"COOP ALL        "},   {5, L"NODE            "},      {13, L"SHORT MISSION   "},
+        {14, L"                "},  {15, L"                "},     {16, L"GHOST           "},
+        {25, L"GHOST NODE      "},  {28, L"G VENGEANCE     "},     {29, L"                "},
+        {-1, L"                "},
+    };
+    for (const auto& [mode, label] : labels) EXPECT_STREQ(ReplayModeLabel(mode), label) << mode;
+}
+
+// A stage that saves the replay from inside its Run, as the stage script does at a game's end.
+struct SavingStage : Probe {
+    void Run(ObjectController* ctx) override {
+        Probe::Run(ctx);
+        ctx->replay.Save();
+        name = "still here";  // the stage must outlive its own Run
+    }
+};
+
+TEST_F(Replays, AFailedSaveReturnsToTheTitleAtTheStartOfTheNextFrame) {
+    Register({340});
+    user.folder.Write("replay", "a file where the folder should be");
+    world.gameRunning = true;
+    Record({1, 1});
+    SavingStage* stage = new SavingStage();
+    stage->self = stage;
+    world.AddObject(stage, 0);
+    world.currentScene = stage;
+    world.RunFrame();
+    EXPECT_EQ(platform.messageBox.Texts(), std::vector<std::string>{"リプレイをファイルに書き込めませんでした"});
+    EXPECT_EQ(stage->name, "still here");
+    EXPECT_EQ(world.others.size(), 1u);
+    EXPECT_EQ(world.replay.mode, 0);
+    world.RunFrame();
+    ASSERT_EQ(world.others.size(), 1u);
+    EXPECT_EQ(AsProbe(world.others.front())->name, "");  // the title scene
+    EXPECT_EQ(world.frame, 1);
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "framework/file_system.h"
+#include "framework/random.h"
+#include "framework/sound.h"
+#include "framework/zeth.h"
+#include "platform/audio/test_sounds.h"
+#include "user_folder.h"
+#include "world_support.h"
+
+using namespace world_test;
+
+namespace {
+
+constexpr double kMsPerFrame = 998.3357742643014 / 60.0;
+
+TEST(Music, TheGhostTuneLoopsAfterItsIntroAndTunesLieBesideTheExecutable) {
+    const std::pair<int32_t, int32_t> frames[] = {{0, 0}, {639, 639}, {640, 640}, {8159, 8159}, {8160, 640}, {8240, 720}};
+    for (const auto& [counter, frame] : frames) EXPECT_DOUBLE_EQ(TuneTargetMs(kGhostTune, counter), frame * kMsPerFrame) << counter;
+    EXPECT_DOUBLE_EQ(TuneTargetMs(kVoiceTune, 8160), 8160 * kMsPerFrame);
+
+    const std::filesystem::path before = std::filesystem::current_path();
+    Zeth::SetCurrentDirectoryToExe();
+    std::filesystem::current_path(before);
+    const std::string folder = Zeth::GetExecutableFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(TunePath(kGhostTune), folder + "/fixbgm/ghost.ogg");
+    EXPECT_EQ(TunePath(kVoiceTune), folder + "/fixbgm/aiko_t2_vo.ogg");
+    EXPECT_EQ(TunePath(18), "");
+}
+
+class StageMusic : public WorldTest {
+protected:
+    StageMusic() {
+        for (const char* name : {"aiko_t2.ogg", "naiyori.ogg", "milkpurun.ogg"}) {
+            user.folder.Write(std::string("data/bgm/") + name, test_sounds::OggTone(4410, 44100, 2));
+        }
+        ZethFile::Initialize();
+        // The file system looks from the executable's folder: the data folder is given whole.
+        ZethFile::SetRootPath(0, (user.folder.Path() + "/data").c_str(), "data.bin");
+        EXPECT_TRUE(ZethSound::Initialize());
+        world.bgm.Load();
+    }
+    ~StageMusic() override {
+        world.bgm.Unload();
+        ZethSound::Finalize();
+        ZethFile::Finalize();
+    }
+
+    UserFolder user;
+};
+
+TEST_F(StageMusic, TracksAreLoadedOnceAndPauseTogglesTheStageStream) {
+    Bgm& bgm = world.bgm;
+    EXPECT_EQ(bgm.titleStream, -1);  // no such file here
+    bgm.PlayStage(1);
+    const int32_t stream = bgm.stageStream;
+    ASSERT_NE(stream, -1);
+    bgm.Play(0);
+    EXPECT_TRUE(ZethSound::IsPlaying(stream, 0));
+    bgm.PlayStage(1);  // the current track: nothing changes
+    EXPECT_EQ(bgm.stageStream, stream);
+    EXPECT_TRUE(ZethSound::IsPlaying(stream, 0));
+    bgm.SetPaused(false);
+    bgm.SetPaused(false);
+    EXPECT_TRUE(ZethSound::IsPlaying(stream, 0));
+    bgm.Stop();
+    EXPECT_FALSE(ZethSound::IsPlaying(stream, 0));
+
+    ZethRandom::Seed(0);
+    const int32_t expected = ZethRandom::Range(1, 3);
+    ZethRandom::Seed(0);
+    bgm.PlayStage(10);
+    EXPECT_EQ(bgm.stageTrack, expected);
+    EXPECT_NE(bgm.stageStream, -1);
+    bgm.PlayStage(5);  // no loop point: loaded but never started
+    bgm.Play(0);
+    EXPECT_FALSE(ZethSound::IsPlaying(bgm.stageStream, 0));
+}
+
+}  // namespace
