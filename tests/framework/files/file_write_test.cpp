@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "framework/file_write.h"
+#include "temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs with a temporary folder made current, as the executable's folder is for the game.
+class UserFiles : public testing::Test {
+protected:
+    UserFiles() : old_(fs::current_path()) { fs::current_path(folder_.Path()); }
+    ~UserFiles() override { fs::current_path(old_); }
+    static std::string Read(const char* path) {
+        std::vector<uint8_t> data;
+        return ZethUserFile::Read(path, &data) ? std::string(data.begin(), data.end()) : "<missing>";
+    }
+
+    TempFolder folder_;
+    fs::path old_;
+};
+
+TEST_F(UserFiles, WritesReplaceWholeFilesInFoldersOfAnyCase) {
+    folder_.Write("REPLAY/old.bin", "old");
+    folder_.Write("REPLAY/last.bin.tmp", "left by a crash");
+    ASSERT_TRUE(ZethUserFile::WriteReplacing("replay\\last.bin", "abc", 3));
+    EXPECT_EQ(Read("REPLAY/last.bin"), "abc");
+    EXPECT_FALSE(fs::exists("REPLAY/last.bin.tmp"));
+    ASSERT_TRUE(ZethUserFile::WriteReplacing("replay\\OLD.BIN", "", 0));  // the existing file, whatever its case
+    EXPECT_EQ(Read("REPLAY/old.bin"), "");
+    EXPECT_FALSE(fs::exists("REPLAY/OLD.BIN"));
+    EXPECT_EQ(Read("nowhere/x.bin"), "<missing>");
+    EXPECT_FALSE(ZethUserFile::WriteReplacing("nowhere\\x.bin", "abc", 3));
+
+    fs::create_directory("busy.tmp");  // the temporary file cannot be made: the old file stays
+    folder_.Write("busy", "kept");
+    EXPECT_FALSE(ZethUserFile::WriteReplacing("busy", "new", 3));
+    EXPECT_EQ(Read("busy"), "kept");
+}
+
+TEST_F(UserFiles, CopiesNeverReplaceAndFoldersAreMadeOnce) {
+    folder_.Write("a.bin", "first");
+    folder_.Write("B.BIN", "second");
+    EXPECT_TRUE(ZethUserFile::CopyNew("a.bin", "c.bin"));
+    EXPECT_EQ(Read("c.bin"), "first");
+    EXPECT_FALSE(ZethUserFile::CopyNew("a.bin", "b.bin"));
+    EXPECT_EQ(Read("B.BIN"), "second");
+    EXPECT_FALSE(ZethUserFile::CopyNew("missing.bin", "d.bin"));
+    EXPECT_FALSE(fs::exists("d.bin"));
+    EXPECT_FALSE(fs::exists("c.bin.tmp"));
+
+    EXPECT_TRUE(ZethUserFile::Rename("A.bin", "c.bin"));
+    EXPECT_EQ(Read("c.bin"), "first");
+    EXPECT_FALSE(ZethUserFile::Exists("a.bin"));
+    EXPECT_FALSE(ZethUserFile::Rename("a.bin", "e.bin"));
+
+    EXPECT_TRUE(ZethUserFile::MakeFolder("replay"));
+    EXPECT_TRUE(ZethUserFile::MakeFolder("REPLAY"));
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 3);  // B.BIN, c.bin, replay
+    EXPECT_FALSE(ZethUserFile::MakeFolder("c.bin"));
+}
+
+}  // namespace

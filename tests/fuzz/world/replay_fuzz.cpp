@@ -1,0 +1,23 @@
+// Reads arbitrary bytes as a replay file and plays it back to its end; the header must come out
+// in range and every word must be one of the file's.
+#include <cstdlib>
+
+#include "game/world/replay.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ReplayHeader header;
+    std::vector<ReplayRun> runs;
+    DecodeReplay(data, size, &header, &runs);
+    if (header.playerCount < 1 || header.playerCount > 4 || header.gameMode < 0 || header.gameMode > 31) std::abort();
+    for (int32_t member : header.members) {
+        if (member < 0 || member > 63) std::abort();
+    }
+    if (runs.size() * 8 > size) std::abort();
+    Replay replay;
+    replay.runs = runs;
+    for (size_t frame = 0; frame < 4096 && replay.NextInput() != -1; ++frame) {
+    }
+    ReplayEntry entry;
+    DecodeReplayHeader(data, size, &entry.header);
+    return 0;
+}
