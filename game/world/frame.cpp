@@ -28,6 +28,7 @@ void ObjectController::RunFrame() {
         paused = !paused;
         bgm.SetPaused(gameMode == 16);
     }
+    if (paused) input.UndoRead();
     if (gameRunning && !paused) {
         if (replay.mode == 0) replay.Record(input.PackButtons());
         else if (replay.mode == 1) input.Apply(replay.NextInput());

@@ -1,5 +1,7 @@
 #include "game/world/input.h"
 
+#include <algorithm>
+
 #include "framework/input.h"
 #include "game/world/object_controller.h"
 
@@ -33,6 +35,8 @@ void Input::Init(ObjectController* game) {
 }
 
 void Input::Read(int32_t replayMode) {
+    std::copy(raw, raw + kButtons, rawBeforeRead_);
+    std::copy(game, game + kButtons, gameBeforeRead_);
     for (int i = 0; i < kButtons; ++i) {
         bool down = ZethInput::GetPadState(kPad, ZethInput::kPressed, i) || ZethInput::GetPadState(kPad, ZethInput::kHeld, i);
         raw[i] = down ? raw[i] + 1 : 0;
@@ -59,5 +63,13 @@ void Input::Apply(int32_t word) {
 }
 
 void Input::Reset() {
-    for (int32_t& counter : raw) counter = 0;
+    std::fill(raw, raw + kButtons, 0);
+    std::fill(game, game + kButtons, 0);
+}
+
+void Input::UndoRead() {
+    int32_t pause = raw[kPauseButton];
+    std::copy(rawBeforeRead_, rawBeforeRead_ + kButtons, raw);
+    std::copy(gameBeforeRead_, gameBeforeRead_ + kButtons, game);
+    raw[kPauseButton] = pause;
 }

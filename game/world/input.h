@@ -22,10 +22,19 @@ public:
     void Read(int32_t replayMode);
     int32_t PackButtons() const;  // bit k = game counter k above 0, k = 0-6
     void Apply(int32_t word);     // drives game counters 0-7 from a recorded word; -1 clears them
-    void Reset();                 // raw counters to 0
+    // Raw and game counters to 0 (recording and playback start from the same counters).
+    void Reset();
+    // Puts every counter but the pause button's back to its value before this frame's Read: a
+    // paused frame is not recorded, so it must not count, or a button held across a pause
+    // would read differently live and in the replay.
+    void UndoRead();
 
     int32_t raw[kButtons] = {};   // frames held without a break, 0 = up
     int32_t game[kButtons] = {};  // the copy the game reads
     int32_t joystickButtons[kBoundJoystickButtons] = {};  // configuration values 0-3
     int32_t boundPadButtons[kBoundJoystickButtons] = {};  // 4, 5, 6, 7
+
+private:
+    int32_t rawBeforeRead_[kButtons] = {};
+    int32_t gameBeforeRead_[kButtons] = {};
 };

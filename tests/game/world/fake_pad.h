@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/input.h"
 #include "game/world/object_controller.h"
 #include "platform/input/fake_input.h"
@@ -30,7 +32,7 @@ public:
     FakePad& operator=(const FakePad&) = delete;
 
     // Sets the keys' state and lets the input service read it once.
-    void Hold(std::initializer_list<uint8_t> keys, bool down = true) {
+    void Hold(const std::vector<uint8_t>& keys, bool down = true) {
         for (uint8_t key : keys) source.SetKey(key, down);
         ZethInput::Refresh();
         ZethInput::UpdatePads();

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "fake_pad.h"
 #include "game/world/file_bytes.h"
 #include "user_folder.h"
 #include "world_support.h"
@@ -136,6 +137,45 @@ TEST_F(Replays, SlotFilesAreNamedByNumberAndNeverReplaced) {
     EXPECT_EQ(entry.header.finalScore, 4200);
     EXPECT_EQ(entry.header.playerCount, 1);  // out of range in the file
     EXPECT_EQ(entry.header.gameMode, 16);
+}
+
+TEST_F(Replays, ARecordedSessionPlaysBackTheSameButtonsFrameByFrame) {
+    // Keys by frame: directions and buttons changing, a pause pressed and released in between,
+    // and a held X across the pause.
+    const std::vector<std::vector<uint8_t>> script = {
+        {kKeyZ}, {kKeyZ}, {kKeyZ}, {kKeyZ, kKeyUp}, {kKeyX}, {kKeyX, kKeyV}, {kKeyX}, {kKeyX}, {kKeyX, kKeyV},
+        {kKeyX}, {}, {0xCB, 0x2E}, {0xCB}, {0xCD, kKeyZ, kKeyX}, {}, {}, {0xD0},
+    };
+    FakePad pad(world);
+    for (int frame = 0; frame < 3; ++frame) {  // Z held on the menu that starts the game
+        pad.Hold({kKeyZ});
+        world.RunFrame();
+    }
+    world.gameRunning = true;
+    world.replay.BeginRecording();
+    std::vector<std::vector<int32_t>> live;
+    for (const std::vector<uint8_t>& keys : script) {
+        pad.ReleaseAll();
+        pad.Hold(keys);
+        world.RunFrame();
+        if (!world.paused) live.push_back(std::vector<int32_t>(world.input.game, world.input.game + 7));
+    }
+    ASSERT_EQ(live.size(), script.size() - 3);  // the pause lasted three frames
+    EXPECT_EQ(world.replay.frame, static_cast<int32_t>(live.size()));
+    world.replay.Save();
+
+    world.paused = false;
+    world.input.game[4] = 9;  // counters of the replay menu
+    world.replay.BeginPlayback(kLastReplaySlot);
+    pad.Hold({kKeyV, 0xC8});  // keys during playback reach nothing
+    std::vector<std::vector<int32_t>> played;
+    for (size_t frame = 0; frame < live.size() + 2; ++frame) {
+        world.RunFrame();
+        played.push_back(std::vector<int32_t>(world.input.game, world.input.game + 7));
+    }
+    EXPECT_FALSE(world.paused);
+    EXPECT_EQ(std::vector<std::vector<int32_t>>(played.begin(), played.begin() + live.size()), live);
+    EXPECT_EQ(played.back(), std::vector<int32_t>(7, 0));  // after the end: no buttons
 }
 
 TEST_F(Replays, ModeLabels) {
