@@ -93,10 +93,9 @@ void Bgm::Play(int32_t which) {
             break;
         }
         case kTune:
-            if (vox == nullptr) break;
-            vox->SetVolume(volume / 100.0f);
+            if (vox != nullptr) vox->SetVolume(volume / 100.0f);
             if (tune == kGhostTune || tune == kVoiceTune) {
-                vox->Play();
+                if (vox != nullptr) vox->Play();
                 tuneFrames = 0;
             }
             break;
@@ -115,11 +114,10 @@ void Bgm::PlayStage(int32_t track) {
         ZethSound::SetVolume(stageStream, volume, 0);
         return;
     }
-    if (vox == nullptr) return;
-    if (tune != 0) vox->Stop();
+    if (vox != nullptr && tune != 0) vox->Stop();
     tune = track;
     std::string path = TunePath(track);
-    if (!path.empty()) vox->Open(path.c_str());
+    if (vox != nullptr && !path.empty()) vox->Open(path.c_str());
 }
 
 void Bgm::Stop() {

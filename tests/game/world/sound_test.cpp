@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "framework/file_system.h"
 #include "framework/random.h"
 #include "framework/sound.h"
+#include "framework/vox.h"
 #include "framework/zeth.h"
 #include "platform/audio/test_sounds.h"
 #include "user_folder.h"
@@ -78,6 +80,48 @@ TEST_F(StageMusic, TracksAreLoadedOnceAndPauseTogglesTheStageStream) {
     bgm.PlayStage(5);  // no loop point: loaded but never started
     bgm.Play(0);
     EXPECT_FALSE(ZethSound::IsPlaying(bgm.stageStream, 0));
+}
+
+}  // namespace
+
+namespace {
+
+// The ghost tune, put where the data build puts it: "fixbgm" beside the executable.
+class GhostTune : public StageMusic {
+protected:
+    GhostTune() {
+        Zeth::SetCurrentDirectoryToExe();
+        file_ = std::filesystem::path(Zeth::GetExecutableFolder()) / "fixbgm" / "ghost.ogg";
+        std::filesystem::create_directories(file_.parent_path());
+        std::ofstream(file_, std::ios::binary).write(reinterpret_cast<const char*>(tone_.data()), static_cast<std::streamsize>(tone_.size()));
+    }
+    ~GhostTune() override { std::filesystem::remove_all(file_.parent_path()); }
+
+    test_sounds::Bytes tone_ = test_sounds::OggTone(44100 * 20, 44100, 2);
+    std::filesystem::path file_;
+};
+
+TEST_F(GhostTune, PlaysFromBesideTheExecutableAndFollowsTheFrameCount) {
+    Bgm& bgm = world.bgm;
+    bgm.PlayStage(kGhostTune);
+    bgm.Play(3);
+    ASSERT_EQ(bgm.vox->GetState(), 1);
+    bgm.vox->SetPosition(5000.0f);  // drifted far from frame 0
+    bgm.Update();
+    EXPECT_NEAR(bgm.vox->GetPosition(), 0.0, 1.0);  // put back on the beat at frame 0
+    EXPECT_EQ(bgm.tuneFrames, 1);
+    bgm.vox->SetPosition(5000.0f);
+    bgm.Update();  // checks only every 80 frames
+    EXPECT_NEAR(bgm.vox->GetPosition(), 5000.0, 1.0);
+
+    bgm.SetPaused(true);
+    EXPECT_EQ(bgm.vox->GetState(), 0);
+    bgm.Update();
+    EXPECT_EQ(bgm.tuneFrames, 2);  // a paused tune does not count
+    bgm.SetPaused(true);
+    EXPECT_EQ(bgm.vox->GetState(), 1);
+    bgm.Stop();
+    EXPECT_EQ(bgm.vox->GetState(), 0);
 }
 
 }  // namespace
