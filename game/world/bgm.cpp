@@ -61,6 +61,7 @@ void Bgm::Load() {
     selectStream = CreateStream("punipunicharasele.ogg");
     stageStream = -1;
     // The tune player is built in, so it is always there.
+    Unload();
     vox = CreateVox();
     volume = 100.0f;
 }

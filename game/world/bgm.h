@@ -14,8 +14,13 @@ constexpr int32_t kVoiceTune = 17;
 
 class Bgm {
 public:
+    Bgm() = default;
+    ~Bgm() { Unload(); }
+    Bgm(const Bgm&) = delete;
+    Bgm& operator=(const Bgm&) = delete;
+
     void Load();                     // the title and select streams, the tune player
-    void Unload();                   // releases the tune player
+    void Unload();                   // releases the tune player (also when the music goes)
     void Play(int32_t which);        // 0 stage track, 1 character select, 2 title, 3 tune
     void Stop();                     // the streams stop, a playing tune pauses
     void SetPaused(bool ghostGame);  // each time pause is toggled
