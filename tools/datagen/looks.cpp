@@ -126,22 +126,21 @@ void DrawBlock(Image& sheet, const LookFrame& area) {
   });
 }
 
+// Ground: dark, with a faint surface that differs from frame to frame, so backgrounds stay
+// quiet behind the sprites.
 void DrawTile(Image& sheet, const LookFrame& area) {
   const int pattern = area.frame % 4;
   Paint(sheet, area, [&](const Texel& t) {
-    if (t.px == area.width - 1 || t.py == area.height - 1) return kDark;  // seams between tiles
-    const uint32_t noise = Hash(t.px, t.py, area.frame) % 8;
-    if (noise == 0) return kDark;
-    if (noise == 1) return kLight;
+    if (Hash(t.px, t.py, area.frame) % 24 == 0) return kMid;
     switch (pattern) {
       case 1:  // bricks
-        return (t.py % 8 == 7 || (t.px + (t.py / 8) * 4) % 8 == 7) ? kDark : kMid;
+        return (t.py % 8 == 7 || (t.px + (t.py / 8) * 4) % 8 == 7) ? kMid : kDark;
       case 2:  // diagonal furrows
-        return (t.px + t.py) % 6 == 0 ? kDark : kMid;
+        return (t.px + t.py) % 8 == 0 ? kMid : kDark;
       case 3:  // studs
-        return (t.px % 4 == 1 && t.py % 4 == 1) ? kLight : kMid;
+        return (t.px % 8 == 3 && t.py % 8 == 3) ? kLight : kDark;
       default:
-        return kMid;
+        return kDark;
     }
   });
 }
@@ -154,6 +153,12 @@ void DrawFrame(Image& sheet, const LookFrame& area) {
     if (edge == 2) return kDark;
     return kNone;
   });
+}
+
+// A solid arrow pointing right; its middle is plain light, so small patches of it can be
+// stretched as flat colour.
+void DrawArrow(Image& sheet, const LookFrame& area) {
+  Paint(sheet, area, [&](const Texel& t) { return std::abs(t.v) <= 1.0 - (t.u + 1.0) / 2.0 + 0.25 ? kLight : kNone; });
 }
 
 // A person seen from the front; the four poses of a cycle move the arms and legs.
@@ -203,7 +208,7 @@ struct LookEntry {
   LookDrawer draw;  // null for the label, which needs the glyphs
 };
 
-constexpr std::array<LookEntry, 10> kLooks{{
+constexpr std::array<LookEntry, 11> kLooks{{
     {"ship", DrawShip},
     {"orb", DrawOrb},
     {"diamond", DrawDiamond},
@@ -213,6 +218,7 @@ constexpr std::array<LookEntry, 10> kLooks{{
     {"tile", DrawTile},
     {"frame", DrawFrame},
     {"figure", DrawFigure},
+    {"arrow", DrawArrow},
     {"label", nullptr},
 }};
 

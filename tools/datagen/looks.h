@@ -19,7 +19,8 @@ struct Palette {
 // The palette of that name, or null.
 const Palette* FindPalette(std::string_view name);
 
-// True for the names DrawLook accepts: ship, orb, diamond, ring, bar, block, tile, label, frame, figure.
+// True for the names DrawLook accepts: ship, orb, diamond, ring, bar, block, tile, label, frame,
+// figure, arrow.
 bool IsKnownLook(std::string_view name);
 
 // One frame of a cell: where it lies on the sheet and which frame of how many it is.
