@@ -35,7 +35,8 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
 int ParseNumber(std::string_view field, int line, const char* what) {
   int value = 0;
   const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (error != std::errc() || end != field.data() + field.size() || value < 0) {
+  // Sheets are at most a few hundred texels wide; the bound keeps products of fields in range.
+  if (error != std::errc() || end != field.data() + field.size() || value < 0 || value > 4096) {
     Fail(line, std::string("bad ") + what + " \"" + std::string(field) + "\"");
   }
   return value;

@@ -23,7 +23,10 @@ constexpr WaveName kWaves[] = {{"sine", Wave::kSine},   {"square", Wave::kSquare
 double ParseDecimal(const std::string& word, int line) {
   double value = 0;
   const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  if (error != std::errc() || end != word.data() + word.size()) Fail(line, "bad number \"" + word + "\"");
+  // Scores hold modest figures; the bound keeps every later product and conversion in range.
+  if (error != std::errc() || end != word.data() + word.size() || !(std::abs(value) <= 1e6)) {
+    Fail(line, "bad number \"" + word + "\"");
+  }
   return value;
 }
 
@@ -76,7 +79,9 @@ Instrument ParseInstrument(std::istringstream& words, int line) {
   instrument.sound.decay = ParseDecimal(numbers[2], line);
   instrument.sound.sustain = ParseDecimal(numbers[3], line);
   instrument.sound.release = ParseDecimal(numbers[4], line);
-  if (instrument.sound.decay <= 0) Fail(line, "decay must be above 0");
+  if (instrument.sound.decay <= 0 || instrument.sound.attack < 0 || instrument.sound.release < 0) {
+    Fail(line, "attack and release must be at least 0 and decay above 0");
+  }
   std::string key;
   std::string value;
   while (words >> key >> value) {
@@ -84,6 +89,7 @@ Instrument ParseInstrument(std::istringstream& words, int line) {
       instrument.sound.duty = ParseDecimal(value, line);
     } else if (key == "glide") {
       instrument.glide = ParseDecimal(value, line);
+      if (std::abs(instrument.glide) > 48) Fail(line, "glide may be at most 48 semitones");
     } else if (key == "gate") {
       instrument.gate = ParseDecimal(value, line);
     } else {
@@ -151,6 +157,9 @@ Score ParseScore(std::string_view text) {
       words >> bar >> name >> times >> transpose;
       Placement placement{ParseDecimal(bar, line), FindByName(score.patterns, name, line, "pattern"),
                           ParseWhole(times, line), ParseWhole(transpose, line)};
+      if (placement.bar < 0 || placement.times < 0 || std::abs(placement.transpose) > 48) {
+        Fail(line, "play needs a bar and times of at least 0 and a shift of at most 48 semitones");
+      }
       score.placements.push_back(placement);
       pattern = nullptr;
     } else if (keyword == "chain") {
@@ -158,9 +167,12 @@ Score ParseScore(std::string_view text) {
       std::string bar, name, transpose;
       words >> bar >> name;
       double at = ParseDecimal(bar, line);
+      if (at < 0) Fail(line, "chain needs a bar of at least 0");
       const int index = FindByName(score.patterns, name, line, "pattern");
       while (words >> transpose) {
-        score.placements.push_back({at, index, 1, ParseWhole(transpose, line)});
+        const int shift = ParseWhole(transpose, line);
+        if (std::abs(shift) > 48) Fail(line, "a shift may be at most 48 semitones");
+        score.placements.push_back({at, index, 1, shift});
         at += score.patterns[index].length / 16.0;
       }
       pattern = nullptr;
@@ -172,7 +184,8 @@ Score ParseScore(std::string_view text) {
       Fail(line, "unknown keyword \"" + keyword + "\"");
     }
   }
-  if (score.bars <= 0) Fail(line, "the score needs \"bars\" above 0");
+  if (score.bars <= 0 || score.bars > 1000) Fail(line, "the score needs \"bars\" from above 0 to 1000");
+  if (score.tempo < 20) Fail(line, "tempo must be at least 20");
   return score;
 }
 

@@ -53,6 +53,7 @@ void MixVoice(std::vector<float>& buffer, const Voice& voice) {
   double gateLevel = 0.0;
   float noiseLevel = noise.Next();
   for (int64_t i = 0; i < total; ++i) {
+    if (first + i < 0) continue;  // a voice may start before the buffer; its start is cut off
     double level;
     if (i >= held) {
       level = gateLevel * (1.0 - static_cast<double>(i - held) / std::max<int64_t>(1, released));

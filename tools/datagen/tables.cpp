@@ -39,8 +39,6 @@ int ReadNumber(std::istringstream& words, int line, int lowest, int highest) {
   return value;
 }
 
-// maps.txt: "map <file> <width> <height>" starts a map; "rows <first> <last> <values...>" fills
-// those map rows (0 = where the stage starts), repeating the values across each row.
 std::map<std::string, StageMap> ParseMaps(const std::string& text) {
   std::map<std::string, StageMap> maps;
   StageMap* current = nullptr;
@@ -69,7 +67,7 @@ std::map<std::string, StageMap> ParseMaps(const std::string& text) {
         if (value < 0 || value > 255) FailMaps(line, "tile value out of range");
         values.push_back(value);
       }
-      if (values.empty()) FailMaps(line, "rows needs at least one value");
+      if (values.empty() || !words.eof()) FailMaps(line, "rows needs tile values 0-255 and nothing else");
       for (int row = first; row <= last; ++row) {
         for (int column = 0; column < current->width; ++column) {
           current->cells[static_cast<size_t>(row) * current->width + column] = values[column % values.size()];
@@ -123,13 +121,19 @@ std::string CheckTableText(std::string_view text, const TableSpec& spec) {
   return {};
 }
 
+std::map<std::string, std::string> DrawStageMaps(const std::string& mapsText) {
+  std::map<std::string, std::string> tables;
+  for (const auto& [file, map] : ParseMaps(mapsText)) tables[file] = WriteMap(map);
+  return tables;
+}
+
 std::vector<std::pair<std::string, std::string>> MakeTables(const std::filesystem::path& assets) {
   const std::filesystem::path folder = assets / "tables";
-  const std::map<std::string, StageMap> maps = ParseMaps(ReadTextFile(folder / "maps.txt"));
+  const std::map<std::string, std::string> maps = DrawStageMaps(ReadTextFile(folder / "maps.txt"));
   std::vector<std::pair<std::string, std::string>> tables;
   for (const TableSpec& spec : kTables) {
     const auto map = maps.find(spec.file);
-    std::string text = map != maps.end() ? WriteMap(map->second) : ReadTextFile(folder / spec.file);
+    std::string text = map != maps.end() ? map->second : ReadTextFile(folder / spec.file);
     const std::string fault = CheckTableText(text, spec);
     if (!fault.empty()) throw std::runtime_error(std::string(spec.file) + ": " + fault);
     tables.emplace_back(spec.file, std::move(text));

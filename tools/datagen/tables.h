@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,6 +24,12 @@ std::span<const TableSpec> TableSpecs();
 // characters, separated by single commas or line feeds, with no empty value and a final line feed.
 // Returns an empty string when it does, else what is wrong.
 std::string CheckTableText(std::string_view text, const TableSpec& spec);
+
+// The stage maps described by maps.txt text, each as its table text, by file name. The text holds
+// "map <file> <width> <height>" lines, each followed by "rows <first> <last> <values...>" lines
+// that fill those map rows (0 = where the stage starts), repeating the values across each row.
+// Throws std::runtime_error naming the line of the first fault.
+std::map<std::string, std::string> DrawStageMaps(const std::string& mapsText);
 
 // Builds every table from assets/tables: (file name, text) in the order of TableSpecs().
 // Small tables are copied; stage maps are drawn from the bands of maps.txt. Throws when a
