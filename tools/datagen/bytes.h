@@ -9,17 +9,17 @@
 namespace datagen {
 
 class ByteWriter {
- public:
-  void U8(uint8_t value) { bytes_.push_back(value); }
-  void U16(uint16_t value);
-  void U32(uint32_t value);
-  void Text(std::string_view text) {
-    for (char c : text) U8(static_cast<uint8_t>(c));
-  }
-  std::vector<uint8_t> Take() { return std::move(bytes_); }
+public:
+    void U8(uint8_t value) { bytes_.push_back(value); }
+    void U16(uint16_t value);
+    void U32(uint32_t value);
+    void Text(std::string_view text) {
+        for (char c : text) U8(static_cast<uint8_t>(c));
+    }
+    std::vector<uint8_t> Take() { return std::move(bytes_); }
 
- private:
-  std::vector<uint8_t> bytes_;
+private:
+    std::vector<uint8_t> bytes_;
 };
 
 // Writes the bytes to the path, creating its folders; throws std::runtime_error on failure.

@@ -8,21 +8,21 @@
 namespace datagen {
 
 struct Cell {
-  std::string sheet;    // sheet name without ".bmp"
-  int x = 0;            // top-left texel of the first frame
-  int y = 0;
-  int width = 0;        // size of one frame
-  int height = 0;
-  int across = 1;       // frames side by side to the right
-  int down = 1;         // rows of frames downwards
-  std::string look;     // drawing shape (looks.h)
-  std::string palette;  // colour set (looks.h)
-  std::string text;     // words of a label look
-  int line = 0;         // line in the list, for messages
+    std::string sheet;  // sheet name without ".bmp"
+    int x = 0;          // top-left texel of the first frame
+    int y = 0;
+    int width = 0;  // size of one frame
+    int height = 0;
+    int across = 1;       // frames side by side to the right
+    int down = 1;         // rows of frames downwards
+    std::string look;     // drawing shape (looks.h)
+    std::string palette;  // colour set (looks.h)
+    std::string text;     // words of a label look
+    int line = 0;         // line in the list, for messages
 
-  int Frames() const { return across * down; }
-  int TotalWidth() const { return width * across; }
-  int TotalHeight() const { return height * down; }
+    int Frames() const { return across * down; }
+    int TotalWidth() const { return width * across; }
+    int TotalHeight() const { return height * down; }
 };
 
 // Parses the cell list text (format in assets/cells.csv's header) and checks every entry against

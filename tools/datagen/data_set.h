@@ -7,9 +7,9 @@
 namespace datagen {
 
 struct DataSetPaths {
-  std::filesystem::path assets;  // the authored sources (cell list, music scores, tables)
-  std::filesystem::path output;  // receives the folders "data" and "fixbgm"
-  std::filesystem::path font;    // the 8 x 8 font the glyphs come from
+    std::filesystem::path assets;  // the authored sources (cell list, music scores, tables)
+    std::filesystem::path output;  // receives the folders "data" and "fixbgm"
+    std::filesystem::path font;    // the 8 x 8 font the glyphs come from
 };
 
 // Writes every file, replacing what earlier runs wrote, and prints one line per file group;

@@ -16,19 +16,19 @@ using GlyphRows = std::array<uint8_t, 8>;
 
 // Rasterises glyphs of an outline font at 8 pixels per em through FreeType.
 class GlyphSource {
- public:
-  // Opens the font file; throws std::runtime_error when FreeType cannot load it.
-  explicit GlyphSource(const std::filesystem::path& fontFile);
-  ~GlyphSource();
-  GlyphSource(const GlyphSource&) = delete;
-  GlyphSource& operator=(const GlyphSource&) = delete;
+public:
+    // Opens the font file; throws std::runtime_error when FreeType cannot load it.
+    explicit GlyphSource(const std::filesystem::path& fontFile);
+    ~GlyphSource();
+    GlyphSource(const GlyphSource&) = delete;
+    GlyphSource& operator=(const GlyphSource&) = delete;
 
-  // The glyph of a code point in its 8 x 8 em box; throws when the font lacks it.
-  GlyphRows Glyph(char32_t codePoint) const;
+    // The glyph of a code point in its 8 x 8 em box; throws when the font lacks it.
+    GlyphRows Glyph(char32_t codePoint) const;
 
- private:
-  struct FreeTypeState;
-  FreeTypeState* state_;
+private:
+    struct FreeTypeState;
+    FreeTypeState* state_;
 };
 
 // The font sheet's cell of each character the game's text drawing maps (code point, cell).

@@ -10,10 +10,10 @@ namespace datagen {
 
 // Three shades of one colour; none is black, which would read as transparent.
 struct Palette {
-  const char* name;
-  Rgb dark;
-  Rgb mid;
-  Rgb light;
+    const char* name;
+    Rgb dark;
+    Rgb mid;
+    Rgb light;
 };
 
 // The palette of that name, or null.
@@ -25,14 +25,14 @@ bool IsKnownLook(std::string_view name);
 
 // One frame of a cell: where it lies on the sheet and which frame of how many it is.
 struct LookFrame {
-  int x;
-  int y;
-  int width;
-  int height;
-  int frame;
-  int frames;
-  const Palette& palette;
-  std::string_view text;  // label look only
+    int x;
+    int y;
+    int width;
+    int height;
+    int frame;
+    int frames;
+    const Palette& palette;
+    std::string_view text;  // label look only
 };
 
 // Draws one frame of a look over black (transparent) in its rectangle.

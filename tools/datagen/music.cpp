@@ -34,22 +34,24 @@ constexpr float kVorbisQuality = 0.2f;
 
 }  // namespace
 
-std::span<const MusicTrack> MusicTracks() { return kTracks; }
+std::span<const MusicTrack> MusicTracks() {
+    return kTracks;
+}
 
 std::vector<uint8_t> MakeMusicTrack(const MusicTrack& track, const std::filesystem::path& assets) {
-  const std::filesystem::path source = assets / "music" / track.score;
-  Score score;
-  try {
-    score = ParseScore(ReadTextFile(source));
-  } catch (const std::runtime_error& error) {
-    throw std::runtime_error(source.string() + ": " + error.what());
-  }
-  const double seconds = static_cast<double>(ScoreSamples(score)) / kSampleRate;
-  if (seconds <= track.minimumSeconds) {
-    throw std::runtime_error(source.string() + ": lasts " + std::to_string(seconds) + " s, needs more than " +
-                             std::to_string(track.minimumSeconds) + " s");
-  }
-  return EncodeOggVorbis(RenderScore(score), kOggSerial, kVorbisQuality);
+    const std::filesystem::path source = assets / "music" / track.score;
+    Score score;
+    try {
+        score = ParseScore(ReadTextFile(source));
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error(source.string() + ": " + error.what());
+    }
+    const double seconds = static_cast<double>(ScoreSamples(score)) / kSampleRate;
+    if (seconds <= track.minimumSeconds) {
+        throw std::runtime_error(source.string() + ": lasts " + std::to_string(seconds) + " s, needs more than " +
+                                 std::to_string(track.minimumSeconds) + " s");
+    }
+    return EncodeOggVorbis(RenderScore(score), kOggSerial, kVorbisQuality);
 }
 
 }  // namespace datagen

@@ -9,9 +9,9 @@
 namespace datagen {
 
 struct MusicTrack {
-  const char* path;       // relative to the output folder
-  const char* score;      // file in assets/music
-  double minimumSeconds;  // the track must last longer: its loop point, or what the game plays of it
+    const char* path;       // relative to the output folder
+    const char* score;      // file in assets/music
+    double minimumSeconds;  // the track must last longer: its loop point, or what the game plays of it
 };
 
 // Every track, in the order they are made.

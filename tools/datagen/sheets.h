@@ -14,17 +14,17 @@
 namespace datagen {
 
 enum class SheetSource {
-  kCellList,  // drawn from the cell list over the placeholder
-  kFont,      // the font sheet, rasterised from the font
-  kFlash,     // its base sheet brightened: the hit flash
-  kGhost,     // its base sheet turned pale blue: the ghost enemies
+    kCellList,  // drawn from the cell list over the placeholder
+    kFont,      // the font sheet, rasterised from the font
+    kFlash,     // its base sheet brightened: the hit flash
+    kGhost,     // its base sheet turned pale blue: the ghost enemies
 };
 
 struct SheetInfo {
-  const char* name;  // file name without ".bmp"
-  int size;          // width and height in texels
-  SheetSource source;
-  const char* base;  // the sheet a derived sheet is made from
+    const char* name;  // file name without ".bmp"
+    int size;          // width and height in texels
+    SheetSource source;
+    const char* base;  // the sheet a derived sheet is made from
 };
 
 // Every sheet in file order; a derived sheet comes after its base.

@@ -10,8 +10,8 @@
 namespace datagen {
 
 struct SoundEffect {
-  std::string file;           // name in the folder "sound"
-  std::vector<Voice> voices;  // mixed together, then normalised
+    std::string file;           // name in the folder "sound"
+    std::vector<Voice> voices;  // mixed together, then normalised
 };
 
 // The effects in id order (id = position + 1).

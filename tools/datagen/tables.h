@@ -12,9 +12,9 @@
 namespace datagen {
 
 struct TableSpec {
-  const char* file;  // name in the folder "table"
-  int values;        // how many values the game reads
-  int fieldLimit;    // the most characters a value may have
+    const char* file;  // name in the folder "table"
+    int values;        // how many values the game reads
+    int fieldLimit;    // the most characters a value may have
 };
 
 // Every table the game reads.

@@ -7,10 +7,10 @@
 #include "tools/datagen/cells.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  try {
-    const auto cells = datagen::ParseCellList(std::string_view(reinterpret_cast<const char*>(data), size));
-    datagen::FindOverlappingCells(cells);
-  } catch (const std::runtime_error&) {
-  }
-  return 0;
+    try {
+        const auto cells = datagen::ParseCellList(std::string_view(reinterpret_cast<const char*>(data), size));
+        datagen::FindOverlappingCells(cells);
+    } catch (const std::runtime_error&) {
+    }
+    return 0;
 }

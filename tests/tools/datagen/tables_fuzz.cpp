@@ -7,11 +7,11 @@
 #include "tools/datagen/tables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), size);
-  for (const datagen::TableSpec& spec : datagen::TableSpecs()) datagen::CheckTableText(text, spec);
-  try {
-    datagen::DrawStageMaps(text);
-  } catch (const std::runtime_error&) {
-  }
-  return 0;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    for (const datagen::TableSpec& spec : datagen::TableSpecs()) datagen::CheckTableText(text, spec);
+    try {
+        datagen::DrawStageMaps(text);
+    } catch (const std::runtime_error&) {
+    }
+    return 0;
 }
