@@ -1,10 +1,12 @@
 // Checks what the texture sheets hold: listed cells are visible, derived sheets keep the base's
 // transparency, and the font sheet's cells are where the text drawing looks for them.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,8 @@
 #include "tools/datagen/bytes.h"
 #include "tools/datagen/cells.h"
 #include "tools/datagen/image.h"
+#include "tools/datagen/looks.h"
+#include "tools/datagen/sheets.h"
 #include "tools/datagen/synth.h"
 
 namespace {
@@ -140,6 +144,38 @@ TEST(DataSetRun, ABadSourceFailsWithAMessage) {
     EXPECT_NE(message.find("datagen: error: cannot read /nonexistent/assets/cells.csv"), std::string::npos) << message;
     fs::remove_all(output);
     fs::remove(output.string() + ".log");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SheetDrawing, LabelsWriteTheirTextAndUnclaimedTexelsShowThePlaceholder) {
+    const datagen::GlyphSource glyphs("/usr/share/fonts/truetype/misaki/misaki_gothic.ttf");
+    const auto cells = datagen::ParseCellList("effect, 0, 0, 64, 16, 1, label, yellow, HI\n");
+    const auto sheets = datagen::DrawSheets(cells, glyphs);
+    const auto effect =
+        std::find_if(sheets.begin(), sheets.end(), [](const auto& s) { return s.first == "effect.bmp"; });
+    ASSERT_NE(effect, sheets.end());
+    const datagen::Image& sheet = effect->second;
+    const datagen::Palette& yellow = *datagen::FindPalette("yellow");
+    int ink = 0;
+    for (int y = 4; y < 12; ++y) {
+        for (int x = 24; x < 40; ++x) ink += sheet.Get(x, y) == yellow.light;
+    }
+    EXPECT_GT(ink, 8) << "the two letters are drawn in the middle";
+    EXPECT_EQ(sheet.Get(0, 0), yellow.light) << "border";
+    EXPECT_EQ(sheet.Get(8, 2), yellow.dark) << "plate";
+    // Outside the label: the placeholder, never transparent, in more than one shade.
+    std::set<uint32_t> shades;
+    for (int y = 16; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            const datagen::Rgb c = sheet.Get(x, y);
+            ASSERT_NE(c, datagen::kTransparent) << x << ", " << y;
+            shades.insert(c.r << 16 | c.g << 8 | c.b);
+        }
+    }
+    EXPECT_GE(shades.size(), 2u);
 }
 
 }  // namespace
