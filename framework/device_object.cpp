@@ -1,5 +1,7 @@
 #include "framework/device_object.h"
 
+#include <strings.h>
+
 #include "framework/device_names.h"
 #include "framework/primitive2d.h"
 #include "framework/texture.h"
@@ -27,6 +29,13 @@ bool CBaseManager::GetDevice(gfx::Device** out) const {
     device_->AddRef();
     *out = device_;
     return true;
+}
+
+CBaseObject* CBaseManager::FindListed(const char* name) const {
+    for (CBaseObject* object = GetTop(); object != nullptr; object = GetNext(object)) {
+        if (strcasecmp(object->GetName(), name) == 0) return object;
+    }
+    return nullptr;
 }
 
 gfx::WindowHandle CBaseManager::GetFocusWindow() const {

@@ -26,6 +26,10 @@ public:
     virtual void OnLostDevice() {}
     virtual void OnResetDevice() {}
 
+protected:
+    // The first listed object whose name equals name, ignoring letter case; null when none.
+    CBaseObject* FindListed(const char* name) const;
+
 private:
     gfx::Device* device_;
 };
