@@ -8,6 +8,12 @@
 // "UNKNOWN".
 const char* GetFormatName(uint32_t format, char* copy = nullptr);
 
+// "kind [WxH] FORMAT": the name a manager gives an object made by size.
+struct SizedName {
+    char text[128];
+    SizedName(const char* kind, uint32_t width, uint32_t height, uint32_t format);
+};
+
 namespace ZethDeviceNames {
 // The explanation of a result code, for the device's and the device objects' error buffers.
 const char* ErrorText(int32_t result);

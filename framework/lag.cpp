@@ -4,6 +4,7 @@
 
 #include "framework/lag_internal.h"
 #include "framework/lock.h"
+#include "framework/lzss.h"
 
 namespace {
 
@@ -284,43 +285,18 @@ uint32_t CLagArchive::GetImageSize(uint32_t width, uint32_t height, uint32_t for
     return static_cast<uint32_t>(bytes);
 }
 
-// LZSS with a 4096-byte window of zeros, first written at 4080; flag bits from the lowest, 1 a
-// literal byte, 0 a reference of two bytes (12-bit position, 4-bit length - 3).
+// The entry's data is a bare LZSS code stream: it is decoded as the body of a container whose
+// header names the image size, so the decoder stops at the image size and at the data's end.
 bool CLagArchive::Decompress(const uint8_t* source, uint32_t sourceSize, void** destination, uint32_t imageSize) {
-    uint8_t window[4096] = {};
-    uint32_t windowPosition = 4080;
-    auto* out = static_cast<uint8_t*>(*destination);
-    uint32_t written = 0;
-    uint32_t read = 0;
-    uint32_t flags = 0;
-    while (written < imageSize) {
-        if ((flags & 0x100) == 0) {
-            if (read >= sourceSize) return false;
-            flags = source[read++] | 0xFF00u;
-        }
-        bool literal = (flags & 1) != 0;
-        flags >>= 1;
-        if (literal) {
-            if (read >= sourceSize) return false;
-            uint8_t byte = source[read++];
-            out[written++] = byte;
-            window[windowPosition] = byte;
-            windowPosition = (windowPosition + 1) & 4095;
-            continue;
-        }
-        if (read + 2 > sourceSize) return false;
-        uint32_t b0 = source[read], b1 = source[read + 1];
-        read += 2;
-        uint32_t position = b0 + (b1 & 0xF0) * 16;
-        uint32_t length = (b1 & 0x0F) + 3;
-        for (uint32_t k = 0; k < length && written < imageSize; ++k) {
-            uint8_t byte = window[(position + k) & 4095];
-            out[written++] = byte;
-            window[windowPosition] = byte;
-            windowPosition = (windowPosition + 1) & 4095;
-        }
-    }
-    return true;
+    if (sourceSize > UINT32_MAX - kLzssHeaderSize) return false;
+    auto* container = static_cast<uint8_t*>(Zeth::MemoryAlloc(sourceSize + kLzssHeaderSize));
+    if (container == nullptr) return false;
+    WriteLittle32(container, kLzssMagic);
+    WriteLittle32(container + 4, imageSize);
+    if (sourceSize > 0) std::memcpy(container + kLzssHeaderSize, source, sourceSize);
+    bool decoded = LzssDecode(container, sourceSize + kLzssHeaderSize, *destination, imageSize);
+    Zeth::MemoryFree(container);
+    return decoded;
 }
 
 void CLagArchive::Convert(uint32_t width, uint32_t height, uint32_t sourceFormat, const void* source,

@@ -37,8 +37,8 @@ public:
     // Bytes of a width x height image; 0 for an unknown format or an image beyond 32 bits.
     static uint32_t GetImageSize(uint32_t width, uint32_t height, uint32_t format);
     static bool IsCompressed(uint32_t format) { return format >= 4 && format <= 7; }
-    // Decodes at most sourceSize bytes into exactly imageSize bytes; a short source leaves the
-    // rest as it was. False when the source ran out first.
+    // Decodes the code stream of sourceSize bytes into exactly imageSize bytes; false (the
+    // destination then partly or wholly as it was) when the stream ends too early.
     static bool Decompress(const uint8_t* source, uint32_t sourceSize, void** destination, uint32_t imageSize);
     // Any of the four pixel layouts to any other (4 to 7 read as 0 to 3).
     static void Convert(uint32_t width, uint32_t height, uint32_t sourceFormat, const void* source,

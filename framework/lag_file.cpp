@@ -23,16 +23,20 @@ public:
         stream_ = nullptr;
     }
     uint32_t Read(void* buffer, uint32_t count) override {
+        if (Remaining() == 0) return 0;
         uint32_t got = ZethFile::FileRead(stream_, count, buffer);
         position_ += got;
         return got;
     }
-    // A skip past the end leaves the stream at its end, so the next header read finds nothing.
+    // A skip to or past the end ends the archive, so the next header read finds nothing.
     void Skip(uint32_t count) override {
-        uint64_t step = count < Remaining() ? count : Remaining();
-        if (step > 0) FileSeek(stream_, static_cast<int32_t>(step <= INT32_MAX ? step : INT32_MAX), 0);
-        if (step > INT32_MAX) FileSeek(stream_, static_cast<int32_t>(step - INT32_MAX), 0);
-        position_ += step;
+        if (count >= Remaining()) {
+            position_ = size_;
+            return;
+        }
+        FileSeek(stream_, static_cast<int32_t>(count <= INT32_MAX ? count : INT32_MAX), 0);
+        if (count > INT32_MAX) FileSeek(stream_, static_cast<int32_t>(count - INT32_MAX), 0);
+        position_ += count;
     }
     uint64_t Remaining() const override { return size_ - position_; }
 

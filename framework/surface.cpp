@@ -173,20 +173,8 @@ void CSurface::OnResetDevice() {
     }
 }
 
-namespace {
-
-struct SizedName {
-    char text[128];
-    SizedName(const char* kind, uint32_t width, uint32_t height, uint32_t formatIndex) {
-        std::snprintf(text, sizeof(text), "%s [%dx%d] %s", kind, static_cast<int>(width), static_cast<int>(height),
-                      GetFormatName(Zeth3D::SelectFormat(formatIndex)));
-    }
-};
-
-}  // namespace
-
 CSurface* CSurfaceManager::CreateOffscreen(uint32_t width, uint32_t height, uint32_t formatIndex) {
-    SizedName name("OFFSCREEN", width, height, formatIndex);
+    SizedName name("OFFSCREEN", width, height, Zeth3D::SelectFormat(formatIndex));
     return CreateNamed<CSurface>(this, name.text, [&](CSurface& s) { return s.Create(width, height, formatIndex); });
 }
 
@@ -197,13 +185,13 @@ CSurface* CSurfaceManager::CreateFromFile(const char* file, uint32_t formatIndex
 }
 
 CSurface* CSurfaceManager::CreateRenderTarget(uint32_t width, uint32_t height, uint32_t formatIndex) {
-    SizedName name("RENDER_TARGET", width, height, formatIndex);
+    SizedName name("RENDER_TARGET", width, height, Zeth3D::SelectFormat(formatIndex));
     return CreateNamed<CSurface>(this, name.text,
                                  [&](CSurface& s) { return s.CreateRenderTarget(width, height, formatIndex); });
 }
 
 CSurface* CSurfaceManager::CreateDepthStencil(uint32_t width, uint32_t height, uint32_t formatIndex) {
-    SizedName name("DEPTH_STENCIL", width, height, formatIndex);
+    SizedName name("DEPTH_STENCIL", width, height, Zeth3D::SelectFormat(formatIndex));
     return CreateNamed<CSurface>(this, name.text,
                                  [&](CSurface& s) { return s.CreateDepthStencil(width, height, formatIndex); });
 }

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kNameBuffer = 128;
-
 CTextureManager* g_manager = nullptr;
 
 // Creation, release and the lost/reset calls of textures run under this lock.
@@ -19,14 +17,6 @@ CCriticalSection& TextureLock() {
     static CCriticalSection lock;
     return lock;
 }
-
-struct SizedName {
-    char text[kNameBuffer];
-    SizedName(const char* kind, uint32_t width, uint32_t height, gfx::Format format) {
-        std::snprintf(text, sizeof(text), "%s [%dx%d] %s", kind, static_cast<int>(width), static_cast<int>(height),
-                      GetFormatName(format));
-    }
-};
 
 }  // namespace
 
