@@ -203,9 +203,9 @@ class Device;
 // Intrusive reference count shared by every device object.
 class RefCounted {
 public:
-    uint32_t AddRef();   // returns the new count
-    uint32_t Release();  // returns the new count; the object is destroyed at 0
-    uint32_t RefCount() const { return refs_; }
+    virtual uint32_t AddRef();   // returns the new count
+    virtual uint32_t Release();  // returns the new count; the object is destroyed at 0
+    virtual uint32_t RefCount() const { return refs_; }
 
 protected:
     RefCounted() = default;
