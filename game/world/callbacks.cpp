@@ -9,6 +9,8 @@ namespace {
 constexpr uint32_t kKeyDown = 256;
 constexpr uintptr_t kKeyEscape = 27;
 constexpr uintptr_t kKeyF1 = 112;
+constexpr uint32_t kClearTarget = 1;
+constexpr uint32_t kBackground = 0xFF202020;
 
 }  // namespace
 
@@ -27,6 +29,13 @@ int32_t GameMain(int, char**) {
     Zeth3D::EnableFullColorMode();
     if (!Zeth::Start()) return 0;
     while (Zeth::MessageLoop(false)) {
+        // Until the world draws, each frame is the cleared screen, presented through the device.
+        if (Zeth3D::BeginScene()) {
+            Zeth3D::ResetRenderTarget();
+            Zeth3D::Clear(kClearTarget, kBackground, 1.0f, 0);
+            Zeth3D::EndScene();
+        }
+        Zeth3D::Refresh(nullptr);
     }
     return 0;
 }
