@@ -1,6 +1,6 @@
 // The file system: 16 search slots, each a root folder of loose files and a data pack, tried in
 // order, then the bare name. Whole-file loads expand "LZSS" contents; streams read a loose file
-// or a pack entry piece by piece.
+// or a pack entry piece by piece. Names may use '\' or '/' and any letter case.
 #pragma once
 
 #include <cstdint>
@@ -12,23 +12,34 @@ constexpr int kPathSize = 260;
 
 struct Stream;  // an open file or pack entry; owned by the caller until FileClose
 
+// Every slot without a pack; true.
 bool Initialize();
+// Closes every slot's pack and frees its table.
 void Finalize();
 // Search slot: folder of loose files and the pack file (opened relative to the current folder).
+// A missing or damaged pack leaves the slot without one.
 void SetRootPath(int slot, const char* rootFolder, const char* packFile);
 // The sub-folder put between a slot's root and a name ("texture", "sound", ...); null = none.
 void SetCurrentPath(const char* subFolder);
 // Loads a whole file into a buffer from Zeth::MemoryAlloc (freed by the caller with
 // Zeth::MemoryFree). A null buffer pointer only asks whether the file exists.
 bool Load(const char* name, void** buffer, uint32_t* size);
-// Fills path (kPathSize bytes) with where the file would be read from.
+// Fills path (kPathSize bytes) with where the file would be read from: the path on disk, the
+// relative path when only a pack holds it, or the bare name.
 bool ResolvePath(char* path, const char* name);
+// Opens a stream, searched as Load searches; null when the file is nowhere. Streams are always
+// opened read-only (nothing writes through them), whatever readOnly says.
 Stream* FileOpen(const char* name, bool readOnly);
+// Closes a stream (null allowed).
 void FileClose(Stream* stream);
+// The stream's size in bytes (0 for null).
 uint32_t FileGetSize(const Stream* stream);
-uint32_t FileRead(Stream* stream, uint32_t count, void* buffer);  // bytes actually read
+// Reads up to count bytes, never past the stream's end; returns the bytes actually read (0 at
+// the end, where the buffer is left unchanged).
+uint32_t FileRead(Stream* stream, uint32_t count, void* buffer);
 
 }  // namespace ZethFile
 
 // Moves a stream: mode 0 from the current position, 1 from the start of its data, 2 from its end.
+// A target outside the stream's data fails without moving; any other mode keeps the position.
 bool FileSeek(ZethFile::Stream* stream, int32_t offset, int mode);
