@@ -32,35 +32,39 @@ struct RectJob {
     uint32_t color;
     const int* columns;  // texel column of each pixel of a row
     const int* rows;     // texel row of each row
-    bool contiguous;     // columns run columns[0], columns[0] + 1, ... (one texel per pixel)
+    TexelRun run;        // how the columns run
 };
 
 using SpanRoutine = void (*)(const PipelineState&, const RectJob&);
 
+// Source-alpha blending (BlendPixel with ADD, SRCALPHA, INVSRCALPHA): a + (255 - a) = 255, so
+// the weighted sum stays within a byte product and rounds like one.
 inline uint32_t BlendSourceAlpha(uint32_t src, uint32_t dst) {
     const uint32_t sa = src >> 24;
     if (sa == 0) return dst;
     if (sa == 255) return src;
     const uint32_t da = 255 - sa;
-    return Pack(Mul255(sa, sa) + Mul255(dst >> 24, da),
-                Mul255(Channel(src, 16), sa) + Mul255(Channel(dst, 16), da),
-                Mul255(Channel(src, 8), sa) + Mul255(Channel(dst, 8), da),
-                Mul255(src & 0xFF, sa) + Mul255(dst & 0xFF, da));
+    auto mix = [&](int shift) {
+        return (Channel(src, shift) * sa + Channel(dst, shift) * da + 127) / 255;
+    };
+    return Pack(mix(24), mix(16), mix(8), mix(0));
 }
 
 #if defined(__SSE2__)
-// Mul255 on eight 16-bit lanes.
-inline __m128i Mul255x8(__m128i a, __m128i b) {
-    const __m128i t = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(128));
+// round(x / 255) on eight 16-bit lanes holding x <= 255 x 255.
+inline __m128i Div255x8(__m128i x) {
+    const __m128i t = _mm_add_epi16(x, _mm_set1_epi16(128));
     return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
 }
+
+inline __m128i Mul255x8(__m128i a, __m128i b) { return Div255x8(_mm_mullo_epi16(a, b)); }
 
 // BlendSourceAlpha on two pixels widened to 16-bit lanes.
 inline __m128i BlendSourceAlphaX2(__m128i src, __m128i dst) {
     __m128i alpha = _mm_shufflelo_epi16(src, _MM_SHUFFLE(3, 3, 3, 3));
     alpha = _mm_shufflehi_epi16(alpha, _MM_SHUFFLE(3, 3, 3, 3));
     const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
-    return _mm_add_epi16(Mul255x8(src, alpha), Mul255x8(dst, inverse));
+    return Div255x8(_mm_add_epi16(_mm_mullo_epi16(src, alpha), _mm_mullo_epi16(dst, inverse)));
 }
 
 // The alpha-blended span four pixels at a time, with the same arithmetic as BlendSourceAlpha:
@@ -74,14 +78,20 @@ void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, ui
     const __m128i tint = _mm_unpacklo_epi8(_mm_set1_epi32(int(job.color)), zero);
     const int* columns = job.columns;
     const uint32_t* run = texRow + columns[0];
-    int i = kAvx2 ? BlendSpanAvx2(texRow, columns, job.contiguous, job.width, kTint, job.color,
-                                  dst, alphaOr)
+    int i = kAvx2 ? BlendSpanAvx2(texRow, columns, job.run, job.width, kTint, job.color, dst,
+                                  alphaOr)
                   : 0;
     for (; i + 4 <= job.width; i += 4) {
-        __m128i src = job.contiguous
-                          ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(run + i))
-                          : _mm_set_epi32(int(texRow[columns[i + 3]]), int(texRow[columns[i + 2]]),
-                                          int(texRow[columns[i + 1]]), int(texRow[columns[i]]));
+        __m128i src;
+        if (job.run == TexelRun::kStraight) {
+            src = _mm_loadu_si128(reinterpret_cast<const __m128i*>(run + i));
+        } else if (job.run == TexelRun::kDoubled) {
+            const __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(run + i / 2));
+            src = _mm_unpacklo_epi32(two, two);
+        } else {
+            src = _mm_set_epi32(int(texRow[columns[i + 3]]), int(texRow[columns[i + 2]]),
+                                int(texRow[columns[i + 1]]), int(texRow[columns[i]]));
+        }
         if constexpr (kTint) {
             src = _mm_packus_epi16(Mul255x8(_mm_unpacklo_epi8(src, zero), tint),
                                    Mul255x8(_mm_unpackhi_epi8(src, zero), tint));
@@ -193,19 +203,21 @@ bool TexelSteps(float uFirst, float uLast, int64_t edgeFirst, int64_t edgeLast, 
     return true;
 }
 
-// Fills the texel index of each of `count` pixels; true when they run one texel per pixel
-// without leaving the texture (so a row can be read straight).
-bool FillTexelIndexes(int64_t start, int64_t step, int count, int size, uint32_t mode, int* out) {
+// Fills the texel index of each of `count` pixels and tells how they run: straight or doubled
+// when the row stays inside the texture (positions are monotonic, so both ends tell).
+TexelRun FillTexelIndexes(int64_t start, int64_t step, int count, int size, uint32_t mode,
+                          int* out) {
     const int64_t first = FloorDiv8(start), last = FloorDiv8(start + step * (count - 1));
     if (first >= 0 && last >= 0 && first < size && last < size) {
-        // Inside the texture at both ends (positions are monotonic): no addressing needed.
         for (int i = 0; i < count; ++i) out[i] = int(FloorDiv8(start + step * i));
-        return step == 8;
+        if (step == 8) return TexelRun::kStraight;
+        if (step == 4 && (count == 1 || out[1] == out[0])) return TexelRun::kDoubled;
+        return TexelRun::kIndexed;
     }
     for (int i = 0; i < count; ++i) {
         out[i] = AddressTexel(int(FloorDiv8(start + step * i)), size, mode);
     }
-    return false;
+    return TexelRun::kIndexed;
 }
 
 }  // namespace
@@ -315,7 +327,7 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps, const Scr
     if (right - left > kMaxRectangleSide || bottom - top0 > kMaxRectangleSide) return false;
 
     RectJob job{int(left), int(top0), int(right - left), int(bottom - top0), v0.diffuse, nullptr,
-                nullptr, false};
+                nullptr, TexelRun::kIndexed};
     int columns[kMaxRectangleSide];
     int rows[kMaxRectangleSide];
     if (path.textured) {
@@ -325,7 +337,7 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps, const Scr
             !TexelSteps(vs[top], vs[1 - top], ya, yb, top0, s.height, job.height, &sv, &dv)) {
             return false;
         }
-        job.contiguous = FillTexelIndexes(su, du, job.width, s.width, s.addressU, columns);
+        job.run = FillTexelIndexes(su, du, job.width, s.width, s.addressU, columns);
         FillTexelIndexes(sv, dv, job.height, s.height, s.addressV, rows);
         job.columns = columns;
         job.rows = rows;
