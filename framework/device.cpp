@@ -228,6 +228,8 @@ void ResetDevice(bool force) {
     // The device's own bindings would keep released resources alive through the reset.
     for (uint32_t stage = 0; stage < 4; ++stage) state.device->SetTexture(stage, nullptr);
     state.device->SetStreamSource(0, nullptr, 0, 0);
+    state.device->SetIndices(nullptr);
+    state.device->SetDepthStencilSurface(nullptr);
     state.device->SetRenderTarget(0, state.backBuffer);
     ReleaseBackBuffer();
     gfx::Result result = state.device->Reset(&parameters);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "framework/byte_order.h"
 #include "framework/sjis.h"
 
 namespace {
@@ -22,10 +23,6 @@ constexpr std::array<uint32_t, 256> kCrcTable = MakeCrcTable();
 
 // Below this many entries left the search compares one by one.
 constexpr uint32_t kLinearTail = 5;
-
-uint32_t ReadLittleEndian32(const uint8_t* bytes) {
-    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-}
 
 }  // namespace
 

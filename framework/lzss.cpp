@@ -2,11 +2,9 @@
 
 #include <cstring>
 
-namespace {
+#include "framework/byte_order.h"
 
-uint32_t ReadLittleEndian32(const uint8_t* bytes) {
-    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-}
+namespace {
 
 // The most a stream of streamLength bytes can expand to: a flag byte and eight two-byte
 // matches (17 bytes) give 144, so no stream gives more than 9 bytes per byte.

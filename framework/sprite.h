@@ -23,6 +23,7 @@ public:
     ~CSprite2D() override;  // releases every texture it holds
     void Rendering() override;  // binds the four stages, then draws the batch
 
+    using CDeviceObject::SetTexture;
     void SetTexture(uint32_t stage, CTexture* texture);  // takes a reference; a replaced one is released
     CTexture* GetTexture(uint32_t stage) const { return stage < 4 ? textures_[stage] : nullptr; }
     // dst {x, y, w, h} in virtual-screen units; src {x, y, w, h} per stage in texture pixels.

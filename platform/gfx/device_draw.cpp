@@ -215,17 +215,17 @@ bool DeviceImpl::FetchVertices(const DrawSource& source, uint32_t count) {
         v.position[1] = ReadFloat(p + 4);
         v.position[2] = ReadFloat(p + 8);
         v.position[3] = layout.pretransformed ? ReadFloat(p + 12) : 1.0f;
-        for (int k = 0; k < 3; ++k) {
-            v.normal[k] = layout.normal >= 0 ? ReadFloat(p + layout.normal + 4 * k) : 0.0f;
+        if (layout.normal >= 0) {
+            for (int k = 0; k < 3; ++k) v.normal[k] = ReadFloat(p + layout.normal + 4 * k);
         }
         v.diffuse = layout.diffuse >= 0 ? ReadU32(p + layout.diffuse) : 0xFFFFFFFFu;
-        for (uint32_t s = 0; s < kMaxTexCoordSets; ++s) {
-            const bool present = int(s) < layout.texCount;
-            v.uv[s][0] = present ? ReadFloat(p + layout.tex[s]) : 0.0f;
-            v.uv[s][1] = present && layout.texFloats[s] > 1 ? ReadFloat(p + layout.tex[s] + 4) : 0.0f;
+        for (int s = 0; s < layout.texCount; ++s) {
+            v.uv[s][0] = ReadFloat(p + layout.tex[s]);
+            v.uv[s][1] = layout.texFloats[s] > 1 ? ReadFloat(p + layout.tex[s] + 4) : 0.0f;
         }
     }
     transformed_ = !layout.pretransformed;
+    texCoordSets_ = uint32_t(layout.texCount);
     return true;
 }
 
@@ -241,10 +241,11 @@ void DeviceImpl::TransformVertices(const DrawSource&, uint32_t count) {
         ScreenVertex& v = screen_[i];
         v.diffuse = f.diffuse;
         for (uint32_t s = 0; s < kStageCount; ++s) {
+            // Sets the format does not carry read as 0.
             const uint32_t set = stageStates_[s][tss::kTexCoordIndex] & 0xFFFF;
-            const uint32_t from = set < kMaxTexCoordSets ? set : 0;
-            v.uv[s][0] = f.uv[from][0];
-            v.uv[s][1] = f.uv[from][1];
+            const bool present = set < texCoordSets_;
+            v.uv[s][0] = present ? f.uv[set][0] : 0.0f;
+            v.uv[s][1] = present ? f.uv[set][1] : 0.0f;
         }
         if (!transformed_) {
             v.x = f.position[0];

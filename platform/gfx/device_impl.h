@@ -170,6 +170,7 @@ private:
     std::vector<ScreenVertex> screen_;
     std::vector<std::array<float, 4>> clip_;  // clip-space positions of transformed vertices
     bool transformed_ = false;                  // the draw's vertices went through the matrices
+    uint32_t texCoordSets_ = 0;                 // coordinate sets the draw's vertices carry
     std::vector<uint32_t> indexScratch_;
 };
 

@@ -262,6 +262,8 @@ inline uint32_t BlendFactorValue(uint32_t factor, uint32_t src, uint32_t dst, ui
     }
 }
 
+// Blending rounds once per channel: round((source x factor op destination x factor) / 255),
+// clamped to 0..255.
 inline uint32_t BlendPixel(const PipelineState& ps, uint32_t src, uint32_t dst) {
     uint32_t destFactor = ps.destBlend;
     // The "both" factors set the destination factor from the source one.
@@ -272,17 +274,17 @@ inline uint32_t BlendPixel(const PipelineState& ps, uint32_t src, uint32_t dst) 
     uint32_t out = 0;
     for (int shift = 0; shift < 32; shift += 8) {
         const int s = int(Channel(src, shift)), d = int(Channel(dst, shift));
-        const int ws = int(Mul255(uint32_t(s), Channel(fs, shift)));
-        const int wd = int(Mul255(uint32_t(d), Channel(fd, shift)));
+        const int ws = s * int(Channel(fs, shift));
+        const int wd = d * int(Channel(fd, shift));
         int c;
         switch (ps.blendOp) {
-            case blendop::kSubtract: c = ws - wd; break;
-            case blendop::kRevSubtract: c = wd - ws; break;
-            case blendop::kMin: c = std::min(s, d); break;
-            case blendop::kMax: c = std::max(s, d); break;
+            case blendop::kSubtract: c = std::max(ws - wd, 0); break;
+            case blendop::kRevSubtract: c = std::max(wd - ws, 0); break;
+            case blendop::kMin: c = std::min(s, d) * 255; break;
+            case blendop::kMax: c = std::max(s, d) * 255; break;
             default: c = ws + wd; break;
         }
-        out |= uint32_t(std::clamp(c, 0, 255)) << shift;
+        out |= uint32_t(std::min((c + 127) / 255, 255)) << shift;
     }
     return out;
 }

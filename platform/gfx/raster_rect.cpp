@@ -12,7 +12,12 @@
 // away from any boundary.
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/gfx/raster.h"
+#include "platform/gfx/span_avx2.h"
 
 namespace platform::gfx {
 
@@ -27,20 +32,89 @@ struct RectJob {
     uint32_t color;
     const int* columns;  // texel column of each pixel of a row
     const int* rows;     // texel row of each row
+    TexelRun run;        // how the columns run
 };
 
 using SpanRoutine = void (*)(const PipelineState&, const RectJob&);
 
+// Source-alpha blending (BlendPixel with ADD, SRCALPHA, INVSRCALPHA): a + (255 - a) = 255, so
+// the weighted sum stays within a byte product and rounds like one.
 inline uint32_t BlendSourceAlpha(uint32_t src, uint32_t dst) {
     const uint32_t sa = src >> 24;
     if (sa == 0) return dst;
     if (sa == 255) return src;
     const uint32_t da = 255 - sa;
-    return Pack(Mul255(sa, sa) + Mul255(dst >> 24, da),
-                Mul255(Channel(src, 16), sa) + Mul255(Channel(dst, 16), da),
-                Mul255(Channel(src, 8), sa) + Mul255(Channel(dst, 8), da),
-                Mul255(src & 0xFF, sa) + Mul255(dst & 0xFF, da));
+    auto mix = [&](int shift) {
+        return (Channel(src, shift) * sa + Channel(dst, shift) * da + 127) / 255;
+    };
+    return Pack(mix(24), mix(16), mix(8), mix(0));
 }
+
+#if defined(__SSE2__)
+// round(x / 255) on eight 16-bit lanes holding x <= 255 x 255.
+inline __m128i Div255x8(__m128i x) {
+    const __m128i t = _mm_add_epi16(x, _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+}
+
+inline __m128i Mul255x8(__m128i a, __m128i b) { return Div255x8(_mm_mullo_epi16(a, b)); }
+
+// BlendSourceAlpha on two pixels widened to 16-bit lanes.
+inline __m128i BlendSourceAlphaX2(__m128i src, __m128i dst) {
+    __m128i alpha = _mm_shufflelo_epi16(src, _MM_SHUFFLE(3, 3, 3, 3));
+    alpha = _mm_shufflehi_epi16(alpha, _MM_SHUFFLE(3, 3, 3, 3));
+    const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
+    return Div255x8(_mm_add_epi16(_mm_mullo_epi16(src, alpha), _mm_mullo_epi16(dst, inverse)));
+}
+
+// The alpha-blended span four pixels at a time, with the same arithmetic as BlendSourceAlpha:
+// groups that are wholly opaque are copied and wholly transparent ones skipped.
+template <bool kTint>
+void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, uint32_t alphaOr) {
+    static const bool kAvx2 = HasAvx2();
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
+    const __m128i orMask = _mm_set1_epi32(int(alphaOr));
+    const __m128i tint = _mm_unpacklo_epi8(_mm_set1_epi32(int(job.color)), zero);
+    const int* columns = job.columns;
+    const uint32_t* run = texRow + columns[0];
+    int i = kAvx2 ? BlendSpanAvx2(texRow, columns, job.run, job.width, kTint, job.color, dst,
+                                  alphaOr)
+                  : 0;
+    for (; i + 4 <= job.width; i += 4) {
+        __m128i src;
+        if (job.run == TexelRun::kStraight) {
+            src = _mm_loadu_si128(reinterpret_cast<const __m128i*>(run + i));
+        } else if (job.run == TexelRun::kDoubled) {
+            const __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(run + i / 2));
+            src = _mm_unpacklo_epi32(two, two);
+        } else {
+            src = _mm_set_epi32(int(texRow[columns[i + 3]]), int(texRow[columns[i + 2]]),
+                                int(texRow[columns[i + 1]]), int(texRow[columns[i]]));
+        }
+        if constexpr (kTint) {
+            src = _mm_packus_epi16(Mul255x8(_mm_unpacklo_epi8(src, zero), tint),
+                                   Mul255x8(_mm_unpackhi_epi8(src, zero), tint));
+        }
+        const __m128i alpha = _mm_and_si128(src, alphaMask);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
+        __m128i* out = reinterpret_cast<__m128i*>(dst + i);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphaMask)) == 0xFFFF) {
+            _mm_storeu_si128(out, _mm_or_si128(src, orMask));
+            continue;
+        }
+        const __m128i d = _mm_loadu_si128(out);
+        const __m128i lo = BlendSourceAlphaX2(_mm_unpacklo_epi8(src, zero), _mm_unpacklo_epi8(d, zero));
+        const __m128i hi = BlendSourceAlphaX2(_mm_unpackhi_epi8(src, zero), _mm_unpackhi_epi8(d, zero));
+        _mm_storeu_si128(out, _mm_or_si128(_mm_packus_epi16(lo, hi), orMask));
+    }
+    for (; i < job.width; ++i) {
+        uint32_t c = texRow[columns[i]];
+        if constexpr (kTint) c = Modulate(c, job.color);
+        dst[i] = BlendSourceAlpha(c, dst[i]) | alphaOr;
+    }
+}
+#endif
 
 template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
 void DrawSpans(const PipelineState& ps, const RectJob& job) {
@@ -49,6 +123,12 @@ void DrawSpans(const PipelineState& ps, const RectJob& job) {
     for (int r = 0; r < job.height; ++r) {
         uint32_t* dst = ps.target + size_t(job.top + r) * size_t(ps.targetPitch) + size_t(job.left);
         const uint32_t* texRow = kTextured ? s.texels + size_t(job.rows[r]) * size_t(s.width) : nullptr;
+#if defined(__SSE2__)
+        if constexpr (kTextured && !kAlphaTest && kBlend == kAlphaBlend) {
+            BlendSpanSse2<kTint>(texRow, job, dst, alphaOr);
+            continue;
+        }
+#endif
         for (int i = 0; i < job.width; ++i) {
             uint32_t c = kTextured ? texRow[job.columns[i]] : job.color;
             if constexpr (kTextured && kTint) c = Modulate(c, job.color);
@@ -123,10 +203,21 @@ bool TexelSteps(float uFirst, float uLast, int64_t edgeFirst, int64_t edgeLast, 
     return true;
 }
 
-void FillTexelIndexes(int64_t start, int64_t step, int count, int size, uint32_t mode, int* out) {
+// Fills the texel index of each of `count` pixels and tells how they run: straight or doubled
+// when the row stays inside the texture (positions are monotonic, so both ends tell).
+TexelRun FillTexelIndexes(int64_t start, int64_t step, int count, int size, uint32_t mode,
+                          int* out) {
+    const int64_t first = FloorDiv8(start), last = FloorDiv8(start + step * (count - 1));
+    if (first >= 0 && last >= 0 && first < size && last < size) {
+        for (int i = 0; i < count; ++i) out[i] = int(FloorDiv8(start + step * i));
+        if (step == 8) return TexelRun::kStraight;
+        if (step == 4 && (count == 1 || out[1] == out[0])) return TexelRun::kDoubled;
+        return TexelRun::kIndexed;
+    }
     for (int i = 0; i < count; ++i) {
         out[i] = AddressTexel(int(FloorDiv8(start + step * i)), size, mode);
     }
+    return TexelRun::kIndexed;
 }
 
 }  // namespace
@@ -135,6 +226,7 @@ class RectanglePath {
 public:
     const SpanRoutine* routines;  // the eight loops of one blend kind
     bool textured;
+    bool alphaTest;  // false also when blending makes the test redundant
 };
 
 const RectanglePath* ChooseRectanglePath(const PipelineState& ps) {
@@ -164,10 +256,18 @@ const RectanglePath* ChooseRectanglePath(const PipelineState& ps) {
                    ? kAlphaBlend
                    : kGenericBlend;
     }
-    static const RectanglePath kPaths[2][kBlendKinds] = {
-        {{kRoutines[0], false}, {kRoutines[1], false}, {kRoutines[2], false}},
-        {{kRoutines[0], true}, {kRoutines[1], true}, {kRoutines[2], true}}};
-    return &kPaths[textured][kind];
+    // Source-alpha blending leaves the target as it was where alpha is 0, so a test that only
+    // rejects alpha 0 changes nothing and is skipped.
+    const bool rejectsOnlyZero = (ps.alphaFunc == cmp::kGreater || ps.alphaFunc == cmp::kNotEqual) &&
+                                 ps.alphaRef == 0;
+    const bool alphaTest = ps.alphaTest && ps.alphaFunc != cmp::kAlways &&
+                           !(kind == kAlphaBlend && rejectsOnlyZero);
+    static const RectanglePath kPaths[2][2][kBlendKinds] = {
+        {{{kRoutines[0], false, false}, {kRoutines[1], false, false}, {kRoutines[2], false, false}},
+         {{kRoutines[0], false, true}, {kRoutines[1], false, true}, {kRoutines[2], false, true}}},
+        {{{kRoutines[0], true, false}, {kRoutines[1], true, false}, {kRoutines[2], true, false}},
+         {{kRoutines[0], true, true}, {kRoutines[1], true, true}, {kRoutines[2], true, true}}}};
+    return &kPaths[textured][alphaTest][kind];
 }
 
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* t) {
@@ -227,7 +327,7 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps, const Scr
     if (right - left > kMaxRectangleSide || bottom - top0 > kMaxRectangleSide) return false;
 
     RectJob job{int(left), int(top0), int(right - left), int(bottom - top0), v0.diffuse, nullptr,
-                nullptr};
+                nullptr, TexelRun::kIndexed};
     int columns[kMaxRectangleSide];
     int rows[kMaxRectangleSide];
     if (path.textured) {
@@ -237,13 +337,13 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps, const Scr
             !TexelSteps(vs[top], vs[1 - top], ya, yb, top0, s.height, job.height, &sv, &dv)) {
             return false;
         }
-        FillTexelIndexes(su, du, job.width, s.width, s.addressU, columns);
+        job.run = FillTexelIndexes(su, du, job.width, s.width, s.addressU, columns);
         FillTexelIndexes(sv, dv, job.height, s.height, s.addressV, rows);
         job.columns = columns;
         job.rows = rows;
     }
     const bool tint = path.textured && v0.diffuse != 0xFFFFFFFF;
-    const int index = (path.textured ? 1 : 0) | (tint ? 2 : 0) | (ps.alphaTest ? 4 : 0);
+    const int index = (path.textured ? 1 : 0) | (tint ? 2 : 0) | (path.alphaTest ? 4 : 0);
     path.routines[index](ps, job);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/lzss.h"
+#include "tools/pack/byte_writer.h"
 
 namespace pack {
 namespace {
@@ -16,10 +17,6 @@ constexpr int32_t kNone = -1;
 
 uint32_t Hash3(const uint8_t* bytes) {
     return ((bytes[0] << 10) ^ (bytes[1] << 5) ^ bytes[2]) & (kHashSize - 1);
-}
-
-void PutLittleEndian32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
 // Writes items in groups behind a flag byte whose bits, lowest first, say literal (1) or match (0).

@@ -9,6 +9,7 @@
 
 #include "framework/file_pack.h"
 #include "framework/lzss.h"
+#include "tools/pack/byte_writer.h"
 #include "tools/pack/lzss_encoder.h"
 
 namespace pack {
@@ -18,10 +19,6 @@ struct Prepared {
     PackEntry entry;
     std::vector<uint8_t> stored;
 };
-
-void PutLittleEndian32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
 
 void AppendEntry(std::vector<uint8_t>& out, const PackEntry& entry) {
     out.insert(out.end(), entry.name, entry.name + kPackNameSize);

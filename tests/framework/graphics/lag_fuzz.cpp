@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the LAG reader as an archive and loads two entry names from it.
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 
 #include "framework/lag_internal.h"
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -21,11 +22,12 @@ void Put32(std::vector<uint8_t>& out, uint32_t value) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-std::vector<uint8_t> Archive(const std::vector<Entry>& entries, const char signature[8] = "LAG") {
-    std::vector<uint8_t> out(signature, signature + 8);
+std::vector<uint8_t> Archive(const std::vector<Entry>& entries, const char* signature = "LAG") {
+    std::vector<uint8_t> out(8, 0);
+    std::memcpy(out.data(), signature, std::min<size_t>(std::strlen(signature), 8));
     for (const Entry& e : entries) {
         char name[16] = {};
-        std::strncpy(name, e.name.c_str(), sizeof(name));
+        std::memcpy(name, e.name.c_str(), std::min(e.name.size(), sizeof(name)));
         out.insert(out.end(), name, name + 16);
         Put32(out, e.width);
         Put32(out, e.height);

@@ -1,4 +1,5 @@
 #include "framework/texture.h"
+#include "platform/os/os.h"
 #include "graphics_fixture.h"
 
 namespace {
@@ -128,6 +129,38 @@ TEST_F(StatesTest, FormatClassesFollowTheDevicesLists) {
     EXPECT_EQ(Zeth3D::SelectFormat(14), Zeth3D::SelectFormat(12));
     EXPECT_EQ(Zeth3D::SelectFormat(16), 0u);
     EXPECT_NE(Zeth3D::SelectFormat(7), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+class CountingBoxes : public platform::MessageBoxSink {
+public:
+    void Show(uint32_t, const std::string&, const std::string&) override { ++shown; }
+    int shown = 0;
+};
+
+TEST_F(StatesTest, FailedResetIsReportedOnceAndAModeChangeFallsBackToTheWindow) {
+    CountingBoxes boxes;
+    platform::SetMessageBoxSink(&boxes);
+    gfx::Device* device = Zeth3D::GetDevice();
+    // A default-pool buffer nobody gives back keeps the device from resetting.
+    gfx::VertexBuffer* held = nullptr;
+    ASSERT_TRUE(gfx::Succeeded(device->CreateVertexBuffer(64, 0, 0x44, gfx::pool::kDefault, &held)));
+    Zeth::ChangeScreenMode();
+    bool windowed = false;
+    Zeth::GetScreenInfo(nullptr, nullptr, &windowed);
+    EXPECT_TRUE(windowed);
+    EXPECT_EQ(boxes.shown, 1);
+    for (int frame = 0; frame < 3; ++frame) Zeth3D::ResetDevice(true);
+    EXPECT_EQ(boxes.shown, 1);
+    held->Release();
+    Zeth3D::ResetDevice(true);
+    EXPECT_EQ(device->TestCooperativeLevel(), gfx::result::kOk);
+    EXPECT_TRUE(Zeth3D::BeginScene());
+    Zeth3D::EndScene();
+    platform::SetMessageBoxSink(nullptr);
 }
 
 }  // namespace

@@ -22,6 +22,9 @@ TEST_P(BothPathsTest, CellsCoverExactlyTheirPixelsWithTexelCentres) {
     PushRect(v, 10, 20, 16, 16, 16, 16, 16, 16, 64, 64);   // a plain cell
     PushRect(v, 40, 20, 16, 16, 32, 0, -16, 16, 64, 64);   // mirrored: source width -16
     PushRect(v, 70, 20, 32, 16, 0, 48, 16, 16, 64, 64, 0xFFFFFFFF);  // stretched twice as wide
+    // Widths that are not multiples of the vector width, straight and doubled.
+    PushRect(v, 110, 20, 13, 16, 3, 0, 13, 16, 64, 64);
+    PushRect(v, 130, 20, 12, 16, 5, 0, 6, 16, 64, 64);
     Draw(v);
     for (int y = 19; y <= 36; ++y) {
         for (int x = 9; x <= 26; ++x) {
@@ -36,13 +39,19 @@ TEST_P(BothPathsTest, CellsCoverExactlyTheirPixelsWithTexelCentres) {
         for (int x = 70; x < 102 && y >= 20 && y < 36; ++x) {
             ASSERT_EQ(TargetPixel(target, x, y), Tell(uint32_t((x - 70) / 2), uint32_t(48 + y - 20)));
         }
+        for (int x = 110; x < 123 && y >= 20 && y < 36; ++x) {
+            ASSERT_EQ(TargetPixel(target, x, y), Tell(uint32_t(3 + x - 110), uint32_t(y - 20)));
+        }
+        for (int x = 130; x < 142 && y >= 20 && y < 36; ++x) {
+            ASSERT_EQ(TargetPixel(target, x, y), Tell(uint32_t(5 + (x - 130) / 2), uint32_t(y - 20)));
+        }
     }
     EXPECT_EQ(TargetPixel(target, 39, 20), 0xFF000000u);
     EXPECT_EQ(TargetPixel(target, 56, 20), 0xFF000000u);
     EXPECT_EQ(TargetPixel(target, 102, 20), 0xFF000000u);
     const DrawStatistics stats = device_->Statistics();
-    EXPECT_EQ(stats.rectangles, GetParam() ? 0u : 3u);
-    EXPECT_EQ(stats.triangles, GetParam() ? 6u : 0u);
+    EXPECT_EQ(stats.rectangles, GetParam() ? 0u : 5u);
+    EXPECT_EQ(stats.triangles, GetParam() ? 10u : 0u);
 }
 
 TEST_P(BothPathsTest, AddressingPastTheTextureEdge) {
@@ -65,7 +74,8 @@ TEST_P(BothPathsTest, AddressingPastTheTextureEdge) {
 }
 
 // The eight blend modes of the framework: a half-transparent source texel 0x80C04020 over an
-// opaque destination 0xFF306090. Expected channels worked out by hand with round(a x b / 255).
+// opaque destination 0xFF306090. Expected channels worked out by hand as
+// round((source x factor op destination x factor) / 255).
 TEST_P(BothPathsTest, BlendModes) {
     struct Mode {
         uint32_t op, src, dest, expected;
@@ -138,7 +148,7 @@ TEST_P(BothPathsTest, CompositeOfTheTargetOntoTheBackBuffer) {
     std::vector<Vertex> v;
     PushRect(v, 100, 50, 16, 16, 0, 0, 16, 16, 16, 16);
     Draw(v);
-    // Alpha is blended with the same factors: 128 x 128 / 255 + 255 x 127 / 255 = 64 + 127.
+    // Alpha is blended with the same factors: (128 x 128 + 255 x 127) / 255 = 191.
     EXPECT_EQ(TargetPixel(screen, 100, 50), 0xBF800000u);
 
     BindBackBuffer();
@@ -165,7 +175,7 @@ TEST_P(BothPathsTest, CompositeOfTheTargetOntoTheBackBuffer) {
     EXPECT_EQ(sink_.Pixel(576, 0), 0xFF202020u);
     EXPECT_EQ(sink_.Pixel(64, 0), 0xFF000000u);
     EXPECT_EQ(sink_.Pixel(575, 479), 0xFF000000u);
-    // 0xBF800000 over 0xFF202020: red 128 x 191 / 255 + 32 x 64 / 255 = 96 + 8, the others 8.
+    // 0xBF800000 over 0xFF202020: red (128 x 191 + 32 x 64) / 255 = 104, the others 8.
     for (int y = 100; y < 132; ++y) {
         for (int x = 64 + 200; x < 64 + 232; ++x) ASSERT_EQ(sink_.Pixel(x, y), 0xFF680808u);
     }
