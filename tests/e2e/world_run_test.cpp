@@ -1,6 +1,9 @@
 // The real game started headless in this process, run for a number of frames.
 #include <gtest/gtest.h>
 
+#include "framework/sprite.h"
+#include "game/world/drawing.h"
+#include "game/world/factory.h"
 #include "game_run.h"
 
 namespace {
@@ -54,4 +57,43 @@ TEST(WorldRun, TwoRunsPresentTheSameFrames) {
     e2e::RunResult a = first.Run(6);
     e2e::RunResult b = second.Run(6);
     EXPECT_EQ(a.frameHashes, b.frameHashes);
+}
+
+namespace {
+
+// Stands in for the title scene: draws one untextured square into each of three batches at
+// the same place, so the picture shows which batch lies on top.
+class LayerScene : public Object {
+public:
+    LayerScene(float, float, float, float, float, float) {}
+    void Draw(ObjectController*) override {
+        const float dst[4] = {10.0f, 10.0f, 8.0f, 8.0f};
+        const float src[4] = {0.0f, 0.0f, 8.0f, 8.0f};
+        ZethSprite::DrawRect(gameSprites.font, dst, 32767.0f, src, 0xFF00FF00u, 1);    // green text, on top
+        ZethSprite::DrawRect(gameSprites.bullet, dst, 32767.0f, src, 0xFFFF0000u, 1);  // red bullets
+        const float lower[4] = {30.0f, 10.0f, 8.0f, 8.0f};
+        ZethSprite::DrawRect(gameSprites.bullet, lower, 32767.0f, src, 0xFFFF0000u, 1);
+        ZethSprite::DrawRect(gameSprites.effect3, lower, 32767.0f, src, 0xFF0000FFu, 1);  // below everything
+    }
+};
+
+}  // namespace
+
+TEST(WorldRun, BatchesAreLaidInTheirOrderAndPauseHidesTheObjects) {
+    ASSERT_TRUE(RegisterObjectClass(340, MakeObject<LayerScene>));
+    e2e::GameRun run;
+    run.onFrame = [&](int32_t frame, ObjectController& world) {
+        if (frame == 1) world.gameRunning = true;
+    };
+    run.Hold(2, 7, 1);  // pause from the third frame on
+    run.Hold(3, 7, 2);
+    e2e::RunResult shown = run.Run(2);
+    e2e::RunResult paused = run.Run(4);
+    RegisterObjectClass(340, nullptr);
+    // Playfield (x, y) is screen (64 + 2x, 2y).
+    EXPECT_EQ(run.Pixel(shown, 64 + 2 * 12, 2 * 12) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(run.Pixel(shown, 64 + 2 * 32, 2 * 12) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(run.Pixel(paused, 64 + 2 * 12, 2 * 12) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(run.Pixel(paused, 64 + 2 * 32, 2 * 12) & 0xFFFFFF, 0x000000u);
+    EXPECT_TRUE(shown.messageBoxes.empty());
 }
