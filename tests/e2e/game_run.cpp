@@ -1,5 +1,9 @@
 #include "game_run.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -42,7 +46,23 @@ void PressEscape(testing_support::FakePlatform& fake) {
 
 }  // namespace
 
+// Runs of the program in test processes that share this folder (its log, its instance lock)
+// take turns.
+class FolderTurn {
+public:
+    FolderTurn() : fd_(open((platform::ExecutableFolder() + "/game_run.lock").c_str(), O_CREAT | O_RDWR, 0644)) {
+        if (fd_ >= 0) flock(fd_, LOCK_EX);
+    }
+    ~FolderTurn() {
+        if (fd_ >= 0) close(fd_);
+    }
+
+private:
+    int fd_;
+};
+
 RunResult GameRun::Run(int32_t frames) {
+    FolderTurn turn;
     // The single-instance lock lives in the runtime folder: keep it private to these runs.
     std::string runtime = platform::ExecutableFolder() + "/e2e_runtime";
     std::filesystem::create_directories(runtime);
