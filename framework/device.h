@@ -67,7 +67,6 @@ void RestoreRenderStates();  // after creation and every reset: send every liste
 void SetRenderState(uint32_t state, uint32_t value);
 void SetTextureStageStateCached(uint32_t stage, uint32_t type, uint32_t value);
 void SetSamplerStateCached(uint32_t sampler, uint32_t type, uint32_t value);
-uint32_t GetCachedRenderState(uint32_t state);
 // Blend modes: 0 opaque, 1 alpha, 2 additive, 3 additive without alpha, 4 subtractive,
 // 5 subtractive without alpha, 6 multiply, 7 inverting; others change nothing.
 void SetBlendMode(uint32_t mode);

@@ -121,10 +121,6 @@ void SetRenderState(uint32_t renderState, uint32_t value) {
     Device()->SetRenderState(renderState, value);
 }
 
-uint32_t GetCachedRenderState(uint32_t renderState) {
-    return renderState < rs::kCount ? State().renderStates[renderState] : kUnknown;
-}
-
 void SetTextureStageStateCached(uint32_t stage, uint32_t type, uint32_t value) {
     internal::DeviceState& state = State();
     if (stage >= kStages || type >= tss::kCount || Device() == nullptr || state.stageStates[stage][type] == value) return;

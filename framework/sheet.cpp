@@ -21,6 +21,7 @@ bool Finish(bool done, const char* failure) {
 }
 
 constexpr const char* kParseFailure = "データの展開に失敗しました";
+constexpr uint32_t kMaxSide = 32 * CSheet::kTileSide;
 
 }  // namespace
 
@@ -35,6 +36,11 @@ bool CSheet::Parse(const void* data, uint32_t size, uint32_t formatIndex, uint32
     gfx::Result result = gfx::GetImageInfoFromFileInMemory(data, size, &info);
     if (gfx::Failed(result) || info.width == 0 || info.height == 0) {
         ZethLog::PrintError("ファイルの読み込みに失敗しました [ %s ]", GetErrorString(result));
+        return false;
+    }
+    // A damaged header may claim any size; no picture of ours needs more than 32 x 32 tiles.
+    if (info.width > kMaxSide || info.height > kMaxSide) {
+        ZethLog::PrintError("ファイルの読み込みに失敗しました [ %s ]", GetErrorString(gfx::result::kInvalidData));
         return false;
     }
     ZethLog::Print("[ %u x %u ] : {", info.width, info.height);

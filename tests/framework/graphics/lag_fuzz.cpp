@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         LagMemorySource source(data, size);
         // Entries may claim up to 4 GB; only sizes a test machine can hold are loaded.
         uint32_t imageSize = LagLoader::Find(source, name, nullptr, nullptr, nullptr, nullptr);
-        if (imageSize > (64u << 20)) continue;
+        if (imageSize > (4u << 20)) continue;
         CLagArchive archive;
         if (LagLoader::Load(archive, source, name) == nullptr) {
             const void* pixels = nullptr;

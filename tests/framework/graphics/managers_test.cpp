@@ -95,6 +95,14 @@ TEST_F(ManagersTest, SheetsCutPicturesIntoTiles) {
     }
     const uint8_t junk[] = {1, 2, 3};
     EXPECT_EQ(ZethSheet::GetManager()->CreateFromMemory(junk, sizeof(junk), 12, 0), nullptr);
+    // A header claiming a picture 100000 pixels wide is refused before any tile is made.
+    std::vector<uint8_t> huge = MakeBmp(1, 1, {0});
+    huge[18] = 0xA0;
+    huge[19] = 0x86;
+    huge[20] = 0x01;
+    uint32_t textures = ZethTexture::GetManager()->GetCount();
+    EXPECT_EQ(ZethSheet::GetManager()->CreateFromMemory(huge.data(), static_cast<uint32_t>(huge.size()), 12, 0), nullptr);
+    EXPECT_EQ(ZethTexture::GetManager()->GetCount(), textures);
 }
 
 TEST_F(ManagersTest, SheetDrawsLikeItsPicture) {
