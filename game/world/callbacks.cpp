@@ -2,13 +2,17 @@
 
 #include "framework/device.h"
 #include "framework/file_system.h"
+#include "framework/texture.h"
 #include "framework/zeth.h"
+#include "game/world/object_controller.h"
+#include "game/world/replay.h"
 
 namespace {
 
 constexpr uint32_t kKeyDown = 256;
 constexpr uintptr_t kKeyEscape = 27;
 constexpr uintptr_t kKeyF1 = 112;
+constexpr uintptr_t kKeyF4 = 115;
 
 }  // namespace
 
@@ -26,14 +30,19 @@ bool GameInit() {
 int32_t GameMain(int, char**) {
     Zeth3D::EnableFullColorMode();
     if (!Zeth::Start()) return 0;
-    while (Zeth::MessageLoop(false)) {
-    }
-    return 0;
+    ZethTexture::SetTexelOffset(0.0f);
+    worldController.handle = &worldController;
+    worldController.InitController();
+    LoadResources();
+    ReplayList::Scan();
+    while (Zeth::MessageLoop(false)) worldController.RunFrame();
+    return worldController.ShutdownController();
 }
 
 bool GameKeyHook(uint32_t message, uintptr_t wParam, intptr_t) {
     if (message != kKeyDown) return true;
     if (wParam == kKeyEscape) Zeth::Exit();
     else if (wParam == kKeyF1) Zeth::ChangeScreenMode();
+    else if (wParam == kKeyF4) worldController.ReturnToTitle();
     return true;
 }
