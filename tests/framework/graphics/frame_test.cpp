@@ -198,3 +198,48 @@ TEST_F(FrameTest, ForcedResetAlsoKeepsTheFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrameTest, ColourKeyMakesOpaqueBlackTransparent) {
+    std::vector<uint32_t> pixels(16 * 16, 0x3366CC);
+    pixels[5 * 16 + 7] = 0x000000;
+    std::vector<uint8_t> bmp = MakeBmp(16, 16, pixels);
+    CTexture* keyed = ZethTexture::GetManager()->CreateFromMemory(bmp.data(), static_cast<uint32_t>(bmp.size()), 12,
+                                                                  0xFF000000);
+    ASSERT_NE(keyed, nullptr);
+    ZethSprite::SetTexture(sprite_, 0, keyed);
+    BeginFrame();
+    DrawCell(200, 100, 0, 0, 16, 16);
+    EndFrame();
+    ExpectSquare(200, 100, [](int dx, int dy) { return dx == 7 && dy == 5 ? kBackground : 0x3366CCu; }, "keyed");
+    ZethTexture::Release(keyed);
+}
+
+TEST_F(FrameTest, RenderTargetLosesItsPictureInAResetAndManagedTexturesKeepTheirs) {
+    CTexture* target = ZethTexture::CreateRenderTarget(64, 64, 9);
+    ASSERT_NE(target, nullptr);
+    const float whole[4] = {0, 0, 64, 64};
+    const float beside[4] = {100, 0, 32, 32};
+    const float cells[4] = {0, 0, 32, 32};
+    auto show = [&] {
+        BeginFrame();
+        ZethTexture::Draw(target, whole, whole, 0xFFFFFFFF);
+        ZethTexture::Draw(texture_, beside, cells, 0xFFFFFFFF);
+        EndFrame();
+    };
+    ASSERT_TRUE(Zeth3D::BeginScene());
+    ASSERT_TRUE(Zeth3D::SetRenderTarget(target));
+    Zeth3D::Clear(gfx::clear::kTarget, 0xFFFFFFFF, 1.0f, 0);
+    Zeth3D::ResetRenderTarget();
+    Zeth3D::EndScene();
+    show();
+    EXPECT_EQ(Pixel(50, 50), 0xFFFFFFu);
+    Zeth3D::ResetDevice(true);
+    show();
+    EXPECT_NE(Pixel(50, 50), 0xFFFFFFu);
+    ExpectSquare(100, 0, [](int dx, int dy) { return Texel(dx, dy); }, "managed texture");
+    ZethTexture::Release(target);
+}
+
+}  // namespace
