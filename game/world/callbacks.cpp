@@ -2,8 +2,8 @@
 
 #include "framework/device.h"
 #include "framework/file_system.h"
+#include "framework/texture.h"
 #include "framework/zeth.h"
-#include "game/world/drawing.h"
 #include "game/world/object_controller.h"
 #include "game/world/replay.h"
 
@@ -30,7 +30,7 @@ bool GameInit() {
 int32_t GameMain(int, char**) {
     Zeth3D::EnableFullColorMode();
     if (!Zeth::Start()) return 0;
-    SetTexelInset(0.0f);
+    ZethTexture::SetTexelOffset(0.0f);
     worldController.handle = &worldController;
     worldController.InitController();
     LoadResources();

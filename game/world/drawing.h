@@ -47,4 +47,3 @@ void ReleaseTextures();     // in load order
 void BeginSpriteBatches();  // all 18 batches, in begin order
 void RenderSpriteBatches(); // ends the batches and composes the frame
 void PresentFrame();        // shows the back buffer
-void SetTexelInset(float inset);

@@ -1,8 +1,8 @@
 // The registry behind the two factories. Each family's source file registers its classes'
 // constructors by type id (or character code) with a static ClassRegistration, so a new family
 // adds classes without touching the factory. An id listed in the type table whose class is not
-// registered behaves as an unassigned id. Family libraries must be linked whole (the game's
-// CMakeLists links them with WHOLE_ARCHIVE) so that their registrations are not dropped.
+// registered behaves as an unassigned id. Programs link the target "game", which takes every
+// game library whole, so that no family's registration is dropped by the linker.
 #pragma once
 
 #include <cstdint>

@@ -66,20 +66,19 @@ protected:
         return false;
     }
 
-    fs::path LogPath() const { return folder_ / "system_log.html"; }
-
-    // The log once the program has finished starting (loading sounds and music goes on after
-    // the start banner): the same text twice, 100 ms apart.
+    // The game goes on logging its resources after the start banner: wait until the log rests.
     std::string SettledLog() {
-        std::string before = ReadFile(LogPath().string());
+        std::string before = ReadFile(LogPath());
         for (int i = 0; i < 100; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            std::string now = ReadFile(LogPath().string());
+            std::string now = ReadFile(LogPath());
             if (now == before) break;
             before = now;
         }
         return before;
     }
+
+    fs::path LogPath() const { return folder_ / "system_log.html"; }
 
     fs::path folder_;
 };
@@ -88,7 +87,7 @@ protected:
 
 TEST_F(Program, StartsRefusesASecondCopyAndStopsOnSigterm) {
     pid_t first = Start("first.err");
-    ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile((folder_ / "first.err").string());
+    ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile(folder_ / "first.err");
     std::string logWhileRunning = SettledLog();
 
     pid_t second = Start("second.err");

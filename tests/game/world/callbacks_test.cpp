@@ -2,6 +2,8 @@
 
 #include "framework/zeth.h"
 #include "game/world/callbacks.h"
+#include "game/world/factory.h"
+#include "game/world/object_controller.h"
 #include "support/fakes.h"
 
 TEST(GameCallbacks, InitConfiguresTheFramework) {
@@ -28,4 +30,26 @@ TEST(GameCallbacks, KeyHookActsOnKeyDownOnly) {
     EXPECT_NE(before, after);
     GameKeyHook(256, 27, 0);  // Esc
     EXPECT_TRUE(Zeth::IsQuitRequested());
+}
+
+TEST(GameCallbacks, F4ReturnsToTheTitleAndEndsPlayback) {
+    testing_support::FakePlatform fake;
+    struct Leftover : Object {};
+    ASSERT_TRUE(RegisterObjectClass(340, [](float, float, float, float, float, float) -> Object* {
+        return new Leftover();
+    }));
+    Object* enemy = new Leftover();
+    enemy->self = enemy;
+    worldController.AddObject(enemy, 400);
+    worldController.replay.mode = 1;
+    worldController.frame = 50;
+    GameKeyHook(256, 115, 0);
+    EXPECT_TRUE(worldController.enemies.empty());
+    ASSERT_EQ(worldController.others.size(), 1u);
+    EXPECT_EQ(worldController.currentScene, worldController.others.front());
+    EXPECT_EQ(worldController.replay.mode, 0);
+    EXPECT_EQ(worldController.frame, 0);
+    RegisterObjectClass(340, nullptr);
+    worldController.ClearAll();
+    worldController.SweepObjects();
 }

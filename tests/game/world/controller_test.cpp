@@ -87,27 +87,6 @@ TEST_F(Controller, ClearSceneKeepsKind200AndClearAllDoesNot) {
     EXPECT_EQ(ObjectCount(), 0u);
 }
 
-TEST_F(Controller, ListWideOperationsTouchTheirListAndKinds) {
-    Probe* scene = Add(0);
-    Probe* wave = Add(10);
-    Probe* star = Add(103);
-    Probe* label = Add(100);
-    world.KillKind103();
-    EXPECT_EQ(star->state, kKilled);
-    EXPECT_EQ(label->state, kAlive);
-    world.KillWaves();
-    EXPECT_EQ(wave->state, kKilled);
-    world.KillEffectsAndWaves();
-    EXPECT_EQ(label->state, kKilled);
-    EXPECT_EQ(scene->state, kAlive);
-    Probe* bullet = Add(700);
-    Probe* shot = Add(500);
-    world.VanishBullets();
-    world.KillShots();
-    EXPECT_EQ(bullet->state, kVanished);
-    EXPECT_EQ(shot->state, kKilled);
-}
-
 TEST_F(Controller, PrepareFrameCounts) {
     world.PrepareFrame();
     EXPECT_EQ(world.counts.enemyCount + world.counts.objectCount + world.counts.enemyLoad, 0);
@@ -159,27 +138,6 @@ TEST_F(Controller, SetPlayerCountClamps) {
         world.SetPlayerCount(in);
         EXPECT_EQ(world.playerCount, out) << in;
     }
-}
-
-TEST_F(Controller, InitControllerStartsARun) {
-    Register({340});
-    RegisterCharacters({98});
-    world.playerCount = 3;
-    world.gameMode = 17;
-    world.gameRunning = true;
-    world.InitController();
-    EXPECT_NE(world.pcController, nullptr);
-    ASSERT_NE(world.currentScene, nullptr);
-    EXPECT_EQ(world.currentScene->kind, 0);
-    EXPECT_EQ(world.playerCount, 1);
-    EXPECT_EQ(world.gameMode, 0);
-    EXPECT_FALSE(world.gameRunning);
-    EXPECT_EQ(world.formations[3], 121);
-    EXPECT_EQ(world.partyMembers[3], 14);
-    EXPECT_EQ(world.grades[18], 3);
-    EXPECT_EQ(world.grades[30], 0);
-    EXPECT_EQ(world.grades[63], 1);
-    EXPECT_EQ(world.grades[31], 2);
 }
 
 TEST_F(Controller, SoundIdsReduceToTheTableAndRetriggerAfterThreeFrames) {

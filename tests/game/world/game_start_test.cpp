@@ -47,7 +47,9 @@ TEST_F(GameStart, StageOfEachMode) {
         world.gameMode = mode;
         world.StartGame(0, 0, 0, 0, 1, 0, 0);
         EXPECT_EQ(Scene()->messages.at(0).Int(0), stage) << mode;
-        if (mode == 16) EXPECT_EQ(Scene()->messages.at(1).Int(0), 16);
+        if (mode == 16) {
+            EXPECT_EQ(Scene()->messages.at(1).Int(0), 16);
+        }
         world.SweepObjects();
     }
 }

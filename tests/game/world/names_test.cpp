@@ -66,10 +66,3 @@ TEST(FontCells, CellMap) {
         EXPECT_EQ(got.mark, c.cells.mark) << std::hex << static_cast<int>(c.c);
     }
 }
-
-TEST(PartyIcons, OffsetsByFormation) {
-    EXPECT_EQ(PartyIconOffset(1, 999, 0).dx, 0);
-    EXPECT_EQ(PartyIconOffset(3, 21, 2).dy, 8);
-    EXPECT_EQ(PartyIconOffset(4, 13, 1).dx, -16);
-    EXPECT_EQ(PartyIconOffset(4, 5, 3).dx, 0);  // an unknown code puts everyone at the centre
-}

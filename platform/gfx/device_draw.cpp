@@ -1,0 +1,506 @@
+// Drawing: vertex fetch by flexible vertex format, the fixed-function transform and lighting,
+// clipping of transformed vertices, primitive assembly, and the choice between the rectangle
+// path and the triangle path.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/gfx/device_impl.h"
+#include "platform/gfx/formats.h"
+#include "platform/gfx/raster.h"
+
+namespace platform::gfx {
+
+namespace {
+
+constexpr uint32_t kMaxTexCoordSets = 8;
+
+// Where each element of a vertex sits, from its flexible vertex format.
+struct VertexLayout {
+    bool pretransformed = false;
+    int normal = -1;
+    int diffuse = -1;
+    int texCount = 0;
+    int tex[kMaxTexCoordSets] = {};
+    int texFloats[kMaxTexCoordSets] = {};
+    uint32_t size = 0;  // 0: not drawable
+};
+
+VertexLayout LayoutOf(uint32_t fvf) {
+    VertexLayout l;
+    uint32_t offset;
+    switch (fvf & fvf::kPositionMask) {
+        case fvf::kXyz: offset = 12; break;
+        case fvf::kXyzRhw: offset = 16; l.pretransformed = true; break;
+        case 0x006: offset = 16; break;  // one blend weight
+        case 0x008: offset = 20; break;
+        case 0x00A: offset = 24; break;
+        case 0x00C: offset = 28; break;
+        case 0x00E: offset = 32; break;  // five blend weights
+        case 0x4002: offset = 16; break; // x, y, z, w
+        default: return l;
+    }
+    if (fvf & fvf::kNormal) { l.normal = int(offset); offset += 12; }
+    if (fvf & fvf::kPointSize) offset += 4;
+    if (fvf & fvf::kDiffuse) { l.diffuse = int(offset); offset += 4; }
+    if (fvf & fvf::kSpecular) offset += 4;
+    l.texCount = int(std::min<uint32_t>((fvf & fvf::kTexCountMask) >> fvf::kTexCountShift,
+                                        kMaxTexCoordSets));
+    for (int i = 0; i < l.texCount; ++i) {
+        static constexpr int kFloatsBySizeCode[4] = {2, 3, 4, 1};
+        l.texFloats[i] = kFloatsBySizeCode[(fvf >> (16 + 2 * i)) & 3];
+        l.tex[i] = int(offset);
+        offset += uint32_t(l.texFloats[i]) * 4;
+    }
+    l.size = offset;
+    return l;
+}
+
+float ReadFloat(const uint8_t* p) {
+    float v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+uint32_t ReadU32(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+Matrix Multiply(const Matrix& a, const Matrix& b) {
+    Matrix r{};
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < 4; ++j) {
+            float s = 0.0f;
+            for (int k = 0; k < 4; ++k) s += a.m[i][k] * b.m[k][j];
+            r.m[i][j] = s;
+        }
+    }
+    return r;
+}
+
+uint32_t VerticesFor(uint32_t type, uint32_t primCount) {
+    switch (type) {
+        case prim::kPointList: return primCount;
+        case prim::kLineList: return primCount * 2;
+        case prim::kLineStrip: return primCount + 1;
+        case prim::kTriangleList: return primCount * 3;
+        case prim::kTriangleStrip:
+        case prim::kTriangleFan: return primCount + 2;
+        default: return 0;
+    }
+}
+
+// The three vertex numbers of triangle i of a list, strip or fan. Odd strip triangles swap
+// their first two vertices to keep the winding of the first.
+void TriangleVertices(uint32_t type, uint32_t i, uint32_t out[3]) {
+    if (type == prim::kTriangleList) {
+        out[0] = 3 * i; out[1] = 3 * i + 1; out[2] = 3 * i + 2;
+    } else if (type == prim::kTriangleFan) {
+        out[0] = 0; out[1] = i + 1; out[2] = i + 2;
+    } else if (i % 2 == 0) {
+        out[0] = i; out[1] = i + 1; out[2] = i + 2;
+    } else {
+        out[0] = i + 1; out[1] = i; out[2] = i + 2;
+    }
+}
+
+struct Color4 {
+    float r, g, b, a;
+};
+
+Color4 ToColor(uint32_t argb) {
+    return {float(Channel(argb, 16)) / 255.0f, float(Channel(argb, 8)) / 255.0f,
+            float(argb & 0xFF) / 255.0f, float(argb >> 24) / 255.0f};
+}
+
+Color4 ToColor(const ColorValue& c) { return {c.r, c.g, c.b, c.a}; }
+
+uint32_t ToArgb(const Color4& c) {
+    auto byte = [](float v) { return uint32_t(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
+    return Pack(byte(c.a), byte(c.r), byte(c.g), byte(c.b));
+}
+
+// A vertex between two clip-space vertices, everything interpolated linearly.
+void LerpClip(const std::array<float, 4>& pa, const ScreenVertex& a, const std::array<float, 4>& pb,
+              const ScreenVertex& b, float t, std::array<float, 4>* p, ScreenVertex* v) {
+    for (int i = 0; i < 4; ++i) (*p)[size_t(i)] = pa[size_t(i)] + (pb[size_t(i)] - pa[size_t(i)]) * t;
+    uint32_t color = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const float c = float(Channel(a.diffuse, shift)) +
+                        (float(Channel(b.diffuse, shift)) - float(Channel(a.diffuse, shift))) * t;
+        color |= uint32_t(std::clamp(c + 0.5f, 0.0f, 255.0f)) << shift;
+    }
+    v->diffuse = color;
+    for (uint32_t s = 0; s < kStageCount; ++s) {
+        for (int k = 0; k < 2; ++k) v->uv[s][k] = a.uv[s][k] + (b.uv[s][k] - a.uv[s][k]) * t;
+    }
+}
+
+}  // namespace
+
+uint32_t VertexSizeOfFvf(uint32_t fvf) { return LayoutOf(fvf).size; }
+
+// ---- pipeline snapshot ----
+
+void DeviceImpl::BuildPipeline(PipelineState* ps) {
+    const uint32_t* r = renderStates_;
+    SurfaceImpl* target = renderTarget_;
+    ps->target = target->Argb();
+    ps->targetPitch = int(target->Width());
+    ps->targetFormat = target->GetFormat();
+    ps->quantize = !Is32BitColor(ps->targetFormat);
+    ps->alphaOr = ps->targetFormat == fmt::kX8R8G8B8 ? 0xFF000000u : 0u;
+    const bool depthFits = depthStencil_ && depthStencil_->Width() >= target->Width() &&
+                           depthStencil_->Height() >= target->Height();
+    ps->depth = depthFits ? depthStencil_->Depth() : nullptr;
+    ps->depthPitch = depthFits ? int(depthStencil_->Width()) : 0;
+    ps->depthTest = depthFits && r[rs::kZEnable] != 0;
+    ps->depthWrite = ps->depthTest && r[rs::kZWriteEnable] != 0;
+    ps->depthFunc = r[rs::kZFunc];
+    ps->scissor = {int32_t(viewport_.x), int32_t(viewport_.y),
+                   int32_t(std::min(viewport_.x + viewport_.width, target->Width())),
+                   int32_t(std::min(viewport_.y + viewport_.height, target->Height()))};
+
+    ps->stageCount = 0;
+    for (uint32_t i = 0; i < kStageCount; ++i) {
+        const uint32_t* t = stageStates_[i];
+        if (t[tss::kColorOp] == top::kDisable) break;
+        ps->ops[i] = {t[tss::kColorOp], t[tss::kColorArg1], t[tss::kColorArg2],
+                      t[tss::kAlphaOp], t[tss::kAlphaArg1], t[tss::kAlphaArg2], t[tss::kConstant]};
+        const uint32_t* s = samplerStates_[i];
+        StageSampler& sampler = ps->samplers[i];
+        sampler = StageSampler{};
+        if (TextureImpl* texture = textures_[i]) {
+            SurfaceImpl* level = texture->Level(0);
+            sampler.texels = level->ArgbPixels();
+            sampler.width = int(level->Width());
+            sampler.height = int(level->Height());
+        }
+        sampler.addressU = s[samp::kAddressU];
+        sampler.addressV = s[samp::kAddressV];
+        sampler.linearMag = s[samp::kMagFilter] >= filter::kLinear;
+        sampler.linearMin = s[samp::kMinFilter] >= filter::kLinear;
+        sampler.border = s[samp::kBorderColor];
+        ++ps->stageCount;
+    }
+    ps->textureFactor = r[rs::kTextureFactor];
+    ps->alphaTest = r[rs::kAlphaTestEnable] != 0;
+    ps->alphaFunc = r[rs::kAlphaFunc];
+    ps->alphaRef = r[rs::kAlphaRef] & 0xFF;
+    ps->blend = r[rs::kAlphaBlendEnable] != 0;
+    ps->blendOp = r[rs::kBlendOp];
+    ps->srcBlend = r[rs::kSrcBlend];
+    ps->destBlend = r[rs::kDestBlend];
+    ps->blendFactor = r[193];
+    ps->colorWriteMask = r[rs::kColorWriteEnable] & 0xF;
+    ps->cullMode = r[rs::kCullMode];
+    ps->flatShade = r[rs::kShadeMode] == shade::kFlat;
+}
+
+// ---- vertices ----
+
+bool DeviceImpl::FetchVertices(const DrawSource& source, uint32_t count) {
+    const VertexLayout layout = LayoutOf(fvf_);
+    if (layout.size == 0 || source.stride < layout.size) return false;
+    if (count > 0 && (size_t(count - 1) * source.stride + layout.size > source.vertexBytes)) {
+        return false;
+    }
+    fetched_.resize(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t* p = source.vertices + size_t(i) * source.stride;
+        FetchedVertex& v = fetched_[i];
+        v.position[0] = ReadFloat(p);
+        v.position[1] = ReadFloat(p + 4);
+        v.position[2] = ReadFloat(p + 8);
+        v.position[3] = layout.pretransformed ? ReadFloat(p + 12) : 1.0f;
+        if (layout.normal >= 0) {
+            for (int k = 0; k < 3; ++k) v.normal[k] = ReadFloat(p + layout.normal + 4 * k);
+        }
+        v.diffuse = layout.diffuse >= 0 ? ReadU32(p + layout.diffuse) : 0xFFFFFFFFu;
+        for (int s = 0; s < layout.texCount; ++s) {
+            v.uv[s][0] = ReadFloat(p + layout.tex[s]);
+            v.uv[s][1] = layout.texFloats[s] > 1 ? ReadFloat(p + layout.tex[s] + 4) : 0.0f;
+        }
+    }
+    transformed_ = !layout.pretransformed;
+    texCoordSets_ = uint32_t(layout.texCount);
+    return true;
+}
+
+void DeviceImpl::TransformVertices(const DrawSource&, uint32_t count) {
+    screen_.resize(count);
+    clip_.resize(count);
+    const Matrix all = Multiply(Multiply(world_, view_), projection_);
+    const bool lighting = transformed_ && renderStates_[rs::kLighting] != 0 &&
+                          (fvf_ & fvf::kNormal) != 0;
+    const float halfWidth = float(viewport_.width) * 0.5f, halfHeight = float(viewport_.height) * 0.5f;
+    for (uint32_t i = 0; i < count; ++i) {
+        const FetchedVertex& f = fetched_[i];
+        ScreenVertex& v = screen_[i];
+        v.diffuse = f.diffuse;
+        for (uint32_t s = 0; s < kStageCount; ++s) {
+            // Sets the format does not carry read as 0.
+            const uint32_t set = stageStates_[s][tss::kTexCoordIndex] & 0xFFFF;
+            const bool present = set < texCoordSets_;
+            v.uv[s][0] = present ? f.uv[set][0] : 0.0f;
+            v.uv[s][1] = present ? f.uv[set][1] : 0.0f;
+        }
+        if (!transformed_) {
+            v.x = f.position[0];
+            v.y = f.position[1];
+            v.z = f.position[2];
+            v.rhw = f.position[3];
+            continue;
+        }
+        std::array<float, 4>& c = clip_[i];
+        for (int j = 0; j < 4; ++j) {
+            c[size_t(j)] = f.position[0] * all.m[0][j] + f.position[1] * all.m[1][j] +
+                           f.position[2] * all.m[2][j] + all.m[3][j];
+        }
+        if (lighting) {
+            // Fixed-function lighting in world space: emissive, ambient, and the diffuse of
+            // every enabled light.
+            const bool vertexColor = renderStates_[rs::kColorVertex] && (fvf_ & fvf::kDiffuse) &&
+                                     renderStates_[rs::kDiffuseMaterialSource] == 1;
+            const Color4 diffuse = vertexColor ? ToColor(f.diffuse) : ToColor(material_.diffuse);
+            const Color4 ambient = ToColor(renderStates_[rs::kAmbient]);
+            Color4 out{material_.emissive.r + material_.ambient.r * ambient.r,
+                       material_.emissive.g + material_.ambient.g * ambient.g,
+                       material_.emissive.b + material_.ambient.b * ambient.b, diffuse.a};
+            float n[3], wp[3];
+            for (int j = 0; j < 3; ++j) {
+                n[j] = f.normal[0] * world_.m[0][j] + f.normal[1] * world_.m[1][j] +
+                       f.normal[2] * world_.m[2][j];
+                wp[j] = f.position[0] * world_.m[0][j] + f.position[1] * world_.m[1][j] +
+                        f.position[2] * world_.m[2][j] + world_.m[3][j];
+            }
+            const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+            if (length > 0.0f) for (float& k : n) k /= length;
+            for (uint32_t l = 0; l < kLightCount; ++l) {
+                if (!lightEnabled_[l]) continue;
+                const Light& light = lights_[l];
+                float dir[3];
+                float attenuation = 1.0f;
+                if (light.type == light::kDirectional) {
+                    dir[0] = -light.direction.x; dir[1] = -light.direction.y; dir[2] = -light.direction.z;
+                } else {
+                    dir[0] = light.position.x - wp[0];
+                    dir[1] = light.position.y - wp[1];
+                    dir[2] = light.position.z - wp[2];
+                    const float d = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1] + dir[2] * dir[2]);
+                    if (d > light.range) continue;
+                    const float k = light.attenuation0 + light.attenuation1 * d +
+                                    light.attenuation2 * d * d;
+                    attenuation = k > 0.0f ? 1.0f / k : 1.0f;
+                }
+                const float dl = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1] + dir[2] * dir[2]);
+                if (dl <= 0.0f) continue;
+                const float ndotl = std::max(0.0f, (n[0] * dir[0] + n[1] * dir[1] + n[2] * dir[2]) / dl);
+                out.r += (light.ambient.r * material_.ambient.r + light.diffuse.r * diffuse.r * ndotl) * attenuation;
+                out.g += (light.ambient.g * material_.ambient.g + light.diffuse.g * diffuse.g * ndotl) * attenuation;
+                out.b += (light.ambient.b * material_.ambient.b + light.diffuse.b * diffuse.b * ndotl) * attenuation;
+            }
+            v.diffuse = ToArgb(out);
+        }
+        const float w = c[3];
+        const float rw = w != 0.0f ? 1.0f / w : 0.0f;
+        v.x = float(viewport_.x) + (1.0f + c[0] * rw) * halfWidth;
+        v.y = float(viewport_.y) + (1.0f - c[1] * rw) * halfHeight;
+        v.z = viewport_.minZ + c[2] * rw * (viewport_.maxZ - viewport_.minZ);
+        v.rhw = rw;
+    }
+}
+
+// ---- primitives ----
+
+// A transformed triangle is cut by the near (z >= 0) and far (z <= w) planes in clip space
+// before projection; the pieces are drawn as a fan.
+void DeviceImpl::DrawTriangleClipped(const PipelineState& ps, uint32_t a, uint32_t b, uint32_t c) {
+    const uint32_t ids[3] = {a, b, c};
+    auto inside = [](const std::array<float, 4>& p) { return p[2] >= 0.0f && p[2] <= p[3] && p[3] > 0.0f; };
+    if (inside(clip_[a]) && inside(clip_[b]) && inside(clip_[c])) {
+        statistics_.triangles += DrawTriangle(ps, screen_[a], screen_[b], screen_[c]) ? 1 : 0;
+        return;
+    }
+    std::array<float, 4> pos[9], pos2[9];
+    ScreenVertex vert[9], vert2[9];
+    int n = 3;
+    for (int i = 0; i < 3; ++i) {
+        pos[i] = clip_[ids[i]];
+        vert[i] = screen_[ids[i]];
+    }
+    // Plane values: near z, far w - z.
+    for (int plane = 0; plane < 2; ++plane) {
+        auto value = [plane](const std::array<float, 4>& p) { return plane == 0 ? p[2] : p[3] - p[2]; };
+        int m = 0;
+        for (int i = 0; i < n; ++i) {
+            const int j = (i + 1) % n;
+            const float vi = value(pos[i]), vj = value(pos[j]);
+            if (vi >= 0.0f) { pos2[m] = pos[i]; vert2[m] = vert[i]; ++m; }
+            if ((vi >= 0.0f) != (vj >= 0.0f)) {
+                LerpClip(pos[i], vert[i], pos[j], vert[j], vi / (vi - vj), &pos2[m], &vert2[m]);
+                ++m;
+            }
+        }
+        n = m;
+        std::copy(pos2, pos2 + n, pos);
+        std::copy(vert2, vert2 + n, vert);
+    }
+    if (n < 3) return;
+    const float halfWidth = float(viewport_.width) * 0.5f, halfHeight = float(viewport_.height) * 0.5f;
+    for (int i = 0; i < n; ++i) {
+        const float w = pos[i][3];
+        if (w <= 0.0f) return;
+        const float rw = 1.0f / w;
+        vert[i].x = float(viewport_.x) + (1.0f + pos[i][0] * rw) * halfWidth;
+        vert[i].y = float(viewport_.y) + (1.0f - pos[i][1] * rw) * halfHeight;
+        vert[i].z = viewport_.minZ + pos[i][2] * rw * (viewport_.maxZ - viewport_.minZ);
+        vert[i].rhw = rw;
+    }
+    for (int i = 1; i + 1 < n; ++i) {
+        statistics_.triangles += DrawTriangle(ps, vert[0], vert[i], vert[i + 1]) ? 1 : 0;
+    }
+}
+
+void DeviceImpl::DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t primCount) {
+    const uint32_t* indices = indexScratch_.data();
+    const RectanglePath* rectangles =
+        (!transformed_ && !ForceGeneralPath()) ? ChooseRectanglePath(ps) : nullptr;
+    for (uint32_t i = 0; i < primCount; ++i) {
+        uint32_t t[3];
+        TriangleVertices(type, i, t);
+        if (rectangles && i + 1 < primCount) {
+            uint32_t u[3];
+            TriangleVertices(type, i + 1, u);
+            const ScreenVertex pair[6] = {screen_[indices[t[0]]], screen_[indices[t[1]]],
+                                          screen_[indices[t[2]]], screen_[indices[u[0]]],
+                                          screen_[indices[u[1]]], screen_[indices[u[2]]]};
+            if (DrawRectangle(*rectangles, ps, pair)) {
+                ++statistics_.rectangles;
+                ++i;
+                continue;
+            }
+        }
+        if (transformed_) {
+            DrawTriangleClipped(ps, indices[t[0]], indices[t[1]], indices[t[2]]);
+        } else {
+            statistics_.triangles +=
+                DrawTriangle(ps, screen_[indices[t[0]]], screen_[indices[t[1]]],
+                             screen_[indices[t[2]]]) ? 1 : 0;
+        }
+    }
+}
+
+Result DeviceImpl::Draw(uint32_t type, uint32_t primCount, const DrawSource& source) {
+    const uint32_t needed = VerticesFor(type, primCount);
+    if (needed == 0 || !source.vertices) return result::kInvalidCall;
+    if (loss_ != Loss::kNone) return result::kOk;  // a lost device draws nothing, quietly
+    // Vertex numbers of the primitives, relative to the start of the fetched range.
+    indexScratch_.resize(needed);
+    uint32_t lowest = 0, highest = needed - 1;
+    if (source.indices) {
+        int64_t lo = INT64_MAX, hi = INT64_MIN;
+        for (uint32_t i = 0; i < needed; ++i) {
+            const uint8_t* p = source.indices + size_t(i) * source.indexSize;
+            const uint32_t index = source.indexSize == 2 ? uint32_t(p[0] | p[1] << 8) : ReadU32(p);
+            const int64_t vertex = int64_t(index) + source.baseVertex;
+            if (vertex < 0) return result::kInvalidCall;
+            lo = std::min(lo, vertex);
+            hi = std::max(hi, vertex);
+            indexScratch_[i] = uint32_t(vertex);
+        }
+        lowest = uint32_t(lo);
+        highest = uint32_t(hi);
+        for (uint32_t& index : indexScratch_) index -= lowest;
+    } else {
+        for (uint32_t i = 0; i < needed; ++i) indexScratch_[i] = i;
+    }
+    const size_t skip = size_t(lowest) * source.stride;
+    if (skip > source.vertexBytes) return result::kInvalidCall;
+    const DrawSource range{source.vertices + skip, source.vertexBytes - skip, source.stride,
+                           nullptr, 0, 0};
+    if (!FetchVertices(range, highest - lowest + 1)) return result::kInvalidCall;
+    TransformVertices(range, highest - lowest + 1);
+
+    PipelineState ps;
+    BuildPipeline(&ps);
+    ++statistics_.draws;
+    const uint32_t* idx = indexScratch_.data();
+    switch (type) {
+        case prim::kPointList:
+            for (uint32_t i = 0; i < primCount; ++i) {
+                if (!transformed_ || clip_[idx[i]][3] > 0.0f) DrawPoint(ps, screen_[idx[i]]);
+            }
+            break;
+        case prim::kLineList:
+        case prim::kLineStrip:
+            for (uint32_t i = 0; i < primCount; ++i) {
+                const uint32_t a = type == prim::kLineList ? 2 * i : i;
+                if (transformed_ && (clip_[idx[a]][3] <= 0.0f || clip_[idx[a + 1]][3] <= 0.0f)) continue;
+                DrawLine(ps, screen_[idx[a]], screen_[idx[a + 1]]);
+            }
+            break;
+        default:
+            DrawTriangles(ps, type, primCount);
+            break;
+    }
+    return result::kOk;
+}
+
+Result DeviceImpl::DrawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primCount) {
+    if (!stream_ || stream_->IsLocked() || streamStride_ == 0) return result::kInvalidCall;
+    const size_t start = size_t(streamOffset_) + size_t(startVertex) * streamStride_;
+    if (start > stream_->Size()) return result::kInvalidCall;
+    return Draw(type, primCount,
+                {stream_->Data() + start, stream_->Size() - start, streamStride_, nullptr, 0, 0});
+}
+
+Result DeviceImpl::DrawIndexedPrimitive(uint32_t type, int32_t baseVertex, uint32_t,
+                                        uint32_t, uint32_t startIndex, uint32_t primCount) {
+    if (!stream_ || !indices_ || stream_->IsLocked() || indices_->IsLocked() ||
+        streamStride_ == 0) {
+        return result::kInvalidCall;
+    }
+    BufferDesc desc;
+    indices_->GetDesc(&desc);
+    const uint32_t indexSize = desc.format == fmt::kIndex32 ? 4 : 2;
+    const size_t first = size_t(startIndex) * indexSize;
+    const size_t needed = size_t(VerticesFor(type, primCount)) * indexSize;
+    if (first > indices_->Size() || needed > indices_->Size() - first ||
+        streamOffset_ > stream_->Size()) {
+        return result::kInvalidCall;
+    }
+    return Draw(type, primCount,
+                {stream_->Data() + streamOffset_, stream_->Size() - streamOffset_, streamStride_,
+                 indices_->Data() + first, indexSize, baseVertex});
+}
+
+Result DeviceImpl::DrawPrimitiveUP(uint32_t type, uint32_t primCount, const void* vertices,
+                                   uint32_t stride) {
+    const size_t bytes = size_t(VerticesFor(type, primCount)) * stride;
+    const Result r = Draw(type, primCount,
+                          {static_cast<const uint8_t*>(vertices), bytes, stride, nullptr, 0, 0});
+    SetStreamSource(0, nullptr, 0, 0);
+    return r;
+}
+
+Result DeviceImpl::DrawIndexedPrimitiveUP(uint32_t type, uint32_t minIndex, uint32_t vertexCount,
+                                          uint32_t primCount, const void* indices,
+                                          Format indexFormat, const void* vertices,
+                                          uint32_t stride) {
+    if (!indices || (indexFormat != fmt::kIndex16 && indexFormat != fmt::kIndex32)) {
+        return result::kInvalidCall;
+    }
+    const size_t bytes = (size_t(minIndex) + vertexCount) * stride;
+    const Result r = Draw(type, primCount,
+                          {static_cast<const uint8_t*>(vertices), bytes, stride,
+                           static_cast<const uint8_t*>(indices),
+                           indexFormat == fmt::kIndex32 ? 4u : 2u, 0});
+    SetStreamSource(0, nullptr, 0, 0);
+    SetIndices(nullptr);
+    return r;
+}
+
+}  // namespace platform::gfx

@@ -1,0 +1,351 @@
+// The rectangle path: most of what the framework draws is a pair of triangles forming an
+// axis-aligned, single-colour rectangle whose texture is sampled by point at one texel per pixel
+// (or an exact fraction of one). Such a pair is drawn row by row with the texel column of every
+// pixel worked out once, by one of a table of loops specialised on the states.
+//
+// It must give the same bytes as the triangle path. Coverage is the same by construction: the
+// pixels whose centres lie in [left, right) x [top, bottom) of the snapped corners, which is
+// exactly what the top-left rule gives the two triangles together. Texel choice is the same as
+// long as no pixel centre maps near a texel boundary, where rounding in the triangle path's
+// interpolation could tip it; the pair is taken only when every pixel maps to an odd multiple of
+// 1/8 texel (steps of whole quarter texels from such a start), which keeps every sample 1/8 texel
+// away from any boundary.
+#include <cmath>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "platform/gfx/raster.h"
+#include "platform/gfx/span_avx2.h"
+
+namespace platform::gfx {
+
+namespace {
+
+enum BlendKind { kOpaque, kAlphaBlend, kGenericBlend, kBlendKinds };
+
+constexpr int kMaxRectangleSide = 4096;
+
+struct RectJob {
+    int left, top, width, height;  // pixels, already inside the scissor
+    uint32_t color;
+    const int* columns;  // texel column of each pixel of a row
+    const int* rows;     // texel row of each row
+    TexelRun run;        // how the columns run
+};
+
+using SpanRoutine = void (*)(const PipelineState&, const RectJob&);
+
+// Source-alpha blending (BlendPixel with ADD, SRCALPHA, INVSRCALPHA): a + (255 - a) = 255, so
+// the weighted sum stays within a byte product and rounds like one.
+inline uint32_t BlendSourceAlpha(uint32_t src, uint32_t dst) {
+    const uint32_t sa = src >> 24;
+    if (sa == 0) return dst;
+    if (sa == 255) return src;
+    const uint32_t da = 255 - sa;
+    auto mix = [&](int shift) {
+        return (Channel(src, shift) * sa + Channel(dst, shift) * da + 127) / 255;
+    };
+    return Pack(mix(24), mix(16), mix(8), mix(0));
+}
+
+#if defined(__SSE2__)
+// round(x / 255) on eight 16-bit lanes holding x <= 255 x 255.
+inline __m128i Div255x8(__m128i x) {
+    const __m128i t = _mm_add_epi16(x, _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+}
+
+inline __m128i Mul255x8(__m128i a, __m128i b) { return Div255x8(_mm_mullo_epi16(a, b)); }
+
+// BlendSourceAlpha on two pixels widened to 16-bit lanes.
+inline __m128i BlendSourceAlphaX2(__m128i src, __m128i dst) {
+    __m128i alpha = _mm_shufflelo_epi16(src, _MM_SHUFFLE(3, 3, 3, 3));
+    alpha = _mm_shufflehi_epi16(alpha, _MM_SHUFFLE(3, 3, 3, 3));
+    const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
+    return Div255x8(_mm_add_epi16(_mm_mullo_epi16(src, alpha), _mm_mullo_epi16(dst, inverse)));
+}
+
+// The alpha-blended span four pixels at a time, with the same arithmetic as BlendSourceAlpha:
+// groups that are wholly opaque are copied and wholly transparent ones skipped.
+template <bool kTint>
+void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, uint32_t alphaOr) {
+    static const bool kAvx2 = HasAvx2();
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
+    const __m128i orMask = _mm_set1_epi32(int(alphaOr));
+    const __m128i tint = _mm_unpacklo_epi8(_mm_set1_epi32(int(job.color)), zero);
+    const int* columns = job.columns;
+    const uint32_t* run = texRow + columns[0];
+    int i = kAvx2 ? BlendSpanAvx2(texRow, columns, job.run, job.width, kTint, job.color, dst,
+                                  alphaOr)
+                  : 0;
+    for (; i + 4 <= job.width; i += 4) {
+        __m128i src;
+        if (job.run == TexelRun::kStraight) {
+            src = _mm_loadu_si128(reinterpret_cast<const __m128i*>(run + i));
+        } else if (job.run == TexelRun::kDoubled) {
+            const __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(run + i / 2));
+            src = _mm_unpacklo_epi32(two, two);
+        } else {
+            src = _mm_set_epi32(int(texRow[columns[i + 3]]), int(texRow[columns[i + 2]]),
+                                int(texRow[columns[i + 1]]), int(texRow[columns[i]]));
+        }
+        if constexpr (kTint) {
+            src = _mm_packus_epi16(Mul255x8(_mm_unpacklo_epi8(src, zero), tint),
+                                   Mul255x8(_mm_unpackhi_epi8(src, zero), tint));
+        }
+        const __m128i alpha = _mm_and_si128(src, alphaMask);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
+        __m128i* out = reinterpret_cast<__m128i*>(dst + i);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphaMask)) == 0xFFFF) {
+            _mm_storeu_si128(out, _mm_or_si128(src, orMask));
+            continue;
+        }
+        const __m128i d = _mm_loadu_si128(out);
+        const __m128i lo = BlendSourceAlphaX2(_mm_unpacklo_epi8(src, zero), _mm_unpacklo_epi8(d, zero));
+        const __m128i hi = BlendSourceAlphaX2(_mm_unpackhi_epi8(src, zero), _mm_unpackhi_epi8(d, zero));
+        _mm_storeu_si128(out, _mm_or_si128(_mm_packus_epi16(lo, hi), orMask));
+    }
+    for (; i < job.width; ++i) {
+        uint32_t c = texRow[columns[i]];
+        if constexpr (kTint) c = Modulate(c, job.color);
+        dst[i] = BlendSourceAlpha(c, dst[i]) | alphaOr;
+    }
+}
+#endif
+
+template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
+void DrawSpans(const PipelineState& ps, const RectJob& job) {
+    const StageSampler& s = ps.samplers[0];
+    const uint32_t alphaOr = ps.alphaOr;
+    for (int r = 0; r < job.height; ++r) {
+        uint32_t* dst = ps.target + size_t(job.top + r) * size_t(ps.targetPitch) + size_t(job.left);
+        const uint32_t* texRow = kTextured ? s.texels + size_t(job.rows[r]) * size_t(s.width) : nullptr;
+#if defined(__SSE2__)
+        if constexpr (kTextured && !kAlphaTest && kBlend == kAlphaBlend) {
+            BlendSpanSse2<kTint>(texRow, job, dst, alphaOr);
+            continue;
+        }
+#endif
+        for (int i = 0; i < job.width; ++i) {
+            uint32_t c = kTextured ? texRow[job.columns[i]] : job.color;
+            if constexpr (kTextured && kTint) c = Modulate(c, job.color);
+            if constexpr (kAlphaTest) {
+                if (!CompareAlpha(ps.alphaFunc, c >> 24, ps.alphaRef)) continue;
+            }
+            if constexpr (kBlend == kAlphaBlend) c = BlendSourceAlpha(c, dst[i]);
+            if constexpr (kBlend == kGenericBlend) c = BlendPixel(ps, c, dst[i]);
+            dst[i] = c | alphaOr;
+        }
+    }
+}
+
+// The table of loops: index = textured | tint << 1 | alpha test << 2, then the blend kind.
+template <int kIndex, int kBlend>
+constexpr SpanRoutine Routine() {
+    return &DrawSpans<(kIndex & 1) != 0, (kIndex & 2) != 0, (kIndex & 4) != 0, kBlend>;
+}
+
+template <int kBlend>
+constexpr SpanRoutine kRow[8] = {Routine<0, kBlend>(), Routine<1, kBlend>(), Routine<2, kBlend>(),
+                                 Routine<3, kBlend>(), Routine<4, kBlend>(), Routine<5, kBlend>(),
+                                 Routine<6, kBlend>(), Routine<7, kBlend>()};
+
+const SpanRoutine* const kRoutines[kBlendKinds] = {kRow<kOpaque>, kRow<kAlphaBlend>,
+                                                   kRow<kGenericBlend>};
+
+bool IsTextureArgument(uint32_t arg) { return arg == ta::kTexture; }
+bool IsColorArgument(uint32_t arg) { return arg == ta::kDiffuse || arg == ta::kCurrent; }
+
+bool ModulatesTextureByDiffuse(uint32_t op, uint32_t arg1, uint32_t arg2) {
+    return op == top::kModulate && ((IsTextureArgument(arg1) && IsColorArgument(arg2)) ||
+                                    (IsColorArgument(arg1) && IsTextureArgument(arg2)));
+}
+
+int64_t Snap(float v) { return int64_t(std::nearbyint(double(v) * kSubpixelScale)); }
+
+int64_t FloorDiv8(int64_t value) { return value >= 0 ? value / 8 : -((-value + 7) / 8); }
+
+int64_t CeilPixel(int64_t subpixels) {
+    const int64_t one = int64_t(1) << kSubpixelBits;
+    return subpixels >= 0 ? (subpixels + one - 1) / one : -((-subpixels) / one);
+}
+
+// Pixel range [first, end) whose centres lie in [a, b) (subpixels).
+void CoveredPixels(int64_t a, int64_t b, int64_t* first, int64_t* end) {
+    *first = CeilPixel(a);
+    *end = CeilPixel(b);
+}
+
+// The texel positions (in eighths of a texel, start + k x step) of `count` pixels along one
+// axis, or false when some pixel centre could map within 1/8 texel of a texel boundary.
+bool TexelSteps(float uFirst, float uLast, int64_t edgeFirst, int64_t edgeLast, int64_t firstPixel,
+                int size, int count, int64_t* start, int64_t* step) {
+    const double span = double(edgeLast - edgeFirst) / kSubpixelScale;
+    const double perPixel = (double(uLast) - double(uFirst)) * size / span;
+    const double eighthsStep = perPixel * 8.0;
+    const double eighthsFirst =
+        (double(uFirst) * size +
+         (double(firstPixel) - double(edgeFirst) / kSubpixelScale) * perPixel) * 8.0;
+    if (eighthsStep == 0.0 || std::fabs(eighthsStep) > 8.0 * kMaxRectangleSide ||
+        std::fabs(eighthsFirst) > 1.0e12 || std::floor(eighthsStep) != eighthsStep ||
+        std::floor(eighthsFirst) != eighthsFirst) {
+        return false;
+    }
+    *start = int64_t(eighthsFirst);
+    *step = int64_t(eighthsStep);
+    // Positions repeat their eighth every 8 pixels at most.
+    for (int k = 0; k < std::min(count, 8); ++k) {
+        if ((*start + *step * k) % 8 == 0) return false;
+    }
+    return true;
+}
+
+// Fills the texel index of each of `count` pixels and tells how they run: straight or doubled
+// when the row stays inside the texture (positions are monotonic, so both ends tell).
+TexelRun FillTexelIndexes(int64_t start, int64_t step, int count, int size, uint32_t mode,
+                          int* out) {
+    const int64_t first = FloorDiv8(start), last = FloorDiv8(start + step * (count - 1));
+    if (first >= 0 && last >= 0 && first < size && last < size) {
+        for (int i = 0; i < count; ++i) out[i] = int(FloorDiv8(start + step * i));
+        if (step == 8) return TexelRun::kStraight;
+        if (step == 4 && (count == 1 || out[1] == out[0])) return TexelRun::kDoubled;
+        return TexelRun::kIndexed;
+    }
+    for (int i = 0; i < count; ++i) {
+        out[i] = AddressTexel(int(FloorDiv8(start + step * i)), size, mode);
+    }
+    return TexelRun::kIndexed;
+}
+
+}  // namespace
+
+class RectanglePath {
+public:
+    const SpanRoutine* routines;  // the eight loops of one blend kind
+    bool textured;
+    bool alphaTest;  // false also when blending makes the test redundant
+};
+
+const RectanglePath* ChooseRectanglePath(const PipelineState& ps) {
+    if (ps.quantize || ps.depthTest || ps.colorWriteMask != 0xF || ps.stageCount > 1) {
+        return nullptr;
+    }
+    bool textured = false;
+    if (ps.stageCount == 1) {
+        const StageOps& o = ps.ops[0];
+        if (!ModulatesTextureByDiffuse(o.colorOp, o.colorArg1, o.colorArg2) ||
+            !ModulatesTextureByDiffuse(o.alphaOp, o.alphaArg1, o.alphaArg2)) {
+            return nullptr;
+        }
+        const StageSampler& s = ps.samplers[0];
+        if (s.texels) {
+            if (s.linearMag || s.linearMin || s.addressU == address::kBorder ||
+                s.addressV == address::kBorder) {
+                return nullptr;
+            }
+            textured = true;
+        }
+    }
+    BlendKind kind = kOpaque;
+    if (ps.blend) {
+        kind = (ps.blendOp == blendop::kAdd && ps.srcBlend == blend::kSrcAlpha &&
+                ps.destBlend == blend::kInvSrcAlpha)
+                   ? kAlphaBlend
+                   : kGenericBlend;
+    }
+    // Source-alpha blending leaves the target as it was where alpha is 0, so a test that only
+    // rejects alpha 0 changes nothing and is skipped.
+    const bool rejectsOnlyZero = (ps.alphaFunc == cmp::kGreater || ps.alphaFunc == cmp::kNotEqual) &&
+                                 ps.alphaRef == 0;
+    const bool alphaTest = ps.alphaTest && ps.alphaFunc != cmp::kAlways &&
+                           !(kind == kAlphaBlend && rejectsOnlyZero);
+    static const RectanglePath kPaths[2][2][kBlendKinds] = {
+        {{{kRoutines[0], false, false}, {kRoutines[1], false, false}, {kRoutines[2], false, false}},
+         {{kRoutines[0], false, true}, {kRoutines[1], false, true}, {kRoutines[2], false, true}}},
+        {{{kRoutines[0], true, false}, {kRoutines[1], true, false}, {kRoutines[2], true, false}},
+         {{kRoutines[0], true, true}, {kRoutines[1], true, true}, {kRoutines[2], true, true}}}};
+    return &kPaths[textured][alphaTest][kind];
+}
+
+bool DrawRectangle(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* t) {
+    const ScreenVertex& v0 = t[0];
+    for (int i = 1; i < 6; ++i) {
+        if (t[i].diffuse != v0.diffuse || t[i].z != v0.z || t[i].rhw != v0.rhw) return false;
+    }
+    // Two distinct x and two distinct y values among the six corners.
+    float xs[2] = {v0.x, v0.x}, ys[2] = {v0.y, v0.y};
+    for (int i = 1; i < 6; ++i) {
+        if (t[i].x != xs[0]) {
+            if (xs[1] != xs[0] && t[i].x != xs[1]) return false;
+            xs[1] = t[i].x;
+        }
+        if (t[i].y != ys[0]) {
+            if (ys[1] != ys[0] && t[i].y != ys[1]) return false;
+            ys[1] = t[i].y;
+        }
+    }
+    if (xs[0] == xs[1] || ys[0] == ys[1]) return false;
+    // Each triangle holds three different corners and they share a diagonal; the texture
+    // coordinates of stage 0 follow x and y alone.
+    auto corner = [&](const ScreenVertex& v) { return (v.x == xs[1] ? 1 : 0) | (v.y == ys[1] ? 2 : 0); };
+    float us[2], vs[2];
+    bool seenU[2] = {}, seenV[2] = {};
+    int masks[2] = {0, 0};
+    for (int i = 0; i < 6; ++i) {
+        const int c = corner(t[i]);
+        masks[i / 3] |= 1 << c;
+        const int cx = c & 1, cy = c >> 1;
+        if (seenU[cx] && us[cx] != t[i].uv[0][0]) return false;
+        if (seenV[cy] && vs[cy] != t[i].uv[0][1]) return false;
+        us[cx] = t[i].uv[0][0];
+        vs[cy] = t[i].uv[0][1];
+        seenU[cx] = seenV[cy] = true;
+    }
+    const int shared = masks[0] & masks[1];
+    if (__builtin_popcount(unsigned(masks[0])) != 3 || __builtin_popcount(unsigned(masks[1])) != 3 ||
+        (shared != 0b1001 && shared != 0b0110)) {
+        return false;
+    }
+    const int lo = xs[0] < xs[1] ? 0 : 1, top = ys[0] < ys[1] ? 0 : 1;
+    const int64_t xa = Snap(xs[lo]), xb = Snap(xs[1 - lo]);
+    const int64_t ya = Snap(ys[top]), yb = Snap(ys[1 - top]);
+    if (std::fabs(xs[0]) > kGuardBand || std::fabs(xs[1]) > kGuardBand ||
+        std::fabs(ys[0]) > kGuardBand || std::fabs(ys[1]) > kGuardBand || xa == xb || ya == yb) {
+        return false;
+    }
+    int64_t x0, x1, y0, y1;
+    CoveredPixels(xa, xb, &x0, &x1);
+    CoveredPixels(ya, yb, &y0, &y1);
+    const int64_t left = std::max<int64_t>(x0, ps.scissor.left);
+    const int64_t right = std::min<int64_t>(x1, ps.scissor.right);
+    const int64_t top0 = std::max<int64_t>(y0, ps.scissor.top);
+    const int64_t bottom = std::min<int64_t>(y1, ps.scissor.bottom);
+    if (left >= right || top0 >= bottom) return true;  // nothing to draw, nothing differs
+    if (right - left > kMaxRectangleSide || bottom - top0 > kMaxRectangleSide) return false;
+
+    RectJob job{int(left), int(top0), int(right - left), int(bottom - top0), v0.diffuse, nullptr,
+                nullptr, TexelRun::kIndexed};
+    int columns[kMaxRectangleSide];
+    int rows[kMaxRectangleSide];
+    if (path.textured) {
+        const StageSampler& s = ps.samplers[0];
+        int64_t su, du, sv, dv;
+        if (!TexelSteps(us[lo], us[1 - lo], xa, xb, left, s.width, job.width, &su, &du) ||
+            !TexelSteps(vs[top], vs[1 - top], ya, yb, top0, s.height, job.height, &sv, &dv)) {
+            return false;
+        }
+        job.run = FillTexelIndexes(su, du, job.width, s.width, s.addressU, columns);
+        FillTexelIndexes(sv, dv, job.height, s.height, s.addressV, rows);
+        job.columns = columns;
+        job.rows = rows;
+    }
+    const bool tint = path.textured && v0.diffuse != 0xFFFFFFFF;
+    const int index = (path.textured ? 1 : 0) | (tint ? 2 : 0) | (path.alphaTest ? 4 : 0);
+    path.routines[index](ps, job);
+    return true;
+}
+
+}  // namespace platform::gfx

@@ -1,0 +1,263 @@
+// The general triangle path, lines and points.
+//
+// Positions are snapped to 1/256 pixel and tested with integer edge functions stepped one
+// pixel at a time, so coverage is exact: a pixel centre on an edge belongs to the triangle when
+// the edge is a top edge (horizontal, interior below) or a left edge, which makes two triangles
+// sharing an edge cover every pixel once. Attributes are planes over the snapped positions,
+// stepped in double precision; when the vertices' rhw differ (perspective), attributes are
+// interpolated divided by w and one reciprocal per pixel restores them.
+#include <array>
+#include <cmath>
+
+#include "platform/gfx/raster.h"
+
+namespace platform::gfx {
+
+namespace {
+
+int64_t Snap(float v) { return int64_t(std::nearbyint(double(v) * kSubpixelScale)); }
+
+// Attribute slots: depth, rhw, the four colour channels, two coordinates per stage.
+constexpr int kDepth = 0, kRhw = 1, kColor = 2, kUv = 6;
+constexpr int kAttributeCount = kUv + 2 * int(kStageCount);
+
+struct Edge {
+    int64_t a, b, c;  // E(x, y) = a x + b y + c over subpixel positions
+    int64_t bias;     // 1 for edges that do not own the pixel centres on them
+};
+
+Edge MakeEdge(int64_t ax, int64_t ay, int64_t bx, int64_t by) {
+    Edge e;
+    e.a = ay - by;
+    e.b = bx - ax;
+    e.c = (by - ay) * ax - (bx - ax) * ay;
+    const bool topLeft = e.a > 0 || (e.a == 0 && e.b > 0);
+    e.bias = topLeft ? 0 : 1;
+    return e;
+}
+
+void LoadAttributes(const ScreenVertex& v, bool perspective, double* out) {
+    const double w = perspective ? v.rhw : 1.0;
+    out[kDepth] = v.z;
+    out[kRhw] = v.rhw;
+    out[kColor + 0] = double(v.diffuse >> 24) * w;
+    out[kColor + 1] = double((v.diffuse >> 16) & 0xFF) * w;
+    out[kColor + 2] = double((v.diffuse >> 8) & 0xFF) * w;
+    out[kColor + 3] = double(v.diffuse & 0xFF) * w;
+    for (uint32_t s = 0; s < kStageCount; ++s) {
+        out[kUv + 2 * s] = v.uv[s][0] * w;
+        out[kUv + 2 * s + 1] = v.uv[s][1] * w;
+    }
+}
+
+uint32_t ColorByte(double value) {
+    return uint32_t(std::clamp(value + 0.5, 0.0, 255.0));
+}
+
+// Chooses magnification or minification per triangle from the texel footprint of a pixel.
+bool UsesLinear(const StageSampler& s, double dudx, double dudy, double dvdx, double dvdy) {
+    const double sx = std::hypot(dudx * s.width, dvdx * s.height);
+    const double sy = std::hypot(dudy * s.width, dvdy * s.height);
+    return std::max(sx, sy) > 1.0 ? s.linearMin : s.linearMag;
+}
+
+// Linear interpolation between two screen vertices (t from a to b), divided by w when the
+// vertices are in perspective so that clipping keeps the attributes where they were.
+ScreenVertex Lerp(const ScreenVertex& a, const ScreenVertex& b, float t) {
+    ScreenVertex out;
+    out.x = a.x + (b.x - a.x) * t;
+    out.y = a.y + (b.y - a.y) * t;
+    out.z = a.z + (b.z - a.z) * t;
+    out.rhw = a.rhw + (b.rhw - a.rhw) * t;
+    const float wa = a.rhw, wb = b.rhw;
+    const bool perspective = wa != wb && out.rhw != 0.0f;
+    auto mix = [&](float va, float vb) {
+        return perspective ? (va * wa + (vb * wb - va * wa) * t) / out.rhw : va + (vb - va) * t;
+    };
+    uint32_t color = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const float c = mix(float(Channel(a.diffuse, shift)), float(Channel(b.diffuse, shift)));
+        color |= uint32_t(std::clamp(c + 0.5f, 0.0f, 255.0f)) << shift;
+    }
+    out.diffuse = color;
+    for (uint32_t s = 0; s < kStageCount; ++s) {
+        out.uv[s][0] = mix(a.uv[s][0], b.uv[s][0]);
+        out.uv[s][1] = mix(a.uv[s][1], b.uv[s][1]);
+    }
+    return out;
+}
+
+// Clips a polygon against one side of the guard band: keep points with sign x coord <= limit.
+int ClipAgainst(const ScreenVertex* in, int n, ScreenVertex* out, bool useY, float sign) {
+    auto value = [&](const ScreenVertex& v) { return sign * (useY ? v.y : v.x); };
+    int m = 0;
+    for (int i = 0; i < n; ++i) {
+        const ScreenVertex& p = in[i];
+        const ScreenVertex& q = in[(i + 1) % n];
+        const float vp = value(p), vq = value(q);
+        if (vp <= kGuardBand) out[m++] = p;
+        if ((vp <= kGuardBand) != (vq <= kGuardBand)) {
+            out[m++] = Lerp(p, q, (kGuardBand - vp) / (vq - vp));
+        }
+    }
+    return m;
+}
+
+bool InsideGuardBand(const ScreenVertex& v) {
+    return std::fabs(v.x) <= kGuardBand && std::fabs(v.y) <= kGuardBand;
+}
+
+bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* v0, const ScreenVertex* v1,
+                       const ScreenVertex* v2) {
+    int64_t x0 = Snap(v0->x), y0 = Snap(v0->y);
+    int64_t x1 = Snap(v1->x), y1 = Snap(v1->y);
+    int64_t x2 = Snap(v2->x), y2 = Snap(v2->y);
+    int64_t area = (x1 - x0) * (y2 - y0) - (y1 - y0) * (x2 - x0);
+    if (area == 0) return false;
+    if ((ps.cullMode == cull::kClockwise && area > 0) ||
+        (ps.cullMode == cull::kCounterClockwise && area < 0)) {
+        return false;
+    }
+    if (area < 0) {  // make the interior positive for every edge
+        std::swap(v1, v2);
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+        area = -area;
+    }
+    const int64_t minX = std::min({x0, x1, x2}), maxX = std::max({x0, x1, x2});
+    const int64_t minY = std::min({y0, y1, y2}), maxY = std::max({y0, y1, y2});
+    const int64_t one = int64_t(1) << kSubpixelBits;
+    const int left = int(std::max<int64_t>(ps.scissor.left, (minX + one - 1) >> kSubpixelBits));
+    const int right = int(std::min<int64_t>(ps.scissor.right - 1, maxX >> kSubpixelBits));
+    const int top = int(std::max<int64_t>(ps.scissor.top, (minY + one - 1) >> kSubpixelBits));
+    const int bottom = int(std::min<int64_t>(ps.scissor.bottom - 1, maxY >> kSubpixelBits));
+    if (left > right || top > bottom) return false;
+
+    const Edge edges[3] = {MakeEdge(x1, y1, x2, y2), MakeEdge(x2, y2, x0, y0),
+                           MakeEdge(x0, y0, x1, y1)};
+
+    const bool perspective = v0->rhw != v1->rhw || v0->rhw != v2->rhw;
+    double a0[kAttributeCount], a1[kAttributeCount], a2[kAttributeCount];
+    LoadAttributes(*v0, perspective, a0);
+    LoadAttributes(*v1, perspective, a1);
+    LoadAttributes(*v2, perspective, a2);
+    const double det = double(area);
+    const double ex1 = double(x1 - x0), ey1 = double(y1 - y0);
+    const double ex2 = double(x2 - x0), ey2 = double(y2 - y0);
+    double dx[kAttributeCount], dy[kAttributeCount], origin[kAttributeCount];
+    const double ox = double(left) - double(x0) / kSubpixelScale;
+    const double oy = double(top) - double(y0) / kSubpixelScale;
+    for (int i = 0; i < kAttributeCount; ++i) {
+        const double d1 = a1[i] - a0[i], d2 = a2[i] - a0[i];
+        dx[i] = (d1 * ey2 - d2 * ey1) / det * kSubpixelScale;
+        dy[i] = (d2 * ex1 - d1 * ex2) / det * kSubpixelScale;
+        origin[i] = a0[i] + dx[i] * ox + dy[i] * oy;  // at the first pixel of the box
+    }
+    const bool flat = ps.flatShade || (v0->diffuse == v1->diffuse && v0->diffuse == v2->diffuse);
+    const uint32_t flatColor = v0->diffuse;
+    bool linear[kStageCount] = {};
+    for (int s = 0; s < ps.stageCount; ++s) {
+        const int u = kUv + 2 * s;
+        linear[s] = UsesLinear(ps.samplers[s], dx[u], dy[u], dx[u + 1], dy[u + 1]);
+    }
+
+    bool drew = false;
+    double row[kAttributeCount];
+    for (int py = top; py <= bottom; ++py) {
+        const int64_t sy = int64_t(py) << kSubpixelBits, sx = int64_t(left) << kSubpixelBits;
+        int64_t e[3];
+        for (int k = 0; k < 3; ++k) e[k] = edges[k].a * sx + edges[k].b * sy + edges[k].c - edges[k].bias;
+        const int64_t step[3] = {edges[0].a * one, edges[1].a * one, edges[2].a * one};
+        for (int i = 0; i < kAttributeCount; ++i) row[i] = origin[i] + dy[i] * (py - top);
+        uint32_t* target = ps.target + size_t(py) * size_t(ps.targetPitch);
+        float* depthRow = ps.depth ? ps.depth + size_t(py) * size_t(ps.depthPitch) : nullptr;
+        bool entered = false;
+        for (int px = left; px <= right; ++px) {
+            if ((e[0] | e[1] | e[2]) >= 0) {
+                entered = true;
+                const int n = px - left;
+                auto at = [&](int i) { return row[i] + dx[i] * n; };
+                const double w = perspective ? 1.0 / at(kRhw) : 1.0;
+                const float z = float(at(kDepth));
+                if (!ps.depthTest || Compare(ps.depthFunc, z, depthRow[px])) {
+                    const uint32_t diffuse =
+                        flat ? flatColor
+                             : Pack(ColorByte(at(kColor) * w), ColorByte(at(kColor + 1) * w),
+                                    ColorByte(at(kColor + 2) * w), ColorByte(at(kColor + 3) * w));
+                    uint32_t texels[kStageCount];
+                    for (int s = 0; s < ps.stageCount; ++s) {
+                        texels[s] = SampleStage(ps.samplers[s], at(kUv + 2 * s) * w,
+                                                at(kUv + 2 * s + 1) * w, linear[s]);
+                    }
+                    if (ShadePixel(ps, diffuse, texels, target + px) && ps.depthWrite && depthRow) {
+                        depthRow[px] = z;
+                    }
+                    drew = true;
+                }
+            } else if (entered) {
+                break;  // a triangle's row is one run of pixels
+            }
+            for (int k = 0; k < 3; ++k) e[k] += step[k];
+        }
+    }
+    return drew;
+}
+
+}  // namespace
+
+bool DrawTriangle(const PipelineState& ps, const ScreenVertex& a, const ScreenVertex& b,
+                  const ScreenVertex& c) {
+    if (InsideGuardBand(a) && InsideGuardBand(b) && InsideGuardBand(c)) {
+        return RasterizeTriangle(ps, &a, &b, &c);
+    }
+    // Far-reaching triangles (3D close to the eye) are cut to the guard band first so that the
+    // edge functions stay within 64 bits; the pieces keep the triangle's winding.
+    std::array<ScreenVertex, 9> polygon{a, b, c}, scratch{};
+    int n = 3;
+    n = ClipAgainst(polygon.data(), n, scratch.data(), false, 1.0f);
+    n = ClipAgainst(scratch.data(), n, polygon.data(), false, -1.0f);
+    n = ClipAgainst(polygon.data(), n, scratch.data(), true, 1.0f);
+    n = ClipAgainst(scratch.data(), n, polygon.data(), true, -1.0f);
+    bool drew = false;
+    for (int i = 1; i + 1 < n; ++i) {
+        drew |= RasterizeTriangle(ps, &polygon[0], &polygon[size_t(i)], &polygon[size_t(i) + 1]);
+    }
+    return drew;
+}
+
+namespace {
+
+void ShadeAt(const PipelineState& ps, const ScreenVertex& v, int px, int py) {
+    const Rect& r = ps.scissor;
+    if (px < r.left || px >= r.right || py < r.top || py >= r.bottom) return;
+    float* depth = ps.depth ? ps.depth + size_t(py) * size_t(ps.depthPitch) + size_t(px) : nullptr;
+    if (ps.depthTest && depth && !Compare(ps.depthFunc, v.z, *depth)) return;
+    uint32_t texels[kStageCount];
+    for (int s = 0; s < ps.stageCount; ++s) {
+        texels[s] = SampleStage(ps.samplers[s], v.uv[s][0], v.uv[s][1], ps.samplers[s].linearMag);
+    }
+    uint32_t* target = ps.target + size_t(py) * size_t(ps.targetPitch) + size_t(px);
+    if (ShadePixel(ps, v.diffuse, texels, target) && ps.depthWrite && depth) *depth = v.z;
+}
+
+int PixelOf(float v) { return int(std::floor(std::clamp(v, -kGuardBand, kGuardBand) + 0.5f)); }
+
+}  // namespace
+
+// Lines step one pixel along their longer axis and light the pixel nearest the line at each
+// step, both ends included.
+void DrawLine(const PipelineState& ps, const ScreenVertex& a, const ScreenVertex& b) {
+    const int ax = PixelOf(a.x), ay = PixelOf(a.y), bx = PixelOf(b.x), by = PixelOf(b.y);
+    const int steps = std::max(std::abs(bx - ax), std::abs(by - ay));
+    for (int i = 0; i <= steps; ++i) {
+        const float t = steps ? float(i) / float(steps) : 0.0f;
+        const ScreenVertex v = Lerp(a, b, t);
+        ShadeAt(ps, v, PixelOf(v.x), PixelOf(v.y));
+    }
+}
+
+void DrawPoint(const PipelineState& ps, const ScreenVertex& a) {
+    ShadeAt(ps, a, PixelOf(a.x), PixelOf(a.y));
+}
+
+}  // namespace platform::gfx

@@ -1,0 +1,142 @@
+// The device's resource objects: surfaces, textures and buffers, all in system memory.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/gfx/device.h"
+
+namespace platform::gfx {
+
+class DeviceImpl;
+
+// Ties a resource to the device that made it; the device cuts the tie when it goes first.
+class DeviceLink {
+public:
+    DeviceLink(DeviceImpl* device, uint32_t pool);
+    ~DeviceLink();
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+    DeviceImpl* Device() const { return device_; }
+    uint32_t Pool() const { return pool_; }
+    void Detach() { device_ = nullptr; }
+
+private:
+    DeviceImpl* device_;
+    uint32_t pool_;
+};
+
+class TextureImpl;
+
+struct SurfaceSpec {
+    uint32_t width;
+    uint32_t height;
+    Format format;
+    uint32_t usage;
+    uint32_t pool;
+    bool lockable;
+};
+
+// A pixel array. Colour surfaces keep their picture as ARGB words (what sampling and drawing
+// use); formats narrower than 32 bits get a native copy made on LockRect and read back on
+// UnlockRect. Depth surfaces keep one float per pixel.
+class SurfaceImpl final : public Surface {
+public:
+    // container is the texture this surface is a level of, or null for a stand-alone surface
+    // (which then registers with the device itself).
+    SurfaceImpl(DeviceImpl* device, const SurfaceSpec& spec, TextureImpl* container);
+
+    uint32_t AddRef() override;
+    uint32_t Release() override;
+    uint32_t RefCount() const override;
+    Result GetDesc(SurfaceDesc* desc) override;
+    Result LockRect(LockedRect* locked, const Rect* rect, uint32_t flags) override;
+    Result UnlockRect() override;
+    Texture* GetContainerTexture() override;
+    const uint32_t* ArgbPixels() const override { return argb_.data(); }
+    uint32_t Width() const override { return spec_.width; }
+    uint32_t Height() const override { return spec_.height; }
+
+    uint32_t* Argb() { return argb_.data(); }
+    float* Depth() { return depth_.data(); }
+    Format GetFormat() const { return spec_.format; }
+    uint32_t Usage() const { return spec_.usage; }
+    uint32_t GetPool() const { return spec_.pool; }
+    bool IsLocked() const { return locked_; }
+    bool IsDepth() const { return !depth_.empty(); }
+    DeviceImpl* OwnerDevice() const;
+    // Writes one ARGB value over a rectangle, narrowed to the format.
+    void Fill(const Rect& rect, uint32_t argb);
+    void FillDepth(const Rect& rect, float z);
+
+private:
+    ~SurfaceImpl() override = default;
+    friend class TextureImpl;
+
+    SurfaceSpec spec_;
+    TextureImpl* container_;
+    std::unique_ptr<DeviceLink> link_;  // stand-alone surfaces only
+    std::vector<uint32_t> argb_;
+    std::vector<uint8_t> native_;
+    std::vector<float> depth_;
+    bool locked_ = false;
+    Rect lockRect_{};
+    uint32_t lockFlags_ = 0;
+};
+
+class TextureImpl final : public Texture {
+public:
+    TextureImpl(DeviceImpl* device, const SurfaceSpec& level0, uint32_t levels);
+
+    uint32_t GetLevelCount() override { return uint32_t(levels_.size()); }
+    Result GetLevelDesc(uint32_t level, SurfaceDesc* desc) override;
+    Result GetSurfaceLevel(uint32_t level, Surface** surface) override;
+    Result LockRect(uint32_t level, LockedRect* locked, const Rect* rect, uint32_t flags) override;
+    Result UnlockRect(uint32_t level) override;
+    Result AddDirtyRect(const Rect* rect) override;
+
+    SurfaceImpl* Level(uint32_t level) { return levels_[level]; }
+    uint32_t GetPool() const { return link_.Pool(); }
+    DeviceImpl* OwnerDevice() const { return link_.Device(); }
+
+private:
+    ~TextureImpl() override;
+
+    DeviceLink link_;
+    std::vector<SurfaceImpl*> levels_;  // owned; they share this texture's reference count
+};
+
+template <class Interface>
+class BufferImpl final : public Interface {
+public:
+    BufferImpl(DeviceImpl* device, const BufferDesc& desc);
+    Result GetDesc(BufferDesc* desc) override;
+    Result Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) override;
+    Result Unlock() override;
+    const uint8_t* Data() const { return data_.data(); }
+    uint32_t Size() const { return desc_.size; }
+    bool IsLocked() const { return locked_; }
+
+private:
+    ~BufferImpl() override = default;
+    DeviceLink link_;
+    BufferDesc desc_;
+    std::vector<uint8_t> data_;
+    bool locked_ = false;
+};
+
+using VertexBufferImpl = BufferImpl<VertexBuffer>;
+using IndexBufferImpl = BufferImpl<IndexBuffer>;
+
+// The implementation object behind an interface pointer the device handed out.
+inline SurfaceImpl* Impl(Surface* s) { return static_cast<SurfaceImpl*>(s); }
+inline TextureImpl* Impl(Texture* t) { return static_cast<TextureImpl*>(t); }
+inline VertexBufferImpl* Impl(VertexBuffer* b) { return static_cast<VertexBufferImpl*>(b); }
+inline IndexBufferImpl* Impl(IndexBuffer* b) { return static_cast<IndexBufferImpl*>(b); }
+
+// Clips a rectangle (null: the whole area) to width x height; false when it is empty or lies
+// partly outside.
+bool ResolveRect(const Rect* rect, uint32_t width, uint32_t height, Rect* out);
+
+}  // namespace platform::gfx

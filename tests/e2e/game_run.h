@@ -1,0 +1,43 @@
+// A whole-game run in this process: the real program's start-up and frame loop with the
+// platform edge faked (window, clock, message box, the memory present sink), a script of
+// buttons per frame, and what the run left behind: the presented frames, the log, and a look
+// at the world after every frame.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "game/world/object_controller.h"
+
+namespace e2e {
+
+struct RunResult {
+    int32_t exitCode = 0;
+    std::vector<uint64_t> frameHashes;   // one per presented frame
+    std::vector<uint32_t> lastFrame;     // 640 x 480 XRGB
+    std::string log;                     // the HTML log, as written (CP932)
+    std::vector<std::string> messageBoxes;
+};
+
+class GameRun {
+public:
+    // Buttons held from a frame on: pad button index to the raw hold count it shows.
+    void Hold(int32_t frame, int32_t button, int32_t count) { script_[frame].push_back({button, count}); }
+    // Called after every presented frame with its number (from 0) and the world.
+    std::function<void(int32_t, ObjectController&)> onFrame;
+    // Presses Esc so that the run ends after the given number of presented frames.
+    RunResult Run(int32_t frames);
+
+    uint32_t Pixel(const RunResult& r, int x, int y) const { return r.lastFrame[size_t(y) * 640 + size_t(x)]; }
+
+private:
+    struct Press {
+        int32_t button, count;
+    };
+    std::map<int32_t, std::vector<Press>> script_;
+};
+
+}  // namespace e2e

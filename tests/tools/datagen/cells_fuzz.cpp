@@ -1,0 +1,16 @@
+// Feeds arbitrary text to the cell-list reader: it must accept or throw, never misbehave.
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string_view>
+
+#include "tools/datagen/cells.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    try {
+        const auto cells = datagen::ParseCellList(std::string_view(reinterpret_cast<const char*>(data), size));
+        datagen::FindOverlappingCells(cells);
+    } catch (const std::runtime_error&) {
+    }
+    return 0;
+}

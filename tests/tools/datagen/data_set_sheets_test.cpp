@@ -1,0 +1,181 @@
+// Checks what the texture sheets hold: listed cells are visible, derived sheets keep the base's
+// transparency, and the font sheet's cells are where the text drawing looks for them.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tools/datagen/bytes.h"
+#include "tools/datagen/cells.h"
+#include "tools/datagen/image.h"
+#include "tools/datagen/looks.h"
+#include "tools/datagen/sheets.h"
+#include "tools/datagen/synth.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path TextureFolder() {
+    const char* folder = std::getenv("TANZLOR_BUILD_DIR");
+    return (folder != nullptr ? fs::path(folder) : fs::path(TANZLOR_BINARY_DIR)) / "data" / "texture";
+}
+
+// Reads the bottom-up 24-bit BMP the data set writes.
+datagen::Image ReadBmp(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const auto u32 = [&](size_t at) {
+        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+    };
+    const int width = static_cast<int>(u32(18));
+    const int height = static_cast<int>(u32(22));
+    const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+    datagen::Image image(width, height);
+    for (int y = 0; y < height; ++y) {
+        const size_t row = u32(10) + (height - 1 - y) * rowBytes;
+        for (int x = 0; x < width; ++x) {
+            const size_t at = row + x * 3;
+            image.Set(x, y, {bytes[at + 2], bytes[at + 1], bytes[at]});
+        }
+    }
+    return image;
+}
+
+int PaintedTexels(const datagen::Image& image, int left, int top, int width, int height) {
+    int painted = 0;
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) painted += image.Get(x, y) != datagen::kTransparent;
+    }
+    return painted;
+}
+
+TEST(DataSetSheets, EveryListedFrameIsVisible) {
+    const fs::path assets = fs::path(TANZLOR_SOURCE_DIR) / "assets";
+    for (const datagen::Cell& cell : datagen::ParseCellList(datagen::ReadTextFile(assets / "cells.csv"))) {
+        const datagen::Image sheet = ReadBmp(TextureFolder() / (cell.sheet + ".bmp"));
+        for (int frame = 0; frame < cell.Frames(); ++frame) {
+            const int left = cell.x + (frame % cell.across) * cell.width;
+            const int top = cell.y + (frame / cell.across) * cell.height;
+            EXPECT_GT(PaintedTexels(sheet, left, top, cell.width, cell.height), 0)
+                << "line " << cell.line << " frame " << frame;
+        }
+    }
+}
+
+TEST(DataSetSheets, DerivedSheetsKeepTheBaseTransparency) {
+    struct Derived {
+        const char* sheet;
+        const char* base;
+        bool brighter;
+    };
+    for (const Derived& derived :
+         {Derived{"enemyflash.bmp", "enemy.bmp", true}, Derived{"enemyghost.bmp", "enemy.bmp", false},
+          Derived{"enemyghostflash.bmp", "enemyghost.bmp", true}}) {
+        SCOPED_TRACE(derived.sheet);
+        const datagen::Image base = ReadBmp(TextureFolder() / derived.base);
+        const datagen::Image made = ReadBmp(TextureFolder() / derived.sheet);
+        ASSERT_EQ(made.Width(), base.Width());
+        int mismatches = 0;
+        for (int y = 0; y < base.Height(); ++y) {
+            for (int x = 0; x < base.Width(); ++x) {
+                const datagen::Rgb from = base.Get(x, y);
+                const datagen::Rgb to = made.Get(x, y);
+                const bool transparent = from == datagen::kTransparent;
+                const bool bad =
+                    (to == datagen::kTransparent) != transparent ||
+                    (derived.brighter && !transparent && (to.r < from.r || to.g < from.g || to.b < from.b));
+                mismatches += bad;
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
+    }
+}
+
+TEST(DataSetSheets, FontCellsHoldGlyphsAndCell255IsBlank) {
+    const datagen::Image font = ReadBmp(TextureFolder() / "font.bmp");
+    ASSERT_EQ(font.Width(), 128);
+    const auto cellInk = [&](int cell) { return PaintedTexels(font, (cell % 16) * 8, (cell / 16) * 8, 8, 8); };
+    for (int cell : {0, 9, 10, 19, 32, 57, 64, 98, 109, 115, 116, 117, 121, 128, 173, 179, 184}) {
+        EXPECT_GT(cellInk(cell), 0) << "cell " << cell;
+    }
+    for (int cell : {20, 31, 58, 63, 122, 127, 180, 181, 255}) EXPECT_EQ(cellInk(cell), 0) << "cell " << cell;
+    // The voicing marks sit at the bottom of their cell, right above the kana they mark.
+    EXPECT_GT(PaintedTexels(font, (116 % 16) * 8, (116 / 16) * 8 + 7, 8, 1), 0);
+}
+
+TEST(Synth, VoicesFitTheBufferAndFadeOut) {
+    std::vector<float> buffer(1000, 0.0f);
+    datagen::Voice voice;
+    voice.wave = datagen::Wave::kSquare;
+    voice.start = -100.0 / datagen::kSampleRate;  // starts before the buffer
+    voice.length = 600.0 / datagen::kSampleRate;
+    voice.release = 200.0 / datagen::kSampleRate;
+    voice.sustain = 1.0;
+    voice.attack = 0.0;
+    voice.frequencyStart = voice.frequencyEnd = 441.0;  // 100 samples a period
+    datagen::MixVoice(buffer, voice);
+    EXPECT_FLOAT_EQ(std::abs(buffer[10]), 0.5f) << "held at the voice's volume";
+    EXPECT_NEAR(std::abs(buffer[600]), 0.25f, 1e-6f) << "half way through the release";
+    EXPECT_LT(std::abs(buffer[699]), 0.01f) << "released to silence";
+    EXPECT_EQ(buffer[800], 0.0f) << "nothing after the release";
+    voice.start = 900.0 / datagen::kSampleRate;  // runs past the end: cut, not written beyond
+    datagen::MixVoice(buffer, voice);
+    EXPECT_NE(buffer[999], 0.0f);
+    const std::vector<int16_t> pcm = datagen::ToPcm16({2.0f, -2.0f, 0.5f});
+    EXPECT_EQ(pcm, (std::vector<int16_t>{32767, -32767, 16384}));
+}
+
+TEST(DataSetRun, ABadSourceFailsWithAMessage) {
+    const fs::path output = fs::temp_directory_path() / ("datagen_bad_" + std::to_string(::getpid()));
+    const std::string command = std::string("\"") + DATAGEN_PROGRAM + "\" /nonexistent/assets \"" + output.string() +
+                                "\" 2> \"" + output.string() + ".log\"";
+    const int status = std::system(command.c_str());
+    EXPECT_NE(status, 0);
+    std::ifstream log(output.string() + ".log");
+    const std::string message{std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
+    EXPECT_NE(message.find("datagen: error: cannot read /nonexistent/assets/cells.csv"), std::string::npos) << message;
+    fs::remove_all(output);
+    fs::remove(output.string() + ".log");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SheetDrawing, LabelsWriteTheirTextAndUnclaimedTexelsShowThePlaceholder) {
+    const datagen::GlyphSource glyphs("/usr/share/fonts/truetype/misaki/misaki_gothic.ttf");
+    const auto cells = datagen::ParseCellList("effect, 0, 0, 64, 16, 1, label, yellow, HI\n");
+    const auto sheets = datagen::DrawSheets(cells, glyphs);
+    const auto effect =
+        std::find_if(sheets.begin(), sheets.end(), [](const auto& s) { return s.first == "effect.bmp"; });
+    ASSERT_NE(effect, sheets.end());
+    const datagen::Image& sheet = effect->second;
+    const datagen::Palette& yellow = *datagen::FindPalette("yellow");
+    int ink = 0;
+    for (int y = 4; y < 12; ++y) {
+        for (int x = 24; x < 40; ++x) ink += sheet.Get(x, y) == yellow.light;
+    }
+    EXPECT_GT(ink, 8) << "the two letters are drawn in the middle";
+    EXPECT_EQ(sheet.Get(0, 0), yellow.light) << "border";
+    EXPECT_EQ(sheet.Get(8, 2), yellow.dark) << "plate";
+    // Outside the label: the placeholder, never transparent, in more than one shade.
+    std::set<uint32_t> shades;
+    for (int y = 16; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            const datagen::Rgb c = sheet.Get(x, y);
+            ASSERT_NE(c, datagen::kTransparent) << x << ", " << y;
+            shades.insert(c.r << 16 | c.g << 8 | c.b);
+        }
+    }
+    EXPECT_GE(shades.size(), 2u);
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// Checks the authored sources and the readers datagen makes the data set with.
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tools/datagen/bytes.h"
+#include "tools/datagen/cells.h"
+#include "tools/datagen/font.h"
+#include "tools/datagen/music_score.h"
+#include "tools/datagen/tables.h"
+
+namespace {
+
+const std::filesystem::path kAssets = std::filesystem::path(TANZLOR_SOURCE_DIR) / "assets";
+
+TEST(CellList, AuthoredCellsDoNotOverlap) {
+    const std::vector<datagen::Cell> cells = datagen::ParseCellList(datagen::ReadTextFile(kAssets / "cells.csv"));
+    ASSERT_FALSE(cells.empty());
+    for (const auto& [a, b] : datagen::FindOverlappingCells(cells)) {
+        ADD_FAILURE() << "cells on lines " << cells[a].line << " and " << cells[b].line << " overlap";
+    }
+}
+
+TEST(CellList, FindsOverlapsOfWholeFrameStrips) {
+    const std::vector<datagen::Cell> cells = datagen::ParseCellList(
+        "shot, 0, 0, 16, 16, 4, orb, red\n"      // covers x 0-63
+        "shot, 63, 15, 8, 8, 1, ring, blue\n"    // shares texel (63, 15) with the strip's last frame
+        "shot, 64, 0, 8, 8, 1, ring, blue\n"     // touches the strip without sharing a texel
+        "enemy, 0, 0, 16, 16, 1x2, ship, red\n"  // another sheet never overlaps
+        "shot, 0, 16, 8, 8, 1, bar, green\n");   // just below the strip
+    const auto overlaps = datagen::FindOverlappingCells(cells);
+    ASSERT_EQ(overlaps.size(), 1u);
+    EXPECT_EQ(overlaps[0], std::make_pair(size_t{0}, size_t{1}));
+}
+
+TEST(CellList, RefusesBadEntriesNamingTheLine) {
+    const std::map<std::string, std::string> bad = {
+        {"unknown sheet", "# comment\nstars, 0, 0, 8, 8, 1, orb, red\n"},
+        {"derived sheet", "\nenemyflash, 0, 0, 8, 8, 1, orb, red\n"},
+        {"font sheet", "\nfont, 0, 0, 8, 8, 1, orb, red\n"},
+        {"past the edge", "\nbullet, 250, 0, 8, 8, 1, orb, red\n"},
+        {"strip past the edge", "\nbullet, 0, 0, 16, 16, 17, orb, red\n"},
+        {"unknown look", "\nbullet, 0, 0, 8, 8, 1, blob, red\n"},
+        {"unknown palette", "\nbullet, 0, 0, 8, 8, 1, orb, mauve\n"},
+        {"label without text", "\neffect, 0, 0, 64, 16, 1, label, white\n"},
+        {"text on an orb", "\neffect, 0, 0, 64, 16, 1, orb, white, HI\n"},
+        {"negative x", "\nbullet, -8, 0, 8, 8, 1, orb, red\n"},
+        {"zero frames", "\nbullet, 0, 0, 8, 8, 0, orb, red\n"},
+        {"missing field", "\nbullet, 0, 0, 8, 8, orb, red\n"},
+    };
+    for (const auto& [what, text] : bad) {
+        try {
+            datagen::ParseCellList(text);
+            ADD_FAILURE() << what << " was accepted";
+        } catch (const std::runtime_error& error) {
+            EXPECT_NE(std::string(error.what()).find("line 2"), std::string::npos) << what << ": " << error.what();
+        }
+    }
+}
+
+TEST(FontSheet, CellMapCoversTheGameTable) {
+    std::map<char32_t, int> cells;
+    for (const auto& [code, cell] : datagen::FontCellMap()) {
+        EXPECT_TRUE(cells.emplace(code, cell).second) << "U+" << std::hex << static_cast<uint32_t>(code) << " twice";
+    }
+    const std::pair<char32_t, int> expected[] = {
+        {U'0', 0},     {U'9', 9},     {U'!', 10},    {U'.', 19},    {U'A', 32},    {U'Z', 57},
+        {0x3042, 64},  {0x304B, 69},  {0x3082, 98},  {0x3084, 99},  {0x3089, 102}, {0x3093, 109},
+        {0x3041, 110}, {0x3063, 115}, {0x309B, 116}, {0x309C, 117}, {0x3083, 118}, {0x30FC, 121},
+        {0x30A2, 128}, {0x30AB, 133}, {0x30E2, 162}, {0x30F3, 173}, {0x30C3, 179}, {0x30E7, 184}};
+    for (const auto& [code, cell] : expected) {
+        EXPECT_EQ(cells[code], cell) << "U+" << std::hex << static_cast<uint32_t>(code);
+    }
+    for (const auto& [code, cell] : cells) EXPECT_NE(cell, 255) << "cell 255 stays blank";
+}
+
+TEST(TableText, FaultsTheTokeniserWouldMisread) {
+    const datagen::TableSpec spec{"t.csv", 4, 4};
+    EXPECT_EQ(datagen::CheckTableText("1,2\n3,255\n", spec), "");
+    const char* const bad[] = {
+        "1,2\n3,255",      // no final line feed
+        "1,2,\n3,4\n",     // trailing comma adds a value
+        "1,,2\n3\n",       // empty value
+        "1,2\n3,256\n",    // above a byte
+        "1,2\n3,00001\n",  // longer than the field
+        "1,2\n3\n",        // too few values
+        "1,2\n3,4,5\n",    // too many values
+        "1,2\n3,x\n",      // not a number
+    };
+    for (const char* text : bad) EXPECT_NE(datagen::CheckTableText(text, spec), "") << text;
+}
+
+TEST(Score, PlacesNotesAndChainsByBarsAndTransposition) {
+    const datagen::Score score = datagen::ParseScore(
+        "tempo 120   # two bars a second\n"
+        "bars 2.5\n"
+        "instrument lead square 0.5 0.01 0.1 0.5 0.05 duty 0.25 gate 0.5\n"
+        "pattern run lead c4:4 c#4 r:8\n"
+        "  a4:2 b3\n"
+        "chain 0.5 run 0 12\n");
+    ASSERT_EQ(score.patterns.size(), 1u);
+    const datagen::Pattern& run = score.patterns[0];
+    EXPECT_EQ(run.length, 20);
+    ASSERT_EQ(run.notes.size(), 4u);
+    EXPECT_EQ(run.notes[1].key, 61);
+    EXPECT_EQ(run.notes[1].start, 4);
+    EXPECT_EQ(run.notes[3].key, 59);
+    EXPECT_EQ(run.notes[3].length, 2);
+    ASSERT_EQ(score.placements.size(), 2u);
+    EXPECT_DOUBLE_EQ(score.placements[1].bar, 0.5 + 20 / 16.0);
+    EXPECT_EQ(score.placements[1].transpose, 12);
+    EXPECT_EQ(datagen::ScoreSamples(score), 2.5 * 2.0 * 44100);
+    EXPECT_EQ(score.instruments[0].gate, 0.5);
+}
+
+TEST(Score, RefusesBadLines) {
+    const char* const bad[] = {
+        "tempo 120\n",                                              // no length
+        "bars 1\nplay 0 nothing\n",                                 // unknown pattern
+        "bars 1\ninstrument a kazoo 1 0 1 0 0\n",                   // unknown wave
+        "bars 1\ninstrument a sine 1 0 1 0\n",                      // missing release
+        "bars 1\ninstrument a sine 1 0 1 0 0\npattern p a h4:4\n",  // not a note
+        "bars 1\ninstrument a sine 1 0 1 0 0\npattern p a c4:0\n",  // empty note
+        "bars 1\nwobble 3\n",                                       // unknown keyword
+    };
+    for (const char* text : bad) EXPECT_THROW(datagen::ParseScore(text), std::runtime_error) << text;
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+#include "tools/datagen/cells.h"
+
+#include <charconv>
+#include <stdexcept>
+
+#include "tools/datagen/looks.h"
+#include "tools/datagen/sheets.h"
+
+namespace datagen {
+namespace {
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::vector<std::string_view> SplitFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    while (true) {
+        const size_t comma = line.find(',', start);
+        fields.push_back(Trim(line.substr(start, comma - start)));
+        if (comma == std::string_view::npos) return fields;
+        start = comma + 1;
+    }
+}
+
+[[noreturn]] void Fail(int line, const std::string& message) {
+    throw std::runtime_error("cell list line " + std::to_string(line) + ": " + message);
+}
+
+int ParseNumber(std::string_view field, int line, const char* what) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    // Sheets are at most a few hundred texels wide; the bound keeps products of fields in range.
+    if (error != std::errc() || end != field.data() + field.size() || value < 0 || value > 4096) {
+        Fail(line, std::string("bad ") + what + " \"" + std::string(field) + "\"");
+    }
+    return value;
+}
+
+// "N" is N frames to the right; "NxM" is N across and M down.
+void ParseFrames(std::string_view field, Cell& cell) {
+    const size_t x = field.find('x');
+    cell.across = ParseNumber(field.substr(0, x), cell.line, "frame count");
+    cell.down = x == std::string_view::npos ? 1 : ParseNumber(field.substr(x + 1), cell.line, "frame rows");
+    if (cell.across == 0 || cell.down == 0) Fail(cell.line, "a cell needs at least one frame");
+}
+
+void CheckCell(const Cell& cell) {
+    const SheetInfo* sheet = FindSheet(cell.sheet);
+    if (sheet == nullptr) Fail(cell.line, "unknown sheet \"" + cell.sheet + "\"");
+    if (sheet->source != SheetSource::kCellList) {
+        Fail(cell.line, "sheet \"" + cell.sheet + "\" is not drawn from the cell list");
+    }
+    if (cell.width == 0 || cell.height == 0) Fail(cell.line, "empty rectangle");
+    if (cell.x + cell.TotalWidth() > sheet->size || cell.y + cell.TotalHeight() > sheet->size) {
+        Fail(cell.line, "cell runs past the sheet's edge");
+    }
+    if (!IsKnownLook(cell.look)) Fail(cell.line, "unknown look \"" + cell.look + "\"");
+    if (FindPalette(cell.palette) == nullptr) Fail(cell.line, "unknown palette \"" + cell.palette + "\"");
+    if ((cell.look == "label") != !cell.text.empty()) {
+        Fail(cell.line, "a label look needs a text and other looks take none");
+    }
+}
+
+}  // namespace
+
+std::vector<Cell> ParseCellList(std::string_view text) {
+    std::vector<Cell> cells;
+    int lineNumber = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = Trim(text.substr(start, end - start));
+        start = end + 1;
+        ++lineNumber;
+        if (line.empty() || line.front() == '#') continue;
+        const std::vector<std::string_view> fields = SplitFields(line);
+        if (fields.size() != 8 && fields.size() != 9) Fail(lineNumber, "expected 8 or 9 fields");
+        Cell cell;
+        cell.line = lineNumber;
+        cell.sheet = fields[0];
+        cell.x = ParseNumber(fields[1], lineNumber, "x");
+        cell.y = ParseNumber(fields[2], lineNumber, "y");
+        cell.width = ParseNumber(fields[3], lineNumber, "width");
+        cell.height = ParseNumber(fields[4], lineNumber, "height");
+        ParseFrames(fields[5], cell);
+        cell.look = fields[6];
+        cell.palette = fields[7];
+        if (fields.size() == 9) cell.text = fields[8];
+        CheckCell(cell);
+        cells.push_back(std::move(cell));
+    }
+    return cells;
+}
+
+std::vector<std::pair<size_t, size_t>> FindOverlappingCells(const std::vector<Cell>& cells) {
+    std::vector<std::pair<size_t, size_t>> overlaps;
+    for (size_t a = 0; a < cells.size(); ++a) {
+        for (size_t b = a + 1; b < cells.size(); ++b) {
+            const Cell& p = cells[a];
+            const Cell& q = cells[b];
+            if (p.sheet != q.sheet) continue;
+            const bool apart = p.x + p.TotalWidth() <= q.x || q.x + q.TotalWidth() <= p.x ||
+                               p.y + p.TotalHeight() <= q.y || q.y + q.TotalHeight() <= p.y;
+            if (!apart) overlaps.emplace_back(a, b);
+        }
+    }
+    return overlaps;
+}
+
+}  // namespace datagen

@@ -1,0 +1,26 @@
+// The game's 34 sound effects, synthesised, and their WAVE encoding.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/datagen/synth.h"
+
+namespace datagen {
+
+struct SoundEffect {
+    std::string file;           // name in the folder "sound"
+    std::vector<Voice> voices;  // mixed together, then normalised
+};
+
+// The effects in id order (id = position + 1).
+std::vector<SoundEffect> SoundEffects();
+
+// Mixes an effect into 16-bit samples at kSampleRate, mono.
+std::vector<int16_t> RenderSoundEffect(const SoundEffect& effect);
+
+// A RIFF WAVE file: PCM, 16-bit, mono, kSampleRate.
+std::vector<uint8_t> EncodeWav16(const std::vector<int16_t>& samples);
+
+}  // namespace datagen

@@ -1,0 +1,146 @@
+#include "tools/datagen/tables.h"
+
+#include <array>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+
+#include "tools/datagen/bytes.h"
+
+namespace datagen {
+namespace {
+
+constexpr std::array<TableSpec, 8> kTables{{
+    {"enemytable.csv", 256, 7},
+    // The largest map of each table: 24 x 1024, 16 x 128, 16 x 1024, and 20 x 1024 shared by the rest.
+    {"s1bgtable.csv", 24 * 1024, 4},
+    {"s2bgtable.csv", 16 * 128, 4},
+    {"s3bgtable.csv", 16 * 1024, 4},
+    {"s16bgtable.csv", 20 * 1024, 4},
+    {"demo1.csv", 256, 4},
+    {"demo2.csv", 256, 4},
+    {"demo3.csv", 256, 4},
+}};
+
+// One stage map being drawn: rows from 0 (the stage's start) upwards.
+struct StageMap {
+    int width = 0;
+    int height = 0;
+    std::vector<int> cells;
+};
+
+[[noreturn]] void FailMaps(int line, const std::string& message) {
+    throw std::runtime_error("maps.txt line " + std::to_string(line) + ": " + message);
+}
+
+int ReadNumber(std::istringstream& words, int line, int lowest, int highest) {
+    int value = 0;
+    if (!(words >> value) || value < lowest || value > highest) FailMaps(line, "number out of range");
+    return value;
+}
+
+std::map<std::string, StageMap> ParseMaps(const std::string& text) {
+    std::map<std::string, StageMap> maps;
+    StageMap* current = nullptr;
+    std::istringstream lines(text);
+    std::string lineText;
+    int line = 0;
+    while (std::getline(lines, lineText)) {
+        ++line;
+        std::istringstream words(lineText);
+        std::string keyword;
+        if (!(words >> keyword) || keyword[0] == '#') continue;
+        if (keyword == "map") {
+            std::string file;
+            words >> file;
+            StageMap& added = maps[file];
+            added.width = ReadNumber(words, line, 1, 24);
+            added.height = ReadNumber(words, line, 1, 1024);
+            added.cells.assign(static_cast<size_t>(added.width) * added.height, 0);
+            current = &added;
+        } else if (keyword == "rows" && current != nullptr) {
+            const int first = ReadNumber(words, line, 0, current->height - 1);
+            const int last = ReadNumber(words, line, first, current->height - 1);
+            std::vector<int> values;
+            int value = 0;
+            while (words >> value) {
+                if (value < 0 || value > 255) FailMaps(line, "tile value out of range");
+                values.push_back(value);
+            }
+            if (values.empty() || !words.eof()) FailMaps(line, "rows needs tile values 0-255 and nothing else");
+            for (int row = first; row <= last; ++row) {
+                for (int column = 0; column < current->width; ++column) {
+                    current->cells[static_cast<size_t>(row) * current->width + column] = values[column % values.size()];
+                }
+            }
+        } else {
+            FailMaps(line, "unknown line \"" + keyword + "\"");
+        }
+    }
+    return maps;
+}
+
+// The file shows the map as a picture: its first line is the far end of the stage.
+std::string WriteMap(const StageMap& map) {
+    std::string text;
+    for (int row = map.height - 1; row >= 0; --row) {
+        for (int column = 0; column < map.width; ++column) {
+            if (column > 0) text += ',';
+            text += std::to_string(map.cells[static_cast<size_t>(row) * map.width + column]);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+}  // namespace
+
+std::span<const TableSpec> TableSpecs() {
+    return kTables;
+}
+
+std::string CheckTableText(std::string_view text, const TableSpec& spec) {
+    if (text.empty() || text.back() != '\n') return "does not end with a line feed";
+    int count = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of(",\n", start);
+        const std::string_view field = text.substr(start, end - start);
+        ++count;
+        if (field.empty()) return "empty value " + std::to_string(count);
+        if (static_cast<int>(field.size()) > spec.fieldLimit) return "value " + std::to_string(count) + " is too long";
+        int value = 0;
+        for (char c : field) {
+            if (c < '0' || c > '9') return "value " + std::to_string(count) + " is not a number";
+            value = value * 10 + (c - '0');
+        }
+        if (value > 255) return "value " + std::to_string(count) + " is above 255";
+        start = end + 1;
+    }
+    if (count != spec.values) {
+        return "holds " + std::to_string(count) + " values instead of " + std::to_string(spec.values);
+    }
+    return {};
+}
+
+std::map<std::string, std::string> DrawStageMaps(const std::string& mapsText) {
+    std::map<std::string, std::string> tables;
+    for (const auto& [file, map] : ParseMaps(mapsText)) tables[file] = WriteMap(map);
+    return tables;
+}
+
+std::vector<std::pair<std::string, std::string>> MakeTables(const std::filesystem::path& assets) {
+    const std::filesystem::path folder = assets / "tables";
+    const std::map<std::string, std::string> maps = DrawStageMaps(ReadTextFile(folder / "maps.txt"));
+    std::vector<std::pair<std::string, std::string>> tables;
+    for (const TableSpec& spec : kTables) {
+        const auto map = maps.find(spec.file);
+        std::string text = map != maps.end() ? map->second : ReadTextFile(folder / spec.file);
+        const std::string fault = CheckTableText(text, spec);
+        if (!fault.empty()) throw std::runtime_error(std::string(spec.file) + ": " + fault);
+        tables.emplace_back(spec.file, std::move(text));
+    }
+    return tables;
+}
+
+}  // namespace datagen
