@@ -12,6 +12,7 @@
 #include "framework/zeth.h"
 #include "game/world/callbacks.h"
 #include "platform/gfx/device.h"
+#include "platform/input/fake_input.h"
 #include "platform/os/os.h"
 #include "platform/window/messages.h"
 #include "support/fakes.h"
@@ -39,6 +40,9 @@ public:
         if (afterFrame) afterFrame();
     }
 };
+
+// The keys the game binds to pad buttons 0-11: arrows, Z X C V, A S D F.
+constexpr uint8_t kPadKeys[12] = {0xC8, 0xD0, 0xCB, 0xCD, 0x2C, 0x2D, 0x2E, 0x2F, 0x1E, 0x1F, 0x20, 0x21};
 
 void PressEscape(testing_support::FakePlatform& fake) {
     fake.window.script.push_back({platform::wm::kKeyDown, 27, 0});
@@ -68,6 +72,8 @@ RunResult GameRun::Run(int32_t frames) {
     std::filesystem::create_directories(runtime);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     testing_support::FakePlatform fake;
+    platform::FakeInputSource keys;
+    platform::SetInputSource(&keys);
     FrameSink sink;
     RunResult result;
     int32_t presented = 0;
@@ -78,7 +84,7 @@ RunResult GameRun::Run(int32_t frames) {
         presented += 1;
         auto it = script_.find(presented);
         if (it != script_.end()) {
-            for (const Press& p : it->second) worldController.input.raw[p.button] = p.count;
+            for (const Press& p : it->second) keys.SetKey(kPadKeys[p.button], p.down);
         }
         // Esc acts in the next frame step, which still runs and presents its frame.
         if (presented == frames - 1) PressEscape(fake);
@@ -92,6 +98,7 @@ RunResult GameRun::Run(int32_t frames) {
     static int instance;
     result.exitCode = Zeth::Main(game, &instance, 0, nullptr);
     platform::gfx::SetPresentSink(nullptr);
+    platform::SetInputSource(nullptr);
     result.messageBoxes = fake.messageBox.Texts();
     std::ifstream in(platform::ExecutableFolder() + "/system_log.html", std::ios::binary);
     std::stringstream s;

@@ -24,8 +24,9 @@ struct RunResult {
 
 class GameRun {
 public:
-    // Buttons held from a frame on: pad button index to the raw hold count it shows.
-    void Hold(int32_t frame, int32_t button, int32_t count) { script_[frame].push_back({button, count}); }
+    // From a frame on, the key of a pad button (0-11) held down or let go; the game reads it
+    // through the input service as it reads a keyboard.
+    void Hold(int32_t frame, int32_t button, bool down) { script_[frame].push_back({button, down}); }
     // Called after every presented frame with its number (from 0) and the world.
     std::function<void(int32_t, ObjectController&)> onFrame;
     // Presses Esc so that the run ends after the given number of presented frames.
@@ -35,7 +36,8 @@ public:
 
 private:
     struct Press {
-        int32_t button, count;
+        int32_t button;
+        bool down;
     };
     std::map<int32_t, std::vector<Press>> script_;
 };
