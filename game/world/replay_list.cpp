@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "framework/file_write.h"
+#include "framework/sprite.h"
+#include "game/world/drawing.h"
 #include "game/world/names.h"
 #include "game/world/object_controller.h"
 #include "game/world/replay.h"
@@ -52,14 +54,16 @@ bool ReadHeader(int32_t slot, ReplayEntry* entry) {
 void FormatEntry(ReplayEntry* entry, float x, float y, ObjectController* game) {
     const ReplayHeader& h = entry->header;
     const int32_t count = std::clamp(h.playerCount, 1, 4);
-    // The faces' cells: 16 x 16 from the character sheet, laid out as its rows of 16 ids.
+    // The faces are the party icons of the character sheet, whose columns of 64 texels hold 16
+    // ids each, one 16-texel row per id.
     for (int32_t i = 0; i < count; ++i) {
-        const int32_t id = h.members[i];
+        const int32_t id = CharacterSlot(h.members[i]);
         const float dest[4] = {x + 64.0f - 16.0f * static_cast<float>(count) + 16.0f * static_cast<float>(i), y, 16.0f,
                                16.0f};
-        const float src[4] = {static_cast<float>((16 * id) % 256), static_cast<float>(64 * (id / 16)), 16.0f, 16.0f};
+        const float src[4] = {static_cast<float>(64 * (id / 16)), static_cast<float>(16 * (id % 16)), 16.0f, 16.0f};
         std::copy(dest, dest + 4, entry->dest);
         std::copy(src, src + 4, entry->src);
+        ZethSprite::DrawRect(gameSprites.pc, entry->dest, kDepth, entry->src, 0xFFFFFFFFu, 1);
     }
     // The score is kept in tens: a 0 is drawn after it.
     DrawNumber(x + 168.0f, y, 0, kWhite);

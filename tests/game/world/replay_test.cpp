@@ -178,7 +178,7 @@ TEST_F(Replays, ARecordedSessionPlaysBackTheSameButtonsFrameByFrame) {
     EXPECT_EQ(played.back(), std::vector<int32_t>(7, 0));  // after the end: no buttons
 }
 
-TEST_F(Replays, ModeLabels) {
+TEST_F(Replays, MenuLines) {
     const std::pair<int32_t, const wchar_t*> labels[] = {
         {0, L"COOP ALL        "},   {5, L"NODE            "},      {13, L"SHORT MISSION   "},
         {14, L"                "},  {15, L"                "},     {16, L"GHOST           "},
@@ -186,6 +186,14 @@ TEST_F(Replays, ModeLabels) {
         {-1, L"                "},
     };
     for (const auto& [mode, label] : labels) EXPECT_STREQ(ReplayModeLabel(mode), label) << mode;
+
+    // The faces stand right-aligned before x + 64, each from its party icon's cell.
+    ReplayEntry entry;
+    entry.header.playerCount = 3;
+    entry.header.members[2] = 62;
+    ReplayList::FormatEntry(&entry, 100.0f, 50.0f, &world);
+    EXPECT_EQ(std::vector<float>(entry.dest, entry.dest + 4), (std::vector<float>{148.0f, 50.0f, 16.0f, 16.0f}));
+    EXPECT_EQ(std::vector<float>(entry.src, entry.src + 4), (std::vector<float>{192.0f, 224.0f, 16.0f, 16.0f}));
 }
 
 // A stage that saves the replay from inside its Run, as the stage script does at a game's end.
