@@ -112,7 +112,9 @@ TEST_F(Scores, ADamagedFileIsReadAsFarAsItGoesAndKeptBesideTheNewOne) {
         EXPECT_TRUE(data.SaveParty(2, 0, 2, 5, 6, 0, 0)) << c.name;
         EXPECT_EQ(user.Read("qvscore.dat").size(), 78152u) << c.name;
         EXPECT_EQ(user.Exists("qvscore.dat.bad"), c.damaged) << c.name;
-        if (c.damaged) EXPECT_EQ(user.Read("qvscore.dat.bad"), std::string(c.bytes.begin(), c.bytes.end())) << c.name;
+        if (c.damaged) {
+            EXPECT_EQ(user.Read("qvscore.dat.bad"), std::string(c.bytes.begin(), c.bytes.end())) << c.name;
+        }
     }
 }
 
