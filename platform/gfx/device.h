@@ -268,11 +268,15 @@ public:
     virtual void SetWindowed(bool windowed) { (void)windowed; }
 };
 
-// Shows the picture in the window of platform/window.
+// Shows the picture in the window of platform/window. The window opens in the mode the device
+// is first created for; later changes of mode switch it between window and full screen.
 class WindowSink : public PresentSink {
 public:
     void Show(const uint32_t* pixels, int width, int height, int pitch) override;
     void SetWindowed(bool windowed) override;
+
+private:
+    int windowed_ = -1;  // unknown until the first device
 };
 
 // Keeps the last picture for tests.

@@ -277,3 +277,68 @@ TEST_F(DeviceTest, LinearFilteringWeighsTheFourNearestTexels) {
 
 }  // namespace
 }  // namespace platform::gfx::testing
+
+namespace platform::gfx::testing {
+namespace {
+
+// The fixed-function 3D path: perspective projection, depth test, near clipping, lighting.
+TEST_F(DeviceTest, TransformedTrianglesWithDepthAndLight) {
+    Texture* target = MakeTarget(64, 64);
+    BindTarget(target);
+    Surface* depth = nullptr;
+    ASSERT_EQ(device_->CreateDepthStencilSurface(64, 64, fmt::kD24S8, 0, 0, false, &depth),
+              result::kOk);
+    Keep(depth);
+    device_->SetDepthStencilSurface(depth);
+    device_->Clear(0, nullptr, clear::kTarget | clear::kZBuffer, 0xFF000000, 1.0f, 0);
+    Matrix projection{};  // left-handed perspective, near 1, far 100, 90 degrees
+    projection.m[0][0] = projection.m[1][1] = 1.0f;
+    projection.m[2][2] = 100.0f / 99.0f;
+    projection.m[2][3] = 1.0f;
+    projection.m[3][2] = -100.0f / 99.0f;
+    device_->SetTransform(transform::kProjection, &projection);
+    device_->SetRenderState(rs::kZEnable, 1);
+    device_->SetRenderState(rs::kCullMode, cull::kNone);
+    device_->SetRenderState(rs::kLighting, 0);
+    struct Colored {
+        float x, y, z;
+        uint32_t color;
+    };
+    auto triangle = [&](float z, uint32_t color, float back = 0.0f) {
+        const Colored t[3] = {{-z, -z, z + back, color}, {z, -z, z, color}, {0, z, z, color}};
+        device_->SetFVF(fvf::kXyz | fvf::kDiffuse);
+        ASSERT_EQ(device_->DrawPrimitiveUP(prim::kTriangleList, 1, t, sizeof(Colored)), result::kOk);
+    };
+    triangle(5, 0xFFFF0000);
+    triangle(10, 0xFF00FF00);  // farther: hidden
+    EXPECT_EQ(TargetPixel(target, 32, 32), 0xFFFF0000u);
+    triangle(2, 0xFF0000FF);   // nearer: drawn
+    EXPECT_EQ(TargetPixel(target, 32, 32), 0xFF0000FFu);
+    // One vertex behind the eye: the part in front is still drawn, nearer than everything.
+    triangle(1.5f, 0xFFFFFF00, -10.0f);
+    EXPECT_EQ(TargetPixel(target, 54, 40), 0xFFFFFF00u);  // right of the other triangles
+
+    // A directional light straight along the view shines fully on a face turned to the eye.
+    device_->Clear(0, nullptr, clear::kTarget | clear::kZBuffer, 0xFF000000, 1.0f, 0);
+    device_->SetRenderState(rs::kLighting, 1);
+    Material material{};
+    material.diffuse = {1, 1, 1, 1};
+    device_->SetMaterial(&material);
+    Light light{};
+    light.type = light::kDirectional;
+    light.diffuse = {0.5f, 0.5f, 0.5f, 1};
+    light.direction = {0, 0, 1};
+    device_->SetLight(0, &light);
+    device_->LightEnable(0, true);
+    struct Lit {
+        float x, y, z, nx, ny, nz;
+    };
+    const Lit lit[3] = {{-5, -5, 5, 0, 0, -1}, {5, -5, 5, 0, 0, -1}, {0, 5, 5, 0, 0, -1}};
+    device_->SetFVF(fvf::kXyz | fvf::kNormal);
+    ASSERT_EQ(device_->DrawPrimitiveUP(prim::kTriangleList, 1, lit, sizeof(Lit)), result::kOk);
+    EXPECT_EQ(TargetPixel(target, 32, 32), 0xFF808080u);
+    device_->SetDepthStencilSurface(nullptr);
+}
+
+}  // namespace
+}  // namespace platform::gfx::testing
