@@ -82,6 +82,7 @@ DeviceImpl::~DeviceImpl() {
     for (TextureImpl*& texture : textures_) Rebind<TextureImpl>(texture, nullptr);
     Rebind<VertexBufferImpl>(stream_, nullptr);
     Rebind<IndexBufferImpl>(indices_, nullptr);
+    Rebind<VertexDeclarationImpl>(declaration_, nullptr);
     Rebind<SurfaceImpl>(renderTarget_, nullptr);
     Rebind<SurfaceImpl>(depthStencil_, nullptr);
     Rebind<SurfaceImpl>(backBuffer_, nullptr);

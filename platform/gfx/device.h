@@ -258,6 +258,44 @@ public:
 class VertexBuffer : public Buffer {};
 class IndexBuffer : public Buffer {};
 
+// Element types and usages of a vertex declaration.
+namespace decltype_ {
+constexpr uint8_t kFloat1 = 0;
+constexpr uint8_t kFloat2 = 1;
+constexpr uint8_t kFloat3 = 2;
+constexpr uint8_t kFloat4 = 3;
+constexpr uint8_t kColor = 4;  // a 32-bit ARGB word
+constexpr uint8_t kUbyte4 = 5;
+constexpr uint8_t kUnused = 17;
+}  // namespace decltype_
+
+namespace declusage {
+constexpr uint8_t kPosition = 0;
+constexpr uint8_t kBlendWeight = 1;
+constexpr uint8_t kBlendIndices = 2;
+constexpr uint8_t kNormal = 3;
+constexpr uint8_t kTexCoord = 5;
+constexpr uint8_t kPositionT = 9;  // pre-transformed position
+constexpr uint8_t kColor = 10;
+}  // namespace declusage
+
+// One element of a vertex declaration; a list ends with {0xFF, 0, decltype_::kUnused, 0, 0, 0}.
+struct VertexElement {
+    uint16_t stream;
+    uint16_t offset;
+    uint8_t type;
+    uint8_t method;
+    uint8_t usage;
+    uint8_t usageIndex;
+};
+
+// A vertex layout given element by element instead of by FVF bits.
+class VertexDeclaration : public RefCounted {
+public:
+    // The elements, without the end marker.
+    virtual const std::vector<VertexElement>& Elements() const = 0;
+};
+
 // Where Present sends the finished back buffer.
 class PresentSink {
 public:
@@ -395,8 +433,16 @@ public:
     virtual Result SetSoftwareVertexProcessing(bool software) = 0;
     virtual bool GetSoftwareVertexProcessing() = 0;
 
-    virtual Result SetFVF(uint32_t fvf) = 0;
+    virtual Result SetFVF(uint32_t fvf) = 0;  // also unsets the vertex declaration
     virtual Result GetFVF(uint32_t* fvf) = 0;
+    // Makes a declaration from an element list ending with the end marker. Position, normal,
+    // colour 0 and float texture coordinates are read; other elements are skipped.
+    virtual Result CreateVertexDeclaration(const VertexElement* elements,
+                                           VertexDeclaration** declaration) = 0;
+    virtual Result SetVertexDeclaration(VertexDeclaration* declaration) = 0;  // null unsets it
+    // There are no shaders: only null (the fixed-function pipeline) is accepted.
+    virtual Result SetVertexShader(const void* shader) = 0;
+    virtual Result SetPixelShader(const void* shader) = 0;
     virtual Result SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
                                    uint32_t stride) = 0;
     virtual Result SetIndices(IndexBuffer* buffer) = 0;

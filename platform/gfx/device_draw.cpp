@@ -18,6 +18,7 @@ constexpr uint32_t kMaxTexCoordSets = 8;
 // Where each element of a vertex sits, from its flexible vertex format.
 struct VertexLayout {
     bool pretransformed = false;
+    int position = 0;
     int normal = -1;
     int diffuse = -1;
     int texCount = 0;
@@ -138,6 +139,38 @@ void LerpClip(const std::array<float, 4>& pa, const ScreenVertex& a, const std::
     }
 }
 
+// The layout of a vertex declaration: the elements of stream 0 the fixed-function pipeline
+// reads; the vertex size is where the last of them ends.
+VertexLayout LayoutOf(const std::vector<VertexElement>& elements) {
+    static constexpr int kFloatsByType[] = {1, 2, 3, 4};
+    VertexLayout l;
+    bool position = false;
+    for (const VertexElement& e : elements) {
+        if (e.stream != 0) continue;
+        const uint32_t bytes = e.type <= decltype_::kFloat4 ? uint32_t(kFloatsByType[e.type]) * 4
+                               : e.type == decltype_::kColor || e.type == decltype_::kUbyte4 ? 4
+                                                                                             : 8;
+        l.size = std::max(l.size, uint32_t(e.offset) + bytes);
+        const bool floats = e.type <= decltype_::kFloat4;
+        if ((e.usage == declusage::kPosition || e.usage == declusage::kPositionT) &&
+            e.usageIndex == 0 && floats && e.type >= decltype_::kFloat3) {
+            position = true;
+            l.position = e.offset;
+            l.pretransformed = e.usage == declusage::kPositionT && e.type == decltype_::kFloat4;
+        } else if (e.usage == declusage::kNormal && e.usageIndex == 0 && e.type == decltype_::kFloat3) {
+            l.normal = e.offset;
+        } else if (e.usage == declusage::kColor && e.usageIndex == 0 && e.type == decltype_::kColor) {
+            l.diffuse = e.offset;
+        } else if (e.usage == declusage::kTexCoord && floats && e.usageIndex < kMaxTexCoordSets) {
+            l.tex[e.usageIndex] = e.offset;
+            l.texFloats[e.usageIndex] = kFloatsByType[e.type];
+            l.texCount = std::max(l.texCount, int(e.usageIndex) + 1);
+        }
+    }
+    if (!position) l.size = 0;
+    return l;
+}
+
 }  // namespace
 
 uint32_t VertexSizeOfFvf(uint32_t fvf) { return LayoutOf(fvf).size; }
@@ -202,7 +235,7 @@ void DeviceImpl::BuildPipeline(PipelineState* ps) {
 // ---- vertices ----
 
 bool DeviceImpl::FetchVertices(const DrawSource& source, uint32_t count) {
-    const VertexLayout layout = LayoutOf(fvf_);
+    const VertexLayout layout = declaration_ ? LayoutOf(declaration_->Elements()) : LayoutOf(fvf_);
     if (layout.size == 0 || source.stride < layout.size) return false;
     if (count > 0 && (size_t(count - 1) * source.stride + layout.size > source.vertexBytes)) {
         return false;
@@ -211,10 +244,11 @@ bool DeviceImpl::FetchVertices(const DrawSource& source, uint32_t count) {
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* p = source.vertices + size_t(i) * source.stride;
         FetchedVertex& v = fetched_[i];
-        v.position[0] = ReadFloat(p);
-        v.position[1] = ReadFloat(p + 4);
-        v.position[2] = ReadFloat(p + 8);
-        v.position[3] = layout.pretransformed ? ReadFloat(p + 12) : 1.0f;
+        const uint8_t* at = p + layout.position;
+        v.position[0] = ReadFloat(at);
+        v.position[1] = ReadFloat(at + 4);
+        v.position[2] = ReadFloat(at + 8);
+        v.position[3] = layout.pretransformed ? ReadFloat(at + 12) : 1.0f;
         if (layout.normal >= 0) {
             for (int k = 0; k < 3; ++k) v.normal[k] = ReadFloat(p + layout.normal + 4 * k);
         }
@@ -226,6 +260,8 @@ bool DeviceImpl::FetchVertices(const DrawSource& source, uint32_t count) {
     }
     transformed_ = !layout.pretransformed;
     texCoordSets_ = uint32_t(layout.texCount);
+    hasNormal_ = layout.normal >= 0;
+    hasDiffuse_ = layout.diffuse >= 0;
     return true;
 }
 
@@ -233,8 +269,7 @@ void DeviceImpl::TransformVertices(const DrawSource&, uint32_t count) {
     screen_.resize(count);
     clip_.resize(count);
     const Matrix all = Multiply(Multiply(world_, view_), projection_);
-    const bool lighting = transformed_ && renderStates_[rs::kLighting] != 0 &&
-                          (fvf_ & fvf::kNormal) != 0;
+    const bool lighting = transformed_ && renderStates_[rs::kLighting] != 0 && hasNormal_;
     const float halfWidth = float(viewport_.width) * 0.5f, halfHeight = float(viewport_.height) * 0.5f;
     for (uint32_t i = 0; i < count; ++i) {
         const FetchedVertex& f = fetched_[i];
@@ -262,7 +297,7 @@ void DeviceImpl::TransformVertices(const DrawSource&, uint32_t count) {
         if (lighting) {
             // Fixed-function lighting in world space: emissive, ambient, and the diffuse of
             // every enabled light.
-            const bool vertexColor = renderStates_[rs::kColorVertex] && (fvf_ & fvf::kDiffuse) &&
+            const bool vertexColor = renderStates_[rs::kColorVertex] && hasDiffuse_ &&
                                      renderStates_[rs::kDiffuseMaterialSource] == 1;
             const Color4 diffuse = vertexColor ? ToColor(f.diffuse) : ToColor(material_.diffuse);
             const Color4 ambient = ToColor(renderStates_[rs::kAmbient]);

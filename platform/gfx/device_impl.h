@@ -90,6 +90,11 @@ public:
     Result SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
                            uint32_t stride) override;
     Result SetIndices(IndexBuffer* buffer) override;
+    Result CreateVertexDeclaration(const VertexElement* elements,
+                                   VertexDeclaration** declaration) override;
+    Result SetVertexDeclaration(VertexDeclaration* declaration) override;
+    Result SetVertexShader(const void* shader) override;
+    Result SetPixelShader(const void* shader) override;
 
     Result DrawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primCount) override;
     Result DrawIndexedPrimitive(uint32_t type, int32_t baseVertex, uint32_t minIndex,
@@ -146,6 +151,7 @@ private:
     uint32_t streamStride_ = 0;
     IndexBufferImpl* indices_ = nullptr;
     uint32_t fvf_ = 0;
+    VertexDeclarationImpl* declaration_ = nullptr;  // used instead of fvf_ when set
 
     uint32_t renderStates_[rs::kCount] = {};
     uint32_t stageStates_[kStageCount][tss::kCount] = {};
@@ -171,6 +177,8 @@ private:
     std::vector<std::array<float, 4>> clip_;  // clip-space positions of transformed vertices
     bool transformed_ = false;                  // the draw's vertices went through the matrices
     uint32_t texCoordSets_ = 0;                 // coordinate sets the draw's vertices carry
+    bool hasNormal_ = false;
+    bool hasDiffuse_ = false;
     std::vector<uint32_t> indexScratch_;
 };
 

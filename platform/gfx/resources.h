@@ -126,6 +126,17 @@ private:
     bool locked_ = false;
 };
 
+class VertexDeclarationImpl final : public VertexDeclaration {
+public:
+    explicit VertexDeclarationImpl(std::vector<VertexElement> elements)
+        : elements_(std::move(elements)) {}
+    const std::vector<VertexElement>& Elements() const override { return elements_; }
+
+private:
+    ~VertexDeclarationImpl() override = default;
+    std::vector<VertexElement> elements_;
+};
+
 using VertexBufferImpl = BufferImpl<VertexBuffer>;
 using IndexBufferImpl = BufferImpl<IndexBuffer>;
 
