@@ -224,8 +224,9 @@ class Surface : public RefCounted {
 public:
     virtual Result GetDesc(SurfaceDesc* desc) = 0;
     // Locks a rectangle (null: the whole surface) for reading and writing in the native format.
-    // Fails with kInvalidCall when already locked, for depth formats and for rectangles outside
-    // the surface.
+    // Fails with kInvalidCall when already locked, for surfaces the program cannot reach
+    // (default-pool textures that are not dynamic, render targets made without `lockable`, the
+    // back buffer without the lockable flag, depth buffers) and for rectangles outside it.
     virtual Result LockRect(LockedRect* locked, const Rect* rect, uint32_t flags) = 0;
     virtual Result UnlockRect() = 0;
     // The texture this surface is a level of, or null (no reference added).

@@ -409,9 +409,9 @@ void DeviceImpl::DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t 
         if (rectangles && i + 1 < primCount) {
             uint32_t u[3];
             TriangleVertices(type, i + 1, u);
-            const ScreenVertex pair[6] = {screen_[indices[t[0]]], screen_[indices[t[1]]],
-                                          screen_[indices[t[2]]], screen_[indices[u[0]]],
-                                          screen_[indices[u[1]]], screen_[indices[u[2]]]};
+            const ScreenVertex* const pair[6] = {
+                &screen_[indices[t[0]]], &screen_[indices[t[1]]], &screen_[indices[t[2]]],
+                &screen_[indices[u[0]]], &screen_[indices[u[1]]], &screen_[indices[u[2]]]};
             if (DrawRectangle(*rectangles, ps, pair)) {
                 ++statistics_.rectangles;
                 ++i;

@@ -17,10 +17,11 @@ void DrawPoint(const PipelineState& ps, const ScreenVertex& a);
 // need the triangle path (depth test, several stages, linear filtering, a narrow target...).
 class RectanglePath;
 const RectanglePath* ChooseRectanglePath(const PipelineState& ps);
-// Draws the two triangles t[0..2], t[3..5] as one rectangle when they form an axis-aligned
+// Draws the two triangles *t[0..2], *t[3..5] as one rectangle when they form an axis-aligned
 // rectangle of one colour whose texels land exactly as the triangle path would pick them;
 // false (nothing drawn) otherwise.
-bool DrawRectangle(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* t);
+bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
+                   const ScreenVertex* const t[6]);
 
 // Vertex positions are snapped to 1/256 pixel before rasterising (shared by both paths).
 constexpr int kSubpixelBits = 8;

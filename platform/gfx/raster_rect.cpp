@@ -270,21 +270,22 @@ const RectanglePath* ChooseRectanglePath(const PipelineState& ps) {
     return &kPaths[textured][alphaTest][kind];
 }
 
-bool DrawRectangle(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* t) {
-    const ScreenVertex& v0 = t[0];
+bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
+                   const ScreenVertex* const t[6]) {
+    const ScreenVertex& v0 = *t[0];
     for (int i = 1; i < 6; ++i) {
-        if (t[i].diffuse != v0.diffuse || t[i].z != v0.z || t[i].rhw != v0.rhw) return false;
+        if (t[i]->diffuse != v0.diffuse || t[i]->z != v0.z || t[i]->rhw != v0.rhw) return false;
     }
     // Two distinct x and two distinct y values among the six corners.
     float xs[2] = {v0.x, v0.x}, ys[2] = {v0.y, v0.y};
     for (int i = 1; i < 6; ++i) {
-        if (t[i].x != xs[0]) {
-            if (xs[1] != xs[0] && t[i].x != xs[1]) return false;
-            xs[1] = t[i].x;
+        if (t[i]->x != xs[0]) {
+            if (xs[1] != xs[0] && t[i]->x != xs[1]) return false;
+            xs[1] = t[i]->x;
         }
-        if (t[i].y != ys[0]) {
-            if (ys[1] != ys[0] && t[i].y != ys[1]) return false;
-            ys[1] = t[i].y;
+        if (t[i]->y != ys[0]) {
+            if (ys[1] != ys[0] && t[i]->y != ys[1]) return false;
+            ys[1] = t[i]->y;
         }
     }
     if (xs[0] == xs[1] || ys[0] == ys[1]) return false;
@@ -295,13 +296,13 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps, const Scr
     bool seenU[2] = {}, seenV[2] = {};
     int masks[2] = {0, 0};
     for (int i = 0; i < 6; ++i) {
-        const int c = corner(t[i]);
+        const int c = corner(*t[i]);
         masks[i / 3] |= 1 << c;
         const int cx = c & 1, cy = c >> 1;
-        if (seenU[cx] && us[cx] != t[i].uv[0][0]) return false;
-        if (seenV[cy] && vs[cy] != t[i].uv[0][1]) return false;
-        us[cx] = t[i].uv[0][0];
-        vs[cy] = t[i].uv[0][1];
+        if (seenU[cx] && us[cx] != t[i]->uv[0][0]) return false;
+        if (seenV[cy] && vs[cy] != t[i]->uv[0][1]) return false;
+        us[cx] = t[i]->uv[0][0];
+        vs[cy] = t[i]->uv[0][1];
         seenU[cx] = seenV[cy] = true;
     }
     const int shared = masks[0] & masks[1];
