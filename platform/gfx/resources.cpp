@@ -53,10 +53,6 @@ uint32_t SurfaceImpl::RefCount() const {
     return container_ ? container_->RefCount() : Surface::RefCount();
 }
 
-DeviceImpl* SurfaceImpl::OwnerDevice() const {
-    return container_ ? container_->OwnerDevice() : link_->Device();
-}
-
 Texture* SurfaceImpl::GetContainerTexture() { return container_; }
 
 Result SurfaceImpl::GetDesc(SurfaceDesc* desc) {

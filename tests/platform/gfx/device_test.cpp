@@ -290,6 +290,11 @@ TEST_F(DeviceTest, AdapterFormatsAndCapabilities) {
     EXPECT_TRUE(caps.devCaps & caps::kHwRasterization);
     EXPECT_EQ(caps.maxTextureWidth, 4096u);
     EXPECT_EQ(CreateDirect3D(31), nullptr);
+    // The framework's 2D vertex with 0, 1 and 4 coordinate sets; no position, no vertex.
+    EXPECT_EQ(VertexSizeOfFvf(0x044), 20u);
+    EXPECT_EQ(VertexSizeOfFvf(0x144), 28u);
+    EXPECT_EQ(VertexSizeOfFvf(0x444), 52u);
+    EXPECT_EQ(VertexSizeOfFvf(fvf::kDiffuse), 0u);
 }
 
 }  // namespace
