@@ -230,6 +230,7 @@ void DeviceImpl::BuildPipeline(PipelineState* ps) {
     ps->colorWriteMask = r[rs::kColorWriteEnable] & 0xF;
     ps->cullMode = r[rs::kCullMode];
     ps->flatShade = r[rs::kShadeMode] == shade::kFlat;
+    Classify(ps);
 }
 
 // ---- vertices ----

@@ -37,19 +37,6 @@ struct RectJob {
 
 using SpanRoutine = void (*)(const PipelineState&, const RectJob&);
 
-// Source-alpha blending (BlendPixel with ADD, SRCALPHA, INVSRCALPHA): a + (255 - a) = 255, so
-// the weighted sum stays within a byte product and rounds like one.
-inline uint32_t BlendSourceAlpha(uint32_t src, uint32_t dst) {
-    const uint32_t sa = src >> 24;
-    if (sa == 0) return dst;
-    if (sa == 255) return src;
-    const uint32_t da = 255 - sa;
-    auto mix = [&](int shift) {
-        return (Channel(src, shift) * sa + Channel(dst, shift) * da + 127) / 255;
-    };
-    return Pack(mix(24), mix(16), mix(8), mix(0));
-}
-
 #if defined(__SSE2__)
 // round(x / 255) on eight 16-bit lanes holding x <= 255 x 255.
 inline __m128i Div255x8(__m128i x) {
@@ -156,14 +143,6 @@ constexpr SpanRoutine kRow[8] = {Routine<0, kBlend>(), Routine<1, kBlend>(), Rou
 const SpanRoutine* const kRoutines[kBlendKinds] = {kRow<kOpaque>, kRow<kAlphaBlend>,
                                                    kRow<kGenericBlend>};
 
-bool IsTextureArgument(uint32_t arg) { return arg == ta::kTexture; }
-bool IsColorArgument(uint32_t arg) { return arg == ta::kDiffuse || arg == ta::kCurrent; }
-
-bool ModulatesTextureByDiffuse(uint32_t op, uint32_t arg1, uint32_t arg2) {
-    return op == top::kModulate && ((IsTextureArgument(arg1) && IsColorArgument(arg2)) ||
-                                    (IsColorArgument(arg1) && IsTextureArgument(arg2)));
-}
-
 int64_t Snap(float v) { return int64_t(std::nearbyint(double(v) * kSubpixelScale)); }
 
 int64_t FloorDiv8(int64_t value) { return value >= 0 ? value / 8 : -((-value + 7) / 8); }
@@ -233,13 +212,9 @@ const RectanglePath* ChooseRectanglePath(const PipelineState& ps) {
     if (ps.quantize || ps.depthTest || ps.colorWriteMask != 0xF || ps.stageCount > 1) {
         return nullptr;
     }
+    if (!ps.modulateOnly) return nullptr;
     bool textured = false;
     if (ps.stageCount == 1) {
-        const StageOps& o = ps.ops[0];
-        if (!ModulatesTextureByDiffuse(o.colorOp, o.colorArg1, o.colorArg2) ||
-            !ModulatesTextureByDiffuse(o.alphaOp, o.alphaArg1, o.alphaArg2)) {
-            return nullptr;
-        }
         const StageSampler& s = ps.samplers[0];
         if (s.texels) {
             if (s.linearMag || s.linearMin || s.addressU == address::kBorder ||
@@ -249,13 +224,7 @@ const RectanglePath* ChooseRectanglePath(const PipelineState& ps) {
             textured = true;
         }
     }
-    BlendKind kind = kOpaque;
-    if (ps.blend) {
-        kind = (ps.blendOp == blendop::kAdd && ps.srcBlend == blend::kSrcAlpha &&
-                ps.destBlend == blend::kInvSrcAlpha)
-                   ? kAlphaBlend
-                   : kGenericBlend;
-    }
+    const BlendKind kind = !ps.blend ? kOpaque : ps.sourceAlphaBlend ? kAlphaBlend : kGenericBlend;
     // Source-alpha blending leaves the target as it was where alpha is 0, so a test that only
     // rejects alpha 0 changes nothing and is skipped.
     const bool rejectsOnlyZero = (ps.alphaFunc == cmp::kGreater || ps.alphaFunc == cmp::kNotEqual) &&
