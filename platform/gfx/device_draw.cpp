@@ -119,7 +119,7 @@ Color4 ToColor(uint32_t argb) {
 Color4 ToColor(const ColorValue& c) { return {c.r, c.g, c.b, c.a}; }
 
 uint32_t ToArgb(const Color4& c) {
-    auto byte = [](float v) { return uint32_t(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
+    auto byte = [](float v) { return RoundToByte(double(v) * 255.0); };
     return Pack(byte(c.a), byte(c.r), byte(c.g), byte(c.b));
 }
 
@@ -131,7 +131,7 @@ void LerpClip(const std::array<float, 4>& pa, const ScreenVertex& a, const std::
     for (int shift = 0; shift < 32; shift += 8) {
         const float c = float(Channel(a.diffuse, shift)) +
                         (float(Channel(b.diffuse, shift)) - float(Channel(a.diffuse, shift))) * t;
-        color |= uint32_t(std::clamp(c + 0.5f, 0.0f, 255.0f)) << shift;
+        color |= RoundToByte(c) << shift;
     }
     v->diffuse = color;
     for (uint32_t s = 0; s < kStageCount; ++s) {

@@ -82,6 +82,13 @@ inline uint32_t Mul255(uint32_t a, uint32_t b) {  // round(a x b / 255) for byte
 
 inline uint32_t Channel(uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }
 
+// A channel value rounded to the nearest byte, clamped; not-a-number gives 0 (vertex data is
+// the program's and may hold anything).
+inline uint32_t RoundToByte(double v) {
+    v += 0.5;
+    return v > 0.0 ? (v < 255.0 ? uint32_t(v) : 255u) : 0u;
+}
+
 inline uint32_t Pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
     return a << 24 | r << 16 | g << 8 | b;
 }
@@ -118,7 +125,8 @@ inline int AddressTexel(int t, int size, uint32_t mode) {
 
 // Texel coordinate (u x size) as a floor-able value kept inside int range.
 inline double TexelCoordinate(double u, int size) {
-    return std::clamp(u * size, -1.0e9, 1.0e9);
+    const double x = u * size;
+    return x > -1.0e9 && x < 1.0e9 ? x : 0.0;  // far away or not a number: texel 0
 }
 
 inline uint32_t FetchTexel(const StageSampler& s, int tx, int ty) {

@@ -2,6 +2,8 @@
 // of triangles that form an axis-aligned rectangle drawn at a whole-texel scale.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/gfx/pipeline.h"
 
 namespace platform::gfx {
@@ -28,5 +30,12 @@ constexpr int kSubpixelBits = 8;
 constexpr double kSubpixelScale = 256.0;
 // Triangles reaching further than this from the origin are clipped to it first.
 constexpr float kGuardBand = 16384.0f;
+
+// A coordinate in subpixels, rounded to the nearest (halves away from zero). Callers keep
+// coordinates within the guard band.
+inline int64_t SnapToSubpixel(float v) {
+    const double scaled = double(v) * kSubpixelScale;
+    return int64_t(scaled >= 0.0 ? scaled + 0.5 : scaled - 0.5);
+}
 
 }  // namespace platform::gfx

@@ -143,9 +143,10 @@ constexpr SpanRoutine kRow[8] = {Routine<0, kBlend>(), Routine<1, kBlend>(), Rou
 const SpanRoutine* const kRoutines[kBlendKinds] = {kRow<kOpaque>, kRow<kAlphaBlend>,
                                                    kRow<kGenericBlend>};
 
-int64_t Snap(float v) { return int64_t(std::nearbyint(double(v) * kSubpixelScale)); }
-
 int64_t FloorDiv8(int64_t value) { return value >= 0 ? value / 8 : -((-value + 7) / 8); }
+
+// True for a four-bit corner set with exactly three corners.
+bool HasThreeCorners(int mask) { return mask == 0b0111 || mask == 0b1011 || mask == 0b1101 || mask == 0b1110; }
 
 int64_t CeilPixel(int64_t subpixels) {
     const int64_t one = int64_t(1) << kSubpixelBits;
@@ -275,17 +276,17 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
         seenU[cx] = seenV[cy] = true;
     }
     const int shared = masks[0] & masks[1];
-    if (__builtin_popcount(unsigned(masks[0])) != 3 || __builtin_popcount(unsigned(masks[1])) != 3 ||
+    if (!HasThreeCorners(masks[0]) || !HasThreeCorners(masks[1]) ||
         (shared != 0b1001 && shared != 0b0110)) {
         return false;
     }
     const int lo = xs[0] < xs[1] ? 0 : 1, top = ys[0] < ys[1] ? 0 : 1;
-    const int64_t xa = Snap(xs[lo]), xb = Snap(xs[1 - lo]);
-    const int64_t ya = Snap(ys[top]), yb = Snap(ys[1 - top]);
-    if (std::fabs(xs[0]) > kGuardBand || std::fabs(xs[1]) > kGuardBand ||
-        std::fabs(ys[0]) > kGuardBand || std::fabs(ys[1]) > kGuardBand || xa == xb || ya == yb) {
-        return false;
+    for (float c : {xs[0], xs[1], ys[0], ys[1]}) {
+        if (!(std::fabs(c) <= kGuardBand)) return false;  // far away, or not a number
     }
+    const int64_t xa = SnapToSubpixel(xs[lo]), xb = SnapToSubpixel(xs[1 - lo]);
+    const int64_t ya = SnapToSubpixel(ys[top]), yb = SnapToSubpixel(ys[1 - top]);
+    if (xa == xb || ya == yb) return false;
     int64_t x0, x1, y0, y1;
     CoveredPixels(xa, xb, &x0, &x1);
     CoveredPixels(ya, yb, &y0, &y1);

@@ -1,5 +1,7 @@
 // Golden frames of the software device: small scenes whose every pixel is known by hand, drawn
 // through the rectangle path and again forced through the triangle path.
+#include <limits>
+
 #include "gfx_fixture.h"
 
 namespace platform::gfx::testing {
@@ -338,6 +340,43 @@ TEST_F(DeviceTest, TransformedTrianglesWithDepthAndLight) {
     ASSERT_EQ(device_->DrawPrimitiveUP(prim::kTriangleList, 1, lit, sizeof(Lit)), result::kOk);
     EXPECT_EQ(TargetPixel(target, 32, 32), 0xFF808080u);
     device_->SetDepthStencilSurface(nullptr);
+}
+
+}  // namespace
+}  // namespace platform::gfx::testing
+
+namespace platform::gfx::testing {
+namespace {
+
+// Vertex data is the program's: far-away, infinite and not-a-number coordinates, colours and
+// texture coordinates draw what they can and touch nothing outside the target.
+TEST_P(BothPathsTest, WildVerticesAreHarmless) {
+    UseSpriteStates();
+    Texture* sheet = MakeTexture(8, 8, Tell);
+    Texture* target = MakeTarget(16, 16);
+    BindTarget(target);
+    device_->SetTexture(0, sheet);
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float values[] = {1e30f, -1e30f, inf, -inf, nan, 3.0f};
+    std::vector<Vertex> v;
+    for (float a : values) {
+        for (float b : values) {
+            v.push_back({a, 2, 0.5f, 1, 0xFFFFFFFF, b, 0});
+            v.push_back({12, b, 0.5f, a, 0xFFFFFFFF, 0, a});
+            v.push_back({b, 14, a, 1, 0xFFFFFFFF, a, b});
+            PushRect(v, a, b, 8, 8, 0, 0, 8, 8, 8, 8);
+        }
+    }
+    Draw(v);
+    device_->SetSamplerState(0, samp::kMagFilter, filter::kLinear);
+    device_->SetSamplerState(0, samp::kMinFilter, filter::kLinear);
+    Draw(v);
+    device_->SetFVF(kVertexFvf);
+    EXPECT_EQ(device_->DrawPrimitiveUP(prim::kLineList, uint32_t(v.size() / 2), v.data(), sizeof(Vertex)),
+              result::kOk);
+    EXPECT_EQ(device_->DrawPrimitiveUP(prim::kPointList, uint32_t(v.size()), v.data(), sizeof(Vertex)),
+              result::kOk);
 }
 
 }  // namespace
