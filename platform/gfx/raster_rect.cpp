@@ -56,18 +56,17 @@ inline __m128i BlendSourceAlphaX2(__m128i src, __m128i dst) {
 
 // The alpha-blended span four pixels at a time, with the same arithmetic as BlendSourceAlpha:
 // groups that are wholly opaque are copied and wholly transparent ones skipped.
+// Pixels `from` to the end of one row.
 template <bool kTint>
-void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, uint32_t alphaOr) {
-    static const bool kAvx2 = HasAvx2();
+void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, uint32_t alphaOr,
+                   int from) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
     const __m128i orMask = _mm_set1_epi32(int(alphaOr));
     const __m128i tint = _mm_unpacklo_epi8(_mm_set1_epi32(int(job.color)), zero);
     const int* columns = job.columns;
     const uint32_t* run = texRow + columns[0];
-    int i = kAvx2 ? BlendSpanAvx2(texRow, columns, job.run, job.width, kTint, job.color, dst,
-                                  alphaOr)
-                  : 0;
+    int i = from;
     for (; i + 4 <= job.width; i += 4) {
         __m128i src;
         if (job.run == TexelRun::kStraight) {
@@ -107,15 +106,26 @@ template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
 void DrawSpans(const PipelineState& ps, const RectJob& job) {
     const StageSampler& s = ps.samplers[0];
     const uint32_t alphaOr = ps.alphaOr;
-    for (int r = 0; r < job.height; ++r) {
-        uint32_t* dst = ps.target + size_t(job.top + r) * size_t(ps.targetPitch) + size_t(job.left);
-        const uint32_t* texRow = kTextured ? s.texels + size_t(job.rows[r]) * size_t(s.width) : nullptr;
+    uint32_t* const corner =
+        ps.target + size_t(job.top) * size_t(ps.targetPitch) + size_t(job.left);
 #if defined(__SSE2__)
-        if constexpr (kTextured && !kAlphaTest && kBlend == kAlphaBlend) {
-            BlendSpanSse2<kTint>(texRow, job, dst, alphaOr);
-            continue;
+    if constexpr (kTextured && !kAlphaTest && kBlend == kAlphaBlend) {
+        static const bool kAvx2 = HasAvx2();
+        const int done = kAvx2 ? BlendRectAvx2(s.texels, s.width, job.rows, job.columns, job.run,
+                                               job.width, job.height, kTint, job.color, corner,
+                                               ps.targetPitch, alphaOr)
+                               : 0;
+        if (done == job.width) return;
+        for (int r = 0; r < job.height; ++r) {
+            BlendSpanSse2<kTint>(s.texels + size_t(job.rows[r]) * size_t(s.width), job,
+                                 corner + size_t(r) * size_t(ps.targetPitch), alphaOr, done);
         }
+        return;
+    }
 #endif
+    for (int r = 0; r < job.height; ++r) {
+        uint32_t* dst = corner + size_t(r) * size_t(ps.targetPitch);
+        const uint32_t* texRow = kTextured ? s.texels + size_t(job.rows[r]) * size_t(s.width) : nullptr;
         for (int i = 0; i < job.width; ++i) {
             uint32_t c = kTextured ? texRow[job.columns[i]] : job.color;
             if constexpr (kTextured && kTint) c = Modulate(c, job.color);

@@ -204,6 +204,9 @@ bool DrawTriangle(const PipelineState& ps, const ScreenVertex& a, const ScreenVe
     if (InsideGuardBand(a) && InsideGuardBand(b) && InsideGuardBand(c)) {
         return RasterizeTriangle(ps, &a, &b, &c);
     }
+    for (const ScreenVertex* v : {&a, &b, &c}) {
+        if (!std::isfinite(v->x) || !std::isfinite(v->y)) return false;  // no place to draw
+    }
     // Far-reaching triangles (3D close to the eye) are cut to the guard band first so that the
     // edge functions stay within 64 bits; the pieces keep the triangle's winding.
     std::array<ScreenVertex, 9> polygon{a, b, c}, scratch{};
