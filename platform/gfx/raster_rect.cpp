@@ -7,9 +7,8 @@
 // pixels whose centres lie in [left, right) x [top, bottom) of the snapped corners, which is
 // exactly what the top-left rule gives the two triangles together. Texel choice is the same as
 // long as no pixel centre maps near a texel boundary, where rounding in the triangle path's
-// interpolation could tip it; the pair is taken only when every pixel maps to an odd multiple of
-// 1/8 texel (steps of whole quarter texels from such a start), which keeps every sample 1/8 texel
-// away from any boundary.
+// interpolation could tip it; the pair is taken only when the pixel centres map to whole eighths
+// of a texel, none of them on a texel boundary, so every sample lies at least 1/8 texel from one.
 #include <cmath>
 
 #if defined(__SSE2__)
@@ -54,9 +53,9 @@ inline __m128i BlendSourceAlphaX2(__m128i src, __m128i dst) {
     return Div255x8(_mm_add_epi16(_mm_mullo_epi16(src, alpha), _mm_mullo_epi16(dst, inverse)));
 }
 
-// The alpha-blended span four pixels at a time, with the same arithmetic as BlendSourceAlpha:
-// groups that are wholly opaque are copied and wholly transparent ones skipped.
-// Pixels `from` to the end of one row.
+// The alpha-blended span from pixel `from` to the end of one row, four pixels at a time, with
+// the same arithmetic as BlendSourceAlpha: groups that are wholly opaque are copied and wholly
+// transparent ones skipped.
 template <bool kTint>
 void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, uint32_t alphaOr,
                    int from) {
