@@ -82,6 +82,7 @@ DeviceImpl::~DeviceImpl() {
     for (TextureImpl*& texture : textures_) Rebind<TextureImpl>(texture, nullptr);
     Rebind<VertexBufferImpl>(stream_, nullptr);
     Rebind<IndexBufferImpl>(indices_, nullptr);
+    Rebind<VertexDeclarationImpl>(declaration_, nullptr);
     Rebind<SurfaceImpl>(renderTarget_, nullptr);
     Rebind<SurfaceImpl>(depthStencil_, nullptr);
     Rebind<SurfaceImpl>(backBuffer_, nullptr);
@@ -441,7 +442,7 @@ Result DeviceImpl::Clear(uint32_t count, const Rect* rects, uint32_t flags, uint
                     int32_t(std::min(viewport_.y + viewport_.height, renderTarget_->Height()))};
     // A depth buffer smaller than the target is cleared where it reaches.
     SurfaceImpl* depth = (flags & clear::kZBuffer) ? depthStencil_ : nullptr;
-    const float depthValue = std::clamp(z, 0.0f, 1.0f);
+    const float depthValue = z > 0.0f ? std::min(z, 1.0f) : 0.0f;
     const uint32_t n = count > 0 ? count : 1;
     for (uint32_t i = 0; i < n; ++i) {
         Rect r = view;

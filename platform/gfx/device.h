@@ -224,8 +224,9 @@ class Surface : public RefCounted {
 public:
     virtual Result GetDesc(SurfaceDesc* desc) = 0;
     // Locks a rectangle (null: the whole surface) for reading and writing in the native format.
-    // Fails with kInvalidCall when already locked, for depth formats and for rectangles outside
-    // the surface.
+    // Fails with kInvalidCall when already locked, for surfaces the program cannot reach
+    // (default-pool textures that are not dynamic, render targets made without `lockable`, the
+    // back buffer without the lockable flag, depth buffers) and for rectangles outside it.
     virtual Result LockRect(LockedRect* locked, const Rect* rect, uint32_t flags) = 0;
     virtual Result UnlockRect() = 0;
     // The texture this surface is a level of, or null (no reference added).
@@ -258,6 +259,44 @@ public:
 class VertexBuffer : public Buffer {};
 class IndexBuffer : public Buffer {};
 
+// Element types and usages of a vertex declaration.
+namespace decltype_ {
+constexpr uint8_t kFloat1 = 0;
+constexpr uint8_t kFloat2 = 1;
+constexpr uint8_t kFloat3 = 2;
+constexpr uint8_t kFloat4 = 3;
+constexpr uint8_t kColor = 4;  // a 32-bit ARGB word
+constexpr uint8_t kUbyte4 = 5;
+constexpr uint8_t kUnused = 17;
+}  // namespace decltype_
+
+namespace declusage {
+constexpr uint8_t kPosition = 0;
+constexpr uint8_t kBlendWeight = 1;
+constexpr uint8_t kBlendIndices = 2;
+constexpr uint8_t kNormal = 3;
+constexpr uint8_t kTexCoord = 5;
+constexpr uint8_t kPositionT = 9;  // pre-transformed position
+constexpr uint8_t kColor = 10;
+}  // namespace declusage
+
+// One element of a vertex declaration; a list ends with {0xFF, 0, decltype_::kUnused, 0, 0, 0}.
+struct VertexElement {
+    uint16_t stream;
+    uint16_t offset;
+    uint8_t type;
+    uint8_t method;
+    uint8_t usage;
+    uint8_t usageIndex;
+};
+
+// A vertex layout given element by element instead of by FVF bits.
+class VertexDeclaration : public RefCounted {
+public:
+    // The elements, without the end marker.
+    virtual const std::vector<VertexElement>& Elements() const = 0;
+};
+
 // Where Present sends the finished back buffer.
 class PresentSink {
 public:
@@ -268,11 +307,15 @@ public:
     virtual void SetWindowed(bool windowed) { (void)windowed; }
 };
 
-// Shows the picture in the window of platform/window.
+// Shows the picture in the window of platform/window. The window opens in the mode the device
+// is first created for; later changes of mode switch it between window and full screen.
 class WindowSink : public PresentSink {
 public:
     void Show(const uint32_t* pixels, int width, int height, int pitch) override;
     void SetWindowed(bool windowed) override;
+
+private:
+    int windowed_ = -1;  // unknown until the first device
 };
 
 // Keeps the last picture for tests.
@@ -391,8 +434,16 @@ public:
     virtual Result SetSoftwareVertexProcessing(bool software) = 0;
     virtual bool GetSoftwareVertexProcessing() = 0;
 
-    virtual Result SetFVF(uint32_t fvf) = 0;
+    virtual Result SetFVF(uint32_t fvf) = 0;  // also unsets the vertex declaration
     virtual Result GetFVF(uint32_t* fvf) = 0;
+    // Makes a declaration from an element list ending with the end marker. Position, normal,
+    // colour 0 and float texture coordinates are read; other elements are skipped.
+    virtual Result CreateVertexDeclaration(const VertexElement* elements,
+                                           VertexDeclaration** declaration) = 0;
+    virtual Result SetVertexDeclaration(VertexDeclaration* declaration) = 0;  // null unsets it
+    // There are no shaders: only null (the fixed-function pipeline) is accepted.
+    virtual Result SetVertexShader(const void* shader) = 0;
+    virtual Result SetPixelShader(const void* shader) = 0;
     virtual Result SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
                                    uint32_t stride) = 0;
     virtual Result SetIndices(IndexBuffer* buffer) = 0;

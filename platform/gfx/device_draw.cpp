@@ -18,6 +18,7 @@ constexpr uint32_t kMaxTexCoordSets = 8;
 // Where each element of a vertex sits, from its flexible vertex format.
 struct VertexLayout {
     bool pretransformed = false;
+    int position = 0;
     int normal = -1;
     int diffuse = -1;
     int texCount = 0;
@@ -118,7 +119,7 @@ Color4 ToColor(uint32_t argb) {
 Color4 ToColor(const ColorValue& c) { return {c.r, c.g, c.b, c.a}; }
 
 uint32_t ToArgb(const Color4& c) {
-    auto byte = [](float v) { return uint32_t(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
+    auto byte = [](float v) { return RoundToByte(double(v) * 255.0); };
     return Pack(byte(c.a), byte(c.r), byte(c.g), byte(c.b));
 }
 
@@ -130,12 +131,44 @@ void LerpClip(const std::array<float, 4>& pa, const ScreenVertex& a, const std::
     for (int shift = 0; shift < 32; shift += 8) {
         const float c = float(Channel(a.diffuse, shift)) +
                         (float(Channel(b.diffuse, shift)) - float(Channel(a.diffuse, shift))) * t;
-        color |= uint32_t(std::clamp(c + 0.5f, 0.0f, 255.0f)) << shift;
+        color |= RoundToByte(c) << shift;
     }
     v->diffuse = color;
     for (uint32_t s = 0; s < kStageCount; ++s) {
         for (int k = 0; k < 2; ++k) v->uv[s][k] = a.uv[s][k] + (b.uv[s][k] - a.uv[s][k]) * t;
     }
+}
+
+// The layout of a vertex declaration: the elements of stream 0 the fixed-function pipeline
+// reads; the vertex size is where the last of them ends.
+VertexLayout LayoutOf(const std::vector<VertexElement>& elements) {
+    static constexpr int kFloatsByType[] = {1, 2, 3, 4};
+    VertexLayout l;
+    bool position = false;
+    for (const VertexElement& e : elements) {
+        if (e.stream != 0) continue;
+        const uint32_t bytes = e.type <= decltype_::kFloat4 ? uint32_t(kFloatsByType[e.type]) * 4
+                               : e.type == decltype_::kColor || e.type == decltype_::kUbyte4 ? 4
+                                                                                             : 8;
+        l.size = std::max(l.size, uint32_t(e.offset) + bytes);
+        const bool floats = e.type <= decltype_::kFloat4;
+        if ((e.usage == declusage::kPosition || e.usage == declusage::kPositionT) &&
+            e.usageIndex == 0 && floats && e.type >= decltype_::kFloat3) {
+            position = true;
+            l.position = e.offset;
+            l.pretransformed = e.usage == declusage::kPositionT && e.type == decltype_::kFloat4;
+        } else if (e.usage == declusage::kNormal && e.usageIndex == 0 && e.type == decltype_::kFloat3) {
+            l.normal = e.offset;
+        } else if (e.usage == declusage::kColor && e.usageIndex == 0 && e.type == decltype_::kColor) {
+            l.diffuse = e.offset;
+        } else if (e.usage == declusage::kTexCoord && floats && e.usageIndex < kMaxTexCoordSets) {
+            l.tex[e.usageIndex] = e.offset;
+            l.texFloats[e.usageIndex] = kFloatsByType[e.type];
+            l.texCount = std::max(l.texCount, int(e.usageIndex) + 1);
+        }
+    }
+    if (!position) l.size = 0;
+    return l;
 }
 
 }  // namespace
@@ -197,120 +230,120 @@ void DeviceImpl::BuildPipeline(PipelineState* ps) {
     ps->colorWriteMask = r[rs::kColorWriteEnable] & 0xF;
     ps->cullMode = r[rs::kCullMode];
     ps->flatShade = r[rs::kShadeMode] == shade::kFlat;
+    Classify(ps);
 }
 
 // ---- vertices ----
 
-bool DeviceImpl::FetchVertices(const DrawSource& source, uint32_t count) {
-    const VertexLayout layout = LayoutOf(fvf_);
+bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count) {
+    const VertexLayout layout = declaration_ ? LayoutOf(declaration_->Elements()) : LayoutOf(fvf_);
     if (layout.size == 0 || source.stride < layout.size) return false;
     if (count > 0 && (size_t(count - 1) * source.stride + layout.size > source.vertexBytes)) {
         return false;
     }
-    fetched_.resize(count);
+    transformed_ = !layout.pretransformed;
+    hasDiffuse_ = layout.diffuse >= 0;
+    const bool lighting = transformed_ && renderStates_[rs::kLighting] != 0 && layout.normal >= 0;
+    const Matrix all = Multiply(Multiply(world_, view_), projection_);
+    uint32_t sets[kStageCount];  // the coordinate set of each stage; sets not carried read 0
+    for (uint32_t s = 0; s < kStageCount; ++s) {
+        const uint32_t set = stageStates_[s][tss::kTexCoordIndex] & 0xFFFF;
+        sets[s] = set < uint32_t(layout.texCount) ? set : kMaxTexCoordSets;
+    }
+    screen_.resize(count);
+    clip_.resize(transformed_ ? count : 0);
+    FetchedVertex f{};  // set kMaxTexCoordSets stays (0, 0)
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* p = source.vertices + size_t(i) * source.stride;
-        FetchedVertex& v = fetched_[i];
-        v.position[0] = ReadFloat(p);
-        v.position[1] = ReadFloat(p + 4);
-        v.position[2] = ReadFloat(p + 8);
-        v.position[3] = layout.pretransformed ? ReadFloat(p + 12) : 1.0f;
+        const uint8_t* at = p + layout.position;
+        f.position[0] = ReadFloat(at);
+        f.position[1] = ReadFloat(at + 4);
+        f.position[2] = ReadFloat(at + 8);
+        f.position[3] = layout.pretransformed ? ReadFloat(at + 12) : 1.0f;
         if (layout.normal >= 0) {
-            for (int k = 0; k < 3; ++k) v.normal[k] = ReadFloat(p + layout.normal + 4 * k);
+            for (int k = 0; k < 3; ++k) f.normal[k] = ReadFloat(p + layout.normal + 4 * k);
         }
-        v.diffuse = layout.diffuse >= 0 ? ReadU32(p + layout.diffuse) : 0xFFFFFFFFu;
+        f.diffuse = layout.diffuse >= 0 ? ReadU32(p + layout.diffuse) : 0xFFFFFFFFu;
         for (int s = 0; s < layout.texCount; ++s) {
-            v.uv[s][0] = ReadFloat(p + layout.tex[s]);
-            v.uv[s][1] = layout.texFloats[s] > 1 ? ReadFloat(p + layout.tex[s] + 4) : 0.0f;
+            f.uv[s][0] = ReadFloat(p + layout.tex[s]);
+            f.uv[s][1] = layout.texFloats[s] > 1 ? ReadFloat(p + layout.tex[s] + 4) : 0.0f;
         }
-    }
-    transformed_ = !layout.pretransformed;
-    texCoordSets_ = uint32_t(layout.texCount);
-    return true;
-}
-
-void DeviceImpl::TransformVertices(const DrawSource&, uint32_t count) {
-    screen_.resize(count);
-    clip_.resize(count);
-    const Matrix all = Multiply(Multiply(world_, view_), projection_);
-    const bool lighting = transformed_ && renderStates_[rs::kLighting] != 0 &&
-                          (fvf_ & fvf::kNormal) != 0;
-    const float halfWidth = float(viewport_.width) * 0.5f, halfHeight = float(viewport_.height) * 0.5f;
-    for (uint32_t i = 0; i < count; ++i) {
-        const FetchedVertex& f = fetched_[i];
         ScreenVertex& v = screen_[i];
-        v.diffuse = f.diffuse;
+        v.diffuse = lighting ? LightVertex(f) : f.diffuse;
         for (uint32_t s = 0; s < kStageCount; ++s) {
-            // Sets the format does not carry read as 0.
-            const uint32_t set = stageStates_[s][tss::kTexCoordIndex] & 0xFFFF;
-            const bool present = set < texCoordSets_;
-            v.uv[s][0] = present ? f.uv[set][0] : 0.0f;
-            v.uv[s][1] = present ? f.uv[set][1] : 0.0f;
+            v.uv[s][0] = f.uv[sets[s]][0];
+            v.uv[s][1] = f.uv[sets[s]][1];
         }
-        if (!transformed_) {
+        if (transformed_) {
+            std::array<float, 4>& c = clip_[i];
+            for (int j = 0; j < 4; ++j) {
+                c[size_t(j)] = f.position[0] * all.m[0][j] + f.position[1] * all.m[1][j] +
+                               f.position[2] * all.m[2][j] + all.m[3][j];
+            }
+            ProjectToViewport(c, &v);
+        } else {
             v.x = f.position[0];
             v.y = f.position[1];
             v.z = f.position[2];
             v.rhw = f.position[3];
-            continue;
         }
-        std::array<float, 4>& c = clip_[i];
-        for (int j = 0; j < 4; ++j) {
-            c[size_t(j)] = f.position[0] * all.m[0][j] + f.position[1] * all.m[1][j] +
-                           f.position[2] * all.m[2][j] + all.m[3][j];
-        }
-        if (lighting) {
-            // Fixed-function lighting in world space: emissive, ambient, and the diffuse of
-            // every enabled light.
-            const bool vertexColor = renderStates_[rs::kColorVertex] && (fvf_ & fvf::kDiffuse) &&
-                                     renderStates_[rs::kDiffuseMaterialSource] == 1;
-            const Color4 diffuse = vertexColor ? ToColor(f.diffuse) : ToColor(material_.diffuse);
-            const Color4 ambient = ToColor(renderStates_[rs::kAmbient]);
-            Color4 out{material_.emissive.r + material_.ambient.r * ambient.r,
-                       material_.emissive.g + material_.ambient.g * ambient.g,
-                       material_.emissive.b + material_.ambient.b * ambient.b, diffuse.a};
-            float n[3], wp[3];
-            for (int j = 0; j < 3; ++j) {
-                n[j] = f.normal[0] * world_.m[0][j] + f.normal[1] * world_.m[1][j] +
-                       f.normal[2] * world_.m[2][j];
-                wp[j] = f.position[0] * world_.m[0][j] + f.position[1] * world_.m[1][j] +
-                        f.position[2] * world_.m[2][j] + world_.m[3][j];
-            }
-            const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-            if (length > 0.0f) for (float& k : n) k /= length;
-            for (uint32_t l = 0; l < kLightCount; ++l) {
-                if (!lightEnabled_[l]) continue;
-                const Light& light = lights_[l];
-                float dir[3];
-                float attenuation = 1.0f;
-                if (light.type == light::kDirectional) {
-                    dir[0] = -light.direction.x; dir[1] = -light.direction.y; dir[2] = -light.direction.z;
-                } else {
-                    dir[0] = light.position.x - wp[0];
-                    dir[1] = light.position.y - wp[1];
-                    dir[2] = light.position.z - wp[2];
-                    const float d = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1] + dir[2] * dir[2]);
-                    if (d > light.range) continue;
-                    const float k = light.attenuation0 + light.attenuation1 * d +
-                                    light.attenuation2 * d * d;
-                    attenuation = k > 0.0f ? 1.0f / k : 1.0f;
-                }
-                const float dl = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1] + dir[2] * dir[2]);
-                if (dl <= 0.0f) continue;
-                const float ndotl = std::max(0.0f, (n[0] * dir[0] + n[1] * dir[1] + n[2] * dir[2]) / dl);
-                out.r += (light.ambient.r * material_.ambient.r + light.diffuse.r * diffuse.r * ndotl) * attenuation;
-                out.g += (light.ambient.g * material_.ambient.g + light.diffuse.g * diffuse.g * ndotl) * attenuation;
-                out.b += (light.ambient.b * material_.ambient.b + light.diffuse.b * diffuse.b * ndotl) * attenuation;
-            }
-            v.diffuse = ToArgb(out);
-        }
-        const float w = c[3];
-        const float rw = w != 0.0f ? 1.0f / w : 0.0f;
-        v.x = float(viewport_.x) + (1.0f + c[0] * rw) * halfWidth;
-        v.y = float(viewport_.y) + (1.0f - c[1] * rw) * halfHeight;
-        v.z = viewport_.minZ + c[2] * rw * (viewport_.maxZ - viewport_.minZ);
-        v.rhw = rw;
     }
+    return true;
+}
+
+// Fixed-function lighting in world space: emissive, ambient, and the diffuse of every enabled
+// light, from the material or the vertex colour.
+uint32_t DeviceImpl::LightVertex(const FetchedVertex& f) const {
+    const bool vertexColor = renderStates_[rs::kColorVertex] && hasDiffuse_ &&
+                             renderStates_[rs::kDiffuseMaterialSource] == 1;
+    const Color4 diffuse = vertexColor ? ToColor(f.diffuse) : ToColor(material_.diffuse);
+    const Color4 ambient = ToColor(renderStates_[rs::kAmbient]);
+    Color4 out{material_.emissive.r + material_.ambient.r * ambient.r,
+               material_.emissive.g + material_.ambient.g * ambient.g,
+               material_.emissive.b + material_.ambient.b * ambient.b, diffuse.a};
+    float n[3], wp[3];
+    for (int j = 0; j < 3; ++j) {
+        n[j] = f.normal[0] * world_.m[0][j] + f.normal[1] * world_.m[1][j] +
+               f.normal[2] * world_.m[2][j];
+        wp[j] = f.position[0] * world_.m[0][j] + f.position[1] * world_.m[1][j] +
+                f.position[2] * world_.m[2][j] + world_.m[3][j];
+    }
+    const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    if (length > 0.0f) for (float& k : n) k /= length;
+    for (uint32_t l = 0; l < kLightCount; ++l) {
+        if (!lightEnabled_[l]) continue;
+        const Light& light = lights_[l];
+        float dir[3];
+        float attenuation = 1.0f;
+        if (light.type == light::kDirectional) {
+            dir[0] = -light.direction.x; dir[1] = -light.direction.y; dir[2] = -light.direction.z;
+        } else {
+            dir[0] = light.position.x - wp[0];
+            dir[1] = light.position.y - wp[1];
+            dir[2] = light.position.z - wp[2];
+            const float d = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1] + dir[2] * dir[2]);
+            if (d > light.range) continue;
+            const float k = light.attenuation0 + light.attenuation1 * d +
+                            light.attenuation2 * d * d;
+            attenuation = k > 0.0f ? 1.0f / k : 1.0f;
+        }
+        const float dl = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1] + dir[2] * dir[2]);
+        if (dl <= 0.0f) continue;
+        const float ndotl = std::max(0.0f, (n[0] * dir[0] + n[1] * dir[1] + n[2] * dir[2]) / dl);
+        out.r += (light.ambient.r * material_.ambient.r + light.diffuse.r * diffuse.r * ndotl) * attenuation;
+        out.g += (light.ambient.g * material_.ambient.g + light.diffuse.g * diffuse.g * ndotl) * attenuation;
+        out.b += (light.ambient.b * material_.ambient.b + light.diffuse.b * diffuse.b * ndotl) * attenuation;
+    }
+    return ToArgb(out);
+}
+
+void DeviceImpl::ProjectToViewport(const std::array<float, 4>& c, ScreenVertex* v) const {
+    const float halfWidth = float(viewport_.width) * 0.5f, halfHeight = float(viewport_.height) * 0.5f;
+    const float rw = c[3] != 0.0f ? 1.0f / c[3] : 0.0f;
+    v->x = float(viewport_.x) + (1.0f + c[0] * rw) * halfWidth;
+    v->y = float(viewport_.y) + (1.0f - c[1] * rw) * halfHeight;
+    v->z = viewport_.minZ + c[2] * rw * (viewport_.maxZ - viewport_.minZ);
+    v->rhw = rw;
 }
 
 // ---- primitives ----
@@ -349,15 +382,9 @@ void DeviceImpl::DrawTriangleClipped(const PipelineState& ps, uint32_t a, uint32
         std::copy(vert2, vert2 + n, vert);
     }
     if (n < 3) return;
-    const float halfWidth = float(viewport_.width) * 0.5f, halfHeight = float(viewport_.height) * 0.5f;
     for (int i = 0; i < n; ++i) {
-        const float w = pos[i][3];
-        if (w <= 0.0f) return;
-        const float rw = 1.0f / w;
-        vert[i].x = float(viewport_.x) + (1.0f + pos[i][0] * rw) * halfWidth;
-        vert[i].y = float(viewport_.y) + (1.0f - pos[i][1] * rw) * halfHeight;
-        vert[i].z = viewport_.minZ + pos[i][2] * rw * (viewport_.maxZ - viewport_.minZ);
-        vert[i].rhw = rw;
+        if (pos[i][3] <= 0.0f) return;
+        ProjectToViewport(pos[i], &vert[i]);
     }
     for (int i = 1; i + 1 < n; ++i) {
         statistics_.triangles += DrawTriangle(ps, vert[0], vert[i], vert[i + 1]) ? 1 : 0;
@@ -374,9 +401,9 @@ void DeviceImpl::DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t 
         if (rectangles && i + 1 < primCount) {
             uint32_t u[3];
             TriangleVertices(type, i + 1, u);
-            const ScreenVertex pair[6] = {screen_[indices[t[0]]], screen_[indices[t[1]]],
-                                          screen_[indices[t[2]]], screen_[indices[u[0]]],
-                                          screen_[indices[u[1]]], screen_[indices[u[2]]]};
+            const ScreenVertex* const pair[6] = {
+                &screen_[indices[t[0]]], &screen_[indices[t[1]]], &screen_[indices[t[2]]],
+                &screen_[indices[u[0]]], &screen_[indices[u[1]]], &screen_[indices[u[2]]]};
             if (DrawRectangle(*rectangles, ps, pair)) {
                 ++statistics_.rectangles;
                 ++i;
@@ -421,8 +448,7 @@ Result DeviceImpl::Draw(uint32_t type, uint32_t primCount, const DrawSource& sou
     if (skip > source.vertexBytes) return result::kInvalidCall;
     const DrawSource range{source.vertices + skip, source.vertexBytes - skip, source.stride,
                            nullptr, 0, 0};
-    if (!FetchVertices(range, highest - lowest + 1)) return result::kInvalidCall;
-    TransformVertices(range, highest - lowest + 1);
+    if (!LoadVertices(range, highest - lowest + 1)) return result::kInvalidCall;
 
     PipelineState ps;
     BuildPipeline(&ps);

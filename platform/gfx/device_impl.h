@@ -90,6 +90,11 @@ public:
     Result SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
                            uint32_t stride) override;
     Result SetIndices(IndexBuffer* buffer) override;
+    Result CreateVertexDeclaration(const VertexElement* elements,
+                                   VertexDeclaration** declaration) override;
+    Result SetVertexDeclaration(VertexDeclaration* declaration) override;
+    Result SetVertexShader(const void* shader) override;
+    Result SetPixelShader(const void* shader) override;
 
     Result DrawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primCount) override;
     Result DrawIndexedPrimitive(uint32_t type, int32_t baseVertex, uint32_t minIndex,
@@ -125,8 +130,11 @@ private:
     bool ValidRenderState(uint32_t state) const;
     void BuildPipeline(PipelineState* ps);
     Result Draw(uint32_t type, uint32_t primCount, const DrawSource& source);
-    bool FetchVertices(const DrawSource& source, uint32_t count);
-    void TransformVertices(const DrawSource& source, uint32_t count);
+    struct FetchedVertex;
+    // Reads `count` vertices and brings them to screen space (clip space too when transformed).
+    bool LoadVertices(const DrawSource& source, uint32_t count);
+    uint32_t LightVertex(const FetchedVertex& vertex) const;
+    void ProjectToViewport(const std::array<float, 4>& clip, ScreenVertex* vertex) const;
     void DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t primCount);
     void DrawTriangleClipped(const PipelineState& ps, uint32_t a, uint32_t b, uint32_t c);
 
@@ -146,6 +154,7 @@ private:
     uint32_t streamStride_ = 0;
     IndexBufferImpl* indices_ = nullptr;
     uint32_t fvf_ = 0;
+    VertexDeclarationImpl* declaration_ = nullptr;  // used instead of fvf_ when set
 
     uint32_t renderStates_[rs::kCount] = {};
     uint32_t stageStates_[kStageCount][tss::kCount] = {};
@@ -159,18 +168,19 @@ private:
     bool softwareProcessing_ = false;
 
     DrawStatistics statistics_{};
-    // Scratch of the draws, kept between frames so that drawing allocates nothing.
+    // A vertex as read, before the transform; one more coordinate set than a format can carry
+    // stays (0, 0) for stages whose set is missing.
     struct FetchedVertex {
         float position[4];  // x, y, z and rhw (pre-transformed) or 1
         float normal[3];
         uint32_t diffuse;
-        float uv[8][2];
+        float uv[9][2];
     };
-    std::vector<FetchedVertex> fetched_;
+    // Scratch of the draws, kept between frames so that drawing allocates nothing.
     std::vector<ScreenVertex> screen_;
     std::vector<std::array<float, 4>> clip_;  // clip-space positions of transformed vertices
     bool transformed_ = false;                  // the draw's vertices went through the matrices
-    uint32_t texCoordSets_ = 0;                 // coordinate sets the draw's vertices carry
+    bool hasDiffuse_ = false;                   // the draw's vertices carry a colour
     std::vector<uint32_t> indexScratch_;
 };
 

@@ -109,6 +109,7 @@ void DeviceImpl::SetDefaultStates() {
     material_ = {};
     std::fill(std::begin(lightEnabled_), std::end(lightEnabled_), false);
     fvf_ = 0;
+    SetVertexDeclaration(nullptr);
     softwareProcessing_ = false;
 }
 
@@ -181,7 +182,38 @@ Result DeviceImpl::SetSoftwareVertexProcessing(bool software) {
 
 Result DeviceImpl::SetFVF(uint32_t fvf) {
     fvf_ = fvf;
+    SetVertexDeclaration(nullptr);
     return result::kOk;
+}
+
+Result DeviceImpl::CreateVertexDeclaration(const VertexElement* elements,
+                                           VertexDeclaration** declaration) {
+    if (!elements || !declaration) return result::kInvalidCall;
+    *declaration = nullptr;
+    constexpr size_t kMaxElements = 64;
+    std::vector<VertexElement> list;
+    for (size_t i = 0; elements[i].stream != 0xFF; ++i) {
+        if (i == kMaxElements || elements[i].type > decltype_::kUnused) return result::kInvalidCall;
+        list.push_back(elements[i]);
+    }
+    *declaration = new VertexDeclarationImpl(std::move(list));
+    return result::kOk;
+}
+
+Result DeviceImpl::SetVertexDeclaration(VertexDeclaration* declaration) {
+    auto* impl = static_cast<VertexDeclarationImpl*>(declaration);
+    if (impl) impl->AddRef();
+    if (declaration_) declaration_->Release();
+    declaration_ = impl;
+    return result::kOk;
+}
+
+Result DeviceImpl::SetVertexShader(const void* shader) {
+    return shader ? result::kInvalidCall : result::kOk;
+}
+
+Result DeviceImpl::SetPixelShader(const void* shader) {
+    return shader ? result::kInvalidCall : result::kOk;
 }
 
 Result DeviceImpl::GetFVF(uint32_t* fvf) {

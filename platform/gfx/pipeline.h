@@ -67,6 +67,10 @@ struct PipelineState {
     uint32_t colorWriteMask = 0xF;
     uint32_t cullMode = cull::kNone;
     bool flatShade = false;
+
+    // Derived by Classify: the two common cases the paths take shortcuts for.
+    bool modulateOnly = false;      // stages: none, or stage 0 texture x diffuse for both
+    bool sourceAlphaBlend = false;  // blending ADD, SRCALPHA, INVSRCALPHA
 };
 
 // ---- channel arithmetic ----
@@ -77,6 +81,13 @@ inline uint32_t Mul255(uint32_t a, uint32_t b) {  // round(a x b / 255) for byte
 }
 
 inline uint32_t Channel(uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }
+
+// A channel value rounded to the nearest byte, clamped; not-a-number gives 0 (vertex data is
+// the program's and may hold anything).
+inline uint32_t RoundToByte(double v) {
+    v += 0.5;
+    return v > 0.0 ? (v < 255.0 ? uint32_t(v) : 255u) : 0u;
+}
 
 inline uint32_t Pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
     return a << 24 | r << 16 | g << 8 | b;
@@ -91,6 +102,7 @@ inline uint32_t Modulate(uint32_t x, uint32_t y) {
 
 // Maps a texel index onto the texture by the address mode; -1 for the border colour.
 inline int AddressTexel(int t, int size, uint32_t mode) {
+    if (unsigned(t) < unsigned(size)) return t;  // inside: every mode agrees
     switch (mode) {
         case address::kClamp:
             return std::clamp(t, 0, size - 1);
@@ -113,7 +125,8 @@ inline int AddressTexel(int t, int size, uint32_t mode) {
 
 // Texel coordinate (u x size) as a floor-able value kept inside int range.
 inline double TexelCoordinate(double u, int size) {
-    return std::clamp(u * size, -1.0e9, 1.0e9);
+    const double x = u * size;
+    return x > -1.0e9 && x < 1.0e9 ? x : 0.0;  // far away or not a number: texel 0
 }
 
 inline uint32_t FetchTexel(const StageSampler& s, int tx, int ty) {
@@ -208,7 +221,35 @@ inline uint32_t CombineStages(const PipelineState& ps, uint32_t diffuse, const u
     return current;
 }
 
+// Sets the derived flags from the states.
+inline void Classify(PipelineState* ps) {
+    auto modulates = [](uint32_t op, uint32_t a, uint32_t b) {
+        auto isColor = [](uint32_t arg) { return arg == ta::kDiffuse || arg == ta::kCurrent; };
+        return op == top::kModulate &&
+               ((a == ta::kTexture && isColor(b)) || (isColor(a) && b == ta::kTexture));
+    };
+    const StageOps& o = ps->ops[0];
+    ps->modulateOnly = ps->stageCount == 0 ||
+                       (ps->stageCount == 1 && modulates(o.colorOp, o.colorArg1, o.colorArg2) &&
+                        modulates(o.alphaOp, o.alphaArg1, o.alphaArg2));
+    ps->sourceAlphaBlend = ps->blend && ps->blendOp == blendop::kAdd &&
+                           ps->srcBlend == blend::kSrcAlpha && ps->destBlend == blend::kInvSrcAlpha;
+}
+
 // ---- tests, blending, write ----
+
+// Source-alpha blending (BlendPixel with ADD, SRCALPHA, INVSRCALPHA): a + (255 - a) = 255, so
+// the weighted sum stays within a byte product and rounds like one.
+inline uint32_t BlendSourceAlpha(uint32_t src, uint32_t dst) {
+    const uint32_t sa = src >> 24;
+    if (sa == 0) return dst;
+    if (sa == 255) return src;
+    const uint32_t da = 255 - sa;
+    auto mix = [&](int shift) {
+        return (Channel(src, shift) * sa + Channel(dst, shift) * da + 127) / 255;
+    };
+    return Pack(mix(24), mix(16), mix(8), mix(0));
+}
 
 inline bool Compare(uint32_t func, float value, float reference) {
     switch (func) {
@@ -299,10 +340,12 @@ uint32_t QuantizeArgb(Format format, uint32_t argb);
 // Combines, alpha-tests, blends and writes one pixel; false when the alpha test rejected it.
 inline bool ShadePixel(const PipelineState& ps, uint32_t diffuse, const uint32_t* texels,
                        uint32_t* destination) {
-    uint32_t c = CombineStages(ps, diffuse, texels);
+    uint32_t c = !ps.modulateOnly      ? CombineStages(ps, diffuse, texels)
+                 : ps.stageCount == 1 ? Modulate(texels[0], diffuse)
+                                      : diffuse;
     if (ps.alphaTest && !CompareAlpha(ps.alphaFunc, c >> 24, ps.alphaRef)) return false;
     const uint32_t dst = *destination;
-    if (ps.blend) c = BlendPixel(ps, c, dst);
+    if (ps.blend) c = ps.sourceAlphaBlend ? BlendSourceAlpha(c, dst) : BlendPixel(ps, c, dst);
     if (ps.colorWriteMask != 0xF) {
         const uint32_t keep = WriteMaskBits(ps.colorWriteMask);
         c = (c & keep) | (dst & ~keep);

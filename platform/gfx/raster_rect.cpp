@@ -7,9 +7,8 @@
 // pixels whose centres lie in [left, right) x [top, bottom) of the snapped corners, which is
 // exactly what the top-left rule gives the two triangles together. Texel choice is the same as
 // long as no pixel centre maps near a texel boundary, where rounding in the triangle path's
-// interpolation could tip it; the pair is taken only when every pixel maps to an odd multiple of
-// 1/8 texel (steps of whole quarter texels from such a start), which keeps every sample 1/8 texel
-// away from any boundary.
+// interpolation could tip it; the pair is taken only when the pixel centres map to whole eighths
+// of a texel, none of them on a texel boundary, so every sample lies at least 1/8 texel from one.
 #include <cmath>
 
 #if defined(__SSE2__)
@@ -37,19 +36,6 @@ struct RectJob {
 
 using SpanRoutine = void (*)(const PipelineState&, const RectJob&);
 
-// Source-alpha blending (BlendPixel with ADD, SRCALPHA, INVSRCALPHA): a + (255 - a) = 255, so
-// the weighted sum stays within a byte product and rounds like one.
-inline uint32_t BlendSourceAlpha(uint32_t src, uint32_t dst) {
-    const uint32_t sa = src >> 24;
-    if (sa == 0) return dst;
-    if (sa == 255) return src;
-    const uint32_t da = 255 - sa;
-    auto mix = [&](int shift) {
-        return (Channel(src, shift) * sa + Channel(dst, shift) * da + 127) / 255;
-    };
-    return Pack(mix(24), mix(16), mix(8), mix(0));
-}
-
 #if defined(__SSE2__)
 // round(x / 255) on eight 16-bit lanes holding x <= 255 x 255.
 inline __m128i Div255x8(__m128i x) {
@@ -67,20 +53,19 @@ inline __m128i BlendSourceAlphaX2(__m128i src, __m128i dst) {
     return Div255x8(_mm_add_epi16(_mm_mullo_epi16(src, alpha), _mm_mullo_epi16(dst, inverse)));
 }
 
-// The alpha-blended span four pixels at a time, with the same arithmetic as BlendSourceAlpha:
-// groups that are wholly opaque are copied and wholly transparent ones skipped.
+// The alpha-blended span from pixel `from` to the end of one row, four pixels at a time, with
+// the same arithmetic as BlendSourceAlpha: groups that are wholly opaque are copied and wholly
+// transparent ones skipped.
 template <bool kTint>
-void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, uint32_t alphaOr) {
-    static const bool kAvx2 = HasAvx2();
+void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, uint32_t alphaOr,
+                   int from) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
     const __m128i orMask = _mm_set1_epi32(int(alphaOr));
     const __m128i tint = _mm_unpacklo_epi8(_mm_set1_epi32(int(job.color)), zero);
     const int* columns = job.columns;
     const uint32_t* run = texRow + columns[0];
-    int i = kAvx2 ? BlendSpanAvx2(texRow, columns, job.run, job.width, kTint, job.color, dst,
-                                  alphaOr)
-                  : 0;
+    int i = from;
     for (; i + 4 <= job.width; i += 4) {
         __m128i src;
         if (job.run == TexelRun::kStraight) {
@@ -120,15 +105,26 @@ template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
 void DrawSpans(const PipelineState& ps, const RectJob& job) {
     const StageSampler& s = ps.samplers[0];
     const uint32_t alphaOr = ps.alphaOr;
-    for (int r = 0; r < job.height; ++r) {
-        uint32_t* dst = ps.target + size_t(job.top + r) * size_t(ps.targetPitch) + size_t(job.left);
-        const uint32_t* texRow = kTextured ? s.texels + size_t(job.rows[r]) * size_t(s.width) : nullptr;
+    uint32_t* const corner =
+        ps.target + size_t(job.top) * size_t(ps.targetPitch) + size_t(job.left);
 #if defined(__SSE2__)
-        if constexpr (kTextured && !kAlphaTest && kBlend == kAlphaBlend) {
-            BlendSpanSse2<kTint>(texRow, job, dst, alphaOr);
-            continue;
+    if constexpr (kTextured && !kAlphaTest && kBlend == kAlphaBlend) {
+        static const bool kAvx2 = HasAvx2();
+        const int done = kAvx2 ? BlendRectAvx2(s.texels, s.width, job.rows, job.columns, job.run,
+                                               job.width, job.height, kTint, job.color, corner,
+                                               ps.targetPitch, alphaOr)
+                               : 0;
+        if (done == job.width) return;
+        for (int r = 0; r < job.height; ++r) {
+            BlendSpanSse2<kTint>(s.texels + size_t(job.rows[r]) * size_t(s.width), job,
+                                 corner + size_t(r) * size_t(ps.targetPitch), alphaOr, done);
         }
+        return;
+    }
 #endif
+    for (int r = 0; r < job.height; ++r) {
+        uint32_t* dst = corner + size_t(r) * size_t(ps.targetPitch);
+        const uint32_t* texRow = kTextured ? s.texels + size_t(job.rows[r]) * size_t(s.width) : nullptr;
         for (int i = 0; i < job.width; ++i) {
             uint32_t c = kTextured ? texRow[job.columns[i]] : job.color;
             if constexpr (kTextured && kTint) c = Modulate(c, job.color);
@@ -156,17 +152,10 @@ constexpr SpanRoutine kRow[8] = {Routine<0, kBlend>(), Routine<1, kBlend>(), Rou
 const SpanRoutine* const kRoutines[kBlendKinds] = {kRow<kOpaque>, kRow<kAlphaBlend>,
                                                    kRow<kGenericBlend>};
 
-bool IsTextureArgument(uint32_t arg) { return arg == ta::kTexture; }
-bool IsColorArgument(uint32_t arg) { return arg == ta::kDiffuse || arg == ta::kCurrent; }
-
-bool ModulatesTextureByDiffuse(uint32_t op, uint32_t arg1, uint32_t arg2) {
-    return op == top::kModulate && ((IsTextureArgument(arg1) && IsColorArgument(arg2)) ||
-                                    (IsColorArgument(arg1) && IsTextureArgument(arg2)));
-}
-
-int64_t Snap(float v) { return int64_t(std::nearbyint(double(v) * kSubpixelScale)); }
-
 int64_t FloorDiv8(int64_t value) { return value >= 0 ? value / 8 : -((-value + 7) / 8); }
+
+// True for a four-bit corner set with exactly three corners.
+bool HasThreeCorners(int mask) { return mask == 0b0111 || mask == 0b1011 || mask == 0b1101 || mask == 0b1110; }
 
 int64_t CeilPixel(int64_t subpixels) {
     const int64_t one = int64_t(1) << kSubpixelBits;
@@ -233,13 +222,9 @@ const RectanglePath* ChooseRectanglePath(const PipelineState& ps) {
     if (ps.quantize || ps.depthTest || ps.colorWriteMask != 0xF || ps.stageCount > 1) {
         return nullptr;
     }
+    if (!ps.modulateOnly) return nullptr;
     bool textured = false;
     if (ps.stageCount == 1) {
-        const StageOps& o = ps.ops[0];
-        if (!ModulatesTextureByDiffuse(o.colorOp, o.colorArg1, o.colorArg2) ||
-            !ModulatesTextureByDiffuse(o.alphaOp, o.alphaArg1, o.alphaArg2)) {
-            return nullptr;
-        }
         const StageSampler& s = ps.samplers[0];
         if (s.texels) {
             if (s.linearMag || s.linearMin || s.addressU == address::kBorder ||
@@ -249,13 +234,7 @@ const RectanglePath* ChooseRectanglePath(const PipelineState& ps) {
             textured = true;
         }
     }
-    BlendKind kind = kOpaque;
-    if (ps.blend) {
-        kind = (ps.blendOp == blendop::kAdd && ps.srcBlend == blend::kSrcAlpha &&
-                ps.destBlend == blend::kInvSrcAlpha)
-                   ? kAlphaBlend
-                   : kGenericBlend;
-    }
+    const BlendKind kind = !ps.blend ? kOpaque : ps.sourceAlphaBlend ? kAlphaBlend : kGenericBlend;
     // Source-alpha blending leaves the target as it was where alpha is 0, so a test that only
     // rejects alpha 0 changes nothing and is skipped.
     const bool rejectsOnlyZero = (ps.alphaFunc == cmp::kGreater || ps.alphaFunc == cmp::kNotEqual) &&
@@ -270,21 +249,22 @@ const RectanglePath* ChooseRectanglePath(const PipelineState& ps) {
     return &kPaths[textured][alphaTest][kind];
 }
 
-bool DrawRectangle(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* t) {
-    const ScreenVertex& v0 = t[0];
+bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
+                   const ScreenVertex* const t[6]) {
+    const ScreenVertex& v0 = *t[0];
     for (int i = 1; i < 6; ++i) {
-        if (t[i].diffuse != v0.diffuse || t[i].z != v0.z || t[i].rhw != v0.rhw) return false;
+        if (t[i]->diffuse != v0.diffuse || t[i]->z != v0.z || t[i]->rhw != v0.rhw) return false;
     }
     // Two distinct x and two distinct y values among the six corners.
     float xs[2] = {v0.x, v0.x}, ys[2] = {v0.y, v0.y};
     for (int i = 1; i < 6; ++i) {
-        if (t[i].x != xs[0]) {
-            if (xs[1] != xs[0] && t[i].x != xs[1]) return false;
-            xs[1] = t[i].x;
+        if (t[i]->x != xs[0]) {
+            if (xs[1] != xs[0] && t[i]->x != xs[1]) return false;
+            xs[1] = t[i]->x;
         }
-        if (t[i].y != ys[0]) {
-            if (ys[1] != ys[0] && t[i].y != ys[1]) return false;
-            ys[1] = t[i].y;
+        if (t[i]->y != ys[0]) {
+            if (ys[1] != ys[0] && t[i]->y != ys[1]) return false;
+            ys[1] = t[i]->y;
         }
     }
     if (xs[0] == xs[1] || ys[0] == ys[1]) return false;
@@ -295,27 +275,27 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps, const Scr
     bool seenU[2] = {}, seenV[2] = {};
     int masks[2] = {0, 0};
     for (int i = 0; i < 6; ++i) {
-        const int c = corner(t[i]);
+        const int c = corner(*t[i]);
         masks[i / 3] |= 1 << c;
         const int cx = c & 1, cy = c >> 1;
-        if (seenU[cx] && us[cx] != t[i].uv[0][0]) return false;
-        if (seenV[cy] && vs[cy] != t[i].uv[0][1]) return false;
-        us[cx] = t[i].uv[0][0];
-        vs[cy] = t[i].uv[0][1];
+        if (seenU[cx] && us[cx] != t[i]->uv[0][0]) return false;
+        if (seenV[cy] && vs[cy] != t[i]->uv[0][1]) return false;
+        us[cx] = t[i]->uv[0][0];
+        vs[cy] = t[i]->uv[0][1];
         seenU[cx] = seenV[cy] = true;
     }
     const int shared = masks[0] & masks[1];
-    if (__builtin_popcount(unsigned(masks[0])) != 3 || __builtin_popcount(unsigned(masks[1])) != 3 ||
+    if (!HasThreeCorners(masks[0]) || !HasThreeCorners(masks[1]) ||
         (shared != 0b1001 && shared != 0b0110)) {
         return false;
     }
     const int lo = xs[0] < xs[1] ? 0 : 1, top = ys[0] < ys[1] ? 0 : 1;
-    const int64_t xa = Snap(xs[lo]), xb = Snap(xs[1 - lo]);
-    const int64_t ya = Snap(ys[top]), yb = Snap(ys[1 - top]);
-    if (std::fabs(xs[0]) > kGuardBand || std::fabs(xs[1]) > kGuardBand ||
-        std::fabs(ys[0]) > kGuardBand || std::fabs(ys[1]) > kGuardBand || xa == xb || ya == yb) {
-        return false;
+    for (float c : {xs[0], xs[1], ys[0], ys[1]}) {
+        if (!(std::fabs(c) <= kGuardBand)) return false;  // far away, or not a number
     }
+    const int64_t xa = SnapToSubpixel(xs[lo]), xb = SnapToSubpixel(xs[1 - lo]);
+    const int64_t ya = SnapToSubpixel(ys[top]), yb = SnapToSubpixel(ys[1 - top]);
+    if (xa == xb || ya == yb) return false;
     int64_t x0, x1, y0, y1;
     CoveredPixels(xa, xb, &x0, &x1);
     CoveredPixels(ya, yb, &y0, &y1);

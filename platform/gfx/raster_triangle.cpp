@@ -15,8 +15,6 @@ namespace platform::gfx {
 
 namespace {
 
-int64_t Snap(float v) { return int64_t(std::nearbyint(double(v) * kSubpixelScale)); }
-
 // Attribute slots: depth, rhw, the four colour channels, two coordinates per stage.
 constexpr int kDepth = 0, kRhw = 1, kColor = 2, kUv = 6;
 constexpr int kAttributeCount = kUv + 2 * int(kStageCount);
@@ -50,10 +48,6 @@ void LoadAttributes(const ScreenVertex& v, bool perspective, double* out) {
     }
 }
 
-uint32_t ColorByte(double value) {
-    return uint32_t(std::clamp(value + 0.5, 0.0, 255.0));
-}
-
 // Chooses magnification or minification per triangle from the texel footprint of a pixel.
 bool UsesLinear(const StageSampler& s, double dudx, double dudy, double dvdx, double dvdy) {
     const double sx = std::hypot(dudx * s.width, dvdx * s.height);
@@ -77,7 +71,7 @@ ScreenVertex Lerp(const ScreenVertex& a, const ScreenVertex& b, float t) {
     uint32_t color = 0;
     for (int shift = 0; shift < 32; shift += 8) {
         const float c = mix(float(Channel(a.diffuse, shift)), float(Channel(b.diffuse, shift)));
-        color |= uint32_t(std::clamp(c + 0.5f, 0.0f, 255.0f)) << shift;
+        color |= RoundToByte(c) << shift;
     }
     out.diffuse = color;
     for (uint32_t s = 0; s < kStageCount; ++s) {
@@ -109,9 +103,9 @@ bool InsideGuardBand(const ScreenVertex& v) {
 
 bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* v0, const ScreenVertex* v1,
                        const ScreenVertex* v2) {
-    int64_t x0 = Snap(v0->x), y0 = Snap(v0->y);
-    int64_t x1 = Snap(v1->x), y1 = Snap(v1->y);
-    int64_t x2 = Snap(v2->x), y2 = Snap(v2->y);
+    int64_t x0 = SnapToSubpixel(v0->x), y0 = SnapToSubpixel(v0->y);
+    int64_t x1 = SnapToSubpixel(v1->x), y1 = SnapToSubpixel(v1->y);
+    int64_t x2 = SnapToSubpixel(v2->x), y2 = SnapToSubpixel(v2->y);
     int64_t area = (x1 - x0) * (y2 - y0) - (y1 - y0) * (x2 - x0);
     if (area == 0) return false;
     if ((ps.cullMode == cull::kClockwise && area > 0) ||
@@ -182,8 +176,8 @@ bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* v0, const Sc
                 if (!ps.depthTest || Compare(ps.depthFunc, z, depthRow[px])) {
                     const uint32_t diffuse =
                         flat ? flatColor
-                             : Pack(ColorByte(at(kColor) * w), ColorByte(at(kColor + 1) * w),
-                                    ColorByte(at(kColor + 2) * w), ColorByte(at(kColor + 3) * w));
+                             : Pack(RoundToByte(at(kColor) * w), RoundToByte(at(kColor + 1) * w),
+                                    RoundToByte(at(kColor + 2) * w), RoundToByte(at(kColor + 3) * w));
                     uint32_t texels[kStageCount];
                     for (int s = 0; s < ps.stageCount; ++s) {
                         texels[s] = SampleStage(ps.samplers[s], at(kUv + 2 * s) * w,
@@ -209,6 +203,9 @@ bool DrawTriangle(const PipelineState& ps, const ScreenVertex& a, const ScreenVe
                   const ScreenVertex& c) {
     if (InsideGuardBand(a) && InsideGuardBand(b) && InsideGuardBand(c)) {
         return RasterizeTriangle(ps, &a, &b, &c);
+    }
+    for (const ScreenVertex* v : {&a, &b, &c}) {
+        if (!std::isfinite(v->x) || !std::isfinite(v->y)) return false;  // no place to draw
     }
     // Far-reaching triangles (3D close to the eye) are cut to the guard band first so that the
     // edge functions stay within 64 bits; the pieces keep the triangle's winding.
@@ -240,7 +237,11 @@ void ShadeAt(const PipelineState& ps, const ScreenVertex& v, int px, int py) {
     if (ShadePixel(ps, v.diffuse, texels, target) && ps.depthWrite && depth) *depth = v.z;
 }
 
-int PixelOf(float v) { return int(std::floor(std::clamp(v, -kGuardBand, kGuardBand) + 0.5f)); }
+// The pixel nearest a coordinate, within the guard band; not-a-number lies off every target.
+int PixelOf(float v) {
+    if (!(v == v)) return -1;
+    return int(std::floor(std::clamp(v, -kGuardBand, kGuardBand) + 0.5f));
+}
 
 }  // namespace
 

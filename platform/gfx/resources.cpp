@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/gfx/device_impl.h"
 #include "platform/gfx/formats.h"
 
@@ -51,10 +55,6 @@ uint32_t SurfaceImpl::Release() { return container_ ? container_->Release() : Su
 
 uint32_t SurfaceImpl::RefCount() const {
     return container_ ? container_->RefCount() : Surface::RefCount();
-}
-
-DeviceImpl* SurfaceImpl::OwnerDevice() const {
-    return container_ ? container_->OwnerDevice() : link_->Device();
 }
 
 Texture* SurfaceImpl::GetContainerTexture() { return container_; }
@@ -119,9 +119,15 @@ Result SurfaceImpl::UnlockRect() {
 
 void SurfaceImpl::Fill(const Rect& rect, uint32_t argb) {
     const uint32_t value = QuantizeArgb(spec_.format, argb);
+    const size_t width = size_t(rect.right - rect.left);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        uint32_t* row = argb_.data() + size_t(y) * spec_.width;
-        std::fill(row + rect.left, row + rect.right, value);
+        uint32_t* row = argb_.data() + size_t(y) * spec_.width + size_t(rect.left);
+        size_t i = 0;
+#if defined(__SSE2__)
+        const __m128i four = _mm_set1_epi32(int(value));
+        for (; i + 4 <= width; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), four);
+#endif
+        std::fill(row + i, row + width, value);
     }
 }
 

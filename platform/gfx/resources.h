@@ -65,7 +65,6 @@ public:
     uint32_t GetPool() const { return spec_.pool; }
     bool IsLocked() const { return locked_; }
     bool IsDepth() const { return !depth_.empty(); }
-    DeviceImpl* OwnerDevice() const;
     // Writes one ARGB value over a rectangle, narrowed to the format.
     void Fill(const Rect& rect, uint32_t argb);
     void FillDepth(const Rect& rect, float z);
@@ -98,7 +97,6 @@ public:
 
     SurfaceImpl* Level(uint32_t level) { return levels_[level]; }
     uint32_t GetPool() const { return link_.Pool(); }
-    DeviceImpl* OwnerDevice() const { return link_.Device(); }
 
 private:
     ~TextureImpl() override;
@@ -124,6 +122,17 @@ private:
     BufferDesc desc_;
     std::vector<uint8_t> data_;
     bool locked_ = false;
+};
+
+class VertexDeclarationImpl final : public VertexDeclaration {
+public:
+    explicit VertexDeclarationImpl(std::vector<VertexElement> elements)
+        : elements_(std::move(elements)) {}
+    const std::vector<VertexElement>& Elements() const override { return elements_; }
+
+private:
+    ~VertexDeclarationImpl() override = default;
+    std::vector<VertexElement> elements_;
 };
 
 using VertexBufferImpl = BufferImpl<VertexBuffer>;

@@ -24,7 +24,10 @@ void WindowSink::Show(const uint32_t* pixels, int width, int height, int pitch) 
     GetWindowSystem().ShowPicture(pixels, width, height, pitch);
 }
 
-void WindowSink::SetWindowed(bool windowed) { GetWindowSystem().SetFullscreen(!windowed); }
+void WindowSink::SetWindowed(bool windowed) {
+    if (windowed_ >= 0 && windowed_ != int(windowed)) GetWindowSystem().SetFullscreen(!windowed);
+    windowed_ = int(windowed);
+}
 
 void MemorySink::Show(const uint32_t* pixels, int width, int height, int pitch) {
     frame_.resize(size_t(width) * size_t(height));

@@ -15,10 +15,13 @@ enum class TexelRun {
     kDoubled,   // columns[0] + i / 2: every texel twice
 };
 
-// Blends texels of one row onto dst by source alpha, eight pixels at a time, optionally
-// modulated by the colour first (tint); returns how many pixels it did (a multiple of eight),
-// the caller does the rest.
-int BlendSpanAvx2(const uint32_t* texRow, const int* columns, TexelRun run, int width, bool tint,
-                  uint32_t color, uint32_t* dst, uint32_t alphaOr);
+// Blends texels onto a rectangle of the target by source alpha, eight pixels at a time,
+// optionally modulated by the colour first (tint). Row r reads texture row rows[r]; pixel i of a
+// row reads column columns[i] (columns[0] + i or + i / 2 when the run says so). Does the first
+// (width rounded down to eight) pixels of every row and returns that count; the caller does the
+// rest.
+int BlendRectAvx2(const uint32_t* texels, int texWidth, const int* rows, const int* columns,
+                  TexelRun run, int width, int height, bool tint, uint32_t color, uint32_t* target,
+                  int pitch, uint32_t alphaOr);
 
 }  // namespace platform::gfx

@@ -249,6 +249,20 @@ TEST_F(DeviceTest, IndexedDrawingFromBuffers) {
     // Indices past the buffer fail.
     EXPECT_EQ(device_->DrawIndexedPrimitive(prim::kTriangleList, 0, 0, 4, 4, 2),
               result::kInvalidCall);
+    // The same vertices described by a declaration, the colour read from its element.
+    device_->Clear(0, nullptr, clear::kTarget, 0, 1.0f, 0);
+    const VertexElement elements[] = {{0, 0, decltype_::kFloat4, 0, declusage::kPositionT, 0},
+                                      {0, 16, decltype_::kColor, 0, declusage::kColor, 0},
+                                      {0xFF, 0, decltype_::kUnused, 0, 0, 0}};
+    VertexDeclaration* declaration = nullptr;
+    ASSERT_EQ(device_->CreateVertexDeclaration(elements, &declaration), result::kOk);
+    Keep(declaration);
+    device_->SetVertexDeclaration(declaration);
+    EXPECT_EQ(device_->SetVertexShader(nullptr), result::kOk);
+    EXPECT_EQ(device_->SetPixelShader(&elements), result::kInvalidCall);
+    ASSERT_EQ(device_->DrawIndexedPrimitive(prim::kTriangleList, 1, 0, 4, 0, 2), result::kOk);
+    EXPECT_EQ(TargetPixel(target, 3, 1), 0xFF0000FFu);
+    device_->SetVertexDeclaration(nullptr);
     device_->SetStreamSource(0, nullptr, 0, 0);
     device_->SetIndices(nullptr);
 }
@@ -276,6 +290,11 @@ TEST_F(DeviceTest, AdapterFormatsAndCapabilities) {
     EXPECT_TRUE(caps.devCaps & caps::kHwRasterization);
     EXPECT_EQ(caps.maxTextureWidth, 4096u);
     EXPECT_EQ(CreateDirect3D(31), nullptr);
+    // The framework's 2D vertex with 0, 1 and 4 coordinate sets; no position, no vertex.
+    EXPECT_EQ(VertexSizeOfFvf(0x044), 20u);
+    EXPECT_EQ(VertexSizeOfFvf(0x144), 28u);
+    EXPECT_EQ(VertexSizeOfFvf(0x444), 52u);
+    EXPECT_EQ(VertexSizeOfFvf(fvf::kDiffuse), 0u);
 }
 
 }  // namespace

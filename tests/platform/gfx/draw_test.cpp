@@ -1,5 +1,7 @@
 // Golden frames of the software device: small scenes whose every pixel is known by hand, drawn
 // through the rectangle path and again forced through the triangle path.
+#include <limits>
+
 #include "gfx_fixture.h"
 
 namespace platform::gfx::testing {
@@ -273,6 +275,108 @@ TEST_F(DeviceTest, LinearFilteringWeighsTheFourNearestTexels) {
     EXPECT_EQ(TargetPixel(target, 1, 0), 0xFF400040u);
     EXPECT_EQ(TargetPixel(target, 2, 0), 0xFFBF00BFu);
     EXPECT_EQ(TargetPixel(target, 3, 0), 0xFFFF00FFu);
+}
+
+}  // namespace
+}  // namespace platform::gfx::testing
+
+namespace platform::gfx::testing {
+namespace {
+
+// The fixed-function 3D path: perspective projection, depth test, near clipping, lighting.
+TEST_F(DeviceTest, TransformedTrianglesWithDepthAndLight) {
+    Texture* target = MakeTarget(64, 64);
+    BindTarget(target);
+    Surface* depth = nullptr;
+    ASSERT_EQ(device_->CreateDepthStencilSurface(64, 64, fmt::kD24S8, 0, 0, false, &depth),
+              result::kOk);
+    Keep(depth);
+    device_->SetDepthStencilSurface(depth);
+    device_->Clear(0, nullptr, clear::kTarget | clear::kZBuffer, 0xFF000000, 1.0f, 0);
+    Matrix projection{};  // left-handed perspective, near 1, far 100, 90 degrees
+    projection.m[0][0] = projection.m[1][1] = 1.0f;
+    projection.m[2][2] = 100.0f / 99.0f;
+    projection.m[2][3] = 1.0f;
+    projection.m[3][2] = -100.0f / 99.0f;
+    device_->SetTransform(transform::kProjection, &projection);
+    device_->SetRenderState(rs::kZEnable, 1);
+    device_->SetRenderState(rs::kCullMode, cull::kNone);
+    device_->SetRenderState(rs::kLighting, 0);
+    struct Colored {
+        float x, y, z;
+        uint32_t color;
+    };
+    auto triangle = [&](float z, uint32_t color, float back = 0.0f) {
+        const Colored t[3] = {{-z, -z, z + back, color}, {z, -z, z, color}, {0, z, z, color}};
+        device_->SetFVF(fvf::kXyz | fvf::kDiffuse);
+        ASSERT_EQ(device_->DrawPrimitiveUP(prim::kTriangleList, 1, t, sizeof(Colored)), result::kOk);
+    };
+    triangle(5, 0xFFFF0000);
+    triangle(10, 0xFF00FF00);  // farther: hidden
+    EXPECT_EQ(TargetPixel(target, 32, 32), 0xFFFF0000u);
+    triangle(2, 0xFF0000FF);   // nearer: drawn
+    EXPECT_EQ(TargetPixel(target, 32, 32), 0xFF0000FFu);
+    // One vertex behind the eye: the part in front is still drawn, nearer than everything.
+    triangle(1.5f, 0xFFFFFF00, -10.0f);
+    EXPECT_EQ(TargetPixel(target, 54, 40), 0xFFFFFF00u);  // right of the other triangles
+
+    // A directional light straight along the view shines fully on a face turned to the eye.
+    device_->Clear(0, nullptr, clear::kTarget | clear::kZBuffer, 0xFF000000, 1.0f, 0);
+    device_->SetRenderState(rs::kLighting, 1);
+    Material material{};
+    material.diffuse = {1, 1, 1, 1};
+    device_->SetMaterial(&material);
+    Light light{};
+    light.type = light::kDirectional;
+    light.diffuse = {0.5f, 0.5f, 0.5f, 1};
+    light.direction = {0, 0, 1};
+    device_->SetLight(0, &light);
+    device_->LightEnable(0, true);
+    struct Lit {
+        float x, y, z, nx, ny, nz;
+    };
+    const Lit lit[3] = {{-5, -5, 5, 0, 0, -1}, {5, -5, 5, 0, 0, -1}, {0, 5, 5, 0, 0, -1}};
+    device_->SetFVF(fvf::kXyz | fvf::kNormal);
+    ASSERT_EQ(device_->DrawPrimitiveUP(prim::kTriangleList, 1, lit, sizeof(Lit)), result::kOk);
+    EXPECT_EQ(TargetPixel(target, 32, 32), 0xFF808080u);
+    device_->SetDepthStencilSurface(nullptr);
+}
+
+}  // namespace
+}  // namespace platform::gfx::testing
+
+namespace platform::gfx::testing {
+namespace {
+
+// Vertex data is the program's: far-away, infinite and not-a-number coordinates, colours and
+// texture coordinates draw what they can and touch nothing outside the target.
+TEST_P(BothPathsTest, WildVerticesAreHarmless) {
+    UseSpriteStates();
+    Texture* sheet = MakeTexture(8, 8, Tell);
+    Texture* target = MakeTarget(16, 16);
+    BindTarget(target);
+    device_->SetTexture(0, sheet);
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float values[] = {1e30f, -1e30f, inf, -inf, nan, 3.0f};
+    std::vector<Vertex> v;
+    for (float a : values) {
+        for (float b : values) {
+            v.push_back({a, 2, 0.5f, 1, 0xFFFFFFFF, b, 0});
+            v.push_back({12, b, 0.5f, a, 0xFFFFFFFF, 0, a});
+            v.push_back({b, 14, a, 1, 0xFFFFFFFF, a, b});
+            PushRect(v, a, b, 8, 8, 0, 0, 8, 8, 8, 8);
+        }
+    }
+    Draw(v);
+    device_->SetSamplerState(0, samp::kMagFilter, filter::kLinear);
+    device_->SetSamplerState(0, samp::kMinFilter, filter::kLinear);
+    Draw(v);
+    device_->SetFVF(kVertexFvf);
+    EXPECT_EQ(device_->DrawPrimitiveUP(prim::kLineList, uint32_t(v.size() / 2), v.data(), sizeof(Vertex)),
+              result::kOk);
+    EXPECT_EQ(device_->DrawPrimitiveUP(prim::kPointList, uint32_t(v.size()), v.data(), sizeof(Vertex)),
+              result::kOk);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         pp.windowed = true;
         Device* created = nullptr;
         d3d->CreateDevice(0, devtype::kHal, nullptr, 0, &pp, &created);
+        d3d->Release();
         return created;
     }();
     ImageInfo info;
