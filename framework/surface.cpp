@@ -26,12 +26,10 @@ void CSurface::LogSize(const char* title, uint32_t width, uint32_t height) {
     ZethLog::Print("[ %u x %u ] : [ %s ] : ", width, height, GetFormatName(format_));
 }
 
-bool CSurface::Create(uint32_t width, uint32_t height, uint32_t formatIndex) {
-    format_ = Zeth3D::SelectFormat(formatIndex);
-    LogSize("CSurface::Create", width, height);
-    gfx::Device* device = GetDevicePointer();
-    gfx::Result result = device ? device->CreateOffscreenPlainSurface(width, height, format_, gfx::pool::kDefault, &surface_)
-                                : gfx::result::kInvalidCall;
+// The common end of the three ways of creating an empty surface: log the outcome and keep the
+// surface's figures on success.
+bool CSurface::Finish(gfx::Result result, uint32_t width, uint32_t height, uint32_t formatIndex, bool renderTarget,
+                      bool depthStencil) {
     if (gfx::Failed(result)) {
         surface_ = nullptr;
         return Fail("サーフェイスの生成に失敗 [ %s ]", result);
@@ -39,10 +37,20 @@ bool CSurface::Create(uint32_t width, uint32_t height, uint32_t formatIndex) {
     formatIndex_ = formatIndex;
     width_ = info_.width = width;
     height_ = info_.height = height;
-    renderTarget_ = depthStencil_ = false;
+    renderTarget_ = renderTarget;
+    depthStencil_ = depthStencil;
     ZethLog::PrintSuccess("Success!");
     ZethLog::PrintBreak();
     return true;
+}
+
+bool CSurface::Create(uint32_t width, uint32_t height, uint32_t formatIndex) {
+    format_ = Zeth3D::SelectFormat(formatIndex);
+    LogSize("CSurface::Create", width, height);
+    gfx::Device* device = GetDevicePointer();
+    gfx::Result result = device ? device->CreateOffscreenPlainSurface(width, height, format_, gfx::pool::kDefault, &surface_)
+                                : gfx::result::kInvalidCall;
+    return Finish(result, width, height, formatIndex, false, false);
 }
 
 bool CSurface::CreateFromFile(const char* file, uint32_t formatIndex) {
@@ -85,17 +93,7 @@ bool CSurface::CreateRenderTarget(uint32_t width, uint32_t height, uint32_t form
     gfx::Device* device = GetDevicePointer();
     gfx::Result result = device ? device->CreateRenderTarget(width, height, format_, 0, 0, true, &surface_)
                                 : gfx::result::kInvalidCall;
-    if (gfx::Failed(result)) {
-        surface_ = nullptr;
-        return Fail("サーフェイスの生成に失敗 [ %s ]", result);
-    }
-    formatIndex_ = formatIndex;
-    width_ = info_.width = width;
-    height_ = info_.height = height;
-    renderTarget_ = true;
-    ZethLog::PrintSuccess("Success!");
-    ZethLog::PrintBreak();
-    return true;
+    return Finish(result, width, height, formatIndex, true, false);
 }
 
 bool CSurface::CreateDepthStencil(uint32_t width, uint32_t height, uint32_t formatIndex) {
@@ -105,17 +103,7 @@ bool CSurface::CreateDepthStencil(uint32_t width, uint32_t height, uint32_t form
     gfx::Device* device = GetDevicePointer();
     gfx::Result result = device ? device->CreateDepthStencilSurface(width, height, format_, 0, 0, true, &surface_)
                                 : gfx::result::kInvalidCall;
-    if (gfx::Failed(result)) {
-        surface_ = nullptr;
-        return Fail("サーフェイスの生成に失敗 [ %s ]", result);
-    }
-    formatIndex_ = formatIndex;
-    width_ = info_.width = width;
-    height_ = info_.height = height;
-    depthStencil_ = true;
-    ZethLog::PrintSuccess("Success!");
-    ZethLog::PrintBreak();
-    return true;
+    return Finish(result, width, height, formatIndex, false, true);
 }
 
 bool CSurface::StretchFrom(const gfx::Rect* destinationRect, CSurface* source, const gfx::Rect* sourceRect) {

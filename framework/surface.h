@@ -28,6 +28,8 @@ public:
 
 private:
     bool Fail(const char* text, gfx::Result result);
+    bool Finish(gfx::Result result, uint32_t width, uint32_t height, uint32_t formatIndex, bool renderTarget,
+                bool depthStencil);
     void LogSize(const char* title, uint32_t width, uint32_t height);
 
     gfx::Surface* surface_ = nullptr;

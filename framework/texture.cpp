@@ -64,15 +64,20 @@ bool CTexture::Fail(const char* format, gfx::Result result) {
     return false;
 }
 
+// The texture's sides: the picture's sides rounded up to what the device can hold.
+void CTexture::FitToDevice() {
+    Zeth3D::DeviceInformation device{};
+    Zeth3D::GetDeviceInformation(&device);
+    width_ = TextureSide(info_.width, device.maxTextureWidth);
+    height_ = TextureSide(info_.height, device.maxTextureHeight);
+}
+
 bool CTexture::Create(uint32_t width, uint32_t height, uint32_t formatIndex) {
     ZethLog::PrintTitle("CTexture::Create");
     format_ = info_.format = Zeth3D::SelectFormat(formatIndex);
     info_.width = width;
     info_.height = height;
-    Zeth3D::DeviceInformation device{};
-    Zeth3D::GetDeviceInformation(&device);
-    width_ = TextureSide(width, device.maxTextureWidth);
-    height_ = TextureSide(height, device.maxTextureHeight);
+    FitToDevice();
     kind_ = kPlain;
     pool_ = gfx::pool::kManaged;
     gfx::Device* d = GetDevicePointer();
@@ -131,10 +136,7 @@ bool CTexture::CreateRenderTarget(uint32_t width, uint32_t height, uint32_t form
     format_ = info_.format = Zeth3D::SelectFormat(formatIndex);
     info_.width = width;
     info_.height = height;
-    Zeth3D::DeviceInformation device{};
-    Zeth3D::GetDeviceInformation(&device);
-    width_ = TextureSide(width, device.maxTextureWidth);
-    height_ = TextureSide(height, device.maxTextureHeight);
+    FitToDevice();
     if (!MakeRenderTarget("ベーステクスチャの生成に失敗しました [ %d x %d ] [ %s ]")) return false;
     LogSize(width_, height_, format_);
     ZethLog::PrintSuccess("Success!");

@@ -81,6 +81,7 @@ public:
     static uint32_t TextureSide(uint32_t side, uint32_t maximum);
 
 private:
+    void FitToDevice();  // sets the texture sides from the picture sides and the device limits
     bool MakeRenderTarget(const char* copyFailure);
     bool Fail(const char* format, gfx::Result result);
     gfx::Texture* LockTarget() const { return pool_ == gfx::pool::kDefault ? copy_ : texture_; }

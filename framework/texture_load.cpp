@@ -25,10 +25,7 @@ bool LoadFailure(const char* text) {
 }  // namespace
 
 bool CTexture::CreateFromImage(const void* data, uint32_t size, uint32_t formatIndex, uint32_t colourKey) {
-    Zeth3D::DeviceInformation device{};
-    Zeth3D::GetDeviceInformation(&device);
-    width_ = TextureSide(info_.width, device.maxTextureWidth);
-    height_ = TextureSide(info_.height, device.maxTextureHeight);
+    FitToDevice();
     kind_ = kPlain;
     format_ = Zeth3D::SelectFormat(formatIndex, info_.format);
     pool_ = gfx::pool::kManaged;
