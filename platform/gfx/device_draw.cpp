@@ -250,8 +250,9 @@ bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count) {
         const uint32_t set = stageStates_[s][tss::kTexCoordIndex] & 0xFFFF;
         sets[s] = set < uint32_t(layout.texCount) ? set : kMaxTexCoordSets;
     }
-    screen_.resize(count);
-    clip_.resize(transformed_ ? count : 0);
+    // The scratch only grows: shrinking and growing again would clear it on every draw.
+    if (screen_.size() < count) screen_.resize(count);
+    if (transformed_ && clip_.size() < count) clip_.resize(count);
     FetchedVertex f{};  // set kMaxTexCoordSets stays (0, 0)
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* p = source.vertices + size_t(i) * source.stride;
