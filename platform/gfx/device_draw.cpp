@@ -235,7 +235,7 @@ void DeviceImpl::BuildPipeline(PipelineState* ps) {
 
 // ---- vertices ----
 
-bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count) {
+bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count, int stages) {
     const VertexLayout layout = declaration_ ? LayoutOf(declaration_->Elements()) : LayoutOf(fvf_);
     if (layout.size == 0 || source.stride < layout.size) return false;
     if (count > 0 && (size_t(count - 1) * source.stride + layout.size > source.vertexBytes)) {
@@ -271,7 +271,8 @@ bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count) {
         }
         ScreenVertex& v = screen_[i];
         v.diffuse = lighting ? LightVertex(f) : f.diffuse;
-        for (uint32_t s = 0; s < kStageCount; ++s) {
+        // Stages past the enabled ones are never sampled.
+        for (int s = 0; s < stages; ++s) {
             v.uv[s][0] = f.uv[sets[s]][0];
             v.uv[s][1] = f.uv[sets[s]][1];
         }
@@ -449,10 +450,9 @@ Result DeviceImpl::Draw(uint32_t type, uint32_t primCount, const DrawSource& sou
     if (skip > source.vertexBytes) return result::kInvalidCall;
     const DrawSource range{source.vertices + skip, source.vertexBytes - skip, source.stride,
                            nullptr, 0, 0};
-    if (!LoadVertices(range, highest - lowest + 1)) return result::kInvalidCall;
-
     PipelineState ps;
     BuildPipeline(&ps);
+    if (!LoadVertices(range, highest - lowest + 1, ps.stageCount)) return result::kInvalidCall;
     ++statistics_.draws;
     const uint32_t* idx = indexScratch_.data();
     switch (type) {

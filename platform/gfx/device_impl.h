@@ -131,8 +131,9 @@ private:
     void BuildPipeline(PipelineState* ps);
     Result Draw(uint32_t type, uint32_t primCount, const DrawSource& source);
     struct FetchedVertex;
-    // Reads `count` vertices and brings them to screen space (clip space too when transformed).
-    bool LoadVertices(const DrawSource& source, uint32_t count);
+    // Reads `count` vertices and brings them to screen space (clip space too when transformed),
+    // with the texture coordinates of the first `stages` stages.
+    bool LoadVertices(const DrawSource& source, uint32_t count, int stages);
     uint32_t LightVertex(const FetchedVertex& vertex) const;
     void ProjectToViewport(const std::array<float, 4>& clip, ScreenVertex* vertex) const;
     void DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t primCount);

@@ -10,6 +10,7 @@
 // interpolation could tip it; the pair is taken only when the pixel centres map to whole eighths
 // of a texel, none of them on a texel boundary, so every sample lies at least 1/8 texel from one.
 #include <cmath>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -97,6 +98,11 @@ void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, ui
 }
 #endif
 
+bool UseAvx2() {
+    static const bool kAvx2 = HasAvx2();
+    return kAvx2 && !ForceSse2();
+}
+
 template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
 void DrawSpans(const PipelineState& ps, const RectJob& job) {
     const StageSampler& s = ps.samplers[0];
@@ -105,15 +111,33 @@ void DrawSpans(const PipelineState& ps, const RectJob& job) {
         ps.target + size_t(job.top) * size_t(ps.targetPitch) + size_t(job.left);
 #if defined(__SSE2__)
     if constexpr (kTextured && !kAlphaTest && kBlend == kAlphaBlend) {
-        static const bool kAvx2 = HasAvx2();
-        const int done = kAvx2 ? BlendRectAvx2(s.texels, s.width, job.rows, job.columns, job.run,
-                                               job.width, job.height, kTint, job.color, corner,
-                                               ps.targetPitch, alphaOr)
-                               : 0;
-        if (done == job.width) return;
+        const bool avx2 = UseAvx2();
+        auto row = [&](int r) { return corner + size_t(r) * size_t(ps.targetPitch); };
+        // Blends rows [first, first + count).
+        auto blendRows = [&](int first, int count) {
+            const int done = avx2 ? BlendRectAvx2(s.texels, s.width, job.rows + first, job.columns,
+                                                  job.run, job.width, count, kTint, job.color,
+                                                  row(first), ps.targetPitch, alphaOr)
+                                  : 0;
+            if (done == job.width) return;
+            for (int r = first; r < first + count; ++r) {
+                BlendSpanSse2<kTint>(s.texels + size_t(job.rows[r]) * size_t(s.width), job, row(r),
+                                     alphaOr, done);
+            }
+        };
+        if (job.height < 2 || job.rows[1] != job.rows[0]) {
+            blendRows(0, job.height);
+            return;
+        }
+        // Magnified vertically: a row that reads the same texels onto the same pixels as the
+        // one above gives the same result, so it is copied instead of blended again.
+        const size_t bytes = size_t(job.width) * sizeof(uint32_t);
         for (int r = 0; r < job.height; ++r) {
-            BlendSpanSse2<kTint>(s.texels + size_t(job.rows[r]) * size_t(s.width), job,
-                                 corner + size_t(r) * size_t(ps.targetPitch), alphaOr, done);
+            const bool twin = r + 1 < job.height && job.rows[r + 1] == job.rows[r] &&
+                              std::memcmp(row(r), row(r + 1), bytes) == 0;
+            blendRows(r, 1);
+            if (twin) std::memcpy(row(r + 1), row(r), bytes);
+            r += twin ? 1 : 0;
         }
         return;
     }
@@ -148,14 +172,14 @@ constexpr SpanRoutine kRow[8] = {Routine<0, kBlend>(), Routine<1, kBlend>(), Rou
 const SpanRoutine* const kRoutines[kBlendKinds] = {kRow<kOpaque>, kRow<kAlphaBlend>,
                                                    kRow<kGenericBlend>};
 
-int64_t FloorDiv8(int64_t value) { return value >= 0 ? value / 8 : -((-value + 7) / 8); }
+// Shifts of signed values are arithmetic, so a shift divides rounding down.
+int64_t FloorDiv8(int64_t value) { return value >> 3; }
 
 // True for a four-bit corner set with exactly three corners.
 bool HasThreeCorners(int mask) { return mask == 0b0111 || mask == 0b1011 || mask == 0b1101 || mask == 0b1110; }
 
 int64_t CeilPixel(int64_t subpixels) {
-    const int64_t one = int64_t(1) << kSubpixelBits;
-    return subpixels >= 0 ? (subpixels + one - 1) / one : -((-subpixels) / one);
+    return (subpixels + (int64_t(1) << kSubpixelBits) - 1) >> kSubpixelBits;
 }
 
 // Pixel range [first, end) whose centres lie in [a, b) (subpixels).
@@ -183,7 +207,7 @@ bool TexelSteps(float uFirst, float uLast, int64_t edgeFirst, int64_t edgeLast, 
     *step = int64_t(eighthsStep);
     // Positions repeat their eighth every 8 pixels at most.
     for (int k = 0; k < std::min(count, 8); ++k) {
-        if ((*start + *step * k) % 8 == 0) return false;
+        if (((*start + *step * k) & 7) == 0) return false;
     }
     return true;
 }
@@ -194,7 +218,9 @@ TexelRun FillTexelIndexes(int64_t start, int64_t step, int count, int size, uint
                           int* out) {
     const int64_t first = FloorDiv8(start), last = FloorDiv8(start + step * (count - 1));
     if (first >= 0 && last >= 0 && first < size && last < size) {
-        for (int i = 0; i < count; ++i) out[i] = int(FloorDiv8(start + step * i));
+        // Every position lies in [0, 8 x size) here, so 32-bit arithmetic holds them.
+        const int from = int(start), by = int(step);
+        for (int i = 0; i < count; ++i) out[i] = (from + by * i) >> 3;
         if (step == 8) return TexelRun::kStraight;
         if (step == 4 && (count == 1 || out[1] == out[0])) return TexelRun::kDoubled;
         return TexelRun::kIndexed;
