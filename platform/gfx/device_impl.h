@@ -169,13 +169,11 @@ private:
     bool softwareProcessing_ = false;
 
     DrawStatistics statistics_{};
-    // A vertex as read, before the transform; one more coordinate set than a format can carry
-    // stays (0, 0) for stages whose set is missing.
+    // What lighting reads of a vertex, before the transform.
     struct FetchedVertex {
         float position[4];  // x, y, z and rhw (pre-transformed) or 1
         float normal[3];
         uint32_t diffuse;
-        float uv[9][2];
     };
     // Scratch of the draws, kept between frames so that drawing allocates nothing.
     std::vector<ScreenVertex> screen_;
