@@ -33,27 +33,24 @@ __m256i BlendEight(__m256i src, __m256i dst) {
     return _mm256_or_si256(rb, _mm256_slli_epi16(ag, 8));
 }
 
-}  // namespace
-
-bool HasAvx2() { return __builtin_cpu_supports("avx2"); }
-
-int BlendRectAvx2(const uint32_t* texels, int texWidth, const int* rows, const int* columns,
-                  TexelRun run, int width, int height, bool tint, uint32_t color, uint32_t* target,
-                  int pitch, uint32_t alphaOr) {
+// The rows of BlendRectAvx2 with the texel run and the tint fixed, so that the inner loop has
+// no tests but its own.
+template <TexelRun kRun, bool kTint>
+void BlendRows(const uint32_t* texels, int texWidth, const int* rows, const int* columns,
+               int done, int height, uint32_t color, uint32_t* target, int pitch, uint32_t alphaOr) {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i orMask = _mm256_set1_epi32(int(alphaOr));
     const __m256i tintWide = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), zero);
     const __m256i pairs = _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3);
-    const int done = width & ~7;
     for (int r = 0; r < height; ++r) {
         const uint32_t* texRow = texels + size_t(rows[r]) * size_t(texWidth);
         const uint32_t* first = texRow + columns[0];
         uint32_t* dst = target + size_t(r) * size_t(pitch);
         for (int i = 0; i < done; i += 8) {
             __m256i src;
-            if (run == TexelRun::kStraight) {
+            if constexpr (kRun == TexelRun::kStraight) {
                 src = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(first + i));
-            } else if (run == TexelRun::kDoubled) {
+            } else if constexpr (kRun == TexelRun::kDoubled) {
                 const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + i / 2));
                 src = _mm256_permutevar8x32_epi32(_mm256_castsi128_si256(four), pairs);
             } else {
@@ -61,7 +58,7 @@ int BlendRectAvx2(const uint32_t* texels, int texWidth, const int* rows, const i
                     reinterpret_cast<const int*>(texRow),
                     _mm256_loadu_si256(reinterpret_cast<const __m256i*>(columns + i)), 4);
             }
-            if (tint) {
+            if constexpr (kTint) {
                 src = _mm256_packus_epi16(Mul255(_mm256_unpacklo_epi8(src, zero), tintWide),
                                           Mul255(_mm256_unpackhi_epi8(src, zero), tintWide));
             }
@@ -71,6 +68,39 @@ int BlendRectAvx2(const uint32_t* texels, int texWidth, const int* rows, const i
             __m256i* out = reinterpret_cast<__m256i*>(dst + i);
             _mm256_storeu_si256(out, _mm256_or_si256(BlendEight(src, _mm256_loadu_si256(out)), orMask));
         }
+    }
+}
+
+template <TexelRun kRun>
+void BlendRowsOfRun(bool tint, const uint32_t* texels, int texWidth, const int* rows,
+                    const int* columns, int done, int height, uint32_t color, uint32_t* target,
+                    int pitch, uint32_t alphaOr) {
+    (tint ? BlendRows<kRun, true> : BlendRows<kRun, false>)(texels, texWidth, rows, columns, done,
+                                                            height, color, target, pitch, alphaOr);
+}
+
+}  // namespace
+
+bool HasAvx2() { return __builtin_cpu_supports("avx2"); }
+
+int BlendRectAvx2(const uint32_t* texels, int texWidth, const int* rows, const int* columns,
+                  TexelRun run, int width, int height, bool tint, uint32_t color, uint32_t* target,
+                  int pitch, uint32_t alphaOr) {
+    const int done = width & ~7;
+    if (done == 0) return 0;
+    switch (run) {
+        case TexelRun::kStraight:
+            BlendRowsOfRun<TexelRun::kStraight>(tint, texels, texWidth, rows, columns, done, height,
+                                                color, target, pitch, alphaOr);
+            break;
+        case TexelRun::kDoubled:
+            BlendRowsOfRun<TexelRun::kDoubled>(tint, texels, texWidth, rows, columns, done, height,
+                                               color, target, pitch, alphaOr);
+            break;
+        default:
+            BlendRowsOfRun<TexelRun::kIndexed>(tint, texels, texWidth, rows, columns, done, height,
+                                               color, target, pitch, alphaOr);
+            break;
     }
     return done;
 }
