@@ -220,7 +220,15 @@ TexelRun FillTexelIndexes(int64_t start, int64_t step, int count, int size, uint
     if (first >= 0 && last >= 0 && first < size && last < size) {
         // Every position lies in [0, 8 x size) here, so 32-bit arithmetic holds them.
         const int from = int(start), by = int(step);
-        for (int i = 0; i < count; ++i) out[i] = (from + by * i) >> 3;
+        int i = 0;
+#if defined(__SSE2__)
+        __m128i at = _mm_setr_epi32(from, from + by, from + 2 * by, from + 3 * by);
+        const __m128i four = _mm_set1_epi32(4 * by);
+        for (; i + 4 <= count; i += 4, at = _mm_add_epi32(at, four)) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_srai_epi32(at, 3));
+        }
+#endif
+        for (; i < count; ++i) out[i] = (from + by * i) >> 3;
         if (step == 8) return TexelRun::kStraight;
         if (step == 4 && (count == 1 || out[1] == out[0])) return TexelRun::kDoubled;
         return TexelRun::kIndexed;
