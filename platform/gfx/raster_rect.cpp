@@ -298,27 +298,28 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
         }
     }
     if (xs[0] == xs[1] || ys[0] == ys[1]) return false;
-    // Each triangle holds three different corners and they share a diagonal; the texture
-    // coordinates of stage 0 follow x and y alone.
-    auto corner = [&](const ScreenVertex& v) { return (v.x == xs[1] ? 1 : 0) | (v.y == ys[1] ? 2 : 0); };
-    float us[2], vs[2];
-    bool seenU[2] = {}, seenV[2] = {};
-    int masks[2] = {0, 0};
-    for (int i = 0; i < 6; ++i) {
-        const int c = corner(*t[i]);
-        masks[i / 3] |= 1 << c;
-        const int cx = c & 1, cy = c >> 1;
-        if (seenU[cx] && us[cx] != t[i]->uv[0][0]) return false;
-        if (seenV[cy] && vs[cy] != t[i]->uv[0][1]) return false;
-        us[cx] = t[i]->uv[0][0];
-        vs[cy] = t[i]->uv[0][1];
-        seenU[cx] = seenV[cy] = true;
-    }
-    const int shared = masks[0] & masks[1];
-    if (!HasThreeCorners(masks[0]) || !HasThreeCorners(masks[1]) ||
-        (shared != 0b1001 && shared != 0b0110)) {
+    // Each triangle holds three different corners and they share a diagonal.
+    int codes[6];  // bit 0: x is xs[1]; bit 1: y is ys[1]
+    for (int i = 0; i < 6; ++i) codes[i] = (t[i]->x == xs[1] ? 1 : 0) | (t[i]->y == ys[1] ? 2 : 0);
+    const int mask0 = 1 << codes[0] | 1 << codes[1] | 1 << codes[2];
+    const int mask1 = 1 << codes[3] | 1 << codes[4] | 1 << codes[5];
+    const int shared = mask0 & mask1;
+    if (!HasThreeCorners(mask0) || !HasThreeCorners(mask1) || (shared != 0b1001 && shared != 0b0110)) {
         return false;
     }
+    // The texture coordinates of stage 0 follow x and y alone: every vertex agrees with the
+    // last one before it in its column (u) and in its row (v).
+    const ScreenVertex* column[2] = {nullptr, nullptr};
+    const ScreenVertex* row[2] = {nullptr, nullptr};
+    for (int i = 0; i < 6; ++i) {
+        const int cx = codes[i] & 1, cy = codes[i] >> 1;
+        if (column[cx] && column[cx]->uv[0][0] != t[i]->uv[0][0]) return false;
+        if (row[cy] && row[cy]->uv[0][1] != t[i]->uv[0][1]) return false;
+        column[cx] = t[i];
+        row[cy] = t[i];
+    }
+    const float us[2] = {column[0]->uv[0][0], column[1]->uv[0][0]};
+    const float vs[2] = {row[0]->uv[0][1], row[1]->uv[0][1]};
     const int lo = xs[0] < xs[1] ? 0 : 1, top = ys[0] < ys[1] ? 0 : 1;
     for (float c : {xs[0], xs[1], ys[0], ys[1]}) {
         if (!(std::fabs(c) <= kGuardBand)) return false;  // far away, or not a number
