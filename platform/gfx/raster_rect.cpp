@@ -125,12 +125,13 @@ void DrawSpans(const PipelineState& ps, const RectJob& job) {
                                      alphaOr, done);
             }
         };
-        if (job.height < 2 || job.rows[1] != job.rows[0]) {
+        // Magnified vertically: a row that reads the same texels onto the same pixels as the
+        // one above gives the same result, so it is copied instead of blended again (unless
+        // the texture is the target itself, whose rows read what the rows above wrote).
+        if (job.height < 2 || job.rows[1] != job.rows[0] || s.texels == ps.target) {
             blendRows(0, job.height);
             return;
         }
-        // Magnified vertically: a row that reads the same texels onto the same pixels as the
-        // one above gives the same result, so it is copied instead of blended again.
         const size_t bytes = size_t(job.width) * sizeof(uint32_t);
         for (int r = 0; r < job.height; ++r) {
             const bool twin = r + 1 < job.height && job.rows[r + 1] == job.rows[r] &&
