@@ -1,5 +1,6 @@
 #include "framework/primitive2d.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -86,7 +87,11 @@ bool CBasePrimitive2D::AllocatePool() {
 
 bool CBasePrimitive2D::AllocateHeads() {
     heads_ = static_cast<SortNode**>(Zeth::MemoryAlloc(kBuckets * sizeof(SortNode*)));
-    return heads_ != nullptr;
+    if (heads_ == nullptr) return false;
+    std::memset(heads_, 0, kBuckets * sizeof(SortNode*));
+    lowestKey_ = static_cast<int32_t>(kBuckets);
+    highestKey_ = -1;
+    return true;
 }
 
 bool CBasePrimitive2D::AllocateCopy() {
@@ -208,7 +213,12 @@ bool CPrimitive2D::LogFailure(const char* text, gfx::Result result) {
 
 void CPrimitive2D::Begin() {
     queued_ = writePosition_ = submitted_ = 0;
-    if (sorting_ && heads_ != nullptr) std::memset(heads_, 0, kBuckets * sizeof(SortNode*));
+    // Only the buckets the last frame used hold anything.
+    if (sorting_ && heads_ != nullptr && highestKey_ >= lowestKey_) {
+        std::memset(heads_ + lowestKey_, 0, static_cast<size_t>(highestKey_ - lowestKey_ + 1) * sizeof(SortNode*));
+    }
+    lowestKey_ = static_cast<int32_t>(kBuckets);
+    highestKey_ = -1;
 }
 
 int32_t CPrimitive2D::SortKey(float z0, float z1, float z2) {
@@ -238,6 +248,8 @@ bool CPrimitive2D::Push(const Vertex2D* triangles, uint32_t triangleCount) {
             SortNode* node = static_cast<SortNode*>(systemBuffer_) + writePosition_++;
             node->next = heads_[key];
             heads_[key] = node;
+            lowestKey_ = std::min(lowestKey_, key);
+            highestKey_ = std::max(highestKey_, key);
             for (uint32_t j = 0; j < 3; ++j) std::memcpy(node->vertices + j * vertexSize_, &g_clipped[i + j], vertexSize_);
             queued_ += 3;
         }
@@ -254,7 +266,7 @@ void CPrimitive2D::End() {
     if (sorting_) {
         // Far to near; within a bucket the triangle pushed last comes first.
         uint32_t triangleBytes = 3 * vertexSize_;
-        for (int32_t key = kBuckets - 1; key >= 0; --key) {
+        for (int32_t key = highestKey_; key >= lowestKey_; --key) {
             for (SortNode* node = heads_[key]; node != nullptr; node = node->next) {
                 std::memcpy(out, node->vertices, triangleBytes);
                 out += triangleBytes;

@@ -52,6 +52,7 @@ protected:
 
     gfx::VertexBuffer* vertexBuffer_ = nullptr;
     SortNode** heads_ = nullptr;
+    int32_t lowestKey_ = 0, highestKey_ = -1;  // the buckets in use since Begin (none when high < low)
     void* systemBuffer_ = nullptr;  // the node pool when sorting, else the queued vertices
     uint32_t vertexType_ = 0;
     uint32_t fvf_ = 0;

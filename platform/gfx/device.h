@@ -345,6 +345,9 @@ PresentSink& GetPresentSink();
 // Forces every draw through the general triangle path (tests compare both paths).
 void SetForceGeneralPath(bool force);
 bool ForceGeneralPath();
+// Keeps the vector spans to 128-bit SSE2 where AVX2 would run (tests compare both widths).
+void SetForceSse2(bool force);
+bool ForceSse2();
 
 // Counters of the drawing paths, for tests and benchmarks.
 struct DrawStatistics {

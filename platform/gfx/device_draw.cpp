@@ -235,7 +235,7 @@ void DeviceImpl::BuildPipeline(PipelineState* ps) {
 
 // ---- vertices ----
 
-bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count) {
+bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count, int stages) {
     const VertexLayout layout = declaration_ ? LayoutOf(declaration_->Elements()) : LayoutOf(fvf_);
     if (layout.size == 0 || source.stride < layout.size) return false;
     if (count > 0 && (size_t(count - 1) * source.stride + layout.size > source.vertexBytes)) {
@@ -245,14 +245,19 @@ bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count) {
     hasDiffuse_ = layout.diffuse >= 0;
     const bool lighting = transformed_ && renderStates_[rs::kLighting] != 0 && layout.normal >= 0;
     const Matrix all = Multiply(Multiply(world_, view_), projection_);
-    uint32_t sets[kStageCount];  // the coordinate set of each stage; sets not carried read 0
+    // Where each stage's u and v sit in a vertex; -1 reads 0 (a set the format does not carry,
+    // or a one-float set's v).
+    int uAt[kStageCount], vAt[kStageCount];
     for (uint32_t s = 0; s < kStageCount; ++s) {
         const uint32_t set = stageStates_[s][tss::kTexCoordIndex] & 0xFFFF;
-        sets[s] = set < uint32_t(layout.texCount) ? set : kMaxTexCoordSets;
+        const bool carried = set < uint32_t(layout.texCount);
+        uAt[s] = carried ? layout.tex[set] : -1;
+        vAt[s] = carried && layout.texFloats[set] > 1 ? layout.tex[set] + 4 : -1;
     }
-    screen_.resize(count);
-    clip_.resize(transformed_ ? count : 0);
-    FetchedVertex f{};  // set kMaxTexCoordSets stays (0, 0)
+    // The scratch only grows: shrinking and growing again would clear it on every draw.
+    if (screen_.size() < count) screen_.resize(count);
+    if (transformed_ && clip_.size() < count) clip_.resize(count);
+    FetchedVertex f{};
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* p = source.vertices + size_t(i) * source.stride;
         const uint8_t* at = p + layout.position;
@@ -264,15 +269,12 @@ bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count) {
             for (int k = 0; k < 3; ++k) f.normal[k] = ReadFloat(p + layout.normal + 4 * k);
         }
         f.diffuse = layout.diffuse >= 0 ? ReadU32(p + layout.diffuse) : 0xFFFFFFFFu;
-        for (int s = 0; s < layout.texCount; ++s) {
-            f.uv[s][0] = ReadFloat(p + layout.tex[s]);
-            f.uv[s][1] = layout.texFloats[s] > 1 ? ReadFloat(p + layout.tex[s] + 4) : 0.0f;
-        }
         ScreenVertex& v = screen_[i];
         v.diffuse = lighting ? LightVertex(f) : f.diffuse;
-        for (uint32_t s = 0; s < kStageCount; ++s) {
-            v.uv[s][0] = f.uv[sets[s]][0];
-            v.uv[s][1] = f.uv[sets[s]][1];
+        // Stages past the enabled ones are never sampled.
+        for (int s = 0; s < stages; ++s) {
+            v.uv[s][0] = uAt[s] >= 0 ? ReadFloat(p + uAt[s]) : 0.0f;
+            v.uv[s][1] = vAt[s] >= 0 ? ReadFloat(p + vAt[s]) : 0.0f;
         }
         if (transformed_) {
             std::array<float, 4>& c = clip_[i];
@@ -448,10 +450,9 @@ Result DeviceImpl::Draw(uint32_t type, uint32_t primCount, const DrawSource& sou
     if (skip > source.vertexBytes) return result::kInvalidCall;
     const DrawSource range{source.vertices + skip, source.vertexBytes - skip, source.stride,
                            nullptr, 0, 0};
-    if (!LoadVertices(range, highest - lowest + 1)) return result::kInvalidCall;
-
     PipelineState ps;
     BuildPipeline(&ps);
+    if (!LoadVertices(range, highest - lowest + 1, ps.stageCount)) return result::kInvalidCall;
     ++statistics_.draws;
     const uint32_t* idx = indexScratch_.data();
     switch (type) {

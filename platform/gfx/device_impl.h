@@ -131,8 +131,9 @@ private:
     void BuildPipeline(PipelineState* ps);
     Result Draw(uint32_t type, uint32_t primCount, const DrawSource& source);
     struct FetchedVertex;
-    // Reads `count` vertices and brings them to screen space (clip space too when transformed).
-    bool LoadVertices(const DrawSource& source, uint32_t count);
+    // Reads `count` vertices and brings them to screen space (clip space too when transformed),
+    // with the texture coordinates of the first `stages` stages.
+    bool LoadVertices(const DrawSource& source, uint32_t count, int stages);
     uint32_t LightVertex(const FetchedVertex& vertex) const;
     void ProjectToViewport(const std::array<float, 4>& clip, ScreenVertex* vertex) const;
     void DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t primCount);
@@ -168,13 +169,11 @@ private:
     bool softwareProcessing_ = false;
 
     DrawStatistics statistics_{};
-    // A vertex as read, before the transform; one more coordinate set than a format can carry
-    // stays (0, 0) for stages whose set is missing.
+    // What lighting reads of a vertex, before the transform.
     struct FetchedVertex {
         float position[4];  // x, y, z and rhw (pre-transformed) or 1
         float normal[3];
         uint32_t diffuse;
-        float uv[9][2];
     };
     // Scratch of the draws, kept between frames so that drawing allocates nothing.
     std::vector<ScreenVertex> screen_;

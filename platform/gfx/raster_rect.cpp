@@ -10,6 +10,7 @@
 // interpolation could tip it; the pair is taken only when the pixel centres map to whole eighths
 // of a texel, none of them on a texel boundary, so every sample lies at least 1/8 texel from one.
 #include <cmath>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -37,30 +38,34 @@ struct RectJob {
 using SpanRoutine = void (*)(const PipelineState&, const RectJob&);
 
 #if defined(__SSE2__)
-// round(x / 255) on eight 16-bit lanes holding x <= 255 x 255.
+// round(x / 255) on eight 16-bit lanes holding x <= 255 x 255: with t = x + 128,
+// (t + (t >> 8)) >> 8 equals (t x 257) >> 16, one high multiply.
 inline __m128i Div255x8(__m128i x) {
-    const __m128i t = _mm_add_epi16(x, _mm_set1_epi16(128));
-    return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+    return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
 }
 
 inline __m128i Mul255x8(__m128i a, __m128i b) { return Div255x8(_mm_mullo_epi16(a, b)); }
 
-// BlendSourceAlpha on two pixels widened to 16-bit lanes.
-inline __m128i BlendSourceAlphaX2(__m128i src, __m128i dst) {
-    __m128i alpha = _mm_shufflelo_epi16(src, _MM_SHUFFLE(3, 3, 3, 3));
-    alpha = _mm_shufflehi_epi16(alpha, _MM_SHUFFLE(3, 3, 3, 3));
-    const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
-    return Div255x8(_mm_add_epi16(_mm_mullo_epi16(src, alpha), _mm_mullo_epi16(dst, inverse)));
+// Source-alpha blending of four pixels, on the red-blue and the alpha-green byte of each
+// 16-bit lane apart (the AVX2 span's arithmetic).
+inline __m128i BlendFour(__m128i src, __m128i dst) {
+    const __m128i low = _mm_set1_epi16(0x00FF);
+    const __m128i a = _mm_srli_epi32(src, 24);
+    const __m128i alpha = _mm_or_si128(a, _mm_slli_epi32(a, 16));
+    const __m128i inverse = _mm_xor_si128(alpha, low);
+    const __m128i rb = Div255x8(_mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(src, low), alpha),
+                                              _mm_mullo_epi16(_mm_and_si128(dst, low), inverse)));
+    const __m128i ag = Div255x8(_mm_add_epi16(_mm_mullo_epi16(_mm_srli_epi16(src, 8), alpha),
+                                              _mm_mullo_epi16(_mm_srli_epi16(dst, 8), inverse)));
+    return _mm_or_si128(rb, _mm_slli_epi16(ag, 8));
 }
 
 // The alpha-blended span from pixel `from` to the end of one row, four pixels at a time, with
-// the same arithmetic as BlendSourceAlpha: groups that are wholly opaque are copied and wholly
-// transparent ones skipped.
+// the same arithmetic as BlendSourceAlpha.
 template <bool kTint>
 void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, uint32_t alphaOr,
                    int from) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000u));
     const __m128i orMask = _mm_set1_epi32(int(alphaOr));
     const __m128i tint = _mm_unpacklo_epi8(_mm_set1_epi32(int(job.color)), zero);
     const int* columns = job.columns;
@@ -81,17 +86,9 @@ void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, ui
             src = _mm_packus_epi16(Mul255x8(_mm_unpacklo_epi8(src, zero), tint),
                                    Mul255x8(_mm_unpackhi_epi8(src, zero), tint));
         }
-        const __m128i alpha = _mm_and_si128(src, alphaMask);
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
+        // Blended without branching on the alpha, as the AVX2 span is.
         __m128i* out = reinterpret_cast<__m128i*>(dst + i);
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphaMask)) == 0xFFFF) {
-            _mm_storeu_si128(out, _mm_or_si128(src, orMask));
-            continue;
-        }
-        const __m128i d = _mm_loadu_si128(out);
-        const __m128i lo = BlendSourceAlphaX2(_mm_unpacklo_epi8(src, zero), _mm_unpacklo_epi8(d, zero));
-        const __m128i hi = BlendSourceAlphaX2(_mm_unpackhi_epi8(src, zero), _mm_unpackhi_epi8(d, zero));
-        _mm_storeu_si128(out, _mm_or_si128(_mm_packus_epi16(lo, hi), orMask));
+        _mm_storeu_si128(out, _mm_or_si128(BlendFour(src, _mm_loadu_si128(out)), orMask));
     }
     for (; i < job.width; ++i) {
         uint32_t c = texRow[columns[i]];
@@ -101,6 +98,11 @@ void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, ui
 }
 #endif
 
+bool UseAvx2() {
+    static const bool kAvx2 = HasAvx2();
+    return kAvx2 && !ForceSse2();
+}
+
 template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
 void DrawSpans(const PipelineState& ps, const RectJob& job) {
     const StageSampler& s = ps.samplers[0];
@@ -109,15 +111,34 @@ void DrawSpans(const PipelineState& ps, const RectJob& job) {
         ps.target + size_t(job.top) * size_t(ps.targetPitch) + size_t(job.left);
 #if defined(__SSE2__)
     if constexpr (kTextured && !kAlphaTest && kBlend == kAlphaBlend) {
-        static const bool kAvx2 = HasAvx2();
-        const int done = kAvx2 ? BlendRectAvx2(s.texels, s.width, job.rows, job.columns, job.run,
-                                               job.width, job.height, kTint, job.color, corner,
-                                               ps.targetPitch, alphaOr)
-                               : 0;
-        if (done == job.width) return;
+        const bool avx2 = UseAvx2();
+        auto row = [&](int r) { return corner + size_t(r) * size_t(ps.targetPitch); };
+        // Blends rows [first, first + count).
+        auto blendRows = [&](int first, int count) {
+            const int done = avx2 ? BlendRectAvx2(s.texels, s.width, job.rows + first, job.columns,
+                                                  job.run, job.width, count, kTint, job.color,
+                                                  row(first), ps.targetPitch, alphaOr)
+                                  : 0;
+            if (done == job.width) return;
+            for (int r = first; r < first + count; ++r) {
+                BlendSpanSse2<kTint>(s.texels + size_t(job.rows[r]) * size_t(s.width), job, row(r),
+                                     alphaOr, done);
+            }
+        };
+        // Magnified vertically: a row that reads the same texels onto the same pixels as the
+        // one above gives the same result, so it is copied instead of blended again (unless
+        // the texture is the target itself, whose rows read what the rows above wrote).
+        if (job.height < 2 || job.rows[1] != job.rows[0] || s.texels == ps.target) {
+            blendRows(0, job.height);
+            return;
+        }
+        const size_t bytes = size_t(job.width) * sizeof(uint32_t);
         for (int r = 0; r < job.height; ++r) {
-            BlendSpanSse2<kTint>(s.texels + size_t(job.rows[r]) * size_t(s.width), job,
-                                 corner + size_t(r) * size_t(ps.targetPitch), alphaOr, done);
+            const bool twin = r + 1 < job.height && job.rows[r + 1] == job.rows[r] &&
+                              std::memcmp(row(r), row(r + 1), bytes) == 0;
+            blendRows(r, 1);
+            if (twin) std::memcpy(row(r + 1), row(r), bytes);
+            r += twin ? 1 : 0;
         }
         return;
     }
@@ -152,14 +173,14 @@ constexpr SpanRoutine kRow[8] = {Routine<0, kBlend>(), Routine<1, kBlend>(), Rou
 const SpanRoutine* const kRoutines[kBlendKinds] = {kRow<kOpaque>, kRow<kAlphaBlend>,
                                                    kRow<kGenericBlend>};
 
-int64_t FloorDiv8(int64_t value) { return value >= 0 ? value / 8 : -((-value + 7) / 8); }
+// Shifts of signed values are arithmetic, so a shift divides rounding down.
+int64_t FloorDiv8(int64_t value) { return value >> 3; }
 
 // True for a four-bit corner set with exactly three corners.
 bool HasThreeCorners(int mask) { return mask == 0b0111 || mask == 0b1011 || mask == 0b1101 || mask == 0b1110; }
 
 int64_t CeilPixel(int64_t subpixels) {
-    const int64_t one = int64_t(1) << kSubpixelBits;
-    return subpixels >= 0 ? (subpixels + one - 1) / one : -((-subpixels) / one);
+    return (subpixels + (int64_t(1) << kSubpixelBits) - 1) >> kSubpixelBits;
 }
 
 // Pixel range [first, end) whose centres lie in [a, b) (subpixels).
@@ -187,7 +208,7 @@ bool TexelSteps(float uFirst, float uLast, int64_t edgeFirst, int64_t edgeLast, 
     *step = int64_t(eighthsStep);
     // Positions repeat their eighth every 8 pixels at most.
     for (int k = 0; k < std::min(count, 8); ++k) {
-        if ((*start + *step * k) % 8 == 0) return false;
+        if (((*start + *step * k) & 7) == 0) return false;
     }
     return true;
 }
@@ -198,7 +219,17 @@ TexelRun FillTexelIndexes(int64_t start, int64_t step, int count, int size, uint
                           int* out) {
     const int64_t first = FloorDiv8(start), last = FloorDiv8(start + step * (count - 1));
     if (first >= 0 && last >= 0 && first < size && last < size) {
-        for (int i = 0; i < count; ++i) out[i] = int(FloorDiv8(start + step * i));
+        // Every position lies in [0, 8 x size) here, so 32-bit arithmetic holds them.
+        const int from = int(start), by = int(step);
+        int i = 0;
+#if defined(__SSE2__)
+        __m128i at = _mm_setr_epi32(from, from + by, from + 2 * by, from + 3 * by);
+        const __m128i four = _mm_set1_epi32(4 * by);
+        for (; i + 4 <= count; i += 4, at = _mm_add_epi32(at, four)) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_srai_epi32(at, 3));
+        }
+#endif
+        for (; i < count; ++i) out[i] = (from + by * i) >> 3;
         if (step == 8) return TexelRun::kStraight;
         if (step == 4 && (count == 1 || out[1] == out[0])) return TexelRun::kDoubled;
         return TexelRun::kIndexed;
@@ -268,27 +299,28 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
         }
     }
     if (xs[0] == xs[1] || ys[0] == ys[1]) return false;
-    // Each triangle holds three different corners and they share a diagonal; the texture
-    // coordinates of stage 0 follow x and y alone.
-    auto corner = [&](const ScreenVertex& v) { return (v.x == xs[1] ? 1 : 0) | (v.y == ys[1] ? 2 : 0); };
-    float us[2], vs[2];
-    bool seenU[2] = {}, seenV[2] = {};
-    int masks[2] = {0, 0};
-    for (int i = 0; i < 6; ++i) {
-        const int c = corner(*t[i]);
-        masks[i / 3] |= 1 << c;
-        const int cx = c & 1, cy = c >> 1;
-        if (seenU[cx] && us[cx] != t[i]->uv[0][0]) return false;
-        if (seenV[cy] && vs[cy] != t[i]->uv[0][1]) return false;
-        us[cx] = t[i]->uv[0][0];
-        vs[cy] = t[i]->uv[0][1];
-        seenU[cx] = seenV[cy] = true;
-    }
-    const int shared = masks[0] & masks[1];
-    if (!HasThreeCorners(masks[0]) || !HasThreeCorners(masks[1]) ||
-        (shared != 0b1001 && shared != 0b0110)) {
+    // Each triangle holds three different corners and they share a diagonal.
+    int codes[6];  // bit 0: x is xs[1]; bit 1: y is ys[1]
+    for (int i = 0; i < 6; ++i) codes[i] = (t[i]->x == xs[1] ? 1 : 0) | (t[i]->y == ys[1] ? 2 : 0);
+    const int mask0 = 1 << codes[0] | 1 << codes[1] | 1 << codes[2];
+    const int mask1 = 1 << codes[3] | 1 << codes[4] | 1 << codes[5];
+    const int shared = mask0 & mask1;
+    if (!HasThreeCorners(mask0) || !HasThreeCorners(mask1) || (shared != 0b1001 && shared != 0b0110)) {
         return false;
     }
+    // The texture coordinates of stage 0 follow x and y alone: every vertex agrees with the
+    // last one before it in its column (u) and in its row (v).
+    const ScreenVertex* column[2] = {nullptr, nullptr};
+    const ScreenVertex* row[2] = {nullptr, nullptr};
+    for (int i = 0; i < 6; ++i) {
+        const int cx = codes[i] & 1, cy = codes[i] >> 1;
+        if (column[cx] && column[cx]->uv[0][0] != t[i]->uv[0][0]) return false;
+        if (row[cy] && row[cy]->uv[0][1] != t[i]->uv[0][1]) return false;
+        column[cx] = t[i];
+        row[cy] = t[i];
+    }
+    const float us[2] = {column[0]->uv[0][0], column[1]->uv[0][0]};
+    const float vs[2] = {row[0]->uv[0][1], row[1]->uv[0][1]};
     const int lo = xs[0] < xs[1] ? 0 : 1, top = ys[0] < ys[1] ? 0 : 1;
     for (float c : {xs[0], xs[1], ys[0], ys[1]}) {
         if (!(std::fabs(c) <= kGuardBand)) return false;  // far away, or not a number

@@ -1,4 +1,4 @@
-// Present sinks, the process-wide sink choice and the general-path switch.
+// Present sinks, the process-wide sink choice and the drawing-path switches.
 #include <algorithm>
 
 #include "platform/gfx/device.h"
@@ -10,6 +10,7 @@ namespace {
 WindowSink g_windowSink;
 PresentSink* g_sink = nullptr;
 bool g_forceGeneralPath = false;
+bool g_forceSse2 = false;
 }  // namespace
 
 uint32_t RefCounted::AddRef() { return ++refs_; }
@@ -44,5 +45,8 @@ PresentSink& GetPresentSink() { return g_sink ? *g_sink : g_windowSink; }
 
 void SetForceGeneralPath(bool force) { g_forceGeneralPath = force; }
 bool ForceGeneralPath() { return g_forceGeneralPath; }
+
+void SetForceSse2(bool force) { g_forceSse2 = force; }
+bool ForceSse2() { return g_forceSse2; }
 
 }  // namespace platform::gfx

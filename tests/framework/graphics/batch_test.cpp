@@ -88,6 +88,17 @@ TEST_F(BatchTest, SortedBatchDrawsFarToNearAndLaterPushesFirst) {
     std::vector<uint32_t> colours = batch->UploadedColours();
     for (size_t i = 0; i < colours.size(); i += 3) order.push_back(colours[i]);
     EXPECT_EQ(order, (std::vector<uint32_t>{3, 4, 1, 5}));
+    // The next frame starts empty: nothing pushed in the last one is drawn again.
+    batch->Begin();
+    for (Push p : {Push{200, 6}, Push{0, 7}}) {
+        const Vertex2D t[3] = {At(0, 0, p.depth, p.colour), At(10, 0, p.depth, p.colour), At(0, 10, p.depth, p.colour)};
+        EXPECT_TRUE(batch->Push(t, 1));
+    }
+    batch->End();
+    colours = batch->UploadedColours();
+    order.clear();
+    for (size_t i = 0; i < colours.size(); i += 3) order.push_back(colours[i]);
+    EXPECT_EQ(order, (std::vector<uint32_t>{6, 7}));
     batch->Release();
 }
 
