@@ -37,15 +37,15 @@ bool ResolveRect(const Rect* rect, uint32_t width, uint32_t height, Rect* out) {
 
 // ---- SurfaceImpl ----
 
-SurfaceImpl::SurfaceImpl(DeviceImpl* device, const SurfaceSpec& spec, TextureImpl* container)
-    : spec_(spec), container_(container) {
-    if (!container_) link_ = std::make_unique<DeviceLink>(device, spec.pool);
-    const size_t pixels = size_t(spec.width) * size_t(spec.height);
-    if (IsDepthFormat(spec.format)) {
+SurfaceImpl::SurfaceImpl(DeviceImpl* device, const SurfaceSpec& shape, TextureImpl* container)
+    : spec_(shape), container_(container) {
+    if (!container_) link_ = std::make_unique<DeviceLink>(device, shape.pool);
+    const size_t pixels = size_t(shape.width) * size_t(shape.height);
+    if (IsDepthFormat(shape.format)) {
         depth_.assign(pixels, 1.0f);
     } else {
-        argb_.assign(pixels, QuantizeArgb(spec.format, 0));
-        if (!Is32BitColor(spec.format)) native_.assign(pixels * BytesPerPixel(spec.format), 0);
+        argb_.assign(pixels, QuantizeArgb(shape.format, 0));
+        if (!Is32BitColor(shape.format)) native_.assign(pixels * BytesPerPixel(shape.format), 0);
     }
 }
 
@@ -142,11 +142,11 @@ void SurfaceImpl::FillDepth(const Rect& rect, float z) {
 
 TextureImpl::TextureImpl(DeviceImpl* device, const SurfaceSpec& level0, uint32_t levels)
     : link_(device, level0.pool) {
-    SurfaceSpec spec = level0;
+    SurfaceSpec shape = level0;
     for (uint32_t i = 0; i < levels; ++i) {
-        levels_.push_back(new SurfaceImpl(device, spec, this));
-        spec.width = std::max(1u, spec.width / 2);
-        spec.height = std::max(1u, spec.height / 2);
+        levels_.push_back(new SurfaceImpl(device, shape, this));
+        shape.width = std::max(1u, shape.width / 2);
+        shape.height = std::max(1u, shape.height / 2);
     }
 }
 

@@ -45,7 +45,7 @@ class SurfaceImpl final : public Surface {
 public:
     // container is the texture this surface is a level of, or null for a stand-alone surface
     // (which then registers with the device itself).
-    SurfaceImpl(DeviceImpl* device, const SurfaceSpec& spec, TextureImpl* container);
+    SurfaceImpl(DeviceImpl* device, const SurfaceSpec& shape, TextureImpl* container);
 
     uint32_t AddRef() override;
     uint32_t Release() override;

@@ -99,7 +99,7 @@ std::span<const TableSpec> TableSpecs() {
     return kTables;
 }
 
-std::string CheckTableText(std::string_view text, const TableSpec& spec) {
+std::string CheckTableText(std::string_view text, const TableSpec& table) {
     if (text.empty() || text.back() != '\n') return "does not end with a line feed";
     int count = 0;
     size_t start = 0;
@@ -108,7 +108,7 @@ std::string CheckTableText(std::string_view text, const TableSpec& spec) {
         const std::string_view field = text.substr(start, end - start);
         ++count;
         if (field.empty()) return "empty value " + std::to_string(count);
-        if (static_cast<int>(field.size()) > spec.fieldLimit) return "value " + std::to_string(count) + " is too long";
+        if (static_cast<int>(field.size()) > table.fieldLimit) return "value " + std::to_string(count) + " is too long";
         int value = 0;
         for (char c : field) {
             if (c < '0' || c > '9') return "value " + std::to_string(count) + " is not a number";
@@ -117,8 +117,8 @@ std::string CheckTableText(std::string_view text, const TableSpec& spec) {
         if (value > 255) return "value " + std::to_string(count) + " is above 255";
         start = end + 1;
     }
-    if (count != spec.values) {
-        return "holds " + std::to_string(count) + " values instead of " + std::to_string(spec.values);
+    if (count != table.values) {
+        return "holds " + std::to_string(count) + " values instead of " + std::to_string(table.values);
     }
     return {};
 }
@@ -133,12 +133,12 @@ std::vector<std::pair<std::string, std::string>> MakeTables(const std::filesyste
     const std::filesystem::path folder = assets / "tables";
     const std::map<std::string, std::string> maps = DrawStageMaps(ReadTextFile(folder / "maps.txt"));
     std::vector<std::pair<std::string, std::string>> tables;
-    for (const TableSpec& spec : kTables) {
-        const auto map = maps.find(spec.file);
-        std::string text = map != maps.end() ? map->second : ReadTextFile(folder / spec.file);
-        const std::string fault = CheckTableText(text, spec);
-        if (!fault.empty()) throw std::runtime_error(std::string(spec.file) + ": " + fault);
-        tables.emplace_back(spec.file, std::move(text));
+    for (const TableSpec& table : kTables) {
+        const auto map = maps.find(table.file);
+        std::string text = map != maps.end() ? map->second : ReadTextFile(folder / table.file);
+        const std::string fault = CheckTableText(text, table);
+        if (!fault.empty()) throw std::runtime_error(std::string(table.file) + ": " + fault);
+        tables.emplace_back(table.file, std::move(text));
     }
     return tables;
 }

@@ -20,10 +20,10 @@ struct TableSpec {
 // Every table the game reads.
 std::span<const TableSpec> TableSpecs();
 
-// Checks that the text holds exactly the spec's count of values, each 0-255 in at most the spec's
+// Checks that the text holds exactly the table's count of values, each 0-255 in at most the table's
 // characters, separated by single commas or line feeds, with no empty value and a final line feed.
 // Returns an empty string when it does, else what is wrong.
-std::string CheckTableText(std::string_view text, const TableSpec& spec);
+std::string CheckTableText(std::string_view text, const TableSpec& table);
 
 // The stage maps described by maps.txt text, each as its table text, by file name. The text holds
 // "map <file> <width> <height>" lines, each followed by "rows <first> <last> <values...>" lines

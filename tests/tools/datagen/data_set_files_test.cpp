@@ -136,11 +136,11 @@ TEST(DataSetFiles, MusicDecodesPastWhatTheGameNeeds) {
 
 TEST(DataSetFiles, TablesReadCleanlyByTheTokeniser) {
     ASSERT_EQ(datagen::TableSpecs().size(), std::size(kTables));
-    for (const datagen::TableSpec& spec : datagen::TableSpecs()) {
-        SCOPED_TRACE(spec.file);
-        EXPECT_NE(std::find(std::begin(kTables), std::end(kTables), std::string(spec.file)), std::end(kTables));
-        const std::vector<uint8_t> bytes = ReadAll(BuildFolder() / "data" / "table" / spec.file);
-        EXPECT_EQ(datagen::CheckTableText(std::string(bytes.begin(), bytes.end()), spec), "");
+    for (const datagen::TableSpec& table : datagen::TableSpecs()) {
+        SCOPED_TRACE(table.file);
+        EXPECT_NE(std::find(std::begin(kTables), std::end(kTables), std::string(table.file)), std::end(kTables));
+        const std::vector<uint8_t> bytes = ReadAll(BuildFolder() / "data" / "table" / table.file);
+        EXPECT_EQ(datagen::CheckTableText(std::string(bytes.begin(), bytes.end()), table), "");
     }
 }
 

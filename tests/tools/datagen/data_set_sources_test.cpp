@@ -79,8 +79,8 @@ TEST(FontSheet, CellMapCoversTheGameTable) {
 }
 
 TEST(TableText, FaultsTheTokeniserWouldMisread) {
-    const datagen::TableSpec spec{"t.csv", 4, 4};
-    EXPECT_EQ(datagen::CheckTableText("1,2\n3,255\n", spec), "");
+    const datagen::TableSpec table{"t.csv", 4, 4};
+    EXPECT_EQ(datagen::CheckTableText("1,2\n3,255\n", table), "");
     const char* const bad[] = {
         "1,2\n3,255",      // no final line feed
         "1,2,\n3,4\n",     // trailing comma adds a value
@@ -91,7 +91,7 @@ TEST(TableText, FaultsTheTokeniserWouldMisread) {
         "1,2\n3,4,5\n",    // too many values
         "1,2\n3,x\n",      // not a number
     };
-    for (const char* text : bad) EXPECT_NE(datagen::CheckTableText(text, spec), "") << text;
+    for (const char* text : bad) EXPECT_NE(datagen::CheckTableText(text, table), "") << text;
 }
 
 TEST(Score, PlacesNotesAndChainsByBarsAndTransposition) {

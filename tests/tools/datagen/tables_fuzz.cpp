@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    for (const datagen::TableSpec& spec : datagen::TableSpecs()) datagen::CheckTableText(text, spec);
+    for (const datagen::TableSpec& table : datagen::TableSpecs()) datagen::CheckTableText(text, table);
     try {
         datagen::DrawStageMaps(text);
     } catch (const std::runtime_error&) {
