@@ -156,18 +156,7 @@ TEST_P(BothPathsTest, CompositeOfTheTargetOntoTheBackBuffer) {
     BindBackBuffer();
     device_->Clear(0, nullptr, clear::kTarget | clear::kZBuffer, 0xFF202020, 1.0f, 0);
     device_->SetTexture(0, screen);
-    struct Vertex4 {
-        float x, y, z, rhw;
-        uint32_t color;
-        float uv[4][2];
-    };
-    const float l = 63.5f, t = -0.5f, r = 575.5f, b = 479.5f, vb = 240.0f / 256.0f;
-    const Vertex4 fan[4] = {{l, t, 0, 1, 0xFFFFFFFF, {{0, 0}}},
-                            {r, t, 0, 1, 0xFFFFFFFF, {{1, 0}}},
-                            {r, b, 0, 1, 0xFFFFFFFF, {{1, vb}}},
-                            {l, b, 0, 1, 0xFFFFFFFF, {{0, vb}}}};
-    device_->SetFVF(fvf::kXyzRhw | fvf::kDiffuse | fvf::kTex4);
-    ASSERT_EQ(device_->DrawPrimitiveUP(prim::kTriangleFan, 2, fan, sizeof(Vertex4)), result::kOk);
+    ASSERT_EQ(DrawDoubledPlayfield(), result::kOk);
     ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), result::kOk);
 
     ASSERT_EQ(sink_.Width(), 640);

@@ -108,6 +108,23 @@ protected:
         out.insert(out.end(), {a, b, c, c, d, a});
     }
 
+    // The game's composite: the 256 x 240 playfield of the bound texture doubled onto the back
+    // buffer at x 64, through a fan with four texture coordinate sets as the framework sends it.
+    Result DrawDoubledPlayfield() {
+    struct Vertex4 {
+        float x, y, z, rhw;
+        uint32_t color;
+        float uv[4][2];
+    };
+    const float l = 63.5f, t = -0.5f, r = 575.5f, b = 479.5f, vb = 240.0f / 256.0f;
+    const Vertex4 fan[4] = {{l, t, 0, 1, 0xFFFFFFFF, {{0, 0}}},
+                            {r, t, 0, 1, 0xFFFFFFFF, {{1, 0}}},
+                            {r, b, 0, 1, 0xFFFFFFFF, {{1, vb}}},
+                            {l, b, 0, 1, 0xFFFFFFFF, {{0, vb}}}};
+    device_->SetFVF(fvf::kXyzRhw | fvf::kDiffuse | fvf::kTex4);
+        return device_->DrawPrimitiveUP(prim::kTriangleFan, 2, fan, sizeof(Vertex4));
+    }
+
     void Draw(const std::vector<Vertex>& vertices) {
         ASSERT_EQ(device_->SetFVF(kVertexFvf), result::kOk);
         ASSERT_EQ(device_->DrawPrimitiveUP(prim::kTriangleList, uint32_t(vertices.size() / 3),

@@ -63,18 +63,7 @@ protected:
         const Rect marks[2] = {{0, 101, 640, 102}, {300, 0, 303, 480}};
         device_->Clear(2, marks, clear::kTarget, 0xFF405060, 1.0f, 0);
         device_->SetTexture(0, screen);
-        struct Vertex4 {
-            float x, y, z, rhw;
-            uint32_t color;
-            float uv[4][2];
-        };
-        const float l = 63.5f, t = -0.5f, r = 575.5f, b = 479.5f, vb = 240.0f / 256.0f;
-        const Vertex4 fan[4] = {{l, t, 0, 1, 0xFFFFFFFF, {{0, 0}}},
-                                {r, t, 0, 1, 0xFFFFFFFF, {{1, 0}}},
-                                {r, b, 0, 1, 0xFFFFFFFF, {{1, vb}}},
-                                {l, b, 0, 1, 0xFFFFFFFF, {{0, vb}}}};
-        device_->SetFVF(fvf::kXyzRhw | fvf::kDiffuse | fvf::kTex4);
-        EXPECT_EQ(device_->DrawPrimitiveUP(prim::kTriangleFan, 2, fan, sizeof(Vertex4)), result::kOk);
+        EXPECT_EQ(DrawDoubledPlayfield(), result::kOk);
         EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), result::kOk);
         return sink_.Frame();
     }
