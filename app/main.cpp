@@ -1,5 +1,5 @@
 // The program's entry point: hands the game's callbacks and the arguments to the framework.
-#include "framework/zeth.h"
+#include "framework/app/zeth.h"
 #include "game/world/callbacks.h"
 
 int main(int argc, char** argv) {

@@ -1,6 +1,6 @@
 #include "framework3d/pools.h"
 
-#include "framework/lock.h"
+#include "framework/core/lock.h"
 
 namespace {
 

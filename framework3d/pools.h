@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "framework/matrix.h"
+#include "framework/core/matrix.h"
 
 namespace ZethAnimation {
 constexpr int kRecords = 65536;

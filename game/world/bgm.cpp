@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "framework/file_system.h"
-#include "framework/random.h"
-#include "framework/sound.h"
-#include "framework/vox.h"
-#include "framework/zeth.h"
+#include "framework/files/file_system.h"
+#include "framework/core/random.h"
+#include "framework/sound/sound.h"
+#include "framework/sound/vox.h"
+#include "framework/app/zeth.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "game/world/callbacks.h"
 
-#include "framework/device.h"
-#include "framework/file_system.h"
-#include "framework/texture.h"
-#include "framework/zeth.h"
+#include "framework/graphics/device.h"
+#include "framework/files/file_system.h"
+#include "framework/graphics/texture.h"
+#include "framework/app/zeth.h"
 #include "game/world/object_controller.h"
 #include "game/world/replay.h"
 

@@ -1,6 +1,6 @@
 // The collision pass: enemies against shots and players, erasing shots against enemy bullets,
 // players against items and enemy bullets, in this fixed order.
-#include "framework/collision.h"
+#include "framework/core/collision.h"
 #include "game/world/object_controller.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "game/world/factory.h"
 
-#include "framework/zeth.h"
+#include "framework/app/zeth.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/byte_order.h"
+#include "framework/files/byte_order.h"
 
 inline void AppendLittleEndian32(std::vector<uint8_t>* out, int32_t value) {
     uint32_t bits = static_cast<uint32_t>(value);

@@ -2,7 +2,7 @@
 // fire whose pace, cap, speed and aim follow ArrestLevel.
 #include "game/world/firing.h"
 
-#include "framework/angle.h"
+#include "framework/core/angle.h"
 #include "game/world/object_controller.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/input.h"
+#include "framework/input/input.h"
 #include "game/world/object_controller.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The whole-run operations of the world: the start of a run, the resources, the shutdown.
-#include "framework/zeth.h"
+#include "framework/app/zeth.h"
 #include "game/world/drawing.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"

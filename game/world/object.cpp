@@ -1,6 +1,6 @@
 #include "game/world/object.h"
 
-#include "framework/angle.h"
+#include "framework/core/angle.h"
 
 void Object::Init() {
     x = y = vx = vy = ax = ay = 0.0f;

@@ -1,6 +1,6 @@
 #include "game/world/object_controller.h"
 
-#include "framework/random.h"
+#include "framework/core/random.h"
 #include "game/world/type_table.h"
 
 ObjectController worldController;

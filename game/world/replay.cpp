@@ -1,7 +1,7 @@
 #include "game/world/replay.h"
 
-#include "framework/file_write.h"
-#include "framework/zeth.h"
+#include "framework/files/file_write.h"
+#include "framework/app/zeth.h"
 #include "game/world/object_controller.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // of a slot.
 #include <algorithm>
 
-#include "framework/file_write.h"
-#include "framework/sprite.h"
+#include "framework/files/file_write.h"
+#include "framework/graphics/sprite.h"
 #include "game/world/drawing.h"
 #include "game/world/names.h"
 #include "game/world/object_controller.h"

@@ -4,7 +4,7 @@
 #include <climits>
 #include <utility>
 
-#include "framework/random.h"
+#include "framework/core/random.h"
 #include "game/world/names.h"
 #include "game/world/object_controller.h"
 #include "game/world/score_data_internal.h"

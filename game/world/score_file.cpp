@@ -5,8 +5,8 @@
 #include <initializer_list>
 #include <utility>
 
-#include "framework/file_write.h"
-#include "framework/zeth.h"
+#include "framework/files/file_write.h"
+#include "framework/app/zeth.h"
 #include "game/world/config_file.h"
 #include "game/world/file_bytes.h"
 #include "game/world/object_controller.h"

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "framework/file_system.h"
-#include "framework/sound.h"
-#include "framework/zeth.h"
+#include "framework/files/file_system.h"
+#include "framework/sound/sound.h"
+#include "framework/app/zeth.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The game's sprite set and the composition of every frame: two background batches into the
 // first layer target, all batches into the 256 x 256 playfield target, and the playfield's
 // 256 x 240 region doubled onto the grey back buffer at x 64.
-#include "framework/device.h"
-#include "framework/file_system.h"
-#include "framework/sprite.h"
-#include "framework/texture.h"
+#include "framework/graphics/device.h"
+#include "framework/files/file_system.h"
+#include "framework/graphics/sprite.h"
+#include "framework/graphics/texture.h"
 #include "game/world/drawing.h"
 
 GameSpriteSet gameSprites;

@@ -1,7 +1,7 @@
 // Drawing text and party icons into the font and pc batches.
 #include "game/world/text.h"
 
-#include "framework/sprite.h"
+#include "framework/graphics/sprite.h"
 #include "game/world/drawing.h"
 #include "game/world/names.h"
 

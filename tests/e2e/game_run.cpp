@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "framework/zeth.h"
+#include "framework/app/zeth.h"
 #include "game/world/callbacks.h"
 #include "platform/gfx/device.h"
 #include "platform/input/fake_input.h"

@@ -1,7 +1,7 @@
 // The real game started headless in this process, run for a number of frames.
 #include <gtest/gtest.h>
 
-#include "framework/sprite.h"
+#include "framework/graphics/sprite.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game_run.h"

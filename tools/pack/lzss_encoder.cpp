@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/lzss.h"
+#include "framework/files/lzss.h"
 #include "tools/pack/byte_writer.h"
 
 namespace pack {

@@ -1,4 +1,4 @@
-// The compressor for the framework's "LZSS" container (framework/lzss.h describes the format).
+// The compressor for the framework's "LZSS" container (framework/files/lzss.h describes the format).
 #pragma once
 
 #include <cstddef>

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "framework/file_pack.h"
-#include "framework/lzss.h"
+#include "framework/files/file_pack.h"
+#include "framework/files/lzss.h"
 #include "tools/pack/byte_writer.h"
 #include "tools/pack/lzss_encoder.h"
 

@@ -1,4 +1,4 @@
-// Builds the data pack "PACK" (framework/file_pack.h describes the format) from files in memory
+// Builds the data pack "PACK" (framework/files/file_pack.h describes the format) from files in memory
 // or from a folder.
 #pragma once
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "framework/collision.h"
+#include "framework/core/collision.h"
 
 TEST(RectOverlap, EdgesAreInclusive) {
     struct Case {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "framework/angle.h"
-#include "framework/random.h"
+#include "framework/core/angle.h"
+#include "framework/core/random.h"
 
 TEST(Random, MatchesTheReferenceSequences) {
     ZethRandom::Seed(5489);

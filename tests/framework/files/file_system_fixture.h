@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/file_system.h"
-#include "framework/lock.h"
+#include "framework/files/file_system.h"
+#include "framework/core/lock.h"
 #include "framework/files/temp_folder.h"
 #include "tools/pack/pack_writer.h"
 

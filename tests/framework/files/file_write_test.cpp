@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "framework/file_write.h"
+#include "framework/files/file_write.h"
 #include "temp_folder.h"
 
 namespace {

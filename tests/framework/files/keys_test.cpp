@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/file_pack.h"
-#include "framework/sjis.h"
+#include "framework/files/file_pack.h"
+#include "framework/files/sjis.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/lzss.h"
+#include "framework/files/lzss.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string>
 
-#include "framework/file_pack.h"
+#include "framework/files/file_pack.h"
 #include "framework/files/file_system_fixture.h"
 
 namespace {

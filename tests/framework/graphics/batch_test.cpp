@@ -2,8 +2,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "framework/primitive2d.h"
-#include "framework/sprite.h"
+#include "framework/graphics/primitive2d.h"
+#include "framework/graphics/sprite.h"
 #include "graphics_fixture.h"
 
 namespace {

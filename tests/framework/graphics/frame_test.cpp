@@ -1,9 +1,9 @@
 #include <string>
 
-#include "framework/simple.h"
-#include "framework/sprite.h"
-#include "framework/surface.h"
-#include "framework/texture.h"
+#include "framework/graphics/simple.h"
+#include "framework/graphics/sprite.h"
+#include "framework/graphics/surface.h"
+#include "framework/graphics/texture.h"
 #include "graphics_fixture.h"
 
 namespace {

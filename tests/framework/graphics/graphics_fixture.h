@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/device.h"
-#include "framework/managers.h"
-#include "framework/zeth.h"
+#include "framework/graphics/device.h"
+#include "framework/graphics/managers.h"
+#include "framework/app/zeth.h"
 #include "platform/gfx/device.h"
 
 namespace gfx = platform::gfx;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "framework/lag_internal.h"
+#include "framework/graphics/lag_internal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const char* name : {"a", "TITLE"}) {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/file_system.h"
+#include "framework/files/file_system.h"
 #include "framework/files/temp_folder.h"
-#include "framework/lag_internal.h"
+#include "framework/graphics/lag_internal.h"
 
 namespace {
 

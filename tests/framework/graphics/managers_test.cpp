@@ -2,10 +2,10 @@
 #include <sstream>
 
 #include "framework/files/temp_folder.h"
-#include "framework/log.h"
-#include "framework/sprite.h"
-#include "framework/surface.h"
-#include "framework/texture.h"
+#include "framework/app/log.h"
+#include "framework/graphics/sprite.h"
+#include "framework/graphics/surface.h"
+#include "framework/graphics/texture.h"
 #include "graphics_fixture.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <vector>
 
-#include "framework/collision.h"
-#include "framework/device_names.h"
-#include "framework/matrix.h"
-#include "framework/object_base.h"
+#include "framework/core/collision.h"
+#include "framework/graphics/device_names.h"
+#include "framework/core/matrix.h"
+#include "framework/graphics/object_base.h"
 #include "platform/gfx/constants.h"
 
 namespace {

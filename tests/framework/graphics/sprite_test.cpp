@@ -2,8 +2,8 @@
 #include <cstring>
 #include <vector>
 
-#include "framework/sprite.h"
-#include "framework/texture.h"
+#include "framework/graphics/sprite.h"
+#include "framework/graphics/texture.h"
 #include "graphics_fixture.h"
 
 namespace {

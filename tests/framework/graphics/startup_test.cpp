@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "framework/device.h"
-#include "framework/managers.h"
-#include "framework/sprite.h"
-#include "framework/texture.h"
-#include "framework/zeth.h"
+#include "framework/graphics/device.h"
+#include "framework/graphics/managers.h"
+#include "framework/graphics/sprite.h"
+#include "framework/graphics/texture.h"
+#include "framework/app/zeth.h"
 #include "platform/gfx/device.h"
 #include "platform/window/window.h"
 

@@ -1,4 +1,4 @@
-#include "framework/texture.h"
+#include "framework/graphics/texture.h"
 #include "platform/os/os.h"
 #include "graphics_fixture.h"
 

@@ -1,6 +1,6 @@
-#include "framework/file_system.h"
+#include "framework/files/file_system.h"
 #include "framework/files/temp_folder.h"
-#include "framework/texture.h"
+#include "framework/graphics/texture.h"
 #include "graphics_fixture.h"
 
 namespace {

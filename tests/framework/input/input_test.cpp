@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "framework/input.h"
-#include "framework/input_internal.h"
+#include "framework/input/input.h"
+#include "framework/input/input_internal.h"
 #include "platform/input/fake_input.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "framework/media.h"
-#include "framework/music.h"
-#include "framework/sound.h"
+#include "framework/sound/media.h"
+#include "framework/sound/music.h"
+#include "framework/sound/sound.h"
 #include "platform/audio/audio.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "framework/sound.h"
-#include "framework/vox.h"
+#include "framework/sound/sound.h"
+#include "framework/sound/vox.h"
 #include "platform/audio/audio.h"
 #include "platform/audio/test_sounds.h"
 

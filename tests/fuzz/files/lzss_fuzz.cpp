@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "framework/lzss.h"
+#include "framework/files/lzss.h"
 #include "tools/pack/lzss_encoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/file_pack.h"
-#include "framework/file_system.h"
-#include "framework/lock.h"
+#include "framework/files/file_pack.h"
+#include "framework/files/file_system.h"
+#include "framework/core/lock.h"
 
 namespace {
 

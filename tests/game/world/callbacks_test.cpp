@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/zeth.h"
+#include "framework/app/zeth.h"
 #include "game/world/callbacks.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"

@@ -1,4 +1,4 @@
-#include "framework/random.h"
+#include "framework/core/random.h"
 #include "world_support.h"
 
 using namespace world_test;

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "framework/input.h"
+#include "framework/input/input.h"
 #include "game/world/object_controller.h"
 #include "platform/input/fake_input.h"
 

@@ -1,4 +1,4 @@
-#include "framework/angle.h"
+#include "framework/core/angle.h"
 #include "world_support.h"
 
 using namespace world_test;

@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "framework/angle.h"
+#include "framework/core/angle.h"
 #include "game/world/firing.h"
 #include "world_support.h"
 

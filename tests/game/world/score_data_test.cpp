@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "framework/random.h"
+#include "framework/core/random.h"
 #include "game/world/file_bytes.h"
 #include "game/world/names.h"
 #include "user_folder.h"

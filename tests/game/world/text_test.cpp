@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "framework/sprite.h"
-#include "framework/texture.h"
+#include "framework/graphics/sprite.h"
+#include "framework/graphics/texture.h"
 #include "game/world/drawing.h"
 #include "game/world/text.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/file_pack.h"
+#include "framework/files/file_pack.h"
 #include "framework/files/file_system_fixture.h"
-#include "framework/lzss.h"
+#include "framework/files/lzss.h"
 #include "tools/pack/lzss_encoder.h"
 
 namespace {

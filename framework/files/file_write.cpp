@@ -1,0 +1,68 @@
+#include "framework/files/file_write.h"
+
+#include <string>
+
+#include "platform/os/file_write.h"
+#include "platform/os/files.h"
+
+namespace ZethUserFile {
+namespace {
+
+std::string Slashed(const char* path) {
+    std::string result = path;
+    for (char& c : result) {
+        if (c == '\\') c = '/';
+    }
+    return result;
+}
+
+// Where a file that may not exist yet goes: the existing file whatever its case, else the name
+// as written inside its folder found whatever its case.
+std::string PathForWriting(const char* path) {
+    std::string slashed = Slashed(path);
+    std::string found = platform::FindPath(slashed);
+    if (!found.empty()) return found;
+    size_t cut = slashed.rfind('/');
+    if (cut == std::string::npos || cut == 0) return slashed;
+    std::string folder = platform::FindPath(slashed.substr(0, cut));
+    if (folder.empty()) return slashed;
+    return folder + slashed.substr(cut);
+}
+
+}  // namespace
+
+bool Exists(const char* path) { return !platform::FindPath(Slashed(path)).empty(); }
+
+bool Read(const char* path, std::vector<uint8_t>* data) {
+    platform::FileHandle file = platform::OpenFileForReading(path);
+    if (file == platform::kNoFile) return false;
+    uint64_t size = 0;
+    bool ok = platform::GetFileSize(file, &size) && size <= 0x7FFFFFFFu;
+    if (ok) {
+        data->resize(size);
+        ok = platform::ReadFile(file, data->data(), static_cast<uint32_t>(size)) == size;
+    }
+    platform::CloseFile(file);
+    return ok;
+}
+
+bool WriteReplacing(const char* path, const void* data, size_t size) {
+    return platform::WriteFileReplacing(PathForWriting(path), data, size);
+}
+
+bool CopyNew(const char* from, const char* to) {
+    std::string source = platform::FindPath(Slashed(from));
+    return !source.empty() && platform::CopyFileNew(source, PathForWriting(to));
+}
+
+bool Rename(const char* from, const char* to) {
+    std::string source = platform::FindPath(Slashed(from));
+    return !source.empty() && platform::RenameFile(source, PathForWriting(to));
+}
+
+bool MakeFolder(const char* path) {
+    std::string found = platform::FindPath(Slashed(path));
+    return platform::MakeFolder(found.empty() ? Slashed(path) : found);
+}
+
+}  // namespace ZethUserFile

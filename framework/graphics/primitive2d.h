@@ -1,0 +1,107 @@
+// Batches of pre-transformed 2D triangles: pushed in virtual-screen coordinates with a depth,
+// converted to screen pixels, clipped, queued (in push order or into 8191 depth buckets), then
+// uploaded to one dynamic vertex buffer by End and drawn by Rendering as one triangle list.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/graphics/device_object.h"
+
+// The vertex as pushed, converted and clipped; a vertex buffer holds a prefix of it.
+struct Vertex2D {
+    float x, y;       // virtual-screen units when pushed, screen pixels after conversion
+    float z;          // 0 (near) to 65535 (far) when pushed, 0.0 to 1.0 after conversion
+    float rhw;        // pushers set 1.0
+    uint32_t diffuse; // ARGB
+    float uv[4][2];   // texture coordinates of stages 0 to 3
+};
+static_assert(sizeof(Vertex2D) == 52);
+
+class CBasePrimitive2D : public CDeviceObject {
+public:
+    static constexpr uint32_t kBuckets = 8191;
+
+    explicit CBasePrimitive2D(CBaseManager* manager) : CDeviceObject(manager) {}
+    ~CBasePrimitive2D() override;
+
+    void OnLostDevice() override;   // releases the vertex buffer
+    void OnResetDevice() override;  // makes it again and uploads the queue again
+    virtual bool Push(const Vertex2D* triangles, uint32_t triangleCount) = 0;
+    virtual void Begin() = 0;
+    virtual void End() = 0;
+    virtual void Rendering() = 0;
+    // Every vertex that came out of clipping since Begin, queued or not.
+    virtual uint32_t GetVertexCount() const { return submitted_; }
+    virtual void SetClipRect(const CObject2DManager::ClipRect* rect);  // null turns clipping off
+    virtual void SetPerspective(bool enable, float centreX, float centreY, float factor);
+    virtual void SetScaling(bool enable, float centreX, float centreY, float scale);
+    // out = a + (b - a) t for every float; each colour byte likewise, truncated.
+    static void LerpVertex(const Vertex2D* a, const Vertex2D* b, Vertex2D* out, float t);
+
+protected:
+    struct SortNode {
+        uint8_t vertices[3 * sizeof(Vertex2D)];
+        SortNode* next;
+    };
+
+    gfx::Result CreateVertexBuffer();  // the buffer of bufferBytes_ in the default pool
+    bool AllocatePool();               // the sort nodes
+    bool AllocateHeads();              // the bucket heads
+    bool AllocateCopy();               // the system copy of a non-sorting batch
+    void FreeBuffers();
+
+    gfx::VertexBuffer* vertexBuffer_ = nullptr;
+    SortNode** heads_ = nullptr;
+    int32_t lowestKey_ = 0, highestKey_ = -1;  // the buckets in use since Begin (none when high < low)
+    void* systemBuffer_ = nullptr;  // the node pool when sorting, else the queued vertices
+    uint32_t vertexType_ = 0;
+    uint32_t fvf_ = 0;
+    uint32_t bufferBytes_ = 0;
+    uint32_t vertexSize_ = 0;
+    uint32_t capacity_ = 0;
+    uint32_t queued_ = 0;
+    uint32_t writePosition_ = 0;  // bytes (non-sorting) or nodes (sorting) used
+    uint32_t submitted_ = 0;
+    bool sorting_ = false;
+    bool perspective_ = false;
+    bool scaling_ = false;
+    bool clipping_ = false;
+    float perspectiveX_ = 0, perspectiveY_ = 0, perspectiveFactor_ = 0;
+    float scalingX_ = 0, scalingY_ = 0, scale_ = 0;
+    float clipLeft_ = 0, clipTop_ = 0, clipRight_ = 0, clipBottom_ = 0;
+};
+
+class CPrimitive2D : public CBasePrimitive2D {
+public:
+    using CBasePrimitive2D::CBasePrimitive2D;
+    ~CPrimitive2D() override;
+
+    bool Push(const Vertex2D* triangles, uint32_t triangleCount) override;  // false when the batch was full
+    void Begin() override;
+    void End() override;
+    void Rendering() override;
+    // A batch for count vertices of type 0-4 (0 to 4 texture coordinate sets).
+    bool Create(uint32_t count, uint32_t type, bool sort);
+    bool Resize(uint32_t count);  // same vertex size and sorting, new capacity
+
+    // The depth bucket of a converted triangle; -1 when it lies outside 0 to 8190.
+    static int32_t SortKey(float z0, float z1, float z2);
+
+protected:
+    uint32_t ClipTriangle(Vertex2D* out, const Vertex2D* in);  // vertices written: 0 or 3 per triangle
+    uint32_t ClipLeft(const Vertex2D* in, Vertex2D* out, uint32_t n);
+    uint32_t ClipTop(const Vertex2D* in, Vertex2D* out, uint32_t n);
+    uint32_t ClipRight(const Vertex2D* in, Vertex2D* out, uint32_t n);
+    uint32_t ClipBottom(const Vertex2D* in, Vertex2D* out, uint32_t n);
+    void ConvertVertices(Vertex2D* out, const Vertex2D* in);  // three vertices to screen pixels
+
+private:
+    // Logs text (with the result's explanation for a "%s") in red and a line break; false.
+    bool LogFailure(const char* text, gfx::Result result = gfx::result::kOk);
+};
+
+class CPrimitive2DManager : public CObject2DManager {
+public:
+    using CObject2DManager::CObject2DManager;
+    CPrimitive2D* Create(uint32_t count, uint32_t type, bool sort);
+};

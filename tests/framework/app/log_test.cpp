@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "framework/app/log.h"
+#include "support/read_file.h"
+
+namespace {
+
+using testing_support::ReadFile;
+
+
+std::string TempPath(const char* name) { return ::testing::TempDir() + name; }
+
+}  // namespace
+
+TEST(Log, PageHasTheExactHeaderEntriesAndFooter) {
+    std::string path = TempPath("log_page.html");
+    ASSERT_TRUE(ZethLog::Open(path.c_str()));
+    ZethLog::WriteHeader("T%sT");
+    ZethLog::PrintTitle("Title");
+    ZethLog::PrintBreak();
+    ZethLog::PrintError("%s", "100% sure");  // a '%' inside an argument stays as it is
+    ZethLog::PrintSuccess("ok %d", 7);
+    ZethLog::PrintBold("b");
+    ZethLog::Print("plain");
+    ZethLog::PrintBanner("x");
+    ZethLog::Close();
+    EXPECT_FALSE(ZethLog::IsOpen());
+
+    const std::string expected =
+        "<HTML>\n<HEAD>\n<META http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">\n"
+        "<TITLE>T%sT</TITLE>\n<STYLE type=\"text/css\">\n<!--\nBODY{\n  font-size : 12px;\n"
+        "  font-family : \"\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E\";\n}\n-->\n</STYLE>\n</HEAD>\n"
+        "<BODY bgcolor=\"#ffffff\" text=\"#000000\" link=\"#444444\" vlink=\"#444444\" alink=\"#444444\">\n"
+        "<B><FONT color=\"BLUE\">Title</FONT></B><BR>\n"
+        "<B><FONT color=\"RED\">100% sure</FONT></B>"
+        "<B><FONT color=\"GREEN\">ok 7</FONT></B>"
+        "<B>b</B>plain"
+        "<TABLE width=\"100%\" bgcolor=\"#000000\">\n  <TBODY>\n    <TR>\n      <TD align=\"center\">\n"
+        "        <B>\n          <FONT color=\"WHITE\">x</FONT>\n        </B>\n      </TD>\n    </TR>\n"
+        "  </TBODY>\n</TABLE>\n"
+        "</BODY>\n</HTML>\n";
+    EXPECT_EQ(ReadFile(path), expected);
+}
+
+TEST(Log, EntriesAreWrittenInShiftJis) {
+    std::string path = TempPath("log_sjis.html");
+    ASSERT_TRUE(ZethLog::Open(path.c_str()));
+    ZethLog::Print("アプリ");
+    ZethLog::Print("\xF0\x9F\x98\x80!");  // a character Shift_JIS cannot hold
+    ZethLog::Close();
+    EXPECT_EQ(ReadFile(path), "\x83\x41\x83\x76\x83\x8A?!</BODY>\n</HTML>\n");
+}
+
+TEST(Log, NothingHappensWithoutAnOpenPage) {
+    ZethLog::PrintTitle("ignored");
+    ZethLog::PrintBreak();
+    ZethLog::Close();
+    EXPECT_FALSE(ZethLog::IsOpen());
+    EXPECT_FALSE(ZethLog::Open("/nonexistent-folder/log.html"));
+    ZethLog::Print("still ignored");
+}
