@@ -1,6 +1,7 @@
 #include "framework3d/pools.h"
 
 #include "framework/core/lock.h"
+#include "framework/graphics/extension3d.h"
 
 namespace {
 
@@ -82,3 +83,30 @@ void OnLostDevice() { CLockScope scope(g_effectLock); }
 void OnResetDevice() { CLockScope scope(g_effectLock); }
 void Finalize() { CLockScope scope(g_effectLock); }
 }  // namespace ZethShaderFx
+
+namespace {
+
+bool InitializePools() {
+    return ZethCamera::Initialize() && ZethLight::Initialize() && ZethModel::Initialize() &&
+           ZethGridMesh::Initialize();
+}
+
+void ReleaseModelsAndCameras() {
+    ZethModel::Finalize();
+    ZethCamera::Finalize();
+}
+
+const Zeth::Extension3DRegistration kRegistration({
+    .initializeAnimations = ZethAnimation::Initialize,
+    .initializePools = InitializePools,
+    .finalizeAnimations = ZethAnimation::Finalize,
+    .releaseGridMeshes = ZethGridMesh::Finalize,
+    .releaseModelsAndCameras = ReleaseModelsAndCameras,
+    .releaseEffects = ZethShaderFx::Finalize,
+    .loseGridMeshes = ZethGridMesh::OnLostDevice,
+    .resetGridMeshes = ZethGridMesh::OnResetDevice,
+    .loseEffects = ZethShaderFx::OnLostDevice,
+    .resetEffects = ZethShaderFx::OnResetDevice,
+});
+
+}  // namespace
