@@ -107,6 +107,7 @@ void AnimationSetKey(int32_t handle, uint32_t index, float time, float value, bo
 }
 
 const AnimationKey* AnimationFindKey(const AnimationKey* keys, float time, uint32_t keyCount) {
+    if (!keys || keyCount == 0) return nullptr;
     if (time <= keys[0].time) return &keys[0];
     if (time >= keys[keyCount - 1].time) return &keys[keyCount - 1];
     // Inside this loop time lies below the last key's time, so mid never reaches the last key

@@ -35,8 +35,8 @@ void AnimationRelease(int32_t handle);
 void AnimationSetKey(int32_t handle, uint32_t index, float time, float value, bool hasInTangent,
                      bool hasOutTangent, float inTangent, float outTangent);
 // The curve's value at `time`; the default for a handle that names no curve, a mode above 3,
-// or keys out of time order that hold no segment for the time.
+// or keys the search finds no segment in (key times that are not numbers).
 float AnimationGetValue(int32_t handle, float time, uint32_t mode, float defaultValue);
-// The key that starts the segment holding `time`; null when the search finds none (keys out
-// of time order).
+// The key that starts the segment holding `time` (keys in time order); null when the search
+// finds none, or there are no keys.
 const AnimationKey* AnimationFindKey(const AnimationKey* keys, float time, uint32_t keyCount);

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "framework/graphics/object_base.h"
 #include "platform/d3dx/effect.h"
@@ -58,6 +59,9 @@ extern const uint32_t kShaderTypeOptions[kShaderTypeCount];
 uint32_t NormalizeShaderOptions(uint32_t options, uint32_t influences, uint32_t boneMatrices);
 // The parameter-use flags of normalised options.
 uint32_t ShaderUseFlags(uint32_t normalizedOptions);
+// The shader text the generator writes for the options; empty for influence counts a skinned
+// shader cannot take.
+std::string ShaderSource(uint32_t options, uint32_t influences, uint32_t boneMatrices);
 
 class ZethShaderFx : public CBaseObject {
 public:

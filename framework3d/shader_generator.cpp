@@ -1,6 +1,7 @@
 // The vertex-shader generator: normalises the options, writes the shader text fragment by
 // fragment, makes the effect from it and attaches the program that computes what the text
 // computes.
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -215,6 +216,17 @@ void Technique(ShaderText& out) {
     out("\t}\n}\n");
 }
 
+void WriteShader(ShaderText& out, uint32_t o, uint32_t influences, uint32_t boneMatrices) {
+    Declarations(out, o, boneMatrices);
+    Structures(out, o);
+    if (!(o & kUnlit)) LightFunction(out);
+    VertexShader(out, o, influences);
+    Technique(out);
+}
+
+// A skinned shader needs 1 to 4 influences; other counts have no skinning text.
+bool InfluencesFit(uint32_t o, uint32_t influences) { return !(o & kSkinned) || influences <= 4; }
+
 }  // namespace
 
 uint32_t NormalizeShaderOptions(uint32_t o, uint32_t influences, uint32_t boneMatrices) {
@@ -243,13 +255,20 @@ uint32_t ShaderUseFlags(uint32_t o) {
     return flags;
 }
 
-// Writes the shader of the normalised options. A skinned shader needs 1 to 4 influences;
-// other counts have no skinning text and fail as a compile failure would.
+std::string ShaderSource(uint32_t options, uint32_t influences, uint32_t boneMatrices) {
+    const uint32_t o = NormalizeShaderOptions(options, influences, boneMatrices);
+    ShaderText out;
+    if (!out.Valid() || !InfluencesFit(o, influences)) return {};
+    WriteShader(out, o, influences, boneMatrices);
+    return out.Text();
+}
+
+// Influence counts without skinning text fail as a compile failure would.
 bool ZethShaderFx::CreateShader(uint32_t options, uint32_t influences, uint32_t boneMatrices,
                                 uint32_t* useFlags) {
     const uint32_t o = NormalizeShaderOptions(options, influences, boneMatrices);
     if (useFlags) *useFlags = ShaderUseFlags(o);
-    if ((o & kSkinned) && influences > 4) {
+    if (!InfluencesFit(o, influences)) {
         ZethLog::PrintError("エフェクトの読み込みに失敗しました。");
         ZethLog::PrintBreak();
         ZethLog::PrintError("  -> Shader Compile Error [ %u bone influences: 1 to 4 are supported ]", influences);
@@ -258,11 +277,7 @@ bool ZethShaderFx::CreateShader(uint32_t options, uint32_t influences, uint32_t 
     }
     ShaderText out;
     if (!out.Valid()) return false;
-    Declarations(out, o, boneMatrices);
-    Structures(out, o);
-    if (!(o & kUnlit)) LightFunction(out);
-    VertexShader(out, o, influences);
-    Technique(out);
+    WriteShader(out, o, influences, boneMatrices);
     if (!CreateFromMemory(out.Text(), out.Length() + 1)) return false;
     auto* program = new ShaderProgram(o, influences, boneMatrices);
     Effect->AttachProgram(program);

@@ -70,9 +70,9 @@ Result Effect::End() {
 Result Effect::BeginPass(uint32_t pass) {
     if (!begun_ || pass_ >= 0 || pass >= techniques_[0].passes.size()) return kInvalidCall;
     pass_ = int32_t(pass);
-    if (techniques_[0].passes[pass].vertexShader.empty() || !device_) return kOk;
+    if (techniques_[0].passes[pass].vertexShader.empty()) return kOk;
     if (program_) program_->Load(*this);
-    return device_->SetVertexShader(program_);
+    return device_ ? device_->SetVertexShader(program_) : kOk;
 }
 
 Result Effect::EndPass() {
