@@ -1,6 +1,7 @@
 #include "framework3d/pools.h"
 
 #include "framework/core/lock.h"
+#include "framework/graphics/extension3d.h"
 
 namespace {
 
@@ -66,3 +67,30 @@ void Finalize() {
 void OnLostDevice() { CLockScope scope(g_gridMeshLock); }
 void OnResetDevice() { CLockScope scope(g_gridMeshLock); }
 }  // namespace ZethGridMesh
+
+namespace {
+
+bool InitializePools() {
+    return ZethCamera::Initialize() && ZethLight::Initialize() && ZethModel::Initialize() &&
+           ZethGridMesh::Initialize();
+}
+
+void ReleaseModelsAndCameras() {
+    ZethModel::Finalize();
+    ZethCamera::Finalize();
+}
+
+const Zeth::Extension3DRegistration kRegistration({
+    .initializeAnimations = ZethAnimation::Initialize,
+    .initializePools = InitializePools,
+    .finalizeAnimations = ZethAnimation::Finalize,
+    .releaseGridMeshes = ZethGridMesh::Finalize,
+    .releaseModelsAndCameras = ReleaseModelsAndCameras,
+    .releaseEffects = ZethShaderFx::Finalize,
+    .loseGridMeshes = ZethGridMesh::OnLostDevice,
+    .resetGridMeshes = ZethGridMesh::OnResetDevice,
+    .loseEffects = ZethShaderFx::OnLostDevice,
+    .resetEffects = ZethShaderFx::OnResetDevice,
+});
+
+}  // namespace

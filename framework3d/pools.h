@@ -1,5 +1,6 @@
 // The 3D side's record pools and effect list, created at start-up, released at shutdown and
-// told about device loss and reset.
+// told about device loss and reset through the hooks they register with the framework (bottom of
+// pools.cpp).
 #pragma once
 
 #include <cstdint>

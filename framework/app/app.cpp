@@ -6,6 +6,7 @@
 #include "framework/app/app_internal.h"
 #include "framework/sound/cdda.h"
 #include "framework/graphics/device.h"
+#include "framework/graphics/extension3d.h"
 #include "framework/files/file_system.h"
 #include "framework/core/ime.h"
 #include "framework/input/input.h"
@@ -18,7 +19,6 @@
 #include "framework/net/network.h"
 #include "framework/core/random.h"
 #include "framework/sound/sound.h"
-#include "framework3d/pools.h"
 #include "platform/os/os.h"
 #include "platform/window/window.h"
 
@@ -140,7 +140,7 @@ bool Initialize() {
     };
     const Service services[] = {
         {FepInitialize, 0, "ＦＥＰクラス初期化の初期化に失敗\nメモリの割り当て量が少ないかもしれません"},
-        {ZethAnimation::Initialize, 0, "アニメーションクラスの初期化に失敗\nメモリの割り当て量が少ないかもしれません"},
+        {Hook3D<&Extension3D::initializeAnimations>, 0, "アニメーションクラスの初期化に失敗\nメモリの割り当て量が少ないかもしれません"},
         {NetworkInitialize, 0, "ネットワーククラスの初期化に失敗"},
         {ZethMicroThread::Initialize, 0, "マイクロスレッドの初期化に失敗"},
         {ZethFiber::Initialize, kUseFibers, "ファイバーの初期化に失敗"},
@@ -152,8 +152,7 @@ bool Initialize() {
             return false;
         }
     }
-    return ZethCamera::Initialize() && ZethLight::Initialize() && ZethModel::Initialize() &&
-           ZethGridMesh::Initialize();
+    return Hook3D<&Extension3D::initializePools>();
 }
 
 bool Start() {
@@ -209,7 +208,7 @@ void Finalize() {
     ReleaseManagers();
     NetworkFinalize();
     FepFinalize();
-    ZethAnimation::Finalize();
+    Hook3D<&Extension3D::finalizeAnimations>();
     FepReleaseWindow();
     ConsoleRelease();
 }

@@ -115,7 +115,8 @@ const PackEntry* FindPackEntry(const Slot& slot, const char* name) {
     NormalizePath(normalised, relative);
     const PackEntry* entry = PackFindEntry(slot.table, slot.count, normalised);
     if (entry != nullptr && !PackEntryInside(*entry, slot.packSize)) {
-        ZethLog::PrintError("Damaged data pack entry: %s runs past the end of %s", relative, slot.packName);
+        ZethLog::PrintError("データパックの項目が壊れています [ %s ] : [ %s ] の終わりを越えています", relative,
+                            slot.packName);
         ZethLog::PrintBreak();
         return nullptr;
     }

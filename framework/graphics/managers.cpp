@@ -1,13 +1,13 @@
 #include "framework/graphics/managers.h"
 
 #include "framework/graphics/device.h"
+#include "framework/graphics/extension3d.h"
 #include "framework/core/lock.h"
 #include "framework/graphics/primitive2d.h"
 #include "framework/graphics/simple.h"
 #include "framework/graphics/sprite.h"
 #include "framework/graphics/surface.h"
 #include "framework/graphics/texture.h"
-#include "framework3d/pools.h"
 
 CFontManager::CFontManager(gfx::Device* device, int32_t capacity)
     : CBaseManager(device), capacity_(capacity), fonts_(new CFont*[capacity]()) {}
@@ -118,13 +118,20 @@ bool (*const kCreationOrder[])() = {
     Initialize<g_sprites3D>,  Initialize<g_fontSprites2D>, Initialize<g_fontSprites3D>, Initialize<g_models>,
 };
 
-// Release order of Zeth::Finalize, with the 3D pools in between.
+using Zeth::Extension3D;
+using Zeth::Hook3D;
+
+// Release order of Zeth::Finalize, with the 3D side's pools in between.
 void (*const kReleaseOrder[])() = {
-    ZethSimple::Finalize,       ZethGridMesh::Finalize,      Finalize<g_models>,        ZethModel::Finalize,
-    ZethCamera::Finalize,       Finalize<g_sprites3D>,       Finalize<g_points2D>,      Finalize<g_points3D>,
-    Finalize<g_lines2D>,        Finalize<g_lines3D>,         Finalize<g_primitives3D>,  ZethShaderFx::Finalize,
-    Finalize<g_fontSprites3D>,  Finalize<g_fontSprites2D>,   FinalizeFonts,             ZethSprite::Finalize,
-    Finalize<g_primitives2D>,   Finalize<g_sheets>,          ZethTexture::Finalize,     Finalize<g_surfaces>,
+    ZethSimple::Finalize,
+    Hook3D<&Extension3D::releaseGridMeshes>,
+    Finalize<g_models>,
+    Hook3D<&Extension3D::releaseModelsAndCameras>,
+    Finalize<g_sprites3D>,      Finalize<g_points2D>,      Finalize<g_points3D>,     Finalize<g_lines2D>,
+    Finalize<g_lines3D>,        Finalize<g_primitives3D>,
+    Hook3D<&Extension3D::releaseEffects>,
+    Finalize<g_fontSprites3D>,  Finalize<g_fontSprites2D>, FinalizeFonts,            ZethSprite::Finalize,
+    Finalize<g_primitives2D>,   Finalize<g_sheets>,        ZethTexture::Finalize,    Finalize<g_surfaces>,
 };
 
 // Loss and reset order of the device reset.
@@ -144,9 +151,9 @@ constexpr LossPair kLossOrder[] = {
     {Lost<g_points2D>, Reset<g_points2D>},
     {Lost<g_points3D>, Reset<g_points3D>},
     {ModelsLost, ModelsReset},
-    {ZethGridMesh::OnLostDevice, ZethGridMesh::OnResetDevice},
+    {Hook3D<&Extension3D::loseGridMeshes>, Hook3D<&Extension3D::resetGridMeshes>},
     {ZethSimple::OnLostDevice, ZethSimple::OnResetDevice},
-    {ZethShaderFx::OnLostDevice, ZethShaderFx::OnResetDevice},
+    {Hook3D<&Extension3D::loseEffects>, Hook3D<&Extension3D::resetEffects>},
 };
 
 }  // namespace

@@ -10,6 +10,32 @@ namespace {
 constexpr int32_t kNormalBulletId = 1;
 constexpr int32_t kMaxBulletCap = 512;
 
+// How finely the aim is snapped, from each row's first level up to the next row's: in binary
+// angle units, 0 for exact aim. The normal enemy bullet keeps eighths of a turn from 16 to 127.
+struct AimSnapRow {
+    int32_t firstLevel;
+    int32_t snap;
+    int32_t normalBulletSnap;
+};
+constexpr AimSnapRow kAimSnapRows[] = {
+    // first level  snap  type id 1
+    {0,             8192, 8192},
+    {8,             4096, 4096},
+    {16,            0,    8192},
+    {128,           5461, 5461},  // a twelfth of a turn, rounded down
+    {196,           4096, 4096},
+    {256,           1820, 1820},  // a thirty-sixth of a turn, rounded down
+    {384,           0,    0},
+};
+
+int32_t AimSnap(int32_t r, int32_t typeId) {
+    const AimSnapRow* row = &kAimSnapRows[0];
+    for (const AimSnapRow& candidate : kAimSnapRows) {
+        if (r >= candidate.firstLevel) row = &candidate;
+    }
+    return typeId == kNormalBulletId ? row->normalBulletSnap : row->snap;
+}
+
 int32_t DegreesToAngle(int32_t degrees) { return static_cast<int32_t>(degrees * 65536.0 / 360.0); }
 
 void CreateAtAngle(ObjectController& game, int32_t typeId, float x, float y, int32_t angle, float speed, float accel,
@@ -27,7 +53,7 @@ AimedFireLevel AimedFireLevelOf(int32_t r, int32_t typeId) {
         level.cap = 8 * r;
         level.interval = (48 - r) * 2;
         level.speed = 0.6f + 0.2f * static_cast<float>(r % 4);
-        level.snap = r <= 7 ? 8192 : 4096;
+        level.snap = AimSnap(r, typeId);
         return level;
     }
     level.cap = r < 128 ? 3 * r + 32 : r + 288;
@@ -35,10 +61,7 @@ AimedFireLevel AimedFireLevelOf(int32_t r, int32_t typeId) {
     level.interval = r == 16 ? (48 - r) * 2 : 64 - r / 8;
     if (level.interval < 0) level.interval = 0;
     level.speed = r < 256 ? 2.0f : 2.0f + static_cast<float>(r - 256) / 256.0f;
-    if (r < 128 || r >= 384) level.snap = typeId == kNormalBulletId ? 8192 : 0;
-    else if (r < 196) level.snap = 5461;
-    else if (r < 256) level.snap = 4096;
-    else level.snap = 1820;
+    level.snap = AimSnap(r, typeId);
     return level;
 }
 

@@ -58,6 +58,8 @@ void ObjectController::SweepList(ObjectList& list, ObjectList::iterator from) {
         if (object->state == kKilled) object->OnKilled(this);
         object->Detach();
         it = list.erase(it);
+        // A scene made by OnKilled above is current now and stays so.
+        if (object == currentScene) currentScene = nullptr;
         delete object;
     }
 }

@@ -125,7 +125,7 @@ public:
 
     ObjectController* handle = nullptr;  // what every object receives as ctx
     Object* pcController = nullptr;      // the party's controller, in no list
-    Object* currentScene = nullptr;      // the last kind-0 object made; may be null
+    Object* currentScene = nullptr;      // the last kind-0 object made, null once it is swept away
     Object* background = nullptr;
     SoundEffects soundEffects;
     Bgm bgm;

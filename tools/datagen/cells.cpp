@@ -5,17 +5,10 @@
 
 #include "tools/datagen/looks.h"
 #include "tools/datagen/sheets.h"
+#include "tools/datagen/text_lines.h"
 
 namespace datagen {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 std::vector<std::string_view> SplitFields(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -50,7 +43,16 @@ void ParseFrames(std::string_view field, Cell& cell) {
     if (cell.across == 0 || cell.down == 0) Fail(cell.line, "a cell needs at least one frame");
 }
 
-void CheckCell(const Cell& cell) {
+// Grid names become file names, so they are kept to plain characters.
+bool IsGridName(std::string_view name) {
+    if (name.empty() || name.size() > 64) return false;
+    for (char c : name) {
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_')) return false;
+    }
+    return true;
+}
+
+void CheckCell(const Cell& cell, const SharedPalette& palette) {
     const SheetInfo* sheet = FindSheet(cell.sheet);
     if (sheet == nullptr) Fail(cell.line, "unknown sheet \"" + cell.sheet + "\"");
     if (sheet->source != SheetSource::kCellList) {
@@ -60,24 +62,23 @@ void CheckCell(const Cell& cell) {
     if (cell.x + cell.TotalWidth() > sheet->size || cell.y + cell.TotalHeight() > sheet->size) {
         Fail(cell.line, "cell runs past the sheet's edge");
     }
-    if (!IsKnownLook(cell.look)) Fail(cell.line, "unknown look \"" + cell.look + "\"");
-    if (FindPalette(cell.palette) == nullptr) Fail(cell.line, "unknown palette \"" + cell.palette + "\"");
     if ((cell.look == "label") != !cell.text.empty()) {
         Fail(cell.line, "a label look needs a text and other looks take none");
     }
+    if (cell.look == kGridLook) {
+        if (!IsGridName(cell.grid)) Fail(cell.line, "bad grid name \"" + cell.grid + "\" (letters a-z, digits, '_')");
+        return;
+    }
+    if (!IsKnownLook(cell.look)) Fail(cell.line, "unknown look \"" + cell.look + "\"");
+    if (!LookPalette(palette, cell.palette)) Fail(cell.line, "unknown palette \"" + cell.palette + "\"");
 }
 
 }  // namespace
 
-std::vector<Cell> ParseCellList(std::string_view text) {
+std::vector<Cell> ParseCellList(std::string_view text, const SharedPalette& palette) {
     std::vector<Cell> cells;
     int lineNumber = 0;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = Trim(text.substr(start, end - start));
-        start = end + 1;
+    for (const std::string_view line : SplitLines(text)) {
         ++lineNumber;
         if (line.empty() || line.front() == '#') continue;
         const std::vector<std::string_view> fields = SplitFields(line);
@@ -91,9 +92,9 @@ std::vector<Cell> ParseCellList(std::string_view text) {
         cell.height = ParseNumber(fields[4], lineNumber, "height");
         ParseFrames(fields[5], cell);
         cell.look = fields[6];
-        cell.palette = fields[7];
+        (cell.look == kGridLook ? cell.grid : cell.palette) = fields[7];
         if (fields.size() == 9) cell.text = fields[8];
-        CheckCell(cell);
+        CheckCell(cell, palette);
         cells.push_back(std::move(cell));
     }
     return cells;

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/datagen/palette.h"
+
 namespace datagen {
 
 struct Cell {
@@ -16,7 +18,8 @@ struct Cell {
     int across = 1;       // frames side by side to the right
     int down = 1;         // rows of frames downwards
     std::string look;     // drawing shape (looks.h)
-    std::string palette;  // colour set (looks.h)
+    std::string palette;  // hue of the shared palette whose shades a code-drawn look uses
+    std::string grid;     // grid look only: the name of the hand-drawn grid
     std::string text;     // words of a label look
     int line = 0;         // line in the list, for messages
 
@@ -25,9 +28,13 @@ struct Cell {
     int TotalHeight() const { return height * down; }
 };
 
+// The look of cells painted from a hand-drawn grid (grid.h) rather than drawn by code.
+inline constexpr std::string_view kGridLook = "grid";
+
 // Parses the cell list text (format in assets/cells.csv's header) and checks every entry against
-// the sheet, look and palette tables; throws std::runtime_error naming the line of the first fault.
-std::vector<Cell> ParseCellList(std::string_view text);
+// the sheet and look tables and the palette's hues; throws std::runtime_error naming the line of
+// the first fault.
+std::vector<Cell> ParseCellList(std::string_view text, const SharedPalette& palette);
 
 // Pairs of indexes of cells on the same sheet whose areas share a texel.
 std::vector<std::pair<size_t, size_t>> FindOverlappingCells(const std::vector<Cell>& cells);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "tools/datagen/bytes.h"
-#include "tools/datagen/cells.h"
+#include "tools/datagen/contact_sheet.h"
 #include "tools/datagen/music.h"
 #include "tools/datagen/sheets.h"
 #include "tools/datagen/sound_effects.h"
@@ -14,13 +14,16 @@ namespace datagen {
 namespace {
 
 void MakeTextures(const DataSetPaths& paths, std::ostream& progress) {
-    const std::vector<Cell> cells = ParseCellList(ReadTextFile(paths.assets / "cells.csv"));
+    const ArtSources art = LoadArtSources(paths.assets);
     const GlyphSource glyphs(paths.font);
-    const auto sheets = DrawSheets(cells, glyphs);
+    const auto sheets = DrawSheets(art, glyphs);
     for (const auto& [file, image] : sheets) {
         WriteFileBytes(paths.output / "data" / "texture" / file, EncodeBmp24(image));
     }
-    progress << "datagen: texture: " << sheets.size() << " sheets from " << cells.size() << " cells\n";
+    // For reviewers only: outside "data", so the pack never carries it.
+    WriteFileBytes(paths.output / kContactSheetFile, EncodePng(DrawContactSheet(sheets, glyphs)));
+    progress << "datagen: texture: " << sheets.size() << " sheets from " << art.cells.size() << " cells ("
+             << art.grids.size() << " hand-drawn), " << kContactSheetFile << "\n";
 }
 
 void MakeSounds(const DataSetPaths& paths, std::ostream& progress) {

@@ -6,6 +6,9 @@
 
 namespace datagen {
 
+// The contact sheet of every texture sheet, written in the output folder beside "data".
+inline constexpr const char* kContactSheetFile = "contact_sheet.png";
+
 struct DataSetPaths {
     std::filesystem::path assets;  // the authored sources (cell list, music scores, tables)
     std::filesystem::path output;  // receives the folders "data" and "fixbgm"

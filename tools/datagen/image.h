@@ -1,4 +1,4 @@
-// A 24-bit picture in memory and its BMP encoding.
+// A 24-bit picture in memory and its BMP and PNG encodings.
 #pragma once
 
 #include <cstddef>
@@ -38,5 +38,9 @@ private:
 
 // The picture as a bottom-up 24-bit BMP file (BITMAPINFOHEADER, rows padded to 4 bytes).
 std::vector<uint8_t> EncodeBmp24(const Image& image);
+
+// The picture as an 8-bit RGB PNG file (no interlace, no filters, one zlib stream); the same
+// picture always gives the same bytes.
+std::vector<uint8_t> EncodePng(const Image& image);
 
 }  // namespace datagen

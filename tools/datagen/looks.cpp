@@ -8,20 +8,6 @@
 namespace datagen {
 namespace {
 
-constexpr std::array<Palette, 11> kPalettes{{
-    {"red", {96, 16, 16}, {208, 48, 40}, {255, 160, 136}},
-    {"orange", {112, 48, 8}, {232, 120, 24}, {255, 200, 120}},
-    {"yellow", {104, 88, 8}, {224, 200, 40}, {255, 248, 168}},
-    {"green", {16, 80, 24}, {48, 176, 64}, {168, 248, 160}},
-    {"cyan", {8, 80, 96}, {40, 184, 208}, {176, 240, 255}},
-    {"blue", {16, 32, 112}, {56, 96, 224}, {168, 192, 255}},
-    {"purple", {64, 16, 96}, {144, 64, 208}, {216, 168, 255}},
-    {"pink", {112, 24, 72}, {232, 96, 168}, {255, 192, 224}},
-    {"white", {120, 120, 128}, {200, 200, 208}, {255, 255, 255}},
-    {"grey", {48, 48, 56}, {112, 112, 120}, {176, 176, 184}},
-    {"brown", {64, 40, 16}, {128, 88, 48}, {192, 152, 104}},
-}};
-
 enum Shade { kNone, kDark, kMid, kLight };
 
 // A texel of a frame: its place inside the frame and its centre in the frame's [-1, 1] square.
@@ -236,11 +222,11 @@ const LookEntry* FindLook(std::string_view name) {
 
 }  // namespace
 
-const Palette* FindPalette(std::string_view name) {
-    for (const Palette& palette : kPalettes) {
-        if (name == palette.name) return &palette;
-    }
-    return nullptr;
+std::optional<Palette> LookPalette(const SharedPalette& shared, std::string_view hue) {
+    const Ramp* ramp = shared.FindRamp(hue);
+    if (ramp == nullptr) return std::nullopt;
+    const size_t n = ramp->shades.size();
+    return Palette{ramp->shades[n - 3], ramp->shades[n - 2], ramp->shades[n - 1]};
 }
 
 bool IsKnownLook(std::string_view name) {

@@ -1,23 +1,24 @@
 // The drawings ("looks") a cell can have, their palettes, and the placeholder of unclaimed texels.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "tools/datagen/font.h"
 #include "tools/datagen/image.h"
+#include "tools/datagen/palette.h"
 
 namespace datagen {
 
 // Three shades of one colour; none is black, which would read as transparent.
 struct Palette {
-    const char* name;
     Rgb dark;
     Rgb mid;
     Rgb light;
 };
 
-// The palette of that name, or null.
-const Palette* FindPalette(std::string_view name);
+// The last three shades of the shared palette's ramp of that hue, or nothing when there is none.
+std::optional<Palette> LookPalette(const SharedPalette& shared, std::string_view hue);
 
 // True for the names DrawLook accepts: ship, orb, diamond, ring, bar, block, tile, label, frame,
 // figure, arrow.

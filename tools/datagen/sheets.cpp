@@ -24,12 +24,16 @@ constexpr std::array<SheetInfo, 13> kSheets{{
     {"effect", 256, SheetSource::kCellList, nullptr},
 }};
 
-Image DrawFromCells(const SheetInfo& sheet, const std::vector<Cell>& cells, const GlyphSource& glyphs) {
+Image DrawFromCells(const SheetInfo& sheet, const ArtSources& art, const GlyphSource& glyphs) {
     Image image(sheet.size, sheet.size);
     DrawPlaceholder(image);
-    for (const Cell& cell : cells) {
+    for (const Cell& cell : art.cells) {
         if (cell.sheet != sheet.name) continue;
-        const Palette& palette = *FindPalette(cell.palette);
+        if (cell.look == kGridLook) {
+            PaintGrid(image, cell.x, cell.y, art.grids.at(GridPath(cell)));
+            continue;
+        }
+        const Palette palette = *LookPalette(art.palette, cell.palette);
         for (int row = 0; row < cell.down; ++row) {
             for (int column = 0; column < cell.across; ++column) {
                 const LookFrame frame{cell.x + column * cell.width,
@@ -87,14 +91,14 @@ const SheetInfo* FindSheet(std::string_view name) {
     return nullptr;
 }
 
-std::vector<std::pair<std::string, Image>> DrawSheets(const std::vector<Cell>& cells, const GlyphSource& glyphs) {
+std::vector<std::pair<std::string, Image>> DrawSheets(const ArtSources& art, const GlyphSource& glyphs) {
     std::vector<std::pair<std::string, Image>> files;
     std::map<std::string, size_t> drawn;
     for (const SheetInfo& sheet : kSheets) {
         Image image = sheet.source == SheetSource::kFont    ? DrawFontSheet(glyphs)
                       : sheet.source == SheetSource::kFlash ? Derive(files[drawn.at(sheet.base)].second, Flash)
                       : sheet.source == SheetSource::kGhost ? Derive(files[drawn.at(sheet.base)].second, Ghost)
-                                                            : DrawFromCells(sheet, cells, glyphs);
+                                                            : DrawFromCells(sheet, art, glyphs);
         drawn[sheet.name] = files.size();
         files.emplace_back(std::string(sheet.name) + ".bmp", std::move(image));
     }

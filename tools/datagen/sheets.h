@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/datagen/cells.h"
+#include "tools/datagen/art_sources.h"
 #include "tools/datagen/font.h"
 #include "tools/datagen/image.h"
 
@@ -34,6 +34,6 @@ std::span<const SheetInfo> Sheets();
 const SheetInfo* FindSheet(std::string_view name);
 
 // Draws every sheet: (file name, picture) in the order of Sheets().
-std::vector<std::pair<std::string, Image>> DrawSheets(const std::vector<Cell>& cells, const GlyphSource& glyphs);
+std::vector<std::pair<std::string, Image>> DrawSheets(const ArtSources& art, const GlyphSource& glyphs);
 
 }  // namespace datagen

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "framework/files/file_pack.h"
+#include "framework/app/log.h"
 #include "framework/files/file_system_fixture.h"
+#include "support/read_log.h"
 
 namespace {
 
@@ -108,7 +110,12 @@ TEST_F(FileSystemTest, AnEntryRunningPastThePackEndIsRefused) {
     pack.resize(pack.size() - 1);
     folder_.Write("data.bin", pack);
     UseSlotZero();
+    const std::string logPath = folder_.Path() + "/log.html";
+    ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
     EXPECT_EQ(LoadText(last), "<none>");
+    ZethLog::Close();
+    EXPECT_NE(testing_support::ReadLog(logPath).find("データパックの項目が壊れています [ "s + last + " ]"),
+              std::string::npos);
     EXPECT_FALSE(ZethFile::Load(last, nullptr, nullptr));
     EXPECT_EQ(ZethFile::FileOpen(last, true), nullptr);
     EXPECT_EQ(LoadText(other), aIsLast ? "second" : "first");

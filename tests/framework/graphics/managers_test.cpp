@@ -1,6 +1,9 @@
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
+#include "framework/graphics/extension3d.h"
 #include "framework/files/temp_folder.h"
 #include "framework/app/log.h"
 #include "framework/graphics/sprite.h"
@@ -11,6 +14,48 @@
 namespace {
 
 using ManagersTest = GraphicsTest;
+
+// The 3D side's hooks and the managers' objects, logging into one list.
+std::vector<std::string> g_log3D;
+
+class Recorder : public CDeviceObject {
+public:
+    Recorder(CBaseManager* manager, std::string name) : CDeviceObject(manager), name_(std::move(name)) {}
+    void OnLostDevice() override { g_log3D.push_back(name_ + " lost"); }
+    void OnResetDevice() override { g_log3D.push_back(name_ + " reset"); }
+
+private:
+    std::string name_;
+};
+
+TEST_F(ManagersTest, The3DSideIsToldOfLossResetAndReleaseAtItsPlaceInTheManagersOrder) {
+    const Zeth::Extension3D saved = Zeth::GetExtension3D();
+    g_log3D.clear();
+    Zeth::Extension3D hooks;
+    hooks.loseGridMeshes = [] { g_log3D.push_back("grid meshes lost"); };
+    hooks.resetGridMeshes = [] { g_log3D.push_back("grid meshes reset"); };
+    hooks.loseEffects = [] { g_log3D.push_back("effects lost"); };
+    hooks.resetEffects = [] { g_log3D.push_back("effects reset"); };
+    hooks.releaseGridMeshes = [] { g_log3D.push_back("grid meshes released"); };
+    hooks.releaseModelsAndCameras = [] { g_log3D.push_back("models released"); };
+    hooks.releaseEffects = [] { g_log3D.push_back("effects released"); };
+    Zeth::RegisterExtension3D(hooks);
+
+    auto* sprites = new Recorder(ZethSprite::GetManager(), "sprites");
+    auto* textures = new Recorder(ZethTexture::GetManager(), "textures");
+    Zeth3D::ResetDevice(true);
+    EXPECT_EQ(g_log3D, (std::vector<std::string>{"textures lost", "sprites lost", "grid meshes lost", "effects lost",
+                                                 "textures reset", "sprites reset", "grid meshes reset",
+                                                 "effects reset"}));
+    sprites->Release();
+    textures->Release();
+
+    g_log3D.clear();
+    Zeth::ReleaseManagers();
+    EXPECT_EQ(g_log3D, (std::vector<std::string>{"grid meshes released", "models released", "effects released"}));
+    Zeth::RegisterExtension3D(saved);
+    ASSERT_TRUE(Zeth::CreateManagers());  // for the fixture's own release
+}
 
 TEST_F(ManagersTest, FailedCreationIsLoggedAndLeavesNothingListed) {
     TempFolder folder;

@@ -1,4 +1,5 @@
 #include "framework/core/random.h"
+#include "game/world/type_table.h"
 #include "world_support.h"
 
 using namespace world_test;
@@ -85,6 +86,31 @@ TEST_F(Controller, ClearSceneKeepsKind200AndClearAllDoesNot) {
     world.ClearAll();
     world.SweepObjects();
     EXPECT_EQ(ObjectCount(), 0u);
+}
+
+TEST_F(Controller, SweepingTheCurrentSceneLeavesNoPointerToIt) {
+    Register({kTitleSceneId});
+    // Vanished: nothing is current afterwards.
+    world.currentScene = Add(0, "vanished");
+    world.currentScene->Vanish();
+    world.SweepObjects();
+    EXPECT_EQ(world.currentScene, nullptr);
+
+    // Killed, making the next scene as it goes: that one is current and survives the sweep.
+    Probe* killed = Add(0, "killed");
+    world.currentScene = killed;
+    killed->spawnOnKilled = kTitleSceneId;
+    killed->Kill();
+    world.SweepObjects();
+    ASSERT_NE(world.currentScene, nullptr);
+    ASSERT_EQ(world.others.size(), 1u);
+    EXPECT_EQ(world.currentScene, world.others.front());
+
+    // Another scene object swept away leaves the current one alone.
+    Add(0, "other")->Vanish();
+    Object* current = world.currentScene;
+    world.SweepObjects();
+    EXPECT_EQ(world.currentScene, current);
 }
 
 TEST_F(Controller, PrepareFrameCounts) {

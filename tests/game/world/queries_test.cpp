@@ -88,24 +88,43 @@ TEST_F(Queries, ItemsToBonusAndBullets) {
 
 class Firing : public WorldTest {};
 
-TEST(FiringLevels, Table) {
-    struct Case {
-        int32_t r;
-        AimedFireLevel level;
-    } cases[] = {
-        {0, {0, 96, 0.6f, 8192}},     {10, {80, 76, 1.0f, 4096}}, {16, {80, 64, 2.0f, 0}},
-        {17, {83, 62, 2.0f, 0}},      {128, {416, 48, 2.0f, 5461}}, {224, {512, 36, 2.0f, 4096}},
-        {300, {512, 27, 2.171875f, 1820}}, {384, {512, 16, 2.5f, 0}}, {600, {512, 0, 3.34375f, 0}},
+// Both sides of every row boundary of the level table, for the normal enemy bullet (type id 1,
+// aimed in eighths from 16 to 127) and for another type; 224 is where the cap reaches 512 and
+// 600 lies past the level where the interval reaches 0.
+TEST(FiringLevels, EveryRowBoundaryForTheNormalBulletAndAnotherType) {
+    struct Row {
+        int32_t r, cap, interval;
+        float speed;
+        int32_t snap, normalBulletSnap;
+    } rows[] = {
+        //  r  cap interval speed   snap  type id 1
+        {0,   0,   96, 0.6f,        8192, 8192},
+        {7,   56,  82, 1.2f,        8192, 8192},
+        {8,   64,  80, 0.6f,        4096, 4096},
+        {15,  120, 66, 1.2f,        4096, 4096},
+        {16,  80,  64, 2.0f,        0,    8192},
+        {17,  83,  62, 2.0f,        0,    8192},
+        {127, 413, 49, 2.0f,        0,    8192},
+        {128, 416, 48, 2.0f,        5461, 5461},
+        {195, 483, 40, 2.0f,        5461, 5461},
+        {196, 484, 40, 2.0f,        4096, 4096},
+        {224, 512, 36, 2.0f,        4096, 4096},
+        {255, 512, 33, 2.0f,        4096, 4096},
+        {256, 512, 32, 2.0f,        1820, 1820},
+        {383, 512, 17, 2.49609375f, 1820, 1820},
+        {384, 512, 16, 2.5f,        0,    0},
+        {512, 512, 0,  3.0f,        0,    0},
+        {600, 512, 0,  3.34375f,    0,    0},
     };
-    for (const Case& c : cases) {
-        AimedFireLevel got = AimedFireLevelOf(c.r, 2);
-        EXPECT_EQ(got.cap, c.level.cap) << c.r;
-        EXPECT_EQ(got.interval, c.level.interval) << c.r;
-        EXPECT_FLOAT_EQ(got.speed, c.level.speed) << c.r;
-        EXPECT_EQ(got.snap, c.level.snap) << c.r;
+    for (const Row& row : rows) {
+        for (int32_t typeId : {1, 2}) {
+            AimedFireLevel got = AimedFireLevelOf(row.r, typeId);
+            EXPECT_EQ(got.cap, row.cap) << row.r << " type " << typeId;
+            EXPECT_EQ(got.interval, row.interval) << row.r << " type " << typeId;
+            EXPECT_FLOAT_EQ(got.speed, row.speed) << row.r << " type " << typeId;
+            EXPECT_EQ(got.snap, typeId == 1 ? row.normalBulletSnap : row.snap) << row.r << " type " << typeId;
+        }
     }
-    EXPECT_EQ(AimedFireLevelOf(16, 1).snap, 8192);
-    EXPECT_EQ(AimedFireLevelOf(10, 1).snap, 4096);
 }
 
 TEST_F(Firing, PatternFans) {

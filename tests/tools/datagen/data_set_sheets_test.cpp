@@ -11,7 +11,9 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
+#include "tools/datagen/art_sources.h"
 #include "tools/datagen/bytes.h"
 #include "tools/datagen/cells.h"
 #include "tools/datagen/image.h"
@@ -59,7 +61,7 @@ int PaintedTexels(const datagen::Image& image, int left, int top, int width, int
 
 TEST(DataSetSheets, EveryListedFrameIsVisible) {
     const fs::path assets = fs::path(TANZLOR_SOURCE_DIR) / "assets";
-    for (const datagen::Cell& cell : datagen::ParseCellList(datagen::ReadTextFile(assets / "cells.csv"))) {
+    for (const datagen::Cell& cell : datagen::LoadArtSources(assets).cells) {
         const datagen::Image sheet = ReadBmp(TextureFolder() / (cell.sheet + ".bmp"));
         for (int frame = 0; frame < cell.Frames(); ++frame) {
             const int left = cell.x + (frame % cell.across) * cell.width;
@@ -67,6 +69,68 @@ TEST(DataSetSheets, EveryListedFrameIsVisible) {
             EXPECT_GT(PaintedTexels(sheet, left, top, cell.width, cell.height), 0)
                 << "line " << cell.line << " frame " << frame;
         }
+    }
+}
+
+// Decodes the contact sheet: 8-bit RGB, unfiltered rows, as datagen writes it.
+datagen::Image ReadContactSheet(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const auto u32 = [&](size_t at) {
+        return static_cast<uint32_t>(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
+    };
+    EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 4), "PNG");
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> packed;
+    for (size_t at = 8; at + 12 <= bytes.size(); at += 12 + u32(at)) {
+        const std::string type(bytes.begin() + at + 4, bytes.begin() + at + 8);
+        EXPECT_EQ(u32(at + 8 + u32(at)), crc32(0, &bytes[at + 4], 4 + u32(at))) << type;
+        if (type == "IHDR") {
+            width = static_cast<int>(u32(at + 8));
+            height = static_cast<int>(u32(at + 12));
+        } else if (type == "IDAT") {
+            packed.insert(packed.end(), bytes.begin() + at + 8, bytes.begin() + at + 8 + u32(at));
+        }
+    }
+    std::vector<uint8_t> raw(static_cast<size_t>(width * 3 + 1) * height);
+    uLongf rawSize = raw.size();
+    EXPECT_EQ(uncompress(raw.data(), &rawSize, packed.data(), packed.size()), Z_OK);
+    datagen::Image image(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const size_t at = static_cast<size_t>(y) * (width * 3 + 1) + 1 + x * 3;
+            image.Set(x, y, {raw[at], raw[at + 1], raw[at + 2]});
+        }
+    }
+    return image;
+}
+
+TEST(DataSetSheets, ContactSheetShowsEverySheetDoubledOutsideThePackedFolder) {
+    const fs::path folder = TextureFolder().parent_path().parent_path();
+    ASSERT_FALSE(fs::exists(TextureFolder().parent_path() / "contact_sheet.png"));
+    const datagen::Image contact = ReadContactSheet(folder / "contact_sheet.png");
+    // Rows of four 512-pixel slots with 16 pixels between them, each under a 22-pixel name line.
+    ASSERT_EQ(contact.Width(), 16 + 4 * (512 + 16));
+    const auto sheets = datagen::Sheets();
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        SCOPED_TRACE(sheets[i].name);
+        const datagen::Image sheet = ReadBmp(TextureFolder() / (std::string(sheets[i].name) + ".bmp"));
+        const int left = 16 + static_cast<int>(i % 4) * (512 + 16);
+        const int top = 16 + static_cast<int>(i / 4) * (22 + 512 + 16) + 22;
+        int mismatches = 0;
+        for (int y = 0; y < sheet.Height(); y += 3) {
+            for (int x = 0; x < sheet.Width(); x += 5) {
+                mismatches += contact.Get(left + 2 * x, top + 2 * y) != sheet.Get(x, y);
+                mismatches += contact.Get(left + 2 * x + 1, top + 2 * y + 1) != sheet.Get(x, y);
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
+        int nameInk = 0;
+        for (int y = top - 22; y < top; ++y) {
+            for (int x = left; x < left + 64; ++x) nameInk += contact.Get(x, y) == datagen::Rgb{255, 255, 255};
+        }
+        EXPECT_GT(nameInk, 16) << "the sheet's name above it";
     }
 }
 
@@ -152,13 +216,15 @@ namespace {
 
 TEST(SheetDrawing, LabelsWriteTheirTextAndUnclaimedTexelsShowThePlaceholder) {
     const datagen::GlyphSource glyphs("/usr/share/fonts/truetype/misaki/misaki_gothic.ttf");
-    const auto cells = datagen::ParseCellList("effect, 0, 0, 64, 16, 1, label, yellow, HI\n");
-    const auto sheets = datagen::DrawSheets(cells, glyphs);
+    const datagen::ArtSources art =
+        datagen::ParseArtSources("yellow 101000 202000 303000 404000\n", "effect, 0, 0, 64, 16, 1, label, yellow, HI\n", {});
+    const auto sheets = datagen::DrawSheets(art, glyphs);
     const auto effect =
         std::find_if(sheets.begin(), sheets.end(), [](const auto& s) { return s.first == "effect.bmp"; });
     ASSERT_NE(effect, sheets.end());
     const datagen::Image& sheet = effect->second;
-    const datagen::Palette& yellow = *datagen::FindPalette("yellow");
+    const datagen::Palette yellow = *datagen::LookPalette(art.palette, "yellow");
+    EXPECT_EQ(yellow.dark, (datagen::Rgb{0x20, 0x20, 0})) << "the ramp's last three shades";
     int ink = 0;
     for (int y = 4; y < 12; ++y) {
         for (int x = 24; x < 40; ++x) ink += sheet.Get(x, y) == yellow.light;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tools/datagen/art_sources.h"
 #include "tools/datagen/bytes.h"
 #include "tools/datagen/cells.h"
 #include "tools/datagen/font.h"
@@ -17,8 +18,14 @@ namespace {
 
 const std::filesystem::path kAssets = std::filesystem::path(TANZLOR_SOURCE_DIR) / "assets";
 
+const datagen::SharedPalette& AuthoredPalette() {
+    static const datagen::SharedPalette palette =
+        datagen::SharedPalette::Parse(datagen::ReadTextFile(kAssets / "palette.txt"));
+    return palette;
+}
+
 TEST(CellList, AuthoredCellsDoNotOverlap) {
-    const std::vector<datagen::Cell> cells = datagen::ParseCellList(datagen::ReadTextFile(kAssets / "cells.csv"));
+    const std::vector<datagen::Cell> cells = datagen::LoadArtSources(kAssets).cells;
     ASSERT_FALSE(cells.empty());
     for (const auto& [a, b] : datagen::FindOverlappingCells(cells)) {
         ADD_FAILURE() << "cells on lines " << cells[a].line << " and " << cells[b].line << " overlap";
@@ -31,7 +38,8 @@ TEST(CellList, FindsOverlapsOfWholeFrameStrips) {
         "shot, 63, 15, 8, 8, 1, ring, blue\n"    // shares texel (63, 15) with the strip's last frame
         "shot, 64, 0, 8, 8, 1, ring, blue\n"     // touches the strip without sharing a texel
         "enemy, 0, 0, 16, 16, 1x2, ship, red\n"  // another sheet never overlaps
-        "shot, 0, 16, 8, 8, 1, bar, green\n");   // just below the strip
+        "shot, 0, 16, 8, 8, 1, bar, green\n",    // just below the strip
+        AuthoredPalette());
     const auto overlaps = datagen::FindOverlappingCells(cells);
     ASSERT_EQ(overlaps.size(), 1u);
     EXPECT_EQ(overlaps[0], std::make_pair(size_t{0}, size_t{1}));
@@ -51,10 +59,13 @@ TEST(CellList, RefusesBadEntriesNamingTheLine) {
         {"negative x", "\nbullet, -8, 0, 8, 8, 1, orb, red\n"},
         {"zero frames", "\nbullet, 0, 0, 8, 8, 0, orb, red\n"},
         {"missing field", "\nbullet, 0, 0, 8, 8, orb, red\n"},
+        {"grid name leaving its folder", "\neffect, 0, 0, 8, 8, 1, grid, ../cells\n"},
+        {"grid without a name", "\neffect, 0, 0, 8, 8, 1, grid,\n"},
+        {"text on a grid", "\neffect, 0, 0, 8, 8, 1, grid, icon, HI\n"},
     };
     for (const auto& [what, text] : bad) {
         try {
-            datagen::ParseCellList(text);
+            datagen::ParseCellList(text, AuthoredPalette());
             ADD_FAILURE() << what << " was accepted";
         } catch (const std::runtime_error& error) {
             EXPECT_NE(std::string(error.what()).find("line 2"), std::string::npos) << what << ": " << error.what();

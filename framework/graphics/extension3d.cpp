@@ -1,0 +1,19 @@
+#include "framework/graphics/extension3d.h"
+
+namespace Zeth {
+namespace {
+
+// Function-local, so a registration made during static initialisation of another file always
+// finds it built.
+Extension3D& Registered() {
+    static Extension3D hooks;
+    return hooks;
+}
+
+}  // namespace
+
+void RegisterExtension3D(const Extension3D& hooks) { Registered() = hooks; }
+
+const Extension3D& GetExtension3D() { return Registered(); }
+
+}  // namespace Zeth

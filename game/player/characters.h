@@ -1,0 +1,139 @@
+// The ten playable characters and the inert PC_Dummy. They differ in sprite row, weapon and the
+// weapon objects they hold; the slot bookkeeping and the common Run are shared here.
+#pragma once
+
+#include <cstdint>
+
+#include "game/player/pc.h"
+
+// One row per character class: what the player factory makes for its code.
+struct CharacterEntry {
+    const char* className;
+    int32_t id;  // character id (-1 for PC_Dummy, which has none)
+    int32_t code;  // player code: id + 99
+    int32_t spriteRow;
+    int32_t slots;  // weapon slots held
+};
+
+constexpr int kCharacterClasses = 11;
+extern const CharacterEntry kCharacters[kCharacterClasses];
+// The row of a player code; null for a code no class has.
+const CharacterEntry* FindCharacter(int32_t code);
+
+// A playable character: the weapon slots (null = free) with the shared slot operations, and the
+// common Run around the class's fire routine.
+class PCCharacter : public PC {
+public:
+    static constexpr int kMaxSlots = 32;
+
+    // Invincibility countdown; while alive the input and the fire routine; the weapon upkeep;
+    // age + 1.
+    void Run(ObjectController* ctx) override;
+    // Lets go of every held weapon and kills it, then tells the owner.
+    void Detach() override;
+    void ForgetObject(Object* gone) override;  // the first slot holding gone is freed
+    // Stores the value and lets go of every held weapon, killing it.
+    void SetInactive(int32_t value) override;
+
+    Object* weapons[kMaxSlots] = {};
+    int32_t slotCount;
+    int32_t fireCooldown = 0;
+
+protected:
+    PCCharacter(int32_t code, float x, float y);
+
+    virtual void Fire(ObjectController*) {}    // after ReadInput, while hp >= 1
+    virtual void Upkeep(ObjectController*) {}  // every frame, after the fire decision
+
+    // First free slot in [first, last], or -1.
+    int FirstFreeSlot(int first, int last) const;
+    // Creates a weapon by type id, owned by this character, into the slot; null when the
+    // factory makes nothing.
+    Object* FireInto(ObjectController* ctx, int slot, int32_t typeId, float px, float py, float pvx, float pvy,
+                     float pax = 0.0f, float pay = 0.0f);
+    // The same into the first free slot of [first, last]; null when every slot is held.
+    Object* FireIntoFirstFree(ObjectController* ctx, int first, int last, int32_t typeId, float px, float py,
+                              float pvx, float pvy, float pax = 0.0f, float pay = 0.0f);
+    // Lets go of the weapon in the slot and kills it.
+    void ReleaseSlot(int slot);
+};
+
+class PC_Noa final : public PCCharacter {
+public:
+    PC_Noa(float x, float y) : PCCharacter(99, x, y) {}
+};
+
+class PC_Akimi final : public PCCharacter {
+public:
+    PC_Akimi(float x, float y) : PCCharacter(100, x, y) {}
+};
+
+class PC_Keito final : public PCCharacter {
+public:
+    PC_Keito(float x, float y) : PCCharacter(108, x, y) {}
+};
+
+// A fan of S_Gunnac that widens with the level, or a double stream with both buttons.
+class PC_Natsuki final : public PCCharacter {
+public:
+    PC_Natsuki(float x, float y) : PCCharacter(110, x, y) {}
+
+protected:
+    void Fire(ObjectController* ctx) override;
+    void Upkeep(ObjectController* ctx) override;
+};
+
+// S_ZanacA shots and up to two satellites circling on an aim the player steers.
+class PC_Sayaka final : public PCCharacter {
+public:
+    PC_Sayaka(float x, float y) : PCCharacter(111, x, y) {}
+    void ResetWeaponState() override;
+
+    int32_t sayakaAim = 0;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+    void Upkeep(ObjectController* ctx) override;
+};
+
+// S_ZanacA shots and a slow S_Kavlet on the second button.
+class PC_Karen final : public PCCharacter {
+public:
+    PC_Karen(float x, float y) : PCCharacter(112, x, y) {}
+
+    int32_t secondCooldown = 0;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+};
+
+// S_HikaruLetter shots, one or two in flight.
+class PC_Hikaru final : public PCCharacter {
+public:
+    PC_Hikaru(float x, float y) : PCCharacter(113, x, y) {}
+
+protected:
+    void Fire(ObjectController* ctx) override;
+};
+
+class PC_Minato final : public PCCharacter {
+public:
+    PC_Minato(float x, float y) : PCCharacter(120, x, y) {}
+};
+
+class PC_Aiko final : public PCCharacter {
+public:
+    PC_Aiko(float x, float y) : PCCharacter(124, x, y) {}
+};
+
+class PC_Yuu final : public PCCharacter {
+public:
+    PC_Yuu(float x, float y) : PCCharacter(127, x, y) {}
+};
+
+// Reads no input and fires nothing: only its age counts.
+class PC_Dummy final : public PC {
+public:
+    PC_Dummy(float x, float y);
+    void Run(ObjectController* ctx) override { Object::Run(ctx); }
+};

@@ -1,0 +1,43 @@
+// The base of every player weapon: construction from the weapon catalogue, ownership by the
+// firing character or weapon, the side taken from the owner on the first frame, movement with
+// removal at the edge of the field, and the draw colour that hides other players' shots in the
+// ghost modes.
+#pragma once
+
+#include <cstdint>
+
+#include "game/world/object.h"
+
+class CSprite2D;
+
+class Shot : public Object {
+public:
+    void Move(ObjectController* ctx) override;  // the movement modes, then the field test
+    void Run(ObjectController* ctx) override;   // first frame: the owner's side; age + 1
+    void ForgetObject(Object* gone) override;   // the owner going vanishes the shot
+    int32_t GetSide() override { return side; }
+    void InheritSide(ObjectController* ctx, Object* from) override;
+
+    uint32_t DrawColor(ObjectController* ctx) const;
+
+protected:
+    // Sets what the weapon catalogue lists for the type id from the creation arguments.
+    Shot(int32_t typeId, float x, float y, float vx, float vy, float ax, float ay);
+
+    void InheritSideOnFirstFrame(ObjectController* ctx);
+    // One step of the movement modes 0-2 (other modes stand still), then Vanish outside
+    // [left, right] x [top, bottom], the bounds themselves inside.
+    void MoveWithin(float left, float right, float top, float bottom);
+    // A cell of "shot.bmp" centred on (cx, cy), drawn w x h; a negative source size mirrors.
+    void DrawCellAt(ObjectController* ctx, float cx, float cy, int32_t w, int32_t h, float u, float v, float uw,
+                    float vh, uint32_t colour) const;
+    // The shot's own cell at its position and size, in its draw colour.
+    void DrawCell(ObjectController* ctx, float u, float v, float uw, float vh) const;
+};
+
+// The catalogue-only weapons: the table's values with the shot base's behaviour, no picture.
+template <int32_t Id>
+class CatalogueShot : public Shot {
+public:
+    CatalogueShot(float x, float y, float vx, float vy, float ax, float ay) : Shot(Id, x, y, vx, vy, ax, ay) {}
+};

@@ -1,0 +1,215 @@
+#include "game/player/shots_zanac.h"
+
+#include "framework/core/angle.h"
+#include "game/world/factory.h"
+#include "game/world/object_controller.h"
+
+namespace {
+
+constexpr int32_t kGunnacId = 140;
+
+// The source cell of an 8 x 8 or 16 x 16 picture, mirrored by negative extents.
+struct Cell {
+    float u, v, uw, vh;
+};
+
+Cell Mirrored(float u, float v, float size, bool flipX, bool flipY) {
+    return {flipX ? u + size : u, flipY ? v + size : v, flipX ? -size : size, flipY ? -size : size};
+}
+
+}  // namespace
+
+void S_Gunnac::Move(ObjectController*) { MoveWithin(-8.0f, 264.0f, 0.0f, 240.0f); }
+
+void S_Gunnac::Draw(ObjectController* ctx) {
+    // Base cells point right (u 0), right-up (u 8) and up (u 16); the rest are mirrors.
+    bool left = vx < 0.0f, right = vx > 0.0f, up = vy < 0.0f, down = vy > 0.0f;
+    Cell c;
+    if ((left || right) && (up || down)) c = Mirrored(8, 0, 8, left, down);
+    else if (up || down) c = Mirrored(16, 0, 8, false, down);
+    else c = Mirrored(0, 0, 8, left, false);
+    DrawCell(ctx, c.u, c.v, c.uw, c.vh);
+}
+
+void S_ZanacA::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    if (score <= 1) {
+        hitHalfWidth = 3;
+        hitHalfHeight = 8;
+    } else if (score == 2) {
+        hitHalfWidth = hitHalfHeight = 8;
+    } else if (score == 3) {
+        hitHalfWidth = hitHalfHeight = 10;
+    } else if (score == 4) {
+        hitHalfWidth = 18;
+        hitHalfHeight = 14;
+    }
+    age += 1;
+}
+
+void S_ZanacA::Draw(ObjectController* ctx) {
+    uint32_t colour = DrawColor(ctx);
+    if (score <= 1) {
+        DrawCellAt(ctx, x, y, 8, 16, 24, 0, 8, 16, colour);
+    } else if (score == 2 || score == 3) {
+        DrawCellAt(ctx, x - 6.0f, y, 8, 16, 24, 0, 8, 16, colour);
+        DrawCellAt(ctx, x + 6.0f, y, 8, 16, 24, 0, 8, 16, colour);
+        if (score == 3) DrawCellAt(ctx, x, y - 2.0f, 8, 16, 24, 0, 8, 16, colour);
+    } else if (score == 4) {
+        DrawCellAt(ctx, x - 16.0f, y + 5.0f, 8, 16, 32, 0, 8, 16, colour);
+        DrawCellAt(ctx, x + 16.0f, y + 5.0f, 8, 16, 32, 0, 8, 16, colour);
+        DrawCellAt(ctx, x, y - 5.0f, 8, 16, 32, 0, 8, 16, colour);
+    }
+}
+
+void S_ZanacB::Draw(ObjectController* ctx) { DrawCell(ctx, 32, 0, 8, 16); }
+
+void S_SayakaCap::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    hp = maxHp;
+    age += 1;
+}
+
+void S_SayakaCap::Draw(ObjectController* ctx) { DrawCell(ctx, 40, 0, 16, 16); }
+
+void S_Kavlet::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    float s = AngleSin(age * 2730);
+    x = centreX < 128.0f ? centreX + 64.0f * s : centreX - 64.0f * s;
+    if (x < 0.0f) {
+        x = 0.0f;
+        centreX += 16.0f;
+    } else if (x > 256.0f) {
+        x = 256.0f;
+        centreX -= 16.0f;
+    }
+    if (age == 50) vy = ay = 0.0f;
+    sizeStep = 0;
+    if (score == 1) {
+        if (hp > 8.0f) sizeStep = 1;
+    } else if (score == 2) {
+        if (hp > 8.0f) sizeStep = 2;
+        else if (hp > 4.0f) sizeStep = 1;
+    } else if (score == 3) {
+        if (hp > 8.0f) sizeStep = 3;
+        else if (hp > 5.0f) sizeStep = 2;
+        else if (hp > 2.0f) sizeStep = 1;
+    }
+    hitHalfWidth = hitHalfHeight = 12 + 8 * sizeStep;
+    age += 1;
+}
+
+void S_Kavlet::Draw(ObjectController* ctx) {
+    uint32_t colour = DrawColor(ctx);
+    if (sizeStep >= 1) DrawCellAt(ctx, x, y, 16, 16, 56, 0, 16, 16, colour);
+    if (sizeStep >= 2) DrawCellAt(ctx, x, y, 24, 24, 72, 0, 24, 24, colour);
+    if (sizeStep >= 3) DrawCellAt(ctx, x, y, 32, 32, 96, 0, 32, 32, colour);
+    DrawCellAt(ctx, x, y, 8, 8, 0, 8, 8, 8, colour);
+}
+
+void S_HikaruLetter::Run(ObjectController* ctx) {
+    if (age == 0) {
+        InheritSideOnFirstFrame(ctx);
+        hitHalfWidth = hitHalfHeight = 8 + 4 * score;
+    }
+    frame = (frame + 1) % 8;
+    bool throws = score < 2 ? age == 12 : (score == 2 ? age == 9 : (score == 3 && (age == 5 || age == 11)));
+    if (throws) {
+        for (float dir : {8.0f, -8.0f}) {
+            Object* made = ctx->CreateObject(kGunnacId, x, y, dir, 2.0f, 0.0f, 0.0f, nullptr);
+            if (made != nullptr) made->SetSide(side);
+        }
+    }
+    age += 1;
+}
+
+void S_HikaruLetter::Draw(ObjectController* ctx) {
+    Cell c = Mirrored(kLetterCellX + 16.0f * static_cast<float>(frame % 4), kLetterCellY, 16, frame >= 4, false);
+    uint32_t colour = DrawColor(ctx);
+    DrawCellAt(ctx, x, y, 16, 16, c.u, c.v, c.uw, c.vh, colour);
+    if (score >= 2) DrawCellAt(ctx, x, y, 24, 24, 72, 0, 24, 24, colour);
+}
+
+void S_Zanac6Shot::OnKilled(ObjectController* ctx) {
+    if (ctx->currentScene == nullptr) return;
+    int32_t bombed = ctx->BombAll(4, true);
+    ctx->currentScene->AddScore(10 * bombed);
+}
+
+void S_Zanac6Shot::Draw(ObjectController* ctx) { DrawCell(ctx, 40, 0, 16, 16); }
+
+void S_Gunnac4::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    hp = maxHp;
+    int32_t target = 16 * angle;
+    if (target != length) {
+        length += target < length ? -8 : 8;
+        hitHalfHeight = length / 2 + 16;
+    }
+    if (owner != nullptr) y = owner->GetY() - static_cast<float>(length / 2);
+    if (x < 0.0f) x = 0.0f;
+    if (x > 256.0f) x = 256.0f;
+    age += 1;
+}
+
+void S_Gunnac4::Move(ObjectController*) {
+    if (moveMode >= 0 && moveMode <= 2) StepMovement();
+    if (x < -8.0f || x > 264.0f || y > 240.0f) Vanish();
+}
+
+void S_Gunnac4::Draw(ObjectController* ctx) {
+    uint32_t colour = DrawColor(ctx);
+    int32_t segments = (length - 8) / 16;
+    float bottom = y - 24.0f + static_cast<float>(length / 2);
+    float segmentU = (age / 4) % 2 == 0 ? 32.0f : 40.0f;
+    for (int32_t i = 0; i < segments; ++i) {
+        DrawCellAt(ctx, x, bottom - 16.0f * static_cast<float>(i) + 8.0f, 8, 16, segmentU, 144, 8, 16, colour);
+    }
+    float top = bottom - 16.0f * static_cast<float>(segments);
+    DrawCellAt(ctx, x, top, 16, 16, 16.0f * static_cast<float>((age / 2) % 4), 128, 16, 16, colour);
+    DrawCellAt(ctx, x, bottom + 16.0f, 16, 16, 64, 128, 16, 16, colour);
+}
+
+void S_Gunnac3::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    if (age > 2 && age < 300) {
+        Object* enemy = ctx->FindNearestEnemy(x, y);
+        if (enemy != nullptr) {
+            // Headings wrap with 65535, so both sides of the turn compare on the same side.
+            int32_t t = static_cast<int32_t>(AngleAtan2(enemy->GetX() - x, enemy->GetY() - y));
+            if (t < 16383 && angle > 49151) t += 65535;
+            else if (angle < 16383 && t > 49151) angle += 65535;
+            if (angle > t + 8192) angle -= 8192;
+            else if (angle < t - 8192) angle += 8192;
+            angle %= 65535;
+            int32_t a8 = angle / 8192 * 8192;
+            vx = AngleCos(a8) * speed;
+            vy = AngleSin(a8) * speed;
+        }
+    }
+    age += 1;
+}
+
+void S_Gunnac3::Draw(ObjectController* ctx) {
+    // Base cells point right (u 40), right-down (u 56) and down (u 72); the rest are mirrors.
+    static constexpr struct {
+        float u;
+        bool flipX, flipY;
+    } kDirections[8] = {{40, false, false}, {56, false, false}, {72, false, false}, {56, true, false},
+                        {40, true, false},  {56, true, true},   {72, false, true},  {56, false, true}};
+    int32_t index = (angle / 8192) & 7;
+    Cell c = Mirrored(kDirections[index].u, 144, 16, kDirections[index].flipX, kDirections[index].flipY);
+    DrawCell(ctx, c.u, c.v, c.uw, c.vh);
+}
+
+static ClassRegistration zanacShots({
+    {140, MakeObject<S_Gunnac>},
+    {141, MakeObject<S_ZanacA>},
+    {142, MakeObject<S_ZanacB>},
+    {143, MakeObject<S_SayakaCap>},
+    {144, MakeObject<S_Kavlet>},
+    {145, MakeObject<S_HikaruLetter>},
+    {146, MakeObject<S_Zanac6Shot>},
+    {147, MakeObject<S_Gunnac4>},
+    {148, MakeObject<S_Gunnac3>},
+});
