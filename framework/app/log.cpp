@@ -10,6 +10,8 @@
 namespace {
 
 FILE* g_log = nullptr;
+std::string g_path;           // the page's path, for the notes on standard error
+bool g_writeFailed = false;   // a write to the page failed; said once on standard error
 bool g_echo = false;
 bool g_consoleCreated = false;
 
@@ -64,9 +66,21 @@ std::string ToCp932(const std::string& utf8) {
     return out;
 }
 
+// A note about the log itself, or an entry the log cannot take, goes to standard error as UTF-8.
+void WriteStandardError(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+
 void WriteRaw(const std::string& text) {
     std::string encoded = ToCp932(text);
     std::fwrite(encoded.data(), 1, encoded.size(), g_log);
+}
+
+// Flushes the page so every entry is on disk at once (a crash loses none). The first failure,
+// a full disk for one, is said on standard error; later ones are not repeated.
+void Flush() {
+    if ((std::fflush(g_log) != 0 || std::ferror(g_log) != 0) && !g_writeFailed) {
+        g_writeFailed = true;
+        WriteStandardError("ログファイルに書き込めません [ " + g_path + " ]");
+    }
 }
 
 constexpr unsigned kNoColourChange = 0xFFFF;
@@ -78,7 +92,7 @@ void WriteEntry(const char* opening, const char* closing, unsigned colour, const
     if (g_log == nullptr) return;
     std::string entry = FormatV(format, args);
     WriteRaw(Format(opening, 0) + entry + Format(closing, 0));
-    std::fflush(g_log);
+    Flush();
     if (g_echo) {
         if (colour != kNoColourChange) ConsoleSetColor(colour);
         ConsoleWrite("%s", entry.substr(0, 1023).c_str());
@@ -119,7 +133,7 @@ void PrintBreak() {
     CLockScope scope(Zeth::SystemLock());
     if (g_log == nullptr) return;
     std::fputs("<BR>\n", g_log);
-    std::fflush(g_log);
+    Flush();
     if (g_echo) ConsoleWrite("\n");
 }
 
@@ -127,6 +141,9 @@ bool Open(const char* path) {
     CLockScope scope(Zeth::SystemLock());
     if (g_log != nullptr) std::fclose(g_log);
     g_log = std::fopen(path, "wt");
+    g_path = path;
+    g_writeFailed = false;
+    if (g_log == nullptr) WriteStandardError("ログファイルを開けません [ " + g_path + " ]");
     return g_log != nullptr;
 }
 
@@ -141,17 +158,32 @@ void WriteHeader(const char* applicationName) {
         "  font-family : \"ＭＳ ゴシック\";\n}\n-->\n</STYLE>\n</HEAD>\n"
         "<BODY bgcolor=\"#ffffff\" text=\"#000000\" link=\"#444444\" vlink=\"#444444\" alink=\"#444444\">\n",
         applicationName));
-    std::fflush(g_log);
+    Flush();
 }
 
 void Close() {
     CLockScope scope(Zeth::SystemLock());
     if (g_log == nullptr) return;
     std::fputs("</BODY>\n</HTML>\n", g_log);
-    std::fflush(g_log);
+    Flush();
     std::fclose(g_log);
     g_log = nullptr;
     if (g_echo) ConsoleRelease();
+}
+
+void Report(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatV(format, args);
+    va_end(args);
+    CLockScope scope(Zeth::SystemLock());
+    if (g_log == nullptr || g_writeFailed) {
+        WriteStandardError(text);
+        return;
+    }
+    PrintError("%s", text.c_str());
+    PrintBreak();
+    if (g_writeFailed) WriteStandardError(text);  // this very entry did not reach the page
 }
 
 void SetConsoleEcho(bool echo) { g_echo = echo; }

@@ -14,8 +14,11 @@ void PrintSuccess(const char* format, ...) __attribute__((format(printf, 1, 2)))
 void PrintBold(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Print(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void PrintBreak();
+// A failure the program goes on after (a damaged or missing file): one error entry and a break,
+// or a line on standard error when no page is open or the page cannot be written.
+void Report(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Opens the page for writing (mode "wt"); false leaves logging off.
+// Opens the page for writing (mode "wt"); false leaves logging off and says so on standard error.
 bool Open(const char* path);
 bool IsOpen();
 // Writes the page header with the application name as its title.

@@ -57,19 +57,29 @@ void ClosePack(Slot& slot) {
     slot.table = nullptr;
     slot.count = 0;
     slot.packSize = 0;
+    slot.packProblem = nullptr;
 }
 
-// Opens the slot's pack and reads its table; a missing or damaged pack leaves the slot without one.
+constexpr const char* kPackMissing = "データパックがみつかりません [ %s ]";
+constexpr const char* kPackUnreadable = "データパックを読み込めません [ %s ]";
+constexpr const char* kPackDamaged = "データパックが壊れています [ %s ]";
+
+// Opens the slot's pack and reads its table; a missing or damaged pack leaves the slot without
+// one, and the reason to be said at its first search.
 void OpenPack(Slot& slot) {
     if (slot.packName[0] == '\0') return;
     platform::FileHandle file = platform::OpenFileForReading(slot.packName);
-    if (file == platform::kNoFile) return;
+    if (file == platform::kNoFile) {
+        slot.packProblem = platform::FindPath(slot.packName).empty() ? kPackMissing : kPackUnreadable;
+        return;
+    }
     uint8_t header[kPackHeaderSize];
     uint64_t fileSize = 0;
     uint32_t count = 0;
     if (!platform::GetFileSize(file, &fileSize) || !platform::ReadFileAt(file, 0, header, sizeof(header)) ||
         !PackReadHeader(header, fileSize, &count)) {
         platform::CloseFile(file);
+        slot.packProblem = kPackDamaged;
         return;
     }
     // The header check bounds the table by the file size and by 32 bits.
@@ -80,6 +90,7 @@ void OpenPack(Slot& slot) {
         if (table == nullptr || !platform::ReadFileAt(file, kPackHeaderSize, table, tableBytes)) {
             Zeth::MemoryFree(table);
             platform::CloseFile(file);
+            slot.packProblem = kPackUnreadable;
             return;
         }
     }
@@ -109,6 +120,12 @@ bool JoinPath(char (&out)[kPathSize], const char* a, const char* b, const char* 
 }
 
 const PackEntry* FindPackEntry(const Slot& slot, const char* name) {
+    // The pack is opened during the game's set-up, before the log is; its problem waits for the
+    // first search, when the log is open and a file is actually wanted.
+    if (slot.packProblem != nullptr) {
+        ZethLog::Report(slot.packProblem, slot.packName);
+        slot.packProblem = nullptr;
+    }
     char relative[kPathSize];
     if (slot.pack == platform::kNoFile || !JoinPath(relative, CurrentPath(), name)) return nullptr;
     char normalised[kPathSize] = {};

@@ -18,6 +18,9 @@ struct Slot {
     PackEntry* table = nullptr;     // from Zeth::MemoryAlloc; null when the slot has no pack
     uint32_t count = 0;
     uint64_t packSize = 0;          // entries reaching past it are refused
+    // Why the named pack could not be opened (a format with the pack's name), said once at the
+    // slot's first search; null when there is nothing to say.
+    mutable const char* packProblem = nullptr;
 };
 
 // Taken by every search, before the system lock.

@@ -1,5 +1,6 @@
 #include "framework/files/file_write.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/os/file_write.h"
@@ -33,17 +34,23 @@ std::string PathForWriting(const char* path) {
 
 bool Exists(const char* path) { return !platform::FindPath(Slashed(path)).empty(); }
 
-bool Read(const char* path, std::vector<uint8_t>* data) {
+ReadResult Read(const char* path, std::vector<uint8_t>* data, size_t limit) {
+    data->clear();
     platform::FileHandle file = platform::OpenFileForReading(path);
-    if (file == platform::kNoFile) return false;
+    if (file == platform::kNoFile) return Exists(path) ? ReadResult::kUnreadable : ReadResult::kMissing;
     uint64_t size = 0;
-    bool ok = platform::GetFileSize(file, &size) && size <= 0x7FFFFFFFu;
-    if (ok) {
-        data->resize(size);
-        ok = platform::ReadFile(file, data->data(), static_cast<uint32_t>(size)) == size;
+    ReadResult result = ReadResult::kUnreadable;
+    if (platform::GetFileSize(file, &size)) {
+        const uint64_t wanted = std::min<uint64_t>({size, limit, UINT32_MAX});
+        data->resize(static_cast<size_t>(wanted));
+        if (platform::ReadFileAt(file, 0, data->data(), static_cast<uint32_t>(wanted))) {
+            result = size > wanted ? ReadResult::kTooLarge : ReadResult::kWhole;
+        } else {
+            data->clear();
+        }
     }
     platform::CloseFile(file);
-    return ok;
+    return result;
 }
 
 bool WriteReplacing(const char* path, const void* data, size_t size) {

@@ -1,4 +1,4 @@
-// The player's own files beside the executable (score file, replays): read whole, written whole
+// The player's own files beside the executable (score file, replays): read up to a limit, written whole
 // through a temporary file and a rename, copied without replacing, renamed, and their folders
 // made. Paths are relative to the current folder and may use '\' and any letter case, like the
 // file system's; an existing file or folder is found whatever its case.
@@ -10,8 +10,20 @@
 
 namespace ZethUserFile {
 
-bool Exists(const char* path);                            // something is there under that name
-bool Read(const char* path, std::vector<uint8_t>* data);  // the whole file; false when missing or unreadable
+// How a read went.
+enum class ReadResult {
+    kMissing,     // nothing is there under that name
+    kUnreadable,  // something is there, but not a file that can be read
+    kWhole,       // data holds the whole file
+    kTooLarge,    // the file is longer than the limit: data holds only its first limit bytes
+};
+
+bool Exists(const char* path);  // something is there under that name
+// Reads the file, never more than limit bytes: the caller gives the most its format can hold, so
+// a huge file costs no more memory than a sound one. data is empty unless kWhole or kTooLarge.
+ReadResult Read(const char* path, std::vector<uint8_t>* data, size_t limit);
+// True when data holds the file, or its first part.
+inline bool HoldsData(ReadResult result) { return result == ReadResult::kWhole || result == ReadResult::kTooLarge; }
 // Replaces the file with the bytes; on failure the old file stays as it was.
 bool WriteReplacing(const char* path, const void* data, size_t size);
 bool CopyNew(const char* from, const char* to);  // false, changing nothing, when to exists

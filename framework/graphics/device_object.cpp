@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include "framework/files/file_system.h"
 #include "framework/graphics/device_names.h"
 #include "framework/graphics/primitive2d.h"
 #include "framework/graphics/texture.h"
@@ -103,4 +104,15 @@ gfx::Device* CDeviceObject::GetDevicePointer() const {
 
 gfx::WindowHandle CDeviceObject::GetFocusWindow() const {
     return manager_ != nullptr ? manager_->GetFocusWindow() : nullptr;
+}
+
+bool ResolveSourceFile(char* out, const char* file, const char* title) {
+    if (ZethFile::ResolvePath(out, file)) return true;
+    ZethLog::PrintTitle("%s", title);
+    ZethLog::Print(" : [ %s ] : ", file != nullptr ? file : "");
+    ZethLog::PrintError("ファイルがみつかりません");
+    ZethLog::Print(" : ");
+    ZethLog::PrintError("Failed!");
+    ZethLog::PrintBreak();
+    return false;
 }

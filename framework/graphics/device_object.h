@@ -90,6 +90,11 @@ Object* CreateLogged(CBaseManager* manager, const char* title, Args... args) {
     return nullptr;
 }
 
+// Resolves the file of a by-file or by-archive creation through the file system (out holds
+// ZethFile::kPathSize bytes). A file found in no slot's folder or pack is logged under the
+// creation's title, as a failed load is, and gives false.
+bool ResolveSourceFile(char* out, const char* file, const char* title);
+
 // Named creation: the object's Create (given as a callable on the new object), then the name;
 // null and the object released when Create fails.
 template <typename Object, typename CreateCall>

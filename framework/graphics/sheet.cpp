@@ -169,7 +169,7 @@ void CSheet::DrawRotatedScaled(float x, float y, int32_t angle, float scale, uin
 
 CSheet* CSheetManager::CreateFromFile(const char* file, uint32_t formatIndex, uint32_t colourKey) {
     char path[ZethFile::kPathSize];
-    if (!ZethFile::ResolvePath(path, file)) return nullptr;
+    if (!ResolveSourceFile(path, file, "CSheet::CreateFromFile")) return nullptr;
     if (CSheet* shared = FindByName(path); shared != nullptr) {
         shared->AddRef();
         return shared;
@@ -184,7 +184,7 @@ CSheet* CSheetManager::CreateFromMemory(const void* data, uint32_t size, uint32_
 
 CSheet* CSheetManager::CreateFromLAG(const char* archive, const char* entry, uint32_t formatIndex) {
     char path[ZethFile::kPathSize];
-    if (!ZethFile::ResolvePath(path, archive)) return nullptr;
+    if (!ResolveSourceFile(path, archive, "CSheet::CreateFromLAG")) return nullptr;
     char name[ZethFile::kPathSize + 32];
     std::snprintf(name, sizeof(name), "%s[%s]", path, entry);
     if (CSheet* shared = FindByName(name); shared != nullptr) {

@@ -168,7 +168,7 @@ CSurface* CSurfaceManager::CreateOffscreen(uint32_t width, uint32_t height, uint
 
 CSurface* CSurfaceManager::CreateFromFile(const char* file, uint32_t formatIndex) {
     char path[ZethFile::kPathSize];
-    if (!ZethFile::ResolvePath(path, file)) return nullptr;
+    if (!ResolveSourceFile(path, file, "CSurface::CreateFromFile")) return nullptr;
     return CreateNamed<CSurface>(this, path, [&](CSurface& s) { return s.CreateFromFile(file, formatIndex); });
 }
 

@@ -48,7 +48,7 @@ CTexture* CTextureManager::CreateRenderTargetFrom(const CTexture* source) {
 
 CTexture* CTextureManager::CreateFromLAG(const char* archive, const char* entry, uint32_t formatIndex) {
     char path[ZethFile::kPathSize];
-    if (!ZethFile::ResolvePath(path, archive)) return nullptr;
+    if (!ResolveSourceFile(path, archive, "CTexture::CreateFromLAG")) return nullptr;
     char name[ZethFile::kPathSize + 32];
     std::snprintf(name, sizeof(name), "%s[%s]", path, entry);
     if (CTexture* shared = FindByName(name); shared != nullptr) {
@@ -60,7 +60,7 @@ CTexture* CTextureManager::CreateFromLAG(const char* archive, const char* entry,
 
 CTexture* CTextureManager::CreateFromFile(const char* file, uint32_t formatIndex, uint32_t colourKey) {
     char path[ZethFile::kPathSize];
-    if (!ZethFile::ResolvePath(path, file)) return nullptr;
+    if (!ResolveSourceFile(path, file, "CTexture::CreateFromFile")) return nullptr;
     if (CTexture* shared = FindByName(path); shared != nullptr) {
         shared->AddRef();
         return shared;

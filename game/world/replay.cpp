@@ -78,7 +78,7 @@ bool Replay::Load(int32_t slot) {
     cursor = 0;
     std::string name = ReplayFileName(slot);
     std::vector<uint8_t> bytes;
-    if (name.empty() || !ZethUserFile::Read(name.c_str(), &bytes)) {
+    if (name.empty() || !ZethUserFile::HoldsData(ZethUserFile::Read(name.c_str(), &bytes, kReplayFileLimit))) {
         Zeth::MessageBox(0, "test", "%s", kMissingText);
         return false;
     }

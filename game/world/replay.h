@@ -13,6 +13,10 @@ class ObjectController;
 
 constexpr int kReplaySlots = 100;
 constexpr int32_t kLastReplaySlot = -1;
+constexpr size_t kReplayHeaderBytes = 36;
+// The most of a replay file that is read: a day of play with a new button word every frame (one
+// run of 8 bytes a frame). A longer file is damaged and plays as far as that.
+constexpr size_t kReplayFileLimit = kReplayHeaderBytes + 4 + 8 * 60 * 60 * 60 * 24;
 
 // The file header, fields in file order (little-endian i32 each, 36 bytes), then N (the run
 // count) and N runs of {i32 button word, i32 frames - 1}.

@@ -45,7 +45,9 @@ bool SaveToSlot(int32_t slot) {
 bool ReadHeader(int32_t slot, ReplayEntry* entry) {
     std::string name = ReplayFileName(slot);
     std::vector<uint8_t> bytes;
-    if (name.empty() || !ZethUserFile::Read(name.c_str(), &bytes)) return false;
+    if (name.empty() || !ZethUserFile::HoldsData(ZethUserFile::Read(name.c_str(), &bytes, kReplayHeaderBytes))) {
+        return false;
+    }
     entry->header = ReplayHeader();
     DecodeReplayHeader(bytes.data(), bytes.size(), &entry->header);
     return true;

@@ -5,8 +5,11 @@
 #include <initializer_list>
 #include <utility>
 
-#include "framework/files/file_write.h"
+#include <string>
+
+#include "framework/app/log.h"
 #include "framework/app/zeth.h"
+#include "framework/files/file_write.h"
 #include "game/world/config_file.h"
 #include "game/world/file_bytes.h"
 #include "game/world/object_controller.h"
@@ -16,6 +19,8 @@
 namespace {
 
 constexpr size_t kScoreFileSize = 78152;
+// Sixteen tokens of a few characters need under a hundred bytes; a longer file is not one.
+constexpr size_t kConfigFileLimit = 4096;
 constexpr const char* kSaveFailedText = "ハイスコアとパーティー編成を\n書き込めませんでした";
 // Ids that are no character: a file cannot unlock them (ids 41-63 are kept as read).
 constexpr std::pair<int32_t, int32_t> kNonCharacterIds[] = {{2, 8}, {10, 10}, {15, 20}, {22, 24}, {26, 27}, {29, 40}};
@@ -114,26 +119,46 @@ void ScoreData::ApplyConfig(const uint8_t* text, size_t size) {
     musicVolume = values[7];
 }
 
+namespace {
+
+// The first free name for a damaged score file: "qvscore.dat.bad", then ".bad1", ".bad2", ...
+std::string FreeDamagedFileName() {
+    std::string name = kDamagedScoreFileName;
+    for (int n = 1; ZethUserFile::Exists(name.c_str()); ++n) name = kDamagedScoreFileName + std::to_string(n);
+    return name;
+}
+
+}  // namespace
+
 bool ScoreData::Load(ObjectController* game) {
+    using ZethUserFile::ReadResult;
     Clear();
     keepDamagedFile_ = false;
     std::vector<uint8_t> bytes;
-    bool read = ZethUserFile::Read(kScoreFileName, &bytes);
+    const ReadResult score = ZethUserFile::Read(kScoreFileName, &bytes, kScoreFileSize);
+    const bool read = ZethUserFile::HoldsData(score);
     if (read) {
         // An empty file is the one made when none existed; any other size is damaged.
         bool sound = FromFileBytes(bytes.data(), bytes.size());
-        keepDamagedFile_ = !sound || (!bytes.empty() && bytes.size() != kScoreFileSize);
-    } else if (!ZethUserFile::Exists(kScoreFileName)) {
+        keepDamagedFile_ = !sound || score == ReadResult::kTooLarge ||
+                           (!bytes.empty() && bytes.size() != kScoreFileSize);
+    } else if (score == ReadResult::kUnreadable) {
+        keepDamagedFile_ = true;  // whatever is there is set aside, never overwritten
+    } else {
         ZethUserFile::WriteReplacing(kScoreFileName, nullptr, 0);
     }
+    if (keepDamagedFile_) ZethLog::Report("スコアファイルが壊れています [ %s ]", kScoreFileName);
 
     std::vector<uint8_t> config;
-    if (ZethUserFile::Read(kConfigFileName, &config)) {
+    const ReadResult settings = ZethUserFile::Read(kConfigFileName, &config, kConfigFileLimit);
+    if (settings == ReadResult::kWhole) {
         ApplyConfig(config.data(), config.size());
         if (game != nullptr) {
             game->SetSEVolume(static_cast<float>(soundEffectVolume));
             game->SetBGMVolume(static_cast<float>(musicVolume));
         }
+    } else if (settings != ReadResult::kMissing) {
+        ZethLog::Report("設定ファイルが壊れているため使いません [ %s ]", kConfigFileName);
     }
     for (auto [first, last] : kNonCharacterIds) std::fill(unlockFlags + first, unlockFlags + last + 1, 0);
     CountUnlocks();
@@ -142,13 +167,19 @@ bool ScoreData::Load(ObjectController* game) {
 
 bool ScoreData::Save() {
     std::vector<uint8_t> bytes = ToFileBytes();
-    // The damaged file is set aside, not overwritten, so whatever it held can still be recovered.
-    bool setAside = keepDamagedFile_ && ZethUserFile::Rename(kScoreFileName, kDamagedScoreFileName);
+    // The damaged file is set aside under a name of its own, not overwritten, so whatever it
+    // held can still be recovered, however many damaged files came before it.
+    std::string setAside;
+    if (keepDamagedFile_) {
+        setAside = FreeDamagedFileName();
+        if (!ZethUserFile::Rename(kScoreFileName, setAside.c_str())) setAside.clear();
+    }
     if (!ZethUserFile::WriteReplacing(kScoreFileName, bytes.data(), bytes.size())) {
-        if (setAside) ZethUserFile::Rename(kDamagedScoreFileName, kScoreFileName);
+        if (!setAside.empty()) ZethUserFile::Rename(setAside.c_str(), kScoreFileName);
         Zeth::MessageBox(0, "test", "%s", kSaveFailedText);
         return false;
     }
+    if (!setAside.empty()) ZethLog::Report("壊れたスコアファイルを [ %s ] として残しました", setAside.c_str());
     keepDamagedFile_ = false;
     return true;
 }

@@ -56,6 +56,36 @@ TEST(Log, EntriesAreWrittenInShiftJis) {
     EXPECT_EQ(ReadFile(path), "\x83\x41\x83\x76\x83\x8A?!</BODY>\n</HTML>\n");
 }
 
+TEST(Log, EntriesReachTheFileBeforeItIsClosed) {
+    std::string path = TempPath("log_flushed.html");
+    ASSERT_TRUE(ZethLog::Open(path.c_str()));
+    ZethLog::PrintError("first");
+    ZethLog::PrintBreak();
+    ZethLog::Report("second");
+    // Read while the page is still open, as after a crash.
+    EXPECT_EQ(ReadFile(path), "<B><FONT color=\"RED\">first</FONT></B><BR>\n<B><FONT color=\"RED\">second</FONT></B><BR>\n");
+    ZethLog::Close();
+}
+
+TEST(Log, APageThatCannotBeWrittenIsSaidOnceAndReportsGoToStandardErrorInstead) {
+    testing::internal::CaptureStderr();
+    ZethLog::Report("開く前 %d", 1);
+    EXPECT_FALSE(ZethLog::Open("/nonexistent-folder/log.html"));
+    ASSERT_TRUE(ZethLog::Open("/dev/full"));  // opens, but every write fails
+    ZethLog::WriteHeader("x");
+    ZethLog::Print("lost");
+    ZethLog::PrintBreak();
+    ZethLog::Report("満杯 %d", 2);
+    ZethLog::Report("満杯 %d", 3);
+    ZethLog::Close();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "開く前 1\n"
+              "ログファイルを開けません [ /nonexistent-folder/log.html ]\n"
+              "ログファイルに書き込めません [ /dev/full ]\n"
+              "満杯 2\n"
+              "満杯 3\n");
+}
+
 TEST(Log, NothingHappensWithoutAnOpenPage) {
     ZethLog::PrintTitle("ignored");
     ZethLog::PrintBreak();

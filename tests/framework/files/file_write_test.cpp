@@ -16,7 +16,8 @@ protected:
     ~UserFiles() override { fs::current_path(old_); }
     static std::string Read(const char* path) {
         std::vector<uint8_t> data;
-        return ZethUserFile::Read(path, &data) ? std::string(data.begin(), data.end()) : "<missing>";
+        return ZethUserFile::HoldsData(ZethUserFile::Read(path, &data, 1024)) ? std::string(data.begin(), data.end())
+                                                                              : "<missing>";
     }
 
     TempFolder folder_;
@@ -61,6 +62,38 @@ TEST_F(UserFiles, CopiesNeverReplaceAndFoldersAreMadeOnce) {
     EXPECT_TRUE(ZethUserFile::MakeFolder("REPLAY"));
     EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 3);  // B.BIN, c.bin, replay
     EXPECT_FALSE(ZethUserFile::MakeFolder("c.bin"));
+}
+
+TEST_F(UserFiles, ReadsNeverTakeMoreThanTheLimit) {
+    using ZethUserFile::ReadResult;
+    folder_.Write("ten.bin", "0123456789");
+    fs::create_directory("folder.bin");
+    struct Case {
+        const char* path;
+        size_t limit;
+        ReadResult result;
+        std::string data;
+    } cases[] = {
+        {"ten.bin", 11, ReadResult::kWhole, "0123456789"},
+        {"TEN.BIN", 10, ReadResult::kWhole, "0123456789"},
+        {"ten.bin", 9, ReadResult::kTooLarge, "012345678"},
+        {"ten.bin", 0, ReadResult::kTooLarge, ""},
+        {"none.bin", 10, ReadResult::kMissing, ""},
+        {"folder.bin", 10, ReadResult::kUnreadable, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> data{1, 2, 3};
+        EXPECT_EQ(ZethUserFile::Read(c.path, &data, c.limit), c.result) << c.path << " " << c.limit;
+        EXPECT_EQ(std::string(data.begin(), data.end()), c.data) << c.path << " " << c.limit;
+    }
+
+    // A sparse file of nearly 2 GB costs no more than the limit.
+    folder_.Write("huge.bin", "head");
+    fs::resize_file("huge.bin", 1900ull * 1024 * 1024);
+    std::vector<uint8_t> data;
+    EXPECT_EQ(ZethUserFile::Read("huge.bin", &data, 78152), ReadResult::kTooLarge);
+    ASSERT_EQ(data.size(), 78152u);
+    EXPECT_EQ(std::string(data.begin(), data.begin() + 5), std::string("head\0", 5));
 }
 
 }  // namespace

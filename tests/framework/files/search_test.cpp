@@ -1,5 +1,7 @@
 // Where the file system finds a file: slots in order, loose before pack, the bare name last.
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "framework/files/file_pack.h"
@@ -98,6 +100,39 @@ TEST_F(FileSystemTest, DamagedPacksAndImagesNeverLoadGarbage) {
         folder_.Write("data.bin", damaged);
         UseSlotZero();
         EXPECT_EQ(LoadText("fine.dat"), "<none>") << header.count;
+    }
+}
+
+TEST_F(FileSystemTest, APackThatCannotBeUsedIsReportedOnceAtTheFirstSearch) {
+    folder_.Write("data/a.txt", "loose");
+    const std::string logPath = folder_.Path() + "/log.html";
+    struct Case {
+        const char* name;
+        std::string contents;  // of data.bin; empty for none, "/" for a folder in its place
+        const char* text;
+    } cases[] = {
+        {"missing", "", "データパックがみつかりません"},
+        {"damaged", "PACK but not a table", "データパックが壊れています"},
+        {"a folder", "/", "データパックを読み込めません"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(PackPath());
+        if (c.contents == "/") std::filesystem::create_directory(PackPath());
+        else if (!c.contents.empty()) folder_.Write("data.bin", c.contents);
+        ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
+        UseSlotZero();
+        EXPECT_EQ(LoadText("a.txt"), "loose") << c.name;
+        EXPECT_EQ(LoadText("b.txt"), "<none>") << c.name;
+        char path[ZethFile::kPathSize];
+        EXPECT_FALSE(ZethFile::ResolvePath(path, "b.txt")) << c.name;
+        ZethLog::Close();
+        const std::string log = testing_support::ReadLog(logPath);
+        std::string packName = PackPath();  // as the slot keeps it, with '\' separators
+        std::replace(packName.begin(), packName.end(), '/', '\\');
+        const std::string line = std::string(c.text) + " [ " + packName + " ]";
+        const size_t first = log.find(line);
+        EXPECT_NE(first, std::string::npos) << c.name << "\n" << log;
+        EXPECT_EQ(log.find(line, first + 1), std::string::npos) << c.name << ": said more than once";
     }
 }
 

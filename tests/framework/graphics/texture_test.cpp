@@ -1,7 +1,13 @@
+#include <functional>
+#include <string>
+
+#include "framework/app/log.h"
 #include "framework/files/file_system.h"
 #include "framework/files/temp_folder.h"
+#include "framework/graphics/surface.h"
 #include "framework/graphics/texture.h"
 #include "graphics_fixture.h"
+#include "support/read_log.h"
 
 namespace {
 
@@ -70,6 +76,33 @@ TEST_F(TextureTest, SameFileLoadedTwiceIsShared) {
     EXPECT_EQ(ZethTexture::CreateFromFile("missing.bmp", 13, 0), nullptr);
     ZethFile::SetCurrentPath(nullptr);
     ZethFile::Finalize();
+}
+
+// A file found neither loose nor in a pack is no silent null: the log names the creation and the file.
+TEST_F(TextureTest, AFileFoundNowhereIsLoggedByEveryImageCreation) {
+    TempFolder folder;
+    const std::string logPath = folder.Path() + "/log.html";
+    struct Case {
+        const char* title;
+        std::function<bool()> create;  // true when it made something
+    } cases[] = {
+        {"CTexture::CreateFromFile", [] { return ZethTexture::CreateFromFile("nowhere.bmp", 13, 0) != nullptr; }},
+        {"CTexture::CreateFromLAG", [] { return ZethTexture::CreateFromLAG("nowhere.lag", "a", 13) != nullptr; }},
+        {"CSheet::CreateFromFile",
+         [] { return ZethSheet::GetManager()->CreateFromFile("nowhere.bmp", 13, 0) != nullptr; }},
+        {"CSheet::CreateFromLAG", [] { return ZethSheet::GetManager()->CreateFromLAG("nowhere.lag", "a", 13) != nullptr; }},
+        {"CSurface::CreateFromFile", [] { return ZethSurface::GetManager()->CreateFromFile("nowhere.bmp", 13) != nullptr; }},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
+        EXPECT_FALSE(c.create()) << c.title;
+        ZethLog::Close();
+        const std::string log = testing_support::ReadLog(logPath);
+        const std::string file = std::string(c.title).find("LAG") != std::string::npos ? "nowhere.lag" : "nowhere.bmp";
+        EXPECT_NE(log.find(std::string(c.title) + "</FONT></B> : [ " + file + " ] : <B><FONT color=\"RED\">ファイルがみつかりません"),
+                  std::string::npos)
+            << log;
+    }
 }
 
 }  // namespace

@@ -3,13 +3,16 @@
 #include <filesystem>
 #include <memory>
 
+#include "framework/app/log.h"
 #include "framework/core/random.h"
 #include "game/world/file_bytes.h"
 #include "game/world/names.h"
+#include "support/read_log.h"
 #include "user_folder.h"
 #include "world_support.h"
 
 using namespace world_test;
+using namespace std::string_literals;
 
 namespace {
 
@@ -118,6 +121,60 @@ TEST_F(Scores, ADamagedFileIsReadAsFarAsItGoesAndKeptBesideTheNewOne) {
     }
 }
 
+// How often the text appears in the log.
+size_t Count(const std::string& log, const std::string& text) {
+    size_t count = 0;
+    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++count;
+    return count;
+}
+
+TEST_F(Scores, EveryDamagedFileIsKeptUnderANameOfItsOwnAndTheLogSaysSo) {
+    const std::string logPath = user.folder.Path() + "/log.html";
+    ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
+    const char* names[] = {"qvscore.dat.bad", "qvscore.dat.bad1", "qvscore.dat.bad2"};
+    user.folder.Write("qvscore.dat.bad1.old", "not in the way");
+    for (const char* name : names) {
+        const std::string damaged = std::string("damaged before ") + name;
+        user.folder.Write("qvscore.dat", damaged);
+        EXPECT_TRUE(data.Load(&world)) << name;
+        EXPECT_TRUE(data.SaveParty(2, 0, 2, 5, 6, 0, 0)) << name;
+        EXPECT_EQ(user.Read(name), damaged);
+        EXPECT_EQ(user.Read("qvscore.dat").size(), 78152u) << name;
+    }
+    EXPECT_TRUE(data.Load(&world));  // the sound file just written
+    EXPECT_TRUE(data.SaveParty(2, 0, 2, 5, 6, 0, 0));
+    EXPECT_FALSE(user.Exists("qvscore.dat.bad3"));
+    ZethLog::Close();
+
+    const std::string log = testing_support::ReadLog(logPath);
+    EXPECT_EQ(Count(log, "スコアファイルが壊れています [ qvscore.dat ]"), 3u);
+    for (const char* name : names) {
+        EXPECT_EQ(Count(log, "壊れたスコアファイルを [ "s + name + " ] として残しました"), 1u) << name;
+    }
+}
+
+TEST_F(Scores, AHugeFileIsReadOnlyAsFarAsTheRecordGoesAndSetAside) {
+    ScoreData written;
+    written.Clear();
+    written.solo.records[0][0][0] = 4242;
+    user.folder.Write("qvscore.dat", written.ToFileBytes());
+    const uintmax_t huge = 1900ull * 1024 * 1024;  // sparse: no disk space is used
+    std::filesystem::resize_file("qvscore.dat", huge);
+    EXPECT_TRUE(data.Load(&world));
+    EXPECT_EQ(data.solo.records[0][0][0], 4242);
+    EXPECT_TRUE(data.SaveParty(2, 0, 2, 5, 6, 0, 0));
+    EXPECT_EQ(std::filesystem::file_size("qvscore.dat.bad"), huge);
+    EXPECT_EQ(std::filesystem::file_size("qvscore.dat"), 78152u);
+}
+
+TEST_F(Scores, SomethingUnreadableInThePlaceOfTheFileIsSetAsideNotOverwritten) {
+    user.folder.Write("qvscore.dat/inside", "a folder, not a file");
+    EXPECT_FALSE(data.Load(&world));
+    EXPECT_TRUE(data.SaveParty(2, 0, 2, 5, 6, 0, 0));
+    EXPECT_EQ(user.Read("qvscore.dat.bad/inside"), "a folder, not a file");
+    EXPECT_EQ(user.Read("qvscore.dat").size(), 78152u);
+}
+
 TEST_F(Scores, AnUnwritableFileSaysSoAndKeepsTheRecord) {
     std::filesystem::create_directory("qvscore.dat.tmp");  // the temporary file cannot be made
     EXPECT_FALSE(data.SaveParty(3, 1, 21, 1, 2, 3, 0));
@@ -200,6 +257,22 @@ TEST_F(Scores, TheConfigurationFileSetsTheSettings) {
     EXPECT_EQ(data.soundEffectVolume, 50);
     EXPECT_EQ(data.musicVolume, 80);
     EXPECT_EQ(world.bgm.volume, 80.0f);
+}
+
+TEST_F(Scores, AConfigurationFileLongerThanAnyRealOneIsNotUsedAndTheLogSaysSo) {
+    const std::string logPath = user.folder.Path() + "/log.html";
+    const std::string settings = "3,2,1,0,1,1,50,80\n";
+    user.folder.Write("qvconfig.dat", settings + std::string(4096 - settings.size(), '\n'));
+    data.Load(&world);
+    EXPECT_EQ(data.soundEffectVolume, 50);  // 4,096 bytes are still a configuration file
+
+    user.folder.Write("qvconfig.dat", settings + std::string(4097 - settings.size(), '\n'));
+    ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
+    data.Load(&world);
+    ZethLog::Close();
+    EXPECT_EQ(data.soundEffectVolume, 100);
+    EXPECT_EQ(data.joystickButtons[0], 0);
+    EXPECT_EQ(Count(testing_support::ReadLog(logPath), "設定ファイルが壊れているため使いません [ qvconfig.dat ]"), 1u);
 }
 
 }  // namespace

@@ -1,0 +1,167 @@
+// Effects around bullets: the return fire of destroyed enemies by the rank, the flash of an
+// erased bullet, the reticle that drops an enemy bomb, and two that fire player shots for a
+// character (the charging spark and the reflecting rings).
+#include <algorithm>
+#include <cmath>
+
+#include "framework/core/angle.h"
+#include "game/enemies/effect.h"
+#include "game/enemies/family_support.h"
+#include "game/world/drawing.h"
+#include "game/world/factory.h"
+#include "game/world/object_controller.h"
+
+namespace {
+
+constexpr int32_t kNormalBulletId = 1;
+constexpr int32_t kSenkoroBombId = 6;
+constexpr int32_t kShootableBulletId = 19;
+constexpr int32_t kBlasterBlastId = 179;
+constexpr int32_t kPoppoesShotId = 207;
+// The shots of the reflecting rings read y / 1000 as their variant.
+constexpr float kPoppoesVariantOffset = 1000.0f;
+
+// Return fire of a destroyed enemy: the aim is fixed at the first Run, and the rank decides
+// what is fired, how and for how long.
+class EF_RefrectBullet final : public RowEffect<296> {
+public:
+    using RowEffect::RowEffect;
+    void Run(ObjectController* ctx) override {
+        const int32_t t = age;
+        const int32_t rank = ctx->ArrestLevel;
+        if (t == 0) AimAtParty(ctx, x, y, angle);
+        if (rank >= 4 && rank <= 7) {
+            if (t == 15) {
+                ctx->FirePattern(kShootableBulletId, x, y, 2.0f, 0.0f, 2 * rank - 7, false, (6 - rank) * 45,
+                                 (rank - 4) * 90, nullptr);
+                Kill();
+            }
+        } else if ((rank >= 8 && rank <= 11) || (rank >= 128 && rank <= 255)) {
+            if (t % 4 == 0) {
+                if (rank >= 128) Swerve(t);
+                FireAimedFrom(ctx, kNormalBulletId, x, y);
+            }
+            if (t >= 4 * rank || (rank >= 128 && t >= rank)) Kill();
+        } else if ((rank >= 12 && rank <= 15) || rank >= 256) {
+            FireFromSpiral(ctx, kNormalBulletId, static_cast<float>(std::min(2 * t, 64)));
+            if (t >= rank || (rank >= 256 && t >= rank / 2)) Kill();
+        } else if (rank >= 16 && rank <= 63) {
+            if (t % 4 == 0) {
+                const float s = static_cast<float>(1 + t / 8);
+                ctx->CreateObject(kShootableBulletId, x, y, AngleCos(angle) * s, AngleSin(angle) * s, 0.0f, 0.0f,
+                                  nullptr);
+            }
+            if (t >= rank) Kill();
+        } else if (rank >= 64 && rank <= 127) {
+            FireFromSpiral(ctx, kShootableBulletId, static_cast<float>(std::min(t / 2, 64)));
+            if (t >= rank) Kill();
+        } else {
+            if (t % 4 == 0) FireAimedFrom(ctx, kNormalBulletId, x, y);
+            if (t >= rank) Kill();
+        }
+        age += 1;
+    }
+    void Draw(ObjectController*) override {
+        DrawCellCentred(gameSprites.effect2, x, y, 16, 16, static_cast<float>(((age / 4) % 4 + 4) * 16), 240.0f);
+    }
+
+private:
+    // At the high ranks the aim turns by a fixed step, by a pattern of position and age.
+    void Swerve(int32_t t) {
+        const int32_t c = (static_cast<int32_t>(x + y) + t / 4) % 8;
+        if (c == 0 || (c == 5 && t > 0)) angle += 4187;
+        else if (c == 4 || (c == 1 && t > 0)) angle -= 4187;
+    }
+    void FireAimedFrom(ObjectController* ctx, int32_t typeId, float fromX, float fromY) {
+        ctx->FireAimed(typeId, fromX, fromY, true, true, true, angle);
+    }
+    // From a point turning 114 degrees a frame at the given distance.
+    void FireFromSpiral(ObjectController* ctx, int32_t typeId, float r) {
+        const int32_t turn = DegreesToAngle(114.0 * age);
+        FireAimedFrom(ctx, typeId, x + AngleSin(turn) * r, y + AngleCos(turn) * r);
+    }
+};
+
+class EF_EraseBullet final : public RowEffect<297> {
+public:
+    using RowEffect::RowEffect;
+    void Run(ObjectController*) override { EndRun(); }
+    void Draw(ObjectController*) override {
+        DrawCellCentred(gameSprites.bullet, x, y, 8, 8, static_cast<float>((age - 1) * 8 + 32), 0.0f);
+    }
+};
+
+// A reticle whose corners close in on the target, then an enemy bomb with its velocity.
+class EF_Sagittarius final : public RowEffect<324> {
+public:
+    EF_Sagittarius(float a, float b, float c, float d, float e, float f) : RowEffect(a, b, c, d, e, f) {
+        hp = maxHp = 31.0f;
+    }
+    void Run(ObjectController* ctx) override {
+        if (age == 0) ctx->PlaySE(32);
+        if (age > 60) {
+            Kill();
+            ctx->CreateObject(kSenkoroBombId, x, y, vx, vy, 0.0f, 0.0f, nullptr);
+        }
+        age += 1;
+    }
+    void Draw(ObjectController*) override {
+        if (age >= 54) return;
+        const float f = static_cast<float>(16 * ((age / 4) % 2));
+        const float d = static_cast<float>(std::max(2 * (24 - age), 12));
+        CSprite2D* batch = gameSprites.effect1;
+        DrawCellCentred(batch, x, y, 16, 16, f + 168.0f, 64.0f);
+        DrawCellAt(batch, x - 4 + d, y - 4 + d, 16, 16, f + 136.0f, 64.0f, 16, 16);
+        DrawCellAt(batch, x - 4 + d, y - 12 - d, 16, 16, f + 136.0f, 80.0f, 16, -16);
+        DrawCellAt(batch, x - 12 - d, y - 4 + d, 16, 16, f + 152.0f, 64.0f, -16, 16);
+        DrawCellAt(batch, x - 12 - d, y - 12 - d, 16, 16, f + 152.0f, 80.0f, -16, -16);
+    }
+};
+
+// A charging spark with a marker ten frames ahead on its path; it turns into a player blast.
+class EF_Blaster final : public RowEffect<298> {
+public:
+    EF_Blaster(float a, float b, float c, float d, float e, float f) : RowEffect(a, b, c, d, e, f), targetY(b + 10.0f * d) {}
+    void Run(ObjectController* ctx) override {
+        if (age >= 20) {
+            Kill();
+            ctx->CreateObject(kBlasterBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        }
+        age += 1;
+    }
+    void Draw(ObjectController*) override {
+        DrawCellCentred(gameSprites.shot, x, y, 8, 8, static_cast<float>(((age - 1) / 5) * 8 + 96), 48.0f);
+        DrawCellAt(gameSprites.shot, x - 8, targetY - 8, 16, 16, 112.0f, 32.0f, 16, 16);
+    }
+
+    float targetY;
+};
+
+// Rings of player shots every eighth frame; the angle field holds the level (fewer shots for
+// higher levels, none from 3), the score field extra life and the side field the shots' side.
+class EF_Poppoes_Reflect final : public RowEffect<335> {
+public:
+    using RowEffect::RowEffect;
+    void Run(ObjectController* ctx) override {
+        const int32_t n = (3 - angle) * 2;
+        if (age % 8 == 0 && n > 0) {
+            const float s = static_cast<float>(1 + age / 32);
+            for (int32_t k = 0; k < n; ++k) {
+                const double degrees = (k * 360) / n + 2 * age + 3.0 * static_cast<double>(x);
+                const int32_t b = DegreesToAngle(std::trunc(degrees));
+                Object* shot = ctx->CreateObject(kPoppoesShotId, x, y + kPoppoesVariantOffset, AngleCos(b) * s,
+                                                 AngleSin(b) * s, 0.0f, 0.0f, nullptr);
+                if (shot != nullptr) shot->SetSide(side);
+            }
+        }
+        if (age >= score + 120) Kill();
+        age += 1;
+    }
+};
+
+const ClassRegistration kBulletEffectClasses{
+    {296, MakeObject<EF_RefrectBullet>}, {297, MakeObject<EF_EraseBullet>}, {298, MakeObject<EF_Blaster>},
+    {324, MakeObject<EF_Sagittarius>},   {335, MakeObject<EF_Poppoes_Reflect>},
+};
+
+}  // namespace

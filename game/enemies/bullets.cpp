@@ -1,0 +1,225 @@
+// The seven enemy-bullet classes: their table, the shared flight and erase, and each class's
+// Run and Draw.
+#include "framework/core/angle.h"
+#include "game/enemies/bullet.h"
+#include "game/enemies/family_support.h"
+#include "game/world/drawing.h"
+#include "game/world/factory.h"
+#include "game/world/object_controller.h"
+
+namespace {
+
+constexpr int32_t kEraseFlashId = 297;
+constexpr int32_t kInvisibleShotId = 236;
+
+struct BulletRow {
+    int16_t id;
+    int16_t width, height;
+    int16_t hitHalfWidth, hitHalfHeight;
+    float hp;  // also maxHp, which the blasts refill every frame
+    float power;
+    bool takesAcceleration;  // ax = c, ay = d; else 0 (or the class computes it)
+};
+
+const BulletRow kBulletTable[] = {
+    // id  w   h  hw  hh  hp     power accel
+    {0,  8,  8,  0,  0, 1,     0,    true},   // B_SmallRed
+    {1,  8,  8,  4,  4, 0,     0,    true},   // B_Normal_W
+    {2, 48, 48, 24, 24, 65535, 4.0f, true},   // B_BomberKing_Blast
+    {3,  8,  8,  4,  4, 0,     0,    false},  // B_RudeBreaker_Homing_W
+    {4, 16, 16,  8,  8, 65535, 1.0f, false},  // B_BM_Blast
+    {5, 16, 16,  8,  8, 65535, 1.0f, false},  // B_Bombris_Blast
+    {6, 32, 32, 12, 12, 65535, 1.0f, false},  // B_Senkoro_Bomb
+};
+
+}  // namespace
+
+void Bullet::Setup(int32_t typeId, float px, float py, float a, float b, float c, float d) {
+    Init();
+    const BulletRow& row = kBulletTable[typeId];
+    x = px;
+    y = py;
+    vx = a;
+    vy = b;
+    if (row.takesAcceleration) {
+        ax = c;
+        ay = d;
+    }
+    width = row.width;
+    height = row.height;
+    hitHalfWidth = row.hitHalfWidth;
+    hitHalfHeight = row.hitHalfHeight;
+    hp = maxHp = row.hp;
+    power = row.power;
+}
+
+void Bullet::Move(ObjectController*) {
+    vx += ax;
+    vy += ay;
+    x += vx;
+    y += vy;
+    if (ax != 0.0f || ay != 0.0f) angle = static_cast<int32_t>(AngleAtan2(vx, vy));
+    if (OutsideFieldBySize(*this)) Vanish();
+}
+
+void Bullet::OnKilled(ObjectController* ctx) {
+    ctx->CreateObject(kEraseFlashId, x, y, vx, vy, 0.0f, 0.0f, nullptr);
+    if (ctx->currentScene != nullptr) ctx->currentScene->AddScore(10);
+}
+
+void CompanionBullet::Detach() {
+    if (owner != nullptr) owner->ForgetObject(self);
+    if (link != nullptr) link->ForgetObject(self);
+}
+
+Object* CompanionBullet::MakeCompanion(ObjectController* ctx, float companionPower) {
+    link = ctx->CreateObject(kInvisibleShotId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
+    if (link != nullptr) link->power = companionPower;
+    return link;
+}
+
+namespace {
+
+class B_SmallRed final : public Bullet {
+public:
+    B_SmallRed(float x, float y, float a, float b, float c, float d) { Setup(0, x, y, a, b, c, d); }
+    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.bullet, x, y, 8, 8, 0.0f, 0.0f); }
+};
+
+class B_Normal_W final : public Bullet {
+public:
+    B_Normal_W(float x, float y, float a, float b, float c, float d) { Setup(1, x, y, a, b, c, d); }
+    // The glow below, then the bullet: four frames of four game frames each.
+    void Draw(ObjectController*) override {
+        DrawCellCentred(gameSprites.demo, x, y, 16, 16, 0.0f, 224.0f);
+        DrawCellCentred(gameSprites.bullet, x, y, 8, 8, static_cast<float>(8 * ((age / 4) % 4)), 0.0f);
+    }
+};
+
+class B_BomberKing_Blast final : public Bullet {
+public:
+    B_BomberKing_Blast(float x, float y, float a, float b, float c, float d) { Setup(2, x, y, a, b, c, d); }
+    void Run(ObjectController*) override {
+        hp = maxHp;
+        if (age >= 8) Vanish();
+        age += 1;
+    }
+};
+
+// Slows to a stop over 30 frames, then accelerates towards where the party was.
+class B_RudeBreaker_Homing_W final : public Bullet {
+public:
+    B_RudeBreaker_Homing_W(float x, float y, float a, float b, float c, float d) {
+        Setup(3, x, y, a, b, c, d);
+        ax = -vx / 30.0f;
+        ay = -vy / 30.0f;
+    }
+    void Run(ObjectController* ctx) override {
+        if (age == 30 && AimAtParty(ctx, x, y, angle)) {
+            ax = AngleCos(angle) / 20.0f;
+            ay = AngleSin(angle) / 20.0f;
+        }
+        age += 1;
+    }
+    void Draw(ObjectController*) override {
+        DrawCellCentred(gameSprites.bullet, x, y, 8, 8, static_cast<float>(64 + 8 * (age % 4)), 56.0f);
+    }
+};
+
+// A flame arm along x (both acceleration arguments 0) or y; its creator writes the arm's
+// length step into the angle field right after creation.
+class B_BM_Blast final : public Bullet {
+public:
+    B_BM_Blast(float x, float y, float a, float b, float c, float d) : horizontal(c == 0.0f && d == 0.0f) {
+        Setup(4, x, y, a, b, c, d);
+    }
+    void Run(ObjectController*) override {
+        hp = maxHp;
+        if (age >= 36) Kill();
+        if (age == 0) {
+            const int32_t extent = 16 * angle + 8;
+            if (horizontal) hitHalfWidth = extent;
+            else hitHalfHeight = extent;
+        }
+        age += 1;
+    }
+
+    uint8_t horizontal;
+};
+
+class B_Senkoro_Bomb final : public CompanionBullet {
+public:
+    B_Senkoro_Bomb(float x, float y, float a, float b, float c, float d) { Setup(6, x, y, a, b, c, d); }
+    void Run(ObjectController* ctx) override {
+        hp = maxHp;
+        if (age >= 120) Kill();
+        if (age == 0 && MakeCompanion(ctx, 8.0f) != nullptr) link->hitHalfWidth = link->hitHalfHeight = 16;
+        if (link != nullptr) {
+            link->x = x;
+            link->y = y;
+        }
+        age += 1;
+    }
+    void Draw(ObjectController*) override {
+        DrawCellCentred(gameSprites.bullet, x, y, 32, 32, static_cast<float>(32 * (age % 4)), 64.0f);
+    }
+};
+
+}  // namespace
+
+B_Bombris_Blast::B_Bombris_Blast(float x, float y, float a, float b, float c, float d) {
+    Setup(5, x, y, a, b, c, d);
+}
+
+void B_Bombris_Blast::Run(ObjectController* ctx) {
+    hp = maxHp;
+    if (age >= 15) Kill();
+    if (age <= 4) stage = age;
+    else if (age >= 12) stage = age - 7;
+    if (stage <= 4) hitHalfWidth = hitHalfHeight = 8 * stage + 8;
+    if (age == 0) {
+        MakeCompanion(ctx, 32.0f);
+        ctx->PlaySE(6);
+    }
+    if (link != nullptr) {
+        link->hitHalfWidth = hitHalfWidth;
+        link->hitHalfHeight = hitHalfHeight;
+    }
+    age += 1;
+}
+
+// A square frame: four 16 x 16 corners (row 48) mirrored into place and 8-texel edge strips
+// (row 64) between them. While growing, step n draws column 16n at half-size 8n + 8; while
+// shrinking, step n draws the picture of step 7 - n at that step's size.
+void B_Bombris_Blast::Draw(ObjectController*) {
+    int32_t picture = stage <= 4 ? stage : 7 - stage;
+    if (picture < 0) picture = 0;
+    const float half = static_cast<float>(8 * picture + 8);
+    const float column = static_cast<float>(16 * picture);
+    const float left = x - half, top = y - half, right = x + half, bottom = y + half;
+    CSprite2D* batch = gameSprites.bullet;
+    DrawCellAt(batch, left, top, 16, 16, column, 48, 16, 16);
+    DrawCellAt(batch, right - 16, top, 16, 16, column + 16, 48, -16, 16);
+    DrawCellAt(batch, left, bottom - 16, 16, 16, column, 64, 16, -16);
+    DrawCellAt(batch, right - 16, bottom - 16, 16, 16, column + 16, 64, -16, -16);
+    const float edge = 2.0f * half - 32.0f;
+    if (edge <= 0.0f) return;
+    DrawCellAt(batch, left + 16, top, edge, 8, column, 64, 16, 8);
+    DrawCellAt(batch, left + 16, bottom - 8, edge, 8, column, 72, 16, -8);
+    DrawCellAt(batch, left, top + 16, 8, edge, column, 64, 8, 16);
+    DrawCellAt(batch, right - 8, top + 16, 8, edge, column + 8, 64, -8, 16);
+}
+
+namespace {
+
+const ClassRegistration kBulletClasses{
+    {0, MakeObject<B_SmallRed>},
+    {1, MakeObject<B_Normal_W>},
+    {2, MakeObject<B_BomberKing_Blast>},
+    {3, MakeObject<B_RudeBreaker_Homing_W>},
+    {4, MakeObject<B_BM_Blast>},
+    {5, MakeObject<B_Bombris_Blast>},
+    {6, MakeObject<B_Senkoro_Bomb>},
+};
+
+}  // namespace

@@ -1,0 +1,40 @@
+// The base of every enemy class: the five enemy fields, the shared movement with its 32-unit
+// margin, the death explosion with its score and message, damage with its sounds and hit flash,
+// the rank-scaled aimed shot, the two-code message receiver, the simplest enemies' Run and the
+// drawing pattern. Each class takes its starting values from its row of the enemy class table.
+#pragma once
+
+#include <cstdint>
+
+#include "game/world/object.h"
+
+class Enemy : public Object {
+public:
+    void Move(ObjectController* ctx) override;      // movement mode, then vanish beyond the margin
+    void OnKilled(ObjectController* ctx) override;  // Explode
+    void Damage(ObjectController* ctx, float amount) override;
+    void OnMessage(const Message& message) override;  // 0 sets ghostLook, 1 sets colour
+    // The blast of the kind, the enemy-destroyed message, the score, and the return fire.
+    virtual void Explode(ObjectController* ctx);
+
+    void TickHitFlash();  // first of every enemy Run
+    void Shoot(ObjectController* ctx);
+    // The sheet the drawing uses: normal, flash, ghost or ghost flash.
+    int32_t SheetIndex() const;
+
+    int32_t spawnX = 0;        // the integer spawn x of classes placed by the enemy table
+    int32_t destroySound = 0;  // sound effect of the destroying hit; 0 none
+    int32_t hitSound = 0;      // sound effect of a hit that does not destroy; 0 none
+    int32_t ghostLook = 0;     // 1 draws from the ghost sheets
+    int32_t colour = -1;       // tint of the ghost enemies
+
+protected:
+    Enemy() = default;
+    // The constructor pattern: Init, then position, movement, size, life, score and sounds from
+    // the table row of the type id.
+    void Setup(int32_t typeId, float x, float y, float a, float b, float c, float d);
+    // The shared Run of the simplest enemies: the flash, a shot for kinds 490 and 450, age + 1.
+    void RunSimple(ObjectController* ctx);
+    // Draws the enemy centred from a source cell of the sheet SheetIndex picks.
+    void DrawFrom(float srcX, float srcY, float srcWidth, float srcHeight);
+};

@@ -1,0 +1,132 @@
+#include "enemies_support.h"
+#include "game/enemies/bullet.h"
+
+namespace enemies_test {
+namespace {
+
+using Bullets = EnemyWorld;
+
+TEST_F(Bullets, VanishOnlyBeyondTheFieldByTheirOwnSize) {
+    struct Case {
+        float x, y;
+        int32_t state;
+    } cases[] = {
+        {-8, 100, kAlive}, {-9, 100, kVanished}, {264, 100, kAlive}, {265, 100, kVanished},
+        {100, -8, kAlive}, {100, -9, kVanished}, {100, 248, kAlive}, {100, 249, kVanished},
+    };
+    for (const Case& c : cases) {
+        Object* b = Make(1, c.x, c.y);  // 8 x 8, no velocity
+        b->Move(&world);
+        EXPECT_EQ(b->state, c.state) << c.x << "," << c.y;
+    }
+}
+
+TEST_F(Bullets, TheAngleFollowsTheVelocityOnlyWhileAccelerating) {
+    Object* steady = Make(1, 100, 100, 0, 2);
+    steady->angle = 1234;
+    steady->Move(&world);
+    EXPECT_EQ(steady->angle, 1234);
+    EXPECT_EQ(steady->y, 102.0f);
+    Object* turning = Make(1, 100, 100, 0, 2, 0.5f, 0);
+    turning->Move(&world);
+    EXPECT_EQ(turning->vx, 0.5f);
+    EXPECT_NE(turning->angle, 0);
+}
+
+TEST_F(Bullets, AKilledBulletLeavesAnEraseFlashAndTenPoints) {
+    Object* b = Make(1, 50, 60, 1, 2);
+    b->Damage(&world, 1.0f);  // hp 0: any hit erases it
+    world.SweepObjects();
+    ASSERT_EQ(CountOf(world.others, 297), 1);
+    EXPECT_EQ(scene->score, 10);
+    Object* flash = world.others.back();
+    EXPECT_EQ(flash->vx, 1.0f);
+    EXPECT_EQ(flash->vy, 2.0f);
+    // Without a scene the flash still comes.
+    world.currentScene = nullptr;
+    Make(0, 50, 60)->Kill();
+    world.SweepObjects();
+    EXPECT_EQ(CountOf(world.others, 297), 2);
+}
+
+TEST_F(Bullets, BombrisBlastGrowsHoldsAndCarriesItsCompanion) {
+    StandIn(236);
+    auto* blast = static_cast<B_Bombris_Blast*>(Make(5, 100, 100));
+    std::vector<int32_t> sizes;
+    while (blast->state == kAlive) {
+        blast->Run(&world);
+        sizes.push_back(blast->hitHalfWidth);
+    }
+    EXPECT_EQ(sizes, (std::vector<int32_t>{8, 16, 24, 32, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40, 40}));
+    EXPECT_EQ(blast->age, 16);  // the Run that saw age 15 killed it
+    EXPECT_GT(world.soundEffects.cooldown[6], 0);
+    ASSERT_NE(blast->link, nullptr);
+    EXPECT_EQ(blast->link->power, 32.0f);
+    EXPECT_EQ(blast->link->hitHalfHeight, 40);
+    EXPECT_EQ(blast->link->owner, blast);
+    // Going, it releases the companion.
+    Object* companion = blast->link;
+    world.SweepObjects();
+    EXPECT_EQ(companion->owner, nullptr);
+}
+
+TEST_F(Bullets, BlastAreasRefillTheirLifeAndEndOnTime) {
+    StandIn(236);
+    Object* flame = Make(4, 100, 100);  // both acceleration arguments 0: along x
+    Object* upright = Make(4, 100, 100, 0, 0, 1, 1);
+    upright->angle = 2;
+    Object* plain = Make(4, 100, 100, 0, 0, 1, 1);
+    flame->Run(&world);
+    upright->Run(&world);
+    plain->Run(&world);
+    EXPECT_EQ(flame->hitHalfWidth, 8);
+    EXPECT_EQ(upright->hitHalfHeight, 40);
+    EXPECT_EQ(upright->hitHalfWidth, 8);
+    EXPECT_EQ(plain->hitHalfHeight, 8);
+    flame->Damage(&world, 100.0f);
+    flame->Run(&world);
+    EXPECT_EQ(flame->hp, 65535.0f);
+    while (flame->state == kAlive) flame->Run(&world);
+    EXPECT_EQ(flame->age, 37);
+    EXPECT_EQ(flame->state, kKilled);
+
+    Object* bomber = Make(2, 100, 100);
+    while (bomber->state == kAlive) bomber->Run(&world);
+    EXPECT_EQ(bomber->state, kVanished);
+    EXPECT_EQ(bomber->age, 9);
+
+    Object* bomb = Make(6, 100, 100, 1, 0);
+    bomb->Run(&world);
+    ASSERT_NE(bomb->link, nullptr);
+    EXPECT_EQ(bomb->link->power, 8.0f);
+    EXPECT_EQ(bomb->link->hitHalfWidth, 16);
+    bomb->Move(&world);
+    bomb->Run(&world);
+    EXPECT_EQ(bomb->link->x, 101.0f);
+}
+
+TEST_F(Bullets, HomingBulletStopsThenTurnsToTheParty) {
+    Object* b = Make(3, 100, 100, 3, 0);
+    EXPECT_EQ(b->ax, -0.1f);
+    party->x = 100;
+    party->y = 200;
+    for (int i = 0; i <= 30; ++i) b->Run(&world);
+    EXPECT_EQ(b->angle, 16384);
+    EXPECT_NEAR(b->ay, 0.05f, 1e-6f);
+}
+
+TEST_F(Bullets, NormalBulletDrawsItsGlowThenFourFrames) {
+    Object* b = Make(1, 100, 100);
+    for (int age : {0, 4, 8, 12, 16}) {
+        b->age = age;
+        b->Draw(&world);
+    }
+    EXPECT_EQ(bulletBatch.Sources(),
+              (std::vector<std::pair<int32_t, int32_t>>{{0, 0}, {8, 0}, {16, 0}, {24, 0}, {0, 0}}));
+    ASSERT_EQ(demoBatch.rects.size(), 5u);
+    EXPECT_EQ(demoBatch.rects[0].x, 92.0f);
+    EXPECT_EQ(demoBatch.Sources()[0], (std::pair<int32_t, int32_t>{0, 224}));
+}
+
+}  // namespace
+}  // namespace enemies_test

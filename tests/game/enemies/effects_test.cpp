@@ -1,0 +1,225 @@
+#include "enemies_support.h"
+#include "game/enemies/effect.h"
+#include "game/world/type_table.h"
+
+namespace enemies_test {
+namespace {
+
+using Effects = EnemyWorld;
+
+// Runs an effect frame by frame as the world would (Run, then Draw while it lives) until it dies.
+int32_t RunToDeath(ObjectController& world, Object* effect, bool draw) {
+    int32_t frames = 0;
+    while (effect->state == kAlive && frames < 10000) {
+        effect->Run(&world);
+        if (effect->state == kAlive && draw) effect->Draw(&world);
+        ++frames;
+    }
+    return effect->age - 1;  // the age the killing Run saw
+}
+
+TEST_F(Effects, EveryIdMakesItsOwnClassWithItsRow) {
+    for (const EffectRow& row : kEffectTable) {
+        Object* e = Make(row.id, 10, 20, 1, 2, 0, 0);
+        ASSERT_NE(e, nullptr) << row.id;
+        EXPECT_EQ(ClassOf(e), kTypeTable[row.id].className);
+        EXPECT_EQ(e->kind, kTypeTable[row.id].kind);
+        EXPECT_EQ(e->width, row.width);
+        EXPECT_EQ(e->height, row.height);
+        EXPECT_EQ(e->vy, 2.0f);
+    }
+    // Effects still to be built die at their row's life.
+    EXPECT_EQ(RunToDeath(world, Make(289), false), 7);
+    EXPECT_EQ(RunToDeath(world, Make(327), false), 1);
+}
+
+TEST_F(Effects, MoveVanishesBeyondTheFieldByTheSize) {
+    struct Case {
+        int32_t id;
+        float x, y;
+        int32_t state;
+    } cases[] = {
+        {272, -16, 100, kAlive}, {272, -17, 100, kVanished}, {272, 272, 100, kAlive}, {272, 273, 100, kVanished},
+        {272, 100, 256, kAlive}, {272, 100, 257, kVanished}, {293, 0, 240, kAlive},   {293, -0.5f, 100, kVanished},
+        {293, 100, 240.5f, kVanished},
+    };
+    for (const Case& c : cases) {
+        Object* e = Make(c.id, c.x, c.y);
+        e->Move(&world);
+        EXPECT_EQ(e->state, c.state) << c.id << " " << c.x << "," << c.y;
+    }
+    // Still effects never move; others keep their angle without acceleration.
+    Object* still = Make(307, 100, 100, 5, 5);
+    still->Move(&world);
+    EXPECT_EQ(still->x, 100.0f);
+    Object* drifting = Make(297, 100, 100, 0, 1);
+    drifting->angle = 77;
+    drifting->Move(&world);
+    EXPECT_EQ(drifting->angle, 77);
+    EXPECT_EQ(drifting->y, 101.0f);
+}
+
+TEST_F(Effects, KindsOrderTheEffectList) {
+    Make(287);  // 103
+    Make(272);  // 101
+    Make(274);  // 102
+    Make(276);  // 100
+    std::vector<int32_t> kinds;
+    for (Object* o : world.others) kinds.push_back(o->kind);
+    EXPECT_EQ(kinds, (std::vector<int32_t>{0, 100, 101, 102, 103}));
+}
+
+TEST_F(Effects, SmallBlastShowsEightCellsTwoFramesEach) {
+    Object* blast = Make(272, 50, 60);
+    EXPECT_EQ(RunToDeath(world, blast, true), 16);
+    std::vector<std::pair<int32_t, int32_t>> expected;
+    for (int cell = 0; cell < 8; ++cell) {
+        expected.push_back({cell * 16, 0});
+        expected.push_back({cell * 16, 0});
+    }
+    EXPECT_EQ(effect2.Sources(), expected);
+    EXPECT_EQ(effect2.rects[0].x, 42.0f);
+}
+
+TEST_F(Effects, LargeBlastSwellsAndShrinks) {
+    Object* blast = Make(273, 50, 60);
+    EXPECT_EQ(RunToDeath(world, blast, true), 18);
+    std::vector<int32_t> cells;
+    for (const auto& r : effect2.rects) cells.push_back(r.srcX / 32);
+    EXPECT_EQ(cells, (std::vector<int32_t>{5, 5, 5, 6, 6, 6, 7, 7, 7, 6, 6, 6, 5, 5, 5, 4, 4, 4}));
+}
+
+TEST_F(Effects, TwoPhaseAndShortBlastsWalkTheirCells) {
+    Object* zanac = Make(274, 50, 60);
+    EXPECT_EQ(RunToDeath(world, zanac, true), 27);
+    EXPECT_EQ(effect2.rects[0].w, 8.0f);
+    EXPECT_EQ(effect2.Sources()[13], (std::pair<int32_t, int32_t>{48, 48}));  // frame 6 at its peak
+    effect2.rects.clear();
+    EXPECT_EQ(RunToDeath(world, Make(315, 50, 60), true), 5);
+    EXPECT_EQ(effect2.Sources(),
+              (std::vector<std::pair<int32_t, int32_t>>{{0, 64}, {16, 64}, {32, 64}, {32, 72}, {32, 72}}));
+    effect2.rects.clear();
+    Object* invader = Make(275, 50, 60);
+    invader->angle = 3;
+    invader->Draw(&world);
+    invader->angle = 99;
+    invader->Draw(&world);
+    EXPECT_EQ(effect2.rects[0].colour, 0xFFE8C820u);
+    EXPECT_EQ(effect2.rects[1].colour, 0xFFFF60B0u);
+}
+
+TEST_F(Effects, StageOneSequenceScattersByPositionsAndAge) {
+    party->x = 0;
+    party->y = 0;
+    Object* boss = Make(291, 100, 60);
+    for (int t = 0; t < 3; ++t) boss->Run(&world);
+    std::vector<std::pair<float, float>> small;
+    for (Object* o : world.others) {
+        if (ClassOf(o) == "EF_Blast_01") small.push_back({o->x, o->y});
+    }
+    EXPECT_EQ(small, (std::vector<std::pair<float, float>>{{0, 100}, {6000 % 256, 100}, {12000 % 256, 100}}));
+    EXPECT_EQ(CountOf(world.others, 273), 3);
+    EXPECT_GT(world.soundEffects.cooldown[4], 0);
+    EXPECT_EQ(RunToDeath(world, boss, false), 120);
+}
+
+TEST_F(Effects, StageTwoSequenceEndsWithItsRing) {
+    Object* boss = Make(292, 128, 60);
+    EXPECT_EQ(RunToDeath(world, boss, false), 120);
+    EXPECT_EQ(CountOf(world.others, 272), 121 + 64);
+    EXPECT_EQ(CountOf(world.others, 273), 121 + 64);
+}
+
+TEST_F(Effects, StageThreeAndFiveSequences) {
+    Object* sweep = Make(293, 128, 120);
+    EXPECT_EQ(RunToDeath(world, sweep, false), 16);
+    EXPECT_EQ(CountOf(world.others, 272), 16 * 17);
+    EXPECT_EQ(world.others.back()->y, 16.0f * 16 + 8);
+    world.ClearScene();
+    world.SweepObjects();
+    EXPECT_EQ(RunToDeath(world, Make(294, 128, 120), false), 61);
+    EXPECT_EQ(CountOf(world.others, 272), 62);
+}
+
+TEST_F(Effects, StageSevenSequenceMakesFansThenARing) {
+    Object* boss = Make(295, 128, 60);
+    EXPECT_EQ(RunToDeath(world, boss, false), 61);
+    EXPECT_EQ(CountOf(world.others, 273), 64 + 36);
+    Object* first = nullptr;
+    for (Object* o : world.others) {
+        if (ClassOf(o) == "EF_Blast_02") {
+            first = o;
+            break;
+        }
+    }
+    ASSERT_NE(first, nullptr);
+    EXPECT_GT(first->vy, 3.0f);  // fans point down
+}
+
+TEST_F(Effects, ReturnFireByRank) {
+    party->x = 128;
+    party->y = 230;
+    struct Case {
+        int32_t rank;
+        int32_t diesAt;
+        int32_t bullets;    // B_Normal_W
+        int32_t shootable;  // E_DestroyableBullet_W
+    } cases[] = {{4, 15, 0, 1}, {7, 15, 0, 7}, {10, 40, 11, 0}, {300, 150, 151, 0}, {20, 20, 0, 6}, {2, 2, 1, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rank);
+        world.ArrestLevel = c.rank;
+        Object* fire = Make(296, 128, 20);
+        EXPECT_EQ(RunToDeath(world, fire, false), c.diesAt);
+        EXPECT_EQ(CountOf(world.enemyBullets, 1), c.bullets);
+        EXPECT_EQ(CountOf(world.enemies, 19), c.shootable);
+        world.ClearScene();
+        world.SweepObjects();
+    }
+}
+
+TEST_F(Effects, ReticleReleasesABombWithItsVelocity) {
+    StandIn(236);
+    Object* reticle = Make(324, 100, 100, 0.5f, 0.25f);
+    EXPECT_EQ(reticle->hp, 31.0f);
+    int32_t drawn = 0;
+    for (int i = 0; i < 61; ++i) {
+        reticle->Run(&world);
+        effect1.rects.clear();
+        reticle->Draw(&world);
+        drawn += effect1.rects.empty() ? 0 : 1;
+    }
+    EXPECT_EQ(drawn, 53);
+    EXPECT_EQ(reticle->state, kAlive);
+    reticle->Run(&world);
+    EXPECT_EQ(reticle->state, kKilled);
+    ASSERT_EQ(CountOf(world.enemyBullets, 6), 1);
+    EXPECT_EQ(world.enemyBullets.back()->vx, 0.5f);
+    EXPECT_GT(world.soundEffects.cooldown[32], 0);
+}
+
+TEST_F(Effects, PlayerSideEffectsFireShotsForTheirCreator) {
+    StandIn(179);
+    StandIn(207);
+    Object* spark = Make(298, 100, 100, 0, -2);
+    EXPECT_EQ(RunToDeath(world, spark, false), 20);
+    ASSERT_EQ(world.shots.size(), 1u);
+    spark->Draw(&world);
+    EXPECT_EQ(shotBatch.rects.back().y, 80.0f - 8.0f);  // the marker ten frames ahead
+
+    Object* rings = Make(335, 100, 100);
+    rings->angle = -1;
+    rings->score = 8;
+    rings->SetSide(1);
+    EXPECT_EQ(RunToDeath(world, rings, false), 128);
+    EXPECT_EQ(world.shots.size(), 2u + 17 * 8);
+    int32_t ringShots = 0;
+    for (Object* shot : world.shots) ringShots += shot->side == 1 && shot->y == 1100.0f;
+    EXPECT_EQ(ringShots, 17 * 8);
+    Object* quiet = Make(335, 100, 100);
+    quiet->angle = 3;
+    RunToDeath(world, quiet, false);
+    EXPECT_EQ(world.shots.size(), 2u + 17 * 8 + 1);
+}
+
+}  // namespace
+}  // namespace enemies_test
