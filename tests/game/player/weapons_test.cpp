@@ -1,0 +1,199 @@
+#include <algorithm>
+
+#include "framework/core/angle.h"
+#include "game/player/shots_zanac.h"
+#include "player_support.h"
+
+using namespace player_test;
+
+class Weapons : public PlayerTest {
+protected:
+    // A character of the code at level, past the two frames in which it reads no input.
+    template <typename T>
+    T* Ready(int32_t code, int32_t level) {
+        T* pc = Make<T>(code);
+        Step(2);
+        pc->powerLevel = level;
+        return pc;
+    }
+    std::vector<int> ShotsPerFrame(int32_t typeId, int frames) {
+        std::vector<int> counts;
+        for (int f = 0; f < frames; ++f) {
+            Step();
+            counts.push_back(CountShots(typeId));
+        }
+        return counts;
+    }
+};
+
+TEST_F(Weapons, NatsukisFanAtLevelThreeSendsSevenShotsEveryFourFrames) {
+    PC_Natsuki* natsuki = Ready<PC_Natsuki>(110, 3);
+    Hold(kFire1);
+    EXPECT_EQ(ShotsPerFrame(140, 9), (std::vector<int>{7, 7, 7, 7, 14, 14, 14, 14, 21}));
+    Step();
+    // The backward diagonals turned straight up at age 4, the sideways ones at age 8.
+    Object* diagonal = natsuki->weapons[12];
+    Object* sideways = natsuki->weapons[20];
+    ASSERT_NE(diagonal, nullptr);
+    ASSERT_NE(sideways, nullptr);
+    EXPECT_EQ(diagonal->vx, 0.0f);
+    EXPECT_EQ(diagonal->vy, -8.0f);
+    EXPECT_EQ(sideways->vx, 0.0f);
+    EXPECT_EQ(sideways->vy, -8.0f);
+    EXPECT_EQ(natsuki->weapons[0]->vy, -8.0f);
+    EXPECT_NEAR(natsuki->weapons[4]->vx, 5.14f, 0.01f);
+    EXPECT_NEAR(natsuki->weapons[8]->vx, -5.14f, 0.01f);
+    EXPECT_NEAR(natsuki->weapons[4]->vy, -6.13f, 0.01f);
+}
+
+TEST_F(Weapons, NatsukisStreamKeepsFourShotsAtLevelZeroAndTwentyEightAtThree) {
+    for (int32_t level : {0, 3}) {
+        PC_Natsuki* natsuki = Ready<PC_Natsuki>(110, level);
+        natsuki->y = 236.0f;  // low, so that the shots stay long in the field
+        Hold(kFire1);
+        Hold(kFire2);
+        std::vector<int> counts = ShotsPerFrame(140, 60);
+        EXPECT_EQ(*std::max_element(counts.begin(), counts.end()), level == 0 ? 4 : 28) << level;
+        EXPECT_EQ(counts[0], 2);
+        natsuki->Vanish();
+        Hold(kFire1, false);
+        Hold(kFire2, false);
+        Step(40);
+    }
+}
+
+TEST_F(Weapons, SayakasSatellitesWheelAFullTurnInTwelveFramesOrSwingTowardTheDirection) {
+    PC_Sayaka* sayaka = Ready<PC_Sayaka>(111, 1);
+    int32_t start = sayaka->sayakaAim;
+    Step(12);
+    EXPECT_EQ(sayaka->sayakaAim, (start + 12 * 5461) % 65536);
+    struct Case {
+        Button direction;
+        std::vector<int32_t> aims;
+    };
+    const Case cases[] = {
+        {kDown, {8192, 16384, 16384}},
+        {kUp, {-8192, -16384, 49152}},  // backward, then the target once within 40 degrees
+    };
+    Hold(kFire2);
+    for (const Case& c : cases) {
+        sayaka->sayakaAim = 0;
+        Hold(c.direction);
+        std::vector<int32_t> aims;
+        for (int f = 0; f < 3; ++f) {
+            Step();
+            aims.push_back(sayaka->sayakaAim);
+        }
+        EXPECT_EQ(aims, c.aims) << c.direction;
+        Hold(c.direction, false);
+    }
+    // Both buttons freeze the aim; the satellite rides the circle at the aim.
+    Hold(kFire1);
+    Hold(kDown);
+    sayaka->sayakaAim = 4096;
+    Step(3);
+    EXPECT_EQ(sayaka->sayakaAim, 4096);
+    ASSERT_NE(sayaka->weapons[0], nullptr);
+    EXPECT_NEAR(sayaka->weapons[0]->x, sayaka->x + 48.0f * AngleCos(4096), 1e-3f);
+    // Placed before her own move of the frame.
+    EXPECT_NEAR(sayaka->weapons[0]->y, sayaka->y - sayaka->vy + 48.0f * AngleSin(4096) - 24.0f, 1e-3f);
+}
+
+TEST_F(Weapons, KarenHasOneKavletAtATimeAtMostOneInSixtyFrames) {
+    PC_Karen* karen = Ready<PC_Karen>(112, 2);
+    Hold(kFire2);
+    std::vector<int> made;
+    for (int f = 0; f < 130; ++f) {
+        Step();
+        if (f == 10 || f == 100) karen->weapons[0]->Kill();
+        if (NewShots(144) > 0) made.push_back(f);
+    }
+    EXPECT_EQ(made, (std::vector<int>{0, 60, 120}));
+    EXPECT_EQ(karen->weapons[0]->score, 2);
+}
+
+TEST_F(Weapons, HikarusNextLetterWaitsFifteenFramesUnlessBothAreGone) {
+    struct Case {
+        int32_t level;
+        int killAt;  // frame at which the first letter is killed, or -1
+        std::vector<int> made;
+    };
+    const Case cases[] = {
+        {1, -1, {0, 15, 30}},
+        {0, 5, {0, 8, 26}},
+    };
+    for (const Case& c : cases) {
+        PC_Hikaru* hikaru = Ready<PC_Hikaru>(113, c.level);
+        Hold(kFire1);
+        std::vector<int> made;
+        for (int f = 0; f < 31; ++f) {
+            Step();
+            if (f == c.killAt) hikaru->weapons[0]->Kill();
+            if (NewShots(145) > 0) made.push_back(f);
+        }
+        EXPECT_EQ(made, c.made) << c.level;
+        hikaru->Vanish();
+        Hold(kFire1, false);
+        Step(30);
+    }
+}
+
+TEST_F(Weapons, TheLetterThrowsSideShotsOfItsOwnSideWithoutOwner) {
+    party->inputMode = kInputRecorded;  // an owner that outlives the letter
+    Object* letter = world.CreateObject(145, 100, 200, 0, -1, 0, 0, party);
+    letter->SetScore(2);
+    Step(9);
+    EXPECT_EQ(CountShots(140), 0);
+    Step();
+    ASSERT_EQ(CountShots(140), 2);
+    for (Object* s : world.shots) {
+        if (s == letter) continue;
+        EXPECT_EQ(s->owner, nullptr);
+        EXPECT_EQ(s->side, kInputRecorded);
+    }
+    EXPECT_EQ(letter->hitHalfWidth, 16);
+}
+
+TEST_F(Weapons, TheHomingShotTurnsAnEighthAndHoldsWithinIt) {
+    Object* shot = world.CreateObject(148, 100, 150, 0, -4, 0, 0, nullptr);
+    Step(3);
+    EXPECT_EQ(shot->vx, 0.0f);  // no steering before age 3, nor without an enemy
+    Add(400, "enemy", shot->x + 150, shot->y - 100);
+    Step();
+    EXPECT_EQ(shot->angle, 57344);
+    EXPECT_GT(shot->vx, 0.0f);
+    EXPECT_LT(shot->vy, 0.0f);
+    Step(3);
+    EXPECT_EQ(shot->angle, 57344);  // within an eighth of the target: no further turn
+}
+
+TEST_F(Weapons, TheKavletSwingsTowardTheMiddleAndShrinksAsItWears) {
+    Object* right = world.CreateObject(144, 200, 200, 0, -5, 0, 0.1f, nullptr);
+    Object* left = world.CreateObject(144, 60, 200, 0, -5, 0, 0.1f, nullptr);
+    right->SetScore(1);
+    Step(2);
+    EXPECT_LT(right->x, 200.0f);
+    EXPECT_GT(left->x, 60.0f);
+    EXPECT_EQ(right->hitHalfWidth, 20);
+    EXPECT_EQ(left->hitHalfWidth, 12);  // level 0 keeps the small box
+    right->hp = 8.0f;
+    Step();
+    EXPECT_EQ(right->hitHalfWidth, 12);
+}
+
+TEST_F(Weapons, ParkingACharacterTakesItsWeaponsWithItEvenWhenItGoesTheSameFrame) {
+    PC_Sayaka* sayaka = Ready<PC_Sayaka>(111, 3);
+    Hold(kFire1);
+    Step(3);
+    ASSERT_GT(world.shots.size(), 2u);
+    Object* satellite = sayaka->weapons[0];
+    ASSERT_NE(satellite, nullptr);
+    sayaka->SetInactive(3600);
+    EXPECT_EQ(satellite->state, kKilled);
+    EXPECT_EQ(satellite->owner, nullptr);
+    for (Object* held : sayaka->weapons) EXPECT_EQ(held, nullptr);
+    sayaka->Vanish();  // swept before the shots that named it as owner
+    Step();
+    EXPECT_TRUE(world.shots.empty());
+    EXPECT_TRUE(world.players.empty());
+}
