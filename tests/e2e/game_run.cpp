@@ -78,8 +78,10 @@ RunResult GameRun::Run(int32_t frames) {
     RunResult result;
     int32_t presented = 0;
     sink.afterFrame = [&]() {
-        result.frameHashes.push_back(Hash(sink.Frame()));
-        result.lastFrame = sink.Frame();
+        if (keepFrames) {
+            result.frameHashes.push_back(Hash(sink.Frame()));
+            result.lastFrame = sink.Frame();
+        }
         if (onFrame) onFrame(presented, worldController);
         presented += 1;
         auto it = script_.find(presented);

@@ -29,6 +29,8 @@ public:
     void Hold(int32_t frame, int32_t button, bool down) { script_[frame].push_back({button, down}); }
     // Called after every presented frame with its number (from 0) and the world.
     std::function<void(int32_t, ObjectController&)> onFrame;
+    // Off, the presented frames are neither hashed nor kept (for timing runs).
+    bool keepFrames = true;
     // Presses Esc so that the run ends after the given number of presented frames.
     RunResult Run(int32_t frames);
 
