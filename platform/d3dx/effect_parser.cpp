@@ -71,7 +71,11 @@ private:
             while (p_ < end_ && (std::isalnum(static_cast<unsigned char>(*p_)) || *p_ == '_')) ++p_;
             current_.type = Token::kWord;
         } else if (std::isdigit(c) || (c == '.' && p_ + 1 < end_ && std::isdigit(static_cast<unsigned char>(p_[1])))) {
-            while (p_ < end_ && (std::isalnum(static_cast<unsigned char>(*p_)) || *p_ == '.')) ++p_;
+            // Digits, point, suffix letters, and a sign right after an exponent's e.
+            while (p_ < end_ && (std::isalnum(static_cast<unsigned char>(*p_)) || *p_ == '.' ||
+                                 ((*p_ == '-' || *p_ == '+') && (p_[-1] == 'e' || p_[-1] == 'E')))) {
+                ++p_;
+            }
             current_.type = Token::kNumber;
         } else if (c == '"') {
             ++p_;

@@ -19,7 +19,7 @@ constexpr char kFileEffect[] = R"(// a comment
 struct VS_IN { float4 p : POSITION; };
 uniform float4x4 mWorld : WORLD;
 float4 Tint < string UIName = "tint"; > = { 0.5, 0.25, 1, 1 };
-float3 Direction = float3( 1, 2, 3 );
+float3 Direction = float3( 1, 2e1, 3.5e-1f );
 bool Flags[2] = { true, false };
 int Count = 3;
 float Weights[4];
@@ -61,7 +61,7 @@ TEST_F(EffectTest, DeclarationsBecomeParameters) {
     };
     const Row rows[] = {{"mWorld", Kind::kFloat, 4, 4, 1, std::vector<float>(16, 0.0f)},
                         {"Tint", Kind::kFloat, 1, 4, 1, {0.5f, 0.25f, 1, 1}},
-                        {"Direction", Kind::kFloat, 1, 3, 1, {1, 2, 3}},
+                        {"Direction", Kind::kFloat, 1, 3, 1, {1, 20, 0.35f}},
                         {"Flags", Kind::kBool, 1, 1, 2, {1, 0}},
                         {"Count", Kind::kInt, 1, 1, 1, {3}},
                         {"Weights", Kind::kFloat, 1, 1, 4, {0, 0, 0, 0}},
