@@ -173,6 +173,7 @@ TEST(EffectText, DamagedTextGivesLineAndReason) {
         {"float a[0];", "effect(1): error: array size '0' out of range"},
         {"float a[70000];", "effect(1): error: array size '70000' out of range"},
         {"float a;\nint a;", "effect(2): error: 'a' is declared twice"},
+        {"float4x4 a[65536];\nfloat b;", "effect(2): error: the parameters hold too many values"},
         {"technique T { pass P { VertexShader = compile vs_2_0 Missing(); } }",
          "effect(1): error: undeclared function 'Missing'"},
         {"technique T { draw P { } }", "effect(1): error: expected 'pass' at 'draw'"},
