@@ -20,29 +20,19 @@ struct Pool {
     }
 };
 
-// Slots of the animation, model and grid-mesh pools: a reference count per record, since the
+// Slots of the model and grid-mesh pools: a reference count per record, since the
 // records these pools will hold are reference-counted objects.
 struct CountedRecord {
     int32_t references;
 };
 
-Pool<CountedRecord> g_animations;
 Pool<ZethCamera::Record> g_cameras;
 ZethLight::Record g_lights[ZethLight::kRecords];
 Pool<CountedRecord> g_models;
 Pool<CountedRecord> g_gridMeshes;
 CCriticalSection g_gridMeshLock;
-CCriticalSection g_effectLock;
 
 }  // namespace
-
-namespace ZethAnimation {
-bool Initialize() {
-    g_animations.Allocate(kRecords);
-    return true;
-}
-void Finalize() { g_animations.Free(); }
-}  // namespace ZethAnimation
 
 namespace ZethCamera {
 bool Initialize() {
@@ -77,12 +67,6 @@ void Finalize() {
 void OnLostDevice() { CLockScope scope(g_gridMeshLock); }
 void OnResetDevice() { CLockScope scope(g_gridMeshLock); }
 }  // namespace ZethGridMesh
-
-namespace ZethShaderFx {
-void OnLostDevice() { CLockScope scope(g_effectLock); }
-void OnResetDevice() { CLockScope scope(g_effectLock); }
-void Finalize() { CLockScope scope(g_effectLock); }
-}  // namespace ZethShaderFx
 
 namespace {
 

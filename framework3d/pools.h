@@ -6,12 +6,8 @@
 #include <cstdint>
 
 #include "framework/core/matrix.h"
-
-namespace ZethAnimation {
-constexpr int kRecords = 65536;
-bool Initialize();  // true also when the pool cannot be allocated
-void Finalize();
-}  // namespace ZethAnimation
+#include "framework3d/animation.h"
+#include "framework3d/shader_fx.h"
 
 namespace ZethCamera {
 constexpr int kRecords = 32;
@@ -49,9 +45,3 @@ void Finalize();
 void OnLostDevice();
 void OnResetDevice();
 }  // namespace ZethGridMesh
-
-namespace ZethShaderFx {
-void OnLostDevice();
-void OnResetDevice();
-void Finalize();
-}  // namespace ZethShaderFx

@@ -2,6 +2,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 #include "framework/app/app_internal.h"
 #include "framework/sound/cdda.h"
@@ -102,11 +103,17 @@ int32_t Main(const GameCallbacks& game, void* instance, int argc, char** argv) {
         return 0;
     }
     // A second copy is refused before the log is touched, so the running copy keeps its page.
-    if (!g_instanceLock.TryAcquire(state.applicationName)) {
+    // A lock that cannot be had at all says nothing about other copies: the game runs.
+    std::string noLock;
+    if (g_instanceLock.TryAcquire(state.applicationName, &noLock) == platform::InstanceLock::Outcome::kHeldElsewhere) {
         ErrorBox("２重起動は許可されてません");
         return CommonEnding();
     }
     OpenLog();
+    if (!noLock.empty()) {
+        ZethLog::PrintError("２重起動確認用のロックファイルを用意できないので確認せずに起動します [ %s ]", noLock.c_str());
+        ZethLog::PrintBreak();
+    }
     if (!Zeth3D::Initialize()) {
         ErrorBox("３Ｄシステムの初期化に失敗");
         return CommonEnding();

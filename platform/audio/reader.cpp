@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/os/files.h"
+
 namespace platform::audio {
 
 namespace {
@@ -40,8 +42,13 @@ private:
 }  // namespace
 
 std::unique_ptr<Reader> OpenFileWindow(const std::string& path, uint64_t offset, uint64_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return nullptr;
+    // Opened as every data file is, so a named pipe in a file's place is refused, not waited on.
+    FileHandle handle = OpenFileForReading(path);
+    std::FILE* file = handle == kNoFile ? nullptr : fdopen(handle, "rb");
+    if (file == nullptr) {
+        CloseFile(handle);
+        return nullptr;
+    }
     long length = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
     uint64_t fileSize = length < 0 ? 0 : static_cast<uint64_t>(length);

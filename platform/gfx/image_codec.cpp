@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/gfx/image_checks.h"
+
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -128,7 +130,7 @@ bool ReadImageInfo(const uint8_t* data, size_t size, ImageInfo* info) {
         info->imageFileFormat = imagefile::kDds;
         return true;
     }
-    if (size > size_t(INT32_MAX)) return false;
+    if (size > size_t(INT32_MAX) || !JpegHuffmanTablesFit(data, size)) return false;
     int width = 0, height = 0, components = 0;
     if (!stbi_info_from_memory(data, int(size), &width, &height, &components) || width <= 0 ||
         height <= 0 || uint32_t(width) > kMaxImageSide || uint32_t(height) > kMaxImageSide ||
@@ -146,6 +148,7 @@ bool ReadImageInfo(const uint8_t* data, size_t size, ImageInfo* info) {
 bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* image) {
     if (!ReadImageInfo(data, size, &image->info)) return false;
     if (image->info.imageFileFormat == imagefile::kDds) return DecodeDds(data, size, image);
+    if (!BmpPixelsPresent(data, size)) return false;
     int width = 0, height = 0, components = 0;
     stbi_uc* rgba = stbi_load_from_memory(data, int(size), &width, &height, &components, 4);
     if (!rgba) return false;

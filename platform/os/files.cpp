@@ -78,10 +78,12 @@ std::string FindPath(const std::string& path) {
 FileHandle OpenFileForReading(const std::string& path) {
     std::string found = FindPath(path);
     if (found.empty()) return kNoFile;
-    int fd = open(found.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting: a named pipe or a device in the file's place would block open()
+    // until a writer came. Only a regular file counts; it is read blocking, as files are.
+    int fd = open(found.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return kNoFile;
     struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || fcntl(fd, F_SETFL, 0) != 0) {
         close(fd);
         return kNoFile;
     }

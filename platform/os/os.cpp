@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace platform {
@@ -99,19 +100,23 @@ bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 InstanceLock::~InstanceLock() { Release(); }
 
-bool InstanceLock::TryAcquire(const std::string& name) {
-    if (fd_ >= 0) return true;
+InstanceLock::Outcome InstanceLock::TryAcquire(const std::string& name, std::string* why) {
+    if (fd_ >= 0) return Outcome::kAcquired;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     std::string folder = (runtime != nullptr && *runtime != '\0') ? runtime : "/tmp";
     std::string path = folder + "/" + SanitisedLockName(name) + ".lock";
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        close(fd);
-        return false;
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    // A lock file another user made can often be opened for reading only; a lock needs no more.
+    if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        fd_ = fd;
+        return Outcome::kAcquired;
     }
-    fd_ = fd;
-    return true;
+    const int error = errno;
+    if (fd >= 0) close(fd);
+    if (fd >= 0 && error == EWOULDBLOCK) return Outcome::kHeldElsewhere;
+    if (why != nullptr) *why = path + " : " + std::strerror(error);
+    return Outcome::kUnavailable;
 }
 
 void InstanceLock::Release() {
@@ -127,6 +132,7 @@ void InstallTerminationHandlers() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 bool TerminationRequested() { return g_termination.load(); }

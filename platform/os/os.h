@@ -36,14 +36,20 @@ bool SetCurrentFolder(const std::string& folder);
 bool DeleteFile(const std::string& path);
 
 // The single-instance check: an exclusive advisory lock on a file named after the application
-// in the runtime folder. Held until Release or process exit.
+// in the runtime folder ($XDG_RUNTIME_DIR, else /tmp). Held until Release or process exit.
 class InstanceLock {
 public:
+    enum class Outcome {
+        kAcquired,
+        kHeldElsewhere,  // another process holds the lock: a copy is running
+        kUnavailable,    // no lock file could be had: nothing is known about other copies
+    };
     InstanceLock() = default;
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
-    bool TryAcquire(const std::string& name);  // false when another process holds it
+    // When the lock is unavailable, `why` (if given) receives the lock file and the system's reason.
+    Outcome TryAcquire(const std::string& name, std::string* why = nullptr);
     void Release();
     bool Held() const { return fd_ >= 0; }
 
@@ -51,8 +57,8 @@ private:
     int fd_ = -1;
 };
 
-// SIGINT and SIGTERM set a flag instead of killing the process, so the window layer can turn
-// them into the same close request as the window's close button.
+// SIGINT, SIGTERM and SIGHUP (the terminal closing) set a flag instead of killing the process,
+// so the window layer can turn them into the same close request as the window's close button.
 void InstallTerminationHandlers();
 bool TerminationRequested();
 void ClearTerminationRequest();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -132,7 +133,7 @@ TEST_F(Startup, SecondInstanceIsRefusedAndLeavesTheFirstLogAlone) {
         first << "the running copy's log";
     }
     platform::InstanceLock runningCopy;
-    ASSERT_TRUE(runningCopy.TryAcquire(game_.name));
+    ASSERT_EQ(runningCopy.TryAcquire(game_.name), platform::InstanceLock::Outcome::kAcquired);
     Run();
     EXPECT_EQ(fake_.messageBox.Texts(), (std::vector<std::string>{"２重起動は許可されてません"}));
     EXPECT_EQ(game_.calls, (std::vector<std::string>{"init"}));
@@ -142,6 +143,35 @@ TEST_F(Startup, SecondInstanceIsRefusedAndLeavesTheFirstLogAlone) {
     runningCopy.Release();
     fake_.messageBox.shown.clear();
     game_.calls.clear();
+    Run();
+    EXPECT_TRUE(fake_.messageBox.shown.empty());
+    EXPECT_EQ(game_.calls.back(), "loop ended");
+}
+
+TEST_F(Startup, ALockThatCannotBeHadIsLoggedAndTheGameRuns) {
+    std::ofstream(runtime_ + "/plain") << "a file where the runtime folder should be";
+    for (const std::string& folder : {runtime_ + "/missing", runtime_ + "/plain"}) {
+        setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+        game_.calls.clear();
+        game_.framesRun = 0;
+        EXPECT_EQ(Run(), 0);
+        EXPECT_TRUE(fake_.messageBox.shown.empty()) << folder;
+        EXPECT_EQ(game_.calls.back(), "loop ended") << folder;
+        EXPECT_NE(ReadFile(LogPath()).find(folder + "/" + game_.name + ".lock : "), std::string::npos) << folder;
+    }
+}
+
+// A lock file this user may only read (another user made it) still finds a running copy.
+TEST_F(Startup, AReadOnlyLockFileStillFindsARunningCopy) {
+    const std::string lockFile = runtime_ + "/" + game_.name + ".lock";
+    std::ofstream(lockFile).close();
+    ASSERT_EQ(chmod(lockFile.c_str(), 0444), 0);
+    platform::InstanceLock runningCopy;
+    ASSERT_EQ(runningCopy.TryAcquire(game_.name), platform::InstanceLock::Outcome::kAcquired);
+    Run();
+    EXPECT_EQ(fake_.messageBox.Texts(), (std::vector<std::string>{"２重起動は許可されてません"}));
+    runningCopy.Release();
+    fake_.messageBox.shown.clear();
     Run();
     EXPECT_TRUE(fake_.messageBox.shown.empty());
     EXPECT_EQ(game_.calls.back(), "loop ended");

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -34,6 +36,10 @@ TEST_F(UserFiles, WritesReplaceWholeFilesInFoldersOfAnyCase) {
     EXPECT_EQ(Read("REPLAY/old.bin"), "");
     EXPECT_FALSE(fs::exists("REPLAY/OLD.BIN"));
     EXPECT_EQ(Read("nowhere/x.bin"), "<missing>");
+    ASSERT_EQ(mkfifo("pipe.dat", 0600), 0);
+    alarm(20);  // a pipe opened for reading would wait for a writer forever
+    EXPECT_EQ(Read("pipe.dat"), "<missing>");
+    alarm(0);
     EXPECT_FALSE(ZethUserFile::WriteReplacing("nowhere\\x.bin", "abc", 3));
 
     fs::create_directory("busy.tmp");  // the temporary file cannot be made: the old file stays

@@ -1,4 +1,7 @@
 // Where the file system finds a file: slots in order, loose before pack, the bare name last.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -7,6 +10,7 @@
 #include "framework/files/file_pack.h"
 #include "framework/app/log.h"
 #include "framework/files/file_system_fixture.h"
+#include "platform/audio/reader.h"
 #include "support/read_log.h"
 
 namespace {
@@ -75,6 +79,24 @@ TEST_F(FileSystemTest, OddLooseFiles) {
     Zeth::MemoryFree(buffer);
     EXPECT_EQ(LoadText("folder.bmp"), "<none>");
     EXPECT_EQ(LoadText(std::string(400, 'n').c_str()), "<none>");  // longer than any path
+}
+
+// A named pipe in a file's place is refused as missing at once; opening it would wait for a writer
+// forever (the alarm ends the test if it does).
+TEST_F(FileSystemTest, NamedPipesAreMissingFilesAndPacks) {
+    WritePack({{"table\\packed.dat", Bytes("in the pack")}});
+    folder_.Write("data/plain.dat", "plain");
+    ASSERT_EQ(mkfifo((Root() + "/pipe.dat").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((folder_.Path() + "/pipe.bin").c_str(), 0600), 0);
+    alarm(20);
+    UseSlotZero();
+    EXPECT_EQ(LoadText("pipe.dat"), "<none>");
+    EXPECT_EQ(ZethFile::FileOpen("pipe.dat", true), nullptr);
+    EXPECT_EQ(LoadText("table\\packed.dat"), "in the pack");
+    ZethFile::SetRootPath(0, Root().c_str(), (folder_.Path() + "/pipe.bin").c_str());
+    EXPECT_EQ(LoadText("table\\packed.dat"), "<none>");
+    EXPECT_EQ(platform::audio::OpenFileWindow(Root() + "/pipe.dat", 0, 0), nullptr);
+    alarm(0);
 }
 
 TEST_F(FileSystemTest, DamagedPacksAndImagesNeverLoadGarbage) {

@@ -258,6 +258,23 @@ TEST(XFileReader, TemplatesRegisterFromTextOrBinaryAndOnlyTemplates) {
     pair->Unlock();
     pair->Release();
     enumObject->Release();
+
+    // A reference may name its target by identity instead of by name.
+    const std::string byGuid = std::string("xof 0303txt 0032\ntemplate Frame { [...] }\n") +
+                               "Pair P { <00000000-0000-0000-0000-00000000002A> 1; 2, 3; }\n" +
+                               "Frame F { { <00000000-0000-0000-0000-00000000002A> } }\n";
+    ASSERT_EQ(file->CreateEnumObject(byGuid.data(), byGuid.size(), &enumObject), gfx::result::kOk) << file->LastError();
+    d3dx::XFileData* frame = nullptr;
+    enumObject->GetChild(1, &frame);
+    d3dx::XFileData* target = nullptr;
+    ASSERT_EQ(frame->GetChild(0, &target), gfx::result::kOk);
+    EXPECT_TRUE(target->IsReference());
+    EXPECT_EQ(target->Name(), "P");
+    d3dx::Guid id{};
+    target->GetId(&id);
+    EXPECT_EQ(id.data4[7], 0x2A);
+    for (d3dx::XFileData* d : {target, frame}) d->Release();
+    enumObject->Release();
     file->Release();
 }
 

@@ -1,4 +1,5 @@
 // Image files: description, decoding, the colour key, scaling, damaged data and saving.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -6,6 +7,16 @@
 
 #include "gfx_fixture.h"
 #include "platform/gfx/image.h"
+#include "platform/gfx/image_checks.h"
+#include "platform/gfx/image_codec.h"
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+#pragma GCC diagnostic pop
 
 namespace platform::gfx::testing {
 namespace {
@@ -55,6 +66,18 @@ std::vector<uint8_t> MakeDds(uint32_t width, uint32_t height, const std::vector<
     Put32(file, 100, 0x000000FF);
     Put32(file, 104, 0xFF000000);
     for (size_t i = 0; i < argb.size(); ++i) Put32(file, 128 + 4 * i, argb[i]);
+    return file;
+}
+
+// An 8 x 8 grey JPEG file.
+std::vector<uint8_t> MakeJpeg() {
+    std::vector<uint8_t> file;
+    const std::vector<uint8_t> rgb(8 * 8 * 3, 0x80);
+    auto append = [](void* context, void* data, int size) {
+        auto* out = static_cast<std::vector<uint8_t>*>(context);
+        out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+    };
+    stbi_write_jpg_to_func(append, &file, 8, 8, 3, rgb.data(), 90);
     return file;
 }
 
@@ -146,6 +169,26 @@ TEST_F(ImageTest, DamagedFilesAreRejected) {
     Put32(bigDds, 12, 100000);  // taller than the data and the limit
     auto shortDds = dds;
     shortDds.resize(128 + 12);  // one pixel missing
+    const std::vector<uint8_t> shortBmp(bmp.begin(), bmp.end() - 1);  // the last pixel byte missing
+    auto hugeBmp = bmp;
+    hugeBmp.resize(60);  // 256 x 256 x 24 promised, 6 bytes of pixels given
+    Put32(hugeBmp, 18, 256);
+    Put32(hugeBmp, 22, 256);
+    // A JPEG whose first Huffman table counts 257 codes, one more than a table can hold.
+    auto jpeg = MakeJpeg();
+    DecodedImage decoded;
+    ASSERT_TRUE(DecodeImage(jpeg.data(), jpeg.size(), &decoded));
+    const uint8_t marker[] = {0xFF, 0xC4};
+    const auto table = std::search(jpeg.begin(), jpeg.end(), std::begin(marker), std::end(marker));
+    ASSERT_NE(table, jpeg.end());
+    auto countsPast = jpeg;
+    const size_t counts = size_t(table - jpeg.begin()) + 5;
+    for (size_t i = 0; i < 16; ++i) countsPast[counts + i] = 0;
+    countsPast[counts + 15] = 255;
+    countsPast[counts + 14] = 2;
+    // The decoder takes any run of 0xFF before the start code.
+    std::vector<uint8_t> fillBeforeStart(countsPast.size() + 1, 0xFF);
+    std::copy(countsPast.begin(), countsPast.end(), fillBeforeStart.begin() + 1);
     const std::vector<std::vector<uint8_t>> damaged = {
         {},
         {'B', 'M'},
@@ -154,6 +197,10 @@ TEST_F(ImageTest, DamagedFilesAreRejected) {
         bigDds,
         shortDds,
         {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'},
+        shortBmp,
+        hugeBmp,
+        countsPast,
+        fillBeforeStart,
     };
     Surface* s = MakeSurface(4, 4, fmt::kA8R8G8B8);
     for (const auto& file : damaged) {
@@ -170,6 +217,22 @@ TEST_F(ImageTest, DamagedFilesAreRejected) {
     EXPECT_EQ(LoadSurfaceFromFileInMemory(s, nullptr, nullptr, bmp.data(), bmp.size(), &outside,
                                           imagefilter::kTriangle, 0, nullptr),
               result::kInvalidCall);
+}
+
+// The decoder trusts a Huffman table's code counts: up to 256 codes fit its arrays, 257 do not.
+TEST(ImageChecks, JpegHuffmanCountsAtAndPastTheTableSize) {
+    const auto jpeg = MakeJpeg();
+    EXPECT_TRUE(JpegHuffmanTablesFit(jpeg.data(), jpeg.size()));
+    for (size_t codes : {256, 257}) {
+        // Start of image, one table segment of 2 + 17 + codes bytes, end of image.
+        std::vector<uint8_t> file = {0xFF, 0xD8, 0xFF, 0xC4, uint8_t((19 + codes) >> 8), uint8_t(19 + codes), 0x00};
+        file.resize(file.size() + 16, 0);
+        file[file.size() - 2] = 2;
+        file[file.size() - 1] = uint8_t(codes - 2);
+        file.resize(file.size() + codes, 0);
+        file.insert(file.end(), {0xFF, 0xD9});
+        EXPECT_EQ(JpegHuffmanTablesFit(file.data(), file.size()), codes == 256) << codes;
+    }
 }
 
 TEST_F(ImageTest, SavedPicturesLoadBackTheSame) {

@@ -1,0 +1,112 @@
+// A copy of the real program in a folder of its own, so its log and lock are private to the test,
+// started as a person would start it.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "support/read_file.h"
+
+// Shift_JIS bytes of the banners "アプリケーション開始" and "アプリケーション終了".
+inline const std::string kStartBanner = "\x83\x41\x83\x76\x83\x8A\x83\x50\x81\x5B\x83\x56\x83\x87\x83\x93\x8A\x4A\x8E\x6E";
+inline const std::string kEndBanner = "\x83\x41\x83\x76\x83\x8A\x83\x50\x81\x5B\x83\x56\x83\x87\x83\x93\x8F\x49\x97\xB9";
+
+class Program : public ::testing::Test {
+protected:
+    using Environment = std::vector<std::pair<std::string, std::string>>;
+
+    void SetUp() override {
+        const char* build = std::getenv("TANZLOR_BUILD_DIR");
+        ASSERT_NE(build, nullptr);
+        folder_ = std::filesystem::path(::testing::TempDir()) / ("tanzlor_e2e_" + std::to_string(getpid()));
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_ / "runtime");
+        std::filesystem::copy_file(std::filesystem::path(build) / "tanzlor", folder_ / "tanzlor");
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    // Starts the copy headless with its standard error in stderrFile; `environment` is applied
+    // after that (an empty value removes the variable).
+    pid_t Start(const std::string& stderrFile, const Environment& environment = {}) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            setenv("SDL_VIDEODRIVER", "dummy", 1);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            setenv("XDG_RUNTIME_DIR", (folder_ / "runtime").c_str(), 1);
+            for (const auto& [name, value] : environment) {
+                if (value.empty()) unsetenv(name.c_str());
+                else setenv(name.c_str(), value.c_str(), 1);
+            }
+            FILE* err = std::freopen((folder_ / stderrFile).c_str(), "w", stderr);
+            (void)err;
+            std::string exe = (folder_ / "tanzlor").string();
+            execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        return pid;
+    }
+
+    static int Status(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
+
+    static int WaitExit(pid_t pid) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return Status(status);
+    }
+
+    // The exit status, or -1 (and the process killed) when it has not ended within `ms`.
+    static int WaitExitWithin(pid_t pid, int ms) {
+        for (int waited = 0; waited <= ms; waited += 10) {
+            int status = 0;
+            if (waitpid(pid, &status, WNOHANG) == pid) return Status(status);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return -1;
+    }
+
+    bool WaitForLog(const std::string& text) {
+        for (int i = 0; i < 200; ++i) {
+            if (testing_support::ReadFile(LogPath().string()).find(text) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    // The game goes on logging its resources after the start banner: wait until the log rests.
+    std::string SettledLog() {
+        std::string before = testing_support::ReadFile(LogPath());
+        for (int i = 0; i < 100; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            std::string now = testing_support::ReadFile(LogPath());
+            if (now == before) break;
+            before = now;
+        }
+        return before;
+    }
+
+    // The log of a run that ended: the page whole, with the end banner and the closing tags.
+    void ExpectEndedLog() {
+        std::string log = testing_support::ReadFile(LogPath().string());
+        EXPECT_EQ(log.rfind("<HTML>\n<HEAD>\n", 0), 0u);
+        EXPECT_NE(log.find(kEndBanner), std::string::npos);
+        ASSERT_GE(log.size(), 16u);
+        EXPECT_EQ(log.substr(log.size() - 16), "</BODY>\n</HTML>\n");
+    }
+
+    std::filesystem::path LogPath() const { return folder_ / "system_log.html"; }
+
+    std::filesystem::path folder_;
+};
