@@ -1,7 +1,7 @@
-// How the framework reaches its 3D side. framework3d builds on the framework, so the framework
-// cannot call it by name: the 3D side fills in an Extension3D and registers it from a static
-// Extension3DRegistration in its own sources (programs link framework3d whole, so the linker keeps
-// that object). The framework calls each hook at a fixed point of start-up, shutdown, device loss
+// How the framework reaches its 3D side. The 3D side is a library built on the framework, so the
+// framework cannot call it by name: the 3D side fills in an Extension3D and registers it from a
+// static Extension3DRegistration in its own sources (programs link that library whole, so the
+// linker keeps the object). The framework calls each hook at a fixed point of start-up, shutdown, device loss
 // and reset; a null hook, or no registration at all, does nothing there.
 //
 // This is also where the 3D side will hand the managers the constructors behind their Create

@@ -344,6 +344,45 @@ std::map<uint32_t, float> BlendedWeights(d3dx::Mesh* mesh, uint32_t v, const uin
     return out;
 }
 
+TEST(MeshLoad, TheMorphCubeHasTheCubesTopologyMovedUp) {
+    MeshFile scene(DataFile("scene.x"));
+    MeshFile morph(DataFile("cube_morph.x"));
+    d3dx::Mesh* cube = nullptr;
+    d3dx::Mesh* moved = nullptr;
+    ASSERT_EQ(scene.Load("Cube", &cube), gfx::result::kOk);
+    ASSERT_EQ(morph.Load("Cube", &moved), gfx::result::kOk);
+    ASSERT_EQ(moved->GetNumVertices(), cube->GetNumVertices());
+    EXPECT_EQ(std::vector<uint16_t>(moved->Indices(), moved->Indices() + 36), std::vector<uint16_t>(cube->Indices(), cube->Indices() + 36));
+    for (uint32_t v = 0; v < cube->GetNumVertices(); ++v) {
+        EXPECT_EQ(FloatAt(moved, v, 0, 0), FloatAt(cube, v, 0, 0));
+        EXPECT_EQ(FloatAt(moved, v, 0, 1), FloatAt(cube, v, 0, 1) + 0.5f);
+    }
+    cube->Release();
+    moved->Release();
+}
+
+TEST(Skinning, FortyNineBonesAlsoFitPalettesOfThirtyTwo) {
+    MeshFile file(DataFile("skin49.x"));
+    d3dx::Mesh* strip = nullptr;
+    d3dx::SkinInfo* skin = nullptr;
+    ASSERT_EQ(file.Load("Strip", &strip, &skin), gfx::result::kOk);
+    EXPECT_EQ(skin->GetNumBones(), 49u);
+    uint32_t maxInfluences = 0, count = 0;
+    d3dx::Buffer* combinations = nullptr;
+    d3dx::Mesh* blended = nullptr;
+    ASSERT_EQ(skin->ConvertToIndexedBlendedMesh(strip, 0, 32, nullptr, nullptr, nullptr, nullptr, &maxInfluences, &count,
+                                                &combinations, &blended),
+              gfx::result::kOk);
+    EXPECT_EQ(count, 2u);
+    const auto* c = static_cast<const d3dx::BoneCombination*>(combinations->GetBufferPointer());
+    EXPECT_EQ(c[0].boneId[31], 31u);  // the first combination fills the palette
+    // The second starts with the bones of its first quad's first vertex, heaviest first.
+    EXPECT_EQ(std::vector<uint32_t>(c[1].boneId, c[1].boneId + 3), (std::vector<uint32_t>{31, 30, 32}));
+    EXPECT_EQ(c[1].boneId[19], d3dx::kUnusedBone);  // bones 30 to 48
+    EXPECT_EQ(c[0].faceCount + c[1].faceCount, 98u);
+    for (auto* o : std::initializer_list<gfx::RefCounted*>{strip, skin, blended, combinations}) o->Release();
+}
+
 TEST(Skinning, FortyBonesInPalettesOfThirtyTwo) {
     MeshFile file(DataFile("skin40.x"));
     d3dx::Mesh* strip = nullptr;
