@@ -10,7 +10,16 @@ Extension3D& Registered() {
     return hooks;
 }
 
+Objects3D& RegisteredObjects() {
+    static Objects3D constructors;
+    return constructors;
+}
+
 }  // namespace
+
+void RegisterObjects3D(const Objects3D& constructors) { RegisteredObjects() = constructors; }
+
+const Objects3D& GetObjects3D() { return RegisteredObjects(); }
 
 void RegisterExtension3D(const Extension3D& hooks) { Registered() = hooks; }
 

@@ -214,10 +214,11 @@ private:
                 if (count > tokens_.list.size() - pos_) Fail(Peek(), "array \"" + member.name + "\" is larger than the file");
             }
             const Template* nested = member.primitive == Primitive::kNone ? FindTemplate(Peek(), member.typeName) : nullptr;
-            if (nested != nullptr && nested->members.empty()) continue;  // elements without values
             for (uint64_t i = 0; i < count; ++i) {
                 if (nested != nullptr) {
+                    const size_t before = pos_;
                     Members(*nested, node, depth + 1);
+                    if (pos_ == before) break;  // elements that hold no values: the rest are the same
                 } else {
                     const uint64_t value = Value(member.primitive, node);
                     if (member.dims.empty()) counts[member.name] = value;

@@ -133,3 +133,28 @@ TEST(PlayerRun, NatsukiFliesFiresLosesHerLivesAndTheStageHearsGameOver) {
     EXPECT_EQ(a.frameHashes, b.frameHashes);
     EXPECT_EQ(seen.lossFrames, again.lossFrames);
 }
+
+TEST(PlayerRun, NatsukisShipIsDrawnWhereSheIs) {
+    StandIns standIns;
+    e2e::GameRun run;
+    float x = 0, y = 0;
+    run.onFrame = [&](int32_t frame, ObjectController& world) {
+        if (frame == kStart) {
+            world.SetPlayerCount(1);
+            world.gameMode = 0;
+            world.StartGame(11, 12, 13, 14, 1, 0, 0);
+        }
+        auto* party = dynamic_cast<PCController*>(world.pcController);
+        if (party != nullptr && party->members[0] != nullptr) {
+            x = party->members[0]->x;
+            y = party->members[0]->y;
+        }
+    };
+    e2e::RunResult r = run.Run(12);
+    ASSERT_GT(x, 0.0f);
+    // The playfield is doubled onto the screen at x 64: the ship's middle texel is painted.
+    uint32_t middle = run.Pixel(r, 64 + 2 * static_cast<int>(x), 2 * static_cast<int>(y)) & 0xFFFFFF;
+    EXPECT_NE(middle, 0u);
+    uint32_t beside = run.Pixel(r, 64 + 2 * (static_cast<int>(x) + 12), 2 * static_cast<int>(y)) & 0xFFFFFF;
+    EXPECT_EQ(beside, 0u);
+}

@@ -10,6 +10,7 @@
 
 #include "platform/d3dx/mesh_hierarchy.h"
 #include "support/read_file.h"
+#include "support/xfile_binary.h"
 
 namespace d3dx = platform::d3dx;
 namespace gfx = platform::gfx;
@@ -502,10 +503,17 @@ TEST(MeshHierarchy, LoadsFramesAndMeshesAndDestroysThemAll) {
     const std::string scene = DataFile("scene.x");
     CountingAllocator alloc;
     d3dx::Frame* root = nullptr;
+    // The binary encoding of the scene builds the same hierarchy.
+    const std::vector<uint8_t> binary = xfile_test::TextToBinary(scene);
+    ASSERT_EQ(d3dx::LoadMeshHierarchyFromMemory(binary.data(), binary.size(), 0, nullptr, &alloc, &root), gfx::result::kOk);
+    d3dx::FrameDestroy(root, &alloc);
+    const std::vector<std::string> fromBinary = alloc.names;
+    alloc.names.clear();
     ASSERT_EQ(d3dx::LoadMeshHierarchyFromMemory(scene.data(), scene.size(), d3dx::meshopt::kManaged, nullptr, &alloc, &root),
               gfx::result::kOk);
     EXPECT_EQ(alloc.names, (std::vector<std::string>{"Root", "CubeFrame", "mesh Cube", "PlainFrame", "mesh Plain",
                                                      "Shoulder", "Elbow", "mesh Arm"}));
+    EXPECT_EQ(alloc.names, fromBinary);
     const d3dx::Frame* cubeFrame = root->frameFirstChild;
     EXPECT_EQ(cubeFrame->transformationMatrix.m[3][0], 2.0f);
     EXPECT_EQ(cubeFrame->meshContainer->meshData.mesh->GetNumVertices(), 24u);
