@@ -288,26 +288,28 @@ void CPrimitive2D::Rendering() {
     Zeth::AddPolygonCount(queued_ / 3);
 }
 
-void CPrimitive2D::ConvertVertices(Vertex2D* out, const Vertex2D* in) {
-    for (int i = 0; i < 3; ++i) {
-        Vertex2D v = in[i];
-        if (perspective_) {
-            float p = 1.0f / (((v.z - 32767.0f) * perspectiveFactor_ + 65535.0f) * kInverseDepthRange);
-            v.x = (v.x - perspectiveX_) * p + perspectiveX_;
-            v.y = (v.y - perspectiveY_) * p + perspectiveY_;
-            v.z = (v.z / 65535.0f) / p;
-            v.rhw = 1.0f / v.z;
-        } else {
-            v.z = v.z * kInverseDepthRange;
-        }
-        if (scaling_) {
-            v.x = (v.x - scalingX_) * scale_ + scalingX_;
-            v.y = (v.y - scalingY_) * scale_ + scalingY_;
-        }
-        v.x = Zeth::ScaleX(v.x) - 0.5f;
-        v.y = Zeth::ScaleY(v.y) - 0.5f;
-        out[i] = v;
+Vertex2D CBasePrimitive2D::ConvertVertex(const Vertex2D& in) const {
+    Vertex2D v = in;
+    if (perspective_) {
+        float p = 1.0f / (((v.z - 32767.0f) * perspectiveFactor_ + 65535.0f) * kInverseDepthRange);
+        v.x = (v.x - perspectiveX_) * p + perspectiveX_;
+        v.y = (v.y - perspectiveY_) * p + perspectiveY_;
+        v.z = (v.z / 65535.0f) / p;
+        v.rhw = 1.0f / v.z;
+    } else {
+        v.z = v.z * kInverseDepthRange;
     }
+    if (scaling_) {
+        v.x = (v.x - scalingX_) * scale_ + scalingX_;
+        v.y = (v.y - scalingY_) * scale_ + scalingY_;
+    }
+    v.x = Zeth::ScaleX(v.x) - 0.5f;
+    v.y = Zeth::ScaleY(v.y) - 0.5f;
+    return v;
+}
+
+void CPrimitive2D::ConvertVertices(Vertex2D* out, const Vertex2D* in) {
+    for (int i = 0; i < 3; ++i) out[i] = ConvertVertex(in[i]);
 }
 
 uint32_t CPrimitive2D::ClipLeft(const Vertex2D* in, Vertex2D* out, uint32_t n) {

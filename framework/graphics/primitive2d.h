@@ -44,6 +44,9 @@ protected:
         SortNode* next;
     };
 
+    // A pushed vertex in screen pixels: perspective and scaling about their centres, the
+    // virtual-to-screen factors and the half-pixel shift; depth to 0.0-1.0.
+    Vertex2D ConvertVertex(const Vertex2D& in) const;
     gfx::Result CreateVertexBuffer();  // the buffer of bufferBytes_ in the default pool
     bool AllocatePool();               // the sort nodes
     bool AllocateHeads();              // the bucket heads

@@ -71,7 +71,11 @@ private:
             while (p_ < end_ && (std::isalnum(static_cast<unsigned char>(*p_)) || *p_ == '_')) ++p_;
             current_.type = Token::kWord;
         } else if (std::isdigit(c) || (c == '.' && p_ + 1 < end_ && std::isdigit(static_cast<unsigned char>(p_[1])))) {
-            while (p_ < end_ && (std::isalnum(static_cast<unsigned char>(*p_)) || *p_ == '.')) ++p_;
+            // Digits, point, suffix letters, and a sign right after an exponent's e.
+            while (p_ < end_ && (std::isalnum(static_cast<unsigned char>(*p_)) || *p_ == '.' ||
+                                 ((*p_ == '-' || *p_ == '+') && (p_[-1] == 'e' || p_[-1] == 'E')))) {
+                ++p_;
+            }
             current_.type = Token::kNumber;
         } else if (c == '"') {
             ++p_;
@@ -234,13 +238,17 @@ private:
         if (tokens_.Accept("[")) {
             const Token size = Expect(Token::kNumber, "an array size");
             const long n = std::strtol(size.text.c_str(), nullptr, 10);
-            if (ok_ && (n < 1 || n > 65536)) Fail(size.line, "array size '" + size.text + "' out of range");
+            if (ok_ && (n < 1 || n > kMaxElements)) Fail(size.line, "array size '" + size.text + "' out of range");
+            if (!ok_) return;
             p.elements = uint32_t(n);
             ExpectSymbol("]");
         }
         if (tokens_.Accept(":")) p.semantic = Expect(Token::kWord, "a semantic").text;
         SkipAnnotations();
-        p.values.assign(size_t(p.elements) * p.rows * p.columns, 0.0f);
+        const size_t size = size_t(p.elements) * p.rows * p.columns;
+        if (values_ + size > kMaxValues) return Fail(name.line, "the parameters hold too many values");
+        values_ += size;
+        p.values.assign(size, 0.0f);
         if (tokens_.Accept("=")) Initializer(&p);
         ExpectSymbol(";");
         if (!ok_ || isStatic) return;
@@ -305,8 +313,13 @@ private:
         return pass;
     }
 
+    // Bounds on what a text can make the effect hold.
+    static constexpr long kMaxElements = 65536;
+    static constexpr size_t kMaxValues = size_t(1) << 20;
+
     Tokens tokens_;
     bool ok_ = true;
+    size_t values_ = 0;  // numeric values of the parameters so far
     int line_ = 1;  // the line of the last compile state, for errors found at the end
     std::set<std::string> functions_;
 };

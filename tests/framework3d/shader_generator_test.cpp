@@ -104,9 +104,4 @@ TEST(ShaderGenerator, EveryCombinationParsesAndDeclaresItsFlagGroups) {
     EXPECT_EQ(made, 2 * 5 * 4 + 5 * 4 * 4);
 }
 
-TEST(ShaderGenerator, TypeTableAddsSchemeAndLighting) {
-    const uint32_t expected[kShaderTypeCount] = {0x0208, 0x0808, 0x0280, 0x0880, 0x1080, 0x0408};
-    for (int type = 0; type < kShaderTypeCount; ++type) EXPECT_EQ(kShaderTypeOptions[type], expected[type]) << type;
-}
-
 }  // namespace

@@ -19,7 +19,7 @@ constexpr char kFileEffect[] = R"(// a comment
 struct VS_IN { float4 p : POSITION; };
 uniform float4x4 mWorld : WORLD;
 float4 Tint < string UIName = "tint"; > = { 0.5, 0.25, 1, 1 };
-float3 Direction = float3( 1, 2, 3 );
+float3 Direction = float3( 1, 2e1, 3.5e-1f );
 bool Flags[2] = { true, false };
 int Count = 3;
 float Weights[4];
@@ -61,7 +61,7 @@ TEST_F(EffectTest, DeclarationsBecomeParameters) {
     };
     const Row rows[] = {{"mWorld", Kind::kFloat, 4, 4, 1, std::vector<float>(16, 0.0f)},
                         {"Tint", Kind::kFloat, 1, 4, 1, {0.5f, 0.25f, 1, 1}},
-                        {"Direction", Kind::kFloat, 1, 3, 1, {1, 2, 3}},
+                        {"Direction", Kind::kFloat, 1, 3, 1, {1, 20, 0.35f}},
                         {"Flags", Kind::kBool, 1, 1, 2, {1, 0}},
                         {"Count", Kind::kInt, 1, 1, 1, {3}},
                         {"Weights", Kind::kFloat, 1, 1, 4, {0, 0, 0, 0}},
@@ -173,6 +173,7 @@ TEST(EffectText, DamagedTextGivesLineAndReason) {
         {"float a[0];", "effect(1): error: array size '0' out of range"},
         {"float a[70000];", "effect(1): error: array size '70000' out of range"},
         {"float a;\nint a;", "effect(2): error: 'a' is declared twice"},
+        {"float4x4 a[65536];\nfloat b;", "effect(2): error: the parameters hold too many values"},
         {"technique T { pass P { VertexShader = compile vs_2_0 Missing(); } }",
          "effect(1): error: undeclared function 'Missing'"},
         {"technique T { draw P { } }", "effect(1): error: expected 'pass' at 'draw'"},
