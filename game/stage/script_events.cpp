@@ -183,6 +183,7 @@ void Script::GhostBossDefeated(ObjectController* ctx, int32_t x, int32_t y) {
 void Script::OnMessage(const Message& message) {
     ObjectController* ctx = message.ControllerAt(0);
     if (ctx == nullptr) ctx = world_;
+    world_ = ctx;
     // Codes that need the world do nothing without one.
     auto world = [&]() { return ctx != nullptr; };
     switch (message.Code()) {
