@@ -197,20 +197,7 @@ protected:
     void ExpectGolden(const std::string& name) {
         device_->SetViewport(&kFull);
         Zeth3D::EndScene();
-        std::vector<uint32_t> frame = Present();
-        for (uint32_t& p : frame) p |= 0xFF000000u;
-        const std::string path = golden::Path(name);
-        if (golden::Updating()) {
-            ASSERT_TRUE(gfx::EncodeImage(path.c_str(), gfx::imagefile::kPng, frame.data(), 640, 480, false));
-            return;
-        }
-        const std::string bytes = testing_support::ReadFile(path);
-        gfx::DecodedImage expected;
-        const bool read = gfx::DecodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &expected);
-        if (read && expected.argb == frame) return;
-        const std::string actual = golden::Path(name.substr(0, name.size() - 4) + ".actual.png");
-        gfx::EncodeImage(actual.c_str(), gfx::imagefile::kPng, frame.data(), 640, 480, false);
-        ADD_FAILURE() << name << (read ? " differs" : " is missing") << "; the frame drawn is " << actual;
+        golden::ExpectFrame(name, Present(), 640, 480);
     }
 
     static constexpr gfx::Viewport kFull{0, 0, 640, 480, 0.0f, 1.0f};
