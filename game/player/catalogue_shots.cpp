@@ -33,12 +33,6 @@ class S_RBOptionM final : public CatalogueShot<173> { using CatalogueShot::Catal
 class S_RBShotM final : public CatalogueShot<174> { using CatalogueShot::CatalogueShot; };
 class S_RBShotMR final : public CatalogueShot<175> { using CatalogueShot::CatalogueShot; };
 class S_RBShotMRBlast final : public CatalogueShot<176> { using CatalogueShot::CatalogueShot; };
-class S_InvaderShot final : public CatalogueShot<177> { using CatalogueShot::CatalogueShot; };
-class S_Zapper final : public CatalogueShot<178> { using CatalogueShot::CatalogueShot; };
-class S_Blaster_Blast final : public CatalogueShot<179> { using CatalogueShot::CatalogueShot; };
-class S_StarForceShot final : public CatalogueShot<180> { using CatalogueShot::CatalogueShot; };
-class S_StarSoldierShot final : public CatalogueShot<181> { using CatalogueShot::CatalogueShot; };
-class S_ShinjinruiShot final : public CatalogueShot<182> { using CatalogueShot::CatalogueShot; };
 class S_GradiusShot final : public CatalogueShot<183> { using CatalogueShot::CatalogueShot; };
 class S_GradiusLaser final : public CatalogueShot<184> { using CatalogueShot::CatalogueShot; };
 class S_GradiusMissile final : public CatalogueShot<185> { using CatalogueShot::CatalogueShot; };
@@ -73,10 +67,6 @@ class S_FZ_Opaopa_Shot final : public CatalogueShot<213> { using CatalogueShot::
 class S_FZ_Opaopa_Bomb final : public CatalogueShot<214> { using CatalogueShot::CatalogueShot; };
 class S_FZ_Opaopa_7way final : public CatalogueShot<215> { using CatalogueShot::CatalogueShot; };
 class S_FZ_Opaopa_HeavyBomb final : public CatalogueShot<216> { using CatalogueShot::CatalogueShot; };
-class S_CF_NormalShot final : public CatalogueShot<217> { using CatalogueShot::CatalogueShot; };
-class S_CF_SinShot final : public CatalogueShot<218> { using CatalogueShot::CatalogueShot; };
-class S_CF_Barrier final : public CatalogueShot<219> { using CatalogueShot::CatalogueShot; };
-class S_CF_HomingLaser final : public CatalogueShot<220> { using CatalogueShot::CatalogueShot; };
 class S_BM_Bomb final : public CatalogueShot<221> { using CatalogueShot::CatalogueShot; };
 class S_BM_Blast final : public CatalogueShot<222> { using CatalogueShot::CatalogueShot; };
 class S_Makaijima_Barrel final : public CatalogueShot<223> { using CatalogueShot::CatalogueShot; };
@@ -154,12 +144,6 @@ static ClassRegistration catalogueShots({
     {174, MakeObject<S_RBShotM>},
     {175, MakeObject<S_RBShotMR>},
     {176, MakeObject<S_RBShotMRBlast>},
-    {177, MakeObject<S_InvaderShot>},
-    {178, MakeObject<S_Zapper>},
-    {179, MakeObject<S_Blaster_Blast>},
-    {180, MakeObject<S_StarForceShot>},
-    {181, MakeObject<S_StarSoldierShot>},
-    {182, MakeObject<S_ShinjinruiShot>},
     {183, MakeObject<S_GradiusShot>},
     {184, MakeObject<S_GradiusLaser>},
     {185, MakeObject<S_GradiusMissile>},
@@ -194,10 +178,6 @@ static ClassRegistration catalogueShots({
     {214, MakeObject<S_FZ_Opaopa_Bomb>},
     {215, MakeObject<S_FZ_Opaopa_7way>},
     {216, MakeObject<S_FZ_Opaopa_HeavyBomb>},
-    {217, MakeObject<S_CF_NormalShot>},
-    {218, MakeObject<S_CF_SinShot>},
-    {219, MakeObject<S_CF_Barrier>},
-    {220, MakeObject<S_CF_HomingLaser>},
     {221, MakeObject<S_BM_Bomb>},
     {222, MakeObject<S_BM_Blast>},
     {223, MakeObject<S_Makaijima_Barrel>},

@@ -58,19 +58,57 @@ protected:
     void ReleaseSlot(int slot);
 };
 
+// One slow S_InvaderShot at a time, held in the link field; no power levels, and the
+// invincibility countdown drawn on the ship.
 class PC_Noa final : public PCCharacter {
 public:
     PC_Noa(float x, float y) : PCCharacter(99, x, y) {}
+    void Draw(ObjectController* ctx) override;
+    void Detach() override;
+    void ForgetObject(Object* gone) override;
+    void SetInactive(int32_t value) override;
+    // Level and items never change: the scene's bonus event and 60 frames of invincibility.
+    void PowerUp(ObjectController* ctx, int32_t count) override;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+
+private:
+    void ReleaseShot();  // lets go of the shot in the link field and kills it
 };
 
+// A stream of S_StarForceShot, fast on the first button and slow on the second; one level.
 class PC_Akimi final : public PCCharacter {
 public:
     PC_Akimi(float x, float y) : PCCharacter(100, x, y) {}
+    void PowerUp(ObjectController* ctx, int32_t count) override;
+
+protected:
+    void Fire(ObjectController* ctx) override;
 };
 
+// Three fire patterns switched by the second button, each growing over four levels, and in
+// pattern 1 from level 2 up to six barriers circling the ship.
 class PC_Keito final : public PCCharacter {
 public:
+    static constexpr int kFirstBarrierSlot = 10;
+    static constexpr int kBarrierSlots = 6;
+
     PC_Keito(float x, float y) : PCCharacter(108, x, y) {}
+    void Run(ObjectController* ctx) override;
+    // Stores the value; in pattern 1 from level 2 the barriers go with it.
+    void SetInactive(int32_t value) override;
+    void ResetWeaponState() override;
+
+    int32_t keitoPattern = 0;
+    int32_t keitoAlternate = 0;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+
+private:
+    void ReleaseBarriers();
+    void KeepBarriers(ObjectController* ctx);  // makes, parks or places the barriers
 };
 
 // A fan of S_Gunnac that widens with the level, or a double stream with both buttons.

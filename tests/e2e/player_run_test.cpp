@@ -7,51 +7,13 @@
 
 #include "game/player/characters.h"
 #include "game/player/pc_controller.h"
-#include "game/world/factory.h"
 #include "game_run.h"
+#include "stand_ins.h"
 
 namespace {
 
-// What the stand-in stage heard.
-std::vector<int32_t>& SceneCodes() {
-    static std::vector<int32_t> codes;
-    return codes;
-}
-
-class StandInStage : public Object {
-public:
-    StandInStage(float, float, float, float, float, float) {}
-    void OnMessage(const Message& message) override { SceneCodes().push_back(message.Code()); }
-};
-
-class StandInBlast : public Object {
-public:
-    StandInBlast(float px, float py, float, float, float, float) {
-        x = px;
-        y = py;
-    }
-    void Run(ObjectController*) override {
-        if (++age > 20) Vanish();
-    }
-};
-
-// Registers the stand-ins for the length of a test, then puts back what was there.
-class StandIns {
-public:
-    StandIns() : stage_(FindObjectConstructor(337)), blast_(FindObjectConstructor(272)) {
-        RegisterObjectClass(337, MakeObject<StandInStage>);
-        RegisterObjectClass(272, MakeObject<StandInBlast>);
-        SceneCodes().clear();
-    }
-    ~StandIns() {
-        RegisterObjectClass(337, stage_);
-        RegisterObjectClass(272, blast_);
-    }
-
-private:
-    ObjectConstructor stage_;
-    ObjectConstructor blast_;
-};
+using e2e::SceneCodes;
+using e2e::StandIns;
 
 struct Seen {
     std::vector<float> x;                  // Natsuki's x each frame of her current life

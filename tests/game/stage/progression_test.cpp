@@ -1,0 +1,103 @@
+// The stages' own timelines.
+#include <gtest/gtest.h>
+
+#include "stage_support.h"
+
+namespace {
+
+class Progression : public stage_test::StageWorld {};
+
+TEST_F(Progression, TheTwoMinuteAttackClearsWhenItsTimeRunsOut) {
+    Script* s = MakeStage(10, 10);
+    Step(1);
+    EXPECT_EQ(s->waveMultiplier, 2);
+    EXPECT_EQ(s->attackTimer, 7259);
+    Step(1200);
+    EXPECT_EQ(s->waveMultiplier, 3);
+    Step(7260 - 1201 - 1);
+    EXPECT_EQ(s->clearCountdown, 0);
+    Step(1);
+    EXPECT_EQ(s->clearCountdown, 1);
+}
+
+TEST_F(Progression, StageThreeWarnsThenShowsTheIconOnItsSecondPass) {
+    Script* s = MakeStage(3);
+    s->wavesOn = 0;
+    s->phase = 2;
+    s->phaseHold = 0;
+    s->scrollSpeed = 1;
+    s->scrollY = 2 * 512;
+    s->phaseTimer = 0;
+    s->age = 1;
+    Step(392);
+    EXPECT_EQ(CountAnywhere(304), 0);
+    Step(1);
+    EXPECT_EQ(CountAnywhere(304), 1);
+    Step(512 - 393);
+    EXPECT_EQ(s->loops, 1);
+    EXPECT_EQ(CountAnywhere(52), 0);
+    Step(1);
+    EXPECT_EQ(CountAnywhere(52), 1);
+}
+
+TEST_F(Progression, AFortressBossOutOfTimeIsAFailure) {
+    Script* s = MakeStage(3);
+    s->phase = 3;
+    s->bossParts = 2;
+    s->bossTime = 3;
+    s->scrollY = 3 * 512 + 100;
+    s->age = 1;
+    Step(3);
+    EXPECT_EQ(s->bossParts, 0);
+    EXPECT_EQ(CountAnywhere(286), 1);
+    EXPECT_EQ(CountAnywhere(293), 1);
+}
+
+TEST_F(Progression, TheScrollBrakesToRestAtTheEndOfABossSection) {
+    Script* s = MakeStage(3);
+    s->wavesOn = 0;
+    s->phase = 3;
+    s->phaseHold = 1;
+    s->bossParts = 2;
+    s->bossTime = 100000;
+    s->scrollSpeed = 6;
+    s->scrollY = 3 * 512;
+    s->age = 1;
+    Step(600);
+    EXPECT_EQ(s->scrollSpeed, 0);
+    EXPECT_EQ(s->scrollY, 3 * 512 + 511);
+}
+
+TEST_F(Progression, StageTwoParadesMidBossesUntilItsBoss) {
+    Script* s = MakeStage(2);
+    Step(62);
+    ASSERT_NE(s->midBoss, nullptr);
+    EXPECT_EQ(s->loops, 1);
+    s->midBoss->Kill();
+    Step(2);
+    EXPECT_EQ(s->loops, 2);
+    s->age = 1792;
+    Step(1);
+    EXPECT_EQ(s->bossActive, 1);
+    EXPECT_EQ(Count(world.enemies, 64), 1);
+}
+
+TEST_F(Progression, TheGhostStageMakesNoGhostEnemyWhileOneLives) {
+    Script* s = MakeStage(16, 16);
+    s->age = 1280;
+    Step(1);
+    EXPECT_EQ(Count(world.enemies, 24), 1);
+    s->age = 1300;
+    Step(1);
+    EXPECT_EQ(Count(world.enemies, 24), 1);
+    world.VanishEnemies();
+    Step(1);
+    s->age = 1320;
+    Step(1);
+    EXPECT_EQ(Count(world.enemies, 24), 1);
+    s->age = 2560;
+    Step(1);
+    EXPECT_EQ(Count(world.others, 307), 1);
+}
+
+}  // namespace
