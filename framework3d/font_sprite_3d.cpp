@@ -127,7 +127,8 @@ void CFontSprite3D::Lay(const char* text, const CTransform3D& placement, float h
                                            : CVector3((penX + static_cast<float>(glyph->A() + w / 2)) * scale,
                                                       (penY + static_cast<float>(h / 2)) * scale, 0.0f);
             centre.TransformCoord(centreTurn);
-            const float source[4] = {glyph->left, glyph->top, static_cast<float>(w), static_cast<float>(h)};
+            const float source[4] = {static_cast<float>(glyph->left), static_cast<float>(glyph->top), static_cast<float>(w),
+                                    static_cast<float>(h)};
             GetSprite(glyph->sheet)
                 ->DrawQuad(turn, centre.x + position.x, centre.y + position.y, centre.z + position.z,
                            static_cast<float>(w) * scale, height, source, colour, 1);

@@ -210,6 +210,19 @@ TEST_F(FontTest, TheFontManagerForwardsToTheTopFont) {
     EXPECT_EQ(font_->GetRefCount(), 1);
 }
 
+TEST_F(FontTest, AGlyphLargerThanTheBufferDrawsNothingAndThePenMoves) {
+    // At size 1 the buffer holds 4 bytes; a bold, slanted W needs 8.
+    font_ = Zeth::GetFontManager()->Create("IPAGothic", 1, true, true);
+    ASSERT_NE(font_, nullptr);
+    CTexture* target = MakeTarget(gfx::fmt::kA8R8G8B8);
+    font_->SetTarget(target);
+    font_->Begin(false);
+    EXPECT_GT(font_->DrawTextProportionalSmooth(1, 1, 0xFFFFFFFF, "WW"), 0);
+    font_->DrawChar(1, 1, 0xFFFFFFFF, 0x889F);
+    font_->End();
+    for (uint32_t pixel : Pixels(target)) ASSERT_EQ(pixel, 0u);
+}
+
 TEST_F(FontTest, AFontWithoutSizeFailsAndIsReleased) {
     EXPECT_EQ(Zeth::GetFontManager()->Create("IPAGothic", 0, false, false), nullptr);
     EXPECT_EQ(Zeth::GetFontManager()->GetCount(), 0u);
