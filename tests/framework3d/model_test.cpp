@@ -342,25 +342,39 @@ TEST_F(ModelTest, ForwardersByMeshAndMaterialIndex) {
     model->Release();
 }
 
-TEST_F(ModelTest, FogWithoutFogValuesIsOff) {
+// Draws one mesh of the scene with an effect of its own text and the given use flags; the effect.
+ZethShaderFx* DrawWithEffect(CModelData* model, const char* mesh, const char* text, uint32_t flags) {
+    auto* fx = new ZethShaderFx;
+    EXPECT_TRUE(fx->CreateFromMemory(text, uint32_t(std::strlen(text))));
+    model->SetMeshFlags(1, 1, -1);
+    model->SetMeshFlags(0, 1, model->FindMeshIndex(mesh));
+    model->SetEffect(fx, model->FindMeshIndex(mesh), flags);
+    ZethShaderFx::Release(fx);  // the mesh keeps it
+    EXPECT_TRUE(Zeth3D::BeginScene());
+    model->Render();
+    Zeth3D::EndScene();
+    return fx;
+}
+
+TEST_F(ModelTest, ConstantsFollowTheUseFlags) {
     CModelData* model = Load("scene.x");
     ASSERT_NE(model, nullptr);
-    auto* fx = new ZethShaderFx;
-    const char text[] = "float2 FogParameter; float4 FogTransform; technique T { pass P { } }";
-    ASSERT_TRUE(fx->CreateFromMemory(text, uint32_t(sizeof text - 1)));
     SetCamera(CVector3(2.0f, 0.0f, -6.0f), CVector3(2.0f, 0.0f, 0.0f), 1.0f);
-    model->SetMeshFlags(1, 1, -1);
-    CBaseMesh* cube = MeshNamed(model, "Cube");
-    cube->SetFlags(0, 1);
-    cube->SetEffect(fx, fxuse::kFog);
-    ZethShaderFx::Release(fx);
-    ASSERT_TRUE(Zeth3D::BeginScene());
-    cube->Render();
-    Zeth3D::EndScene();
-    float fog[2] = {-5, -5};
-    ASSERT_EQ(cube->effect->Effect->GetFloatArray("FogParameter", fog, 2), 0);
-    EXPECT_EQ(fog[0], 0.0f);
-    EXPECT_EQ(fog[1], 1.0f);
+    // Fog never set (both values 0) gives no fog rather than a division by zero.
+    ZethShaderFx* fx = DrawWithEffect(model, "Cube", "float2 FogParameter; technique T { pass P { } }", fxuse::kFog);
+    float values[32] = {-5, -5};
+    ASSERT_EQ(fx->Effect->GetFloatArray("FogParameter", values, 2), 0);
+    EXPECT_EQ(values[0], 0.0f);
+    EXPECT_EQ(values[1], 1.0f);
+    // The skinned arm sets its palette only when asked to.
+    const char palette[] = "float4x4 mBoneMatrixArray[2]; technique T { pass P { } }";
+    fx = DrawWithEffect(model, "Arm", palette, 0);
+    ASSERT_EQ(fx->Effect->GetFloatArray("mBoneMatrixArray", values, 32), 0);
+    EXPECT_EQ(values[0] + values[15] + values[16], 0.0f);
+    fx = DrawWithEffect(model, "Arm", palette, fxuse::kBoneMatrices);
+    ASSERT_EQ(fx->Effect->GetFloatArray("mBoneMatrixArray", values, 32), 0);
+    EXPECT_EQ(values[0], 1.0f);   // the shoulder at rest: identity
+    EXPECT_EQ(values[28], 0.0f);  // the elbow: its offset (-2) undoes its place (+2)
     model->Release();
 }
 
