@@ -47,18 +47,7 @@ public:
 
 // id, class
 #define PLACEHOLDER_ENEMIES(X)                                                                          \
-    X(8, E_Coin_W) X(9, E_Box_W) X(10, E_IronBall_W) X(11, E_Circle_W) X(12, E_DropCircle_W)             \
-    X(13, E_ZigzagX_W) X(14, E_EdgeMove4Circle_W) X(15, E_RefrectWall6_W) X(16, E_SmallMissile_W)         \
-    X(17, E_BigMissile_W) X(18, E_WallBullet_W) X(19, E_DestroyableBullet_W) X(20, E_DestroyableBullet2_W) \
-    X(21, E_DestroyableBullet3_W) X(22, E_DestroyableBullet4_W) X(23, E_GhostZako1_W)                    \
-    X(24, E_GhostZako2_W) X(25, E_GhostZako3_W) X(26, E_GhostBoss_W) X(27, E_GhostZako4_W)                \
-    X(28, E_GhostZako5_W) X(29, E_Gradius_HatchZako_W) X(30, E_Gradius_Zako_W) X(31, E_Beam_W)           \
-    X(32, E_Tetris_W) X(33, E_SenkoroMissile_W) X(34, E_EspRadeBullet_W) X(35, E_S2MiddleBoss_W)         \
-    X(36, E_ReverseWing_Y) X(37, E_SquareBlock_Y) X(38, E_PopHoming_Y) X(39, E_NearingBall_Y)            \
-    X(40, E_HorizonSlide_Y) X(41, E_AntiBullet_Y) X(42, E_AntiBullet_Blast_Y) X(43, E_StopCharge_Y)      \
-    X(44, E_Homing_Y) X(45, E_ObliqueSlide_Y) X(46, E_BackAttack_Y) X(47, E_Split_Large_Y)               \
-    X(48, E_Split_Middle_Y) X(49, E_Split_Small_Y) X(50, E_Bound_Y) X(51, E_ZanacBall_Y)                 \
-    X(52, E_ZanacIcon_Y) X(53, E_TwinBee_Bell_Y) X(54, E_3Cannon_B) X(55, E_RudeBreaker_MiddleBoss_B)    \
+    X(54, E_3Cannon_B) X(55, E_RudeBreaker_MiddleBoss_B)                                                 \
     X(56, E_RudeBreaker_MiddleBoss_Parts_B) X(57, E_UFO_B) X(58, E_UFO_Bit_B) X(59, E_Shield_B)          \
     X(60, E_Shield_Slave_B) X(61, E_Arms_B) X(62, E_Arms_Slave_B) X(63, E_Stage1_Boss)                   \
     X(64, E_Stage2_Boss) X(65, E_ReccaSnake_Head) X(66, E_ReccaSnake_Body) X(67, E_Recca_1)              \
