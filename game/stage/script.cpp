@@ -159,7 +159,7 @@ void Script::Run(ObjectController* ctx) {
         const int32_t e = ctx->counts.enemyCount;
         hurryLevel = 0;
         int32_t step = 1;
-        if (m > 0 && e < m * 4 && ((age > 60 && mode != kGhostModes) || age > 180)) {
+        if (e < m * 4 && ((age > 60 && mode != kGhostModes) || age > 180)) {
             const int32_t q = e / m;
             hurryLevel = 4 - q;
             step = (5 - q) * (5 - q);

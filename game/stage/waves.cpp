@@ -40,9 +40,8 @@ void Script::TickWaveTimer(int32_t step, int32_t n) {
     }
     waveCountdown -= step;
     if (waveInterval < static_cast<float>(waveCountdown)) waveCountdown = static_cast<int32_t>(waveInterval);
-    const float players = static_cast<float>(std::max(n, 1));
     float d = ((waveInterval - static_cast<float>(waveTarget)) + static_cast<float>(age / 360)) *
-              static_cast<float>(step) / (players * 1500.0f);
+              static_cast<float>(step) / (static_cast<float>(n) * 1500.0f);
     d = std::clamp(d, 0.0f, 1.0f);
     waveInterval -= d;
     if (waveInterval < 60.0f) waveInterval = 60.0f;
