@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int32_t kGhostModes = 16;
 constexpr int32_t kPopHomingKind = 66;
 constexpr int32_t kSplitKind = 74;
 constexpr int32_t kIronBallKind = 2;
@@ -26,8 +25,6 @@ const char kBadLaneText[] = "不正なメモリ書き込みを阻止したよ\n�
 constexpr int32_t kCommonClasses[] = {8, 9, 10, 11, 12, 13, 14, 15};                      // kinds 0-7
 constexpr int32_t kYellowClasses[] = {36, 37, 38, 39, 40, 41, 43, 44, 45, 46, 47, 50};    // kinds 64-75
 constexpr int32_t kMidBossClasses[] = {54, 59, 57, 61};                                   // kind mod 4
-
-float PartyX(ObjectController* ctx) { return ctx->pcController != nullptr ? ctx->pcController->GetX() : 128.0f; }
 
 }  // namespace
 
