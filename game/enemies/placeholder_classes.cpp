@@ -9,7 +9,7 @@
 namespace {
 
 // The placeholder look of "enemy.bmp", stretched over the enemy's draw size.
-constexpr float kPlaceholderCell[4] = {240.0f, 240.0f, 16.0f, 16.0f};
+constexpr float kPlaceholderCell[4] = {240.0f, 32.0f, 16.0f, 16.0f};
 
 class PlaceholderEnemy : public Enemy {
 public:
