@@ -172,7 +172,7 @@ bool ZethShaderFx::CreateFromMemory(const void* text, uint32_t length) {
     ZethLog::PrintError("エフェクトの読み込みに失敗しました。");
     ZethLog::PrintBreak();
     if (errors) {
-        const uint32_t size = errors->GetBufferSize();
+        const uint32_t size = uint32_t(errors->GetBufferSize());
         if (auto* copy = static_cast<char*>(Zeth::MemoryAlloc(size + 1))) {
             std::memcpy(copy, errors->GetBufferPointer(), size);
             ZethLog::PrintError("  -> Shader Compile Error [ %s ]", copy);

@@ -17,6 +17,15 @@ Objects3D& RegisteredObjects() {
 
 }  // namespace
 
+Models3D& RegisteredModels() {
+    static Models3D loads;
+    return loads;
+}
+
+void RegisterModels3D(const Models3D& loads) { RegisteredModels() = loads; }
+
+const Models3D& GetModels3D() { return RegisteredModels(); }
+
 void RegisterObjects3D(const Objects3D& constructors) { RegisteredObjects() = constructors; }
 
 const Objects3D& GetObjects3D() { return RegisteredObjects(); }

@@ -23,6 +23,8 @@ class CLine2D;
 class CPoint2D;
 class CFontSprite2D;
 class CFontSprite3D;
+class CModelData;
+class ZethModelExManager;
 
 namespace Zeth {
 
@@ -46,6 +48,10 @@ struct Extension3D {
     void (*resetGridMeshes)() = nullptr;
     void (*loseEffects)() = nullptr;
     void (*resetEffects)() = nullptr;
+
+    // After start-up and every device reset, once the render states are restored: the active
+    // camera's view and projection go to the device again.
+    void (*applyActiveCamera)() = nullptr;
 };
 
 // Replaces the registered hooks (a default Extension3D withdraws them).
@@ -92,6 +98,22 @@ struct Objects3D {
     Constructor<CFontSprite2D, const char*, const char*, uint32_t, bool, uint32_t> fontSprite2DFromFile;
     Constructor<CFontSprite3D, const char*, uint32_t, CFont*, bool> fontSprite3D;
     Constructor<CFontSprite3D, const char*, const char*, uint32_t, uint32_t> fontSprite3DFromFile;
+};
+
+// The model manager's two loads (file, or X-file image in memory), each with the shader version
+// and the texture format index and colour key; the 3D side logs them itself.
+struct Models3D {
+    CModelData* (*fromFile)(ZethModelExManager* manager, const char* file, uint16_t shaderMajor,
+                            uint16_t shaderMinor, uint32_t textureFormat, uint32_t colourKey) = nullptr;
+    CModelData* (*fromMemory)(ZethModelExManager* manager, const void* data, uint32_t size, uint16_t shaderMajor,
+                              uint16_t shaderMinor, uint32_t textureFormat, uint32_t colourKey) = nullptr;
+};
+
+void RegisterModels3D(const Models3D& loads);
+const Models3D& GetModels3D();  // both null when nothing registered
+
+struct Models3DRegistration {
+    explicit Models3DRegistration(const Models3D& loads) { RegisterModels3D(loads); }
 };
 
 void RegisterObjects3D(const Objects3D& constructors);

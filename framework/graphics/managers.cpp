@@ -115,6 +115,18 @@ CFontSprite3D* CFontSprite3DManager::CreateFromFile(const char* file, const char
                             count, formatIndex);
 }
 
+CModelData* ZethModelExManager::CreateFromMemory(const void* data, uint32_t size, uint16_t shaderMajor,
+                                                 uint16_t shaderMinor, uint32_t textureFormat, uint32_t colourKey) {
+    auto load = Zeth::GetModels3D().fromMemory;
+    return load != nullptr ? load(this, data, size, shaderMajor, shaderMinor, textureFormat, colourKey) : nullptr;
+}
+
+CModelData* ZethModelExManager::CreateFromFile(const char* file, uint16_t shaderMajor, uint16_t shaderMinor,
+                                               uint32_t textureFormat, uint32_t colourKey) {
+    auto load = Zeth::GetModels3D().fromFile;
+    return load != nullptr ? load(this, file, shaderMajor, shaderMinor, textureFormat, colourKey) : nullptr;
+}
+
 namespace {
 
 // One manager module: the global manager and the lock its service functions take.
@@ -287,6 +299,7 @@ CLine2DManager* GetLine2DManager() { return g_lines2D.manager; }
 CPoint2DManager* GetPoint2DManager() { return g_points2D.manager; }
 CFontSprite2DManager* GetFontSprite2DManager() { return g_fontSprites2D.manager; }
 CFontSprite3DManager* GetFontSprite3DManager() { return g_fontSprites3D.manager; }
+ZethModelExManager* GetModelManager() { return g_models.manager; }
 
 }  // namespace Zeth
 

@@ -67,9 +67,17 @@ public:
     CFontSprite3D* Create(const char* text, uint32_t count, CFont* font, bool smooth);
     CFontSprite3D* CreateFromFile(const char* file, const char* source, uint32_t count, uint32_t formatIndex);
 };
+class CModelData;
+
+// Models loaded from X files (the 3D side registers the loader; without it both give null).
+// The caller owns the one reference of the model it receives.
 class ZethModelExManager : public CDeviceObjectManager {
 public:
     using CDeviceObjectManager::CDeviceObjectManager;
+    CModelData* CreateFromMemory(const void* data, uint32_t size, uint16_t shaderMajor, uint16_t shaderMinor,
+                                 uint32_t textureFormat, uint32_t colourKey);
+    CModelData* CreateFromFile(const char* file, uint16_t shaderMajor, uint16_t shaderMinor, uint32_t textureFormat,
+                               uint32_t colourKey);
 };
 
 // A stack of fonts, the top one receiving the text calls. A pushed font is begun with the
@@ -114,6 +122,7 @@ CLine2DManager* GetLine2DManager();
 CPoint2DManager* GetPoint2DManager();
 CFontSprite2DManager* GetFontSprite2DManager();
 CFontSprite3DManager* GetFontSprite3DManager();
+ZethModelExManager* GetModelManager();
 
 }  // namespace Zeth
 

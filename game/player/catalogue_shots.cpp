@@ -6,33 +6,6 @@
 
 namespace {
 
-class S_ReccaV final : public CatalogueShot<149> { using CatalogueShot::CatalogueShot; };
-class S_ReccaF final : public CatalogueShot<150> { using CatalogueShot::CatalogueShot; };
-class S_ReccaB final : public CatalogueShot<151> { using CatalogueShot::CatalogueShot; };
-class S_ReccaH final : public CatalogueShot<152> { using CatalogueShot::CatalogueShot; };
-class S_ReccaL final : public CatalogueShot<153> { using CatalogueShot::CatalogueShot; };
-class S_ReccaL_Trace final : public CatalogueShot<154> { using CatalogueShot::CatalogueShot; };
-class S_ReccaOptionF final : public CatalogueShot<155> { using CatalogueShot::CatalogueShot; };
-class S_ReccaOptionS final : public CatalogueShot<156> { using CatalogueShot::CatalogueShot; };
-class S_ReccaOptionR final : public CatalogueShot<157> { using CatalogueShot::CatalogueShot; };
-class S_ReccaOptionB final : public CatalogueShot<158> { using CatalogueShot::CatalogueShot; };
-class S_ReccaOptionC final : public CatalogueShot<159> { using CatalogueShot::CatalogueShot; };
-class S_ReccaOptionShot final : public CatalogueShot<160> { using CatalogueShot::CatalogueShot; };
-class S_ReccaBomber final : public CatalogueShot<161> { using CatalogueShot::CatalogueShot; };
-class S_ReccaBarrier final : public CatalogueShot<162> { using CatalogueShot::CatalogueShot; };
-class S_RBShot final : public CatalogueShot<164> { using CatalogueShot::CatalogueShot; };
-class S_RBOptionV final : public CatalogueShot<165> { using CatalogueShot::CatalogueShot; };
-class S_RBShotV final : public CatalogueShot<166> { using CatalogueShot::CatalogueShot; };
-class S_RBShotVR final : public CatalogueShot<167> { using CatalogueShot::CatalogueShot; };
-class S_RBOptionL final : public CatalogueShot<168> { using CatalogueShot::CatalogueShot; };
-class S_RBOptionLShield final : public CatalogueShot<169> { using CatalogueShot::CatalogueShot; };
-class S_RBShotL final : public CatalogueShot<170> { using CatalogueShot::CatalogueShot; };
-class S_RBShotLTrace final : public CatalogueShot<171> { using CatalogueShot::CatalogueShot; };
-class S_RBShotLR final : public CatalogueShot<172> { using CatalogueShot::CatalogueShot; };
-class S_RBOptionM final : public CatalogueShot<173> { using CatalogueShot::CatalogueShot; };
-class S_RBShotM final : public CatalogueShot<174> { using CatalogueShot::CatalogueShot; };
-class S_RBShotMR final : public CatalogueShot<175> { using CatalogueShot::CatalogueShot; };
-class S_RBShotMRBlast final : public CatalogueShot<176> { using CatalogueShot::CatalogueShot; };
 class S_GradiusShot final : public CatalogueShot<183> { using CatalogueShot::CatalogueShot; };
 class S_GradiusLaser final : public CatalogueShot<184> { using CatalogueShot::CatalogueShot; };
 class S_GradiusMissile final : public CatalogueShot<185> { using CatalogueShot::CatalogueShot; };
@@ -117,33 +90,6 @@ class S_Hattori_FireBall final : public CatalogueShot<266> { using CatalogueShot
 }  // namespace
 
 static ClassRegistration catalogueShots({
-    {149, MakeObject<S_ReccaV>},
-    {150, MakeObject<S_ReccaF>},
-    {151, MakeObject<S_ReccaB>},
-    {152, MakeObject<S_ReccaH>},
-    {153, MakeObject<S_ReccaL>},
-    {154, MakeObject<S_ReccaL_Trace>},
-    {155, MakeObject<S_ReccaOptionF>},
-    {156, MakeObject<S_ReccaOptionS>},
-    {157, MakeObject<S_ReccaOptionR>},
-    {158, MakeObject<S_ReccaOptionB>},
-    {159, MakeObject<S_ReccaOptionC>},
-    {160, MakeObject<S_ReccaOptionShot>},
-    {161, MakeObject<S_ReccaBomber>},
-    {162, MakeObject<S_ReccaBarrier>},
-    {164, MakeObject<S_RBShot>},
-    {165, MakeObject<S_RBOptionV>},
-    {166, MakeObject<S_RBShotV>},
-    {167, MakeObject<S_RBShotVR>},
-    {168, MakeObject<S_RBOptionL>},
-    {169, MakeObject<S_RBOptionLShield>},
-    {170, MakeObject<S_RBShotL>},
-    {171, MakeObject<S_RBShotLTrace>},
-    {172, MakeObject<S_RBShotLR>},
-    {173, MakeObject<S_RBOptionM>},
-    {174, MakeObject<S_RBShotM>},
-    {175, MakeObject<S_RBShotMR>},
-    {176, MakeObject<S_RBShotMRBlast>},
     {183, MakeObject<S_GradiusShot>},
     {184, MakeObject<S_GradiusLaser>},
     {185, MakeObject<S_GradiusMissile>},

@@ -154,14 +154,49 @@ protected:
     void Fire(ObjectController* ctx) override;
 };
 
+// Piercing S_ReccaL lasers left and right in turn; from level 2 two circling options that fire
+// on the second button; a barrier that grows while fire is released, and a bomb on a full charge.
 class PC_Minato final : public PCCharacter {
 public:
+    static constexpr int kBarrierSlot = 0, kBomberSlot = 1, kFirstOptionSlot = 2;
+
     PC_Minato(float x, float y) : PCCharacter(120, x, y) {}
+    void ResetWeaponState() override { chargeFrames = 0; }
+
+    int32_t optionCooldown = 0;
+    int32_t chargeFrames = 0;
+    int32_t minatoSide = 0;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+    void Upkeep(ObjectController* ctx) override;  // options, parking, the barrier's place
+
+private:
+    void FireLaser(ObjectController* ctx);
+    void Charge(ObjectController* ctx);
 };
 
+// A forward S_RBShot and side shots; from level 1 the second button puts out two options that
+// fire homing shots, and changes her ship's row.
 class PC_Aiko final : public PCCharacter {
 public:
+    static constexpr int32_t kOptionsRowStep = 32;
+
     PC_Aiko(float x, float y) : PCCharacter(124, x, y) {}
+    void Draw(ObjectController* ctx) override;
+    void ResetWeaponState() override;
+
+    int32_t switchCooldown = 0;
+    int32_t sideCooldown = 0;
+    int32_t optionsOut = 0;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+    void Upkeep(ObjectController* ctx) override;  // no options while she is down
+
+private:
+    void SwitchOptions(ObjectController* ctx);
+    void FireSides(ObjectController* ctx);
 };
 
 class PC_Yuu final : public PCCharacter {

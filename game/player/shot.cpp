@@ -163,3 +163,11 @@ void Shot::DrawCellAt(ObjectController*, float cx, float cy, int32_t w, int32_t 
 void Shot::DrawCell(ObjectController* ctx, float u, float v, float uw, float vh) const {
     DrawCellAt(ctx, x, y, width, height, u, v, uw, vh, DrawColor(ctx));
 }
+
+void Shot::TurnToward(int32_t target, int32_t rate) {
+    if (target < 16383 && angle > 49151) target += 65535;
+    else if (angle < 16383 && target > 49151) angle += 65535;
+    if (angle > target + rate) angle -= rate;
+    else if (angle < target - rate) angle += rate;
+    angle %= 65535;
+}

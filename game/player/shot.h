@@ -33,6 +33,44 @@ protected:
                     float vh, uint32_t colour) const;
     // The shot's own cell at its position and size, in its draw colour.
     void DrawCell(ObjectController* ctx, float u, float v, float uw, float vh) const;
+    // Turns the angle by at most rate toward the target, both taken round the wrap at 65535 so
+    // that a turn across straight right goes the short way; then the angle mod 65535.
+    void TurnToward(int32_t target, int32_t rate);
+};
+
+// A weapon that keeps child objects in N slots: its Detach lets go of each child and kills it,
+// then tells its owner; ForgetObject frees the slot of a child that goes and, when the owner
+// goes, clears it and vanishes.
+template <int N>
+class ParentShot : public Shot {
+public:
+    void Detach() override {
+        for (Object*& child : children) {
+            Object* held = child;
+            if (held == nullptr) continue;
+            child = nullptr;
+            held->ForgetObject(self);
+            held->Kill();
+        }
+        if (owner != nullptr) owner->ForgetObject(self);
+    }
+    void ForgetObject(Object* gone) override {
+        for (Object*& child : children) {
+            if (child == gone) {
+                child = nullptr;
+                break;
+            }
+        }
+        if (gone == owner) {
+            owner = nullptr;
+            Vanish();
+        }
+    }
+
+    Object* children[N] = {};
+
+protected:
+    using Shot::Shot;
 };
 
 // The catalogue-only weapons: the table's values with the shot base's behaviour, no picture.

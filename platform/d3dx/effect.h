@@ -13,6 +13,7 @@
 
 #include "platform/gfx/device.h"
 #include "platform/d3dx/maths.h"
+#include "platform/d3dx/mesh.h"  // Buffer: the text of a failed parse, zero-terminated
 
 namespace platform::d3dx {
 
@@ -25,18 +26,6 @@ struct Vector4 {
 
 // Begin flag: the effect does not save and restore the shader state around Begin and End.
 constexpr uint32_t kFxDoNotSaveShaderState = 2;
-
-// A block of bytes handed to the caller, here the text of a failed parse (zero-terminated;
-// the size counts the zero).
-class Buffer : public gfx::RefCounted {
-public:
-    explicit Buffer(const std::string& text) : bytes_(text.begin(), text.end()) { bytes_.push_back('\0'); }
-    void* GetBufferPointer() { return bytes_.data(); }
-    uint32_t GetBufferSize() const { return uint32_t(bytes_.size()); }
-
-private:
-    std::vector<char> bytes_;
-};
 
 class Effect;
 

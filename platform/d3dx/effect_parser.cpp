@@ -333,7 +333,10 @@ Result D3DXCreateEffect(gfx::Device* device, const void* text, uint32_t length, 
     *effect = nullptr;
     Parser parser(static_cast<const char*>(text), length);
     if (!parser.Run()) {
-        if (errors) *errors = new Buffer(parser.errors_);
+        if (errors) {
+            *errors = new Buffer(parser.errors_.size() + 1);
+            std::memcpy((*errors)->GetBufferPointer(), parser.errors_.c_str(), parser.errors_.size() + 1);
+        }
         return gfx::result::kInvalidCall;
     }
     *effect = new Effect(device, std::move(parser.parameters_), std::move(parser.techniques_));

@@ -1,15 +1,17 @@
 // One-character games in the whole program for the characters whose weapons are built: each is
 // started alone, raised to the top level by power items, and fires with the first button held;
-// Keito also switches patterns with the second and strikes a stand-in enemy with his lasers.
+// Keito and Aiko also switch with the second, and lasers meet a stand-in enemy.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <set>
+#include <functional>
 
 #include "game/player/characters.h"
 #include "game/player/pc_controller.h"
+#include "game/player/shots_blast.h"
 #include "game/player/shots_cf.h"
+#include "game/player/shots_recca.h"
 #include "game_run.h"
 #include "stand_ins.h"
 
@@ -32,27 +34,10 @@ public:
     int hits = 0;
 };
 
-struct Seen {
-    int32_t level = -1;        // after the power items
-    int mostInFlight = 0;      // shots of the main kind
-    int made = 0;              // shots of the main kind made
-    std::set<int32_t> patterns;
-    std::vector<int32_t> patternOrder;
-    int mostBarriers = 0;
-    bool barriersOnCircle = true;
-    bool laserLaunched = false;
-    int enemyHits = 0;
-};
-
-// Plays one character from start; Keito also cycles his patterns and meets an enemy.
-e2e::RunResult Play(int32_t characterId, int32_t shotKind, int frames, Seen* seen) {
-    e2e::GameRun run;
-    run.Hold(kStart + 3, kFire1, true);
-    for (int press : {60, 120, 200}) {
-        run.Hold(press, kFire2, true);
-        run.Hold(press + 2, kFire2, false);
-    }
-    StandInEnemy* enemy = nullptr;
+// Starts the character alone, raises it with six power items on its first frame in play, then
+// hands every later frame to the observer.
+using Observer = std::function<void(int32_t frame, ObjectController& world, PC* pc)>;
+e2e::RunResult Play(e2e::GameRun& run, int32_t characterId, int frames, int32_t* level, const Observer& observe) {
     run.onFrame = [&](int32_t frame, ObjectController& world) {
         if (frame == kStart) {
             world.SetPlayerCount(1);
@@ -65,37 +50,118 @@ e2e::RunResult Play(int32_t characterId, int32_t shotKind, int frames, Seen* see
         PC* pc = party->members[0];
         if (frame == kStart + 1) {
             for (int i = 0; i < 6; ++i) pc->PowerUp(&world, 1);
-            seen->level = pc->powerLevel;
+            *level = pc->powerLevel;
         }
-        int inFlight = 0, barriers = 0;
-        for (Object* s : world.shots) {
-            if (!s->IsAlive()) continue;
-            seen->made += s->kind == shotKind && s->age == 2;  // each shot is two frames old once
-            inFlight += s->kind == shotKind;
-            if (auto* laser = dynamic_cast<S_CF_HomingLaser*>(s)) seen->laserLaunched |= laser->phase == 3;
-            if (s->kind == 501) {
-                barriers += 1;
-                float r = std::hypot(s->x - pc->x, s->y - pc->y);
-                // Placed before the ship moved this frame: within a step of the circle.
-                seen->barriersOnCircle &= r > 28.0f && r < 36.0f;
-            }
-        }
-        seen->mostInFlight = std::max(seen->mostInFlight, inFlight);
-        seen->mostBarriers = std::max(seen->mostBarriers, barriers);
-        if (auto* keito = dynamic_cast<PC_Keito*>(pc)) {
-            if (seen->patternOrder.empty() || seen->patternOrder.back() != keito->keitoPattern) {
-                seen->patternOrder.push_back(keito->keitoPattern);
-            }
-            if (frame == 125) {
-                // Above and to the right: a laser flying right passes under it.
-                enemy = new StandInEnemy(pc->x + 48.0f, 40.0f);
-                enemy->self = enemy;
-                world.AddObject(enemy, 401);
-            }
-        }
-        if (enemy != nullptr && frame == 190) seen->enemyHits = enemy->hits;
+        observe(frame, world, pc);
     };
     return run.Run(frames);
+}
+
+void PressSecond(e2e::GameRun& run, std::initializer_list<int> frames) {
+    for (int press : frames) {
+        run.Hold(press, kFire2, true);
+        run.Hold(press + 2, kFire2, false);
+    }
+}
+
+template <typename T>
+int Count(ObjectController& world) {
+    int n = 0;
+    for (Object* s : world.shots) n += s->IsAlive() && dynamic_cast<T*>(s) != nullptr;
+    return n;
+}
+
+// Adds an enemy that only counts its hits.
+StandInEnemy* AddEnemy(ObjectController& world, float x, float y) {
+    auto* enemy = new StandInEnemy(x, y);
+    enemy->self = enemy;
+    world.AddObject(enemy, 401);
+    return enemy;
+}
+
+struct Seen {
+    int32_t level = -1;     // after the power items
+    int mostInFlight = 0;   // of the main shot
+    int made = 0;           // main shots made
+    std::vector<int32_t> patternOrder;
+    int mostBarriers = 0;
+    bool barriersOnCircle = true;
+    bool laserLaunched = false;
+    int enemyHits = 0;
+    int mostOptions = 0;
+    bool turned = false;    // a laser turned onto the enemy
+    int bombFrame = -1;     // the frame the bomb appeared
+    int sideShots = 0, homingShots = 0;
+    std::vector<int32_t> rows;  // Aiko's sprite rows in order
+};
+
+// Counts the main shot of a kind: most in flight and how many were made.
+void CountMain(ObjectController& world, int32_t kind, Seen* seen) {
+    int inFlight = 0;
+    for (Object* s : world.shots) {
+        if (!s->IsAlive() || s->kind != kind) continue;
+        inFlight += 1;
+        seen->made += s->age == 2;  // each shot is two frames old once
+    }
+    seen->mostInFlight = std::max(seen->mostInFlight, inFlight);
+}
+
+e2e::RunResult PlayKeito(Seen* seen) {
+    e2e::GameRun run;
+    run.Hold(kStart + 3, kFire1, true);
+    PressSecond(run, {60, 120, 200});
+    StandInEnemy* enemy = nullptr;
+    return Play(run, 9, 240, &seen->level, [&](int32_t frame, ObjectController& world, PC* pc) {
+        auto* keito = dynamic_cast<PC_Keito*>(pc);
+        int barriers = 0;
+        for (Object* s : world.shots) {
+            if (auto* laser = dynamic_cast<S_CF_HomingLaser*>(s)) seen->laserLaunched |= laser->phase == 3;
+            if (s->kind != 501 || !s->IsAlive()) continue;
+            barriers += 1;
+            float r = std::hypot(s->x - pc->x, s->y - pc->y);
+            // Placed before the ship moved this frame: within a step of the circle.
+            seen->barriersOnCircle &= r > 28.0f && r < 36.0f;
+        }
+        seen->mostBarriers = std::max(seen->mostBarriers, barriers);
+        if (seen->patternOrder.empty() || seen->patternOrder.back() != keito->keitoPattern) {
+            seen->patternOrder.push_back(keito->keitoPattern);
+        }
+        // Above and to the right: a laser flying right passes under it.
+        if (frame == 125) enemy = AddEnemy(world, pc->x + 48.0f, 40.0f);
+        if (enemy != nullptr && frame == 190) seen->enemyHits = enemy->hits;
+    });
+}
+
+e2e::RunResult PlayMinato(Seen* seen) {
+    e2e::GameRun run;
+    run.Hold(kStart + 3, kFire1, true);
+    run.Hold(60, kFire1, false);
+    run.Hold(235, kFire1, true);  // after 175 released frames
+    StandInEnemy* enemy = nullptr;
+    return Play(run, 21, 260, &seen->level, [&](int32_t frame, ObjectController& world, PC* pc) {
+        CountMain(world, 500, seen);
+        for (Object* s : world.shots) seen->turned |= dynamic_cast<S_ReccaL*>(s) != nullptr && s->score >= 3;
+        seen->mostOptions = std::max(seen->mostOptions, Count<S_ReccaOptionR>(world));
+        if (seen->bombFrame < 0 && Count<S_ReccaBomber>(world) > 0) seen->bombFrame = frame;
+        // On the diagonal up and to the right of her right-hand lasers.
+        if (frame == 20) enemy = AddEnemy(world, pc->x + 66.0f, 60.0f);
+        if (enemy != nullptr && frame == 59) seen->enemyHits = enemy->hits;
+    });
+}
+
+e2e::RunResult PlayAiko(Seen* seen) {
+    e2e::GameRun run;
+    run.Hold(kStart + 3, kFire1, true);
+    PressSecond(run, {60, 120});
+    return Play(run, 25, 160, &seen->level, [&](int32_t, ObjectController& world, PC* pc) {
+        seen->mostOptions = std::max(seen->mostOptions, Count<S_RBOptionV>(world));
+        for (Object* s : world.shots) {
+            if (s->age != 1) continue;
+            seen->sideShots += dynamic_cast<S_RBShotV*>(s) != nullptr;
+            seen->homingShots += dynamic_cast<S_RBShotVR*>(s) != nullptr;
+        }
+        if (seen->rows.empty() || seen->rows.back() != pc->spriteRow) seen->rows.push_back(pc->spriteRow);
+    });
 }
 
 }  // namespace
@@ -103,7 +169,11 @@ e2e::RunResult Play(int32_t characterId, int32_t shotKind, int frames, Seen* see
 TEST(WeaponsRun, NoaKeepsOneShotAndNoLevelAkimiStreamsAtHerTopLevel) {
     e2e::StandIns standIns;
     Seen noa;
-    e2e::RunResult a = Play(0, 513, 260, &noa);
+    e2e::GameRun first;
+    first.Hold(kStart + 3, kFire1, true);
+    e2e::RunResult a = Play(first, 0, 260, &noa.level, [&](int32_t, ObjectController& world, PC*) {
+        CountMain(world, 513, &noa);
+    });
     EXPECT_EQ(a.exitCode, 0);
     EXPECT_EQ(noa.level, 0);
     EXPECT_EQ(noa.mostInFlight, 1);
@@ -113,7 +183,9 @@ TEST(WeaponsRun, NoaKeepsOneShotAndNoLevelAkimiStreamsAtHerTopLevel) {
     EXPECT_EQ(bonuses, 6);
 
     Seen akimi;
-    Play(1, 500, 120, &akimi);
+    e2e::GameRun second;
+    second.Hold(kStart + 3, kFire1, true);
+    Play(second, 1, 120, &akimi.level, [&](int32_t, ObjectController& world, PC*) { CountMain(world, 500, &akimi); });
     EXPECT_EQ(akimi.level, 1);
     EXPECT_EQ(akimi.mostInFlight, 3);
     EXPECT_GE(akimi.made, 12);  // three in flight at a time, each about 23 frames
@@ -122,7 +194,7 @@ TEST(WeaponsRun, NoaKeepsOneShotAndNoLevelAkimiStreamsAtHerTopLevel) {
 TEST(WeaponsRun, KeitoCyclesPatternsCirclesBarriersAndStrikesWithLasers) {
     e2e::StandIns standIns;
     Seen first;
-    e2e::RunResult a = Play(9, 500, 240, &first);
+    e2e::RunResult a = PlayKeito(&first);
     EXPECT_EQ(a.exitCode, 0);
     EXPECT_EQ(first.level, 3);
     EXPECT_EQ(first.patternOrder, (std::vector<int32_t>{0, 1, 2, 0}));
@@ -132,7 +204,38 @@ TEST(WeaponsRun, KeitoCyclesPatternsCirclesBarriersAndStrikesWithLasers) {
     EXPECT_GT(first.enemyHits, 0);
 
     Seen again;
-    e2e::RunResult b = Play(9, 500, 240, &again);
+    e2e::RunResult b = PlayKeito(&again);
     EXPECT_EQ(a.frameHashes, b.frameHashes);
     EXPECT_EQ(first.enemyHits, again.enemyHits);
+}
+
+TEST(WeaponsRun, MinatoTurnsALaserOntoAnEnemyAndBombsAfterAFullCharge) {
+    e2e::StandIns standIns;
+    Seen first;
+    e2e::RunResult a = PlayMinato(&first);
+    EXPECT_EQ(first.level, 3);
+    EXPECT_GE(first.mostInFlight, 2);
+    EXPECT_TRUE(first.turned);
+    EXPECT_GT(first.enemyHits, 0);
+    EXPECT_EQ(first.mostOptions, 2);
+    EXPECT_EQ(first.bombFrame, 235);
+
+    Seen again;
+    e2e::RunResult b = PlayMinato(&again);
+    EXPECT_EQ(a.frameHashes, b.frameHashes);
+}
+
+TEST(WeaponsRun, AikoTogglesHerOptionsAndFiresBothWays) {
+    e2e::StandIns standIns;
+    Seen first;
+    e2e::RunResult a = PlayAiko(&first);
+    EXPECT_EQ(first.level, 3);
+    EXPECT_EQ(first.mostOptions, 2);
+    EXPECT_EQ(first.rows, (std::vector<int32_t>{25, 57, 25}));
+    EXPECT_GT(first.sideShots, 0);
+    EXPECT_GT(first.homingShots, 0);
+
+    Seen again;
+    e2e::RunResult b = PlayAiko(&again);
+    EXPECT_EQ(a.frameHashes, b.frameHashes);
 }
