@@ -10,7 +10,7 @@ namespace {
 constexpr float kBeamU = 120, kBeamV = 208;    // two 8 x 8 frames
 constexpr float kBlastU = 80, kBlastV = 240;   // 16 x 16, drawn growing
 constexpr float kPanelU = 96, kPanelV = 240;   // standing up, then folding: 32 x 8 each
-constexpr float kStgU = 136, kStgV = 176;      // five 8 x 8 headings, up round to down
+constexpr float kStgU = 136, kStgV = 168;      // five 8 x 8 headings, up round to down
 
 // The STG shot's cell row by right-hand direction (6 up, 7, 0 right, 1, 2 down); 3-5 mirror.
 constexpr int32_t kStgRow[8] = {2, 3, 4, 0, 0, 0, 0, 1};
