@@ -129,8 +129,13 @@ inline double TexelCoordinate(double u, int size) {
     return x > -1.0e9 && x < 1.0e9 ? x : 0.0;  // far away or not a number: texel 0
 }
 
-// The texel index whose square holds coordinate u (point sampling, before addressing).
-inline int PointTexel(double u, int size) { return int(std::floor(TexelCoordinate(u, size))); }
+// The texel index whose square holds coordinate u (point sampling, before addressing): the
+// floor of the texel coordinate, from a truncation that is exact within int range.
+inline int PointTexel(double u, int size) {
+    const double x = TexelCoordinate(u, size);
+    const int truncated = int(x);
+    return truncated - (double(truncated) > x ? 1 : 0);
+}
 
 inline uint32_t FetchTexel(const StageSampler& s, int tx, int ty) {
     tx = AddressTexel(tx, s.width, s.addressU);

@@ -11,6 +11,7 @@
 // exactly as it evaluates them. Where the two triangles would pick different texels for one
 // pixel (a sample lying on a texel boundary that they round apart), the pair goes to the
 // triangle path.
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -182,6 +183,36 @@ int64_t CeilPixel(int64_t subpixels) {
     return (subpixels + (int64_t(1) << kSubpixelBits) - 1) >> kSubpixelBits;
 }
 
+// Texel indexes floor(x0 + k q) along one axis, where x0 is the texel coordinate of the first
+// pixel and q = +-2^p (-4 <= p <= 4) the texels per pixel: with n = 2^max(-p, 0), index k is
+// floor((m + k n q) / n) for m = floor(n x0), exactly, as long as n x0 lies away from a whole
+// number. Within the bounds below, the triangle path's roundings move a sample by less than
+// 1e-8 texel from x0 + k q, so a margin of 1e-6 keeps every sample on its side of a boundary.
+struct TexelProgression {
+    int first;  // m
+    int step;   // n q, a whole number
+    int shift;  // log2 n
+};
+
+bool ProgressionOf(const Plane& plane, bool alongX, int size, TexelProgression* out) {
+    const double x0 = plane.origin * size;
+    const double q = (alongX ? plane.dx : plane.dy) * size;
+    if (!(std::fabs(x0) <= 1048576.0)) return false;  // also not a number
+    // A power of two has no fraction bits; its exponent field gives p.
+    const uint64_t bits = std::bit_cast<uint64_t>(q);
+    const int p = int((bits >> 52) & 0x7FF) - 1023;
+    if ((bits & ((uint64_t(1) << 52) - 1)) != 0 || p < -4 || p > 4) return false;
+    const int shift = std::max(-p, 0);
+    const double n = double(1 << shift);
+    const double scaled = x0 * n;  // exact
+    const int truncated = int(scaled);
+    const int whole = truncated - (double(truncated) > scaled ? 1 : 0);
+    const double fraction = scaled - double(whole);
+    if (fraction < 1e-6 || fraction > 1.0 - 1e-6) return false;
+    *out = {whole, int(q * n), shift};
+    return true;
+}
+
 // The texel index, addressed, of each of `count` pixels along one axis as the triangle path
 // picks it: plane `a` stepped along x (u) or y (v), the other direction being flat. `b` is the
 // same plane of the pair's other triangle; false when the two would pick a different texel for
@@ -189,12 +220,26 @@ int64_t CeilPixel(int64_t subpixels) {
 // knows which triangle owns that pixel.
 bool AxisTexels(const Plane& a, const Plane& b, bool alongX, int count, int size, uint32_t mode,
                 int* out) {
-    const double stepA = alongX ? a.dx : a.dy, stepB = alongX ? b.dx : b.dy;
-    for (int k = 0; k < count; ++k) {
-        const int texel = PointTexel(a.origin + stepA * k, size);
-        if (texel != PointTexel(b.origin + stepB * k, size)) return false;
-        out[k] = AddressTexel(texel, size, mode);
+    TexelProgression pa, pb;
+    if (count <= kMaxRectangleSide && ProgressionOf(a, alongX, size, &pa) &&
+        ProgressionOf(b, alongX, size, &pb) && pa.first == pb.first && pa.step == pb.step &&
+        pa.shift == pb.shift) {
+        for (int k = 0; k < count; ++k) out[k] = (pa.first + pa.step * k) >> pa.shift;
+        // A progression runs one way: both ends inside the texture put every index inside.
+        if (unsigned(out[0]) < unsigned(size) && unsigned(out[count - 1]) < unsigned(size)) {
+            return true;
+        }
+    } else {
+        const double stepA = alongX ? a.dx : a.dy, stepB = alongX ? b.dx : b.dy;
+        bool agree = true;
+        for (int k = 0; k < count; ++k) {
+            const int texel = PointTexel(a.origin + stepA * k, size);
+            agree = agree && texel == PointTexel(b.origin + stepB * k, size);
+            out[k] = texel;
+        }
+        if (!agree) return false;
     }
+    for (int k = 0; k < count; ++k) out[k] = AddressTexel(out[k], size, mode);
     return true;
 }
 

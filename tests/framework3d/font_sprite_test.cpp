@@ -116,22 +116,26 @@ TEST_F(FontSpriteTest, TwoCharactersShareOneSmallSheetAndRepeatsShareTheirRecord
 }
 
 TEST_F(FontSpriteTest, PackingStopsAtTheSheetLimitAndAtTheFillTable) {
-    WideFont narrow(Zeth::GetFontSprite2DManager(), 2, 252);
+    CBaseManager* manager = Zeth::GetFontSprite2DManager();
+    auto* narrow = new WideFont(manager, 2, 252);
     // 2,048 characters each filling a row of a 256-pixel sheet of 64 rows need a 32nd sheet.
-    EXPECT_FALSE(NewStore()->Create(DistinctCharacters(2048).c_str(), &narrow, false));
+    EXPECT_FALSE(NewStore()->Create(DistinctCharacters(2048).c_str(), narrow, false));
     EXPECT_EQ(store_->GetSheetCount(), CBaseFontSprite::kMaxSheets);
     EXPECT_EQ(store_->GetGlyphCount(), 31 * 64);
     store_->Release();
+    narrow->Release();
     // A glyph wider than an empty row fails at once.
-    WideFont wide(Zeth::GetFontSprite2DManager(), 14, 40);
-    EXPECT_FALSE(NewStore()->Create("AB", &wide, false));
+    auto* wide = new WideFont(manager, 14, 40);
+    EXPECT_FALSE(NewStore()->Create("AB", wide, false));
     EXPECT_EQ(store_->GetSheetCount(), 1);
     store_->Release();
+    wide->Release();
     // Cells of 2 pixels on a 4,096-pixel sheet: rows stop at the 1,024 of the fill table.
-    WideFont tall(Zeth::GetFontSprite2DManager(), 0, 4092);
+    auto* tall = new WideFont(manager, 0, 4092);
     std::string text = DistinctCharacters(1100);
     text.append(4096u * 4096u / 4u - text.size(), 'A');
-    ASSERT_TRUE(NewStore()->Create(text.c_str(), &tall, false));
+    ASSERT_TRUE(NewStore()->Create(text.c_str(), tall, false));
+    tall->Release();  // the store holds its own reference
     EXPECT_EQ(store_->GetSheetCount(), 2);
     EXPECT_EQ(store_->GetGlyphs()[1023].sheet, 0);
     EXPECT_EQ(store_->GetGlyphs()[1024].sheet, 1);

@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "framework/app/log.h"
+#include "framework/files/temp_folder.h"
 #include "framework/graphics/texture.h"
 #include "framework/graphics/graphics_fixture.h"
 #include "framework3d/font.h"
+#include "support/read_log.h"
 
 namespace {
 
@@ -224,8 +227,17 @@ TEST_F(FontTest, AGlyphLargerThanTheBufferDrawsNothingAndThePenMoves) {
 }
 
 TEST_F(FontTest, AFontWithoutSizeFailsAndIsReleased) {
+    TempFolder folder;
+    const std::string log = folder.Path() + "/log.html";
+    ASSERT_TRUE(ZethLog::Open(log.c_str()));
     EXPECT_EQ(Zeth::GetFontManager()->Create("IPAGothic", 0, false, false), nullptr);
+    ZethLog::Close();
     EXPECT_EQ(Zeth::GetFontManager()->GetCount(), 0u);
+    const std::string text = testing_support::ReadLog(log);
+    const size_t title = text.find("CFont::Create</FONT></B> : ");
+    EXPECT_NE(title, std::string::npos) << text;
+    EXPECT_LT(title, text.find("フォントバッファ用メモリの確保に失敗"));
+    EXPECT_LT(text.find("フォントバッファ用メモリの確保に失敗"), text.find("Failed!"));
 }
 
 }  // namespace
