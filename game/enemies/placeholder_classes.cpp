@@ -9,7 +9,7 @@
 namespace {
 
 // The placeholder look of "enemy.bmp", stretched over the enemy's draw size.
-constexpr float kPlaceholderCell[4] = {240.0f, 240.0f, 16.0f, 16.0f};
+constexpr float kPlaceholderCell[4] = {240.0f, 32.0f, 16.0f, 16.0f};
 
 class PlaceholderEnemy : public Enemy {
 public:
@@ -47,17 +47,11 @@ public:
 
 // id, class
 #define PLACEHOLDER_ENEMIES(X)                                                                          \
-    X(54, E_3Cannon_B) X(55, E_RudeBreaker_MiddleBoss_B)                                                 \
-    X(56, E_RudeBreaker_MiddleBoss_Parts_B) X(57, E_UFO_B) X(58, E_UFO_Bit_B) X(59, E_Shield_B)          \
-    X(60, E_Shield_Slave_B) X(61, E_Arms_B) X(62, E_Arms_Slave_B) X(63, E_Stage1_Boss)                   \
-    X(64, E_Stage2_Boss) X(65, E_ReccaSnake_Head) X(66, E_ReccaSnake_Body) X(67, E_Recca_1)              \
-    X(68, E_Recca_2) X(69, E_Recca_3) X(70, E_Recca_4) X(71, E_Recca_5) X(72, E_Stage5_Boss)             \
-    X(73, E_Stage6_Boss) X(74, E_Stage7_Boss) X(75, E_RedMagic_Big) X(76, E_RedMagic_Small)              \
-    X(77, E_Hamon) X(78, E_ScarletMeister) X(79, E_WashMachine) X(80, E_Stage9_Boss) X(81, E_Star_G)     \
-    X(82, E_ZeguOr_G) X(83, E_ZeguBr_G) X(84, E_S2GE_G) X(85, E_S28Coin_G) X(86, E_ZanacFortress1_G)     \
-    X(87, E_ZanacFortress2_G) X(88, E_ZanacFortress3_G) X(89, E_ZanacFortress4_G)                        \
-    X(90, E_InvisibleWall_G) X(91, E_Gradius_Hatch_G) X(92, E_Gradius_Battery_G) X(93, E_AliceClone_G)   \
-    X(94, E_SF_Panel_G) X(95, E_SF_SmallBlock_G) X(96, E_SF_BigBlock_G)
+    X(81, E_Star_G) X(82, E_ZeguOr_G) X(83, E_ZeguBr_G) X(84, E_S2GE_G) X(85, E_S28Coin_G)               \
+    X(86, E_ZanacFortress1_G) X(87, E_ZanacFortress2_G) X(88, E_ZanacFortress3_G)                        \
+    X(89, E_ZanacFortress4_G) X(90, E_InvisibleWall_G) X(91, E_Gradius_Hatch_G)                          \
+    X(92, E_Gradius_Battery_G) X(93, E_AliceClone_G) X(94, E_SF_Panel_G) X(95, E_SF_SmallBlock_G)        \
+    X(96, E_SF_BigBlock_G)
 
 #define PLACEHOLDER_EFFECTS(X)                                                                             \
     X(276, EF_HecatomBonus) X(277, EF_ExcessCapacityBonus) X(278, EF_SubvertBonus)                        \
