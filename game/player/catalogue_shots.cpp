@@ -6,40 +6,6 @@
 
 namespace {
 
-class S_GradiusShot final : public CatalogueShot<183> { using CatalogueShot::CatalogueShot; };
-class S_GradiusLaser final : public CatalogueShot<184> { using CatalogueShot::CatalogueShot; };
-class S_GradiusMissile final : public CatalogueShot<185> { using CatalogueShot::CatalogueShot; };
-class S_GradiusShield final : public CatalogueShot<186> { using CatalogueShot::CatalogueShot; };
-class S_Gradius2Missile final : public CatalogueShot<187> { using CatalogueShot::CatalogueShot; };
-class S_GradiusRipple final : public CatalogueShot<188> { using CatalogueShot::CatalogueShot; };
-class S_GradiusForceField final : public CatalogueShot<189> { using CatalogueShot::CatalogueShot; };
-class S_SASpriteShot final : public CatalogueShot<190> { using CatalogueShot::CatalogueShot; };
-class S_SASprite final : public CatalogueShot<191> { using CatalogueShot::CatalogueShot; };
-class S_SASpriteBlast final : public CatalogueShot<192> { using CatalogueShot::CatalogueShot; };
-class S_SALaserHead final : public CatalogueShot<193> { using CatalogueShot::CatalogueShot; };
-class S_SALaserTail final : public CatalogueShot<194> { using CatalogueShot::CatalogueShot; };
-class S_BomberKing_Beam final : public CatalogueShot<195> { using CatalogueShot::CatalogueShot; };
-class S_BomberKing_Blast final : public CatalogueShot<196> { using CatalogueShot::CatalogueShot; };
-class S_BomberKing_Missile final : public CatalogueShot<197> { using CatalogueShot::CatalogueShot; };
-class S_Quinty_Panel final : public CatalogueShot<198> { using CatalogueShot::CatalogueShot; };
-class S_Kame_Ika final : public CatalogueShot<199> { using CatalogueShot::CatalogueShot; };
-class S_Kame_Tako final : public CatalogueShot<200> { using CatalogueShot::CatalogueShot; };
-class S_Kame_Kurage final : public CatalogueShot<201> { using CatalogueShot::CatalogueShot; };
-class S_Kame_Umihebi_Bit final : public CatalogueShot<202> { using CatalogueShot::CatalogueShot; };
-class S_Kame_Umihebi_Shot final : public CatalogueShot<203> { using CatalogueShot::CatalogueShot; };
-class S_Kame_Shinju final : public CatalogueShot<204> { using CatalogueShot::CatalogueShot; };
-class S_Kame_STG final : public CatalogueShot<205> { using CatalogueShot::CatalogueShot; };
-class S_FZ_Poppoes final : public CatalogueShot<206> { using CatalogueShot::CatalogueShot; };
-class S_FZ_Poppoes_Shot final : public CatalogueShot<207> { using CatalogueShot::CatalogueShot; };
-class S_FZ_Stanparon_Shot final : public CatalogueShot<208> { using CatalogueShot::CatalogueShot; };
-class S_FZ_Kobabeach_Shot final : public CatalogueShot<209> { using CatalogueShot::CatalogueShot; };
-class S_FZ_Kobabeach final : public CatalogueShot<210> { using CatalogueShot::CatalogueShot; };
-class S_FZ_Boranda_Seed final : public CatalogueShot<211> { using CatalogueShot::CatalogueShot; };
-class S_FZ_Boranda_Petal final : public CatalogueShot<212> { using CatalogueShot::CatalogueShot; };
-class S_FZ_Opaopa_Shot final : public CatalogueShot<213> { using CatalogueShot::CatalogueShot; };
-class S_FZ_Opaopa_Bomb final : public CatalogueShot<214> { using CatalogueShot::CatalogueShot; };
-class S_FZ_Opaopa_7way final : public CatalogueShot<215> { using CatalogueShot::CatalogueShot; };
-class S_FZ_Opaopa_HeavyBomb final : public CatalogueShot<216> { using CatalogueShot::CatalogueShot; };
 class S_BM_Bomb final : public CatalogueShot<221> { using CatalogueShot::CatalogueShot; };
 class S_BM_Blast final : public CatalogueShot<222> { using CatalogueShot::CatalogueShot; };
 class S_Makaijima_Barrel final : public CatalogueShot<223> { using CatalogueShot::CatalogueShot; };
@@ -90,40 +56,6 @@ class S_Hattori_FireBall final : public CatalogueShot<266> { using CatalogueShot
 }  // namespace
 
 static ClassRegistration catalogueShots({
-    {183, MakeObject<S_GradiusShot>},
-    {184, MakeObject<S_GradiusLaser>},
-    {185, MakeObject<S_GradiusMissile>},
-    {186, MakeObject<S_GradiusShield>},
-    {187, MakeObject<S_Gradius2Missile>},
-    {188, MakeObject<S_GradiusRipple>},
-    {189, MakeObject<S_GradiusForceField>},
-    {190, MakeObject<S_SASpriteShot>},
-    {191, MakeObject<S_SASprite>},
-    {192, MakeObject<S_SASpriteBlast>},
-    {193, MakeObject<S_SALaserHead>},
-    {194, MakeObject<S_SALaserTail>},
-    {195, MakeObject<S_BomberKing_Beam>},
-    {196, MakeObject<S_BomberKing_Blast>},
-    {197, MakeObject<S_BomberKing_Missile>},
-    {198, MakeObject<S_Quinty_Panel>},
-    {199, MakeObject<S_Kame_Ika>},
-    {200, MakeObject<S_Kame_Tako>},
-    {201, MakeObject<S_Kame_Kurage>},
-    {202, MakeObject<S_Kame_Umihebi_Bit>},
-    {203, MakeObject<S_Kame_Umihebi_Shot>},
-    {204, MakeObject<S_Kame_Shinju>},
-    {205, MakeObject<S_Kame_STG>},
-    {206, MakeObject<S_FZ_Poppoes>},
-    {207, MakeObject<S_FZ_Poppoes_Shot>},
-    {208, MakeObject<S_FZ_Stanparon_Shot>},
-    {209, MakeObject<S_FZ_Kobabeach_Shot>},
-    {210, MakeObject<S_FZ_Kobabeach>},
-    {211, MakeObject<S_FZ_Boranda_Seed>},
-    {212, MakeObject<S_FZ_Boranda_Petal>},
-    {213, MakeObject<S_FZ_Opaopa_Shot>},
-    {214, MakeObject<S_FZ_Opaopa_Bomb>},
-    {215, MakeObject<S_FZ_Opaopa_7way>},
-    {216, MakeObject<S_FZ_Opaopa_HeavyBomb>},
     {221, MakeObject<S_BM_Bomb>},
     {222, MakeObject<S_BM_Blast>},
     {223, MakeObject<S_Makaijima_Barrel>},

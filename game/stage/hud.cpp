@@ -12,7 +12,6 @@ namespace {
 
 constexpr float kDepth = 32767.0f;
 constexpr int32_t kWhite = -1;
-constexpr int32_t kGhostModes = 16;
 constexpr int32_t kShortMission = 13;
 
 void DrawCell(CSprite2D* batch, float x, float y, float w, float h, float u, float v, float uw, float vh,
