@@ -376,6 +376,16 @@ TEST_F(ModelTest, ConstantsFollowTheUseFlags) {
     EXPECT_EQ(values[0], 1.0f);   // the shoulder at rest: identity
     EXPECT_EQ(values[28], 0.0f);  // the elbow: its offset (-2) undoes its place (+2)
     model->Release();
+
+    // A bone that names no frame is drawn with the identity as its world matrix.
+    std::string scene = Data("scene.x");
+    scene.replace(scene.find("\"Elbow\";"), 8, "\"Knee\";");
+    model = LoadText(scene);
+    ASSERT_NE(model, nullptr);
+    fx = DrawWithEffect(model, "Arm", palette, fxuse::kBoneMatrices);
+    ASSERT_EQ(fx->Effect->GetFloatArray("mBoneMatrixArray", values, 32), 0);
+    EXPECT_EQ(values[28], -2.0f);  // the offset alone
+    model->Release();
 }
 
 }  // namespace

@@ -43,6 +43,22 @@ TEST_F(Progression, StageThreeWarnsThenShowsTheIconOnItsSecondPass) {
     EXPECT_EQ(CountAnywhere(52), 1);
 }
 
+TEST_F(Progression, AStoppedScrollWarnsOfNothing) {
+    Script* s = MakeStage(3);
+    s->wavesOn = 0;
+    s->phase = 2;
+    s->phaseHold = 0;
+    s->scrollSpeed = 0;
+    s->scrollY = 2 * 512 + 100;
+    s->age = 1;
+    for (int i = 0; i < 600; ++i) {
+        s->scrollSpeed = 0;  // held still, as no phase of its own would
+        Step(1);
+    }
+    EXPECT_EQ(CountAnywhere(304), 0);
+    EXPECT_EQ(s->phaseTimer, 600);
+}
+
 TEST_F(Progression, AFortressBossOutOfTimeIsAFailure) {
     Script* s = MakeStage(3);
     s->phase = 3;
