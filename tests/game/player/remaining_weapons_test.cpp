@@ -168,7 +168,7 @@ TEST_F(Remaining, TheBladeCurvesHomesAndIsCaughtOnlyFromAge110) {
     blade->x = thrower->x + 5.0f;
     blade->y = thrower->y;
     Step();
-    EXPECT_FALSE(blade->IsAlive());
+    EXPECT_EQ(CountShots(233), 0);  // caught
     Object* lost = Make(233, 128, 120);
     lost->age = 120;
     lost->angle = 100;
@@ -235,9 +235,9 @@ TEST_F(Remaining, TheForceInEachMode) {
         force->Vanish();
         Step();
     }
-    Object* orphan = Make(246, 128, 120);
+    Make(246, 128, 120);  // without an owner
     Step();
-    EXPECT_FALSE(orphan->IsAlive());
+    EXPECT_EQ(CountShots(246), 0);
 }
 
 TEST_F(Remaining, RTypeLasersAndTheMissile) {
@@ -278,9 +278,9 @@ TEST_F(Remaining, ChargePartsHoldAndTheBlastPassesItsHitsOn) {
     EXPECT_EQ(controller->damage, std::vector<float>{2.0f});
     Step();
     EXPECT_EQ(blast->x, 128.0f);  // held: it never moves itself
-    Object* high = Make(254, 128, -16.5f);
+    Make(254, 128, -16.5f);
     Step();
-    EXPECT_FALSE(high->IsAlive());
+    EXPECT_EQ(CountShots(254), 0);
     Step(10);
     EXPECT_EQ(CountShots(255), 1);
     Step();
@@ -321,7 +321,7 @@ TEST_F(Remaining, HomingReflectionsDischargeAndChariot) {
     homing->age = 121;
     homing->x = -20.0f;
     Step();
-    EXPECT_FALSE(homing->IsAlive());
+    EXPECT_EQ(CountShots(251), 0);
     Register({326});
     Object* discharge = Make(259, 128, 120);
     int sprays = 0, lived = 0;
