@@ -198,9 +198,12 @@ void Script::OnMessage(const Message& message) {
     // The sender's position, for the codes that carry one after the world.
     const float x = static_cast<float>(message.Int(1));
     const float y = static_cast<float>(message.Int(2));
+    // The one value of the codes that carry a number: first, or after the world when a sender
+    // puts the world first.
+    const int32_t n = message.Int(message.TypeOf(0) == Message::Type::kController ? 1 : 0);
     switch (message.Code()) {
-        case 0: TickWaveTimer(message.Int(0), 1); return;
-        case 1: AddWaveSize(message.Int(0)); return;
+        case 0: TickWaveTimer(n, 1); return;
+        case 1: AddWaveSize(n); return;
         case 2:
             if (world()) KillItem(ctx, message.Int(1), message.Int(2));
             return;
@@ -240,7 +243,7 @@ void Script::OnMessage(const Message& message) {
             AddWaveSize(-1);
             if (waveSize < 1) waveSize = 1;
             return;
-        case 11: SetUpStage(message.Int(0)); return;
+        case 11: SetUpStage(n); return;
         case 12:
             if (world() && clearCountdown == 0) ClearStage(ctx);
             bossActive = 0;
@@ -275,7 +278,7 @@ void Script::OnMessage(const Message& message) {
                 BonusItem(ctx, PartyX(ctx), 0, v);
             }
             break;
-        case 17: waveRow = message.Int(0); return;
+        case 17: waveRow = n; return;
         case 18: NextLoop(); return;
         case 19:
             if (world()) SpawnEnemyQueue(ctx, message.Int(1), message.Int(2), message.Int(3));
@@ -284,10 +287,10 @@ void Script::OnMessage(const Message& message) {
             if (world()) GhostBossDefeated(ctx, message.Int(1), message.Int(2));
             return;
         case 22:
-            waveSize = message.Int(0);
+            waveSize = n;
             waveTarget = waveSize * 5 + waveBase;
             return;
-        case 23: rowTimer = message.Int(0); return;
+        case 23: rowTimer = n; return;
         case 24: ghostTimer = 1; return;
         case 25:
             if (!world()) return;

@@ -111,12 +111,12 @@ void Note(ObjectController& world, Seen* seen) {
     if (Script* s = StageOf(world)) seen->scores.push_back(s->score);
 }
 
-void StartStage(ObjectController& world, int32_t mode, int32_t replayMode) {
+void StartStage(ObjectController& world, int32_t mode, int32_t replayMode, int32_t slot = kLastReplaySlot) {
     world.ClearScene();
     world.ResetController();
     world.SetPlayerCount(1);
     world.gameMode = mode;
-    world.StartGame(11, 12, 13, 14, 1, replayMode, kLastReplaySlot);
+    world.StartGame(11, 12, 13, 14, 1, replayMode, slot);
 }
 
 // Ends the party's lives: no life left and the character lost, so the party reports game over.
@@ -135,8 +135,19 @@ struct StageOneRun {
     e2e::RunResult result;
 };
 
+// The slot the stage-1 recording is kept in: the last replay is shared with every run of this
+// folder, so the recording is copied aside while its run still has the folder to itself.
+constexpr int32_t kRecordingSlot = 97;
+
+std::string ReplayPath(int32_t slot) {
+    std::string name = ReplayFileName(slot);
+    for (char& c : name) c = c == '\\' ? '/' : c;
+    return platform::ExecutableFolder() + "/" + name;
+}
+
 StageOneRun PlayStageOne(int32_t replayMode) {
     StageOneRun out;
+    g_handed = Handed{};
     e2e::GameRun run;
     // Played live: fire, drift left, then right. A replay plays these back by itself (a button
     // held during playback would fast-forward it).
@@ -147,8 +158,14 @@ StageOneRun PlayStageOne(int32_t replayMode) {
         run.Hold(70, 3, true);
         run.Hold(130, 3, false);
     }
-    run.onFrame = [&out, replayMode](int32_t frame, ObjectController& world) {
-        if (frame == 1) StartStage(world, 0, replayMode);
+    bool kept = false;
+    run.onFrame = [&out, &kept, replayMode](int32_t frame, ObjectController& world) {
+        if (frame == 1) StartStage(world, 0, replayMode, kRecordingSlot);
+        if (replayMode == 0 && !kept && g_handed.id == kResultId) {
+            std::filesystem::copy_file(ReplayPath(kLastReplaySlot), ReplayPath(kRecordingSlot),
+                                       std::filesystem::copy_options::overwrite_existing);
+            kept = true;
+        }
         if (frame > 1) Note(world, &out.seen);
         Script* s = StageOf(world);
         if (frame == 700 && s != nullptr) s->age = 16370;  // the clock moved on to the boss
@@ -162,13 +179,12 @@ StageOneRun PlayStageOne(int32_t replayMode) {
 
 TEST(StageRun, StageOneFromWavesAndGroundTargetsToItsBossAndGameOverThenItsReplay) {
     StandIns standIns;
-    const std::string replay = platform::ExecutableFolder() + "/replay/lastreplay.qvrep";
-    std::filesystem::remove(replay);
+    std::filesystem::remove(ReplayPath(kRecordingSlot));
     const StageOneRun first = PlayStageOne(0);
-    ASSERT_TRUE(std::filesystem::exists(replay));
+    ASSERT_TRUE(std::filesystem::exists(ReplayPath(kRecordingSlot)));
     const StageOneRun second = PlayStageOne(0);
     const StageOneRun played = PlayStageOne(1);
-    std::filesystem::remove_all(platform::ExecutableFolder() + "/replay");
+    std::filesystem::remove(ReplayPath(kRecordingSlot));
 
     EXPECT_TRUE(first.result.messageBoxes.empty() ||
                 first.result.messageBoxes.front().find("テーブル") == std::string::npos);
@@ -199,6 +215,7 @@ struct LastFrame {
 
 Seen PlayStageTwo(Handed* handed, e2e::RunResult* result, LastFrame* last) {
     Seen seen;
+    g_handed = Handed{};
     e2e::GameRun run;
     run.onFrame = [&seen, last](int32_t frame, ObjectController& world) {
         // As the stage-clear scene would after stage 1: the next stage set up in the whole game.
@@ -242,6 +259,7 @@ TEST(StageRun, StageTwoParadesItsMidBossesToTheBossAndHandsOverToTheStageClear) 
 
 Seen PlayGhostStage(Handed* handed, e2e::RunResult* result) {
     Seen seen;
+    g_handed = Handed{};
     e2e::GameRun run;
     run.Hold(4, kFireButton, true);
     run.onFrame = [&seen](int32_t frame, ObjectController& world) {
@@ -298,6 +316,7 @@ void DestroyFortresses(ObjectController& world, Script* s, const std::vector<Obj
 
 Seen PlayStageThree(Handed* handed, e2e::RunResult* result) {
     Seen seen;
+    g_handed = Handed{};
     e2e::GameRun run;
     run.onFrame = [&seen](int32_t frame, ObjectController& world) {
         if (frame == 1) StartStage(world, 3, 0);
