@@ -39,11 +39,10 @@ public:
     X(310, EF_Quinty_Cross) X(311, EF_Quinty_FB) X(312, EF_Quinty_Sun) X(313, EF_Quinty_Blast)            \
     X(314, EF_FZ_Boranda_Seed) X(318, EF_Rockman_Bomb) X(319, EF_Rockman_Elec_Side)                       \
     X(320, EF_Rockman_Elec_Front) X(326, EF_HSG_DisCharge) X(327, EF_Hisouten_Iku6C)                      \
-    X(328, EF_Hisouten_Ryuunome) X(329, EF_Hisouten_SkillCard) X(334, EF_Demo_Message) X(336, EF_ScorePop)
+    X(328, EF_Hisouten_Ryuunome) X(329, EF_Hisouten_SkillCard) X(336, EF_ScorePop)
 
 // Effects whose class keeps no movement (or will have a movement of its own).
-#define PLACEHOLDER_STILL_EFFECTS(X) \
-    X(325, EF_BS_ChargeController) X(333, EF_Demo_Words)
+#define PLACEHOLDER_STILL_EFFECTS(X) X(325, EF_BS_ChargeController)
 
 #define DECLARE_CLASS(Base, id, Name)                                                  \
     class Name final : public Base {                                                  \
