@@ -6,6 +6,8 @@
 #include "framework/files/file_system.h"
 #include "game/enemies/demo_texts.h"
 #include "game/stage/demo.h"
+#include "game/stage/menu_ranking.h"
+#include "game/stage/menu_replay.h"
 #include "game/stage/menu_result.h"
 #include "game/stage/menu_stage_clear.h"
 #include "game/stage/menu_title.h"
@@ -295,6 +297,87 @@ TEST_F(Menus, ALyricLineOutsideTheTableIsEmptyAndLivesByItsGroup) {
         Step(1);
         EXPECT_EQ(CountOf(world.others, 333), 0) << c.n;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ReplayCursor, MovesThroughTheLastReplayAndWrapsByTens) {
+    struct Case {
+        int32_t from, button, to;
+    };
+    const Case cases[] = {
+        {-1, 3, 10}, {-1, 2, 90}, {9, 2, -1}, {-1, 0, 99}, {0, 0, -1}, {99, 1, 0},
+        {95, 3, 5},  {5, 2, 95},  {-1, 1, 0}, {42, 4, 42},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SC_Menu_Replay::MoveCursor(c.from, c.button), c.to) << c.from << " " << c.button;
+}
+
+TEST(RankingOrder, SortsStablyByTheChosenColumn) {
+    std::list<RankingRow> rows = {
+        {{5, 12, 13, 14}, 1, 300, 2, 4}, {{3, 12, 13, 14}, 1, 500, 2, -1},
+        {{9, 12, 13, 14}, 1, 300, 7, 4}, {{1, 12, 13, 14}, 1, 500, 0, 9},
+    };
+    auto firsts = [&] {
+        std::vector<int32_t> v;
+        for (const RankingRow& r : rows) v.push_back(r.members[0]);
+        return v;
+    };
+    rankingSortColumn = 1;
+    rows.sort(RankingLess);
+    EXPECT_EQ(firsts(), (std::vector<int32_t>{3, 1, 5, 9}));  // equal scores keep their order
+    rankingSortColumn = 3;
+    rows.sort(RankingLess);
+    EXPECT_EQ(firsts(), (std::vector<int32_t>{1, 5, 9, 3}));
+    rankingSortColumn = 0;
+    rows.sort(RankingLess);
+    EXPECT_EQ(firsts(), (std::vector<int32_t>{1, 3, 5, 9}));
+}
+
+class RankingMenu : public Menus {};
+
+TEST_F(RankingMenu, GhostModesNeverShowSoloAndSubModesCycleFromArrestCount16) {
+    world.scoreData.arrestCount = 16;
+    auto* r = MakeScene<SC_Menu_Ranking>(342);
+    Step(2);
+    Press(1);  // to the family row
+    Press(3);  // ghost: SOLO becomes PAIR
+    EXPECT_EQ(r->rankingMode, 16);
+    EXPECT_EQ(r->partySize, 2);
+    Press(0);
+    std::vector<int32_t> sizes;
+    for (int i = 0; i < 4; ++i) {
+        Press(2);
+        sizes.push_back(r->partySize);
+    }
+    EXPECT_EQ(sizes, (std::vector<int32_t>{4, 3, 2, 4}));
+    Press(1);
+    Press(1);  // the sub-mode row
+    std::vector<int32_t> modes;
+    for (int i = 0; i < 7; ++i) {
+        Press(3);
+        modes.push_back(r->rankingMode);
+    }
+    EXPECT_EQ(modes, (std::vector<int32_t>{17, 18, 19, 26, 27, 16, 17}));
+    Press(2);
+    Press(2);
+    EXPECT_EQ(r->rankingMode, 27);
+}
+
+TEST_F(RankingMenu, AQuartetTableScrollsToItsLastRows) {
+    auto* r = MakeScene<SC_Menu_Ranking>(342);
+    Step(2);
+    Press(2);  // left from SOLO: QUARTETTO
+    r->cursorRow = 3;
+    Press(4);
+    Step(1);
+    ASSERT_EQ(r->rows.size(), 35u);
+    for (int i = 0; i < 40; ++i) Press(0);
+    EXPECT_EQ(r->scroll, 23);  // rows 24 to 35 shown
+    Press(5);
+    EXPECT_EQ(r->page, 0);
+    EXPECT_TRUE(r->rows.empty());
 }
 
 }  // namespace
