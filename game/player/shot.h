@@ -73,6 +73,10 @@ protected:
     using Shot::Shot;
 };
 
+// Draws a square picture of side 2q centred on (cx, cy) from one q x q quarter cell, mirrored
+// into the other three places.
+void DrawQuarters(CSprite2D* batch, float cx, float cy, float q, float u, float v, uint32_t colour);
+
 // A weapon drawn as one cell of "shot.bmp" from the shared cell table, animated over frames laid
 // side by side; the classes that only draw a cell are thin classes over it.
 class CellShot : public Shot {
@@ -95,10 +99,3 @@ struct ShotCellRow {
 };
 // The row of a type id; null when the id draws no table cell.
 const ShotCellRow* FindShotCell(int32_t typeId);
-
-// The catalogue-only weapons: the table's values with the shot base's behaviour, no picture.
-template <int32_t Id>
-class CatalogueShot : public Shot {
-public:
-    CatalogueShot(float x, float y, float vx, float vy, float ax, float ay) : Shot(Id, x, y, vx, vy, ax, ay) {}
-};
