@@ -35,6 +35,7 @@ void LoadTextures(CModelData* model, Source source, uint32_t textureFormat, uint
                     ZethLog::Print("　MATERIAL [%d] [0x%08X] -> [0x%08X]", int(stage),
                                    uint32_t(reinterpret_cast<uintptr_t>(material)),
                                    uint32_t(reinterpret_cast<uintptr_t>(texture)));
+                    ZethLog::PrintBreak();
                     material->SetTexture(stage, texture);
                     ZethTexture::Release(texture);
                 } else {

@@ -162,7 +162,8 @@ bool CXFileLoader::LoadMesh(d3dx::XFileData* data, CFrame* parent) {
     }
     if (object != nullptr) {
         object->SetName(name.c_str());
-        const auto* adjacencyArray = static_cast<const uint32_t*>(adjacency->GetBufferPointer());
+        const auto* adjacencyArray =
+            adjacency != nullptr ? static_cast<const uint32_t*>(adjacency->GetBufferPointer()) : nullptr;
         if (!LoadMaterials(object, materials, materialCount) || !object->Load(mesh, skin, adjacencyArray)) {
             object->Release();
         } else if (parent->SetMesh(object) != object) {

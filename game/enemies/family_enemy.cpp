@@ -37,6 +37,11 @@ void AddSceneScore(ObjectController* ctx, int32_t value) {
     if (ctx->currentScene != nullptr) ctx->currentScene->AddScore(value);
 }
 
+void ExplodeWithSubvert(Enemy& enemy, ObjectController* ctx) {
+    TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(enemy.x), static_cast<int32_t>(enemy.y)));
+    enemy.Explode(ctx);
+}
+
 bool PartyPosition(ObjectController* ctx, float& px, float& py) {
     if (ctx->pcController == nullptr) return false;
     px = ctx->pcController->GetX();

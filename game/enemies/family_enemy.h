@@ -60,6 +60,10 @@ int32_t GhostTrimColour(int32_t colour);
 // The colour number 1-7 of a ghost colour, 0 for another colour.
 int32_t GhostColourNumber(int32_t colour);
 
+// The death of the snake boss's carriers and of some ground enemies: the scene hears of the
+// subversion (code 6) at the enemy's position, then the enemy explodes.
+void ExplodeWithSubvert(Enemy& enemy, ObjectController* ctx);
+
 // Tells the current scene, if there is one.
 void TellScene(ObjectController* ctx, const Message& message);
 // Adds to the current scene's score, if there is a scene.

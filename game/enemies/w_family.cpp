@@ -36,7 +36,7 @@ constexpr FamilyRow kWFamily[] = {
     {23,    0,   48, 16, 16, false},  // E_GhostZako1_W
     {24,    0,   48, 16, 16, false},  // E_GhostZako2_W
     {25,   16,   48, 16, 16, false},  // E_GhostZako3_W
-    {26,   48,   96, 16, 16, true},   // E_GhostBoss_W
+    {26,   32,   16, 16, 16, true},   // E_GhostBoss_W
     {27,   32,   96, 16, 16, false},  // E_GhostZako4_W
     {28,    0,   48, 16, 16, false},  // E_GhostZako5_W
     {29,   48,   16, 16, 16, true},   // E_Gradius_HatchZako_W

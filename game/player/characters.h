@@ -199,9 +199,37 @@ private:
     void FireSides(ObjectController* ctx);
 };
 
+// Up to three rows of bubbles above her (2, 4 and 8, one row a level), a swaying spray in
+// bursts from her or her fullest rows, and a reflect that spends every bubble and her level.
 class PC_Yuu final : public PCCharacter {
 public:
+    static constexpr int kRows = 3;
+    static constexpr int kFirstSlot[kRows + 1] = {0, 2, 6, 14};  // row r holds slots [r, r + 1)
+    static constexpr int32_t kReflectWait = 600;
+
     PC_Yuu(float x, float y) : PCCharacter(127, x, y) {}
+    void Draw(ObjectController* ctx) override;
+    // Every frame: the rows' breathing, counting and places, then input and fire while alive.
+    void Run(ObjectController* ctx) override;
+    // Items and levels as every character's; a level-up heals and refills the rows of the level.
+    void PowerUp(ObjectController* ctx, int32_t count) override;
+    void ResetWeaponState() override;
+
+    // Whether her level and rows allow the reflect.
+    bool ReflectAllowed() const;
+
+    int32_t fireFrames = 0;
+    int32_t rowCount[kRows] = {};
+    float rowWidth = 1.0f;
+    float rowHeight = 1.0f;
+    int32_t reflectCooldown = kReflectWait;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+
+private:
+    void PlaceRows();
+    void Spray(ObjectController* ctx, int32_t c);
 };
 
 // Reads no input and fires nothing: only its age counts.

@@ -171,3 +171,12 @@ void Shot::TurnToward(int32_t target, int32_t rate) {
     else if (angle < target - rate) angle += rate;
     angle %= 65535;
 }
+
+void DrawQuarters(CSprite2D* batch, float cx, float cy, float q, float u, float v, uint32_t colour) {
+    for (int k = 0; k < 4; ++k) {
+        bool right = k % 2 == 1, bottom = k >= 2;
+        const float dst[4] = {right ? cx : cx - q, bottom ? cy : cy - q, q, q};
+        const float src[4] = {right ? u + q : u, bottom ? v + q : v, right ? -q : q, bottom ? -q : q};
+        ZethSprite::DrawRect(batch, dst, 32767.0f, src, colour, 1);
+    }
+}

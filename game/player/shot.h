@@ -73,9 +73,29 @@ protected:
     using Shot::Shot;
 };
 
-// The catalogue-only weapons: the table's values with the shot base's behaviour, no picture.
-template <int32_t Id>
-class CatalogueShot : public Shot {
+// Draws a square picture of side 2q centred on (cx, cy) from one q x q quarter cell, mirrored
+// into the other three places.
+void DrawQuarters(CSprite2D* batch, float cx, float cy, float q, float u, float v, uint32_t colour);
+
+// A weapon drawn as one cell of "shot.bmp" from the shared cell table, animated over frames laid
+// side by side; the classes that only draw a cell are thin classes over it.
+class CellShot : public Shot {
 public:
-    CatalogueShot(float x, float y, float vx, float vy, float ax, float ay) : Shot(Id, x, y, vx, vy, ax, ay) {}
+    void Draw(ObjectController* ctx) override;
+
+protected:
+    CellShot(int32_t typeId, float x, float y, float vx, float vy, float ax, float ay)
+        : Shot(typeId, x, y, vx, vy, ax, ay), cellId(typeId) {}
+
+    int32_t cellId;
 };
+
+// One row of the cell table: the cell of a type id, frames side by side, each shown for period
+// frames of age.
+struct ShotCellRow {
+    int16_t id;
+    int16_t u, v, w, h;
+    int16_t frames, period;
+};
+// The row of a type id; null when the id draws no table cell.
+const ShotCellRow* FindShotCell(int32_t typeId);

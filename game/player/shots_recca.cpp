@@ -37,18 +37,6 @@ LaserCell LaserCellOfLevel(int32_t level) {
     return {kLaserU, 0, 8};
 }
 
-// Draws a square picture of side 2q centred on (cx, cy) from one q x q quarter cell mirrored
-// into the other three places.
-void DrawQuarters(CSprite2D* batch, float cx, float cy, float q, float u, float v, uint32_t colour) {
-    const float half = q;
-    for (int k = 0; k < 4; ++k) {
-        bool right = k % 2 == 1, bottom = k >= 2;
-        const float dst[4] = {right ? cx : cx - half, bottom ? cy : cy - half, q, q};
-        const float src[4] = {right ? u + q : u, bottom ? v + q : v, right ? -q : q, bottom ? -q : q};
-        ZethSprite::DrawRect(batch, dst, 32767.0f, src, colour, 1);
-    }
-}
-
 }  // namespace
 
 const OptionCellRange kOptionCells[kOptionCellRanges] = {

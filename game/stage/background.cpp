@@ -16,7 +16,6 @@ constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr uint32_t kGrey = 0xFF787878u;
 constexpr uint32_t kStage8Ground = 0xFF2000B0u;
 constexpr uint32_t kClearTarget = 1;
-constexpr int32_t kGhostModes = 16;
 constexpr float kGridTile[2] = {208.0f, 16.0f};   // light lines on black
 constexpr float kStage6Tile[2] = {144.0f, 96.0f};
 

@@ -12,7 +12,6 @@ namespace {
 
 constexpr float kDepth = 32767.0f;
 constexpr int32_t kWhite = -1;
-constexpr int32_t kGhostModes = 16;
 constexpr int32_t kShortMission = 13;
 
 void DrawCell(CSprite2D* batch, float x, float y, float w, float h, float u, float v, float uw, float vh,
@@ -24,6 +23,19 @@ void DrawCell(CSprite2D* batch, float x, float y, float w, float h, float u, flo
 }
 
 void Text(const wchar_t* text, float x, float y) { DrawText(text, x, y, kDepth, kWhite); }
+
+// The names of the time-attack stages in the stage banner (stages below 10 show "NODE" and their
+// number; others no name).
+struct StageName {
+    int32_t stage;
+    const wchar_t* text;
+    float x;
+};
+constexpr StageName kStageNames[] = {
+    {10, L"2MIN ATTACK", 84},
+    {11, L"5MIN ATTACK", 84},
+    {12, L"VENGEANCE", 92},
+};
 void Number(float x, float y, int32_t value) { DrawNumber(x, y, value, kWhite); }
 
 }  // namespace
@@ -46,12 +58,10 @@ void Script::DrawBanner(ObjectController* ctx) {
     if (stage < 10) {
         Text(L"NODE", 96, 112);
         Number(136, 112, stage);
-    } else if (stage == 10) {
-        Text(L"2MIN ATTACK", 84, 112);
-    } else if (stage == 11) {
-        Text(L"5MIN ATTACK", 84, 112);
-    } else if (stage == 12) {
-        Text(L"VENGEANCE", 92, 112);
+        return;
+    }
+    for (const StageName& name : kStageNames) {
+        if (name.stage == stage) Text(name.text, name.x, 112);
     }
 }
 

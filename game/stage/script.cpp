@@ -19,7 +19,6 @@ constexpr int32_t kStage9BossId = 80;
 constexpr int32_t kResultSceneId = 341;
 constexpr int32_t kStageClearSceneId = 344;
 constexpr int32_t kSecretUnlockId = 332;
-constexpr int32_t kGhostModes = 16;
 constexpr int32_t kFirstButton = 4;
 constexpr int32_t kThirdButton = 6;
 constexpr int32_t kExtendSound = 9;
@@ -159,7 +158,7 @@ void Script::Run(ObjectController* ctx) {
         const int32_t e = ctx->counts.enemyCount;
         hurryLevel = 0;
         int32_t step = 1;
-        if (m > 0 && e < m * 4 && ((age > 60 && mode != kGhostModes) || age > 180)) {
+        if (e < m * 4 && ((age > 60 && mode != kGhostModes) || age > 180)) {
             const int32_t q = e / m;
             hurryLevel = 4 - q;
             step = (5 - q) * (5 - q);
@@ -177,8 +176,7 @@ void Script::Run(ObjectController* ctx) {
     if (scrollMode == 0) {
         prevScrollX = scrollX;
         const int32_t divisor = mapWidth > 16 ? 16 / (mapWidth - 16) : 0;
-        const float partyX = ctx->pcController != nullptr ? ctx->pcController->GetX() : 128.0f;
-        scrollX = divisor > 0 ? static_cast<int32_t>(partyX / static_cast<float>(divisor)) : 0;
+        scrollX = divisor > 0 ? static_cast<int32_t>(PartyX(ctx) / static_cast<float>(divisor)) : 0;
     } else {
         scrollX = 0;
     }
@@ -351,8 +349,7 @@ int32_t Script::RegisterResult(ObjectController* ctx) {
 }
 
 int32_t Script::NextShortMissionNode(ObjectController* ctx) {
-    const float partyX = ctx->pcController != nullptr ? ctx->pcController->GetX() : 128.0f;
-    const int32_t v = static_cast<int32_t>(partyX) / 128;
+    const int32_t v = static_cast<int32_t>(PartyX(ctx)) / 128;
     const int32_t s = score / 10000;
     if (stage == 3) return ((s + v) % 3) * 2 + 2;
     if (stage % 2 == 0) {
@@ -381,6 +378,8 @@ void Script::ForgetObject(Object* gone) {
     if (midBoss == gone) midBoss = nullptr;
     Object::ForgetObject(gone);
 }
+
+float PartyX(ObjectController* ctx) { return ctx->pcController != nullptr ? ctx->pcController->GetX() : 128.0f; }
 
 void ReleaseOwnedObjects(ObjectController* world, Object* owner) {
     if (world == nullptr) return;

@@ -11,6 +11,7 @@
 #include "game/world/object.h"
 
 constexpr int32_t kScoreCap = 2000000000;  // score units (tenths of a point)
+constexpr int32_t kGhostModes = 16;        // game modes from here on are the ghost modes
 constexpr int kLanes = 16;
 constexpr int kMapRows = 1024;
 constexpr int kMapColumns = 24;
@@ -128,6 +129,10 @@ private:
 
     void Label(ObjectController* ctx, int32_t effectId, int32_t shown);
     void BonusItem(ObjectController* ctx, float x, float y, int32_t value);
+    // The next bonus value as a label and a bonus item at (x, y) worth it.
+    void AwardBonus(ObjectController* ctx, int32_t labelId, float x, float y);
+    // The next bonus value as a label and the eight-fold bonus effect at (x, y).
+    void AwardEightBonus(ObjectController* ctx, int32_t labelId, float x, float y);
     void KillItem(ObjectController* ctx, int32_t x, int32_t y);
     void HandleGameOverEvent(ObjectController* ctx);
     void NextLoop();
@@ -178,6 +183,10 @@ private:
     void ReleasePopHoming(ObjectController* ctx);
 };
 
+// The party's x (what chooses lanes and places bonus items); the middle of the field without one.
+float PartyX(ObjectController* ctx);
+// The ghost stage's palette index (0-7) for the ghost tune's frame counter.
+int32_t GhostColourIndex(int32_t musicFrames);
 // The interval between two releases of a wave of `count` enemies (never below 3).
 int32_t WaveReleaseInterval(int32_t count);
 // Tells every listed object whose owner is `owner` that the owner is gone, so that nothing keeps

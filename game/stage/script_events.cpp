@@ -15,7 +15,6 @@ constexpr int32_t kGameOverId = 288;
 constexpr int32_t kEightBonusId = 290;
 constexpr int32_t kStage3BossBlastId = 293;
 constexpr int32_t kGhostBossBaseId = 307;
-constexpr int32_t kGhostModes = 16;
 
 // Bonus labels.
 constexpr int32_t kHecatomb = 276;
@@ -29,8 +28,6 @@ constexpr int32_t kInefficientBlow = 283;
 constexpr int32_t kPlague = 284;
 constexpr int32_t kEnthusiastic = 285;
 constexpr int32_t kFailure = 286;
-
-float PartyX(ObjectController* ctx) { return ctx->pcController != nullptr ? ctx->pcController->GetX() : 128.0f; }
 
 }  // namespace
 
@@ -52,6 +49,18 @@ void Script::Label(ObjectController* ctx, int32_t effectId, int32_t shown) {
 void Script::BonusItem(ObjectController* ctx, float x, float y, int32_t value) {
     Object* item = ctx->CreateObject(kBonusItemId, x, y, 0, 0, 0, 0, nullptr);
     if (item != nullptr) item->SetScore(value);
+}
+
+void Script::AwardBonus(ObjectController* ctx, int32_t labelId, float x, float y) {
+    const int32_t v = NextBonusValue();
+    Label(ctx, labelId, v);
+    BonusItem(ctx, x, y, v);
+}
+
+void Script::AwardEightBonus(ObjectController* ctx, int32_t labelId, float x, float y) {
+    const int32_t v = NextBonusValue();
+    Label(ctx, labelId, v);
+    ctx->CreateObject(kEightBonusId, x, y, static_cast<float>(v), 0, 0, 0, nullptr);
 }
 
 int32_t Script::NextBonusValue() {
@@ -186,47 +195,36 @@ void Script::OnMessage(const Message& message) {
     world_ = ctx;
     // Codes that need the world do nothing without one.
     auto world = [&]() { return ctx != nullptr; };
+    // The sender's position, for the codes that carry one after the world.
+    const float x = static_cast<float>(message.Int(1));
+    const float y = static_cast<float>(message.Int(2));
+    // The one value of the codes that carry a number: first, or after the world when a sender
+    // puts the world first.
+    const int32_t n = message.Int(message.TypeOf(0) == Message::Type::kController ? 1 : 0);
     switch (message.Code()) {
-        case 0: TickWaveTimer(message.Int(0), 1); return;
-        case 1: AddWaveSize(message.Int(0)); return;
+        case 0: TickWaveTimer(n, 1); return;
+        case 1: AddWaveSize(n); return;
         case 2:
             if (world()) KillItem(ctx, message.Int(1), message.Int(2));
             return;
         case 3:
             if (!world()) return;
-            {
-                const int32_t v = NextBonusValue();
-                Label(ctx, kHecatomb, v);
-                BonusItem(ctx, static_cast<float>(message.Int(1)), static_cast<float>(message.Int(2)), v);
-            }
+            AwardBonus(ctx, kHecatomb, x, y);
             break;
         case 4:
             if (!world()) return;
-            {
-                const int32_t v = NextBonusValue();
-                Label(ctx, kExcessCapacity, v);
-                BonusItem(ctx, PartyX(ctx), 240, v);
-            }
+            AwardBonus(ctx, kExcessCapacity, PartyX(ctx), 240);
             break;
         case 5:
             if (world()) HandleGameOverEvent(ctx);
             return;
         case 6:
             if (!world()) return;
-            {
-                const int32_t v = NextBonusValue();
-                Label(ctx, kSubvert, v);
-                BonusItem(ctx, static_cast<float>(message.Int(1)), static_cast<float>(message.Int(2)), v);
-            }
+            AwardBonus(ctx, kSubvert, x, y);
             break;
         case 7:
             if (!world()) return;
-            {
-                const int32_t v = NextBonusValue();
-                Label(ctx, kMortalWound, v);
-                ctx->CreateObject(kEightBonusId, static_cast<float>(message.Int(1)), static_cast<float>(message.Int(2)),
-                                  static_cast<float>(v), 0, 0, 0, nullptr);
-            }
+            AwardEightBonus(ctx, kMortalWound, x, y);
             break;
         case 8:
             AddChain();
@@ -245,7 +243,7 @@ void Script::OnMessage(const Message& message) {
             AddWaveSize(-1);
             if (waveSize < 1) waveSize = 1;
             return;
-        case 11: SetUpStage(message.Int(0)); return;
+        case 11: SetUpStage(n); return;
         case 12:
             if (world() && clearCountdown == 0) ClearStage(ctx);
             bossActive = 0;
@@ -270,11 +268,7 @@ void Script::OnMessage(const Message& message) {
             break;
         case 15:
             if (!world()) return;
-            {
-                const int32_t v = NextBonusValue();
-                Label(ctx, kParadigmShift, v);
-                ctx->CreateObject(kEightBonusId, PartyX(ctx), 240, static_cast<float>(v), 0, 0, 0, nullptr);
-            }
+            AwardEightBonus(ctx, kParadigmShift, PartyX(ctx), 240);
             break;
         case 16:
             if (!world()) return;
@@ -284,7 +278,7 @@ void Script::OnMessage(const Message& message) {
                 BonusItem(ctx, PartyX(ctx), 0, v);
             }
             break;
-        case 17: waveRow = message.Int(0); return;
+        case 17: waveRow = n; return;
         case 18: NextLoop(); return;
         case 19:
             if (world()) SpawnEnemyQueue(ctx, message.Int(1), message.Int(2), message.Int(3));
@@ -293,10 +287,10 @@ void Script::OnMessage(const Message& message) {
             if (world()) GhostBossDefeated(ctx, message.Int(1), message.Int(2));
             return;
         case 22:
-            waveSize = message.Int(0);
+            waveSize = n;
             waveTarget = waveSize * 5 + waveBase;
             return;
-        case 23: rowTimer = message.Int(0); return;
+        case 23: rowTimer = n; return;
         case 24: ghostTimer = 1; return;
         case 25:
             if (!world()) return;
@@ -311,16 +305,12 @@ void Script::OnMessage(const Message& message) {
             enthusiasmCounter += 1;
             if (enthusiasmCounter <= rank * 8 + 128) return;
             enthusiasmCounter = 0;
-            {
-                const int32_t v = NextBonusValue();
-                Label(ctx, kEnthusiastic, v);
-                BonusItem(ctx, static_cast<float>(message.Int(1)), static_cast<float>(message.Int(2)), v);
-            }
+            AwardBonus(ctx, kEnthusiastic, x, y);
             break;
         case 27:
             if (!world()) return;
             NextBonusValue();
-            BonusItem(ctx, static_cast<float>(message.Int(1)), static_cast<float>(message.Int(2)), message.Int(3));
+            BonusItem(ctx, x, y, message.Int(3));
             Label(ctx, kSubvert, message.Int(3));
             break;
         default: return;  // 20 and codes outside 0-27

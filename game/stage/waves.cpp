@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int32_t kGhostModes = 16;
 constexpr int32_t kPopHomingKind = 66;
 constexpr int32_t kSplitKind = 74;
 constexpr int32_t kIronBallKind = 2;
@@ -27,8 +26,6 @@ constexpr int32_t kCommonClasses[] = {8, 9, 10, 11, 12, 13, 14, 15};            
 constexpr int32_t kYellowClasses[] = {36, 37, 38, 39, 40, 41, 43, 44, 45, 46, 47, 50};    // kinds 64-75
 constexpr int32_t kMidBossClasses[] = {54, 59, 57, 61};                                   // kind mod 4
 
-float PartyX(ObjectController* ctx) { return ctx->pcController != nullptr ? ctx->pcController->GetX() : 128.0f; }
-
 }  // namespace
 
 // ---- the stage's pacing ----
@@ -40,9 +37,8 @@ void Script::TickWaveTimer(int32_t step, int32_t n) {
     }
     waveCountdown -= step;
     if (waveInterval < static_cast<float>(waveCountdown)) waveCountdown = static_cast<int32_t>(waveInterval);
-    const float players = static_cast<float>(std::max(n, 1));
     float d = ((waveInterval - static_cast<float>(waveTarget)) + static_cast<float>(age / 360)) *
-              static_cast<float>(step) / (players * 1500.0f);
+              static_cast<float>(step) / (static_cast<float>(n) * 1500.0f);
     d = std::clamp(d, 0.0f, 1.0f);
     waveInterval -= d;
     if (waveInterval < 60.0f) waveInterval = 60.0f;

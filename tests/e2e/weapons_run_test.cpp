@@ -5,12 +5,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
+#include <set>
+#include <typeinfo>
 
 #include "game/player/characters.h"
 #include "game/player/pc_controller.h"
 #include "game/player/shots_blast.h"
 #include "game/player/shots_cf.h"
+#include "game/player/shots_fz.h"
 #include "game/player/shots_recca.h"
 #include "game_run.h"
 #include "stand_ins.h"
@@ -93,7 +97,14 @@ struct Seen {
     int bombFrame = -1;     // the frame the bomb appeared
     int sideShots = 0, homingShots = 0;
     std::vector<int32_t> rows;  // Aiko's sprite rows in order
+    int mostBubbles = 0;
+    int bubblesBeforeReflect = 0;
+    int reflects = 0;          // reflect effects seen, bubbles' and hers
+    int levelAfterReflect = -1;
+    int ringShots = 0;         // her shots made after the reflect
 };
+
+bool IsReflect(Object* o) { return std::strstr(typeid(*o).name(), "EF_Poppoes_Reflect") != nullptr; }
 
 // Counts the main shot of a kind: most in flight and how many were made.
 void CountMain(ObjectController& world, int32_t kind, Seen* seen) {
@@ -161,6 +172,31 @@ e2e::RunResult PlayAiko(Seen* seen) {
             seen->homingShots += dynamic_cast<S_RBShotVR*>(s) != nullptr;
         }
         if (seen->rows.empty() || seen->rows.back() != pc->spriteRow) seen->rows.push_back(pc->spriteRow);
+    });
+}
+
+constexpr int kReflectPress = 640;  // past the 600 frames she waits after her start
+
+e2e::RunResult PlayYuu(Seen* seen) {
+    e2e::GameRun run;
+    run.Hold(kStart + 3, kFire1, true);
+    run.Hold(120, kFire1, false);
+    PressSecond(run, {kReflectPress});
+    StandInEnemy* enemy = nullptr;
+    std::set<Object*> reflects;
+    return Play(run, 28, kReflectPress + 30, &seen->level, [&](int32_t frame, ObjectController& world, PC* pc) {
+        int bubbles = Count<S_FZ_Poppoes>(world);
+        seen->mostBubbles = std::max(seen->mostBubbles, bubbles);
+        // On the left end of the third row, until it has taken a few bubbles.
+        if (frame == 40) enemy = AddEnemy(world, pc->x - 35.0f, pc->y - 52.0f);
+        if (frame == 90 && enemy != nullptr) enemy->Vanish();
+        for (Object* s : world.shots) {
+            if (IsReflect(s)) reflects.insert(s);
+            if (frame > kReflectPress && s->age == 1) seen->ringShots += dynamic_cast<S_FZ_Poppoes_Shot*>(s) != nullptr;
+        }
+        seen->reflects = static_cast<int>(reflects.size());
+        if (frame == kReflectPress - 1) seen->bubblesBeforeReflect = bubbles;
+        if (frame == kReflectPress + 2) seen->levelAfterReflect = pc->powerLevel;
     });
 }
 
@@ -237,5 +273,22 @@ TEST(WeaponsRun, AikoTogglesHerOptionsAndFiresBothWays) {
 
     Seen again;
     e2e::RunResult b = PlayAiko(&again);
+    EXPECT_EQ(a.frameHashes, b.frameHashes);
+}
+
+TEST(WeaponsRun, YuuLosesBubblesToAnEnemyAndRingsOutHerReflect) {
+    e2e::StandIns standIns;
+    Seen first;
+    e2e::RunResult a = PlayYuu(&first);
+    EXPECT_EQ(first.level, 3);
+    EXPECT_EQ(first.mostBubbles, 14);
+    EXPECT_GT(first.bubblesBeforeReflect, 0);
+    EXPECT_LT(first.bubblesBeforeReflect, 14);
+    EXPECT_GE(first.reflects, 2);  // a burst bubble's and hers
+    EXPECT_EQ(first.levelAfterReflect, 0);
+    EXPECT_GT(first.ringShots, 8);
+
+    Seen again;
+    e2e::RunResult b = PlayYuu(&again);
     EXPECT_EQ(a.frameHashes, b.frameHashes);
 }

@@ -144,8 +144,13 @@ TEST_F(ModelSceneTest, CubeWithEveryShaderTypeMorphedAndAfterALostDevice) {
     model->SetMorphWeight(0.5f, cube);
     const std::vector<uint32_t> morphed = Draw(model);
     Place(morphed, 6);
+    // The device is lost: the next present finds it lost, the one after resets it.
     ReleaseDepth();  // a lost device keeps nothing of the default pool
-    Zeth3D::ResetDevice(true);
+    Zeth3D::GetDevice()->SimulateDeviceLoss();
+    Zeth3D::Refresh(nullptr);
+    EXPECT_EQ(Zeth3D::GetDevice()->TestCooperativeLevel(), gfx::result::kDeviceNotReset);
+    Zeth3D::Refresh(nullptr);
+    EXPECT_EQ(Zeth3D::GetDevice()->TestCooperativeLevel(), gfx::result::kOk);
     MakeDepth();
     const std::vector<uint32_t> again = Draw(model);
     EXPECT_EQ(again, morphed);

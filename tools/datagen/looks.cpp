@@ -157,7 +157,7 @@ Edges EdgesOfFrame(int frame) {
 // lighter grains, the same on every run.
 Shade GroundGrain(const Texel& t, int seed) {
     const uint32_t h = Hash(static_cast<uint32_t>(t.px), static_cast<uint32_t>(t.py), static_cast<uint32_t>(seed));
-    return h % 9 == 0 ? kMid : kDark;
+    return h % 17 == 0 ? kMid : kDark;
 }
 
 // Terrain of one family: a grained surface whose edge frames end in a lit rim on the top and

@@ -275,7 +275,7 @@ TEST_F(RetroCF, TheHomingLaserFliesPlainUntilAnEnemyLinesUpThenStrikes) {
     EXPECT_EQ(laser->hitHalfHeight, 12);
     auto* down = dynamic_cast<S_CF_HomingLaser*>(world.CreateObject(220, 200, 20, -16, 0, 0, 0, nullptr));
     Step(2);
-    Enemy(400, down->x - 2.0f, 60.0f);
+    Enemy(400, down->x - 2.0f, 200.0f);  // far enough below that the strike does not reach it yet
     Step(3);
     EXPECT_EQ(down->vy, 24.0f);
 }

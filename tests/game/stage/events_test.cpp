@@ -39,6 +39,8 @@ TEST_F(Events, EachCodeHasItsEffect) {
         {"16 Annihilate", [](ObjectController* c) { return Msg(3, 16, c); }, 282, 1, nullptr},
         {"17 sets the row", [](ObjectController*) { return Msg(3, 17, 9); }, 0, 0,
          [](Script* s) { EXPECT_EQ(s->waveRow, 9); }},
+        {"17 with the world first", [](ObjectController* c) { return Msg(3, 17, c, 7); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->waveRow, 7); }},
         {"18 next loop", [](ObjectController*) { return Msg(2, 18); }, 0, 0,
          [](Script* s) { EXPECT_EQ(s->loops, 1); EXPECT_EQ(s->defeats, 1); EXPECT_EQ(s->age, 0); }},
         {"20 nothing", [](ObjectController*) { return Msg(2, 20); }, 0, 0, nullptr},

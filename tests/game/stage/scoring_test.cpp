@@ -73,7 +73,7 @@ TEST_F(Scoring, EndStageHandsTheStageClearSceneScoreRowAndNextStage) {
     EXPECT_EQ(next->power, 3.0f);
     EXPECT_EQ(next->invincible, 9);
     EXPECT_EQ(next->inactive, 77);
-    EXPECT_NE(s->state, kAlive);
+    EXPECT_EQ(world.currentScene, next);  // the stage has left
 }
 
 TEST_F(Scoring, GameOverWaitsForTheButtonFromTheSixtyFirstFrame) {

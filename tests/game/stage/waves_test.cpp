@@ -80,9 +80,10 @@ TEST_F(Waves, AWaveReportsHecatombAtItsLastEnemyOrFailure) {
         second->y = 60;
         if (!escape) second->hp = 0;
         second->Vanish();
+        world.SweepObjects();  // both leave and tell their wave
+        EXPECT_EQ(static_cast<SC_EnemyQ*>(wave)->lastX, 50);
         Step(2);
         EXPECT_EQ(CountAnywhere(escape ? 286 : 276), 1) << escape;
-        EXPECT_EQ(static_cast<SC_EnemyQ*>(wave)->lastX, 50);
         EXPECT_EQ(s->chain, escape ? 0 : 1);
     }
 }
