@@ -78,6 +78,7 @@ void BM_BusyFrame(benchmark::State& state) {
         state.counters["enemies"] = static_cast<double>(world.enemies.size());
         state.counters["bullets"] = static_cast<double>(world.enemyBullets.size());
         state.counters["shots"] = static_cast<double>(world.shots.size());
+        state.counters["players"] = static_cast<double>(world.players.size());
         timing = false;
         Zeth::Exit();
     };

@@ -181,3 +181,25 @@ void MakeFrustumVolume(CVolume& out, const CVector3& min, const CVector3& max, c
     }
     VolumePlanes(out);
 }
+
+namespace {
+
+float PlaneDistance(const CPlane& plane, const CVector3& p) { return plane.a * p.x + plane.b * p.y + plane.c * p.z + plane.d; }
+
+// True when a plane of `volume` has all of `other`'s corners outside.
+bool Separates(const CVolume& volume, const CVolume& other) {
+    CVector3 centre;
+    for (const CVector3& corner : volume.corner) centre += corner;
+    centre.Scale(0.125f, 0.125f, 0.125f);
+    for (const CPlane& plane : volume.plane) {
+        const float inside = PlaneDistance(plane, centre) < 0.0f ? -1.0f : 1.0f;
+        bool allOutside = true;
+        for (const CVector3& corner : other.corner) allOutside = allOutside && PlaneDistance(plane, corner) * inside < 0.0f;
+        if (allOutside) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool VolumeTest(const CVolume& a, const CVolume& b) { return !Separates(a, b) && !Separates(b, a); }

@@ -52,3 +52,6 @@ struct CVolume {
 void MakeBoxVolume(CVolume& out, const CVector3& min, const CVector3& max, const CMatrix& m);
 // As MakeBoxVolume, with each corner divided by w (a projective transform).
 void MakeFrustumVolume(CVolume& out, const CVector3& min, const CVector3& max, const CMatrix& m);
+// Whether two volumes overlap: false when some face plane of either has every corner of the
+// other outside it (inside is the side of the volume's own centre, whatever its handedness).
+bool VolumeTest(const CVolume& a, const CVolume& b);

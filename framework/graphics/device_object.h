@@ -73,21 +73,31 @@ private:
     CBaseManager* manager_;
 };
 
-// Logged creation: the class's title, the object's own Create, then "Success!" and the object
-// (one reference, the caller's) or "Failed!" and null.
-template <typename Object, typename... Args>
-Object* CreateLogged(CBaseManager* manager, const char* title, Args... args) {
-    auto* object = new Object(manager);
+// Logged creation of an object already constructed with its manager: the class's title (and
+// the text after it, when any), the object's own Create (create(object)), then "Success!" and
+// the object (one reference, the caller's) or "Failed!", release(object) and null.
+template <typename Object, typename CreateCall, typename ReleaseCall>
+Object* RunLoggedCreation(Object* object, const char* title, const char* afterTitle, CreateCall create,
+                          ReleaseCall release) {
     ZethLog::PrintTitle("%s", title);
-    if (object->Create(args...)) {
+    if (afterTitle != nullptr) ZethLog::Print("%s", afterTitle);
+    if (create(object)) {
         ZethLog::PrintSuccess("Success!");
         ZethLog::PrintBreak();
         return object;
     }
     ZethLog::PrintError("Failed!");
     ZethLog::PrintBreak();
-    object->Release();
+    release(object);
     return nullptr;
+}
+
+// Logged creation of a class the framework knows.
+template <typename Object, typename... Args>
+Object* CreateLogged(CBaseManager* manager, const char* title, Args... args) {
+    return RunLoggedCreation(
+        new Object(manager), title, nullptr, [&](Object* object) { return object->Create(args...); },
+        [](Object* object) { object->Release(); });
 }
 
 // Resolves the file of a by-file or by-archive creation through the file system (out holds

@@ -7,6 +7,7 @@
 
 #include "framework/graphics/device.h"
 #include "framework/graphics/device_internal.h"
+#include "framework/graphics/extension3d.h"
 #include "framework/graphics/texture.h"
 
 namespace Zeth3D {
@@ -112,6 +113,7 @@ void RestoreRenderStates() {
         }
     }
     Device()->Clear(0, nullptr, gfx::clear::kTarget, 0, 1.0f, 0);
+    Zeth::Hook3D<&Zeth::Extension3D::applyActiveCamera>();
 }
 
 void SetRenderState(uint32_t renderState, uint32_t value) {

@@ -10,7 +10,25 @@ Extension3D& Registered() {
     return hooks;
 }
 
+Objects3D& RegisteredObjects() {
+    static Objects3D constructors;
+    return constructors;
+}
+
 }  // namespace
+
+Models3D& RegisteredModels() {
+    static Models3D loads;
+    return loads;
+}
+
+void RegisterModels3D(const Models3D& loads) { RegisteredModels() = loads; }
+
+const Models3D& GetModels3D() { return RegisteredModels(); }
+
+void RegisterObjects3D(const Objects3D& constructors) { RegisteredObjects() = constructors; }
+
+const Objects3D& GetObjects3D() { return RegisteredObjects(); }
 
 void RegisterExtension3D(const Extension3D& hooks) { Registered() = hooks; }
 

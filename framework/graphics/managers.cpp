@@ -17,19 +17,114 @@ CFontManager::~CFontManager() {
     delete[] fonts_;
 }
 
+CFont* CFontManager::Create(const char* face, uint32_t size, bool italic, bool bold) {
+    return Zeth::CreateRegistered(this, "CFont::Create", " : ", Zeth::GetObjects3D().font, face, size, italic, bold);
+}
+
 void CFontManager::PushFont(CFont* font, uint32_t value) {
     if (font == nullptr || top_ + 1 >= capacity_) return;
     fonts_[++top_] = font;
     font->AddRef();
-    font->BeginFont(value);
+    font->Begin(value != 0);
 }
 
 void CFontManager::PopFont() {
     if (top_ < 0) return;
     CFont* font = fonts_[top_];
-    font->EndFont();
+    font->End();
     font->Release();
     fonts_[top_--] = nullptr;
+}
+
+int32_t CFontManager::DrawChar(int32_t x, int32_t y, uint32_t colour, uint16_t code) {
+    if (CFont* font = GetTopFont()) font->DrawChar(x, y, colour, code);
+    return top_;
+}
+
+int32_t CFontManager::DrawCharSmooth(int32_t x, int32_t y, uint32_t colour, uint16_t code) {
+    if (CFont* font = GetTopFont()) font->DrawCharSmooth(x, y, colour, code);
+    return top_;
+}
+
+int32_t CFontManager::DrawText(int32_t x, int32_t y, uint32_t colour, const char* text) {
+    CFont* font = GetTopFont();
+    return font != nullptr ? font->DrawText(x, y, colour, text) : 0;
+}
+
+int32_t CFontManager::DrawTextSmooth(int32_t x, int32_t y, uint32_t colour, const char* text) {
+    CFont* font = GetTopFont();
+    return font != nullptr ? font->DrawTextSmooth(x, y, colour, text) : 0;
+}
+
+int32_t CFontManager::DrawTextProportional(int32_t x, int32_t y, uint32_t colour, const char* text) {
+    CFont* font = GetTopFont();
+    return font != nullptr ? font->DrawTextProportional(x, y, colour, text) : 0;
+}
+
+int32_t CFontManager::DrawTextProportionalSmooth(int32_t x, int32_t y, uint32_t colour, const char* text) {
+    CFont* font = GetTopFont();
+    return font != nullptr ? font->DrawTextProportionalSmooth(x, y, colour, text) : 0;
+}
+
+using Zeth::CreateRegistered;
+using Zeth::GetObjects3D;
+
+CSprite3D* CSprite3DManager::Create(uint32_t count, uint32_t type) {
+    return CreateRegistered(this, "CSprite3D::Create", nullptr, GetObjects3D().sprite3D, count, type);
+}
+
+CPrimitive3D* CPrimitive3DManager::Create(uint32_t count, uint32_t type) {
+    return CreateRegistered(this, "CPrimitive3D::Create", nullptr, GetObjects3D().primitive3D, count, type);
+}
+
+CLine3D* CLine3DManager::Create(uint32_t capacity) {
+    return CreateRegistered(this, "CLine3D::Create", nullptr, GetObjects3D().line3D, capacity);
+}
+
+CPoint3D* CPoint3DManager::Create(uint32_t capacity) {
+    return CreateRegistered(this, "CPoint3D::Create", nullptr, GetObjects3D().point3D, capacity);
+}
+
+CLine2D* CLine2DManager::Create(uint32_t capacity) {
+    return CreateRegistered(this, "CLine2D::Create", nullptr, GetObjects3D().line2D, capacity);
+}
+
+CPoint2D* CPoint2DManager::Create(uint32_t capacity) {
+    return CreateRegistered(this, "CPoint2D::Create", nullptr, GetObjects3D().point2D, capacity);
+}
+
+CFontSprite2D* CFontSprite2DManager::Create(const char* text, uint32_t count, CFont* font, bool sort, bool smooth) {
+    return CreateRegistered(this, "CFontSprite2D::Create", nullptr, GetObjects3D().fontSprite2D, text, count, font,
+                            sort, smooth);
+}
+
+CFontSprite2D* CFontSprite2DManager::CreateFromFile(const char* file, const char* source, uint32_t count, bool sort,
+                                                    uint32_t formatIndex) {
+    return CreateRegistered(this, "CFontSprite2D::Create", nullptr, GetObjects3D().fontSprite2DFromFile, file, source,
+                            count, sort, formatIndex);
+}
+
+CFontSprite3D* CFontSprite3DManager::Create(const char* text, uint32_t count, CFont* font, bool smooth) {
+    return CreateRegistered(this, "CFontSprite3D::Create", nullptr, GetObjects3D().fontSprite3D, text, count, font,
+                            smooth);
+}
+
+CFontSprite3D* CFontSprite3DManager::CreateFromFile(const char* file, const char* source, uint32_t count,
+                                                    uint32_t formatIndex) {
+    return CreateRegistered(this, "CFontSprite3D::Create", nullptr, GetObjects3D().fontSprite3DFromFile, file, source,
+                            count, formatIndex);
+}
+
+CModelData* ZethModelExManager::CreateFromMemory(const void* data, uint32_t size, uint16_t shaderMajor,
+                                                 uint16_t shaderMinor, uint32_t textureFormat, uint32_t colourKey) {
+    auto load = Zeth::GetModels3D().fromMemory;
+    return load != nullptr ? load(this, data, size, shaderMajor, shaderMinor, textureFormat, colourKey) : nullptr;
+}
+
+CModelData* ZethModelExManager::CreateFromFile(const char* file, uint16_t shaderMajor, uint16_t shaderMinor,
+                                               uint32_t textureFormat, uint32_t colourKey) {
+    auto load = Zeth::GetModels3D().fromFile;
+    return load != nullptr ? load(this, file, shaderMajor, shaderMinor, textureFormat, colourKey) : nullptr;
 }
 
 namespace {
@@ -196,5 +291,23 @@ void ForEach2DManager(const std::function<void(CObject2DManager&)>& visit) {
 }
 
 CFontManager* GetFontManager() { return g_fonts; }
+CSprite3DManager* GetSprite3DManager() { return g_sprites3D.manager; }
+CPrimitive3DManager* GetPrimitive3DManager() { return g_primitives3D.manager; }
+CLine3DManager* GetLine3DManager() { return g_lines3D.manager; }
+CPoint3DManager* GetPoint3DManager() { return g_points3D.manager; }
+CLine2DManager* GetLine2DManager() { return g_lines2D.manager; }
+CPoint2DManager* GetPoint2DManager() { return g_points2D.manager; }
+CFontSprite2DManager* GetFontSprite2DManager() { return g_fontSprites2D.manager; }
+CFontSprite3DManager* GetFontSprite3DManager() { return g_fontSprites3D.manager; }
+ZethModelExManager* GetModelManager() { return g_models.manager; }
 
 }  // namespace Zeth
+
+namespace ZethSprite3D {
+
+CSprite3D* Create(uint32_t count, uint32_t type) {
+    CLockScope scope(g_sprites3D.lock);
+    return g_sprites3D.manager != nullptr ? g_sprites3D.manager->Create(count, type) : nullptr;
+}
+
+}  // namespace ZethSprite3D

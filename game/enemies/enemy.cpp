@@ -92,6 +92,10 @@ void Enemy::Explode(ObjectController* ctx) {
 void Enemy::Damage(ObjectController* ctx, float amount) {
     if (!(amount > 0.0f)) return;  // also refuses NaN
     hp -= amount;
+    TakeHit(ctx);
+}
+
+void Enemy::TakeHit(ObjectController* ctx) {
     if (hp <= 0.0f) {
         Kill();
         if (destroySound != 0) ctx->PlaySE(destroySound);
@@ -131,11 +135,14 @@ void Enemy::RunSimple(ObjectController* ctx) {
 int32_t Enemy::SheetIndex() const { return (((flashTimer + 3) / 4) % 2 + 2 * ghostLook) % 4; }
 
 void Enemy::DrawFrom(float srcX, float srcY, float srcWidth, float srcHeight) {
+    DrawFromSheet(SheetIndex(), srcX, srcY, srcWidth, srcHeight, static_cast<uint32_t>(-1));
+}
+
+void Enemy::DrawFromSheet(int32_t sheet, float srcX, float srcY, float srcWidth, float srcHeight, uint32_t tint) {
     drawDest[0] = x - static_cast<float>(width / 2);
     drawDest[1] = y - static_cast<float>(height / 2);
     drawDest[2] = static_cast<float>(width);
     drawDest[3] = static_cast<float>(height);
     const float src[4] = {srcX, srcY, srcWidth, srcHeight};
-    ZethSprite::DrawRect(gameSprites.EnemyBatch(SheetIndex()), drawDest, kSpriteDepth, src,
-                         static_cast<uint32_t>(-1), 1);
+    ZethSprite::DrawRect(gameSprites.EnemyBatch(sheet), drawDest, kSpriteDepth, src, tint, 1);
 }

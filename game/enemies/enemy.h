@@ -35,6 +35,11 @@ protected:
     void Setup(int32_t typeId, float x, float y, float a, float b, float c, float d);
     // The shared Run of the simplest enemies: the flash, a shot for kinds 490 and 450, age + 1.
     void RunSimple(ObjectController* ctx);
+    // What a hit does once the hp is lowered: Kill at hp 0 or less with the destroy sound, else
+    // the hit sound; the hit flash.
+    void TakeHit(ObjectController* ctx);
     // Draws the enemy centred from a source cell of the sheet SheetIndex picks.
     void DrawFrom(float srcX, float srcY, float srcWidth, float srcHeight);
+    // The same from a given sheet in a given colour.
+    void DrawFromSheet(int32_t sheet, float srcX, float srcY, float srcWidth, float srcHeight, uint32_t tint);
 };

@@ -37,3 +37,29 @@ bool AimAtParty(ObjectController* ctx, float x, float y, int32_t& angle) {
     angle = static_cast<int32_t>(AngleAtan2(party->GetX() - x, party->GetY() - y));
     return true;
 }
+
+bool ForgetChild(Object** slots, int count, Object* gone) {
+    if (gone == nullptr) return false;
+    for (int i = 0; i < count; ++i) {
+        if (slots[i] != gone) continue;
+        slots[i] = nullptr;
+        return true;
+    }
+    return false;
+}
+
+void DetachChildren(Object& parent, Object** slots, int count, bool kill) {
+    for (int i = 0; i < count; ++i) {
+        if (slots[i] == nullptr) continue;
+        slots[i]->ForgetObject(&parent);
+        if (kill) slots[i]->Kill();
+    }
+    if (parent.owner != nullptr) parent.owner->ForgetObject(&parent);
+}
+
+uint32_t GhostRuleColour(ObjectController* ctx, int32_t side) {
+    constexpr uint32_t kBlack = 0xFF000000u;
+    if (ctx->gameMode < 16) return kOpaqueWhite;
+    const int32_t setting = ctx->scoreData.ghostDisplay;
+    return setting == 1 || (setting == 2 && side == 1) ? kOpaqueWhite : kBlack;
+}

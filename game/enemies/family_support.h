@@ -29,5 +29,16 @@ bool OutsideFieldBySize(const Object& o);
 // then lies beyond the fixed 32-unit margin the enemies use.
 bool StepEnemyMovement(Object& o);
 
+// Slots of the objects a parent made and tracks: the first slot holding the gone object becomes
+// null (true when one did).
+bool ForgetChild(Object** slots, int count, Object* gone);
+// The parent goes: every held child is told to forget it (and killed when asked), then the
+// parent's owner is told.
+void DetachChildren(Object& parent, Object** slots, int count, bool kill);
+
+// The colour of the player-side sprites of the ghost modes: black unless the ghost display
+// setting shows every side (1) or, at 2, the object is of side 1; white outside the ghost modes.
+uint32_t GhostRuleColour(ObjectController* ctx, int32_t side);
+
 // The binary angle from (x, y) to the party's controller; false (angle untouched) without one.
 bool AimAtParty(ObjectController* ctx, float x, float y, int32_t& angle);

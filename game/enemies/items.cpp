@@ -32,12 +32,7 @@ int32_t PickUpSize(const ObjectController& game) {
     return game.gameMode < kGhostModes ? 8 / game.playerCount + 6 : 14;
 }
 
-// A swing towards the middle of the field and back over 64 units, one period in 120 frames.
-float Sway(float baseX, int32_t age) {
-    const float swing = 32.0f * AngleCos(546 * age);
-    return baseX < 128.0f ? baseX + 32.0f - swing : baseX - 32.0f + swing;
-}
-
+// Items move as enemies do, vanishing beyond the 32-unit margin.
 class ItemMovingAsEnemy : public Object {
 public:
     void Move(ObjectController*) override {
@@ -45,16 +40,29 @@ public:
     }
 };
 
-class I_PowerUp final : public Object {
-public:
-    I_PowerUp(float x, float y, float, float, float, float) : baseX(x) {
-        SetupItem(*this, x, y, 8, 8, 8);
-        vy = 0.5f;
+// An item that swings towards the middle of the field and back over 64 units, one period in
+// 120 frames, from where it appeared; at age 0 it takes the party's pick-up size.
+class SwayingItem : public ItemMovingAsEnemy {
+protected:
+    SwayingItem(float x, float y, int32_t width, int32_t height, int32_t hitHalf) : baseX(x) {
+        SetupItem(*this, x, y, width, height, hitHalf);
     }
+    void Sway(ObjectController* ctx) {
+        const float swing = 32.0f * AngleCos(546 * age);
+        x = baseX < 128.0f ? baseX + 32.0f - swing : baseX - 32.0f + swing;
+        if (age == 0) hitHalfWidth = hitHalfHeight = PickUpSize(*ctx);
+    }
+
+public:
+    float baseX;
+};
+
+class I_PowerUp final : public SwayingItem {
+public:
+    I_PowerUp(float x, float y, float, float, float, float) : SwayingItem(x, y, 8, 8, 8) { vy = 0.5f; }
     void Run(ObjectController* ctx) override {
-        x = Sway(baseX, age);
+        Sway(ctx);
         if (age == 0) {
-            hitHalfWidth = hitHalfHeight = PickUpSize(*ctx);
             // Rises when it appears below the party (and not near the top), or near the bottom.
             Object* party = ctx->pcController;
             const bool belowParty = party != nullptr && y > party->GetY() && y >= 96.0f;
@@ -69,8 +77,6 @@ public:
         if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 9, ctx));
     }
     void Draw(ObjectController*) override { DrawCellCentred(gameSprites.effect1, x, y, 8, 8, 0.0f, 16.0f); }
-
-    float baseX;
 };
 
 // The score item: flies at the party ever faster, steering for at most 60 frames.
@@ -126,16 +132,12 @@ public:
 };
 
 // A 320-frame cycle: large and good for 240 frames, then small and bad for 80.
-class I_Recca final : public ItemMovingAsEnemy {
+class I_Recca final : public SwayingItem {
 public:
-    I_Recca(float x, float y, float, float, float, float) : baseX(x) {
-        SetupItem(*this, x, y, 16, 8, 12);
-        vy = 0.25f;
-    }
+    I_Recca(float x, float y, float, float, float, float) : SwayingItem(x, y, 16, 8, 12) { vy = 0.25f; }
     void Run(ObjectController* ctx) override {
-        x = Sway(baseX, age);
+        Sway(ctx);
         if (age == 0) {
-            hitHalfWidth = hitHalfHeight = PickUpSize(*ctx);
             phase = static_cast<int32_t>(baseX) % 120;
             cycle = phase / 60;
         }
@@ -153,7 +155,6 @@ public:
                         static_cast<float>(64 + 8 * angle));
     }
 
-    float baseX;
     int32_t phase = 0;
     int32_t cycle = 0;
 };
@@ -174,7 +175,7 @@ public:
         StepEnemyMovement(*this);
         if (x < -32.0f || x > 288.0f || y > 272.0f) Vanish();
     }
-    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.effect1, x, y, 16, 16, 240.0f, 224.0f); }
+    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.effect1, x, y, 16, 16, 240.0f, 176.0f); }
 };
 
 const ClassRegistration kItemClasses{

@@ -58,19 +58,57 @@ protected:
     void ReleaseSlot(int slot);
 };
 
+// One slow S_InvaderShot at a time, held in the link field; no power levels, and the
+// invincibility countdown drawn on the ship.
 class PC_Noa final : public PCCharacter {
 public:
     PC_Noa(float x, float y) : PCCharacter(99, x, y) {}
+    void Draw(ObjectController* ctx) override;
+    void Detach() override;
+    void ForgetObject(Object* gone) override;
+    void SetInactive(int32_t value) override;
+    // Level and items never change: the scene's bonus event and 60 frames of invincibility.
+    void PowerUp(ObjectController* ctx, int32_t count) override;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+
+private:
+    void ReleaseShot();  // lets go of the shot in the link field and kills it
 };
 
+// A stream of S_StarForceShot, fast on the first button and slow on the second; one level.
 class PC_Akimi final : public PCCharacter {
 public:
     PC_Akimi(float x, float y) : PCCharacter(100, x, y) {}
+    void PowerUp(ObjectController* ctx, int32_t count) override;
+
+protected:
+    void Fire(ObjectController* ctx) override;
 };
 
+// Three fire patterns switched by the second button, each growing over four levels, and in
+// pattern 1 from level 2 up to six barriers circling the ship.
 class PC_Keito final : public PCCharacter {
 public:
+    static constexpr int kFirstBarrierSlot = 10;
+    static constexpr int kBarrierSlots = 6;
+
     PC_Keito(float x, float y) : PCCharacter(108, x, y) {}
+    void Run(ObjectController* ctx) override;
+    // Stores the value; in pattern 1 from level 2 the barriers go with it.
+    void SetInactive(int32_t value) override;
+    void ResetWeaponState() override;
+
+    int32_t keitoPattern = 0;
+    int32_t keitoAlternate = 0;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+
+private:
+    void ReleaseBarriers();
+    void KeepBarriers(ObjectController* ctx);  // makes, parks or places the barriers
 };
 
 // A fan of S_Gunnac that widens with the level, or a double stream with both buttons.
@@ -116,19 +154,82 @@ protected:
     void Fire(ObjectController* ctx) override;
 };
 
+// Piercing S_ReccaL lasers left and right in turn; from level 2 two circling options that fire
+// on the second button; a barrier that grows while fire is released, and a bomb on a full charge.
 class PC_Minato final : public PCCharacter {
 public:
+    static constexpr int kBarrierSlot = 0, kBomberSlot = 1, kFirstOptionSlot = 2;
+
     PC_Minato(float x, float y) : PCCharacter(120, x, y) {}
+    void ResetWeaponState() override { chargeFrames = 0; }
+
+    int32_t optionCooldown = 0;
+    int32_t chargeFrames = 0;
+    int32_t minatoSide = 0;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+    void Upkeep(ObjectController* ctx) override;  // options, parking, the barrier's place
+
+private:
+    void FireLaser(ObjectController* ctx);
+    void Charge(ObjectController* ctx);
 };
 
+// A forward S_RBShot and side shots; from level 1 the second button puts out two options that
+// fire homing shots, and changes her ship's row.
 class PC_Aiko final : public PCCharacter {
 public:
+    static constexpr int32_t kOptionsRowStep = 32;
+
     PC_Aiko(float x, float y) : PCCharacter(124, x, y) {}
+    void Draw(ObjectController* ctx) override;
+    void ResetWeaponState() override;
+
+    int32_t switchCooldown = 0;
+    int32_t sideCooldown = 0;
+    int32_t optionsOut = 0;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+    void Upkeep(ObjectController* ctx) override;  // no options while she is down
+
+private:
+    void SwitchOptions(ObjectController* ctx);
+    void FireSides(ObjectController* ctx);
 };
 
+// Up to three rows of bubbles above her (2, 4 and 8, one row a level), a swaying spray in
+// bursts from her or her fullest rows, and a reflect that spends every bubble and her level.
 class PC_Yuu final : public PCCharacter {
 public:
+    static constexpr int kRows = 3;
+    static constexpr int kFirstSlot[kRows + 1] = {0, 2, 6, 14};  // row r holds slots [r, r + 1)
+    static constexpr int32_t kReflectWait = 600;
+
     PC_Yuu(float x, float y) : PCCharacter(127, x, y) {}
+    void Draw(ObjectController* ctx) override;
+    // Every frame: the rows' breathing, counting and places, then input and fire while alive.
+    void Run(ObjectController* ctx) override;
+    // Items and levels as every character's; a level-up heals and refills the rows of the level.
+    void PowerUp(ObjectController* ctx, int32_t count) override;
+    void ResetWeaponState() override;
+
+    // Whether her level and rows allow the reflect.
+    bool ReflectAllowed() const;
+
+    int32_t fireFrames = 0;
+    int32_t rowCount[kRows] = {};
+    float rowWidth = 1.0f;
+    float rowHeight = 1.0f;
+    int32_t reflectCooldown = kReflectWait;
+
+protected:
+    void Fire(ObjectController* ctx) override;
+
+private:
+    void PlaceRows();
+    void Spray(ObjectController* ctx, int32_t c);
 };
 
 // Reads no input and fires nothing: only its age counts.

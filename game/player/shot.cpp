@@ -163,3 +163,20 @@ void Shot::DrawCellAt(ObjectController*, float cx, float cy, int32_t w, int32_t 
 void Shot::DrawCell(ObjectController* ctx, float u, float v, float uw, float vh) const {
     DrawCellAt(ctx, x, y, width, height, u, v, uw, vh, DrawColor(ctx));
 }
+
+void Shot::TurnToward(int32_t target, int32_t rate) {
+    if (target < 16383 && angle > 49151) target += 65535;
+    else if (angle < 16383 && target > 49151) angle += 65535;
+    if (angle > target + rate) angle -= rate;
+    else if (angle < target - rate) angle += rate;
+    angle %= 65535;
+}
+
+void DrawQuarters(CSprite2D* batch, float cx, float cy, float q, float u, float v, uint32_t colour) {
+    for (int k = 0; k < 4; ++k) {
+        bool right = k % 2 == 1, bottom = k >= 2;
+        const float dst[4] = {right ? cx : cx - q, bottom ? cy : cy - q, q, q};
+        const float src[4] = {right ? u + q : u, bottom ? v + q : v, right ? -q : q, bottom ? -q : q};
+        ZethSprite::DrawRect(batch, dst, 32767.0f, src, colour, 1);
+    }
+}

@@ -33,11 +33,69 @@ protected:
                     float vh, uint32_t colour) const;
     // The shot's own cell at its position and size, in its draw colour.
     void DrawCell(ObjectController* ctx, float u, float v, float uw, float vh) const;
+    // Turns the angle by at most rate toward the target, both taken round the wrap at 65535 so
+    // that a turn across straight right goes the short way; then the angle mod 65535.
+    void TurnToward(int32_t target, int32_t rate);
 };
 
-// The catalogue-only weapons: the table's values with the shot base's behaviour, no picture.
-template <int32_t Id>
-class CatalogueShot : public Shot {
+// A weapon that keeps child objects in N slots: its Detach lets go of each child and kills it,
+// then tells its owner; ForgetObject frees the slot of a child that goes and, when the owner
+// goes, clears it and vanishes.
+template <int N>
+class ParentShot : public Shot {
 public:
-    CatalogueShot(float x, float y, float vx, float vy, float ax, float ay) : Shot(Id, x, y, vx, vy, ax, ay) {}
+    void Detach() override {
+        for (Object*& child : children) {
+            Object* held = child;
+            if (held == nullptr) continue;
+            child = nullptr;
+            held->ForgetObject(self);
+            held->Kill();
+        }
+        if (owner != nullptr) owner->ForgetObject(self);
+    }
+    void ForgetObject(Object* gone) override {
+        for (Object*& child : children) {
+            if (child == gone) {
+                child = nullptr;
+                break;
+            }
+        }
+        if (gone == owner) {
+            owner = nullptr;
+            Vanish();
+        }
+    }
+
+    Object* children[N] = {};
+
+protected:
+    using Shot::Shot;
 };
+
+// Draws a square picture of side 2q centred on (cx, cy) from one q x q quarter cell, mirrored
+// into the other three places.
+void DrawQuarters(CSprite2D* batch, float cx, float cy, float q, float u, float v, uint32_t colour);
+
+// A weapon drawn as one cell of "shot.bmp" from the shared cell table, animated over frames laid
+// side by side; the classes that only draw a cell are thin classes over it.
+class CellShot : public Shot {
+public:
+    void Draw(ObjectController* ctx) override;
+
+protected:
+    CellShot(int32_t typeId, float x, float y, float vx, float vy, float ax, float ay)
+        : Shot(typeId, x, y, vx, vy, ax, ay), cellId(typeId) {}
+
+    int32_t cellId;
+};
+
+// One row of the cell table: the cell of a type id, frames side by side, each shown for period
+// frames of age.
+struct ShotCellRow {
+    int16_t id;
+    int16_t u, v, w, h;
+    int16_t frames, period;
+};
+// The row of a type id; null when the id draws no table cell.
+const ShotCellRow* FindShotCell(int32_t typeId);

@@ -1,6 +1,24 @@
 #include "game/player/shots_blast.h"
 
+#include "framework/core/angle.h"
 #include "game/world/factory.h"
+#include "game/world/object_controller.h"
+
+namespace {
+
+constexpr int32_t kShieldId = 169;
+constexpr int32_t kMissileBlastId = 176;
+
+// Where the RB cells lie in "shot.bmp".
+constexpr float kRBShotSmallU = 64, kRBShotLargeU = 80, kRBShotV = 56;  // level 0 8 x 8; 1-2 16 x 8; 3 16 x 16
+constexpr float kHomingU = 128, kHomingV = 80;   // nine 8 x 8 headings, up round the right to down
+constexpr float kMissileFrameU = 128, kMissileFrameV = 88;  // four 8 x 8 frames
+// The blast's 16, 24 and 32 unit cells side by side.
+constexpr float kBlastCellU[3] = {160, 176, 200};
+constexpr int16_t kBlastCellSize[3] = {16, 24, 32};
+constexpr float kBlastCellV = 88;
+
+}  // namespace
 
 void S_PCBlast::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);
@@ -15,6 +33,182 @@ void S_PCBlast::Draw(ObjectController* ctx) {
                0xFFFFFFFFu);
 }
 
+int32_t SectorOf(int32_t angle) { return ((AngleIndex(angle) + 2048) / 4096) % 16; }
+
+void S_RBShot::Run(ObjectController*) {
+    if (age < 2) {
+        if (score == 1) {
+            width = 16;
+            hitHalfWidth = hitHalfHeight = 6;
+        } else if (score == 2) {
+            width = 16;
+            hitHalfWidth = hitHalfHeight = 8;
+        } else if (score == 3) {
+            width = height = 16;
+            hitHalfWidth = hitHalfHeight = 10;
+        }
+    }
+    age += 1;
+}
+
+void S_RBShot::Draw(ObjectController* ctx) {
+    if (score <= 0) DrawCell(ctx, kRBShotSmallU, kRBShotV, 8, 8);
+    else if (score >= 3) DrawCell(ctx, kRBShotLargeU, kRBShotV + 16.0f, 16, 16);
+    else DrawCell(ctx, kRBShotLargeU, kRBShotV + 8.0f * static_cast<float>(score - 1), 16, 8);
+}
+
+void RBSideOption::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    int32_t d = age < 5 ? 2 * age + 6 : 16;
+    if (owner != nullptr) {
+        x = owner->GetX() - static_cast<float>(d) + static_cast<float>(2 * score * d);
+        y = owner->GetY() + static_cast<float>(d / 2);
+    }
+    if (x < 2.0f) x = 2.0f;
+    if (x > 254.0f) x = 254.0f;
+    if (y > 236.0f) y = 236.0f;
+    hp = maxHp;
+    age += 1;
+}
+
+void S_RBOptionV::Draw(ObjectController* ctx) { DrawCell(ctx, 184, 32, 8, 16); }
+
+void S_RBOptionM::Draw(ObjectController* ctx) { DrawCell(ctx, 200, 32, 8, 16); }
+
+void S_RBShotV::Draw(ObjectController* ctx) { DrawCell(ctx, 0, 40, 8, 16); }
+
+void S_RBShotVR::Run(ObjectController* ctx) {
+    Object* enemy = ctx->FindNearestEnemy(x, y);
+    int32_t target = enemy != nullptr ? static_cast<int32_t>(AngleAtan2(enemy->GetX() - x, enemy->GetY() - y)) : angle;
+    TurnToward(target, 910);
+    age += 1;
+}
+
+void S_RBShotVR::Draw(ObjectController* ctx) {
+    // Right-hand sectors (12-15, 0-4: up round to down) have cells; the left half mirrors them.
+    int32_t sector = SectorOf(angle);
+    bool mirrored = sector >= 5 && sector <= 11;
+    if (mirrored) sector = (24 - sector) % 16;
+    float u = kHomingU + 8.0f * static_cast<float>((sector + 4) % 16);
+    if (mirrored) DrawCell(ctx, u + 8.0f, kHomingV, -8, 8);
+    else DrawCell(ctx, u, kHomingV, 8, 8);
+}
+
+void S_RBOptionL::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    if (owner != nullptr) {
+        float r = age < 9 ? static_cast<float>(3 * (age + 2)) : 32.0f;
+        float ox = owner->GetX(), oy = owner->GetY();
+        int32_t a = age * 1092 + score * 32768;
+        x = ox + r * AngleSin(a);
+        y = oy + r * AngleCos(a);
+        if (score >= 2) {
+            for (int32_t k = 0; k < 2; ++k) {
+                if (children[k] == nullptr) {
+                    children[k] = ctx->CreateObject(kShieldId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, self);
+                    if (children[k] != nullptr) children[k]->SetScore(k);
+                }
+                Object* shield = children[k];
+                if (shield == nullptr) continue;
+                int32_t ak = (age - 4 * k - 4) * 1092 + score * 32768;
+                shield->x = ox + r * AngleSin(ak);
+                shield->y = oy + r * AngleCos(ak);
+                shield->InheritSide(ctx, owner);
+            }
+        }
+    }
+    hp = maxHp;
+    age += 1;
+}
+
+void S_RBOptionL::Draw(ObjectController* ctx) { DrawCell(ctx, 192, 32, 8, 16); }
+
+void S_RBOptionLShield::Draw(ObjectController* ctx) {
+    if (score == 0) DrawCell(ctx, 80, 40, 16, 16);
+    else DrawCellAt(ctx, x, y, 8, 8, 24, 40, 8, 8, DrawColor(ctx));
+}
+
+void S_RBShotL::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    if (owner != nullptr) x = owner->GetX() - 6.0f + static_cast<float>(12 * score);
+    if (age < angle) {
+        height += 8;
+        hitHalfHeight = height / 2;
+    }
+    age += 1;
+}
+
+void S_RBShotL::Draw(ObjectController* ctx) { DrawCell(ctx, 56, 32, 8, 8); }
+
+void S_RBShotLTrace::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    if (owner != nullptr) x = owner->GetX();
+    age += 1;
+}
+
+void S_RBShotLTrace::Draw(ObjectController* ctx) { DrawCell(ctx, 56, 32, 8, 8); }
+
+void S_RBShotLR::Run(ObjectController*) {
+    if (age > 45) Kill();
+    age += 1;
+}
+
+void S_RBShotLR::Draw(ObjectController* ctx) { DrawCell(ctx, age % 2 == 0 ? 8.0f : 24.0f, 40, 16, 16); }
+
+void S_RBShotM::Run(ObjectController*) {
+    if (age == 15) ay = -0.2f;
+    age += 1;
+}
+
+void S_RBShotM::Move(ObjectController*) {
+    MoveWithin(-32.0f, 288.0f, -32.0f, 304.0f);
+}
+
+void S_RBShotM::Draw(ObjectController* ctx) {
+    DrawCell(ctx, 64, 40, 8, 16);
+    if (age >= 15) DrawCellAt(ctx, x, y + 12.0f, 8, 8, static_cast<float>(40 + 8 * (age % 2)), 72, 8, 8, DrawColor(ctx));
+}
+
+void S_RBShotMR::Run(ObjectController*) {
+    if (age >= 30) Kill();
+    age += 1;
+}
+
+void S_RBShotMR::OnKilled(ObjectController* ctx) {
+    Object* blast = ctx->CreateObject(kMissileBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+    if (blast != nullptr) blast->SetSide(side);
+}
+
+void S_RBShotMR::Draw(ObjectController* ctx) {
+    DrawCell(ctx, kMissileFrameU + 8.0f * static_cast<float>(age % 4), kMissileFrameV, 8, 8);
+}
+
+void S_RBShotMRBlast::Run(ObjectController*) {
+    frame = age % 4 == 3 ? 1 : age % 4;
+    if (age >= 60) Kill();
+    hp = maxHp;
+    age += 1;
+}
+
+void S_RBShotMRBlast::Draw(ObjectController* ctx) {
+    int16_t size = kBlastCellSize[frame];
+    float s = static_cast<float>(size);
+    DrawCellAt(ctx, x, y, size, size, kBlastCellU[frame], kBlastCellV, s, s, DrawColor(ctx));
+}
+
 static ClassRegistration blastShots({
     {163, MakeObject<S_PCBlast>},
+    {164, MakeObject<S_RBShot>},
+    {165, MakeObject<S_RBOptionV>},
+    {166, MakeObject<S_RBShotV>},
+    {167, MakeObject<S_RBShotVR>},
+    {168, MakeObject<S_RBOptionL>},
+    {169, MakeObject<S_RBOptionLShield>},
+    {170, MakeObject<S_RBShotL>},
+    {171, MakeObject<S_RBShotLTrace>},
+    {172, MakeObject<S_RBShotLR>},
+    {173, MakeObject<S_RBOptionM>},
+    {174, MakeObject<S_RBShotM>},
+    {175, MakeObject<S_RBShotMR>},
+    {176, MakeObject<S_RBShotMRBlast>},
 });

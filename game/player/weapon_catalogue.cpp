@@ -8,7 +8,7 @@ using V = ShotVariant;
 }  // namespace
 
 const WeaponEntry kWeaponTable[kWeaponCount] = {
-    // id  class                          kind   w    h  hw  hh        hp     maxHp   power  motion             angle speed mode accel variant
+    // id class                         kind    w    h  hw  hh         hp      maxHp    power  motion            angle speed mode accel variant
     {140, "S_Gunnac",                    500,   8,   8,  4,  4,      0.0f,      0.0f,    1.0f, M::kSpeedAngle,          0, 0.0f, 0, 0.0f, V::kNone},
     {141, "S_ZanacA",                    500,   8,  16,  8,  8,      0.0f,      0.0f,    1.0f, M::kSpeedAngle,          0, 0.0f, 0, 0.0f, V::kNone},
     {142, "S_ZanacB",                    500,   8,  16,  8,  8,      0.0f,      0.0f,    1.0f, M::kSpeedAngle,          0, 0.0f, 0, 0.0f, V::kNone},

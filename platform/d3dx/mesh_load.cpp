@@ -350,6 +350,7 @@ Result LoadSkinMeshFromXof(XFileData* data, uint32_t options, gfx::Device* devic
     }
     std::copy(indices.begin(), indices.end(), built->Indices());
     std::copy(attributes.begin(), attributes.end(), built->Attributes());
+    built->OptimizeInplace(optimize::kAttrSort, nullptr, nullptr, nullptr, nullptr);
 
     if (adjacency != nullptr) {
         *adjacency = new Buffer(indices.size() * sizeof(uint32_t));

@@ -214,10 +214,11 @@ private:
                 if (count > tokens_.list.size() - pos_) Fail(Peek(), "array \"" + member.name + "\" is larger than the file");
             }
             const Template* nested = member.primitive == Primitive::kNone ? FindTemplate(Peek(), member.typeName) : nullptr;
-            if (nested != nullptr && nested->members.empty()) continue;  // elements without values
             for (uint64_t i = 0; i < count; ++i) {
                 if (nested != nullptr) {
+                    const size_t before = pos_;
                     Members(*nested, node, depth + 1);
+                    if (pos_ == before) break;  // elements that hold no values: the rest are the same
                 } else {
                     const uint64_t value = Value(member.primitive, node);
                     if (member.dims.empty()) counts[member.name] = value;
@@ -259,15 +260,21 @@ private:
         return bytes == 4 ? bits & 0xFFFFFFFFu : bytes == 2 ? bits & 0xFFFFu : bits & 0xFFu;
     }
 
+    // A reference names the first object defined with that name (or identity) anywhere in the file.
     void ResolveReferences() {
-        for (const PendingReference& ref : references_) {
-            const Node* target = nullptr;
-            for (const auto& node : doc_->nodes) {
-                if (ref.byGuid ? node->id == ref.guid : node->name == ref.name) {
-                    target = node.get();
-                    break;
-                }
+        std::map<std::string, const Node*> byName;
+        std::map<std::string, const Node*> byGuid;
+        for (const auto& node : doc_->nodes) {
+            if (!node->name.empty()) byName.emplace(node->name, node.get());
+            if (!(node->id == Guid{})) {
+                byGuid.emplace(std::string(reinterpret_cast<const char*>(&node->id), sizeof(Guid)), node.get());
             }
+        }
+        for (const PendingReference& ref : references_) {
+            const auto& index = ref.byGuid ? byGuid : byName;
+            const auto found =
+                index.find(ref.byGuid ? std::string(reinterpret_cast<const char*>(&ref.guid), sizeof(Guid)) : ref.name);
+            const Node* target = found != index.end() ? found->second : nullptr;
             const std::string what = ref.byGuid ? "a GUID" : "\"" + ref.name + "\"";
             if (target == nullptr) throw FormatError{Where(ref.where) + "reference to " + what + " that is not defined"};
             if (!Allows(*ref.owner->type, *target->type)) {

@@ -1,5 +1,6 @@
 // The header and the two tokenisers of X files. Text: names, numbers, quoted strings, GUIDs in
-// angle brackets, punctuation, comments from "//" or "#" to the line end. Binary: 16-bit token
+// angle brackets, punctuation, comments from "//" or "#" to the line end; a string is taken as
+// written between its quotes (a backslash is an ordinary character). Binary: 16-bit token
 // records; names and strings carry a 32-bit length, lists a 32-bit count.
 #include <strings.h>
 

@@ -83,6 +83,7 @@ DeviceImpl::~DeviceImpl() {
     Rebind<VertexBufferImpl>(stream_, nullptr);
     Rebind<IndexBufferImpl>(indices_, nullptr);
     Rebind<VertexDeclarationImpl>(declaration_, nullptr);
+    Rebind<VertexProgram>(program_, nullptr);
     Rebind<SurfaceImpl>(renderTarget_, nullptr);
     Rebind<SurfaceImpl>(depthStencil_, nullptr);
     Rebind<SurfaceImpl>(backBuffer_, nullptr);

@@ -276,6 +276,8 @@ constexpr uint8_t kBlendWeight = 1;
 constexpr uint8_t kBlendIndices = 2;
 constexpr uint8_t kNormal = 3;
 constexpr uint8_t kTexCoord = 5;
+constexpr uint8_t kTangent = 6;
+constexpr uint8_t kBinormal = 7;
 constexpr uint8_t kPositionT = 9;  // pre-transformed position
 constexpr uint8_t kColor = 10;
 }  // namespace declusage
@@ -295,6 +297,32 @@ class VertexDeclaration : public RefCounted {
 public:
     // The elements, without the end marker.
     virtual const std::vector<VertexElement>& Elements() const = 0;
+};
+
+// What a vertex program reads of one vertex, found in the declaration by usage. A missing
+// element, and the components an element does not carry, read as (0, 0, 0, 1).
+struct ProgramInput {
+    float position[2][4];     // POSITION0 and POSITION1
+    float normal[2][4];       // NORMAL0 and NORMAL1
+    float blendWeight[4];     // BLENDWEIGHT, one to four floats
+    uint8_t blendIndices[4];  // BLENDINDICES (a colour or four bytes): its bytes in memory order
+    float color[4];           // COLOR0 as red, green, blue, alpha from 0 to 1
+    float texCoord[4];        // TEXCOORD0
+};
+
+// What a vertex program gives the rasteriser for one vertex.
+struct ProgramOutput {
+    float position[4];     // clip space
+    float color[4];        // red, green, blue, alpha; clamped to 0..1 by the device
+    float texCoord[2][3];  // coordinate sets 0 and 1; each stage takes the set its index names
+    float fog;             // carried: the device does not apply fog
+};
+
+// A software vertex program, what SetVertexShader takes. It replaces the fixed-function
+// transform and lighting; clipping, rasterising and the texture stages stay the device's.
+class VertexProgram : public RefCounted {
+public:
+    virtual void Run(const ProgramInput& in, ProgramOutput* out) const = 0;
 };
 
 // Where Present sends the finished back buffer.
@@ -444,8 +472,11 @@ public:
     virtual Result CreateVertexDeclaration(const VertexElement* elements,
                                            VertexDeclaration** declaration) = 0;
     virtual Result SetVertexDeclaration(VertexDeclaration* declaration) = 0;  // null unsets it
-    // There are no shaders: only null (the fixed-function pipeline) is accepted.
-    virtual Result SetVertexShader(const void* shader) = 0;
+    // A vertex program for the following draws (the device adds a reference), or null for the
+    // fixed-function pipeline. A program reads its vertices through a vertex declaration.
+    virtual Result SetVertexShader(VertexProgram* program) = 0;
+    virtual VertexProgram* GetVertexShader() = 0;  // no reference added
+    // There are no pixel shaders: only null (the texture stages) is accepted.
     virtual Result SetPixelShader(const void* shader) = 0;
     virtual Result SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
                                    uint32_t stride) = 0;

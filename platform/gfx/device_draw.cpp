@@ -236,6 +236,7 @@ void DeviceImpl::BuildPipeline(PipelineState* ps) {
 // ---- vertices ----
 
 bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count, int stages) {
+    if (program_) return RunVertexProgram(source, count, stages);
     const VertexLayout layout = declaration_ ? LayoutOf(declaration_->Elements()) : LayoutOf(fvf_);
     if (layout.size == 0 || source.stride < layout.size) return false;
     if (count > 0 && (size_t(count - 1) * source.stride + layout.size > source.vertexBytes)) {

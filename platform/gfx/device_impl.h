@@ -93,7 +93,8 @@ public:
     Result CreateVertexDeclaration(const VertexElement* elements,
                                    VertexDeclaration** declaration) override;
     Result SetVertexDeclaration(VertexDeclaration* declaration) override;
-    Result SetVertexShader(const void* shader) override;
+    Result SetVertexShader(VertexProgram* program) override;
+    VertexProgram* GetVertexShader() override { return program_; }
     Result SetPixelShader(const void* shader) override;
 
     Result DrawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primCount) override;
@@ -134,6 +135,8 @@ private:
     // Reads `count` vertices and brings them to screen space (clip space too when transformed),
     // with the texture coordinates of the first `stages` stages.
     bool LoadVertices(const DrawSource& source, uint32_t count, int stages);
+    // The same through the vertex program: clip position, colour and coordinate sets from it.
+    bool RunVertexProgram(const DrawSource& source, uint32_t count, int stages);
     uint32_t LightVertex(const FetchedVertex& vertex) const;
     void ProjectToViewport(const std::array<float, 4>& clip, ScreenVertex* vertex) const;
     void DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t primCount);
@@ -156,6 +159,7 @@ private:
     IndexBufferImpl* indices_ = nullptr;
     uint32_t fvf_ = 0;
     VertexDeclarationImpl* declaration_ = nullptr;  // used instead of fvf_ when set
+    VertexProgram* program_ = nullptr;              // replaces the fixed-function transform
 
     uint32_t renderStates_[rs::kCount] = {};
     uint32_t stageStates_[kStageCount][tss::kCount] = {};

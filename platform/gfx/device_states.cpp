@@ -208,8 +208,11 @@ Result DeviceImpl::SetVertexDeclaration(VertexDeclaration* declaration) {
     return result::kOk;
 }
 
-Result DeviceImpl::SetVertexShader(const void* shader) {
-    return shader ? result::kInvalidCall : result::kOk;
+Result DeviceImpl::SetVertexShader(VertexProgram* program) {
+    if (program) program->AddRef();
+    if (program_) program_->Release();
+    program_ = program;
+    return result::kOk;
 }
 
 Result DeviceImpl::SetPixelShader(const void* shader) {

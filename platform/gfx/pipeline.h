@@ -129,6 +129,14 @@ inline double TexelCoordinate(double u, int size) {
     return x > -1.0e9 && x < 1.0e9 ? x : 0.0;  // far away or not a number: texel 0
 }
 
+// The texel index whose square holds coordinate u (point sampling, before addressing): the
+// floor of the texel coordinate, from a truncation that is exact within int range.
+inline int PointTexel(double u, int size) {
+    const double x = TexelCoordinate(u, size);
+    const int truncated = int(x);
+    return truncated - (double(truncated) > x ? 1 : 0);
+}
+
 inline uint32_t FetchTexel(const StageSampler& s, int tx, int ty) {
     tx = AddressTexel(tx, s.width, s.addressU);
     ty = AddressTexel(ty, s.height, s.addressV);
@@ -140,9 +148,9 @@ inline uint32_t FetchTexel(const StageSampler& s, int tx, int ty) {
 // texels around it weighted with 8-bit fractions.
 inline uint32_t SampleStage(const StageSampler& s, double u, double v, bool linear) {
     if (!s.texels) return 0xFFFFFFFF;
+    if (!linear) return FetchTexel(s, PointTexel(u, s.width), PointTexel(v, s.height));
     const double x = TexelCoordinate(u, s.width);
     const double y = TexelCoordinate(v, s.height);
-    if (!linear) return FetchTexel(s, int(std::floor(x)), int(std::floor(y)));
     const double fx = x - 0.5, fy = y - 0.5;
     const double x0 = std::floor(fx), y0 = std::floor(fy);
     const uint32_t wx = std::min(255u, uint32_t((fx - x0) * 256.0));

@@ -1,5 +1,5 @@
 // The rasterisers: the general triangle path, lines, points, and the rectangle path for pairs
-// of triangles that form an axis-aligned rectangle drawn at a whole-texel scale.
+// of triangles that form an axis-aligned rectangle sampled by point.
 #pragma once
 
 #include <cstdint>
@@ -19,9 +19,9 @@ void DrawPoint(const PipelineState& ps, const ScreenVertex& a);
 // need the triangle path (depth test, several stages, linear filtering, a narrow target...).
 class RectanglePath;
 const RectanglePath* ChooseRectanglePath(const PipelineState& ps);
-// Draws the two triangles *t[0..2], *t[3..5] as one rectangle when they form an axis-aligned
-// rectangle of one colour whose texels land exactly as the triangle path would pick them;
-// false (nothing drawn) otherwise.
+// Draws the two triangles *t[0..2], *t[3..5] as one rectangle, with the bytes the triangle path
+// would give, when they form an axis-aligned rectangle of one colour whose texture coordinates
+// follow its sides; false (nothing drawn) otherwise.
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
                    const ScreenVertex* const t[6]);
 
@@ -36,6 +36,40 @@ constexpr float kGuardBand = 16384.0f;
 inline int64_t SnapToSubpixel(float v) {
     const double scaled = double(v) * kSubpixelScale;
     return int64_t(scaled >= 0.0 ? scaled + 0.5 : scaled - 0.5);
+}
+
+// One triangle made ready for rasterising, shared by both paths so that the rectangle path
+// reproduces the triangle path's arithmetic to the bit: corners snapped and ordered so that the
+// area is positive, the box of pixels it may cover within the scissor, and the terms of its
+// attribute planes.
+struct TriangleSetup {
+    const ScreenVertex* v[3];
+    int64_t x[3], y[3];  // subpixels
+    int64_t area;        // twice the area, in square subpixels
+    int left, right, top, bottom;  // inclusive; empty when left > right or top > bottom
+    double det, ex1, ey1, ex2, ey2;  // area and edges from corner 0, as doubles
+    double ox, oy;  // pixel (left, top) from corner 0, in pixels
+};
+
+// False for a triangle without area or one the cull mode removes. Corners lie within the
+// guard band.
+bool SetUpTriangle(const PipelineState& ps, const ScreenVertex* a, const ScreenVertex* b,
+                   const ScreenVertex* c, TriangleSetup* out);
+
+// An attribute over a triangle: at pixel (left + n, top + m) it is (origin + dy m) + dx n,
+// evaluated in that order.
+struct Plane {
+    double dx, dy, origin;
+};
+
+// The plane through the attribute's values a0, a1, a2 at the triangle's corners.
+inline Plane PlaneOf(const TriangleSetup& t, double a0, double a1, double a2) {
+    const double d1 = a1 - a0, d2 = a2 - a0;
+    Plane p;
+    p.dx = (d1 * t.ey2 - d2 * t.ey1) / t.det * kSubpixelScale;
+    p.dy = (d2 * t.ex1 - d1 * t.ex2) / t.det * kSubpixelScale;
+    p.origin = a0 + p.dx * t.ox + p.dy * t.oy;  // at the first pixel of the box
+    return p;
 }
 
 }  // namespace platform::gfx

@@ -1,14 +1,17 @@
 // The rectangle path: most of what the framework draws is a pair of triangles forming an
-// axis-aligned, single-colour rectangle whose texture is sampled by point at one texel per pixel
-// (or an exact fraction of one). Such a pair is drawn row by row with the texel column of every
-// pixel worked out once, by one of a table of loops specialised on the states.
+// axis-aligned, single-colour rectangle whose texture is sampled by point. Such a pair is drawn
+// row by row with the texel column of every pixel worked out once, by one of a table of loops
+// specialised on the states.
 //
-// It must give the same bytes as the triangle path. Coverage is the same by construction: the
-// pixels whose centres lie in [left, right) x [top, bottom) of the snapped corners, which is
-// exactly what the top-left rule gives the two triangles together. Texel choice is the same as
-// long as no pixel centre maps near a texel boundary, where rounding in the triangle path's
-// interpolation could tip it; the pair is taken only when the pixel centres map to whole eighths
-// of a texel, none of them on a texel boundary, so every sample lies at least 1/8 texel from one.
+// It gives the same bytes as the triangle path, wherever the rectangle lies. Coverage is the
+// same by construction: the pixels whose centres lie in [left, right) x [top, bottom) of the
+// snapped corners, which is exactly what the top-left rule gives the two triangles together.
+// Texel choice is the same because it is made with the triangle path's own arithmetic: both
+// triangles are set up as that path sets them up and their coordinate planes are evaluated
+// exactly as it evaluates them. Where the two triangles would pick different texels for one
+// pixel (a sample lying on a texel boundary that they round apart), the pair goes to the
+// triangle path.
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -173,9 +176,6 @@ constexpr SpanRoutine kRow[8] = {Routine<0, kBlend>(), Routine<1, kBlend>(), Rou
 const SpanRoutine* const kRoutines[kBlendKinds] = {kRow<kOpaque>, kRow<kAlphaBlend>,
                                                    kRow<kGenericBlend>};
 
-// Shifts of signed values are arithmetic, so a shift divides rounding down.
-int64_t FloorDiv8(int64_t value) { return value >> 3; }
-
 // True for a four-bit corner set with exactly three corners.
 bool HasThreeCorners(int mask) { return mask == 0b0111 || mask == 0b1011 || mask == 0b1101 || mask == 0b1110; }
 
@@ -183,61 +183,74 @@ int64_t CeilPixel(int64_t subpixels) {
     return (subpixels + (int64_t(1) << kSubpixelBits) - 1) >> kSubpixelBits;
 }
 
-// Pixel range [first, end) whose centres lie in [a, b) (subpixels).
-void CoveredPixels(int64_t a, int64_t b, int64_t* first, int64_t* end) {
-    *first = CeilPixel(a);
-    *end = CeilPixel(b);
-}
+// Texel indexes floor(x0 + k q) along one axis, where x0 is the texel coordinate of the first
+// pixel and q = +-2^p (-4 <= p <= 4) the texels per pixel: with n = 2^max(-p, 0), index k is
+// floor((m + k n q) / n) for m = floor(n x0), exactly, as long as n x0 lies away from a whole
+// number. Within the bounds below, the triangle path's roundings move a sample by less than
+// 1e-8 texel from x0 + k q, so a margin of 1e-6 keeps every sample on its side of a boundary.
+struct TexelProgression {
+    int first;  // m
+    int step;   // n q, a whole number
+    int shift;  // log2 n
+};
 
-// The texel positions (in eighths of a texel, start + k x step) of `count` pixels along one
-// axis, or false when some pixel centre could map within 1/8 texel of a texel boundary.
-bool TexelSteps(float uFirst, float uLast, int64_t edgeFirst, int64_t edgeLast, int64_t firstPixel,
-                int size, int count, int64_t* start, int64_t* step) {
-    const double span = double(edgeLast - edgeFirst) / kSubpixelScale;
-    const double perPixel = (double(uLast) - double(uFirst)) * size / span;
-    const double eighthsStep = perPixel * 8.0;
-    const double eighthsFirst =
-        (double(uFirst) * size +
-         (double(firstPixel) - double(edgeFirst) / kSubpixelScale) * perPixel) * 8.0;
-    if (eighthsStep == 0.0 || std::fabs(eighthsStep) > 8.0 * kMaxRectangleSide ||
-        std::fabs(eighthsFirst) > 1.0e12 || std::floor(eighthsStep) != eighthsStep ||
-        std::floor(eighthsFirst) != eighthsFirst) {
-        return false;
-    }
-    *start = int64_t(eighthsFirst);
-    *step = int64_t(eighthsStep);
-    // Positions repeat their eighth every 8 pixels at most.
-    for (int k = 0; k < std::min(count, 8); ++k) {
-        if (((*start + *step * k) & 7) == 0) return false;
-    }
+bool ProgressionOf(const Plane& plane, bool alongX, int size, TexelProgression* out) {
+    const double x0 = plane.origin * size;
+    const double q = (alongX ? plane.dx : plane.dy) * size;
+    if (!(std::fabs(x0) <= 1048576.0)) return false;  // also not a number
+    // A power of two has no fraction bits; its exponent field gives p.
+    const uint64_t bits = std::bit_cast<uint64_t>(q);
+    const int p = int((bits >> 52) & 0x7FF) - 1023;
+    if ((bits & ((uint64_t(1) << 52) - 1)) != 0 || p < -4 || p > 4) return false;
+    const int shift = std::max(-p, 0);
+    const double n = double(1 << shift);
+    const double scaled = x0 * n;  // exact
+    const int truncated = int(scaled);
+    const int whole = truncated - (double(truncated) > scaled ? 1 : 0);
+    const double fraction = scaled - double(whole);
+    if (fraction < 1e-6 || fraction > 1.0 - 1e-6) return false;
+    *out = {whole, int(q * n), shift};
     return true;
 }
 
-// Fills the texel index of each of `count` pixels and tells how they run: straight or doubled
-// when the row stays inside the texture (positions are monotonic, so both ends tell).
-TexelRun FillTexelIndexes(int64_t start, int64_t step, int count, int size, uint32_t mode,
-                          int* out) {
-    const int64_t first = FloorDiv8(start), last = FloorDiv8(start + step * (count - 1));
-    if (first >= 0 && last >= 0 && first < size && last < size) {
-        // Every position lies in [0, 8 x size) here, so 32-bit arithmetic holds them.
-        const int from = int(start), by = int(step);
-        int i = 0;
-#if defined(__SSE2__)
-        __m128i at = _mm_setr_epi32(from, from + by, from + 2 * by, from + 3 * by);
-        const __m128i four = _mm_set1_epi32(4 * by);
-        for (; i + 4 <= count; i += 4, at = _mm_add_epi32(at, four)) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_srai_epi32(at, 3));
+// The texel index, addressed, of each of `count` pixels along one axis as the triangle path
+// picks it: plane `a` stepped along x (u) or y (v), the other direction being flat. `b` is the
+// same plane of the pair's other triangle; false when the two would pick a different texel for
+// some pixel (a sample on a texel boundary that they round apart), as only the triangle path
+// knows which triangle owns that pixel.
+bool AxisTexels(const Plane& a, const Plane& b, bool alongX, int count, int size, uint32_t mode,
+                int* out) {
+    TexelProgression pa, pb;
+    if (count <= kMaxRectangleSide && ProgressionOf(a, alongX, size, &pa) &&
+        ProgressionOf(b, alongX, size, &pb) && pa.first == pb.first && pa.step == pb.step &&
+        pa.shift == pb.shift) {
+        for (int k = 0; k < count; ++k) out[k] = (pa.first + pa.step * k) >> pa.shift;
+        // A progression runs one way: both ends inside the texture put every index inside.
+        if (unsigned(out[0]) < unsigned(size) && unsigned(out[count - 1]) < unsigned(size)) {
+            return true;
         }
-#endif
-        for (; i < count; ++i) out[i] = (from + by * i) >> 3;
-        if (step == 8) return TexelRun::kStraight;
-        if (step == 4 && (count == 1 || out[1] == out[0])) return TexelRun::kDoubled;
-        return TexelRun::kIndexed;
+    } else {
+        const double stepA = alongX ? a.dx : a.dy, stepB = alongX ? b.dx : b.dy;
+        bool agree = true;
+        for (int k = 0; k < count; ++k) {
+            const int texel = PointTexel(a.origin + stepA * k, size);
+            agree = agree && texel == PointTexel(b.origin + stepB * k, size);
+            out[k] = texel;
+        }
+        if (!agree) return false;
     }
-    for (int i = 0; i < count; ++i) {
-        out[i] = AddressTexel(int(FloorDiv8(start + step * i)), size, mode);
+    for (int k = 0; k < count; ++k) out[k] = AddressTexel(out[k], size, mode);
+    return true;
+}
+
+// How a row's texel columns run.
+TexelRun RunOf(const int* columns, int count) {
+    bool straight = true, doubled = true;
+    for (int i = 1; i < count; ++i) {
+        straight = straight && columns[i] == columns[0] + i;
+        doubled = doubled && columns[i] == columns[0] + i / 2;
     }
-    return TexelRun::kIndexed;
+    return straight ? TexelRun::kStraight : doubled ? TexelRun::kDoubled : TexelRun::kIndexed;
 }
 
 }  // namespace
@@ -319,22 +332,21 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
         column[cx] = t[i];
         row[cy] = t[i];
     }
-    const float us[2] = {column[0]->uv[0][0], column[1]->uv[0][0]};
-    const float vs[2] = {row[0]->uv[0][1], row[1]->uv[0][1]};
-    const int lo = xs[0] < xs[1] ? 0 : 1, top = ys[0] < ys[1] ? 0 : 1;
     for (float c : {xs[0], xs[1], ys[0], ys[1]}) {
         if (!(std::fabs(c) <= kGuardBand)) return false;  // far away, or not a number
     }
-    const int64_t xa = SnapToSubpixel(xs[lo]), xb = SnapToSubpixel(xs[1 - lo]);
-    const int64_t ya = SnapToSubpixel(ys[top]), yb = SnapToSubpixel(ys[1 - top]);
-    if (xa == xb || ya == yb) return false;
-    int64_t x0, x1, y0, y1;
-    CoveredPixels(xa, xb, &x0, &x1);
-    CoveredPixels(ya, yb, &y0, &y1);
-    const int64_t left = std::max<int64_t>(x0, ps.scissor.left);
-    const int64_t right = std::min<int64_t>(x1, ps.scissor.right);
-    const int64_t top0 = std::max<int64_t>(y0, ps.scissor.top);
-    const int64_t bottom = std::min<int64_t>(y1, ps.scissor.bottom);
+    TriangleSetup first, second;
+    if (!SetUpTriangle(ps, t[0], t[1], t[2], &first) ||
+        !SetUpTriangle(ps, t[3], t[4], t[5], &second)) {
+        return false;  // culled: the triangle path leaves it out
+    }
+    // Both triangles span the rectangle, so the box of either is the rectangle's; its pixels
+    // are those whose centres lie in [left, right) x [top, bottom) of the snapped corners.
+    const int64_t left = first.left, top0 = first.top;
+    const int64_t right = std::min<int64_t>(
+        CeilPixel(std::max({first.x[0], first.x[1], first.x[2]})), ps.scissor.right);
+    const int64_t bottom = std::min<int64_t>(
+        CeilPixel(std::max({first.y[0], first.y[1], first.y[2]})), ps.scissor.bottom);
     if (left >= right || top0 >= bottom) return true;  // nothing to draw, nothing differs
     if (right - left > kMaxRectangleSide || bottom - top0 > kMaxRectangleSide) return false;
 
@@ -343,14 +355,23 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
     int columns[kMaxRectangleSide];
     int rows[kMaxRectangleSide];
     if (path.textured) {
-        const StageSampler& s = ps.samplers[0];
-        int64_t su, du, sv, dv;
-        if (!TexelSteps(us[lo], us[1 - lo], xa, xb, left, s.width, job.width, &su, &du) ||
-            !TexelSteps(vs[top], vs[1 - top], ya, yb, top0, s.height, job.height, &sv, &dv)) {
+        // The planes of stage 0's coordinates as the triangle path sets them up: u changes
+        // along x alone and v along y alone (the corner check above), so u's plane is flat in
+        // y and v's in x, and each pixel's texel comes from one table per axis.
+        auto planes = [](const TriangleSetup& s, int k) {
+            return PlaneOf(s, s.v[0]->uv[0][k], s.v[1]->uv[0][k], s.v[2]->uv[0][k]);
+        };
+        const Plane uFirst = planes(first, 0), uSecond = planes(second, 0);
+        const Plane vFirst = planes(first, 1), vSecond = planes(second, 1);
+        if (uFirst.dy != 0.0 || uSecond.dy != 0.0 || vFirst.dx != 0.0 || vSecond.dx != 0.0) {
             return false;
         }
-        job.run = FillTexelIndexes(su, du, job.width, s.width, s.addressU, columns);
-        FillTexelIndexes(sv, dv, job.height, s.height, s.addressV, rows);
+        const StageSampler& s = ps.samplers[0];
+        if (!AxisTexels(uFirst, uSecond, true, job.width, s.width, s.addressU, columns) ||
+            !AxisTexels(vFirst, vSecond, false, job.height, s.height, s.addressV, rows)) {
+            return false;
+        }
+        job.run = RunOf(columns, job.width);
         job.columns = columns;
         job.rows = rows;
     }

@@ -101,8 +101,10 @@ bool InsideGuardBand(const ScreenVertex& v) {
     return std::fabs(v.x) <= kGuardBand && std::fabs(v.y) <= kGuardBand;
 }
 
-bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* v0, const ScreenVertex* v1,
-                       const ScreenVertex* v2) {
+}  // namespace
+
+bool SetUpTriangle(const PipelineState& ps, const ScreenVertex* v0, const ScreenVertex* v1,
+                   const ScreenVertex* v2, TriangleSetup* out) {
     int64_t x0 = SnapToSubpixel(v0->x), y0 = SnapToSubpixel(v0->y);
     int64_t x1 = SnapToSubpixel(v1->x), y1 = SnapToSubpixel(v1->y);
     int64_t x2 = SnapToSubpixel(v2->x), y2 = SnapToSubpixel(v2->y);
@@ -118,34 +120,55 @@ bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* v0, const Sc
         std::swap(y1, y2);
         area = -area;
     }
+    TriangleSetup& t = *out;
+    t.v[0] = v0;
+    t.v[1] = v1;
+    t.v[2] = v2;
+    t.x[0] = x0; t.x[1] = x1; t.x[2] = x2;
+    t.y[0] = y0; t.y[1] = y1; t.y[2] = y2;
+    t.area = area;
     const int64_t minX = std::min({x0, x1, x2}), maxX = std::max({x0, x1, x2});
     const int64_t minY = std::min({y0, y1, y2}), maxY = std::max({y0, y1, y2});
     const int64_t one = int64_t(1) << kSubpixelBits;
-    const int left = int(std::max<int64_t>(ps.scissor.left, (minX + one - 1) >> kSubpixelBits));
-    const int right = int(std::min<int64_t>(ps.scissor.right - 1, maxX >> kSubpixelBits));
-    const int top = int(std::max<int64_t>(ps.scissor.top, (minY + one - 1) >> kSubpixelBits));
-    const int bottom = int(std::min<int64_t>(ps.scissor.bottom - 1, maxY >> kSubpixelBits));
-    if (left > right || top > bottom) return false;
+    t.left = int(std::max<int64_t>(ps.scissor.left, (minX + one - 1) >> kSubpixelBits));
+    t.right = int(std::min<int64_t>(ps.scissor.right - 1, maxX >> kSubpixelBits));
+    t.top = int(std::max<int64_t>(ps.scissor.top, (minY + one - 1) >> kSubpixelBits));
+    t.bottom = int(std::min<int64_t>(ps.scissor.bottom - 1, maxY >> kSubpixelBits));
+    t.det = double(area);
+    t.ex1 = double(x1 - x0);
+    t.ey1 = double(y1 - y0);
+    t.ex2 = double(x2 - x0);
+    t.ey2 = double(y2 - y0);
+    t.ox = double(t.left) - double(x0) / kSubpixelScale;
+    t.oy = double(t.top) - double(y0) / kSubpixelScale;
+    return true;
+}
 
-    const Edge edges[3] = {MakeEdge(x1, y1, x2, y2), MakeEdge(x2, y2, x0, y0),
-                           MakeEdge(x0, y0, x1, y1)};
+namespace {
+
+bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* a, const ScreenVertex* b,
+                       const ScreenVertex* c) {
+    TriangleSetup t;
+    if (!SetUpTriangle(ps, a, b, c, &t)) return false;
+    const int left = t.left, right = t.right, top = t.top, bottom = t.bottom;
+    if (left > right || top > bottom) return false;
+    const ScreenVertex *v0 = t.v[0], *v1 = t.v[1], *v2 = t.v[2];
+    const int64_t one = int64_t(1) << kSubpixelBits;
+    const Edge edges[3] = {MakeEdge(t.x[1], t.y[1], t.x[2], t.y[2]),
+                           MakeEdge(t.x[2], t.y[2], t.x[0], t.y[0]),
+                           MakeEdge(t.x[0], t.y[0], t.x[1], t.y[1])};
 
     const bool perspective = v0->rhw != v1->rhw || v0->rhw != v2->rhw;
     double a0[kAttributeCount], a1[kAttributeCount], a2[kAttributeCount];
     LoadAttributes(*v0, perspective, a0);
     LoadAttributes(*v1, perspective, a1);
     LoadAttributes(*v2, perspective, a2);
-    const double det = double(area);
-    const double ex1 = double(x1 - x0), ey1 = double(y1 - y0);
-    const double ex2 = double(x2 - x0), ey2 = double(y2 - y0);
     double dx[kAttributeCount], dy[kAttributeCount], origin[kAttributeCount];
-    const double ox = double(left) - double(x0) / kSubpixelScale;
-    const double oy = double(top) - double(y0) / kSubpixelScale;
     for (int i = 0; i < kAttributeCount; ++i) {
-        const double d1 = a1[i] - a0[i], d2 = a2[i] - a0[i];
-        dx[i] = (d1 * ey2 - d2 * ey1) / det * kSubpixelScale;
-        dy[i] = (d2 * ex1 - d1 * ex2) / det * kSubpixelScale;
-        origin[i] = a0[i] + dx[i] * ox + dy[i] * oy;  // at the first pixel of the box
+        const Plane p = PlaneOf(t, a0[i], a1[i], a2[i]);
+        dx[i] = p.dx;
+        dy[i] = p.dy;
+        origin[i] = p.origin;
     }
     const bool flat = ps.flatShade || (v0->diffuse == v1->diffuse && v0->diffuse == v2->diffuse);
     const uint32_t flatColor = v0->diffuse;

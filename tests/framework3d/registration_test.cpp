@@ -6,7 +6,7 @@
 #include "framework/graphics/device.h"
 #include "framework/graphics/extension3d.h"
 #include "framework/graphics/managers.h"
-#include "framework3d/pools.h"
+#include "framework3d/pools_internal.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ TEST(Registration, PoolsAreMadeAtStartUpAndFreedWithTheManagers) {
     ASSERT_TRUE(Zeth::CreateManagers());
     ASSERT_NE(ZethCamera::Records(), nullptr);
     EXPECT_FALSE(ZethCamera::Records()[ZethCamera::kRecords - 1].inUse);
-    EXPECT_EQ(ZethLight::Records()[0].range, 100.0f);
+    EXPECT_EQ(ZethLight::GetLight(0)->range, 100.0f);
 
     Zeth3D::ResetDevice(true);  // the grid meshes and effects take their locks and go on
     Zeth::ReleaseManagers();

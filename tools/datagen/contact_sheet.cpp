@@ -26,9 +26,8 @@ void WriteName(Image& image, int left, int top, const std::string& name, const G
         const GlyphRows rows = glyphs.Glyph(static_cast<char32_t>(c) + 0xFEE0);
         for (int y = 0; y < 8; ++y) {
             for (int x = 0; x < 8; ++x) {
-                if (rows[y] & (0x80 >> x)) {
-                    FillRect(image, left + (static_cast<int>(i) * 8 + x) * kScale, top + y * kScale, kScale, kScale, kInk);
-                }
+                const int column = left + (static_cast<int>(i) * 8 + x) * kScale;
+                if (rows[y] & (0x80 >> x)) FillRect(image, column, top + y * kScale, kScale, kScale, kInk);
             }
         }
     }

@@ -80,7 +80,10 @@ private:
                 continue;
             }
             const std::optional<Rgb>& colour = legend_[Index(symbol)];
-            if (!colour) Fail("character " + Quote(symbol) + " in column " + std::to_string(column + 1) + " is not in the legend");
+            if (!colour) {
+                Fail("character " + Quote(symbol) + " in column " + std::to_string(column + 1) +
+                     " is not in the legend");
+            }
             grid_.texels.push_back(*colour);
         }
         ++grid_.height;

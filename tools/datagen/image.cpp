@@ -78,7 +78,8 @@ std::vector<uint8_t> EncodePng(const Image& image) {
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), Z_DEFAULT_COMPRESSION) != Z_OK) {
+    const int level = Z_DEFAULT_COMPRESSION;
+    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), level) != Z_OK) {
         throw std::runtime_error("cannot compress a PNG picture");
     }
     packed.resize(packedSize);

@@ -17,11 +17,12 @@ struct Palette {
     Rgb light;
 };
 
-// The last three shades of the shared palette's ramp of that hue, or nothing when there is none.
+// The last three shades of the shared palette's ramp of that hue (its first three for "hue-dark"),
+// or nothing when there is none.
 std::optional<Palette> LookPalette(const SharedPalette& shared, std::string_view hue);
 
-// True for the names DrawLook accepts: ship, orb, diamond, ring, bar, block, tile, label, frame,
-// figure, arrow.
+// True for the names DrawLook accepts: ship, orb, diamond, ring, bar, block, tile, ground, pad,
+// lines, label, frame, figure, arrow.
 bool IsKnownLook(std::string_view name);
 
 // One frame of a cell: where it lies on the sheet and which frame of how many it is.

@@ -12,11 +12,12 @@ namespace {
 
 constexpr std::array<TableSpec, 8> kTables{{
     {"enemytable.csv", 256, 7},
-    // The largest map of each table: 24 x 1024, 16 x 128, 16 x 1024, and 20 x 1024 shared by the rest.
+    // The map of each table: 24 x 1024, 16 x 128, 16 x 1024, and 16 x 128 for the ghost stage; the
+    // other stages that read the ghost stage's table repeat its last value past its end.
     {"s1bgtable.csv", 24 * 1024, 4},
     {"s2bgtable.csv", 16 * 128, 4},
     {"s3bgtable.csv", 16 * 1024, 4},
-    {"s16bgtable.csv", 20 * 1024, 4},
+    {"s16bgtable.csv", 16 * 128, 4},
     {"demo1.csv", 256, 4},
     {"demo2.csv", 256, 4},
     {"demo3.csv", 256, 4},
@@ -39,6 +40,89 @@ int ReadNumber(std::istringstream& words, int line, int lowest, int highest) {
     return value;
 }
 
+int& Cell(StageMap& map, int row, int column) { return map.cells[static_cast<size_t>(row) * map.width + column]; }
+
+// The tile of an edged patch's cell: the family's first value for the inside, then its edges
+// (top, bottom, left, right) and corners (top left, top right, bottom left, bottom right).
+// The top of the picture is the far end of the stage: the patch's last row.
+int EdgedTile(int base, int row, int column, int firstRow, int lastRow, int firstColumn, int lastColumn) {
+    const bool top = row == lastRow && lastRow > firstRow;
+    const bool bottom = row == firstRow && lastRow > firstRow;
+    const bool left = column == firstColumn && lastColumn > firstColumn;
+    const bool right = column == lastColumn && lastColumn > firstColumn;
+    if (top && left) return base + 5;
+    if (top && right) return base + 6;
+    if (bottom && left) return base + 7;
+    if (bottom && right) return base + 8;
+    if (top) return base + 1;
+    if (bottom) return base + 2;
+    if (left) return base + 3;
+    if (right) return base + 4;
+    return base;
+}
+
+std::vector<int> ReadValues(std::istringstream& words, int line) {
+    std::vector<int> values;
+    int value = 0;
+    while (words >> value) {
+        if (value < 0 || value > 255) FailMaps(line, "tile value out of range");
+        values.push_back(value);
+    }
+    if (values.empty() || !words.eof()) FailMaps(line, "needs tile values 0-255 and nothing else");
+    return values;
+}
+
+void ParseLine(StageMap& map, const std::string& keyword, std::istringstream& words, int line) {
+    const int lastRowOfMap = map.height - 1;
+    const int lastColumnOfMap = map.width - 1;
+    if (keyword == "rows") {
+        const int first = ReadNumber(words, line, 0, lastRowOfMap);
+        const int last = ReadNumber(words, line, first, lastRowOfMap);
+        const std::vector<int> values = ReadValues(words, line);
+        for (int row = first; row <= last; ++row) {
+            for (int column = 0; column < map.width; ++column) Cell(map, row, column) = values[column % values.size()];
+        }
+    } else if (keyword == "cell") {
+        const int row = ReadNumber(words, line, 0, lastRowOfMap);
+        const int column = ReadNumber(words, line, 0, lastColumnOfMap);
+        const std::vector<int> values = ReadValues(words, line);
+        if (column + static_cast<int>(values.size()) > map.width) FailMaps(line, "cells run past the last column");
+        for (size_t i = 0; i < values.size(); ++i) Cell(map, row, column + static_cast<int>(i)) = values[i];
+    } else if (keyword == "fill" || keyword == "patch") {
+        const int firstRow = ReadNumber(words, line, 0, lastRowOfMap);
+        const int lastRow = ReadNumber(words, line, firstRow, lastRowOfMap);
+        const int firstColumn = ReadNumber(words, line, 0, lastColumnOfMap);
+        const int lastColumn = ReadNumber(words, line, firstColumn, lastColumnOfMap);
+        const int value = ReadNumber(words, line, 0, keyword == "patch" ? 247 : 255);
+        std::string rest;
+        if (words >> rest) FailMaps(line, "unexpected \"" + rest + "\"");
+        for (int row = firstRow; row <= lastRow; ++row) {
+            for (int column = firstColumn; column <= lastColumn; ++column) {
+                Cell(map, row, column) = keyword == "patch"
+                                             ? EdgedTile(value, row, column, firstRow, lastRow, firstColumn, lastColumn)
+                                             : value;
+            }
+        }
+    } else if (keyword == "repeat") {
+        const int first = ReadNumber(words, line, 0, lastRowOfMap);
+        const int last = ReadNumber(words, line, first, lastRowOfMap);
+        const int to = ReadNumber(words, line, 0, lastRowOfMap);
+        const int times = ReadNumber(words, line, 1, map.height);
+        const int rows = last - first + 1;
+        if (to + rows * times - 1 > lastRowOfMap) FailMaps(line, "repeated rows run past the last row");
+        if (to <= last && to + rows * times - 1 >= first) FailMaps(line, "repeated rows overlap their source");
+        for (int k = 0; k < times; ++k) {
+            for (int row = 0; row < rows; ++row) {
+                for (int column = 0; column < map.width; ++column) {
+                    Cell(map, to + k * rows + row, column) = Cell(map, first + row, column);
+                }
+            }
+        }
+    } else {
+        FailMaps(line, "unknown line \"" + keyword + "\"");
+    }
+}
+
 std::map<std::string, StageMap> ParseMaps(const std::string& text) {
     std::map<std::string, StageMap> maps;
     StageMap* current = nullptr;
@@ -58,23 +142,10 @@ std::map<std::string, StageMap> ParseMaps(const std::string& text) {
             added.height = ReadNumber(words, line, 1, 1024);
             added.cells.assign(static_cast<size_t>(added.width) * added.height, 0);
             current = &added;
-        } else if (keyword == "rows" && current != nullptr) {
-            const int first = ReadNumber(words, line, 0, current->height - 1);
-            const int last = ReadNumber(words, line, first, current->height - 1);
-            std::vector<int> values;
-            int value = 0;
-            while (words >> value) {
-                if (value < 0 || value > 255) FailMaps(line, "tile value out of range");
-                values.push_back(value);
-            }
-            if (values.empty() || !words.eof()) FailMaps(line, "rows needs tile values 0-255 and nothing else");
-            for (int row = first; row <= last; ++row) {
-                for (int column = 0; column < current->width; ++column) {
-                    current->cells[static_cast<size_t>(row) * current->width + column] = values[column % values.size()];
-                }
-            }
+        } else if (current != nullptr) {
+            ParseLine(*current, keyword, words, line);
         } else {
-            FailMaps(line, "unknown line \"" + keyword + "\"");
+            FailMaps(line, "\"" + keyword + "\" before any map");
         }
     }
     return maps;

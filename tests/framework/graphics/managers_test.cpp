@@ -101,8 +101,20 @@ public:
     CountingFont(CBaseManager* manager, int* begun) : CFont(manager), begun_(begun) {}
     void OnLostDevice() override {}
     void OnResetDevice() override {}
-    void BeginFont(uint32_t) override { ++*begun_; }
-    void EndFont() override { --*begun_; }
+    void Begin(bool) override { ++*begun_; }
+    void End() override { --*begun_; }
+    // Drawing is the 3D side's; this font only counts its brackets.
+    bool Create(const char*, uint32_t, bool, bool) override { return true; }
+    void SetTarget(CTexture*) override {}
+    void DrawChar(int32_t, int32_t, uint32_t, uint16_t) override {}
+    void DrawCharSmooth(int32_t, int32_t, uint32_t, uint16_t) override {}
+    int32_t DrawText(int32_t, int32_t, uint32_t, const char*) override { return 0; }
+    int32_t DrawTextSmooth(int32_t, int32_t, uint32_t, const char*) override { return 0; }
+    int32_t DrawTextProportional(int32_t, int32_t, uint32_t, const char*) override { return 0; }
+    int32_t DrawTextProportionalSmooth(int32_t, int32_t, uint32_t, const char*) override { return 0; }
+    void GetCharWidths(uint16_t, ABC*) override {}
+    int32_t GetTextWidth(const char*, ...) override { return 0; }
+    uint32_t GetSize() const override { return 0; }
 
 private:
     int* begun_;

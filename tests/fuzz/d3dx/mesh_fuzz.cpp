@@ -37,7 +37,6 @@ private:
     static void Exercise(d3dx::Mesh* mesh, d3dx::SkinInfo* skin) {
         std::vector<uint32_t> adjacency(size_t(mesh->GetNumFaces()) * 3);
         mesh->GenerateAdjacency(0.0f, adjacency.data());
-        mesh->GenerateAdjacency(0.01f, adjacency.data());
         d3dx::Mesh* clone = nullptr;
         if (mesh->CloneMeshFVF(d3dx::meshopt::kSystemMem, mesh->GetFVF() | gfx::fvf::kNormal, nullptr, &clone) == 0) {
             clone->OptimizeInplace(d3dx::optimize::kAttrSort, adjacency.data(), adjacency.data(), nullptr, nullptr);

@@ -105,28 +105,5 @@ TEST_F(Bullets, BlastAreasRefillTheirLifeAndEndOnTime) {
     EXPECT_EQ(bomb->link->x, 101.0f);
 }
 
-TEST_F(Bullets, HomingBulletStopsThenTurnsToTheParty) {
-    Object* b = Make(3, 100, 100, 3, 0);
-    EXPECT_EQ(b->ax, -0.1f);
-    party->x = 100;
-    party->y = 200;
-    for (int i = 0; i <= 30; ++i) b->Run(&world);
-    EXPECT_EQ(b->angle, 16384);
-    EXPECT_NEAR(b->ay, 0.05f, 1e-6f);
-}
-
-TEST_F(Bullets, NormalBulletDrawsItsGlowThenFourFrames) {
-    Object* b = Make(1, 100, 100);
-    for (int age : {0, 4, 8, 12, 16}) {
-        b->age = age;
-        b->Draw(&world);
-    }
-    EXPECT_EQ(bulletBatch.Sources(),
-              (std::vector<std::pair<int32_t, int32_t>>{{0, 0}, {8, 0}, {16, 0}, {24, 0}, {0, 0}}));
-    ASSERT_EQ(demoBatch.rects.size(), 5u);
-    EXPECT_EQ(demoBatch.rects[0].x, 92.0f);
-    EXPECT_EQ(demoBatch.Sources()[0], (std::pair<int32_t, int32_t>{0, 224}));
-}
-
 }  // namespace
 }  // namespace enemies_test

@@ -43,9 +43,7 @@ EnemyWorld::EnemyWorld() {
     party->self = party;
     world.pcController = party;
     gameSprites.enemy = &enemyBatch;
-    gameSprites.bullet = &bulletBatch;
     gameSprites.shot = &shotBatch;
-    gameSprites.demo = &demoBatch;
     gameSprites.effect1 = &effect1;
     gameSprites.effect2 = &effect2;
 }
@@ -68,12 +66,6 @@ int32_t EnemyWorld::CountOf(const ObjectList& list, int32_t typeId) {
     int32_t n = 0;
     for (Object* o : list) n += ClassOf(o) == kTypeTable[typeId].className;
     return n;
-}
-
-void EnemyWorld::Step() {
-    world.RunAll();
-    world.MoveAll();
-    world.SweepObjects();
 }
 
 std::string ClassOf(Object* o) {

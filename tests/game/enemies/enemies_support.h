@@ -50,15 +50,13 @@ protected:
     void StandIn(int32_t typeId);
     // How many objects of the list were made with the given type id's class, by class name.
     static int32_t CountOf(const ObjectList& list, int32_t typeId);
-    // Run, Move, then sweep, as the world does in a frame (without collisions or drawing).
-    void Step();
 
     testing_support::FakePlatform platform;
     ObjectController world;
     Probe* scene;
     Probe* party;
     Sheet256 sheet;
-    CellRecorder enemyBatch{&sheet}, bulletBatch{&sheet}, shotBatch{&sheet}, demoBatch{&sheet};
+    CellRecorder enemyBatch{&sheet}, shotBatch{&sheet};
     CellRecorder effect1{&sheet}, effect2{&sheet};
 
 private:

@@ -6,15 +6,6 @@ namespace {
 
 using Items = EnemyWorld;
 
-TEST_F(Items, EveryIdMakesItsOwnClass) {
-    for (int32_t id = 267; id <= 271; ++id) {
-        Object* item = Make(id, 100, 100);
-        EXPECT_EQ(ClassOf(item), kTypeTable[id].className);
-        EXPECT_EQ(item->kind, kTypeTable[id].kind);
-        EXPECT_EQ(item->power, 1.0f);
-    }
-}
-
 TEST_F(Items, PowerUpRisesWhenItAppearsBelowTheParty) {
     struct Case {
         float y, partyY, vy;
@@ -113,13 +104,6 @@ TEST_F(Items, BellFollowsItsCarrierAndLeavesOnlyThroughSidesAndBottom) {
     bell->y = 273;
     bell->Move(&world);
     EXPECT_EQ(bell->state, kVanished);
-}
-
-TEST_F(Items, EnemyEraserSettlesAtTheBottom) {
-    Object* eraser = Make(269, 100, 225, 0, 1);
-    eraser->Run(&world);
-    EXPECT_EQ(eraser->y, 232.0f);
-    EXPECT_EQ(eraser->vy, -0.1f);
 }
 
 }  // namespace

@@ -65,6 +65,13 @@ TEST_F(Party, TheThirdButtonStepsTheSpeedOnlyInTheCooperativeModes) {
     }
     EXPECT_EQ(speeds, (std::vector<float>{4, 5, 2, 3, 4}));
     EXPECT_EQ(party->members[0]->speed, 3.0f);
+    party->OnMessage(Msg(3, 8, 0x100));  // only the flag's low byte counts
+    Hold(kFire3);
+    Step();
+    Hold(kFire3, false);
+    Step();
+    EXPECT_EQ(party->speed, 4.0f);
+    party->OnMessage(Msg(3, 8, 1));
     world.gameMode = 17;
     Hold(kFire3);
     Step();

@@ -197,3 +197,30 @@ TEST_F(Weapons, ParkingACharacterTakesItsWeaponsWithItEvenWhenItGoesTheSameFrame
     EXPECT_TRUE(world.shots.empty());
     EXPECT_TRUE(world.players.empty());
 }
+
+TEST_F(Weapons, TheBeamGrowsEightAFrameTowardItsLengthAndStandsOnItsOwner) {
+    auto* beam = dynamic_cast<S_Gunnac4*>(world.CreateObject(147, 300, 100, 0, 0, 0, 0, party));
+    beam->angle = 3;  // 48 units
+    std::vector<int32_t> lengths;
+    for (int f = 0; f < 6; ++f) {
+        beam->Run(&world);
+        lengths.push_back(beam->length);
+    }
+    EXPECT_EQ(lengths, (std::vector<int32_t>{24, 32, 40, 48, 48, 48}));
+    EXPECT_EQ(beam->hitHalfHeight, 40);
+    EXPECT_EQ(beam->y, party->y - 24.0f);
+    EXPECT_EQ(beam->x, 256.0f);  // held in the field
+    EXPECT_EQ(beam->hp, 65535.0f);
+}
+
+TEST_F(Weapons, TheDummyNeitherReadsNorFires) {
+    PC_Dummy* dummy = Make<PC_Dummy>(97);
+    EXPECT_EQ(dummy->width, 48);
+    Hold(kFire1);
+    Hold(kRight);
+    Step(10);
+    EXPECT_EQ(dummy->age, 10);
+    EXPECT_EQ(dummy->holdRight, 0);
+    EXPECT_EQ(dummy->x, 128.0f);
+    EXPECT_TRUE(world.shots.empty());
+}

@@ -120,6 +120,45 @@ TEST_F(Collisions, EnemiesTouchPlayers) {
     EXPECT_EQ(player->damage.size(), 2u);
 }
 
+// Enemy bullets hit only active characters (kind 201) that have a whole hit box; a hit costs
+// both the character and the bullet one point.
+TEST_F(Collisions, EnemyBulletsHitOnlyCharactersWithAHitBoxAndBothTakeDamage) {
+    struct Case {
+        const char* name;
+        int32_t kind;
+        int32_t halfWidth, halfHeight;
+        int32_t inactive;
+        float bulletX;
+        bool bulletAlive;
+        bool hit;
+    } cases[] = {
+        {"hit", 201, 2, 2, 0, 100, true, true},
+        {"edges touching", 201, 2, 2, 0, 104, true, true},
+        {"apart", 201, 2, 2, 0, 105, true, false},
+        {"no width", 201, 0, 2, 0, 100, true, false},
+        {"no height", 201, 2, 0, 0, 100, true, false},
+        {"negative box", 201, -2, -2, 0, 100, true, false},
+        {"not a character", 200, 2, 2, 0, 100, true, false},
+        {"inactive", 201, 2, 2, 30, 100, true, false},
+        {"bullet already killed", 201, 2, 2, 0, 100, false, false},
+    };
+    for (const Case& c : cases) {
+        world.ClearAll();
+        world.SweepObjects();
+        Probe* character = Add(c.kind, "pc", 100, 100);
+        character->hitHalfWidth = c.halfWidth;
+        character->hitHalfHeight = c.halfHeight;
+        character->inactive = c.inactive;
+        Probe* bullet = Add(700, "bullet", c.bulletX, 100);
+        bullet->hitHalfWidth = bullet->hitHalfHeight = 2;
+        if (!c.bulletAlive) bullet->Kill();
+        world.CollideAll();
+        const std::vector<float> expected = c.hit ? std::vector<float>{1.0f} : std::vector<float>{};
+        EXPECT_EQ(character->damage, expected) << c.name;
+        EXPECT_EQ(bullet->damage, expected) << c.name;
+    }
+}
+
 TEST_F(Collisions, ErasingShotsSendTheEventOnlyBetweenLevels1And15) {
     Probe* scene = Add(0, "scene");
     world.currentScene = scene;

@@ -28,6 +28,10 @@ TEST(ConfigFile, ReadsTokensAsSignedBytesAndRepeatsTheLastValuePastTheEnd) {
         {"long tokens", "12345,0000000007,1,22222\n", {-46, 0, 1, -82, -82, -82, -82, -82, -82, -82, -82, -82, -82, -82, -82, -82}},
         {"empty tokens", ",,5\n\n6", {0, 0, 5, 0, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6}},
         {"shorter token after a longer one", "100,5", {100, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5}},
+        // Blanks and tabs before a number are skipped, but they count among the four characters.
+        {"blanks and tabs after the commas", "1, 2,\t3, \t4,  -5,\t\t\t6,   77,\t 100\n",
+         {1, 2, 3, 4, -5, 6, 7, 10, 10, 10, 10, 10, 10, 10, 10, 10}},
+        {"only blanks", " ,\t,  \n", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
         {"more than sixteen", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
     };
     for (const Case& c : cases) EXPECT_EQ(Parse(c.text), c.values) << c.name;

@@ -180,3 +180,18 @@ TEST_F(Controller, SoundIdsReduceToTheTableAndRetriggerAfterThreeFrames) {
     se.Play(63);
     EXPECT_EQ(platform.messageBox.shown.size(), 2u);
 }
+
+// Only the ids just played count down; every other id stays at 0 however long the ticks go on.
+TEST_F(Controller, CooldownsTickDownToZeroAndNeverBelow) {
+    SoundEffects& se = world.soundEffects;
+    auto cooldowns = [&] { return std::vector<int32_t>(std::begin(se.cooldown), std::end(se.cooldown)); };
+    se.Play(5);
+    se.TickCooldowns();
+    se.Play(7);
+    std::vector<int32_t> expected(SoundEffects::kIds, 0);
+    expected[5] = 2;
+    expected[7] = 3;
+    EXPECT_EQ(cooldowns(), expected);
+    for (int i = 0; i < 5; ++i) se.TickCooldowns();  // two ticks past the last cooldown
+    EXPECT_EQ(cooldowns(), std::vector<int32_t>(SoundEffects::kIds, 0));
+}

@@ -125,6 +125,41 @@ TEST_F(MixerTest, VolumeAndPanScaleEachSide) {
     }
 }
 
+// Percent volumes as the game gives them: the configuration file allows up to 127, and anything
+// above 100 plays at full volume, never quieter; below 0 is silence.
+TEST_F(MixerTest, PercentVolumesAbove100PlayAtFullVolume) {
+    struct Case {
+        float percent;
+        int32_t hundredthsDb;
+    };
+    const Case cases[] = {{127, kVolumeFull}, {120, kVolumeFull}, {101, kVolumeFull},   {100, kVolumeFull},
+                          {50, -2500},        {0, kVolumeSilent},  {-5, kVolumeSilent}, {-128, kVolumeSilent}};
+    for (const Case& c : cases) EXPECT_EQ(PercentToHundredthsDb(c.percent), c.hundredthsDb) << c.percent;
+    auto buffer = ConstantBuffer(10000, 1000);
+    buffer->SetVolume(PercentToHundredthsDb(120));
+    buffer->Play(true);
+    std::vector<int16_t> out = Render(kRampFrames * 2);
+    buffer->Stop();
+    EXPECT_EQ(out[out.size() - 2], 10000);
+}
+
+// Two loud voices add up past the 16-bit range: the mix saturates instead of wrapping round.
+TEST_F(MixerTest, LoudVoicesSaturateInsteadOfWrapping) {
+    for (int16_t value : {30000, -30000}) {
+        auto first = ConstantBuffer(value, 1000);
+        auto second = ConstantBuffer(value, 1000);
+        first->Play(true);
+        second->Play(true);
+        std::vector<int16_t> out = Render(kRampFrames * 2);
+        first->Stop();
+        second->Stop();
+        Render(kRampFrames);
+        const int16_t expected = value > 0 ? 32767 : -32768;
+        EXPECT_EQ(out[out.size() - 2], expected) << value;
+        EXPECT_EQ(out[out.size() - 1], expected) << value;
+    }
+}
+
 // Starting, changing the volume and stopping never jump by more than a ramp step.
 TEST_F(MixerTest, ChangesRampInsteadOfClicking) {
     auto buffer = ConstantBuffer(30000, 5000);

@@ -10,6 +10,7 @@
 
 #include "platform/d3dx/mesh_hierarchy.h"
 #include "support/read_file.h"
+#include "support/xfile_binary.h"
 
 namespace d3dx = platform::d3dx;
 namespace gfx = platform::gfx;
@@ -344,6 +345,45 @@ std::map<uint32_t, float> BlendedWeights(d3dx::Mesh* mesh, uint32_t v, const uin
     return out;
 }
 
+TEST(MeshLoad, TheMorphCubeHasTheCubesTopologyMovedUp) {
+    MeshFile scene(DataFile("scene.x"));
+    MeshFile morph(DataFile("cube_morph.x"));
+    d3dx::Mesh* cube = nullptr;
+    d3dx::Mesh* moved = nullptr;
+    ASSERT_EQ(scene.Load("Cube", &cube), gfx::result::kOk);
+    ASSERT_EQ(morph.Load("Cube", &moved), gfx::result::kOk);
+    ASSERT_EQ(moved->GetNumVertices(), cube->GetNumVertices());
+    EXPECT_EQ(std::vector<uint16_t>(moved->Indices(), moved->Indices() + 36), std::vector<uint16_t>(cube->Indices(), cube->Indices() + 36));
+    for (uint32_t v = 0; v < cube->GetNumVertices(); ++v) {
+        EXPECT_EQ(FloatAt(moved, v, 0, 0), FloatAt(cube, v, 0, 0));
+        EXPECT_EQ(FloatAt(moved, v, 0, 1), FloatAt(cube, v, 0, 1) + 0.5f);
+    }
+    cube->Release();
+    moved->Release();
+}
+
+TEST(Skinning, FortyNineBonesAlsoFitPalettesOfThirtyTwo) {
+    MeshFile file(DataFile("skin49.x"));
+    d3dx::Mesh* strip = nullptr;
+    d3dx::SkinInfo* skin = nullptr;
+    ASSERT_EQ(file.Load("Strip", &strip, &skin), gfx::result::kOk);
+    EXPECT_EQ(skin->GetNumBones(), 49u);
+    uint32_t maxInfluences = 0, count = 0;
+    d3dx::Buffer* combinations = nullptr;
+    d3dx::Mesh* blended = nullptr;
+    ASSERT_EQ(skin->ConvertToIndexedBlendedMesh(strip, 0, 32, nullptr, nullptr, nullptr, nullptr, &maxInfluences, &count,
+                                                &combinations, &blended),
+              gfx::result::kOk);
+    EXPECT_EQ(count, 2u);
+    const auto* c = static_cast<const d3dx::BoneCombination*>(combinations->GetBufferPointer());
+    EXPECT_EQ(c[0].boneId[31], 31u);  // the first combination fills the palette
+    // The second starts with the bones of its first quad's first vertex, heaviest first.
+    EXPECT_EQ(std::vector<uint32_t>(c[1].boneId, c[1].boneId + 3), (std::vector<uint32_t>{31, 30, 32}));
+    EXPECT_EQ(c[1].boneId[19], d3dx::kUnusedBone);  // bones 30 to 48
+    EXPECT_EQ(c[0].faceCount + c[1].faceCount, 98u);
+    for (auto* o : std::initializer_list<gfx::RefCounted*>{strip, skin, blended, combinations}) o->Release();
+}
+
 TEST(Skinning, FortyBonesInPalettesOfThirtyTwo) {
     MeshFile file(DataFile("skin40.x"));
     d3dx::Mesh* strip = nullptr;
@@ -463,10 +503,17 @@ TEST(MeshHierarchy, LoadsFramesAndMeshesAndDestroysThemAll) {
     const std::string scene = DataFile("scene.x");
     CountingAllocator alloc;
     d3dx::Frame* root = nullptr;
+    // The binary encoding of the scene builds the same hierarchy.
+    const std::vector<uint8_t> binary = xfile_test::TextToBinary(scene);
+    ASSERT_EQ(d3dx::LoadMeshHierarchyFromMemory(binary.data(), binary.size(), 0, nullptr, &alloc, &root), gfx::result::kOk);
+    d3dx::FrameDestroy(root, &alloc);
+    const std::vector<std::string> fromBinary = alloc.names;
+    alloc.names.clear();
     ASSERT_EQ(d3dx::LoadMeshHierarchyFromMemory(scene.data(), scene.size(), d3dx::meshopt::kManaged, nullptr, &alloc, &root),
               gfx::result::kOk);
     EXPECT_EQ(alloc.names, (std::vector<std::string>{"Root", "CubeFrame", "mesh Cube", "PlainFrame", "mesh Plain",
                                                      "Shoulder", "Elbow", "mesh Arm"}));
+    EXPECT_EQ(alloc.names, fromBinary);
     const d3dx::Frame* cubeFrame = root->frameFirstChild;
     EXPECT_EQ(cubeFrame->transformationMatrix.m[3][0], 2.0f);
     EXPECT_EQ(cubeFrame->meshContainer->meshData.mesh->GetNumVertices(), 24u);

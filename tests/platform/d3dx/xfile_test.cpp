@@ -258,6 +258,38 @@ TEST(XFileReader, TemplatesRegisterFromTextOrBinaryAndOnlyTemplates) {
     pair->Unlock();
     pair->Release();
     enumObject->Release();
+
+    // Elements that hold no values take no time however many there are.
+    const std::string hollow = "xof 0303txt 0032\ntemplate E { array DWORD none[0]; }\n"
+                               "template A { array E e[4000]; }\ntemplate Z { array A a[4000]; DWORD last; }\nZ { 7; }\n";
+    ASSERT_EQ(file->CreateEnumObject(hollow.data(), hollow.size(), &enumObject), gfx::result::kInvalidData);
+    EXPECT_NE(file->LastError().find("larger than the file"), std::string::npos);
+    const std::string hollowFits = "xof 0303txt 0032\ntemplate E { array DWORD none[0]; }\n"
+                                   "template A { array E e[3]; }\ntemplate Z { array A a[3]; DWORD last; }\nZ { 7; }\n";
+    ASSERT_EQ(file->CreateEnumObject(hollowFits.data(), hollowFits.size(), &enumObject), gfx::result::kOk) << file->LastError();
+    enumObject->GetChild(0, &pair);
+    pair->Lock(&size, &bytes);
+    EXPECT_EQ(size, 4u);
+    pair->Unlock();
+    pair->Release();
+    enumObject->Release();
+
+    // A reference may name its target by identity instead of by name.
+    const std::string byGuid = std::string("xof 0303txt 0032\ntemplate Frame { [...] }\n") +
+                               "Pair P { <00000000-0000-0000-0000-00000000002A> 1; 2, 3; }\n" +
+                               "Frame F { { <00000000-0000-0000-0000-00000000002A> } }\n";
+    ASSERT_EQ(file->CreateEnumObject(byGuid.data(), byGuid.size(), &enumObject), gfx::result::kOk) << file->LastError();
+    d3dx::XFileData* frame = nullptr;
+    enumObject->GetChild(1, &frame);
+    d3dx::XFileData* target = nullptr;
+    ASSERT_EQ(frame->GetChild(0, &target), gfx::result::kOk);
+    EXPECT_TRUE(target->IsReference());
+    EXPECT_EQ(target->Name(), "P");
+    d3dx::Guid id{};
+    target->GetId(&id);
+    EXPECT_EQ(id.data4[7], 0x2A);
+    for (d3dx::XFileData* d : {target, frame}) d->Release();
+    enumObject->Release();
     file->Release();
 }
 

@@ -98,9 +98,10 @@ TEST(Grid, RefusesBadGridsNamingFileAndLine) {
         {"no grid section", "legend\nr red1\n"},
         {"too wide", "legend\nr red1\ngrid\n" + std::string(1025, 'r') + "\n"},
     };
-    for (const auto& [what, text] : bad) {
-        const std::string message = FailureOf([&] { datagen::ParseGrid(text, palette, "sprites/pc/ship.txt"); });
-        EXPECT_NE(message.find("sprites/pc/ship.txt line "), std::string::npos) << what << ": " << message;
+    for (const auto& entry : bad) {
+        const std::string message =
+            FailureOf([&] { datagen::ParseGrid(entry.second, palette, "sprites/pc/ship.txt"); });
+        EXPECT_NE(message.find("sprites/pc/ship.txt line "), std::string::npos) << entry.first << ": " << message;
     }
     EXPECT_NE(FailureOf([&] { datagen::ParseGrid("legend\nr red1\ngrid\nr.\nrx\n", palette, "a.txt"); })
                   .find("a.txt line 5: character 'x' in column 2 is not in the legend"),

@@ -216,8 +216,8 @@ namespace {
 
 TEST(SheetDrawing, LabelsWriteTheirTextAndUnclaimedTexelsShowThePlaceholder) {
     const datagen::GlyphSource glyphs("/usr/share/fonts/truetype/misaki/misaki_gothic.ttf");
-    const datagen::ArtSources art =
-        datagen::ParseArtSources("yellow 101000 202000 303000 404000\n", "effect, 0, 0, 64, 16, 1, label, yellow, HI\n", {});
+    const datagen::ArtSources art = datagen::ParseArtSources("yellow 101000 202000 303000 404000\n",
+                                                             "effect, 0, 0, 64, 16, 1, label, yellow, HI\n", {});
     const auto sheets = datagen::DrawSheets(art, glyphs);
     const auto effect =
         std::find_if(sheets.begin(), sheets.end(), [](const auto& s) { return s.first == "effect.bmp"; });

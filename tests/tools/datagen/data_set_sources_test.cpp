@@ -142,3 +142,58 @@ TEST(Score, RefusesBadLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// The values of a drawn table, file order (the far end of the stage first).
+std::vector<int> Values(const std::string& table) {
+    std::vector<int> values;
+    size_t at = 0;
+    while (at < table.size()) {
+        const size_t end = table.find_first_of(",\n", at);
+        values.push_back(std::stoi(table.substr(at, end - at)));
+        at = end + 1;
+    }
+    return values;
+}
+
+TEST(StageMaps, CellsFillsPatchesAndRepeatsDrawTheMap) {
+    const auto maps = datagen::DrawStageMaps(
+        "map t.csv 4 6\n"
+        "patch 0 2 0 3 16\n"  // three rows, four columns of the river family
+        "cell 1 1 11 12\n"    // two cells from column 1
+        "fill 3 3 2 3 9\n"
+        "repeat 0 1 4 1\n");  // rows 0-1 again as rows 4-5
+    // Rows from the top of the picture: 5, 4, 3, 2, 1, 0.
+    const std::vector<int> expected = {
+        19, 11, 12, 20,  // row 5 = row 1
+        23, 18, 18, 24,  // row 4 = row 0
+        0, 0, 9, 9,      // row 3
+        21, 17, 17, 22,  // row 2: top corners and edge
+        19, 11, 12, 20,  // row 1: left and right edges around the two cells
+        23, 18, 18, 24,  // row 0: bottom corners and edge
+    };
+    EXPECT_EQ(Values(maps.at("t.csv")), expected);
+}
+
+TEST(StageMaps, LinesOutsideTheMapAreRefusedWithTheirLine) {
+    const char* const bad[] = {
+        "map t.csv 4 6\ncell 6 0 1\n",          // past the last row
+        "map t.csv 4 6\ncell 0 3 1 2\n",        // cells past the last column
+        "map t.csv 4 6\nrepeat 0 2 4 1\n",      // past the last row
+        "map t.csv 4 6\nrepeat 0 2 1 1\n",      // onto its own source
+        "map t.csv 4 6\nfill 0 1 0 1 256\n",    // not a byte
+        "map t.csv 4 6\npatch 0 1 0 1 250\n",   // its edge tiles would not be bytes
+        "# no map yet\ncell 0 0 1\n",          // before any map
+    };
+    for (const char* text : bad) {
+        try {
+            datagen::DrawStageMaps(text);
+            ADD_FAILURE() << text;
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find("line 2"), std::string::npos) << text;
+        }
+    }
+}
+
+}  // namespace

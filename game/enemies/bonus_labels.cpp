@@ -1,0 +1,141 @@
+// Bonus labels and score pop-ups (type ids 276-286, 288, 290, 336): the text effects the stage
+// scene puts up when it awards a bonus, reports a failure or ends the game, the rain of bonus
+// items of two bonuses, and the number a destroyed enemy floats.
+#include "game/enemies/effect.h"
+#include "game/world/factory.h"
+#include "game/world/object_controller.h"
+#include "game/world/text.h"
+
+namespace {
+
+constexpr float kTextDepth = 32767.0f;
+constexpr int32_t kGhostModes = 16;
+constexpr int32_t kBonusItemId = 268;
+
+// How long a label stands: 61 frames, or 20 in the ghost modes under the bonus-label rule.
+enum class LabelRule : uint8_t { kBonus, kFixed };
+// Which constructor arguments move it: c to f, or c kept in the angle field and only d to f.
+enum class LabelForm : uint8_t { kMoving, kAngleFromC };
+
+struct LabelRow {
+    int16_t id;
+    const wchar_t* text;
+    int16_t labelX, numberX;  // numberX < 0: no number
+    LabelRule rule;
+    LabelForm form;
+    uint32_t colour;
+};
+
+constexpr uint32_t kWhite = 0xFFFFFFFFu;
+constexpr uint32_t kGrey = 0xFF787878u;
+
+constexpr LabelRow kLabels[] = {
+    // id   text                             label number rule               form                   colour
+    {276, L"HECATOM",                        80, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {277, L"EXCESS CAPACITY",                16, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {278, L"SUBVERT",                        80, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {279, L"MORTAL WOUND       *8",          40, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {280, L"WITHOUT DELAY",                  32, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {281, L"PARADIGM SHIFT       *8",        24, 176, LabelRule::kFixed, LabelForm::kMoving,     kWhite},
+    {282, L"ANNIHILATE",                     56, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {283, L"INEFFICIENT BLOW",               40, 224, LabelRule::kFixed, LabelForm::kAngleFromC, kWhite},
+    {284, L"PLAGUE",                         88, 176, LabelRule::kFixed, LabelForm::kAngleFromC, kWhite},
+    {285, L"ENTHUSIASTIC",                   40, 176, LabelRule::kBonus, LabelForm::kAngleFromC, kWhite},
+    {286, L"FAILURE",                       100,  -1, LabelRule::kBonus, LabelForm::kMoving,     kGrey},
+};
+
+// A label stands at x 128 on its row; the bonus value comes as the first argument.
+template <int32_t Id>
+class BonusLabel : public RowEffect<Id> {
+public:
+    BonusLabel(float a, float b, float c, float d, float e, float f)
+        : RowEffect<Id>(128.0f, b, Row().form == LabelForm::kMoving ? c : 0.0f, d, e, f) {
+        this->score = static_cast<int32_t>(a);
+        this->hp = 100.0f;
+        if (Row().form == LabelForm::kAngleFromC) this->angle = static_cast<int32_t>(c);
+    }
+    void Run(ObjectController* ctx) override {
+        const bool ghostCut = Row().rule == LabelRule::kBonus && ctx->gameMode >= kGhostModes && this->age >= 20;
+        if (this->age > 60 || ghostCut) this->Kill();
+        this->age += 1;
+    }
+    void Draw(ObjectController*) override {
+        DrawText(Row().text, Row().labelX, this->y, kTextDepth, static_cast<int32_t>(Row().colour));
+        if (Row().numberX >= 0) DrawNumber(Row().numberX, this->y, this->score, -1);
+    }
+
+private:
+    static const LabelRow& Row() { return kLabels[Id - 276]; }
+};
+
+class EF_HecatomBonus final : public BonusLabel<276> { using BonusLabel::BonusLabel; };
+class EF_ExcessCapacityBonus final : public BonusLabel<277> { using BonusLabel::BonusLabel; };
+class EF_SubvertBonus final : public BonusLabel<278> { using BonusLabel::BonusLabel; };
+class EF_MortalWoundBonus final : public BonusLabel<279> { using BonusLabel::BonusLabel; };
+class EF_WithoutDelayBonus final : public BonusLabel<280> { using BonusLabel::BonusLabel; };
+class EF_ParadigmShiftBonus final : public BonusLabel<281> { using BonusLabel::BonusLabel; };
+class EF_AnnihilateBonus final : public BonusLabel<282> { using BonusLabel::BonusLabel; };
+class EF_InefficientBlowBonus final : public BonusLabel<283> { using BonusLabel::BonusLabel; };
+class EF_PlagueBonus final : public BonusLabel<284> { using BonusLabel::BonusLabel; };
+class EF_EnthusiasticBonus final : public BonusLabel<285> { using BonusLabel::BonusLabel; };
+class EF_Failure final : public BonusLabel<286> { using BonusLabel::BonusLabel; };
+
+// "GAME" over "OVER", falling from the top to the middle, where it stays.
+class EF_GameOver final : public RowEffect<288> {
+public:
+    EF_GameOver(float, float, float, float, float e, float f) : RowEffect(128.0f, 0.0f, 0.0f, 4.0f, e, f) {}
+    void Run(ObjectController*) override {
+        if (age == 32) vy = 0.0f;
+        age += 1;
+    }
+    void Draw(ObjectController*) override {
+        DrawText(L"GAME", x - 16.0f, y, kTextDepth, -1);
+        DrawText(L"OVER", x - 16.0f, y + 8.0f, kTextDepth, -1);
+    }
+};
+
+// Drops nine bonus items over 33 frames, each worth its score.
+class EF_8Bonus final : public RowEffect<290> {
+public:
+    EF_8Bonus(float a, float b, float c, float, float, float) : RowEffect(a, b, 0, 0, 0, 0) {
+        score = static_cast<int32_t>(c);
+        hp = 31.0f;
+    }
+    void Run(ObjectController* ctx) override {
+        if (age % 4 == 0) {
+            Object* item = ctx->CreateObject(kBonusItemId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+            if (item != nullptr) item->SetScore(score);
+        }
+        if (age > 32) Kill();
+        age += 1;
+    }
+};
+
+// The points a destroyed enemy paid, centred on it; large values stay three seconds.
+class EF_ScorePop final : public RowEffect<336> {
+public:
+    EF_ScorePop(float a, float b, float c, float d, float, float) : RowEffect(a, b, c, d, 0, 0) {
+        width = height = 0;
+        hp = 100.0f;
+    }
+    void Run(ObjectController*) override {
+        if ((age > 60 && score <= 10000) || age > 180) Kill();
+        age += 1;
+    }
+    void Draw(ObjectController*) override {
+        const float shift = score < 100 ? 0.0f : score < 1000 ? 4.0f : score < 10000 ? 8.0f : 12.0f;
+        DrawNumber(x + shift, y - 4.0f, score, -1);
+    }
+};
+
+const ClassRegistration kBonusLabelClasses{
+    {276, MakeObject<EF_HecatomBonus>},        {277, MakeObject<EF_ExcessCapacityBonus>},
+    {278, MakeObject<EF_SubvertBonus>},        {279, MakeObject<EF_MortalWoundBonus>},
+    {280, MakeObject<EF_WithoutDelayBonus>},   {281, MakeObject<EF_ParadigmShiftBonus>},
+    {282, MakeObject<EF_AnnihilateBonus>},     {283, MakeObject<EF_InefficientBlowBonus>},
+    {284, MakeObject<EF_PlagueBonus>},         {285, MakeObject<EF_EnthusiasticBonus>},
+    {286, MakeObject<EF_Failure>},             {288, MakeObject<EF_GameOver>},
+    {290, MakeObject<EF_8Bonus>},              {336, MakeObject<EF_ScorePop>},
+};
+
+}  // namespace

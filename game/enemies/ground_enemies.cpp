@@ -1,0 +1,470 @@
+// Ground enemies (type ids 81-96): targets, fortresses, hatches, batteries and walls painted
+// into the scrolling ground. Each takes its place every frame from the scroll its owner (the
+// stage script) reports and goes when its owner goes. The clone of id 93 flies freely instead.
+#include <algorithm>
+#include <cmath>
+
+#include "framework/core/angle.h"
+#include "framework/graphics/sprite.h"
+#include "game/enemies/enemy.h"
+#include "game/enemies/family_enemy.h"
+#include "game/enemies/family_support.h"
+#include "game/world/drawing.h"
+#include "game/world/factory.h"
+#include "game/world/object_controller.h"
+
+namespace {
+
+constexpr int32_t kNormalBulletId = 1;
+constexpr int32_t kSmallMissileId = 16;
+constexpr int32_t kShootableBulletId = 19;
+constexpr int32_t kHatchZakoId = 29;
+constexpr int32_t kEspRadeId = 34;
+constexpr int32_t kZanacBallId = 51;
+constexpr int32_t kPowerUpId = 267;
+constexpr int32_t kLargeBlastId = 273;
+constexpr int32_t kScorePopId = 336;
+constexpr int32_t kBusyField = 48;
+
+// One cell of "groundenemy.bmp", centred, without a flash.
+void DrawGround(float x, float y, float sx, float sy, float sw = 16.0f, float sh = 16.0f) {
+    DrawCellAt(gameSprites.groundenemy, x - std::fabs(sw) / 2.0f, y - std::fabs(sh) / 2.0f, std::fabs(sw),
+               std::fabs(sh), sx, sy, sw, sh);
+}
+
+class E_Ground : public Enemy {
+public:
+    // No movement of its own: it leaves with the ground.
+    void Move(ObjectController* ctx) override {
+        if (y < -32.0f || y > 272.0f) {
+            Vanish();
+            Escaped(ctx);
+        }
+    }
+    void Run(ObjectController* ctx) override {
+        TickHitFlash();
+        if (!Pin()) return;
+        Act(ctx);
+        age += 1;
+    }
+
+    float groundX = 0.0f;
+    float groundOffsetY = 0.0f;
+
+protected:
+    E_Ground(int32_t id, float px, float py, float a, float b, float c, float d, float outwards = 0.0f)
+        : outwards_(outwards) {
+        Setup(id, px, py, a, b, c, d);
+    }
+    virtual void Act(ObjectController*) {}
+    virtual void Escaped(ObjectController*) {}
+    // Takes its place from the owner's scroll; without a live owner it goes, at age 0 too.
+    bool Pin() {
+        if (owner == nullptr || !owner->IsAlive()) {
+            Vanish();
+            return false;
+        }
+        if (age == 0) {
+            groundOffsetY = owner->GetY() - y;
+            groundX = x + (x < 128.0f ? -outwards_ : outwards_);
+        }
+        y = owner->GetY() - groundOffsetY;
+        x = groundX - owner->GetX();
+        return true;
+    }
+
+private:
+    float outwards_;  // how far it sits out from the centre line of where it was placed
+};
+
+// A ground cell by a fixed column and row, the column stepping by level.
+template <int32_t Id>
+class GroundTarget : public E_Ground {
+public:
+    GroundTarget(float x, float y, float a, float b, float c, float d) : E_Ground(Id, x, y, a, b, c, d) {}
+};
+
+class E_Star_G final : public GroundTarget<81> {
+public:
+    using GroundTarget::GroundTarget;
+    void Draw(ObjectController*) override { DrawGround(x, y, 96.0f, 48.0f); }
+};
+
+// A target whose escape off the bottom is a failure and whose destruction a subversion; a core
+// with four rays 48 out.
+template <int32_t Id>
+class ReportingTarget : public GroundTarget<Id> {
+public:
+    using GroundTarget<Id>::GroundTarget;
+    void OnKilled(ObjectController* ctx) override { ExplodeWithSubvert(*this, ctx); }
+
+protected:
+    void Escaped(ObjectController* ctx) override { TellScene(ctx, Msg(3, 9, ctx)); }
+};
+
+template <int32_t Id, int CoreX>
+class RayedTarget : public ReportingTarget<Id> {
+public:
+    using ReportingTarget<Id>::ReportingTarget;
+    void Draw(ObjectController*) override {
+        const float cx = this->x, cy = this->y;
+        DrawGround(cx, cy, static_cast<float>(CoreX), 32.0f);
+        // Upright above and below, a quarter turn left and right.
+        const float src[4] = {16.0f * static_cast<float>((this->age / 4) % 4), 32.0f, 16.0f, 32.0f};
+        DrawGround(cx, cy - 48.0f, src[0], src[1], src[2], src[3]);
+        DrawGround(cx, cy + 48.0f, src[0], src[1] + 32.0f, src[2], -src[3]);
+        CSprite2D* batch = gameSprites.groundenemy;
+        if (batch == nullptr) return;
+        for (float side : {-48.0f, 48.0f}) {
+            const float dst[4] = {cx + side - 8.0f, cy - 16.0f, 16.0f, 32.0f};
+            batch->DrawRotate(dst, kSpriteDepth, src, kOpaqueWhite, side < 0.0f ? -16384 : 16384, 1, 0.0f, 0.0f);
+        }
+    }
+};
+
+class E_ZeguOr_G final : public RayedTarget<82, 96> {
+public:
+    using RayedTarget::RayedTarget;
+};
+
+class E_ZeguBr_G final : public RayedTarget<83, 112> {
+public:
+    using RayedTarget::RayedTarget;
+};
+
+class E_SF_Panel_G final : public ReportingTarget<94> {
+public:
+    using ReportingTarget::ReportingTarget;
+    void Draw(ObjectController*) override { DrawGround(x, y, static_cast<float>(16 * (angle + 8)), 112.0f); }
+};
+
+class E_S2GE_G final : public GroundTarget<84> {
+public:
+    using GroundTarget::GroundTarget;
+    void Draw(ObjectController*) override { DrawGround(x, y, static_cast<float>(16 * angle), 96.0f); }
+};
+
+// Four frames a level, the odd levels in the right half, two levels a row.
+class E_S28Coin_G final : public GroundTarget<85> {
+public:
+    using GroundTarget::GroundTarget;
+    void Draw(ObjectController*) override {
+        const int32_t column = (age / 4) % 4 + 4 * (angle % 2) + 8;
+        DrawGround(x, y, static_cast<float>(16 * column), static_cast<float>(16 * (angle / 2)));
+    }
+};
+
+class E_SF_SmallBlock_G final : public GroundTarget<95> {
+public:
+    using GroundTarget::GroundTarget;
+    void Draw(ObjectController*) override {
+        DrawCellAt(gameSprites.effect1, x - 8.0f, y - 8.0f, 24.0f, 24.0f, 136.0f, 112.0f, 24.0f, 24.0f);
+        DrawGround(x, y, static_cast<float>(16 * (angle + 10)), 112.0f);
+    }
+};
+
+class E_SF_BigBlock_G final : public GroundTarget<96> {
+public:
+    using GroundTarget::GroundTarget;
+    // A large blast and the score, without the enemy-destroyed message.
+    void Explode(ObjectController* ctx) override {
+        ctx->CreateObject(kLargeBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        AddSceneScore(ctx, score);
+    }
+    void Draw(ObjectController*) override {
+        DrawCellAt(gameSprites.effect1, x - 16.0f, y - 16.0f, 40.0f, 40.0f, 96.0f, 112.0f, 40.0f, 40.0f);
+        DrawGround(x, y, static_cast<float>(32 * (angle + 4)), 128.0f, 32.0f, 32.0f);
+    }
+};
+
+// Absorbs shots for points: its life comes back every frame.
+class E_InvisibleWall_G final : public GroundTarget<90> {
+public:
+    using GroundTarget::GroundTarget;
+
+private:
+    void Act(ObjectController*) override { hp = maxHp; }
+};
+
+// ---- Zanac fortresses ----
+
+struct FortressRow {
+    int16_t id;
+    int16_t base;       // B of the firing interval
+    int16_t floorBelow; // an interval below this...
+    int16_t floorValue; // ...becomes this
+    bool opens;         // 1-3 open and shut; 4 stays open
+    int16_t row;        // of its ground cells
+};
+
+constexpr FortressRow kFortresses[] = {
+    // id  B    below value opens row
+    {86, 150, 15, 15, true,  32},  // E_ZanacFortress1_G
+    {87, 150, 30, 30, true,  48},  // E_ZanacFortress2_G
+    {88, 150, 10, 10, true,  64},  // E_ZanacFortress3_G
+    {89, 120, 20, 30, false, 80},  // E_ZanacFortress4_G
+};
+
+template <int32_t Id>
+class Fortress : public E_Ground {
+public:
+    Fortress(float x, float y, float a, float b, float c, float d) : E_Ground(Id, x, y, a, b, c, d) {
+        if (Row().opens) hatch = 3;
+    }
+    // A fortress destroyed is news for the stage script.
+    void OnKilled(ObjectController* ctx) override {
+        Explode(ctx);
+        if (owner != nullptr) owner->OnMessage(Msg(3, 13, ctx));
+    }
+    void Draw(ObjectController*) override {
+        const int32_t column = Row().opens ? hatch + 8 : angle + 8;
+        DrawGround(x, y, static_cast<float>(16 * column), static_cast<float>(Row().row));
+    }
+    int32_t hatch = 0;  // 0 open, 1 and 2 half open, 3 shut
+
+protected:
+    static const FortressRow& Row() { return kFortresses[Id - 86]; }
+    virtual void Fire(ObjectController* ctx) = 0;
+
+private:
+    // Opens over ages 105-115 of every 240 and shuts over 225-235; invincible unless open.
+    void Act(ObjectController* ctx) override {
+        if (Row().opens) {
+            switch (age % 240) {
+                case 105: hatch = 2; break;
+                case 110: hatch = 1; break;
+                case 115: hatch = 0; break;
+                case 225: hatch = 1; break;
+                case 230: hatch = 2; break;
+                case 235: hatch = 3; break;
+                default: break;
+            }
+            invincible = hatch != 0 ? 1 : 0;
+        }
+        if (age % Interval(ctx) == 0 && hatch == 0) Fire(ctx);
+    }
+    // Shorter at a high rank and with many lives left, never below the class's floor.
+    int32_t Interval(ObjectController* ctx) const {
+        const float lives = ctx->pcController != nullptr ? ctx->pcController->GetHp() : 0.0f;
+        const float players = static_cast<float>(std::max(ctx->playerCount, 1));
+        const int32_t interval = static_cast<int32_t>(static_cast<float>(Row().base - ctx->ArrestLevel) - lives * 30.0f / players);
+        return interval < Row().floorBelow ? Row().floorValue : interval;
+    }
+};
+
+class E_ZanacFortress1_G final : public Fortress<86> {
+public:
+    using Fortress::Fortress;
+
+private:
+    // Four bullets in a square, aimed to the nearest eighth of a turn.
+    void Fire(ObjectController* ctx) override {
+        int32_t aim = 16384;
+        AimAtParty(ctx, x, y, aim);
+        const int32_t a = (aim + 4096) / 8192 * 8192;
+        for (int32_t i = 0; i < 4; ++i) {
+            ctx->CreateObject(kNormalBulletId, x - 4.0f + 8.0f * static_cast<float>(i % 2),
+                              y - 4.0f + 8.0f * static_cast<float>(i / 2), AngleCos(a), AngleSin(a), 0.0f, 0.0f, nullptr);
+        }
+    }
+};
+
+class E_ZanacFortress2_G final : public Fortress<87> {
+public:
+    using Fortress::Fortress;
+
+private:
+    void Fire(ObjectController* ctx) override {
+        ctx->FirePattern(kZanacBallId, x, y, 0.2f, 0.0f, 1, true, 0, 0, nullptr);
+    }
+};
+
+class E_ZanacFortress3_G final : public Fortress<88> {
+public:
+    using Fortress::Fortress;
+
+private:
+    void Fire(ObjectController* ctx) override {
+        ctx->FirePattern(kSmallMissileId, x, y, 3.0f, 0.0f, 3, false, 45, 90, nullptr);
+    }
+};
+
+class E_ZanacFortress4_G final : public Fortress<89> {
+public:
+    using Fortress::Fortress;
+
+private:
+    void Fire(ObjectController* ctx) override {
+        if (age >= 61) ctx->FireAimed(kShootableBulletId, x, y, true, false, false, 16384);
+    }
+};
+
+// ---- The Gradius pair: destroyed, they show what they paid ----
+
+template <int32_t Id>
+class GradiusGround : public E_Ground {
+public:
+    void OnKilled(ObjectController* ctx) override {
+        Object* label = ctx->CreateObject(kScorePopId, x, y, 0.0f, -0.25f, 0.0f, 0.0f, nullptr);
+        if (label != nullptr) label->SetScore(score);
+        Explode(ctx);
+    }
+
+protected:
+    GradiusGround(float x, float y, float a, float b, float c, float d, float outwards)
+        : E_Ground(Id, x, y, a, b, c, d, outwards) {}
+};
+
+// Releases nine zako towards the centre, then is worth 100000.
+class E_Gradius_Hatch_G final : public GradiusGround<91> {
+public:
+    E_Gradius_Hatch_G(float x, float y, float a, float b, float c, float d) : GradiusGround(x, y, a, b, c, d, 3.0f) {}
+    void Draw(ObjectController*) override {
+        const float open = age <= 100 ? 0.0f : 32.0f;
+        if (x < 128.0f) DrawGround(x, y, 32.0f + open, 64.0f, 32.0f, 32.0f);
+        else DrawGround(x, y, 64.0f + open, 64.0f, -32.0f, 32.0f);
+    }
+
+private:
+    void Act(ObjectController* ctx) override {
+        if (age >= 11 && age <= 100 && age % 10 == 0) {
+            ctx->CreateObject(kHatchZakoId, x, y, x <= 128.0f ? 2.0f : -2.0f, 1.0f, 0.0f, 0.0f, nullptr);
+        }
+        if (age == 101) score = 100000;
+    }
+};
+
+// Fires from the field's edge; worth 400 more every frame it lives.
+class E_Gradius_Battery_G final : public GradiusGround<92> {
+public:
+    E_Gradius_Battery_G(float x, float y, float a, float b, float c, float d) : GradiusGround(x, y, a, b, c, d, 11.0f) {}
+    void Draw(ObjectController*) override {
+        if (x < 128.0f) DrawGround(x, y, 192.0f, 32.0f);
+        else DrawGround(x, y, 208.0f, 32.0f, -16.0f, 16.0f);
+    }
+
+private:
+    void Act(ObjectController* ctx) override {
+        const int32_t interval = std::max((30 - ctx->ArrestLevel) * 2, 4);
+        if (age % interval == 0) ctx->FireAimed(kNormalBulletId, x, y, false, true, false, 16384);
+        score += 400;
+    }
+};
+
+// ---- The clone: flies in spinning, reflects, fires, and fades ----
+
+class E_AliceClone_G final : public Enemy {
+public:
+    E_AliceClone_G(float x, float y, float a, float b, float c, float d) { Setup(93, x, y, a, b, c, d); }
+    void Run(ObjectController* ctx) override {
+        TickHitFlash();
+        if (invincible > 0) invincible -= 1;
+        if (age == 0) {
+            variant = angle;
+            angle = 16384;
+        }
+        if (age == 16) vy = 0.0f;
+        if (age == 30) SetOff(ctx);
+        if (age >= 31 && age <= 599) {
+            Reflect();
+            angle += 1092;
+        } else if (age >= 600) {
+            angle += 5461;
+        }
+        if (age >= 31 && ctx->counts.enemyCount < kBusyField) Fire(ctx);
+        angle = ((angle % 65536) + 65536) % 65536;
+        if (hp > 0.0f) hp -= 0.05f;
+        destroySound = age % 2 == 0 ? 33 : 34;
+        age += 1;
+    }
+    void OnKilled(ObjectController* ctx) override {
+        TellScene(ctx, Msg(6, 27, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y), (shots + 1) * 200));
+        if (variant == 2) ctx->CreateObject(kPowerUpId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        Explode(ctx);
+    }
+    void Draw(ObjectController*) override {
+        CSprite2D* batch = gameSprites.EnemyBatch(SheetIndex());
+        if (age < 32) {
+            const float grown = static_cast<float>(age / 2 + 1);
+            DrawCellAt(batch, x - static_cast<float>(width / 2), y - static_cast<float>((age / 2) / 2), 16.0f, grown,
+                       192.0f, 192.0f, 16.0f, grown);
+            DrawCellAt(gameSprites.effect1, x - static_cast<float>(width / 2), y - static_cast<float>(height / 2) + 8.0f,
+                       16.0f, 16.0f, static_cast<float>((6 + (age / 3) % 3) * 16), 96.0f, 16.0f, 16.0f);
+            return;
+        }
+        const SpinCell& cell = CellOfSpin(angle);
+        DrawFrom(cell.x, cell.y, cell.w, 16.0f);
+    }
+
+    int32_t variant = 0;
+    int32_t shots = 0;
+
+private:
+    struct SpinCell {
+        int32_t low, high;  // the range (low, high]
+        float x, y, w;
+    };
+    // The spin ranges overlap a little; the first that holds wins.
+    static const SpinCell& CellOfSpin(int32_t a) {
+        static constexpr SpinCell kCells[] = {
+            {14017, 18750, 192, 192, 16},  {18568, 23301, 208, 192, 16},  {23119, 27852, 224, 192, 16},
+            {27670, 32403, 240, 192, 16},  {32221, 36955, 192, 208, 16},  {36772, 41506, 208, 208, 16},
+            {41324, 46057, 224, 208, 16},  {45875, 50608, 240, 208, 16},  {50426, 55159, 256, 208, -16},
+            {54977, 59710, 240, 208, -16}, {59528, 64261, 224, 208, -16}, {1274, 6007, 256, 192, -16},
+            {5825, 10558, 240, 192, -16},  {10376, 15109, 224, 192, -16},
+        };
+        static constexpr SpinCell kOther = {0, 0, 208, 208, -16};
+        for (const SpinCell& c : kCells) {
+            if (a > c.low && a <= c.high) return c;
+        }
+        return kOther;
+    }
+    // Sets off 45 degrees off the aim, away from the side it is on.
+    void SetOff(ObjectController* ctx) {
+        int32_t a = 16384;
+        AimAtParty(ctx, x, y, a);
+        const bool rightOfParty = ctx->pcController != nullptr && x > ctx->pcController->GetX();
+        a += rightOfParty ? -8192 : 8192;
+        vx = 1.5f * AngleCos(a);
+        vy = 1.5f * AngleSin(a);
+    }
+    void Reflect() {
+        if (x < 8.0f || x > 248.0f) {
+            x = std::clamp(x, 8.0f, 248.0f);
+            vx = -vx;
+        }
+        if (y < 8.0f || y > 232.0f) {
+            y = std::clamp(y, 8.0f, 232.0f);
+            vy = -vy;
+        }
+    }
+    void Fire(ObjectController* ctx) {
+        if (variant == 0) {
+            if (age % 8 == 0 && age % 128 < 96) {
+                ctx->FirePattern(kEspRadeId, x, y, 0.5f, 0.0f, 1, true, 0, 0, nullptr);
+                shots += 1;
+            }
+            return;
+        }
+        if (age % 4 != 0 || age % 128 >= 64) return;
+        const int32_t a = angle + 16384;
+        const float dx = 0.5f * AngleCos(a), dy = 0.5f * AngleSin(a);
+        for (float s : {1.0f, -1.0f}) {
+            Object* o = ctx->CreateObject(kEspRadeId, x + s * 6.0f * dx, y + s * 2.0f * dy, s * dx, s * dy, 0.0f, 0.0f,
+                                          nullptr);
+            if (o != nullptr) o->angle = 1;
+        }
+        shots += 2;
+    }
+};
+
+const ClassRegistration kGroundClasses{
+    {81, MakeObject<E_Star_G>},           {82, MakeObject<E_ZeguOr_G>},          {83, MakeObject<E_ZeguBr_G>},
+    {84, MakeObject<E_S2GE_G>},           {85, MakeObject<E_S28Coin_G>},         {86, MakeObject<E_ZanacFortress1_G>},
+    {87, MakeObject<E_ZanacFortress2_G>}, {88, MakeObject<E_ZanacFortress3_G>},  {89, MakeObject<E_ZanacFortress4_G>},
+    {90, MakeObject<E_InvisibleWall_G>},  {91, MakeObject<E_Gradius_Hatch_G>},   {92, MakeObject<E_Gradius_Battery_G>},
+    {93, MakeObject<E_AliceClone_G>},     {94, MakeObject<E_SF_Panel_G>},        {95, MakeObject<E_SF_SmallBlock_G>},
+    {96, MakeObject<E_SF_BigBlock_G>},
+};
+
+}  // namespace

@@ -1,0 +1,319 @@
+// The stage 7 boss (type id 74) and its projectiles (75-79): a boss of five forms, each with
+// its own weapon, a share of life above 4000 and at most 1860 frames; between volleys it dashes
+// towards the top centre. Its weapons are enemies of their own that shots can destroy.
+#include <algorithm>
+#include <cmath>
+
+#include "framework/core/angle.h"
+#include "game/enemies/enemy.h"
+#include "game/enemies/family_enemy.h"
+#include "game/enemies/family_support.h"
+#include "game/world/drawing.h"
+#include "game/world/factory.h"
+#include "game/world/object_controller.h"
+#include "game/world/text.h"
+
+namespace {
+
+constexpr int32_t kEspRadeId = 34;
+constexpr int32_t kRedMagicBigId = 75;
+constexpr int32_t kRedMagicSmallId = 76;
+constexpr int32_t kHamonId = 77;
+constexpr int32_t kScarletId = 78;
+constexpr int32_t kWashMachineId = 79;
+constexpr int32_t kCloneId = 93;
+constexpr int32_t kLargeBlastId = 273;
+constexpr int32_t kBossBlastId = 295;
+constexpr float kFormThreshold = 4000.0f;
+constexpr int32_t kFormFrames = 1860;
+constexpr int32_t kVolleySound = 25;
+constexpr int32_t kBusyField = 64;  // enemies in play at which the interval volleys pause
+
+class E_Stage7_Boss final : public Enemy {
+public:
+    E_Stage7_Boss(float x, float y, float a, float b, float c, float d) { Setup(74, x, y, a, b, c, d); }
+
+    void Run(ObjectController* ctx) override {
+        TickHitFlash();
+        if (age == 0 && form == 0) {
+            hp = maxHp = (static_cast<float>(ctx->playerCount) * 0.7f + 0.3f) * 128.0f + kFormThreshold;
+        }
+        if (age == 30) vx = vy = speed = speedAccel = 0.0f;
+        if (age % 120 == 0 && age > 60) StartDash();
+        Dash();
+        if (age > 60) Fire(ctx);
+        if (age > 60 && age % 480 == 240) CallClone(ctx, 248.0f);
+        if (age > 60 && age % 480 == 0) CallClone(ctx, 8.0f);
+        if (age >= kFormFrames + 1) Damage(ctx, 1.0f);  // the form times out
+        age += 1;
+        dashTime += 1;
+        if (invincible > 0) invincible -= 1;
+    }
+    // Ignores hits for the first two seconds of a form; below the threshold, or out of time, the
+    // form changes. The life is lowered once per hit.
+    void Damage(ObjectController* ctx, float amount) override {
+        if (!(amount > 0.0f) || age <= 120) return;
+        hp -= amount;
+        if (hp < kFormThreshold || age > kFormFrames) ChangeForm(ctx);
+        TakeHit(ctx);
+    }
+    void OnKilled(ObjectController* ctx) override {
+        ctx->CreateObject(kBossBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        TellScene(ctx, Msg(3, 12, ctx));
+        Explode(ctx);
+    }
+    void Draw(ObjectController*) override {
+        DrawFrom(224.0f, 224.0f, 32.0f, 32.0f);
+        for (int i = 1; i <= 5; ++i) {
+            DrawCellAt(gameSprites.effect1, 32.0f * i, 0.0f, 32.0f, 8.0f, 176.0f, 80.0f, 32.0f, 8.0f);
+        }
+        const float share = (hp - kFormThreshold) / (maxHp - kFormThreshold);
+        const float bar = share * 28.0f + static_cast<float>((4 - form) * 32);
+        DrawCellAt(gameSprites.effect1, 34.0f, 0.0f, bar, 8.0f, 200.0f, 72.0f, 8.0f, 8.0f);
+        DrawNumber(208.0f, 0.0f, (kFormFrames - age) / 60, -1);
+    }
+
+    int32_t form = 0;
+    int32_t dashTime = 0;
+    int32_t dashing = 0;
+    int32_t volleyCount = 0;
+
+private:
+    int32_t Aim(ObjectController* ctx) const {
+        int32_t a = 16384;
+        AimAtParty(ctx, x, y, a);
+        return a;
+    }
+    // Towards (128, 48), off by up to about 30 degrees.
+    void StartDash() {
+        dashTime = 0;
+        const double wobble = AngleSin(DegreesToAngle(static_cast<double>(hp) * age)) * 5461.0;
+        angle = static_cast<int32_t>(static_cast<double>(AngleAtan2(128.0f - x, 48.0f - y)) + wobble);
+        speed = 2.0f;
+    }
+    void Dash() {
+        dashing = age >= 60 || form != 0 ? 1 : 0;
+        if (dashing == 1) {
+            if (dashTime > 60) {
+                dashing = 0;
+                speed = 0.0f;
+            } else if (dashTime > 20) {
+                speed = 2.0f - static_cast<float>((dashTime - 20) / 20);
+            }
+            const bool outside = x < 32.0f || x > 224.0f || y < 16.0f || y > 224.0f;
+            if (outside && dashTime > 5) {
+                speed = speedAccel = 0.0f;
+                dashing = 0;
+            }
+        }
+        if (y < 16.0f) y = 16.0f;
+    }
+    // One projectile at a speed along a binary angle, with the variant and score its maker gives.
+    Object* Throw(ObjectController* ctx, int32_t typeId, int32_t a, float pace, int32_t variant, int32_t points) {
+        Object* o = ctx->CreateObject(typeId, x, y, pace * AngleCos(a), pace * AngleSin(a), 0.0f, 0.0f, nullptr);
+        if (o != nullptr) {
+            if (variant >= 0) o->angle = variant;
+            if (points >= 0) o->SetScore(points);
+        }
+        return o;
+    }
+    void Volley(ObjectController* ctx) {
+        volleyCount += 1;
+        ctx->PlaySE(kVolleySound);
+    }
+    void Fire(ObjectController* ctx) {
+        const bool roomy = ctx->counts.enemyCount < kBusyField && age > 120;
+        switch (form) {
+            case 0:
+                if (age % 4 == 0 && age % 360 < 240) {
+                    for (int k = 0; k < 4; ++k) {
+                        Throw(ctx, kWashMachineId, DegreesToAngle(1.5 * age + 90 * k), 4.0f, 1, 30);
+                        Throw(ctx, kWashMachineId, DegreesToAngle(360 + 90 * k - (2 * age) % 360), 4.0f, 1, 30);
+                    }
+                    const double base = AngleSin(DegreesToAngle(age / 4)) * 1440.0;
+                    for (int k = 0; k < 10; ++k) Throw(ctx, kWashMachineId, DegreesToAngle(base + 36 * k), 4.0f, -1, 30);
+                }
+                break;
+            case 1: {
+                const int32_t k = (age - 60) % 840;
+                if ((k < 320 && k % 40 == 0) || (k >= 500 && k <= 659 && k % 20 == 0)) {
+                    const int32_t aim = Aim(ctx);
+                    Throw(ctx, kScarletId, aim, 4.0f, 0, -1);
+                    for (int i = 0; i < 8; ++i) {
+                        const int32_t a = aim + static_cast<int32_t>(AngleSin(DegreesToAngle((age + i) * 115.0)) * 1092.0f);
+                        Throw(ctx, kScarletId, a, 3.8f - 0.2f * static_cast<float>(i), 1, -1);
+                    }
+                    for (int i = 0; i < 12; ++i) {
+                        const int32_t a = aim + static_cast<int32_t>(AngleSin(DegreesToAngle((age + i) * 155.0)) * 3640.0f);
+                        Throw(ctx, kScarletId, a, 2.3f - 0.1f * static_cast<float>(i), 2, -1);
+                    }
+                    Volley(ctx);
+                }
+                break;
+            }
+            case 2:
+                if (dashTime == 0 || (age % 30 == 0 && roomy)) {
+                    ctx->FirePattern(kHamonId, x, y, 2.0f, 0.0f, 36, true, 0, 350, nullptr);
+                    Volley(ctx);
+                }
+                break;
+            case 3:
+                if (dashTime == 0) volleyCount += 1;
+                if (dashTime % 4 == 0 && dashTime < 48) {
+                    int32_t a = Aim(ctx);
+                    if (volleyCount % 4 == 0) a = DegreesToAngle((dashTime + 5) * 3);
+                    else if (volleyCount % 4 == 2) a = DegreesToAngle((55 - dashTime) * 3);
+                    // A line: sixteen bullets along one angle at speeds 1 to 2.875.
+                    for (int i = 8; i <= 23; ++i) {
+                        Throw(ctx, kEspRadeId, a, static_cast<float>(i) / 8.0f, 3 - volleyCount % 2, 30);
+                    }
+                    ctx->PlaySE(kVolleySound);
+                }
+                break;
+            default:
+                if (dashTime == 0 || (age % 10 == 0 && roomy)) {
+                    ctx->FirePattern(kRedMagicBigId, x, y, 1.0f, static_cast<float>(volleyCount % 2), 7, true, 0, 308,
+                                     nullptr);
+                    Volley(ctx);
+                }
+                break;
+        }
+    }
+    void CallClone(ObjectController* ctx, float atX) {
+        Object* clone = ctx->CreateObject(kCloneId, atX, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        if (clone != nullptr) clone->angle = 2;
+    }
+    // The without-delay bonus shrinks 20 a frame (negative once timed out); the boss is thrown
+    // up with fresh life and invincibility; the fifth change ends it and every enemy.
+    void ChangeForm(ObjectController* ctx) {
+        TellScene(ctx, Msg(4, 14, ctx, (kFormFrames - age) * 20));
+        if (age < kFormFrames) AddSceneScore(ctx, (4360 - age) * 20);
+        for (int i = 0; i < 8; ++i) {
+            const int32_t degrees = static_cast<int32_t>(90.0 + 15.0 * AngleSin(DegreesToAngle(55 * i)));
+            ctx->FirePattern(kLargeBlastId, x, y, 4.0f + 0.8f * static_cast<float>(i), 0.0f, 1, false, degrees, 0, nullptr);
+        }
+        ctx->PlaySE(4);
+        age = 0;
+        hp = maxHp;
+        dashTime = 0;
+        form += 1;
+        speed = 6.0f;
+        speedAccel = -0.2f;
+        dashing = 1;
+        angle = 49152;
+        invincible = 90;
+        if (form == 5) {
+            Kill();
+            ctx->KillEnemies();
+        }
+    }
+};
+
+// The boss's projectiles draw from "bullet.bmp", centred, without a flash.
+class Stage7Projectile : public Enemy {
+public:
+    void Run(ObjectController* ctx) override {
+        TickHitFlash();
+        Act(ctx);
+        age += 1;
+    }
+
+protected:
+    Stage7Projectile(int32_t id, float x, float y, float a, float b, float c, float d) { Setup(id, x, y, a, b, c, d); }
+    virtual void Act(ObjectController*) {}
+    void DrawBullet(int32_t size, float sx, float sy) { DrawCellCentred(gameSprites.bullet, x, y, size, size, sx, sy); }
+};
+
+// Its column by variant, its row turning with the age.
+class E_WashMachine final : public Stage7Projectile {
+public:
+    E_WashMachine(float x, float y, float a, float b, float c, float d) : Stage7Projectile(kWashMachineId, x, y, a, b, c, d) {}
+    void Draw(ObjectController*) override {
+        DrawBullet(16, static_cast<float>((angle + 7) * 16), static_cast<float>((age % 4 + 4) * 16));
+    }
+};
+
+// Three sizes by variant: 32, 16 and 8 wide.
+class E_ScarletMeister final : public Stage7Projectile {
+public:
+    E_ScarletMeister(float x, float y, float a, float b, float c, float d)
+        : Stage7Projectile(kScarletId, x, y, a, b, c, d) {}
+    void Draw(ObjectController*) override {
+        if (angle == 1) DrawBullet(16, 32.0f, 112.0f);
+        else if (angle == 2) DrawBullet(8, 32.0f, 128.0f);
+        else DrawBullet(32, 0.0f, 112.0f);
+    }
+
+private:
+    void Act(ObjectController*) override {
+        if (age != 0) return;
+        if (angle == 1) width = height = 16;
+        else if (angle == 2) width = height = 8;
+        hitHalfWidth = hitHalfHeight = width / 2;
+    }
+};
+
+// Reflects once off a side (and, that frame, off the top).
+class E_Hamon final : public Stage7Projectile {
+public:
+    E_Hamon(float x, float y, float a, float b, float c, float d) : Stage7Projectile(kHamonId, x, y, a, b, c, d) {}
+    void Draw(ObjectController*) override { DrawBullet(8, static_cast<float>(96 + 8 * (age % 4)), 96.0f); }
+    int32_t bounced = 0;
+
+private:
+    void Act(ObjectController*) override {
+        if (bounced != 0) return;
+        if (x < 4.0f || x > 252.0f) {
+            x = x < 4.0f ? 4.0f : 252.0f;
+            vx = -vx;
+            bounced = 1;
+        }
+        if (y < 4.0f) {
+            y = 4.0f;
+            vy = -vy;
+            bounced += 1;
+        }
+    }
+};
+
+// Curls for 40 frames one way or the other and sheds small magic every fourth frame.
+class E_RedMagic_Big final : public Stage7Projectile {
+public:
+    E_RedMagic_Big(float x, float y, float a, float b, float c, float d)
+        : Stage7Projectile(kRedMagicBigId, x, y, a, b, c, d), turnSign(c != 0.0f || d != 0.0f ? 1 : 0) {}
+    void Draw(ObjectController*) override { DrawBullet(16, 32.0f, 112.0f); }
+    int32_t turnSign;
+
+private:
+    void Act(ObjectController* ctx) override {
+        if (age < 40) angle = (angle + (turnSign == 0 ? 364 : 65171)) % 65536;
+        if (age % 4 == 0 && age > 10) {
+            const int32_t degrees = static_cast<int32_t>(static_cast<int64_t>(angle) * 360 / 65535 + 5 * age);
+            ctx->FirePattern(kRedMagicSmallId, x, y, 1.0f, 0.0f, 1, false, degrees, 0, nullptr);
+        }
+    }
+};
+
+// Waits a second, then speeds up along its heading; it leaves just off the field's edge.
+class E_RedMagic_Small final : public Stage7Projectile {
+public:
+    E_RedMagic_Small(float x, float y, float a, float b, float c, float d)
+        : Stage7Projectile(kRedMagicSmallId, x, y, a, b, c, d) {}
+    void Draw(ObjectController*) override { DrawBullet(8, 32.0f, 128.0f); }
+    void Move(ObjectController*) override {
+        StepMovement();
+        if (x < -4.0f || x > 260.0f || y < -4.0f || y > 244.0f) Vanish();
+    }
+
+private:
+    void Act(ObjectController*) override {
+        if (age >= 61) speedAccel = 0.01f;
+    }
+};
+
+const ClassRegistration kStage7Classes{
+    {74, MakeObject<E_Stage7_Boss>},    {75, MakeObject<E_RedMagic_Big>}, {76, MakeObject<E_RedMagic_Small>},
+    {77, MakeObject<E_Hamon>},          {78, MakeObject<E_ScarletMeister>}, {79, MakeObject<E_WashMachine>},
+};
+
+}  // namespace

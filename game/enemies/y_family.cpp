@@ -1,0 +1,509 @@
+// The Y family (type ids 36-53): yellow, rounder enemies that react to the party's position
+// (homing, sliding onto its row or diagonal, charging), splitters, revenge enemies that leave
+// blasts or bullet rings, and two item carriers. Each class is its difference from the family
+// base: table values, picture, fire, own step.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "framework/core/angle.h"
+#include "game/enemies/family_enemy.h"
+#include "game/enemies/family_support.h"
+#include "game/world/drawing.h"
+#include "game/world/factory.h"
+#include "game/world/object_controller.h"
+
+namespace {
+
+// Cells of "enemy.bmp" (the icon draws from "groundenemy.bmp", the bell by its own rule);
+// shoots: the rank-scaled aimed shot every frame.
+constexpr FamilyRow kYFamily[] = {
+    // id  cellX cellY  w   h  shoots
+    {36,  128,   64, 16, 16, true},   // E_ReverseWing_Y
+    {37,  112,   64, 16, 16, true},   // E_SquareBlock_Y
+    {38,  128,   80, 16, 16, true},   // E_PopHoming_Y
+    {39,  112,   80, 16, 16, false},  // E_NearingBall_Y
+    {40,  128,   96, 16, 16, true},   // E_HorizonSlide_Y
+    {41,  144,   96, 16, 16, true},   // E_AntiBullet_Y
+    {42,  160,   96, 16, 16, false},  // E_AntiBullet_Blast_Y
+    {43,  176,   96, 16, 16, true},   // E_StopCharge_Y
+    {44,  128,  112, 16, 16, true},   // E_Homing_Y
+    {45,  208,   96, 16, 16, true},   // E_ObliqueSlide_Y
+    {46,  224,   96, 16, 16, true},   // E_BackAttack_Y
+    {47,   80,   64, 32, 32, true},   // E_Split_Large_Y
+    {48,  112,  112, 16, 16, true},   // E_Split_Middle_Y
+    {49,    8,   32,  8,  8, true},   // E_Split_Small_Y
+    {50,  240,   96, 16, 16, true},   // E_Bound_Y
+    {51,  112,   96, 16, 16, false},  // E_ZanacBall_Y
+    {52,  112,   48, 16, 16, false},  // E_ZanacIcon_Y
+    {53,  176,  192, 16, 16, false},  // E_TwinBee_Bell_Y
+};
+
+constexpr int32_t kNormalBulletId = 1;
+constexpr int32_t kAntiBlastId = 42;
+constexpr int32_t kSplitMiddleId = 48;
+constexpr int32_t kSplitSmallId = 49;
+constexpr int32_t kEraserId = 269;
+constexpr int32_t kBellItemId = 271;
+constexpr int32_t kLargeBlastId = 273;
+constexpr int32_t kBellBonusId = 331;
+constexpr int32_t kGhostModes = 16;
+constexpr float kNoBottom = std::numeric_limits<float>::max();
+
+template <int32_t Id>
+class Y : public FamilyEnemy {
+public:
+    static_assert(Id >= 36 && Id <= 53);
+    Y(float x, float y, float a, float b, float c, float d) : FamilyEnemy(kYFamily[Id - 36], x, y, a, b, c, d) {}
+};
+
+// The direction from the enemy to the party; false (angle untouched) without a party.
+bool AimAt(ObjectController* ctx, const Object& o, int32_t& angle) { return AimAtParty(ctx, o.x, o.y, angle); }
+
+// ---- Party-seeking movers ----
+
+// Falls, then at age 50 turns back up and away to the side it came from.
+class E_ReverseWing_Y final : public Y<36> {
+public:
+    using Y::Y;
+
+private:
+    void Act(ObjectController*) override {
+        if (age != 50) return;
+        vy = -3.0f;
+        vx = OnLeft() ? 2.0f : -2.0f;
+    }
+    CellOffset Frame() const override { return {(16 * age) % 128, 0}; }
+};
+
+class E_SquareBlock_Y final : public Y<37> {
+public:
+    using Y::Y;
+};
+
+// Stands still and invincible for a second, then sets off at the party (the field centre in the
+// ghost modes).
+class E_PopHoming_Y final : public Y<38> {
+public:
+    E_PopHoming_Y(float x, float y, float a, float b, float c, float d)
+        : Y(x, y, a, b, c, d), frame(static_cast<int32_t>(x + y / 5.0f) % 8) {}
+    int32_t frame;
+
+private:
+    void Act(ObjectController* ctx) override {
+        if (invincible > 0) invincible -= 1;
+        if (age != 60) return;
+        speed = 2.2f;
+        if (ctx->gameMode >= kGhostModes) angle = static_cast<int32_t>(AngleAtan2(128.0f - x, 120.0f - y));
+        else AimAt(ctx, *this, angle);
+    }
+    CellOffset Frame() const override { return {16 * frame, 0}; }
+};
+
+// Circles the party, closing in to 16 units; from age 481 it spirals out and at 600 it is gone.
+class E_NearingBall_Y final : public Y<39> {
+public:
+    using Y::Y;
+    // The Run places it: it moves as a shot does, without leaving by the field's margin.
+    void Move(ObjectController*) override {
+        if (moveMode >= 0 && moveMode <= 2) StepMovement();
+    }
+
+private:
+    void Act(ObjectController* ctx) override {
+        if (age >= 600) {
+            Vanish();
+            return;
+        }
+        float px = 0.0f, py = 0.0f;
+        if (!PartyPosition(ctx, px, py)) return;
+        const int32_t r = age >= 481 ? 2 * age - 944 : std::max(16, 180 - age);
+        const int32_t a = 910 * (age + 36);
+        x = px + static_cast<float>(r) * AngleSin(a);
+        y = py + static_cast<float>(r) * AngleCos(a);
+    }
+};
+
+// Moves up or down until it meets the party's row, then slides along it with a quarter of its
+// life.
+class E_HorizonSlide_Y final : public Y<40> {
+public:
+    using Y::Y;
+
+private:
+    void Act(ObjectController* ctx) override {
+        if (age == 0) vy = y < 120.0f ? 2.0f : -2.0f;
+        float px = 0.0f, py = 0.0f;
+        if (vy == 0.0f || !PartyPosition(ctx, px, py) || std::fabs(py - y) >= 4.0f) return;
+        vy = 0.0f;
+        vx = x <= px ? 2.5f : -2.5f;
+        hp /= 4.0f;
+    }
+};
+
+// Drifts to the middle column; destroyed, it leaves four blasts that live half as long as it did.
+class E_AntiBullet_Y final : public Y<41> {
+public:
+    using Y::Y;
+    void OnKilled(ObjectController* ctx) override {
+        Explode(ctx);
+        static constexpr float kVelocities[4][2] = {{-1.2f, 2.0f}, {1.2f, 2.0f}, {-2.4f, 1.0f}, {2.4f, 1.0f}};
+        for (const auto& v : kVelocities) {
+            Object* blast = ctx->CreateObject(kAntiBlastId, x, y, v[0], v[1], 0.0f, 0.0f, nullptr);
+            if (blast == nullptr) continue;
+            blast->angle = age;
+            if (ghostLook == 1) blast->OnMessage(Msg(3, 0, 1));
+        }
+    }
+
+private:
+    void Act(ObjectController*) override {
+        if (age == 0) vy = y < 120.0f ? 1.0f : -1.0f;
+        if (x < 127.0f) vx = 1.0f;
+        else if (x > 129.0f) vx = -1.0f;
+    }
+};
+
+class E_AntiBullet_Blast_Y final : public Y<42> {
+public:
+    using Y::Y;
+
+private:
+    void Act(ObjectController*) override {
+        if (age > angle / 2) Kill();
+    }
+};
+
+// Charges at the party four times, halting 30 frames after each charge or at the border.
+class E_StopCharge_Y final : public Y<43> {
+public:
+    using Y::Y;
+    int32_t stopped = 0;
+
+private:
+    void Act(ObjectController* ctx) override {
+        const int32_t r = age % 75;
+        const bool atBorder = x <= 8.0f || x >= 248.0f || y <= 8.0f || y >= 232.0f;
+        if (age > 20 && age < 225 && (r == 30 || atBorder)) {
+            stopped = 1;
+            vx = vy = 0.0f;
+            x = std::clamp(x, 8.0f, 248.0f);
+            y = std::clamp(y, 8.0f, 232.0f);
+        } else if (r == 0 && age < 300) {
+            AimAt(ctx, *this, angle);
+            vx = 3.0f * AngleCos(angle);
+            vy = 3.0f * AngleSin(angle);
+            stopped = 0;
+        }
+    }
+    CellOffset Frame() const override { return {16 * stopped, 0}; }
+};
+
+class E_Homing_Y final : public Y<44> {
+public:
+    using Y::Y;
+
+private:
+    void Act(ObjectController* ctx) override {
+        AimAt(ctx, *this, angle);
+        vx = 1.4f * AngleCos(angle);
+        vy = 1.4f * AngleSin(angle);
+    }
+    CellOffset Frame() const override { return {16 * ((age / 2) % 4), 0}; }
+};
+
+// Falls onto the party's diagonals; at the bottom it bursts into rings along the axes, and
+// destroyed (either way) into rings along the diagonals.
+class E_ObliqueSlide_Y final : public Y<45> {
+public:
+    using Y::Y;
+    void OnKilled(ObjectController* ctx) override {
+        Explode(ctx);
+        FireRings(ctx, 45);
+    }
+
+private:
+    // Five rings of four bullets, slower and slower.
+    void FireRings(ObjectController* ctx, int32_t degrees) {
+        for (int32_t i = 1; i <= 5; ++i) {
+            const float pace = 2.0f - static_cast<float>(i * i) / 25.0f;
+            ctx->FirePattern(kNormalBulletId, x, y, pace, 0.0f, 4, false, degrees, 270, nullptr);
+        }
+    }
+    void Act(ObjectController* ctx) override {
+        if (age == 0) vy = y < 120.0f ? 1.2f : -1.2f;
+        float px = 0.0f, py = 0.0f;
+        if (PartyPosition(ctx, px, py) && y < py) {
+            if (std::fabs((x + y) - (px + py)) < 16.0f) {
+                vx = -1.0f;
+                vy = 1.0f;
+            } else if (std::fabs((x - y) - (px - py)) < 16.0f) {
+                vx = 1.0f;
+                vy = 1.0f;
+            }
+        }
+        if (y > 232.0f) {
+            Kill();
+            FireRings(ctx, 0);
+        }
+    }
+};
+
+// Accelerates at the party (harder along the way it already goes), at most 3 a frame; after
+// age 30 it bounces inside the field.
+class E_BackAttack_Y final : public Y<46> {
+public:
+    using Y::Y;
+
+private:
+    void Act(ObjectController* ctx) override {
+        int32_t a = 0;
+        if (AimAt(ctx, *this, a)) {
+            ax = AngleCos(a) / 20.0f;
+            ay = AngleSin(a) / 20.0f;
+            if ((ax > 0.0f && vx > 0.0f) || (ax < 0.0f && vx < 0.0f)) ax *= 2.0f;
+            if ((ay > 0.0f && vy > 0.0f) || (ay < 0.0f && vy < 0.0f)) ay *= 2.0f;
+        }
+        const float squared = vx * vx + vy * vy;
+        if (squared > 9.0f) {
+            const float cut = 3.0f / std::sqrt(squared);
+            vx *= cut;
+            vy *= cut;
+        }
+        if (age > 30) BounceInField();
+    }
+};
+
+// Bounces, speeding up by 1 on each axis with every bounce, up to 8.
+class E_Bound_Y final : public Y<50> {
+public:
+    using Y::Y;
+
+private:
+    static float Faster(float v) { return std::copysign(std::min(std::fabs(v) + 1.0f, 8.0f), v); }
+    void Act(ObjectController*) override {
+        if (age == 0) {
+            vy = 3.0f;
+            vx = x < 128.0f ? 3.0f : -3.0f;
+        }
+        if (age > 3 && BounceInField()) {
+            vx = Faster(vx);
+            vy = Faster(vy);
+        }
+    }
+};
+
+// Circles a centre that moves with its velocity, the circle opening to 16 units.
+class E_ZanacBall_Y final : public Y<51> {
+public:
+    E_ZanacBall_Y(float x, float y, float a, float b, float c, float d)
+        : Y(x, y, a, b, c, d), centreX(x), centreY(y) {}
+    float centreX, centreY;
+
+private:
+    void Act(ObjectController*) override {
+        centreX += vx;
+        centreY += vy;
+        const float r = std::min(16.0f, static_cast<float>(age) * 0.125f);
+        const int32_t a = DegreesToAngle(10.0 * age);
+        x = centreX + r * AngleCos(a);
+        y = centreY + r * AngleSin(a);
+    }
+};
+
+// ---- Splitters: they bounce off the sides and the top, leave through the bottom, and shot
+// down they split into the next size, each piece counted by the splitter's owner. ----
+
+template <int32_t Id>
+class Splitter : public Y<Id> {
+public:
+    void OnKilled(ObjectController* ctx) override {
+        if (this->hp <= 0.0f) Split(ctx);
+        this->Explode(ctx);
+    }
+
+protected:
+    Splitter(float x, float y, float a, float b, float c, float d, float margin)
+        : Y<Id>(x, y, a, b, c, d), margin_(margin) {}
+    virtual void Split(ObjectController*) {}
+    void Bounce() { this->BounceInBox(margin_, 256.0f - margin_, margin_, kNoBottom); }
+    void Act(ObjectController*) override { Bounce(); }
+
+private:
+    float margin_;
+};
+
+class E_Split_Large_Y final : public Splitter<47> {
+public:
+    E_Split_Large_Y(float x, float y, float a, float b, float c, float d) : Splitter(x, y, a, b, c, d, 16.0f) {}
+    void Damage(ObjectController* ctx, float amount) override {
+        Enemy::Damage(ctx, amount);
+        if (state == kKilled) destroyed = 1;
+    }
+    uint8_t destroyed = 0;
+
+private:
+    void Act(ObjectController*) override {
+        if (age == 0) {
+            vy = 0.5f;
+            vx = x > 128.0f ? -0.5f : 0.5f;
+        }
+        if (age >= 31) Bounce();
+    }
+    // Into n middles evenly round, n being the split count its creator sets; none for n <= 0.
+    void Split(ObjectController* ctx) override {
+        const int32_t n = angle;
+        if (n <= 0) return;
+        ctx->FirePattern(kSplitMiddleId, x, y, 0.75f, static_cast<float>(ghostLook), n, false, age, 360 - 360 / n,
+                         owner);
+    }
+};
+
+class E_Split_Middle_Y final : public Splitter<48> {
+public:
+    E_Split_Middle_Y(float x, float y, float a, float b, float c, float d) : Splitter(x, y, a, b, c, d, 8.0f) {}
+
+private:
+    void Split(ObjectController* ctx) override {
+        ctx->FirePattern(kSplitSmallId, x, y, 1.5f, static_cast<float>(ghostLook), 4, false, age, 270, owner);
+    }
+};
+
+class E_Split_Small_Y final : public Splitter<49> {
+public:
+    E_Split_Small_Y(float x, float y, float a, float b, float c, float d) : Splitter(x, y, a, b, c, d, 4.0f) {}
+};
+
+// ---- Item carriers ----
+
+// The first hit of at least a point gives the enemy eraser and the icon its score.
+class E_ZanacIcon_Y final : public Y<52> {
+public:
+    using Y::Y;
+    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.groundenemy, x, y, 16, 16, 112.0f, 48.0f); }
+
+private:
+    void Act(ObjectController* ctx) override {
+        const double lifeScale = 0.7 * ctx->playerCount + 0.3;
+        if (score != 0 || hp / lifeScale > 255.0) return;
+        score = 1000;
+        ctx->CreateObject(kEraserId, x, y, 0.0f, 1.0f, 0.0f, 0.1f, nullptr);
+        ctx->PlaySE(3);
+    }
+};
+
+// A bell to juggle with shots: each counted hit knocks it up and rings it; taken, its item ends
+// the round (code 6); shot to pieces it pays 59630; fallen out, it clears the field in blasts.
+class E_TwinBee_Bell_Y final : public Y<53> {
+public:
+    using Y::Y;
+    void Damage(ObjectController* ctx, float amount) override {
+        if (!(amount > 0.0f) || hitCooldown != 0) return;
+        hp -= 1.0f;
+        if (hp <= 0.0f) {
+            ctx->PlaySE(destroySound);
+            fate = kShotToPieces;
+        } else {
+            ctx->PlaySE(hitSound);
+        }
+        if (hit == 0) flashTimer += 1;
+        hit = 1;
+        bellFrame = (bellFrame + 2) % 12;
+        vy = -2.0f;
+        hitCooldown = 4;
+        float px = x, py = 0.0f;
+        PartyPosition(ctx, px, py);
+        if (px > x + 4.0f && vx > -1.0f) vx -= 0.2f;
+        else if (px < x - 4.0f && vx < 1.0f) vx += 0.2f;
+        AddSceneScore(ctx, 10);
+    }
+    void ForgetObject(Object* gone) override {
+        if (gone == nullptr) return;
+        if (gone == owner) {
+            owner = nullptr;
+            Kill();
+        }
+        if (gone == link) {
+            link = nullptr;
+            fate = kItemTaken;
+        }
+    }
+    // The bell item follows its carrier through the link; it must not keep reading a carrier
+    // that is gone.
+    void Detach() override {
+        if (link != nullptr) link->ForgetObject(self);
+        Object::Detach();
+    }
+    void Move(ObjectController*) override {
+        if (moveMode >= 0 && moveMode <= 2) StepMovement();
+        if (x < -32.0f || x > 288.0f || y > 304.0f) Vanish();
+    }
+    void Draw(ObjectController*) override {
+        // Frames 0-5 swing one way through the four cells and back; 6-11 the same mirrored.
+        const int32_t f = bellFrame;
+        const int32_t row = f < 4 ? f + 12 : f < 6 ? 18 - f : f < 10 ? f + 6 : 24 - f;
+        const bool mirrored = f >= 6;
+        DrawFromSheet(0, mirrored ? 192.0f : 176.0f, static_cast<float>(16 * row), mirrored ? -16.0f : 16.0f, 16.0f,
+                      static_cast<uint32_t>(-1));
+    }
+
+    int32_t bellFrame = 0;
+    int32_t hitCooldown = 20;
+    int32_t fate = 0;
+
+private:
+    static constexpr int32_t kItemTaken = 1;
+    static constexpr int32_t kShotToPieces = 2;
+    void Act(ObjectController* ctx) override {
+        if (age == 0) {
+            hp = maxHp = 16.0f;
+            link = ctx->CreateObject(kBellItemId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
+        }
+        if (x < 8.0f || x > 248.0f) {
+            x = x < 8.0f ? 8.0f : 248.0f;
+            vx = -vx;
+        }
+        if (y < 8.0f && vy < 0.0f) {
+            y = 8.0f;
+            vy = 0.0f;
+        }
+        if (age % 12 == 0) bellFrame = (bellFrame + 1) % 12;
+        if (y > 272.0f) {
+            ctx->KillEnemies();
+            ctx->FirePattern(kLargeBlastId, x, y, 8.0f, 0.0f, 17, false, 180, 360, nullptr);
+            fate = 0;
+        }
+        if (fate == kItemTaken) {
+            TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(x), 0));
+            Vanish();
+        } else if (fate == kShotToPieces) {
+            ctx->CreateObject(kBellBonusId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+            AddSceneScore(ctx, 59630);
+            Vanish();
+        }
+        if (hitCooldown > 0) hitCooldown -= 1;
+    }
+};
+
+const ClassRegistration kYClasses{
+    {36, MakeObject<E_ReverseWing_Y>},
+    {37, MakeObject<E_SquareBlock_Y>},
+    {38, MakeObject<E_PopHoming_Y>},
+    {39, MakeObject<E_NearingBall_Y>},
+    {40, MakeObject<E_HorizonSlide_Y>},
+    {41, MakeObject<E_AntiBullet_Y>},
+    {42, MakeObject<E_AntiBullet_Blast_Y>},
+    {43, MakeObject<E_StopCharge_Y>},
+    {44, MakeObject<E_Homing_Y>},
+    {45, MakeObject<E_ObliqueSlide_Y>},
+    {46, MakeObject<E_BackAttack_Y>},
+    {47, MakeObject<E_Split_Large_Y>},
+    {48, MakeObject<E_Split_Middle_Y>},
+    {49, MakeObject<E_Split_Small_Y>},
+    {50, MakeObject<E_Bound_Y>},
+    {51, MakeObject<E_ZanacBall_Y>},
+    {52, MakeObject<E_ZanacIcon_Y>},
+    {53, MakeObject<E_TwinBee_Bell_Y>},
+};
+
+}  // namespace

@@ -1,0 +1,92 @@
+#include "game/player/shots_bs.h"
+
+#include <algorithm>
+
+#include "game/world/drawing.h"
+#include "game/world/factory.h"
+
+namespace {
+
+// The blast's quarters by (age - 1) / 2: quarter size and cell; a single cell at first.
+struct BlastStep {
+    float q, u, v;
+};
+constexpr BlastStep kBlastSteps[6] = {{8, 176, 192}, {8, 176, 200}, {16, 184, 192},
+                                      {16, 200, 192}, {24, 176, 208}, {24, 200, 208}};
+
+}  // namespace
+
+void S_BS_Shot::Run(ObjectController* ctx) {
+    if (age == 0) {
+        InheritSideOnFirstFrame(ctx);
+        if (angle != 0) {
+            width = 24;
+            hitHalfWidth = 12;
+            power = static_cast<float>(angle) * 0.4f;
+        }
+    }
+    age += 1;
+}
+
+void S_BS_Shot::Draw(ObjectController* ctx) {
+    float row = static_cast<float>((age / 2 % 2) * 8);
+    if (angle == 0) {
+        DrawCell(ctx, 160, row + 240.0f, 16, 8);
+        return;
+    }
+    uint32_t colour = DrawColor(ctx);
+    DrawCellAt(ctx, x - 8.0f, y, 16, 8, static_cast<float>((angle + 5) * 16), row + 32.0f, 16, 8, colour);
+    DrawCellAt(ctx, x + 8.0f, y, 16, 8, static_cast<float>((angle + 6) * 16), row + 32.0f, -16, 8, colour);
+}
+
+void HeldShot::Move(ObjectController*) {
+    if (y < -16.0f || y > 240.0f) Vanish();
+}
+
+void S_BS_ChargeHead::Draw(ObjectController* ctx) { DrawQuarters(gameSprites.shot, x, y, 16, 224, 208, DrawColor(ctx)); }
+
+void S_BS_ChargeBody::Draw(ObjectController* ctx) {
+    uint32_t colour = DrawColor(ctx);
+    switch (angle) {
+        case 0:
+            DrawCellAt(ctx, x, y, 16, 16, 224, 192, 16, 16, colour);
+            break;
+        case 1:
+            DrawCell(ctx, 216, 192, 8, 8);
+            break;
+        case 2:
+            DrawCellAt(ctx, x - 8.0f, y, 16, 8, 240, 200, 16, 8, colour);
+            DrawCellAt(ctx, x + 8.0f, y, 16, 8, 256, 200, -16, 8, colour);
+            break;
+        case 3:
+            DrawCellAt(ctx, x, y, 16, 8, 240, 192, 16, 8, colour);
+            break;
+        default:
+            DrawCellAt(ctx, x, y, 8, 8, 216, 200, 8, 8, colour);
+            break;
+    }
+}
+
+void S_BS_ChargeBlast::Run(ObjectController*) {
+    if (age > 11) Kill();
+    age += 1;
+}
+
+void S_BS_ChargeBlast::Damage(ObjectController* ctx, float amount) {
+    Object::Damage(ctx, amount);
+    if (owner != nullptr) owner->Damage(ctx, amount);
+}
+
+void S_BS_ChargeBlast::Draw(ObjectController* ctx) {
+    int32_t step = std::min(std::max((age - 1) / 2, 0), 5);
+    const BlastStep& b = kBlastSteps[step];
+    if (step == 0) DrawCellAt(ctx, x, y, 8, 8, b.u, b.v, 8, 8, DrawColor(ctx));
+    else DrawQuarters(gameSprites.shot, x, y, b.q, b.u, b.v, DrawColor(ctx));
+}
+
+static ClassRegistration bsShots({
+    {252, MakeObject<S_BS_Shot>},
+    {253, MakeObject<S_BS_ChargeHead>},
+    {254, MakeObject<S_BS_ChargeBody>},
+    {255, MakeObject<S_BS_ChargeBlast>},
+});

@@ -1,0 +1,140 @@
+#include "game/player/shots_fz.h"
+
+#include <algorithm>
+
+#include "game/world/factory.h"
+#include "game/world/object_controller.h"
+
+namespace {
+
+constexpr int32_t kBlastId = 272;    // EF_Blast_01
+constexpr int32_t kReflectId = 335;  // EF_Poppoes_Reflect
+constexpr int32_t kBeamId = 209;
+constexpr int32_t kBurstSound = 2;
+
+// Where the family's cells lie in "shot.bmp". The bubble's looks: types 0 and 1 as 16 x 16 in
+// row 224 (full, worn, nearly gone), type 2 as 8 x 8 in row 216, and its look without a hit box.
+constexpr float kBubbleU = 0, kBubbleV = 224, kSmallBubbleV = 216;
+constexpr float kNoBoxU = 24, kNoBoxV = 216;
+constexpr float kShotU = 176, kShotV = 232;  // 8 x 8 a variant
+constexpr float kBeamU = 160, kBeamV = 112;  // stretched to the beam's height
+
+// Moves by velocity and acceleration with no angle update, vanishing outside the limits.
+void MoveBeam(Object& o, float bottom) {
+    o.vx += o.ax;
+    o.vy += o.ay;
+    o.x += o.vx;
+    o.y += o.vy;
+    if (o.x < -8.0f || o.x > 264.0f || o.y < -64.0f || o.y > bottom) o.Vanish();
+}
+
+}  // namespace
+
+void S_FZ_Poppoes::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    x = std::clamp(x, 0.0f, 256.0f);
+    y = std::clamp(y, 0.0f, 240.0f);
+    age += 1;
+}
+
+void S_FZ_Poppoes::OnKilled(ObjectController* ctx) {
+    ctx->CreateObject(kBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+    if (ctx->gameRunning) ctx->PlaySE(kBurstSound);
+    Object* reflect = ctx->CreateObject(kReflectId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+    if (reflect != nullptr) {
+        reflect->angle = angle;
+        reflect->SetSide(side);
+    }
+}
+
+void S_FZ_Poppoes::Draw(ObjectController* ctx) {
+    if (hitHalfWidth == 0 || hitHalfHeight == 0) {
+        DrawCell(ctx, kNoBoxU, kNoBoxV, 8, 8);
+        return;
+    }
+    int32_t wear = hp > 3.0f ? 0 : (hp > 1.0f ? 1 : 2);
+    if (angle >= 2) DrawCell(ctx, kBubbleU + 8.0f * static_cast<float>(wear), kSmallBubbleV, 8, 8);
+    else DrawCell(ctx, kBubbleU + 16.0f * static_cast<float>(3 * angle + wear), kBubbleV, 16, 16);
+}
+
+void S_FZ_Poppoes_Shot::Draw(ObjectController* ctx) {
+    DrawCell(ctx, kShotU + 8.0f * static_cast<float>(angle), kShotV, 8, 8);
+}
+
+void S_FZ_Stanparon_Shot::Run(ObjectController*) {
+    if (angle == 1 && y < 4.0f) {
+        y = 4.0f;
+        vy = -vy;
+    }
+    age += 1;
+}
+
+void S_FZ_Kobabeach_Shot::Run(ObjectController*) {
+    if (age < 4) {
+        height = static_cast<int32_t>(static_cast<float>(height) - 2.0f * vy);
+        hitHalfHeight = static_cast<int16_t>(height / 2);
+    }
+    if (y < 0.0f) {
+        // The centre stays at the top edge while the beam shrinks into it.
+        y -= vy;
+        height = static_cast<int32_t>(static_cast<float>(height) + 2.0f * vy);
+        hitHalfHeight = static_cast<int16_t>(height / 2);
+        if (height < 0) Kill();
+    }
+    age += 1;
+}
+
+void S_FZ_Kobabeach_Shot::Move(ObjectController*) { MoveBeam(*this, 272.0f); }
+
+void S_FZ_Kobabeach_Shot::Draw(ObjectController* ctx) {
+    DrawCell(ctx, kBeamU, kBeamV + (age % 2 == 0 ? 0.0f : 8.0f), 8, 8);
+}
+
+void S_FZ_Kobabeach::Run(ObjectController* ctx) {
+    if (age == 0) {
+        InheritSideOnFirstFrame(ctx);
+        if (owner != nullptr) {
+            offsetX = owner->GetX() - x;
+            offsetY = owner->GetY() - y;
+        }
+    } else {
+        int32_t t = angle;
+        if (age > t - 20 && age < t) offsetY += 0.5f;
+        if (age > t && age < t + 20) offsetY -= 0.5f;
+        if (age == t) {
+            Object* beam = ctx->CreateObject(kBeamId, x, y, 0.0f, -8.0f, 0.0f, 0.0f, nullptr);
+            if (beam != nullptr) beam->SetSide(side);
+        }
+        if (owner != nullptr) {
+            x = owner->GetX() - offsetX;
+            y = owner->GetY() - offsetY;
+        }
+    }
+    x = std::clamp(x, 4.0f, 252.0f);
+    y = std::clamp(y, 8.0f, 232.0f);
+    age += 1;
+}
+
+void S_FZ_Kobabeach::OnKilled(ObjectController* ctx) { ctx->CreateObject(kBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr); }
+
+void S_FZ_Boranda_Seed::Move(ObjectController*) { MoveBeam(*this, 248.0f); }
+
+void S_FZ_Boranda_Petal::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    hp = maxHp;
+    age += 1;
+}
+
+static ClassRegistration fzShots({
+    {206, MakeObject<S_FZ_Poppoes>},
+    {207, MakeObject<S_FZ_Poppoes_Shot>},
+    {208, MakeObject<S_FZ_Stanparon_Shot>},
+    {209, MakeObject<S_FZ_Kobabeach_Shot>},
+    {210, MakeObject<S_FZ_Kobabeach>},
+    {211, MakeObject<S_FZ_Boranda_Seed>},
+    {212, MakeObject<S_FZ_Boranda_Petal>},
+    {213, MakeObject<S_FZ_Opaopa_Shot>},
+    {214, MakeObject<S_FZ_Opaopa_Bomb>},
+    {215, MakeObject<S_FZ_Opaopa_7way>},
+    {216, MakeObject<S_FZ_Opaopa_HeavyBomb>},
+});

@@ -1,0 +1,119 @@
+#include "game/player/shots_gradius.h"
+
+#include "framework/core/angle.h"
+#include "game/world/factory.h"
+#include "game/world/object_controller.h"
+
+namespace {
+
+constexpr int kFireButton = 4;  // the game counter of the first fire button
+
+// The heading ranges of the missile's frames; 4-7 mirror 0-3.
+struct HeadingRange {
+    int32_t low, high, frame;
+};
+constexpr HeadingRange kMissileHeadings[] = {
+    {49152, 55341, 0}, {55341, 59346, 1}, {59346, 63351, 2}, {63351, 65353, 3},
+    {42962, 49152, 4}, {38957, 42962, 5}, {34952, 38957, 6}, {32768, 34952, 7},
+};
+
+// Where the family's cells lie in "shot.bmp".
+constexpr float kLaserU = 48, kLaserV = 56;
+constexpr float kShieldU = 96, kShieldV = 64;      // frames in rows 64 and 80; worn one column right
+constexpr float kMissileU = 0, kMissileV = 208;    // four 8 x 8 headings
+constexpr float kRippleV = 208;
+constexpr float kRippleU[3] = {32, 48, 72};
+
+}  // namespace
+
+int32_t GradiusMissileFrame(int32_t angle) {
+    for (const HeadingRange& r : kMissileHeadings) {
+        if (angle > r.low && angle <= r.high) return r.frame;
+    }
+    return -1;
+}
+
+void S_GradiusShot::Draw(ObjectController* ctx) {
+    if (score == 0 || score == 1) DrawCell(ctx, static_cast<float>(8 * score), 56, 8, 8);
+    else DrawCell(ctx, 0, 64, 8, 8);
+}
+
+void S_GradiusLaser::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    if (owner != nullptr) {
+        x = owner->GetX() - 4.0f + owner->vx;
+        y += owner->GetY() - lastOwnerY;
+        lastOwnerY = owner->GetY();
+    }
+    // The game copy of the button, which a replay records, not the live key.
+    if (age == 20 || (age > 2 && ctx->input.game[kFireButton] == 0)) attached = 0;
+    if (attached != 0 && y >= 8.0f) height = static_cast<int32_t>(static_cast<float>(height) - 2.0f * vy);
+    else if (attached == 0 && y < 8.0f) height -= 16;
+    if (height < 4) Kill();
+    hitHalfHeight = height / 2;
+    while (y < 8.0f) {
+        height -= 8;
+        y += 8.0f;
+    }
+    age += 1;
+}
+
+void S_GradiusLaser::Move(ObjectController*) {
+    StepMovement();
+    if (x < -4.0f) x = -4.0f;
+    if (x > 251.0f) x = 251.0f;
+    if (y < 0.0f || y > 240.0f) Vanish();
+}
+
+void S_GradiusLaser::Draw(ObjectController* ctx) { DrawCell(ctx, kLaserU, kLaserV, 8, 8); }
+
+void S_GradiusShield::Draw(ObjectController* ctx) {
+    // Four frames from two cells: each shown plain, then mirrored.
+    int32_t frame = (age / 4) % 4;
+    float u = kShieldU + (hp < 8.0f ? 16.0f : 0.0f);
+    float v = kShieldV + 16.0f * static_cast<float>(frame % 2);
+    if (frame >= 2) DrawCell(ctx, u + 16.0f, v, -16, 16);
+    else DrawCell(ctx, u, v, 16, 16);
+}
+
+void S_Gradius2Missile::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    angle = static_cast<int32_t>(AngleAtan2(vx, vy));
+    int32_t f = GradiusMissileFrame(angle);
+    if (f >= 0) frame = f;
+    age += 1;
+}
+
+void S_Gradius2Missile::Draw(ObjectController* ctx) {
+    float u = kMissileU + 8.0f * static_cast<float>(frame % 4);
+    if (frame > 3) DrawCell(ctx, u + 8.0f, kMissileV, -8, 8);
+    else DrawCell(ctx, u, kMissileV, 8, 8);
+}
+
+void S_GradiusRipple::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    if (age == 6) {
+        frame = 1;
+        width = 24;
+        hitHalfWidth = 12;
+    } else if (age == 12) {
+        frame = 2;
+        width = 32;
+        hitHalfWidth = 16;
+    }
+    age += 1;
+}
+
+void S_GradiusRipple::Draw(ObjectController* ctx) {
+    DrawCell(ctx, kRippleU[frame], kRippleV, static_cast<float>(width), 8);
+}
+
+static ClassRegistration gradiusShots({
+    {183, MakeObject<S_GradiusShot>},
+    {184, MakeObject<S_GradiusLaser>},
+    {185, MakeObject<S_GradiusMissile>},
+    {186, MakeObject<S_GradiusShield>},
+    {187, MakeObject<S_Gradius2Missile>},
+    {188, MakeObject<S_GradiusRipple>},
+    {189, MakeObject<S_GradiusForceField>},
+});

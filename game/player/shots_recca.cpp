@@ -1,0 +1,326 @@
+#include "game/player/shots_recca.h"
+
+#include "framework/core/angle.h"
+#include "framework/graphics/sprite.h"
+#include "game/player/pc.h"
+#include "game/world/drawing.h"
+#include "game/world/factory.h"
+#include "game/world/object_controller.h"
+
+namespace {
+
+constexpr int32_t kTraceId = 154;
+
+// Where the family's cells lie in "shot.bmp" (the bomb's largest frame in "effect.bmp").
+constexpr float kLaserU = 224;             // (224, 0) straight, (224, 8) turned right
+constexpr float kOptionShotU = 232;        // (232, 0)
+constexpr float kSmallU = 200, kSmallV = 8;  // the barrier's and homing shot's 8 x 8
+constexpr float kBarrierU = 208;           // 16 x 16 at (208, 32) and (208, 16); quarters at 208/224
+constexpr float kBombQuarterU = 224, kBombQuarterV = 16;  // 32 x 32
+constexpr float kBombSmallU = 192, kBombMiddleU = 200, kBombSparkU = 216, kBombSmallV = 48;
+constexpr float kBombLargeU = 192, kBombLargeV = 192;  // effect sheet, 64 x 64
+
+constexpr OptionCellRange R(int32_t low, int32_t high, float u, float v, float w, float h) {
+    return {low, high, u, v, w, h};
+}
+
+constexpr int32_t kBomberFrames[6] = {0, 1, 2, 3, 2, 1};
+
+// The laser's 8 x 8 cell: straight up below level 3; turned, level 3 (up and right) as drawn
+// and level 4 (up and left) mirrored.
+struct LaserCell {
+    float u, v, w;
+};
+LaserCell LaserCellOfLevel(int32_t level) {
+    if (level == 3) return {kLaserU, 8, 8};
+    if (level == 4) return {kLaserU + 8.0f, 8, -8};
+    return {kLaserU, 0, 8};
+}
+
+}  // namespace
+
+const OptionCellRange kOptionCells[kOptionCellRanges] = {
+    //  low    high     u    v     w    h
+    R(47104, 51200, 128, 16,  16,  16),
+    R(51108, 55204, 144, 16,  16,  16),
+    R(55296, 59392, 160, 16,  16,  16),
+    R(59300, 63396, 176, 16,  16,  16),
+    R(-2048,  2048, 192, 16,  16,  16),
+    R( 1956,  6052, 176, 32,  16, -16),
+    R( 6144, 10240, 160, 32,  16, -16),
+    R(10148, 14244, 144, 32,  16, -16),
+    R(14336, 18432, 128, 32,  16, -16),
+    R(18340, 22436, 160, 32, -16, -16),
+    R(22528, 26624, 176, 32, -16, -16),
+    R(26532, 30628, 192, 32, -16, -16),
+    R(30720, 34816, 208, 16, -16,  16),
+    R(34724, 38820, 192, 16, -16,  16),
+    R(38912, 43008, 176, 16, -16,  16),
+    R(44737, 48833, 160, 16, -16,  16),
+};
+
+int32_t OptionCellFor(int32_t angle) {
+    for (int32_t i = 0; i < kOptionCellRanges; ++i) {
+        if (angle > kOptionCells[i].low && angle <= kOptionCells[i].high) return i;
+    }
+    return -1;
+}
+
+S_ReccaV::S_ReccaV(float px, float py, float pvx, float pvy, float pax, float pay)
+    : Shot(149, px, py, pvx, pvy, pax, pay), tilt(static_cast<int32_t>(pvx * 0.5f)) {}
+
+void S_ReccaV::Draw(ObjectController* ctx) {
+    if (tilt == 0) DrawCellAt(ctx, x, y, 8, 16, 128, 0, 8, 16, DrawColor(ctx));
+    else if (tilt > 0) DrawCell(ctx, static_cast<float>(120 + 16 * tilt), 0, 16, 16);
+    else DrawCell(ctx, static_cast<float>(136 - 16 * tilt), 0, -16, 16);
+}
+
+S_ReccaF::S_ReccaF(float px, float py, float pvx, float pvy, float pax, float pay)
+    : Shot(150, px, py, pvx, pvy, pax, pay) {
+    if (pvy < 0.0f) direction = pvx == 0.0f ? 0 : 1;
+    else if (pvy == 0.0f) direction = 2;
+    else direction = pvx == 0.0f ? 4 : 3;
+}
+
+void S_ReccaF::Draw(ObjectController* ctx) {
+    uint32_t colour = DrawColor(ctx);
+    if (direction == 0) {
+        DrawCellAt(ctx, x, y, 8, 16, 168, 0, 8, 16, colour);
+        return;
+    }
+    float u = static_cast<float>(160 + 8 * direction);
+    if (vx < 0.0f) DrawCellAt(ctx, x, y, 8, 16, u + 8.0f, 16, -8, 16, colour);
+    else DrawCellAt(ctx, x, y, 8, 16, u, 16, 8, 16, colour);
+}
+
+void S_ReccaB::Draw(ObjectController* ctx) { DrawCellAt(ctx, x, y, 8, 16, 192, 0, 8, 16, DrawColor(ctx)); }
+
+void S_ReccaH::Run(ObjectController* ctx) {
+    if (age == 0) {
+        InheritSideOnFirstFrame(ctx);
+        if (score == 0) {
+            speed = 8.0f;
+            width = height = 8;
+            hitHalfWidth = hitHalfHeight = 6;
+        } else if (score == 1 || score == 2) {
+            speed = 12.0f;
+            width = height = 16;
+            hitHalfWidth = hitHalfHeight = 8;
+        } else if (score == 3) {
+            speed = 16.0f;
+            width = height = 16;
+            hitHalfWidth = hitHalfHeight = 12;
+        }
+    }
+    Object* enemy = ctx->FindNearestEnemy(x, y);
+    int32_t target = enemy != nullptr ? static_cast<int32_t>(AngleAtan2(enemy->GetX() - x, enemy->GetY() - y)) : angle;
+    TurnToward(target, DegreesToBinaryAngle(2 * score + 5));
+    age += 1;
+}
+
+void S_ReccaH::Draw(ObjectController* ctx) {
+    if (score == 0) DrawCell(ctx, kSmallU, kSmallV, 8, 8);
+    else DrawCell(ctx, kBarrierU, 16, 16, 16);
+}
+
+void S_ReccaL::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    if ((score == 1 || score == 2) && ctx->FindEnemyAbove(x, y, 16.0f, false) == nullptr &&
+        ctx->FindEnemyOnDiagonal(x, y, 16.0f, score == 2) != nullptr) {
+        vy = -11.3f;
+        vx = score == 1 ? 11.3f : -11.3f;
+        score += 2;
+    }
+    if (link != nullptr) link->Kill();
+    link = ctx->CreateObject(kTraceId, x + vx / 2.0f, y + vy / 2.0f, 0.0f, 0.0f, 0.0f, 0.0f, self);
+    if (link != nullptr) link->SetScore(score);
+    age += 1;
+}
+
+void S_ReccaL::Detach() {
+    if (owner != nullptr) owner->ForgetObject(self);
+    if (link != nullptr) {
+        link->ForgetObject(self);
+        link->Vanish();
+    }
+}
+
+void S_ReccaL::Draw(ObjectController* ctx) {
+    LaserCell c = LaserCellOfLevel(score);
+    DrawCell(ctx, c.u, c.v, c.w, 8);
+}
+
+void S_ReccaL_Trace::Draw(ObjectController* ctx) {
+    LaserCell c = LaserCellOfLevel(score);
+    DrawCell(ctx, c.u, c.v, c.w, 8);
+}
+
+void S_ReccaL_Trace::Move(ObjectController*) {
+    if (moveMode >= 0 && moveMode <= 2) StepMovement();
+}
+
+void S_ReccaL_Trace::Damage(ObjectController* ctx, float amount) {
+    hp -= amount;
+    if (owner != nullptr) owner->Damage(ctx, amount);
+}
+
+void ReccaOption::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    hp = maxHp;
+    if (owner != nullptr) Steer(ctx, owner->GetX(), owner->GetY());
+    else SteerAlone(ctx);
+    age += 1;
+}
+
+void ReccaOption::Draw(ObjectController* ctx) {
+    int32_t matched = OptionCellFor(angle);
+    if (matched >= 0) cell = matched;
+    if (cell < 0) return;
+    const OptionCellRange& c = kOptionCells[cell];
+    DrawCell(ctx, c.u, c.v, c.w, c.h);
+}
+
+void S_ReccaOptionF::Steer(ObjectController*, float ox, float oy) {
+    x = ox + static_cast<float>(32 * score - 16);
+    y = oy + 4.0f;
+    if (age == 0) angle = DegreesToBinaryAngle(257 + 26 * score);
+}
+
+void S_ReccaOptionB::Steer(ObjectController*, float ox, float oy) {
+    x = ox + static_cast<float>(32 * score - 16);
+    y = oy + 4.0f;
+    if (age == 0) angle = DegreesToBinaryAngle(105 - 30 * score);
+}
+
+void S_ReccaOptionR::Steer(ObjectController*, float ox, float oy) {
+    int32_t a = DegreesToBinaryAngle((15 * score + age) * 12 % 360);
+    angle = a;
+    x = ox + 16.0f * AngleSin(16384 - a);
+    y = oy + 16.0f * AngleCos(16384 - a);
+}
+
+void S_ReccaOptionS::SteerAlone(ObjectController* ctx) {
+    Object* enemy = ctx->FindNearestEnemy(x, y);
+    int32_t target = enemy != nullptr ? static_cast<int32_t>(AngleAtan2(enemy->GetX() - x, enemy->GetY() - y)) : 49152;
+    TurnToward(target, 910);
+}
+
+void S_ReccaOptionS::Steer(ObjectController* ctx, float ox, float oy) {
+    SteerAlone(ctx);
+    int32_t o = DegreesToBinaryAngle(180 * score + 90);
+    x = ox + 16.0f * AngleCos(angle - o);
+    y = oy + 16.0f * AngleSin(angle - o);
+}
+
+void S_ReccaOptionS::Move(ObjectController*) {
+    if (moveMode >= 0 && moveMode <= 2) StepMovement();
+}
+
+void S_ReccaOptionC::SteerAlone(ObjectController* ctx) {
+    const int32_t* held = ctx->input.game;
+    bool up = held[0] > 0, down = held[1] > 0, left = held[2] > 0, right = held[3] > 0;
+    if (up && left) aim = 8192;
+    else if (up && right) aim = 24576;
+    else if (down && right) aim = 40960;
+    else if (down && left) aim = 57344;
+    else if (left) aim = 0;
+    else if (up) aim = 16384;
+    else if (right) aim = 32768;
+    else if (down) aim = 49152;
+    if (angle < aim) angle += 65535;
+    if (angle >= aim + 1820 && angle <= aim + 63715) angle += angle > aim + 32768 ? 2730 : -2730;
+    else angle = aim;
+    angle %= 65535;
+}
+
+void S_ReccaOptionC::Steer(ObjectController* ctx, float ox, float oy) {
+    SteerAlone(ctx);
+    x = ox + 16.0f * AngleSin(32768 * score - angle);
+    y = oy + 16.0f * AngleCos(32768 * score - angle);
+}
+
+void S_ReccaOptionShot::Draw(ObjectController* ctx) { DrawCell(ctx, kOptionShotU, 0, 8, 8); }
+
+void S_ReccaBomber::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    frame = kBomberFrames[(age / 3) % 6];
+    Damage(ctx, 8.0f);
+    age += 1;
+}
+
+void S_ReccaBomber::Draw(ObjectController* ctx) {
+    if (age % 3 == 1) return;
+    uint32_t colour = DrawColor(ctx);
+    switch (frame) {
+        case 3:
+            DrawQuarters(gameSprites.effect1, x, y, 64, kBombLargeU, kBombLargeV, colour);
+            break;
+        case 2:
+            DrawQuarters(gameSprites.shot, x, y, 32, kBombQuarterU, kBombQuarterV, colour);
+            // Sparks spiral out from radius 16 to 46, one every 2 units.
+            for (int32_t k = 0; k < 16; ++k) {
+                int32_t a = k * 4096 + age * 1024;
+                float r = static_cast<float>(16 + 2 * k);
+                DrawCellAt(ctx, x + r * AngleCos(a), y + r * AngleSin(a), 8, 8, kBombSparkU, kBombSmallV, 8, 8, colour);
+            }
+            break;
+        case 1:
+            DrawQuarters(gameSprites.shot, x, y, 16, kBombMiddleU, kBombSmallV, colour);
+            break;
+        default:
+            DrawQuarters(gameSprites.shot, x, y, 8, kBombSmallU, kBombSmallV, colour);
+            break;
+    }
+}
+
+void S_ReccaBarrier::Run(ObjectController* ctx) {
+    InheritSideOnFirstFrame(ctx);
+    if (score == 1) {
+        width = height = 8;
+        hitHalfWidth = hitHalfHeight = 4;
+    } else if (score == 2 || score == 3) {
+        width = height = 16;
+        hitHalfWidth = hitHalfHeight = 8;
+    } else if (score == 4) {
+        width = height = 32;
+        hitHalfWidth = hitHalfHeight = 16;
+    }
+    hp = maxHp;
+    age += 1;
+}
+
+void S_ReccaBarrier::Draw(ObjectController* ctx) {
+    uint32_t colour = DrawColor(ctx);
+    if (score <= 1) {
+        DrawCell(ctx, kSmallU, kSmallV, 8, 8);
+    } else if (score == 2) {
+        DrawCell(ctx, kBarrierU, 32, 16, 16);
+    } else if (score == 3) {
+        DrawCell(ctx, kBarrierU, 16, 16, 16);
+    } else {
+        // Top quarters from (208, 16) and (224, 16), the bottom ones the same flipped.
+        for (int k = 0; k < 4; ++k) {
+            float u = kBarrierU + 16.0f * static_cast<float>(k % 2);
+            bool bottom = k >= 2;
+            DrawCellAt(ctx, x - 8.0f + 16.0f * static_cast<float>(k % 2), bottom ? y + 8.0f : y - 8.0f, 16, 16, u,
+                       bottom ? 32.0f : 16.0f, 16, bottom ? -16.0f : 16.0f, colour);
+        }
+    }
+}
+
+static ClassRegistration reccaShots({
+    {149, MakeObject<S_ReccaV>},
+    {150, MakeObject<S_ReccaF>},
+    {151, MakeObject<S_ReccaB>},
+    {152, MakeObject<S_ReccaH>},
+    {153, MakeObject<S_ReccaL>},
+    {154, MakeObject<S_ReccaL_Trace>},
+    {155, MakeObject<S_ReccaOptionF>},
+    {156, MakeObject<S_ReccaOptionS>},
+    {157, MakeObject<S_ReccaOptionR>},
+    {158, MakeObject<S_ReccaOptionB>},
+    {159, MakeObject<S_ReccaOptionC>},
+    {160, MakeObject<S_ReccaOptionShot>},
+    {161, MakeObject<S_ReccaBomber>},
+    {162, MakeObject<S_ReccaBarrier>},
+});

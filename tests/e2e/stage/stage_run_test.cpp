@@ -1,0 +1,370 @@
+// The stages in whole-program runs with our own tables: stage 1 to game over (and its replay),
+// the stage 2 parade to its boss, the ghost stage to its clear, and stage 3 through a fortress
+// boss to its clear. The scenes that follow a stage belong to the menus: stand-ins record what
+// the stage hands them. Where a run needs an enemy's own report (a fortress or formation
+// destroyed), the test sends the event the enemy sends.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "game/player/pc_controller.h"
+#include "game/stage/script.h"
+#include "game/world/factory.h"
+#include "game_run.h"
+#include "platform/os/os.h"
+
+namespace {
+
+constexpr int32_t kResultId = 341;
+constexpr int32_t kStageClearId = 344;
+constexpr int32_t kFireButton = 4;
+
+// What a stand-in scene was handed.
+struct Handed {
+    int32_t id = 0;
+    int32_t score = 0;
+    int32_t angle = 0;
+    float power = 0;
+    int32_t invincible = 0;
+    int32_t inactive = 0;
+    std::vector<int32_t> codes;
+    bool operator==(const Handed&) const = default;
+};
+Handed g_handed;
+
+template <int32_t Id>
+class StandInScene : public Object {
+public:
+    StandInScene(float, float, float, float, float, float) {
+        Init();
+        g_handed = Handed{};
+        g_handed.id = Id;
+    }
+    void SetScore(int32_t s) override { g_handed.score = s; }
+    void SetInactive(int32_t v) override { g_handed.inactive = v; }
+    void OnMessage(const Message& m) override { g_handed.codes.push_back(m.Code()); }
+    void Run(ObjectController*) override {
+        g_handed.angle = angle;
+        g_handed.power = power;
+        g_handed.invincible = invincible;
+        age += 1;
+    }
+};
+
+// Registers the stand-ins for the length of a test, then puts back what was there.
+class StandIns {
+public:
+    StandIns() : result_(FindObjectConstructor(kResultId)), clear_(FindObjectConstructor(kStageClearId)) {
+        RegisterObjectClass(kResultId, MakeObject<StandInScene<kResultId>>);
+        RegisterObjectClass(kStageClearId, MakeObject<StandInScene<kStageClearId>>);
+        g_handed = Handed{};
+    }
+    ~StandIns() {
+        RegisterObjectClass(kResultId, result_);
+        RegisterObjectClass(kStageClearId, clear_);
+    }
+
+private:
+    ObjectConstructor result_, clear_;
+};
+
+Script* StageOf(ObjectController& world) { return dynamic_cast<Script*>(world.currentScene); }
+
+// The class names of everything in the lists, counted over the run.
+std::string ClassName(Object* o) {
+    std::string name = typeid(*o).name();
+    for (const char* c : {"E_Star_G", "E_S2GE_G", "E_ZeguOr_G", "E_ZeguBr_G", "E_Gradius_Zako_W", "E_Stage1_Boss",
+                          "E_Stage2_Boss", "E_S2MiddleBoss_W", "SC_EnemyQ", "EF_GhostBeat", "EF_GhostBossBase",
+                          "E_GhostZako2_W", "EF_WithoutDelayBonus", "EF_GameOver", "EF_HecatomBonus", "EF_Failure",
+                          "E_ZanacFortress"}) {
+        if (name.find(c) != std::string::npos) return c;
+    }
+    return {};
+}
+
+struct Seen {
+    int32_t Made(const std::string& name) const {
+        const auto it = made.find(name);
+        return it == made.end() ? 0 : it->second;
+    }
+    std::map<std::string, int32_t> made;  // objects of interest, counted on their first frame
+    std::vector<int32_t> scores;          // the stage's score each frame it ran
+    std::vector<int32_t> markers;         // per-test values noted along the run
+    std::set<Object*> live;               // the objects of the last frame, to tell new ones
+    bool operator==(const Seen& o) const { return made == o.made && scores == o.scores && markers == o.markers; }
+};
+
+void Note(ObjectController& world, Seen* seen) {
+    std::set<Object*> live;
+    for (ObjectList* list : {&world.enemies, &world.others, &world.items}) {
+        for (Object* o : *list) {
+            live.insert(o);
+            const std::string name = ClassName(o);
+            if (!name.empty() && seen->live.count(o) == 0) seen->made[name] += 1;
+        }
+    }
+    seen->live = std::move(live);
+    if (Script* s = StageOf(world)) seen->scores.push_back(s->score);
+}
+
+void StartStage(ObjectController& world, int32_t mode, int32_t replayMode, int32_t slot = kLastReplaySlot) {
+    world.ClearScene();
+    world.ResetController();
+    world.SetPlayerCount(1);
+    world.gameMode = mode;
+    world.StartGame(11, 12, 13, 14, 1, replayMode, slot);
+}
+
+// Ends the party's lives: no life left and the character lost, so the party reports game over.
+void LoseTheParty(ObjectController& world) {
+    auto* party = dynamic_cast<PCController*>(world.pcController);
+    if (party == nullptr) return;
+    party->lives = 0;
+    for (PC* member : party->members) {
+        if (member != nullptr) member->Kill();
+    }
+}
+
+struct StageOneRun {
+    Seen seen;
+    Handed handed;
+    e2e::RunResult result;
+};
+
+// The slot the stage-1 recording is kept in: the last replay is shared with every run of this
+// folder, so the recording is copied aside while its run still has the folder to itself.
+constexpr int32_t kRecordingSlot = 97;
+
+std::string ReplayPath(int32_t slot) {
+    std::string name = ReplayFileName(slot);
+    for (char& c : name) c = c == '\\' ? '/' : c;
+    return platform::ExecutableFolder() + "/" + name;
+}
+
+StageOneRun PlayStageOne(int32_t replayMode) {
+    StageOneRun out;
+    g_handed = Handed{};
+    e2e::GameRun run;
+    // Played live: fire, drift left, then right. A replay plays these back by itself (a button
+    // held during playback would fast-forward it).
+    if (replayMode == 0) {
+        run.Hold(4, kFireButton, true);
+        run.Hold(40, 2, true);
+        run.Hold(70, 2, false);
+        run.Hold(70, 3, true);
+        run.Hold(130, 3, false);
+    }
+    bool kept = false;
+    run.onFrame = [&out, &kept, replayMode](int32_t frame, ObjectController& world) {
+        if (frame == 1) StartStage(world, 0, replayMode, kRecordingSlot);
+        if (replayMode == 0 && !kept && g_handed.id == kResultId) {
+            std::filesystem::copy_file(ReplayPath(kLastReplaySlot), ReplayPath(kRecordingSlot),
+                                       std::filesystem::copy_options::overwrite_existing);
+            kept = true;
+        }
+        if (frame > 1) Note(world, &out.seen);
+        Script* s = StageOf(world);
+        if (frame == 700 && s != nullptr) s->age = 16370;  // the clock moved on to the boss
+        if (frame == 760) LoseTheParty(world);
+        if (s != nullptr && frame % 100 == 0) out.seen.markers.push_back(s->waveRow * 100 + s->waveSize);
+    };
+    out.result = run.Run(1100);
+    out.handed = g_handed;
+    return out;
+}
+
+TEST(StageRun, StageOneFromWavesAndGroundTargetsToItsBossAndGameOverThenItsReplay) {
+    StandIns standIns;
+    std::filesystem::remove(ReplayPath(kRecordingSlot));
+    const StageOneRun first = PlayStageOne(0);
+    ASSERT_TRUE(std::filesystem::exists(ReplayPath(kRecordingSlot)));
+    const StageOneRun second = PlayStageOne(0);
+    const StageOneRun played = PlayStageOne(1);
+    std::filesystem::remove(ReplayPath(kRecordingSlot));
+
+    EXPECT_TRUE(first.result.messageBoxes.empty() ||
+                first.result.messageBoxes.front().find("テーブル") == std::string::npos);
+    EXPECT_GE(first.seen.Made("SC_EnemyQ"), 2);
+    EXPECT_GE(first.seen.Made("E_Star_G") + first.seen.Made("E_S2GE_G"), 3);  // ground targets painted in
+    EXPECT_EQ(first.seen.Made("E_Stage1_Boss"), 1);
+    EXPECT_EQ(first.seen.Made("EF_GameOver"), 1);
+    ASSERT_FALSE(first.seen.scores.empty());
+    EXPECT_GT(first.seen.scores.back(), 0);
+    EXPECT_EQ(first.handed.id, kResultId);
+    EXPECT_EQ(first.handed.score, first.seen.scores.back());
+    EXPECT_EQ(first.handed.angle, 1);  // game over
+
+    EXPECT_EQ(first.result.frameHashes, second.result.frameHashes);
+    EXPECT_EQ(first.seen, second.seen);
+    // Played back from the recording: the same game to the same score; the result hears it is a
+    // replay.
+    EXPECT_EQ(played.handed.score, first.handed.score);
+    EXPECT_EQ(played.seen.scores, first.seen.scores);
+    EXPECT_EQ(played.handed.codes, std::vector<int32_t>{1});
+}
+
+// The stage's wave size and table row on its last frame: what it hands to the next scene.
+struct LastFrame {
+    int32_t waveSize = 0;
+    int32_t waveRow = 0;
+};
+
+Seen PlayStageTwo(Handed* handed, e2e::RunResult* result, LastFrame* last) {
+    Seen seen;
+    g_handed = Handed{};
+    e2e::GameRun run;
+    run.onFrame = [&seen, last](int32_t frame, ObjectController& world) {
+        // As the stage-clear scene would after stage 1: the next stage set up in the whole game.
+        if (frame == 1) {
+            StartStage(world, 0, 0);
+            StageOf(world)->OnMessage(Msg(3, 11, 2));
+        }
+        if (frame > 1) Note(world, &seen);
+        Script* s = StageOf(world);
+        if (s == nullptr) return;
+        if (frame == 200 && s->midBoss != nullptr) s->midBoss->Vanish();  // the next one comes
+        if (frame == 300) s->age = 1780;
+        if (frame == 330 && s->midBoss != nullptr) seen.markers.push_back(static_cast<int32_t>(s->midBoss->vy));
+        if (frame == 340) s->OnMessage(Msg(3, 12, &world));  // the boss destroyed
+        *last = {s->waveSize, s->waveRow};
+        if (frame > 1) seen.markers.push_back(s->loops);
+    };
+    *result = run.Run(600);
+    *handed = g_handed;
+    return seen;
+}
+
+TEST(StageRun, StageTwoParadesItsMidBossesToTheBossAndHandsOverToTheStageClear) {
+    StandIns standIns;
+    Handed handed, again;
+    e2e::RunResult a, b;
+    LastFrame last, lastAgain;
+    const Seen first = PlayStageTwo(&handed, &a, &last);
+    const Seen second = PlayStageTwo(&again, &b, &lastAgain);
+    EXPECT_GE(first.Made("E_S2MiddleBoss_W"), 2);
+    EXPECT_EQ(first.Made("E_Stage2_Boss"), 1);
+    EXPECT_EQ(first.Made("SC_EnemyQ"), 0);  // no waves in the parade
+    EXPECT_EQ(handed.id, kStageClearId);
+    EXPECT_EQ(handed.power, 3.0f);
+    EXPECT_EQ(handed.invincible, last.waveSize);
+    EXPECT_EQ(handed.angle, last.waveRow);
+    EXPECT_EQ(a.frameHashes, b.frameHashes);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(handed, again);
+}
+
+Seen PlayGhostStage(Handed* handed, e2e::RunResult* result) {
+    Seen seen;
+    g_handed = Handed{};
+    e2e::GameRun run;
+    run.Hold(4, kFireButton, true);
+    run.onFrame = [&seen](int32_t frame, ObjectController& world) {
+        if (frame == 1) StartStage(world, 16, 0);
+        if (frame > 1) Note(world, &seen);
+        Script* s = StageOf(world);
+        if (s == nullptr) return;
+        if (frame == 400) s->age = 2540;  // to the ghost boss
+        // The formation's reports: destroyed (code 21), then a later one at the bottom (24).
+        if (frame == 450) s->OnMessage(Msg(5, 21, &world, 100, 60));
+        if (frame == 460) seen.markers.push_back(s->defeats);
+        if (frame == 470) s->OnMessage(Msg(2, 24));
+        if (frame == 472) seen.markers.push_back(s->ghostTimer);
+        if (frame == 715) seen.markers.push_back(s->loops);  // the struck turn ended: a new loop
+        if (frame == 720) s->defeats = 8;
+        if (frame == 721) s->OnMessage(Msg(3, 5, &world));  // out of lives after eight bosses: cleared
+        if (frame == 722) seen.markers.push_back(s->clearCountdown);
+    };
+    *result = run.Run(1000);
+    *handed = g_handed;
+    return seen;
+}
+
+TEST(StageRun, TheGhostStageBeatsTurnsMeetsItsBossAndClears) {
+    StandIns standIns;
+    Handed handed, again;
+    e2e::RunResult a, b;
+    const Seen first = PlayGhostStage(&handed, &a);
+    const Seen second = PlayGhostStage(&again, &b);
+    EXPECT_GE(first.Made("EF_GhostBeat"), 2);
+    EXPECT_EQ(first.Made("EF_GhostBossBase"), 2);  // at 2560, and again after the defeat
+    ASSERT_EQ(first.markers.size(), 4u);
+    EXPECT_EQ(first.markers[0], 1);
+    EXPECT_EQ(first.markers[1], 0);  // set to 1, counted down: the turn ends
+    EXPECT_EQ(first.markers[2], 1);
+    EXPECT_EQ(first.markers[3], 2);
+    EXPECT_EQ(handed.id, kResultId);
+    EXPECT_EQ(handed.angle, 0);  // cleared, not game over
+    EXPECT_EQ(a.frameHashes, b.frameHashes);
+    EXPECT_EQ(first, second);
+}
+
+// Destroys the fortresses as the player's shots would, each reporting its loss to the stage, and
+// notes the Without Delay labels that the last one brings.
+void DestroyFortresses(ObjectController& world, Script* s, const std::vector<Object*>& fortresses, Seen* seen) {
+    for (Object* f : fortresses) {
+        f->Vanish();
+        s->OnMessage(Msg(3, 13, &world));
+    }
+    int32_t labels = 0;
+    for (Object* o : world.others) labels += ClassName(o) == "EF_WithoutDelayBonus";
+    seen->markers.push_back(labels);
+}
+
+Seen PlayStageThree(Handed* handed, e2e::RunResult* result) {
+    Seen seen;
+    g_handed = Handed{};
+    e2e::GameRun run;
+    run.onFrame = [&seen](int32_t frame, ObjectController& world) {
+        if (frame == 1) StartStage(world, 3, 0);
+        if (frame > 1) Note(world, &seen);
+        Script* s = StageOf(world);
+        if (s == nullptr) return;
+        if (frame == 2) {  // to the end of section 2, just before the first fortress boss
+            s->phase = 2;
+            s->phaseHold = 1;
+            s->scrollY = 2 * 512 + 496;
+        }
+        std::vector<Object*> fortresses;
+        for (Object* o : world.enemies) {
+            if (ClassName(o) == "E_ZanacFortress" && o->IsAlive()) fortresses.push_back(o);
+        }
+        // The first boss: both fortresses destroyed in time.
+        if (s->phase == 3 && s->bossParts == 2 && fortresses.size() == 2) {
+            DestroyFortresses(world, s, fortresses, &seen);
+        }
+        if (s->clearCountdown == 1) seen.markers.push_back(seen.Made("E_ZanacFortress"));
+        if (s->phase == 4 && seen.markers.size() == 1) {  // then on to the last section
+            s->phase = 30;
+            s->scrollY = 30 * 512 + 500;
+            s->phaseHold = 1;
+            seen.markers.push_back(frame);
+        }
+        if (s->phase == 31 && s->bossParts == 32 && fortresses.size() == 32) {
+            DestroyFortresses(world, s, fortresses, &seen);
+        }
+    };
+    *result = run.Run(1500);
+    *handed = g_handed;
+    return seen;
+}
+
+TEST(StageRun, StageThreeThroughAFortressBossToItsClear) {
+    StandIns standIns;
+    Handed handed, again;
+    e2e::RunResult a, b;
+    const Seen seen = PlayStageThree(&handed, &a);
+    const Seen second = PlayStageThree(&again, &b);
+    EXPECT_EQ(a.frameHashes, b.frameHashes);
+    EXPECT_EQ(seen, second);
+    // Without Delay for the first boss, the skip to the last section, Without Delay for the
+    // last boss, and the fortresses painted until the clear: 2 and 32.
+    EXPECT_EQ(seen.markers, (std::vector<int32_t>{1, seen.markers[1], 1, 34}));
+    EXPECT_EQ(handed.id, kResultId);
+    EXPECT_GT(handed.score, 0);
+}
+
+}  // namespace

@@ -1,0 +1,358 @@
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "enemies_support.h"
+#include "game/enemies/enemy.h"
+#include "game/world/type_table.h"
+
+namespace enemies_test {
+namespace {
+
+class Bosses : public EnemyWorld {
+protected:
+    void Step(Object* e, int frames = 1) {
+        for (int i = 0; i < frames; ++i) {
+            e->Run(&world);
+            e->Move(&world);
+        }
+    }
+    std::vector<int32_t> Codes() const {
+        std::vector<int32_t> out;
+        for (const Message& m : scene->messages) out.push_back(m.Code());
+        return out;
+    }
+    Object* Find(int32_t typeId) {
+        for (ObjectList* l : {&world.enemies, &world.others, &world.shots}) {
+            for (Object* o : *l) {
+                if (ClassOf(o) == kTypeTable[typeId].className) return o;
+            }
+        }
+        return nullptr;
+    }
+};
+
+// ---- Timed stage bosses ----
+
+TEST_F(Bosses, StageOneBossPaysItsTimeBonusAndEndsTheStageAfterCrediting) {
+    struct Case {
+        int32_t age;
+        int32_t credited;
+    } cases[] = {{100, 100000 + 5600}, {660, 100000}, {661, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.age);
+        scene->score = 0;
+        scene->messages.clear();
+        Object* boss = Make(63, 128, -31, 0, 2);
+        Make(9, 40, 40);
+        for (int i = 0; i < c.age; ++i) boss->Run(&world);
+        boss->Kill();
+        world.SweepObjects();
+        EXPECT_EQ(scene->score, c.credited);
+        EXPECT_EQ(Codes(), (std::vector<int32_t>{2, 12}));
+        EXPECT_EQ(CountOf(world.enemies, 9), 0);  // vanished without score
+        world.SweepObjects();
+        EXPECT_EQ(CountOf(world.others, 291), 1);
+        world.ClearScene();
+        world.SweepObjects();
+        world.currentScene = scene = new Probe();
+        world.AddObject(scene, 0);
+    }
+    // At 1540 it ends itself.
+    Object* boss = Make(63, 128, 60);
+    for (int i = 0; i < 1541 && boss->state == kAlive; ++i) boss->Run(&world);
+    EXPECT_EQ(boss->age, 1541);
+    EXPECT_EQ(boss->state, kKilled);
+}
+
+TEST_F(Bosses, StageTwoBossSpeedsUpToSixteenAndOthersKeepTheirTimetables) {
+    world.ArrestLevel = 20;
+    Object* two = Make(64, 128, 60, 2, 0);
+    float fastest = 0.0f;
+    for (int i = 0; i < 1100; ++i) {
+        Step(two);
+        fastest = std::max(fastest, std::fabs(two->vx));
+    }
+    EXPECT_EQ(fastest, 16.0f);
+    EXPECT_GT(world.enemyBullets.size() + world.enemies.size(), 1u);
+
+    // The stage 6 boss drains 200 a frame, cycles its patterns and leaves at 1800 unreported.
+    Object* six = Make(73, 128, 40, 0, 1);
+    for (int i = 0; i < 10; ++i) six->Run(&world);
+    EXPECT_EQ(six->score, 500000 - 2000);
+    for (int i = 10; i < 1801; ++i) {
+        six->Run(&world);
+        six->Move(&world);
+    }
+    EXPECT_LT(six->vy, 0.0f);
+    world.SweepObjects();
+    EXPECT_GT(CountOf(world.enemies, 33), 0);  // the missile patterns came round
+    EXPECT_GT(CountOf(world.enemies, 21), 0);
+    for (int i = 0; i < 200 && six->state == kAlive; ++i) six->Move(&world);
+    EXPECT_EQ(six->state, kVanished);
+    EXPECT_TRUE(scene->messages.empty() || Codes().back() != 12);
+
+    // The stage 9 boss sets off by the parity of the scene's hundreds.
+    for (int32_t points : {200, 300}) {
+        scene->score = points;
+        Object* nine = Make(80, 128, 40);
+        for (int i = 0; i < 61; ++i) nine->Run(&world);
+        EXPECT_EQ(nine->vx, points == 200 ? 2.0f : -2.0f);
+    }
+}
+
+// ---- Stage 7 ----
+
+TEST_F(Bosses, StageSevenFormsChangeByLifeAndTime) {
+    for (int32_t players : {1, 4}) {
+        world.playerCount = players;
+        Object* boss = Make(74, 128, 0);
+        boss->Run(&world);
+        EXPECT_NEAR(boss->hp - 4000.0f, players == 1 ? 128.0f : 396.8f, 1e-3);
+    }
+    world.playerCount = 1;
+    scene->messages.clear();
+    Object* boss = Make(74, 128, 0);
+    boss->Run(&world);
+    boss->Damage(&world, 50.0f);  // the first two seconds ignore hits
+    EXPECT_EQ(boss->hp, 4128.0f);
+    for (int i = 1; i < 130; ++i) boss->Run(&world);
+    boss->Damage(&world, 100.0f);
+    EXPECT_EQ(boss->hp, 4028.0f);  // lowered once
+    scene->score = 0;
+    boss->Damage(&world, 100.0f);  // below 4000 at age 130: the next form
+    EXPECT_EQ(boss->age, 0);
+    EXPECT_EQ(boss->hp, 4128.0f);
+    EXPECT_EQ(boss->invincible, 90);
+    ASSERT_EQ(scene->messages.size(), 1u);
+    EXPECT_EQ(scene->messages[0].Code(), 14);
+    EXPECT_EQ(scene->messages[0].Int(1), (1860 - 130) * 20);
+    EXPECT_EQ(scene->score, (4360 - 130) * 20);
+
+    // A form that runs out of time sends -20 and pays nothing.
+    scene->score = 0;
+    for (int i = 0; i < 1862; ++i) boss->Run(&world);
+    EXPECT_EQ(scene->messages.back().Int(1), -20);
+    EXPECT_EQ(scene->score, 0);
+
+    // The fifth change ends the boss and every enemy.
+    Object* bystander = Make(9, 40, 40);
+    for (int form = 3; form <= 4; ++form) {
+        for (int i = 0; i < 130; ++i) boss->Run(&world);
+        boss->Damage(&world, 1000.0f);
+    }
+    EXPECT_EQ(boss->state, kAlive);
+    for (int i = 0; i < 130; ++i) boss->Run(&world);
+    boss->Damage(&world, 1000.0f);
+    EXPECT_EQ(boss->state, kKilled);
+    EXPECT_EQ(bystander->state, kKilled);
+}
+
+TEST_F(Bosses, StageSevenIntervalVolleysPauseInABusyField) {
+    std::vector<size_t> made;
+    for (int32_t load : {63, 64}) {
+        world.ClearScene();
+        world.SweepObjects();
+        Object* boss = Make(74, 128, 0);
+        for (int change = 0; change < 2; ++change) {  // on to form 2, the ripples
+            for (int i = 0; i < 130; ++i) boss->Run(&world);
+            boss->Damage(&world, 1000.0f);
+        }
+        for (int i = 0; i < 121; ++i) boss->Run(&world);
+        world.SweepObjects();
+        world.counts.enemyCount = load;
+        const int32_t before = CountOf(world.enemies, 77);
+        for (int i = 0; i < 59; ++i) boss->Run(&world);  // ages 121-179: no dash start
+        made.push_back(static_cast<size_t>(CountOf(world.enemies, 77) - before));
+    }
+    EXPECT_GT(made[0], 0u);
+    EXPECT_EQ(made[1], 0u);
+}
+
+TEST_F(Bosses, RipplesReflectOnce) {
+    Object* ripple = Make(77, 5, 100, -2, 0);
+    for (int i = 0; i < 10; ++i) {
+        ripple->Run(&world);
+        ripple->Move(&world);
+    }
+    EXPECT_GT(ripple->vx, 0.0f);
+    ripple->x = 253;
+    ripple->Run(&world);
+    EXPECT_GT(ripple->vx, 0.0f);  // the second wall lets it through
+}
+
+// ---- Snake ----
+
+TEST_F(Bosses, SnakeDragsItsSegmentsAndBlowsThemUpFromTheFront) {
+    Object* head = Make(65, 128, 60, 1, 0, 40, 0);  // 40 asked, 32 made
+    head->Run(&world);
+    ASSERT_EQ(CountOf(world.enemies, 66), 32);
+    std::vector<Object*> segments;
+    for (Object* o : world.enemies) {
+        if (ClassOf(o) == "E_ReccaSnake_Body") segments.push_back(o);
+    }
+    // From the first frame each segment sits where the head was 3 + 4j frames before (its start).
+    for (int i = 0; i < 20; ++i) {
+        head->Move(&world);
+        head->Run(&world);
+    }
+    EXPECT_EQ(segments[0]->x, head->x - 3.0f);  // 3 frames behind at vx 1
+    EXPECT_EQ(segments[31]->x, 128.0f);                // still at the start
+    // A segment shot down leaves its slot empty; the rest go on.
+    segments[5]->hp = -1;
+    segments[5]->Kill();
+    world.SweepObjects();
+    head->hp = 10000;
+    std::vector<int32_t> killedAt;
+    int32_t headEnd = -1;  // the head's age once it has killed itself (it is gone after the sweep)
+    for (int dying = 1; dying <= 140 && headEnd < 0; ++dying) {
+        const int32_t before = CountOf(world.enemies, 66);
+        head->Run(&world);
+        int32_t killed = 0;
+        for (Object* s : world.enemies) killed += ClassOf(s) == "E_ReccaSnake_Body" && s->state == kKilled;
+        if (killed > 0) killedAt.push_back(dying);
+        if (head->state == kKilled) headEnd = head->age;
+        world.SweepObjects();
+        EXPECT_LE(CountOf(world.enemies, 66), before);
+    }
+    ASSERT_EQ(killedAt.size(), 31u);
+    EXPECT_EQ(killedAt.front(), 1);
+    EXPECT_EQ(killedAt.back(), 125);
+    EXPECT_EQ(headEnd, 21 + 127);  // one slot empty: it ends at dying 128
+    const std::vector<int32_t> codes = Codes();
+    EXPECT_EQ(std::vector<int32_t>(codes.end() - 2, codes.end()), (std::vector<int32_t>{6, 2}));
+
+    // At full life it dies on its own after 900 frames; without segments, at once.
+    Object* lone = Make(65, 128, 60, 0, 0, 0, 0);
+    lone->Run(&world);
+    EXPECT_EQ(lone->state, kKilled);
+    Object* patient = Make(65, 128, 60, 0, 0, 1, 0);
+    for (int i = 0; i < 1100 && patient->state == kAlive; ++i) patient->Run(&world);
+    EXPECT_EQ(patient->state, kKilled);
+    EXPECT_GT(patient->age, 900);
+}
+
+TEST_F(Bosses, CarriersStopFireLeaveAndReportASubversion) {
+    Object* carrier = Make(70, 100, 0, 0, 4);
+    std::vector<int32_t> beamAges;
+    for (int i = 0; i < 250; ++i) {
+        const int32_t before = CountOf(world.enemies, 31);
+        carrier->Run(&world);
+        if (CountOf(world.enemies, 31) > before) beamAges.push_back(carrier->age - 1);
+        carrier->Move(&world);
+        if (i == 20) EXPECT_EQ(carrier->y, 32.0f);  // stopped at age 8
+    }
+    EXPECT_EQ(beamAges.front(), 61);
+    EXPECT_EQ(beamAges.back(), 239);
+    EXPECT_EQ(carrier->vy, -16.0f);
+    carrier->Kill();
+    world.SweepObjects();
+    EXPECT_EQ(Codes(), (std::vector<int32_t>{6, 2}));
+}
+
+// ---- Mid-bosses ----
+
+TEST_F(Bosses, ThreeCannonFiresOnlyLevelWithThePartyAndUnlocksAfter24Volleys) {
+    party->x = 20;
+    Object* aside = Make(54, 200, 0);
+    for (int i = 0; i < 100; ++i) {
+        party->x = aside->x - 30.0f;  // always more than 4 aside
+        Step(aside);
+    }
+    EXPECT_EQ(CountOf(world.enemies, 16), 0);
+
+    party->x = 128;
+    Object* cannon = Make(54, 128, 0);
+    for (int i = 0; i < 21 + 24 * 4 && Find(299) == nullptr; ++i) Step(cannon);
+    EXPECT_NE(Find(299), nullptr);
+    EXPECT_EQ(CountOf(world.enemies, 16), 24);  // level 0: one missile a volley
+    scene->messages.clear();
+    cannon->Kill();
+    aside->Kill();
+    world.SweepObjects();
+    EXPECT_EQ(Codes(), (std::vector<int32_t>{9, 2, 7, 2}));  // the one aside first
+}
+
+TEST_F(Bosses, UfoAmmunitionAndLimitsByLevel) {
+    world.gameMode = 16;  // fires whether aligned or not
+    struct Case {
+        int32_t level, ammo, limit;
+    } cases[] = {{0, 8, -8}, {1, 16, -12}, {2, 8, -8}, {3, 32, -32}, {9, 32, -32}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level);
+        Object* ufo = Make(57, 128, 0);
+        ufo->angle = c.level;
+        for (int i = 0; i < 21; ++i) ufo->Run(&world);
+        std::vector<int32_t> volleysSeen;
+        int32_t volleys = 0;
+        int32_t lastCount = CountOf(world.enemies, 58);
+        for (int i = 21; i < 590; ++i) {
+            ufo->Run(&world);
+            const int32_t now = CountOf(world.enemies, 58);
+            if (now > lastCount) volleys += 1;
+            lastCount = now;
+        }
+        // Level 2 fires each volley over eight frames; the others in one.
+        EXPECT_EQ(c.level % 4 == 2 ? volleys / 8 : volleys, c.ammo - c.limit);
+        world.ClearScene();
+        world.SweepObjects();
+        world.currentScene = scene = new Probe();
+        world.AddObject(scene, 0);
+    }
+}
+
+TEST_F(Bosses, ShieldHitsHealTheBossUpToItsMaximum) {
+    Object* boss = Make(59, 128, 0);
+    boss->Run(&world);
+    EXPECT_EQ(boss->maxHp, 16.0f);  // (8 - 0) x 2 for one player
+    Object* shield = Find(60);
+    ASSERT_NE(shield, nullptr);
+    EXPECT_EQ(CountOf(world.enemies, 60), 2);
+    boss->hp = 8.0f;
+    shield->Damage(&world, 5.0f);
+    EXPECT_EQ(boss->hp, 13.0f);
+    shield->Damage(&world, 5.0f);
+    EXPECT_EQ(boss->hp, 16.0f);
+    // Level 7 acts as level 3: sixteen shields and a positive life.
+    Object* high = Make(59, 128, 0);
+    high->angle = 7;
+    high->Run(&world);
+    EXPECT_EQ(CountOf(world.enemies, 60), 2 + 16);
+    EXPECT_EQ(high->maxHp, 10.0f);
+}
+
+// Stands in for a wave: counts the enemies it is told are gone.
+class CountingWave : public Object {
+public:
+    CountingWave() { Init(); }
+    void ForgetObject(Object* gone) override { forgotten.push_back(gone); }
+    std::vector<Object*> forgotten;
+};
+
+TEST_F(Bosses, CutArmsReleaseTheirOuterSegmentsAndTheBossReachesItsWave) {
+    CountingWave wave;
+    Object* boss = world.CreateObject(61, 128, 0, 0, 0, 0, 0, &wave);
+    boss->angle = 7;  // acts as 3: eight arms of seven
+    boss->Run(&world);
+    ASSERT_EQ(CountOf(world.enemies, 62), 56);
+    for (int i = 0; i < 15; ++i) boss->Run(&world);
+    // Cut the first arm at its third segment: the segments beyond it leave the arm.
+    std::vector<Object*> first;
+    for (Object* o : world.enemies) {
+        if (ClassOf(o) == "E_Arms_Slave_B" && first.size() < 7) first.push_back(o);
+    }
+    first[2]->Kill();
+    world.SweepObjects();
+    EXPECT_EQ(first[1]->owner, boss);
+    EXPECT_EQ(first[3]->owner, nullptr);
+    EXPECT_NE(first[3]->vx * first[3]->vx + first[3]->vy * first[3]->vy, 0.0f);
+    // Gone, it takes its held segments along, leaves the released ones and tells its wave.
+    boss->Vanish();
+    world.SweepObjects();
+    world.SweepObjects();
+    EXPECT_EQ(CountOf(world.enemies, 62), 4);
+    EXPECT_EQ(std::count(wave.forgotten.begin(), wave.forgotten.end(), boss), 1);
+}
+
+}  // namespace
+}  // namespace enemies_test

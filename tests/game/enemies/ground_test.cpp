@@ -1,0 +1,180 @@
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "enemies_support.h"
+#include "game/enemies/enemy.h"
+#include "game/world/type_table.h"
+
+namespace enemies_test {
+namespace {
+
+// The stage script stands in as a probe whose position is the scroll it reports.
+class Ground : public EnemyWorld {
+protected:
+    Ground() {
+        script = new Probe(0, 0);
+        script->self = script;
+        world.AddObject(script, 10);
+        gameSprites.groundenemy = &effect2;
+    }
+    Object* Place(int32_t typeId, float x, float y) { return world.CreateObject(typeId, x, y, 0, 0, 0, 0, script); }
+    // Runs and moves an object, the scroll advancing one a frame.
+    void Scroll(Object* e, int frames) {
+        for (int i = 0; i < frames && e->state == kAlive; ++i) {
+            script->y += 1.0f;
+            e->Run(&world);
+            e->Move(&world);
+        }
+    }
+    Probe* script;
+};
+
+TEST_F(Ground, EnemiesRideTheScrollAndGoWithTheirOwner) {
+    script->x = 2;
+    Object* star = Place(81, 100, 50);
+    Object* hatch = Place(91, 100, 50);
+    Object* battery = Place(92, 200, 50);
+    for (Object* e : {star, hatch, battery}) e->Run(&world);
+    EXPECT_EQ(star->x, 98.0f);
+    EXPECT_EQ(hatch->x, 95.0f);     // 3 out from the centre line
+    EXPECT_EQ(battery->x, 209.0f);  // 11 out
+    script->x = 0;
+    script->y = 10;
+    star->Run(&world);
+    EXPECT_EQ(star->x, 100.0f);
+    EXPECT_EQ(star->y, 60.0f);
+    // Its owner gone, it vanishes on its next Run without score; one made without an owner
+    // goes at once.
+    script->Vanish();
+    for (Object* e : {star, hatch, battery}) {
+        e->Run(&world);
+        EXPECT_EQ(e->state, kVanished);
+    }
+    Object* orphan = Make(81, 100, 50);
+    orphan->Run(&world);
+    EXPECT_EQ(orphan->state, kVanished);
+    world.SweepObjects();
+    EXPECT_EQ(scene->score, 0);
+}
+
+TEST_F(Ground, CarriersReportEscapeOnceAndDestructionAsSubversion) {
+    Object* carrier = Place(82, 100, 250);
+    Scroll(carrier, 40);
+    EXPECT_EQ(carrier->state, kVanished);
+    ASSERT_EQ(scene->messages.size(), 1u);
+    EXPECT_EQ(scene->messages[0].Code(), 9);
+    Object* shot = Place(83, 100, 100);
+    shot->Run(&world);
+    shot->Damage(&world, 100.0f);
+    world.SweepObjects();
+    EXPECT_EQ(scene->messages.back().Code(), 6);
+}
+
+TEST_F(Ground, FortressesOpenShutFireByTheirFloorsAndReportTheirEnd) {
+    Object* fort = Place(86, 100, 50);
+    std::vector<std::pair<int32_t, int32_t>> changes;  // age, drawn column
+    int32_t last = -1;
+    for (int i = 0; i < 240; ++i) {
+        const int32_t age = fort->age;
+        fort->Run(&world);
+        effect2.rects.clear();
+        fort->Draw(&world);
+        const int32_t column = effect2.rects.at(0).srcX;
+        if (column != last) changes.push_back({age, column});
+        last = column;
+        EXPECT_EQ(fort->invincible, column == 128 ? 0 : 1) << age;
+    }
+    EXPECT_EQ(changes, (std::vector<std::pair<int32_t, int32_t>>{
+                           {0, 176}, {105, 160}, {110, 144}, {115, 128}, {225, 144}, {230, 160}, {235, 176}}));
+
+    // Fortress 4 with an interval of 19 by its formula fires every 30 frames, from age 61.
+    world.ArrestLevel = 11;
+    party->hp = 3.0f;  // lives: 120 - 11 - 3 x 30 = 19
+    Object* four = Place(89, 100, 50);
+    std::vector<int32_t> fired;
+    for (int i = 0; i < 200; ++i) {
+        const int32_t before = CountOf(world.enemies, 19);
+        four->Run(&world);
+        if (CountOf(world.enemies, 19) > before) fired.push_back(four->age - 1);
+    }
+    EXPECT_EQ(fired, (std::vector<int32_t>{90, 120, 150, 180}));
+    four->Kill();
+    world.SweepObjects();
+    ASSERT_FALSE(script->messages.empty());
+    EXPECT_EQ(script->messages.back().Code(), 13);
+}
+
+TEST_F(Ground, HatchAndBatteryPayWhatTheirLabelsShow) {
+    Object* hatch = Place(91, 100, 50);
+    std::vector<int32_t> released;
+    for (int i = 0; i < 102; ++i) {
+        const int32_t before = CountOf(world.enemies, 29);
+        hatch->Run(&world);
+        if (CountOf(world.enemies, 29) > before) released.push_back(hatch->age - 1);
+    }
+    EXPECT_EQ(released, (std::vector<int32_t>{20, 30, 40, 50, 60, 70, 80, 90, 100}));
+    for (Object* o : world.enemies) {
+        if (ClassOf(o) == "E_Gradius_HatchZako_W") EXPECT_EQ(o->vx, 2.0f);  // towards the centre
+    }
+    EXPECT_EQ(hatch->score, 100000);
+    Object* battery = Place(92, 200, 50);
+    for (int i = 0; i < 10; ++i) battery->Run(&world);
+    battery->Kill();
+    world.SweepObjects();
+    EXPECT_EQ(scene->score, 400 + 4000);
+    int32_t labels = 0;
+    for (Object* o : world.shots) labels += ClassOf(o) == "EF_ScorePop" && o->score == 4400;
+    EXPECT_EQ(labels, 1);
+}
+
+TEST_F(Ground, WallBigBlockAndClone) {
+    Object* wall = Place(90, 100, 50);
+    wall->Run(&world);
+    wall->hp = 3.0f;
+    wall->Run(&world);
+    EXPECT_EQ(wall->hp, wall->maxHp);
+    Object* block = Place(96, 100, 50);
+    block->Kill();
+    world.SweepObjects();
+    EXPECT_EQ(scene->score, 400);
+    EXPECT_TRUE(scene->messages.empty());
+    EXPECT_EQ(CountOf(world.others, 273), 1);
+
+    // The clone fades, fires and reports its shots; with variant 2 it leaves a power-up.
+    Object* clone = Make(93, 40, 0);
+    clone->angle = 2;
+    for (int i = 0; i < 100; ++i) {
+        clone->Run(&world);
+        clone->Move(&world);
+    }
+    EXPECT_NEAR(clone->hp, 16.0f - 5.0f, 1e-3);
+    const int32_t shots = CountOf(world.enemies, 34);
+    EXPECT_GT(shots, 0);
+    clone->Kill();
+    world.SweepObjects();
+    ASSERT_FALSE(scene->messages.empty());
+    EXPECT_EQ(scene->messages[0].Code(), 27);
+    EXPECT_EQ(scene->messages[0].Int(3), (shots + 1) * 200);
+    EXPECT_EQ(CountOf(world.items, 267), 1);
+    // Its picture follows its spin; the ranges overlap and the first wins.
+    Object* spinner = Make(93, 40, 40);
+    for (int i = 0; i < 40; ++i) spinner->Run(&world);
+    struct Case {
+        int32_t angle, srcX, srcY;
+        float w;
+    } cases[] = {{16384, 192, 192, 16}, {18600, 192, 192, 16}, {0, 208, 208, -16}, {65000, 208, 208, -16},
+                 {3000, 256, 192, -16}};
+    for (const Case& c : cases) {
+        enemyBatch.rects.clear();
+        spinner->angle = c.angle;
+        spinner->flashTimer = 0;
+        spinner->Draw(&world);
+        ASSERT_EQ(enemyBatch.rects.size(), 1u);
+        EXPECT_EQ(enemyBatch.rects[0].srcX, c.w > 0 ? c.srcX : c.srcX - 16) << c.angle;
+        EXPECT_EQ(enemyBatch.rects[0].srcY, c.srcY) << c.angle;
+    }
+}
+
+}  // namespace
+}  // namespace enemies_test

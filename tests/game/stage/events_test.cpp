@@ -1,0 +1,144 @@
+// The events the stage hears: each code's effect, the bonus value and chain, the row timer.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "stage_support.h"
+
+namespace {
+
+class Events : public stage_test::StageWorld {};
+
+TEST_F(Events, EachCodeHasItsEffect) {
+    struct Case {
+        const char* name;
+        std::function<Message(ObjectController*)> message;
+        int32_t label;     // the label effect made, 0 none
+        int32_t bonusItems;
+        std::function<void(Script*)> check;
+    } cases[] = {
+        {"0 ticks the wave timer", [](ObjectController*) { return Msg(3, 0, 5); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->waveCountdown, 500 - 5); }},
+        {"1 grows the waves", [](ObjectController*) { return Msg(3, 1, 2); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->waveSize, 6); EXPECT_EQ(s->waveTarget, 330); }},
+        {"3 Hecatomb", [](ObjectController* c) { return Msg(5, 3, c, 40, 50); }, 276, 1,
+         [](Script* s) { EXPECT_EQ(s->bonusValue, 10); EXPECT_EQ(s->chain, 1); EXPECT_EQ(s->rowTimer, 383); }},
+        {"4 Excess Capacity", [](ObjectController* c) { return Msg(3, 4, c); }, 277, 1, nullptr},
+        {"6 Subvert", [](ObjectController* c) { return Msg(6, 6, c, 1, 2); }, 278, 1, nullptr},
+        {"7 Mortal Wound", [](ObjectController* c) { return Msg(6, 7, c, 1, 2); }, 279, 0, nullptr},
+        {"9 Failure", [](ObjectController* c) { return Msg(3, 9, c); }, 286, 0,
+         [](Script* s) { EXPECT_EQ(s->chain, 0); }},
+        {"10 a player lost", [](ObjectController*) { return Msg(2, 10); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->waveSize, 3); }},
+        {"12 boss defeated", [](ObjectController* c) { return Msg(3, 12, c); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->clearCountdown, 1); EXPECT_EQ(s->bossActive, 0); }},
+        {"13 without parts is ignored", [](ObjectController* c) { return Msg(3, 13, c); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->bossParts, 0); }},
+        {"14 Without Delay", [](ObjectController* c) { return Msg(4, 14, c, 3000); }, 280, 1, nullptr},
+        {"15 Paradigm Shift", [](ObjectController* c) { return Msg(3, 15, c); }, 281, 0, nullptr},
+        {"16 Annihilate", [](ObjectController* c) { return Msg(3, 16, c); }, 282, 1, nullptr},
+        {"17 sets the row", [](ObjectController*) { return Msg(3, 17, 9); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->waveRow, 9); }},
+        {"17 with the world first", [](ObjectController* c) { return Msg(3, 17, c, 7); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->waveRow, 7); }},
+        {"18 next loop", [](ObjectController*) { return Msg(2, 18); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->loops, 1); EXPECT_EQ(s->defeats, 1); EXPECT_EQ(s->age, 0); }},
+        {"20 nothing", [](ObjectController*) { return Msg(2, 20); }, 0, 0, nullptr},
+        {"22 sets the wave size", [](ObjectController*) { return Msg(3, 22, 7); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->waveSize, 7); EXPECT_EQ(s->waveTarget, 335); }},
+        {"23 sets the row timer", [](ObjectController*) { return Msg(3, 23, 55); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->rowTimer, 55); }},
+        {"24 ends the ghost turn", [](ObjectController*) { return Msg(2, 24); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->ghostTimer, 1); }},
+        {"25 Plague", [](ObjectController* c) { return Msg(3, 25, c); }, 284, 0, nullptr},
+        {"26 waits for enthusiasm", [](ObjectController* c) { return Msg(5, 26, c, 1, 2); }, 0, 0,
+         [](Script* s) { EXPECT_EQ(s->enthusiasmCounter, 1); }},
+        {"27 a fixed bonus", [](ObjectController* c) { return Msg(6, 27, c, 1, 2, 900); }, 278, 1,
+         [](Script* s) { EXPECT_EQ(s->bonusValue, 10); }},
+        {"28 is outside the codes", [](ObjectController* c) { return Msg(3, 28, c); }, 0, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        world.ClearAll();
+        world.SweepObjects();
+        Script* s = MakeStage(1);
+        s->OnMessage(c.message(&world));
+        for (int32_t id : {276, 277, 278, 279, 280, 281, 282, 284, 285, 286}) {
+            EXPECT_EQ(CountAnywhere(id), id == c.label ? 1 : 0) << id;
+        }
+        EXPECT_EQ(CountAnywhere(268), c.bonusItems);
+        if (c.check) c.check(s);
+    }
+}
+
+TEST_F(Events, BonusValuesClimbByTensToTheirCap) {
+    Script* s = MakeStage(1);
+    for (int32_t i = 1; i <= 64; ++i) EXPECT_EQ(s->NextBonusValue(), i * 10);
+    EXPECT_EQ(s->NextBonusValue(), 640);
+    s->waveRow = 15;
+    s->waveSize = 100;
+    for (int i = 0; i < 100; ++i) s->NextBonusValue();
+    EXPECT_EQ(s->bonusValue, 9990);
+}
+
+TEST_F(Events, AFailedWaveCutsTheBonusByTheChain) {
+    Script* s = MakeStage(1);
+    s->bonusValue = 330;
+    s->chain = 2;
+    s->waveSize = 6;
+    s->OnMessage(Msg(3, 9, &world));
+    EXPECT_EQ(s->bonusValue, 160);
+    EXPECT_EQ(s->waveSize, 6);
+    s->bonusValue = 330;
+    s->OnMessage(Msg(3, 9, &world));
+    EXPECT_EQ(s->bonusValue, 0);
+    EXPECT_EQ(s->waveSize, 5);
+}
+
+TEST_F(Events, TheRowTimerAdvancesTheRowAndRowFifteenWrapsToTwelve) {
+    Script* s = MakeStage(1);
+    s->waveRow = 15;
+    s->rowTimer = 0;
+    s->AdvanceRowTimer(1);
+    EXPECT_EQ(s->waveRow, 12);
+    EXPECT_EQ(s->rowTimer, 28 * 24);
+    EXPECT_EQ(s->rowAdvanced, 1);
+    Step();
+    EXPECT_EQ(CountAnywhere(281), 1);  // Paradigm Shift on the next frame
+}
+
+TEST_F(Events, LabelLinesRunOutToLineSixteen) {
+    Script* s = MakeStage(1);
+    for (int32_t i = 0; i < 16; ++i) EXPECT_EQ(s->TakeLabelLine(), i);
+    EXPECT_EQ(s->TakeLabelLine(), 16);
+    EXPECT_EQ(s->TakeLabelLine(), 16);
+}
+
+TEST_F(Events, TheLastFortressPartGivesWithoutDelayOnce) {
+    Script* s = MakeStage(3);
+    s->bossParts = 2;
+    s->bossTime = 600;
+    s->OnMessage(Msg(3, 13, &world));
+    EXPECT_EQ(CountAnywhere(280), 0);
+    s->OnMessage(Msg(3, 13, &world));
+    EXPECT_EQ(CountAnywhere(280), 1);
+    EXPECT_EQ(CountAnywhere(293), 1);
+    EXPECT_EQ(s->bossTime, 0);
+    s->OnMessage(Msg(3, 13, &world));  // a late report
+    EXPECT_EQ(s->bossParts, 0);
+}
+
+TEST_F(Events, AGhostBossDefeatWithOneLifeGivesMortalWound) {
+    Script* s = MakeStage(16, 16);
+    party->hp = 1.0f;
+    s->OnMessage(Msg(5, 21, &world, 30, 40));
+    EXPECT_EQ(s->defeats, 1);
+    EXPECT_EQ(CountAnywhere(279), 1);
+    EXPECT_EQ(CountAnywhere(283), 0);
+    party->hp = 3.0f;
+    s->OnMessage(Msg(5, 21, &world, 30, 40));
+    EXPECT_EQ(party->hp, 2.0f);
+    EXPECT_EQ(CountAnywhere(283), 1);
+}
+
+}  // namespace

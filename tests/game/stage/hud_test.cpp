@@ -1,0 +1,123 @@
+// The heads-up display as the cells it puts into the font and effect batches: a golden list of
+// what a frame shows for a known state.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <utility>
+
+#include "game/world/text.h"
+#include "stage_support.h"
+
+namespace {
+
+class Hud : public stage_test::StageWorld {
+protected:
+    Hud() {
+        gameSprites.font = &font;
+        gameSprites.effect4 = &effect4;
+    }
+
+    // The text of one line of the playfield, as characters at their x (blank where none).
+    std::string Line(float y) const {
+        std::map<int, char> at;
+        for (const auto& r : font.rects) {
+            if (r.y != y) continue;
+            const int32_t cell = r.srcX / 8 + (r.srcY / 8) * 16;
+            char c = '?';
+            for (wchar_t w = L'~'; w >= L' '; --w) {
+                if (FontCells(w).cell == cell) c = static_cast<char>(w);
+            }
+            at[static_cast<int>(r.x)] = c;
+        }
+        std::string line;
+        if (at.empty()) return line;
+        for (int x = at.begin()->first; x <= at.rbegin()->first; x += 8) line += at.count(x) ? at[x] : ' ';
+        return std::to_string(at.begin()->first) + ":" + line;
+    }
+
+    int32_t Count(const enemies_test::CellRecorder& batch, int32_t srcX, int32_t srcY) const {
+        int32_t n = 0;
+        for (const auto& r : batch.rects) n += r.srcX == srcX && r.srcY == srcY;
+        return n;
+    }
+
+    enemies_test::CellRecorder font{&sheet}, effect4{&sheet};
+};
+
+TEST_F(Hud, AStageFrameShowsScorePacingBannerAndBossTime) {
+    Script* s = MakeStage(3);
+    s->age = 40;
+    s->score = 12345;
+    s->hurryLevel = 3;
+    s->waveCountdown = 255;
+    s->waveInterval = 255.0f;
+    s->bossTime = 125 * 60 + 59;
+    s->Draw(&world);
+    EXPECT_EQ(Line(16), "152:123450");
+    EXPECT_EQ(Line(120), "96:START");
+    EXPECT_EQ(Line(112), "96:NODE 3");
+    EXPECT_EQ(Line(0), "112:125");
+    EXPECT_EQ(Count(effect2, 120, 24), 3);  // one pace icon per hurry step
+    EXPECT_EQ(Count(effect2, 124, 16), 7);  // 255 / 32 full segments
+    EXPECT_EQ(Count(effect2, 120, 16), 1);  // and the eighth, empty
+}
+
+TEST_F(Hud, AZeroScoreShowsOneDigitAndAStoppedStageOneIcon) {
+    Script* s = MakeStage(1);
+    s->age = 200;
+    s->bossActive = 1;
+    s->waveCountdown = 64 * 32 * 4;
+    s->waveInterval = 65535.0f;
+    s->Draw(&world);
+    EXPECT_EQ(Line(16), "192:0");
+    EXPECT_EQ(Line(120), "");
+    EXPECT_EQ(Count(effect2, 216, 56), 1);
+    EXPECT_LE(Count(effect2, 124, 16) + Count(effect2, 120, 16), 64);
+}
+
+TEST_F(Hud, TheAttackClockReadsMinutesAndSeconds) {
+    struct Case {
+        int32_t frames;
+        const char* line;
+    } cases[] = {{7260, "16:2.01"}, {65 * 60, "16:1.05"}, {18060, "16:5.01"}};
+    for (const Case& c : cases) {
+        font.rects.clear();
+        Script* s = MakeStage(10, 10);
+        s->attackTimer = c.frames;
+        s->age = 200;
+        s->Draw(&world);
+        EXPECT_EQ(Line(232), c.line) << c.frames;
+    }
+}
+
+TEST_F(Hud, GhostAttackModesShowLivesOrTheMemoryWarning) {
+    Script* s = MakeStage(1, 17);
+    s->age = 200;
+    s->bestLoopGain = 42;
+    party->hp = 12.0f;
+    s->Draw(&world);
+    EXPECT_EQ(Line(0), "176:420*  1.2");  // lives 12: tens at 224, units at 240
+    EXPECT_EQ(Line(8), "192:LOOP  0");
+    font.rects.clear();
+    party->hp = -1.0f;
+    s->Draw(&world);
+    EXPECT_EQ(Line(0), "120:NOT ENOUGH MEMORY");
+}
+
+TEST_F(Hud, TheGhostStageCountsItsDefeatsAndLoops) {
+    Script* s = MakeStage(16, 16);
+    s->age = 100;
+    s->defeats = 3;
+    s->loops = 2;
+    s->Draw(&world);
+    EXPECT_EQ(Line(0), "136:DEFEAT LEFT  5");
+    EXPECT_EQ(Line(8), "192:LOOP  2");
+    EXPECT_EQ(Count(effect4, 240, 48), 2);  // one progress tile per 80 frames, and the next one lit
+    effect4.rects.clear();
+    s->age = 110;
+    s->Draw(&world);
+    EXPECT_EQ(Count(effect4, 240, 48), 1);  // the next one blinks off
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+// The stages' own timelines.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "stage_support.h"
+
+namespace {
+
+class Progression : public stage_test::StageWorld {};
+
+TEST_F(Progression, TheTwoMinuteAttackClearsWhenItsTimeRunsOut) {
+    Script* s = MakeStage(10, 10);
+    Step(1);
+    EXPECT_EQ(s->waveMultiplier, 2);
+    EXPECT_EQ(s->attackTimer, 7259);
+    Step(1200);
+    EXPECT_EQ(s->waveMultiplier, 3);
+    Step(7260 - 1201 - 1);
+    EXPECT_EQ(s->clearCountdown, 0);
+    Step(1);
+    EXPECT_EQ(s->clearCountdown, 1);
+}
+
+TEST_F(Progression, StageThreeWarnsThenShowsTheIconOnItsSecondPass) {
+    Script* s = MakeStage(3);
+    s->wavesOn = 0;
+    s->phase = 2;
+    s->phaseHold = 0;
+    s->scrollSpeed = 1;
+    s->scrollY = 2 * 512;
+    s->phaseTimer = 0;
+    s->age = 1;
+    Step(392);
+    EXPECT_EQ(CountAnywhere(304), 0);
+    Step(1);
+    EXPECT_EQ(CountAnywhere(304), 1);
+    Step(512 - 393);
+    EXPECT_EQ(s->loops, 1);
+    EXPECT_EQ(CountAnywhere(52), 0);
+    Step(1);
+    EXPECT_EQ(CountAnywhere(52), 1);
+}
+
+TEST_F(Progression, AStoppedScrollWarnsOfNothing) {
+    Script* s = MakeStage(3);
+    s->wavesOn = 0;
+    s->phase = 2;
+    s->phaseHold = 0;
+    s->scrollSpeed = 0;
+    s->scrollY = 2 * 512 + 100;
+    s->age = 1;
+    for (int i = 0; i < 600; ++i) {
+        s->scrollSpeed = 0;  // held still, as no phase of its own would
+        Step(1);
+    }
+    EXPECT_EQ(CountAnywhere(304), 0);
+    EXPECT_EQ(s->phaseTimer, 600);
+}
+
+TEST_F(Progression, AFortressBossOutOfTimeIsAFailure) {
+    Script* s = MakeStage(3);
+    s->phase = 3;
+    s->bossParts = 2;
+    s->bossTime = 3;
+    s->scrollY = 3 * 512 + 100;
+    s->age = 1;
+    Step(3);
+    EXPECT_EQ(s->bossParts, 0);
+    EXPECT_EQ(CountAnywhere(286), 1);
+    EXPECT_EQ(CountAnywhere(293), 1);
+}
+
+TEST_F(Progression, TheScrollBrakesToRestAtTheEndOfABossSection) {
+    Script* s = MakeStage(3);
+    s->wavesOn = 0;
+    s->phase = 3;
+    s->phaseHold = 1;
+    s->bossParts = 2;
+    s->bossTime = 100000;
+    s->scrollSpeed = 6;
+    s->scrollY = 3 * 512;
+    s->age = 1;
+    Step(600);
+    EXPECT_EQ(s->scrollSpeed, 0);
+    EXPECT_EQ(s->scrollY, 3 * 512 + 511);
+}
+
+TEST_F(Progression, StageTwoParadesMidBossesUntilItsBoss) {
+    Script* s = MakeStage(2);
+    Step(62);
+    ASSERT_NE(s->midBoss, nullptr);
+    EXPECT_EQ(s->loops, 1);
+    s->midBoss->Kill();
+    Step(2);
+    EXPECT_EQ(s->loops, 2);
+    s->age = 1792;
+    Step(1);
+    EXPECT_EQ(s->bossActive, 1);
+    EXPECT_EQ(Count(world.enemies, 64), 1);
+}
+
+TEST(GhostColours, FollowTheTuneThroughItsIntroAndLoops) {
+    struct Case {
+        int32_t frames, index;
+    } cases[] = {{0, 4}, {639, 4}, {2079, 4}, {2080, 5}, {3360, 6}, {4480, 7}, {5920, 0}, {6560, 1},
+                 {8159, 1}, {8160, 4}, {8160 + 2080, 5}};
+    for (const Case& c : cases) EXPECT_EQ(GhostColourIndex(c.frames), c.index) << c.frames;
+}
+
+TEST_F(Progression, TheGhostStageMakesNoGhostEnemyWhileOneLives) {
+    Script* s = MakeStage(16, 16);
+    s->age = 1280;
+    Step(1);
+    EXPECT_EQ(Count(world.enemies, 24), 1);
+    s->age = 1300;
+    Step(1);
+    EXPECT_EQ(Count(world.enemies, 24), 1);
+    world.VanishEnemies();
+    Step(1);
+    s->age = 1320;
+    Step(1);
+    EXPECT_EQ(Count(world.enemies, 24), 1);
+    s->age = 2560;
+    Step(1);
+    EXPECT_EQ(Count(world.others, 307), 1);
+}
+
+}  // namespace
+
+namespace {
+
+bool IsFortress(Object* o) {
+    const std::string name = enemies_test::ClassOf(o);
+    return name.rfind("E_ZanacFortress", 0) == 0;
+}
+
+// The whole of stage 3 with its own map, run through the world's passes and the background pass:
+// each boss section paints as many fortresses as its boss has parts, and the stage clears.
+TEST_F(Progression, StageThreeRunsItsThirtyTwoSectionsToItsClear) {
+    Script* s = MakeStage(3, 3);
+    std::map<int32_t, int32_t> made, armed;
+    int32_t frames = 0;
+    for (; frames < 200000 && s->clearCountdown == 0; ++frames) {
+        Step();
+        if (s->rowDirty != 0) s->DrawMapRow(&world);
+        if (s->phase % 4 == 3 && armed.count(s->phase) == 0 && s->bossParts > 0) armed[s->phase] = s->bossParts;
+        for (Object* o : world.enemies) made[s->phase] += o->age == 0 && IsFortress(o);
+        // Nobody shoots in this run: the enemies leave on their own, the fortresses by the clock.
+    }
+    ASSERT_EQ(s->clearCountdown, 1) << "phase " << s->phase;
+    EXPECT_EQ(s->phase, 31);
+    const std::map<int32_t, int32_t> expected = {{3, 2},   {7, 4},   {11, 6},  {15, 8},
+                                                 {19, 14}, {23, 20}, {27, 26}, {31, 32}};
+    EXPECT_EQ(armed, expected);
+    for (const auto& [phase, parts] : expected) EXPECT_EQ(made[phase], parts) << phase;
+    int32_t elsewhere = 0;
+    for (const auto& [phase, count] : made) elsewhere += phase % 4 != 3 ? count : 0;
+    EXPECT_EQ(elsewhere, 0);
+}
+
+}  // namespace

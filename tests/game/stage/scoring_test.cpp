@@ -1,0 +1,119 @@
+// Score, extends and the end of a stage.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "stage_support.h"
+
+namespace {
+
+class Scoring : public stage_test::StageWorld {};
+
+TEST_F(Scoring, AdditionsCrossExtendThresholdsAndStayWithinTheCap) {
+    struct Case {
+        int32_t start, points, score, extends;
+    } cases[] = {
+        {0, 39990, 3999, 1},               // 1000 crossed
+        {0, 40000, 4000, 2},               // 1000 and 4000 from one addition
+        {500, -10000, 0, 0},               // floor
+        {kScoreCap - 5, 1000, kScoreCap, 0},
+        {kScoreCap - 5, INT_MAX, kScoreCap, 0},  // would wrap in 32 bits
+        {100, 9, 100, 0},                  // tenths are dropped
+    };
+    for (const Case& c : cases) {
+        Script* s = MakeStage(1);
+        s->age = 1;
+        s->score = c.start;
+        s->extendLevel = c.start >= 1000 ? 44 : 0;
+        s->AddScore(c.points);
+        EXPECT_EQ(s->score, c.score) << c.start << " + " << c.points;
+        EXPECT_EQ(s->pendingExtends, c.extends) << c.start << " + " << c.points;
+    }
+}
+
+TEST_F(Scoring, SetScoreSetsTheExtendLevelOnlyOnTheFirstFrame) {
+    struct Case {
+        int32_t score, next;
+    } cases[] = {{0, 1000}, {999, 1000}, {3999, 4000}, {4000, 9000}, {4001, 9000}, {kScoreCap, 1415 * 1415 * 1000}};
+    for (const Case& c : cases) {
+        Script* s = MakeStage(1);
+        s->SetScore(c.score);
+        EXPECT_EQ(static_cast<int64_t>(s->NextExtendScore()), static_cast<int64_t>(c.next)) << c.score;
+    }
+    Script* s = MakeStage(1);
+    s->age = 5;
+    s->SetScore(4000);
+    EXPECT_EQ(s->score, 4000);
+    EXPECT_EQ(s->NextExtendScore(), 1000);
+}
+
+TEST_F(Scoring, PendingExtendsAreGivenTogetherWithOneSound) {
+    Script* s = MakeStage(1);
+    s->AddScore(40000);
+    Step();
+    int32_t extends = 0;
+    for (const Message& m : party->messages) extends += m.Code() == 7;
+    EXPECT_EQ(extends, 2);
+    EXPECT_EQ(s->pendingExtends, 0);
+}
+
+TEST_F(Scoring, EndStageHandsTheStageClearSceneScoreRowAndNextStage) {
+    Script* s = MakeStage(2);
+    s->score = 12345;
+    s->waveRow = 6;
+    s->waveSize = 9;
+    s->rowTimer = 77;
+    s->OnMessage(Msg(3, 12, &world));
+    EXPECT_EQ(s->clearCountdown, 1);
+    Step(239);
+    Object* next = NextScene();
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->score, 12345);
+    EXPECT_EQ(next->angle, 6);
+    EXPECT_EQ(next->power, 3.0f);
+    EXPECT_EQ(next->invincible, 9);
+    EXPECT_EQ(next->inactive, 77);
+    EXPECT_EQ(world.currentScene, next);  // the stage has left
+}
+
+TEST_F(Scoring, GameOverWaitsForTheButtonFromTheSixtyFirstFrame) {
+    Script* s = MakeStage(1);
+    s->score = 500;
+    s->OnMessage(Msg(3, 5, &world));
+    s->OnMessage(Msg(3, 5, &world));
+    EXPECT_EQ(CountAnywhere(288), 1);  // a second game over makes no second text
+    Step(50);
+    world.input.raw[4] = 1;
+    Step(1);
+    EXPECT_EQ(s->gameOverCountdown, 52);
+    EXPECT_EQ(NextScene(), nullptr);
+    world.input.raw[4] = 0;
+    Step(15);
+    world.input.raw[4] = 1;
+    Step(1);
+    Object* result = NextScene();
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->score, 500);
+    EXPECT_EQ(result->angle, 1);
+    EXPECT_EQ(world.replay.header.finalScore, 500);
+}
+
+TEST_F(Scoring, GhostAttackTurnsLeftWithNoTimeStillEndTheGame) {
+    Script* s = MakeStage(1, 17);
+    s->ghostTimer = 0;
+    party->hp = 0.0f;
+    s->OnMessage(Msg(3, 5, &world));
+    EXPECT_EQ(s->clearCountdown, 1);
+    EXPECT_EQ(party->hp, -1.0f);
+}
+
+TEST_F(Scoring, GhostAttackClearDividesAHugeScoreWithoutWrapping) {
+    Script* s = MakeStage(1, 17);
+    s->score = 1900000000;
+    s->defeats = 1;
+    party->hp = 0.0f;  // f = -0.2: the score would be multiplied by five
+    s->ClearStage(&world);
+    EXPECT_EQ(s->score, kScoreCap);
+}
+
+}  // namespace

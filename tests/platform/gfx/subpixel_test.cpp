@@ -1,0 +1,131 @@
+// Rectangles between whole pixels, as moving sprites stand: the rectangle path must give the
+// triangle path's bytes (coverage under the top-left rule and the texel of every pixel), and it
+// must take such rectangles rather than leave them to the triangles.
+#include <algorithm>
+
+#include "gfx_fixture.h"
+
+namespace platform::gfx::testing {
+namespace {
+
+// A texel that tells where it came from, with alpha varying so that blending shows it too.
+uint32_t Tell(uint32_t x, uint32_t y) {
+    return (0x80u + ((x * 5 + y * 3) & 0x7Fu)) << 24 | x << 16 | y << 8 | 0x55u;
+}
+
+constexpr uint32_t kBackground = 0xFF102030;
+
+class SubpixelTest : public DeviceTest {
+protected:
+    struct Shot {
+        std::vector<uint32_t> pixels;
+        uint64_t rectangles, triangles;
+    };
+
+    // Draws the vertices onto a 64 x 64 target (within the given viewport) through one path.
+    Shot DrawThrough(bool triangles, const std::vector<Vertex>& v, const Viewport& viewport,
+                     uint32_t texSize) {
+        SetForceGeneralPath(triangles);
+        UseSpriteStates();
+        Texture* sheet = MakeTexture(texSize, texSize, Tell);
+        Texture* target = MakeTarget(64, 64);
+        BindTarget(target);
+        device_->Clear(0, nullptr, clear::kTarget, kBackground, 1.0f, 0);
+        device_->SetViewport(&viewport);
+        device_->SetTexture(0, sheet);
+        const DrawStatistics before = device_->Statistics();
+        Draw(v);
+        const DrawStatistics after = device_->Statistics();
+        Shot shot{{}, after.rectangles - before.rectangles, after.triangles - before.triangles};
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) shot.pixels.push_back(TargetPixel(target, x, y));
+        }
+        return shot;
+    }
+};
+
+// Just below and above a half pixel, in the floats a sprite's place can hold.
+constexpr float kBelowHalf = 0.5f - 1.0f / 512.0f;
+constexpr float kAboveHalf = 0.5f + 1.0f / 512.0f;
+
+TEST_F(SubpixelTest, FractionalPlacesGiveTheTrianglePathsBytes) {
+    struct Case {
+        const char* name;
+        float x, y;          // place of the rectangle's top-left corner (before the half-pixel shift)
+        float w, h;          // size on screen
+        float sx, sy, sw, sh;  // source cell in texels (a negative width mirrors)
+        Viewport viewport;
+        uint32_t sheet = 64;     // texels on each side of the texture
+        bool rectangle = true;   // drawn by the rectangle path
+    };
+    const Viewport whole{0, 0, 64, 64, 0.0f, 1.0f};
+    const Viewport inner{8, 6, 44, 50, 0.0f, 1.0f};  // x 8 to 52, y 6 to 56
+    const Case cases[] = {
+        {"quarter", 10.25f, 12.25f, 16, 16, 4, 8, 16, 16, whole},
+        {"half", 10.5f, 12.5f, 16, 16, 4, 8, 16, 16, whole},
+        {"three quarters", 10.75f, 12.75f, 13, 7, 4, 8, 13, 7, whole},
+        {"below half", 10 + kBelowHalf, 12 + kBelowHalf, 16, 16, 4, 8, 16, 16, whole},
+        {"above half", 10 + kAboveHalf, 12 + kAboveHalf, 16, 16, 4, 8, 16, 16, whole},
+        {"one subpixel", 10 + 1.0f / 256, 12 + 255.0f / 256, 9, 11, 0, 0, 9, 11, whole},
+        {"off the subpixel grid", 10.3f, 12.7f, 16, 16, 4, 8, 16, 16, whole},
+        {"far from the origin", 33.1f, 41.9f, 5, 3, 1, 2, 5, 3, whole},
+        {"negative, clipped left and top", -3.25f, -5.75f, 16, 16, 4, 8, 16, 16, whole},
+        {"clipped right and bottom", 55.6f, 57.3f, 16, 16, 4, 8, 16, 16, whole},
+        {"clipped by the viewport left", 3.4f, 20.2f, 16, 16, 4, 8, 16, 16, inner},
+        {"clipped by the viewport top", 20.2f, 1.6f, 16, 16, 4, 8, 16, 16, inner},
+        {"clipped by the viewport right", 45.5f, 20.2f, 16, 16, 4, 8, 16, 16, inner},
+        {"clipped by the viewport bottom", 20.2f, 51.5f, 16, 16, 4, 8, 16, 16, inner},
+        {"doubled, quarter", 10.25f, 12.25f, 32, 32, 4, 8, 16, 16, whole},
+        {"doubled, half", 9.5f, 12.5f, 26, 14, 4, 8, 13, 7, whole},
+        {"doubled, below half", 9 + kBelowHalf, 12 + kBelowHalf, 32, 32, 4, 8, 16, 16, whole},
+        {"doubled, negative", -7.3f, -2.6f, 32, 32, 4, 8, 16, 16, whole},
+        {"doubled, clipped by the viewport", 30.7f, 40.4f, 32, 32, 4, 8, 16, 16, inner},
+        {"mirrored, fraction", 10.4f, 12.6f, 16, 16, 20, 8, -16, 16, whole},
+        {"wrapping past the sheet", 10.6f, 12.1f, 24, 16, 50, 40, 24, 16, whole},
+        {"stretched 1.5 times", 18.3f, 8.7f, 12, 6, 1, 2, 8, 4, whole, 11},
+        // Its two triangles round the sample of one pixel column to different texels: drawn
+        // by the triangle path, which knows the owner of each pixel.
+        {"stretched 1.34 times", 35.5009995f, 18.7059994f, 1.34f, 6.7f, 0, 0, 1, 5, whole, 5,
+         false},
+    };
+    for (const Case& c : cases) {
+        std::vector<Vertex> v;
+        const float size = float(c.sheet);
+        PushRect(v, c.x, c.y, c.w, c.h, c.sx, c.sy, c.sw, c.sh, size, size);
+        const Shot rect = DrawThrough(false, v, c.viewport, c.sheet);
+        const Shot tri = DrawThrough(true, v, c.viewport, c.sheet);
+        EXPECT_EQ(rect.pixels, tri.pixels) << c.name;
+        EXPECT_EQ(rect.rectangles, c.rectangle ? 1u : 0u) << c.name;
+        EXPECT_EQ(rect.triangles, c.rectangle ? 0u : 2u) << c.name;
+        EXPECT_GT(std::count_if(tri.pixels.begin(), tri.pixels.end(),
+                                [](uint32_t p) { return p != kBackground; }),
+                  0)
+            << c.name;
+    }
+}
+
+// Many places and cell sizes at random, on a sheet whose size is not a power of two, so that
+// the coordinate planes round: the two paths agree everywhere, and the rectangle path takes
+// nearly all of them.
+TEST_F(SubpixelTest, RandomPlacesAgreeWithTheTrianglePath) {
+    uint32_t seed = 11;
+    auto next = [&seed](uint32_t range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % range;
+    };
+    std::vector<Vertex> v;
+    for (int i = 0; i < 600; ++i) {
+        const float x = float(next(7000)) / 100.0f - 6.0f, y = float(next(7000)) / 100.0f - 6.0f;
+        const float sw = float(1 + next(20)), sh = float(1 + next(20));
+        const float scale = next(3) == 0 ? 2.0f : 1.0f;
+        PushRect(v, x, y, sw * scale, sh * scale, float(next(30)), float(next(30)), sw, sh, 48, 48);
+    }
+    const Viewport whole{0, 0, 64, 64, 0.0f, 1.0f};
+    const Shot rect = DrawThrough(false, v, whole, 48);
+    const Shot tri = DrawThrough(true, v, whole, 48);
+    EXPECT_EQ(rect.pixels, tri.pixels);
+    EXPECT_GE(rect.rectangles, 570u);
+}
+
+}  // namespace
+}  // namespace platform::gfx::testing
