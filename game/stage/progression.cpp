@@ -29,9 +29,12 @@ constexpr FortressBoss kFortressBosses[] = {
     {19, 14, 2460}, {23, 20, 2760}, {27, 26, 3060}, {31, 32, 3660},
 };
 
-// The ghost stage's colour for the music's frame counter.
+}  // namespace
+
+// The ghost stage's colour for the music's frame counter: the tune's first 640 frames play once,
+// then it loops over the next 7520 (before the loop, p is the frame counter itself).
 int32_t GhostColourIndex(int32_t musicFrames) {
-    const int32_t p = ((musicFrames - 640) % 7520 + 7520) % 7520 + 640;
+    const int32_t p = (musicFrames - 640) % 7520 + 640;
     if (p < 2080) return 4;
     if (p < 3360) return 5;
     if (p < 4480) return 6;
@@ -39,8 +42,6 @@ int32_t GhostColourIndex(int32_t musicFrames) {
     if (p < 6560) return 0;
     return 1;
 }
-
-}  // namespace
 
 void Script::UpdateStage(ObjectController* ctx) {
     switch (stage) {

@@ -185,6 +185,8 @@ private:
 
 // The party's x (what chooses lanes and places bonus items); the middle of the field without one.
 float PartyX(ObjectController* ctx);
+// The ghost stage's palette index (0-7) for the ghost tune's frame counter.
+int32_t GhostColourIndex(int32_t musicFrames);
 // The interval between two releases of a wave of `count` enemies (never below 3).
 int32_t WaveReleaseInterval(int32_t count);
 // Tells every listed object whose owner is `owner` that the owner is gone, so that nothing keeps

@@ -76,6 +76,9 @@ public:
     void ReturnToTitle();    // empties the world and creates the title scene
     int32_t ShutdownController();
     void SetPlayerCount(int32_t n);  // forced into 1-4
+    // Step ArrestLevel by n, wrapping within 0 to the arrest count; nothing while that count is 0.
+    void RaiseRank(int32_t n);
+    void LowerRank(int32_t n);
 
     // The frame's passes.
     void RunAll();

@@ -101,6 +101,14 @@ TEST_F(Progression, StageTwoParadesMidBossesUntilItsBoss) {
     EXPECT_EQ(Count(world.enemies, 64), 1);
 }
 
+TEST(GhostColours, FollowTheTuneThroughItsIntroAndLoops) {
+    struct Case {
+        int32_t frames, index;
+    } cases[] = {{0, 4}, {639, 4}, {2079, 4}, {2080, 5}, {3360, 6}, {4480, 7}, {5920, 0}, {6560, 1},
+                 {8159, 1}, {8160, 4}, {8160 + 2080, 5}};
+    for (const Case& c : cases) EXPECT_EQ(GhostColourIndex(c.frames), c.index) << c.frames;
+}
+
 TEST_F(Progression, TheGhostStageMakesNoGhostEnemyWhileOneLives) {
     Script* s = MakeStage(16, 16);
     s->age = 1280;

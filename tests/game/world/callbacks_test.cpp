@@ -35,6 +35,7 @@ TEST(GameCallbacks, KeyHookActsOnKeyDownOnly) {
 TEST(GameCallbacks, F4ReturnsToTheTitleAndEndsPlayback) {
     testing_support::FakePlatform fake;
     struct Leftover : Object {};
+    const ObjectConstructor title = FindObjectConstructor(340);
     ASSERT_TRUE(RegisterObjectClass(340, [](float, float, float, float, float, float) -> Object* {
         return new Leftover();
     }));
@@ -49,7 +50,7 @@ TEST(GameCallbacks, F4ReturnsToTheTitleAndEndsPlayback) {
     EXPECT_EQ(worldController.currentScene, worldController.others.front());
     EXPECT_EQ(worldController.replay.mode, 0);
     EXPECT_EQ(worldController.frame, 0);
-    RegisterObjectClass(340, nullptr);
+    RegisterObjectClass(340, title);
     worldController.ClearAll();
     worldController.SweepObjects();
 }

@@ -1,0 +1,58 @@
+// What the menu scenes share: their buttons (copies of the game's hold counters, zeroed in a
+// scene's first two frames, pressed on the frame a counter is exactly 1), their sounds, the
+// scene ids they create, and drawing of text and 8 x 8 effect cells at the top depth.
+#pragma once
+
+#include <cstdint>
+
+class CSprite2D;
+class ObjectController;
+
+namespace menu {
+
+constexpr float kDepth = 32767.0f;
+constexpr int32_t kWhite = -1;
+constexpr int32_t kDecideDelay = 30;  // frames from a decide press to its action
+
+// Scene type ids.
+constexpr int32_t kStageScene = 337;
+constexpr int32_t kCoopMenu = 339;
+constexpr int32_t kTitleMenu = 340;
+constexpr int32_t kResultMenu = 341;
+constexpr int32_t kRankingMenu = 342;
+constexpr int32_t kReplayMenu = 343;
+constexpr int32_t kStageClearMenu = 344;
+constexpr int32_t kExterminationMenu = 345;
+constexpr int32_t kDemoScene = 346;
+
+// Sound effects.
+constexpr int32_t kMoveSound = 18;
+constexpr int32_t kDecideSound = 19;
+constexpr int32_t kCancelSound = 20;
+
+// Pad buttons.
+enum Button : int32_t { kUp = 0, kDown = 1, kLeft = 2, kRight = 3, kDecide = 4, kCancel = 5, kThird = 6, kFourth = 7 };
+
+// This frame's copies of pad buttons 0-7; all 0 while the scene's age is below 2.
+struct Buttons {
+    int32_t held[8] = {};
+    void Read(const ObjectController* ctx, int32_t age);
+    bool Pressed(int32_t button) const { return held[button] == 1; }
+    // Pressed, or held past 30 frames (repeats every frame).
+    bool Repeating(int32_t button) const { return held[button] == 1 || held[button] > 30; }
+    bool AnyHeld() const;
+};
+
+void Text(const wchar_t* text, float x, float y, int32_t colour = kWhite);
+void Number(float x, float y, int32_t value, int32_t colour = kWhite);
+// A cell of a batch stretched over (x, y, w, h); a negative source width or height mirrors it.
+void Cell(CSprite2D* batch, float x, float y, float w, float h, float u, float v, float uw, float vh,
+          uint32_t colour = 0xFFFFFFFFu);
+// The 8 x 8 pointer of the second effect batch.
+void Pointer(float x, float y);
+
+// Starts a new scene: the world is emptied (the party's controller stays) and the frame counter
+// and random generator start again, so that a recorded game repeats from the same state.
+void StartFresh(ObjectController* ctx);
+
+}  // namespace menu

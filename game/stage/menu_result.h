@@ -1,0 +1,29 @@
+// The result scene shown when a game ends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "game/stage/menu.h"
+#include "game/world/object.h"
+
+class SC_Menu_Result : public Object {
+public:
+    enum SaveState : int32_t { kCanSave = 0, kSaved = 1, kNoFreeSlot = 2, kNotOffered = 3 };
+
+    SC_Menu_Result(float x, float y, float a, float b, float c, float d);
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+    void OnMessage(const Message& message) override;  // code 1: the game was a playback
+
+    // "QVREPLAY <slot> .QVREP", cut to 20 characters.
+    static std::wstring FileNameLine(int32_t slot);
+
+    menu::Buttons buttons;
+    int32_t decideCount = 0;
+    int32_t saveState = kCanSave;
+    int32_t freeSlot = -1;
+
+private:
+    void HandleInput(ObjectController* ctx);
+};

@@ -1,0 +1,92 @@
+// The background's ring and the ground enemies that painted rows place.
+#include <gtest/gtest.h>
+
+#include "game/stage/ground_table.h"
+#include "stage_support.h"
+
+namespace {
+
+TEST(Ring, RowsFillTheRingFromItsBottomUp) {
+    struct Case {
+        int32_t row, y;
+    } cases[] = {{0, 496}, {1, 480}, {31, 0}, {32, 496}, {33, 480}, {1023, 0}};
+    for (const Case& c : cases) EXPECT_EQ(RingY(c.row), c.y) << c.row;
+}
+
+TEST(GroundTable, CellValuesNameTheirClassAndLevel) {
+    struct Case {
+        int32_t stage, value, typeId, level;
+    } cases[] = {
+        {1, 10, -1, 0},  {1, 11, 81, 0},  {1, 13, 83, 0},  {1, 14, -1, 0},   {1, 25, 30, 0},  {1, 26, 30, 1},
+        {1, 44, -1, 0},  {1, 45, 84, 0},  {1, 59, 84, 14}, {1, 60, 85, 0},   {1, 63, 85, 3},  {1, 64, -1, 0},
+        {1, 99, 89, 0},  {1, 102, 89, 3}, {1, 103, -1, 0}, {1, 131, 90, 0},  {1, 132, -1, 0}, {16, 11, 81, 0},
+        {7, 1, -1, 0},   {7, 2, 93, 0},   {7, 13, 93, 1},  {7, 17, 94, 1},   {7, 23, 95, 5},  {7, 24, -1, 0},
+        {7, 48, 96, 0},  {7, 49, -1, 0},  {7, 54, 96, 3},  {7, 56, -1, 0},   {9, 11, 93, 1},  {23, 18, 95, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stage " << c.stage << " value " << c.value);
+        const GroundPlacement* p = FindGroundPlacement(c.stage, c.value);
+        EXPECT_EQ(p != nullptr ? p->typeId : -1, c.typeId);
+        if (p != nullptr) EXPECT_EQ(GroundLevel(*p, c.value), c.level);
+    }
+}
+
+class Background : public stage_test::StageWorld {};
+
+TEST_F(Background, APaintedRowPlacesItsGroundEnemiesUnderTheScroll) {
+    Script* s = MakeStage(1);
+    s->scrollY = 16 * 40 + 5;
+    s->scrollSpeed = 2;
+    for (int c = 0; c < 24; ++c) s->map[40][c] = 0;
+    s->map[40][3] = 26;   // a zako pad: b = 2.0, level 1
+    s->map[40][20] = 27;  // a hatch
+    s->rowDirty = 1;
+    s->DrawMapRow(&world);
+    EXPECT_EQ(s->rowDirty, 0);
+    ASSERT_EQ(world.enemies.size(), 2u);
+    Object* pad = nullptr;
+    Object* hatch = nullptr;
+    for (Object* o : world.enemies) (enemies_test::ClassOf(o) == "E_Gradius_Zako_W" ? pad : hatch) = o;
+    ASSERT_NE(pad, nullptr);
+    ASSERT_NE(hatch, nullptr);
+    EXPECT_EQ(pad->x, 3 * 16 + 8.0f);
+    EXPECT_EQ(pad->y, 5 - 8 + 2.0f);
+    EXPECT_EQ(pad->angle, 1);
+    EXPECT_EQ(pad->owner, s);
+    EXPECT_EQ(hatch->x, 20 * 16 + 8.0f);
+}
+
+TEST_F(Background, TheHighStagesPlaceCloneAlongTheTopAndBigBlocksOffTheCell) {
+    Script* s = MakeStage(7);
+    s->scrollY = 16 * 10;
+    for (int c = 0; c < 20; ++c) s->map[10][c] = 0;
+    s->map[10][4] = 3;    // a clone, level 1, no owner
+    s->map[10][9] = 50;   // a big block, level 1
+    s->DrawMapRow(&world);
+    ASSERT_EQ(world.enemies.size(), 2u);
+    for (Object* o : world.enemies) {
+        if (enemies_test::ClassOf(o) == "E_AliceClone_G") {
+            EXPECT_EQ(o->x, 8 + 10 * 4.0f);
+            EXPECT_EQ(o->y, 0.0f);
+            EXPECT_EQ(o->owner, nullptr);
+            EXPECT_EQ(o->angle, 1);
+        } else {
+            EXPECT_EQ(o->x, 9 * 16 + 8 + 8.0f);
+            EXPECT_EQ(o->y, 0 - 8 + 1 - 8.0f);
+            EXPECT_EQ(o->angle, 1);
+        }
+    }
+}
+
+TEST_F(Background, TheScrollMarksANewRowAndStopsAtTheMapsEnd) {
+    Script* s = MakeStage(2);
+    s->scrollY = 15;
+    s->UpdateScroll(1);
+    EXPECT_EQ(s->rowDirty, 1);
+    s->rowDirty = 0;
+    s->scrollY = 128 * 16 - 3;
+    s->UpdateScroll(16);
+    EXPECT_EQ(s->scrollY, 128 * 16 - 1);
+}
+
+}  // namespace

@@ -1,0 +1,383 @@
+// The title, result and stage-clear scenes and the attract demo with its texts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/files/file_system.h"
+#include "game/enemies/demo_texts.h"
+#include "game/stage/demo.h"
+#include "game/stage/menu_ranking.h"
+#include "game/stage/menu_replay.h"
+#include "game/stage/menu_result.h"
+#include "game/stage/menu_stage_clear.h"
+#include "game/stage/menu_title.h"
+#include "game/stage/stage_tables.h"
+#include "game/world/text.h"
+#include "game/world/user_folder.h"
+#include "stage_support.h"
+
+namespace {
+
+class Menus : public enemies_test::EnemyWorld {
+protected:
+    Menus() { ZethFile::SetRootPath(0, stage_test::DataFolder().c_str(), ""); }
+    ~Menus() override {
+        world.ClearAll();
+        world.SweepObjects();
+        ZethFile::SetRootPath(0, "", "");
+    }
+    template <typename T>
+    T* MakeScene(int32_t id) {
+        return dynamic_cast<T*>(world.CreateObject(id, 128, 0, 0, 0, 0, 0, nullptr));
+    }
+    void Step(int frames = 1) {
+        for (int i = 0; i < frames; ++i) {
+            world.PrepareFrame();
+            world.RunAll();
+            world.MoveAll();
+            world.SweepObjects();
+        }
+    }
+    // Presses a button for one frame (after the scene's first two frames).
+    void Press(int32_t button) {
+        world.input.game[button] = 1;
+        Step();
+        world.input.game[button] = 0;
+    }
+    void Unlock(int32_t count) {
+        for (int i = 0; i < count; ++i) world.scoreData.unlockFlags[11 + i] = 1;
+        world.scoreData.unlockedCount = count;
+    }
+    world_test::UserFolder user;
+};
+
+TEST(TitleRows, TheCursorSkipsTheSealRowAndTheLockedExterminationRow) {
+    struct Case {
+        int32_t arrestCount, step;
+        std::vector<int32_t> path;  // rows visited from row 0
+    };
+    const Case cases[] = {
+        {15, 1, {2, 4, 5, 0}},
+        {15, -1, {5, 4, 2, 0}},
+        {16, 1, {2, 3, 4, 5, 0}},
+        {16, -1, {5, 4, 3, 2, 0}},
+    };
+    for (const Case& c : cases) {
+        std::vector<int32_t> path;
+        int32_t row = 0;
+        do {
+            row = SC_Menu_Title::StepRow(row, c.step, c.arrestCount);
+            path.push_back(row);
+        } while (row != 0 && path.size() < 8);
+        EXPECT_EQ(path, c.path) << c.arrestCount << " " << c.step;
+    }
+}
+
+TEST_F(Menus, TheLevelWrapsWithinTheArrestCountAndStaysWithNone) {
+    world.scoreData.arrestCount = 3;
+    std::vector<int32_t> levels;
+    for (int i = 0; i < 5; ++i) {
+        world.RaiseRank(1);
+        levels.push_back(world.ArrestLevel);
+    }
+    EXPECT_EQ(levels, (std::vector<int32_t>{1, 2, 3, 0, 1}));
+    world.ArrestLevel = 0;
+    world.LowerRank(1);
+    EXPECT_EQ(world.ArrestLevel, 3);
+    world.LowerRank(9);  // more than a whole turn
+    EXPECT_EQ(world.ArrestLevel, 2);
+    world.RaiseRank(0x7FFFFFFF);  // no overflow on the largest step
+    EXPECT_EQ(world.ArrestLevel, (2 + 0x7FFFFFFF % 4) % 4);
+    world.scoreData.arrestCount = 0;
+    world.ArrestLevel = 0;
+    world.RaiseRank(1);
+    world.LowerRank(1);
+    EXPECT_EQ(world.ArrestLevel, 0);
+}
+
+TEST_F(Menus, TheTitleOpensWithAnUnlockedPartyAndAnEarnedLevel) {
+    Unlock(4);
+    world.scoreData.arrestCount = 2;
+    world.ArrestLevel = 5;  // left by a replay of a higher level
+    const int32_t party[4] = {11, 12, 40, 14};  // 40 is locked
+    std::copy(party, party + 4, world.partyMembers);
+    world.lastTitleRow = 4;
+    auto* title = MakeScene<SC_Menu_Title>(340);
+    ASSERT_NE(title, nullptr);
+    Step();
+    EXPECT_EQ(world.ArrestLevel, 0);
+    EXPECT_EQ(std::vector<int32_t>(world.partyMembers, world.partyMembers + 4), (std::vector<int32_t>{11, 12, 13, 14}));
+    EXPECT_EQ(title->cursorRow, 4);
+}
+
+TEST_F(Menus, IdleFramesStartTheDemoAndAHeldButtonKeepsTheTitle) {
+    for (int32_t unlocked : {3, 4}) {
+        Unlock(unlocked);
+        world.ClearAll();
+        world.SweepObjects();
+        MakeScene<SC_Menu_Title>(340);
+        Step(300);
+        world.input.raw[7] = 5;  // the pause button, which only the raw counters see
+        Step(1);
+        world.input.raw[7] = 0;
+        Step(599);
+        EXPECT_EQ(CountOf(world.others, 346), 0) << unlocked;
+        Step(1);
+        EXPECT_EQ(CountOf(world.others, 340), 0) << unlocked;
+        EXPECT_EQ(CountOf(world.others, 346), 1) << unlocked;
+    }
+}
+
+TEST_F(Menus, ThePromptStartsAOneCharacterGameAfterTheDelay) {
+    Unlock(3);
+    world.gameMode = 5;
+    world.frame = 77;
+    MakeScene<SC_Menu_Title>(340);
+    StandIn(337);
+    Step(2);
+    Press(4);
+    Step(28);
+    EXPECT_FALSE(world.gameRunning);
+    Step(1);
+    EXPECT_TRUE(world.gameRunning);
+    EXPECT_EQ(CountOf(world.others, 340), 0);
+    EXPECT_EQ(world.gameMode, 0);
+    EXPECT_EQ(world.playerCount, 1);
+    EXPECT_EQ(world.partyMembers[0], 11);
+    EXPECT_EQ(world.frame, 0);  // a fresh start, so that the recording repeats
+}
+
+TEST_F(Menus, TheResultKeepsOfferingTheSaveWhenTheCopyFails) {
+    auto* result = MakeScene<SC_Menu_Result>(341);
+    ASSERT_NE(result, nullptr);
+    Step(2);
+    ASSERT_EQ(result->freeSlot, 0);
+    Press(6);  // no last replay to copy
+    EXPECT_EQ(result->saveState, SC_Menu_Result::kCanSave);
+    EXPECT_FALSE(user.Exists("replay/qvreplay00.qvrep"));
+}
+
+TEST_F(Menus, TheResultIgnoresReturnUntilAge31AndAPlaybackOffersNoSave) {
+    auto* result = MakeScene<SC_Menu_Result>(341);
+    result->OnMessage(Msg(2, 1));
+    Step(2);
+    Press(6);
+    EXPECT_EQ(result->saveState, SC_Menu_Result::kNotOffered);
+    Step(25);
+    Press(4);  // age 28
+    EXPECT_EQ(result->decideCount, 0);
+    Step(2);
+    Press(4);  // age 31
+    EXPECT_EQ(result->decideCount, 2);
+    Step(28);
+    EXPECT_EQ(CountOf(world.others, 340), 0);
+    Step(1);
+    EXPECT_EQ(CountOf(world.others, 341), 0);
+    EXPECT_EQ(CountOf(world.others, 340), 1);
+    EXPECT_EQ(SC_Menu_Result::FileNameLine(7), L"QVREPLAY 7 .QVREP");
+    EXPECT_EQ(SC_Menu_Result::FileNameLine(-2147483647 - 1), L"QVREPLAY -2147483648");  // cut at 20
+}
+
+TEST_F(Menus, TheStageClearGlidesThePartyHomeAndHandsOverTheCarriedValues) {
+    party->x = 8;
+    party->y = 20;
+    auto* clear = MakeScene<SC_Menu_StageClear>(344);
+    clear->SetScore(4321);
+    clear->angle = 7;
+    clear->power = 2.9f;
+    clear->invincible = 5;
+    clear->SetInactive(99);
+    StandIn(337);
+    Step(60);
+    EXPECT_NE(party->x, 128.0f);
+    Step(1);
+    EXPECT_EQ(party->x, 128.0f);
+    EXPECT_EQ(party->y, 180.0f);
+    Step(59);
+    ASSERT_EQ(CountOf(world.others, 337), 0);
+    Step(1);
+    Object* next = world.currentScene;
+    ASSERT_NE(next, nullptr);
+    auto* probe = dynamic_cast<world_test::Probe*>(next);
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(probe->score, 4321);
+    ASSERT_EQ(probe->messages.size(), 4u);
+    const int32_t codes[4][2] = {{17, 7}, {11, 2}, {22, 5}, {23, 99}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(probe->messages[i].Code(), codes[i][0]);
+        EXPECT_EQ(probe->messages[i].Int(0), codes[i][1]);
+    }
+    EXPECT_EQ(CountOf(world.others, 344), 0);
+}
+
+TEST_F(Menus, TheDemoRunsItsWholeTimelineStartingEveryLyricLine) {
+    world.scoreData.arrestCount = 16;
+    auto* demo = MakeScene<SC_Demo>(346);
+    ASSERT_NE(demo, nullptr);
+    int32_t frames = 0;
+    int32_t maxLyric = -1;
+    while (CountOf(world.others, 346) == 1 && frames < 20000) {
+        Step();
+        ++frames;
+        for (Object* o : world.others) {
+            if (auto* words = dynamic_cast<EF_Demo_Words*>(o)) maxLyric = std::max(maxLyric, words->angle);
+        }
+        for (int i = 0; i < kDemoDancers && CountOf(world.others, 346) == 1; ++i) {
+            if (demo->pose[i] < kDemoHiddenPose) {
+                ASSERT_GE(demo->dancerX[i], 24.0f) << frames;
+                ASSERT_LE(demo->dancerX[i], 232.0f) << frames;
+                ASSERT_GE(demo->dancerY[i], 32.0f) << frames;
+                ASSERT_LE(demo->dancerY[i], 208.0f) << frames;
+            }
+        }
+    }
+    EXPECT_EQ(frames, 18100 + 1);  // the frame at bar 58, frame 180 ends it
+    EXPECT_EQ(maxLyric, 64);
+    EXPECT_EQ(CountOf(world.others, 340), 1);
+}
+
+TEST_F(Menus, TheDemoTablesGiveTheirPicturesFirstLineOnTop) {
+    for (const char* name : {"demo1.csv", "demo2.csv", "demo3.csv"}) {
+        uint8_t values[256];
+        ASSERT_TRUE(LoadTableFile(name, kMapFieldLimit, values, 256)) << name;
+    }
+    auto* demo = MakeScene<SC_Demo>(346);
+    demo->LoadDemoScript();
+    uint8_t first[256];
+    LoadTableFile("demo1.csv", kMapFieldLimit, first, 256);
+    EXPECT_EQ(demo->tileMaps[0][15][0], first[0]);
+    EXPECT_EQ(demo->tileMaps[0][0][15], first[255]);
+    EXPECT_TRUE(platform.messageBox.shown.empty());
+}
+
+TEST_F(Menus, AButtonOrThePauseButtonEndsTheDemo) {
+    for (int32_t button : {4, 7}) {
+        world.ClearAll();
+        world.SweepObjects();
+        MakeScene<SC_Demo>(346);
+        Step(10);
+        (button == 7 ? world.input.raw : world.input.game)[button] = 1;
+        Step();
+        (button == 7 ? world.input.raw : world.input.game)[button] = 0;
+        EXPECT_EQ(CountOf(world.others, 346), 0) << button;
+        EXPECT_EQ(CountOf(world.others, 340), 1) << button;
+    }
+}
+
+TEST(DemoTexts, EveryLyricLineFitsTheScreenAndTheFont) {
+    for (int32_t n = 0; n < kDemoLyricLines; ++n) {
+        const std::wstring line = DemoLyricLine(n);
+        EXPECT_LE(line.size(), n % 16 >= 7 ? 16u : 30u) << n;
+        for (wchar_t c : line) {
+            if (c == L' ') continue;
+            EXPECT_NE(FontCells(c).cell, kUnknownGlyphCell) << n << " " << int(c);
+            EXPECT_FALSE(c >= L'a' && c <= L'z') << n;
+        }
+    }
+    EXPECT_EQ(DemoLyricLine(-1), nullptr);
+    EXPECT_EQ(DemoLyricLine(64), nullptr);
+    EXPECT_EQ(DemoMessageLine(6), nullptr);
+    EXPECT_EQ(std::wstring(DemoMessageLine(4)), L"** ***** *******           ******* ******");
+}
+
+TEST_F(Menus, ALyricLineOutsideTheTableIsEmptyAndLivesByItsGroup) {
+    struct Case {
+        int32_t n;
+        int32_t life;
+        bool empty;
+    };
+    for (const Case& c : {Case{70, 350, true}, Case{-1, 190, true}, Case{64, 350, true}, Case{7, 190, false}}) {
+        auto* words = dynamic_cast<EF_Demo_Words*>(Make(333, 100, 100));
+        ASSERT_NE(words, nullptr);
+        words->angle = c.n;
+        Step(c.life);
+        EXPECT_EQ(words->IsAlive(), true) << c.n;
+        EXPECT_EQ(words->text[0] == L'\0', c.empty) << c.n;
+        EXPECT_EQ(words->text[kDemoLineChars], L'\0');
+        Step(1);
+        EXPECT_EQ(CountOf(world.others, 333), 0) << c.n;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ReplayCursor, MovesThroughTheLastReplayAndWrapsByTens) {
+    struct Case {
+        int32_t from, button, to;
+    };
+    const Case cases[] = {
+        {-1, 3, 10}, {-1, 2, 90}, {9, 2, -1}, {-1, 0, 99}, {0, 0, -1}, {99, 1, 0},
+        {95, 3, 5},  {5, 2, 95},  {-1, 1, 0}, {42, 4, 42},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SC_Menu_Replay::MoveCursor(c.from, c.button), c.to) << c.from << " " << c.button;
+}
+
+TEST(RankingOrder, SortsStablyByTheChosenColumn) {
+    std::list<RankingRow> rows = {
+        {{5, 12, 13, 14}, 1, 300, 2, 4}, {{3, 12, 13, 14}, 1, 500, 2, -1},
+        {{9, 12, 13, 14}, 1, 300, 7, 4}, {{1, 12, 13, 14}, 1, 500, 0, 9},
+    };
+    auto firsts = [&] {
+        std::vector<int32_t> v;
+        for (const RankingRow& r : rows) v.push_back(r.members[0]);
+        return v;
+    };
+    rankingSortColumn = 1;
+    rows.sort(RankingLess);
+    EXPECT_EQ(firsts(), (std::vector<int32_t>{3, 1, 5, 9}));  // equal scores keep their order
+    rankingSortColumn = 3;
+    rows.sort(RankingLess);
+    EXPECT_EQ(firsts(), (std::vector<int32_t>{1, 5, 9, 3}));
+    rankingSortColumn = 0;
+    rows.sort(RankingLess);
+    EXPECT_EQ(firsts(), (std::vector<int32_t>{1, 3, 5, 9}));
+}
+
+class RankingMenu : public Menus {};
+
+TEST_F(RankingMenu, GhostModesNeverShowSoloAndSubModesCycleFromArrestCount16) {
+    world.scoreData.arrestCount = 16;
+    auto* r = MakeScene<SC_Menu_Ranking>(342);
+    Step(2);
+    Press(1);  // to the family row
+    Press(3);  // ghost: SOLO becomes PAIR
+    EXPECT_EQ(r->rankingMode, 16);
+    EXPECT_EQ(r->partySize, 2);
+    Press(0);
+    std::vector<int32_t> sizes;
+    for (int i = 0; i < 4; ++i) {
+        Press(2);
+        sizes.push_back(r->partySize);
+    }
+    EXPECT_EQ(sizes, (std::vector<int32_t>{4, 3, 2, 4}));
+    Press(1);
+    Press(1);  // the sub-mode row
+    std::vector<int32_t> modes;
+    for (int i = 0; i < 7; ++i) {
+        Press(3);
+        modes.push_back(r->rankingMode);
+    }
+    EXPECT_EQ(modes, (std::vector<int32_t>{17, 18, 19, 26, 27, 16, 17}));
+    Press(2);
+    Press(2);
+    EXPECT_EQ(r->rankingMode, 27);
+}
+
+TEST_F(RankingMenu, AQuartetTableScrollsToItsLastRows) {
+    auto* r = MakeScene<SC_Menu_Ranking>(342);
+    Step(2);
+    Press(2);  // left from SOLO: QUARTETTO
+    r->cursorRow = 3;
+    Press(4);
+    Step(1);
+    ASSERT_EQ(r->rows.size(), 35u);
+    for (int i = 0; i < 40; ++i) Press(0);
+    EXPECT_EQ(r->scroll, 23);  // rows 24 to 35 shown
+    Press(5);
+    EXPECT_EQ(r->page, 0);
+    EXPECT_TRUE(r->rows.empty());
+}
+
+}  // namespace
