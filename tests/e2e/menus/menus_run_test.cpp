@@ -71,7 +71,7 @@ void TakeHashes(const e2e::RunResult& r, const std::vector<int32_t>& stageFrames
     for (int32_t f : stageFrames) game->frames.push_back(r.frameHashes.at(static_cast<size_t>(f)));
 }
 
-TEST(MenusRun, NatsukisGameIsKeptAndTheReplayListPlaysItBackAlike) {
+void NatsukisGameIsKeptAndTheReplayListPlaysItBackAlike() {
     Fresh();
     Game live;
     std::vector<int32_t> liveFrames;
@@ -98,11 +98,11 @@ TEST(MenusRun, NatsukisGameIsKeptAndTheReplayListPlaysItBackAlike) {
     EXPECT_TRUE(firstRun.messageBoxes.empty());
     EXPECT_TRUE(sawPrompt);
     EXPECT_EQ(live.firstMember, 11);
-    ASSERT_GT(live.frames.size(), 100u);
-    ASSERT_GE(live.score, 0);
+    EXPECT_GT(live.frames.size(), 100u);
+    EXPECT_GE(live.score, 0);
     EXPECT_TRUE(saved);
     EXPECT_TRUE(backOnTitle);
-    ASSERT_TRUE(std::filesystem::exists(Beside("replay/qvreplay00.qvrep")));
+    EXPECT_TRUE(std::filesystem::exists(Beside("replay/qvreplay00.qvrep")));
 
     UnlockEverything();
     Game played;
@@ -121,12 +121,12 @@ TEST(MenusRun, NatsukisGameIsKeptAndTheReplayListPlaysItBackAlike) {
             Tap(second, frame + 2, kDecide);
         }
     };
-    const e2e::RunResult secondRun = second.Run(static_cast<int32_t>(liveFrames.back() + 300));
+    const e2e::RunResult secondRun = second.Run(liveFrames.empty() ? 10 : liveFrames.back() + 300);
     TakeHashes(secondRun, playedFrames, &played);
     EXPECT_TRUE(secondRun.messageBoxes.empty());
     EXPECT_EQ(played.score, live.score);
     EXPECT_EQ(played.firstMember, 11);
-    ASSERT_EQ(played.frames.size(), live.frames.size());
+    EXPECT_EQ(played.frames.size(), live.frames.size());
     EXPECT_TRUE(played.frames == live.frames);
 }
 
@@ -150,7 +150,7 @@ std::string PlaceOf(ObjectController& world) {
     return "other";
 }
 
-TEST(MenusRun, EveryMenuPageIsReachedAndIdleTimeStartsTheDemo) {
+void EveryMenuPageIsReachedAndIdleTimeStartsTheDemo() {
     Fresh();
     UnlockEverything();
     // Each place, in order, with the buttons pressed there (a few frames apart).
@@ -208,6 +208,12 @@ TEST(MenusRun, EveryMenuPageIsReachedAndIdleTimeStartsTheDemo) {
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     saved.FromFileBytes(bytes.data(), bytes.size());
     EXPECT_TRUE(saved.IsPartyDistinct(2, 0));
+}
+
+// One test, so that no other run of this executable shares the folder's files meanwhile.
+TEST(MenusRun, AKeptReplayPlaysBackAlikeAndEveryMenuPageAndTheDemoAreReached) {
+    NatsukisGameIsKeptAndTheReplayListPlaysItBackAlike();
+    EveryMenuPageIsReachedAndIdleTimeStartsTheDemo();
 }
 
 }  // namespace
