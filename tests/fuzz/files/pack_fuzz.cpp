@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,18 @@
 
 namespace {
 
-std::string MakeFolder() {
-    char pattern[] = "/tmp/tanzlor-pack-fuzz-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return made != nullptr ? made : "/tmp";
-}
+// The run's own folder for the pack file, removed when the run ends.
+struct Folder {
+    Folder() {
+        char pattern[] = "/tmp/tanzlor-pack-fuzz-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        if (made != nullptr) path = made;
+    }
+    ~Folder() {
+        if (!path.empty()) std::filesystem::remove_all(path);
+    }
+    std::string path;
+};
 
 void Exercise(const char* name) {
     void* buffer = nullptr;
@@ -40,7 +48,9 @@ void Exercise(const char* name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string folder = MakeFolder();
+    static const Folder made;
+    if (made.path.empty()) return 0;
+    const std::string& folder = made.path;
     static const std::string packPath = folder + "/data.bin";
     static const bool ready = ZethFile::Initialize();
     (void)ready;
