@@ -45,9 +45,12 @@ bool g_deleteOldLog = false;
 
 void ErrorBox(const char* text) { MessageBox(kStopIcon, "ERROR", "%s", text); }
 
-// The end shared by every way out of Main once the game has configured the framework.
+// The end shared by every way out of Main once the game has configured the framework. A window
+// still open goes here, with the ordered shutdown, never from an exit handler.
 int32_t CommonEnding() {
     int32_t exitCode = static_cast<int32_t>(State().lastMessage.wParam);
+    State().windowExists = false;
+    platform::GetWindowSystem().Destroy();
     Zeth3D::Finalize();
     ZethFile::Finalize();
     ZethLog::Close();
@@ -59,6 +62,16 @@ void LogExitBanner() {
     ZethLog::PrintBreak();
     ZethLog::PrintBanner("アプリケーション終了");
     ZethLog::PrintBreak();
+}
+
+// The display is gone and the process ends at once: the log still gets its reason, its end
+// banner and its closing tags.
+void LogDisplayLost() {
+    if (!ZethLog::IsOpen()) return;
+    ZethLog::PrintBreak();
+    ZethLog::PrintError("ディスプレイとの接続が切れました");
+    if (!State().quitRequested) LogExitBanner();
+    ZethLog::Close();
 }
 
 // Opens the log beside the executable; an old page of that name is replaced. A log that
@@ -89,6 +102,7 @@ int32_t Main(const GameCallbacks& game, void* instance, int argc, char** argv) {
     state.scaleX = state.scaleY = 1.0f;
     platform::GetMessageQueue().Clear();
     platform::InstallTerminationHandlers();
+    platform::SetDisplayLostHandler(LogDisplayLost);
 
     if (state.executableFolder.empty()) {
         state.executableFolder = platform::ExecutableFolder();

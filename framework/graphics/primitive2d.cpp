@@ -228,31 +228,57 @@ int32_t CPrimitive2D::SortKey(float z0, float z1, float z2) {
     return static_cast<int32_t>(scaled);
 }
 
+bool CPrimitive2D::OutsideClip(const Position2D& p) const {
+    return p.x < clipLeft_ || p.x > clipRight_ || p.y < clipTop_ || p.y > clipBottom_;
+}
+
 bool CPrimitive2D::Push(const Vertex2D* triangles, uint32_t triangleCount) {
     if (systemBuffer_ == nullptr) return false;
     for (uint32_t t = 0; t < triangleCount; ++t) {
-        ConvertVertices(g_converted, triangles + 3 * t);
-        uint32_t k = ClipTriangle(g_clipped, g_converted);
-        submitted_ += k;
-        if (queued_ + k > capacity_) return false;
-        if (!sorting_) {
-            auto* out = static_cast<uint8_t*>(systemBuffer_) + writePosition_;
-            for (uint32_t i = 0; i < k; ++i) std::memcpy(out + i * vertexSize_, &g_clipped[i], vertexSize_);
-            writePosition_ += k * vertexSize_;
-            queued_ += k;
+        const Vertex2D* in = triangles + 3 * t;
+        Position2D positions[3];
+        ConvertPositions(in, positions, 3);
+        // A triangle no clip edge cuts comes out of clipping as it went in, so it is queued
+        // straight from the caller's vertices.
+        if (!clipping_ || !(OutsideClip(positions[0]) || OutsideClip(positions[1]) ||
+                            OutsideClip(positions[2]))) {
+            submitted_ += 3;
+            if (!Queue(in, positions, 3)) return false;
             continue;
         }
-        for (uint32_t i = 0; i < k; i += 3) {
-            int32_t key = SortKey(g_clipped[i].z, g_clipped[i + 1].z, g_clipped[i + 2].z);
-            if (key < 0) continue;
-            SortNode* node = static_cast<SortNode*>(systemBuffer_) + writePosition_++;
-            node->next = heads_[key];
-            heads_[key] = node;
-            lowestKey_ = std::min(lowestKey_, key);
-            highestKey_ = std::max(highestKey_, key);
-            for (uint32_t j = 0; j < 3; ++j) std::memcpy(node->vertices + j * vertexSize_, &g_clipped[i + j], vertexSize_);
-            queued_ += 3;
-        }
+        ConvertVertices(g_converted, in);
+        uint32_t k = ClipTriangle(g_clipped, g_converted);
+        submitted_ += k;
+        if (!Queue(g_clipped, nullptr, k)) return false;
+    }
+    return true;
+}
+
+bool CPrimitive2D::Queue(const Vertex2D* vertices, const Position2D* positions, uint32_t count) {
+    if (queued_ + count > capacity_) return false;
+    // The vertex as pushed, then its converted position over the first four floats.
+    auto write = [&](uint8_t* out, uint32_t i) {
+        std::memcpy(out, &vertices[i], vertexSize_);
+        if (positions != nullptr) std::memcpy(out, &positions[i], sizeof(Position2D));
+    };
+    if (!sorting_) {
+        auto* out = static_cast<uint8_t*>(systemBuffer_) + writePosition_;
+        for (uint32_t i = 0; i < count; ++i) write(out + i * vertexSize_, i);
+        writePosition_ += count * vertexSize_;
+        queued_ += count;
+        return true;
+    }
+    auto z = [&](uint32_t i) { return positions != nullptr ? positions[i].z : vertices[i].z; };
+    for (uint32_t i = 0; i < count; i += 3) {
+        int32_t key = SortKey(z(i), z(i + 1), z(i + 2));
+        if (key < 0) continue;
+        SortNode* node = static_cast<SortNode*>(systemBuffer_) + writePosition_++;
+        node->next = heads_[key];
+        heads_[key] = node;
+        lowestKey_ = std::min(lowestKey_, key);
+        highestKey_ = std::max(highestKey_, key);
+        for (uint32_t j = 0; j < 3; ++j) write(node->vertices + j * vertexSize_, i + j);
+        queued_ += 3;
     }
     return true;
 }
@@ -290,22 +316,37 @@ void CPrimitive2D::Rendering() {
 
 Vertex2D CBasePrimitive2D::ConvertVertex(const Vertex2D& in) const {
     Vertex2D v = in;
-    if (perspective_) {
-        float p = 1.0f / (((v.z - 32767.0f) * perspectiveFactor_ + 65535.0f) * kInverseDepthRange);
-        v.x = (v.x - perspectiveX_) * p + perspectiveX_;
-        v.y = (v.y - perspectiveY_) * p + perspectiveY_;
-        v.z = (v.z / 65535.0f) / p;
-        v.rhw = 1.0f / v.z;
-    } else {
-        v.z = v.z * kInverseDepthRange;
-    }
-    if (scaling_) {
-        v.x = (v.x - scalingX_) * scale_ + scalingX_;
-        v.y = (v.y - scalingY_) * scale_ + scalingY_;
-    }
-    v.x = Zeth::ScaleX(v.x) - 0.5f;
-    v.y = Zeth::ScaleY(v.y) - 0.5f;
+    Position2D p;
+    ConvertPositions(&in, &p, 1);
+    v.x = p.x;
+    v.y = p.y;
+    v.z = p.z;
+    v.rhw = p.rhw;
     return v;
+}
+
+void CBasePrimitive2D::ConvertPositions(const Vertex2D* in, Position2D* out, uint32_t count) const {
+    // The virtual-to-screen conversion is a product by one factor per axis, fetched once.
+    const float scaleX = Zeth::ScaleX(1.0f), scaleY = Zeth::ScaleY(1.0f);
+    for (uint32_t i = 0; i < count; ++i) {
+        Position2D v{in[i].x, in[i].y, in[i].z, in[i].rhw};
+        if (perspective_) {
+            float p = 1.0f / (((v.z - 32767.0f) * perspectiveFactor_ + 65535.0f) * kInverseDepthRange);
+            v.x = (v.x - perspectiveX_) * p + perspectiveX_;
+            v.y = (v.y - perspectiveY_) * p + perspectiveY_;
+            v.z = (v.z / 65535.0f) / p;
+            v.rhw = 1.0f / v.z;
+        } else {
+            v.z = v.z * kInverseDepthRange;
+        }
+        if (scaling_) {
+            v.x = (v.x - scalingX_) * scale_ + scalingX_;
+            v.y = (v.y - scalingY_) * scale_ + scalingY_;
+        }
+        v.x = v.x * scaleX - 0.5f;
+        v.y = v.y * scaleY - 0.5f;
+        out[i] = v;
+    }
 }
 
 void CPrimitive2D::ConvertVertices(Vertex2D* out, const Vertex2D* in) {

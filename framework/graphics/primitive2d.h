@@ -47,6 +47,11 @@ protected:
     // A pushed vertex in screen pixels: perspective and scaling about their centres, the
     // virtual-to-screen factors and the half-pixel shift; depth to 0.0-1.0.
     Vertex2D ConvertVertex(const Vertex2D& in) const;
+    // The converted x, y, z and rhw alone, of count vertices.
+    struct Position2D {
+        float x, y, z, rhw;
+    };
+    void ConvertPositions(const Vertex2D* in, Position2D* out, uint32_t count) const;
     gfx::Result CreateVertexBuffer();  // the buffer of bufferBytes_ in the default pool
     bool AllocatePool();               // the sort nodes
     bool AllocateHeads();              // the bucket heads
@@ -99,6 +104,10 @@ protected:
     void ConvertVertices(Vertex2D* out, const Vertex2D* in);  // three vertices to screen pixels
 
 private:
+    bool OutsideClip(const Position2D& p) const;  // beyond an edge of the clip rectangle
+    // Queues whole triangles: count vertices, at the given converted positions (null: their
+    // own); false when the batch is full.
+    bool Queue(const Vertex2D* vertices, const Position2D* positions, uint32_t count);
     // Logs text (with the result's explanation for a "%s") in red and a line break; false.
     bool LogFailure(const char* text, gfx::Result result = gfx::result::kOk);
 };

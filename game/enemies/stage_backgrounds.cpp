@@ -95,8 +95,7 @@ class EF_S6_BlockController final : public RowEffect<321> {
 public:
     static constexpr int kColumns = 16;
     static constexpr int kRows = 12;
-    EF_S6_BlockController(float a, float b, float c, float d, float e, float f) : RowEffect(a, b, c, d, e, f) {}
-    void Move(ObjectController*) override {}
+    using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
         if (age % 4 == 0 && angle == 0) Drop(ctx);
         Settle();

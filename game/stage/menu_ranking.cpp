@@ -1,6 +1,8 @@
 // The ranking scene.
 #include "game/stage/menu_ranking.h"
 
+#include "game/stage/menu_extermination.h"
+
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -202,13 +204,8 @@ void SC_Menu_Ranking::DrawMenu(ObjectController* ctx) {
         const int32_t sub = rankingMode % 16;
         if (rankingMode == 0) Text(L"COOP FULL", 80, 176);
         else if (rankingMode == 16) Text(L"GHOST NORMAL", 80, 176);
-        else if (sub < 10) {
-            Text(L"NODE", 80, 176);
-            Number(128, 176, sub);
-        } else if (sub == 10) Text(L"2MIN ATTACK", 80, 176);
-        else if (sub == 11) Text(L"5MIN ATTACK", 80, 176);
-        else if (sub == 12) Text(L"VENGEANCE", 80, 176);
         else if (sub == 13) Text(L"SHORT MISSION", 80, 176);
+        else DrawSubModeName(sub, 80, 176);
     }
     Text(L"OK!", 64, 208);
     if (decideCount != 0 || age % 16 < 8) Pointer(48, static_cast<float>(cursorRow * 48 + 64));

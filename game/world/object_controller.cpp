@@ -137,6 +137,9 @@ void ObjectController::ResetController() {
     frame = 0;
     ZethRandom::Seed(0);
     paused = false;
+    // Aimed fire paces itself by this counter; left over from an earlier game it would make a
+    // replay differ from the game it recorded.
+    shotCounter = 0;
 }
 
 void ObjectController::ReturnToTitle() {

@@ -1,5 +1,7 @@
 #include "platform/os/os.h"
 
+#include "platform/os/display_loss.h"
+
 #include <SDL.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -80,7 +82,10 @@ void ShowMessageBox(uint32_t type, const std::string& caption, const std::string
     uint32_t flags = SDL_MESSAGEBOX_INFORMATION;
     if ((type & 0xF0) == 0x10) flags = SDL_MESSAGEBOX_ERROR;
     else if ((type & 0xF0) == 0x30) flags = SDL_MESSAGEBOX_WARNING;
-    SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), nullptr);
+    // A box that failed because its display is gone ends the program as a lost window does.
+    if (SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), nullptr) != 0 && !NamedDisplayReachable()) {
+        EndForLostDisplay();
+    }
 }
 
 std::string ExecutableFolder() {

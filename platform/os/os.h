@@ -1,5 +1,6 @@
-// Process, clock, sleep, folders, single-instance lock and message box: the operating-system
-// services the framework calls, each behind a small interface that tests replace with a fake.
+// Process, clock, sleep, folders, single-instance lock, message box and the loss of the display:
+// the operating-system services the framework calls, each behind a small interface that tests
+// replace with a fake.
 #pragma once
 
 #include <cstdint>
@@ -56,6 +57,13 @@ public:
 private:
     int fd_ = -1;
 };
+
+// When the connection to the display is lost (the window's, or an open message box's), the
+// process ends at once with kDisplayLostStatus, after `lastWords` (may be nullptr) has written
+// what can still be written. No exit handler runs: they would call the window library on the
+// dead connection.
+constexpr int kDisplayLostStatus = 1;
+void SetDisplayLostHandler(void (*lastWords)());
 
 // SIGINT, SIGTERM and SIGHUP (the terminal closing) set a flag instead of killing the process,
 // so the window layer can turn them into the same close request as the window's close button.

@@ -21,10 +21,10 @@ bool DisplayDriverChosen() {
     return !headless || (wanted != nullptr && SDL_strcasecmp(wanted, driver) == 0);
 }
 
+// The window is torn down by the program's ordered shutdown only: the object itself outlives
+// main and makes no call from its destructor, which runs among the exit handlers.
 class SdlWindowSystem final : public WindowSystem {
 public:
-    ~SdlWindowSystem() override { Destroy(); }
-
     bool Create(const std::string& title, int width, int height, bool windowed) override {
         if (window_ != nullptr) return true;
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {

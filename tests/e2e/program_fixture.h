@@ -34,7 +34,14 @@ protected:
         std::filesystem::create_directories(folder_ / "runtime");
         std::filesystem::copy_file(std::filesystem::path(build) / "tanzlor", folder_ / "tanzlor");
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    // Copies a failed test left running are ended with it.
+    void TearDown() override {
+        for (pid_t pid : running_) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        std::filesystem::remove_all(folder_);
+    }
 
     // Starts the copy headless with its standard error in stderrFile; `environment` is applied
     // after that (an empty value removes the variable).
@@ -54,27 +61,38 @@ protected:
             execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
+        running_.push_back(pid);
         return pid;
     }
 
-    static int Status(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
+    static int ExitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
 
-    static int WaitExit(pid_t pid) {
+    int WaitExit(pid_t pid) {
         int status = 0;
         waitpid(pid, &status, 0);
-        return Status(status);
+        std::erase(running_, pid);
+        return ExitStatus(status);
     }
 
-    // The exit status, or -1 (and the process killed) when it has not ended within `ms`.
-    static int WaitExitWithin(pid_t pid, int ms) {
+    // The exit status, or -1 when the process has not ended within `ms`.
+    int WaitExitWithin(pid_t pid, int ms) {
         for (int waited = 0; waited <= ms; waited += 10) {
             int status = 0;
-            if (waitpid(pid, &status, WNOHANG) == pid) return Status(status);
+            if (waitpid(pid, &status, WNOHANG) == pid) {
+                std::erase(running_, pid);
+                return ExitStatus(status);
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
         return -1;
+    }
+
+    // True while the process runs.
+    bool Running(pid_t pid) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) != pid) return true;
+        std::erase(running_, pid);
+        return false;
     }
 
     bool WaitForLog(const std::string& text) {
@@ -109,4 +127,5 @@ protected:
     std::filesystem::path LogPath() const { return folder_ / "system_log.html"; }
 
     std::filesystem::path folder_;
+    std::vector<pid_t> running_;
 };

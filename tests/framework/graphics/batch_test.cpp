@@ -29,6 +29,16 @@ public:
         return colours;
     }
     uint32_t Queued() const { return queued_; }
+    // The uploaded vertex bytes of the batch.
+    std::vector<uint8_t> UploadedBytes() {
+        std::vector<uint8_t> bytes(size_t(queued_) * vertexSize_);
+        void* data = nullptr;
+        if (vertexBuffer_ == nullptr || gfx::Failed(vertexBuffer_->Lock(0, 0, &data, gfx::lock::kReadOnly))) return {};
+        if (!bytes.empty()) std::memcpy(bytes.data(), data, bytes.size());
+        vertexBuffer_->Unlock();
+        return bytes;
+    }
+    uint32_t VertexSize() const { return vertexSize_; }
 };
 
 class BatchTest : public GraphicsTest {
@@ -165,6 +175,53 @@ TEST_F(BatchTest, ClippingAtEdgesAndCorners) {
     for (uint32_t i = 0; i < n; ++i) left = std::min(left, out[i].x);
     EXPECT_FLOAT_EQ(left, 0.0f);
     batch->Release();
+}
+
+// A triangle that no clip edge cuts is queued without going through clipping: what is uploaded
+// must be what conversion and clipping give, for triangles inside, on the edges, across them
+// and with positions that are not numbers, sorted or not.
+TEST_F(BatchTest, PushedTrianglesAreConvertedThenClippedVertices) {
+    const float nan = std::nanf("");
+    const Vertex2D cases[][3] = {
+        {At(10, 10, 100, 1), At(30, 10, 200, 2), At(10, 30, 300, 3)},           // inside
+        {At(0.5f, 0.5f, 0, 4), At(640.5f, 0.5f, 0, 5), At(0.5f, 480.5f, 0, 6)},   // on the edges
+        {At(0.49f, 10, 0, 7), At(30, 10, 0, 8), At(10, 30, 0, 9)},               // just across
+        {At(630, 470, 65534, 10), At(700, 470, 65534, 11), At(630, 500, 65534, 12)},
+        {At(nan, 10, 0, 13), At(30, 10, 0, 14), At(10, 30, 0, 15)},
+        {At(10, 10, 65535, 16), At(30, 10, 65535, 17), At(10, 30, 65535, 18)},   // dropped when sorting
+    };
+    for (bool sort : {false, true}) {
+        ProbeBatch* batch = MakeBatch(30, sort);
+        CObject2DManager::ClipRect clip{0, 0, 640, 480};
+        batch->SetClipRect(&clip);
+        for (const auto& in : cases) {
+            Vertex2D t[3];
+            std::memcpy(t, in, sizeof t);
+            for (int i = 0; i < 3; ++i) {
+                t[i].uv[0][0] = 0.25f * float(i);
+                t[i].uv[0][1] = 1.0f - 0.125f * float(i);
+            }
+            Vertex2D converted[3], clipped[32];
+            batch->ConvertVertices(converted, t);
+            const uint32_t n = batch->ClipTriangle(clipped, converted);
+            std::vector<uint8_t> expected;
+            for (uint32_t i = 0; i < n; i += 3) {
+                if (sort && CPrimitive2D::SortKey(clipped[i].z, clipped[i + 1].z, clipped[i + 2].z) < 0) continue;
+                for (uint32_t j = i; j < i + 3; ++j) {
+                    const auto* bytes = reinterpret_cast<const uint8_t*>(&clipped[j]);
+                    expected.insert(expected.end(), bytes, bytes + batch->VertexSize());
+                }
+            }
+            batch->Begin();
+            EXPECT_TRUE(batch->Push(t, 1));
+            batch->End();
+            EXPECT_EQ(batch->GetVertexCount(), n);
+            // Sorted batches upload the triangles of one push in reverse order; one triangle here
+            // unless clipping cut it.
+            if (!sort || n <= 3) EXPECT_EQ(batch->UploadedBytes(), expected) << in[0].diffuse << " " << sort;
+        }
+        batch->Release();
+    }
 }
 
 TEST_F(BatchTest, ConvertVerticesScalesAndAppliesPerspective) {

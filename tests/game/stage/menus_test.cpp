@@ -6,6 +6,8 @@
 #include "framework/files/file_system.h"
 #include "game/enemies/demo_texts.h"
 #include "game/stage/demo.h"
+#include "game/stage/menu_coop.h"
+#include "game/stage/menu_extermination.h"
 #include "game/stage/menu_ranking.h"
 #include "game/stage/menu_replay.h"
 #include "game/stage/menu_result.h"
@@ -378,6 +380,152 @@ TEST_F(RankingMenu, AQuartetTableScrollsToItsLastRows) {
     Press(5);
     EXPECT_EQ(r->page, 0);
     EXPECT_TRUE(r->rows.empty());
+}
+
+}  // namespace
+
+namespace {
+
+class CoopMenu : public Menus {
+protected:
+    SC_Menu_Coop* Open(int32_t mode, int32_t arrestCount, int32_t players) {
+        world.gameMode = mode;
+        world.scoreData.arrestCount = arrestCount;
+        world.playerCount = players;
+        const int32_t party[4] = {11, 12, 13, 14}, formations[4] = {1, 11, 12, 121};
+        std::copy(party, party + 4, world.partyMembers);
+        std::copy(formations, formations + 4, world.formations);
+        for (int id = 0; id < 20; ++id) world.scoreData.unlockFlags[id] = 1;
+        world.scoreData.unlockedCount = 20;
+        auto* menu = MakeScene<SC_Menu_Coop>(339);
+        Step(2);
+        return menu;
+    }
+    std::vector<int32_t> Counts(int32_t button, int presses) {
+        std::vector<int32_t> v;
+        for (int i = 0; i < presses; ++i) {
+            Press(button);
+            v.push_back(world.playerCount);
+        }
+        return v;
+    }
+};
+
+TEST_F(CoopMenu, PlayerCountsFollowTheFamilyAndTheArrestCount) {
+    struct Case {
+        int32_t mode, arrestCount, opened, button;
+        std::vector<int32_t> counts;
+    };
+    const Case cases[] = {
+        {0, 6, 1, 3, {2, 3, 1, 2}},   {0, 6, 1, 2, {3, 2, 1, 3}},  {0, 0, 1, 2, {2, 1, 2}},
+        {0, 9, 4, 3, {1, 2, 3, 4}},   {16, 3, 4, 3, {4, 4}},       {16, 3, 4, 2, {4, 4}},
+        {16, 6, 4, 3, {3, 4, 3}},     {16, 6, 4, 2, {3, 4, 3}},    {16, 9, 4, 3, {2, 3, 4, 2}},
+    };
+    for (const Case& c : cases) {
+        world.ClearAll();
+        world.SweepObjects();
+        Open(c.mode, c.arrestCount, c.mode >= 16 ? 1 : 4);  // a count the mode does not allow is put right
+        EXPECT_EQ(world.playerCount, c.opened) << c.mode << " " << c.arrestCount;
+        EXPECT_EQ(Counts(c.button, static_cast<int>(c.counts.size())), c.counts) << c.mode << " " << c.arrestCount;
+    }
+}
+
+TEST(Formations, StepThroughEveryCodeOfTheirCountAndBack) {
+    const std::vector<int32_t> four = {1111, 112, 121, 211, 22, 13, 31, 4, 1111};
+    int32_t code = 1111;
+    for (size_t i = 1; i < four.size(); ++i) {
+        code = StepFormation(4, code, 1);
+        EXPECT_EQ(code, four[i]);
+    }
+    EXPECT_EQ(StepFormation(4, 1111, -1), 4);
+    EXPECT_EQ(StepFormation(3, 3, 1), 111);
+    EXPECT_EQ(StepFormation(2, 2, 1), 11);
+    EXPECT_EQ(StepFormation(1, 1, 1), 1);
+    EXPECT_EQ(StepFormation(3, 1111, 1), 111);  // a code of another count starts the cycle
+    EXPECT_FALSE(IsFormationOf(3, 121));
+    EXPECT_FALSE(IsFormationOf(5, 1));
+}
+
+TEST_F(CoopMenu, ASeatTakingAnotherSeatsCharacterSwapsTheTwo) {
+    auto* menu = Open(0, 9, 2);
+    menu->cursorRow = 4;  // seat 2 (Sayaka, 12)
+    Press(4);
+    ASSERT_EQ(menu->page, SC_Menu_Coop::kSeatPage);
+    while (menu->selection != 11) Press(1);
+    Step(1);
+    Press(4);
+    EXPECT_EQ(menu->members[0], 12);
+    EXPECT_EQ(menu->members[1], 11);
+    EXPECT_EQ(menu->preview, nullptr);
+}
+
+TEST_F(CoopMenu, TheRandomEntryNeverPicksALockedOrChosenCharacter) {
+    auto* menu = Open(0, 9, 4);
+    for (int id = 0; id < 64; ++id) world.scoreData.unlockFlags[id] = 0;
+    for (int id : {11, 12, 13, 14, 30}) world.scoreData.unlockFlags[id] = 1;
+    std::copy(world.scoreData.unlockFlags, world.scoreData.unlockFlags + 63, menu->available);
+    for (int round = 0; round < 20; ++round) {
+        menu->page = SC_Menu_Coop::kTeamPage;
+        menu->chosenCount = 0;
+        std::fill(menu->chosen, menu->chosen + 4, -1);
+        for (int seat = 0; seat < 4; ++seat) {
+            menu->selection = kRandomPick;
+            Press(4);
+        }
+        ASSERT_EQ(menu->page, SC_Menu_Coop::kMainPage);
+        std::vector<int32_t> party(menu->members, menu->members + 4);
+        std::sort(party.begin(), party.end());
+        EXPECT_EQ(std::unique(party.begin(), party.end()), party.end());
+        for (int32_t id : party) EXPECT_NE(world.scoreData.unlockFlags[id], 0) << id;
+    }
+    menu->page = SC_Menu_Coop::kTeamPage;
+    menu->chosenCount = 1;
+    menu->chosen[0] = 30;
+    menu->selection = 30;
+    Press(4);  // already chosen: refused
+    EXPECT_EQ(menu->chosenCount, 1);
+}
+
+TEST_F(CoopMenu, ASavedFormationLoadsOnlyWhenEveryMemberAndItsCodeFit) {
+    auto* menu = Open(0, 9, 3);
+    ScoreData& s = world.scoreData;
+    s.SaveParty(3, 0, 21, 1, 2, 14, 0);   // fits
+    s.SaveParty(3, 1, 21, 1, 40, 2, 0);   // 40 is locked
+    s.SaveParty(3, 2, 1111, 1, 2, 3, 0);  // a code of four players
+    s.SaveParty(3, 3, 12, 5, 5, 6, 0);    // two equal members
+    menu->page = SC_Menu_Coop::kDataPage;
+    for (int32_t slot : {1, 2, 3}) {
+        menu->dataRow = 2 + slot;
+        Press(4);
+        EXPECT_EQ(std::vector<int32_t>(menu->members, menu->members + 4), (std::vector<int32_t>{11, 12, 13, 14})) << slot;
+    }
+    menu->dataRow = 2;
+    Press(4);
+    EXPECT_EQ(std::vector<int32_t>(menu->members, menu->members + 4), (std::vector<int32_t>{1, 2, 14, 11}));
+    EXPECT_EQ(menu->formationValues[2], 21);
+}
+
+TEST_F(CoopMenu, ExterminationStepsAndRemembersTheMode) {
+    struct Case {
+        int32_t mode;
+        bool ghost;
+        int32_t subMode;
+    };
+    for (const Case& c : {Case{16, true, 1}, Case{13, false, 3}, Case{27, true, 11}}) {
+        world.ClearAll();
+        world.SweepObjects();
+        world.gameMode = c.mode;
+        auto* menu = MakeScene<SC_Menu_Extermination>(345);
+        Step(1);
+        EXPECT_EQ(menu->ghost, c.ghost) << c.mode;
+        EXPECT_EQ(menu->subMode, c.subMode) << c.mode;
+    }
+    std::vector<int32_t> cycle;
+    int32_t s = 1;
+    for (int i = 0; i < 6; ++i) cycle.push_back(s = SC_Menu_Extermination::StepSubMode(s, 1));
+    EXPECT_EQ(cycle, (std::vector<int32_t>{2, 3, 10, 11, 1, 2}));
+    EXPECT_EQ(SC_Menu_Extermination::StepSubMode(1, -1), 11);
+    EXPECT_EQ(SC_Menu_Extermination::StepSubMode(10, -1), 3);
 }
 
 }  // namespace

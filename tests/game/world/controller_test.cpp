@@ -146,6 +146,7 @@ TEST_F(Controller, ReturnToTitleLeavesOnlyTheTitleAndEndsPlayback) {
     world.frame = 99;
     world.replay.mode = 1;
     world.paused = true;
+    world.shotCounter = 17;
     ZethRandom::Seed(0);
     uint32_t firstOfSeedZero = ZethRandom::Generate();
     ZethRandom::Generate();
@@ -155,6 +156,7 @@ TEST_F(Controller, ReturnToTitleLeavesOnlyTheTitleAndEndsPlayback) {
     EXPECT_EQ(world.others.front(), world.currentScene);
     EXPECT_EQ(world.frame, 0);
     EXPECT_FALSE(world.paused);
+    EXPECT_EQ(world.shotCounter, 0);
     EXPECT_EQ(world.replay.mode, 0);
     EXPECT_EQ(ZethRandom::Generate(), firstOfSeedZero);
 }

@@ -1,0 +1,212 @@
+// The display lost under the program: its X server ends while the game runs, and while a message
+// box waits at start. The program must end by itself within 2 s with a non-zero status, and a
+// running game's log must be whole.
+// Xlib's headers define macros (Status, None, Bool) that would rename names in the others.
+#include "program_fixture.h"
+
+#include <fcntl.h>
+#include <poll.h>
+
+#include <memory>
+#include <random>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+using testing_support::ReadFile;
+
+namespace {
+
+bool XvfbInstalled() {
+    const char* path = std::getenv("PATH");
+    std::string folders = path != nullptr ? path : "/usr/bin:/bin";
+    for (size_t start = 0; start <= folders.size();) {
+        size_t end = folders.find(':', start);
+        if (end == std::string::npos) end = folders.size();
+        if (access((folders.substr(start, end - start) + "/Xvfb").c_str(), X_OK) == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// A private X server. Servers that pick their own number can race for the same one when several
+// start at once (tests in parallel): each try names a random number, which the server's lock
+// file guards, and a number in use makes the server end at once.
+class XServer {
+public:
+    XServer() {
+        std::random_device random;
+        for (int attempt = 0; attempt < 20 && name_.empty(); ++attempt) Try(":" + std::to_string(100 + random() % 900));
+    }
+    ~XServer() { End(); }
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    const std::string& Name() const { return name_; }
+
+    void End() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+    // The open message boxes: top-level windows that call themselves dialogs. The connection is
+    // closed again at once, so that the server can end under the program alone.
+    std::vector<Window> Dialogs() const {
+        std::vector<Window> dialogs;
+        Display* display = XOpenDisplay(name_.c_str());
+        if (display == nullptr) return dialogs;
+        const Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+        const Atom dialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) != 0) {
+            for (unsigned int i = 0; i < count; ++i) {
+                Atom actual = 0;
+                int format = 0;
+                unsigned long items = 0, after = 0;
+                unsigned char* value = nullptr;
+                if (XGetWindowProperty(display, children[i], type, 0, 1, False, XA_ATOM, &actual, &format, &items,
+                                       &after, &value) == Success && value != nullptr) {
+                    if (items == 1 && *reinterpret_cast<Atom*>(value) == dialog) dialogs.push_back(children[i]);
+                    XFree(value);
+                }
+            }
+            XFree(children);
+        }
+        XCloseDisplay(display);
+        return dialogs;
+    }
+
+    // Asks a message box to close, as a window manager's close button does.
+    void Close(Window window) const {
+        Display* display = XOpenDisplay(name_.c_str());
+        if (display == nullptr) return;
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        XSendEvent(display, window, False, NoEventMask, &event);
+        XCloseDisplay(display);
+    }
+
+private:
+    void Try(const std::string& name) {
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(ready[0]);
+            int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, STDOUT_FILENO);
+            dup2(quiet, STDERR_FILENO);
+            const std::string fd = std::to_string(ready[1]);
+            execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
+                   "800x600x24", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        // The server writes its display number once it accepts connections; the pipe closes
+        // without it when the server ends.
+        pollfd wait{ready[0], POLLIN, 0};
+        char number[16] = {};
+        if (pid_ > 0 && poll(&wait, 1, 10000) == 1 && read(ready[0], number, sizeof(number) - 1) > 0) {
+            name_ = name;
+        } else {
+            End();
+        }
+        close(ready[0]);
+    }
+
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
+class DisplayLoss : public Program {
+protected:
+    void SetUp() override {
+        if (!XvfbInstalled()) GTEST_SKIP() << "Xvfb is not installed";
+        Program::SetUp();
+        server_ = std::make_unique<XServer>();
+        ASSERT_FALSE(server_->Name().empty()) << "Xvfb did not start";
+    }
+
+    pid_t StartOnServer(const std::string& stderrFile) {
+        return Start(stderrFile, {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", server_->Name()}});
+    }
+
+    // Starts the program on the server until `shown` says it is up (at most three times); -1
+    // when it never is. Xvfb now and then drops a connection made just after another one closed,
+    // and a program that found no display ends at start.
+    template <typename Shown>
+    pid_t StartShown(const std::string& stderrFile, Shown shown) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            pid_t pid = StartOnServer(stderrFile);
+            if (shown(pid)) return pid;
+            if (WaitExitWithin(pid, 10000) == -1) return -1;  // running, yet not shown
+        }
+        return -1;
+    }
+
+    bool Started(pid_t pid) {
+        for (int i = 0; i < 200 && Running(pid); ++i) {
+            if (ReadFile(LogPath()).find(kStartBanner) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    // Closes message boxes until none has shown for a second; false when the program ended.
+    bool DismissMessageBoxes(pid_t pid) {
+        for (int quiet = 0; quiet < 20;) {
+            if (!Running(pid)) return false;
+            std::vector<Window> dialogs = server_->Dialogs();
+            for (Window dialog : dialogs) server_->Close(dialog);
+            quiet = dialogs.empty() ? quiet + 1 : 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return true;
+    }
+
+    bool WaitForMessageBox(pid_t pid) {
+        for (int i = 0; i < 200 && Running(pid); ++i) {
+            if (!server_->Dialogs().empty()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    std::unique_ptr<XServer> server_;
+};
+
+}  // namespace
+
+TEST_F(DisplayLoss, WhileTheGameRuns) {
+    pid_t pid = StartShown("game.err", [this](pid_t started) { return Started(started) && DismissMessageBoxes(started); });
+    ASSERT_NE(pid, -1) << ReadFile(folder_ / "game.err");
+    server_->End();
+    const int status = WaitExitWithin(pid, 2000);
+    EXPECT_NE(status, -1) << "still running 2 s after the display ended";
+    EXPECT_NE(status, 0);
+    EXPECT_LT(status, 128) << "ended by signal " << status - 128;
+    ExpectEndedLog();
+}
+
+// The second copy's message box is the one a start-up shows whatever the game's data.
+TEST_F(DisplayLoss, WhileAMessageBoxWaitsAtStart) {
+    pid_t first = Start("first.err");
+    ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile(folder_ / "first.err");
+    pid_t second = StartShown("second.err", [this](pid_t started) { return WaitForMessageBox(started); });
+    ASSERT_NE(second, -1) << ReadFile(folder_ / "second.err");
+    server_->End();
+    const int status = WaitExitWithin(second, 2000);
+    EXPECT_NE(status, -1) << "still running 2 s after the display ended";
+    EXPECT_NE(status, 0);
+    EXPECT_LT(status, 128) << "ended by signal " << status - 128;
+    kill(first, SIGTERM);
+    EXPECT_EQ(WaitExit(first), 0);
+}
