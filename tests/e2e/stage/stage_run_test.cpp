@@ -283,7 +283,7 @@ TEST(StageRun, StageTwoParadesItsMidBossesToTheBossAndHandsOverToTheStageClear) 
     EXPECT_EQ(handed, again);
 }
 
-// The ghost stage's boss, told apart by what the formation reported.
+// What the stage heard from each ghost formation that went.
 struct GhostFormations {
     int32_t defeated = 0;       // code 21: the stage counted a defeat as the formation went
     int32_t reachedBottom = 0;  // code 24: the turn timer was set to end
@@ -311,7 +311,8 @@ Seen PlayGhostStage(Handed* handed, e2e::RunResult* result) {
         if (s == nullptr) return;
         if (frame == 100) s->age = 2540;  // to the ghost boss
         // A formation gone since the last frame: what did the stage hear from it?
-        if (formation != nullptr && std::find(world.others.begin(), world.others.end(), formation) == world.others.end()) {
+        const auto& others = world.others;
+        if (formation != nullptr && std::find(others.begin(), others.end(), formation) == others.end()) {
             if (s->defeats == defeatsBefore + 1) reports.defeated += 1;
             if (s->ghostTimer <= 1 && s->defeats == defeatsBefore) reports.reachedBottom += 1;
             formation = nullptr;
@@ -374,7 +375,9 @@ void Steer(e2e::GameRun& run, int32_t frame, ObjectController& world, float x) {
 }
 
 // The Without Delay labels in play.
-int32_t WithoutDelayLabels(ObjectController& world) { return static_cast<int32_t>(Living(world, "EF_WithoutDelayBonus").size()); }
+int32_t WithoutDelayLabels(ObjectController& world) {
+    return static_cast<int32_t>(Living(world, "EF_WithoutDelayBonus").size());
+}
 
 Seen PlayStageThree(Handed* handed, e2e::RunResult* result) {
     Seen seen;
@@ -400,7 +403,9 @@ Seen PlayStageThree(Handed* handed, e2e::RunResult* result) {
         // back to the middle.
         const bool firstBoss = s->phase == 3 && s->bossParts > 0 && !fortresses.empty();
         Steer(run, frame, world, firstBoss ? fortresses.front()->x : 128.0f);
-        if (s->phase == 3 && s->bossParts == 0 && seen.markers.empty()) seen.markers.push_back(WithoutDelayLabels(world));
+        if (s->phase == 3 && s->bossParts == 0 && seen.markers.empty()) {
+            seen.markers.push_back(WithoutDelayLabels(world));
+        }
         if (s->phase == 4 && seen.markers.size() == 1) {  // then on to the last section
             s->phase = 30;
             s->scrollY = 30 * 512 + 500;
@@ -414,7 +419,9 @@ Seen PlayStageThree(Handed* handed, e2e::RunResult* result) {
                 if (f->invincible == 0) ShootDown(world, f);
             }
         }
-        if (s->phase == 31 && s->bossParts == 0 && seen.markers.size() == 2) seen.markers.push_back(WithoutDelayLabels(world));
+        if (s->phase == 31 && s->bossParts == 0 && seen.markers.size() == 2) {
+            seen.markers.push_back(WithoutDelayLabels(world));
+        }
         if (s->clearCountdown == 1) seen.markers.push_back(seen.Made("E_ZanacFortress"));
     };
     *result = run.Run(950);
