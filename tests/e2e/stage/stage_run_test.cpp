@@ -309,7 +309,7 @@ Seen PlayGhostStage(Handed* handed, e2e::RunResult* result) {
         if (frame > 1) Note(world, &seen);
         Script* s = StageOf(world);
         if (s == nullptr) return;
-        if (frame == 200) s->age = 2540;  // to the ghost boss
+        if (frame == 100) s->age = 2540;  // to the ghost boss
         // A formation gone since the last frame: what did the stage hear from it?
         if (formation != nullptr && std::find(world.others.begin(), world.others.end(), formation) == world.others.end()) {
             if (s->defeats == defeatsBefore + 1) reports.defeated += 1;
@@ -324,7 +324,7 @@ Seen PlayGhostStage(Handed* handed, e2e::RunResult* result) {
             }
         }
         // The first formation loses all but the two ends of its bottom row, which march down to
-        // the bottom; in the next loop, formation after formation is shot down whole.
+        // the bottom; in the next loop, two formations in turn are shot down whole.
         const bool playing = s->clearCountdown == 0 && s->gameOverCountdown == 0;
         if (formation != nullptr && formation->age == 56 && playing) {  // the first frame with all of them placed
             for (Object* invader : Living(world, "E_GhostZako5_W")) {
@@ -335,13 +335,14 @@ Seen PlayGhostStage(Handed* handed, e2e::RunResult* result) {
             seen.markers.push_back(reports.reachedBottom);
             s->age = 2540;  // and on to its boss
         }
-        if (s->defeats == 8 && seen.markers.size() == 1) {
+        if (s->defeats == 2 && seen.markers.size() == 1) {
             seen.markers.push_back(reports.defeated);
+            s->defeats = 8;       // as after six more
             LoseTheParty(world);  // then the party is out of lives: cleared
         }
         if (s->clearCountdown == 2) seen.markers.push_back(s->defeats);
     };
-    *result = run.Run(1550);
+    *result = run.Run(1050);
     *handed = g_handed;
     return seen;
 }
@@ -354,11 +355,11 @@ TEST(StageRun, TheGhostStageBeatsTurnsMeetsItsBossAndClears) {
     const Seen second = PlayGhostStage(&again, &b);
     EXPECT_GE(first.Made("EF_GhostBeat"), 2);
     // Formations of 55: the first reached the bottom, which struck the turn and began a new
-    // loop; the next eight were shot down, each reporting its defeat; out of lives then, the
-    // party's game over cleared the stage while the tenth (from the eighth defeat) marched.
-    EXPECT_EQ(first.Made("EF_GhostBossBase"), 10);
-    EXPECT_EQ(first.Made("E_GhostZako5_W"), 10 * 55);
-    EXPECT_EQ(first.markers, (std::vector<int32_t>{1, 8, 8}));
+    // loop; the next two were shot down, each reporting its defeat; out of lives after eight
+    // defeats, the party's game over cleared the stage while the fourth marched.
+    EXPECT_EQ(first.Made("EF_GhostBossBase"), 4);
+    EXPECT_EQ(first.Made("E_GhostZako5_W"), 4 * 55);
+    EXPECT_EQ(first.markers, (std::vector<int32_t>{1, 2, 8}));
     EXPECT_EQ(handed.id, kResultId);
     EXPECT_EQ(handed.angle, 0);  // cleared, not game over
     EXPECT_EQ(a.frameHashes, b.frameHashes);
@@ -390,6 +391,10 @@ Seen PlayStageThree(Handed* handed, e2e::RunResult* result) {
             s->phaseHold = 1;
             s->scrollY = 2 * 512 + 496;
         }
+        // In each boss section, the scroll moved on to just before its fortress rows.
+        if ((s->phase == 3 || s->phase == 31) && s->bossParts > 0 && s->scrollY % 512 < 272) {
+            s->scrollY = s->phase * 512 + 272;
+        }
         const std::vector<Object*> fortresses = Living(world, "E_ZanacFortress");
         // The first boss: the party flies under each fortress in turn and shoots it down, then
         // back to the middle.
@@ -412,7 +417,7 @@ Seen PlayStageThree(Handed* handed, e2e::RunResult* result) {
         if (s->phase == 31 && s->bossParts == 0 && seen.markers.size() == 2) seen.markers.push_back(WithoutDelayLabels(world));
         if (s->clearCountdown == 1) seen.markers.push_back(seen.Made("E_ZanacFortress"));
     };
-    *result = run.Run(1560);
+    *result = run.Run(950);
     *handed = g_handed;
     return seen;
 }
