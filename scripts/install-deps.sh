@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages.txt that are missing, with one apt-get update first.
+# Installs the Debian packages of a list (scripts/packages.txt unless another list file is given)
+# that are missing, with one apt-get update first.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 missing=()
@@ -8,7 +9,7 @@ while read -r pkg; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$pkg")
   fi
-done < "$here/packages.txt"
+done < "${1:-$here/packages.txt}"
 if ((${#missing[@]})); then
   echo "installing: ${missing[*]}"
   sudo_cmd=()

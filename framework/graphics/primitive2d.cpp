@@ -326,6 +326,8 @@ Vertex2D CBasePrimitive2D::ConvertVertex(const Vertex2D& in) const {
 }
 
 void CBasePrimitive2D::ConvertPositions(const Vertex2D* in, Position2D* out, uint32_t count) const {
+    // The virtual-to-screen conversion is a product by one factor per axis, fetched once.
+    const float scaleX = Zeth::ScaleX(1.0f), scaleY = Zeth::ScaleY(1.0f);
     for (uint32_t i = 0; i < count; ++i) {
         Position2D v{in[i].x, in[i].y, in[i].z, in[i].rhw};
         if (perspective_) {
@@ -341,8 +343,8 @@ void CBasePrimitive2D::ConvertPositions(const Vertex2D* in, Position2D* out, uin
             v.x = (v.x - scalingX_) * scale_ + scalingX_;
             v.y = (v.y - scalingY_) * scale_ + scalingY_;
         }
-        v.x = Zeth::ScaleX(v.x) - 0.5f;
-        v.y = Zeth::ScaleY(v.y) - 0.5f;
+        v.x = v.x * scaleX - 0.5f;
+        v.y = v.y * scaleY - 0.5f;
         out[i] = v;
     }
 }

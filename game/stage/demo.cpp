@@ -6,8 +6,6 @@
 #include <iterator>
 
 #include "framework/app/zeth.h"
-#include "framework/graphics/device.h"
-#include "framework/graphics/texture.h"
 #include "game/stage/stage_tables.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
@@ -21,7 +19,6 @@ constexpr int32_t kEpilogueFrom = 16;  // arrest count
 constexpr int32_t kWordsId = 333;
 constexpr int32_t kMessageId = 334;
 constexpr int32_t kDemoTune = 17;
-constexpr uint32_t kClearTarget = 1;
 constexpr int32_t kBlackBackdrop = 3;
 constexpr int32_t kTitleCard = 6;
 const char* const kDemoTables[kDemoPictures] = {"demo1.csv", "demo2.csv", "demo3.csv"};
@@ -71,17 +68,6 @@ int32_t Mirror(int32_t p) { return p < 4 ? p + 4 : p - 4; }
 // A pose by the frame within a cycle of four steps of 20 frames.
 int32_t StepPose(const int32_t (&poses)[4], int32_t f) { return poses[(f % 80) / 20]; }
 
-void DrawFrame(float left, float top, float right, float bottom) {
-    CSprite2D* b = gameSprites.effect2;
-    Cell(b, left, top, 8, 8, 32, 16, 8, 8);
-    Cell(b, right, top, 8, 8, 40, 16, 8, 8);
-    Cell(b, left, bottom, 8, 8, 32, 24, 8, 8);
-    Cell(b, right, bottom, 8, 8, 40, 24, 8, 8);
-    Cell(b, left + 8, top, right - left - 8, 8, 36, 16, 8, 8);
-    Cell(b, left + 8, bottom, right - left - 8, 8, 36, 24, 8, 8);
-    Cell(b, left, top + 8, 8, bottom - top - 8, 32, 20, 8, 8);
-    Cell(b, right, top + 8, 8, bottom - top - 8, 40, 20, 8, 8);
-}
 
 }  // namespace
 
@@ -284,11 +270,7 @@ void SC_Demo::SpawnLyrics(ObjectController* ctx, int32_t bar, int32_t barFrame) 
 }
 
 void SC_Demo::DrawPictures() {
-    for (CTexture* target : {gameSprites.layerTarget1, gameSprites.layerTarget2}) {
-        if (target == nullptr) continue;
-        Zeth3D::SetRenderTarget(target);
-        Zeth3D::Clear(kClearTarget, 0, 1.0f, 0);
-    }
+    ClearLayerTargets();
     for (int32_t n = 0; n < kDemoPictures; ++n) {
         const float originX = static_cast<float>((n / 2) * 256);
         const float originY = static_cast<float>((n % 2) * 240);
@@ -323,7 +305,7 @@ void SC_Demo::Draw(ObjectController* ctx) {
         else Text(L"TANZLOR OPENING DEMO", 48, 120);
     } else if (epilogue) {
         const Interlude& scene = kInterludes[backdrop - 4];
-        DrawFrame(16, 128, 240, 208);
+        Frame(16, 128, 240, 208);
         for (int32_t i = 0; i < scene.count; ++i) Cell(gameSprites.demo, scene.x[i], 80, 32, 32, scene.u[i], 192, 32, 32);
     }
 }

@@ -1,7 +1,9 @@
 // The menu scenes' shared buttons and drawing.
 #include "game/stage/menu.h"
 
+#include "framework/graphics/device.h"
 #include "framework/graphics/sprite.h"
+#include "framework/graphics/texture.h"
 #include "game/world/drawing.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
@@ -32,6 +34,31 @@ void Cell(CSprite2D* batch, float x, float y, float w, float h, float u, float v
 }
 
 void Pointer(float x, float y) { Cell(gameSprites.effect2, x, y, 8, 8, 0, 24, 8, 8); }
+
+void Frame(float left, float top, float right, float bottom) {
+    CSprite2D* b = gameSprites.effect2;
+    Cell(b, left, top, 8, 8, 32, 16, 8, 8);
+    Cell(b, right, top, 8, 8, 40, 16, 8, 8);
+    Cell(b, left, bottom, 8, 8, 32, 24, 8, 8);
+    Cell(b, right, bottom, 8, 8, 40, 24, 8, 8);
+    Cell(b, left + 8, top, right - left - 8, 8, 36, 16, 8, 8);
+    Cell(b, left + 8, bottom, right - left - 8, 8, 36, 24, 8, 8);
+    Cell(b, left, top + 8, 8, bottom - top - 8, 32, 20, 8, 8);
+    Cell(b, right, top + 8, 8, bottom - top - 8, 40, 20, 8, 8);
+}
+
+void Icon(int32_t id, float x, float y) {
+    Cell(gameSprites.pc, x, y, 16, 16, static_cast<float>((id / 16) * 64), static_cast<float>((id % 16) * 16), 16, 16);
+}
+
+void ClearLayerTargets() {
+    constexpr uint32_t kClearTarget = 1;
+    for (CTexture* target : {gameSprites.layerTarget1, gameSprites.layerTarget2}) {
+        if (target == nullptr) continue;
+        Zeth3D::SetRenderTarget(target);
+        Zeth3D::Clear(kClearTarget, 0, 1.0f, 0);
+    }
+}
 
 void StartFresh(ObjectController* ctx) {
     ctx->ClearScene();

@@ -50,6 +50,12 @@ void Cell(CSprite2D* batch, float x, float y, float w, float h, float u, float v
           uint32_t colour = 0xFFFFFFFFu);
 // The 8 x 8 pointer of the second effect batch.
 void Pointer(float x, float y);
+// A frame of 8 x 8 corner cells at the four corners given and stretched edges between them.
+void Frame(float left, float top, float right, float bottom);
+// A character's 16 x 16 icon from the party sheet.
+void Icon(int32_t id, float x, float y);
+// Clears both 512 x 512 layer targets to transparent black.
+void ClearLayerTargets();
 
 // Starts a new scene: the world is emptied (the party's controller stays) and the frame counter
 // and random generator start again, so that a recorded game repeats from the same state.

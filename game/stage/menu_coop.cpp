@@ -47,18 +47,6 @@ bool ListRepeats(int32_t held) { return held == 1 || (held >= 13 && (held - 13) 
 
 void Panel(float x, float y, float w, float h, uint32_t colour) { Cell(gameSprites.effect2, x, y, w, h, 4, 28, 2, 2, colour); }
 
-// A frame of 8 x 8 corner and stretched edge cells whose top-left corner cell is at (u, v).
-void Frame(float left, float top, float right, float bottom) {
-    CSprite2D* b = gameSprites.effect2;
-    Cell(b, left, top, 8, 8, 32, 16, 8, 8);
-    Cell(b, right, top, 8, 8, 40, 16, 8, 8);
-    Cell(b, left, bottom, 8, 8, 32, 24, 8, 8);
-    Cell(b, right, bottom, 8, 8, 40, 24, 8, 8);
-    Cell(b, left + 8, top, right - left - 8, 8, 36, 16, 8, 8);
-    Cell(b, left + 8, bottom, right - left - 8, 8, 36, 24, 8, 8);
-    Cell(b, left, top + 8, 8, bottom - top - 8, 32, 20, 8, 8);
-    Cell(b, right, top + 8, 8, bottom - top - 8, 40, 20, 8, 8);
-}
 
 // A box of the data page: filled with the page colour inside a thin frame.
 void DataBox(float x, float y, float w, float h, uint32_t colour) {
@@ -74,9 +62,6 @@ void DataBox(float x, float y, float w, float h, uint32_t colour) {
     Cell(b, x + w - 4, y + 4, 8, h - 8, 232, 53, 8, 4);
 }
 
-void Icon(int32_t id, float x, float y) {
-    Cell(gameSprites.pc, x, y, 16, 16, static_cast<float>((id / 16) * 64), static_cast<float>((id % 16) * 16), 16, 16);
-}
 
 }  // namespace
 

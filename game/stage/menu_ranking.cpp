@@ -23,10 +23,6 @@ const wchar_t* const kPartyNames[5] = {L"", L"SOLO", L"PAIR", L"TRIO", L"QUARTET
 // A direction acts on its first frame, then every `every` frames after `after` held frames.
 bool Repeats(int32_t held, int32_t after, int32_t every) { return held == 1 || (held > after && held % every == 0); }
 
-void Icon(int32_t id, float x, float y) {
-    Cell(gameSprites.pc, x, y, 16, 16, static_cast<float>((id / 16) * 64), static_cast<float>((id % 16) * 16), 16, 16);
-}
-
 void Level(float x, float y, int32_t level) {
     if (level <= -1) Text(L"-", x, y);
     else Number(x, y, level);

@@ -3,8 +3,6 @@
 // values carried over from the last one.
 #include "game/stage/menu_stage_clear.h"
 
-#include "framework/graphics/device.h"
-#include "framework/graphics/texture.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -17,7 +15,6 @@ constexpr float kHomeX = 128.0f;
 constexpr float kHomeY = 180.0f;
 constexpr int32_t kGlideFrames = 60;
 constexpr int32_t kHandOverAge = 120;
-constexpr uint32_t kClearTarget = 1;
 
 // Stage events the carried values travel in.
 constexpr int32_t kWaveRowCode = 17;
@@ -62,13 +59,7 @@ void SC_Menu_StageClear::Run(ObjectController* ctx) {
 }
 
 void SC_Menu_StageClear::Draw(ObjectController*) {
-    if (age == 1) {
-        for (CTexture* target : {gameSprites.layerTarget1, gameSprites.layerTarget2}) {
-            if (target == nullptr) continue;
-            Zeth3D::SetRenderTarget(target);
-            Zeth3D::Clear(kClearTarget, 0, 1.0f, 0);
-        }
-    }
+    if (age == 1) ClearLayerTargets();
     Text(L"CONNECTING NEXT NODE...", 32, 116);
 }
 

@@ -22,6 +22,7 @@ constexpr size_t kScoreFileSize = 78152;
 // Sixteen tokens of a few characters need under a hundred bytes; a longer file is not one.
 constexpr size_t kConfigFileLimit = 4096;
 constexpr const char* kSaveFailedText = "ハイスコアとパーティー編成を\n書き込めませんでした";
+constexpr const char* kCannotSaveText = "フォルダに書き込めないため、スコアとリプレイを保存できません [ %s ]";
 // Ids that are no character: a file cannot unlock them (ids 41-63 are kept as read).
 constexpr std::pair<int32_t, int32_t> kNonCharacterIds[] = {{2, 8}, {10, 10}, {15, 20}, {22, 24}, {26, 27}, {29, 40}};
 
@@ -144,8 +145,10 @@ bool ScoreData::Load(ObjectController* game) {
                            (!bytes.empty() && bytes.size() != kScoreFileSize);
     } else if (score == ReadResult::kUnreadable) {
         keepDamagedFile_ = true;  // whatever is there is set aside, never overwritten
-    } else {
-        ZethUserFile::WriteReplacing(kScoreFileName, nullptr, 0);
+    } else if (!ZethUserFile::WriteReplacing(kScoreFileName, nullptr, 0)) {
+        // A read-only folder: the game still runs, and the player learns once, at the start,
+        // that nothing will be kept.
+        ZethLog::Report(kCannotSaveText, kScoreFileName);
     }
     if (keepDamagedFile_) ZethLog::Report("スコアファイルが壊れています [ %s ]", kScoreFileName);
 

@@ -453,6 +453,30 @@ Result DeviceImpl::Draw(uint32_t type, uint32_t primCount, const DrawSource& sou
                            nullptr, 0, 0};
     PipelineState ps;
     BuildPipeline(&ps);
+    if (type == prim::kTriangleList && !source.indices) {
+        // A long list is fetched and drawn a piece at a time, so that the fetched vertices are
+        // still in the cache when they are drawn. An even number of triangles a piece keeps the
+        // pairs of the rectangle path together (a pair split in two gives the same bytes).
+        constexpr uint32_t kPiece = 128;
+        auto pieceAt = [&](uint32_t first) {
+            const size_t skipPiece = std::min(size_t(first) * 3 * source.stride, range.vertexBytes);
+            return DrawSource{range.vertices + skipPiece, range.vertexBytes - skipPiece,
+                              source.stride, nullptr, 0, 0};
+        };
+        // The last piece reaches as far as the whole list: when it fits, every piece does.
+        const uint32_t last = (primCount - 1) / kPiece * kPiece;
+        if (!LoadVertices(pieceAt(last), 3 * (primCount - last), ps.stageCount) ||
+            !LoadVertices(pieceAt(0), 3 * std::min(kPiece, primCount), ps.stageCount)) {
+            return result::kInvalidCall;
+        }
+        ++statistics_.draws;
+        for (uint32_t first = 0; first < primCount; first += kPiece) {
+            const uint32_t count = std::min(kPiece, primCount - first);
+            if (first != 0) LoadVertices(pieceAt(first), 3 * count, ps.stageCount);
+            DrawTriangles(ps, type, count);
+        }
+        return result::kOk;
+    }
     if (!LoadVertices(range, highest - lowest + 1, ps.stageCount)) return result::kInvalidCall;
     ++statistics_.draws;
     const uint32_t* idx = indexScratch_.data();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -57,6 +58,10 @@ protected:
             }
             FILE* err = std::freopen((folder_ / stderrFile).c_str(), "w", stderr);
             (void)err;
+            // Root writes anywhere: a run that must meet the folder's permissions runs as nobody.
+            if (asNobody_ && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+                _exit(126);
+            }
             std::string exe = (folder_ / "tanzlor").string();
             execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
             _exit(127);
@@ -128,4 +133,5 @@ protected:
 
     std::filesystem::path folder_;
     std::vector<pid_t> running_;
+    bool asNobody_ = false;
 };

@@ -1,4 +1,6 @@
 // Runs the real program headless, as a person would start it, and checks what it leaves behind.
+#include <fstream>
+
 #include "program_fixture.h"
 
 using testing_support::ReadFile;
@@ -26,4 +28,33 @@ TEST_F(Program, HangUpEndsInOrder) {
     kill(pid, SIGHUP);
     EXPECT_EQ(WaitExitWithin(pid, 5000), 0);
     ExpectEndedLog();
+}
+
+// The game's folder cannot be written: the game runs all the same (without its log) and says
+// once, at the start, that it cannot keep scores and replays.
+TEST_F(Program, InAReadOnlyFolderRunsAndSaysOnceThatItCannotSave) {
+    namespace fs = std::filesystem;
+    const fs::path err = folder_ / "readonly.err";
+    { std::ofstream made(err); }  // made now: nothing can be made in the folder later
+    fs::permissions(err, fs::perms::all, fs::perm_options::add);
+    fs::permissions(folder_ / "runtime", fs::perms::all, fs::perm_options::add);
+    fs::permissions(folder_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    asNobody_ = true;
+    const std::string said = "フォルダに書き込めないため、スコアとリプレイを保存できません [ qvscore.dat ]";
+    pid_t pid = Start("readonly.err");
+    std::string text;
+    for (int i = 0; i < 100 && text.find(said) == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        text = ReadFile(err.string());
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // it goes on running
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExit(pid), 0);
+    fs::permissions(folder_, fs::perms::owner_write, fs::perm_options::add);
+    text = ReadFile(err.string());
+    const size_t first = text.find(said);
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_EQ(text.find(said, first + 1), std::string::npos) << text;
+    EXPECT_FALSE(fs::exists(folder_ / "qvscore.dat"));
 }

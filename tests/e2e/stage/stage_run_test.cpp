@@ -1,10 +1,12 @@
 // The stages in whole-program runs with our own tables: stage 1 to game over (and its replay),
 // the stage 2 parade to its boss, the ghost stage to its clear, and stage 3 through a fortress
 // boss to its clear. The scenes that follow a stage belong to the menus: stand-ins record what
-// the stage hands them. Where a run needs an enemy's own report (a fortress or formation
-// destroyed), the test sends the event the enemy sends.
+// the stage hands them. The enemies report to the stage themselves: the party's fire, or
+// damage the test deals as that fire would, destroys them; only the clocks and the scroll are
+// moved on to keep the runs short.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -21,6 +23,8 @@ namespace {
 
 constexpr int32_t kResultId = 341;
 constexpr int32_t kStageClearId = 344;
+constexpr int32_t kLeftButton = 2;
+constexpr int32_t kRightButton = 3;
 constexpr int32_t kFireButton = 4;
 
 // What a stand-in scene was handed.
@@ -79,7 +83,7 @@ std::string ClassName(Object* o) {
     std::string name = typeid(*o).name();
     for (const char* c : {"E_Star_G", "E_S2GE_G", "E_ZeguOr_G", "E_ZeguBr_G", "E_Gradius_Zako_W", "E_Stage1_Boss",
                           "E_Stage2_Boss", "E_S2MiddleBoss_W", "SC_EnemyQ", "EF_GhostBeat", "EF_GhostBossBase",
-                          "E_GhostZako2_W", "EF_WithoutDelayBonus", "EF_GameOver", "EF_HecatomBonus", "EF_Failure",
+                          "E_GhostZako2_W", "E_GhostZako5_W", "EF_WithoutDelayBonus", "EF_GameOver", "EF_HecatomBonus", "EF_Failure",
                           "E_ZanacFortress"}) {
         if (name.find(c) != std::string::npos) return c;
     }
@@ -213,10 +217,28 @@ struct LastFrame {
     int32_t waveRow = 0;
 };
 
+// Destroys an enemy as enough of the party's shots would: through its own damage, so that its
+// own death (score, message, blast) follows in the world's sweep.
+void ShootDown(ObjectController& world, Object* enemy) {
+    if (enemy != nullptr && enemy->IsAlive()) enemy->Damage(&world, 1.0e6f);
+}
+
+// The living objects of a class in the world's lists.
+std::vector<Object*> Living(ObjectController& world, const std::string& name) {
+    std::vector<Object*> found;
+    for (ObjectList* list : {&world.enemies, &world.others}) {
+        for (Object* o : *list) {
+            if (o->IsAlive() && ClassName(o) == name) found.push_back(o);
+        }
+    }
+    return found;
+}
+
 Seen PlayStageTwo(Handed* handed, e2e::RunResult* result, LastFrame* last) {
     Seen seen;
     g_handed = Handed{};
     e2e::GameRun run;
+    run.Hold(4, kFireButton, true);
     run.onFrame = [&seen, last](int32_t frame, ObjectController& world) {
         // As the stage-clear scene would after stage 1: the next stage set up in the whole game.
         if (frame == 1) {
@@ -226,10 +248,12 @@ Seen PlayStageTwo(Handed* handed, e2e::RunResult* result, LastFrame* last) {
         if (frame > 1) Note(world, &seen);
         Script* s = StageOf(world);
         if (s == nullptr) return;
-        if (frame == 200 && s->midBoss != nullptr) s->midBoss->Vanish();  // the next one comes
+        if (frame == 200) ShootDown(world, s->midBoss);  // the next one comes
         if (frame == 300) s->age = 1780;
         if (frame == 330 && s->midBoss != nullptr) seen.markers.push_back(static_cast<int32_t>(s->midBoss->vy));
-        if (frame == 340) s->OnMessage(Msg(3, 12, &world));  // the boss destroyed
+        if (frame == 340) {  // the boss, in from 1792, shot down
+            for (Object* boss : Living(world, "E_Stage2_Boss")) ShootDown(world, boss);
+        }
         *last = {s->waveSize, s->waveRow};
         if (frame > 1) seen.markers.push_back(s->loops);
     };
@@ -249,6 +273,8 @@ TEST(StageRun, StageTwoParadesItsMidBossesToTheBossAndHandsOverToTheStageClear) 
     EXPECT_EQ(first.Made("E_Stage2_Boss"), 1);
     EXPECT_EQ(first.Made("SC_EnemyQ"), 0);  // no waves in the parade
     EXPECT_EQ(handed.id, kStageClearId);
+    // The boss's own points (150000, shown in tenths) were credited before the stage cleared.
+    EXPECT_GE(handed.score, 15000);
     EXPECT_EQ(handed.power, 3.0f);
     EXPECT_EQ(handed.invincible, last.waveSize);
     EXPECT_EQ(handed.angle, last.waveRow);
@@ -257,28 +283,67 @@ TEST(StageRun, StageTwoParadesItsMidBossesToTheBossAndHandsOverToTheStageClear) 
     EXPECT_EQ(handed, again);
 }
 
+// What the stage heard from each ghost formation that went.
+struct GhostFormations {
+    int32_t defeated = 0;       // code 21: the stage counted a defeat as the formation went
+    int32_t reachedBottom = 0;  // code 24: the turn timer was set to end
+};
+
+// The formation places its 55 invaders in 11 columns of 20 and 5 rows of 16 from its corner.
+bool AtEndOfBottomRow(const Object& formation, const Object& invader) {
+    const float column = (invader.x - formation.x - 4.0f) / 20.0f;
+    const float row = (invader.y - formation.y - 4.0f) / 16.0f;
+    return row == 4.0f && (column == 0.0f || column == 10.0f);
+}
+
 Seen PlayGhostStage(Handed* handed, e2e::RunResult* result) {
     Seen seen;
     g_handed = Handed{};
     e2e::GameRun run;
     run.Hold(4, kFireButton, true);
-    run.onFrame = [&seen](int32_t frame, ObjectController& world) {
+    Object* formation = nullptr;
+    int32_t defeatsBefore = 0;
+    GhostFormations reports;
+    run.onFrame = [&](int32_t frame, ObjectController& world) {
         if (frame == 1) StartStage(world, 16, 0);
         if (frame > 1) Note(world, &seen);
         Script* s = StageOf(world);
         if (s == nullptr) return;
-        if (frame == 400) s->age = 2540;  // to the ghost boss
-        // The formation's reports: destroyed (code 21), then a later one at the bottom (24).
-        if (frame == 450) s->OnMessage(Msg(5, 21, &world, 100, 60));
-        if (frame == 460) seen.markers.push_back(s->defeats);
-        if (frame == 470) s->OnMessage(Msg(2, 24));
-        if (frame == 472) seen.markers.push_back(s->ghostTimer);
-        if (frame == 715) seen.markers.push_back(s->loops);  // the struck turn ended: a new loop
-        if (frame == 720) s->defeats = 8;
-        if (frame == 721) s->OnMessage(Msg(3, 5, &world));  // out of lives after eight bosses: cleared
-        if (frame == 722) seen.markers.push_back(s->clearCountdown);
+        if (frame == 100) s->age = 2540;  // to the ghost boss
+        // A formation gone since the last frame: what did the stage hear from it?
+        const auto& others = world.others;
+        if (formation != nullptr && std::find(others.begin(), others.end(), formation) == others.end()) {
+            if (s->defeats == defeatsBefore + 1) reports.defeated += 1;
+            if (s->ghostTimer <= 1 && s->defeats == defeatsBefore) reports.reachedBottom += 1;
+            formation = nullptr;
+        }
+        if (formation == nullptr) {
+            const std::vector<Object*> found = Living(world, "EF_GhostBossBase");
+            if (!found.empty()) {
+                formation = found.front();
+                defeatsBefore = s->defeats;
+            }
+        }
+        // The first formation loses all but the two ends of its bottom row, which march down to
+        // the bottom; in the next loop, two formations in turn are shot down whole.
+        const bool playing = s->clearCountdown == 0 && s->gameOverCountdown == 0;
+        if (formation != nullptr && formation->age == 56 && playing) {  // the first frame with all of them placed
+            for (Object* invader : Living(world, "E_GhostZako5_W")) {
+                if (s->loops > 0 || !AtEndOfBottomRow(*formation, *invader)) ShootDown(world, invader);
+            }
+        }
+        if (s->loops == 1 && seen.markers.empty()) {  // the struck turn ended: a new loop
+            seen.markers.push_back(reports.reachedBottom);
+            s->age = 2540;  // and on to its boss
+        }
+        if (s->defeats == 2 && seen.markers.size() == 1) {
+            seen.markers.push_back(reports.defeated);
+            s->defeats = 8;       // as after six more
+            LoseTheParty(world);  // then the party is out of lives: cleared
+        }
+        if (s->clearCountdown == 2) seen.markers.push_back(s->defeats);
     };
-    *result = run.Run(1000);
+    *result = run.Run(1050);
     *handed = g_handed;
     return seen;
 }
@@ -290,35 +355,36 @@ TEST(StageRun, TheGhostStageBeatsTurnsMeetsItsBossAndClears) {
     const Seen first = PlayGhostStage(&handed, &a);
     const Seen second = PlayGhostStage(&again, &b);
     EXPECT_GE(first.Made("EF_GhostBeat"), 2);
-    EXPECT_EQ(first.Made("EF_GhostBossBase"), 2);  // at 2560, and again after the defeat
-    ASSERT_EQ(first.markers.size(), 4u);
-    EXPECT_EQ(first.markers[0], 1);
-    EXPECT_EQ(first.markers[1], 0);  // set to 1, counted down: the turn ends
-    EXPECT_EQ(first.markers[2], 1);
-    EXPECT_EQ(first.markers[3], 2);
+    // Formations of 55: the first reached the bottom, which struck the turn and began a new
+    // loop; the next two were shot down, each reporting its defeat; out of lives after eight
+    // defeats, the party's game over cleared the stage while the fourth marched.
+    EXPECT_EQ(first.Made("EF_GhostBossBase"), 4);
+    EXPECT_EQ(first.Made("E_GhostZako5_W"), 4 * 55);
+    EXPECT_EQ(first.markers, (std::vector<int32_t>{1, 2, 8}));
     EXPECT_EQ(handed.id, kResultId);
     EXPECT_EQ(handed.angle, 0);  // cleared, not game over
     EXPECT_EQ(a.frameHashes, b.frameHashes);
     EXPECT_EQ(first, second);
 }
 
-// Destroys the fortresses as the player's shots would, each reporting its loss to the stage, and
-// notes the Without Delay labels that the last one brings.
-void DestroyFortresses(ObjectController& world, Script* s, const std::vector<Object*>& fortresses, Seen* seen) {
-    for (Object* f : fortresses) {
-        f->Vanish();
-        s->OnMessage(Msg(3, 13, &world));
-    }
-    int32_t labels = 0;
-    for (Object* o : world.others) labels += ClassName(o) == "EF_WithoutDelayBonus";
-    seen->markers.push_back(labels);
+// Steers the party towards an x: left or right held until it is within a step of it.
+void Steer(e2e::GameRun& run, int32_t frame, ObjectController& world, float x) {
+    const float px = world.pcController != nullptr ? world.pcController->GetX() : x;
+    run.Hold(frame + 1, kLeftButton, px > x + 2.0f);
+    run.Hold(frame + 1, kRightButton, px < x - 2.0f);
+}
+
+// The Without Delay labels in play.
+int32_t WithoutDelayLabels(ObjectController& world) {
+    return static_cast<int32_t>(Living(world, "EF_WithoutDelayBonus").size());
 }
 
 Seen PlayStageThree(Handed* handed, e2e::RunResult* result) {
     Seen seen;
     g_handed = Handed{};
     e2e::GameRun run;
-    run.onFrame = [&seen](int32_t frame, ObjectController& world) {
+    run.Hold(4, kFireButton, true);
+    run.onFrame = [&seen, &run](int32_t frame, ObjectController& world) {
         if (frame == 1) StartStage(world, 3, 0);
         if (frame > 1) Note(world, &seen);
         Script* s = StageOf(world);
@@ -328,26 +394,37 @@ Seen PlayStageThree(Handed* handed, e2e::RunResult* result) {
             s->phaseHold = 1;
             s->scrollY = 2 * 512 + 496;
         }
-        std::vector<Object*> fortresses;
-        for (Object* o : world.enemies) {
-            if (ClassName(o) == "E_ZanacFortress" && o->IsAlive()) fortresses.push_back(o);
+        // In each boss section, the scroll moved on to just before its fortress rows.
+        if ((s->phase == 3 || s->phase == 31) && s->bossParts > 0 && s->scrollY % 512 < 272) {
+            s->scrollY = s->phase * 512 + 272;
         }
-        // The first boss: both fortresses destroyed in time.
-        if (s->phase == 3 && s->bossParts == 2 && fortresses.size() == 2) {
-            DestroyFortresses(world, s, fortresses, &seen);
+        const std::vector<Object*> fortresses = Living(world, "E_ZanacFortress");
+        // The first boss: the party flies under each fortress in turn and shoots it down, then
+        // back to the middle.
+        const bool firstBoss = s->phase == 3 && s->bossParts > 0 && !fortresses.empty();
+        Steer(run, frame, world, firstBoss ? fortresses.front()->x : 128.0f);
+        if (s->phase == 3 && s->bossParts == 0 && seen.markers.empty()) {
+            seen.markers.push_back(WithoutDelayLabels(world));
         }
-        if (s->clearCountdown == 1) seen.markers.push_back(seen.Made("E_ZanacFortress"));
         if (s->phase == 4 && seen.markers.size() == 1) {  // then on to the last section
             s->phase = 30;
             s->scrollY = 30 * 512 + 500;
             s->phaseHold = 1;
             seen.markers.push_back(frame);
         }
-        if (s->phase == 31 && s->bossParts == 32 && fortresses.size() == 32) {
-            DestroyFortresses(world, s, fortresses, &seen);
+        // The last boss: once the scroll has come to rest with all of it in view, each fortress
+        // left is shot down when its hatch is open.
+        if (s->phase == 31 && s->bossParts > 0 && s->scrollSpeed == 0) {
+            for (Object* f : fortresses) {
+                if (f->invincible == 0) ShootDown(world, f);
+            }
         }
+        if (s->phase == 31 && s->bossParts == 0 && seen.markers.size() == 2) {
+            seen.markers.push_back(WithoutDelayLabels(world));
+        }
+        if (s->clearCountdown == 1) seen.markers.push_back(seen.Made("E_ZanacFortress"));
     };
-    *result = run.Run(1500);
+    *result = run.Run(950);
     *handed = g_handed;
     return seen;
 }

@@ -267,6 +267,60 @@ TEST_F(DeviceTest, IndexedDrawingFromBuffers) {
     device_->SetIndices(nullptr);
 }
 
+// Long triangle lists are fetched and drawn a piece at a time: every triangle of a list longer
+// than a piece is drawn, from any start vertex, and a list running past the buffer by one
+// triangle draws nothing at all.
+TEST_F(DeviceTest, LongListsDrawEveryTriangleOrNone) {
+    Texture* target = MakeTarget(64, 64);
+    BindTarget(target);
+    device_->SetRenderState(rs::kLighting, 0);
+    device_->SetRenderState(rs::kCullMode, cull::kNone);
+    // One 1 x 1 rectangle a pixel (64 x 8 pixels, 1,024 triangles), colour telling the pixel.
+    std::vector<Vertex> v;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const uint32_t c = 0xFF000000u | uint32_t(x) << 8 | uint32_t(y);
+            const float l = float(x) - 0.5f, t = float(y) - 0.5f;
+            const Vertex a{l, t, 0, 1, c, 0, 0}, b{l + 1, t, 0, 1, c, 0, 0};
+            const Vertex d{l + 1, t + 1, 0, 1, c, 0, 0}, e{l, t + 1, 0, 1, c, 0, 0};
+            v.insert(v.end(), {a, b, d, d, e, a});
+        }
+    }
+    VertexBuffer* vb = nullptr;
+    ASSERT_EQ(device_->CreateVertexBuffer(uint32_t(v.size() * sizeof(Vertex)), 0, kVertexFvf,
+                                          pool::kManaged, &vb),
+              result::kOk);
+    Keep(vb);
+    void* data;
+    vb->Lock(0, 0, &data, 0);
+    std::memcpy(data, v.data(), v.size() * sizeof(Vertex));
+    vb->Unlock();
+    device_->SetFVF(kVertexFvf);
+    device_->SetStreamSource(0, vb, 0, sizeof(Vertex));
+    struct Case {
+        uint32_t startVertex, triangles;
+        Result result;
+    };
+    const uint32_t all = uint32_t(v.size() / 3);
+    // Whole pixels only: a start and a count of whole pairs of triangles.
+    for (const Case& c : {Case{0, all, result::kOk}, Case{6, all - 2, result::kOk},
+                          Case{6 * 64, all - 2 * 64, result::kOk},
+                          Case{0, all + 2, result::kInvalidCall},
+                          Case{6, all, result::kInvalidCall}}) {
+        device_->Clear(0, nullptr, clear::kTarget, 0, 1.0f, 0);
+        EXPECT_EQ(device_->DrawPrimitive(prim::kTriangleList, c.startVertex, c.triangles), c.result);
+        const uint32_t firstPixel = c.startVertex / 6, pixels = c.triangles / 2;
+        for (uint32_t i = 0; i < all / 2; ++i) {
+            const int x = int(i % 64), y = int(i / 64);
+            const bool drawn = c.result == result::kOk && i >= firstPixel && i < firstPixel + pixels;
+            ASSERT_EQ(TargetPixel(target, x, y),
+                      drawn ? (0xFF000000u | uint32_t(x) << 8 | uint32_t(y)) : 0u)
+                << c.startVertex << " " << c.triangles << " at " << x << "," << y;
+        }
+    }
+    device_->SetStreamSource(0, nullptr, 0, 0);
+}
+
 TEST_F(DeviceTest, AdapterFormatsAndCapabilities) {
     EXPECT_EQ(d3d_->CheckDeviceFormat(0, devtype::kHal, fmt::kX8R8G8B8, 0, rtype::kTexture,
                                       fmt::kA4R4G4B4),

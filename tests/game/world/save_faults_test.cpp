@@ -1,0 +1,123 @@
+// The player's files under faults of the machine: a disk that fills up during a save, and the
+// program killed in the middle of one. Each fault strikes a child process doing the real save;
+// the test then reads what the child left on disk.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "game/world/file_bytes.h"
+#include "user_folder.h"
+#include "world_support.h"
+
+using namespace world_test;
+
+namespace {
+
+constexpr const char* kScorePath = "qvscore.dat";
+constexpr const char* kReplayPath = "replay/lastreplay.qvrep";
+
+// Runs the action in a child; returns its exit status (the action's own code), or -1 when it
+// was killed. A kill delay of 0 lets the child finish.
+int InChild(const std::function<int()>& action, useconds_t killAfter = 0) {
+    pid_t child = fork();
+    if (child == 0) _exit(action());
+    if (killAfter > 0) {
+        usleep(killAfter);
+        kill(child, SIGKILL);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Limits the size of any file this process writes, as a full disk does: writes past it fail.
+void FillDiskAt(rlim_t bytes) {
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+class SaveFaults : public WorldTest {
+protected:
+    SaveFaults() { world.scoreData.Clear(); }
+    // A game of `length` frames whose button word changes every frame, saved as the last replay.
+    bool SaveReplay(int32_t length, int32_t firstWord) {
+        world.replay.Reset(&world);
+        world.replay.BeginRecording();
+        for (int32_t i = 0; i < length; ++i) world.replay.Record(firstWord + i);
+        return world.replay.Save();
+    }
+
+    UserFolder user;
+};
+
+TEST_F(SaveFaults, AFullDiskFailsTheSaveSaysSoAndKeepsThePreviousFiles) {
+    ASSERT_TRUE(world.scoreData.SaveParty(2, 0, 2, 5, 6, 0, 0));
+    ASSERT_TRUE(SaveReplay(10, 1));
+    const std::string score = user.Read(kScorePath), replay = user.Read(kReplayPath);
+
+    struct Case {
+        const char* name;
+        std::function<bool()> save;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"score file", [&] { return world.scoreData.SaveParty(2, 0, 3, 7, 8, 0, 0); },
+         "ハイスコアとパーティー編成を\n書き込めませんでした"},
+        {"replay", [&] { return SaveReplay(2000, 1000); }, nullptr},
+    };
+    for (const Case& c : cases) {
+        // 0: failed and told the player once; 1: the save claimed success; 2: wrong messages.
+        const int status = InChild([&] {
+            FillDiskAt(4096);
+            if (c.save()) return 1;
+            const std::vector<std::string> shown = platform.messageBox.Texts();
+            if (shown.size() != 1 || (c.message != nullptr && shown[0] != c.message)) return 2;
+            return 0;
+        });
+        EXPECT_EQ(status, 0) << c.name;
+        EXPECT_EQ(user.Read(kScorePath), score) << c.name;
+        EXPECT_EQ(user.Read(kReplayPath), replay) << c.name;
+        EXPECT_FALSE(user.Exists(std::string(kScorePath) + ".tmp")) << c.name;
+        EXPECT_FALSE(user.Exists(std::string(kReplayPath) + ".tmp")) << c.name;
+    }
+    // Space again: the next save goes through.
+    EXPECT_TRUE(world.scoreData.SaveParty(2, 0, 3, 7, 8, 0, 0));
+    EXPECT_NE(user.Read(kScorePath), score);
+}
+
+TEST_F(SaveFaults, AKillDuringSavesLeavesOneWholeVersionOfEachFile) {
+    // Two versions of each file, saved turn about until the child is killed at a moment that
+    // moves a little every round, so the kill falls on every step of a save in turn.
+    std::vector<std::string> scores, replays;
+    for (int32_t version = 0; version < 2; ++version) {
+        ASSERT_TRUE(world.scoreData.SaveParty(3, 1, 21 + version, 1, 2, 3, 0));
+        ASSERT_TRUE(SaveReplay(500 + 300 * version, version));
+        scores.push_back(user.Read(kScorePath));
+        replays.push_back(user.Read(kReplayPath));
+    }
+    for (useconds_t delay = 500; delay < 40000; delay += 1700) {
+        const int status = InChild(
+            [&] {
+                for (int32_t round = 0;; round ^= 1) {
+                    world.scoreData.SaveParty(3, 1, 21 + round, 1, 2, 3, 0);
+                    SaveReplay(500 + 300 * round, round);
+                }
+                return 0;
+            },
+            delay);
+        ASSERT_EQ(status, -1);
+        const std::string score = user.Read(kScorePath), replay = user.Read(kReplayPath);
+        EXPECT_TRUE(score == scores[0] || score == scores[1]) << "killed after " << delay << " us";
+        EXPECT_TRUE(replay == replays[0] || replay == replays[1]) << "killed after " << delay << " us";
+    }
+    // A temporary file the kill left behind does not stand in the way of the next save.
+    EXPECT_TRUE(world.scoreData.SaveParty(3, 1, 30, 1, 2, 3, 0));
+    EXPECT_TRUE(SaveReplay(20, 7));
+}
+
+}  // namespace
