@@ -32,6 +32,8 @@ void SC_Menu_Result::Run(ObjectController* ctx) {
     ctx->VanishBullets();
     if (age == 0) {
         ctx->gameRunning = false;
+        // A playback is over: from here on the player's own buttons drive the menus again.
+        ctx->replay.mode = 0;
         if (saveState == kCanSave) {
             ctx->scoreData.UpdateBest(ctx, score);
             if (angle == 0) ctx->scoreData.UpdateBestValue(ctx);

@@ -40,8 +40,8 @@ bool NamedDisplayReachable() {
     const char* name = std::getenv("DISPLAY");
     if (name == nullptr || *name == '\0') return true;
     // A server may drop a connection made just after another one closed: a few tries apart.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (attempt > 0) usleep(50000);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (attempt > 0) usleep(100000);
         if (Display* display = XOpenDisplay(name)) {
             XCloseDisplay(display);
             return true;

@@ -139,12 +139,12 @@ protected:
         return Start(stderrFile, {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", server_->Name()}});
     }
 
-    // Starts the program on the server until `shown` says it is up (at most three times); -1
+    // Starts the program on the server until `shown` says it is up (at most five times); -1
     // when it never is. Xvfb now and then drops a connection made just after another one closed,
     // and a program that found no display ends at start.
     template <typename Shown>
     pid_t StartShown(const std::string& stderrFile, Shown shown) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
+        for (int attempt = 0; attempt < 5; ++attempt) {
             pid_t pid = StartOnServer(stderrFile);
             if (shown(pid)) return pid;
             if (WaitExitWithin(pid, 10000) == -1) return -1;  // running, yet not shown

@@ -107,9 +107,14 @@ void NatsukisGameIsKeptAndTheReplayListPlaysItBackAlike() {
     UnlockEverything();
     Game played;
     std::vector<int32_t> playedFrames;
+    bool titleAfterPlayback = false;
     e2e::GameRun second;
     second.onFrame = [&](int32_t frame, ObjectController& world) {
         Note(world, frame, &playedFrames, &played);
+        if (auto* r = dynamic_cast<SC_Menu_Result*>(world.currentScene); r != nullptr && r->age == 40) {
+            Tap(second, frame, kDecide);  // the result of a playback takes the player's buttons again
+        }
+        titleAfterPlayback = titleAfterPlayback || (played.score >= 0 && dynamic_cast<SC_Menu_Title*>(world.currentScene) != nullptr);
         if (auto* title = dynamic_cast<SC_Menu_Title*>(world.currentScene); title != nullptr && title->age == 3) {
             Tap(second, frame, kDown);      // ghost mode
             Tap(second, frame + 2, kDown);  // extermination
@@ -125,6 +130,7 @@ void NatsukisGameIsKeptAndTheReplayListPlaysItBackAlike() {
     TakeHashes(secondRun, playedFrames, &played);
     EXPECT_TRUE(secondRun.messageBoxes.empty());
     EXPECT_EQ(played.score, live.score);
+    EXPECT_TRUE(titleAfterPlayback);
     EXPECT_EQ(played.firstMember, 11);
     EXPECT_EQ(played.frames.size(), live.frames.size());
     EXPECT_TRUE(played.frames == live.frames);
