@@ -34,6 +34,14 @@ constexpr int32_t kButtons = 7;         // arrows, Z, X, C: never the pause butt
 constexpr int32_t kCharacters[] = {0, 1, 9, 11, 12, 13, 14, 21, 25, 28};
 constexpr int32_t kFormations[4] = {1, 2, 12, 121};
 
+#if defined(__SANITIZE_ADDRESS__)
+// The address sanitizer keeps freed memory in quarantine, so resident memory grows without a leak
+// (its leak check stands in).
+constexpr bool kMemoryMeasured = false;
+#else
+constexpr bool kMemoryMeasured = true;
+#endif
+
 struct Game {
     int32_t mode;
     int32_t players;
@@ -188,7 +196,7 @@ TEST(Soak, GamesAndTheirReplaysRepeatMemoryStaysFlatAndListsStayBounded) {
     EXPECT_TRUE(result.messageBoxes.empty());
     EXPECT_LE(largestList, kListBound);
     ASSERT_EQ(games.size(), order.size());
-    if (total >= 3600) {
+    if (kMemoryMeasured && total >= 3600) {
         EXPECT_LE(residentAtEnd, residentAt3600 + residentAt3600 / 20) << residentAt3600 << " -> " << residentAtEnd;
     }
 
