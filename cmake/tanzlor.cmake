@@ -10,20 +10,27 @@ function(tanzlor_library target)
   target_link_libraries(${target} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_DEPS})
 endfunction()
 
-# tanzlor_test(<target> SOURCES <files>... DEPS <targets>...)
+# tanzlor_test(<target> [SERIAL] SOURCES <files>... DEPS <targets>...)
 # A GoogleTest program registered with CTest; it runs headless on SDL's dummy drivers and finds
-# the build folder through the environment variable TANZLOR_BUILD_DIR (tests/support).
+# the build folder through the environment variable TANZLOR_BUILD_DIR (tests/support). SERIAL runs
+# its tests alone: tests of real processes on a real X server time their steps, and a machine
+# loaded by the rest of the suite would make them fail for no fault of the program.
 function(tanzlor_test target)
   if(NOT TANZLOR_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;DEPS" ${ARGN})
   find_package(GTest REQUIRED)
   add_executable(${target} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/test_environment.cpp)
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${target} PRIVATE TANZLOR_BUILD_DIR="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(${target} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 60)
+  if(ARG_SERIAL)
+    gtest_discover_tests(${target} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 60
+      PROPERTIES RUN_SERIAL TRUE)
+  else()
+    gtest_discover_tests(${target} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
 
 # tanzlor_fuzz(<target> SOURCES <files>... DEPS <targets>...)

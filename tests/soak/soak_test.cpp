@@ -34,20 +34,18 @@ constexpr int32_t kButtons = 7;         // arrows, Z, X, C: never the pause butt
 constexpr int32_t kCharacters[] = {0, 1, 9, 11, 12, 13, 14, 21, 25, 28};
 constexpr int32_t kFormations[4] = {1, 2, 12, 121};
 
-#if defined(__SANITIZE_ADDRESS__)
-// The address sanitizer keeps freed memory in quarantine, so resident memory grows without a leak
-// (its leak check stands in).
-constexpr bool kMemoryMeasured = false;
-#else
-constexpr bool kMemoryMeasured = true;
-#endif
-
 struct Game {
     int32_t mode;
     int32_t players;
 };
 // Cooperative 1-4, ghost 2-4, the 2MIN and 5MIN attacks.
 constexpr Game kGames[] = {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {16, 2}, {16, 3}, {16, 4}, {10, 1}, {11, 2}};
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
 
 int32_t SoakFrames() {
     const char* text = std::getenv("SOAK_FRAMES");
@@ -196,7 +194,9 @@ TEST(Soak, GamesAndTheirReplaysRepeatMemoryStaysFlatAndListsStayBounded) {
     EXPECT_TRUE(result.messageBoxes.empty());
     EXPECT_LE(largestList, kListBound);
     ASSERT_EQ(games.size(), order.size());
-    if (kMemoryMeasured && total >= 3600) {
+    // AddressSanitizer keeps freed blocks in quarantine (up to 256 MB), so resident memory grows
+    // there whatever the game does; the memory check only means something in the normal build.
+    if (total >= 3600 && !kAddressSanitizer) {
         EXPECT_LE(residentAtEnd, residentAt3600 + residentAt3600 / 20) << residentAt3600 << " -> " << residentAtEnd;
     }
 
