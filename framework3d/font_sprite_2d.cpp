@@ -37,23 +37,18 @@ bool CFontSprite2D::MakeSprites(uint32_t count, bool sort) {
 }
 
 bool CFontSprite2D::Create(const char* text, uint32_t count, CFont* font, bool sort, bool smooth) {
-    ZethLog::Print(" : Texture {");
-    ZethLog::PrintBreak();
-    if (!CBaseFontSprite::Create(text, font, smooth)) {
-        ZethLog::PrintError("Failed!");
-        ZethLog::PrintBreak();
-        return false;
-    }
-    ZethLog::Print("} Sprite {");
-    ZethLog::PrintBreak();
-    return MakeSprites(count, sort);
+    return BuildLogged([&] { return CBaseFontSprite::Create(text, font, smooth); }, count, sort);
 }
 
 bool CFontSprite2D::CreateFromFile(const char* file, const char* source, uint32_t count, bool sort,
                                    uint32_t formatIndex) {
+    return BuildLogged([&] { return CBaseFontSprite::CreateFromFile(file, source, formatIndex); }, count, sort);
+}
+
+bool CFontSprite2D::BuildLogged(const std::function<bool()>& buildStore, uint32_t count, bool sort) {
     ZethLog::Print(" : Texture {");
     ZethLog::PrintBreak();
-    if (!CBaseFontSprite::CreateFromFile(file, source, formatIndex)) {
+    if (!buildStore()) {
         ZethLog::PrintError("Failed!");
         ZethLog::PrintBreak();
         return false;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "framework3d/font_sprite.h"
 
@@ -42,6 +43,8 @@ public:
 
 private:
     bool MakeSprites(uint32_t count, bool sort);  // one batch per sheet
+    // Builds the glyph store between the log's "Texture" and "Sprite" sections, then the batches.
+    bool BuildLogged(const std::function<bool()>& buildStore, uint32_t count, bool sort);
     void ReleaseSprites();
     Point Walk(const char* text, int32_t x, int32_t y, bool proportional, bool measure, float depth, uint32_t colour);
     // The glyph of the character at the pointer and its batch; null when it has none.

@@ -198,12 +198,19 @@ TEST(FamiliesRun, EveryWAndYEnemyAppearsMovesFiresGoesAndCredits) {
         EXPECT_TRUE(s.appeared);
         EXPECT_TRUE(s.moved);
         EXPECT_TRUE(s.gone);
-        if (e.fires) EXPECT_GT(s.bullets, 0);
+        if (e.fires) {
+            EXPECT_GT(s.bullets, 0);
+        }
         // The bomb missile and the stage-2 middle enemy pay nothing themselves; the falling block
         // pays by its height.
-        if (e.id == 32) EXPECT_GT(s.score, 0);
-        else if (e.id != 33 && e.id != 35) EXPECT_GE(s.score, FindEnemyRow(e.id)->score);
-        if (e.code >= 0) EXPECT_NE(std::find(s.codes.begin(), s.codes.end(), e.code), s.codes.end());
+        if (e.id == 32) {
+            EXPECT_GT(s.score, 0);
+        } else if (e.id != 33 && e.id != 35) {
+            EXPECT_GE(s.score, FindEnemyRow(e.id)->score);
+        }
+        if (e.code >= 0) {
+            EXPECT_NE(std::find(s.codes.begin(), s.codes.end(), e.code), s.codes.end());
+        }
         EXPECT_EQ(s.moved, second[i].moved);
         EXPECT_EQ(s.codes, second[i].codes);
     }

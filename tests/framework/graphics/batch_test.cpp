@@ -218,7 +218,9 @@ TEST_F(BatchTest, PushedTrianglesAreConvertedThenClippedVertices) {
             EXPECT_EQ(batch->GetVertexCount(), n);
             // Sorted batches upload the triangles of one push in reverse order; one triangle here
             // unless clipping cut it.
-            if (!sort || n <= 3) EXPECT_EQ(batch->UploadedBytes(), expected) << in[0].diffuse << " " << sort;
+            if (!sort || n <= 3) {
+                EXPECT_EQ(batch->UploadedBytes(), expected) << in[0].diffuse << " " << sort;
+            }
         }
         batch->Release();
     }

@@ -28,6 +28,14 @@ protected:
     T* Make(int32_t code) {
         return dynamic_cast<T*>(world.CreatePC(code));
     }
+    // A character of the code at level, past the two frames in which it reads no input.
+    template <typename T>
+    T* Ready(int32_t code, int32_t level) {
+        T* pc = Make<T>(code);
+        Step(2);
+        pc->powerLevel = level;
+        return pc;
+    }
     // Whether the object is of the class the factory makes for the type id.
     static bool MadeBy(Object* o, int32_t typeId);
     // Live shots of a type id.

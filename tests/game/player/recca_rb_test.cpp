@@ -11,13 +11,6 @@ using namespace player_test;
 
 class ReccaRB : public PlayerTest {
 protected:
-    template <typename T>
-    T* Ready(int32_t code, int32_t level) {
-        T* pc = Make<T>(code);
-        Step(2);
-        pc->powerLevel = level;
-        return pc;
-    }
     world_test::Probe* Enemy(float x, float y) {
         world_test::Probe* e = Add(401, "enemy", x, y);
         e->hp = e->maxHp = 1e6f;

@@ -11,13 +11,6 @@ using namespace player_test;
 
 class RetroCF : public PlayerTest {
 protected:
-    template <typename T>
-    T* Ready(int32_t code, int32_t level) {
-        T* pc = Make<T>(code);
-        Step(2);
-        pc->powerLevel = level;
-        return pc;
-    }
     // Frames (counted from 0) on which a shot of the id was made, over the given frames.
     std::vector<int> FireFrames(int32_t typeId, int frames, int* most = nullptr) {
         std::vector<int> made;

@@ -8,14 +8,6 @@ using namespace player_test;
 
 class Weapons : public PlayerTest {
 protected:
-    // A character of the code at level, past the two frames in which it reads no input.
-    template <typename T>
-    T* Ready(int32_t code, int32_t level) {
-        T* pc = Make<T>(code);
-        Step(2);
-        pc->powerLevel = level;
-        return pc;
-    }
     std::vector<int> ShotsPerFrame(int32_t typeId, int frames) {
         std::vector<int> counts;
         for (int f = 0; f < frames; ++f) {
