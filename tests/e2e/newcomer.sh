@@ -39,7 +39,10 @@ server=$!
 within 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")" SDL_VIDEODRIVER=x11
 
-SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$work/runtime" "$work/app/tanzlor" 2>"$work/game.err" &
+# Under the sanitizers the system's own X and D-Bus client libraries keep a few allocations to the
+# end of the process; leaks are checked by the in-process tests, not on the real display.
+ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=0" \
+  SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$work/runtime" "$work/app/tanzlor" 2>"$work/game.err" &
 game=$!
 within 15 xdotool search --name "TANZLOR" >/dev/null || fail "no window"
 window="$(xdotool search --name "TANZLOR" | head -1)"
