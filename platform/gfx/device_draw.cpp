@@ -245,7 +245,6 @@ bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count, int stag
     transformed_ = !layout.pretransformed;
     hasDiffuse_ = layout.diffuse >= 0;
     const bool lighting = transformed_ && renderStates_[rs::kLighting] != 0 && layout.normal >= 0;
-    const Matrix all = Multiply(Multiply(world_, view_), projection_);
     // Where each stage's u and v sit in a vertex; -1 reads 0 (a set the format does not carry,
     // or a one-float set's v).
     int uAt[kStageCount], vAt[kStageCount];
@@ -255,9 +254,33 @@ bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count, int stag
         uAt[s] = carried ? layout.tex[set] : -1;
         vAt[s] = carried && layout.texFloats[set] > 1 ? layout.tex[set] + 4 : -1;
     }
+    // Stages past the enabled ones are never sampled.
+    auto readStages = [&](const uint8_t* p, ScreenVertex* v) {
+        for (int s = 0; s < stages; ++s) {
+            v->uv[s][0] = uAt[s] >= 0 ? ReadFloat(p + uAt[s]) : 0.0f;
+            v->uv[s][1] = vAt[s] >= 0 ? ReadFloat(p + vAt[s]) : 0.0f;
+        }
+    };
     // The scratch only grows: shrinking and growing again would clear it on every draw.
     if (screen_.size() < count) screen_.resize(count);
-    if (transformed_ && clip_.size() < count) clip_.resize(count);
+    if (!transformed_) {
+        // Screen-space vertices (what 2D batches draw) are copied as they are.
+        const int diffuseAt = layout.diffuse;
+        for (uint32_t i = 0; i < count; ++i) {
+            const uint8_t* p = source.vertices + size_t(i) * source.stride;
+            const uint8_t* at = p + layout.position;
+            ScreenVertex& v = screen_[i];
+            v.x = ReadFloat(at);
+            v.y = ReadFloat(at + 4);
+            v.z = ReadFloat(at + 8);
+            v.rhw = ReadFloat(at + 12);
+            v.diffuse = diffuseAt >= 0 ? ReadU32(p + diffuseAt) : 0xFFFFFFFFu;
+            readStages(p, &v);
+        }
+        return true;
+    }
+    if (clip_.size() < count) clip_.resize(count);
+    const Matrix all = Multiply(Multiply(world_, view_), projection_);
     FetchedVertex f{};
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* p = source.vertices + size_t(i) * source.stride;
@@ -265,31 +288,20 @@ bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count, int stag
         f.position[0] = ReadFloat(at);
         f.position[1] = ReadFloat(at + 4);
         f.position[2] = ReadFloat(at + 8);
-        f.position[3] = layout.pretransformed ? ReadFloat(at + 12) : 1.0f;
+        f.position[3] = 1.0f;
         if (layout.normal >= 0) {
             for (int k = 0; k < 3; ++k) f.normal[k] = ReadFloat(p + layout.normal + 4 * k);
         }
         f.diffuse = layout.diffuse >= 0 ? ReadU32(p + layout.diffuse) : 0xFFFFFFFFu;
         ScreenVertex& v = screen_[i];
         v.diffuse = lighting ? LightVertex(f) : f.diffuse;
-        // Stages past the enabled ones are never sampled.
-        for (int s = 0; s < stages; ++s) {
-            v.uv[s][0] = uAt[s] >= 0 ? ReadFloat(p + uAt[s]) : 0.0f;
-            v.uv[s][1] = vAt[s] >= 0 ? ReadFloat(p + vAt[s]) : 0.0f;
+        readStages(p, &v);
+        std::array<float, 4>& c = clip_[i];
+        for (int j = 0; j < 4; ++j) {
+            c[size_t(j)] = f.position[0] * all.m[0][j] + f.position[1] * all.m[1][j] +
+                           f.position[2] * all.m[2][j] + all.m[3][j];
         }
-        if (transformed_) {
-            std::array<float, 4>& c = clip_[i];
-            for (int j = 0; j < 4; ++j) {
-                c[size_t(j)] = f.position[0] * all.m[0][j] + f.position[1] * all.m[1][j] +
-                               f.position[2] * all.m[2][j] + all.m[3][j];
-            }
-            ProjectToViewport(c, &v);
-        } else {
-            v.x = f.position[0];
-            v.y = f.position[1];
-            v.z = f.position[2];
-            v.rhw = f.position[3];
-        }
+        ProjectToViewport(c, &v);
     }
     return true;
 }
