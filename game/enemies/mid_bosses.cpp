@@ -9,6 +9,7 @@
 #include "game/enemies/enemy.h"
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
+#include "game/world/class_rows.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -44,13 +45,6 @@ constexpr int32_t kArmSegmentId = 62;
 constexpr int32_t kUnlockNoticeId = 299;
 constexpr int32_t kGhostModes = 16;
 constexpr int32_t kLeaveAge = 600;
-
-const MidBossRow& MidRow(int32_t id) {
-    for (const MidBossRow& row : kMidBosses) {
-        if (row.id == id) return row;
-    }
-    return kMidBosses[0];
-}
 
 bool Cooperative(const ObjectController* ctx) { return ctx->gameMode < kGhostModes; }
 
@@ -106,7 +100,7 @@ public:
     int32_t level = 0;  // 0-3
 
 protected:
-    MidBoss(int32_t id, float px, float py, float a, float b, float c, float d) : row_(MidRow(id)) {
+    MidBoss(int32_t id, float px, float py, float a, float b, float c, float d) : row_(ClassRowOrFirst(kMidBosses, id)) {
         Setup(id, px, py, a, b, c, d);
     }
     virtual void Act(ObjectController* ctx) = 0;

@@ -9,6 +9,7 @@
 #include "game/enemies/enemy.h"
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
+#include "game/world/class_rows.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -47,13 +48,6 @@ constexpr int32_t kBombMissileId = 33;
 constexpr int32_t kScorePopId = 336;
 constexpr int32_t kBonusClock = 660;
 
-const TimedBossRow& TimedRow(int32_t id) {
-    for (const TimedBossRow& row : kTimedBosses) {
-        if (row.id == id) return row;
-    }
-    return kTimedBosses[0];
-}
-
 void FireAimedShot(ObjectController* ctx, float x, float y) {
     ctx->FireAimed(kNormalBulletId, x, y, false, true, false, 16384);
 }
@@ -91,7 +85,7 @@ public:
     }
 
 protected:
-    TimedBoss(int32_t id, float px, float py, float a, float b, float c, float d) : row_(TimedRow(id)) {
+    TimedBoss(int32_t id, float px, float py, float a, float b, float c, float d) : row_(ClassRowOrFirst(kTimedBosses, id)) {
         Setup(id, px, py, a, b, c, d);
     }
     virtual void Act(ObjectController* ctx) = 0;

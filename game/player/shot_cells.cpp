@@ -1,6 +1,7 @@
 // The cells of the weapons that draw one (animated) cell of "shot.bmp" and nothing else, one row
 // per type id in id order.
 #include "game/player/shot.h"
+#include "game/world/class_rows.h"
 
 namespace {
 
@@ -27,12 +28,7 @@ const ShotCellRow kShotCells[] = {
 
 }  // namespace
 
-const ShotCellRow* FindShotCell(int32_t typeId) {
-    for (const ShotCellRow& row : kShotCells) {
-        if (row.id == typeId) return &row;
-    }
-    return nullptr;
-}
+const ShotCellRow* FindShotCell(int32_t typeId) { return FindClassRow(kShotCells, typeId); }
 
 void CellShot::Draw(ObjectController* ctx) {
     const ShotCellRow* row = FindShotCell(cellId);

@@ -19,6 +19,12 @@ void ObjectController::MoveAll() {
 }
 
 void ObjectController::RunFrame() {
+    UpdateWorld();
+    DrawAll(1);
+    CloseFrame();
+}
+
+void ObjectController::UpdateWorld() {
     // A replay that could not be saved asks for the title from inside the stage's Run; the
     // world is emptied here, where no pass holds an object.
     if (replay.TakeTitleRequest()) ReturnToTitle();
@@ -39,7 +45,9 @@ void ObjectController::RunFrame() {
         CollideAll();
         SweepObjects();
     }
-    DrawAll(1);
+}
+
+void ObjectController::CloseFrame() {
     frame += 1;
     soundEffects.TickCooldowns();
     bgm.Update();

@@ -80,6 +80,11 @@ public:
     void RaiseRank(int32_t n);
     void LowerRank(int32_t n);
 
+    // RunFrame's steps: UpdateWorld (input, the replay hook and the four passes), DrawAll, then
+    // CloseFrame (the counters and fast-forward).
+    void UpdateWorld();
+    void CloseFrame();
+
     // The frame's passes.
     void RunAll();
     void MoveAll();

@@ -253,6 +253,84 @@ TexelRun RunOf(const int* columns, int count) {
     return straight ? TexelRun::kStraight : doubled ? TexelRun::kDoubled : TexelRun::kIndexed;
 }
 
+// What DrawRectangle needs of a pair once it is known to form a rectangle: the pixels it
+// covers and the planes of stage 0's coordinates in each triangle (u along x, v along y).
+struct PairSetup {
+    int64_t left, top, right, bottom;  // pixels [left, right) x [top, bottom), in the scissor
+    Plane u[2], v[2];                  // of the first and the second triangle
+};
+
+// The plane of an attribute that changes along one axis alone, with PlaneOf's arithmetic for
+// that axis's slope and the origin; the other slope is zero (of either sign, which moves no
+// sample off its texel).
+Plane AxisPlane(const TriangleSetup& t, double a0, double a1, double a2, bool alongX) {
+    const double d1 = a1 - a0, d2 = a2 - a0;
+    Plane p{0.0, 0.0, 0.0};
+    if (alongX) {
+        p.dx = (d1 * t.ey2 - d2 * t.ey1) / t.det * kSubpixelScale;
+    } else {
+        p.dy = (d2 * t.ex1 - d1 * t.ex2) / t.det * kSubpixelScale;
+    }
+    p.origin = a0 + p.dx * t.ox + p.dy * t.oy;
+    return p;
+}
+
+// The pair as sprite batches make it, (top left, top right, bottom right) and (bottom right,
+// bottom left, top left), of one colour, depth and rhw, with u following x and v following y,
+// left to right and top to bottom: set up from its four sides as SetUpTriangle and PlaneOf set
+// up the two triangles, without their general tests. False (nothing set) for any other pair,
+// which takes the general set-up.
+bool SetUpSpritePair(const PipelineState& ps, const ScreenVertex* const t[6], PairSetup* out) {
+    const ScreenVertex &tl = *t[0], &tr = *t[1], &br = *t[2], &bl = *t[4];
+    auto same = [](const ScreenVertex& a, const ScreenVertex& b) {
+        return a.diffuse == b.diffuse && a.z == b.z && a.rhw == b.rhw;
+    };
+    auto equal = [&](const ScreenVertex& a, const ScreenVertex& b) {
+        return same(a, b) && a.x == b.x && a.y == b.y && a.uv[0][0] == b.uv[0][0] &&
+               a.uv[0][1] == b.uv[0][1];
+    };
+    if (!equal(*t[5], tl) || !equal(*t[3], br) || !same(tr, tl) || !same(br, tl) || !same(bl, tl) ||
+        tr.x != br.x || tr.y != tl.y || bl.x != tl.x || bl.y != br.y || tr.uv[0][0] != br.uv[0][0] ||
+        tr.uv[0][1] != tl.uv[0][1] || bl.uv[0][0] != tl.uv[0][0] || bl.uv[0][1] != br.uv[0][1] ||
+        ps.cullMode == cull::kClockwise) {
+        return false;
+    }
+    for (float c : {tl.x, tl.y, br.x, br.y}) {
+        if (!(std::fabs(c) <= kGuardBand)) return false;
+    }
+    const int64_t x0 = SnapToSubpixel(tl.x), y0 = SnapToSubpixel(tl.y);
+    const int64_t x1 = SnapToSubpixel(br.x), y1 = SnapToSubpixel(br.y);
+    if (x1 <= x0 || y1 <= y0) return false;
+    const int64_t one = int64_t(1) << kSubpixelBits;
+    const int64_t left = std::max<int64_t>(ps.scissor.left, (x0 + one - 1) >> kSubpixelBits);
+    const int64_t top = std::max<int64_t>(ps.scissor.top, (y0 + one - 1) >> kSubpixelBits);
+    out->left = left;
+    out->top = top;
+    out->right = std::min<int64_t>(CeilPixel(x1), ps.scissor.right);
+    out->bottom = std::min<int64_t>(CeilPixel(y1), ps.scissor.bottom);
+    // The two triangles as SetUpTriangle leaves them: both wind positively, so their corners
+    // stay in order; the first is measured from the top left, the second from the bottom right.
+    TriangleSetup first, second;
+    first.det = second.det = double((x1 - x0) * (y1 - y0));
+    first.ex1 = first.ex2 = double(x1 - x0);
+    second.ex1 = second.ex2 = double(x0 - x1);
+    first.ey1 = second.ey1 = 0.0;  // the first edge of both is level
+    first.ey2 = double(y1 - y0);
+    second.ey2 = double(y0 - y1);
+    first.ox = double(left) - double(x0) / kSubpixelScale;
+    first.oy = double(top) - double(y0) / kSubpixelScale;
+    second.ox = double(left) - double(x1) / kSubpixelScale;
+    second.oy = double(top) - double(y1) / kSubpixelScale;
+    const double uL = tl.uv[0][0], uR = br.uv[0][0], vT = tl.uv[0][1], vB = br.uv[0][1];
+    // Infinite coordinates make not-a-number slopes, which only the general set-up turns away.
+    if (!std::isfinite(uL + uR + vT + vB)) return false;
+    out->u[0] = AxisPlane(first, uL, uR, uR, true);
+    out->v[0] = AxisPlane(first, vT, vT, vB, false);
+    out->u[1] = AxisPlane(second, uR, uL, uL, true);
+    out->v[1] = AxisPlane(second, vB, vB, vT, false);
+    return true;
+}
+
 }  // namespace
 
 class RectanglePath {
@@ -293,8 +371,13 @@ const RectanglePath* ChooseRectanglePath(const PipelineState& ps) {
     return &kPaths[textured][alphaTest][kind];
 }
 
-bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
-                   const ScreenVertex* const t[6]) {
+namespace {
+
+// Any other pair: false when its triangles do not form an axis-aligned rectangle of one colour
+// whose stage-0 coordinates follow its sides, or when one is culled (the triangle path leaves
+// it out). The planes are set only for a textured draw.
+bool SetUpGeneralPair(const PipelineState& ps, const ScreenVertex* const t[6], bool textured,
+                      PairSetup* out) {
     const ScreenVertex& v0 = *t[0];
     for (int i = 1; i < 6; ++i) {
         if (t[i]->diffuse != v0.diffuse || t[i]->z != v0.z || t[i]->rhw != v0.rhw) return false;
@@ -342,40 +425,58 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
     }
     // Both triangles span the rectangle, so the box of either is the rectangle's; its pixels
     // are those whose centres lie in [left, right) x [top, bottom) of the snapped corners.
-    const int64_t left = first.left, top0 = first.top;
-    const int64_t right = std::min<int64_t>(
-        CeilPixel(std::max({first.x[0], first.x[1], first.x[2]})), ps.scissor.right);
-    const int64_t bottom = std::min<int64_t>(
-        CeilPixel(std::max({first.y[0], first.y[1], first.y[2]})), ps.scissor.bottom);
+    out->left = first.left;
+    out->top = first.top;
+    out->right = std::min<int64_t>(CeilPixel(std::max({first.x[0], first.x[1], first.x[2]})),
+                                   ps.scissor.right);
+    out->bottom = std::min<int64_t>(CeilPixel(std::max({first.y[0], first.y[1], first.y[2]})),
+                                    ps.scissor.bottom);
+    if (textured) {
+        // The planes of stage 0's coordinates as the triangle path sets them up.
+        auto planes = [](const TriangleSetup& s, int k) {
+            return PlaneOf(s, s.v[0]->uv[0][k], s.v[1]->uv[0][k], s.v[2]->uv[0][k]);
+        };
+        out->u[0] = planes(first, 0);
+        out->u[1] = planes(second, 0);
+        out->v[0] = planes(first, 1);
+        out->v[1] = planes(second, 1);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
+                   const ScreenVertex* const t[6]) {
+    PairSetup pair;
+    if (!SetUpSpritePair(ps, t, &pair) && !SetUpGeneralPair(ps, t, path.textured, &pair)) {
+        return false;
+    }
+    const int64_t left = pair.left, top0 = pair.top, right = pair.right, bottom = pair.bottom;
     if (left >= right || top0 >= bottom) return true;  // nothing to draw, nothing differs
     if (right - left > kMaxRectangleSide || bottom - top0 > kMaxRectangleSide) return false;
 
-    RectJob job{int(left), int(top0), int(right - left), int(bottom - top0), v0.diffuse, nullptr,
+    const uint32_t color = t[0]->diffuse;
+    RectJob job{int(left), int(top0), int(right - left), int(bottom - top0), color, nullptr,
                 nullptr, TexelRun::kIndexed};
     int columns[kMaxRectangleSide];
     int rows[kMaxRectangleSide];
     if (path.textured) {
-        // The planes of stage 0's coordinates as the triangle path sets them up: u changes
-        // along x alone and v along y alone (the corner check above), so u's plane is flat in
-        // y and v's in x, and each pixel's texel comes from one table per axis.
-        auto planes = [](const TriangleSetup& s, int k) {
-            return PlaneOf(s, s.v[0]->uv[0][k], s.v[1]->uv[0][k], s.v[2]->uv[0][k]);
-        };
-        const Plane uFirst = planes(first, 0), uSecond = planes(second, 0);
-        const Plane vFirst = planes(first, 1), vSecond = planes(second, 1);
-        if (uFirst.dy != 0.0 || uSecond.dy != 0.0 || vFirst.dx != 0.0 || vSecond.dx != 0.0) {
+        // u changes along x alone and v along y alone, so u's plane is flat in y and v's in x,
+        // and each pixel's texel comes from one table per axis.
+        if (pair.u[0].dy != 0.0 || pair.u[1].dy != 0.0 || pair.v[0].dx != 0.0 || pair.v[1].dx != 0.0) {
             return false;
         }
         const StageSampler& s = ps.samplers[0];
-        if (!AxisTexels(uFirst, uSecond, true, job.width, s.width, s.addressU, columns) ||
-            !AxisTexels(vFirst, vSecond, false, job.height, s.height, s.addressV, rows)) {
+        if (!AxisTexels(pair.u[0], pair.u[1], true, job.width, s.width, s.addressU, columns) ||
+            !AxisTexels(pair.v[0], pair.v[1], false, job.height, s.height, s.addressV, rows)) {
             return false;
         }
         job.run = RunOf(columns, job.width);
         job.columns = columns;
         job.rows = rows;
     }
-    const bool tint = path.textured && v0.diffuse != 0xFFFFFFFF;
+    const bool tint = path.textured && color != 0xFFFFFFFF;
     const int index = (path.textured ? 1 : 0) | (tint ? 2 : 0) | (path.alphaTest ? 4 : 0);
     path.routines[index](ps, job);
     return true;

@@ -54,7 +54,11 @@ TEST_F(PoolsTest, ReleaseCountsDownAndRefusesHandlesOutsideThePools) {
         EXPECT_FALSE(ZethModel::Release(handle)) << handle;
     }
     // Records still in use at shutdown are destroyed whatever their count.
-    ZethGridMesh::Records()[7] = ZethGridMesh::Record{1, 9, 0, nullptr, Zeth::MemoryAlloc(4)};
+    ZethGridMesh::Record kept{};
+    kept.inUse = 1;
+    kept.refCount = 9;
+    kept.auxData = Zeth::MemoryAlloc(4);
+    ZethGridMesh::Records()[7] = kept;
     ZethModel::Records()[8] = ZethModel::Record{1, 9, nullptr, nullptr, Zeth::MemoryAlloc(4)};
 }
 

@@ -2,6 +2,7 @@
 // triangle path's bytes (coverage under the top-left rule and the texel of every pixel), and it
 // must take such rectangles rather than leave them to the triangles.
 #include <algorithm>
+#include <cmath>
 
 #include "gfx_fixture.h"
 
@@ -24,9 +25,10 @@ protected:
 
     // Draws the vertices onto a 64 x 64 target (within the given viewport) through one path.
     Shot DrawThrough(bool triangles, const std::vector<Vertex>& v, const Viewport& viewport,
-                     uint32_t texSize) {
+                     uint32_t texSize, uint32_t cullMode = cull::kNone) {
         SetForceGeneralPath(triangles);
         UseSpriteStates();
+        device_->SetRenderState(rs::kCullMode, cullMode);
         Texture* sheet = MakeTexture(texSize, texSize, Tell);
         Texture* target = MakeTarget(64, 64);
         BindTarget(target);
@@ -125,6 +127,74 @@ TEST_F(SubpixelTest, RandomPlacesAgreeWithTheTrianglePath) {
     const Shot tri = DrawThrough(true, v, whole, 48);
     EXPECT_EQ(rect.pixels, tri.pixels);
     EXPECT_GE(rect.rectangles, 570u);
+}
+
+// The sprite batch's order of corners (top left, top right, bottom right, then bottom right,
+// bottom left, top left) has a set-up of its own; that order, every other one, and the pairs the
+// rectangle path must leave to the triangles all give the triangle path's bytes.
+TEST_F(SubpixelTest, EveryCornerOrderGivesTheTrianglePathsBytes) {
+    enum Corner { kA, kB, kC, kD };  // top left, top right, bottom right, bottom left
+    struct Case {
+        const char* name;
+        Corner order[6];
+        bool mirrorX = false, mirrorY = false;  // the sides swapped on screen
+        bool infiniteU = false;                 // the left column's u
+        uint32_t cullMode = cull::kNone;
+        bool rectangles = true;  // every pair drawn by the rectangle path
+        bool drawn = true;       // anything drawn at all
+    };
+    const Case cases[] = {
+        {"sprite order", {kA, kB, kC, kC, kD, kA}},
+        {"sprite order, counter-clockwise culling", {kA, kB, kC, kC, kD, kA}, false, false, false,
+         cull::kCounterClockwise},
+        {"sprite order, clockwise culling", {kA, kB, kC, kC, kD, kA}, false, false, false,
+         cull::kClockwise, false, false},
+        {"from the top right", {kB, kC, kD, kD, kA, kB}},
+        {"the other diagonal", {kA, kB, kD, kB, kC, kD}},
+        {"second triangle first", {kC, kD, kA, kA, kB, kC}},
+        {"mirrored across", {kA, kB, kC, kC, kD, kA}, true},
+        {"upside down", {kA, kB, kC, kC, kD, kA}, false, true},
+        {"infinite texture coordinate", {kA, kB, kC, kC, kD, kA}, false, false, true, cull::kNone,
+         false},
+    };
+    uint32_t seed = 23;
+    auto next = [&seed](uint32_t range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % range;
+    };
+    std::vector<Vertex> rects;
+    for (int i = 0; i < 120; ++i) {
+        // Each covers some pixel of the target, so that each is drawn.
+        const float x = float(next(5600)) / 100.0f, y = float(next(5600)) / 100.0f;
+        const float sw = float(1 + next(16)), sh = float(1 + next(16));
+        const float scale = next(3) == 0 ? 2.0f : 1.0f;
+        PushRect(rects, x, y, sw * scale, sh * scale, float(next(30)), float(next(30)), sw, sh, 40, 40);
+    }
+    const Viewport whole{0, 0, 64, 64, 0.0f, 1.0f};
+    const size_t count = rects.size() / 6;
+    for (const Case& c : cases) {
+        std::vector<Vertex> v;
+        for (size_t r = 0; r < count; ++r) {
+            Vertex corner[4] = {rects[6 * r], rects[6 * r + 1], rects[6 * r + 2], rects[6 * r + 4]};
+            if (c.mirrorX) {
+                std::swap(corner[kA].x, corner[kB].x);
+                std::swap(corner[kD].x, corner[kC].x);
+            }
+            if (c.mirrorY) {
+                std::swap(corner[kA].y, corner[kD].y);
+                std::swap(corner[kB].y, corner[kC].y);
+            }
+            if (c.infiniteU) corner[kA].u = corner[kD].u = INFINITY;
+            for (Corner k : c.order) v.push_back(corner[k]);
+        }
+        const Shot rect = DrawThrough(false, v, whole, 40, c.cullMode);
+        const Shot tri = DrawThrough(true, v, whole, 40, c.cullMode);
+        EXPECT_EQ(rect.pixels, tri.pixels) << c.name;
+        EXPECT_EQ(rect.rectangles, c.rectangles ? count : 0u) << c.name;
+        const bool anything = std::any_of(tri.pixels.begin(), tri.pixels.end(),
+                                          [](uint32_t p) { return p != kBackground; });
+        EXPECT_EQ(anything, c.drawn) << c.name;
+    }
 }
 
 }  // namespace

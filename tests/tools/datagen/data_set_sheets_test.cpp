@@ -163,6 +163,51 @@ TEST(DataSetSheets, DerivedSheetsKeepTheBaseTransparency) {
     }
 }
 
+// The menus stretch parts of effect.bmp: the frames' middle strips along their edges, and the
+// pointer's middle as the tinted panels and the stage cover. A strip whose texels differ along
+// its length would smear; a middle that is not white would shift every panel's colour.
+TEST(DataSetSheets, StretchedMenuPiecesAreUniformAlongTheStretch) {
+    const datagen::Image effect = ReadBmp(TextureFolder() / "effect.bmp");
+    struct Strip {
+        int x, y, width, height;
+        bool alongX;  // stretched left to right (else top to bottom)
+    };
+    // x    y   w  h  along x: the message frame's four edges, then the data boxes' four
+    for (const Strip& s : {Strip{36, 16, 8, 8, true}, Strip{36, 24, 8, 8, true}, Strip{32, 20, 8, 8, false},
+                           Strip{40, 20, 8, 8, false}, Strip{229, 48, 4, 8, true}, Strip{229, 56, 4, 8, true},
+                           Strip{224, 53, 8, 4, false}, Strip{232, 53, 8, 4, false}}) {
+        SCOPED_TRACE(testing::Message() << "strip at " << s.x << ", " << s.y);
+        int painted = 0;
+        for (int y = s.y; y < s.y + s.height; ++y) {
+            for (int x = s.x; x < s.x + s.width; ++x) {
+                const datagen::Rgb first = s.alongX ? effect.Get(s.x, y) : effect.Get(x, s.y);
+                EXPECT_EQ(effect.Get(x, y), first) << "texel " << x << ", " << y;
+                painted += effect.Get(x, y) != datagen::kTransparent;
+            }
+        }
+        EXPECT_GT(painted, 0);
+    }
+    for (int y = 28; y < 30; ++y) {
+        for (int x = 4; x < 6; ++x) EXPECT_EQ(effect.Get(x, y), (datagen::Rgb{255, 255, 255})) << x << ", " << y;
+    }
+}
+
+// Every character a player can have, and the random pick, shows a hand-drawn party icon:
+// id / 16 picks a 64-texel column of pc.bmp and id mod 16 a 16-texel row.
+TEST(DataSetSheets, EveryPlayableFaceIsHandDrawn) {
+    const std::vector<datagen::Cell> cells = datagen::LoadArtSources(fs::path(TANZLOR_SOURCE_DIR) / "assets").cells;
+    for (int id : {0, 1, 9, 11, 12, 13, 14, 21, 25, 28, 63}) {
+        const int x = (id / 16) * 64;
+        const int y = (id % 16) * 16;
+        const auto holds = [&](const datagen::Cell& c) {
+            return c.sheet == "pc" && x >= c.x && x < c.x + c.TotalWidth() && y >= c.y && y < c.y + c.TotalHeight();
+        };
+        const auto cell = std::find_if(cells.begin(), cells.end(), holds);
+        ASSERT_NE(cell, cells.end()) << "id " << id;
+        EXPECT_EQ(cell->look, datagen::kGridLook) << "id " << id << ", line " << cell->line;
+    }
+}
+
 TEST(DataSetSheets, FontCellsHoldGlyphsAndCell255IsBlank) {
     const datagen::Image font = ReadBmp(TextureFolder() / "font.bmp");
     ASSERT_EQ(font.Width(), 128);
