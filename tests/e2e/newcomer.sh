@@ -1,15 +1,28 @@
 #!/usr/bin/env bash
 # A newcomer's first game on a real X server (Xvfb), driven by key presses (xdotool): the real
-# program in a fresh folder with no score file; the title shows; Z starts a one-character game,
-# left to play itself to game over; the result keeps the replay (C) and goes back to the title (Z);
-# Esc quits with status 0; the log has no error entry. A picture of the running stage is left in
-# the build folder as newcomer_stage.png (when ImageMagick's import is there).
+# program in a fresh folder with no score file. The title shows only its prompt; Z starts a
+# one-character game; a few seconds of firing and weaving, then the game is left to play itself to
+# game over; the result keeps the replay (C, slot 00) and goes back to the title (Z), which now
+# shows its menu (the first game unlocks three characters); REPLAY opens the replay list, slot 00
+# is played back at fast-forward (X held) to its result, and Z goes back to the title; Esc quits
+# with status 0; the log has no error entry.
+#
+# A playback writes nothing (no score, no replay, no log line), so the screen is where it shows:
+# the playback's result must draw the same score line, pixel for pixel, as the game's own result,
+# must not offer to keep a replay (only a game just played does), and "lastreplay.qvrep" must be
+# the game's file still. window_probe (built beside this test) reads rectangles of the window.
+# A picture of the running stage is left in the build folder as newcomer_stage.png, and one of
+# the screen at a failure as newcomer_failure.png (when ImageMagick's import is there).
 #   tests/e2e/newcomer.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "${1:?usage: newcomer.sh BUILD_DIR}" && pwd)"
+probe_tool="$build/tests/e2e/window_probe"
+[[ -x $probe_tool ]] || { echo "newcomer: $probe_tool is missing (build the tests)" >&2; exit 1; }
 work="$(mktemp -d)"
+rm -f "$build/newcomer_failure.png"
 server=""
 game=""
+window=""
 cleanup() {
   [[ -n $game ]] && kill "$game" 2>/dev/null
   [[ -n $server ]] && kill "$server" 2>/dev/null
@@ -19,18 +32,45 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "newcomer: $*" >&2
+  if [[ -n $window ]] && command -v import >/dev/null; then
+    import -window "$window" "$build/newcomer_failure.png" 2>/dev/null || true
+  fi
   [[ -f $work/app/system_log.html ]] && grep -a 'FONT color="RED"' "$work/app/system_log.html" | iconv -f CP932 -t UTF-8 >&2
   exit 1
 }
-# Waits up to $1 seconds for the command after it to succeed.
+# Waits up to $1 seconds (of the clock, however slow the machine) for the command after it.
 within() {
-  local seconds=$1; shift
-  for ((i = 0; i < seconds * 10; ++i)); do "$@" && return 0; sleep 0.1; done
-  return 1
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
 }
-key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; }
+key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.15; }
 # Whether the game has ended (a child that ended stays a zombie until it is waited for).
 ended() { local state; state="$(ps -o stat= -p "$game")" || return 0; [[ $state == Z* ]]; }
+
+# Places on the screen, as x y width height of the 256 x 240 playfield; the window shows the
+# playfield doubled, 64 pixels from its left edge.
+prompt="40 144 176 8"            # the first-run title's "PUSH A BUTTON TO START" (blinks)
+replay_row="64 176 48 8"         # the title menu's "REPLAY"
+replay_pointer="48 176 8 8"      # the title's pointer beside "REPLAY" (blinks)
+list_heading="112 8 48 8"        # the replay list's "REPLAY"
+slot00_pointer="0 68 8 8"        # the list's pointer beside slot 00 (blinks)
+result_heading="104 16 48 8"     # the result's "RESULT"
+score_line="16 64 224 16"        # the result's "CRACKED DATA" and the score
+save_offer="16 208 224 16"       # the result's offer to keep the replay and its file name
+# Prints the hash and the lit pixel count of a place.
+probe() {
+  local x y w h
+  read -r x y w h <<<"$1"
+  "$probe_tool" "$window" $((64 + 2 * x)) $((2 * y)) $((2 * w)) $((2 * h)) 2>/dev/null
+}
+hash_of() { local out; out="$(probe "$1")" && echo "${out%% *}"; }
+lit() { local out; out="$(probe "$1")" && ((${out##* } > 0)); }
+dark() { local out; out="$(probe "$1")" && ((${out##* } == 0)); }
+shows() { [[ "$(hash_of "$1")" == "$2" ]]; }
+gone() { ! shows "$1" "$2"; }
 
 mkdir -p "$work/app" "$work/runtime"
 cp -r "$build/tanzlor" "$build/data.bin" "$build/fixbgm" "$work/app/"
@@ -38,26 +78,66 @@ Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$work/display" 2>"$work/
 server=$!
 within 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")" SDL_VIDEODRIVER=x11
-
 # Under the sanitizers the system's own X and D-Bus client libraries keep a few allocations to the
 # end of the process; leaks are checked by the in-process tests, not on the real display.
-ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=0" \
-  SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$work/runtime" "$work/app/tanzlor" 2>"$work/game.err" &
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=0"
+
+SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$work/runtime" "$work/app/tanzlor" 2>"$work/game.err" &
 game=$!
-within 15 xdotool search --name "TANZLOR" >/dev/null || fail "no window"
-window="$(xdotool search --name "TANZLOR" | head -1)"
+# Windows that come and go while xdotool looks through them make it complain; only its answer counts.
+within 15 xdotool search --name "TANZLOR" >/dev/null 2>&1 || fail "no window"
+window="$(xdotool search --name "TANZLOR" 2>/dev/null | head -1)"
 xdotool windowfocus "$window"
-sleep 1  # the title
+within 10 lit "$prompt" || fail "the title shows no \"PUSH A BUTTON TO START\""
+dark "$replay_row" || fail "the first title shows its menu before any game"
 key z
 sleep 3  # the stage begins
 if command -v import >/dev/null; then import -window "$window" "$build/newcomer_stage.png"; fi
+# Fire and weave for a while, so that the replay holds more than one button word.
+xdotool keydown z
+for _ in 1 2 3 4 5 6 7 8 9 10; do
+  xdotool keydown Left; sleep 0.6; xdotool keyup Left
+  xdotool keydown Right; sleep 0.6; xdotool keyup Right
+done
+xdotool keyup z
 # No key more: the enemies end the game, and the stage saves the last game's replay.
 within 240 test -e "$work/app/replay/lastreplay.qvrep" || fail "no game over"
-sleep 1
+within 10 lit "$result_heading" || fail "no result after the game"
+heading="$(hash_of "$result_heading")"
+score="$(hash_of "$score_line")"
+lit "$score_line" || fail "the result shows no score"
+lit "$save_offer" || fail "the result does not offer to keep the replay"
+cp "$work/app/replay/lastreplay.qvrep" "$work/game.qvrep"
 key c
 within 10 test -e "$work/app/replay/qvreplay00.qvrep" || fail "the result did not keep the replay"
+cmp -s "$work/game.qvrep" "$work/app/replay/qvreplay00.qvrep" || fail "slot 00 is not the game's replay"
+sleep 1  # the result takes Z after half a second
 key z
-sleep 1
+within 10 lit "$replay_row" || fail "after the first game the title does not show its menu"
+
+# REPLAY is two rows up from the first row (up wraps to RANKING, then REPLAY), whatever rows
+# the arrest count opens.
+key Up
+key Up
+within 5 lit "$replay_pointer" || fail "the title's pointer is not on REPLAY"
+key z
+within 10 lit "$list_heading" || fail "REPLAY did not open the replay list"
+list="$(hash_of "$list_heading")"
+key Down
+within 5 lit "$slot00_pointer" || fail "the list's pointer is not on slot 00"
+key z
+sleep 1  # the choice is carried out after half a second
+within 5 gone "$list_heading" "$list" || fail "choosing slot 00 did not start its playback"
+xdotool keydown x
+within 120 shows "$result_heading" "$heading" || { xdotool keyup x; fail "the playback did not reach its result"; }
+xdotool keyup x
+shows "$score_line" "$score" || fail "the playback ended on another score than the game it replays"
+dark "$save_offer" || fail "the playback's result offers to keep a replay: it was not a playback"
+cmp -s "$work/game.qvrep" "$work/app/replay/lastreplay.qvrep" || fail "the playback replaced the last replay"
+sleep 1  # the result takes Z after half a second
+key z
+within 10 lit "$replay_row" || fail "the playback's result did not go back to the title"
+
 key Escape
 within 10 ended || fail "Esc did not end the game"
 status=0
@@ -68,4 +148,4 @@ game=""
 if grep -a 'FONT color="RED"' "$work/app/system_log.html" | grep -av -e ' Destruct<' -e '::Release<' | grep -q .; then
   fail "the log has an error entry"
 fi
-echo "newcomer: title, game, game over, replay kept, quit"
+echo "newcomer: title, game, game over, replay kept, full title menu, replay played back to the same score, quit"
