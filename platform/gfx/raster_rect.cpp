@@ -194,7 +194,7 @@ struct TexelProgression {
     int shift;  // log2 n
 };
 
-bool ProgressionOf(const Plane& plane, bool alongX, int size, TexelProgression* out) {
+[[gnu::always_inline]] inline bool ProgressionOf(const Plane& plane, bool alongX, int size, TexelProgression* out) {
     const double x0 = plane.origin * size;
     const double q = (alongX ? plane.dx : plane.dy) * size;
     if (!(std::fabs(x0) <= 1048576.0)) return false;  // also not a number
@@ -288,7 +288,7 @@ struct PairSetup {
 // The plane of an attribute that changes along one axis alone, with PlaneOf's arithmetic for
 // that axis's slope and the origin; the other slope is zero (of either sign, which moves no
 // sample off its texel).
-Plane AxisPlane(const TriangleSetup& t, double a0, double a1, double a2, bool alongX) {
+[[gnu::always_inline]] inline Plane AxisPlane(const TriangleSetup& t, double a0, double a1, double a2, bool alongX) {
     const double d1 = a1 - a0, d2 = a2 - a0;
     Plane p{0.0, 0.0, 0.0};
     if (alongX) {
