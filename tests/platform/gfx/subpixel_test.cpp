@@ -44,6 +44,24 @@ protected:
         }
         return shot;
     }
+
+    // `count` rectangles from a fixed seed: corners from `low` to `low` + `span` hundredths of a
+    // pixel, cells of 1 to `maxSide` texels from the sheet of the given side, a third doubled.
+    static std::vector<Vertex> RandomRects(uint32_t seed, int count, float low, uint32_t span,
+                                           uint32_t maxSide, float sheet) {
+        auto next = [&seed](uint32_t range) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 8) % range;
+        };
+        std::vector<Vertex> v;
+        for (int i = 0; i < count; ++i) {
+            const float x = float(next(span)) / 100.0f + low, y = float(next(span)) / 100.0f + low;
+            const float sw = float(1 + next(maxSide)), sh = float(1 + next(maxSide));
+            const float scale = next(3) == 0 ? 2.0f : 1.0f;
+            PushRect(v, x, y, sw * scale, sh * scale, float(next(30)), float(next(30)), sw, sh, sheet, sheet);
+        }
+        return v;
+    }
 };
 
 // Just below and above a half pixel, in the floats a sprite's place can hold.
@@ -110,18 +128,7 @@ TEST_F(SubpixelTest, FractionalPlacesGiveTheTrianglePathsBytes) {
 // the coordinate planes round: the two paths agree everywhere, and the rectangle path takes
 // nearly all of them.
 TEST_F(SubpixelTest, RandomPlacesAgreeWithTheTrianglePath) {
-    uint32_t seed = 11;
-    auto next = [&seed](uint32_t range) {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 8) % range;
-    };
-    std::vector<Vertex> v;
-    for (int i = 0; i < 600; ++i) {
-        const float x = float(next(7000)) / 100.0f - 6.0f, y = float(next(7000)) / 100.0f - 6.0f;
-        const float sw = float(1 + next(20)), sh = float(1 + next(20));
-        const float scale = next(3) == 0 ? 2.0f : 1.0f;
-        PushRect(v, x, y, sw * scale, sh * scale, float(next(30)), float(next(30)), sw, sh, 48, 48);
-    }
+    const std::vector<Vertex> v = RandomRects(11, 600, -6.0f, 7000, 20, 48);
     const Viewport whole{0, 0, 64, 64, 0.0f, 1.0f};
     const Shot rect = DrawThrough(false, v, whole, 48);
     const Shot tri = DrawThrough(true, v, whole, 48);
@@ -157,19 +164,8 @@ TEST_F(SubpixelTest, EveryCornerOrderGivesTheTrianglePathsBytes) {
         {"infinite texture coordinate", {kA, kB, kC, kC, kD, kA}, false, false, true, cull::kNone,
          false},
     };
-    uint32_t seed = 23;
-    auto next = [&seed](uint32_t range) {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 8) % range;
-    };
-    std::vector<Vertex> rects;
-    for (int i = 0; i < 120; ++i) {
-        // Each covers some pixel of the target, so that each is drawn.
-        const float x = float(next(5600)) / 100.0f, y = float(next(5600)) / 100.0f;
-        const float sw = float(1 + next(16)), sh = float(1 + next(16));
-        const float scale = next(3) == 0 ? 2.0f : 1.0f;
-        PushRect(rects, x, y, sw * scale, sh * scale, float(next(30)), float(next(30)), sw, sh, 40, 40);
-    }
+    // Each covers some pixel of the target, so that each is drawn.
+    const std::vector<Vertex> rects = RandomRects(23, 120, 0.0f, 5600, 16, 40);
     const Viewport whole{0, 0, 64, 64, 0.0f, 1.0f};
     const size_t count = rects.size() / 6;
     for (const Case& c : cases) {
