@@ -25,6 +25,32 @@ const float kInverseDepthRange = std::bit_cast<float>(0x37800080u);
 // conversion) must land on key 8191 and be dropped; 8191.0f / 3 would give 8190.
 const float kSortScale = std::bit_cast<float>(0x452AA556u);
 
+// Writes count vertices as a batch queues them: the first `size` bytes of each as pushed, then
+// its converted position (when given) over the first four floats.
+template <class Position>
+[[gnu::always_inline]] inline void WriteQueuedOf(uint32_t size, uint8_t* out, const Vertex2D* vertices,
+                                                 const Position* positions, uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i, out += size) {
+        std::memcpy(out, &vertices[i], size);
+        if (positions != nullptr) std::memcpy(out, &positions[i], sizeof(Position));
+    }
+}
+
+// The same with the size of each of the five types as a constant, so that the copies are moves
+// rather than calls.
+template <class Position>
+void WriteQueued(uint32_t size, uint8_t* out, const Vertex2D* vertices, const Position* positions,
+                 uint32_t count) {
+    switch (size) {
+        case kVertexTypes[0].size: return WriteQueuedOf(kVertexTypes[0].size, out, vertices, positions, count);
+        case kVertexTypes[1].size: return WriteQueuedOf(kVertexTypes[1].size, out, vertices, positions, count);
+        case kVertexTypes[2].size: return WriteQueuedOf(kVertexTypes[2].size, out, vertices, positions, count);
+        case kVertexTypes[3].size: return WriteQueuedOf(kVertexTypes[3].size, out, vertices, positions, count);
+        case kVertexTypes[4].size: return WriteQueuedOf(kVertexTypes[4].size, out, vertices, positions, count);
+        default: return WriteQueuedOf(size, out, vertices, positions, count);
+    }
+}
+
 // Scratch areas of Push, shared by every batch: Push runs on the program's one thread.
 Vertex2D g_converted[3];
 Vertex2D g_polygonA[16];
@@ -234,10 +260,14 @@ bool CPrimitive2D::OutsideClip(const Position2D& p) const {
 
 bool CPrimitive2D::Push(const Vertex2D* triangles, uint32_t triangleCount) {
     if (systemBuffer_ == nullptr) return false;
+    // Positions are converted a few triangles at a time (the conversion fetches the screen's
+    // factors once a call).
+    constexpr uint32_t kChunk = 8;
+    Position2D converted[3 * kChunk];
     for (uint32_t t = 0; t < triangleCount; ++t) {
         const Vertex2D* in = triangles + 3 * t;
-        Position2D positions[3];
-        ConvertPositions(in, positions, 3);
+        if (t % kChunk == 0) ConvertPositions(in, converted, 3 * std::min(kChunk, triangleCount - t));
+        const Position2D* positions = converted + 3 * (t % kChunk);
         // A triangle no clip edge cuts comes out of clipping as it went in, so it is queued
         // straight from the caller's vertices.
         if (!clipping_ || !(OutsideClip(positions[0]) || OutsideClip(positions[1]) ||
@@ -256,14 +286,8 @@ bool CPrimitive2D::Push(const Vertex2D* triangles, uint32_t triangleCount) {
 
 bool CPrimitive2D::Queue(const Vertex2D* vertices, const Position2D* positions, uint32_t count) {
     if (queued_ + count > capacity_) return false;
-    // The vertex as pushed, then its converted position over the first four floats.
-    auto write = [&](uint8_t* out, uint32_t i) {
-        std::memcpy(out, &vertices[i], vertexSize_);
-        if (positions != nullptr) std::memcpy(out, &positions[i], sizeof(Position2D));
-    };
     if (!sorting_) {
-        auto* out = static_cast<uint8_t*>(systemBuffer_) + writePosition_;
-        for (uint32_t i = 0; i < count; ++i) write(out + i * vertexSize_, i);
+        WriteQueued(vertexSize_, static_cast<uint8_t*>(systemBuffer_) + writePosition_, vertices, positions, count);
         writePosition_ += count * vertexSize_;
         queued_ += count;
         return true;
@@ -277,7 +301,7 @@ bool CPrimitive2D::Queue(const Vertex2D* vertices, const Position2D* positions, 
         heads_[key] = node;
         lowestKey_ = std::min(lowestKey_, key);
         highestKey_ = std::max(highestKey_, key);
-        for (uint32_t j = 0; j < 3; ++j) write(node->vertices + j * vertexSize_, i + j);
+        WriteQueued(vertexSize_, node->vertices, vertices + i, positions != nullptr ? positions + i : nullptr, 3);
         queued_ += 3;
     }
     return true;

@@ -235,29 +235,65 @@ void DeviceImpl::BuildPipeline(PipelineState* ps) {
 
 // ---- vertices ----
 
-bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count, int stages) {
-    if (program_) return RunVertexProgram(source, count, stages);
-    const VertexLayout layout = declaration_ ? LayoutOf(declaration_->Elements()) : LayoutOf(fvf_);
+// Where a draw reads each part of its vertices: the layout of their format, and the place of
+// each stage's coordinates (-1 reads 0: a set the format does not carry, or a one-float set's v).
+struct DeviceImpl::VertexFetch {
+    VertexLayout layout;
+    int uAt[kStageCount], vAt[kStageCount];
+    int stages;  // stages past the enabled ones are never sampled
+
+    void ReadStages(const uint8_t* p, ScreenVertex* v) const {
+        for (int s = 0; s < stages; ++s) {
+            v->uv[s][0] = uAt[s] >= 0 ? ReadFloat(p + uAt[s]) : 0.0f;
+            v->uv[s][1] = vAt[s] >= 0 ? ReadFloat(p + vAt[s]) : 0.0f;
+        }
+    }
+    // A pre-transformed vertex, as it is drawn.
+    void ReadScreen(const uint8_t* p, ScreenVertex* v) const {
+        const uint8_t* at = p + layout.position;
+        v->x = ReadFloat(at);
+        v->y = ReadFloat(at + 4);
+        v->z = ReadFloat(at + 8);
+        v->rhw = ReadFloat(at + 12);
+        v->diffuse = layout.diffuse >= 0 ? ReadU32(p + layout.diffuse) : 0xFFFFFFFFu;
+        ReadStages(p, v);
+    }
+};
+
+bool DeviceImpl::PrepareFetch(const DrawSource& source, uint32_t count, int stages, VertexFetch* fetch) {
+    VertexFetch& f = *fetch;
+    f.layout = declaration_ ? LayoutOf(declaration_->Elements()) : LayoutOf(fvf_);
+    const VertexLayout& layout = f.layout;
     if (layout.size == 0 || source.stride < layout.size) return false;
     if (count > 0 && (size_t(count - 1) * source.stride + layout.size > source.vertexBytes)) {
         return false;
     }
     transformed_ = !layout.pretransformed;
     hasDiffuse_ = layout.diffuse >= 0;
-    const bool lighting = transformed_ && renderStates_[rs::kLighting] != 0 && layout.normal >= 0;
-    const Matrix all = Multiply(Multiply(world_, view_), projection_);
-    // Where each stage's u and v sit in a vertex; -1 reads 0 (a set the format does not carry,
-    // or a one-float set's v).
-    int uAt[kStageCount], vAt[kStageCount];
     for (uint32_t s = 0; s < kStageCount; ++s) {
         const uint32_t set = stageStates_[s][tss::kTexCoordIndex] & 0xFFFF;
         const bool carried = set < uint32_t(layout.texCount);
-        uAt[s] = carried ? layout.tex[set] : -1;
-        vAt[s] = carried && layout.texFloats[set] > 1 ? layout.tex[set] + 4 : -1;
+        f.uAt[s] = carried ? layout.tex[set] : -1;
+        f.vAt[s] = carried && layout.texFloats[set] > 1 ? layout.tex[set] + 4 : -1;
     }
+    f.stages = stages;
+    return true;
+}
+
+bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count, int stages) {
+    if (program_) return RunVertexProgram(source, count, stages);
+    VertexFetch fetch;
+    if (!PrepareFetch(source, count, stages, &fetch)) return false;
+    const VertexLayout& layout = fetch.layout;
     // The scratch only grows: shrinking and growing again would clear it on every draw.
     if (screen_.size() < count) screen_.resize(count);
-    if (transformed_ && clip_.size() < count) clip_.resize(count);
+    if (!transformed_) {
+        for (uint32_t i = 0; i < count; ++i) fetch.ReadScreen(source.vertices + size_t(i) * source.stride, &screen_[i]);
+        return true;
+    }
+    const bool lighting = renderStates_[rs::kLighting] != 0 && layout.normal >= 0;
+    if (clip_.size() < count) clip_.resize(count);
+    const Matrix all = Multiply(Multiply(world_, view_), projection_);
     FetchedVertex f{};
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* p = source.vertices + size_t(i) * source.stride;
@@ -265,31 +301,20 @@ bool DeviceImpl::LoadVertices(const DrawSource& source, uint32_t count, int stag
         f.position[0] = ReadFloat(at);
         f.position[1] = ReadFloat(at + 4);
         f.position[2] = ReadFloat(at + 8);
-        f.position[3] = layout.pretransformed ? ReadFloat(at + 12) : 1.0f;
+        f.position[3] = 1.0f;
         if (layout.normal >= 0) {
             for (int k = 0; k < 3; ++k) f.normal[k] = ReadFloat(p + layout.normal + 4 * k);
         }
         f.diffuse = layout.diffuse >= 0 ? ReadU32(p + layout.diffuse) : 0xFFFFFFFFu;
         ScreenVertex& v = screen_[i];
         v.diffuse = lighting ? LightVertex(f) : f.diffuse;
-        // Stages past the enabled ones are never sampled.
-        for (int s = 0; s < stages; ++s) {
-            v.uv[s][0] = uAt[s] >= 0 ? ReadFloat(p + uAt[s]) : 0.0f;
-            v.uv[s][1] = vAt[s] >= 0 ? ReadFloat(p + vAt[s]) : 0.0f;
+        fetch.ReadStages(p, &v);
+        std::array<float, 4>& c = clip_[i];
+        for (int j = 0; j < 4; ++j) {
+            c[size_t(j)] = f.position[0] * all.m[0][j] + f.position[1] * all.m[1][j] +
+                           f.position[2] * all.m[2][j] + all.m[3][j];
         }
-        if (transformed_) {
-            std::array<float, 4>& c = clip_[i];
-            for (int j = 0; j < 4; ++j) {
-                c[size_t(j)] = f.position[0] * all.m[0][j] + f.position[1] * all.m[1][j] +
-                               f.position[2] * all.m[2][j] + all.m[3][j];
-            }
-            ProjectToViewport(c, &v);
-        } else {
-            v.x = f.position[0];
-            v.y = f.position[1];
-            v.z = f.position[2];
-            v.rhw = f.position[3];
-        }
+        ProjectToViewport(c, &v);
     }
     return true;
 }
@@ -423,10 +448,47 @@ void DeviceImpl::DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t 
     }
 }
 
+// Screen-space triangle lists (what 2D batches draw) are read as they are drawn, a pair at a
+// time, so that the vertices the rectangle path compares are at hand; pairs that are no
+// rectangle go to the triangle path as DrawTriangles sends them.
+void DeviceImpl::DrawScreenTriangles(const PipelineState& ps, const VertexFetch& fetch, const DrawSource& source,
+                                     uint32_t primCount) {
+    const RectanglePath* rectangles = !ForceGeneralPath() ? ChooseRectanglePath(ps) : nullptr;
+    ScreenVertex v[6]{};
+    const ScreenVertex* const pair[6] = {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]};
+    auto read = [&](uint32_t triangle, ScreenVertex* out) {
+        const uint8_t* p = source.vertices + size_t(triangle) * 3 * source.stride;
+        for (int k = 0; k < 3; ++k) fetch.ReadScreen(p + size_t(k) * source.stride, &out[k]);
+    };
+    for (uint32_t i = 0; i < primCount; ++i) {
+        read(i, &v[0]);
+        if (rectangles && i + 1 < primCount) {
+            read(i + 1, &v[3]);
+            if (DrawRectangle(*rectangles, ps, pair)) {
+                ++statistics_.rectangles;
+                ++i;
+                continue;
+            }
+        }
+        statistics_.triangles += DrawTriangle(ps, v[0], v[1], v[2]) ? 1 : 0;
+    }
+}
+
 Result DeviceImpl::Draw(uint32_t type, uint32_t primCount, const DrawSource& source) {
     const uint32_t needed = VerticesFor(type, primCount);
     if (needed == 0 || !source.vertices) return result::kInvalidCall;
     if (loss_ != Loss::kNone) return result::kOk;  // a lost device draws nothing, quietly
+    PipelineState ps;
+    BuildPipeline(&ps);
+    if (type == prim::kTriangleList && !source.indices && !program_) {
+        VertexFetch fetch;
+        if (!PrepareFetch(source, needed, ps.stageCount, &fetch)) return result::kInvalidCall;
+        if (!transformed_) {
+            ++statistics_.draws;
+            DrawScreenTriangles(ps, fetch, source, primCount);
+            return result::kOk;
+        }
+    }
     // Vertex numbers of the primitives, relative to the start of the fetched range.
     indexScratch_.resize(needed);
     uint32_t lowest = 0, highest = needed - 1;
@@ -451,8 +513,6 @@ Result DeviceImpl::Draw(uint32_t type, uint32_t primCount, const DrawSource& sou
     if (skip > source.vertexBytes) return result::kInvalidCall;
     const DrawSource range{source.vertices + skip, source.vertexBytes - skip, source.stride,
                            nullptr, 0, 0};
-    PipelineState ps;
-    BuildPipeline(&ps);
     if (type == prim::kTriangleList && !source.indices) {
         // A long list is fetched and drawn a piece at a time, so that the fetched vertices are
         // still in the cache when they are drawn. An even number of triangles a piece keeps the

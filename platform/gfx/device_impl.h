@@ -132,6 +132,10 @@ private:
     void BuildPipeline(PipelineState* ps);
     Result Draw(uint32_t type, uint32_t primCount, const DrawSource& source);
     struct FetchedVertex;
+    struct VertexFetch;
+    // The layout of the draw's vertices and where each of the first `stages` stages finds its
+    // coordinates; false when `count` vertices of that layout do not fit in the source.
+    bool PrepareFetch(const DrawSource& source, uint32_t count, int stages, VertexFetch* fetch);
     // Reads `count` vertices and brings them to screen space (clip space too when transformed),
     // with the texture coordinates of the first `stages` stages.
     bool LoadVertices(const DrawSource& source, uint32_t count, int stages);
@@ -140,6 +144,8 @@ private:
     uint32_t LightVertex(const FetchedVertex& vertex) const;
     void ProjectToViewport(const std::array<float, 4>& clip, ScreenVertex* vertex) const;
     void DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t primCount);
+    void DrawScreenTriangles(const PipelineState& ps, const VertexFetch& fetch, const DrawSource& source,
+                             uint32_t primCount);
     void DrawTriangleClipped(const PipelineState& ps, uint32_t a, uint32_t b, uint32_t c);
 
     CreationParameters creation_;

@@ -213,20 +213,54 @@ bool ProgressionOf(const Plane& plane, bool alongX, int size, TexelProgression* 
     return true;
 }
 
+// Writes (p.first + p.step k) >> p.shift for k below count, four at a time where vectors exist.
+void FillProgression(const TexelProgression& p, int count, int* out) {
+    int k = 0;
+#if defined(__SSE2__)
+    const __m128i shift = _mm_cvtsi32_si128(p.shift);
+    const __m128i stride = _mm_set1_epi32(4 * p.step);
+    __m128i value = _mm_setr_epi32(p.first, p.first + p.step, p.first + 2 * p.step, p.first + 3 * p.step);
+    for (; k + 4 <= count; k += 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_sra_epi32(value, shift));
+        value = _mm_add_epi32(value, stride);
+    }
+#endif
+    for (; k < count; ++k) out[k] = (p.first + p.step * k) >> p.shift;
+}
+
+// How a progression's indexes run: one texel a pixel, each texel twice from an even start, or
+// anything else (always a safe answer: the run only chooses how the columns are read).
+TexelRun RunOfProgression(const TexelProgression& p) {
+    if (p.step == 1 && p.shift == 0) return TexelRun::kStraight;
+    if (p.step == 1 && p.shift == 1 && p.first % 2 == 0) return TexelRun::kDoubled;
+    return TexelRun::kIndexed;
+}
+
+// How a row's texel columns run.
+TexelRun RunOf(const int* columns, int count) {
+    bool straight = true, doubled = true;
+    for (int i = 1; i < count; ++i) {
+        straight = straight && columns[i] == columns[0] + i;
+        doubled = doubled && columns[i] == columns[0] + i / 2;
+    }
+    return straight ? TexelRun::kStraight : doubled ? TexelRun::kDoubled : TexelRun::kIndexed;
+}
+
 // The texel index, addressed, of each of `count` pixels along one axis as the triangle path
-// picks it: plane `a` stepped along x (u) or y (v), the other direction being flat. `b` is the
-// same plane of the pair's other triangle; false when the two would pick a different texel for
-// some pixel (a sample on a texel boundary that they round apart), as only the triangle path
-// knows which triangle owns that pixel.
+// picks it, and how the indexes run: plane `a` stepped along x (u) or y (v), the other
+// direction being flat. `b` is the same plane of the pair's other triangle; false when the two
+// would pick a different texel for some pixel (a sample on a texel boundary that they round
+// apart), as only the triangle path knows which triangle owns that pixel. `run` may be null.
 bool AxisTexels(const Plane& a, const Plane& b, bool alongX, int count, int size, uint32_t mode,
-                int* out) {
+                int* out, TexelRun* run) {
     TexelProgression pa, pb;
     if (count <= kMaxRectangleSide && ProgressionOf(a, alongX, size, &pa) &&
         ProgressionOf(b, alongX, size, &pb) && pa.first == pb.first && pa.step == pb.step &&
         pa.shift == pb.shift) {
-        for (int k = 0; k < count; ++k) out[k] = (pa.first + pa.step * k) >> pa.shift;
+        FillProgression(pa, count, out);
         // A progression runs one way: both ends inside the texture put every index inside.
         if (unsigned(out[0]) < unsigned(size) && unsigned(out[count - 1]) < unsigned(size)) {
+            if (run != nullptr) *run = RunOfProgression(pa);
             return true;
         }
     } else {
@@ -240,17 +274,8 @@ bool AxisTexels(const Plane& a, const Plane& b, bool alongX, int count, int size
         if (!agree) return false;
     }
     for (int k = 0; k < count; ++k) out[k] = AddressTexel(out[k], size, mode);
+    if (run != nullptr) *run = RunOf(out, count);
     return true;
-}
-
-// How a row's texel columns run.
-TexelRun RunOf(const int* columns, int count) {
-    bool straight = true, doubled = true;
-    for (int i = 1; i < count; ++i) {
-        straight = straight && columns[i] == columns[0] + i;
-        doubled = doubled && columns[i] == columns[0] + i / 2;
-    }
-    return straight ? TexelRun::kStraight : doubled ? TexelRun::kDoubled : TexelRun::kIndexed;
 }
 
 // What DrawRectangle needs of a pair once it is known to form a rectangle: the pixels it
@@ -468,11 +493,10 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
             return false;
         }
         const StageSampler& s = ps.samplers[0];
-        if (!AxisTexels(pair.u[0], pair.u[1], true, job.width, s.width, s.addressU, columns) ||
-            !AxisTexels(pair.v[0], pair.v[1], false, job.height, s.height, s.addressV, rows)) {
+        if (!AxisTexels(pair.u[0], pair.u[1], true, job.width, s.width, s.addressU, columns, &job.run) ||
+            !AxisTexels(pair.v[0], pair.v[1], false, job.height, s.height, s.addressV, rows, nullptr)) {
             return false;
         }
-        job.run = RunOf(columns, job.width);
         job.columns = columns;
         job.rows = rows;
     }

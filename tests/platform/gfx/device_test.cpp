@@ -267,9 +267,8 @@ TEST_F(DeviceTest, IndexedDrawingFromBuffers) {
     device_->SetIndices(nullptr);
 }
 
-// Long triangle lists are fetched and drawn a piece at a time: every triangle of a list longer
-// than a piece is drawn, from any start vertex, and a list running past the buffer by one
-// triangle draws nothing at all.
+// Long triangle lists are fetched as they are drawn: every triangle of a list is drawn, from any
+// start vertex, and a list running past the buffer by one triangle draws nothing at all.
 TEST_F(DeviceTest, LongListsDrawEveryTriangleOrNone) {
     Texture* target = MakeTarget(64, 64);
     BindTarget(target);

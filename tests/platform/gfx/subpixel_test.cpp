@@ -197,5 +197,37 @@ TEST_F(SubpixelTest, EveryCornerOrderGivesTheTrianglePathsBytes) {
     }
 }
 
+// A screen-space list is read a pair of triangles at a time: a lone triangle or a turned quad
+// before a rectangle shifts the pairs, and the rectangles after it are still found.
+TEST_F(SubpixelTest, ListsMixingShapesFindTheirRectangles) {
+    std::vector<Vertex> rect, turned;
+    PushRect(rect, 10.3f, 12.6f, 16, 16, 4, 8, 16, 16, 48, 48);
+    turned = rect;
+    for (Vertex& v : turned) std::swap(v.x, v.y);  // a quad no longer of the batch's order
+    turned[1].x += 3.0f;                          // nor a rectangle
+    const std::vector<Vertex> lone(rect.begin(), rect.begin() + 3);
+    struct Case {
+        const char* name;
+        std::vector<const std::vector<Vertex>*> parts;
+        uint64_t rectangles, triangles;
+    };
+    const Case cases[] = {
+        {"lone triangle first", {&lone, &rect, &rect}, 2, 1},
+        {"turned quad between", {&rect, &turned, &rect}, 2, 2},
+        {"lone triangle last", {&rect, &rect, &lone}, 2, 1},
+        {"the same triangle twice", {&lone, &lone}, 0, 2},
+    };
+    const Viewport whole{0, 0, 64, 64, 0.0f, 1.0f};
+    for (const Case& c : cases) {
+        std::vector<Vertex> v;
+        for (const std::vector<Vertex>* part : c.parts) v.insert(v.end(), part->begin(), part->end());
+        const Shot shot = DrawThrough(false, v, whole, 48);
+        const Shot tri = DrawThrough(true, v, whole, 48);
+        EXPECT_EQ(shot.pixels, tri.pixels) << c.name;
+        EXPECT_EQ(shot.rectangles, c.rectangles) << c.name;
+        EXPECT_EQ(shot.triangles, c.triangles) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace platform::gfx::testing
