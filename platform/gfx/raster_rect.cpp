@@ -285,17 +285,19 @@ struct PairSetup {
     Plane u[2], v[2];                  // of the first and the second triangle
 };
 
-// The plane of an attribute that changes along one axis alone, with PlaneOf's arithmetic for
-// that axis's slope and the origin; the other slope is zero (of either sign, which moves no
-// sample off its texel).
-[[gnu::always_inline]] inline Plane AxisPlane(const TriangleSetup& t, double a0, double a1, double a2, bool alongX) {
+// The slope of an attribute that changes along one axis alone, with PlaneOf's arithmetic for
+// that axis.
+[[gnu::always_inline]] inline double AxisSlope(const TriangleSetup& t, double a0, double a1, double a2,
+                                               bool alongX) {
     const double d1 = a1 - a0, d2 = a2 - a0;
-    Plane p{0.0, 0.0, 0.0};
-    if (alongX) {
-        p.dx = (d1 * t.ey2 - d2 * t.ey1) / t.det * kSubpixelScale;
-    } else {
-        p.dy = (d2 * t.ex1 - d1 * t.ex2) / t.det * kSubpixelScale;
-    }
+    return alongX ? (d1 * t.ey2 - d2 * t.ey1) / t.det * kSubpixelScale
+                  : (d2 * t.ex1 - d1 * t.ex2) / t.det * kSubpixelScale;
+}
+
+// Its plane, with PlaneOf's arithmetic for the origin; the other slope is zero (of either sign,
+// which moves no sample off its texel).
+[[gnu::always_inline]] inline Plane AxisPlane(const TriangleSetup& t, double a0, double slope, bool alongX) {
+    Plane p{alongX ? slope : 0.0, alongX ? 0.0 : slope, 0.0};
     p.origin = a0 + p.dx * t.ox + p.dy * t.oy;
     return p;
 }
@@ -349,10 +351,14 @@ bool SetUpSpritePair(const PipelineState& ps, const ScreenVertex* const t[6], Pa
     const double uL = tl.uv[0][0], uR = br.uv[0][0], vT = tl.uv[0][1], vB = br.uv[0][1];
     // Infinite coordinates make not-a-number slopes, which only the general set-up turns away.
     if (!std::isfinite(uL + uR + vT + vB)) return false;
-    out->u[0] = AxisPlane(first, uL, uR, uR, true);
-    out->v[0] = AxisPlane(first, vT, vT, vB, false);
-    out->u[1] = AxisPlane(second, uR, uL, uL, true);
-    out->v[1] = AxisPlane(second, vB, vB, vT, false);
+    // The second triangle's slopes are the first's: its differences and its edges are the same
+    // numbers with their signs turned (a zero slope may change its sign alone).
+    const double uSlope = AxisSlope(first, uL, uR, uR, true);
+    const double vSlope = AxisSlope(first, vT, vT, vB, false);
+    out->u[0] = AxisPlane(first, uL, uSlope, true);
+    out->v[0] = AxisPlane(first, vT, vSlope, false);
+    out->u[1] = AxisPlane(second, uR, uSlope, true);
+    out->v[1] = AxisPlane(second, vB, vSlope, false);
     return true;
 }
 
