@@ -240,7 +240,7 @@ TEST_F(Bosses, CarriersStopFireLeaveAndReportASubversion) {
         carrier->Run(&world);
         if (CountOf(world.enemies, 31) > before) beamAges.push_back(carrier->age - 1);
         carrier->Move(&world);
-        if (i == 20) EXPECT_EQ(carrier->y, 32.0f);  // stopped at age 8
+        if (i == 20) { EXPECT_EQ(carrier->y, 32.0f); }  // stopped at age 8
     }
     EXPECT_EQ(beamAges.front(), 61);
     EXPECT_EQ(beamAges.back(), 239);

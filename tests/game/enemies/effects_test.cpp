@@ -36,7 +36,7 @@ TEST_F(Effects, EveryBulletItemAndEffectIdMakesItsOwnClass) {
         const bool ownVelocity = row.id == 287 || row.id == 288 || row.id == 290 || (row.id >= 305 && row.id <= 307) ||
                                  row.id == 316;
         if (!ownVelocity) EXPECT_EQ(e->vy, 2.0f) << row.id;
-        else if (row.id != 287) EXPECT_EQ(e->vy, row.id == 288 ? 4.0f : 0.0f) << row.id;
+        else if (row.id != 287) { EXPECT_EQ(e->vy, row.id == 288 ? 4.0f : 0.0f) << row.id; }
     }
     // Effects still to be built die at their row's life.
     EXPECT_EQ(RunToDeath(world, Make(289), false), 7);

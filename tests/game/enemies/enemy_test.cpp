@@ -31,7 +31,7 @@ TEST_F(EnemyClasses, EveryIdMakesItsOwnClassWithItsRow) {
         EXPECT_EQ(e->maxHp, row.hp);
         EXPECT_EQ(e->hp, std::trunc(row.hp));  // one player: the factory truncates the life
         EXPECT_EQ(e->x, row.intX ? 100.0f : 100.7f + row.placeStep * 1.0f);
-        if (row.intX) EXPECT_EQ(e->spawnX, 100);
+        if (row.intX) { EXPECT_EQ(e->spawnX, 100); }
         EXPECT_EQ(e->ghostLook, 0);
     }
     EXPECT_EQ(seen.size(), 89u);

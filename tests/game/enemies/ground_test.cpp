@@ -115,7 +115,7 @@ TEST_F(Ground, HatchAndBatteryPayWhatTheirLabelsShow) {
     }
     EXPECT_EQ(released, (std::vector<int32_t>{20, 30, 40, 50, 60, 70, 80, 90, 100}));
     for (Object* o : world.enemies) {
-        if (ClassOf(o) == "E_Gradius_HatchZako_W") EXPECT_EQ(o->vx, 2.0f);  // towards the centre
+        if (ClassOf(o) == "E_Gradius_HatchZako_W") { EXPECT_EQ(o->vx, 2.0f); }  // towards the centre
     }
     EXPECT_EQ(hatch->score, 100000);
     Object* battery = Place(92, 200, 50);

@@ -52,14 +52,14 @@ TEST(AuthoredTables, EnemyTableMixesItsKindsByRow) {
             EXPECT_TRUE(Between(k, 0, 7) || Between(k, 64, 75)) << k;
             kinds.insert(k);
             yellow += k >= 64;
-            if (c > 0) EXPECT_NE(row[c], row[c - 1]) << c;
+            if (c > 0) { EXPECT_NE(row[c], row[c - 1]) << c; }
             if (r >= 4 && r < 12 && c % 3 == 2) {
                 const int inThree = (row[c - 2] >= 64) + (row[c - 1] >= 64) + (row[c] >= 64);
                 EXPECT_TRUE(inThree == 1 || inThree == 2) << c;
             }
         }
         EXPECT_GE(kinds.size(), 6u);
-        if (r < 4) EXPECT_EQ(yellow, 0);
+        if (r < 4) { EXPECT_EQ(yellow, 0); }
         if (r >= 12) {
             EXPECT_GT(yellow, 7);
             for (int k : {66, 73, 74}) EXPECT_TRUE(kinds.count(k)) << k;
@@ -75,7 +75,7 @@ TEST(AuthoredTables, StageOnePlacesItsGroundEnemiesByTheRules) {
         int walls = 0, run = 0, longestFree = 0;
         for (int c = 0; c < 24; ++c) {
             const int v = map.At(r, c);
-            if (IsGround(v)) EXPECT_TRUE(r >= 16 && r <= 991) << c;
+            if (IsGround(v)) { EXPECT_TRUE(r >= 16 && r <= 991) << c; }
             EXPECT_FALSE(IsFortress(v) || v == 27 || v == 28) << c;
             if (v == 11 || IsTarget(v)) ++targets;
             if (v == 12 || v == 13) {
@@ -83,8 +83,8 @@ TEST(AuthoredTables, StageOnePlacesItsGroundEnemiesByTheRules) {
                 EXPECT_GE(r - lastCarrier, 64);
                 lastCarrier = r;
             }
-            if (v == 25) EXPECT_EQ(c + 1 < 24 ? map.At(r, c + 1) : -1, 26) << c;
-            if (v == 26) EXPECT_EQ(c > 0 ? map.At(r, c - 1) : -1, 25) << c;
+            if (v == 25) { EXPECT_EQ(c + 1 < 24 ? map.At(r, c + 1) : -1, 26) << c; }
+            if (v == 26) { EXPECT_EQ(c > 0 ? map.At(r, c - 1) : -1, 25) << c; }
             walls += IsWall(v);
             run = IsGround(v) ? 0 : run + 1;
             longestFree = std::max(longestFree, run);
@@ -95,7 +95,7 @@ TEST(AuthoredTables, StageOnePlacesItsGroundEnemiesByTheRules) {
             }
         }
         EXPECT_LE(walls, 6);
-        if (walls > 0) EXPECT_GE(longestFree, 6);
+        if (walls > 0) { EXPECT_GE(longestFree, 6); }
     }
     EXPECT_NEAR(targets, 976 / 12, 10);
     EXPECT_GE(carriers, 8);
@@ -107,7 +107,7 @@ TEST(AuthoredTables, StageTwoHasItsTargetsAndEdgePairs) {
     for (int r = 0; r < 128; ++r) {
         for (int c = 0; c < 16; ++c) {
             const int v = map.At(r, c);
-            if (IsGround(v)) EXPECT_TRUE(r >= 16 && r <= 95) << r;
+            if (IsGround(v)) { EXPECT_TRUE(r >= 16 && r <= 95) << r; }
             EXPECT_TRUE(!IsGround(v) || IsTarget(v) || v == 27 || v == 28) << v;
             if (v == 27 || v == 28) {
                 EXPECT_TRUE(c == 0 || c == 15) << r;
@@ -130,9 +130,9 @@ TEST(AuthoredTables, StageThreeArmsEachBossSectionWithItsFortresses) {
         for (int r = 32 * k; r < 32 * k + 32; ++r) {
             for (int c = 0; c < 16; ++c) {
                 const int v = map.At(r, c);
-                if (r < 16) EXPECT_FALSE(IsGround(v));
-                if (v == 27 || v == 28) EXPECT_TRUE(c == 0 || c == 15);
-                if (v == 12 || v == 13) EXPECT_EQ(k % 4, 0);
+                if (r < 16) { EXPECT_FALSE(IsGround(v)); }
+                if (v == 27 || v == 28) { EXPECT_TRUE(c == 0 || c == 15); }
+                if (v == 12 || v == 13) { EXPECT_EQ(k % 4, 0); }
                 if (k % 4 == 3) {
                     EXPECT_TRUE(!IsGround(v) || IsFortress(v)) << r << "," << c;
                     if (IsFortress(v)) {
@@ -145,7 +145,7 @@ TEST(AuthoredTables, StageThreeArmsEachBossSectionWithItsFortresses) {
                 fortresses += IsFortress(v);
             }
         }
-        if (k % 4 == 3) EXPECT_EQ(fortresses, expected[k / 4]);
+        if (k % 4 == 3) { EXPECT_EQ(fortresses, expected[k / 4]); }
     }
 }
 

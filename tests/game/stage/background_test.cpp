@@ -27,7 +27,7 @@ TEST(GroundTable, CellValuesNameTheirClassAndLevel) {
         SCOPED_TRACE(testing::Message() << "stage " << c.stage << " value " << c.value);
         const GroundPlacement* p = FindGroundPlacement(c.stage, c.value);
         EXPECT_EQ(p != nullptr ? p->typeId : -1, c.typeId);
-        if (p != nullptr) EXPECT_EQ(GroundLevel(*p, c.value), c.level);
+        if (p != nullptr) { EXPECT_EQ(GroundLevel(*p, c.value), c.level); }
     }
 }
 
