@@ -10,6 +10,7 @@
 
 #include "game/world/factory.h"
 #include "game_run.h"
+#include "stand_ins.h"
 
 namespace {
 
@@ -22,17 +23,6 @@ constexpr int32_t kCannonFrame = 1210;  // fire is let go five frames before
 constexpr int32_t kCannonFire = 1360;   // and taken up again once it has unlocked
 constexpr int32_t kCannonFinish = 1500;
 constexpr int32_t kFrames = 1600;
-
-struct SceneRecord {
-    std::vector<int32_t> codes;
-};
-SceneRecord g_scene;
-
-class RecordingScene : public Object {
-public:
-    RecordingScene(float, float, float, float, float, float) { Init(); }
-    void OnMessage(const Message& message) override { g_scene.codes.push_back(message.Code()); }
-};
 
 // Stands in for the mid-boss wave that owns the three-cannon.
 class StandInWave : public Object {
@@ -50,7 +40,7 @@ struct Seen {
 bool IsType(const Object* o, int32_t kind, int32_t width) { return o->kind == kind && o->width == width; }
 
 std::vector<int32_t> Play(Seen* seen, e2e::RunResult* result) {
-    g_scene = SceneRecord{};
+    e2e::RecordedScene() = e2e::SceneRecord{};
     StandInWave wave;
     Object* boss = nullptr;
     Object* cannon = nullptr;
@@ -77,7 +67,7 @@ std::vector<int32_t> Play(Seen* seen, e2e::RunResult* result) {
         for (const Object* o : world.others) seen->bossBlastFrames += IsType(o, 100, 96) ? 1 : 0;
         if (frame == kCannonFrame) {
             world.VanishBullets();
-            seen->codesAtCannon = g_scene.codes.size();
+            seen->codesAtCannon = e2e::RecordedScene().codes.size();
             cannon = world.CreateObject(54, 128, 0, 0, 0, 0, 0, &wave);
             cannon->angle = 0;  // its level, as a kind-128 wave gives it
         }
@@ -92,11 +82,11 @@ std::vector<int32_t> Play(Seen* seen, e2e::RunResult* result) {
         }
     };
     *result = run.Run(kFrames);
-    return g_scene.codes;
+    return e2e::RecordedScene().codes;
 }
 
 TEST(BossesRun, StageOneBossEndsTheStageAndTheCannonUnlocks) {
-    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<RecordingScene>));
+    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<e2e::RecordingScene>));
     Seen first, second;
     e2e::RunResult a, b;
     const std::vector<int32_t> codes = Play(&first, &a);

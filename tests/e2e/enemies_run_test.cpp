@@ -6,6 +6,7 @@
 
 #include "game/world/factory.h"
 #include "game_run.h"
+#include "stand_ins.h"
 
 namespace {
 
@@ -15,20 +16,6 @@ constexpr int32_t kNormalBulletId = 1;
 constexpr int32_t kFireButton = 4;
 constexpr int32_t kNatsuki = 11;
 
-// Stands in for the stage script: keeps the codes and the score it is given.
-struct SceneRecord {
-    std::vector<int32_t> codes;
-    int32_t score = 0;
-};
-SceneRecord g_scene;
-
-class RecordingScene : public Object {
-public:
-    RecordingScene(float, float, float, float, float, float) { Init(); }
-    void OnMessage(const Message& message) override { g_scene.codes.push_back(message.Code()); }
-    void AddScore(int32_t value) override { g_scene.score += value; }
-};
-
 struct Seen {
     std::vector<float> blockY;     // while the block lives
     std::vector<int32_t> largeBlastAges;  // of the EF_Blast_02 in the world, frame by frame
@@ -36,7 +23,7 @@ struct Seen {
 };
 
 e2e::RunResult Play(Seen* seen) {
-    g_scene = SceneRecord{};
+    e2e::RecordedScene() = e2e::SceneRecord{};
     e2e::GameRun run;
     run.Hold(8, kFireButton, true);
     run.onFrame = [seen](int32_t frame, ObjectController& world) {
@@ -57,10 +44,10 @@ e2e::RunResult Play(Seen* seen) {
 }
 
 TEST(EnemiesRun, ABlockFallsIsShotDownAndLeavesItsBlastAndScore) {
-    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<RecordingScene>));
+    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<e2e::RecordingScene>));
     Seen first, second;
     e2e::RunResult a = Play(&first);
-    const SceneRecord scene = g_scene;
+    const e2e::SceneRecord scene = e2e::RecordedScene();
     e2e::RunResult b = Play(&second);
     RegisterObjectClass(kScriptId, nullptr);
 

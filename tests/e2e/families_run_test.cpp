@@ -11,6 +11,7 @@
 #include "game/world/factory.h"
 #include "game/world/type_table.h"
 #include "game_run.h"
+#include "stand_ins.h"
 
 namespace {
 
@@ -94,19 +95,6 @@ struct Seen {
     std::vector<int32_t> codes;
 };
 
-struct SceneRecord {
-    std::vector<int32_t> codes;
-    int32_t score = 0;
-};
-SceneRecord g_scene;
-
-class RecordingScene : public Object {
-public:
-    RecordingScene(float, float, float, float, float, float) { Init(); }
-    void OnMessage(const Message& message) override { g_scene.codes.push_back(message.Code()); }
-    void AddScore(int32_t value) override { g_scene.score += value; }
-};
-
 bool Contains(const ObjectList& list, const Object* o) {
     for (const Object* x : list) {
         if (x == o) return true;
@@ -125,7 +113,7 @@ int32_t BulletsInPlay(const ObjectList& bullets, const ObjectList& enemies) {
 }
 
 std::vector<Seen> Play(e2e::RunResult* result) {
-    g_scene = SceneRecord{};
+    e2e::RecordedScene() = e2e::SceneRecord{};
     std::vector<Seen> seen(kEntryCount);
     Object* current = nullptr;
     int32_t scoreAtStart = 0;
@@ -156,8 +144,8 @@ std::vector<Seen> Play(e2e::RunResult* result) {
             if (e.inactive != 0) current->SetInactive(e.inactive);
             s.firstX = current->x;
             s.firstY = current->y;
-            scoreAtStart = g_scene.score;
-            codesAtStart = g_scene.codes.size();
+            scoreAtStart = e2e::RecordedScene().score;
+            codesAtStart = e2e::RecordedScene().codes.size();
             bulletsBefore = bullets;
             return;
         }
@@ -177,15 +165,15 @@ std::vector<Seen> Play(e2e::RunResult* result) {
             current = nullptr;
         }
         bulletsBefore = bullets;
-        s.score = g_scene.score - scoreAtStart;
-        s.codes.assign(g_scene.codes.begin() + static_cast<std::ptrdiff_t>(codesAtStart), g_scene.codes.end());
+        s.score = e2e::RecordedScene().score - scoreAtStart;
+        s.codes.assign(e2e::RecordedScene().codes.begin() + static_cast<std::ptrdiff_t>(codesAtStart), e2e::RecordedScene().codes.end());
     };
     *result = run.Run(kFirstFrame + kEntryCount * kWindow + 2);
     return seen;
 }
 
 TEST(FamiliesRun, EveryWAndYEnemyAppearsMovesFiresGoesAndCredits) {
-    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<RecordingScene>));
+    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<e2e::RecordingScene>));
     e2e::RunResult a, b;
     const std::vector<Seen> first = Play(&a);
     const std::vector<Seen> second = Play(&b);

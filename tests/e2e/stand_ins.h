@@ -1,5 +1,5 @@
-// Stand-ins for the stage scene (337) and the blast effect (272) in whole-game runs of the
-// player side, registered for the length of a test, and what the stand-in stage heard.
+// Stand-ins for the stage scene (337) and the blast effect (272) in whole-game runs, and what a
+// stand-in stage heard.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,25 @@ class StandInStage : public Object {
 public:
     StandInStage(float, float, float, float, float, float) {}
     void OnMessage(const Message& message) override { SceneCodes().push_back(message.Code()); }
+};
+
+// What a recording stand-in stage was told and given.
+struct SceneRecord {
+    std::vector<int32_t> codes;
+    int32_t score = 0;
+};
+
+inline SceneRecord& RecordedScene() {
+    static SceneRecord record;
+    return record;
+}
+
+// Stands in for the stage script: keeps the codes and the score it is given.
+class RecordingScene : public Object {
+public:
+    RecordingScene(float, float, float, float, float, float) { Init(); }
+    void OnMessage(const Message& message) override { RecordedScene().codes.push_back(message.Code()); }
+    void AddScore(int32_t value) override { RecordedScene().score += value; }
 };
 
 class StandInBlast : public Object {
