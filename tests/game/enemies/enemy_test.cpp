@@ -32,12 +32,7 @@ TEST_F(EnemyClasses, EveryIdHoldsTheClassTableAsDesignedAndPaysItsScore) {
         SCOPED_TRACE(row.Text("class"));
         Enemy* e = AsEnemy(Make(row.Int("id"), 100.7f, 50.0f, 3, 4, 5, 6));
         ASSERT_NE(e, nullptr);
-        EXPECT_EQ(ClassOf(e), row.Text("class"));
-        EXPECT_EQ(e->kind, row.Int("kind"));
-        EXPECT_EQ(e->width, row.Int("width"));
-        EXPECT_EQ(e->height, row.Int("height"));
-        EXPECT_EQ(e->hitHalfWidth, row.Int("hitHalfWidth"));
-        EXPECT_EQ(e->hitHalfHeight, row.Int("hitHalfHeight"));
+        ExpectClassKindSizeAndHitBox(e, row);
         EXPECT_EQ(e->maxHp, row.Float("hp"));
         EXPECT_EQ(e->hp, std::trunc(row.Float("hp")));  // one player: the factory truncates the life
         EXPECT_EQ(e->destroySound, row.Int("destroySound"));

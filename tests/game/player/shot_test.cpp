@@ -7,7 +7,7 @@
 #include "support/data_table.h"
 
 using namespace player_test;
-using enemies_test::ClassOf;
+using enemies_test::ExpectClassKindSizeAndHitBox;
 using testing_support::DataRow;
 using testing_support::ReadDataTable;
 
@@ -22,12 +22,7 @@ TEST_F(Shots, EveryWeaponIdHoldsTheCatalogueAsDesigned) {
         SCOPED_TRACE(row.Text("class"));
         Object* made = world.CreateObject(row.Int("id"), 100, 100, 0.5f, -4.0f, 0, 0, nullptr);
         ASSERT_NE(made, nullptr);
-        EXPECT_EQ(ClassOf(made), row.Text("class"));
-        EXPECT_EQ(made->kind, row.Int("kind"));
-        EXPECT_EQ(made->width, row.Int("width"));
-        EXPECT_EQ(made->height, row.Int("height"));
-        EXPECT_EQ(made->hitHalfWidth, row.Int("hitHalfWidth"));
-        EXPECT_EQ(made->hitHalfHeight, row.Int("hitHalfHeight"));
+        ExpectClassKindSizeAndHitBox(made, row);
         EXPECT_EQ(made->hp, row.Float("hp"));
         EXPECT_EQ(made->maxHp, row.Float("maxHp"));
         EXPECT_EQ(made->power, row.Float("power"));

@@ -5,9 +5,7 @@
 #include <map>
 #include <string>
 
-#include "framework/files/file_system.h"
-#include "game/world/user_folder.h"
-#include "stage_support.h"
+#include "game/enemies/enemies_support.h"
 #include "support/data_table.h"
 
 namespace {
@@ -15,16 +13,7 @@ namespace {
 using enemies_test::ClassOf;
 using testing_support::DataRow;
 
-class TypeIds : public enemies_test::EnemyWorld {
-protected:
-    TypeIds() { ZethFile::SetRootPath(0, stage_test::DataFolder().c_str(), ""); }
-    ~TypeIds() override {
-        world.ClearAll();
-        world.SweepObjects();
-        ZethFile::SetRootPath(0, "", "");
-    }
-    world_test::UserFolder user;
-};
+using TypeIds = enemies_test::EnemyWorld;
 
 TEST_F(TypeIds, EveryIdAndCodeMakesTheClassAndKindAsDesigned) {
     std::map<int32_t, DataRow> objects, characters;
