@@ -137,6 +137,20 @@ TEST_F(PoolsTest, ActiveCameraPositionAndItsReturnAfterAReset) {
     EXPECT_TRUE(ZethCamera::IsVisible(box));
     MakeBoxVolume(box, CVector3(-0.5f, -0.5f, -20.5f), CVector3(0.5f, 0.5f, -19.5f), CMatrix());
     EXPECT_FALSE(ZethCamera::IsVisible(box));
+    // The sides: the view reaches x and y of -2 to 2 and z of -5 to 5; a box past a side is out,
+    // one across it is in.
+    struct Side {
+        float x, y, z;
+        bool visible;
+    } sides[] = {
+        {3, 0, 0, false}, {-3, 0, 0, false}, {0, 3, 0, false}, {0, -3, 0, false}, {0, 0, 6, false},
+        {2.3f, 0, 0, true}, {-2.3f, 0, 0, true}, {0, 2.3f, 0, true}, {0, -2.3f, 0, true}, {0, 0, 5.3f, true},
+    };
+    for (const Side& c : sides) {
+        MakeBoxVolume(box, CVector3(c.x - 0.5f, c.y - 0.5f, c.z - 0.5f), CVector3(c.x + 0.5f, c.y + 0.5f, c.z + 0.5f),
+                      CMatrix());
+        EXPECT_EQ(ZethCamera::IsVisible(box), c.visible) << c.x << " " << c.y << " " << c.z;
+    }
 
     platform::gfx::Matrix device{};
     Zeth3D::GetDevice()->SetTransform(platform::gfx::transform::kView, &device);
