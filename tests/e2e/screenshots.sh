@@ -4,11 +4,12 @@
 # stage 1 (also as docs/stage.png, the README's picture), stage 2, stage 3's first fortress,
 # stage 16 (the ghost game) and a ghost stage (stage 1 in the ghost extermination mode).
 #
-# The program runs in a fresh folder with a prepared score file: three characters and the arrest
+# The program runs in a fresh folder with a prepared score file: seven characters and the arrest
 # count that opens the EXTERMINATION row, so that every mode can be chosen. Stages 2 and 3 are
 # reached through EXTERMINATION's single stages; stage 3's fortress after its first three
 # sections have scrolled by. Each picture is read from the window with window_probe once the
-# place it shows has lit up. Not a test: run it by hand after the art changes.
+# screen it shows has come (the party set-up's panels lit, then gone), and after the scroll has
+# brought the ground in. Not a test: run it by hand after the art changes.
 #   tests/e2e/screenshots.sh BUILD_DIR [OUTPUT_DIR]    (OUTPUT_DIR defaults to docs/)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -40,14 +41,14 @@ keys() { for k in "$@"; do key "$k"; done; }
 
 # Places as x y width height of the 256 x 240 playfield, shown doubled 64 pixels from the left.
 title_menu="64 112 104 8"        # the title's first row, "COOP MODE"
-extermination_head="32 32 168 8" # "EXTERMINATION SETTING"
-start_banner="96 120 40 8"       # the stage's "START"
+party_panel="0 120 8 8"          # the party set-up's blue left edge; black in a stage
 probe() {
   local x y w h
   read -r x y w h <<<"$1"; shift
   "$probe_tool" "$window" $((64 + 2 * x)) $((2 * y)) $((2 * w)) $((2 * h)) "$@" 2>/dev/null
 }
 lit() { local got; got="$(probe "$1")" && ((${got##* } > 0)); }
+dark() { local got; got="$(probe "$1")" && ((${got##* } == 0)); }
 # The whole window as a picture.
 shoot() {
   local WIDTH HEIGHT
@@ -84,26 +85,24 @@ stop_game() {
   wait "$game" 2>/dev/null || true
   game=""
 }
-# From the party set-up: Z until the stage's START banner shows (the ghost game has none: then
-# the presses are all it gets).
+# From the party set-up: Z on the player count, on "no" to changing the team, and on OK, then
+# wait until the set-up's panels are gone.
 start_from_party() {
-  for _ in $(seq 12); do
-    lit "$start_banner" && return 0
-    key z
-    sleep 0.4
-  done
-  [[ ${1:-} == no-banner ]] || within 5 lit "$start_banner" || fail "the party set-up did not start the stage"
+  for _ in 1 2 3; do key z; sleep 0.5; done
+  within 10 dark "$party_panel" || fail "the party set-up did not start the stage"
 }
 # EXTERMINATION with the single stage `$1` (1-3), ghost mode when `$2` is "ghost".
 extermination() {
-  keys Down Down Down   # COOP MODE -> GHOST MODE -> EXTERMINATION (the seal row is skipped)
+  keys Down Down   # COOP MODE -> GHOST MODE -> EXTERMINATION (the seal row is skipped)
   key z
-  within 5 lit "$extermination_head" || fail "EXTERMINATION did not open"
-  [[ ${2:-} == ghost ]] && key Right
+  sleep 1.5
+  if [[ ${2:-} == ghost ]]; then key Right; fi
   key Down
   for _ in $(seq $(($1 - 1))); do key Right; done
   key Down
   key z
+  sleep 1.5
+  within 5 lit "$party_panel" || fail "EXTERMINATION did not open the party set-up"
   start_from_party
 }
 
@@ -117,7 +116,8 @@ start_game
 sleep 1
 shoot title
 key z
-sleep 1.5
+within 5 lit "$party_panel" || fail "COOP MODE did not open the party set-up"
+sleep 1
 shoot party
 start_from_party
 sleep 9
@@ -139,10 +139,10 @@ stop_game
 
 # The ghost game (stage 16) from GHOST MODE, and stage 1 as a ghost extermination stage.
 start_game
-keys Down Down
+key Down
 key z
-sleep 1.5
-start_from_party no-banner
+within 5 lit "$party_panel" || fail "GHOST MODE did not open the party set-up"
+start_from_party
 sleep 6
 shoot stage16
 stop_game
