@@ -89,7 +89,7 @@ private:
     // amount a row (quotientStep d + remainderStep).
     struct Bound {
         int64_t quotient, remainder, divisor, quotientStep, remainderStep;
-        int kind;  // 1: the run starts at the quotient; -1: ends there; 0: level edge, see below
+        int64_t startMask;  // all ones: the run starts at the quotient; 0: it ends there
     };
     Bound bounds_[3];
     int left_, width_;

@@ -157,20 +157,23 @@ Coverage::Coverage(const TriangleSetup& t) : left_(t.left), width_(t.right - t.l
         Bound& bound = bounds_[k];
         int64_t m, change;
         if (step > 0) {  // n >= ceil(-e0 / step) = floor((step - 1 - e0) / step)
-            bound.kind = 1;
+            bound.startMask = -1;
             bound.divisor = step;
             m = step - 1 - e0;
             change = -rowStep;
         } else if (step < 0) {  // n <= floor(e0 / -step)
-            bound.kind = -1;
+            bound.startMask = 0;
             bound.divisor = -step;
             m = e0;
             change = rowStep;
-        } else {  // the row is wholly inside when e0 >= 0, that is floor(e0 / 1) >= 0
-            bound.kind = 0;
+        } else {
+            // A level edge takes the whole row when e0 >= 0 and none of it otherwise: as an
+            // end, n <= e0 (width + 1) + width - 1 is that (the box is at most 2^15 wide and
+            // e0 below 2^47, so this stays within 64 bits).
+            bound.startMask = 0;
             bound.divisor = 1;
-            m = e0;
-            change = rowStep;
+            m = e0 * (width_ + 1) + width_ - 1;
+            change = rowStep * (width_ + 1);
         }
         bound.quotient = FloorDivide(m, bound.divisor);
         bound.remainder = m - bound.quotient * bound.divisor;
@@ -181,17 +184,18 @@ Coverage::Coverage(const TriangleSetup& t) : left_(t.left), width_(t.right - t.l
 
 bool Coverage::NextRow(int* first, int* last) {
     int64_t low = 0, high = width_ - 1;
-    bool inside = true;
     for (Bound& bound : bounds_) {
-        if (bound.kind > 0) low = std::max(low, bound.quotient);
-        else if (bound.kind < 0) high = std::min(high, bound.quotient);
-        else inside = inside && bound.quotient >= 0;
+        // Masks rather than branches: which edge bounds which end changes from triangle to
+        // triangle, and the carry from row to row.
+        const int64_t q = bound.quotient;
+        low = std::max(low, q & bound.startMask);  // low is 0 or more already
+        high = std::min(high, (q & ~bound.startMask) | (high & bound.startMask));
         bound.remainder += bound.remainderStep;
-        const bool carry = bound.remainder >= bound.divisor;
-        bound.remainder -= carry ? bound.divisor : 0;
-        bound.quotient += bound.quotientStep + (carry ? 1 : 0);
+        const int64_t carry = int64_t(uint64_t(bound.divisor - 1 - bound.remainder) >> 63);
+        bound.remainder -= bound.divisor & -carry;
+        bound.quotient += bound.quotientStep + carry;
     }
-    if (!inside || low > high) return false;
+    if (low > high) return false;
     *first = left_ + int(low);
     *last = left_ + int(high);
     return true;
