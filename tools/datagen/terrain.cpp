@@ -158,7 +158,11 @@ Rgb Deck(const Shades& s, int px, int py, int variant) {
         if (!Within(px, py, 8, 8, 4.5)) return px + py < 16 ? s("steel2") : s("steel1");
         return px == 7 || py == 7 ? s("night1") : s("night2");
     }
-    if (variant == 3 && py >= 12 && py <= 13 && px >= 2 && px <= 13) return (px + py) % 4 < 2 ? s("yellow1") : s("night1");  // hazard paint
+    if (variant == 3 && px >= 4 && px <= 11 && py >= 4 && py <= 11) {  // an inset panel
+        if (px == 4 || py == 4) return s("night1");
+        if (px == 11 || py == 11) return s("night4");
+        return (px == 6 || px == 9) && (py == 6 || py == 9) ? s("steel1") : s("night2");
+    }
     const int x = px % 8, y = py % 8;
     if (x == 7 || y == 7) return s("steel1");
     if (x == 0 || y == 0) return s("night4");
