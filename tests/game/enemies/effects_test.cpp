@@ -38,7 +38,7 @@ TEST_F(Effects, EveryBulletItemAndEffectIdMakesItsOwnClass) {
         if (!ownVelocity) EXPECT_EQ(e->vy, 2.0f) << row.id;
         else if (row.id != 287) { EXPECT_EQ(e->vy, row.id == 288 ? 4.0f : 0.0f) << row.id; }
     }
-    // Effects still to be built die at their row's life.
+    // A bonus item's streak dies at age 7, a one-frame weapon flash at age 1.
     EXPECT_EQ(RunToDeath(world, Make(289), false), 7);
     EXPECT_EQ(RunToDeath(world, Make(327), false), 1);
 }
