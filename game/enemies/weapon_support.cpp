@@ -111,13 +111,14 @@ template <int32_t Id>
 class SpreadingPanels : public PanelEffect<Id> {
 public:
     using PanelEffect<Id>::PanelEffect;
+    // The life ends on the first frame past 32, not on the next laying frame.
+    void Run(ObjectController* ctx) override {
+        if (this->age > 32) this->Kill();
+        PanelEffect<Id>::Run(ctx);
+    }
 
 protected:
     void Lay(ObjectController* ctx, float gx, float gy, float d) override {
-        if (this->age > 32) {
-            this->Kill();
-            return;
-        }
         if (this->age == 0) Centre(ctx, gx, gy);
         else Out(ctx, gx, gy, d);
     }
