@@ -106,15 +106,19 @@ private:
     }
 };
 
-// A centre panel, then panels stepping out in the given directions until age 32.
+// A centre panel, then panels stepping out in the given directions until age 32. The spread ends
+// on the frame after its last step (age 33), not at the next fourth frame.
 template <int32_t Id>
 class SpreadingPanels : public PanelEffect<Id> {
 public:
     using PanelEffect<Id>::PanelEffect;
-    // The life ends on the first frame past 32, not on the next laying frame.
     void Run(ObjectController* ctx) override {
-        if (this->age > 32) this->Kill();
-        PanelEffect<Id>::Run(ctx);
+        if (this->age <= 32) {
+            PanelEffect<Id>::Run(ctx);
+            return;
+        }
+        this->Kill();
+        this->age += 1;
     }
 
 protected:

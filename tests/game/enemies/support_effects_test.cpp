@@ -153,7 +153,6 @@ TEST_F(SupportEffects, BombPanelsAndBolts) {
     Object* cross = Make(310, 272, 100);
     cross->Run(&world);
     EXPECT_EQ(OfClass(world.shots, 198).back()->x, 240.0f);
-    for (int32_t spreading : {310, 311, 312}) EXPECT_EQ(Lifetime(Make(spreading, 128, 120)), 33) << spreading;
     Object* line = Make(309, 100, 280);
     line->Run(&world);
     EXPECT_EQ(OfClass(world.shots, 198).back()->y, 284.0f);
