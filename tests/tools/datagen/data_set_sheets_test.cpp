@@ -242,6 +242,38 @@ TEST(Synth, VoicesFitTheBufferAndFadeOut) {
     EXPECT_EQ(pcm, (std::vector<int16_t>{32767, -32767, 16384}));
 }
 
+// A sound's level is set by its loudest stretch of the window; the ceiling wins when it is lower,
+// and a window outside 1 to the buffer's length is brought inside it.
+TEST(Synth, LoudnessSetsTheLoudestStretchUnderTheCeiling) {
+    const std::vector<float> steady{0.5f, -0.5f, 0.5f, -0.5f, 0.5f, -0.5f, 0.5f, -0.5f};  // RMS 0.5
+    const std::vector<float> burst{1.0f, -1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};       // RMS 1 over 2
+    struct Case {
+        const std::vector<float>* samples;
+        size_t window;
+        double loudness, ceiling;
+        float first;  // the first sample afterwards; every sample is scaled alike
+    };
+    const Case cases[] = {
+        {&steady, 4, -20.0, 0.0, 0.1f},        // 0.5 brought to an RMS of 0.1
+        {&steady, 4, -20.0, -26.0, 0.0501f},   // the ceiling, 0.0501, is lower
+        {&burst, 2, -20.0, 0.0, 0.1f},         // the loudest two samples, not the whole buffer
+        {&burst, 4, -20.0, 0.0, 0.1414f},      // the loudest four: RMS 0.7071
+        {&burst, 1000, -20.0, 0.0, 0.2f},      // past the buffer: all eight, RMS 0.5
+        {&burst, 0, -20.0, 0.0, 0.1f},         // below one sample: one, RMS 1
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        std::vector<float> buffer = *c.samples;
+        datagen::SetLoudness(buffer, c.loudness, c.window, c.ceiling);
+        EXPECT_NEAR(buffer[0], c.first, 1e-4f);
+        const float scale = buffer[0] / (*c.samples)[0];
+        for (size_t i = 0; i < buffer.size(); ++i) EXPECT_FLOAT_EQ(buffer[i], (*c.samples)[i] * scale);
+    }
+    std::vector<float> silent(8, 0.0f);
+    datagen::SetLoudness(silent, -20.0, 4, 0.0);
+    EXPECT_EQ(silent, std::vector<float>(8, 0.0f));
+}
+
 TEST(DataSetRun, ABadSourceFailsWithAMessage) {
     const fs::path output = fs::temp_directory_path() / ("datagen_bad_" + std::to_string(::getpid()));
     const std::string command = std::string("\"") + DATAGEN_PROGRAM + "\" /nonexistent/assets \"" + output.string() +
