@@ -142,7 +142,7 @@ TEST(DataSetSheets, DerivedSheetsKeepTheBaseTransparency) {
     };
     for (const Derived& derived :
          {Derived{"enemyflash.bmp", "enemy.bmp", true}, Derived{"enemyghost.bmp", "enemy.bmp", false},
-          Derived{"enemyghostflash.bmp", "enemyghost.bmp", true}}) {
+          Derived{"enemyghostflash.bmp", "enemyghost.bmp", true}, Derived{"bg2.bmp", "bg.bmp", false}}) {
         SCOPED_TRACE(derived.sheet);
         const datagen::Image base = ReadBmp(TextureFolder() / derived.base);
         const datagen::Image made = ReadBmp(TextureFolder() / derived.sheet);
@@ -160,6 +160,41 @@ TEST(DataSetSheets, DerivedSheetsKeepTheBaseTransparency) {
             }
         }
         EXPECT_EQ(mismatches, 0);
+    }
+}
+
+// Terrain stays under what flies over it: no texel of a tile that a stage map or a demo picture
+// names, nor of the ghost modes' grid (29) or the stage-6 floor (105), is brighter than 40% of
+// full value in any channel, on either tile sheet.
+TEST(DataSetSheets, TerrainTheMapsUseStaysBelowTheBrightnessCeiling) {
+    constexpr int kCeiling = 255 * 40 / 100;
+    std::set<int> values = {29, 105};
+    for (const char* table : {"s1bgtable.csv", "s2bgtable.csv", "s3bgtable.csv", "s16bgtable.csv", "demo1.csv",
+                              "demo2.csv", "demo3.csv"}) {
+        std::ifstream file(TextureFolder().parent_path() / "table" / table);
+        std::string value;
+        while (std::getline(file, value, ',')) {
+            for (size_t at = 0; at < value.size();) {  // a line feed separates values too
+                const size_t end = value.find('\n', at);
+                const std::string field = value.substr(at, end - at);
+                if (!field.empty()) values.insert(std::stoi(field));
+                at = end == std::string::npos ? value.size() : end + 1;
+            }
+        }
+    }
+    ASSERT_GT(values.size(), 100u);  // the tables were read
+    for (const char* sheetName : {"bg.bmp", "bg2.bmp"}) {
+        const datagen::Image sheet = ReadBmp(TextureFolder() / sheetName);
+        for (int v : values) {
+            int brightest = 0;
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 16; ++x) {
+                    const datagen::Rgb c = sheet.Get((v % 16) * 16 + x, (v / 16) * 16 + y);
+                    brightest = std::max({brightest, int{c.r}, int{c.g}, int{c.b}});
+                }
+            }
+            EXPECT_LE(brightest, kCeiling) << sheetName << " tile " << v;
+        }
     }
 }
 
