@@ -37,6 +37,8 @@ TEST_F(AnimationTest, SamplingAtTheEndsAndInsideSegments) {
         {15.0f, kAnimationStep, 1},
         {15.0f, kAnimationLinear, 2},
         {20.0f, kAnimationLinear, 3},       // an inner key's own time
+        {20.0f, kAnimationStep, 3},         // the search lands on key 1 itself
+        {30.0f, kAnimationStep, 3},         // and for key 2 on the key before it
         {30.0f, kAnimationLinear, 7},
         {35.0f, kAnimationStep, 7},         // flat segment in every mode
         {35.0f, kAnimationLinear, 7},

@@ -244,6 +244,36 @@ TEST_F(ModelTest, FrameTracksBlendingAndWorldMatrices) {
     model->Release();
 }
 
+// Two tracks on one frame: a quarter of the way from A (unit scale, no turn, at the origin) to B
+// (scale 3, a quarter turn about z, at x 4) gives scale 1.5, a turn of 22.5 degrees and x 1.
+TEST_F(ModelTest, TwoTracksBlendOnOneFrame) {
+    const std::string set = " Animation { { A } AnimationKey { 0; 1; 0;4;%R;;; } AnimationKey { 1; 1; 0;3;%S;;; }"
+                            " AnimationKey { 2; 1; 0;3;%T;;; } }\n";
+    auto animationSet = [&set](const char* name, const char* r, const char* sc, const char* t) {
+        std::string text = set;
+        text.replace(text.find("%R"), 2, r);
+        text.replace(text.find("%S"), 2, sc);
+        text.replace(text.find("%T"), 2, t);
+        return std::string("AnimationSet ") + name + " {\n" + text + "}\n";
+    };
+    const std::string text = std::string(kHeader) + "Frame A { " + kTriangle + " }\n" +
+                             animationSet("A", "1,0,0,0", "1,1,1", "0,0,0") +
+                             animationSet("B", "0.70710678,0,0,0.70710678", "3,3,3", "4,0,0");
+    CModelData* model = LoadText(text);
+    ASSERT_NE(model, nullptr);
+    CFrame* frame = model->GetRootFrame();
+    frame->SetAnimation(0, 1, 0.25f);
+    model->Animate(0.0f, 0.0f, kAnimationLinear);
+    const CMatrix& m = frame->animatedMatrix;
+    const float c = 1.5f * std::cos(3.14159265f / 8), s = 1.5f * std::sin(3.14159265f / 8);
+    EXPECT_NEAR(m.m[0][0], c, 1e-4f);
+    EXPECT_NEAR(std::fabs(m.m[0][1]), s, 1e-4f);
+    EXPECT_NEAR(m.m[1][1], c, 1e-4f);
+    EXPECT_NEAR(m.m[2][2], 1.5f, 1e-4f);
+    EXPECT_NEAR(m.m[3][0], 1.0f, 1e-4f);
+    model->Release();
+}
+
 TEST_F(ModelTest, BoundsColoursNormalsHitsAndFlags) {
     CModelData* model = Load("scene.x");
     ASSERT_NE(model, nullptr);
@@ -301,6 +331,29 @@ TEST_F(ModelTest, DegenerateTrianglesLeaveNormalsFinite) {
         for (float n : mesh->vertexBuffer->GetBuffer()[v].normal) EXPECT_TRUE(std::isfinite(n)) << v;
     }
     EXPECT_NEAR(mesh->vertexBuffer->GetBuffer()[0].normal[2], 1.0f, 1e-5f);
+    model->Release();
+}
+
+// A vertex where faces meet at different angles takes each face's normal weighted by its angle
+// there: the origin is a right angle of the z = 0 face and 45 degrees of the x = 0 face.
+TEST_F(ModelTest, VertexNormalsAreWeightedByTheAnglesAtTheVertex) {
+    const std::string text = std::string(kHeader) +
+                             "Mesh M {\n 4; 0;0;0;, 1;0;0;, 0;1;0;, 0;1;1;;\n 2; 3;0,1,2;, 3;0,2,3;;\n}\n";
+    CModelData* model = LoadText(text);
+    ASSERT_NE(model, nullptr);
+    const CBaseMesh* mesh = model->GetMeshTable()[0];
+    ASSERT_EQ(mesh->vertexBuffer->GetCount(), 4u);
+    const float k = 1.0f / std::sqrt(5.0f);
+    struct Case {
+        uint32_t vertex;
+        float x, y, z;
+    } cases[] = {{0, k, 0, 2 * k}, {2, 2 * k, 0, k}, {1, 0, 0, 1}, {3, 1, 0, 0}};
+    for (const Case& c : cases) {
+        const float* n = mesh->vertexBuffer->GetBuffer()[c.vertex].normal;
+        EXPECT_NEAR(n[0], c.x, 1e-5f) << c.vertex;
+        EXPECT_NEAR(n[1], c.y, 1e-5f) << c.vertex;
+        EXPECT_NEAR(n[2], c.z, 1e-5f) << c.vertex;
+    }
     model->Release();
 }
 

@@ -137,6 +137,22 @@ TEST_F(PoolsTest, ActiveCameraPositionAndItsReturnAfterAReset) {
     EXPECT_TRUE(ZethCamera::IsVisible(box));
     MakeBoxVolume(box, CVector3(-0.5f, -0.5f, -20.5f), CVector3(0.5f, 0.5f, -19.5f), CMatrix());
     EXPECT_FALSE(ZethCamera::IsVisible(box));
+    // The sides: the view reaches x and y of -2 to 2. A cube turned 45 degrees about z has no
+    // face of its own that parts it from the view, so only the view's side planes can tell a
+    // cube past a side (out) from one across it (in).
+    struct Side {
+        float x, y;
+        bool visible;
+    } sides[] = {
+        {3.2f, 0, false}, {-3.2f, 0, false}, {0, 3.2f, false}, {0, -3.2f, false},
+        {2.5f, 0, true},  {-2.5f, 0, true},  {0, 2.5f, true},  {0, -2.5f, true},
+    };
+    const float turn = 0.70710678f;
+    for (const Side& c : sides) {
+        const float placed[16] = {turn, turn, 0, 0, -turn, turn, 0, 0, 0, 0, 1, 0, c.x, c.y, 0, 1};
+        MakeBoxVolume(box, CVector3(-0.5f, -0.5f, -0.5f), CVector3(0.5f, 0.5f, 0.5f), CMatrix(placed));
+        EXPECT_EQ(ZethCamera::IsVisible(box), c.visible) << c.x << " " << c.y;
+    }
 
     platform::gfx::Matrix device{};
     Zeth3D::GetDevice()->SetTransform(platform::gfx::transform::kView, &device);

@@ -101,6 +101,81 @@ TEST_F(Bosses, StageTwoBossSpeedsUpToSixteenAndOthersKeepTheirTimetables) {
     }
 }
 
+// The stage 5 boss fires by 120-frame phase: a turning pair of bullets at 2 and 4, a missile on a
+// swing it follows itself, beams, and a missile at the party at 6; walls turn it back.
+TEST_F(Bosses, StageFiveBossFiresByPhaseTurnsAtTheWallsAndEndsTheStage) {
+    const float r2 = std::sqrt(2.0f);
+    struct Case {
+        int32_t age, typeId;
+        std::vector<std::pair<float, float>> velocities;
+    } cases[] = {
+        {0, 1, {{2, 0}, {4, 0}}},
+        {4, 1, {{r2, r2}, {2 * r2, 2 * r2}}},  // 45 degrees
+        {8, 1, {{0, 2}, {0, 4}}},
+        {2, 1, {}},
+        {240, 31, {{0, 16}}},
+        {244, 31, {}},
+        {360, 17, {{0, 6}}},  // the party is straight below
+        {480, 1, {{2, 0}, {4, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.age);
+        world.ClearAll();
+        world.SweepObjects();
+        auto* boss = dynamic_cast<Enemy*>(Make(72, 128, 100));
+        boss->age = c.age;
+        boss->Run(&world);
+        std::vector<Object*> made;
+        for (ObjectList* l : {&world.enemies, &world.enemyBullets}) {
+            for (Object* o : *l) {
+                if (o != boss) made.push_back(o);
+            }
+        }
+        ASSERT_EQ(made.size(), c.velocities.size());
+        for (size_t i = 0; i < made.size(); ++i) {
+            EXPECT_EQ(ClassOf(made[i]), kTypeTable[c.typeId].className);
+            EXPECT_NEAR(made[i]->vx, c.velocities[i].first, 1e-3f);
+            EXPECT_NEAR(made[i]->vy, c.velocities[i].second, 1e-3f);
+        }
+    }
+    // At 120 the missile leaves along 270 + 60 sin(65 x 120) degrees = 218.04, and so does the boss.
+    Object* boss = Make(72, 128, 100);
+    boss->age = 120;
+    boss->Run(&world);
+    EXPECT_NEAR(boss->angle, 39692, 2);
+    // Walls: a side mirrors the angle about the vertical, the bottom about the horizontal.
+    struct Wall {
+        float x, y;
+        int32_t angle, turned;
+        float placedX, placedY;
+    } walls[] = {{2, 100, 32768, 1, 4, 100}, {254, 100, 0, 32769, 252, 100}, {128, 236, 16384, 49152, 128, 232}};
+    for (const Wall& w : walls) {
+        Object* b = Make(72, w.x, w.y);
+        b->age = 1;
+        b->angle = w.angle;
+        b->Run(&world);
+        EXPECT_EQ(b->angle, w.turned) << w.x << "," << w.y;
+        EXPECT_EQ(b->x, w.placedX);
+        EXPECT_EQ(b->y, w.placedY);
+    }
+    // Shot down at 100: its score plus the time bonus, its blast, the stage's end.
+    world.ClearAll();
+    world.SweepObjects();
+    world.currentScene = scene = new Probe();
+    world.AddObject(scene, 0);
+    Object* shot = Make(72, 128, 100);
+    for (int i = 0; i < 100; ++i) shot->Run(&world);
+    shot->Kill();
+    world.SweepObjects();
+    EXPECT_EQ(scene->score, 200000 + 5600);
+    EXPECT_EQ(Codes(), (std::vector<int32_t>{12, 2}));
+    world.SweepObjects();
+    EXPECT_EQ(CountOf(world.others, 294), 1);
+    Object* late = Make(72, 128, 100);
+    for (int i = 0; i < 1201 && late->state == kAlive; ++i) late->Run(&world);
+    EXPECT_EQ(late->age, 1201);
+}
+
 // ---- Stage 7 ----
 
 TEST_F(Bosses, StageSevenFormsChangeByLifeAndTime) {
@@ -167,6 +242,51 @@ TEST_F(Bosses, StageSevenIntervalVolleysPauseInABusyField) {
     }
     EXPECT_GT(made[0], 0u);
     EXPECT_EQ(made[1], 0u);
+}
+
+TEST_F(Bosses, StageSevenProjectilesSizeCurlShedAndLeave) {
+    // The scarlet meister takes its size from its variant at age 0.
+    struct Size {
+        int32_t variant, width, half;
+    } sizes[] = {{0, 32, 16}, {1, 16, 8}, {2, 8, 4}};
+    for (const Size& c : sizes) {
+        Object* meister = Make(78, 128, 120, 0, 3);
+        meister->angle = c.variant;
+        meister->Run(&world);
+        EXPECT_EQ(meister->width, c.width) << c.variant;
+        EXPECT_EQ(meister->hitHalfWidth, c.half) << c.variant;
+        EXPECT_EQ(meister->hitHalfHeight, c.half) << c.variant;
+    }
+    // Big red magic curls for 40 frames, by 364 one way or 365 the other, sheds a small one every
+    // fourth frame from age 12 and flies on at 2.
+    struct Curl {
+        float accel;
+        int32_t angle;
+    } curls[] = {{0, 40 * 364}, {1, 65536 - 40 * 365}};
+    for (const Curl& c : curls) {
+        world.ClearAll();
+        world.SweepObjects();
+        Object* big = Make(75, 128, 120, 1, 0, c.accel, 0);
+        for (int i = 0; i < 60; ++i) big->Run(&world);
+        EXPECT_EQ(big->angle, c.angle) << c.accel;
+        EXPECT_EQ(big->speed, 2.0f);
+        EXPECT_EQ(CountOf(world.enemies, 76), 12);  // ages 12, 16, ..., 56
+    }
+    // Small red magic waits 61 frames, then speeds up along its heading; it goes off the field.
+    Object* small = Make(76, 128, 120, 0, 1);
+    for (int i = 0; i < 62; ++i) {
+        small->Run(&world);
+        small->Move(&world);
+    }
+    EXPECT_EQ(small->x, 128.0f);
+    EXPECT_NEAR(small->y, 120.01f, 1e-4f);  // one step at 0.01
+    for (int i = 0; i < 300 && small->state == kAlive; ++i) {
+        small->Run(&world);
+        small->Move(&world);
+    }
+    EXPECT_EQ(small->state, kVanished);
+    EXPECT_GT(small->y, 244.0f);
+    EXPECT_LT(small->y, 246.0f);
 }
 
 TEST_F(Bosses, RipplesReflectOnce) {

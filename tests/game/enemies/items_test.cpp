@@ -24,6 +24,37 @@ TEST_F(Items, PowerUpRisesWhenItAppearsBelowTheParty) {
     world.pcController = party;
 }
 
+TEST_F(Items, TheEraserSettlesAtTheBottomCreepsUpAndBlinksItsRing) {
+    Object* eraser = Make(269, 100, 200, 0, 2, 0, 0.5f);
+    int frames = 0;
+    while (eraser->vy > 0.0f && frames++ < 50) {
+        eraser->Run(&world);
+        if (eraser->vy > 0.0f) eraser->Move(&world);
+    }
+    EXPECT_EQ(eraser->y, 232.0f);
+    EXPECT_EQ(eraser->vy, -0.1f);
+    EXPECT_EQ(eraser->ay, 0.0f);
+    for (int i = 0; i < 100; ++i) {
+        eraser->Run(&world);
+        eraser->Move(&world);
+    }
+    EXPECT_NEAR(eraser->y, 222.0f, 1e-3f);  // creeping up, not put back
+    // Only a falling eraser is caught at the bottom.
+    Object* rising = Make(269, 100, 230, 0, -1);
+    rising->Run(&world);
+    EXPECT_EQ(rising->y, 230.0f);
+    EXPECT_EQ(rising->vy, -1.0f);
+    // Its ring alternates small and large every two frames over the middle piece.
+    const std::pair<int32_t, int32_t> middle{72, 0}, small{56, 0}, large{96, 0};
+    for (int32_t age : {0, 1, 2, 3, 4}) {
+        shotBatch.rects.clear();
+        rising->age = age;
+        rising->Draw(&world);
+        const bool isSmall = (age / 2) % 2 == 0;
+        EXPECT_EQ(shotBatch.Sources(), (std::vector<std::pair<int32_t, int32_t>>{middle, isSmall ? small : large})) << age;
+    }
+}
+
 TEST_F(Items, PickUpSizeByPartySizeAndMode) {
     struct Case {
         int32_t players, mode, size;

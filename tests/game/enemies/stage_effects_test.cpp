@@ -143,6 +143,83 @@ TEST_F(StageEffects, BlockGameDropsClearsAndCollapses) {
     EXPECT_NEAR(upper->y, 232.0f, 0.5f);
 }
 
+// ---- Stage 5 bands and the star field ----
+
+TEST_F(StageEffects, TheBandControllerPlacesItsBandsByWaveMode) {
+    constexpr double kPi = 3.14159265358979;
+    auto sinDeg = [](double d) { return static_cast<float>(std::sin(d * kPi / 180.0)); };
+    // Band 3 at age 5 (q = 4): A = 48, B = 30, E = 60 degrees, R = 56, S = 36.
+    struct Case {
+        int32_t mode;
+        float x, y;
+    } cases[] = {
+        {0, 128, 56},
+        {1, 128 + 8 * sinDeg(48), 56},
+        {2, 128 + 8 * sinDeg(48), 8 * sinDeg(30) + 36},
+        {3, 128 + 24 * sinDeg(48), 32 * sinDeg(60) + 36 - 20},
+        {4, 128, 128},
+    };
+    for (const Case& c : cases) {
+        world.ClearAll();
+        world.SweepObjects();
+        Object* controller = Make(316, 0, 0);
+        controller->angle = c.mode;
+        for (int i = 0; i < 6; ++i) controller->Run(&world);
+        const std::vector<Object*> bands = OfClass(world.others, 317);
+        ASSERT_EQ(bands.size(), 24u);
+        EXPECT_EQ(bands[3]->angle, 1);
+        EXPECT_EQ(bands[4]->angle, 0);
+        EXPECT_EQ(bands[3]->owner, controller);
+        EXPECT_NEAR(bands[3]->x, c.x, 0.01f) << c.mode;  // whole binary angles: within 0.003 degrees
+        EXPECT_NEAR(bands[3]->y, c.y, 0.01f) << c.mode;
+    }
+    // The controller gone, its bands go with it.
+    world.ClearAll();
+    world.SweepObjects();
+    Object* controller = Make(316, 0, 0);
+    controller->Run(&world);
+    controller->Kill();
+    world.SweepObjects();
+    world.SweepObjects();
+    EXPECT_EQ(OfClass(world.others, 317).size(), 0u);
+}
+
+TEST_F(StageEffects, StarsStartOnTheGridWrapAndTwinkle) {
+    for (int i = 0; i < 64; ++i) {
+        Object* star = Make(287, 0, 0);
+        EXPECT_EQ(static_cast<int32_t>(star->x) % 16, 8);
+        EXPECT_LE(star->x, 248.0f);
+        EXPECT_EQ(static_cast<int32_t>(star->y) % 16, 8);
+        EXPECT_LE(star->y, 216.0f);
+        EXPECT_TRUE(star->vy == 0.5f || star->vy == 1.0f || star->vy == 1.5f) << star->vy;
+    }
+    // A star that falls off the bottom comes back at the top in a grid column.
+    Object* star = Make(287, 0, 0);
+    star->y = 240.0f;
+    star->Run(&world);
+    EXPECT_EQ(star->y, 0.0f);
+    EXPECT_EQ(static_cast<int32_t>(star->x) % 16, 8);
+    // Over 240 frames it shows for 120, from the frame its phase is 0, in grey for 30 frames
+    // and blue for the next 30.
+    CellRecorder effect3{&sheet};
+    gameSprites.effect3 = &effect3;
+    std::vector<int64_t> seen;  // the colour drawn each frame, -1 when hidden
+    for (int f = 0; f < 480; ++f) {
+        effect3.rects.clear();
+        star->Run(&world);
+        star->Draw(&world);
+        seen.push_back(effect3.rects.empty() ? -1 : static_cast<int64_t>(effect3.rects[0].colour));
+    }
+    int start = 1;
+    while (start < 241 && !(seen[start] != -1 && seen[start - 1] == -1)) ++start;
+    ASSERT_LT(start, 241);
+    for (int f = start; f < start + 240; ++f) {
+        const int32_t phase = f - start;
+        const int64_t expected = phase >= 120 ? int64_t{-1} : phase % 60 < 30 ? 0xFF808080 : 0xFF404080;
+        EXPECT_EQ(seen[f], expected) << phase;
+    }
+}
+
 // ---- Ambient and notices ----
 
 TEST_F(StageEffects, WindCloudUnlockAndWarningMark) {

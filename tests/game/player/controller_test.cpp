@@ -168,3 +168,17 @@ TEST_F(Party, GhostTurnsRecordTheActiveSeatAndReplayTheOnesBefore) {
     EXPECT_EQ(party->ghostTurn, 3);
     EXPECT_EQ(party->lives, 0);
 }
+
+TEST_F(Party, AnEndedGhostTurnWaitsForTheScenesBeatAtLeastSixtyFrames) {
+    world_test::Probe* scene = MakeScene();
+    struct Case {
+        int32_t sceneAge, timer;
+    } cases[] = {{0, 160}, {20, 140}, {100, 60}, {101, 219}, {159, 161}, {421, 219}, {-1, 190}};
+    for (const Case& c : cases) {
+        world.currentScene = c.sceneAge < 0 ? nullptr : scene;  // none: the timer of 30 is kept
+        scene->age = c.sceneAge;
+        party->ghostTimer = 30;
+        party->OnMessage(Msg(3, 10, &world));
+        EXPECT_EQ(party->ghostTimer, c.timer) << c.sceneAge;
+    }
+}

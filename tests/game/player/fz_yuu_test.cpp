@@ -79,6 +79,35 @@ TEST_F(Bubbles, FullRowsFireFromTheThirdRowAndTheSecondJoinsWhenItThins) {
     EXPECT_EQ(rows, 4 + 2);  // the second row every fourth frame as well
 }
 
+// The spray sways 30 degrees either side of straight up: Yuu's own at 27000 a frame of her age,
+// the first row's at 37000.
+TEST_F(Bubbles, TheSpraySwaysAtItsSourcesRate) {
+    struct Case {
+        int32_t level, rate;
+    } cases[] = {{0, 27000}, {1, 37000}};
+    for (const Case& c : cases) {
+        PC_Yuu* yuu = ReadyYuu(c.level);
+        Hold(kFire1);
+        int checked = 0;
+        for (int f = 0; f < 24; ++f) {
+            Step();
+            const int32_t age = yuu->age - 1;  // her age when she fired this frame
+            for (Object* s : shotsAfter_) {
+                if (shotsBefore_.count(s) != 0 || !MadeBy(s, 207)) continue;
+                const float degrees = 30.0f * AngleCos((age * c.rate) & 0xFFFF) + 270.0f;
+                const int32_t a = static_cast<int32_t>(degrees * 65536.0f / 360.0f);
+                EXPECT_NEAR(s->vx, 4.0f * AngleCos(a), 1e-4f) << c.level << " age " << age;
+                EXPECT_NEAR(s->vy, 4.0f * AngleSin(a), 1e-4f) << c.level << " age " << age;
+                checked += 1;
+            }
+        }
+        EXPECT_GE(checked, 3);
+        Hold(kFire1, false);
+        yuu->Vanish();
+        Step(40);
+    }
+}
+
 TEST_F(Bubbles, RowsBreatheAroundYuuAndTheHeightFallsBack) {
     PC_Yuu* yuu = ReadyYuu(2);
     yuu->rowHeight = 1.2f;
@@ -268,17 +297,17 @@ TEST_F(SA, TheSpriteFiresTwoAtATimeGradesByHpAndStaysWithoutItsOwner) {
 TEST_F(SA, LaserHeadsFollowTheirPatternsAndTurnOnlySideways) {
     struct Case {
         int32_t pattern;
-        std::vector<int32_t> states;  // ages 0-5
+        std::vector<int32_t> states;  // from age 0
     };
     const Case cases[] = {
         {0, {3, 3, 3, 3, 3, 3}}, {1, {1, 1, 1, 1, 1, 1}}, {2, {2, 11, 3, 3, 3, 3}},
-        {3, {0, 6, 3, 3, 3, 3}}, {4, {2, 2, 2, 11, 8, 0}}, {5, {0, 0, 0, 6, 5, 2}},
+        {3, {0, 6, 3, 3, 3, 3}}, {4, {2, 2, 2, 11, 8, 0, 6, 5, 2, 11, 8, 0}}, {5, {0, 0, 0, 6, 5, 2, 11, 8, 0, 6, 5, 2}},
     };
     for (const Case& c : cases) {
         auto* head = dynamic_cast<S_SALaserHead*>(world.CreateObject(193, 128, 120, 0, 0, 0, 0, nullptr));
         head->SetScore(c.pattern);
         std::vector<int32_t> states;
-        for (int f = 0; f < 6; ++f) {
+        for (size_t f = 0; f < c.states.size(); ++f) {
             head->Run(&world);
             states.push_back(head->angle);
         }

@@ -38,6 +38,30 @@ TEST_F(Weapons, NatsukisFanAtLevelThreeSendsSevenShotsEveryFourFrames) {
     EXPECT_NEAR(natsuki->weapons[4]->vy, -6.13f, 0.01f);
 }
 
+// One volley: the backward diagonals go up from their fourth frame, the sideways shots from their
+// eighth; a shot's x stops changing once it goes up.
+TEST_F(Weapons, NatsukisSideShotsTurnUpAtTheirAge) {
+    PC_Natsuki* natsuki = Ready<PC_Natsuki>(110, 3);
+    Hold(kFire1);
+    Step();
+    Hold(kFire1, false);
+    Object* diagonal = natsuki->weapons[12];
+    Object* sideways = natsuki->weapons[20];
+    ASSERT_NE(diagonal, nullptr);
+    ASSERT_NE(sideways, nullptr);
+    // The age each shot had when she turned it: she runs before her shots age in a frame.
+    int32_t diagonalTurn = -1, sidewaysTurn = -1;
+    for (int f = 0; f < 12; ++f) {
+        const int32_t diagonalAge = diagonal->age, sidewaysAge = sideways->age;
+        Step();
+        if (diagonalTurn < 0 && diagonal->vx == 0.0f) diagonalTurn = diagonalAge;
+        if (sidewaysTurn < 0 && sideways->vx == 0.0f) sidewaysTurn = sidewaysAge;
+    }
+    EXPECT_EQ(diagonalTurn, 4);
+    EXPECT_EQ(sidewaysTurn, 8);
+    EXPECT_EQ(sideways->vy, -8.0f);
+}
+
 TEST_F(Weapons, NatsukisStreamKeepsFourShotsAtLevelZeroAndTwentyEightAtThree) {
     for (int32_t level : {0, 3}) {
         PC_Natsuki* natsuki = Ready<PC_Natsuki>(110, level);
@@ -68,6 +92,16 @@ TEST_F(Weapons, SayakasSatellitesWheelAFullTurnInTwelveFramesOrSwingTowardTheDir
         {kUp, {-8192, -16384, 49152}},  // backward, then the target once within 40 degrees
     };
     Hold(kFire2);
+    // Down is 16384: within 40 degrees (7281) on either side the aim takes it at once, beyond
+    // that it turns 45 degrees toward it.
+    const int32_t windows[][2] = {{9103, 16384}, {9102, 17294}, {23666, 16384}, {23667, 15475}};
+    Hold(kDown);
+    for (const auto& w : windows) {
+        sayaka->sayakaAim = w[0];
+        Step();
+        EXPECT_EQ(sayaka->sayakaAim, w[1]) << w[0];
+    }
+    Hold(kDown, false);
     for (const Case& c : cases) {
         sayaka->sayakaAim = 0;
         Hold(c.direction);

@@ -1,7 +1,13 @@
 // The background's ring and the ground enemies that painted rows place.
 #include <gtest/gtest.h>
 
+#include "framework/app/zeth.h"
+#include "framework/graphics/device.h"
+#include "framework/graphics/managers.h"
+#include "framework/graphics/texture.h"
 #include "game/stage/ground_table.h"
+#include "game/world/drawing.h"
+#include "platform/gfx/device.h"
 #include "stage_support.h"
 
 namespace {
@@ -87,6 +93,75 @@ TEST_F(Background, TheScrollMarksANewRowAndStopsAtTheMapsEnd) {
     s->scrollY = 128 * 16 - 3;
     s->UpdateScroll(16);
     EXPECT_EQ(s->scrollY, 128 * 16 - 1);
+}
+
+// The ring's render targets on the software device: every sixteenth row the ring is cleared but
+// for the half that still shows, so the next sixteen rows are painted on black.
+class RingCopy : public stage_test::StageWorld {
+protected:
+    void SetUp() override {
+        Zeth::SetScreenInfo(640, 480, true);
+        platform::gfx::SetPresentSink(&sink_);
+        ASSERT_TRUE(Zeth3D::Initialize());
+        ASSERT_TRUE(Zeth3D::Start(nullptr, true));
+        ASSERT_TRUE(Zeth::CreateManagers());
+        gameSprites.screenTarget = ZethTexture::CreateRenderTarget(256, 256, 9);
+        gameSprites.layerTarget1 = ZethTexture::CreateRenderTarget(512, 512, 9);
+        gameSprites.layerTarget2 = ZethTexture::CreateRenderTarget(512, 512, 9);
+    }
+    void TearDown() override {
+        for (CTexture* t : {gameSprites.screenTarget, gameSprites.layerTarget1, gameSprites.layerTarget2}) {
+            ZethTexture::Release(t);
+        }
+        Zeth::ReleaseManagers();
+        Zeth3D::Finalize();
+        platform::gfx::SetPresentSink(nullptr);
+    }
+
+    void FillRing(uint32_t colour) {
+        Zeth3D::BeginScene();
+        Zeth3D::SetRenderTarget(gameSprites.layerTarget1);
+        Zeth3D::Clear(1, colour, 1.0f, 0);
+        Zeth3D::SetRenderTarget(gameSprites.screenTarget);
+        Zeth3D::EndScene();
+    }
+
+    uint32_t RingPixel(int x, int y) {
+        CTexture* ring = gameSprites.layerTarget1;
+        uint32_t pitch = 0;
+        void* bits = nullptr;
+        if (!ring->DownloadRenderTarget() || !ring->Lock(nullptr, &pitch, &bits, nullptr, nullptr, nullptr)) return 1;
+        const uint32_t p = static_cast<const uint32_t*>(bits)[y * (pitch / 4) + x];
+        ring->Unlock();
+        return p & 0xFFFFFFu;
+    }
+
+    platform::gfx::MemorySink sink_;
+};
+
+TEST_F(RingCopy, EverySixteenRowsOnlyTheShownHalfIsKept) {
+    constexpr uint32_t kPainted = 0x4080C0u;
+    struct Case {
+        int32_t row;
+        uint32_t top, bottom;  // the ring's halves afterwards
+    } cases[] = {
+        {16, 0, kPainted},  // rows 0-15 show from the lower half; 16-31 go above
+        {32, kPainted, 0},  // rows 16-31 show from the upper half
+        {48, 0, kPainted},
+        {17, kPainted, kPainted},  // between copies the ring is only painted over
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        Script* s = MakeStage(1);
+        for (int32_t col = 0; col < 24; ++col) s->map[c.row][col] = 0;
+        s->scrollY = c.row * 16;
+        FillRing(0xFF000000u | kPainted);
+        s->DrawMapRow(&world);
+        EXPECT_EQ(RingPixel(100, 10), c.top);
+        EXPECT_EQ(RingPixel(400, 250), c.top);
+        EXPECT_EQ(RingPixel(100, 260), c.bottom);
+        EXPECT_EQ(RingPixel(400, 500), c.bottom);
+    }
 }
 
 }  // namespace

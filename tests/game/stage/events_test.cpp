@@ -71,6 +71,42 @@ TEST_F(Events, EachCodeHasItsEffect) {
     }
 }
 
+// The kill that drops an item: the first kill past the party's power x 4 plus the wave threshold
+// (the wave size, at most 32, plus 4 per multiplier step), or the stage's own lower bound.
+TEST_F(Events, EveryKillPastThePowerThresholdDropsAnItem) {
+    struct Case {
+        int32_t stage, waveSize, multiplier;
+        float power;
+        int32_t dropOnKill, item;
+    } cases[] = {
+        {1, 4, 1, 2.0f, 13, 267},   // 8 + 4
+        {1, 4, 1, 1.5f, 11, 267},   // 6 + 4
+        {1, 40, 2, 0.0f, 37, 267},  // the wave size counts up to 32, + 4
+        {2, 6, 3, 0.0f, 15, 267},   // 6 + 8
+        {5, 4, 2, 2.0f, 6, 270},    // (2 + 8) / 2
+        {21, 4, 2, 2.0f, 6, 270},   // stage 5 of the next group
+        {6, 10, 1, 3.0f, 7, 267},   // 3 x 2
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stage " << c.stage << " size " << c.waveSize << " power " << c.power);
+        world.ClearAll();
+        world.SweepObjects();
+        Script* s = MakeStage(1);
+        s->stage = c.stage;
+        s->waveSize = c.waveSize;
+        s->waveMultiplier = c.multiplier;
+        party->power = c.power;
+        int32_t kills = 0;
+        while (kills < 100 && world.items.empty()) {
+            s->OnMessage(Msg(5, 2, &world, 40, 50));
+            kills += 1;
+        }
+        EXPECT_EQ(kills, c.dropOnKill);
+        EXPECT_EQ(CountAnywhere(c.item), 1);
+        EXPECT_EQ(s->killCounter, 0);
+    }
+}
+
 TEST_F(Events, BonusValuesClimbByTensToTheirCap) {
     Script* s = MakeStage(1);
     for (int32_t i = 1; i <= 64; ++i) EXPECT_EQ(s->NextBonusValue(), i * 10);

@@ -91,6 +91,31 @@ TEST_F(Hud, TheAttackClockReadsMinutesAndSeconds) {
     }
 }
 
+// The short mission names its next node from the party's half of the field and the score's
+// ten-thousands: 2, 4 or 6 after stage 3; 1, 5 or 7 after an even stage; none after the others.
+TEST_F(Hud, TheShortMissionShowsTheNextNode) {
+    struct Case {
+        int32_t stage;
+        float partyX;
+        int32_t score, node;
+    } cases[] = {
+        {3, 100, 0, 2},     {3, 255, 0, 4},    {3, 130, 10000, 6}, {3, 127.9f, 29999, 6},
+        {2, 0, 0, 1},       {4, 128, 0, 5},    {6, 0, 20000, 7},   {8, 200, 20000, 1},
+        {1, 200, 10000, 0}, {5, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stage " << c.stage << " x " << c.partyX << " score " << c.score);
+        font.rects.clear();
+        Script* s = MakeStage(c.stage, 13);
+        party->x = c.partyX;
+        s->score = c.score;
+        s->age = 200;
+        EXPECT_EQ(s->NextShortMissionNode(&world), c.node);
+        s->Draw(&world);
+        EXPECT_EQ(Line(0), c.node > 0 ? "168:NEXT NODE " + std::to_string(c.node) : "");
+    }
+}
+
 TEST_F(Hud, GhostAttackModesShowLivesOrTheMemoryWarning) {
     Script* s = MakeStage(1, 17);
     s->age = 200;

@@ -343,17 +343,22 @@ TEST_F(RankingMenu, GhostModesNeverShowSoloAndSubModesCycleFromArrestCount16) {
     world.scoreData.arrestCount = 16;
     auto* r = MakeScene<SC_Menu_Ranking>(342);
     Step(2);
+    auto sizesAfter = [&](int32_t button, int presses) {
+        std::vector<int32_t> sizes;
+        for (int i = 0; i < presses; ++i) {
+            Press(button);
+            sizes.push_back(r->partySize);
+        }
+        return sizes;
+    };
+    EXPECT_EQ(sizesAfter(3, 4), (std::vector<int32_t>{2, 3, 4, 1}));  // cooperative: past 4 to SOLO
     Press(1);  // to the family row
     Press(3);  // ghost: SOLO becomes PAIR
     EXPECT_EQ(r->rankingMode, 16);
     EXPECT_EQ(r->partySize, 2);
     Press(0);
-    std::vector<int32_t> sizes;
-    for (int i = 0; i < 4; ++i) {
-        Press(2);
-        sizes.push_back(r->partySize);
-    }
-    EXPECT_EQ(sizes, (std::vector<int32_t>{4, 3, 2, 4}));
+    EXPECT_EQ(sizesAfter(2, 4), (std::vector<int32_t>{4, 3, 2, 4}));
+    EXPECT_EQ(sizesAfter(3, 3), (std::vector<int32_t>{2, 3, 4}));  // ghost: past 4 to PAIR
     Press(1);
     Press(1);  // the sub-mode row
     std::vector<int32_t> modes;

@@ -76,6 +76,43 @@ TEST_F(Scoring, EndStageHandsTheStageClearSceneScoreRowAndNextStage) {
     EXPECT_EQ(world.currentScene, next);  // the stage has left
 }
 
+// The whole game hands stages 1 and 2 to the stage clear and every other end to the result; only
+// a game over records the party's best for the mode as it leaves (a clear leaves that to the result).
+TEST_F(Scoring, AStageEndsInTheStageClearOrTheResultAndOnlyAGameOverRanks) {
+    struct Case {
+        const char* name;
+        int32_t stage, mode;
+        bool gameOver;
+        bool stageClear;
+    } cases[] = {
+        {"stage 2 of the whole game", 2, 0, false, true},
+        {"stage 3 of the whole game", 3, 0, false, false},
+        {"stage 1 played alone", 1, 3, false, false},
+        {"a game over in stage 1", 1, 0, true, false},
+        {"a game over in a single stage", 2, 5, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        world.scoreData.Clear();
+        world.playerCount = 1;
+        world.partyMembers[0] = 11;
+        world.replay.header.finalScore = 0;
+        Script* s = MakeStage(c.stage, c.mode);
+        s->score = 4321;
+        if (c.gameOver) s->GameOver(&world);
+        else s->EndStage(&world);
+        Object* next = NextScene();
+        ASSERT_NE(next, nullptr);
+        EXPECT_EQ(next->score, 4321);
+        EXPECT_EQ(next->power, c.stageClear ? static_cast<float>(c.stage + 1) : 0.0f);
+        EXPECT_EQ(world.replay.header.finalScore, c.stageClear ? 0 : 4321);
+        EXPECT_EQ(world.scoreData.GetRankingEntry(11, 0, c.mode, 1), c.gameOver ? 4321 : 0);
+        EXPECT_EQ(world.scoreData.GetRankingEntry(11, 0, c.mode + 1, 1), 0);
+        world.ClearAll();
+        world.SweepObjects();
+    }
+}
+
 TEST_F(Scoring, GameOverWaitsForTheButtonFromTheSixtyFirstFrame) {
     Script* s = MakeStage(1);
     s->score = 500;
