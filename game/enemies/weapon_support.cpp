@@ -106,18 +106,23 @@ private:
     }
 };
 
-// A centre panel, then panels stepping out in the given directions until age 32.
+// A centre panel, then panels stepping out in the given directions until age 32. The spread ends
+// on the frame after its last step (age 33), not at the next fourth frame.
 template <int32_t Id>
 class SpreadingPanels : public PanelEffect<Id> {
 public:
     using PanelEffect<Id>::PanelEffect;
+    void Run(ObjectController* ctx) override {
+        if (this->age <= 32) {
+            PanelEffect<Id>::Run(ctx);
+            return;
+        }
+        this->Kill();
+        this->age += 1;
+    }
 
 protected:
     void Lay(ObjectController* ctx, float gx, float gy, float d) override {
-        if (this->age > 32) {
-            this->Kill();
-            return;
-        }
         if (this->age == 0) Centre(ctx, gx, gy);
         else Out(ctx, gx, gy, d);
     }

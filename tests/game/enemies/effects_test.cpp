@@ -1,9 +1,13 @@
 #include "enemies_support.h"
 #include "game/enemies/effect.h"
 #include "game/world/type_table.h"
+#include "support/data_table.h"
 
 namespace enemies_test {
 namespace {
+
+using testing_support::DataRow;
+using testing_support::ReadDataTable;
 
 using Effects = EnemyWorld;
 
@@ -24,23 +28,24 @@ TEST_F(Effects, EveryBulletItemAndEffectIdMakesItsOwnClass) {
         EXPECT_EQ(ClassOf(o), kTypeTable[id].className);
         EXPECT_EQ(o->kind, kTypeTable[id].kind);
     }
-    for (const EffectRow& row : kEffectTable) {
-        Object* e = Make(row.id, 10, 20, 1, 2, 0, 0);
-        ASSERT_NE(e, nullptr) << row.id;
-        EXPECT_EQ(ClassOf(e), kTypeTable[row.id].className);
-        EXPECT_EQ(e->kind, kTypeTable[row.id].kind);
-        EXPECT_EQ(e->width, row.width);
-        EXPECT_EQ(e->height, row.height);
+    const std::vector<DataRow> rows = ReadDataTable(std::string(TANZLOR_TEST_DATA) + "/effect_classes.csv");
+    ASSERT_EQ(rows.size(), 65u);
+    for (const DataRow& row : rows) {
+        const int32_t id = row.Int("id");
+        SCOPED_TRACE(row.Text("class"));
+        Object* e = Make(id, 10, 20, 1, 2, 0, 0);
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(ClassOf(e), row.Text("class"));
+        EXPECT_EQ(e->kind, row.Int("kind"));
+        EXPECT_EQ(e->width, row.Int("width"));
+        EXPECT_EQ(e->height, row.Int("height"));
         // The star draws its own fall and the game-over text falls at 4; the bonus rain, the ghost
         // stage's effects and the band controller take no velocity.
-        const bool ownVelocity = row.id == 287 || row.id == 288 || row.id == 290 || (row.id >= 305 && row.id <= 307) ||
-                                 row.id == 316;
-        if (!ownVelocity) EXPECT_EQ(e->vy, 2.0f) << row.id;
-        else if (row.id != 287) { EXPECT_EQ(e->vy, row.id == 288 ? 4.0f : 0.0f) << row.id; }
+        const bool ownVelocity = id == 287 || id == 288 || id == 290 || (id >= 305 && id <= 307) || id == 316;
+        if (!ownVelocity) EXPECT_EQ(e->vy, 2.0f);
+        else if (id != 287) { EXPECT_EQ(e->vy, id == 288 ? 4.0f : 0.0f); }
+        if (row.Text("life") != "-") { EXPECT_EQ(RunToDeath(world, Make(id), false), row.Int("life")); }
     }
-    // Effects still to be built die at their row's life.
-    EXPECT_EQ(RunToDeath(world, Make(289), false), 7);
-    EXPECT_EQ(RunToDeath(world, Make(327), false), 1);
 }
 
 TEST_F(Effects, MoveVanishesBeyondTheFieldByTheSize) {

@@ -77,4 +77,13 @@ std::string ClassOf(Object* o) {
     return colon == std::string::npos ? out : out.substr(colon + 2);
 }
 
+void ExpectClassKindSizeAndHitBox(Object* o, const testing_support::DataRow& row) {
+    EXPECT_EQ(ClassOf(o), row.Text("class"));
+    EXPECT_EQ(o->kind, row.Int("kind"));
+    EXPECT_EQ(o->width, row.Int("width"));
+    EXPECT_EQ(o->height, row.Int("height"));
+    EXPECT_EQ(o->hitHalfWidth, row.Int("hitHalfWidth"));
+    EXPECT_EQ(o->hitHalfHeight, row.Int("hitHalfHeight"));
+}
+
 }  // namespace enemies_test

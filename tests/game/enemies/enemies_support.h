@@ -15,6 +15,7 @@
 #include "game/world/object_controller.h"
 #include "game/world/drawing.h"
 #include "game/world/world_support.h"
+#include "support/data_table.h"
 
 namespace enemies_test {
 
@@ -65,5 +66,9 @@ private:
 
 // The class name an object was made as (from its type information).
 std::string ClassOf(Object* o);
+
+// Expects the object's class, kind, drawn size and hit box to be those of a row of a class table
+// kept as test data.
+void ExpectClassKindSizeAndHitBox(Object* o, const testing_support::DataRow& row);
 
 }  // namespace enemies_test

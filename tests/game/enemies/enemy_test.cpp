@@ -1,40 +1,66 @@
 #include <cmath>
 #include <limits>
-#include <set>
 
 #include "enemies_support.h"
+#include "framework/core/angle.h"
 #include "game/enemies/enemy.h"
-#include "game/enemies/enemy_table.h"
-#include "game/world/type_table.h"
+#include "support/data_table.h"
 
 namespace enemies_test {
 namespace {
+
+using testing_support::DataRow;
+using testing_support::ReadDataTable;
 
 Enemy* AsEnemy(Object* o) { return dynamic_cast<Enemy*>(o); }
 
 using EnemyClasses = EnemyWorld;
 
-TEST_F(EnemyClasses, EveryIdMakesItsOwnClassWithItsRow) {
-    std::set<int32_t> seen;
-    for (const EnemyRow& row : kEnemyTable) {
-        SCOPED_TRACE(row.id);
-        EXPECT_TRUE(seen.insert(row.id).second);
-        Enemy* e = AsEnemy(Make(row.id, 100.7f, 50.0f, 1.0f, 2.0f, 0.0f, 0.0f));
+TEST_F(EnemyClasses, EveryIdHoldsTheClassTableAsDesignedAndPaysItsScore) {
+    const std::vector<DataRow> rows = ReadDataTable(std::string(TANZLOR_TEST_DATA) + "/enemy_classes.csv");
+    ASSERT_EQ(rows.size(), 89u);
+    const float args[4] = {3, 4, 5, 6};
+    // A cell gives a number, names the argument a-d it takes, or "ab": the direction (angle) or
+    // length (speed) of (a, b).
+    auto value = [&](const DataRow& row, const std::string& column) -> float {
+        const std::string& cell = row.Text(column);
+        if (cell.size() == 1 && cell[0] >= 'a' && cell[0] <= 'd') return args[cell[0] - 'a'];
+        if (cell == "ab") return column == "angle" ? static_cast<float>(AngleAtan2(3, 4)) : 5.0f;
+        return row.Float(column);
+    };
+    for (const DataRow& row : rows) {
+        SCOPED_TRACE(row.Text("class"));
+        Enemy* e = AsEnemy(Make(row.Int("id"), 100.7f, 50.0f, 3, 4, 5, 6));
         ASSERT_NE(e, nullptr);
-        EXPECT_EQ(ClassOf(e), kTypeTable[row.id].className);
-        EXPECT_EQ(e->kind, kTypeTable[row.id].kind);
-        EXPECT_EQ(e->width, row.width);
-        EXPECT_EQ(e->hitHalfHeight, row.hitHalfHeight);
-        EXPECT_EQ(e->score, row.score);
-        EXPECT_EQ(e->destroySound, row.destroySound);
-        EXPECT_EQ(e->hitSound, row.hitSound);
-        EXPECT_EQ(e->maxHp, row.hp);
-        EXPECT_EQ(e->hp, std::trunc(row.hp));  // one player: the factory truncates the life
-        EXPECT_EQ(e->x, row.intX ? 100.0f : 100.7f + row.placeStep * 1.0f);
-        if (row.intX) { EXPECT_EQ(e->spawnX, 100); }
-        EXPECT_EQ(e->ghostLook, 0);
+        ExpectClassKindSizeAndHitBox(e, row);
+        EXPECT_EQ(e->maxHp, row.Float("hp"));
+        EXPECT_EQ(e->hp, std::trunc(row.Float("hp")));  // one player: the factory truncates the life
+        EXPECT_EQ(e->destroySound, row.Int("destroySound"));
+        EXPECT_EQ(e->hitSound, row.Int("hitSound"));
+        const float place = row.Float("place");
+        EXPECT_EQ(e->x, row.Int("intX") == 1 ? 100.0f : 100.7f + place * 3);
+        EXPECT_EQ(e->y, 50.0f + place * 4);
+        if (row.Int("intX") == 1) { EXPECT_EQ(e->spawnX, 100); }
+        EXPECT_EQ(e->vx, value(row, "vx"));
+        EXPECT_EQ(e->vy, value(row, "vy"));
+        EXPECT_EQ(e->ax, value(row, "ax"));
+        EXPECT_EQ(e->ay, value(row, "ay"));
+        EXPECT_EQ(e->moveMode, row.Int("moveMode"));
+        EXPECT_EQ(e->angle, static_cast<int32_t>(value(row, "angle")));
+        EXPECT_EQ(e->speed, value(row, "speed"));
+        EXPECT_EQ(e->speedAccel, row.Float("speedAccel"));
+        EXPECT_EQ(e->invincible, row.Int("invincible"));
+        EXPECT_EQ(e->ghostLook, row.Int("ghostLook"));
+        // Destroyed past every boss's time bonus, it pays its score to the scene; a falling block
+        // pays by its height, the missile leaves a bomb and the stage-2 middle enemy bursts unpaid.
+        EXPECT_EQ(e->score, row.Int("score"));
+        const int32_t id = row.Int("id");
+        scene->score = 0;
+        e->age = 661;
+        e->Kill();
+        world.SweepObjects();
+        if (id != 32 && id != 33 && id != 35) { EXPECT_EQ(scene->score, row.Int("score")); }
     }
-    EXPECT_EQ(seen.size(), 89u);
 }
 
 TEST_F(EnemyClasses, ConstructorsTakeTheirMovementFromTheArguments) {

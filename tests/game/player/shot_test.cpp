@@ -1,41 +1,38 @@
-#include <cstring>
-#include <typeinfo>
+#include <cmath>
 
 #include "framework/core/angle.h"
+#include "game/enemies/enemies_support.h"
 #include "game/player/shots_zanac.h"
-#include "game/player/weapon_catalogue.h"
-#include "game/world/type_table.h"
 #include "player_support.h"
+#include "support/data_table.h"
 
 using namespace player_test;
+using enemies_test::ExpectClassKindSizeAndHitBox;
+using testing_support::DataRow;
+using testing_support::ReadDataTable;
 
 class Shots : public PlayerTest {};
 
-TEST_F(Shots, EveryWeaponIdMakesItsOwnClassWithTheCatalogueValues) {
-    for (int32_t id = kFirstWeaponId; id <= kLastWeaponId; ++id) {
-        const WeaponEntry& row = WeaponRow(id);
-        SCOPED_TRACE(row.className);
-        ASSERT_EQ(row.id, id);
-        EXPECT_STREQ(row.className, kTypeTable[id].className);
-        EXPECT_EQ(row.kind, kTypeTable[id].kind);
-        Object* made = world.CreateObject(id, 100, 100, 0, 0, 0, 0, nullptr);
+TEST_F(Shots, EveryWeaponIdHoldsTheCatalogueAsDesigned) {
+    const std::vector<DataRow> rows = ReadDataTable(std::string(TANZLOR_TEST_DATA) + "/weapon_classes.csv");
+    ASSERT_EQ(rows.size(), 127u);
+    const float speed = std::sqrt(0.5f * 0.5f + 4.0f * 4.0f);
+    const int32_t angle = static_cast<int32_t>(AngleAtan2(0.5f, -4.0f));
+    for (const DataRow& row : rows) {
+        SCOPED_TRACE(row.Text("class"));
+        Object* made = world.CreateObject(row.Int("id"), 100, 100, 0.5f, -4.0f, 0, 0, nullptr);
         ASSERT_NE(made, nullptr);
-        EXPECT_NE(std::strstr(typeid(*made).name(), row.className), nullptr) << typeid(*made).name();
-        EXPECT_EQ(made->kind, row.kind);
-        if (row.variant == ShotVariant::kNone) {
-            EXPECT_EQ(made->width, row.width);
-            EXPECT_EQ(made->height, row.height);
-            EXPECT_EQ(made->hitHalfWidth, row.hitHalfWidth);
-            EXPECT_EQ(made->hitHalfHeight, row.hitHalfHeight);
-            EXPECT_EQ(made->hp, row.hp);
-            EXPECT_EQ(made->maxHp, row.maxHp);
-        }
-        EXPECT_EQ(made->power, row.power);
+        ExpectClassKindSizeAndHitBox(made, row);
+        EXPECT_EQ(made->hp, row.Float("hp"));
+        EXPECT_EQ(made->maxHp, row.Float("maxHp"));
+        EXPECT_EQ(made->power, row.Float("power"));
+        EXPECT_EQ(made->speed, row.Text("speed") == "v" ? speed : row.Float("speed"));
+        if (row.Text("angle") != "-") { EXPECT_EQ(made->angle, row.Text("angle") == "v" ? angle : row.Int("angle")); }
+        EXPECT_EQ(made->moveMode, row.Int("moveMode"));
+        EXPECT_EQ(made->speedAccel, row.Float("speedAccel"));
         EXPECT_EQ(made->side, 2);
         made->Vanish();
     }
-    EXPECT_EQ(WeaponRow(191).hp, 128.0f);
-    EXPECT_EQ(WeaponRow(191).maxHp, 255.0f);
     EXPECT_TRUE(platform.messageBox.shown.empty());
 }
 
