@@ -3,6 +3,9 @@
 //
 //   BM_Sprites/<n>       n alpha-blended 16 x 16 and 32 x 32 sprites into a 256 x 256 target
 //   BM_SdlSprites/<n>    the same sprites with SDL_RenderGeometry into an SDL target texture
+//   BM_RotatedSprites/<n>    the same sprites each turned by a random angle and scaled 0.75-1.25
+//                            about its centre: the triangle path
+//   BM_SdlRotatedSprites/<n> those turned sprites with SDL_RenderCopyEx into an SDL target texture
 //   BM_ComposedFrame/<n> a whole frame: two background batches into a 512 x 512 layer, the layer
 //                        and n sprites into the 256 x 256 playfield, the playfield doubled onto
 //                        the 640 x 480 back buffer, presented to memory
@@ -66,6 +69,21 @@ std::vector<Sprite> MakeSprites(int count) {
     return sprites;
 }
 
+// How each sprite is turned: an angle in degrees and a scale, from a seed of their own.
+struct Turn {
+    float degrees, scale;
+};
+
+std::vector<Turn> MakeTurns(int count) {
+    g_seed = 4242;
+    std::vector<Turn> turns;
+    for (int i = 0; i < count; ++i) {
+        const float degrees = float(NextRandom() % 36000) / 100.0f;
+        turns.push_back({degrees, 0.75f + float(NextRandom() % 1001) / 2000.0f});
+    }
+    return turns;
+}
+
 // The two triangles of the framework's sprite batch for each sprite.
 std::vector<Vertex> SpriteVertices(const std::vector<Sprite>& sprites) {
     std::vector<Vertex> v;
@@ -76,6 +94,23 @@ std::vector<Vertex> SpriteVertices(const std::vector<Sprite>& sprites) {
         const Vertex a{x0, y0, 0.5f, 1, 0xFFFFFFFF, u0, v0}, b{x1, y0, 0.5f, 1, 0xFFFFFFFF, u1, v0};
         const Vertex c{x1, y1, 0.5f, 1, 0xFFFFFFFF, u1, v1}, d{x0, y1, 0.5f, 1, 0xFFFFFFFF, u0, v1};
         v.insert(v.end(), {a, b, c, c, d, a});
+    }
+    return v;
+}
+
+// The same pairs of triangles turned and scaled about each sprite's centre.
+std::vector<Vertex> TurnedVertices(const std::vector<Sprite>& sprites, const std::vector<Turn>& turns) {
+    std::vector<Vertex> v = SpriteVertices(sprites);
+    for (size_t i = 0; i < sprites.size(); ++i) {
+        const Sprite& s = sprites[i];
+        const float radians = turns[i].degrees * 3.14159265f / 180.0f;
+        const float c = std::cos(radians) * turns[i].scale, sn = std::sin(radians) * turns[i].scale;
+        const float cx = s.x + s.size / 2 - 0.5f, cy = s.y + s.size / 2 - 0.5f;
+        for (size_t k = 6 * i; k < 6 * i + 6; ++k) {
+            const float dx = v[k].x - cx, dy = v[k].y - cy;
+            v[k].x = cx + dx * c - dy * sn;
+            v[k].y = cy + dx * sn + dy * c;
+        }
     }
     return v;
 }
@@ -156,17 +191,35 @@ void BM_Sprites(benchmark::State& state) {
     state.SetItemsProcessed(int64_t(state.iterations()) * state.range(0));
 }
 
-void BM_SdlSprites(benchmark::State& state) {
-    const std::vector<Sprite> sprites = MakeSprites(int(state.range(0)));
+// SDL's software renderer drawing into a 256 x 256 target texture, with the sheet.
+struct SdlScene {
     SDL_Surface* canvas = SDL_CreateRGBSurfaceWithFormat(0, 256, 256, 32, SDL_PIXELFORMAT_ARGB8888);
     SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(canvas);
     std::vector<uint32_t> pixels = MakeSheet();
     SDL_Surface* sheetSurface = SDL_CreateRGBSurfaceWithFormatFrom(
         pixels.data(), kSheet, kSheet, 32, kSheet * 4, SDL_PIXELFORMAT_ARGB8888);
     SDL_Texture* sheet = SDL_CreateTextureFromSurface(renderer, sheetSurface);
-    SDL_SetTextureBlendMode(sheet, SDL_BLENDMODE_BLEND);
     SDL_Texture* target = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
                                             SDL_TEXTUREACCESS_TARGET, 256, 256);
+
+    SdlScene() { SDL_SetTextureBlendMode(sheet, SDL_BLENDMODE_BLEND); }
+    ~SdlScene() {
+        SDL_DestroyTexture(target);
+        SDL_DestroyTexture(sheet);
+        SDL_FreeSurface(sheetSurface);
+        SDL_DestroyRenderer(renderer);
+        SDL_FreeSurface(canvas);
+    }
+    void Clear() {
+        SDL_SetRenderTarget(renderer, target);
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+    }
+};
+
+void BM_SdlSprites(benchmark::State& state) {
+    const std::vector<Sprite> sprites = MakeSprites(int(state.range(0)));
+    SdlScene sdl;
     std::vector<SDL_Vertex> vertices;
     std::vector<int> indices;
     for (const Sprite& sp : sprites) {
@@ -181,19 +234,44 @@ void BM_SdlSprites(benchmark::State& state) {
         indices.insert(indices.end(), {base, base + 1, base + 2, base + 2, base + 3, base});
     }
     for (auto _ : state) {
-        SDL_SetRenderTarget(renderer, target);
-        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-        SDL_RenderClear(renderer);
-        SDL_RenderGeometry(renderer, sheet, vertices.data(), int(vertices.size()), indices.data(),
-                           int(indices.size()));
-        SDL_RenderFlush(renderer);
+        sdl.Clear();
+        SDL_RenderGeometry(sdl.renderer, sdl.sheet, vertices.data(), int(vertices.size()),
+                           indices.data(), int(indices.size()));
+        SDL_RenderFlush(sdl.renderer);
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * state.range(0));
-    SDL_DestroyTexture(target);
-    SDL_DestroyTexture(sheet);
-    SDL_FreeSurface(sheetSurface);
-    SDL_DestroyRenderer(renderer);
-    SDL_FreeSurface(canvas);
+}
+
+void BM_RotatedSprites(benchmark::State& state) {
+    Scene& s = GetScene();
+    const int count = int(state.range(0));
+    const std::vector<Vertex> vertices = TurnedVertices(MakeSprites(count), MakeTurns(count));
+    for (auto _ : state) {
+        s.Target(s.screen);
+        s.device->Clear(0, nullptr, clear::kTarget, 0xFF000000, 1.0f, 0);
+        s.DrawBatch(vertices, s.sheet);
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * count);
+}
+
+void BM_SdlRotatedSprites(benchmark::State& state) {
+    const int count = int(state.range(0));
+    const std::vector<Sprite> sprites = MakeSprites(count);
+    const std::vector<Turn> turns = MakeTurns(count);
+    SdlScene sdl;
+    for (auto _ : state) {
+        sdl.Clear();
+        for (size_t i = 0; i < sprites.size(); ++i) {
+            const Sprite& sp = sprites[i];
+            const float side = sp.size * turns[i].scale;
+            const SDL_Rect source{int(sp.cellX), int(sp.cellY), int(sp.size), int(sp.size)};
+            const SDL_FRect place{sp.x + (sp.size - side) / 2, sp.y + (sp.size - side) / 2, side, side};
+            SDL_RenderCopyExF(sdl.renderer, sdl.sheet, &source, &place, turns[i].degrees, nullptr,
+                              SDL_FLIP_NONE);
+        }
+        SDL_RenderFlush(sdl.renderer);
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * count);
 }
 
 void BM_ComposedFrame(benchmark::State& state) {
@@ -248,6 +326,8 @@ void BM_ComposedFrame(benchmark::State& state) {
 
 BENCHMARK(BM_Sprites)->Arg(250)->Arg(1000)->Arg(2000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SdlSprites)->Arg(250)->Arg(1000)->Arg(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RotatedSprites)->Arg(250)->Arg(1000)->Arg(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SdlRotatedSprites)->Arg(250)->Arg(1000)->Arg(2000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ComposedFrame)->Arg(250)->Arg(1000)->Arg(2000)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

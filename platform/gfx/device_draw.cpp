@@ -231,6 +231,7 @@ void DeviceImpl::BuildPipeline(PipelineState* ps) {
     ps->cullMode = r[rs::kCullMode];
     ps->flatShade = r[rs::kShadeMode] == shade::kFlat;
     Classify(ps);
+    ps->triangles = ForceGeneralPath() ? nullptr : ChooseTrianglePath(*ps);
 }
 
 // ---- vertices ----

@@ -38,6 +38,8 @@ struct StageOps {
     uint32_t constant;
 };
 
+class TrianglePath;
+
 struct PipelineState {
     uint32_t* target = nullptr;  // ARGB words of the render target
     int targetPitch = 0;         // pixels
@@ -71,6 +73,8 @@ struct PipelineState {
     // Derived by Classify: the two common cases the paths take shortcuts for.
     bool modulateOnly = false;      // stages: none, or stage 0 texture x diffuse for both
     bool sourceAlphaBlend = false;  // blending ADD, SRCALPHA, INVSRCALPHA
+    // The specialised triangle loops for these states, or null for the general loop alone.
+    const TrianglePath* triangles = nullptr;
 };
 
 // ---- channel arithmetic ----

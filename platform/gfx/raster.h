@@ -1,5 +1,6 @@
-// The rasterisers: the general triangle path, lines, points, and the rectangle path for pairs
-// of triangles that form an axis-aligned rectangle sampled by point.
+// The rasterisers: the general triangle path, the specialised loops for triangles without
+// perspective, lines, points, and the rectangle path for pairs of triangles that form an
+// axis-aligned rectangle sampled by point.
 #pragma once
 
 #include <cstdint>
@@ -8,8 +9,9 @@
 
 namespace platform::gfx {
 
-// Draws one triangle (culling by ps.cullMode, top-left fill rule, pixel centres at integers).
-// Returns false when it was culled or covered no pixel centre.
+// Draws one triangle (culling by ps.cullMode, top-left fill rule, pixel centres at integers),
+// through ps.triangles when it is set and the corners share one rhw. Returns false when it was
+// culled or covered no pixel centre.
 bool DrawTriangle(const PipelineState& ps, const ScreenVertex& a, const ScreenVertex& b,
                   const ScreenVertex& c);
 void DrawLine(const PipelineState& ps, const ScreenVertex& a, const ScreenVertex& b);
@@ -24,6 +26,21 @@ const RectanglePath* ChooseRectanglePath(const PipelineState& ps);
 // follow its sides; false (nothing drawn) otherwise.
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
                    const ScreenVertex* const t[6]);
+
+// How a draw's pixels meet the target, shared by the specialised paths.
+enum BlendKind { kOpaque, kAlphaBlend, kGenericBlend, kBlendKinds };
+BlendKind BlendKindOf(const PipelineState& ps);
+// False when the alpha test passes every pixel or rejects only pixels that would leave the
+// target as it was (alpha 0 under source-alpha blending).
+bool AlphaTestMatters(const PipelineState& ps);
+// True when the AVX2 spans are to be used (the processor has them and no test forbids them).
+bool UseAvx2();
+
+// The loops for triangles whose corners share one rhw (no perspective), chosen once per draw
+// from the states; null when the states need the general loop (depth test, several stages, a
+// narrow target, a colour write mask...).
+class TrianglePath;
+const TrianglePath* ChooseTrianglePath(const PipelineState& ps);
 
 // Vertex positions are snapped to 1/256 pixel before rasterising (shared by both paths).
 constexpr int kSubpixelBits = 8;
@@ -56,6 +73,32 @@ struct TriangleSetup {
 bool SetUpTriangle(const PipelineState& ps, const ScreenVertex* a, const ScreenVertex* b,
                    const ScreenVertex* c, TriangleSetup* out);
 
+// The pixels a set-up triangle covers, row by row from the top of its box: on each row one run
+// of pixels (a triangle's row is one run), those whose centres its edge functions put inside
+// under the top-left rule. Each edge bounds the run by a quotient of whole numbers, stepped
+// exactly from row to row.
+class Coverage {
+public:
+    explicit Coverage(const TriangleSetup& t);
+    // The run of the next row (the box's top row first) as [*first, *last]; false when the row
+    // has none.
+    bool NextRow(int* first, int* last);
+
+private:
+    // floor(m / d) = quotient with m - quotient d = remainder in [0, d), m changing by a fixed
+    // amount a row (quotientStep d + remainderStep).
+    struct Bound {
+        int64_t quotient, remainder, divisor, quotientStep, remainderStep;
+        int64_t startMask;  // all ones: the run starts at the quotient; 0: it ends there
+    };
+    Bound bounds_[3];
+    int left_, width_;
+};
+
+// Whether a stage samples a triangle linearly: minification or magnification by the texel
+// footprint of a pixel, from its coordinates' slopes.
+bool UsesLinear(const StageSampler& s, double dudx, double dudy, double dvdx, double dvdy);
+
 // An attribute over a triangle: at pixel (left + n, top + m) it is (origin + dy m) + dx n,
 // evaluated in that order.
 struct Plane {
@@ -71,5 +114,10 @@ inline Plane PlaneOf(const TriangleSetup& t, double a0, double a1, double a2) {
     p.origin = a0 + p.dx * t.ox + p.dy * t.oy;  // at the first pixel of the box
     return p;
 }
+
+// Draws a set-up triangle whose corners share one rhw through the path's loops, with the bytes
+// the general loop gives; false when it covered no pixel.
+bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& t,
+                        Coverage& coverage);
 
 }  // namespace platform::gfx

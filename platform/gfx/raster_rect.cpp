@@ -26,8 +26,6 @@ namespace platform::gfx {
 
 namespace {
 
-enum BlendKind { kOpaque, kAlphaBlend, kGenericBlend, kBlendKinds };
-
 constexpr int kMaxRectangleSide = 4096;
 
 struct RectJob {
@@ -100,11 +98,6 @@ void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, ui
     }
 }
 #endif
-
-bool UseAvx2() {
-    static const bool kAvx2 = HasAvx2();
-    return kAvx2 && !ForceSse2();
-}
 
 template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
 void DrawSpans(const PipelineState& ps, const RectJob& job) {
@@ -364,6 +357,24 @@ bool SetUpSpritePair(const PipelineState& ps, const ScreenVertex* const t[6], Pa
 
 }  // namespace
 
+bool UseAvx2() {
+    static const bool kAvx2 = HasAvx2();
+    return kAvx2 && !ForceSse2();
+}
+
+BlendKind BlendKindOf(const PipelineState& ps) {
+    return !ps.blend ? kOpaque : ps.sourceAlphaBlend ? kAlphaBlend : kGenericBlend;
+}
+
+bool AlphaTestMatters(const PipelineState& ps) {
+    // Source-alpha blending leaves the target as it was where alpha is 0, so a test that only
+    // rejects alpha 0 changes nothing and is skipped.
+    const bool rejectsOnlyZero = (ps.alphaFunc == cmp::kGreater || ps.alphaFunc == cmp::kNotEqual) &&
+                                 ps.alphaRef == 0;
+    return ps.alphaTest && ps.alphaFunc != cmp::kAlways &&
+           !(BlendKindOf(ps) == kAlphaBlend && rejectsOnlyZero);
+}
+
 class RectanglePath {
 public:
     const SpanRoutine* routines;  // the eight loops of one blend kind
@@ -387,13 +398,8 @@ const RectanglePath* ChooseRectanglePath(const PipelineState& ps) {
             textured = true;
         }
     }
-    const BlendKind kind = !ps.blend ? kOpaque : ps.sourceAlphaBlend ? kAlphaBlend : kGenericBlend;
-    // Source-alpha blending leaves the target as it was where alpha is 0, so a test that only
-    // rejects alpha 0 changes nothing and is skipped.
-    const bool rejectsOnlyZero = (ps.alphaFunc == cmp::kGreater || ps.alphaFunc == cmp::kNotEqual) &&
-                                 ps.alphaRef == 0;
-    const bool alphaTest = ps.alphaTest && ps.alphaFunc != cmp::kAlways &&
-                           !(kind == kAlphaBlend && rejectsOnlyZero);
+    const BlendKind kind = BlendKindOf(ps);
+    const bool alphaTest = AlphaTestMatters(ps);
     static const RectanglePath kPaths[2][2][kBlendKinds] = {
         {{{kRoutines[0], false, false}, {kRoutines[1], false, false}, {kRoutines[2], false, false}},
          {{kRoutines[0], false, true}, {kRoutines[1], false, true}, {kRoutines[2], false, true}}},

@@ -1,11 +1,13 @@
 // The general triangle path, lines and points.
 //
-// Positions are snapped to 1/256 pixel and tested with integer edge functions stepped one
-// pixel at a time, so coverage is exact: a pixel centre on an edge belongs to the triangle when
-// the edge is a top edge (horizontal, interior below) or a left edge, which makes two triangles
-// sharing an edge cover every pixel once. Attributes are planes over the snapped positions,
-// stepped in double precision; when the vertices' rhw differ (perspective), attributes are
-// interpolated divided by w and one reciprocal per pixel restores them.
+// Positions are snapped to 1/256 pixel and tested with integer edge functions, so coverage is
+// exact: a pixel centre on an edge belongs to the triangle when the edge is a top edge
+// (horizontal, interior below) or a left edge, which makes two triangles sharing an edge cover
+// every pixel once. Each row's run of pixels is found from the edge functions directly.
+// Attributes are planes over the snapped positions, evaluated in double precision; when the
+// vertices' rhw differ (perspective), attributes are interpolated divided by w and one
+// reciprocal per pixel restores them. Triangles without perspective go to the specialised loops
+// when the draw has them.
 #include <array>
 #include <cmath>
 
@@ -19,21 +21,6 @@ namespace {
 constexpr int kDepth = 0, kRhw = 1, kColor = 2, kUv = 6;
 constexpr int kAttributeCount = kUv + 2 * int(kStageCount);
 
-struct Edge {
-    int64_t a, b, c;  // E(x, y) = a x + b y + c over subpixel positions
-    int64_t bias;     // 1 for edges that do not own the pixel centres on them
-};
-
-Edge MakeEdge(int64_t ax, int64_t ay, int64_t bx, int64_t by) {
-    Edge e;
-    e.a = ay - by;
-    e.b = bx - ax;
-    e.c = (by - ay) * ax - (bx - ax) * ay;
-    const bool topLeft = e.a > 0 || (e.a == 0 && e.b > 0);
-    e.bias = topLeft ? 0 : 1;
-    return e;
-}
-
 void LoadAttributes(const ScreenVertex& v, bool perspective, double* out) {
     const double w = perspective ? v.rhw : 1.0;
     out[kDepth] = v.z;
@@ -46,13 +33,6 @@ void LoadAttributes(const ScreenVertex& v, bool perspective, double* out) {
         out[kUv + 2 * s] = v.uv[s][0] * w;
         out[kUv + 2 * s + 1] = v.uv[s][1] * w;
     }
-}
-
-// Chooses magnification or minification per triangle from the texel footprint of a pixel.
-bool UsesLinear(const StageSampler& s, double dudx, double dudy, double dvdx, double dvdy) {
-    const double sx = std::hypot(dudx * s.width, dvdx * s.height);
-    const double sy = std::hypot(dudy * s.width, dvdy * s.height);
-    return std::max(sx, sy) > 1.0 ? s.linearMin : s.linearMag;
 }
 
 // Linear interpolation between two screen vertices (t from a to b), divided by w when the
@@ -103,6 +83,13 @@ bool InsideGuardBand(const ScreenVertex& v) {
 
 }  // namespace
 
+bool UsesLinear(const StageSampler& s, double dudx, double dudy, double dvdx, double dvdy) {
+    if (s.linearMag == s.linearMin) return s.linearMag;
+    const double sx = std::hypot(dudx * s.width, dvdx * s.height);
+    const double sy = std::hypot(dudy * s.width, dvdy * s.height);
+    return std::max(sx, sy) > 1.0 ? s.linearMin : s.linearMag;
+}
+
 bool SetUpTriangle(const PipelineState& ps, const ScreenVertex* v0, const ScreenVertex* v1,
                    const ScreenVertex* v2, TriangleSetup* out) {
     int64_t x0 = SnapToSubpixel(v0->x), y0 = SnapToSubpixel(v0->y);
@@ -146,6 +133,76 @@ bool SetUpTriangle(const PipelineState& ps, const ScreenVertex* v0, const Screen
 
 namespace {
 
+// floor(m / d) for d > 0.
+int64_t FloorDivide(int64_t m, int64_t d) {
+    const int64_t q = m / d;
+    return q - ((m % d) < 0 ? 1 : 0);
+}
+
+}  // namespace
+
+Coverage::Coverage(const TriangleSetup& t) : left_(t.left), width_(t.right - t.left + 1) {
+    const int64_t one = int64_t(1) << kSubpixelBits;
+    const int64_t sx = int64_t(t.left) << kSubpixelBits, sy = int64_t(t.top) << kSubpixelBits;
+    for (int k = 0; k < 3; ++k) {
+        const int from = (k + 1) % 3, to = (k + 2) % 3;
+        // E(x, y) = a x + b y + c, >= 0 inside; edges that are not top or left edges do not own
+        // the pixel centres on them.
+        const int64_t a = t.y[from] - t.y[to], b = t.x[to] - t.x[from];
+        const bool topLeft = a > 0 || (a == 0 && b > 0);
+        const int64_t c = (t.y[to] - t.y[from]) * t.x[from] - (t.x[to] - t.x[from]) * t.y[from] - (topLeft ? 0 : 1);
+        // Pixel n of the top row (from the box's left) is inside when e0 + step n >= 0; a row
+        // down adds b one to e0.
+        const int64_t e0 = a * sx + b * sy + c, step = a * one, rowStep = b * one;
+        Bound& bound = bounds_[k];
+        int64_t m, change;
+        if (step > 0) {  // n >= ceil(-e0 / step) = floor((step - 1 - e0) / step)
+            bound.startMask = -1;
+            bound.divisor = step;
+            m = step - 1 - e0;
+            change = -rowStep;
+        } else if (step < 0) {  // n <= floor(e0 / -step)
+            bound.startMask = 0;
+            bound.divisor = -step;
+            m = e0;
+            change = rowStep;
+        } else {
+            // A level edge takes the whole row when e0 >= 0 and none of it otherwise: as an
+            // end, n <= e0 (width + 1) + width - 1 is that (the box is at most 2^15 wide and
+            // e0 below 2^47, so this stays within 64 bits).
+            bound.startMask = 0;
+            bound.divisor = 1;
+            m = e0 * (width_ + 1) + width_ - 1;
+            change = rowStep * (width_ + 1);
+        }
+        bound.quotient = FloorDivide(m, bound.divisor);
+        bound.remainder = m - bound.quotient * bound.divisor;
+        bound.quotientStep = FloorDivide(change, bound.divisor);
+        bound.remainderStep = change - bound.quotientStep * bound.divisor;
+    }
+}
+
+bool Coverage::NextRow(int* first, int* last) {
+    int64_t low = 0, high = width_ - 1;
+    for (Bound& bound : bounds_) {
+        // Masks rather than branches: which edge bounds which end changes from triangle to
+        // triangle, and the carry from row to row.
+        const int64_t q = bound.quotient;
+        low = std::max(low, q & bound.startMask);  // low is 0 or more already
+        high = std::min(high, (q & ~bound.startMask) | (high & bound.startMask));
+        bound.remainder += bound.remainderStep;
+        const int64_t carry = int64_t(uint64_t(bound.divisor - 1 - bound.remainder) >> 63);
+        bound.remainder -= bound.divisor & -carry;
+        bound.quotient += bound.quotientStep + carry;
+    }
+    if (low > high) return false;
+    *first = left_ + int(low);
+    *last = left_ + int(high);
+    return true;
+}
+
+namespace {
+
 bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* a, const ScreenVertex* b,
                        const ScreenVertex* c) {
     TriangleSetup t;
@@ -153,12 +210,10 @@ bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* a, const Scr
     const int left = t.left, right = t.right, top = t.top, bottom = t.bottom;
     if (left > right || top > bottom) return false;
     const ScreenVertex *v0 = t.v[0], *v1 = t.v[1], *v2 = t.v[2];
-    const int64_t one = int64_t(1) << kSubpixelBits;
-    const Edge edges[3] = {MakeEdge(t.x[1], t.y[1], t.x[2], t.y[2]),
-                           MakeEdge(t.x[2], t.y[2], t.x[0], t.y[0]),
-                           MakeEdge(t.x[0], t.y[0], t.x[1], t.y[1])};
-
+    Coverage coverage(t);
     const bool perspective = v0->rhw != v1->rhw || v0->rhw != v2->rhw;
+    if (ps.triangles && !perspective) return DrawAffineTriangle(*ps.triangles, ps, t, coverage);
+
     double a0[kAttributeCount], a1[kAttributeCount], a2[kAttributeCount];
     LoadAttributes(*v0, perspective, a0);
     LoadAttributes(*v1, perspective, a1);
@@ -181,40 +236,30 @@ bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* a, const Scr
     bool drew = false;
     double row[kAttributeCount];
     for (int py = top; py <= bottom; ++py) {
-        const int64_t sy = int64_t(py) << kSubpixelBits, sx = int64_t(left) << kSubpixelBits;
-        int64_t e[3];
-        for (int k = 0; k < 3; ++k) e[k] = edges[k].a * sx + edges[k].b * sy + edges[k].c - edges[k].bias;
-        const int64_t step[3] = {edges[0].a * one, edges[1].a * one, edges[2].a * one};
+        int first, last;
+        if (!coverage.NextRow(&first, &last)) continue;
         for (int i = 0; i < kAttributeCount; ++i) row[i] = origin[i] + dy[i] * (py - top);
         uint32_t* target = ps.target + size_t(py) * size_t(ps.targetPitch);
         float* depthRow = ps.depth ? ps.depth + size_t(py) * size_t(ps.depthPitch) : nullptr;
-        bool entered = false;
-        for (int px = left; px <= right; ++px) {
-            if ((e[0] | e[1] | e[2]) >= 0) {
-                entered = true;
-                const int n = px - left;
-                auto at = [&](int i) { return row[i] + dx[i] * n; };
-                const double w = perspective ? 1.0 / at(kRhw) : 1.0;
-                const float z = float(at(kDepth));
-                if (!ps.depthTest || Compare(ps.depthFunc, z, depthRow[px])) {
-                    const uint32_t diffuse =
-                        flat ? flatColor
-                             : Pack(RoundToByte(at(kColor) * w), RoundToByte(at(kColor + 1) * w),
-                                    RoundToByte(at(kColor + 2) * w), RoundToByte(at(kColor + 3) * w));
-                    uint32_t texels[kStageCount];
-                    for (int s = 0; s < ps.stageCount; ++s) {
-                        texels[s] = SampleStage(ps.samplers[s], at(kUv + 2 * s) * w,
-                                                at(kUv + 2 * s + 1) * w, linear[s]);
-                    }
-                    if (ShadePixel(ps, diffuse, texels, target + px) && ps.depthWrite && depthRow) {
-                        depthRow[px] = z;
-                    }
-                    drew = true;
-                }
-            } else if (entered) {
-                break;  // a triangle's row is one run of pixels
+        for (int px = first; px <= last; ++px) {
+            const int n = px - left;
+            auto at = [&](int i) { return row[i] + dx[i] * n; };
+            const double w = perspective ? 1.0 / at(kRhw) : 1.0;
+            const float z = float(at(kDepth));
+            if (ps.depthTest && !Compare(ps.depthFunc, z, depthRow[px])) continue;
+            const uint32_t diffuse =
+                flat ? flatColor
+                     : Pack(RoundToByte(at(kColor) * w), RoundToByte(at(kColor + 1) * w),
+                            RoundToByte(at(kColor + 2) * w), RoundToByte(at(kColor + 3) * w));
+            uint32_t texels[kStageCount];
+            for (int s = 0; s < ps.stageCount; ++s) {
+                texels[s] = SampleStage(ps.samplers[s], at(kUv + 2 * s) * w,
+                                        at(kUv + 2 * s + 1) * w, linear[s]);
             }
-            for (int k = 0; k < 3; ++k) e[k] += step[k];
+            if (ShadePixel(ps, diffuse, texels, target + px) && ps.depthWrite && depthRow) {
+                depthRow[px] = z;
+            }
+            drew = true;
         }
     }
     return drew;

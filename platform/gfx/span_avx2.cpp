@@ -79,7 +79,75 @@ void BlendRowsOfRun(bool tint, const uint32_t* texels, int texWidth, const int* 
                                                             height, color, target, pitch, alphaOr);
 }
 
+// The texel indexes along one axis of four pixels: floor(coordinate x size), 0 where that lies
+// beyond +-1e9 or is not a number (the device's point sampling).
+__m128i AxisTexels(__m256d pixels, double start, double step, double size) {
+    const __m256d x = _mm256_mul_pd(
+        _mm256_add_pd(_mm256_set1_pd(start), _mm256_mul_pd(_mm256_set1_pd(step), pixels)), _mm256_set1_pd(size));
+    const __m256d near = _mm256_and_pd(_mm256_cmp_pd(x, _mm256_set1_pd(-1.0e9), _CMP_GT_OQ),
+                                       _mm256_cmp_pd(x, _mm256_set1_pd(1.0e9), _CMP_LT_OQ));
+    return _mm256_cvttpd_epi32(_mm256_floor_pd(_mm256_and_pd(x, near)));
+}
+
+// Lanes of x below the limit, as unsigned numbers (negative ones are not).
+__m256i Below(__m256i x, int limit) {
+    return _mm256_cmpeq_epi32(_mm256_min_epu32(x, _mm256_set1_epi32(limit - 1)), x);
+}
+
+template <bool kTint>
+bool BlendWalk(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint32_t alphaOr, int* row,
+               int* x) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i orMask = _mm256_set1_epi32(int(alphaOr));
+    const __m256i tintWide = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), zero);
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256d low = _mm256_setr_pd(0, 1, 2, 3), high = _mm256_setr_pd(4, 5, 6, 7);
+    const double width = double(walk.width), height = double(walk.height);
+    int from = *x;
+    for (int r = *row; r < rows.count; ++r) {
+        const double u = walk.u + walk.uRow * (rows.top + r), v = walk.v + walk.vRow * (rows.top + r);
+        uint32_t* target = rows.target + size_t(r) * size_t(rows.pitch);
+        const int last = rows.last[r];
+        for (; from <= last; from += 8) {
+            const __m256i valid = _mm256_cmpgt_epi32(_mm256_set1_epi32(last + 1 - from), lanes);
+            const __m256d n = _mm256_set1_pd(double(from - rows.left));
+            const __m256d n0 = _mm256_add_pd(n, low), n1 = _mm256_add_pd(n, high);
+            const __m256i tx = _mm256_set_m128i(AxisTexels(n1, u, walk.du, width), AxisTexels(n0, u, walk.du, width));
+            const __m256i ty = _mm256_set_m128i(AxisTexels(n1, v, walk.dv, height), AxisTexels(n0, v, walk.dv, height));
+            const __m256i inside = _mm256_and_si256(Below(tx, walk.width), Below(ty, walk.height));
+            if (!_mm256_testc_si256(inside, valid)) {  // a pixel of the run samples outside
+                *row = r;
+                *x = from;
+                return false;
+            }
+            // Lanes past the run read texel 0 and are not written.
+            const __m256i index =
+                _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, _mm256_set1_epi32(walk.width)), tx), valid);
+            __m256i src = _mm256_i32gather_epi32(reinterpret_cast<const int*>(walk.texels), index, 4);
+            if constexpr (kTint) {
+                src = _mm256_packus_epi16(Mul255(_mm256_unpacklo_epi8(src, zero), tintWide),
+                                          Mul255(_mm256_unpackhi_epi8(src, zero), tintWide));
+            }
+            if (from + 8 <= last + 1) {
+                __m256i* out = reinterpret_cast<__m256i*>(target + from);
+                _mm256_storeu_si256(out, _mm256_or_si256(BlendEight(src, _mm256_loadu_si256(out)), orMask));
+            } else {
+                int* out = reinterpret_cast<int*>(target + from);
+                const __m256i dst = _mm256_maskload_epi32(out, valid);
+                _mm256_maskstore_epi32(out, valid, _mm256_or_si256(BlendEight(src, dst), orMask));
+            }
+        }
+        if (r + 1 < rows.count) from = rows.first[r + 1];
+    }
+    return true;
+}
+
 }  // namespace
+
+bool BlendWalkAvx2(const TexelWalk& walk, const WalkRows& rows, bool tint, uint32_t color,
+                   uint32_t alphaOr, int* row, int* x) {
+    return (tint ? BlendWalk<true> : BlendWalk<false>)(walk, rows, color, alphaOr, row, x);
+}
 
 bool HasAvx2() { return __builtin_cpu_supports("avx2"); }
 

@@ -24,4 +24,30 @@ int BlendRectAvx2(const uint32_t* texels, int texWidth, const int* rows, const i
                   TexelRun run, int width, int height, bool tint, uint32_t color, uint32_t* target,
                   int pitch, uint32_t alphaOr);
 
+// Point sampling over a triangle without perspective, as the triangle path evaluates it: pixel
+// n of row r (both counted from the triangle's box) samples at (u + uRow r) + du n and
+// (v + vRow r) + dv n, in that order.
+struct TexelWalk {
+    const uint32_t* texels;
+    int width, height;
+    double u, uRow, du, v, vRow, dv;
+};
+
+// Rows of a triangle: row r covers pixels [first[r], last[r]] of target row r (none when
+// first > last); it is row top + r of the walk, and pixel x is its pixel x - left.
+struct WalkRows {
+    const int* first;
+    const int* last;
+    int count, top, left;
+    uint32_t* target;
+    int pitch;
+};
+
+// Blends by source alpha the texels the walk samples onto the rows' pixels, optionally
+// modulated by the colour first (tint), eight at a time, from row *row pixel *x on. Returns
+// true when it reached the end; false with *row, *x at a group of eight pixels that samples
+// outside the texture (the caller addresses those and goes on after them).
+bool BlendWalkAvx2(const TexelWalk& walk, const WalkRows& rows, bool tint, uint32_t color,
+                   uint32_t alphaOr, int* row, int* x);
+
 }  // namespace platform::gfx

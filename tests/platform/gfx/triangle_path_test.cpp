@@ -1,0 +1,135 @@
+// The loops for triangles without perspective against the general loop: turned, scaled and
+// skewed triangles at random, under every combination of the states those loops are chosen
+// by, give the same bytes.
+#include <cmath>
+
+#include "gfx_fixture.h"
+
+namespace platform::gfx::testing {
+namespace {
+
+class TrianglePathTest : public DeviceTest {
+protected:
+    struct States {
+        const char* name;
+        bool textured = true;
+        bool linear = false;
+        uint32_t address = address::kWrap;
+        bool gouraud = false;     // corners of different colours
+        bool flatShade = false;   // ...drawn in the first corner's colour
+        bool blend = true;
+        uint32_t srcBlend = blend::kSrcAlpha, destBlend = blend::kInvSrcAlpha;
+        uint32_t alphaFunc = cmp::kAlways, alphaRef = 0;
+        bool backBuffer = false;  // the 640 x 480 target without alpha, and its long rows
+    };
+
+    uint32_t Next(uint32_t range) {
+        seed_ = seed_ * 1103515245u + 12345u;
+        return (seed_ >> 8) % range;
+    }
+    float Place(float low, float high) { return low + float(Next(100000)) * (high - low) / 100000.0f; }
+
+    // Random triangles over (and beyond) a target of the given size: most of sprite size, turned
+    // and scaled, some long and thin, some reaching far outside it.
+    std::vector<Vertex> RandomTriangles(float width, float height, bool gouraud) {
+        static constexpr uint32_t kColors[] = {0xFFFFFFFF, 0x80FFFFFF, 0xFF80C0FF, 0x40FF2010, 0x00FFFFFF};
+        std::vector<Vertex> v;
+        for (int i = 0; i < 150; ++i) {
+            const float reach = i % 10 == 0 ? 3.0f * width : i % 10 == 1 ? 0.5f * width : 24.0f;
+            const float cx = Place(-8.0f, width + 8.0f), cy = Place(-8.0f, height + 8.0f);
+            const uint32_t flat = kColors[Next(5)];
+            for (int k = 0; k < 3; ++k) {
+                const uint32_t color = gouraud ? 0x3F000000u * (1 + Next(4)) | Next(0x1000000) : flat;
+                v.push_back({cx + Place(-reach, reach), cy + Place(-reach, reach), 0.5f, 1.0f, color,
+                             Place(-1.5f, 2.5f), Place(-1.5f, 2.5f)});
+            }
+        }
+        return v;
+    }
+
+    std::vector<uint32_t> DrawThrough(bool general, const States& s) {
+        SetForceGeneralPath(general);
+        seed_ = 99;
+        UseSpriteStates();
+        device_->SetRenderState(rs::kAlphaBlendEnable, s.blend ? 1 : 0);
+        device_->SetRenderState(rs::kSrcBlend, s.srcBlend);
+        device_->SetRenderState(rs::kDestBlend, s.destBlend);
+        device_->SetRenderState(rs::kAlphaTestEnable, 1);
+        device_->SetRenderState(rs::kAlphaFunc, s.alphaFunc);
+        device_->SetRenderState(rs::kAlphaRef, s.alphaRef);
+        device_->SetRenderState(rs::kShadeMode, s.flatShade ? shade::kFlat : shade::kGouraud);
+        for (uint32_t state : {samp::kMagFilter, samp::kMinFilter}) {
+            device_->SetSamplerState(0, state, s.linear ? filter::kLinear : filter::kPoint);
+        }
+        device_->SetSamplerState(0, samp::kAddressU, s.address);
+        device_->SetSamplerState(0, samp::kAddressV, s.address);
+        device_->SetSamplerState(0, samp::kBorderColor, 0x80402010);
+        Texture* sheet = MakeTexture(24, 20, [](uint32_t x, uint32_t y) {
+            const uint32_t alpha = (x * 7 + y * 13) % 5 == 0 ? 0u : (x + y) % 3 == 0 ? 255u : (x * 37 + y * 11) & 0xFFu;
+            return alpha << 24 | (x * 10) << 16 | (y * 12) << 8 | (((x ^ y) * 9) & 0xFFu);
+        });
+        Texture* target = nullptr;
+        float width = 640, height = 480;
+        if (s.backBuffer) {
+            BindBackBuffer();
+        } else {
+            width = 96;
+            height = 80;
+            target = MakeTarget(96, 80);
+            BindTarget(target);
+        }
+        device_->Clear(0, nullptr, clear::kTarget, 0x80306090, 1.0f, 0);
+        device_->SetTexture(0, s.textured ? sheet : nullptr);
+        Draw(RandomTriangles(width, height, s.gouraud));
+        std::vector<uint32_t> pixels;
+        if (target) {
+            for (int y = 0; y < 80; ++y) {
+                for (int x = 0; x < 96; ++x) pixels.push_back(TargetPixel(target, x, y));
+            }
+        } else {
+            EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), result::kOk);
+            pixels = sink_.Frame();
+        }
+        return pixels;
+    }
+
+    uint32_t seed_ = 99;
+};
+
+TEST_F(TrianglePathTest, RandomTrianglesGiveTheGeneralLoopsBytes) {
+    const States cases[] = {
+        {"sprites"},
+        {"sprites on the back buffer", true, false, address::kWrap, false, false, true, blend::kSrcAlpha,
+         blend::kInvSrcAlpha, cmp::kAlways, 0, true},
+        {"linear, clamped", true, true, address::kClamp},
+        {"mirrored, Gouraud", true, false, address::kMirror, true},
+        {"border, alpha test", true, false, address::kBorder, false, false, true, blend::kSrcAlpha,
+         blend::kInvSrcAlpha, cmp::kGreaterEqual, 0x90},
+        {"Gouraud shaded flat", true, false, address::kWrap, true, true},
+        {"opaque, alpha tested", true, false, address::kWrap, false, false, false, blend::kOne,
+         blend::kZero, cmp::kGreater, 0x40},
+        {"additive, linear, Gouraud", true, true, address::kMirrorOnce, true, false, true, blend::kOne,
+         blend::kOne},
+        {"colour alone", false},
+        {"Gouraud alone, multiplied", false, false, address::kWrap, true, false, true, blend::kDestColor,
+         blend::kZero},
+        {"Gouraud alone, opaque, on the back buffer", false, false, address::kWrap, true, false, false,
+         blend::kOne, blend::kZero, cmp::kAlways, 0, true},
+    };
+    for (const States& s : cases) {
+        const std::vector<uint32_t> general = DrawThrough(true, s);
+        const std::vector<uint32_t> fast = DrawThrough(false, s);
+        ASSERT_EQ(general.size(), fast.size()) << s.name;
+        size_t differing = 0, first = general.size();
+        for (size_t i = 0; i < general.size(); ++i) {
+            if (general[i] != fast[i]) {
+                ++differing;
+                first = std::min(first, i);
+            }
+        }
+        EXPECT_EQ(differing, 0u) << s.name << ", first at pixel " << first;
+    }
+}
+
+}  // namespace
+}  // namespace platform::gfx::testing
