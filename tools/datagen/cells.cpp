@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "tools/datagen/looks.h"
+#include "tools/datagen/terrain.h"
 #include "tools/datagen/sheets.h"
 #include "tools/datagen/text_lines.h"
 
@@ -67,6 +68,10 @@ void CheckCell(const Cell& cell, const SharedPalette& palette) {
     }
     if (cell.look == kGridLook) {
         if (!IsGridName(cell.grid)) Fail(cell.line, "bad grid name \"" + cell.grid + "\" (letters a-z, digits, '_')");
+        return;
+    }
+    if (cell.look == kTerrainLook) {
+        if (!IsTerrainKind(cell.palette)) Fail(cell.line, "unknown terrain \"" + cell.palette + "\"");
         return;
     }
     if (!IsKnownLook(cell.look)) Fail(cell.line, "unknown look \"" + cell.look + "\"");

@@ -40,15 +40,6 @@ void Paint(Image& sheet, const LookFrame& area, ShadeOf shadeOf) {
     }
 }
 
-// A small integer hash, so textured looks are the same on every run.
-uint32_t Hash(uint32_t a, uint32_t b, uint32_t c) {
-    uint32_t h = a * 0x9E3779B1u ^ b * 0x85EBCA77u ^ c * 0xC2B2AE3Du;
-    h ^= h >> 15;
-    h *= 0x2C1B3C6Du;
-    h ^= h >> 12;
-    return h;
-}
-
 void DrawShip(Image& sheet, const LookFrame& area) {
     const double flame = 0.2 + 0.15 * std::sin(kTwoPi * Phase(area));
     Paint(sheet, area, [&](const Texel& t) {
@@ -120,7 +111,7 @@ void DrawBlock(Image& sheet, const LookFrame& area) {
 void DrawTile(Image& sheet, const LookFrame& area) {
     const int pattern = area.frame % 4;
     Paint(sheet, area, [&](const Texel& t) {
-        if (Hash(t.px, t.py, area.frame) % 24 == 0) return kMid;
+        if (TextureHash(t.px, t.py, area.frame) % 24 == 0) return kMid;
         switch (pattern) {
             case 1:  // bricks
                 return (t.py % 8 == 7 || (t.px + (t.py / 8) * 4) % 8 == 7) ? kMid : kDark;
@@ -132,66 +123,6 @@ void DrawTile(Image& sheet, const LookFrame& area) {
                 return kDark;
         }
     });
-}
-
-// The side of a tile that lies on the edge of its patch, by frame: 0 inside, then top, bottom,
-// left, right, top left, top right, bottom left, bottom right (the order maps.txt patches use).
-struct Edges {
-    bool top, bottom, left, right;
-};
-Edges EdgesOfFrame(int frame) {
-    switch (frame % 9) {
-        case 1: return {true, false, false, false};
-        case 2: return {false, true, false, false};
-        case 3: return {false, false, true, false};
-        case 4: return {false, false, false, true};
-        case 5: return {true, false, true, false};
-        case 6: return {true, false, false, true};
-        case 7: return {false, true, true, false};
-        case 8: return {false, true, false, true};
-        default: return {false, false, false, false};
-    }
-}
-
-// The quiet surface shared by the ground looks: the family's middle shade with sparse darker and
-// lighter grains, the same on every run.
-Shade GroundGrain(const Texel& t, int seed) {
-    const uint32_t h = Hash(static_cast<uint32_t>(t.px), static_cast<uint32_t>(t.py), static_cast<uint32_t>(seed));
-    return h % 17 == 0 ? kMid : kDark;
-}
-
-// Terrain of one family: a grained surface whose edge frames end in a lit rim on the top and
-// left, with a gap of black between it and the next family on every edge side.
-void DrawGround(Image& sheet, const LookFrame& area) {
-    const Edges edges = EdgesOfFrame(area.frame);
-    Paint(sheet, area, [&](const Texel& t) {
-        const int right = area.width - 1 - t.px;
-        const int bottom = area.height - 1 - t.py;
-        if ((edges.top && t.py == 0) || (edges.left && t.px == 0) || (edges.bottom && bottom == 0) ||
-            (edges.right && right == 0)) {
-            return kNone;
-        }
-        if ((edges.top && t.py == 1) || (edges.left && t.px == 1)) return kMid;
-        return GroundGrain(t, area.frame / 9);
-    });
-}
-
-// The ground under a ground enemy: the surface with a square base mark, lit from the upper left,
-// so the enemy's cell reads as a place on the terrain.
-void DrawPad(Image& sheet, const LookFrame& area) {
-    Paint(sheet, area, [&](const Texel& t) {
-        const int right = area.width - 1 - t.px;
-        const int bottom = area.height - 1 - t.py;
-        const int ring = std::min(std::min(t.px, t.py), std::min(right, bottom));
-        if (ring == 2) return (t.px == 2 || t.py == 2) && t.px < area.width - 3 && t.py < area.height - 3 ? kLight : kMid;
-        if (ring > 3 && (t.px + t.py + area.frame) % 6 == 0) return kMid;
-        return GroundGrain(t, 7);
-    });
-}
-
-// Light lines on black along the top and left of the tile, so that tiled it draws a grid.
-void DrawLines(Image& sheet, const LookFrame& area) {
-    Paint(sheet, area, [&](const Texel& t) { return t.px == 0 || t.py == 0 ? kLight : kNone; });
 }
 
 void DrawFrame(Image& sheet, const LookFrame& area) {
@@ -259,7 +190,7 @@ struct LookEntry {
     LookDrawer draw;  // null for the label, which needs the glyphs
 };
 
-constexpr std::array<LookEntry, 14> kLooks{{
+constexpr std::array<LookEntry, 11> kLooks{{
     {"ship", DrawShip},
     {"orb", DrawOrb},
     {"diamond", DrawDiamond},
@@ -267,9 +198,6 @@ constexpr std::array<LookEntry, 14> kLooks{{
     {"bar", DrawBar},
     {"block", DrawBlock},
     {"tile", DrawTile},
-    {"ground", DrawGround},
-    {"pad", DrawPad},
-    {"lines", DrawLines},
     {"frame", DrawFrame},
     {"figure", DrawFigure},
     {"arrow", DrawArrow},
@@ -284,6 +212,14 @@ const LookEntry* FindLook(std::string_view name) {
 }
 
 }  // namespace
+
+uint32_t TextureHash(uint32_t a, uint32_t b, uint32_t c) {
+    uint32_t h = a * 0x9E3779B1u ^ b * 0x85EBCA77u ^ c * 0xC2B2AE3Du;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    return h;
+}
 
 std::optional<Palette> LookPalette(const SharedPalette& shared, std::string_view hue) {
     constexpr std::string_view kDarkSuffix = "-dark";

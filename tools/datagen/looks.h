@@ -1,6 +1,7 @@
 // The drawings ("looks") a cell can have, their palettes, and the placeholder of unclaimed texels.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -21,8 +22,8 @@ struct Palette {
 // or nothing when there is none.
 std::optional<Palette> LookPalette(const SharedPalette& shared, std::string_view hue);
 
-// True for the names DrawLook accepts: ship, orb, diamond, ring, bar, block, tile, ground, pad,
-// lines, label, frame, figure, arrow.
+// True for the names DrawLook accepts: ship, orb, diamond, ring, bar, block, tile, label, frame,
+// figure, arrow.
 bool IsKnownLook(std::string_view name);
 
 // One frame of a cell: where it lies on the sheet and which frame of how many it is.
@@ -39,6 +40,9 @@ struct LookFrame {
 
 // Draws one frame of a look over black (transparent) in its rectangle.
 void DrawLook(Image& sheet, std::string_view look, const LookFrame& area, const GlyphSource& glyphs);
+
+// A small integer hash of a texel's place and a seed, so textured looks are the same on every run.
+uint32_t TextureHash(uint32_t a, uint32_t b, uint32_t c);
 
 // Fills the whole sheet with a dim checker crossed by faint diagonals: plainly not art.
 void DrawPlaceholder(Image& sheet);

@@ -19,6 +19,12 @@ constexpr WaveName kWaves[] = {{"sine", Wave::kSine},
                                {"saw", Wave::kSaw},
                                {"noise", Wave::kNoise}};
 
+// Every track has the same RMS level over its whole length, low enough for the attacks of the sound
+// effects to stand out over it, unless its loudest beat would then pass the ceiling: the ceiling
+// keeps the room the effects of a busy moment need on top of the music.
+constexpr double kMusicLoudness = -24.0;
+constexpr double kMusicCeiling = -9.0;
+
 [[noreturn]] void Fail(int line, const std::string& message) {
     throw std::runtime_error("score line " + std::to_string(line) + ": " + message);
 }
@@ -216,7 +222,7 @@ std::vector<float> RenderScore(const Score& score) {
             }
         }
     }
-    Normalise(buffer, 0.7f);
+    SetLoudness(buffer, kMusicLoudness, buffer.size(), kMusicCeiling);
     return buffer;
 }
 

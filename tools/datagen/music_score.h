@@ -51,7 +51,7 @@ Score ParseScore(std::string_view text);
 // Number of samples the score lasts at kSampleRate.
 size_t ScoreSamples(const Score& score);
 
-// Synthesises the score into mono samples, normalised below full scale.
+// Synthesises the score into mono samples at the level every track shares.
 std::vector<float> RenderScore(const Score& score);
 
 }  // namespace datagen

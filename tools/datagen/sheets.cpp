@@ -4,6 +4,7 @@
 #include <map>
 
 #include "tools/datagen/looks.h"
+#include "tools/datagen/terrain.h"
 
 namespace datagen {
 namespace {
@@ -18,7 +19,7 @@ constexpr std::array<SheetInfo, 13> kSheets{{
     {"shot", 256, SheetSource::kCellList, nullptr},
     {"pc", 256, SheetSource::kCellList, nullptr},
     {"bg", 256, SheetSource::kCellList, nullptr},
-    {"bg2", 256, SheetSource::kCellList, nullptr},
+    {"bg2", 256, SheetSource::kDusk, "bg"},
     {"demo", 256, SheetSource::kCellList, nullptr},
     {"font", 128, SheetSource::kFont, nullptr},
     {"effect", 256, SheetSource::kCellList, nullptr},
@@ -31,6 +32,10 @@ Image DrawFromCells(const SheetInfo& sheet, const ArtSources& art, const GlyphSo
         if (cell.sheet != sheet.name) continue;
         if (cell.look == kGridLook) {
             PaintGrid(image, cell.x, cell.y, art.grids.at(GridPath(cell)));
+            continue;
+        }
+        if (cell.look == kTerrainLook) {
+            DrawTerrain(image, cell, art.palette);
             continue;
         }
         const Palette palette = *LookPalette(art.palette, cell.palette);
@@ -72,6 +77,12 @@ Rgb Flash(Rgb c) {
     return {TowardWhite(c.r), TowardWhite(c.g), TowardWhite(c.b)};
 }
 
+// The later stages' terrain: the same tiles at dusk, cooler and darker, never brighter.
+Rgb Dusk(Rgb c) {
+    return {static_cast<uint8_t>(c.r * 3 / 4 + c.b / 8), static_cast<uint8_t>(c.g * 3 / 4),
+            static_cast<uint8_t>(c.b * 7 / 8 + c.r / 8)};
+}
+
 Rgb Ghost(Rgb c) {
     const int luminance = (c.r * 3 + c.g * 6 + c.b) / 10;
     return {static_cast<uint8_t>(24 + luminance / 3), static_cast<uint8_t>(40 + luminance / 2),
@@ -98,6 +109,7 @@ std::vector<std::pair<std::string, Image>> DrawSheets(const ArtSources& art, con
         Image image = sheet.source == SheetSource::kFont    ? DrawFontSheet(glyphs)
                       : sheet.source == SheetSource::kFlash ? Derive(files[drawn.at(sheet.base)].second, Flash)
                       : sheet.source == SheetSource::kGhost ? Derive(files[drawn.at(sheet.base)].second, Ghost)
+                      : sheet.source == SheetSource::kDusk  ? Derive(files[drawn.at(sheet.base)].second, Dusk)
                                                             : DrawFromCells(sheet, art, glyphs);
         drawn[sheet.name] = files.size();
         files.emplace_back(std::string(sheet.name) + ".bmp", std::move(image));

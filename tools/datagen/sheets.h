@@ -18,6 +18,7 @@ enum class SheetSource {
     kFont,      // the font sheet, rasterised from the font
     kFlash,     // its base sheet brightened: the hit flash
     kGhost,     // its base sheet turned pale blue: the ghost enemies
+    kDusk,      // its base sheet cooler and darker: the later stages' terrain
 };
 
 struct SheetInfo {

@@ -35,6 +35,11 @@ float Oscillate(Wave wave, double phase, double duty, float noiseLevel) {
     return 0.0f;
 }
 
+// The amplitude of a level in decibels relative to full scale: 0 dB is 1, -20 dB is 0.1.
+double FromDecibels(double decibels) {
+    return std::pow(10.0, decibels / 20.0);
+}
+
 }  // namespace
 
 void MixVoice(std::vector<float>& buffer, const Voice& voice) {
@@ -75,12 +80,23 @@ void MixVoice(std::vector<float>& buffer, const Voice& voice) {
     }
 }
 
-void Normalise(std::vector<float>& buffer, float peak) {
-    float loudest = 0.0f;
-    for (float sample : buffer) loudest = std::max(loudest, std::abs(sample));
-    if (loudest == 0.0f) return;
-    const float scale = peak / loudest;
-    for (float& sample : buffer) sample *= scale;
+void SetLoudness(std::vector<float>& buffer, double loudness, size_t window, double ceiling) {
+    window = std::clamp<size_t>(window, 1, std::max<size_t>(buffer.size(), 1));
+    // The energy of every stretch of `window` samples, kept as a running sum.
+    double energy = 0.0;
+    double loudestEnergy = 0.0;
+    float peak = 0.0f;
+    for (size_t i = 0; i < buffer.size(); ++i) {
+        energy += static_cast<double>(buffer[i]) * buffer[i];
+        if (i >= window) energy -= static_cast<double>(buffer[i - window]) * buffer[i - window];
+        if (i + 1 >= window) loudestEnergy = std::max(loudestEnergy, energy);
+        peak = std::max(peak, std::abs(buffer[i]));
+    }
+    if (peak == 0.0f) return;
+    const double rms = std::sqrt(std::max(loudestEnergy, 0.0) / static_cast<double>(window));
+    double scale = FromDecibels(ceiling) / peak;
+    if (rms > 0.0) scale = std::min(scale, FromDecibels(loudness) / rms);
+    for (float& sample : buffer) sample = static_cast<float>(sample * scale);
 }
 
 std::vector<int16_t> ToPcm16(const std::vector<float>& buffer) {

@@ -1,6 +1,7 @@
 // Oscillator voices with envelopes, mixed into a sample buffer; shared by the effects and the music.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -34,8 +35,10 @@ struct Voice {
 // Adds the voice into the buffer (mono, kSampleRate); samples past the buffer's end are dropped.
 void MixVoice(std::vector<float>& buffer, const Voice& voice);
 
-// Scales the buffer so its loudest sample has the given magnitude (a silent buffer stays silent).
-void Normalise(std::vector<float>& buffer, float peak);
+// Scales the buffer so that its loudest stretch of `window` samples (at least one, at most all of
+// them) has an RMS level of `loudness` dB relative to full scale, or less where that would lift a
+// sample above `ceiling` dB. A silent buffer stays silent.
+void SetLoudness(std::vector<float>& buffer, double loudness, size_t window, double ceiling);
 
 // The buffer as 16-bit samples, clipped to the 16-bit range.
 std::vector<int16_t> ToPcm16(const std::vector<float>& buffer);

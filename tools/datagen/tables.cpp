@@ -28,7 +28,11 @@ struct StageMap {
     int width = 0;
     int height = 0;
     std::vector<int> cells;
+    std::vector<int> land;  // per cell the family its land regions gave it, or kNoLand
 };
+
+constexpr int kNoLand = -1;
+constexpr int kFamilyTiles = 16;  // a family's tiles, in the order of terrain.h
 
 [[noreturn]] void FailMaps(int line, const std::string& message) {
     throw std::runtime_error("maps.txt line " + std::to_string(line) + ": " + message);
@@ -42,23 +46,49 @@ int ReadNumber(std::istringstream& words, int line, int lowest, int highest) {
 
 int& Cell(StageMap& map, int row, int column) { return map.cells[static_cast<size_t>(row) * map.width + column]; }
 
-// The tile of an edged patch's cell: the family's first value for the inside, then its edges
-// (top, bottom, left, right) and corners (top left, top right, bottom left, bottom right).
-// The top of the picture is the far end of the stage: the patch's last row.
-int EdgedTile(int base, int row, int column, int firstRow, int lastRow, int firstColumn, int lastColumn) {
-    const bool top = row == lastRow && lastRow > firstRow;
-    const bool bottom = row == firstRow && lastRow > firstRow;
-    const bool left = column == firstColumn && lastColumn > firstColumn;
-    const bool right = column == lastColumn && lastColumn > firstColumn;
-    if (top && left) return base + 5;
-    if (top && right) return base + 6;
-    if (bottom && left) return base + 7;
-    if (bottom && right) return base + 8;
-    if (top) return base + 1;
-    if (bottom) return base + 2;
-    if (left) return base + 3;
-    if (right) return base + 4;
-    return base;
+// Whether the cell at (row, column) belongs to the family; past the map's sides and ends the
+// land runs on, so regions show no edge at the map's border.
+bool SameLand(const StageMap& map, int row, int column, int family) {
+    if (row < 0 || row >= map.height || column < 0 || column >= map.width) return true;
+    return map.land[static_cast<size_t>(row) * map.width + column] == family;
+}
+
+// The tile of a land cell, from which of its eight neighbours share its family: an edge or an
+// outer corner where a side is open, else an inner corner where only a diagonal is, else the
+// inside or, now and then, one of its variants. Map rows run up the picture: row + 1 is above.
+int LandTile(const StageMap& map, int row, int column, int family) {
+    const auto same = [&](int dr, int dc) { return SameLand(map, row + dr, column + dc, family); };
+    const bool up = same(1, 0), down = same(-1, 0), left = same(0, -1), right = same(0, 1);
+    int tile = 0;
+    if (!up && !left) tile = 5;
+    else if (!up && !right) tile = 6;
+    else if (!down && !left) tile = 7;
+    else if (!down && !right) tile = 8;
+    else if (!up) tile = 1;
+    else if (!down) tile = 2;
+    else if (!left) tile = 3;
+    else if (!right) tile = 4;
+    else if (!same(1, -1)) tile = 9;
+    else if (!same(1, 1)) tile = 10;
+    else if (!same(-1, -1)) tile = 11;
+    else if (!same(-1, 1)) tile = 12;
+    else {
+        const uint32_t h = static_cast<uint32_t>(row) * 73856093u ^ static_cast<uint32_t>(column) * 19349663u;
+        const uint32_t pick = (h ^ h >> 13) % 16;
+        if (pick < 3) tile = 13 + static_cast<int>(pick);
+    }
+    return family + tile;
+}
+
+// Turns the land regions into tiles: every cell that still holds its family's first tile (no
+// later line drew over it) gets the tile its neighbours call for.
+void ShapeLand(StageMap& map) {
+    for (int row = 0; row < map.height; ++row) {
+        for (int column = 0; column < map.width; ++column) {
+            const int family = map.land[static_cast<size_t>(row) * map.width + column];
+            if (family != kNoLand && Cell(map, row, column) == family) Cell(map, row, column) = LandTile(map, row, column, family);
+        }
+    }
 }
 
 std::vector<int> ReadValues(std::istringstream& words, int line) {
@@ -80,7 +110,10 @@ void ParseLine(StageMap& map, const std::string& keyword, std::istringstream& wo
         const int last = ReadNumber(words, line, first, lastRowOfMap);
         const std::vector<int> values = ReadValues(words, line);
         for (int row = first; row <= last; ++row) {
-            for (int column = 0; column < map.width; ++column) Cell(map, row, column) = values[column % values.size()];
+            for (int column = 0; column < map.width; ++column) {
+                Cell(map, row, column) = values[column % values.size()];
+                map.land[static_cast<size_t>(row) * map.width + column] = kNoLand;
+            }
         }
     } else if (keyword == "cell") {
         const int row = ReadNumber(words, line, 0, lastRowOfMap);
@@ -88,19 +121,18 @@ void ParseLine(StageMap& map, const std::string& keyword, std::istringstream& wo
         const std::vector<int> values = ReadValues(words, line);
         if (column + static_cast<int>(values.size()) > map.width) FailMaps(line, "cells run past the last column");
         for (size_t i = 0; i < values.size(); ++i) Cell(map, row, column + static_cast<int>(i)) = values[i];
-    } else if (keyword == "fill" || keyword == "patch") {
+    } else if (keyword == "fill" || keyword == "land") {
         const int firstRow = ReadNumber(words, line, 0, lastRowOfMap);
         const int lastRow = ReadNumber(words, line, firstRow, lastRowOfMap);
         const int firstColumn = ReadNumber(words, line, 0, lastColumnOfMap);
         const int lastColumn = ReadNumber(words, line, firstColumn, lastColumnOfMap);
-        const int value = ReadNumber(words, line, 0, keyword == "patch" ? 247 : 255);
+        const int value = ReadNumber(words, line, 0, keyword == "land" ? 256 - kFamilyTiles : 255);
         std::string rest;
         if (words >> rest) FailMaps(line, "unexpected \"" + rest + "\"");
         for (int row = firstRow; row <= lastRow; ++row) {
             for (int column = firstColumn; column <= lastColumn; ++column) {
-                Cell(map, row, column) = keyword == "patch"
-                                             ? EdgedTile(value, row, column, firstRow, lastRow, firstColumn, lastColumn)
-                                             : value;
+                Cell(map, row, column) = value;
+                map.land[static_cast<size_t>(row) * map.width + column] = keyword == "land" ? value : kNoLand;
             }
         }
     } else if (keyword == "repeat") {
@@ -115,6 +147,8 @@ void ParseLine(StageMap& map, const std::string& keyword, std::istringstream& wo
             for (int row = 0; row < rows; ++row) {
                 for (int column = 0; column < map.width; ++column) {
                     Cell(map, to + k * rows + row, column) = Cell(map, first + row, column);
+                    map.land[static_cast<size_t>(to + k * rows + row) * map.width + column] =
+                        map.land[static_cast<size_t>(first + row) * map.width + column];
                 }
             }
         }
@@ -141,6 +175,8 @@ std::map<std::string, StageMap> ParseMaps(const std::string& text) {
             added.width = ReadNumber(words, line, 1, 24);
             added.height = ReadNumber(words, line, 1, 1024);
             added.cells.assign(static_cast<size_t>(added.width) * added.height, 0);
+            added.land.assign(added.cells.size(), kNoLand);
+            if (current != nullptr) ShapeLand(*current);
             current = &added;
         } else if (current != nullptr) {
             ParseLine(*current, keyword, words, line);
@@ -148,6 +184,7 @@ std::map<std::string, StageMap> ParseMaps(const std::string& text) {
             FailMaps(line, "\"" + keyword + "\" before any map");
         }
     }
+    if (current != nullptr) ShapeLand(*current);
     return maps;
 }
 

@@ -1,7 +1,10 @@
 // Checks the data set the build wrote beside the executable: every file the game opens exists
-// under its exact name and reads back in the format the game's loaders expect.
+// under its exact name, reads back in the format the game's loaders expect, and the sounds mix
+// without clipping.
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/audio/audio.h"
+#include "platform/audio/mixer_internal.h"
+#include "platform/audio/stream_player.h"
 #include "tools/datagen/tables.h"
 
 namespace {
@@ -68,6 +74,15 @@ const TrackNeed kTracks[] = {
     {"fixbgm/ghost.ogg", 136.0},
     {"fixbgm/aiko_t2_vo.ogg", 18100 * kTuneFrameSeconds},
 };
+
+// The busiest moment of play: the blast of every kind of destroyed enemy and every kind of shot
+// hit starting on one frame (a fight of four firing characters was heard to start six of these
+// together). Each sounds once, since an effect has a single voice.
+const char* const kBusiestEffects[] = {"blast_1.wav",    "blast_2.wav",    "blast_3.wav",    "blast_4.wav",
+                                       "shot_hit_1.wav", "shot_hit_2.wav", "shot_hit_3.wav", "shot_hit_4.wav"};
+
+// A track whose RMS level is below this is lost under the effects of a fight.
+constexpr double kMusicFloorDb = -27.0;
 
 const char* const kTables[] = {"enemytable.csv", "s1bgtable.csv", "s2bgtable.csv", "s3bgtable.csv",
                                "s16bgtable.csv", "demo1.csv",     "demo2.csv",     "demo3.csv"};
@@ -142,6 +157,84 @@ TEST(DataSetFiles, TablesReadCleanlyByTheTokeniser) {
         const std::vector<uint8_t> bytes = ReadAll(BuildFolder() / "data" / "table" / table.file);
         EXPECT_EQ(datagen::CheckTableText(std::string(bytes.begin(), bytes.end()), table), "");
     }
+}
+
+std::vector<int16_t> Render(uint32_t frames) {
+    std::vector<int16_t> out(frames * 2);
+    platform::audio::RenderFrames(out.data(), frames);
+    return out;
+}
+
+// Where the left channel of stereo samples swings furthest to the side of `sign` (+1 or -1).
+size_t ExtremeFrame(const std::vector<int16_t>& stereo, int sign) {
+    size_t best = 0;
+    for (size_t frame = 0; frame < stereo.size() / 2; ++frame) {
+        if (sign * stereo[frame * 2] > sign * stereo[best * 2]) best = frame;
+    }
+    return best;
+}
+
+double RmsDb(const std::vector<int16_t>& stereo) {
+    double energy = 0.0;
+    for (size_t i = 0; i < stereo.size(); i += 2) energy += static_cast<double>(stereo[i]) * stereo[i];
+    return 20.0 * std::log10(std::sqrt(energy / static_cast<double>(stereo.size() / 2)) / 32768.0);
+}
+
+// The built effects and music mixed by the game's own mixer at the default volumes (100: full
+// gain, which no setting exceeds). The busiest moment stays below full scale even when the
+// loudest sample of a track lands on the loudest sample of the effects, and every track keeps a
+// level that is heard under them.
+TEST(DataSetFiles, BusiestMomentStaysBelowFullScaleOverAudibleMusic) {
+    using namespace platform::audio;
+    ASSERT_EQ(OpenOutput(true), Output::kManual);
+    std::vector<StreamPlayer*> effects;
+    for (const char* name : kBusiestEffects) {
+        effects.push_back(Ayame_CreateInstanceFromFileEx((BuildFolder() / "data" / "sound" / name).c_str(), 0, 0, 0));
+        ASSERT_NE(effects.back(), nullptr) << name;
+        effects.back()->SetVolume(100.0f);
+    }
+    const auto playEffects = [&] {
+        for (StreamPlayer* effect : effects) effect->Play(0, 0);
+    };
+    playEffects();
+    const std::vector<int16_t> alone = Render(kMixRate);  // every one of them ends within a second
+    const auto [lowest, highest] = std::minmax_element(alone.begin(), alone.end());
+    const int sign = *highest >= -*lowest ? 1 : -1;
+    const size_t effectsPeak = ExtremeFrame(alone, sign);
+    const uint32_t lead = kRampFrames * 2;  // the music is at full gain when the effects start
+    PcmFormat stereo;
+    stereo.formatTag = 1;
+    stereo.channels = 2;
+    stereo.sampleRate = kMixRate;
+    stereo.bitsPerSample = 16;
+
+    for (const TrackNeed& track : kTracks) {
+        SCOPED_TRACE(track.path);
+        std::string error;
+        std::unique_ptr<Decoder> decoder =
+            OpenDecoder(OpenFileWindow((BuildFolder() / track.path).string(), 0, 0), &error);
+        ASSERT_NE(decoder, nullptr) << error;
+        const std::vector<int16_t> music = DecodeAll(*decoder);
+        EXPECT_GT(RmsDb(music), kMusicFloorDb);
+
+        const size_t musicPeak = ExtremeFrame(music, sign);
+        ASSERT_GE(musicPeak, effectsPeak + lead);
+        const size_t first = (musicPeak - effectsPeak - lead) * 2;
+        const size_t count = std::min<size_t>(music.size() - first, (lead + kMixRate) * 2);
+        auto stretch = SoundBuffer::Create(stereo, music.data() + first, static_cast<uint32_t>(count * 2));
+        ASSERT_NE(stretch, nullptr);
+        stretch->SetVolume(PercentToHundredthsDb(100.0f));
+        stretch->Play(false);
+        Render(lead);
+        playEffects();
+        const std::vector<int16_t> mix = Render(kMixRate);
+        const auto [low, high] = std::minmax_element(mix.begin(), mix.end());
+        EXPECT_TRUE(*high < 32767 && *low > -32768)
+            << "effects " << alone[effectsPeak * 2] << " + music " << music[musicPeak * 2] << " reach full scale";
+    }
+    for (StreamPlayer* effect : effects) effect->Release();
+    Render(kRampFrames * 2);
+    CloseOutput();
 }
 
 }  // namespace

@@ -142,7 +142,7 @@ TEST(DataSetSheets, DerivedSheetsKeepTheBaseTransparency) {
     };
     for (const Derived& derived :
          {Derived{"enemyflash.bmp", "enemy.bmp", true}, Derived{"enemyghost.bmp", "enemy.bmp", false},
-          Derived{"enemyghostflash.bmp", "enemyghost.bmp", true}}) {
+          Derived{"enemyghostflash.bmp", "enemyghost.bmp", true}, Derived{"bg2.bmp", "bg.bmp", false}}) {
         SCOPED_TRACE(derived.sheet);
         const datagen::Image base = ReadBmp(TextureFolder() / derived.base);
         const datagen::Image made = ReadBmp(TextureFolder() / derived.sheet);
@@ -160,6 +160,41 @@ TEST(DataSetSheets, DerivedSheetsKeepTheBaseTransparency) {
             }
         }
         EXPECT_EQ(mismatches, 0);
+    }
+}
+
+// Terrain stays under what flies over it: no texel of a tile that a stage map or a demo picture
+// names, nor of the ghost modes' grid (29) or the stage-6 floor (105), is brighter than 40% of
+// full value in any channel, on either tile sheet.
+TEST(DataSetSheets, TerrainTheMapsUseStaysBelowTheBrightnessCeiling) {
+    constexpr int kCeiling = 255 * 40 / 100;
+    std::set<int> values = {29, 105};
+    for (const char* table : {"s1bgtable.csv", "s2bgtable.csv", "s3bgtable.csv", "s16bgtable.csv", "demo1.csv",
+                              "demo2.csv", "demo3.csv"}) {
+        std::ifstream file(TextureFolder().parent_path() / "table" / table);
+        std::string value;
+        while (std::getline(file, value, ',')) {
+            for (size_t at = 0; at < value.size();) {  // a line feed separates values too
+                const size_t end = value.find('\n', at);
+                const std::string field = value.substr(at, end - at);
+                if (!field.empty()) values.insert(std::stoi(field));
+                at = end == std::string::npos ? value.size() : end + 1;
+            }
+        }
+    }
+    ASSERT_GT(values.size(), 100u);  // the tables were read
+    for (const char* sheetName : {"bg.bmp", "bg2.bmp"}) {
+        const datagen::Image sheet = ReadBmp(TextureFolder() / sheetName);
+        for (int v : values) {
+            int brightest = 0;
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 16; ++x) {
+                    const datagen::Rgb c = sheet.Get((v % 16) * 16 + x, (v / 16) * 16 + y);
+                    brightest = std::max({brightest, int{c.r}, int{c.g}, int{c.b}});
+                }
+            }
+            EXPECT_LE(brightest, kCeiling) << sheetName << " tile " << v;
+        }
     }
 }
 
@@ -240,6 +275,38 @@ TEST(Synth, VoicesFitTheBufferAndFadeOut) {
     EXPECT_NE(buffer[999], 0.0f);
     const std::vector<int16_t> pcm = datagen::ToPcm16({2.0f, -2.0f, 0.5f});
     EXPECT_EQ(pcm, (std::vector<int16_t>{32767, -32767, 16384}));
+}
+
+// A sound's level is set by its loudest stretch of the window; the ceiling wins when it is lower,
+// and a window outside 1 to the buffer's length is brought inside it.
+TEST(Synth, LoudnessSetsTheLoudestStretchUnderTheCeiling) {
+    const std::vector<float> steady{0.5f, -0.5f, 0.5f, -0.5f, 0.5f, -0.5f, 0.5f, -0.5f};  // RMS 0.5
+    const std::vector<float> burst{1.0f, -1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};       // RMS 1 over 2
+    struct Case {
+        const std::vector<float>* samples;
+        size_t window;
+        double loudness, ceiling;
+        float first;  // the first sample afterwards; every sample is scaled alike
+    };
+    const Case cases[] = {
+        {&steady, 4, -20.0, 0.0, 0.1f},        // 0.5 brought to an RMS of 0.1
+        {&steady, 4, -20.0, -26.0, 0.0501f},   // the ceiling, 0.0501, is lower
+        {&burst, 2, -20.0, 0.0, 0.1f},         // the loudest two samples, not the whole buffer
+        {&burst, 4, -20.0, 0.0, 0.1414f},      // the loudest four: RMS 0.7071
+        {&burst, 1000, -20.0, 0.0, 0.2f},      // past the buffer: all eight, RMS 0.5
+        {&burst, 0, -20.0, 0.0, 0.1f},         // below one sample: one, RMS 1
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        std::vector<float> buffer = *c.samples;
+        datagen::SetLoudness(buffer, c.loudness, c.window, c.ceiling);
+        EXPECT_NEAR(buffer[0], c.first, 1e-4f);
+        const float scale = buffer[0] / (*c.samples)[0];
+        for (size_t i = 0; i < buffer.size(); ++i) EXPECT_FLOAT_EQ(buffer[i], (*c.samples)[i] * scale);
+    }
+    std::vector<float> silent(8, 0.0f);
+    datagen::SetLoudness(silent, -20.0, 4, 0.0);
+    EXPECT_EQ(silent, std::vector<float>(8, 0.0f));
 }
 
 TEST(DataSetRun, ABadSourceFailsWithAMessage) {

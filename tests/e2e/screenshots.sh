@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# Pictures of the game for docs/, taken from the real program on a private X server (Xvfb) and
+# driven by key presses (xdotool), as newcomer.sh drives it: the title menu, the party set-up,
+# stage 1 (also as docs/stage.png, the README's picture), stage 2, stage 3's first fortress,
+# stage 16 (the ghost game) and a ghost stage (stage 1 in the ghost extermination mode).
+#
+# The program runs in a fresh folder with a prepared score file: seven characters and the arrest
+# count that opens the EXTERMINATION row, so that every mode can be chosen. Stages 2 and 3 are
+# reached through EXTERMINATION's single stages; stage 3's fortress after its first three
+# sections have scrolled by. Each picture is read from the window with window_probe once the
+# screen it shows has come (the party set-up's panels lit, then gone), and after the scroll has
+# brought the ground in. Not a test: run it by hand after the art changes.
+#   tests/e2e/screenshots.sh BUILD_DIR [OUTPUT_DIR]    (OUTPUT_DIR defaults to docs/)
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+build="$(cd "${1:?usage: screenshots.sh BUILD_DIR [OUTPUT_DIR]}" && pwd)"
+out="$(mkdir -p "${2:-$root/docs}" && cd "${2:-$root/docs}" && pwd)"
+probe_tool="$build/tests/e2e/window_probe"
+[[ -x $probe_tool ]] || { echo "screenshots: $probe_tool is missing (build the tests)" >&2; exit 1; }
+work="$(mktemp -d)"
+server=""
+game=""
+window=""
+cleanup() {
+  [[ -n $game ]] && kill "$game" 2>/dev/null
+  [[ -n $server ]] && kill "$server" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "screenshots: $*" >&2; exit 1; }
+within() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.15; }
+keys() { for k in "$@"; do key "$k"; done; }
+
+# Places as x y width height of the 256 x 240 playfield, shown doubled 64 pixels from the left.
+title_menu="64 112 104 8"        # the title's first row, "COOP MODE"
+party_panel="0 120 8 8"          # the party set-up's blue left edge; black in a stage
+probe() {
+  local x y w h
+  read -r x y w h <<<"$1"; shift
+  "$probe_tool" "$window" $((64 + 2 * x)) $((2 * y)) $((2 * w)) $((2 * h)) "$@" 2>/dev/null
+}
+lit() { local got; got="$(probe "$1")" && ((${got##* } > 0)); }
+dark() { local got; got="$(probe "$1")" && ((${got##* } == 0)); }
+# The whole window as a picture.
+shoot() {
+  local WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
+  "$probe_tool" "$window" 0 0 "$WIDTH" "$HEIGHT" "$out/$1.png" >/dev/null || fail "cannot take $1"
+  echo "screenshots: $1.png"
+}
+
+# The score file: the little-endian 32-bit blocks, then the arrest count as the last of them and
+# 64 unlock flags; zeros elsewhere read as an empty ranking.
+make_score_file() {
+  local size=78152 arrest_at=$((78152 - 64 - 4))
+  head -c "$size" /dev/zero >"$1"
+  printf '\x10' | dd of="$1" bs=1 seek="$arrest_at" conv=notrunc status=none
+  for id in 0 1 9 11 12 13 14; do
+    printf '\x01' | dd of="$1" bs=1 seek=$((size - 64 + id)) conv=notrunc status=none
+  done
+}
+
+start_game() {
+  mkdir -p "$work/app" "$work/runtime"
+  rm -rf "${work:?}/app"/*
+  cp -r "$build/tanzlor" "$build/data.bin" "$build/fixbgm" "$work/app/"
+  make_score_file "$work/app/qvscore.dat"
+  SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$work/runtime" "$work/app/tanzlor" 2>"$work/game.err" &
+  game=$!
+  within 15 xdotool search --name "TANZLOR" >/dev/null 2>&1 || fail "no window"
+  window="$(xdotool search --name "TANZLOR" 2>/dev/null | head -1)"
+  xdotool windowfocus "$window"
+  within 10 lit "$title_menu" || fail "the title shows no menu (is the score file read?)"
+}
+stop_game() {
+  kill "$game" 2>/dev/null || true
+  wait "$game" 2>/dev/null || true
+  game=""
+}
+# From the party set-up: Z on the player count, on "no" to changing the team, and on OK, then
+# wait until the set-up's panels are gone.
+start_from_party() {
+  for _ in 1 2 3; do key z; sleep 0.5; done
+  within 10 dark "$party_panel" || fail "the party set-up did not start the stage"
+}
+# EXTERMINATION with the single stage `$1` (1-3), ghost mode when `$2` is "ghost".
+extermination() {
+  keys Down Down   # COOP MODE -> GHOST MODE -> EXTERMINATION (the seal row is skipped)
+  key z
+  sleep 1.5
+  if [[ ${2:-} == ghost ]]; then key Right; fi
+  key Down
+  for _ in $(seq $(($1 - 1))); do key Right; done
+  key Down
+  key z
+  sleep 1.5
+  within 5 lit "$party_panel" || fail "EXTERMINATION did not open the party set-up"
+  start_from_party
+}
+
+Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$work/display" 2>"$work/xvfb.log" &
+server=$!
+within 10 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")" SDL_VIDEODRIVER=x11
+
+# The title menu, the party set-up, then stage 1 well into its fields.
+start_game
+sleep 1
+shoot title
+key z
+within 5 lit "$party_panel" || fail "COOP MODE did not open the party set-up"
+sleep 1
+shoot party
+start_from_party
+sleep 9
+shoot stage1
+cp "$out/stage1.png" "$out/stage.png"
+stop_game
+
+# Stage 2 and stage 3's first fortress (sections 0-2 are 96 map rows: about 28 s of scroll).
+start_game
+extermination 2
+sleep 8
+shoot stage2
+stop_game
+start_game
+extermination 3
+sleep 30
+shoot stage3_fortress
+stop_game
+
+# The ghost game (stage 16) from GHOST MODE, and stage 1 as a ghost extermination stage.
+start_game
+key Down
+key z
+within 5 lit "$party_panel" || fail "GHOST MODE did not open the party set-up"
+start_from_party
+sleep 6
+shoot stage16
+stop_game
+start_game
+extermination 1 ghost
+sleep 8
+shoot ghost_stage
+stop_game
+echo "screenshots: written to $out"
