@@ -48,7 +48,8 @@ void ErrorBox(const char* text) { MessageBox(kStopIcon, "ERROR", "%s", text); }
 // The end shared by every way out of Main once the game has configured the framework. A window
 // still open goes here, with the ordered shutdown, never from an exit handler.
 int32_t CommonEnding() {
-    int32_t exitCode = static_cast<int32_t>(State().lastMessage.wParam);
+    // A failure that asked for the end gives its status, whatever message then ended the loop.
+    int32_t exitCode = State().exitCode != 0 ? State().exitCode : static_cast<int32_t>(State().lastMessage.wParam);
     State().windowExists = false;
     platform::GetWindowSystem().Destroy();
     Zeth3D::Finalize();
@@ -101,7 +102,7 @@ int32_t Main(const GameCallbacks& game, void* instance, int argc, char** argv) {
     state.screenHeight = 480;
     state.scaleX = state.scaleY = 1.0f;
     platform::GetMessageQueue().Clear();
-    platform::InstallTerminationHandlers();
+    platform::InstallSignalHandlers();
     platform::SetDisplayLostHandler(LogDisplayLost);
 
     if (state.executableFolder.empty()) {
@@ -234,8 +235,9 @@ void Finalize() {
     ConsoleRelease();
 }
 
-void Exit() {
+void Exit(int32_t exitCode) {
     State().quitRequested = true;
+    if (exitCode != 0) State().exitCode = exitCode;
     platform::GetMessageQueue().Post({platform::wm::kClose, 0, 0});
     LogExitBanner();
 }

@@ -22,6 +22,7 @@ struct AppState {
     bool windowed = false;
     bool active = false;
     bool quitRequested = false;
+    int32_t exitCode = 0;  // the process's status: 0, or the failure that asked for the end
     uint32_t frameRate = 0;
     uint32_t useFlags = 0;
     bool drawTitleFigures = false;

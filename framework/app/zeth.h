@@ -29,7 +29,7 @@ int32_t Main(const GameCallbacks& game, void* instance, int argc, char** argv);
 bool Initialize();  // window and always-present services; called by Main
 bool Start();       // device, managers, optional services, random seed; called by the game
 void Finalize();    // releases what Start and Initialize made; called by Main
-void Exit();        // requests the end of the application
+void Exit(int32_t exitCode = 0);  // requests the end of the application; a failure gives its status
 
 // Formats the text (printf rules) and shows it in a message box with the caption.
 void MessageBox(uint32_t type, const char* caption, const char* format, ...) __attribute__((format(printf, 3, 4)));

@@ -78,7 +78,7 @@ int32_t SC_Demo::BarLength(int32_t b) { return b == 9 || b == 21 || b == 35 || b
 void SC_Demo::LoadDemoScript() {
     for (int32_t n = 0; n < kDemoPictures; ++n) {
         uint8_t values[256] = {};
-        if (!LoadTableFile(kDemoTables[n], kMapFieldLimit, values, 256)) {
+        if (!LoadTableFile(kDemoTables[n], kMapFieldLimit, values, 256, 256)) {
             Zeth::MessageBox(0, "test", "%s", kMissingTableText);
             continue;
         }

@@ -33,7 +33,7 @@ int32_t SC_Menu_Replay::MoveCursor(int32_t c, int32_t button) {
 
 bool SC_Menu_Replay::EntryExists(const ObjectController* ctx, int32_t slot) const {
     if (slot == kLastReplaySlot) return lastExists;
-    return slot >= 0 && slot < kReplaySlots && ctx->replay.slotExists[slot] != 0;
+    return slot >= 0 && slot < kReplaySlots && ctx->replay.slotExists[slot] != 0 && slotRead[slot];
 }
 
 void SC_Menu_Replay::Run(ObjectController* ctx) {
@@ -42,7 +42,7 @@ void SC_Menu_Replay::Run(ObjectController* ctx) {
         ctx->gameRunning = false;
         ReplayList::Scan();
         for (int32_t slot = 0; slot < kReplaySlots; ++slot) {
-            if (ctx->replay.slotExists[slot] != 0) ReplayList::ReadHeader(slot, &headers[slot]);
+            slotRead[slot] = ctx->replay.slotExists[slot] != 0 && ReplayList::ReadHeader(slot, &headers[slot]);
         }
         lastExists = ReplayList::ReadHeader(kLastReplaySlot, &lastHeader);
     }
@@ -110,7 +110,7 @@ void SC_Menu_Replay::Draw(ObjectController* ctx) {
         if (slot == cursor) cursorY = y + 4;
         if (firstPage) Number(8, y + 4, 0);
         Number(16, y + 4, slot);
-        if (ctx->replay.slotExists[slot] != 0) ReplayList::FormatEntry(&headers[slot], 24, y, ctx);
+        if (EntryExists(ctx, slot)) ReplayList::FormatEntry(&headers[slot], 24, y, ctx);
         else Text(L"EMPTY", 88, y + 4, kGrey);
     }
     if (cursor != kReplayCancel && (decideCount != 0 || age % 16 < 8)) Pointer(0, cursorY);

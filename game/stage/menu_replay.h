@@ -26,6 +26,9 @@ public:
     bool lastExists = false;
     ReplayEntry lastHeader;
     ReplayEntry headers[kReplaySlots];
+    // The slot's header could be read. A slot whose name holds something that is no file (a
+    // folder, a pipe, a link to a device) has no replay: it is listed and chosen as an empty one.
+    bool slotRead[kReplaySlots] = {};
 
 private:
     void HandleInput(ObjectController* ctx);

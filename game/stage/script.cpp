@@ -3,6 +3,7 @@
 #include "game/stage/script.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "framework/app/zeth.h"
@@ -77,9 +78,9 @@ Script::Script(float, float, float, float, float, float) {
 
 void Script::LoadEnemyTable() {
     uint8_t values[kEnemyTableValues];
-    if (!LoadTableFile("enemytable.csv", kEnemyTableFieldLimit, values, kEnemyTableValues)) {
+    if (!LoadTableFile("enemytable.csv", kEnemyTableFieldLimit, values, kEnemyTableValues, kEnemyTableValues)) {
         Zeth::MessageBox(0, "test", "%s", kNoEnemyTableText);
-        Zeth::Exit();
+        Zeth::Exit(EXIT_FAILURE);
         return;
     }
     for (int i = 0; i < kEnemyTableValues; ++i) enemyTable[i / 16][i % 16] = values[i];
@@ -87,9 +88,9 @@ void Script::LoadEnemyTable() {
 
 void Script::LoadBgTable() {
     std::vector<uint8_t> values(static_cast<size_t>(mapWidth) * mapHeight);
-    if (!LoadTableFile(BgTableName(stage), kMapFieldLimit, values.data(), mapWidth * mapHeight)) {
+    if (!LoadTableFile(BgTableName(stage), kMapFieldLimit, values.data(), mapWidth * mapHeight, kMapValues)) {
         Zeth::MessageBox(0, "test", "%s", kNoBgTableText);
-        Zeth::Exit();
+        Zeth::Exit(EXIT_FAILURE);
         return;
     }
     for (int i = 0; i < mapWidth * mapHeight; ++i) map[mapHeight - 1 - i / mapWidth][i % mapWidth] = values[i];

@@ -1,7 +1,9 @@
 #include "game/stage/stage_tables.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "framework/app/log.h"
 #include "framework/files/file_system.h"
 
 namespace {
@@ -54,11 +56,14 @@ void ReadTableValues(const uint8_t* data, size_t size, int fieldLimit, uint8_t* 
     while (stored < count) out[stored++] = last;
 }
 
-bool LoadTableFile(const char* name, int fieldLimit, uint8_t* out, int count) {
+bool LoadTableFile(const char* name, int fieldLimit, uint8_t* out, int count, int capacity) {
     ZethFile::SetCurrentPath("table");
     ZethFile::Stream* stream = ZethFile::FileOpen(name, true);
     if (stream == nullptr) return false;
-    std::vector<uint8_t> bytes(ZethFile::FileGetSize(stream));
+    const uint32_t limit = static_cast<uint32_t>(capacity) * static_cast<uint32_t>(fieldLimit + 1);
+    const uint32_t size = ZethFile::FileGetSize(stream);
+    if (size > limit) ZethLog::Report("テーブルファイルが長すぎるため、先頭だけを読みます [ %s ]", name);
+    std::vector<uint8_t> bytes(std::min(size, limit));
     const uint32_t read = bytes.empty() ? 0 : ZethFile::FileRead(stream, static_cast<uint32_t>(bytes.size()), bytes.data());
     ZethFile::FileClose(stream);
     ReadTableValues(bytes.data(), read, fieldLimit, out, count);

@@ -17,8 +17,10 @@ constexpr int kMapValues = 24 * 1024;
 void ReadTableValues(const uint8_t* data, size_t size, int fieldLimit, uint8_t* out, int count);
 
 // Reads a table of the folder "table" through the file system's streams into `out`; false (out
-// untouched) when the file cannot be opened.
-bool LoadTableFile(const char* name, int fieldLimit, uint8_t* out, int count);
+// untouched) when the file cannot be opened. `capacity` is the most values a table of its kind
+// holds: a value takes at most fieldLimit + 1 bytes, so a file longer than capacity times that is
+// damaged. Only that much of it is read, and the log says so.
+bool LoadTableFile(const char* name, int fieldLimit, uint8_t* out, int count, int capacity);
 
 // The background table of a stage: "s1bgtable.csv", "s2bgtable.csv", "s3bgtable.csv" or, for
 // every other stage, "s16bgtable.csv".

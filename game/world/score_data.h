@@ -39,7 +39,10 @@ class ScoreData {
 public:
     void Clear();                       // the defaults
     bool Load(ObjectController* game);  // true when the score file was read
-    bool Save();                        // rewrites the score file; false (after a message) when it cannot
+    // Rewrites the score file; false when it cannot. The message that says so is shown for the
+    // first failure only, until a save succeeds again: a game over saves twice in a row, and a
+    // folder that cannot be written fails both.
+    bool Save();
     void CountUnlocks();                // recounts unlockedCount
     // Adds a finished game's amount to the progress counters, unlocking characters; returns
     // unlocks x 10000 + the arrest counter's increase. Changes memory only.
@@ -84,4 +87,5 @@ private:
     // The score file read at start-up was damaged; it is kept as "qvscore.dat.bad" when the
     // record is next written.
     bool keepDamagedFile_ = false;
+    bool saveFailureShown_ = false;  // the failed save's message is on screen or was seen
 };

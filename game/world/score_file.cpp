@@ -179,9 +179,11 @@ bool ScoreData::Save() {
     }
     if (!ZethUserFile::WriteReplacing(kScoreFileName, bytes.data(), bytes.size())) {
         if (!setAside.empty()) ZethUserFile::Rename(setAside.c_str(), kScoreFileName);
-        Zeth::MessageBox(0, "test", "%s", kSaveFailedText);
+        if (!saveFailureShown_) Zeth::MessageBox(0, "test", "%s", kSaveFailedText);
+        saveFailureShown_ = true;
         return false;
     }
+    saveFailureShown_ = false;
     if (!setAside.empty()) ZethLog::Report("壊れたスコアファイルを [ %s ] として残しました", setAside.c_str());
     keepDamagedFile_ = false;
     return true;

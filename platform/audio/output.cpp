@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <atomic>
@@ -46,7 +47,23 @@ void DeviceCallback(void*, Uint8* stream, int bytes) {
     RenderFrames(reinterpret_cast<int16_t*>(stream), static_cast<uint32_t>(bytes) / 4);
 }
 
+// ALSA writes its own errors on standard error: a dozen lines on a machine without a sound card
+// while SDL looks for a device, though the game then runs silent as it should. Standard error is
+// kept for what the player must know, so ALSA is given an error handler that says nothing. The
+// library is the one SDL uses (loaded once per process); where it is not installed there is
+// nothing to quiet.
+void SayNothing(const char*, int, const char*, int, const char*, ...) {}
+
+void QuietSoundLibraryErrors() {
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    static void* const alsa = dlopen("libasound.so.2", RTLD_LAZY);  // kept loaded with its handler
+    if (alsa == nullptr) return;
+    auto setHandler = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (setHandler != nullptr) setHandler(SayNothing);
+}
+
 bool OpenDevice(OutputState& state) {
+    QuietSoundLibraryErrors();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     state.sdlAudio = true;
     // SDL's dummy driver plays to nowhere: the silent sink does the same, in step with the clock.

@@ -1,8 +1,5 @@
 #include "platform/os/os.h"
 
-#include "platform/os/display_loss.h"
-
-#include <SDL.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -53,14 +50,6 @@ std::atomic<bool> g_termination{false};
 
 void OnTerminationSignal(int) { g_termination.store(true); }
 
-bool DisplayAvailable() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver != nullptr) return SDL_strcmp(driver, "dummy") != 0 && SDL_strcmp(driver, "offscreen") != 0;
-    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
-    if (wanted != nullptr && (SDL_strcmp(wanted, "dummy") == 0 || SDL_strcmp(wanted, "offscreen") == 0)) return false;
-    return SDL_getenv("DISPLAY") != nullptr || SDL_getenv("WAYLAND_DISPLAY") != nullptr;
-}
-
 std::string SanitisedLockName(const std::string& name) {
     std::string out;
     for (unsigned char c : name) out += (std::isalnum(c) || c == '.' || c == '-') ? static_cast<char>(c) : '_';
@@ -73,20 +62,6 @@ Clock& GetClock() { return *g_clock; }
 void SetClock(Clock* clock) { g_clock = clock ? clock : &g_system_clock; }
 MessageBoxSink& GetMessageBoxSink() { return *g_sink; }
 void SetMessageBoxSink(MessageBoxSink* sink) { g_sink = sink ? sink : &g_default_sink; }
-
-void ShowMessageBox(uint32_t type, const std::string& caption, const std::string& text) {
-    std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
-    std::fflush(stderr);
-    if (!DisplayAvailable()) return;
-    // 0x10 is the stop icon, 0x30 the warning icon; anything else is shown as information.
-    uint32_t flags = SDL_MESSAGEBOX_INFORMATION;
-    if ((type & 0xF0) == 0x10) flags = SDL_MESSAGEBOX_ERROR;
-    else if ((type & 0xF0) == 0x30) flags = SDL_MESSAGEBOX_WARNING;
-    // A box that failed because its display is gone ends the program as a lost window does.
-    if (SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), nullptr) != 0 && !NamedDisplayReachable()) {
-        EndForLostDisplay();
-    }
-}
 
 std::string ExecutableFolder() {
     char buffer[4096];
@@ -131,13 +106,14 @@ void InstanceLock::Release() {
     fd_ = -1;
 }
 
-void InstallTerminationHandlers() {
+void InstallSignalHandlers() {
     struct sigaction action {};
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 bool TerminationRequested() { return g_termination.load(); }

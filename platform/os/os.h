@@ -29,7 +29,8 @@ MessageBoxSink& GetMessageBoxSink();
 void SetMessageBoxSink(MessageBoxSink* sink);  // nullptr restores the default sink
 
 // The default message box: SDL's simple message box when a display exists; the text always
-// goes to standard error as well, so a machine without a display still sees it.
+// goes to standard error as well, so a machine without a display still sees it. A termination
+// signal closes an open box (the call returns) and keeps later ones from showing.
 void ShowMessageBox(uint32_t type, const std::string& caption, const std::string& text);
 
 std::string ExecutableFolder();     // folder of the running executable, without a trailing '/'
@@ -67,7 +68,9 @@ void SetDisplayLostHandler(void (*lastWords)());
 
 // SIGINT, SIGTERM and SIGHUP (the terminal closing) set a flag instead of killing the process,
 // so the window layer can turn them into the same close request as the window's close button.
-void InstallTerminationHandlers();
+// SIGXFSZ is ignored: a write past the file-size limit (ulimit -f) then fails as a full disk
+// does, and takes the same way out (the log goes on without its page, a save keeps the old file).
+void InstallSignalHandlers();
 bool TerminationRequested();
 void ClearTerminationRequest();
 

@@ -1,11 +1,13 @@
 // The display lost under the program: its X server ends while the game runs, and while a message
 // box waits at start. The program must end by itself within 2 s with a non-zero status, and a
-// running game's log must be whole.
+// running game's log must be whole. Last, a termination signal while a message box waits.
 // Xlib's headers define macros (Status, None, Bool) that would rename names in the others.
 #include "program_fixture.h"
 
 #include <fcntl.h>
 #include <poll.h>
+
+#include <cstring>
 
 #include <memory>
 #include <random>
@@ -147,7 +149,8 @@ protected:
         for (int attempt = 0; attempt < 5; ++attempt) {
             pid_t pid = StartOnServer(stderrFile);
             if (shown(pid)) return pid;
-            if (WaitExitWithin(pid, 10000) == -1) return -1;  // running, yet not shown
+            // A copy that ended by itself (its display connection dropped) was reaped by `shown`.
+            if (Running(pid) && WaitExitWithin(pid, 10000) == -1) return -1;  // running, yet not shown
         }
         return -1;
     }
@@ -208,5 +211,23 @@ TEST_F(DisplayLoss, WhileAMessageBoxWaitsAtStart) {
     EXPECT_NE(status, 0);
     EXPECT_LT(status, 128) << "ended by signal " << status - 128;
     kill(first, SIGTERM);
-    EXPECT_EQ(WaitExit(first), 0);
+    EXPECT_EQ(WaitExitWithin(first, kEndWithinMs), 0);
+}
+
+// A termination signal while a message box waits (the second copy's, as above): the box goes and
+// the program ends in order at once, as it does without a box.
+class MessageBoxOnX : public DisplayLoss {};
+
+TEST_F(MessageBoxOnX, ATerminationSignalEndsTheProgramAtOnce) {
+    pid_t first = Start("first.err");
+    ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile(folder_ / "first.err");
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        pid_t second = StartShown("second.err", [this](pid_t started) { return WaitForMessageBox(started); });
+        ASSERT_NE(second, -1) << ReadFile(folder_ / "second.err");
+        kill(second, signal);
+        EXPECT_EQ(WaitExitWithin(second, 2000), 0) << "not ended in order 2 s after the signal";
+    }
+    kill(first, SIGTERM);
+    EXPECT_EQ(WaitExitWithin(first, kEndWithinMs), 0);
 }

@@ -72,6 +72,7 @@ RunResult GameRun::Run(int32_t frames) {
     std::filesystem::create_directories(runtime);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     testing_support::FakePlatform fake;
+    fake.clock.keepSleeps = false;
     platform::FakeInputSource keys;
     platform::SetInputSource(&keys);
     FrameSink sink;

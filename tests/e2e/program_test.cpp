@@ -11,13 +11,13 @@ TEST_F(Program, StartsRefusesASecondCopyAndStopsOnSigterm) {
     std::string logWhileRunning = SettledLog();
 
     pid_t second = Start("second.err");
-    EXPECT_EQ(WaitExit(second), 0);
+    EXPECT_EQ(WaitExitWithin(second, kEndWithinMs), 0);
     EXPECT_NE(ReadFile((folder_ / "second.err").string()).find("２重起動は許可されてません"), std::string::npos);
     EXPECT_EQ(ReadFile(LogPath().string()), logWhileRunning);
 
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     kill(first, SIGTERM);
-    EXPECT_EQ(WaitExit(first), 0);
+    EXPECT_EQ(WaitExitWithin(first, kEndWithinMs), 0);
     ExpectEndedLog();
 }
 
@@ -28,6 +28,33 @@ TEST_F(Program, HangUpEndsInOrder) {
     kill(pid, SIGHUP);
     EXPECT_EQ(WaitExitWithin(pid, 5000), 0);
     ExpectEndedLog();
+}
+
+// Standard error is for what the player must know: a start on the machine's own sound output
+// (none, or no sound card: the game runs silent) prints nothing there.
+TEST_F(Program, AStartWithTheMachinesSoundPrintsNothingOnStandardError) {
+    pid_t pid = Start("sound.err", {{"SDL_AUDIODRIVER", ""}});
+    ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile(folder_ / "sound.err");
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExitWithin(pid, kEndWithinMs), 0);
+    EXPECT_EQ(ReadFile(folder_ / "sound.err"), "");
+}
+
+// A file-size limit (ulimit -f) below what the log writes at start: the write past it fails, the
+// log says so on standard error, and the program runs on and ends in order.
+TEST_F(Program, AFileSizeLimitFailsTheWriteInsteadOfEndingTheProgram) {
+    fileSizeLimit_ = 4096;
+    pid_t pid = Start("limit.err");
+    const std::string said = "ログファイルに書き込めません";
+    bool told = false;
+    for (int i = 0; i < 200 && !told && Running(pid); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        told = ReadFile(folder_ / "limit.err").find(said) != std::string::npos;
+    }
+    ASSERT_TRUE(told) << ReadFile(folder_ / "limit.err");
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExitWithin(pid, 5000), 0);
+    EXPECT_LE(std::filesystem::file_size(LogPath()), 4096u);
 }
 
 // The game's folder cannot be written: the game runs all the same (without its log) and says
@@ -50,7 +77,7 @@ TEST_F(Program, InAReadOnlyFolderRunsAndSaysOnceThatItCannotSave) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // it goes on running
     kill(pid, SIGTERM);
-    EXPECT_EQ(WaitExit(pid), 0);
+    EXPECT_EQ(WaitExitWithin(pid, kEndWithinMs), 0);
     fs::permissions(folder_, fs::perms::owner_write, fs::perm_options::add);
     text = ReadFile(err.string());
     const size_t first = text.find(said);

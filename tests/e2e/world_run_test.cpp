@@ -1,6 +1,8 @@
 // The real game started headless in this process, run for a number of frames.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "framework/graphics/sprite.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
@@ -25,6 +27,24 @@ TEST(WorldRun, StartsDrawsTheFrameCompositionAndQuitsOnEsc) {
         EXPECT_EQ(run.Pixel(r, 576, y) & 0xFFFFFF, 0x202020u);
     }
     EXPECT_NE(r.log.find("CSprite2D::Create"), std::string::npos);
+}
+
+// This folder holds no stage tables: a game started here shows both missing-table boxes, and the
+// program then ends with a failure status, not as a player's quit.
+TEST(WorldRun, AMissingStageTableEndsTheProgramWithAFailureStatus) {
+    e2e::GameRun run;
+    run.keepFrames = false;
+    run.onFrame = [](int32_t frame, ObjectController& world) {
+        if (frame != 2) return;
+        world.ClearScene();
+        world.ResetController();
+        world.SetPlayerCount(1);
+        world.StartGame(0, 0, 0, 0, 1, 0, 0);
+    };
+    e2e::RunResult r = run.Run(60);
+    EXPECT_EQ(r.messageBoxes,
+              (std::vector<std::string>{"敵の出現テーブルがないよぅ", "背景テーブルの書かれたファイルが読めないよぅ"}));
+    EXPECT_EQ(r.exitCode, EXIT_FAILURE);
 }
 
 TEST(WorldRun, PausesOnlyWhileAGameRuns) {

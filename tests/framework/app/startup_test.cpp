@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -9,6 +12,7 @@
 
 #include "framework/app/log.h"
 #include "framework/app/zeth.h"
+#include "support/as_nobody.h"
 #include "support/fakes.h"
 #include "support/read_file.h"
 
@@ -161,15 +165,27 @@ TEST_F(Startup, ALockThatCannotBeHadIsLoggedAndTheGameRuns) {
     }
 }
 
-// A lock file this user may only read (another user made it) still finds a running copy.
+// A lock file this user may only read (another user made it) still finds a running copy. The
+// second copy starts in a child that runs as nobody, for whom the file is read-only even when the
+// suite runs as root; it answers 0 when it was refused.
 TEST_F(Startup, AReadOnlyLockFileStillFindsARunningCopy) {
     const std::string lockFile = runtime_ + "/" + game_.name + ".lock";
     std::ofstream(lockFile).close();
     ASSERT_EQ(chmod(lockFile.c_str(), 0444), 0);
     platform::InstanceLock runningCopy;
     ASSERT_EQ(runningCopy.TryAcquire(game_.name), platform::InstanceLock::Outcome::kAcquired);
-    Run();
-    EXPECT_EQ(fake_.messageBox.Texts(), (std::vector<std::string>{"２重起動は許可されてません"}));
+    const pid_t secondCopy = fork();
+    if (secondCopy == 0) {
+        if (!testing_support::DropRootToNobody() || access(lockFile.c_str(), W_OK) == 0) _exit(2);
+        Run();
+        _exit(fake_.messageBox.Texts() == std::vector<std::string>{"２重起動は許可されてません"} ? 0 : 1);
+    }
+    int status = -1;
+    for (int waited = 0; waited < 10000 && waitpid(secondCopy, &status, WNOHANG) == 0; waited += 10) usleep(10000);
+    if (!WIFEXITED(status) && kill(secondCopy, SIGKILL) == 0) waitpid(secondCopy, nullptr, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "the second copy did not end";
+    EXPECT_NE(WEXITSTATUS(status), 2) << "the lock file was writable, or root could not become nobody";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the second copy was not refused";
     runningCopy.Release();
     fake_.messageBox.shown.clear();
     Run();

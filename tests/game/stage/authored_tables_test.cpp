@@ -23,7 +23,7 @@ struct Map {
 Map LoadMap(const char* name, int width, int height) {
     ZethFile::SetRootPath(0, stage_test::DataFolder().c_str(), "");
     std::vector<uint8_t> values(static_cast<size_t>(width) * height);
-    EXPECT_TRUE(LoadTableFile(name, kMapFieldLimit, values.data(), width * height)) << name;
+    EXPECT_TRUE(LoadTableFile(name, kMapFieldLimit, values.data(), width * height, kMapValues)) << name;
     Map map{width, height, std::vector<uint8_t>(values.size())};
     for (int i = 0; i < width * height; ++i) {
         map.cells[static_cast<size_t>(height - 1 - i / width) * width + i % width] = values[static_cast<size_t>(i)];
@@ -40,7 +40,7 @@ bool IsGround(int v) { return FindGroundPlacement(1, v) != nullptr; }
 TEST(AuthoredTables, EnemyTableMixesItsKindsByRow) {
     ZethFile::SetRootPath(0, stage_test::DataFolder().c_str(), "");
     uint8_t values[kEnemyTableValues];
-    ASSERT_TRUE(LoadTableFile("enemytable.csv", kEnemyTableFieldLimit, values, kEnemyTableValues));
+    ASSERT_TRUE(LoadTableFile("enemytable.csv", kEnemyTableFieldLimit, values, kEnemyTableValues, kEnemyTableValues));
     for (int r = 0; r < 16; ++r) {
         SCOPED_TRACE(r);
         const uint8_t* row = values + r * 16;

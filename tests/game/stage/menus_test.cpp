@@ -1,6 +1,9 @@
 // The title, result and stage-clear scenes and the attract demo with its texts.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "framework/files/file_system.h"
@@ -14,6 +17,7 @@
 #include "game/stage/menu_stage_clear.h"
 #include "game/stage/menu_title.h"
 #include "game/stage/stage_tables.h"
+#include "game/world/object_controller.h"
 #include "game/world/text.h"
 #include "game/world/user_folder.h"
 #include "stage_support.h"
@@ -180,6 +184,41 @@ TEST_F(Menus, TheResultIgnoresReturnUntilAge31AndAPlaybackOffersNoSave) {
     EXPECT_EQ(SC_Menu_Result::FileNameLine(-2147483647 - 1), L"QVREPLAY -2147483648");  // cut at 20
 }
 
+// What stands in a slot's place but is no file (a link to a device, a folder, a named pipe) is
+// listed and chosen as an empty slot; a file is listed whatever it holds.
+TEST_F(Menus, TheReplayListTakesASlotThatIsNoFileForAnEmptyOne) {
+    namespace fs = std::filesystem;
+    const fs::path replays = fs::path(user.folder.Path()) / "replay";
+    fs::create_directories(replays / "qvreplay04.qvrep");
+    fs::create_symlink("/dev/zero", replays / "qvreplay03.qvrep");
+    ASSERT_EQ(mkfifo((replays / "qvreplay05.qvrep").c_str(), 0644), 0);
+    std::ofstream(replays / "qvreplay06.qvrep") << "short";
+    // The list scans the slots into the game's own controller, so it runs there.
+    ObjectController& game = worldController;
+    auto* list = dynamic_cast<SC_Menu_Replay*>(game.CreateObject(343, 128, 0, 0, 0, 0, 0, nullptr));
+    ASSERT_NE(list, nullptr);
+    auto frame = [&](int32_t button) {
+        if (button >= 0) game.input.game[button] = 1;
+        list->Run(&game);
+        if (button >= 0) game.input.game[button] = 0;
+    };
+    frame(-1);
+    frame(-1);
+    for (int32_t slot : {3, 4, 5}) {
+        EXPECT_NE(game.replay.slotExists[slot], 0) << slot;  // taken: never a free slot to save in
+        EXPECT_FALSE(list->slotRead[slot]) << slot;
+    }
+    EXPECT_TRUE(list->slotRead[6]);
+    list->cursor = 3;
+    frame(4);
+    EXPECT_EQ(list->decideCount, 0);
+    list->cursor = 6;
+    frame(4);
+    EXPECT_GT(list->decideCount, 0);
+    game.ClearAll();
+    game.SweepObjects();
+}
+
 TEST_F(Menus, TheStageClearGlidesThePartyHomeAndHandsOverTheCarriedValues) {
     party->x = 8;
     party->y = 20;
@@ -241,12 +280,12 @@ TEST_F(Menus, TheDemoRunsItsWholeTimelineStartingEveryLyricLine) {
 TEST_F(Menus, TheDemoTablesGiveTheirPicturesFirstLineOnTop) {
     for (const char* name : {"demo1.csv", "demo2.csv", "demo3.csv"}) {
         uint8_t values[256];
-        ASSERT_TRUE(LoadTableFile(name, kMapFieldLimit, values, 256)) << name;
+        ASSERT_TRUE(LoadTableFile(name, kMapFieldLimit, values, 256, 256)) << name;
     }
     auto* demo = MakeScene<SC_Demo>(346);
     demo->LoadDemoScript();
     uint8_t first[256];
-    LoadTableFile("demo1.csv", kMapFieldLimit, first, 256);
+    LoadTableFile("demo1.csv", kMapFieldLimit, first, 256, 256);
     EXPECT_EQ(demo->tileMaps[0][15][0], first[0]);
     EXPECT_EQ(demo->tileMaps[0][0][15], first[255]);
     EXPECT_TRUE(platform.messageBox.shown.empty());

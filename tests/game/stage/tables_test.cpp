@@ -4,9 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "framework/app/log.h"
 #include "framework/files/file_system.h"
+#include "framework/files/temp_folder.h"
 #include "game/stage/stage_tables.h"
 #include "stage_support.h"
+#include "support/read_log.h"
 
 namespace {
 
@@ -45,6 +48,30 @@ TEST(TableTokeniser, AnEnemyTableOfTwoHundredFiftyFiveValuesRepeatsTheLast) {
     const std::vector<int> values = Read(text, kEnemyTableFieldLimit, 256);
     EXPECT_EQ(values[254], 54);
     EXPECT_EQ(values[255], 54);
+}
+
+// A value takes at most its field limit plus one byte, so an enemy table holds at most 256 x 9
+// bytes: a longer file is damaged. As much as a table holds is read, and the log says so once.
+TEST(TableFiles, AFileLongerThanATableHoldsIsReadAsFarAsThatAndLogged) {
+    TempFolder folder;
+    const std::string logPath = folder.Path() + "/log.html";
+    ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
+    ZethFile::SetRootPath(0, folder.Path().c_str(), "");
+    std::string text;
+    for (int i = 0; text.size() < 2304; ++i) text += std::to_string(i % 10) + ",";
+    for (const std::string& file : {text, text + "9"}) {
+        folder.Write("table/enemytable.csv", file);
+        uint8_t values[kEnemyTableValues] = {};
+        ASSERT_TRUE(LoadTableFile("enemytable.csv", kEnemyTableFieldLimit, values, kEnemyTableValues, kEnemyTableValues));
+        EXPECT_EQ(values[255], 5) << file.size();
+    }
+    ZethFile::SetRootPath(0, "", "");
+    ZethLog::Close();
+    const std::string log = testing_support::ReadLog(logPath);
+    const std::string said = "テーブルファイルが長すぎるため、先頭だけを読みます [ enemytable.csv ]";
+    const size_t first = log.find(said);
+    ASSERT_NE(first, std::string::npos) << log;
+    EXPECT_EQ(log.find(said, first + 1), std::string::npos);
 }
 
 class StageTables : public stage_test::StageWorld {};

@@ -175,12 +175,20 @@ TEST_F(Scores, SomethingUnreadableInThePlaceOfTheFileIsSetAsideNotOverwritten) {
     EXPECT_EQ(user.Read("qvscore.dat").size(), 78152u);
 }
 
-TEST_F(Scores, AnUnwritableFileSaysSoAndKeepsTheRecord) {
+// A game over saves twice in a row: failures back to back are said once, until a save succeeds.
+TEST_F(Scores, AnUnwritableFileSaysSoOnceAndKeepsTheRecord) {
+    const std::string said = "ハイスコアとパーティー編成を\n書き込めませんでした";
     std::filesystem::create_directory("qvscore.dat.tmp");  // the temporary file cannot be made
     EXPECT_FALSE(data.SaveParty(3, 1, 21, 1, 2, 3, 0));
-    EXPECT_EQ(platform.messageBox.Texts(), std::vector<std::string>{"ハイスコアとパーティー編成を\n書き込めませんでした"});
-    EXPECT_EQ(data.GetPartyValue(3, 1), 21);
+    EXPECT_FALSE(data.SaveParty(3, 1, 22, 1, 2, 3, 0));
+    EXPECT_EQ(platform.messageBox.Texts(), std::vector<std::string>{said});
+    EXPECT_EQ(data.GetPartyValue(3, 1), 22);
     EXPECT_FALSE(user.Exists("qvscore.dat"));
+    std::filesystem::remove("qvscore.dat.tmp");
+    EXPECT_TRUE(data.SaveParty(3, 1, 23, 1, 2, 3, 0));
+    std::filesystem::create_directory("qvscore.dat.tmp");
+    EXPECT_FALSE(data.SaveParty(3, 1, 24, 1, 2, 3, 0));
+    EXPECT_EQ(platform.messageBox.Texts(), (std::vector<std::string>{said, said}));
 }
 
 TEST_F(Scores, RegisterUnlocksCharactersAndRaisesTheArrestCounter) {
