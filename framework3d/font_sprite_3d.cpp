@@ -52,17 +52,20 @@ bool CFontSprite3D::MakeSprites(uint32_t count) {
 }
 
 bool CFontSprite3D::Create(const char* text, uint32_t count, CFont* font, bool smooth) {
-    if (CBaseFontSprite::Create(text, font, smooth)) return MakeSprites(count);
-    ZethLog::PrintError("Failed!");
-    ZethLog::PrintBreak();
-    return false;
+    ZethLog::PrintTitle("CFontSprite3D::Create");
+    return LogOutcome(CBaseFontSprite::Create(text, font, smooth) && MakeSprites(count));
 }
 
 bool CFontSprite3D::CreateFromFile(const char* file, const char* source, uint32_t count, uint32_t formatIndex) {
-    if (CBaseFontSprite::CreateFromFile(file, source, formatIndex)) return MakeSprites(count);
-    ZethLog::PrintError("Failed!");
+    ZethLog::PrintTitle("CFontSprite3D::CreateFromFile");
+    return LogOutcome(CBaseFontSprite::CreateFromFile(file, source, formatIndex) && MakeSprites(count));
+}
+
+bool CFontSprite3D::LogOutcome(bool created) {
+    if (created) ZethLog::PrintSuccess("Success!");
+    else ZethLog::PrintError("Failed!");
     ZethLog::PrintBreak();
-    return false;
+    return created;
 }
 
 bool CFontSprite3D::Rebuild(const char* text, uint32_t count) {

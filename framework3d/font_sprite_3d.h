@@ -17,6 +17,8 @@ public:
 
     // The widest line in columns: one a byte, four a tab.
     static int32_t GetLongestLine(const char* text);
+    // Each logs its own title ("CFontSprite3D::Create" or "CFontSprite3D::CreateFromFile") and
+    // how it ended.
     bool Create(const char* text, uint32_t count, CFont* font, bool smooth);
     bool CreateFromFile(const char* file, const char* source, uint32_t count, uint32_t formatIndex);
     bool Rebuild(const char* text, uint32_t count);
@@ -31,6 +33,7 @@ public:
 
 private:
     bool MakeSprites(uint32_t count);
+    static bool LogOutcome(bool created);  // "Success!" or "Failed!", then a line break
     void ReleaseSprites();
     void Lay(const char* text, const CTransform3D& placement, float height, uint32_t colour, bool proportional);
 

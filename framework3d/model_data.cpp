@@ -179,7 +179,7 @@ void CModelData::SetMorphTarget(int32_t meshIndex, CModelData* other, int32_t ot
 }
 
 void CModelData::UpdateWorld(const CMatrix& matrix) {
-    if (CFrame* root = GetRootFrame()) root->UpdateWorld(matrix);
+    if (CFrame* root = GetRootFrame()) root->UpdateWorld(matrix, 0);
 }
 
 void CModelData::Animate(float timeA, float timeB, uint32_t mode) {

@@ -36,12 +36,12 @@ CFrame::~CFrame() {
     if (mesh_ != nullptr) mesh_->Release();
 }
 
-void CFrame::UpdateWorld(const CMatrix& parentWorld) {
+void CFrame::UpdateWorld(const CMatrix& parentWorld, uint32_t arg) {
     worldMatrix = animatedMatrix * parentWorld;
     for (CBaseObject* child = children_.GetTop(); child != nullptr; child = CObjectList::GetNext(child)) {
-        static_cast<CFrame*>(child)->UpdateWorld(worldMatrix);
+        static_cast<CFrame*>(child)->UpdateWorld(worldMatrix, arg);
     }
-    if (mesh_ != nullptr) mesh_->UpdateWorld(worldMatrix);
+    if (mesh_ != nullptr) mesh_->UpdateWorld(worldMatrix, arg);
 }
 
 void CFrame::Animate(float timeA, float timeB, uint32_t mode) {

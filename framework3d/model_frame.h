@@ -13,7 +13,8 @@
 class CBaseNode : public CBaseObject {
 public:
     virtual const CMatrix& GetWorldMatrix() const { return worldMatrix; }
-    virtual void UpdateWorld(const CMatrix& parentWorld) = 0;
+    // The world matrix under the parent's; `arg` is handed unchanged to every node below.
+    virtual void UpdateWorld(const CMatrix& parentWorld, uint32_t arg) = 0;
     virtual void Animate(float timeA, float timeB, uint32_t mode) = 0;
     virtual uint32_t Render() = 0;  // primitives drawn
     virtual void Dump() = 0;
@@ -41,7 +42,7 @@ public:
 
     ~CFrame() override;  // releases the tracks, the child frames, then the mesh
 
-    void UpdateWorld(const CMatrix& parentWorld) override;
+    void UpdateWorld(const CMatrix& parentWorld, uint32_t arg) override;
     // Poses the frame from track `animationA` at timeA and `animationB` at timeB, blended by
     // `blend`, then its children and its mesh; a frame without tracks returns at once.
     void Animate(float timeA, float timeB, uint32_t mode) override;

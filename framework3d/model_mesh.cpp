@@ -37,6 +37,20 @@ d3dx::Matrix ToMatrix(const CMatrix& m) {
 
 namespace LibModel {
 
+bool AddNormals(d3dx::Mesh** mesh) {
+    if ((*mesh)->Layout().normal >= 0) return true;
+    d3dx::Mesh* withNormals = nullptr;
+    const gfx::Result result = (*mesh)->CloneMeshFVF((*mesh)->GetOptions(), (*mesh)->GetFVF() | gfx::fvf::kNormal,
+                                                     Zeth3D::GetDevice(), &withNormals);
+    if (gfx::Failed(result)) {
+        LogFailure("メッシュのコンバートに失敗 [ %s ]", result);
+        return false;
+    }
+    (*mesh)->Release();
+    *mesh = withNormals;
+    return true;
+}
+
 const CClassName CBaseMesh::kClassName("LibModel::CBaseMesh");
 
 CBaseMesh::CBaseMesh(uint16_t major, uint16_t minor) : shaderVersionMajor(major), shaderVersionMinor(minor) {}
@@ -49,9 +63,14 @@ CBaseMesh::~CBaseMesh() {
     if (hitList != nullptr) hitList->Release();
 }
 
-void CBaseMesh::UpdateWorld(const CMatrix& world) {
+void CBaseMesh::UpdateWorld(const CMatrix& world, uint32_t arg) {
     worldMatrix = world;
     MakeBoxVolume(boxVolume, boxMin, boxMax, worldMatrix);
+    if (CBaseNode* next = NextSiblingNode()) next->UpdateWorld(world, arg);
+}
+
+void CBaseMesh::Animate(float timeA, float timeB, uint32_t mode) {
+    if (CBaseNode* next = NextSiblingNode()) next->Animate(timeA, timeB, mode);
 }
 
 void CBaseMesh::CreateHitList() {
@@ -418,15 +437,8 @@ uint32_t CBaseMesh::BeginDraw(const CMatrix& world) {
     return ZethShaderFx::Begin(effect, &passes) ? passes : 0;
 }
 
-uint32_t CBaseMesh::DrawRange(uint32_t passes, const d3dx::AttributeRange& range) {
-    if (range.attribId >= materialCount) return 0;
-    uint32_t drawn = 0;
-    for (uint32_t pass = 0; pass < passes; ++pass) {
-        ZethShaderFx::BeginPass(effect, pass);
-        drawn += materials[range.attribId]->Render(shaderFlags, effect, range);
-        ZethShaderFx::EndPass(effect);
-    }
-    return drawn;
+uint32_t CBaseMesh::DrawRange(const d3dx::AttributeRange& range) {
+    return range.attribId < materialCount ? materials[range.attribId]->Render(shaderFlags, effect, range) : 0;
 }
 
 }  // namespace LibModel

@@ -39,6 +39,10 @@ private:
 
 namespace LibModel {
 
+// Replaces the mesh by a clone with (zero) normals added when its format has none, the old one
+// released; false, logged, when the clone cannot be made.
+bool AddNormals(d3dx::Mesh** mesh);
+
 class CMaterial : public CBaseObject {
 public:
     static const CClassName kClassName;  // "LibModel::CMaterial"
@@ -84,10 +88,11 @@ public:
     CBaseMesh(uint16_t shaderVersionMajor, uint16_t shaderVersionMinor);
     ~CBaseMesh() override;
 
-    // The frame's world matrix, unchanged, and the bounding box under it.
-    void UpdateWorld(const CMatrix& world) override;
-    // Meshes have no animation of their own.
-    void Animate(float, float, uint32_t) override {}
+    // The frame's world matrix, unchanged, and the bounding box under it; then the next
+    // sibling's UpdateWorld.
+    void UpdateWorld(const CMatrix& world, uint32_t arg) override;
+    // Meshes have no animation of their own: only the next sibling is animated.
+    void Animate(float timeA, float timeB, uint32_t mode) override;
     void Dump() override { DumpLine(true); }
     virtual void CreateHitList();  // capacity: index count / 10
     // Angle-weighted normals added to those the vertices hold, then normalised; for the
@@ -146,6 +151,9 @@ public:
     uint8_t flags = 0;  // not zero: hidden
 
 protected:
+    // The node after this mesh among its parent's children, or null (a mesh read from a file,
+    // which hangs on its frame rather than among children, has none).
+    CBaseNode* NextSiblingNode() const { return dynamic_cast<CBaseNode*>(GetNextSibling()); }
     // Optimises the loaded mesh in place (attribute sort, then vertex cache); false, logged.
     static bool Optimize(d3dx::Mesh* mesh);
     // Fills the buffers from a clone of the mesh in cloneFvf: every full-vertex field the clone
@@ -157,9 +165,9 @@ protected:
     // Binds the buffers, selects the vertex processing, sets the constants with `world` and
     // begins the effect; the pass count (0 without an effect).
     uint32_t BeginDraw(const CMatrix& world);
-    // The material of an attribute id draws the range in every pass; a range whose attribute id
-    // has no material is left out.
-    uint32_t DrawRange(uint32_t passes, const d3dx::AttributeRange& range);
+    // The material of an attribute id draws the range in the pass begun; a range whose
+    // attribute id has no material is left out.
+    uint32_t DrawRange(const d3dx::AttributeRange& range);
 };
 
 }  // namespace LibModel
@@ -169,7 +177,9 @@ public:
     using CBaseMesh::CBaseMesh;
     ~CMesh() override;
 
-    uint32_t Render() override;  // nothing while hidden or outside the active camera's view
+    // Nothing while hidden; else, when the active camera sees it, each pass draws every range in
+    // turn; plus what the next sibling draws.
+    uint32_t Render() override;
     void Bind(LibModel::CFrame**, uint32_t) override {}
     bool Load(d3dx::Mesh* mesh, d3dx::SkinInfo* skinInfo, const uint32_t* adjacency) override;
     bool IsSkinMesh() const override { return false; }

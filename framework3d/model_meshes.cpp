@@ -47,11 +47,18 @@ bool CMesh::Load(d3dx::Mesh* mesh, d3dx::SkinInfo*, const uint32_t*) {
 }
 
 uint32_t CMesh::Render() {
-    if (flags != 0 || !ZethCamera::IsVisible(boxVolume)) return 0;
-    const uint32_t passes = BeginDraw(worldMatrix);
+    if (flags != 0) return 0;
     uint32_t drawn = 0;
-    for (uint32_t r = 0; r < rangeCount_; ++r) drawn += DrawRange(passes, ranges_[r]);
-    ZethShaderFx::End(effect);
+    if (ZethCamera::IsVisible(boxVolume)) {
+        const uint32_t passes = BeginDraw(worldMatrix);
+        for (uint32_t pass = 0; pass < passes; ++pass) {
+            ZethShaderFx::BeginPass(effect, pass);
+            for (uint32_t r = 0; r < rangeCount_; ++r) drawn += DrawRange(ranges_[r]);
+            ZethShaderFx::EndPass(effect);
+        }
+        ZethShaderFx::End(effect);
+    }
+    if (CBaseNode* next = NextSiblingNode()) drawn += next->Render();
     return drawn;
 }
 
@@ -79,19 +86,7 @@ bool CSkinMesh::Load(d3dx::Mesh* mesh, d3dx::SkinInfo* skinInfo, const uint32_t*
         LogFailure("インデックスブレンディングメッシュへの変換に失敗 [ %s ]", result);
         return false;
     }
-    bool loaded = Optimize(blended);
-    if (loaded && blended->Layout().normal < 0) {
-        d3dx::Mesh* withNormals = nullptr;
-        result = blended->CloneMeshFVF(blended->GetOptions(), blended->GetFVF() | gfx::fvf::kNormal,
-                                       Zeth3D::GetDevice(), &withNormals);
-        if (gfx::Failed(result)) {
-            LogFailure("メッシュのコンバートに失敗 [ %s ]", result);
-            loaded = false;
-        } else {
-            blended->Release();
-            blended = withNormals;
-        }
-    }
+    bool loaded = Optimize(blended) && LibModel::AddNormals(&blended);
     if (loaded) {
         const uint32_t bones = skinInfo->GetNumBones();
         delete[] boneOffsets_;
@@ -141,7 +136,11 @@ uint32_t CSkinMesh::Render() {
         }
         const d3dx::AttributeRange range{combination.attribId, combination.faceStart, combination.faceCount,
                                          combination.vertexStart, combination.vertexCount};
-        drawn += DrawRange(passes, range);
+        for (uint32_t pass = 0; pass < passes; ++pass) {
+            ZethShaderFx::BeginPass(effect, pass);
+            drawn += DrawRange(range);
+            ZethShaderFx::EndPass(effect);
+        }
     }
     ZethShaderFx::End(effect);
     return drawn;

@@ -205,6 +205,13 @@ bool CXFileLoader::LoadMaterials(CBaseMesh* mesh, d3dx::Buffer* materials, uint3
     return true;
 }
 
+bool CXFileLoader::EnsureNormals(d3dx::Mesh** mesh) {
+    const bool hadNormals = (*mesh)->Layout().normal >= 0;
+    if (!LibModel::AddNormals(mesh)) return false;
+    if (!hadNormals) d3dx::ComputeNormals(*mesh, nullptr);
+    return true;
+}
+
 void CXFileLoader::AttachMeshes() {
     CBaseObject* frame = nullptr;
     const uint32_t frames = model_->GetFrameCount();

@@ -23,6 +23,9 @@ public:
     virtual bool ParseAnimation(d3dx::XFileData* data, LibModel::AnimasionSet* track, CAnimation* set);
     // One material child a file material; a mesh without materials gets one default material.
     virtual bool LoadMaterials(LibModel::CBaseMesh* mesh, d3dx::Buffer* materials, uint32_t count);
+    // A mesh whose format lacks normals is replaced by a clone with them, computed; false,
+    // logged, when the clone cannot be made.
+    virtual bool EnsureNormals(d3dx::Mesh** mesh);
     virtual void AttachMeshes();
     virtual bool LoadFromFile(const char* file, uint16_t shaderMajor, uint16_t shaderMinor,
                               ZethModelExManager* manager);

@@ -123,6 +123,18 @@ struct Objects3DRegistration {
     explicit Objects3DRegistration(const Objects3D& constructors) { RegisterObjects3D(constructors); }
 };
 
+// Creation through a registered constructor of a class that logs its creation itself; null when
+// none is registered or the creation fails (the object then released).
+template <typename Object, typename... Args>
+Object* CreateRegisteredSelfLogged(CBaseManager* manager, const Constructor<Object, Args...>& maker,
+                                   std::type_identity_t<Args>... args) {
+    if (maker.construct == nullptr) return nullptr;
+    Object* object = maker.construct(manager);
+    if (maker.create(object, args...)) return object;
+    maker.release(object);
+    return nullptr;
+}
+
 // Logged creation through a registered constructor; null (and no log) when none is registered.
 template <typename Object, typename... Args>
 Object* CreateRegistered(CBaseManager* manager, const char* title, const char* afterTitle,

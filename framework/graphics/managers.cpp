@@ -67,6 +67,7 @@ int32_t CFontManager::DrawTextProportionalSmooth(int32_t x, int32_t y, uint32_t 
 }
 
 using Zeth::CreateRegistered;
+using Zeth::CreateRegisteredSelfLogged;
 using Zeth::GetObjects3D;
 
 CSprite3D* CSprite3DManager::Create(uint32_t count, uint32_t type) {
@@ -104,15 +105,14 @@ CFontSprite2D* CFontSprite2DManager::CreateFromFile(const char* file, const char
                             count, sort, formatIndex);
 }
 
+// The 3D font sprite writes its own title and outcome.
 CFontSprite3D* CFontSprite3DManager::Create(const char* text, uint32_t count, CFont* font, bool smooth) {
-    return CreateRegistered(this, "CFontSprite3D::Create", nullptr, GetObjects3D().fontSprite3D, text, count, font,
-                            smooth);
+    return CreateRegisteredSelfLogged(this, GetObjects3D().fontSprite3D, text, count, font, smooth);
 }
 
 CFontSprite3D* CFontSprite3DManager::CreateFromFile(const char* file, const char* source, uint32_t count,
                                                     uint32_t formatIndex) {
-    return CreateRegistered(this, "CFontSprite3D::Create", nullptr, GetObjects3D().fontSprite3DFromFile, file, source,
-                            count, formatIndex);
+    return CreateRegisteredSelfLogged(this, GetObjects3D().fontSprite3DFromFile, file, source, count, formatIndex);
 }
 
 CModelData* ZethModelExManager::CreateFromMemory(const void* data, uint32_t size, uint16_t shaderMajor,

@@ -85,8 +85,9 @@ public:
 // ghost modes).
 class E_PopHoming_Y final : public Y<38> {
 public:
+    // The picture comes from the place the enemy stands at, its x already truncated.
     E_PopHoming_Y(float x, float y, float a, float b, float c, float d)
-        : Y(x, y, a, b, c, d), frame(static_cast<int32_t>(x + y / 5.0f) % 8) {}
+        : Y(x, y, a, b, c, d), frame(static_cast<int32_t>(this->x + y / 5.0f) % 8) {}
     int32_t frame;
 
 private:

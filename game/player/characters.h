@@ -95,7 +95,6 @@ public:
     static constexpr int kBarrierSlots = 6;
 
     PC_Keito(float x, float y) : PCCharacter(108, x, y) {}
-    void Run(ObjectController* ctx) override;
     // Stores the value; in pattern 1 from level 2 the barriers go with it.
     void SetInactive(int32_t value) override;
     void ResetWeaponState() override;
@@ -105,6 +104,8 @@ public:
 
 protected:
     void Fire(ObjectController* ctx) override;
+    // Every frame after the fire decision: the barriers, then the cooldown counts down.
+    void Upkeep(ObjectController* ctx) override;
 
 private:
     void ReleaseBarriers();

@@ -137,13 +137,6 @@ void PC_Akimi::Fire(ObjectController* ctx) {
     if (fireCooldown > 0) fireCooldown -= 1;
 }
 
-void PC_Keito::Run(ObjectController* ctx) {
-    // The barriers are kept before the fire routine, so a switch to pattern 1 shows them on
-    // the next frame, once the shots that held their slots are gone.
-    KeepBarriers(ctx);
-    PCCharacter::Run(ctx);
-}
-
 void PC_Keito::Fire(ObjectController* ctx) {
     if (holdButton2 == 1) {
         keitoPattern = (keitoPattern + 1) % 3;
@@ -165,6 +158,10 @@ void PC_Keito::Fire(ObjectController* ctx) {
         if (keitoPattern == 2 && powerLevel >= 3) keitoAlternate ^= 1;
         if (fired) fireCooldown = kKeitoCooldown[keitoPattern][powerLevel];
     }
+}
+
+void PC_Keito::Upkeep(ObjectController* ctx) {
+    KeepBarriers(ctx);
     if (fireCooldown > 0) fireCooldown -= 1;
 }
 

@@ -93,7 +93,7 @@ void SC_Demo::Leave(ObjectController* ctx) {
     ctx->CreateObject(kTitleMenu, 128, 0, 0, 0, 0, 0, nullptr);
 }
 
-void SC_Demo::Run(ObjectController* ctx) {
+void SC_Demo::Update(ObjectController* ctx) {
     for (int32_t b = kDecide; b <= kFourth; ++b) {
         const int32_t held = b == kFourth ? ctx->input.raw[b] : ctx->input.game[b];
         if (held == 1) Leave(ctx);

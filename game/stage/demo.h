@@ -16,7 +16,8 @@ class SC_Demo : public Object {
 public:
     SC_Demo(float x, float y, float a, float b, float c, float d);
     void Draw(ObjectController* ctx) override;
-    void Run(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override { Update(ctx); }
+    void Update(ObjectController* ctx);  // one frame of the scene
 
     // Reads "demo1.csv" to "demo3.csv" into the pictures (a missing file leaves its picture as
     // it was, after a message box).

@@ -100,7 +100,7 @@ SC_Menu_Coop::SC_Menu_Coop(float, float, float, float, float, float) {
     available[kRandomPick] = 1;
 }
 
-void SC_Menu_Coop::Run(ObjectController* ctx) {
+void SC_Menu_Coop::Update(ObjectController* ctx) {
     buttons.Read(ctx, age);
     switch (page) {
         case kMainPage: UpdatePlayerCount(ctx); break;

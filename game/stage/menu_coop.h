@@ -22,7 +22,8 @@ public:
 
     SC_Menu_Coop(float x, float y, float a, float b, float c, float d);
     void Draw(ObjectController* ctx) override;
-    void Run(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override { Update(ctx); }
+    void Update(ObjectController* ctx);  // one frame of the scene
 
     // Whether a player count is allowed in the mode at an arrest count.
     static bool CountAllowed(int32_t count, bool ghost, int32_t arrestCount);

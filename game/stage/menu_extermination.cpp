@@ -46,7 +46,7 @@ int32_t SC_Menu_Extermination::StepSubMode(int32_t s, int32_t step) {
     return s;
 }
 
-void SC_Menu_Extermination::Run(ObjectController* ctx) {
+void SC_Menu_Extermination::Update(ObjectController* ctx) {
     buttons.Read(ctx, age);
     if (age == 0) {
         ctx->gameRunning = false;

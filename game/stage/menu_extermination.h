@@ -10,7 +10,8 @@ class SC_Menu_Extermination : public Object {
 public:
     SC_Menu_Extermination(float x, float y, float a, float b, float c, float d);
     void Draw(ObjectController* ctx) override;
-    void Run(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override { Update(ctx); }
+    void Update(ObjectController* ctx);  // one frame of the scene
 
     // The sub-mode one step right (+1) or left (-1) in the cycle 1, 2, 3, 10, 11.
     static int32_t StepSubMode(int32_t subMode, int32_t step);

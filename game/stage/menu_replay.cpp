@@ -36,7 +36,7 @@ bool SC_Menu_Replay::EntryExists(const ObjectController* ctx, int32_t slot) cons
     return slot >= 0 && slot < kReplaySlots && ctx->replay.slotExists[slot] != 0 && slotRead[slot];
 }
 
-void SC_Menu_Replay::Run(ObjectController* ctx) {
+void SC_Menu_Replay::Update(ObjectController* ctx) {
     buttons.Read(ctx, age);
     if (age == 0) {
         ctx->gameRunning = false;

@@ -14,7 +14,8 @@ class SC_Menu_Replay : public Object {
 public:
     SC_Menu_Replay(float x, float y, float a, float b, float c, float d);
     void Draw(ObjectController* ctx) override;
-    void Run(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override { Update(ctx); }
+    void Update(ObjectController* ctx);  // one frame of the scene
 
     // The cursor after a move: down (+1 with wrap), up (to -1, then 99), left and right (ten
     // back or on, through the last replay).

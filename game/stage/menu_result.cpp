@@ -25,7 +25,7 @@ void SC_Menu_Result::OnMessage(const Message& message) {
     if (message.Code() == kPlaybackCode) saveState = kNotOffered;
 }
 
-void SC_Menu_Result::Run(ObjectController* ctx) {
+void SC_Menu_Result::Update(ObjectController* ctx) {
     buttons.Read(ctx, age);
     ctx->KillShots();
     ctx->VanishEnemies();
@@ -42,13 +42,16 @@ void SC_Menu_Result::Run(ObjectController* ctx) {
         if (freeSlot == -1 && saveState == kCanSave) saveState = kNoFreeSlot;
     }
     HandleInput(ctx);
-    if (decideCount >= kDecideDelay && IsAlive()) {
-        Vanish();
-        ctx->KillEffectsAndWaves();
-        ctx->CreateObject(kTitleMenu, 128, 0, 0, 0, 0, 0, nullptr);
-    }
+    Decide(ctx);
     if (decideCount > 0) decideCount += 1;
     age += 1;
+}
+
+void SC_Menu_Result::Decide(ObjectController* ctx) {
+    if (decideCount < kDecideDelay || !IsAlive()) return;
+    Vanish();
+    ctx->KillEffectsAndWaves();
+    ctx->CreateObject(kTitleMenu, 128, 0, 0, 0, 0, 0, nullptr);
 }
 
 void SC_Menu_Result::HandleInput(ObjectController* ctx) {

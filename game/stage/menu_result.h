@@ -13,7 +13,8 @@ public:
 
     SC_Menu_Result(float x, float y, float a, float b, float c, float d);
     void Draw(ObjectController* ctx) override;
-    void Run(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override { Update(ctx); }
+    void Update(ObjectController* ctx);  // one frame of the scene
     void OnMessage(const Message& message) override;  // code 1: the game was a playback
 
     // "QVREPLAY <slot> .QVREP", cut to 20 characters.
@@ -26,4 +27,5 @@ public:
 
 private:
     void HandleInput(ObjectController* ctx);
+    void Decide(ObjectController* ctx);  // back to the title once the decide countdown is over
 };

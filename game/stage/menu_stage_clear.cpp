@@ -26,7 +26,7 @@ constexpr int32_t kRowTimerCode = 23;
 
 SC_Menu_StageClear::SC_Menu_StageClear(float, float, float, float, float, float) { Init(); }
 
-void SC_Menu_StageClear::Run(ObjectController* ctx) {
+void SC_Menu_StageClear::Update(ObjectController* ctx) {
     Object* party = ctx->pcController;
     if (party != nullptr) party->SetAge(0);
     if (age == 0) {

@@ -71,7 +71,7 @@ SC_Menu_Title::SC_Menu_Title(float, float, float, float, float, float) { Init();
 
 bool SC_Menu_Title::FirstRun(const ObjectController* ctx) { return ctx->scoreData.unlockedCount < kFirstRunBelow; }
 
-void SC_Menu_Title::Run(ObjectController* ctx) {
+void SC_Menu_Title::Update(ObjectController* ctx) {
     buttons.Read(ctx, age);
     if (age < 2) {
         ctx->KillShots();
@@ -167,7 +167,7 @@ void SC_Menu_Title::Decide(ObjectController* ctx) {
     ctx->CreateObject(row.nextScene, 128, 0, 0, 0, 0, 0, nullptr);
 }
 
-void SC_Menu_Title::Draw(ObjectController* ctx) {
+void SC_Menu_Title::DrawMenu(ObjectController* ctx) {
     const int32_t arrestCount = ctx->scoreData.arrestCount;
     const bool steady = decideCount != 0;
     if (!FirstRun(ctx)) {

@@ -9,8 +9,10 @@
 class SC_Menu_Title : public Object {
 public:
     SC_Menu_Title(float x, float y, float a, float b, float c, float d);
-    void Draw(ObjectController* ctx) override;
-    void Run(ObjectController* ctx) override;
+    void Draw(ObjectController* ctx) override { DrawMenu(ctx); }
+    void DrawMenu(ObjectController* ctx);  // the screen of the frame
+    void Run(ObjectController* ctx) override { Update(ctx); }
+    void Update(ObjectController* ctx);  // one frame of the scene
 
     // The row after `row` going down (step 1) or up (-1): the seal row is never chosen, the
     // extermination row only from arrest count 16.

@@ -21,6 +21,12 @@ void ObjectController::DrawOverlay() {
     RenderSpriteBatches();
 }
 
+void ObjectController::DrawLayers() {
+    BeginSpriteBatches();
+    if (currentScene != nullptr) currentScene->Draw(this);
+    RenderLayerSpriteBatches();
+}
+
 CSprite2D* GameSpriteSet::EnemyBatch(int index) const {
     CSprite2D* const batches[4] = {enemy, enemyflash, enemyghost, enemyghostflash};
     return index >= 0 && index < 4 ? batches[index] : nullptr;

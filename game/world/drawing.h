@@ -46,4 +46,6 @@ void LoadTextures();        // the 13 bitmaps with their batches, the render tar
 void ReleaseTextures();     // in load order
 void BeginSpriteBatches();  // all 18 batches, in begin order
 void RenderSpriteBatches(); // ends the batches and composes the frame
+// Ends the batches and renders only those that paint the layer targets, which outlast the frame.
+void RenderLayerSpriteBatches();
 void PresentFrame();        // shows the back buffer

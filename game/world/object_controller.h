@@ -47,6 +47,9 @@ public:
     virtual void RunFrame();  // one world frame
     virtual void DrawAll(int32_t unused);  // draws every object and presents
     virtual void DrawOverlay();            // the current scene alone, rendered, not presented
+    // The current scene alone, with only what it paints into the layer targets rendered: the
+    // frames a long fast-forward skips still leave their map rows in the background ring.
+    void DrawLayers();
     virtual void InitController();         // the start of a run
     // Makes the object of a type id (0-346) at (x, y) with four class values; null for an id
     // with no class (after a message box).

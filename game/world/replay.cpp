@@ -126,7 +126,7 @@ void FastForward(ObjectController* game, int32_t frames) {
         game->SweepObjects();
         game->bgm.Update();
         if (frames < 5) game->DrawOverlay();
-        else if (game->currentScene != nullptr) game->currentScene->Draw(game);
+        else game->DrawLayers();
         game->frame += 1;
     }
 }

@@ -114,25 +114,46 @@ void BeginSpriteBatches() {
     for (CSprite2D* batch : batches) ZethSprite::Begin(batch);
 }
 
-void RenderSpriteBatches() {
+namespace {
+
+// Ends every batch; true when a scene could be begun to render them in.
+bool EndSpriteBatches() {
     CSprite2D* batches[GameSpriteSet::kBatches];
     gameSprites.Batches(batches);
     for (CSprite2D* batch : batches) ZethSprite::End(batch);
-    if (!Zeth3D::BeginScene()) return;
+    if (!Zeth3D::BeginScene()) return false;
     Zeth3D::SetFilterEnable(false);
     Zeth3D::SetBlendMode(kBlendModeAlpha);
-    Zeth3D::ResetRenderTarget();
-    Zeth3D::Clear(kClearTargetAndDepth, kBackgroundColour, 1.0f, 0);
+    return true;
+}
+
+// The tile batches onto the first layer target, which keeps them from frame to frame.
+void RenderLayerBatches() {
     Zeth3D::SetRenderTarget(gameSprites.layerTarget1);
     ZethSprite::Rendering(gameSprites.bg);
     ZethSprite::Rendering(gameSprites.bg2);
     Zeth3D::SetRenderTarget(gameSprites.screenTarget);
+}
+
+}  // namespace
+
+void RenderSpriteBatches() {
+    if (!EndSpriteBatches()) return;
+    Zeth3D::ResetRenderTarget();
+    Zeth3D::Clear(kClearTargetAndDepth, kBackgroundColour, 1.0f, 0);
+    RenderLayerBatches();
     Zeth3D::Clear(kClearTarget, 0xFF000000u, 1.0f, 0);
     for (CSprite2D* GameSpriteSet::*batch : kPlayfieldOrder) ZethSprite::Rendering(gameSprites.*batch);
     Zeth3D::ResetRenderTarget();
     const float destination[4] = {64.0f, 0.0f, 512.0f, 480.0f};
     const float source[4] = {0.0f, 0.0f, 256.0f, 240.0f};
     ZethTexture::Draw(gameSprites.screenTarget, destination, source, 0xFFFFFFFFu);
+    Zeth3D::EndScene();
+}
+
+void RenderLayerSpriteBatches() {
+    if (!EndSpriteBatches()) return;
+    RenderLayerBatches();
     Zeth3D::EndScene();
 }
 

@@ -149,8 +149,10 @@ protected:
         for (int attempt = 0; attempt < 5; ++attempt) {
             pid_t pid = StartOnServer(stderrFile);
             if (shown(pid)) return pid;
-            // A copy that ended by itself (its display connection dropped) was reaped by `shown`.
             if (Running(pid) && WaitExitWithin(pid, 10000) == -1) return -1;  // running, yet not shown
+            // The copy ended by itself, its connection dropped: the next try waits a moment, so that
+            // its connection does not come just after this one closed.
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
         }
         return -1;
     }

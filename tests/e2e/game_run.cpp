@@ -83,11 +83,16 @@ RunResult GameRun::Run(int32_t frames) {
             result.frameHashes.push_back(Hash(sink.Frame()));
             result.lastFrame = sink.Frame();
         }
+        shown_ = &sink.Frame();
         if (onFrame) onFrame(presented, worldController);
+        shown_ = nullptr;
         presented += 1;
         auto it = script_.find(presented);
         if (it != script_.end()) {
             for (const Press& p : it->second) keys.SetKey(kPadKeys[p.button], p.down);
+        }
+        if (auto key = windowKeys_.find(presented); key != windowKeys_.end()) {
+            for (uintptr_t k : key->second) fake.window.script.push_back({platform::wm::kKeyDown, k, 0});
         }
         // Esc acts in the next frame step, which still runs and presents its frame.
         if (presented == frames - 1) PressEscape(fake);

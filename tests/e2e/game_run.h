@@ -27,8 +27,12 @@ public:
     // From a frame on, the key of a pad button (0-11) held down or let go; the game reads it
     // through the input service as it reads a keyboard.
     void Hold(int32_t frame, int32_t button, bool down) { script_[frame].push_back({button, down}); }
+    // From a frame on, a key (a virtual-key code) pressed in the window, as F1 or F4 is.
+    void PressWindowKey(int32_t frame, uintptr_t key) { windowKeys_[frame].push_back(key); }
     // Called after every presented frame with its number (from 0) and the world.
     std::function<void(int32_t, ObjectController&)> onFrame;
+    // A pixel (XRGB) of the frame just presented, for onFrame.
+    uint32_t ShownPixel(int x, int y) const { return shown_ != nullptr ? (*shown_)[size_t(y) * 640 + size_t(x)] : 0; }
     // Off, the presented frames are neither hashed nor kept (for timing runs).
     bool keepFrames = true;
     // Presses Esc so that the run ends after the given number of presented frames.
@@ -42,6 +46,8 @@ private:
         bool down;
     };
     std::map<int32_t, std::vector<Press>> script_;
+    std::map<int32_t, std::vector<uintptr_t>> windowKeys_;
+    const std::vector<uint32_t>* shown_ = nullptr;
 };
 
 }  // namespace e2e

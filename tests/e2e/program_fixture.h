@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -90,8 +91,9 @@ protected:
         return -1;
     }
 
-    // True while the process runs.
+    // True while the process runs. A copy reaped already (by an earlier call) has ended.
     bool Running(pid_t pid) {
+        if (std::find(running_.begin(), running_.end(), pid) == running_.end()) return false;
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) != pid) return true;
         std::erase(running_, pid);

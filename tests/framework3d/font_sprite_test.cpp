@@ -9,14 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "framework/app/log.h"
 #include "framework/files/file_system.h"
 #include "framework/files/temp_folder.h"
 #include "framework/graphics/graphics_fixture.h"
 #include "framework/graphics/sprite.h"
 #include "framework/graphics/texture.h"
 #include "framework3d/font_sprite_2d.h"
+#include "framework3d/font_sprite_3d.h"
 #include "lfd_writer.h"
 #include "platform/gfx/image_codec.h"
+#include "support/read_log.h"
 
 namespace {
 
@@ -180,6 +183,24 @@ TEST_F(FontSpriteTest, FilesLoadBackFromImagesAndArchivesAndRejectDamage) {
     }
     EXPECT_EQ(Zeth::GetFontSprite2DManager()->CreateFromFile("font.lfd", ".bmp", 60, false, 12), nullptr);
     EXPECT_EQ(Zeth::GetFontSprite2DManager()->CreateFromFile("missing.lfd", ".png", 60, false, 12), nullptr);
+    // The 3D sprite logs its own creation from a file under a title of its own, once.
+    const std::string logPath = folder.Path() + "/log.html";
+    ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
+    CFontSprite3D* text = Zeth::GetFontSprite3DManager()->CreateFromFile("font.lfd", ".png", 60, 12);
+    EXPECT_EQ(Zeth::GetFontSprite3DManager()->CreateFromFile("missing.lfd", ".png", 60, 12), nullptr);
+    ZethLog::Close();
+    ASSERT_NE(text, nullptr);
+    text->Release();
+    const std::string log = testing_support::ReadLog(logPath);
+    auto count = [&log](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("CFontSprite3D::CreateFromFile<"), 2u);
+    EXPECT_EQ(count("CFontSprite3D::Create<"), 0u);
+    EXPECT_EQ(count("SHEET COUNT [ 1 ] : <B><FONT color=\"GREEN\">Success!"), 1u);
+    EXPECT_EQ(count("Failed!"), 1u);  // the missing file, said once
     ZethFile::Finalize();
 
     // Damage the loader must refuse: each case changes one thing of the good file.

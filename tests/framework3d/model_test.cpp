@@ -395,9 +395,11 @@ TEST_F(ModelTest, ForwardersByMeshAndMaterialIndex) {
     model->Release();
 }
 
-// Draws one mesh of the scene with an effect of its own text and the given use flags; the effect.
-ZethShaderFx* DrawWithEffect(CModelData* model, const char* mesh, const char* text, uint32_t flags) {
-    auto* fx = new ZethShaderFx;
+// Draws one mesh of the scene with an effect (a plain one unless given) of its own text and the
+// given use flags; the effect.
+ZethShaderFx* DrawWithEffect(CModelData* model, const char* mesh, const char* text, uint32_t flags,
+                             ZethShaderFx* fx = nullptr) {
+    if (fx == nullptr) fx = new ZethShaderFx;
     EXPECT_TRUE(fx->CreateFromMemory(text, uint32_t(std::strlen(text))));
     model->SetMeshFlags(1, 1, -1);
     model->SetMeshFlags(0, 1, model->FindMeshIndex(mesh));
@@ -439,6 +441,85 @@ TEST_F(ModelTest, ConstantsFollowTheUseFlags) {
     ASSERT_EQ(fx->Effect->GetFloatArray("mBoneMatrixArray", values, 32), 0);
     EXPECT_EQ(values[28], -2.0f);  // the offset alone
     model->Release();
+}
+
+// Notes each pass begun and each material that draws in it (R the red one, C the checker).
+class PassRecorder : public ZethShaderFx {
+public:
+    int32_t BeginPass(uint32_t pass) override {
+        seen += " pass" + std::to_string(pass);
+        return ZethShaderFx::BeginPass(pass);
+    }
+    int32_t SetVector(Handle name, const Vector4* value) override {
+        if (std::strcmp(name, "MaterialDiffuse") == 0) seen += value->y == 0.0f ? " R" : " C";
+        return ZethShaderFx::SetVector(name, value);
+    }
+    std::string seen;
+};
+
+TEST_F(ModelTest, AStaticMeshDrawsEveryRangeInEachPassInTurn) {
+    CModelData* model = Load("scene.x");
+    ASSERT_NE(model, nullptr);
+    SetCamera(CVector3(2.0f, 0.0f, -6.0f), CVector3(2.0f, 0.0f, 0.0f), 1.0f);
+    auto* fx = new PassRecorder;
+    fx->AddRef();
+    DrawWithEffect(model, "Cube", "float4 MaterialDiffuse; technique T { pass A { } pass B { } }", fxuse::kMaterial, fx);
+    EXPECT_EQ(fx->seen, " pass0 R C pass1 R C");
+    ZethShaderFx::Release(fx);
+    model->Release();
+}
+
+// A node that notes what reaches it.
+class NodeProbe : public CBaseNode {
+public:
+    void UpdateWorld(const CMatrix& parentWorld, uint32_t value) override {
+        worldMatrix = parentWorld;
+        arg = value;
+    }
+    void Animate(float, float, uint32_t value) override { mode = value; }
+    uint32_t Render() override { return 5; }
+    void Dump() override {}
+    uint32_t arg = 0, mode = 0;
+};
+
+TEST_F(ModelTest, AMeshHandsItsCallsOnToItsNextSibling) {
+    SetCamera(CVector3(2.0f, 0.0f, -6.0f), CVector3(2.0f, 0.0f, 0.0f), 1.0f);
+    CBaseObject parent;
+    auto* mesh = new CMesh(2, 0);
+    auto* next = new NodeProbe;
+    parent.AddChild(mesh);
+    parent.AddChild(next);
+    CMatrix behind;
+    behind.m[3][2] = -100.0f;  // out of the camera's sight
+    mesh->UpdateWorld(behind, 7);
+    EXPECT_EQ(next->arg, 7u);
+    EXPECT_EQ(next->GetWorldMatrix().m[3][2], -100.0f);
+    mesh->Animate(0.0f, 0.0f, 1);
+    EXPECT_EQ(next->mode, 1u);
+    EXPECT_EQ(mesh->Render(), 5u);  // nothing of its own in sight, and the sibling's count
+    mesh->SetFlags(1, 1);
+    EXPECT_EQ(mesh->Render(), 0u);  // hidden: nothing at all
+}
+
+TEST_F(ModelTest, EnsureNormalsAddsAndComputesOnlyMissingNormals) {
+    d3dx::Mesh* mesh = nullptr;
+    ASSERT_TRUE(platform::gfx::Succeeded(
+        d3dx::Mesh::Create(1, 3, d3dx::meshopt::kSystemMem, platform::gfx::fvf::kXyz, Zeth3D::GetDevice(), &mesh)));
+    const float corners[9] = {0, 0, 0, 0, 1, 0, 1, 0, 0};
+    std::memcpy(mesh->VertexBytes(), corners, sizeof corners);
+    for (uint16_t i = 0; i < 3; ++i) mesh->Indices()[i] = i;
+    CXFileLoader loader;
+    ASSERT_TRUE(loader.EnsureNormals(&mesh));
+    ASSERT_GE(mesh->Layout().normal, 0);
+    float* normal = reinterpret_cast<float*>(mesh->VertexBytes() + mesh->Layout().normal);
+    EXPECT_EQ(std::fabs(normal[2]), 1.0f);  // the triangle lies in z = 0
+    // A mesh that has normals keeps them, and stays the same mesh.
+    normal[2] = 0.5f;
+    d3dx::Mesh* before = mesh;
+    ASSERT_TRUE(loader.EnsureNormals(&mesh));
+    EXPECT_EQ(mesh, before);
+    EXPECT_EQ(normal[2], 0.5f);
+    mesh->Release();
 }
 
 }  // namespace

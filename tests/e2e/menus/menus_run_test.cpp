@@ -1,8 +1,8 @@
 // The scenes in whole-program runs: from a fresh score file the title's prompt starts Natsuki's
 // game, which plays to game over and ends on the result that keeps its replay in slot 00; with a
 // score file that unlocks everything the replay list plays the kept replay back to the same frames
-// and score, the title menu reaches every menu page, and the title left alone starts the demo,
-// which a button ends.
+// and score, the title menu reaches every menu page, the title left alone starts the demo, which a
+// button ends, and F4 in a ghost game brings the title back with its pointer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -216,10 +216,49 @@ void EveryMenuPageIsReachedAndIdleTimeStartsTheDemo() {
     EXPECT_TRUE(saved.IsPartyDistinct(2, 0));
 }
 
+// F4 in a four-player ghost game: the title comes back with its pointer, which blinks (eight
+// frames shown, eight not, by the title's age) on the row it stands on and follows up and down.
+void AfterF4FromAGhostGameTheTitlesPointerBlinksAndFollowsTheKeys() {
+    Fresh();
+    UnlockEverything();
+    e2e::GameRun run;
+    int32_t started = -1, checked = 0, wrong = 0, row = -1;
+    run.onFrame = [&](int32_t frame, ObjectController& world) {
+        auto* title = dynamic_cast<SC_Menu_Title*>(world.currentScene);
+        if (title == nullptr) return;
+        if (started < 0 && title->age == 3) {
+            world.gameMode = 16;
+            menu::StartFresh(&world);
+            world.SetPlayerCount(4);
+            world.StartGame(11, 12, 13, 14, 1, 0, -1);
+            started = frame;
+            run.PressWindowKey(frame + 120, 115);  // F4
+            Tap(run, frame + 160, kUp);
+            Tap(run, frame + 170, kUp);
+            return;
+        }
+        if (started < 0 || title->age < 2) return;
+        // The pointer's middle row of pixels: the playfield doubled, 64 pixels in.
+        const int32_t y = (title->cursorRow + 7) * 32 + 8;
+        const bool lit = (run.ShownPixel(164, y) & 0xFFFFFF) == 0xFFFFFF;
+        wrong += lit != (title->age % 16 < 8);
+        checked += 1;
+        row = title->cursorRow;
+    };
+    worldController.lastTitleRow = 0;
+    run.Run(400);
+    EXPECT_GT(started, 0);
+    EXPECT_GT(checked, 200);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(row, 4);  // 0, then 5, then 4
+}
+
 // One test, so that no other run of this executable shares the folder's files meanwhile.
 TEST(MenusRun, AKeptReplayPlaysBackAlikeAndEveryMenuPageAndTheDemoAreReached) {
     NatsukisGameIsKeptAndTheReplayListPlaysItBackAlike();
     EveryMenuPageIsReachedAndIdleTimeStartsTheDemo();
+    AfterF4FromAGhostGameTheTitlesPointerBlinksAndFollowsTheKeys();
 }
 
 }  // namespace
+

@@ -13,10 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "framework/graphics/texture.h"
 #include "game/player/pc_controller.h"
 #include "game/stage/script.h"
+#include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game_run.h"
+#include "platform/gfx/device.h"
 #include "platform/os/os.h"
 
 namespace {
@@ -442,6 +445,65 @@ TEST(StageRun, StageThreeThroughAFortressBossToItsClear) {
     EXPECT_EQ(seen.markers, (std::vector<int32_t>{1, seen.markers[1], 1, 34}));
     EXPECT_EQ(handed.id, kResultId);
     EXPECT_GT(handed.score, 0);
+}
+
+// The background ring's pixels, hashed (0 when it cannot be read).
+uint64_t RingHash() {
+    platform::gfx::Surface* ring = nullptr;
+    if (gameSprites.layerTarget1 == nullptr || !gameSprites.layerTarget1->GetSurface(&ring)) return 0;
+    uint64_t h = 1469598103934665603ull;
+    const uint32_t* pixels = ring->ArgbPixels();
+    for (size_t i = 0; i < size_t(ring->Width()) * ring->Height(); ++i) h = (h ^ pixels[i]) * 1099511628211ull;
+    ring->Release();
+    return h;
+}
+
+constexpr int32_t kScrollRecordingSlot = 96;
+constexpr int32_t kScrollRecorded = 260;  // frames of the recording
+// The buttons that fast-forward a playback: 3 extra frames a picture, or 15.
+constexpr int32_t kFastForwardShort = 4, kFastForwardLong = 5;
+
+// A stage-1 game scrolling 4 pixels a frame (a new map row every fourth frame): recorded live,
+// or played back with a fast-forward button held from the sixth frame. Gives the ring after
+// every presented frame by the replay's frame count then.
+std::map<int32_t, uint64_t> ScrollingStageOne(int32_t replayMode, int32_t frames, int32_t fastForward = -1) {
+    std::map<int32_t, uint64_t> rings;
+    e2e::GameRun run;
+    if (fastForward >= 0) run.Hold(5, fastForward, true);
+    run.onFrame = [&rings, replayMode](int32_t frame, ObjectController& world) {
+        if (frame == 1) StartStage(world, 0, replayMode, kScrollRecordingSlot);
+        Script* s = StageOf(world);
+        if (s == nullptr) return;
+        if (frame == 2) s->scrollSpeed = 4;
+        rings[world.replay.frame] = RingHash();
+        if (replayMode == 0 && frame == kScrollRecorded) {
+            world.replay.Save();
+            std::filesystem::copy_file(ReplayPath(kLastReplaySlot), ReplayPath(kScrollRecordingSlot),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    };
+    run.Run(frames);
+    return rings;
+}
+
+TEST(StageRun, AReplayFastForwardedPaintsEveryRowItPassesIntoTheRing) {
+    std::filesystem::remove(ReplayPath(kScrollRecordingSlot));
+    ScrollingStageOne(0, kScrollRecorded + 2);
+    ASSERT_TRUE(std::filesystem::exists(ReplayPath(kScrollRecordingSlot)));
+    const int32_t played = kScrollRecorded - 40;
+    const std::map<int32_t, uint64_t> normal = ScrollingStageOne(1, played);
+    for (const auto& [button, speed] : {std::pair{kFastForwardShort, 4}, std::pair{kFastForwardLong, 16}}) {
+        SCOPED_TRACE(testing::Message() << speed << " frames a picture");
+        const std::map<int32_t, uint64_t> fast = ScrollingStageOne(1, played / speed, button);
+        int32_t compared = 0;
+        for (const auto& [frame, ring] : fast) {
+            if (normal.count(frame) == 0) continue;
+            EXPECT_EQ(ring, normal.at(frame)) << "frame " << frame;
+            compared += 1;
+        }
+        EXPECT_GE(compared, played / speed - 10);
+    }
+    std::filesystem::remove(ReplayPath(kScrollRecordingSlot));
 }
 
 }  // namespace

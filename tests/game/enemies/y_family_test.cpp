@@ -91,6 +91,19 @@ TEST_F(YFamily, StopChargerHaltsOnlyAfterAge20AndBoundCapsAt8) {
     EXPECT_EQ(bound->state, kAlive);
 }
 
+TEST_F(YFamily, PopHomingTakesItsPictureFromItsTruncatedPlace) {
+    struct Case {
+        float x, y;
+        int32_t cellX;  // 16 x (((int)(truncated x + y / 5)) mod 8 + 8)
+    } cases[] = {{100.75f, 1.25f, 192}, {3.75f, 2.5f, 176}, {7.0f, 40.0f, 240}};
+    for (const Case& c : cases) {
+        enemyBatch.rects.clear();
+        Make(38, c.x, c.y)->Draw(&world);
+        ASSERT_EQ(enemyBatch.rects.size(), 1u);
+        EXPECT_EQ(enemyBatch.rects[0].srcX, c.cellX) << c.x;
+    }
+}
+
 TEST_F(YFamily, NearingBallClosesInSpiralsOutAndGoes) {
     Object* e = Make(39, 128, 0);
     std::vector<float> radius;

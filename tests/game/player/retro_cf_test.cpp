@@ -219,10 +219,8 @@ TEST_F(RetroCF, KeitosBarriersCircleHimInPatternOneAndGoWhenHeSwitchesOrParks) {
         Hold(kFire2);
         Step();
         Hold(kFire2, false);
-        EXPECT_EQ(CountShots(219), 0);  // switched this frame
-        Step();
         int count = level == 3 ? 6 : 3;
-        ASSERT_EQ(CountShots(219), count);
+        ASSERT_EQ(CountShots(219), count);  // kept after the switch, in the same Run
         for (int j = 0; j < count; ++j) {
             Object* b = keito->weapons[PC_Keito::kFirstBarrierSlot + j];
             ASSERT_NE(b, nullptr);
@@ -249,6 +247,22 @@ TEST_F(RetroCF, KeitosBarriersCircleHimInPatternOneAndGoWhenHeSwitchesOrParks) {
         keito->Vanish();
         Step();
     }
+}
+
+TEST_F(RetroCF, KeitoKeepsHisBarriersAfterFiringAndHisCooldownRunsEveryFrame) {
+    PC_Keito* keito = Ready<PC_Keito>(108, 2);
+    keito->keitoPattern = 1;
+    Hold(kFire1);
+    Step();
+    ASSERT_FALSE(world.shots.empty());
+    EXPECT_TRUE(MadeBy(world.shots.front(), 217));  // the volley first
+    EXPECT_TRUE(MadeBy(world.shots.back(), 219));   // then the barriers
+    // Down (hp below 1) he neither reads input nor fires, yet the cooldown still runs out.
+    keito->hp = 0.5f;
+    const int32_t cooldown = keito->fireCooldown;
+    ASSERT_GT(cooldown, 0);
+    Step(cooldown);
+    EXPECT_EQ(keito->fireCooldown, 0);
 }
 
 TEST_F(RetroCF, TheHomingLaserFliesPlainUntilAnEnemyLinesUpThenStrikes) {
