@@ -38,6 +38,23 @@ protected:
     void TurnToward(int32_t target, int32_t rate);
 };
 
+// The class of type id Id over Base (Shot or a family base whose constructor takes the type id
+// first): a shot class derives from ShotOf<id> or ShotOf<id, FamilyBase> and inherits its
+// constructor, so its id is written once, in its head, and its registration reads it from
+// kTypeId.
+template <int32_t Id, class Base = Shot>
+class ShotOf : public Base {
+public:
+    static constexpr int32_t kTypeId = Id;
+    ShotOf(float x, float y, float vx, float vy, float ax, float ay) : Base(Id, x, y, vx, vy, ax, ay) {}
+
+protected:
+    // For a family base that takes values of the class after the six creation arguments.
+    template <typename... More>
+    ShotOf(float x, float y, float vx, float vy, float ax, float ay, More... more)
+        : Base(Id, x, y, vx, vy, ax, ay, more...) {}
+};
+
 // A weapon that keeps child objects in N slots: its Detach lets go of each child and kills it,
 // then tells its owner; ForgetObject frees the slot of a child that goes and, when the owner
 // goes, clears it and vanishes.

@@ -1,10 +1,111 @@
-#include "game/player/shots_bk_kame.h"
+// The BomberKing, Quinty and Kame weapons (type ids 195-205): a range-limited beam, a bomb blast
+// and a missile; a floor panel that flips enemies off the top of the field; and seven sea-creature
+// shots. The level, where used, is the score field.
 
 #include <algorithm>
+#include <cstdint>
 
+#include "game/player/shot.h"
 #include "game/world/factory.h"
 
 namespace {
+
+// Lives (level + 3) x 10 frames.
+class S_BomberKing_Beam : public ShotOf<195> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// Eight frames of a growing explosion, always drawn in white.
+class S_BomberKing_Blast : public ShotOf<196> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+class S_BomberKing_Missile final : public ShotOf<197, CellShot> {
+public:
+    using ShotOf::ShotOf;
+};
+
+// Rises and stands up over its first steps, then folds down; gone after 16 frames.
+class S_Quinty_Panel : public ShotOf<198> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+    int32_t step = 0;
+};
+
+// The Kame shots with a Run of their own share the table cell look.
+class KameShot : public CellShot {
+public:
+    void Run(ObjectController* ctx) override;  // first-frame side, the class's rule, age + 1
+
+protected:
+    using CellShot::CellShot;
+    virtual void Behave() {}
+};
+
+class S_Kame_Ika final : public ShotOf<199, KameShot> {
+public:
+    using ShotOf::ShotOf;
+
+protected:
+    void Behave() override;  // killed past age 30
+};
+
+// Bounces off the side walls at x 4 and 252.
+class S_Kame_Tako final : public ShotOf<200, KameShot> {
+public:
+    using ShotOf::ShotOf;
+
+protected:
+    void Behave() override;
+};
+
+// Turns back across every sixth frame.
+class S_Kame_Kurage final : public ShotOf<201, KameShot> {
+public:
+    using ShotOf::ShotOf;
+
+protected:
+    void Behave() override;
+};
+
+// Never worn out; something else places it.
+class S_Kame_Umihebi_Bit final : public ShotOf<202, KameShot> {
+public:
+    using ShotOf::ShotOf;
+    void Move(ObjectController*) override {}
+
+protected:
+    void Behave() override { hp = maxHp; }
+};
+
+class S_Kame_Umihebi_Shot final : public ShotOf<203, KameShot> {
+public:
+    using ShotOf::ShotOf;
+
+protected:
+    void Behave() override;  // killed past age 10
+};
+
+class S_Kame_Shinju final : public ShotOf<204, CellShot> {
+public:
+    using ShotOf::ShotOf;
+};
+
+// Its angle field is one of eight directions (0 right, 2 down, 4 left, 6 up).
+class S_Kame_STG : public ShotOf<205> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
 
 // Where the family's cells lie in "shot.bmp".
 constexpr float kBeamU = 120, kBeamV = 208;    // two 8 x 8 frames
@@ -94,15 +195,15 @@ void S_Kame_STG::Draw(ObjectController* ctx) {
 }
 
 static ClassRegistration bkKameShots({
-    {195, MakeObject<S_BomberKing_Beam>},
-    {196, MakeObject<S_BomberKing_Blast>},
-    {197, MakeObject<S_BomberKing_Missile>},
-    {198, MakeObject<S_Quinty_Panel>},
-    {199, MakeObject<S_Kame_Ika>},
-    {200, MakeObject<S_Kame_Tako>},
-    {201, MakeObject<S_Kame_Kurage>},
-    {202, MakeObject<S_Kame_Umihebi_Bit>},
-    {203, MakeObject<S_Kame_Umihebi_Shot>},
-    {204, MakeObject<S_Kame_Shinju>},
-    {205, MakeObject<S_Kame_STG>},
+    ClassOf<S_BomberKing_Beam>(),
+    ClassOf<S_BomberKing_Blast>(),
+    ClassOf<S_BomberKing_Missile>(),
+    ClassOf<S_Quinty_Panel>(),
+    ClassOf<S_Kame_Ika>(),
+    ClassOf<S_Kame_Tako>(),
+    ClassOf<S_Kame_Kurage>(),
+    ClassOf<S_Kame_Umihebi_Bit>(),
+    ClassOf<S_Kame_Umihebi_Shot>(),
+    ClassOf<S_Kame_Shinju>(),
+    ClassOf<S_Kame_STG>(),
 });

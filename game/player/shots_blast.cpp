@@ -6,6 +6,86 @@
 
 namespace {
 
+// The eight pieces thrown out round a character that loses a life: five frames of bullet
+// erasing, drawn in white whatever the ghost display says.
+class S_PCBlast : public ShotOf<163> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// Aiko's forward shot: sized by its level over its first two frames; its side comes from the
+// firing code.
+class S_RBShot : public ShotOf<164> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+class S_RBOptionLShield : public ShotOf<169> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController*) override { hp = maxHp; }
+};
+
+// A laser standing beside its owner that grows for as many frames as its angle field says.
+class S_RBShotL : public ShotOf<170, ParentShot<8>> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+class S_RBShotLTrace : public ShotOf<171> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+class S_RBShotLR : public ShotOf<172> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;  // killed past age 45
+};
+
+class S_RBOptionM : public ShotOf<173, RBSideOption> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// A missile that starts climbing faster from age 15.
+class S_RBShotM : public ShotOf<174> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// Killed at age 30 or by a hit, it leaves a blast; vanishing at the edge leaves none.
+class S_RBShotMR : public ShotOf<175> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+    void OnKilled(ObjectController* ctx) override;
+};
+
+class S_RBShotMRBlast : public ShotOf<176> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+    int32_t frame = 0;
+};
+
+
 constexpr int32_t kShieldId = 169;
 constexpr int32_t kMissileBlastId = 176;
 
@@ -197,18 +277,18 @@ void S_RBShotMRBlast::Draw(ObjectController* ctx) {
 }
 
 static ClassRegistration blastShots({
-    {163, MakeObject<S_PCBlast>},
-    {164, MakeObject<S_RBShot>},
-    {165, MakeObject<S_RBOptionV>},
-    {166, MakeObject<S_RBShotV>},
-    {167, MakeObject<S_RBShotVR>},
-    {168, MakeObject<S_RBOptionL>},
-    {169, MakeObject<S_RBOptionLShield>},
-    {170, MakeObject<S_RBShotL>},
-    {171, MakeObject<S_RBShotLTrace>},
-    {172, MakeObject<S_RBShotLR>},
-    {173, MakeObject<S_RBOptionM>},
-    {174, MakeObject<S_RBShotM>},
-    {175, MakeObject<S_RBShotMR>},
-    {176, MakeObject<S_RBShotMRBlast>},
+    ClassOf<S_PCBlast>(),
+    ClassOf<S_RBShot>(),
+    ClassOf<S_RBOptionV>(),
+    ClassOf<S_RBShotV>(),
+    ClassOf<S_RBShotVR>(),
+    ClassOf<S_RBOptionL>(),
+    ClassOf<S_RBOptionLShield>(),
+    ClassOf<S_RBShotL>(),
+    ClassOf<S_RBShotLTrace>(),
+    ClassOf<S_RBShotLR>(),
+    ClassOf<S_RBOptionM>(),
+    ClassOf<S_RBShotM>(),
+    ClassOf<S_RBShotMR>(),
+    ClassOf<S_RBShotMRBlast>(),
 });

@@ -10,6 +10,47 @@
 
 namespace {
 
+class S_Makaijima_Barrel : public ShotOf<223> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// The ice pieces that leave a blast when killed.
+class IceShot : public Shot {
+public:
+    void OnKilled(ObjectController* ctx) override;
+
+protected:
+    using Shot::Shot;
+};
+
+// Takes 17 contacts or stands 300 frames.
+class S_Meikyuujima_IceWall : public ShotOf<224, IceShot> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// Its kills are reported to its owner (kind 508).
+class S_Meikyuujima_Shot : public ShotOf<225> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Pushed up by its owner, knocked back down by a contact and harmless for 4 frames after.
+class S_Meikyuujima_IceCube : public ShotOf<226, IceShot> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+    void Damage(ObjectController* ctx, float amount) override;
+    int32_t cooldown = 0;
+};
+
+
 constexpr int32_t kFlameId = 222;
 constexpr int32_t kEnemyFlameId = 4;  // B_BM_Blast, an enemy bullet: the flames hurt players too
 constexpr int32_t kBlastId = 272;     // EF_Blast_01
@@ -57,7 +98,7 @@ void S_BM_Bomb::Draw(ObjectController* ctx) {
 }
 
 S_BM_Blast::S_BM_Blast(float px, float py, float pvx, float pvy, float pax, float pay)
-    : Shot(222, px, py, pvx, pvy, pax, pay), horizontal(angle == 1 ? 1 : 0) {
+    : ShotOf(px, py, pvx, pvy, pax, pay), horizontal(angle == 1 ? 1 : 0) {
     angle = 0;  // the flame length, written by the bomb
 }
 
@@ -143,10 +184,10 @@ void S_Meikyuujima_IceCube::Damage(ObjectController* ctx, float amount) {
 void S_Meikyuujima_IceCube::Draw(ObjectController* ctx) { DrawCell(ctx, 168, 144, 16, 16); }
 
 static ClassRegistration bmIceShots({
-    {221, MakeObject<S_BM_Bomb>},
-    {222, MakeObject<S_BM_Blast>},
-    {223, MakeObject<S_Makaijima_Barrel>},
-    {224, MakeObject<S_Meikyuujima_IceWall>},
-    {225, MakeObject<S_Meikyuujima_Shot>},
-    {226, MakeObject<S_Meikyuujima_IceCube>},
+    ClassOf<S_BM_Bomb>(),
+    ClassOf<S_BM_Blast>(),
+    ClassOf<S_Makaijima_Barrel>(),
+    ClassOf<S_Meikyuujima_IceWall>(),
+    ClassOf<S_Meikyuujima_Shot>(),
+    ClassOf<S_Meikyuujima_IceCube>(),
 });

@@ -1,11 +1,54 @@
-#include "game/player/shots_bs.h"
+// The BS weapons (type ids 252-255): a shot whose width and power grow with its charge level
+// (the angle field), and the head, body segments and blasts of a charged shot that its
+// controller effect assembles, holds and moves.
 
 #include <algorithm>
+#include <cstdint>
 
+#include "game/player/shot.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 
 namespace {
+
+class S_BS_Shot : public ShotOf<252> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// The charged shot's parts never move themselves: they vanish only above -16 or below 240.
+class HeldShot : public Shot {
+public:
+    void Move(ObjectController* ctx) override;
+
+protected:
+    using Shot::Shot;
+};
+
+class S_BS_ChargeHead : public ShotOf<253, HeldShot> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Form 0-4 (angle field) picks its look.
+class S_BS_ChargeBody : public ShotOf<254, HeldShot> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Lives 12 frames and passes every hit on to its owner.
+class S_BS_ChargeBlast : public ShotOf<255, HeldShot> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+    void Damage(ObjectController* ctx, float amount) override;
+};
+
 
 // The blast's quarters by (age - 1) / 2: quarter size and cell; a single cell at first.
 struct BlastStep {
@@ -85,8 +128,8 @@ void S_BS_ChargeBlast::Draw(ObjectController* ctx) {
 }
 
 static ClassRegistration bsShots({
-    {252, MakeObject<S_BS_Shot>},
-    {253, MakeObject<S_BS_ChargeHead>},
-    {254, MakeObject<S_BS_ChargeBody>},
-    {255, MakeObject<S_BS_ChargeBlast>},
+    ClassOf<S_BS_Shot>(),
+    ClassOf<S_BS_ChargeHead>(),
+    ClassOf<S_BS_ChargeBody>(),
+    ClassOf<S_BS_ChargeBlast>(),
 });

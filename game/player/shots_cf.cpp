@@ -6,6 +6,24 @@
 
 namespace {
 
+// Variant: the eighth of a turn it flies in (0 right, 2 down, 4 left, 6 up); a tens digit of 1
+// marks the piercing look.
+class S_CF_NormalShot : public ShotOf<217> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Variant (type) 0, 1 or 2 sets the size 16, 12 or 8; its character places it.
+class S_CF_Barrier : public ShotOf<219> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController*) override {}
+    void Run(ObjectController* ctx) override;
+};
+
+
 // Where the cells of this family lie in "shot.bmp". The normal shot's right-hand directions
 // take 16-unit columns counted down from u 160, the plain look in row 176 and the piercing one
 // in row 192; left-hand directions mirror their right-hand twin.
@@ -99,8 +117,8 @@ void S_CF_HomingLaser::Draw(ObjectController* ctx) {
 }
 
 static ClassRegistration cfShots({
-    {217, MakeObject<S_CF_NormalShot>},
-    {218, MakeObject<S_CF_SinShot>},
-    {219, MakeObject<S_CF_Barrier>},
-    {220, MakeObject<S_CF_HomingLaser>},
+    ClassOf<S_CF_NormalShot>(),
+    ClassOf<S_CF_SinShot>(),
+    ClassOf<S_CF_Barrier>(),
+    ClassOf<S_CF_HomingLaser>(),
 });

@@ -9,6 +9,54 @@
 
 namespace {
 
+// Visibility (score): 0 always drawn, 1 every ninth frame, otherwise never; it still hits.
+class DGVisibleShot : public Shot {
+public:
+    void Draw(ObjectController* ctx) override;
+    virtual void DrawVisible(ObjectController* ctx) = 0;
+
+protected:
+    using Shot::Shot;
+};
+
+class S_DG_Shirodama : public ShotOf<237, DGVisibleShot> {
+public:
+    using ShotOf::ShotOf;
+    void DrawVisible(ObjectController* ctx) override;
+};
+
+class S_DG_Laser : public ShotOf<238, DGVisibleShot> {
+public:
+    using ShotOf::ShotOf;
+    void DrawVisible(ObjectController* ctx) override;
+};
+
+// Variants 0-3 (angle field): 1 and 3 wide, 2 and 3 stronger.
+class S_DG_Wave : public ShotOf<239, DGVisibleShot> {
+public:
+    using ShotOf::ShotOf;
+    void DrawVisible(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// Mode (from the angle field) 1 turns homing at a side edge, 2 homes.
+class S_DG_Missile : public ShotOf<240, SectorShot> {
+public:
+    S_DG_Missile(float x, float y, float vx, float vy, float ax, float ay)
+        : ShotOf(x, y, vx, vy, ax, ay, 1.0f, 0.0f, 0.0f) {}
+    void Run(ObjectController* ctx) override;
+    int32_t mode = 0;
+};
+
+// Sits on its owner; its max hp picks its row.
+class S_DG_Arm : public ShotOf<241> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+
 // The missile's cells by sector: up, the up-right three, right; down-right three and down
 // (flipped); down-left three (both flipped); left and the up-left three (mirrored).
 constexpr SectorCell kMissileCells[16] = {
@@ -123,9 +171,9 @@ void S_DG_Arm::Draw(ObjectController* ctx) {
 }
 
 static ClassRegistration dgShots({
-    {237, MakeObject<S_DG_Shirodama>},
-    {238, MakeObject<S_DG_Laser>},
-    {239, MakeObject<S_DG_Wave>},
-    {240, MakeObject<S_DG_Missile>},
-    {241, MakeObject<S_DG_Arm>},
+    ClassOf<S_DG_Shirodama>(),
+    ClassOf<S_DG_Laser>(),
+    ClassOf<S_DG_Wave>(),
+    ClassOf<S_DG_Missile>(),
+    ClassOf<S_DG_Arm>(),
 });

@@ -7,6 +7,67 @@
 
 namespace {
 
+// Variant 1 (made with an acceleration) bounces off the top edge.
+class S_FZ_Stanparon_Shot final : public ShotOf<208, CellShot> {
+public:
+    using ShotOf::ShotOf;
+    void Run(ObjectController* ctx) override;
+};
+
+// A tall beam lengthening over its first frames; at the top edge it shrinks away.
+class S_FZ_Kobabeach_Shot : public ShotOf<209> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// Hovers at its first-frame offset from its owner and fires its beam once, at age T (the angle
+// field), rising before and settling after.
+class S_FZ_Kobabeach final : public ShotOf<210, CellShot> {
+public:
+    using ShotOf::ShotOf;
+    void Run(ObjectController* ctx) override;
+    void OnKilled(ObjectController* ctx) override;
+
+    float offsetX = 0.0f, offsetY = 0.0f;
+};
+
+class S_FZ_Boranda_Seed final : public ShotOf<211, CellShot> {
+public:
+    using ShotOf::ShotOf;
+    void Move(ObjectController* ctx) override;  // as the beam's, to y 248
+};
+
+class S_FZ_Boranda_Petal final : public ShotOf<212, CellShot> {
+public:
+    using ShotOf::ShotOf;
+    void Move(ObjectController*) override {}
+    void Run(ObjectController* ctx) override;
+};
+
+class S_FZ_Opaopa_Shot final : public ShotOf<213, CellShot> {
+public:
+    using ShotOf::ShotOf;
+};
+
+class S_FZ_Opaopa_Bomb final : public ShotOf<214, CellShot> {
+public:
+    using ShotOf::ShotOf;
+};
+
+class S_FZ_Opaopa_7way final : public ShotOf<215, CellShot> {
+public:
+    using ShotOf::ShotOf;
+};
+
+class S_FZ_Opaopa_HeavyBomb final : public ShotOf<216, CellShot> {
+public:
+    using ShotOf::ShotOf;
+};
+
+
 constexpr int32_t kBlastId = 272;    // EF_Blast_01
 constexpr int32_t kReflectId = 335;  // EF_Poppoes_Reflect
 constexpr int32_t kBeamId = 209;
@@ -126,15 +187,15 @@ void S_FZ_Boranda_Petal::Run(ObjectController* ctx) {
 }
 
 static ClassRegistration fzShots({
-    {206, MakeObject<S_FZ_Poppoes>},
-    {207, MakeObject<S_FZ_Poppoes_Shot>},
-    {208, MakeObject<S_FZ_Stanparon_Shot>},
-    {209, MakeObject<S_FZ_Kobabeach_Shot>},
-    {210, MakeObject<S_FZ_Kobabeach>},
-    {211, MakeObject<S_FZ_Boranda_Seed>},
-    {212, MakeObject<S_FZ_Boranda_Petal>},
-    {213, MakeObject<S_FZ_Opaopa_Shot>},
-    {214, MakeObject<S_FZ_Opaopa_Bomb>},
-    {215, MakeObject<S_FZ_Opaopa_7way>},
-    {216, MakeObject<S_FZ_Opaopa_HeavyBomb>},
+    ClassOf<S_FZ_Poppoes>(),
+    ClassOf<S_FZ_Poppoes_Shot>(),
+    ClassOf<S_FZ_Stanparon_Shot>(),
+    ClassOf<S_FZ_Kobabeach_Shot>(),
+    ClassOf<S_FZ_Kobabeach>(),
+    ClassOf<S_FZ_Boranda_Seed>(),
+    ClassOf<S_FZ_Boranda_Petal>(),
+    ClassOf<S_FZ_Opaopa_Shot>(),
+    ClassOf<S_FZ_Opaopa_Bomb>(),
+    ClassOf<S_FZ_Opaopa_7way>(),
+    ClassOf<S_FZ_Opaopa_HeavyBomb>(),
 });

@@ -1,14 +1,78 @@
-#include "game/player/shots_gc_hsg.h"
+// The GC, BH, HSG and DOGMA weapons (type ids 249-251, 256-260): a shot in four colours, a short-
+// lived reflector whose contacts spawn homing shots, a small shot, a chariot that stays on the
+// field with its aimed shot, a discharge spraying sparks, and a fast directional shot.
 
 #include <algorithm>
+#include <cstdint>
 
 #include "framework/core/angle.h"
 #include "game/player/pc.h"
+#include "game/player/shot.h"
+#include "game/player/shots_dg.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 
 namespace {
+
+class S_GC_Shot : public ShotOf<249> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;  // the angle field is its colour row
+};
+
+// Rides on its owner for 11 frames; its first frame hits wide and hard.
+class S_BH_Reflect : public ShotOf<250> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// Homes until age 119 (on the party without enemies) and may leave the field until age 120.
+class S_BH_Shot : public ShotOf<251> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+class S_HSG_Shot : public ShotOf<256> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Held in the field and never worn out: it goes only with its owner.
+class S_HSG_Chariot : public ShotOf<257> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+class S_HSG_ChariotShot : public ShotOf<258, SectorShot> {
+public:
+    S_HSG_ChariotShot(float x, float y, float vx, float vy, float ax, float ay)
+        : ShotOf(x, y, vx, vy, ax, ay, 1.0f, 176.0f, 80.0f) {}
+};
+
+// Sprays a spark a frame for variant x 60 + 112 frames and wears 0.2 a frame.
+class S_HSG_DisCharge : public ShotOf<259> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+class S_DOGMA_RadicalTriger : public ShotOf<260, SectorShot> {
+public:
+    S_DOGMA_RadicalTriger(float x, float y, float vx, float vy, float ax, float ay)
+        : ShotOf(x, y, vx, vy, ax, ay, 0.5f, 192.0f, -32.0f) {}
+};
+
 
 constexpr int32_t kSparkId = 326;  // EF_HSG_DisCharge
 constexpr float kSparkWear = 0.2f;
@@ -98,12 +162,12 @@ void S_HSG_DisCharge::Run(ObjectController* ctx) {
 void S_HSG_DisCharge::Draw(ObjectController* ctx) { DrawQuarters(gameSprites.shot, x, y, 16, 224, 224, DrawColor(ctx)); }
 
 static ClassRegistration gcHsgShots({
-    {249, MakeObject<S_GC_Shot>},
-    {250, MakeObject<S_BH_Reflect>},
-    {251, MakeObject<S_BH_Shot>},
-    {256, MakeObject<S_HSG_Shot>},
-    {257, MakeObject<S_HSG_Chariot>},
-    {258, MakeObject<S_HSG_ChariotShot>},
-    {259, MakeObject<S_HSG_DisCharge>},
-    {260, MakeObject<S_DOGMA_RadicalTriger>},
+    ClassOf<S_GC_Shot>(),
+    ClassOf<S_BH_Reflect>(),
+    ClassOf<S_BH_Shot>(),
+    ClassOf<S_HSG_Shot>(),
+    ClassOf<S_HSG_Chariot>(),
+    ClassOf<S_HSG_ChariotShot>(),
+    ClassOf<S_HSG_DisCharge>(),
+    ClassOf<S_DOGMA_RadicalTriger>(),
 });

@@ -6,6 +6,39 @@
 
 namespace {
 
+class S_GradiusShot : public ShotOf<183> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+class S_GradiusMissile final : public ShotOf<185, CellShot> {
+public:
+    using ShotOf::ShotOf;
+};
+
+// Changes its look below 8 hp.
+class S_GradiusShield : public ShotOf<186> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Widens at ages 6 and 12.
+class S_GradiusRipple : public ShotOf<188> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+    int32_t frame = 0;
+};
+
+class S_GradiusForceField final : public ShotOf<189, CellShot> {
+public:
+    using ShotOf::ShotOf;
+};
+
+
 constexpr int kFireButton = 4;  // the game counter of the first fire button
 
 // The heading ranges of the missile's frames; 4-7 mirror 0-3.
@@ -109,11 +142,11 @@ void S_GradiusRipple::Draw(ObjectController* ctx) {
 }
 
 static ClassRegistration gradiusShots({
-    {183, MakeObject<S_GradiusShot>},
-    {184, MakeObject<S_GradiusLaser>},
-    {185, MakeObject<S_GradiusMissile>},
-    {186, MakeObject<S_GradiusShield>},
-    {187, MakeObject<S_Gradius2Missile>},
-    {188, MakeObject<S_GradiusRipple>},
-    {189, MakeObject<S_GradiusForceField>},
+    ClassOf<S_GradiusShot>(),
+    ClassOf<S_GradiusLaser>(),
+    ClassOf<S_GradiusMissile>(),
+    ClassOf<S_GradiusShield>(),
+    ClassOf<S_Gradius2Missile>(),
+    ClassOf<S_GradiusRipple>(),
+    ClassOf<S_GradiusForceField>(),
 });

@@ -9,6 +9,38 @@
 
 namespace {
 
+// Never worn out; score 1 draws the plain orb, otherwise a cell by its heading.
+class S_Hisouten_Ryuunome : public ShotOf<262, KeptShot> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController* ctx) override;
+};
+
+// Curves onto the nearest enemy, turning tighter as it slows; gone at 120.
+class S_Hisouten_Inabikari : public ShotOf<264, Serpent<16>> {
+public:
+    using ShotOf::ShotOf;
+    void Run(ObjectController* ctx) override;
+};
+
+// Variant 1 (angle field) pierces for 60 frames; variant 0 dies at its first contact or at 30.
+class S_Hattori_Shuriken : public ShotOf<265> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// Held in the field and never worn out.
+class S_Hattori_FireBall : public ShotOf<266> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+
 constexpr int32_t kSegmentId = 262;
 
 }  // namespace
@@ -16,7 +48,7 @@ constexpr int32_t kSegmentId = 262;
 int32_t FloorMod(int32_t a, int32_t m) { return ((a % m) + m) % m; }
 
 S_Hisouten_Iku6CShot::S_Hisouten_Iku6CShot(float px, float py, float pvx, float pvy, float pax, float pay)
-    : Shot(261, px, py, pvx, pvy, pax, pay), baseX(px) {
+    : ShotOf(px, py, pvx, pvy, pax, pay), baseX(px) {
     for (int i = 0; i < 4; ++i) {
         trailX[i] = px;
         trailY[i] = py - 16.0f;
@@ -226,10 +258,10 @@ template class Serpent<32>;
 template class Serpent<16>;
 
 static ClassRegistration hisoutenShots({
-    {261, MakeObject<S_Hisouten_Iku6CShot>},
-    {262, MakeObject<S_Hisouten_Ryuunome>},
-    {263, MakeObject<S_Hisouten_Seidenyuudoudan>},
-    {264, MakeObject<S_Hisouten_Inabikari>},
-    {265, MakeObject<S_Hattori_Shuriken>},
-    {266, MakeObject<S_Hattori_FireBall>},
+    ClassOf<S_Hisouten_Iku6CShot>(),
+    ClassOf<S_Hisouten_Ryuunome>(),
+    ClassOf<S_Hisouten_Seidenyuudoudan>(),
+    ClassOf<S_Hisouten_Inabikari>(),
+    ClassOf<S_Hattori_Shuriken>(),
+    ClassOf<S_Hattori_FireBall>(),
 });

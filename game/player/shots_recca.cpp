@@ -9,6 +9,89 @@
 
 namespace {
 
+// Tilt = trunc(vx / 2) picks the cell.
+class S_ReccaV : public ShotOf<149> {
+public:
+    S_ReccaV(float x, float y, float vx, float vy, float ax, float ay);
+    void Draw(ObjectController* ctx) override;
+    int32_t tilt;
+};
+
+// Direction 0 up, 1 up-slanted, 2 sideways, 3 down-slanted, 4 down, from the velocity's signs.
+class S_ReccaF : public ShotOf<150> {
+public:
+    S_ReccaF(float x, float y, float vx, float vy, float ax, float ay);
+    void Draw(ObjectController* ctx) override;
+    int32_t direction;
+};
+
+class S_ReccaB : public ShotOf<151> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Homes on the nearest enemy, turning faster and flying faster with its level.
+class S_ReccaH : public ShotOf<152> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// The laser's look between two frames' positions: it passes the damage it takes to its laser.
+class S_ReccaL_Trace : public ShotOf<154> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController* ctx) override;  // no removal at the field edge
+    void Damage(ObjectController* ctx, float amount) override;
+    void Detach() override {}
+    void ForgetObject(Object* gone) override { Object::ForgetObject(gone); }
+};
+
+class S_ReccaOptionF : public ShotOf<155, ReccaOption> {
+public:
+    using ShotOf::ShotOf;
+
+protected:
+    void Steer(ObjectController* ctx, float ox, float oy) override;
+};
+
+class S_ReccaOptionS : public ShotOf<156, ReccaOption> {
+public:
+    using ShotOf::ShotOf;
+    void Move(ObjectController*) override;  // the movement modes, no removal
+
+protected:
+    void Steer(ObjectController* ctx, float ox, float oy) override;
+    void SteerAlone(ObjectController* ctx) override;
+};
+
+class S_ReccaOptionB : public ShotOf<158, ReccaOption> {
+public:
+    using ShotOf::ShotOf;
+
+protected:
+    void Steer(ObjectController* ctx, float ox, float oy) override;
+};
+
+class S_ReccaOptionShot : public ShotOf<160> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Sized by its level; its character places it.
+class S_ReccaBarrier : public ShotOf<162> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController*) override {}
+    void Run(ObjectController* ctx) override;
+};
+
+
 constexpr int32_t kTraceId = 154;
 
 // Where the family's cells lie in "shot.bmp" (the bomb's largest frame in "effect.bmp").
@@ -67,7 +150,7 @@ int32_t OptionCellFor(int32_t angle) {
 }
 
 S_ReccaV::S_ReccaV(float px, float py, float pvx, float pvy, float pax, float pay)
-    : Shot(149, px, py, pvx, pvy, pax, pay), tilt(static_cast<int32_t>(pvx * 0.5f)) {}
+    : ShotOf(px, py, pvx, pvy, pax, pay), tilt(static_cast<int32_t>(pvx * 0.5f)) {}
 
 void S_ReccaV::Draw(ObjectController* ctx) {
     if (tilt == 0) DrawCellAt(ctx, x, y, 8, 16, 128, 0, 8, 16, DrawColor(ctx));
@@ -76,7 +159,7 @@ void S_ReccaV::Draw(ObjectController* ctx) {
 }
 
 S_ReccaF::S_ReccaF(float px, float py, float pvx, float pvy, float pax, float pay)
-    : Shot(150, px, py, pvx, pvy, pax, pay) {
+    : ShotOf(px, py, pvx, pvy, pax, pay) {
     if (pvy < 0.0f) direction = pvx == 0.0f ? 0 : 1;
     else if (pvy == 0.0f) direction = 2;
     else direction = pvx == 0.0f ? 4 : 3;
@@ -309,18 +392,18 @@ void S_ReccaBarrier::Draw(ObjectController* ctx) {
 }
 
 static ClassRegistration reccaShots({
-    {149, MakeObject<S_ReccaV>},
-    {150, MakeObject<S_ReccaF>},
-    {151, MakeObject<S_ReccaB>},
-    {152, MakeObject<S_ReccaH>},
-    {153, MakeObject<S_ReccaL>},
-    {154, MakeObject<S_ReccaL_Trace>},
-    {155, MakeObject<S_ReccaOptionF>},
-    {156, MakeObject<S_ReccaOptionS>},
-    {157, MakeObject<S_ReccaOptionR>},
-    {158, MakeObject<S_ReccaOptionB>},
-    {159, MakeObject<S_ReccaOptionC>},
-    {160, MakeObject<S_ReccaOptionShot>},
-    {161, MakeObject<S_ReccaBomber>},
-    {162, MakeObject<S_ReccaBarrier>},
+    ClassOf<S_ReccaV>(),
+    ClassOf<S_ReccaF>(),
+    ClassOf<S_ReccaB>(),
+    ClassOf<S_ReccaH>(),
+    ClassOf<S_ReccaL>(),
+    ClassOf<S_ReccaL_Trace>(),
+    ClassOf<S_ReccaOptionF>(),
+    ClassOf<S_ReccaOptionS>(),
+    ClassOf<S_ReccaOptionR>(),
+    ClassOf<S_ReccaOptionB>(),
+    ClassOf<S_ReccaOptionC>(),
+    ClassOf<S_ReccaOptionShot>(),
+    ClassOf<S_ReccaBomber>(),
+    ClassOf<S_ReccaBarrier>(),
 });

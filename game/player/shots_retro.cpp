@@ -5,6 +5,41 @@
 
 namespace {
 
+// Noa's slow shot: erases the first bullet it touches and dies with it.
+class S_InvaderShot : public ShotOf<177> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Passes over ground targets (kind 400).
+class S_Zapper : public ShotOf<178> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Hits only ground targets for one frame and is never drawn.
+class S_Blaster_Blast : public ShotOf<179> {
+public:
+    using ShotOf::ShotOf;
+    void Run(ObjectController* ctx) override;  // killed at its second Run
+};
+
+// Akimi's twin shot.
+class S_StarForceShot : public ShotOf<180> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+class S_StarSoldierShot : public ShotOf<181> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;  // one cell a level
+};
+
+
 // Where the cells of this family lie in "shot.bmp".
 constexpr float kInvaderU = 128, kInvaderV = 64;
 constexpr float kZapperU = 184, kZapperV = 48;        // two 8 x 8 halves, one above the other
@@ -68,10 +103,10 @@ void S_ShinjinruiShot::Draw(ObjectController* ctx) {
 }
 
 static ClassRegistration retroShots({
-    {177, MakeObject<S_InvaderShot>},
-    {178, MakeObject<S_Zapper>},
-    {179, MakeObject<S_Blaster_Blast>},
-    {180, MakeObject<S_StarForceShot>},
-    {181, MakeObject<S_StarSoldierShot>},
-    {182, MakeObject<S_ShinjinruiShot>},
+    ClassOf<S_InvaderShot>(),
+    ClassOf<S_Zapper>(),
+    ClassOf<S_Blaster_Blast>(),
+    ClassOf<S_StarForceShot>(),
+    ClassOf<S_StarSoldierShot>(),
+    ClassOf<S_ShinjinruiShot>(),
 });

@@ -7,6 +7,96 @@
 
 namespace {
 
+// The cells of a weapon drawn from "shot.bmp": offsets from the centre and source rectangles.
+struct PieceCell {
+    float dx, dy;  // the destination's top-left from (x, y)
+    int16_t dw, dh;
+    float u, v, w, h;
+};
+
+class S_Rockman_RockBuster : public ShotOf<227> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Pieces killed once older than their limit; their effect sets their side.
+class RockmanPiece : public Shot {
+public:
+    void Run(ObjectController* ctx) override;
+    void Draw(ObjectController* ctx) override;
+    virtual PieceCell Cell() const = 0;  // what it draws this frame
+
+protected:
+    RockmanPiece(int32_t typeId, float x, float y, float vx, float vy, float ax, float ay, int32_t limit)
+        : Shot(typeId, x, y, vx, vy, ax, ay), ageLimit(limit) {}
+    int32_t ageLimit;
+};
+
+class S_Rockman_BombBlast final : public ShotOf<228, RockmanPiece> {
+public:
+    S_Rockman_BombBlast(float x, float y, float vx, float vy, float ax, float ay)
+        : ShotOf(x, y, vx, vy, ax, ay, 32) {}
+    PieceCell Cell() const override;
+};
+
+class S_Rockman_Elec_Side final : public ShotOf<229, RockmanPiece> {
+public:
+    S_Rockman_Elec_Side(float x, float y, float vx, float vy, float ax, float ay)
+        : ShotOf(x, y, vx, vy, ax, ay, 2) {}
+    PieceCell Cell() const override;
+};
+
+// Variants 0-4 from its effect.
+class S_Rockman_Elec_Front final : public ShotOf<230, RockmanPiece> {
+public:
+    S_Rockman_Elec_Front(float x, float y, float vx, float vy, float ax, float ay)
+        : ShotOf(x, y, vx, vy, ax, ay, 4) {}
+    PieceCell Cell() const override;
+};
+
+class S_Rockman_Guts : public ShotOf<231> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;  // a 2 x 2 block of one cell
+};
+
+class S_Rockman_Ice : public ShotOf<232> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Curves, then homes on its thrower, who catches it from age 110.
+class S_Rockman_Cut : public ShotOf<233> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+class S_Rockman_Fire : public ShotOf<234> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// Circles its owner at radius 16 every 8 frames; gone after 65.
+class S_Rockman_Fire_Option : public ShotOf<235> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// Undrawn; killed the frame its maker goes.
+class S_InvisibleShot : public ShotOf<236, KeptShot> {
+public:
+    using ShotOf::ShotOf;
+    void ForgetObject(Object* gone) override;
+};
+
+
 // The front spark's five variants.
 constexpr PieceCell kElecFront[5] = {
     {-8, -8, 16, 16, 112, 176, 16, 16},  {-8, -8, 16, 16, 128, 176, -16, 16}, {-8, -8, 16, 16, 128, 192, -16, -16},
@@ -99,14 +189,14 @@ void S_InvisibleShot::ForgetObject(Object* gone) {
 }
 
 static ClassRegistration rockmanShots({
-    {227, MakeObject<S_Rockman_RockBuster>},
-    {228, MakeObject<S_Rockman_BombBlast>},
-    {229, MakeObject<S_Rockman_Elec_Side>},
-    {230, MakeObject<S_Rockman_Elec_Front>},
-    {231, MakeObject<S_Rockman_Guts>},
-    {232, MakeObject<S_Rockman_Ice>},
-    {233, MakeObject<S_Rockman_Cut>},
-    {234, MakeObject<S_Rockman_Fire>},
-    {235, MakeObject<S_Rockman_Fire_Option>},
-    {236, MakeObject<S_InvisibleShot>},
+    ClassOf<S_Rockman_RockBuster>(),
+    ClassOf<S_Rockman_BombBlast>(),
+    ClassOf<S_Rockman_Elec_Side>(),
+    ClassOf<S_Rockman_Elec_Front>(),
+    ClassOf<S_Rockman_Guts>(),
+    ClassOf<S_Rockman_Ice>(),
+    ClassOf<S_Rockman_Cut>(),
+    ClassOf<S_Rockman_Fire>(),
+    ClassOf<S_Rockman_Fire_Option>(),
+    ClassOf<S_InvisibleShot>(),
 });

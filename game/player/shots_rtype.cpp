@@ -1,13 +1,73 @@
-#include "game/player/shots_rtype.h"
+// The R-type weapons (type ids 242-248): a detachable Force riding on its owner or flying free, a
+// growing wave laser, a beam stretching up to the first enemy, a weaving shot with after-images, a
+// missile waiting for an enemy above, an option and a plain shot. The angle field is a variant or
+// mode written by the creator.
 
 #include <algorithm>
+#include <cstdint>
 
 #include "framework/core/angle.h"
 #include "game/player/pc.h"
+#include "game/player/shot.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 
 namespace {
+
+class S_RTYPELEO_Shot : public ShotOf<242> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+class S_RTYPELEO_Option : public ShotOf<243> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;  // held in the field
+};
+
+class S_RTYPELEO_Red_Laser : public ShotOf<244> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// Weaves about its owner's x; the score field's parity is the phase, 2 or more the long form.
+class S_RTYPELEO_Red_Shot : public ShotOf<245> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+
+    uint32_t headColour = 0, nearColour = 0, farColour = 0;
+};
+
+// Modes 0-3 fly free toward a station, 4 and 5 ride in front of or behind the owner.
+class S_RTYPE_Force : public ShotOf<246> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+class S_RTYPE_Laser : public ShotOf<247> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+class S_RTYPELEO_Missile : public ShotOf<248> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
 
 constexpr uint32_t kHidden = 0xFF000000u;
 constexpr float kSparkSide[8] = {1, 8, 12, 14, 15, 14, 12, 8};
@@ -204,11 +264,11 @@ void S_RTYPELEO_Missile::Run(ObjectController* ctx) {
 void S_RTYPELEO_Missile::Draw(ObjectController* ctx) { DrawCell(ctx, 0, 160, 16, 16); }
 
 static ClassRegistration rtypeShots({
-    {242, MakeObject<S_RTYPELEO_Shot>},
-    {243, MakeObject<S_RTYPELEO_Option>},
-    {244, MakeObject<S_RTYPELEO_Red_Laser>},
-    {245, MakeObject<S_RTYPELEO_Red_Shot>},
-    {246, MakeObject<S_RTYPE_Force>},
-    {247, MakeObject<S_RTYPE_Laser>},
-    {248, MakeObject<S_RTYPELEO_Missile>},
+    ClassOf<S_RTYPELEO_Shot>(),
+    ClassOf<S_RTYPELEO_Option>(),
+    ClassOf<S_RTYPELEO_Red_Laser>(),
+    ClassOf<S_RTYPELEO_Red_Shot>(),
+    ClassOf<S_RTYPE_Force>(),
+    ClassOf<S_RTYPE_Laser>(),
+    ClassOf<S_RTYPELEO_Missile>(),
 });

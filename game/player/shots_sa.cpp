@@ -7,6 +7,31 @@
 
 namespace {
 
+class S_SASpriteShot : public ShotOf<190> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+// Grows and shrinks its hit box over 15 frames; kills by it drop power items.
+class S_SASpriteBlast : public ShotOf<192> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+    int32_t frame = 0;
+};
+
+class S_SALaserTail : public ShotOf<194> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController* ctx) override;  // killed off the field
+    void Run(ObjectController* ctx) override;
+};
+
+
 constexpr int32_t kSpriteShotId = 190;
 constexpr int32_t kSpriteBlastId = 192;
 constexpr int32_t kTailId = 194;
@@ -246,9 +271,9 @@ void S_SALaserTail::Draw(ObjectController* ctx) {
 }
 
 static ClassRegistration saShots({
-    {190, MakeObject<S_SASpriteShot>},
-    {191, MakeObject<S_SASprite>},
-    {192, MakeObject<S_SASpriteBlast>},
-    {193, MakeObject<S_SALaserHead>},
-    {194, MakeObject<S_SALaserTail>},
+    ClassOf<S_SASpriteShot>(),
+    ClassOf<S_SASprite>(),
+    ClassOf<S_SASpriteBlast>(),
+    ClassOf<S_SALaserHead>(),
+    ClassOf<S_SALaserTail>(),
 });

@@ -6,6 +6,74 @@
 
 namespace {
 
+class S_Gunnac : public ShotOf<140> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;  // one of eight directions
+    void Move(ObjectController* ctx) override;  // vanishes below y 240
+};
+
+class S_ZanacA : public ShotOf<141> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;  // the hit box follows the level
+};
+
+class S_ZanacB : public ShotOf<142> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+};
+
+// A satellite placed by its character; it never wears out.
+class S_SayakaCap : public ShotOf<143> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Move(ObjectController*) override {}
+    void Run(ObjectController* ctx) override;
+};
+
+// A rising orb that weaves across the field and eats bullets; its hit box shrinks as it wears.
+class S_Kavlet : public ShotOf<144> {
+public:
+    S_Kavlet(float x, float y, float vx, float vy, float ax, float ay)
+        : ShotOf(x, y, vx, vy, ax, ay), centreX(x) {}
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+
+    float centreX;
+    int32_t sizeStep = 0;
+};
+
+// A letter that throws two side shots at ages set by its level.
+class S_HikaruLetter : public ShotOf<145> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+
+    int32_t frame = 0;  // animation 0-7
+};
+
+// Killed, it bombs the whole field for the scene's score.
+class S_Zanac6Shot : public ShotOf<146> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void OnKilled(ObjectController* ctx) override;
+};
+
+// A shot that turns toward the nearest enemy in eighths of a turn.
+class S_Gunnac3 : public ShotOf<148> {
+public:
+    using ShotOf::ShotOf;
+    void Draw(ObjectController* ctx) override;
+    void Run(ObjectController* ctx) override;
+};
+
+
 constexpr int32_t kGunnacId = 140;
 
 // The source cell of an 8 x 8 or 16 x 16 picture, mirrored by negative extents.
@@ -203,13 +271,13 @@ void S_Gunnac3::Draw(ObjectController* ctx) {
 }
 
 static ClassRegistration zanacShots({
-    {140, MakeObject<S_Gunnac>},
-    {141, MakeObject<S_ZanacA>},
-    {142, MakeObject<S_ZanacB>},
-    {143, MakeObject<S_SayakaCap>},
-    {144, MakeObject<S_Kavlet>},
-    {145, MakeObject<S_HikaruLetter>},
-    {146, MakeObject<S_Zanac6Shot>},
-    {147, MakeObject<S_Gunnac4>},
-    {148, MakeObject<S_Gunnac3>},
+    ClassOf<S_Gunnac>(),
+    ClassOf<S_ZanacA>(),
+    ClassOf<S_ZanacB>(),
+    ClassOf<S_SayakaCap>(),
+    ClassOf<S_Kavlet>(),
+    ClassOf<S_HikaruLetter>(),
+    ClassOf<S_Zanac6Shot>(),
+    ClassOf<S_Gunnac4>(),
+    ClassOf<S_Gunnac3>(),
 });

@@ -42,6 +42,12 @@ struct CharacterClass {
     CharacterConstructor make;
 };
 
+// The registration row of a class that names its own type id in a member kTypeId.
+template <typename T>
+constexpr ObjectClass ClassOf() {
+    return {T::kTypeId, MakeObject<T>};
+}
+
 // A family's registration, made as a static object in its source file.
 struct ClassRegistration {
     ClassRegistration(std::initializer_list<ObjectClass> classes);
