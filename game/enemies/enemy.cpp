@@ -7,6 +7,7 @@
 #include "game/enemies/enemy_table.h"
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 namespace {
@@ -81,7 +82,7 @@ void Enemy::Explode(ObjectController* ctx) {
     if (blast >= 0) ctx->CreateObject(blast, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     // Between stages, or in a bare world, there may be no scene to credit.
     if (Object* scene = ctx->currentScene; scene != nullptr) {
-        if (TellsSceneOfDeath(kind)) scene->OnMessage(Msg(5, 2, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+        if (TellsSceneOfDeath(kind)) scene->OnMessage(Msg(5, stage_message::kEnemyKilled, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
         scene->AddScore(score);
     }
     if (LeavesReturnFire(kind) && ctx->ArrestLevel > 3) {

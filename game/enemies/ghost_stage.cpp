@@ -8,6 +8,7 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 namespace {
@@ -107,7 +108,7 @@ public:
         if (f.alive == 0 && t > kInvaders) {
             Kill();
             ctx->BombAll(1024, true);
-            TellScene(ctx, Msg(3, 21, ctx, lastX, lastY));
+            TellScene(ctx, Msg(3, stage_message::kGhostBossDefeated, ctx, lastX, lastY));
             age += 1;
             return;  // a defeated formation marches no more
         }
@@ -192,7 +193,7 @@ private:
         }
         if (y + 16.0f * static_cast<float>(f.maxRow) >= 240.0f) {
             Kill();
-            TellScene(ctx, Msg(2, 24));
+            TellScene(ctx, Msg(2, stage_message::kGhostTimerStart));
         }
     }
 };

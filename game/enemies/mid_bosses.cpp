@@ -12,6 +12,7 @@
 #include "game/world/class_rows.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
 
@@ -84,8 +85,8 @@ public:
         age += 1;
     }
     void OnKilled(ObjectController* ctx) override {
-        if (unlocked != 0) TellScene(ctx, Msg(6, 7, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
-        else TellScene(ctx, Msg(3, 9, ctx));
+        if (unlocked != 0) TellScene(ctx, Msg(6, stage_message::kMortalWoundBonus, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+        else TellScene(ctx, Msg(3, stage_message::kChainBroken, ctx));
         ReleaseChildren();
         Explode(ctx);
     }

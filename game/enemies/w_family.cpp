@@ -9,6 +9,7 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
 
@@ -391,7 +392,7 @@ public:
     void OnKilled(ObjectController* ctx) override {
         if (score == 0) {
             ctx->CreateObject(kNearBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
-            TellScene(ctx, Msg(5, 2, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+            TellScene(ctx, Msg(5, stage_message::kEnemyKilled, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
             ctx->PlaySE(8);
         }
         const int32_t height = static_cast<int32_t>(y - 248.0f);  // negative: above the bottom
@@ -490,7 +491,7 @@ public:
     }
     void OnKilled(ObjectController* ctx) override {
         Explode(ctx);
-        if (hp <= 0.0f) TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+        if (hp <= 0.0f) TellScene(ctx, Msg(6, stage_message::kSubvertBonus, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
         ctx->KillEnemies();
     }
 
@@ -501,7 +502,7 @@ private:
         if (age == 0) Launch(ctx);
         if (PlaceSatellites() == 0) {
             ctx->KillEnemies();
-            TellScene(ctx, Msg(6, 7, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+            TellScene(ctx, Msg(6, stage_message::kMortalWoundBonus, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
         }
         if (age % 10 == 0 && age % 80 < 70) FireBurst(ctx, x, y);
         if (age == 10) vx = vy = 0.0f;
@@ -550,7 +551,7 @@ public:
     void Draw(ObjectController* ctx) override { DrawTinted(ctx); }
     void OnKilled(ObjectController* ctx) override {
         Explode(ctx);
-        TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+        TellScene(ctx, Msg(6, stage_message::kSubvertBonus, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
     }
 
 private:

@@ -11,6 +11,7 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 namespace {
@@ -475,7 +476,7 @@ private:
             fate = 0;
         }
         if (fate == kItemTaken) {
-            TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(x), 0));
+            TellScene(ctx, Msg(6, stage_message::kSubvertBonus, ctx, static_cast<int32_t>(x), 0));
             Vanish();
         } else if (fate == kShotToPieces) {
             ctx->CreateObject(kBellBonusId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);

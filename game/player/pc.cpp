@@ -3,6 +3,7 @@
 #include "framework/core/angle.h"
 #include "framework/graphics/sprite.h"
 #include "game/world/drawing.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
 
@@ -227,7 +228,7 @@ void PC::Damage(ObjectController* ctx, float amount) {
 void PC::OnKilled(ObjectController* ctx) {
     if (ctx->gameRunning) {
         Burst(ctx);
-        if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(2, 10, ctx));
+        if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(2, stage_message::kWaveSizeDown, ctx));
     }
     record.Clear();
 }
@@ -247,7 +248,7 @@ void PC::GainPowerItem(ObjectController* ctx, int32_t cap) {
         if (ctx->gameRunning && inputMode < kInputPlayedBack) ctx->PlaySE(kLevelUpSound);
         if (powerLevel > cap) {
             powerLevel = cap;
-            if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 4, ctx));
+            if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kExcessCapacityBonus, ctx));
         }
     } else if (inputMode == kInputLive || inputMode == kInputRecorded) {
         ctx->PlaySE(kItemSound);

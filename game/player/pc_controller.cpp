@@ -1,6 +1,7 @@
 #include "game/player/pc_controller.h"
 
 #include "game/world/drawing.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
 
@@ -85,7 +86,7 @@ void PCController::SpawnCharacter(int32_t seat, ObjectController* ctx) {
 void PCController::TellGameOver(ObjectController* ctx) {
     if (gameOverSent) return;
     gameOverSent = true;
-    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 5, ctx));
+    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kGameOver, ctx));
 }
 
 void PCController::Run(ObjectController* ctx) {
@@ -146,7 +147,7 @@ void PCController::EndGhostTurn(ObjectController* ctx) {
     ctx->KillItems();
     ctx->KillEffectsAndWaves();
     ctx->VanishShots();
-    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 18, ctx));
+    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kNextLoop, ctx));
     ghostTurn += 1;
     int32_t active = ActiveSeat(ctx);
     for (int32_t i = 0; i < ctx->playerCount && i < ghostTurn; ++i) {
@@ -205,7 +206,7 @@ void PCController::BeginGhostGame(ObjectController* ctx) {
 void PCController::LoseLife(ObjectController* ctx) {
     lives -= 1;
     if (lives >= 0) return;
-    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 5, ctx));
+    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kGameOver, ctx));
     ghostTimer = 0;
     for (PC* member : members) {
         if (member != nullptr) member->OnMessage(Msg(3, 1, kInputParked));

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "game/stage/script.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 namespace {
@@ -149,7 +150,7 @@ void Script::UpdateStage3(ObjectController* ctx) {
         phaseTimer = 0;
         ctx->KillBullets();
         ctx->CreateObject(kStage3BossBlastId, 128, 120, 0, 0, 0, 0, nullptr);
-        OnMessage(Msg(3, 9, ctx));
+        OnMessage(Msg(3, stage_message::kChainBroken, ctx));
         if (phase == 31) wavesOn = 0;
     }
 }

@@ -9,6 +9,7 @@
 #include "framework/app/zeth.h"
 #include "game/stage/stage_tables.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 namespace {
@@ -193,7 +194,7 @@ void Script::Run(ObjectController* ctx) {
         ctx->PlaySE(kExtendSound);
     }
     if (rowAdvanced != 0) {
-        OnMessage(Msg(3, 15, ctx));
+        OnMessage(Msg(3, stage_message::kParadigmShiftBonus, ctx));
         rowAdvanced = 0;
     }
     UpdateStage(ctx);

@@ -4,6 +4,7 @@
 
 #include "framework/app/zeth.h"
 #include "game/stage/script.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 namespace {
@@ -212,8 +213,8 @@ void SC_EnemyQ::Update(ObjectController* ctx) {
         Kill();
         Object* scene = ctx->currentScene;
         if (scene != nullptr) {
-            if (destroyed == count) scene->OnMessage(Msg(5, 3, ctx, lastX, lastY));
-            else scene->OnMessage(Msg(3, 9, ctx));
+            if (destroyed == count) scene->OnMessage(Msg(5, stage_message::kHecatombBonus, ctx, lastX, lastY));
+            else scene->OnMessage(Msg(3, stage_message::kChainBroken, ctx));
         }
     }
     age += 1;

@@ -1,6 +1,7 @@
 // The collision pass: enemies against shots and players, erasing shots against enemy bullets,
 // players against items and enemy bullets, in this fixed order.
 #include "framework/core/collision.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 namespace {
@@ -133,7 +134,7 @@ void ObjectController::CollideAll() {
             if (!RectOverlap(bb.rect, sb.rect)) return;
             b->Damage(this, 1.0f);
             if (ArrestLevel > 0 && ArrestLevel < 16 && currentScene != nullptr) {
-                currentScene->OnMessage(Msg(5, 26, this, static_cast<int32_t>(bb.x), static_cast<int32_t>(bb.y)));
+                currentScene->OnMessage(Msg(5, stage_message::kEnthusiasm, this, static_cast<int32_t>(bb.x), static_cast<int32_t>(bb.y)));
             }
             if (s->kind == 507) {
                 s->Damage(this, 16384.0f);
@@ -161,15 +162,15 @@ void ObjectController::CollideAll() {
                     PlaySE(14);
                     break;
                 case 302:
-                    if (currentScene != nullptr) currentScene->OnMessage(Msg(3, 16, this));
+                    if (currentScene != nullptr) currentScene->OnMessage(Msg(3, stage_message::kAnnihilateBonus, this));
                     break;
                 case 303:
                     item->Kill();
                     if (item->angle == 0) {
                         p->PowerUp(this, 1);
-                        if (currentScene != nullptr) currentScene->OnMessage(Msg(3, 25, this));
+                        if (currentScene != nullptr) currentScene->OnMessage(Msg(3, stage_message::kPlagueBonus, this));
                     } else {
-                        if (currentScene != nullptr) currentScene->OnMessage(Msg(3, 9, this));
+                        if (currentScene != nullptr) currentScene->OnMessage(Msg(3, stage_message::kChainBroken, this));
                         ItemsToBullets();
                     }
                     break;
