@@ -123,8 +123,8 @@ void Enemy::Shoot(ObjectController* ctx) {
 }
 
 void Enemy::OnMessage(const Message& message) {
-    if (message.Code() == 0) ghostLook = message.Int(0);
-    else if (message.Code() == 1) colour = message.Int(0);
+    if (message.Code() == enemy_message::kGhostLook) ghostLook = message.Int(0);
+    else if (message.Code() == enemy_message::kColour) colour = message.Int(0);
 }
 
 void Enemy::RunSimple(ObjectController* ctx) {

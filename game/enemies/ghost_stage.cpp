@@ -150,7 +150,7 @@ private:
         invader->SetInactive(inactive);
         const int32_t level = t < 11 ? 3 : t < 33 ? 2 : 1;
         invader->angle = level;
-        invader->OnMessage(Msg(3, 1, static_cast<int32_t>(kInvaderColours[Mod8(angle + 7 - level)])));
+        invader->OnMessage(Msg(3, enemy_message::kColour, static_cast<int32_t>(kInvaderColours[Mod8(angle + 7 - level)])));
     }
     Formation Place() {
         Formation f;

@@ -391,7 +391,7 @@ private:
             shields[i] = s;
             if (s == nullptr) continue;
             s->angle = DegreesToAngle(kFirst[level] + 30 * i);
-            if (ghostLook == 1) s->OnMessage(Msg(3, 0, 1));
+            if (ghostLook == 1) s->OnMessage(Msg(3, enemy_message::kGhostLook, 1));
         }
     }
 };
@@ -477,7 +477,7 @@ private:
                 arms[i][j] = s;
                 if (s == nullptr) continue;
                 s->angle = DegreesToAngle(degrees);
-                if (ghostLook == 1) s->OnMessage(Msg(3, 0, 1));
+                if (ghostLook == 1) s->OnMessage(Msg(3, enemy_message::kGhostLook, 1));
             }
         }
         maxHp = hp = 24.0f + PartyLifeScale(ctx) * 4.0f * static_cast<float>(armCount);

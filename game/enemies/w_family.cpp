@@ -511,7 +511,7 @@ private:
         for (Object*& s : satellites) {
             s = ctx->CreateObject(kSatelliteId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
             if (s == nullptr) continue;
-            s->OnMessage(Msg(3, 1, colour));
+            s->OnMessage(Msg(3, enemy_message::kColour, colour));
             s->angle = angle;  // the satellites' level
         }
         TakeTrimColour();
@@ -605,7 +605,7 @@ public:
     }
     // Its owner, when it has one, learns the life left instead of forgetting it.
     void Detach() override {
-        if (owner != nullptr) owner->OnMessage(Msg(3, 20, static_cast<int32_t>(hp)));
+        if (owner != nullptr) owner->OnMessage(Msg(3, enemy_message::kLifeLeft, static_cast<int32_t>(hp)));
     }
     void Draw(ObjectController* ctx) override {
         DrawNumber(136.0f, 8.0f, static_cast<int32_t>(hp), -1);

@@ -154,7 +154,7 @@ public:
             Object* blast = ctx->CreateObject(kAntiBlastId, x, y, v[0], v[1], 0.0f, 0.0f, nullptr);
             if (blast == nullptr) continue;
             blast->angle = age;
-            if (ghostLook == 1) blast->OnMessage(Msg(3, 0, 1));
+            if (ghostLook == 1) blast->OnMessage(Msg(3, enemy_message::kGhostLook, 1));
         }
     }
 

@@ -119,7 +119,7 @@ void PC_Noa::PowerUp(ObjectController* ctx, int32_t) {
     if (inputMode < kInputPlayedBack) ctx->PlaySE(kLevelUpSound);
     if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kExcessCapacityBonus, ctx));
     if (ctx->gameMode < kGhostModes) {
-        if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, 14, ctx, 60));
+        if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, party_message::kInvincibleFor, ctx, 60));
     } else {
         invincible += 60;
     }

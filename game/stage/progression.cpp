@@ -176,7 +176,7 @@ void Script::CreateGhostEnemy(ObjectController* ctx, bool numbered) {
                                       nullptr);
     if (ghost == nullptr) return;
     if (numbered) ghost->angle = loops;
-    ghost->OnMessage(Msg(3, 1, static_cast<int32_t>(kGhostEnemyPalette[(colourIndex + 4) % 8])));
+    ghost->OnMessage(Msg(3, enemy_message::kColour, static_cast<int32_t>(kGhostEnemyPalette[(colourIndex + 4) % 8])));
 }
 
 void Script::UpdateGhostStage(ObjectController* ctx) {

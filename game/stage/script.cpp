@@ -188,7 +188,7 @@ void Script::Run(ObjectController* ctx) {
 
     if (pendingExtends > 0 && gameOverCountdown == 0) {
         for (int32_t i = 0; i < pendingExtends; ++i) {
-            if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, 7, ctx));
+            if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, party_message::kExtend, ctx));
         }
         pendingExtends = 0;
         ctx->PlaySE(kExtendSound);
@@ -241,7 +241,7 @@ void Script::RunGhostTurnTimer(ObjectController* ctx) {
         ghostTimer = 0;
     }
     if (ghostTimer <= 0) {
-        if (party != nullptr) party->OnMessage(Msg(3, 12, ctx));
+        if (party != nullptr) party->OnMessage(Msg(3, party_message::kGhostTimeUp, ctx));
     } else {
         ghostTimer -= 1;
     }
@@ -316,7 +316,7 @@ void Script::ShowResult(ObjectController* ctx, int32_t outcome) {
         ctx->replay.Save();
         RegisterResult(ctx);
     } else if (result != nullptr) {
-        result->OnMessage(Msg(2, 1));
+        result->OnMessage(Msg(2, result_message::kWasPlayback));
     }
 }
 

@@ -87,7 +87,7 @@ void Script::SpawnWave(ObjectController* ctx) {
         ctx->CreateObject(338, x, static_cast<float>(kind), static_cast<float>(waveSize), 0, 0, 0, nullptr);
     }
     if (ctx->gameMode >= kGhostModes && ctx->pcController != nullptr) {
-        ctx->pcController->OnMessage(Msg(6, 11, ctx, static_cast<int32_t>(x), kind, waveSize));
+        ctx->pcController->OnMessage(Msg(6, party_message::kRecordWave, ctx, static_cast<int32_t>(x), kind, waveSize));
     }
     if (waveColumn == 15) {
         waveInterval += 60.0f;
@@ -135,7 +135,7 @@ SC_EnemyQ::SC_EnemyQ(float px, float py, float a, float b, float c, float) {
 
 Object* SC_EnemyQ::Release(ObjectController* ctx, int32_t typeId, float ex, float ey) {
     Object* enemy = ctx->CreateObject(typeId, ex, ey, 0, 0, 0, 0, this);
-    if (enemy != nullptr && ghostFlag == 1) enemy->OnMessage(Msg(3, 0, 1));
+    if (enemy != nullptr && ghostFlag == 1) enemy->OnMessage(Msg(3, enemy_message::kGhostLook, 1));
     return enemy;
 }
 

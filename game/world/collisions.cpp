@@ -95,7 +95,7 @@ void ObjectController::CollideAll() {
                 }
             }
             if (s->kind == 508 && e->state != kAlive && s->owner != nullptr) {
-                s->owner->OnMessage(Msg(5, 3, this, static_cast<int32_t>(e->GetX()), static_cast<int32_t>(e->GetY())));
+                s->owner->OnMessage(Msg(5, stage_message::kHecatombBonus, this, static_cast<int32_t>(e->GetX()), static_cast<int32_t>(e->GetY())));
             }
             if (s->kind == 511 && e->kind != 498) {
                 Object* made = CreateObject(kReflectedShotId, (eb.x + sb.x) / 2.0f, (eb.y + sb.y) / 2.0f,

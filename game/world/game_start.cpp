@@ -49,14 +49,14 @@ void ObjectController::StartGame(int32_t id1, int32_t id2, int32_t id3, int32_t 
             party.Add(ids[i]);
         }
         pcController->OnMessage(party);
-        pcController->OnMessage(Msg(3, 5, formation));
+        pcController->OnMessage(Msg(3, party_message::kFormation, formation));
     }
 
     for (int i = 0; i < 4; ++i) partyMembers[i] = ids[i];
     formations[n - 1] = formation;
 
     if (gameMode >= 16) {
-        if (pcController != nullptr) pcController->OnMessage(Msg(3, 9, this));
+        if (pcController != nullptr) pcController->OnMessage(Msg(3, party_message::kGhostGameStart, this));
         if (gameMode == 16 && currentScene != nullptr) currentScene->OnMessage(Msg(3, stage_message::kStageSetUp, 16));
     }
     if (replayMode == 0) replay.BeginRecording();

@@ -10,7 +10,8 @@ enum : int32_t {
     kWaveTimerTick = 0,        // count the wave countdown down by the value
     kWaveSizeAdd = 1,          // waves grow by the value
     kEnemyKilled = 2,          // at x, y: counts towards an item drop
-    kHecatombBonus = 3,        // a whole wave destroyed, at x, y
+    kHecatombBonus = 3,        // a whole wave destroyed, at x, y (also what a kind-508 shot tells
+                               // its owner of each enemy it destroys)
     kExcessCapacityBonus = 4,  // a power item taken at full power
     kGameOver = 5,             // the party is out of lives
     kSubvertBonus = 6,         // at x, y
@@ -36,3 +37,44 @@ enum : int32_t {
     kSubvertBonusOf = 27,      // at x, y, worth the third value
 };
 }  // namespace stage_message
+
+// The party's controller (`ObjectController::pcController`).
+namespace party_message {
+enum : int32_t {
+    kSeatOne = 1,          // codes 1-4: the party of that many, each character followed by its id
+    kSeatFour = 4,
+    kFormation = 5,        // the formation of the value
+    kExtend = 7,           // one more life
+    kSpeedChange = 8,      // the speed change of the value
+    kGhostGameStart = 9,   // a ghost game begins
+    kGhostTurnOver = 10,   // the recorded turn ended: the ghost timer waits for the next beat
+    kRecordWave = 11,      // x, kind, size of a wave, recorded by the active character
+    kGhostTimeUp = 12,     // the ghost stage's time ran out: the active character is hit
+    kLifeLost = 13,        // a character was lost
+    kInvincibleFor = 14,   // every character is invincible for the frames of the second value
+};
+}  // namespace party_message
+
+// A character of the party.
+namespace character_message {
+enum : int32_t {
+    kRespawn = 1,     // back at full health in the input mode of the value
+    kRecordWave = 2,  // x, kind, size of a wave, kept in the recording
+};
+}  // namespace character_message
+
+// Enemies.
+namespace enemy_message {
+enum : int32_t {
+    kGhostLook = 0,  // drawn as a ghost (1) or not (0)
+    kColour = 1,     // drawn in the colour of the value
+    kLifeLeft = 20,  // a ghost boss tells its owner the life it had left as it detaches
+};
+}  // namespace enemy_message
+
+// The result scene.
+namespace result_message {
+enum : int32_t {
+    kWasPlayback = 1,  // the game just ended was a replay played back: no offer to keep it
+};
+}  // namespace result_message
