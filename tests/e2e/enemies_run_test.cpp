@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "game/world/factory.h"
-#include "game_run.h"
+#include "harness/game_run.h"
 #include "stand_ins.h"
 
 namespace {

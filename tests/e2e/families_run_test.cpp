@@ -10,7 +10,7 @@
 #include "game/enemies/enemy_table.h"
 #include "game/world/factory.h"
 #include "game/world/type_table.h"
-#include "game_run.h"
+#include "harness/game_run.h"
 #include "stand_ins.h"
 
 namespace {

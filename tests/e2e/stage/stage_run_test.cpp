@@ -18,7 +18,7 @@
 #include "game/stage/script.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
-#include "game_run.h"
+#include "harness/game_run.h"
 #include "platform/gfx/device.h"
 #include "platform/os/os.h"
 
