@@ -7,6 +7,7 @@
 
 #include "framework/core/angle.h"
 #include "game/enemies/enemy.h"
+#include "game/enemies/enemy_table.h"
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
 #include "game/world/class_rows.h"
@@ -19,19 +20,18 @@ namespace {
 
 struct MidBossRow {
     int16_t id;
-    int16_t column;     // of its body cell: row 128 while locked, 160 unlocked
-    int16_t cellWidth;
+    int16_t column;     // of its body cell (as wide as the enemy): row 128 while locked, 160 unlocked
     int16_t enterAge;   // it comes down at vy 4 until this age, then stops
     bool leavesUnlocked;  // from age 600 it leaves even when unlocked
 };
 
 constexpr MidBossRow kMidBosses[] = {
-    // id  column width enter leavesUnlocked
-    {54,    0, 32, 20, true},   // E_3Cannon_B
-    {55,   32, 16, 20, false},  // E_RudeBreaker_MiddleBoss_B
-    {57,  192, 32, 20, true},   // E_UFO_B
-    {59,  224, 32, 20, true},   // E_Shield_B
-    {61,  160, 32, 10, true},   // E_Arms_B
+    // id  column enter leavesUnlocked
+    {54,    0, 20, true},   // E_3Cannon_B
+    {55,   32, 20, false},  // E_RudeBreaker_MiddleBoss_B
+    {57,  192, 20, true},   // E_UFO_B
+    {59,  224, 20, true},   // E_Shield_B
+    {61,  160, 10, true},   // E_Arms_B
 };
 
 constexpr int32_t kHomingBulletId = 3;
@@ -90,7 +90,7 @@ public:
         Explode(ctx);
     }
     void Draw(ObjectController*) override {
-        DrawFrom(static_cast<float>(row_.column), unlocked != 0 ? 160.0f : 128.0f, static_cast<float>(row_.cellWidth),
+        DrawFrom(static_cast<float>(row_.column), unlocked != 0 ? 160.0f : 128.0f, static_cast<float>(FindEnemyRow(row_.id)->width),
                  32.0f);
         if (unlocked == 0 && age % 2 == 0) DrawCellCentred(gameSprites.EnemyBatch(0), x, y, 16, 16, 16.0f, 32.0f);
         DrawReadout();

@@ -17,35 +17,35 @@ namespace {
 // Cells of "enemy.bmp" (the bullets of ids 19-22 and 34 draw from "bullet.bmp" by their own
 // rules); shoots: the rank-scaled aimed shot every frame.
 constexpr FamilyRow kWFamily[] = {
-    // id  cellX cellY  w   h  shoots
-    { 8,  128,    0, 16, 16, true},   // E_Coin_W
-    { 9,  128,   16, 16, 16, true},   // E_Box_W
-    {10,  192,   48, 16, 16, true},   // E_IronBall_W
-    {11,  128,   48, 16, 16, true},   // E_Circle_W
-    {12,    0,   16, 16, 16, true},   // E_DropCircle_W
-    {13,   16,   16, 16, 16, true},   // E_ZigzagX_W
-    {14,  128,   48, 16, 16, true},   // E_EdgeMove4Circle_W
-    {15,   64,   16, 16, 16, true},   // E_RefrectWall6_W
-    {16,    0,   32,  8, 16, false},  // E_SmallMissile_W
-    {17,    0,    0, 16, 16, false},  // E_BigMissile_W
-    {18,   64,   32, 16, 16, false},  // E_WallBullet_W
-    {19,    0,    0, 16, 16, false},  // E_DestroyableBullet_W
-    {20,    0,    8,  8,  8, false},  // E_DestroyableBullet2_W
-    {21,   64,    0, 16, 16, false},  // E_DestroyableBullet3_W
-    {22,   64,   48,  8,  8, false},  // E_DestroyableBullet4_W
-    {23,    0,   48, 16, 16, false},  // E_GhostZako1_W
-    {24,    0,   48, 16, 16, false},  // E_GhostZako2_W
-    {25,   16,   48, 16, 16, false},  // E_GhostZako3_W
-    {26,   32,   16, 16, 16, true},   // E_GhostBoss_W
-    {27,   32,   96, 16, 16, false},  // E_GhostZako4_W
-    {28,    0,   48, 16, 16, false},  // E_GhostZako5_W
-    {29,   48,   16, 16, 16, true},   // E_Gradius_HatchZako_W
-    {30,  144,  192, 16, 16, true},   // E_Gradius_Zako_W
-    {31,    0,  112,  8,  8, false},  // E_Beam_W
-    {32,    0,  112, 16, 16, false},  // E_Tetris_W
-    {33,   24,   96,  8, 32, false},  // E_SenkoroMissile_W
-    {34,    0,   96,  8,  8, false},  // E_EspRadeBullet_W
-    {35,   96,  192, 32, 32, false},  // E_S2MiddleBoss_W
+    // id  cellX cellY shoots
+    { 8,  128,    0, true},   // E_Coin_W
+    { 9,  128,   16, true},   // E_Box_W
+    {10,  192,   48, true},   // E_IronBall_W
+    {11,  128,   48, true},   // E_Circle_W
+    {12,    0,   16, true},   // E_DropCircle_W
+    {13,   16,   16, true},   // E_ZigzagX_W
+    {14,  128,   48, true},   // E_EdgeMove4Circle_W
+    {15,   64,   16, true},   // E_RefrectWall6_W
+    {16,    0,   32, false},  // E_SmallMissile_W
+    {17,    0,    0, false},  // E_BigMissile_W
+    {18,   64,   32, false},  // E_WallBullet_W
+    {19,    0,    0, false},  // E_DestroyableBullet_W
+    {20,    0,    8, false},  // E_DestroyableBullet2_W
+    {21,   64,    0, false},  // E_DestroyableBullet3_W
+    {22,   64,   48, false},  // E_DestroyableBullet4_W
+    {23,    0,   48, false},  // E_GhostZako1_W
+    {24,    0,   48, false},  // E_GhostZako2_W
+    {25,   16,   48, false},  // E_GhostZako3_W
+    {26,   32,   16, true},   // E_GhostBoss_W
+    {27,   32,   96, false},  // E_GhostZako4_W
+    {28,    0,   48, false},  // E_GhostZako5_W
+    {29,   48,   16, true},   // E_Gradius_HatchZako_W
+    {30,  144,  192, true},   // E_Gradius_Zako_W
+    {31,    0,  112, false},  // E_Beam_W
+    {32,    0,  112, false},  // E_Tetris_W
+    {33,   24,   96, false},  // E_SenkoroMissile_W
+    {34,    0,   96, false},  // E_EspRadeBullet_W
+    {35,   96,  192, false},  // E_S2MiddleBoss_W
 };
 
 constexpr int32_t kNormalBulletId = 1;
@@ -291,7 +291,7 @@ public:
     void Draw(ObjectController*) override {
         const FamilyRow& r = WRow<Id>();
         const CellOffset f = this->Frame();
-        DrawCellCentred(gameSprites.bullet, this->x, this->y, r.cellWidth, r.cellHeight,
+        DrawCellCentred(gameSprites.bullet, this->x, this->y, this->cellWidth, this->cellHeight,
                         static_cast<float>(r.cellX + f.x), static_cast<float>(r.cellY + f.y));
     }
 };
@@ -344,7 +344,7 @@ private:
 // An unbreakable beam segment: one 8 x 8 cell stretched over its 8 x 32.
 class E_Beam_W final : public W<31> {
 public:
-    using W::W;
+    E_Beam_W(float x, float y, float a, float b, float c, float d) : W(x, y, a, b, c, d) { cellHeight = 8; }
 };
 
 // Dives down the middle when it crosses the centre column.

@@ -18,25 +18,25 @@ namespace {
 // Cells of "enemy.bmp" (the icon draws from "groundenemy.bmp", the bell by its own rule);
 // shoots: the rank-scaled aimed shot every frame.
 constexpr FamilyRow kYFamily[] = {
-    // id  cellX cellY  w   h  shoots
-    {36,  128,   64, 16, 16, true},   // E_ReverseWing_Y
-    {37,  112,   64, 16, 16, true},   // E_SquareBlock_Y
-    {38,  128,   80, 16, 16, true},   // E_PopHoming_Y
-    {39,  112,   80, 16, 16, false},  // E_NearingBall_Y
-    {40,  128,   96, 16, 16, true},   // E_HorizonSlide_Y
-    {41,  144,   96, 16, 16, true},   // E_AntiBullet_Y
-    {42,  160,   96, 16, 16, false},  // E_AntiBullet_Blast_Y
-    {43,  176,   96, 16, 16, true},   // E_StopCharge_Y
-    {44,  128,  112, 16, 16, true},   // E_Homing_Y
-    {45,  208,   96, 16, 16, true},   // E_ObliqueSlide_Y
-    {46,  224,   96, 16, 16, true},   // E_BackAttack_Y
-    {47,   80,   64, 32, 32, true},   // E_Split_Large_Y
-    {48,  112,  112, 16, 16, true},   // E_Split_Middle_Y
-    {49,    8,   32,  8,  8, true},   // E_Split_Small_Y
-    {50,  240,   96, 16, 16, true},   // E_Bound_Y
-    {51,  112,   96, 16, 16, false},  // E_ZanacBall_Y
-    {52,  112,   48, 16, 16, false},  // E_ZanacIcon_Y
-    {53,  176,  192, 16, 16, false},  // E_TwinBee_Bell_Y
+    // id  cellX cellY shoots
+    {36,  128,   64, true},   // E_ReverseWing_Y
+    {37,  112,   64, true},   // E_SquareBlock_Y
+    {38,  128,   80, true},   // E_PopHoming_Y
+    {39,  112,   80, false},  // E_NearingBall_Y
+    {40,  128,   96, true},   // E_HorizonSlide_Y
+    {41,  144,   96, true},   // E_AntiBullet_Y
+    {42,  160,   96, false},  // E_AntiBullet_Blast_Y
+    {43,  176,   96, true},   // E_StopCharge_Y
+    {44,  128,  112, true},   // E_Homing_Y
+    {45,  208,   96, true},   // E_ObliqueSlide_Y
+    {46,  224,   96, true},   // E_BackAttack_Y
+    {47,   80,   64, true},   // E_Split_Large_Y
+    {48,  112,  112, true},   // E_Split_Middle_Y
+    {49,    8,   32, true},   // E_Split_Small_Y
+    {50,  240,   96, true},   // E_Bound_Y
+    {51,  112,   96, false},  // E_ZanacBall_Y
+    {52,  112,   48, false},  // E_ZanacIcon_Y
+    {53,  176,  192, false},  // E_TwinBee_Bell_Y
 };
 
 constexpr int32_t kNormalBulletId = 1;

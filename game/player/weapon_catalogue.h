@@ -1,5 +1,5 @@
-// What the constructor of every player weapon (type ids 140-266) sets: kind, drawn size, hit
-// box, hit points, power and initial motion, one row per id.
+// What the constructor of every player weapon (type ids 140-266) sets: drawn size, hit box, hit
+// points, power and initial motion, one row per id. Class names and kinds are the type table's.
 #pragma once
 
 #include <cstdint>
@@ -27,8 +27,6 @@ enum class ShotVariant : uint8_t {
 
 struct WeaponEntry {
     int16_t id;
-    const char* className;
-    int16_t kind;
     int16_t width, height;
     int16_t hitHalfWidth, hitHalfHeight;
     float hp, maxHp;
