@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "game/world/factory.h"
+#include "game/world/type_table.h"
 #include "harness/game_run.h"
 #include "stand_ins.h"
 
 namespace {
 
-constexpr int32_t kScriptId = 337;
 constexpr int32_t kFireButton = 4;
 constexpr int32_t kNatsuki = 11;
 constexpr int32_t kBossFrame = 3;
@@ -86,12 +86,12 @@ std::vector<int32_t> Play(Seen* seen, e2e::RunResult* result) {
 }
 
 TEST(BossesRun, StageOneBossEndsTheStageAndTheCannonUnlocks) {
-    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<e2e::RecordingScene>));
+    ASSERT_TRUE(RegisterObjectClass(type_id::Script, MakeObject<e2e::RecordingScene>));
     Seen first, second;
     e2e::RunResult a, b;
     const std::vector<int32_t> codes = Play(&first, &a);
     const std::vector<int32_t> again = Play(&second, &b);
-    RegisterObjectClass(kScriptId, nullptr);
+    RegisterObjectClass(type_id::Script, nullptr);
 
     EXPECT_GT(first.bossFire, 0);
     EXPECT_GT(first.bossBlastFrames, 0);

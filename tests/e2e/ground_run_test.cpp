@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "game/world/factory.h"
+#include "game/world/type_table.h"
 #include "harness/game_run.h"
 
 namespace {
 
-constexpr int32_t kScriptId = 337;
 constexpr int32_t kFireButton = 4;
 constexpr int32_t kNatsuki = 11;
 constexpr int32_t kGroundFrame = 3;
@@ -83,13 +83,13 @@ Seen Play(e2e::RunResult* result) {
 }
 
 TEST(GroundRun, GroundEnemiesRideTheScrollAndTheFormationFalls) {
-    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<ScrollingScene>));
+    ASSERT_TRUE(RegisterObjectClass(type_id::Script, MakeObject<ScrollingScene>));
     e2e::RunResult a, b;
     const Seen first = Play(&a);
     const std::vector<int32_t> codes = g_codes;
     const Seen second = Play(&b);
     const std::vector<int32_t> again = g_codes;
-    RegisterObjectClass(kScriptId, nullptr);
+    RegisterObjectClass(type_id::Script, nullptr);
 
     ASSERT_GT(first.fortressY.size(), 2u);
     EXPECT_EQ(first.fortressY[2] - first.fortressY[1], 1.0f);  // down with the scroll

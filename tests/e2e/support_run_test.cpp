@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "game/world/factory.h"
+#include "game/world/type_table.h"
 #include "harness/game_run.h"
 
 namespace {
 
-constexpr int32_t kScriptId = 337;
 constexpr int32_t kFireButton = 4;
 constexpr int32_t kNatsuki = 11;
 constexpr int32_t kLabelFrame = 5;
@@ -83,11 +83,11 @@ Seen Play(e2e::RunResult* result) {
 }
 
 TEST(SupportRun, LabelsOptionAndBomb) {
-    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<QuietScene>));
+    ASSERT_TRUE(RegisterObjectClass(type_id::Script, MakeObject<QuietScene>));
     e2e::RunResult a, b;
     const Seen first = Play(&a);
     const Seen second = Play(&b);
-    RegisterObjectClass(kScriptId, nullptr);
+    RegisterObjectClass(type_id::Script, nullptr);
 
     EXPECT_EQ(first.labelFrames, 61);
     EXPECT_EQ(first.ghostLabelFrames, 20);
