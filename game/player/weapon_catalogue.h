@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "game/world/type_table.h"
+
 // How the constructor sets speed and angle from the creation velocity.
 enum class ShotMotion : uint8_t {
     kNone,             // speed and angle left at 0
@@ -39,8 +41,8 @@ struct WeaponEntry {
     ShotVariant variant;
 };
 
-constexpr int32_t kFirstWeaponId = 140;
-constexpr int32_t kLastWeaponId = 266;
+constexpr int32_t kFirstWeaponId = type_id::S_Gunnac;
+constexpr int32_t kLastWeaponId = type_id::S_Hattori_FireBall;
 constexpr int kWeaponCount = kLastWeaponId - kFirstWeaponId + 1;
 extern const WeaponEntry kWeaponTable[kWeaponCount];  // row i is type id 140 + i
 
