@@ -5,6 +5,7 @@
 #include "framework/app/zeth.h"
 #include "game/stage/script.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
@@ -76,14 +77,14 @@ void Script::SpawnWave(ObjectController* ctx) {
         if (waveSlots[lane] != nullptr) continue;
         x = static_cast<float>(lane * 16 + 8);
         waveSlots[lane] = static_cast<SC_EnemyQ*>(
-            ctx->CreateObject(338, x, static_cast<float>(kind), static_cast<float>(waveSize), 0, 0, 0, this));
+            ctx->CreateObject(type_id::SC_EnemyQ, x, static_cast<float>(kind), static_cast<float>(waveSize), 0, 0, 0, this));
         placed = true;
         break;
     }
     if (!placed) {
         const int32_t walk = (age * 16) % 240;
         x = down ? static_cast<float>(248 - walk) : static_cast<float>(walk + 8);
-        ctx->CreateObject(338, x, static_cast<float>(kind), static_cast<float>(waveSize), 0, 0, 0, nullptr);
+        ctx->CreateObject(type_id::SC_EnemyQ, x, static_cast<float>(kind), static_cast<float>(waveSize), 0, 0, 0, nullptr);
     }
     if (ctx->gameMode >= kGhostModes && ctx->pcController != nullptr) {
         ctx->pcController->OnMessage(Msg(6, 11, ctx, static_cast<int32_t>(x), kind, waveSize));
@@ -103,7 +104,7 @@ void Script::SpawnEnemyQueue(ObjectController* ctx, int32_t x, int32_t kind, int
         return;
     }
     const bool store = waveSlots[lane] == nullptr && count < 128;
-    Object* wave = ctx->CreateObject(338, static_cast<float>(x), static_cast<float>(kind), static_cast<float>(count),
+    Object* wave = ctx->CreateObject(type_id::SC_EnemyQ, static_cast<float>(x), static_cast<float>(kind), static_cast<float>(count),
                                      1.0f, 0, 0, store ? this : nullptr);
     if (store) waveSlots[lane] = static_cast<SC_EnemyQ*>(wave);
 }
