@@ -34,18 +34,18 @@ enum SourceKind { kNoTexture, kPointTexture, kLinearTexture, kSourceKinds };
 // A single colour is applied by the write loop instead (as a tint).
 template <int kSource, bool kGouraud>
 void ReadSpan(const AffineRow& r, int from, int count, uint32_t* out) {
-    const StageSampler& s = *r.sampler;
     for (int i = 0; i < count; ++i) {
         const int n = from + i;
         uint32_t c = 0xFFFFFFFF;
         if constexpr (kSource == kPointTexture) {
+            const StageSampler& s = *r.sampler;
             const int tx = PointTexel(r.u + r.du * n, s.width);
             const int ty = PointTexel(r.v + r.dv * n, s.height);
             c = unsigned(tx) < unsigned(s.width) && unsigned(ty) < unsigned(s.height)
                     ? s.texels[size_t(ty) * size_t(s.width) + size_t(tx)]
                     : FetchTexel(s, tx, ty);
         } else if constexpr (kSource == kLinearTexture) {
-            c = SampleStage(s, r.u + r.du * n, r.v + r.dv * n, true);
+            c = SampleStage(*r.sampler, r.u + r.du * n, r.v + r.dv * n, true);
         }
         if constexpr (kGouraud) {
             const uint32_t diffuse =
