@@ -49,18 +49,6 @@ const LogoPiece kLogo[3] = {
     {{42, 24, 176, 40}, {0, 176, 176, 40},   {0, 216, 176, 40}},   // logo
 };
 
-// The logo below level 16 shares its last 16 rows with the return-fire cell of the same sheet
-// (x 64-127): it is drawn around that cell, in three pieces.
-struct LogoPart {
-    float dst[4];
-    float src[4];
-};
-const LogoPart kLowLogo[3] = {
-    {{42, 24, 176, 24}, {0, 216, 176, 24}},
-    {{42, 48, 64, 16},  {0, 240, 64, 16}},
-    {{170, 48, 48, 16}, {128, 240, 48, 16}},
-};
-
 void DrawPiece(const float* dst, const float* src) {
     Cell(gameSprites.effect2, dst[0], dst[1], dst[2], dst[3], src[0], src[1], src[2], src[3]);
 }
@@ -188,13 +176,7 @@ void SC_Menu_Title::DrawMenu(ObjectController* ctx) {
         Text(L"PUSH A BUTTON TO START", 40, 144);
     }
     const bool high = ctx->ArrestLevel >= 16;
-    for (const LogoPiece& piece : kLogo) {
-        if (&piece == &kLogo[2] && !high) {
-            for (const LogoPart& part : kLowLogo) DrawPiece(part.dst, part.src);
-        } else {
-            DrawPiece(piece.dst, high ? piece.highSrc : piece.lowSrc);
-        }
-    }
+    for (const LogoPiece& piece : kLogo) DrawPiece(piece.dst, high ? piece.highSrc : piece.lowSrc);
     if (ctx->viewState != 0) Text(L"VIEW STATE", 176, 232);
 }
 

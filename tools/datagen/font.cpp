@@ -3,6 +3,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -118,11 +119,18 @@ Image DrawFontSheet(const GlyphSource& glyphs) {
         // The font's ASCII glyphs are half-width; the full-width forms fill the 8 x 8 cell.
         const char32_t shown = code >= 0x21 && code <= 0x7E ? code + 0xFEE0 : code;
         GlyphRows rows = glyphs.Glyph(shown);
-        // The voicing marks are drawn in the cell above their kana, so they sit at the cell's bottom.
+        // The voicing marks are drawn in the cell above their kana, so they sit in the cell's lower
+        // right corner: right above the kana's upper right, where a reader looks for them.
         if (cell == kVoicedMarkCell || cell == kSemiVoicedMarkCell) {
             while (rows[7] == 0 && rows != GlyphRows{}) {
                 for (int y = 7; y > 0; --y) rows[y] = rows[y - 1];
                 rows[0] = 0;
+            }
+            const auto anyInRightColumn = [&] {
+                return std::any_of(rows.begin(), rows.end(), [](uint8_t row) { return (row & 1) != 0; });
+            };
+            while (!anyInRightColumn() && rows != GlyphRows{}) {
+                for (uint8_t& row : rows) row >>= 1;
             }
         }
         const int left = (cell % 16) * 8;

@@ -83,10 +83,12 @@ Rgb Dusk(Rgb c) {
             static_cast<uint8_t>(c.b * 7 / 8 + c.r / 8)};
 }
 
+// Ghost-mode enemies are light grey, keeping their shading, so that the colour they are drawn in
+// tints them fully.
 Rgb Ghost(Rgb c) {
     const int luminance = (c.r * 3 + c.g * 6 + c.b) / 10;
-    return {static_cast<uint8_t>(24 + luminance / 3), static_cast<uint8_t>(40 + luminance / 2),
-            static_cast<uint8_t>(72 + luminance * 2 / 3)};
+    const auto grey = static_cast<uint8_t>(144 + luminance * 111 / 255);
+    return {grey, grey, grey};
 }
 
 }  // namespace

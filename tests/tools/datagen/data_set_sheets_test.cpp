@@ -1,12 +1,14 @@
 // Checks what the texture sheets hold: listed cells are visible, derived sheets keep the base's
 // transparency, and the font sheet's cells are where the text drawing looks for them.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -200,7 +202,8 @@ TEST(DataSetSheets, TerrainTheMapsUseStaysBelowTheBrightnessCeiling) {
 
 // The menus stretch parts of effect.bmp: the frames' middle strips along their edges, and the
 // pointer's middle as the tinted panels and the stage cover. A strip whose texels differ along
-// its length would smear; a middle that is not white would shift every panel's colour.
+// its length would smear; a middle that is not one neutral grey would shift every panel's hue,
+// and a bright one would leave the full-screen panels loud behind the text.
 TEST(DataSetSheets, StretchedMenuPiecesAreUniformAlongTheStretch) {
     const datagen::Image effect = ReadBmp(TextureFolder() / "effect.bmp");
     struct Strip {
@@ -222,8 +225,12 @@ TEST(DataSetSheets, StretchedMenuPiecesAreUniformAlongTheStretch) {
         }
         EXPECT_GT(painted, 0);
     }
+    const datagen::Rgb middle = effect.Get(4, 28);
+    EXPECT_LE(std::abs(middle.r - middle.b) + std::abs(middle.g - middle.b), 16) << "neutral";
+    EXPECT_GE(middle.g, 96);
+    EXPECT_LE(middle.g, 160) << "a panel comes out at most about 60% of its colour";
     for (int y = 28; y < 30; ++y) {
-        for (int x = 4; x < 6; ++x) EXPECT_EQ(effect.Get(x, y), (datagen::Rgb{255, 255, 255})) << x << ", " << y;
+        for (int x = 4; x < 6; ++x) EXPECT_EQ(effect.Get(x, y), middle) << x << ", " << y;
     }
 }
 
@@ -243,6 +250,103 @@ TEST(DataSetSheets, EveryPlayableFaceIsHandDrawn) {
     }
 }
 
+// Every cell the game draws is hand-drawn from a grid, but for the shapes art direction leaves to
+// code: rings (blasts and shields) in a colour of their own, and terrain texture: the tile sheet
+// and the stage 5 bands behind the ground enemies.
+TEST(DataSetSheets, EveryCellIsHandDrawnButRingsAndTerrain) {
+    for (const datagen::Cell& cell : datagen::LoadArtSources(fs::path(TANZLOR_SOURCE_DIR) / "assets").cells) {
+        SCOPED_TRACE(testing::Message() << cell.sheet << " cell of line " << cell.line);
+        const bool terrain =
+            cell.sheet == "bg" || (cell.sheet == "groundenemy" && cell.x == 0 && cell.y == 112 && cell.look == "tile");
+        if (cell.look == datagen::kGridLook || terrain) continue;
+        EXPECT_EQ(cell.look, "ring");
+        EXPECT_NE(cell.palette, "grey") << "a grey ring stands in for art";
+    }
+}
+
+// Relative luminance of a colour, 0 for black to 1 for white (sRGB weights, linear light).
+double Luminance(datagen::Rgb c) {
+    const auto linear = [](uint8_t v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
+}
+
+double PeakLuminance(const datagen::Image& sheet, int left, int top, int width, int height) {
+    double peak = 0.0;
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            if (sheet.Get(x, y) != datagen::kTransparent) peak = std::max(peak, Luminance(sheet.Get(x, y)));
+        }
+    }
+    return peak;
+}
+
+// Enemy bullets come first in the reading order: every frame the bullets draw has a core that
+// stands out at a glance from every terrain tile the stage maps lay (a contrast ratio of at least
+// 4.5 to 1 against the tile's mean, the level asked of text that must be read at once), and
+// nothing the player fires, and no medal, is as bright as the dimmest bullet core.
+TEST(DataSetSheets, EnemyBulletsOutshineTheTerrainThePlayersShotsAndTheMedals) {
+    const datagen::Image bullets = ReadBmp(TextureFolder() / "bullet.bmp");
+    struct Strip {
+        int x, y, width, height, across, down;
+    };
+    // The bullets' cells: normal and violet, orange and pink, large, pink and homing, the line
+    // bullets' two rows, the spinning bullet's turn, the large and small flares and the spark.
+    double dimmestCore = 1.0;
+    for (const Strip& s : {Strip{0, 0, 8, 8, 4, 1}, Strip{96, 0, 8, 8, 4, 1}, Strip{0, 8, 8, 8, 16, 1},
+                           Strip{0, 16, 16, 16, 4, 1}, Strip{64, 48, 8, 8, 4, 2}, Strip{0, 96, 8, 8, 16, 2},
+                           Strip{128, 64, 16, 16, 1, 4}, Strip{0, 112, 32, 32, 1, 1}, Strip{32, 112, 16, 16, 1, 1},
+                           Strip{32, 128, 8, 8, 1, 1}}) {
+        for (int i = 0; i < s.across * s.down; ++i) {
+            const double core = PeakLuminance(bullets, s.x + (i % s.across) * s.width,
+                                              s.y + (i / s.across) * s.height, s.width, s.height);
+            EXPECT_GT(core, 0.9) << "a white core in the frame at " << s.x << ", " << s.y << " + " << i;
+            dimmestCore = std::min(dimmestCore, core);
+        }
+    }
+    // The tiles the maps lay, all read from "bg.bmp": value / 16 picks the row, value mod 16 the column.
+    const datagen::Image tiles = ReadBmp(TextureFolder() / "bg.bmp");
+    std::set<int> values;
+    for (const char* map : {"s1bgtable.csv", "s2bgtable.csv", "s3bgtable.csv", "s16bgtable.csv"}) {
+        std::ifstream file(TextureFolder().parent_path() / "table" / map);
+        std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        std::replace(text.begin(), text.end(), '\n', ',');
+        std::istringstream list(text);
+        for (std::string value; std::getline(list, value, ',');) {
+            if (!value.empty()) values.insert(std::stoi(value));
+        }
+    }
+    ASSERT_GT(values.size(), 8u);
+    for (int value : values) {
+        double sum = 0.0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) sum += Luminance(tiles.Get((value % 16) * 16 + x, (value / 16) * 16 + y));
+        }
+        const double tile = sum / 256.0;
+        EXPECT_GE((dimmestCore + 0.05) / (tile + 0.05), 4.5) << "tile value " << value;
+    }
+    // The player's shots (all of the shot sheet but the enemy eraser item), the ground coins and
+    // the bonus coin stay below the dimmest bullet core.
+    struct Place {
+        const char* sheet;
+        int x, y, width, height;
+        bool skipEraser;
+    };
+    for (const Place& place : {Place{"shot.bmp", 0, 0, 256, 256, true}, Place{"groundenemy.bmp", 128, 0, 128, 32, false},
+                               Place{"effect.bmp", 208, 80, 32, 32, false}}) {
+        SCOPED_TRACE(place.sheet);
+        datagen::Image sheet = ReadBmp(TextureFolder() / place.sheet);
+        if (place.skipEraser) {
+            for (int y = 0; y < 24; ++y) {
+                for (int x = 72; x < 96; ++x) sheet.Set(x, y, datagen::kTransparent);
+            }
+        }
+        EXPECT_LT(PeakLuminance(sheet, place.x, place.y, place.width, place.height), dimmestCore);
+    }
+}
+
 TEST(DataSetSheets, FontCellsHoldGlyphsAndCell255IsBlank) {
     const datagen::Image font = ReadBmp(TextureFolder() / "font.bmp");
     ASSERT_EQ(font.Width(), 128);
@@ -251,8 +355,15 @@ TEST(DataSetSheets, FontCellsHoldGlyphsAndCell255IsBlank) {
         EXPECT_GT(cellInk(cell), 0) << "cell " << cell;
     }
     for (int cell : {20, 31, 58, 63, 122, 127, 180, 181, 255}) EXPECT_EQ(cellInk(cell), 0) << "cell " << cell;
-    // The voicing marks sit at the bottom of their cell, right above the kana they mark.
-    EXPECT_GT(PaintedTexels(font, (116 % 16) * 8, (116 / 16) * 8 + 7, 8, 1), 0);
+    // The voicing marks are drawn in the cell above their kana: they sit in its lower right corner,
+    // so that they touch the kana's upper right, and leave its left half empty.
+    for (int cell : {116, 117}) {
+        const int left = (cell % 16) * 8;
+        const int top = (cell / 16) * 8;
+        EXPECT_GT(PaintedTexels(font, left, top + 7, 8, 1), 0) << "cell " << cell << ": bottom row";
+        EXPECT_GT(PaintedTexels(font, left + 7, top, 1, 8), 0) << "cell " << cell << ": right column";
+        EXPECT_EQ(PaintedTexels(font, left, top, 4, 8), 0) << "cell " << cell << ": left half";
+    }
 }
 
 TEST(Synth, VoicesFitTheBufferAndFadeOut) {
