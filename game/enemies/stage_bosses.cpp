@@ -64,7 +64,7 @@ public:
         if (row_.timeBonus && age <= kBonusClock) score += (kBonusClock - age) * 10;
         BeforeBlast(ctx);
         ctx->CreateObject(row_.blastId, x, y, 0.0f, 1.0f, 0.0f, 0.0f, nullptr);
-        const bool endsFirst = row_.id != 63;  // the stage-1 boss credits before it ends the stage
+        const bool endsFirst = row_.id != type_id::E_Stage1_Boss;  // the stage-1 boss credits before it ends the stage
         if (endsFirst) TellScene(ctx, Msg(3, 12, ctx));
         Explode(ctx);
         if (!endsFirst) TellScene(ctx, Msg(3, 12, ctx));

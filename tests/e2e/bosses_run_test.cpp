@@ -54,7 +54,7 @@ std::vector<int32_t> Play(Seen* seen, e2e::RunResult* result) {
             world.shotCounter = 0;  // the aimed fire's pacing lives in the controller across games
         }
         world.ArrestLevel = 8;
-        if (frame == kBossFrame) boss = world.CreateObject(63, 128, -31, 0, 2.0f, 0, 0, nullptr);
+        if (frame == kBossFrame) boss = world.CreateObject(type_id::E_Stage1_Boss, 128, -31, 0, 2.0f, 0, 0, nullptr);
         if (boss != nullptr) {
             const bool present = std::find(world.enemies.begin(), world.enemies.end(), boss) != world.enemies.end();
             if (!present) {
@@ -68,7 +68,7 @@ std::vector<int32_t> Play(Seen* seen, e2e::RunResult* result) {
         if (frame == kCannonFrame) {
             world.VanishBullets();
             seen->codesAtCannon = e2e::RecordedScene().codes.size();
-            cannon = world.CreateObject(54, 128, 0, 0, 0, 0, 0, &wave);
+            cannon = world.CreateObject(type_id::E_3Cannon_B, 128, 0, 0, 0, 0, 0, &wave);
             cannon->angle = 0;  // its level, as a kind-128 wave gives it
         }
         if (cannon != nullptr) {

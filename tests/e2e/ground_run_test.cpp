@@ -56,9 +56,9 @@ Seen Play(e2e::RunResult* result) {
         }
         if (frame == kGroundFrame) {
             Object* scene = world.currentScene;
-            fortress = world.CreateObject(89, 128, 20, 0, 0, 0, 0, scene);
-            world.CreateObject(92, 24, 40, 0, 0, 0, 0, scene);
-            world.CreateObject(91, 60, 30, 0, 0, 0, 0, scene);
+            fortress = world.CreateObject(type_id::E_ZanacFortress4_G, 128, 20, 0, 0, 0, 0, scene);
+            world.CreateObject(type_id::E_Gradius_Battery_G, 24, 40, 0, 0, 0, 0, scene);
+            world.CreateObject(type_id::E_Gradius_Hatch_G, 60, 30, 0, 0, 0, 0, scene);
         }
         if (fortress != nullptr) {
             if (Listed(world.enemies, fortress)) seen.fortressY.push_back(fortress->y);
@@ -71,7 +71,7 @@ Seen Play(e2e::RunResult* result) {
         }
         seen.zako = std::max(seen.zako, zako);
         seen.invaders = std::max(seen.invaders, invaders);
-        if (frame == kFormationFrame) world.CreateObject(307, 24, 16, 0, 0, 0, 0, nullptr);
+        if (frame == kFormationFrame) world.CreateObject(type_id::EF_GhostBossBase, 24, 16, 0, 0, 0, 0, nullptr);
         if (frame >= kClearFrom) {
             for (Object* e : world.enemies) {
                 if (e->kind == 498 && e->state == kAlive) e->Damage(&world, 1.0e6f);
