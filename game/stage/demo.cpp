@@ -88,7 +88,7 @@ void SC_Demo::Leave(ObjectController* ctx) {
     if (!IsAlive()) return;
     Vanish();
     ctx->ClearScene();
-    ctx->CreateObject(kTitleMenu, 128, 0, 0, 0, 0, 0, nullptr);
+    ctx->CreateObject(type_id::SC_Menu_Title, 128, 0, 0, 0, 0, 0, nullptr);
 }
 
 void SC_Demo::Update(ObjectController* ctx) {
@@ -310,6 +310,6 @@ void SC_Demo::Draw(ObjectController* ctx) {
 
 namespace {
 
-const ClassRegistration kDemoClass{{kDemoScene, MakeObject<SC_Demo>}};
+const ClassRegistration kDemoClass{{type_id::SC_Demo, MakeObject<SC_Demo>}};
 
 }  // namespace

@@ -174,7 +174,7 @@ void SC_Menu_Coop::UpdateCountRow(ObjectController* ctx) {
         KillPreview();
         StartFresh(ctx);
         ctx->PlaySE(kCancelSound);
-        ctx->CreateObject(ctx->gameMode % 16 == 0 ? kTitleMenu : kExterminationMenu, 128, 0, 0, 0, 0, 0, nullptr);
+        ctx->CreateObject(ctx->gameMode % 16 == 0 ? type_id::SC_Menu_Title : type_id::SC_Menu_Extermination, 128, 0, 0, 0, 0, 0, nullptr);
     }
 }
 
@@ -572,6 +572,6 @@ void SC_Menu_Coop::DrawFormationData(ObjectController* ctx) {
 
 namespace {
 
-const ClassRegistration kCoopClass{{kCoopMenu, MakeObject<SC_Menu_Coop>}};
+const ClassRegistration kCoopClass{{type_id::SC_Menu_Coop, MakeObject<SC_Menu_Coop>}};
 
 }  // namespace

@@ -23,9 +23,19 @@ const char kNoSuchYellowText[] = "そんな敵いないよ＠黄色";
 const char kBadLaneText[] = "不正なメモリ書き込みを阻止したよ\n＠スクリプトのゴーストモードの敵エントリ";
 
 // The class each wave kind releases, by kind.
-constexpr int32_t kCommonClasses[] = {8, 9, 10, 11, 12, 13, 14, 15};                      // kinds 0-7
-constexpr int32_t kYellowClasses[] = {36, 37, 38, 39, 40, 41, 43, 44, 45, 46, 47, 50};    // kinds 64-75
-constexpr int32_t kMidBossClasses[] = {54, 59, 57, 61};                                   // kind mod 4
+constexpr int32_t kCommonClasses[] = {  // kinds 0-7
+    type_id::E_Coin_W, type_id::E_Box_W, type_id::E_IronBall_W, type_id::E_Circle_W,
+    type_id::E_DropCircle_W, type_id::E_ZigzagX_W, type_id::E_EdgeMove4Circle_W,
+    type_id::E_RefrectWall6_W,
+};
+constexpr int32_t kYellowClasses[] = {  // kinds 64-75
+    type_id::E_ReverseWing_Y, type_id::E_SquareBlock_Y, type_id::E_PopHoming_Y, type_id::E_NearingBall_Y,
+    type_id::E_HorizonSlide_Y, type_id::E_AntiBullet_Y, type_id::E_StopCharge_Y, type_id::E_Homing_Y,
+    type_id::E_ObliqueSlide_Y, type_id::E_BackAttack_Y, type_id::E_Split_Large_Y, type_id::E_Bound_Y,
+};
+constexpr int32_t kMidBossClasses[] = {  // kind mod 4
+    type_id::E_3Cannon_B, type_id::E_Shield_B, type_id::E_UFO_B, type_id::E_Arms_B,
+};
 
 }  // namespace
 
