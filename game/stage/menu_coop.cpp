@@ -15,7 +15,7 @@ using namespace menu;
 namespace {
 
 constexpr int32_t kGhostModes = 16;
-constexpr int32_t kFirstCharacterCode = 99;
+constexpr int32_t kFirstListedCode = 99;  // the character code of the list's first entry
 constexpr int32_t kListLength = 10;
 constexpr int32_t kCountRow = 0, kYesRow = 1, kNoRow = 2, kFirstSeatRow = 3, kTeamRow = 7, kDataRow = 8;
 constexpr int32_t kOkRow = 16, kRetryRow = 17;
@@ -284,7 +284,7 @@ void SC_Menu_Coop::TakePick(int32_t seat, int32_t pick) {
 void SC_Menu_Coop::UpdateCharacterSelect(ObjectController* ctx) {
     Input& input = ctx->input;
     if (preview == nullptr && selection != kRandomPick) {
-        preview = ctx->CreatePC(selection + kFirstCharacterCode);
+        preview = ctx->CreatePC(selection + kFirstListedCode);
         if (preview != nullptr) {
             preview->PowerUp(ctx, 1);
             preview->x = 80.0f;
