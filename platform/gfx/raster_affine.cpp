@@ -136,10 +136,10 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
     const bool gouraud = !ps.flatShade && (v0->diffuse != v1->diffuse || v0->diffuse != v2->diffuse);
     const uint32_t color = v0->diffuse;
     AffineRow row{};
+    row.sampler = &ps.samplers[0];
     Plane u{}, v{}, channels[4]{};
     SourceKind source = kNoTexture;
     if (path.textured) {
-        row.sampler = &ps.samplers[0];
         u = PlaneOf(t, double(v0->uv[0][0]), double(v1->uv[0][0]), double(v2->uv[0][0]));
         v = PlaneOf(t, double(v0->uv[0][1]), double(v1->uv[0][1]), double(v2->uv[0][1]));
         source = UsesLinear(*row.sampler, u.dx, u.dy, v.dx, v.dy) ? kLinearTexture : kPointTexture;

@@ -79,14 +79,13 @@ void BlendRowsOfRun(bool tint, const uint32_t* texels, int texWidth, const int* 
                                                             height, color, target, pitch, alphaOr);
 }
 
-// The texel indexes along one axis of four pixels: floor(coordinate x size), 0 where that lies
-// beyond +-1e9 or is not a number (the device's point sampling).
+// The texel indexes along one axis of four pixels: floor(coordinate x size). Where the device
+// gives up on a far place or not a number (beyond +-1e9) the index lies outside the texture
+// (far from it, or the conversion's 0x80000000), so the caller samples those pixels itself.
 __m128i AxisTexels(__m256d pixels, double start, double step, double size) {
     const __m256d x = _mm256_mul_pd(
         _mm256_add_pd(_mm256_set1_pd(start), _mm256_mul_pd(_mm256_set1_pd(step), pixels)), _mm256_set1_pd(size));
-    const __m256d near = _mm256_and_pd(_mm256_cmp_pd(x, _mm256_set1_pd(-1.0e9), _CMP_GT_OQ),
-                                       _mm256_cmp_pd(x, _mm256_set1_pd(1.0e9), _CMP_LT_OQ));
-    return _mm256_cvttpd_epi32(_mm256_floor_pd(_mm256_and_pd(x, near)));
+    return _mm256_cvttpd_epi32(_mm256_floor_pd(x));
 }
 
 // Lanes of x below the limit, as unsigned numbers (negative ones are not).
@@ -103,41 +102,47 @@ bool BlendWalk(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint
     const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const __m256d low = _mm256_setr_pd(0, 1, 2, 3), high = _mm256_setr_pd(4, 5, 6, 7);
     const double width = double(walk.width), height = double(walk.height);
-    int from = *x;
-    for (int r = *row; r < rows.count; ++r) {
-        const double u = walk.u + walk.uRow * (rows.top + r), v = walk.v + walk.vRow * (rows.top + r);
-        uint32_t* target = rows.target + size_t(r) * size_t(rows.pitch);
+    // One group of eight a turn, moving to the next row by selection rather than by an inner
+    // loop: runs are short, and the number of groups in each would be mispredicted.
+    int r = *row, from = *x;
+    while (r < rows.count) {
         const int last = rows.last[r];
-        for (; from <= last; from += 8) {
-            const __m256i valid = _mm256_cmpgt_epi32(_mm256_set1_epi32(last + 1 - from), lanes);
-            const __m256d n = _mm256_set1_pd(double(from - rows.left));
-            const __m256d n0 = _mm256_add_pd(n, low), n1 = _mm256_add_pd(n, high);
-            const __m256i tx = _mm256_set_m128i(AxisTexels(n1, u, walk.du, width), AxisTexels(n0, u, walk.du, width));
-            const __m256i ty = _mm256_set_m128i(AxisTexels(n1, v, walk.dv, height), AxisTexels(n0, v, walk.dv, height));
-            const __m256i inside = _mm256_and_si256(Below(tx, walk.width), Below(ty, walk.height));
-            if (!_mm256_testc_si256(inside, valid)) {  // a pixel of the run samples outside
-                *row = r;
-                *x = from;
-                return false;
-            }
-            // Lanes past the run read texel 0 and are not written.
-            const __m256i index =
-                _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, _mm256_set1_epi32(walk.width)), tx), valid);
-            __m256i src = _mm256_i32gather_epi32(reinterpret_cast<const int*>(walk.texels), index, 4);
-            if constexpr (kTint) {
-                src = _mm256_packus_epi16(Mul255(_mm256_unpacklo_epi8(src, zero), tintWide),
-                                          Mul255(_mm256_unpackhi_epi8(src, zero), tintWide));
-            }
-            if (from + 8 <= last + 1) {
-                __m256i* out = reinterpret_cast<__m256i*>(target + from);
-                _mm256_storeu_si256(out, _mm256_or_si256(BlendEight(src, _mm256_loadu_si256(out)), orMask));
-            } else {
-                int* out = reinterpret_cast<int*>(target + from);
-                const __m256i dst = _mm256_maskload_epi32(out, valid);
-                _mm256_maskstore_epi32(out, valid, _mm256_or_si256(BlendEight(src, dst), orMask));
-            }
+        const double u = walk.u + walk.uRow * (rows.top + r), v = walk.v + walk.vRow * (rows.top + r);
+        const __m256i valid = _mm256_cmpgt_epi32(_mm256_set1_epi32(last + 1 - from), lanes);
+        const __m256d n = _mm256_set1_pd(double(from - rows.left));
+        const __m256d n0 = _mm256_add_pd(n, low), n1 = _mm256_add_pd(n, high);
+        const __m256i tx = _mm256_set_m128i(AxisTexels(n1, u, walk.du, width), AxisTexels(n0, u, walk.du, width));
+        const __m256i ty = _mm256_set_m128i(AxisTexels(n1, v, walk.dv, height), AxisTexels(n0, v, walk.dv, height));
+        const __m256i inside = _mm256_and_si256(Below(tx, walk.width), Below(ty, walk.height));
+        if (!_mm256_testc_si256(inside, valid)) {  // a pixel of the run samples outside
+            *row = r;
+            *x = from;
+            return false;
         }
-        if (r + 1 < rows.count) from = rows.first[r + 1];
+        // Lanes past the run read texel 0 and are not written.
+        const __m256i index =
+            _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, _mm256_set1_epi32(walk.width)), tx), valid);
+        __m256i src = _mm256_i32gather_epi32(reinterpret_cast<const int*>(walk.texels), index, 4);
+        if constexpr (kTint) {
+            src = _mm256_packus_epi16(Mul255(_mm256_unpacklo_epi8(src, zero), tintWide),
+                                      Mul255(_mm256_unpackhi_epi8(src, zero), tintWide));
+        }
+        uint32_t* target = rows.target + size_t(r) * size_t(rows.pitch) + from;
+        if (from + 8 <= rows.pitch) {
+            // Eight pixels of the row: those past the run are written back as they were.
+            __m256i* out = reinterpret_cast<__m256i*>(target);
+            const __m256i dst = _mm256_loadu_si256(out);
+            const __m256i blended = _mm256_or_si256(BlendEight(src, dst), orMask);
+            _mm256_storeu_si256(out, _mm256_blendv_epi8(dst, blended, valid));
+        } else {
+            int* out = reinterpret_cast<int*>(target);
+            const __m256i dst = _mm256_maskload_epi32(out, valid);
+            _mm256_maskstore_epi32(out, valid, _mm256_or_si256(BlendEight(src, dst), orMask));
+        }
+        from += 8;
+        const bool rowDone = from > last;
+        r += rowDone ? 1 : 0;
+        from = rowDone && r < rows.count ? rows.first[r] : from;
     }
     return true;
 }

@@ -47,21 +47,23 @@ within() {
   done
 }
 key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.15; }
-# Whether the game has ended (a child that ended stays a zombie until it is waited for).
-# Presses a key until a place lights, at most three times: on a loaded machine a press can come
-# before the scene takes it and is lost.
-press_until_lit() {
+# Presses a key until the command after it holds (within 5 s of a press), at most three times:
+# on a loaded machine a press can come before the scene takes it and is lost.
+press_until() {
+  local pressed=$1; shift
   for _ in 1 2 3; do
-    key "$1"
-    within 5 lit "$2" && return 0
+    key "$pressed"
+    within 5 "$@" && return 0
   done
   return 1
 }
+# Whether the game has ended (a child that ended stays a zombie until it is waited for).
 ended() { local state; state="$(ps -o stat= -p "$game")" || return 0; [[ $state == Z* ]]; }
 
 # Places on the screen, as x y width height of the 256 x 240 playfield; the window shows the
 # playfield doubled, 64 pixels from its left edge.
 prompt="40 144 176 8"            # the first-run title's "PUSH A BUTTON TO START" (blinks)
+gauge="200 231 56 9"             # the stage's gauge at the bottom right (dark on the title)
 replay_row="64 176 48 8"         # the title menu's "REPLAY"
 replay_pointer="48 176 8 8"      # the title's pointer beside "REPLAY" (blinks)
 list_heading="112 8 48 8"        # the replay list's "REPLAY"
@@ -111,9 +113,7 @@ window="$(xdotool search --name "TANZLOR" 2>/dev/null | head -1)"
 xdotool windowfocus "$window"
 within 10 lit "$prompt" || fail "the title shows no \"PUSH A BUTTON TO START\""
 dark "$replay_row" || fail "the first title shows its menu before any game"
-key z
-sleep 3  # the stage begins
-if command -v import >/dev/null; then import -window "$window" "$build/newcomer_stage.png"; fi
+press_until z lit "$gauge" || fail "Z on the title did not start the stage"
 # Fire and weave for a while, so that the replay holds more than one button word.
 xdotool keydown z
 for _ in 1 2 3 4 5 6 7 8 9 10; do
@@ -121,6 +121,7 @@ for _ in 1 2 3 4 5 6 7 8 9 10; do
   xdotool keydown Right; sleep 0.6; xdotool keyup Right
 done
 xdotool keyup z
+if command -v import >/dev/null; then import -window "$window" "$build/newcomer_stage.png"; fi
 # No key more: the enemies end the game, and the stage saves the last game's replay.
 within 240 test -e "$work/app/replay/lastreplay.qvrep" || fail "no game over"
 within 10 lit "$result_heading" || fail "no result after the game"
@@ -129,33 +130,30 @@ score="$(settled "$score_line")" || fail "the result's score line does not settl
 lit "$score_line" || fail "the result shows no score"
 lit "$save_offer" || fail "the result does not offer to keep the replay"
 cp "$work/app/replay/lastreplay.qvrep" "$work/game.qvrep"
-key c
-within 10 test -e "$work/app/replay/qvreplay00.qvrep" || fail "the result did not keep the replay"
+press_until c test -e "$work/app/replay/qvreplay00.qvrep" || fail "the result did not keep the replay"
 cmp -s "$work/game.qvrep" "$work/app/replay/qvreplay00.qvrep" || fail "slot 00 is not the game's replay"
-sleep 2  # the result takes Z after half a second (31 frames), also on a slow machine
-press_until_lit z "$replay_row" || fail "after the first game the title does not show its menu"
+# The result takes Z from its 31st frame on; a press before that is lost and made again.
+press_until z lit "$replay_row" || fail "after the first game the title does not show its menu"
 
 # REPLAY is two rows up from the first row (up wraps to RANKING, then REPLAY), whatever rows
-# the arrest count opens.
-key Up
-key Up
+# the arrest count opens: Up until the pointer stands there (a lost press leaves it short).
+for _ in {1..12}; do
+  key Up
+  within 2 lit "$replay_pointer" && break
+done
 within 5 lit "$replay_pointer" || fail "the title's pointer is not on REPLAY"
-key z
-within 10 lit "$list_heading" || fail "REPLAY did not open the replay list"
+press_until z lit "$list_heading" || fail "REPLAY did not open the replay list"
 list="$(hash_of "$list_heading")"
-key Down
-within 5 lit "$slot00_pointer" || fail "the list's pointer is not on slot 00"
-key z
+press_until Down lit "$slot00_pointer" || fail "the list's pointer is not on slot 00"
 # The list goes when the choice is carried out, half a second later, and the playback begins.
-within 10 gone "$list_heading" "$list" || fail "choosing slot 00 did not start its playback"
+press_until z gone "$list_heading" "$list" || fail "choosing slot 00 did not start its playback"
 xdotool keydown x
 within 120 shows "$result_heading" "$heading" || { xdotool keyup x; fail "the playback did not reach its result"; }
 xdotool keyup x
 within 10 shows "$score_line" "$score" || fail "the playback ended on another score than the game it replays"
 within 5 dark "$save_offer" || fail "the playback's result offers to keep a replay: it was not a playback"
 cmp -s "$work/game.qvrep" "$work/app/replay/lastreplay.qvrep" || fail "the playback replaced the last replay"
-sleep 2  # the result takes Z after half a second (31 frames), also on a slow machine
-press_until_lit z "$replay_row" || fail "the playback's result did not go back to the title"
+press_until z lit "$replay_row" || fail "the playback's result did not go back to the title"
 
 key Escape
 within 10 ended || fail "Esc did not end the game"

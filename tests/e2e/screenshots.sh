@@ -7,7 +7,7 @@
 # The program runs in a fresh folder with a prepared score file: seven characters and the arrest
 # count that opens the EXTERMINATION row, so that every mode can be chosen. Stages 2 and 3 are
 # reached through EXTERMINATION's single stages; stage 3's fortress after its first three
-# sections have scrolled by. Each picture is read from the window with window_probe once the
+# sections have scrolled by (with the fire button held, then let go so that the fortress stands). Each picture is read from the window with window_probe once the
 # screen it shows has come (the party set-up's panels lit, then gone), and after the scroll has
 # brought the ground in. Not a test: run it by hand after the art changes.
 #   tests/e2e/screenshots.sh BUILD_DIR [OUTPUT_DIR]    (OUTPUT_DIR defaults to docs/)
@@ -38,17 +38,31 @@ within() {
 }
 key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.15; }
 keys() { for k in "$@"; do key "$k"; done; }
+# Presses a key until a place lights, at most three times: a press that comes before the scene
+# takes input is lost.
+press_until_lit() {
+  for _ in 1 2 3; do
+    key "$1"
+    within 3 lit "$2" && return 0
+  done
+  return 1
+}
 
 # Places as x y width height of the 256 x 240 playfield, shown doubled 64 pixels from the left.
 title_menu="64 112 104 8"        # the title's first row, "COOP MODE"
-party_panel="0 120 8 8"          # the party set-up's blue left edge; black in a stage
+party_panel="248 120 8 8"        # the party set-up's plain blue right edge
+mode_pointer="48 96 8 8"         # EXTERMINATION's pointer on its MODE row (blinks)
+node_pointer="48 128 8 8"        # on its NODE row
+ok_pointer="48 160 8 8"          # and on its OK! row
+ghost_marker="128 112 8 8"       # its mode marker before "GHOST"
 probe() {
   local x y w h
   read -r x y w h <<<"$1"; shift
   "$probe_tool" "$window" $((64 + 2 * x)) $((2 * y)) $((2 * w)) $((2 * h)) "$@" 2>/dev/null
 }
 lit() { local got; got="$(probe "$1")" && ((${got##* } > 0)); }
-dark() { local got; got="$(probe "$1")" && ((${got##* } == 0)); }
+hash_of() { local got; got="$(probe "$1")" && echo "${got%% *}"; }
+changed() { [[ "$(hash_of "$1")" != "$2" ]]; }
 # The whole window as a picture.
 shoot() {
   local WIDTH HEIGHT
@@ -88,21 +102,28 @@ stop_game() {
 # From the party set-up: Z on the player count, on "no" to changing the team, and on OK, then
 # wait until the set-up's panels are gone.
 start_from_party() {
+  local panel
+  panel="$(hash_of "$party_panel")" || fail "the party set-up cannot be read"
   for _ in 1 2 3; do key z; sleep 0.5; done
-  within 10 dark "$party_panel" || fail "the party set-up did not start the stage"
+  within 10 changed "$party_panel" "$panel" || fail "the party set-up did not start the stage"
 }
+# Lets the stage scroll on for $1 seconds with the fire button held, so that the ship holds out
+# and the picture shows shots among the enemies.
+play_for() { xdotool keydown z; sleep "$1"; xdotool keyup z; }
 # EXTERMINATION with the single stage `$1` (1-3), ghost mode when `$2` is "ghost".
 extermination() {
   keys Down Down   # COOP MODE -> GHOST MODE -> EXTERMINATION (the seal row is skipped)
   key z
-  sleep 1.5
-  if [[ ${2:-} == ghost ]]; then key Right; fi
-  key Down
-  for _ in $(seq $(($1 - 1))); do key Right; done
-  key Down
+  sleep 2
+  # The pointer opens on OK!; down wraps to MODE.
+  press_until_lit Down "$mode_pointer" || fail "EXTERMINATION did not open"
+  if [[ ${2:-} == ghost ]]; then press_until_lit Right "$ghost_marker" || fail "the ghost mode is not chosen"; fi
+  press_until_lit Down "$node_pointer" || fail "EXTERMINATION's NODE row is not reached"
+  for _ in $(seq $(($1 - 1))); do key Right; sleep 0.3; done
+  press_until_lit Down "$ok_pointer" || fail "EXTERMINATION's OK! row is not reached"
   key z
-  sleep 1.5
   within 5 lit "$party_panel" || fail "EXTERMINATION did not open the party set-up"
+  sleep 1
   start_from_party
 }
 
@@ -120,20 +141,22 @@ within 5 lit "$party_panel" || fail "COOP MODE did not open the party set-up"
 sleep 1
 shoot party
 start_from_party
-sleep 9
+play_for 9
 shoot stage1
 cp "$out/stage1.png" "$out/stage.png"
 stop_game
 
-# Stage 2 and stage 3's first fortress (sections 0-2 are 96 map rows: about 28 s of scroll).
+# Stage 2, and stage 3's first fortress: sections 0-2 are 96 map rows and the scroll slows before
+# the fortress, about a minute.
 start_game
 extermination 2
-sleep 8
+play_for 8
 shoot stage2
 stop_game
 start_game
 extermination 3
-sleep 30
+play_for 44
+sleep 14
 shoot stage3_fortress
 stop_game
 
@@ -143,12 +166,12 @@ key Down
 key z
 within 5 lit "$party_panel" || fail "GHOST MODE did not open the party set-up"
 start_from_party
-sleep 6
+play_for 6
 shoot stage16
 stop_game
 start_game
 extermination 1 ghost
-sleep 8
+play_for 8
 shoot ghost_stage
 stop_game
 echo "screenshots: written to $out"

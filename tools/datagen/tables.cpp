@@ -28,7 +28,8 @@ struct StageMap {
     int width = 0;
     int height = 0;
     std::vector<int> cells;
-    std::vector<int> land;  // per cell the family its land regions gave it, or kNoLand
+    std::vector<int> land;   // per cell the family its land regions gave it, or kNoLand
+    std::vector<int> layer;  // per land cell the line that gave it: later regions lie on top
 };
 
 constexpr int kNoLand = -1;
@@ -46,18 +47,21 @@ int ReadNumber(std::istringstream& words, int line, int lowest, int highest) {
 
 int& Cell(StageMap& map, int row, int column) { return map.cells[static_cast<size_t>(row) * map.width + column]; }
 
-// Whether the cell at (row, column) belongs to the family; past the map's sides and ends the
-// land runs on, so regions show no edge at the map's border.
-bool SameLand(const StageMap& map, int row, int column, int family) {
+// Whether the region of a land cell (its family and layer) goes on at (row, column): there the
+// cell is of its family, or of a region laid on top later, under which it runs on. Past the map's
+// sides and ends the land runs on too, so regions show no edge at the map's border.
+bool SameLand(const StageMap& map, int row, int column, int family, int layer) {
     if (row < 0 || row >= map.height || column < 0 || column >= map.width) return true;
-    return map.land[static_cast<size_t>(row) * map.width + column] == family;
+    const size_t at = static_cast<size_t>(row) * map.width + column;
+    return map.land[at] == family || (map.land[at] != kNoLand && map.layer[at] > layer);
 }
 
 // The tile of a land cell, from which of its eight neighbours share its family: an edge or an
 // outer corner where a side is open, else an inner corner where only a diagonal is, else the
 // inside or, now and then, one of its variants. Map rows run up the picture: row + 1 is above.
 int LandTile(const StageMap& map, int row, int column, int family) {
-    const auto same = [&](int dr, int dc) { return SameLand(map, row + dr, column + dc, family); };
+    const int layer = map.layer[static_cast<size_t>(row) * map.width + column];
+    const auto same = [&](int dr, int dc) { return SameLand(map, row + dr, column + dc, family, layer); };
     const bool up = same(1, 0), down = same(-1, 0), left = same(0, -1), right = same(0, 1);
     int tile = 0;
     if (!up && !left) tile = 5;
@@ -133,6 +137,7 @@ void ParseLine(StageMap& map, const std::string& keyword, std::istringstream& wo
             for (int column = firstColumn; column <= lastColumn; ++column) {
                 Cell(map, row, column) = value;
                 map.land[static_cast<size_t>(row) * map.width + column] = keyword == "land" ? value : kNoLand;
+                map.layer[static_cast<size_t>(row) * map.width + column] = line;
             }
         }
     } else if (keyword == "repeat") {
@@ -147,8 +152,10 @@ void ParseLine(StageMap& map, const std::string& keyword, std::istringstream& wo
             for (int row = 0; row < rows; ++row) {
                 for (int column = 0; column < map.width; ++column) {
                     Cell(map, to + k * rows + row, column) = Cell(map, first + row, column);
-                    map.land[static_cast<size_t>(to + k * rows + row) * map.width + column] =
-                        map.land[static_cast<size_t>(first + row) * map.width + column];
+                    const size_t from = static_cast<size_t>(first + row) * map.width + column;
+                    const size_t into = static_cast<size_t>(to + k * rows + row) * map.width + column;
+                    map.land[into] = map.land[from];
+                    map.layer[into] = map.layer[from];
                 }
             }
         }
@@ -176,6 +183,7 @@ std::map<std::string, StageMap> ParseMaps(const std::string& text) {
             added.height = ReadNumber(words, line, 1, 1024);
             added.cells.assign(static_cast<size_t>(added.width) * added.height, 0);
             added.land.assign(added.cells.size(), kNoLand);
+            added.layer.assign(added.cells.size(), 0);
             if (current != nullptr) ShapeLand(*current);
             current = &added;
         } else if (current != nullptr) {

@@ -57,11 +57,13 @@ Rgb Meadow(const Shades& s, int px, int py, int variant) {
     if (variant == 2 && ((py == 5 && (px == 4 || px == 5)) || (py == 10 && px == 11))) return s("soil4");  // stones
     if (variant == 2 && ((py == 6 && (px == 4 || px == 5)) || (py == 11 && px == 11))) return s("soil1");
     if (variant == 3 && Noise(px, py, 5) % 11 == 0 && (px + py) % 3 == 0) return s("soil3");  // dry flowers
-    const double drift = Wave(px + 2 * py, 0.3) + Wave(3 * px - py, 1.9);
-    const uint32_t h = Noise(px, py, 11);
-    if (h % 19 == 0) return s("moss3");
-    if (h % 23 == 1) return s("moss1");
-    return drift > 1.2 ? s("moss3") : drift < -1.2 ? s("moss1") : s("moss2");
+    // Blades of grass two texels tall, dark roots and a little bare earth, scattered.
+    const auto blade = [&](int y) { return Noise(px, (y + kTile) % kTile, 11) % 13 == 0; };
+    if (blade(py) || blade(py - 1)) return py % 2 == 0 ? s("moss3") : s("moss4");
+    const uint32_t h = Noise(px, py, 17);
+    if (h % 17 == 0) return s("moss1");
+    if (h % 31 == 1) return s("soil2");
+    return s("moss2");
 }
 
 // Crop rows on ploughed soil, the furrows running across the stage.
@@ -108,16 +110,16 @@ Rgb Forest(const Shades& s, int px, int py, int variant) {
     return autumn ? s("soil2") : s("moss2");
 }
 
-// Roofs of houses in blocks of four between lanes: ridges lit, slopes facing away in shade.
+// Roofs of houses in blocks of four between lanes: ridges lit, slopes facing away in shade;
+// slate roofs, with a clay one, a yard or lit windows in the variants.
 Rgb Town(const Shades& s, int px, int py, int variant) {
     const int x = px % 8, y = py % 8;
     const int block = px / 8 + 2 * (py / 8);
     if (x == 7 || y == 7) return s("night1");  // lanes
     if (variant == 1 && block == 3) return (x + y) % 5 == 0 ? s("moss3") : s("moss2");  // a yard
-    if (variant == 2 && block == 0 && x >= 2 && x <= 4 && y >= 2 && y <= 4) return s("night1");  // a chimney
     if (variant == 3 && block == 1 && y == 5 && (x == 1 || x == 4)) return s("yellow1");  // lit windows
-    const bool clay = block == 0 || block == 3;
-    const int across = block % 2 == 0 ? y : x;  // ridges run across on some blocks, along on others
+    const bool clay = variant == 2 && block == 0;
+    const int across = block == 1 || block == 2 ? x : y;  // ridges run across on some houses, along on others
     if (across == 3) return clay ? s("soil4") : s("night4");
     if (across < 3) return clay ? s("soil3") : s("night3");
     return clay ? s("soil2") : s("night2");
@@ -158,7 +160,11 @@ Rgb Deck(const Shades& s, int px, int py, int variant) {
         if (!Within(px, py, 8, 8, 4.5)) return px + py < 16 ? s("steel2") : s("steel1");
         return px == 7 || py == 7 ? s("night1") : s("night2");
     }
-    if (variant == 3 && py >= 12 && py <= 13 && px >= 2 && px <= 13) return (px + py) % 4 < 2 ? s("yellow1") : s("night1");  // hazard paint
+    if (variant == 3 && px >= 4 && px <= 11 && py >= 4 && py <= 11) {  // an inset panel
+        if (px == 4 || py == 4) return s("night1");
+        if (px == 11 || py == 11) return s("night4");
+        return (px == 6 || px == 9) && (py == 6 || py == 9) ? s("steel1") : s("night2");
+    }
     const int x = px % 8, y = py % 8;
     if (x == 7 || y == 7) return s("steel1");
     if (x == 0 || y == 0) return s("night4");
@@ -212,10 +218,10 @@ Rgb WaterRim(const Shades& s, int depth, bool lit, Rgb base) {
     return base;
 }
 
-// The crowns' lit fringe; their shadow falls on the meadow below and right.
+// The crowns' lit fringe and dark outline; their shadow falls on the meadow below and right.
 Rgb ForestRim(const Shades& s, int depth, bool lit, Rgb base) {
-    if (depth == 0 && lit) return s("moss3");
-    if (!lit && depth >= -2 && depth < 0) return s("moss1");
+    if (depth == 0) return lit ? s("moss4") : s("moss1");
+    if (depth == -1 || depth == -2) return s("moss1");
     return base;
 }
 

@@ -21,6 +21,7 @@ protected:
         uint32_t srcBlend = blend::kSrcAlpha, destBlend = blend::kInvSrcAlpha;
         uint32_t alphaFunc = cmp::kAlways, alphaRef = 0;
         bool backBuffer = false;  // the 640 x 480 target without alpha, and its long rows
+        float reach = 1.0f;       // texture coordinates from -1.5 to 2.5 times this
     };
 
     uint32_t Next(uint32_t range) {
@@ -31,7 +32,7 @@ protected:
 
     // Random triangles over (and beyond) a target of the given size: most of sprite size, turned
     // and scaled, some long and thin, some reaching far outside it.
-    std::vector<Vertex> RandomTriangles(float width, float height, bool gouraud) {
+    std::vector<Vertex> RandomTriangles(float width, float height, bool gouraud, float uvReach) {
         static constexpr uint32_t kColors[] = {0xFFFFFFFF, 0x80FFFFFF, 0xFF80C0FF, 0x40FF2010, 0x00FFFFFF};
         std::vector<Vertex> v;
         for (int i = 0; i < 150; ++i) {
@@ -41,7 +42,7 @@ protected:
             for (int k = 0; k < 3; ++k) {
                 const uint32_t color = gouraud ? 0x3F000000u * (1 + Next(4)) | Next(0x1000000) : flat;
                 v.push_back({cx + Place(-reach, reach), cy + Place(-reach, reach), 0.5f, 1.0f, color,
-                             Place(-1.5f, 2.5f), Place(-1.5f, 2.5f)});
+                             Place(-1.5f, 2.5f) * uvReach, Place(-1.5f, 2.5f) * uvReach});
             }
         }
         return v;
@@ -80,7 +81,7 @@ protected:
         }
         device_->Clear(0, nullptr, clear::kTarget, 0x80306090, 1.0f, 0);
         device_->SetTexture(0, s.textured ? sheet : nullptr);
-        Draw(RandomTriangles(width, height, s.gouraud));
+        Draw(RandomTriangles(width, height, s.gouraud, s.reach));
         std::vector<uint32_t> pixels;
         if (target) {
             for (int y = 0; y < 80; ++y) {
@@ -101,6 +102,9 @@ TEST_F(TrianglePathTest, RandomTrianglesGiveTheGeneralLoopsBytes) {
         {"sprites"},
         {"sprites on the back buffer", true, false, address::kWrap, false, false, true, blend::kSrcAlpha,
          blend::kInvSrcAlpha, cmp::kAlways, 0, true},
+        // Past a million texels, and past the billion where sampling gives up on the place.
+        {"sprites far out on the texture", true, false, address::kWrap, false, false, true, blend::kSrcAlpha,
+         blend::kInvSrcAlpha, cmp::kAlways, 0, false, 1.0e8f},
         {"linear, clamped", true, true, address::kClamp},
         {"mirrored, Gouraud", true, false, address::kMirror, true},
         {"border, alpha test", true, false, address::kBorder, false, false, true, blend::kSrcAlpha,

@@ -164,7 +164,10 @@ TEST(StageMaps, CellsFillsLandAndRepeatsDrawTheMap) {
         "land 0 1 3 4 16\n"   // ... and two more rows at the right
         "cell 1 1 11 12\n"    // two cells from column 1 stay what they are
         "fill 3 3 2 3 9\n"
-        "repeat 0 1 5 1\n");  // rows 0-1 again as rows 5-6
+        "repeat 0 1 5 1\n"    // rows 0-1 again as rows 5-6
+        "map u.csv 4 4\n"
+        "land 0 3 0 3 16\n"
+        "land 1 2 1 2 32\n");  // a region laid on top: the one under it runs on beneath
     // Rows from the top of the picture: 6, 5, 4, 3, 2, 1, 0. Regions run on past the map's
     // sides and ends. The family's tiles: 16 inside (29-31 its variants), 17 top edge, 18 bottom
     // edge, 22 top-right corner, 26 the inner corner open at the top right.
@@ -177,9 +180,14 @@ TEST(StageMaps, CellsFillsLandAndRepeatsDrawTheMap) {
         16, 11, 12, 26, 17,  // row 1: the inner corner beside the arm's top edge
         16, 16, 16, 16, 16,  // row 0
     };
-    std::vector<int> values = Values(maps.at("t.csv"));
-    for (int& v : values) v = v >= 29 && v <= 31 ? 16 : v;
-    EXPECT_EQ(values, expected);
+    const auto inside = [](std::vector<int> values) {
+        for (int& v : values) v = v >= 29 && v <= 31 ? 16 : v;
+        return values;
+    };
+    EXPECT_EQ(inside(Values(maps.at("t.csv"))), expected);
+    // The upper region's four outer corners (32 + 5 to 8), with no edge of the lower one around.
+    const std::vector<int> onTop = {16, 16, 16, 16, 16, 37, 38, 16, 16, 39, 40, 16, 16, 16, 16, 16};
+    EXPECT_EQ(inside(Values(maps.at("u.csv"))), onTop);
 }
 
 TEST(StageMaps, LinesOutsideTheMapAreRefusedWithTheirLine) {
