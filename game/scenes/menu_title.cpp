@@ -1,7 +1,7 @@
 // The title: the logo, the menu rows (or, before four characters are unlocked, a single prompt
 // that starts a one-character game), the starting level and the view-state flag; after 600 idle
 // frames the attract demo.
-#include "game/stage/menu_title.h"
+#include "game/scenes/menu_title.h"
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"

@@ -1,6 +1,6 @@
 // The end of a game: the final score, the best results registered, the offer to keep the last
 // replay in the first free slot, and "RETURN" to the title.
-#include "game/stage/menu_result.h"
+#include "game/scenes/menu_result.h"
 
 #include <string>
 

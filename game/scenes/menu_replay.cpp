@@ -1,5 +1,5 @@
 // The replay list and the start of a playback.
-#include "game/stage/menu_replay.h"
+#include "game/scenes/menu_replay.h"
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"

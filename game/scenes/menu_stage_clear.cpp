@@ -1,7 +1,7 @@
 // The interlude between two stages of a cooperative whole game: the field is cleared, the party
 // glides back to its start point, and after 120 frames the next stage scene starts with the
 // values carried over from the last one.
-#include "game/stage/menu_stage_clear.h"
+#include "game/scenes/menu_stage_clear.h"
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"

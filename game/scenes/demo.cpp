@@ -1,6 +1,6 @@
 // The attract demo's timeline: a title card, an opening dance, four verses each led by a dancer
 // in front of the tile pictures, two epilogue interludes, and back to the title.
-#include "game/stage/demo.h"
+#include "game/scenes/demo.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
 // The party set-up menu: its main page, the seat and whole-team selections with the firing
 // preview, and the saved formations.
-#include "game/stage/menu_coop.h"
+#include "game/scenes/menu_coop.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The ranking scene.
-#include "game/stage/menu_ranking.h"
+#include "game/scenes/menu_ranking.h"
 
-#include "game/stage/menu_extermination.h"
+#include "game/scenes/menu_extermination.h"
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"

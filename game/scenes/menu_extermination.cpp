@@ -1,5 +1,5 @@
 // The extermination menu.
-#include "game/stage/menu_extermination.h"
+#include "game/scenes/menu_extermination.h"
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
