@@ -45,7 +45,7 @@ void SC_Menu_StageClear::Update(ObjectController* ctx) {
         party->y = kHomeY + left * stepY;
     }
     if (age == kHandOverAge) {
-        Object* next = ctx->CreateObject(kStageScene, 128, 0, 0, 0, 0, 0, nullptr);
+        Object* next = ctx->CreateObject(type_id::Script, 128, 0, 0, 0, 0, 0, nullptr);
         if (next != nullptr) {
             next->SetScore(score);
             next->OnMessage(Msg(3, kWaveRowCode, angle));
@@ -65,6 +65,6 @@ void SC_Menu_StageClear::Draw(ObjectController*) {
 
 namespace {
 
-const ClassRegistration kStageClearClass{{kStageClearMenu, MakeObject<SC_Menu_StageClear>}};
+const ClassRegistration kStageClearClass{{type_id::SC_Menu_StageClear, MakeObject<SC_Menu_StageClear>}};
 
 }  // namespace
