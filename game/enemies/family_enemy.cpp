@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "game/enemies/enemy_table.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 namespace {
@@ -38,7 +40,7 @@ void AddSceneScore(ObjectController* ctx, int32_t value) {
 }
 
 void ExplodeWithSubvert(Enemy& enemy, ObjectController* ctx) {
-    TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(enemy.x), static_cast<int32_t>(enemy.y)));
+    TellScene(ctx, Msg(6, stage_message::kSubvertBonus, ctx, static_cast<int32_t>(enemy.x), static_cast<int32_t>(enemy.y)));
     enemy.Explode(ctx);
 }
 
@@ -50,7 +52,7 @@ bool PartyPosition(ObjectController* ctx, float& px, float& py) {
 }
 
 FamilyEnemy::FamilyEnemy(const FamilyRow& row, float px, float py, float a, float b, float c, float d)
-    : row_(row) {
+    : row_(row), cellWidth(FindEnemyRow(row.id)->width), cellHeight(FindEnemyRow(row.id)->height) {
     Setup(row.id, px, py, a, b, c, d);
 }
 
@@ -64,13 +66,13 @@ void FamilyEnemy::Run(ObjectController* ctx) {
 void FamilyEnemy::Draw(ObjectController*) {
     const CellOffset f = Frame();
     DrawFrom(static_cast<float>(row_.cellX + f.x), static_cast<float>(row_.cellY + f.y),
-             static_cast<float>(row_.cellWidth), static_cast<float>(row_.cellHeight));
+             static_cast<float>(cellWidth), static_cast<float>(cellHeight));
 }
 
 void FamilyEnemy::DrawTinted(ObjectController*) {
     const CellOffset f = Frame();
     DrawFromSheet(SheetIndex(), static_cast<float>(row_.cellX + f.x), static_cast<float>(row_.cellY + f.y),
-                  static_cast<float>(row_.cellWidth), static_cast<float>(row_.cellHeight),
+                  static_cast<float>(cellWidth), static_cast<float>(cellHeight),
                   static_cast<uint32_t>(colour));
 }
 
@@ -99,6 +101,6 @@ void TrimmedGhost::Draw(ObjectController*) {
     const CellOffset f = Frame();
     const bool flashing = ((flashTimer + 3) / 4) % 2 == 1;
     DrawFromSheet(0, static_cast<float>(row_.cellX + f.x), static_cast<float>(row_.cellY + f.y),
-                  static_cast<float>(row_.cellWidth), static_cast<float>(row_.cellHeight),
+                  static_cast<float>(cellWidth), static_cast<float>(cellHeight),
                   static_cast<uint32_t>(flashing ? trimColour : colour));
 }

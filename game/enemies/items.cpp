@@ -8,11 +8,12 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kWindId = 289;
 constexpr int32_t kGhostModes = 16;
 
 // Every item: hp 1 and power 1.0 on top of the record's defaults.
@@ -74,7 +75,7 @@ public:
         if (!StepEnemyMovement(*this)) return;
         Vanish();
         // Between stages, or in a bare world, there may be no scene to tell.
-        if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 9, ctx));
+        if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kChainBroken, ctx));
     }
     void Draw(ObjectController*) override { DrawCellCentred(gameSprites.effect1, x, y, 8, 8, 0.0f, 16.0f); }
 };
@@ -88,7 +89,7 @@ public:
     }
     void Run(ObjectController* ctx) override {
         if (age == 0) {
-            ctx->FirePattern(kWindId, x, y, 4.0f, 0.0f, 8, false, static_cast<int32_t>(x + y), 315, nullptr);
+            ctx->FirePattern(type_id::EF_Wind, x, y, 4.0f, 0.0f, 8, false, static_cast<int32_t>(x + y), 315, nullptr);
         }
         const int64_t cube = static_cast<int64_t>(age) * age * age;
         speed = static_cast<float>(std::min<int64_t>(16, cube / 10000));
@@ -179,11 +180,11 @@ public:
 };
 
 const ClassRegistration kItemClasses{
-    {267, MakeObject<I_PowerUp>},
-    {268, MakeObject<I_Bonus>},
-    {269, MakeObject<I_ZanacEnemyEraser>},
-    {270, MakeObject<I_Recca>},
-    {271, MakeObject<I_TwinBee_Bell>},
+    {type_id::I_PowerUp, MakeObject<I_PowerUp>},
+    {type_id::I_Bonus, MakeObject<I_Bonus>},
+    {type_id::I_ZanacEnemyEraser, MakeObject<I_ZanacEnemyEraser>},
+    {type_id::I_Recca, MakeObject<I_Recca>},
+    {type_id::I_TwinBee_Bell, MakeObject<I_TwinBee_Bell>},
 };
 
 }  // namespace

@@ -179,7 +179,7 @@ void SC_Menu_Ranking::UpdateTable(ObjectController* ctx) {
 void SC_Menu_Ranking::Decide(ObjectController* ctx) {
     if (decideCount < kDecideDelay || !IsAlive()) return;
     Vanish();
-    ctx->CreateObject(kTitleMenu, 128, 0, 0, 0, 0, 0, nullptr);
+    ctx->CreateObject(type_id::SC_Menu_Title, 128, 0, 0, 0, 0, 0, nullptr);
 }
 
 void SC_Menu_Ranking::Draw(ObjectController* ctx) {
@@ -268,6 +268,6 @@ void SC_Menu_Ranking::DrawTable2(ObjectController* ctx) {
 
 namespace {
 
-const ClassRegistration kRankingClass{{kRankingMenu, MakeObject<SC_Menu_Ranking>}};
+const ClassRegistration kRankingClass{{type_id::SC_Menu_Ranking, MakeObject<SC_Menu_Ranking>}};
 
 }  // namespace

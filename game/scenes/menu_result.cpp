@@ -6,13 +6,13 @@
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 using namespace menu;
 
 namespace {
 
-constexpr int32_t kPlaybackCode = 1;
 constexpr int32_t kReturnAfter = 31;  // button 4 is ignored before this age
 constexpr int32_t kUnrankedLevel = 16;
 constexpr size_t kFileNameChars = 20;
@@ -22,7 +22,7 @@ constexpr size_t kFileNameChars = 20;
 SC_Menu_Result::SC_Menu_Result(float, float, float, float, float, float) { Init(); }
 
 void SC_Menu_Result::OnMessage(const Message& message) {
-    if (message.Code() == kPlaybackCode) saveState = kNotOffered;
+    if (message.Code() == result_message::kWasPlayback) saveState = kNotOffered;
 }
 
 void SC_Menu_Result::Update(ObjectController* ctx) {
@@ -51,7 +51,7 @@ void SC_Menu_Result::Decide(ObjectController* ctx) {
     if (decideCount < kDecideDelay || !IsAlive()) return;
     Vanish();
     ctx->KillEffectsAndWaves();
-    ctx->CreateObject(kTitleMenu, 128, 0, 0, 0, 0, 0, nullptr);
+    ctx->CreateObject(type_id::SC_Menu_Title, 128, 0, 0, 0, 0, 0, nullptr);
 }
 
 void SC_Menu_Result::HandleInput(ObjectController* ctx) {
@@ -95,6 +95,6 @@ void SC_Menu_Result::Draw(ObjectController* ctx) {
 
 namespace {
 
-const ClassRegistration kResultClass{{kResultMenu, MakeObject<SC_Menu_Result>}};
+const ClassRegistration kResultClass{{type_id::SC_Menu_Result, MakeObject<SC_Menu_Result>}};
 
 }  // namespace

@@ -19,7 +19,7 @@
 #include "game/scenes/menu_result.h"
 #include "game/scenes/menu_title.h"
 #include "game/stage/script.h"
-#include "game_run.h"
+#include "harness/game_run.h"
 #include "platform/os/os.h"
 
 namespace {
