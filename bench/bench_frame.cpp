@@ -18,10 +18,10 @@
 #include <chrono>
 #include <cstdint>
 
-#include "e2e/game_run.h"
 #include "framework/app/zeth.h"
 #include "game/stage/script.h"
 #include "game/world/object_controller.h"
+#include "harness/game_run.h"
 
 namespace {
 

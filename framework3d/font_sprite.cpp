@@ -33,7 +33,6 @@ constexpr CodeRange kCodeRanges[] = {
 // The next free x of each sheet row while a store is built; one table for every font sprite.
 int32_t g_fill[CBaseFontSprite::kFillRows];
 
-uint16_t Read16(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
 
 }  // namespace
 
@@ -163,13 +162,13 @@ bool CBaseFontSprite::CreateFromMemory(const void* image, uint32_t size, const c
     if (bytes == nullptr || size < kHeaderBytes + kTableBytes) return false;
     if (strncasecmp(reinterpret_cast<const char*>(bytes), "LFD", 3) != 0 || bytes[3] != 0) return false;
     const int32_t sheets = bytes[5];
-    const uint32_t glyphs = Read16(bytes + 10);
+    const uint32_t glyphs = ReadLittleEndian16(bytes + 10);
     const uint32_t namesAt = kHeaderBytes + kTableBytes;
     const uint32_t recordsAt = namesAt + kSheetNameBytes * static_cast<uint32_t>(sheets);
     // Everything the file names must lie inside it: sheets, records, and glyphs of the table.
     if (sheets > kMaxSheets || size < recordsAt + glyphs * sizeof(Glyph)) return false;
     for (uint32_t i = 0; i < kCodeIndexes; ++i) {
-        uint16_t glyph = Read16(bytes + kHeaderBytes + 2 * i);
+        uint16_t glyph = ReadLittleEndian16(bytes + kHeaderBytes + 2 * i);
         if (glyph != kNoGlyph && glyph >= glyphs) return false;
     }
     for (uint32_t i = 0; i < glyphs; ++i) {
@@ -177,8 +176,8 @@ bool CBaseFontSprite::CreateFromMemory(const void* image, uint32_t size, const c
     }
     Clear();
     fontSize_ = bytes[4];
-    sheetWidth_ = Read16(bytes + 6);
-    sheetHeight_ = Read16(bytes + 8);
+    sheetWidth_ = ReadLittleEndian16(bytes + 6);
+    sheetHeight_ = ReadLittleEndian16(bytes + 8);
     for (int32_t i = 0; i < sheets; ++i) {
         char name[kSheetNameBytes + 1] = {};
         std::memcpy(name, bytes + namesAt + kSheetNameBytes * static_cast<uint32_t>(i), kSheetNameBytes);
@@ -194,13 +193,13 @@ bool CBaseFontSprite::CreateFromMemory(const void* image, uint32_t size, const c
         if (sheets_[i] == nullptr) return false;
     }
     sheetCount_ = sheets;
-    for (uint32_t i = 0; i < kCodeIndexes; ++i) glyphOfCode_[i] = Read16(bytes + kHeaderBytes + 2 * i);
+    for (uint32_t i = 0; i < kCodeIndexes; ++i) glyphOfCode_[i] = ReadLittleEndian16(bytes + kHeaderBytes + 2 * i);
     glyphs_ = static_cast<Glyph*>(Zeth::MemoryAlloc(std::max<uint32_t>(1, glyphs) * sizeof(Glyph)));
     if (glyphs_ == nullptr) return false;
     for (uint32_t i = 0; i < glyphs; ++i) {
         const uint8_t* record = bytes + recordsAt + i * sizeof(Glyph);
-        glyphs_[i] = Glyph{record[0], record[1], record[2], record[3], Read16(record + 4), Read16(record + 6),
-                           Read16(record + 8), Read16(record + 10)};
+        glyphs_[i] = Glyph{record[0], record[1], record[2], record[3], ReadLittleEndian16(record + 4), ReadLittleEndian16(record + 6),
+                           ReadLittleEndian16(record + 8), ReadLittleEndian16(record + 10)};
     }
     glyphCount_ = static_cast<int32_t>(glyphs);
     return true;

@@ -61,6 +61,13 @@ void ChangeScreenMode() {
     }
 }
 
+void ReturnToWindow() {
+    internal::AppState& state = State();
+    if (state.windowed) return;
+    state.windowed = true;
+    internal::ApplyWindowStyle();
+}
+
 intptr_t WindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     internal::AppState& state = State();
     if (state.game.keyHook != nullptr) state.game.keyHook(message, wParam, lParam);

@@ -61,6 +61,7 @@ float ScaleY(float y);
 void AddPolygonCount(uint32_t polygons);
 void AddPolygonCount3D(uint32_t polygons);
 void ChangeScreenMode();
+void ReturnToWindow();  // leaves full screen for the window (nothing when already windowed)
 intptr_t WindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 // Figures of the last whole second, as shown in the title.

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "framework/app/app_internal.h"
 #include "framework/graphics/device_internal.h"
 #include "framework/graphics/device_names.h"
 #include "framework/app/log.h"
+#include "framework/app/zeth.h"
 #include "framework/graphics/managers.h"
 #include "framework/graphics/texture.h"
 #include "platform/os/os.h"
@@ -102,14 +102,14 @@ constexpr FormatClass kFormatClasses[16] = {
 // into full screen, goes back to the window so the program stays usable.
 void HandleResetFailure(gfx::Result result, bool force) {
     internal::DeviceState& state = State();
-    Zeth::internal::AppState& app = Zeth::internal::State();
     if (!state.resetFailureReported) {
         ZethLog::PrintError("デバイスの復帰に失敗 [ %s ]", GetErrorString(result));
         ZethLog::PrintBreak();
     }
-    if (force && !app.windowed) {
-        app.windowed = true;
-        Zeth::internal::ApplyWindowStyle();
+    bool windowed = true;
+    Zeth::GetScreenInfo(nullptr, nullptr, &windowed);
+    if (force && !windowed) {
+        Zeth::ReturnToWindow();
         gfx::PresentParameters parameters = state.windowedParameters;
         if (gfx::Succeeded(state.device->Reset(&parameters))) return;
     }

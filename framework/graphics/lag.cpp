@@ -4,9 +4,13 @@
 
 #include "framework/graphics/lag_internal.h"
 #include "framework/core/lock.h"
+#include "framework/files/byte_order.h"
 #include "framework/files/lzss.h"
+#include "platform/gfx/constants.h"
 
 namespace {
+
+namespace fmt = platform::gfx::fmt;
 
 constexpr const char* kCannotLoad = "Can't Load LAG File";
 constexpr const char* kNoMemory = "メモリ確保に失敗 空きメモリが不足している可能性があります";
@@ -22,23 +26,14 @@ struct EntryHeader {
 };
 static_assert(sizeof(EntryHeader) == 32);
 
-uint32_t ReadLittle32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
-
-void WriteLittle32(uint8_t* p, uint32_t value) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
 bool ReadHeader(LagSource& source, EntryHeader& header) {
     uint8_t bytes[32];
     if (source.Read(bytes, sizeof(bytes)) != sizeof(bytes)) return false;  // the end, or a torn header
     std::memcpy(header.name, bytes, kNameSize);
-    header.width = ReadLittle32(bytes + 16);
-    header.height = ReadLittle32(bytes + 20);
-    header.format = ReadLittle32(bytes + 24);
-    header.storedSize = ReadLittle32(bytes + 28);
+    header.width = ReadLittleEndian32(bytes + 16);
+    header.height = ReadLittleEndian32(bytes + 20);
+    header.format = ReadLittleEndian32(bytes + 24);
+    header.storedSize = ReadLittleEndian32(bytes + 28);
     return true;
 }
 
@@ -60,13 +55,11 @@ constexpr uint32_t kBytesPerPixel[4] = {2, 4, 8, 16};
 constexpr uint32_t kChannelMax[3] = {15, 255, 65535};
 constexpr float kChannelReciprocal[3] = {1.0f / 15.0f, 1.0f / 255.0f, 1.0f / 65535.0f};
 
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-
 Channels ReadPixel(uint32_t format, const uint8_t* p) {
     Channels c{};
     switch (format) {
         case CLagArchive::kArgb4444: {
-            uint16_t word = Read16(p);
+            uint16_t word = ReadLittleEndian16(p);
             c.integer[3] = word & 15;
             c.integer[2] = (word >> 4) & 15;
             c.integer[1] = (word >> 8) & 15;
@@ -77,7 +70,7 @@ Channels ReadPixel(uint32_t format, const uint8_t* p) {
             for (int i = 0; i < 4; ++i) c.integer[i] = p[i];
             break;
         case CLagArchive::kBgra16:
-            for (int i = 0; i < 4; ++i) c.integer[i] = Read16(p + 2 * i);
+            for (int i = 0; i < 4; ++i) c.integer[i] = ReadLittleEndian16(p + 2 * i);
             break;
         default:
             std::memcpy(c.real, p, sizeof(c.real));
@@ -136,32 +129,21 @@ void WritePixel(uint32_t sourceFormat, const Channels& c, uint32_t format, uint8
 void WriteDdsHeader(uint8_t* header, uint32_t width, uint32_t height) {
     std::memset(header, 0, CLagArchive::kDdsHeaderSize);
     std::memcpy(header, "DDS ", 4);
-    WriteLittle32(header + 4, 124);
-    WriteLittle32(header + 8, 0x1007);  // caps, height, width, pixel format
-    WriteLittle32(header + 12, height & 0xFFFF);
-    WriteLittle32(header + 16, width & 0xFFFF);
-    WriteLittle32(header + 76, 32);
-    WriteLittle32(header + 80, 0x41);  // RGB with alpha
-    WriteLittle32(header + 88, 32);
-    WriteLittle32(header + 92, 0x00FF0000);
-    WriteLittle32(header + 96, 0x0000FF00);
-    WriteLittle32(header + 100, 0x000000FF);
-    WriteLittle32(header + 104, 0xFF000000);
+    WriteLittleEndian32(header + 4, 124);
+    WriteLittleEndian32(header + 8, 0x1007);  // caps, height, width, pixel format
+    WriteLittleEndian32(header + 12, height & 0xFFFF);
+    WriteLittleEndian32(header + 16, width & 0xFFFF);
+    WriteLittleEndian32(header + 76, 32);
+    WriteLittleEndian32(header + 80, 0x41);  // RGB with alpha
+    WriteLittleEndian32(header + 88, 32);
+    WriteLittleEndian32(header + 92, 0x00FF0000);
+    WriteLittleEndian32(header + 96, 0x0000FF00);
+    WriteLittleEndian32(header + 100, 0x000000FF);
+    WriteLittleEndian32(header + 104, 0xFF000000);
 }
 
 constexpr uint8_t kDither5[16] = {0, 4, 1, 5, 6, 2, 7, 3, 1, 5, 0, 4, 7, 3, 6, 2};
 constexpr uint8_t kDither4[16] = {0, 8, 2, 10, 12, 4, 14, 6, 2, 10, 0, 8, 14, 6, 12, 4};
-
-// Surface formats the copy writes.
-enum SurfaceFormat : uint32_t {
-    kA8R8G8B8 = 21,
-    kX8R8G8B8 = 22,
-    kR5G6B5 = 23,
-    kX1R5G5B5 = 24,
-    kA1R5G5B5 = 25,
-    kA4R4G4B4 = 26,
-    kX4R4G4B4 = 30,
-};
 
 }  // namespace
 
@@ -291,8 +273,8 @@ bool CLagArchive::Decompress(const uint8_t* source, uint32_t sourceSize, void** 
     if (sourceSize > UINT32_MAX - kLzssHeaderSize) return false;
     auto* container = static_cast<uint8_t*>(Zeth::MemoryAlloc(sourceSize + kLzssHeaderSize));
     if (container == nullptr) return false;
-    WriteLittle32(container, kLzssMagic);
-    WriteLittle32(container + 4, imageSize);
+    WriteLittleEndian32(container, kLzssMagic);
+    WriteLittleEndian32(container + 4, imageSize);
     if (sourceSize > 0) std::memcpy(container + kLzssHeaderSize, source, sourceSize);
     bool decoded = LzssDecode(container, sourceSize + kLzssHeaderSize, *destination, imageSize);
     Zeth::MemoryFree(container);
@@ -342,20 +324,20 @@ void CLagArchive::CopyRectToSurface(void* bits, uint32_t pitch, uint32_t left, u
             uint32_t dx = x + column, dy = y + row;
             uint32_t pixel = 0;
             switch (format) {
-                case kA8R8G8B8:
-                case kX8R8G8B8:
+                case fmt::kA8R8G8B8:
+                case fmt::kX8R8G8B8:
                     std::memcpy(line + 4 * dx, in + 4 * column, 4);
                     continue;
-                case kR5G6B5:
+                case fmt::kR5G6B5:
                     pixel = (Dither5(r, dx, dy) >> 3) << 11 | (Dither5(g, dx, dy) >> 2) << 5 | Dither5(b, dx, dy) >> 3;
                     break;
-                case kA1R5G5B5:
-                case kX1R5G5B5:
+                case fmt::kA1R5G5B5:
+                case fmt::kX1R5G5B5:
                     pixel = (a > 127 ? 0x8000u : 0u) | (Dither5(r, dx, dy) >> 3) << 10 | (Dither5(g, dx, dy) >> 3) << 5 |
                             Dither5(b, dx, dy) >> 3;
                     break;
-                case kA4R4G4B4:
-                case kX4R4G4B4:
+                case fmt::kA4R4G4B4:
+                case fmt::kX4R4G4B4:
                     pixel = (Dither4(a, dx, dy) >> 4) << 12 | (Dither4(r, dx, dy) >> 4) << 8 |
                             (Dither4(g, dx, dy) >> 4) << 4 | Dither4(b, dx, dy) >> 4;
                     break;

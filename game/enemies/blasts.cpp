@@ -7,18 +7,16 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
-
-constexpr int32_t kSmallBlastId = 272;
-constexpr int32_t kLargeBlastId = 273;
 
 void CreateBlast(ObjectController* ctx, int32_t typeId, float x, float y, float vx = 0.0f, float vy = 0.0f) {
     ctx->CreateObject(typeId, x, y, vx, vy, 0.0f, 0.0f, nullptr);
 }
 
 // Eight cells of two frames each.
-class EF_Blast_01 final : public RowEffect<272> {
+class EF_Blast_01 final : public RowEffect<type_id::EF_Blast_01> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { EndRun(); }
@@ -28,7 +26,7 @@ public:
 };
 
 // Cells 4 to 7 and back, one step every third frame.
-class EF_Blast_02 final : public RowEffect<273> {
+class EF_Blast_02 final : public RowEffect<type_id::EF_Blast_02> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override {
@@ -47,7 +45,7 @@ public:
 };
 
 // Four small cells, then three large ones, then back down.
-class EF_ZanacBlast final : public RowEffect<274> {
+class EF_ZanacBlast final : public RowEffect<type_id::EF_ZanacBlast> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override {
@@ -69,7 +67,7 @@ public:
 };
 
 // One cell tinted by the colour index its creator writes into the angle field.
-class EF_Blast_Invader final : public RowEffect<275> {
+class EF_Blast_Invader final : public RowEffect<type_id::EF_Blast_Invader> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { EndRun(); }
@@ -90,7 +88,7 @@ private:
     }
 };
 
-class EF_OR_Blast final : public RowEffect<315> {
+class EF_OR_Blast final : public RowEffect<type_id::EF_OR_Blast> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { EndRun(); }
@@ -104,7 +102,7 @@ public:
 
 // The stage-1 boss's picture while a small and a large blast appear every frame at places
 // computed from the positions of the boss and the party and the age.
-class EF_Blast_Stage1Boss final : public RowEffect<291> {
+class EF_Blast_Stage1Boss final : public RowEffect<type_id::EF_Blast_Stage1Boss> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
@@ -115,8 +113,8 @@ public:
             q = static_cast<int64_t>(party->GetY());
         }
         const int64_t t = age;
-        CreateBlast(ctx, kSmallBlastId, static_cast<float>((t * b * a + p) % 256), static_cast<float>((q * p * t + a) % 256));
-        CreateBlast(ctx, kLargeBlastId, static_cast<float>((q * t * a + b) % 240), static_cast<float>((p * t * b + q) % 240));
+        CreateBlast(ctx, type_id::EF_Blast_01, static_cast<float>((t * b * a + p) % 256), static_cast<float>((q * p * t + a) % 256));
+        CreateBlast(ctx, type_id::EF_Blast_02, static_cast<float>((q * t * a + b) % 240), static_cast<float>((p * t * b + q) % 240));
         if (t % 10 == 0) ctx->PlaySE(4);
         EndRun();
     }
@@ -126,21 +124,21 @@ public:
 // The stage-2 boss's picture while blasts fly out in directions that jump about from frame to
 // frame, then a final ring of 64 pairs. The fan helper reads its angle argument as degrees; the
 // value handed to it is already a degree count turned into binary units once.
-class EF_Blast_Stage2Boss final : public RowEffect<292> {
+class EF_Blast_Stage2Boss final : public RowEffect<type_id::EF_Blast_Stage2Boss> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
         const int64_t t = age;
         const float speed = static_cast<float>(t % 8 + 1);
-        Fire(ctx, kSmallBlastId, speed, DegreesToAngle(static_cast<double>((t + 1) * 130)));
-        Fire(ctx, kLargeBlastId, speed, DegreesToAngle(static_cast<double>((t + 1) * 290)));
+        Fire(ctx, type_id::EF_Blast_01, speed, DegreesToAngle(static_cast<double>((t + 1) * 130)));
+        Fire(ctx, type_id::EF_Blast_02, speed, DegreesToAngle(static_cast<double>((t + 1) * 290)));
         if (t % 10 == 0) ctx->PlaySE(4);
         if (t >= 120) {
             Kill();
             for (int32_t i = 0; i < 64; ++i) {
                 const float ringSpeed = static_cast<float>(i / 4 + 1);
-                Fire(ctx, kSmallBlastId, ringSpeed, DegreesToAngle(static_cast<double>(x) + i + 1));
-                Fire(ctx, kLargeBlastId, ringSpeed, DegreesToAngle(static_cast<double>(y) + i + 1));
+                Fire(ctx, type_id::EF_Blast_01, ringSpeed, DegreesToAngle(static_cast<double>(x) + i + 1));
+                Fire(ctx, type_id::EF_Blast_02, ringSpeed, DegreesToAngle(static_cast<double>(y) + i + 1));
             }
         }
         age += 1;
@@ -154,12 +152,12 @@ private:
 };
 
 // Rows of 16 small blasts sweeping the field from top to bottom in 16 frames.
-class EF_Blast_Stage3Boss final : public RowEffect<293> {
+class EF_Blast_Stage3Boss final : public RowEffect<type_id::EF_Blast_Stage3Boss> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
         for (int32_t k = 0; k < 16; ++k) {
-            CreateBlast(ctx, kSmallBlastId, static_cast<float>(8 + 16 * k), static_cast<float>(age * 16 + 8));
+            CreateBlast(ctx, type_id::EF_Blast_01, static_cast<float>(8 + 16 * k), static_cast<float>(age * 16 + 8));
         }
         if (age % 3 == 0) ctx->PlaySE(3);
         EndRun();
@@ -167,7 +165,7 @@ public:
 };
 
 // One small blast a frame on a ring whose radius and direction follow the age.
-class EF_Blast_Stage5Boss final : public RowEffect<294> {
+class EF_Blast_Stage5Boss final : public RowEffect<type_id::EF_Blast_Stage5Boss> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
@@ -175,14 +173,14 @@ public:
         const double product = static_cast<double>(t * t) * static_cast<double>(x) * static_cast<double>(y);
         const float r = static_cast<float>((static_cast<int64_t>(product) % 256) / 8);
         const int32_t a = DegreesToAngle(static_cast<double>(t * 71));
-        CreateBlast(ctx, kSmallBlastId, x + AngleCos(a) * r, y + AngleSin(a) * r);
+        CreateBlast(ctx, type_id::EF_Blast_01, x + AngleCos(a) * r, y + AngleSin(a) * r);
         if (t % 3 == 0) ctx->PlaySE(3);
         EndRun();
     }
 };
 
 // Eight downward fans of eight large blasts, then a ring of 36.
-class EF_Blast_Stage7Boss final : public RowEffect<295> {
+class EF_Blast_Stage7Boss final : public RowEffect<type_id::EF_Blast_Stage7Boss> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
@@ -207,16 +205,16 @@ public:
 private:
     void Launch(ObjectController* ctx, float speed, float degrees) {
         const int32_t b = DegreesToAngle(degrees);
-        CreateBlast(ctx, kLargeBlastId, x, y, AngleCos(b) * speed, AngleSin(b) * speed);
+        CreateBlast(ctx, type_id::EF_Blast_02, x, y, AngleCos(b) * speed, AngleSin(b) * speed);
     }
 };
 
 const ClassRegistration kBlastClasses{
-    {272, MakeObject<EF_Blast_01>},         {273, MakeObject<EF_Blast_02>},
-    {274, MakeObject<EF_ZanacBlast>},       {275, MakeObject<EF_Blast_Invader>},
-    {291, MakeObject<EF_Blast_Stage1Boss>}, {292, MakeObject<EF_Blast_Stage2Boss>},
-    {293, MakeObject<EF_Blast_Stage3Boss>}, {294, MakeObject<EF_Blast_Stage5Boss>},
-    {295, MakeObject<EF_Blast_Stage7Boss>}, {315, MakeObject<EF_OR_Blast>},
+    {type_id::EF_Blast_01, MakeObject<EF_Blast_01>},         {type_id::EF_Blast_02, MakeObject<EF_Blast_02>},
+    {type_id::EF_ZanacBlast, MakeObject<EF_ZanacBlast>},       {type_id::EF_Blast_Invader, MakeObject<EF_Blast_Invader>},
+    {type_id::EF_Blast_Stage1Boss, MakeObject<EF_Blast_Stage1Boss>}, {type_id::EF_Blast_Stage2Boss, MakeObject<EF_Blast_Stage2Boss>},
+    {type_id::EF_Blast_Stage3Boss, MakeObject<EF_Blast_Stage3Boss>}, {type_id::EF_Blast_Stage5Boss, MakeObject<EF_Blast_Stage5Boss>},
+    {type_id::EF_Blast_Stage7Boss, MakeObject<EF_Blast_Stage7Boss>}, {type_id::EF_OR_Blast, MakeObject<EF_OR_Blast>},
 };
 
 }  // namespace

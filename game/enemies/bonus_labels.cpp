@@ -5,12 +5,12 @@
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 
 namespace {
 
 constexpr float kTextDepth = 32767.0f;
 constexpr int32_t kGhostModes = 16;
-constexpr int32_t kBonusItemId = 268;
 
 // How long a label stands: 61 frames, or 20 in the ghost modes under the bonus-label rule.
 enum class LabelRule : uint8_t { kBonus, kFixed };
@@ -68,20 +68,20 @@ private:
     static const LabelRow& Row() { return kLabels[Id - 276]; }
 };
 
-class EF_HecatomBonus final : public BonusLabel<276> { using BonusLabel::BonusLabel; };
-class EF_ExcessCapacityBonus final : public BonusLabel<277> { using BonusLabel::BonusLabel; };
-class EF_SubvertBonus final : public BonusLabel<278> { using BonusLabel::BonusLabel; };
-class EF_MortalWoundBonus final : public BonusLabel<279> { using BonusLabel::BonusLabel; };
-class EF_WithoutDelayBonus final : public BonusLabel<280> { using BonusLabel::BonusLabel; };
-class EF_ParadigmShiftBonus final : public BonusLabel<281> { using BonusLabel::BonusLabel; };
-class EF_AnnihilateBonus final : public BonusLabel<282> { using BonusLabel::BonusLabel; };
-class EF_InefficientBlowBonus final : public BonusLabel<283> { using BonusLabel::BonusLabel; };
-class EF_PlagueBonus final : public BonusLabel<284> { using BonusLabel::BonusLabel; };
-class EF_EnthusiasticBonus final : public BonusLabel<285> { using BonusLabel::BonusLabel; };
-class EF_Failure final : public BonusLabel<286> { using BonusLabel::BonusLabel; };
+class EF_HecatomBonus final : public BonusLabel<type_id::EF_HecatomBonus> { using BonusLabel::BonusLabel; };
+class EF_ExcessCapacityBonus final : public BonusLabel<type_id::EF_ExcessCapacityBonus> { using BonusLabel::BonusLabel; };
+class EF_SubvertBonus final : public BonusLabel<type_id::EF_SubvertBonus> { using BonusLabel::BonusLabel; };
+class EF_MortalWoundBonus final : public BonusLabel<type_id::EF_MortalWoundBonus> { using BonusLabel::BonusLabel; };
+class EF_WithoutDelayBonus final : public BonusLabel<type_id::EF_WithoutDelayBonus> { using BonusLabel::BonusLabel; };
+class EF_ParadigmShiftBonus final : public BonusLabel<type_id::EF_ParadigmShiftBonus> { using BonusLabel::BonusLabel; };
+class EF_AnnihilateBonus final : public BonusLabel<type_id::EF_AnnihilateBonus> { using BonusLabel::BonusLabel; };
+class EF_InefficientBlowBonus final : public BonusLabel<type_id::EF_InefficientBlowBonus> { using BonusLabel::BonusLabel; };
+class EF_PlagueBonus final : public BonusLabel<type_id::EF_PlagueBonus> { using BonusLabel::BonusLabel; };
+class EF_EnthusiasticBonus final : public BonusLabel<type_id::EF_EnthusiasticBonus> { using BonusLabel::BonusLabel; };
+class EF_Failure final : public BonusLabel<type_id::EF_Failure> { using BonusLabel::BonusLabel; };
 
 // "GAME" over "OVER", falling from the top to the middle, where it stays.
-class EF_GameOver final : public RowEffect<288> {
+class EF_GameOver final : public RowEffect<type_id::EF_GameOver> {
 public:
     EF_GameOver(float, float, float, float, float e, float f) : RowEffect(128.0f, 0.0f, 0.0f, 4.0f, e, f) {}
     void Run(ObjectController*) override {
@@ -95,7 +95,7 @@ public:
 };
 
 // Drops nine bonus items over 33 frames, each worth its score.
-class EF_8Bonus final : public RowEffect<290> {
+class EF_8Bonus final : public RowEffect<type_id::EF_8Bonus> {
 public:
     EF_8Bonus(float a, float b, float c, float, float, float) : RowEffect(a, b, 0, 0, 0, 0) {
         score = static_cast<int32_t>(c);
@@ -103,7 +103,7 @@ public:
     }
     void Run(ObjectController* ctx) override {
         if (age % 4 == 0) {
-            Object* item = ctx->CreateObject(kBonusItemId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+            Object* item = ctx->CreateObject(type_id::I_Bonus, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
             if (item != nullptr) item->SetScore(score);
         }
         if (age > 32) Kill();
@@ -112,7 +112,7 @@ public:
 };
 
 // The points a destroyed enemy paid, centred on it; large values stay three seconds.
-class EF_ScorePop final : public RowEffect<336> {
+class EF_ScorePop final : public RowEffect<type_id::EF_ScorePop> {
 public:
     EF_ScorePop(float a, float b, float c, float d, float, float) : RowEffect(a, b, c, d, 0, 0) {
         width = height = 0;
@@ -129,13 +129,13 @@ public:
 };
 
 const ClassRegistration kBonusLabelClasses{
-    {276, MakeObject<EF_HecatomBonus>},        {277, MakeObject<EF_ExcessCapacityBonus>},
-    {278, MakeObject<EF_SubvertBonus>},        {279, MakeObject<EF_MortalWoundBonus>},
-    {280, MakeObject<EF_WithoutDelayBonus>},   {281, MakeObject<EF_ParadigmShiftBonus>},
-    {282, MakeObject<EF_AnnihilateBonus>},     {283, MakeObject<EF_InefficientBlowBonus>},
-    {284, MakeObject<EF_PlagueBonus>},         {285, MakeObject<EF_EnthusiasticBonus>},
-    {286, MakeObject<EF_Failure>},             {288, MakeObject<EF_GameOver>},
-    {290, MakeObject<EF_8Bonus>},              {336, MakeObject<EF_ScorePop>},
+    {type_id::EF_HecatomBonus, MakeObject<EF_HecatomBonus>},        {type_id::EF_ExcessCapacityBonus, MakeObject<EF_ExcessCapacityBonus>},
+    {type_id::EF_SubvertBonus, MakeObject<EF_SubvertBonus>},        {type_id::EF_MortalWoundBonus, MakeObject<EF_MortalWoundBonus>},
+    {type_id::EF_WithoutDelayBonus, MakeObject<EF_WithoutDelayBonus>},   {type_id::EF_ParadigmShiftBonus, MakeObject<EF_ParadigmShiftBonus>},
+    {type_id::EF_AnnihilateBonus, MakeObject<EF_AnnihilateBonus>},     {type_id::EF_InefficientBlowBonus, MakeObject<EF_InefficientBlowBonus>},
+    {type_id::EF_PlagueBonus, MakeObject<EF_PlagueBonus>},         {type_id::EF_EnthusiasticBonus, MakeObject<EF_EnthusiasticBonus>},
+    {type_id::EF_Failure, MakeObject<EF_Failure>},             {type_id::EF_GameOver, MakeObject<EF_GameOver>},
+    {type_id::EF_8Bonus, MakeObject<EF_8Bonus>},              {type_id::EF_ScorePop, MakeObject<EF_ScorePop>},
 };
 
 }  // namespace

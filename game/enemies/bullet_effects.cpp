@@ -10,20 +10,16 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kNormalBulletId = 1;
-constexpr int32_t kSenkoroBombId = 6;
-constexpr int32_t kShootableBulletId = 19;
-constexpr int32_t kBlasterBlastId = 179;
-constexpr int32_t kPoppoesShotId = 207;
 // The shots of the reflecting rings read y / 1000 as their variant.
 constexpr float kPoppoesVariantOffset = 1000.0f;
 
 // Return fire of a destroyed enemy: the aim is fixed at the first Run, and the rank decides
 // what is fired, how and for how long.
-class EF_RefrectBullet final : public RowEffect<296> {
+class EF_RefrectBullet final : public RowEffect<type_id::EF_RefrectBullet> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
@@ -32,31 +28,31 @@ public:
         if (t == 0) AimAtParty(ctx, x, y, angle);
         if (rank >= 4 && rank <= 7) {
             if (t == 15) {
-                ctx->FirePattern(kShootableBulletId, x, y, 2.0f, 0.0f, 2 * rank - 7, false, (6 - rank) * 45,
+                ctx->FirePattern(type_id::E_DestroyableBullet_W, x, y, 2.0f, 0.0f, 2 * rank - 7, false, (6 - rank) * 45,
                                  (rank - 4) * 90, nullptr);
                 Kill();
             }
         } else if ((rank >= 8 && rank <= 11) || (rank >= 128 && rank <= 255)) {
             if (t % 4 == 0) {
                 if (rank >= 128) Swerve(t);
-                FireAimedFrom(ctx, kNormalBulletId, x, y);
+                FireAimedFrom(ctx, type_id::B_Normal_W, x, y);
             }
             if (t >= 4 * rank || (rank >= 128 && t >= rank)) Kill();
         } else if ((rank >= 12 && rank <= 15) || rank >= 256) {
-            FireFromSpiral(ctx, kNormalBulletId, static_cast<float>(std::min(2 * t, 64)));
+            FireFromSpiral(ctx, type_id::B_Normal_W, static_cast<float>(std::min(2 * t, 64)));
             if (t >= rank || (rank >= 256 && t >= rank / 2)) Kill();
         } else if (rank >= 16 && rank <= 63) {
             if (t % 4 == 0) {
                 const float s = static_cast<float>(1 + t / 8);
-                ctx->CreateObject(kShootableBulletId, x, y, AngleCos(angle) * s, AngleSin(angle) * s, 0.0f, 0.0f,
+                ctx->CreateObject(type_id::E_DestroyableBullet_W, x, y, AngleCos(angle) * s, AngleSin(angle) * s, 0.0f, 0.0f,
                                   nullptr);
             }
             if (t >= rank) Kill();
         } else if (rank >= 64 && rank <= 127) {
-            FireFromSpiral(ctx, kShootableBulletId, static_cast<float>(std::min(t / 2, 64)));
+            FireFromSpiral(ctx, type_id::E_DestroyableBullet_W, static_cast<float>(std::min(t / 2, 64)));
             if (t >= rank) Kill();
         } else {
-            if (t % 4 == 0) FireAimedFrom(ctx, kNormalBulletId, x, y);
+            if (t % 4 == 0) FireAimedFrom(ctx, type_id::B_Normal_W, x, y);
             if (t >= rank) Kill();
         }
         age += 1;
@@ -82,7 +78,7 @@ private:
     }
 };
 
-class EF_EraseBullet final : public RowEffect<297> {
+class EF_EraseBullet final : public RowEffect<type_id::EF_EraseBullet> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { EndRun(); }
@@ -92,7 +88,7 @@ public:
 };
 
 // A reticle whose corners close in on the target, then an enemy bomb with its velocity.
-class EF_Sagittarius final : public RowEffect<324> {
+class EF_Sagittarius final : public RowEffect<type_id::EF_Sagittarius> {
 public:
     EF_Sagittarius(float a, float b, float c, float d, float e, float f) : RowEffect(a, b, c, d, e, f) {
         hp = maxHp = 31.0f;
@@ -101,7 +97,7 @@ public:
         if (age == 0) ctx->PlaySE(32);
         if (age > 60) {
             Kill();
-            ctx->CreateObject(kSenkoroBombId, x, y, vx, vy, 0.0f, 0.0f, nullptr);
+            ctx->CreateObject(type_id::B_Senkoro_Bomb, x, y, vx, vy, 0.0f, 0.0f, nullptr);
         }
         age += 1;
     }
@@ -119,13 +115,13 @@ public:
 };
 
 // A charging spark with a marker ten frames ahead on its path; it turns into a player blast.
-class EF_Blaster final : public RowEffect<298> {
+class EF_Blaster final : public RowEffect<type_id::EF_Blaster> {
 public:
     EF_Blaster(float a, float b, float c, float d, float e, float f) : RowEffect(a, b, c, d, e, f), targetY(b + 10.0f * d) {}
     void Run(ObjectController* ctx) override {
         if (age >= 20) {
             Kill();
-            ctx->CreateObject(kBlasterBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+            ctx->CreateObject(type_id::S_Blaster_Blast, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         }
         age += 1;
     }
@@ -139,7 +135,7 @@ public:
 
 // Rings of player shots every eighth frame; the angle field holds the level (fewer shots for
 // higher levels, none from 3), the score field extra life and the side field the shots' side.
-class EF_Poppoes_Reflect final : public RowEffect<335> {
+class EF_Poppoes_Reflect final : public RowEffect<type_id::EF_Poppoes_Reflect> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
@@ -149,7 +145,7 @@ public:
             for (int32_t k = 0; k < n; ++k) {
                 const double degrees = (k * 360) / n + 2 * age + 3.0 * static_cast<double>(x);
                 const int32_t b = DegreesToAngle(std::trunc(degrees));
-                Object* shot = ctx->CreateObject(kPoppoesShotId, x, y + kPoppoesVariantOffset, AngleCos(b) * s,
+                Object* shot = ctx->CreateObject(type_id::S_FZ_Poppoes_Shot, x, y + kPoppoesVariantOffset, AngleCos(b) * s,
                                                  AngleSin(b) * s, 0.0f, 0.0f, nullptr);
                 if (shot != nullptr) shot->SetSide(side);
             }
@@ -160,8 +156,8 @@ public:
 };
 
 const ClassRegistration kBulletEffectClasses{
-    {296, MakeObject<EF_RefrectBullet>}, {297, MakeObject<EF_EraseBullet>}, {298, MakeObject<EF_Blaster>},
-    {324, MakeObject<EF_Sagittarius>},   {335, MakeObject<EF_Poppoes_Reflect>},
+    {type_id::EF_RefrectBullet, MakeObject<EF_RefrectBullet>}, {type_id::EF_EraseBullet, MakeObject<EF_EraseBullet>}, {type_id::EF_Blaster, MakeObject<EF_Blaster>},
+    {type_id::EF_Sagittarius, MakeObject<EF_Sagittarius>},   {type_id::EF_Poppoes_Reflect, MakeObject<EF_Poppoes_Reflect>},
 };
 
 }  // namespace

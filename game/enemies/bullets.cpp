@@ -6,11 +6,9 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
-
-constexpr int32_t kEraseFlashId = 297;
-constexpr int32_t kInvisibleShotId = 236;
 
 struct BulletRow {
     int16_t id;
@@ -63,7 +61,7 @@ void Bullet::Move(ObjectController*) {
 }
 
 void Bullet::OnKilled(ObjectController* ctx) {
-    ctx->CreateObject(kEraseFlashId, x, y, vx, vy, 0.0f, 0.0f, nullptr);
+    ctx->CreateObject(type_id::EF_EraseBullet, x, y, vx, vy, 0.0f, 0.0f, nullptr);
     if (ctx->currentScene != nullptr) ctx->currentScene->AddScore(10);
 }
 
@@ -73,7 +71,7 @@ void CompanionBullet::Detach() {
 }
 
 Object* CompanionBullet::MakeCompanion(ObjectController* ctx, float companionPower) {
-    link = ctx->CreateObject(kInvisibleShotId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
+    link = ctx->CreateObject(type_id::S_InvisibleShot, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
     if (link != nullptr) link->power = companionPower;
     return link;
 }
@@ -82,13 +80,13 @@ namespace {
 
 class B_SmallRed final : public Bullet {
 public:
-    B_SmallRed(float x, float y, float a, float b, float c, float d) { Setup(0, x, y, a, b, c, d); }
+    B_SmallRed(float x, float y, float a, float b, float c, float d) { Setup(type_id::B_SmallRed, x, y, a, b, c, d); }
     void Draw(ObjectController*) override { DrawCellCentred(gameSprites.bullet, x, y, 8, 8, 0.0f, 0.0f); }
 };
 
 class B_Normal_W final : public Bullet {
 public:
-    B_Normal_W(float x, float y, float a, float b, float c, float d) { Setup(1, x, y, a, b, c, d); }
+    B_Normal_W(float x, float y, float a, float b, float c, float d) { Setup(type_id::B_Normal_W, x, y, a, b, c, d); }
     // The glow below, then the bullet: four frames of four game frames each.
     void Draw(ObjectController*) override {
         DrawCellCentred(gameSprites.demo, x, y, 16, 16, 0.0f, 224.0f);
@@ -98,7 +96,7 @@ public:
 
 class B_BomberKing_Blast final : public Bullet {
 public:
-    B_BomberKing_Blast(float x, float y, float a, float b, float c, float d) { Setup(2, x, y, a, b, c, d); }
+    B_BomberKing_Blast(float x, float y, float a, float b, float c, float d) { Setup(type_id::B_BomberKing_Blast, x, y, a, b, c, d); }
     void Run(ObjectController*) override {
         hp = maxHp;
         if (age >= 8) Vanish();
@@ -110,7 +108,7 @@ public:
 class B_RudeBreaker_Homing_W final : public Bullet {
 public:
     B_RudeBreaker_Homing_W(float x, float y, float a, float b, float c, float d) {
-        Setup(3, x, y, a, b, c, d);
+        Setup(type_id::B_RudeBreaker_Homing_W, x, y, a, b, c, d);
         ax = -vx / 30.0f;
         ay = -vy / 30.0f;
     }
@@ -131,7 +129,7 @@ public:
 class B_BM_Blast final : public Bullet {
 public:
     B_BM_Blast(float x, float y, float a, float b, float c, float d) : horizontal(c == 0.0f && d == 0.0f) {
-        Setup(4, x, y, a, b, c, d);
+        Setup(type_id::B_BM_Blast, x, y, a, b, c, d);
     }
     void Run(ObjectController*) override {
         hp = maxHp;
@@ -149,7 +147,7 @@ public:
 
 class B_Senkoro_Bomb final : public CompanionBullet {
 public:
-    B_Senkoro_Bomb(float x, float y, float a, float b, float c, float d) { Setup(6, x, y, a, b, c, d); }
+    B_Senkoro_Bomb(float x, float y, float a, float b, float c, float d) { Setup(type_id::B_Senkoro_Bomb, x, y, a, b, c, d); }
     void Run(ObjectController* ctx) override {
         hp = maxHp;
         if (age >= 120) Kill();
@@ -168,7 +166,7 @@ public:
 }  // namespace
 
 B_Bombris_Blast::B_Bombris_Blast(float x, float y, float a, float b, float c, float d) {
-    Setup(5, x, y, a, b, c, d);
+    Setup(type_id::B_Bombris_Blast, x, y, a, b, c, d);
 }
 
 void B_Bombris_Blast::Run(ObjectController* ctx) {
@@ -213,13 +211,13 @@ void B_Bombris_Blast::Draw(ObjectController*) {
 namespace {
 
 const ClassRegistration kBulletClasses{
-    {0, MakeObject<B_SmallRed>},
-    {1, MakeObject<B_Normal_W>},
-    {2, MakeObject<B_BomberKing_Blast>},
-    {3, MakeObject<B_RudeBreaker_Homing_W>},
-    {4, MakeObject<B_BM_Blast>},
-    {5, MakeObject<B_Bombris_Blast>},
-    {6, MakeObject<B_Senkoro_Bomb>},
+    {type_id::B_SmallRed, MakeObject<B_SmallRed>},
+    {type_id::B_Normal_W, MakeObject<B_Normal_W>},
+    {type_id::B_BomberKing_Blast, MakeObject<B_BomberKing_Blast>},
+    {type_id::B_RudeBreaker_Homing_W, MakeObject<B_RudeBreaker_Homing_W>},
+    {type_id::B_BM_Blast, MakeObject<B_BM_Blast>},
+    {type_id::B_Bombris_Blast, MakeObject<B_Bombris_Blast>},
+    {type_id::B_Senkoro_Bomb, MakeObject<B_Senkoro_Bomb>},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "game/enemies/demo_texts.h"
 #include "game/world/factory.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 
 namespace {
 
@@ -160,8 +161,8 @@ void EF_Demo_Message::Draw(ObjectController*) {
 namespace {
 
 const ClassRegistration kDemoTextClasses{
-    {333, MakeObject<EF_Demo_Words>},
-    {334, MakeObject<EF_Demo_Message>},
+    {type_id::EF_Demo_Words, MakeObject<EF_Demo_Words>},
+    {type_id::EF_Demo_Message, MakeObject<EF_Demo_Message>},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "game/enemies/effect.h"
+#include "game/world/type_table.h"
 
 constexpr int32_t kDemoLyricLines = 64;
 constexpr int32_t kDemoMessageLines = 6;
@@ -15,7 +16,7 @@ const wchar_t* DemoLyricLine(int32_t n);
 const wchar_t* DemoMessageLine(int32_t n);
 
 // One line of the song's words (its number in the angle field): slides in, holds, slides out.
-class EF_Demo_Words final : public RowEffect<333> {
+class EF_Demo_Words final : public RowEffect<type_id::EF_Demo_Words> {
 public:
     EF_Demo_Words(float a, float b, float c, float d, float e, float f);
     void Move(ObjectController* ctx) override;
@@ -30,7 +31,7 @@ private:
 };
 
 // One masked message (its number in the angle field), typed one character a frame.
-class EF_Demo_Message final : public RowEffect<334> {
+class EF_Demo_Message final : public RowEffect<type_id::EF_Demo_Message> {
 public:
     EF_Demo_Message(float a, float b, float c, float d, float e, float f);
     void Run(ObjectController* ctx) override;

@@ -6,9 +6,10 @@
 #include <cstdint>
 
 #include "game/world/object.h"
+#include "game/world/type_table.h"
 
-constexpr int32_t kFirstEffectId = 272;
-constexpr int32_t kLastEffectId = 336;
+constexpr int32_t kFirstEffectId = type_id::EF_Blast_01;
+constexpr int32_t kLastEffectId = type_id::EF_ScorePop;
 constexpr int kEffectRowCount = kLastEffectId - kFirstEffectId + 1;
 
 struct EffectRow {

@@ -8,20 +8,15 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
-
-constexpr int32_t kSmallBlastId = 272;
-constexpr int32_t kLargeBlastId = 273;
-constexpr int32_t kReturnFireId = 296;
-constexpr int32_t kShootableBulletId = 19;
-constexpr int32_t kNormalBulletId = 1;
 
 // The blast an enemy of the kind leaves behind, or -1.
 int32_t BlastOfKind(int32_t kind) {
     switch (kind) {
-        case 400: case 490: case 499: return kSmallBlastId;
-        case 430: case 450: return kLargeBlastId;
+        case 400: case 490: case 499: return type_id::EF_Blast_01;
+        case 430: case 450: return type_id::EF_Blast_02;
         default: return -1;
     }
 }
@@ -85,7 +80,7 @@ void Enemy::Explode(ObjectController* ctx) {
         scene->AddScore(score);
     }
     if (LeavesReturnFire(kind) && ctx->ArrestLevel > 3) {
-        ctx->CreateObject(kReturnFireId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        ctx->CreateObject(type_id::EF_RefrectBullet, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     }
 }
 
@@ -117,7 +112,7 @@ void Enemy::TickHitFlash() {
 
 void Enemy::Shoot(ObjectController* ctx) {
     if (state != kAlive) return;
-    const int32_t type = ctx->ArrestLevel < 4 ? kShootableBulletId : kNormalBulletId;
+    const int32_t type = ctx->ArrestLevel < 4 ? type_id::E_DestroyableBullet_W : type_id::B_Normal_W;
     ctx->FireAimed(type, x, y, false, true, false, 16384);
 }
 

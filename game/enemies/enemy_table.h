@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "game/world/type_table.h"
+
 // Which constructor arguments (a, b, c, d) become velocity and acceleration.
 enum class EnemyArgs : uint8_t {
     kNone,
@@ -41,8 +43,8 @@ struct EnemyRow {
     uint8_t extra;     // EnemyExtra bits
 };
 
-constexpr int32_t kFirstEnemyId = 8;
-constexpr int32_t kLastEnemyId = 96;
+constexpr int32_t kFirstEnemyId = type_id::E_Coin_W;
+constexpr int32_t kLastEnemyId = type_id::E_SF_BigBlock_G;
 constexpr int kEnemyRowCount = kLastEnemyId - kFirstEnemyId + 1;
 extern const EnemyRow kEnemyTable[kEnemyRowCount];  // row i is type id 8 + i
 

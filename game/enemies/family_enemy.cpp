@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "game/enemies/enemy_table.h"
 #include "game/world/object_controller.h"
 
 namespace {
@@ -50,7 +51,7 @@ bool PartyPosition(ObjectController* ctx, float& px, float& py) {
 }
 
 FamilyEnemy::FamilyEnemy(const FamilyRow& row, float px, float py, float a, float b, float c, float d)
-    : row_(row) {
+    : row_(row), cellWidth(FindEnemyRow(row.id)->width), cellHeight(FindEnemyRow(row.id)->height) {
     Setup(row.id, px, py, a, b, c, d);
 }
 
@@ -64,13 +65,13 @@ void FamilyEnemy::Run(ObjectController* ctx) {
 void FamilyEnemy::Draw(ObjectController*) {
     const CellOffset f = Frame();
     DrawFrom(static_cast<float>(row_.cellX + f.x), static_cast<float>(row_.cellY + f.y),
-             static_cast<float>(row_.cellWidth), static_cast<float>(row_.cellHeight));
+             static_cast<float>(cellWidth), static_cast<float>(cellHeight));
 }
 
 void FamilyEnemy::DrawTinted(ObjectController*) {
     const CellOffset f = Frame();
     DrawFromSheet(SheetIndex(), static_cast<float>(row_.cellX + f.x), static_cast<float>(row_.cellY + f.y),
-                  static_cast<float>(row_.cellWidth), static_cast<float>(row_.cellHeight),
+                  static_cast<float>(cellWidth), static_cast<float>(cellHeight),
                   static_cast<uint32_t>(colour));
 }
 
@@ -99,6 +100,6 @@ void TrimmedGhost::Draw(ObjectController*) {
     const CellOffset f = Frame();
     const bool flashing = ((flashTimer + 3) / 4) % 2 == 1;
     DrawFromSheet(0, static_cast<float>(row_.cellX + f.x), static_cast<float>(row_.cellY + f.y),
-                  static_cast<float>(row_.cellWidth), static_cast<float>(row_.cellHeight),
+                  static_cast<float>(cellWidth), static_cast<float>(cellHeight),
                   static_cast<uint32_t>(flashing ? trimColour : colour));
 }

@@ -10,10 +10,11 @@
 class Message;
 
 // One row of a family's table: the type id, the first cell of "enemy.bmp" it draws and whether
-// it fires the rank-scaled aimed shot every frame.
+// it fires the rank-scaled aimed shot every frame. The cell is the enemy's size in the enemy
+// class table.
 struct FamilyRow {
     int16_t id;
-    int16_t cellX, cellY, cellWidth, cellHeight;
+    int16_t cellX, cellY;
     bool shoots;
 };
 
@@ -42,6 +43,7 @@ protected:
     void DrawTinted(ObjectController* ctx);
 
     const FamilyRow& row_;
+    int16_t cellWidth, cellHeight;  // the enemy class table's size, unless the class says otherwise
 };
 
 // Ghost enemies that always draw from "enemy.bmp" and show the hit flash by their trim colour.

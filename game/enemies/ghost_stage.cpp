@@ -9,11 +9,9 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
-
-constexpr int32_t kMarkerId = 305;
-constexpr int32_t kInvaderId = 28;
 
 // Colour tables are indexed by a value taken modulo 8, negative values too.
 int32_t Mod8(int32_t value) { return ((value % 8) + 8) % 8; }
@@ -39,7 +37,7 @@ struct Drum {
 constexpr Drum kDrums[4] = {{1, 11, 4}, {2, 12, 4}, {4, 10, 12}, {8, 13, 12}};
 
 // A marker: six frames of three, in its colour.
-class EF_GhostRythm final : public RowEffect<305> {
+class EF_GhostRythm final : public RowEffect<type_id::EF_GhostRythm> {
 public:
     EF_GhostRythm(float a, float b, float c, float, float, float) : RowEffect(a, b, 0, 0, 0, 0) {
         angle = static_cast<int32_t>(c);
@@ -58,7 +56,7 @@ public:
 
 // Sixteen steps, one every 10 frames; each drum sounds and leaves a marker, the markers of a
 // step 8 right of the last.
-class EF_GhostBeat final : public RowEffect<306> {
+class EF_GhostBeat final : public RowEffect<type_id::EF_GhostBeat> {
 public:
     EF_GhostBeat(float a, float b, float c, float d, float, float)
         : RowEffect(a, b, 0, 0, 0, 0), pattern(static_cast<int32_t>(c)) {
@@ -84,14 +82,14 @@ private:
         for (const Drum& drum : kDrums) {
             if ((value & drum.bit) == 0) continue;
             ctx->PlaySE(drum.sound);
-            ctx->CreateObject(kMarkerId, mx, y + drum.line, static_cast<float>(angle), 0.0f, 0.0f, 0.0f, nullptr);
+            ctx->CreateObject(type_id::EF_GhostRythm, mx, y + drum.line, static_cast<float>(angle), 0.0f, 0.0f, 0.0f, nullptr);
         }
     }
 };
 
 // The ghost stage's boss: 55 invaders in 11 columns and 5 rows, placed by the formation's own
 // position; it tells the scene when they are all gone (code 21) or reach the bottom (code 24).
-class EF_GhostBossBase final : public RowEffect<307> {
+class EF_GhostBossBase final : public RowEffect<type_id::EF_GhostBossBase> {
 public:
     static constexpr int kInvaders = 55;
     static constexpr int kColumns = 11;
@@ -143,7 +141,7 @@ private:
     // The top row is level 3, the next two rows level 2, the bottom two level 1; their colours
     // are 4, 5 and 6 past the formation's colour offset.
     void Spawn(ObjectController* ctx, int32_t t) {
-        Object* invader = ctx->CreateObject(kInvaderId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
+        Object* invader = ctx->CreateObject(type_id::E_GhostZako5_W, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
         invaders[t] = invader;
         if (invader == nullptr) return;
         invader->SetInactive(inactive);
@@ -198,9 +196,9 @@ private:
 };
 
 const ClassRegistration kGhostStageClasses{
-    {305, MakeObject<EF_GhostRythm>},
-    {306, MakeObject<EF_GhostBeat>},
-    {307, MakeObject<EF_GhostBossBase>},
+    {type_id::EF_GhostRythm, MakeObject<EF_GhostRythm>},
+    {type_id::EF_GhostBeat, MakeObject<EF_GhostBeat>},
+    {type_id::EF_GhostBossBase, MakeObject<EF_GhostBossBase>},
 };
 
 }  // namespace

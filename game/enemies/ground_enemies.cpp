@@ -12,18 +12,10 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kNormalBulletId = 1;
-constexpr int32_t kSmallMissileId = 16;
-constexpr int32_t kShootableBulletId = 19;
-constexpr int32_t kHatchZakoId = 29;
-constexpr int32_t kEspRadeId = 34;
-constexpr int32_t kZanacBallId = 51;
-constexpr int32_t kPowerUpId = 267;
-constexpr int32_t kLargeBlastId = 273;
-constexpr int32_t kScorePopId = 336;
 constexpr int32_t kBusyField = 48;
 
 // One cell of "groundenemy.bmp", centred, without a flash.
@@ -84,7 +76,7 @@ public:
     GroundTarget(float x, float y, float a, float b, float c, float d) : E_Ground(Id, x, y, a, b, c, d) {}
 };
 
-class E_Star_G final : public GroundTarget<81> {
+class E_Star_G final : public GroundTarget<type_id::E_Star_G> {
 public:
     using GroundTarget::GroundTarget;
     void Draw(ObjectController*) override { DrawGround(x, y, 96.0f, 48.0f); }
@@ -122,30 +114,30 @@ public:
     }
 };
 
-class E_ZeguOr_G final : public RayedTarget<82, 96> {
+class E_ZeguOr_G final : public RayedTarget<type_id::E_ZeguOr_G, 96> {
 public:
     using RayedTarget::RayedTarget;
 };
 
-class E_ZeguBr_G final : public RayedTarget<83, 112> {
+class E_ZeguBr_G final : public RayedTarget<type_id::E_ZeguBr_G, 112> {
 public:
     using RayedTarget::RayedTarget;
 };
 
-class E_SF_Panel_G final : public ReportingTarget<94> {
+class E_SF_Panel_G final : public ReportingTarget<type_id::E_SF_Panel_G> {
 public:
     using ReportingTarget::ReportingTarget;
     void Draw(ObjectController*) override { DrawGround(x, y, static_cast<float>(16 * (angle + 8)), 112.0f); }
 };
 
-class E_S2GE_G final : public GroundTarget<84> {
+class E_S2GE_G final : public GroundTarget<type_id::E_S2GE_G> {
 public:
     using GroundTarget::GroundTarget;
     void Draw(ObjectController*) override { DrawGround(x, y, static_cast<float>(16 * angle), 96.0f); }
 };
 
 // Four frames a level, the odd levels in the right half, two levels a row.
-class E_S28Coin_G final : public GroundTarget<85> {
+class E_S28Coin_G final : public GroundTarget<type_id::E_S28Coin_G> {
 public:
     using GroundTarget::GroundTarget;
     void Draw(ObjectController*) override {
@@ -154,7 +146,7 @@ public:
     }
 };
 
-class E_SF_SmallBlock_G final : public GroundTarget<95> {
+class E_SF_SmallBlock_G final : public GroundTarget<type_id::E_SF_SmallBlock_G> {
 public:
     using GroundTarget::GroundTarget;
     void Draw(ObjectController*) override {
@@ -163,12 +155,12 @@ public:
     }
 };
 
-class E_SF_BigBlock_G final : public GroundTarget<96> {
+class E_SF_BigBlock_G final : public GroundTarget<type_id::E_SF_BigBlock_G> {
 public:
     using GroundTarget::GroundTarget;
     // A large blast and the score, without the enemy-destroyed message.
     void Explode(ObjectController* ctx) override {
-        ctx->CreateObject(kLargeBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        ctx->CreateObject(type_id::EF_Blast_02, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         AddSceneScore(ctx, score);
     }
     void Draw(ObjectController*) override {
@@ -178,7 +170,7 @@ public:
 };
 
 // Absorbs shots for points: its life comes back every frame.
-class E_InvisibleWall_G final : public GroundTarget<90> {
+class E_InvisibleWall_G final : public GroundTarget<type_id::E_InvisibleWall_G> {
 public:
     using GroundTarget::GroundTarget;
 
@@ -252,7 +244,7 @@ private:
     }
 };
 
-class E_ZanacFortress1_G final : public Fortress<86> {
+class E_ZanacFortress1_G final : public Fortress<type_id::E_ZanacFortress1_G> {
 public:
     using Fortress::Fortress;
 
@@ -263,39 +255,39 @@ private:
         AimAtParty(ctx, x, y, aim);
         const int32_t a = (aim + 4096) / 8192 * 8192;
         for (int32_t i = 0; i < 4; ++i) {
-            ctx->CreateObject(kNormalBulletId, x - 4.0f + 8.0f * static_cast<float>(i % 2),
+            ctx->CreateObject(type_id::B_Normal_W, x - 4.0f + 8.0f * static_cast<float>(i % 2),
                               y - 4.0f + 8.0f * static_cast<float>(i / 2), AngleCos(a), AngleSin(a), 0.0f, 0.0f, nullptr);
         }
     }
 };
 
-class E_ZanacFortress2_G final : public Fortress<87> {
+class E_ZanacFortress2_G final : public Fortress<type_id::E_ZanacFortress2_G> {
 public:
     using Fortress::Fortress;
 
 private:
     void Fire(ObjectController* ctx) override {
-        ctx->FirePattern(kZanacBallId, x, y, 0.2f, 0.0f, 1, true, 0, 0, nullptr);
+        ctx->FirePattern(type_id::E_ZanacBall_Y, x, y, 0.2f, 0.0f, 1, true, 0, 0, nullptr);
     }
 };
 
-class E_ZanacFortress3_G final : public Fortress<88> {
+class E_ZanacFortress3_G final : public Fortress<type_id::E_ZanacFortress3_G> {
 public:
     using Fortress::Fortress;
 
 private:
     void Fire(ObjectController* ctx) override {
-        ctx->FirePattern(kSmallMissileId, x, y, 3.0f, 0.0f, 3, false, 45, 90, nullptr);
+        ctx->FirePattern(type_id::E_SmallMissile_W, x, y, 3.0f, 0.0f, 3, false, 45, 90, nullptr);
     }
 };
 
-class E_ZanacFortress4_G final : public Fortress<89> {
+class E_ZanacFortress4_G final : public Fortress<type_id::E_ZanacFortress4_G> {
 public:
     using Fortress::Fortress;
 
 private:
     void Fire(ObjectController* ctx) override {
-        if (age >= 61) ctx->FireAimed(kShootableBulletId, x, y, true, false, false, 16384);
+        if (age >= 61) ctx->FireAimed(type_id::E_DestroyableBullet_W, x, y, true, false, false, 16384);
     }
 };
 
@@ -305,7 +297,7 @@ template <int32_t Id>
 class GradiusGround : public E_Ground {
 public:
     void OnKilled(ObjectController* ctx) override {
-        Object* label = ctx->CreateObject(kScorePopId, x, y, 0.0f, -0.25f, 0.0f, 0.0f, nullptr);
+        Object* label = ctx->CreateObject(type_id::EF_ScorePop, x, y, 0.0f, -0.25f, 0.0f, 0.0f, nullptr);
         if (label != nullptr) label->SetScore(score);
         Explode(ctx);
     }
@@ -316,7 +308,7 @@ protected:
 };
 
 // Releases nine zako towards the centre, then is worth 100000.
-class E_Gradius_Hatch_G final : public GradiusGround<91> {
+class E_Gradius_Hatch_G final : public GradiusGround<type_id::E_Gradius_Hatch_G> {
 public:
     E_Gradius_Hatch_G(float x, float y, float a, float b, float c, float d) : GradiusGround(x, y, a, b, c, d, 3.0f) {}
     void Draw(ObjectController*) override {
@@ -328,14 +320,14 @@ public:
 private:
     void Act(ObjectController* ctx) override {
         if (age >= 11 && age <= 100 && age % 10 == 0) {
-            ctx->CreateObject(kHatchZakoId, x, y, x <= 128.0f ? 2.0f : -2.0f, 1.0f, 0.0f, 0.0f, nullptr);
+            ctx->CreateObject(type_id::E_Gradius_HatchZako_W, x, y, x <= 128.0f ? 2.0f : -2.0f, 1.0f, 0.0f, 0.0f, nullptr);
         }
         if (age == 101) score = 100000;
     }
 };
 
 // Fires from the field's edge; worth 400 more every frame it lives.
-class E_Gradius_Battery_G final : public GradiusGround<92> {
+class E_Gradius_Battery_G final : public GradiusGround<type_id::E_Gradius_Battery_G> {
 public:
     E_Gradius_Battery_G(float x, float y, float a, float b, float c, float d) : GradiusGround(x, y, a, b, c, d, 11.0f) {}
     void Draw(ObjectController*) override {
@@ -346,7 +338,7 @@ public:
 private:
     void Act(ObjectController* ctx) override {
         const int32_t interval = std::max((30 - ctx->ArrestLevel) * 2, 4);
-        if (age % interval == 0) ctx->FireAimed(kNormalBulletId, x, y, false, true, false, 16384);
+        if (age % interval == 0) ctx->FireAimed(type_id::B_Normal_W, x, y, false, true, false, 16384);
         score += 400;
     }
 };
@@ -355,7 +347,7 @@ private:
 
 class E_AliceClone_G final : public Enemy {
 public:
-    E_AliceClone_G(float x, float y, float a, float b, float c, float d) { Setup(93, x, y, a, b, c, d); }
+    E_AliceClone_G(float x, float y, float a, float b, float c, float d) { Setup(type_id::E_AliceClone_G, x, y, a, b, c, d); }
     void Run(ObjectController* ctx) override {
         TickHitFlash();
         if (invincible > 0) invincible -= 1;
@@ -379,7 +371,7 @@ public:
     }
     void OnKilled(ObjectController* ctx) override {
         TellScene(ctx, Msg(6, 27, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y), (shots + 1) * 200));
-        if (variant == 2) ctx->CreateObject(kPowerUpId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        if (variant == 2) ctx->CreateObject(type_id::I_PowerUp, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         Explode(ctx);
     }
     void Draw(ObjectController*) override {
@@ -441,7 +433,7 @@ private:
     void Fire(ObjectController* ctx) {
         if (variant == 0) {
             if (age % 8 == 0 && age % 128 < 96) {
-                ctx->FirePattern(kEspRadeId, x, y, 0.5f, 0.0f, 1, true, 0, 0, nullptr);
+                ctx->FirePattern(type_id::E_EspRadeBullet_W, x, y, 0.5f, 0.0f, 1, true, 0, 0, nullptr);
                 shots += 1;
             }
             return;
@@ -450,7 +442,7 @@ private:
         const int32_t a = angle + 16384;
         const float dx = 0.5f * AngleCos(a), dy = 0.5f * AngleSin(a);
         for (float s : {1.0f, -1.0f}) {
-            Object* o = ctx->CreateObject(kEspRadeId, x + s * 6.0f * dx, y + s * 2.0f * dy, s * dx, s * dy, 0.0f, 0.0f,
+            Object* o = ctx->CreateObject(type_id::E_EspRadeBullet_W, x + s * 6.0f * dx, y + s * 2.0f * dy, s * dx, s * dy, 0.0f, 0.0f,
                                           nullptr);
             if (o != nullptr) o->angle = 1;
         }
@@ -459,12 +451,12 @@ private:
 };
 
 const ClassRegistration kGroundClasses{
-    {81, MakeObject<E_Star_G>},           {82, MakeObject<E_ZeguOr_G>},          {83, MakeObject<E_ZeguBr_G>},
-    {84, MakeObject<E_S2GE_G>},           {85, MakeObject<E_S28Coin_G>},         {86, MakeObject<E_ZanacFortress1_G>},
-    {87, MakeObject<E_ZanacFortress2_G>}, {88, MakeObject<E_ZanacFortress3_G>},  {89, MakeObject<E_ZanacFortress4_G>},
-    {90, MakeObject<E_InvisibleWall_G>},  {91, MakeObject<E_Gradius_Hatch_G>},   {92, MakeObject<E_Gradius_Battery_G>},
-    {93, MakeObject<E_AliceClone_G>},     {94, MakeObject<E_SF_Panel_G>},        {95, MakeObject<E_SF_SmallBlock_G>},
-    {96, MakeObject<E_SF_BigBlock_G>},
+    {type_id::E_Star_G, MakeObject<E_Star_G>},           {type_id::E_ZeguOr_G, MakeObject<E_ZeguOr_G>},          {type_id::E_ZeguBr_G, MakeObject<E_ZeguBr_G>},
+    {type_id::E_S2GE_G, MakeObject<E_S2GE_G>},           {type_id::E_S28Coin_G, MakeObject<E_S28Coin_G>},         {type_id::E_ZanacFortress1_G, MakeObject<E_ZanacFortress1_G>},
+    {type_id::E_ZanacFortress2_G, MakeObject<E_ZanacFortress2_G>}, {type_id::E_ZanacFortress3_G, MakeObject<E_ZanacFortress3_G>},  {type_id::E_ZanacFortress4_G, MakeObject<E_ZanacFortress4_G>},
+    {type_id::E_InvisibleWall_G, MakeObject<E_InvisibleWall_G>},  {type_id::E_Gradius_Hatch_G, MakeObject<E_Gradius_Hatch_G>},   {type_id::E_Gradius_Battery_G, MakeObject<E_Gradius_Battery_G>},
+    {type_id::E_AliceClone_G, MakeObject<E_AliceClone_G>},     {type_id::E_SF_Panel_G, MakeObject<E_SF_Panel_G>},        {type_id::E_SF_SmallBlock_G, MakeObject<E_SF_SmallBlock_G>},
+    {type_id::E_SF_BigBlock_G, MakeObject<E_SF_BigBlock_G>},
 };
 
 }  // namespace

@@ -9,10 +9,10 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kWindId = 289;
 constexpr int32_t kGhostModes = 16;
 
 // Every item: hp 1 and power 1.0 on top of the record's defaults.
@@ -88,7 +88,7 @@ public:
     }
     void Run(ObjectController* ctx) override {
         if (age == 0) {
-            ctx->FirePattern(kWindId, x, y, 4.0f, 0.0f, 8, false, static_cast<int32_t>(x + y), 315, nullptr);
+            ctx->FirePattern(type_id::EF_Wind, x, y, 4.0f, 0.0f, 8, false, static_cast<int32_t>(x + y), 315, nullptr);
         }
         const int64_t cube = static_cast<int64_t>(age) * age * age;
         speed = static_cast<float>(std::min<int64_t>(16, cube / 10000));
@@ -179,11 +179,11 @@ public:
 };
 
 const ClassRegistration kItemClasses{
-    {267, MakeObject<I_PowerUp>},
-    {268, MakeObject<I_Bonus>},
-    {269, MakeObject<I_ZanacEnemyEraser>},
-    {270, MakeObject<I_Recca>},
-    {271, MakeObject<I_TwinBee_Bell>},
+    {type_id::I_PowerUp, MakeObject<I_PowerUp>},
+    {type_id::I_Bonus, MakeObject<I_Bonus>},
+    {type_id::I_ZanacEnemyEraser, MakeObject<I_ZanacEnemyEraser>},
+    {type_id::I_Recca, MakeObject<I_Recca>},
+    {type_id::I_TwinBee_Bell, MakeObject<I_TwinBee_Bell>},
 };
 
 }  // namespace

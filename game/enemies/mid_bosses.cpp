@@ -7,6 +7,7 @@
 
 #include "framework/core/angle.h"
 #include "game/enemies/enemy.h"
+#include "game/enemies/enemy_table.h"
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
 #include "game/world/class_rows.h"
@@ -14,35 +15,26 @@
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 
 namespace {
 
 struct MidBossRow {
     int16_t id;
-    int16_t column;     // of its body cell: row 128 while locked, 160 unlocked
-    int16_t cellWidth;
+    int16_t column;     // of its body cell (as wide as the enemy): row 128 while locked, 160 unlocked
     int16_t enterAge;   // it comes down at vy 4 until this age, then stops
     bool leavesUnlocked;  // from age 600 it leaves even when unlocked
 };
 
 constexpr MidBossRow kMidBosses[] = {
-    // id  column width enter leavesUnlocked
-    {54,    0, 32, 20, true},   // E_3Cannon_B
-    {55,   32, 16, 20, false},  // E_RudeBreaker_MiddleBoss_B
-    {57,  192, 32, 20, true},   // E_UFO_B
-    {59,  224, 32, 20, true},   // E_Shield_B
-    {61,  160, 32, 10, true},   // E_Arms_B
+    // id  column enter leavesUnlocked
+    {54,    0, 20, true},   // E_3Cannon_B
+    {55,   32, 20, false},  // E_RudeBreaker_MiddleBoss_B
+    {57,  192, 20, true},   // E_UFO_B
+    {59,  224, 20, true},   // E_Shield_B
+    {61,  160, 10, true},   // E_Arms_B
 };
 
-constexpr int32_t kHomingBulletId = 3;
-constexpr int32_t kSmallMissileId = 16;
-constexpr int32_t kShootableBulletId = 19;
-constexpr int32_t kShootableBullet2Id = 20;
-constexpr int32_t kBreakerPartId = 56;
-constexpr int32_t kUfoBitId = 58;
-constexpr int32_t kShieldId = 60;
-constexpr int32_t kArmSegmentId = 62;
-constexpr int32_t kUnlockNoticeId = 299;
 constexpr int32_t kGhostModes = 16;
 constexpr int32_t kLeaveAge = 600;
 
@@ -52,7 +44,7 @@ bool Cooperative(const ObjectController* ctx) { return ctx->gameMode < kGhostMod
 float PartyLifeScale(const ObjectController* ctx) { return static_cast<float>(ctx->playerCount) * 0.7f + 0.3f; }
 
 void FireHoming(ObjectController* ctx, float x, float y, float pace, int32_t count, int32_t spread) {
-    ctx->FirePattern(kHomingBulletId, x, y, pace, 0.0f, count, true, 0, spread, nullptr);
+    ctx->FirePattern(type_id::B_RudeBreaker_Homing_W, x, y, pace, 0.0f, count, true, 0, spread, nullptr);
 }
 
 // Children go with their parent: a child whose owner goes vanishes; one whose link goes drops it.
@@ -90,7 +82,7 @@ public:
         Explode(ctx);
     }
     void Draw(ObjectController*) override {
-        DrawFrom(static_cast<float>(row_.column), unlocked != 0 ? 160.0f : 128.0f, static_cast<float>(row_.cellWidth),
+        DrawFrom(static_cast<float>(row_.column), unlocked != 0 ? 160.0f : 128.0f, static_cast<float>(FindEnemyRow(row_.id)->width),
                  32.0f);
         if (unlocked == 0 && age % 2 == 0) DrawCellCentred(gameSprites.EnemyBatch(0), x, y, 16, 16, 16.0f, 32.0f);
         DrawReadout();
@@ -111,7 +103,7 @@ protected:
     void Unlock(ObjectController* ctx) {
         if (unlocked != 0) return;
         unlocked = 1;
-        ctx->CreateObject(kUnlockNoticeId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        ctx->CreateObject(type_id::EF_UnLock, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     }
 
     const MidBossRow& row_;
@@ -135,7 +127,7 @@ protected:
 
 class E_3Cannon_B final : public MidBoss {
 public:
-    E_3Cannon_B(float x, float y, float a, float b, float c, float d) : MidBoss(54, x, y, a, b, c, d) {}
+    E_3Cannon_B(float x, float y, float a, float b, float c, float d) : MidBoss(type_id::E_3Cannon_B, x, y, a, b, c, d) {}
     int32_t volleys = 0;
 
 private:
@@ -175,7 +167,7 @@ private:
         }
     }
     void Missile(ObjectController* ctx, float dx, float dy, float mvx, float mvy) {
-        ctx->CreateObject(kSmallMissileId, x + dx, y + dy, mvx, mvy, 0.0f, 0.0f, nullptr);
+        ctx->CreateObject(type_id::E_SmallMissile_W, x + dx, y + dy, mvx, mvy, 0.0f, 0.0f, nullptr);
     }
     void DrawReadout() override {
         if (volleys < kUnlockVolleys) DrawNumber(x, y - 24.0f, kUnlockVolleys - volleys, -1);
@@ -186,7 +178,7 @@ private:
 
 class E_RudeBreaker_MiddleBoss_B final : public MidBoss {
 public:
-    E_RudeBreaker_MiddleBoss_B(float x, float y, float a, float b, float c, float d) : MidBoss(55, x, y, a, b, c, d) {}
+    E_RudeBreaker_MiddleBoss_B(float x, float y, float a, float b, float c, float d) : MidBoss(type_id::E_RudeBreaker_MiddleBoss_B, x, y, a, b, c, d) {}
     void ForgetObject(Object* gone) override {
         for (Object*& part : parts) {
             if (part == gone) part = nullptr;
@@ -204,8 +196,8 @@ public:
 private:
     void Act(ObjectController* ctx) override {
         if (age == 0) {
-            parts[0] = ctx->CreateObject(kBreakerPartId, x - 12.0f, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
-            parts[1] = ctx->CreateObject(kBreakerPartId, x + 12.0f, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
+            parts[0] = ctx->CreateObject(type_id::E_RudeBreaker_MiddleBoss_Parts_B, x - 12.0f, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
+            parts[1] = ctx->CreateObject(type_id::E_RudeBreaker_MiddleBoss_Parts_B, x + 12.0f, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
             if (parts[1] != nullptr) parts[1]->angle = 1;
         }
         if (age == 25) {
@@ -219,8 +211,8 @@ private:
             Shoot(ctx);
             // Bursts grow with the rank.
             if (age % 120 < ctx->ArrestLevel && age % 4 == 0) {
-                ctx->FirePattern(kShootableBullet2Id, x + 4.0f, y + 12.0f, 1.0f, 0.0f, 1, true, 0, 0, nullptr);
-                ctx->FirePattern(kShootableBullet2Id, x - 4.0f, y + 12.0f, 1.0f, 0.0f, 1, true, 0, 0, nullptr);
+                ctx->FirePattern(type_id::E_DestroyableBullet2_W, x + 4.0f, y + 12.0f, 1.0f, 0.0f, 1, true, 0, 0, nullptr);
+                ctx->FirePattern(type_id::E_DestroyableBullet2_W, x - 4.0f, y + 12.0f, 1.0f, 0.0f, 1, true, 0, 0, nullptr);
             }
         }
         if (age > 10 && parts[0] == nullptr && parts[1] == nullptr && unlocked == 0) {
@@ -246,7 +238,7 @@ private:
 class E_RudeBreaker_MiddleBoss_Parts_B final : public MidBossChild {
 public:
     E_RudeBreaker_MiddleBoss_Parts_B(float x, float y, float a, float b, float c, float d)
-        : MidBossChild(kBreakerPartId, x, y, a, b, c, d) {}
+        : MidBossChild(type_id::E_RudeBreaker_MiddleBoss_Parts_B, x, y, a, b, c, d) {}
     void Run(ObjectController* ctx) override {
         TickHitFlash();
         if (age % 120 == 0) {
@@ -265,7 +257,7 @@ public:
 
 class E_UFO_B final : public MidBoss {
 public:
-    E_UFO_B(float x, float y, float a, float b, float c, float d) : MidBoss(57, x, y, a, b, c, d) {}
+    E_UFO_B(float x, float y, float a, float b, float c, float d) : MidBoss(type_id::E_UFO_B, x, y, a, b, c, d) {}
     int32_t ammo = 0;
     int32_t cooldown = 0;
 
@@ -287,11 +279,11 @@ private:
             ammo -= 1;
             switch (level) {
                 case 0:
-                    ctx->CreateObject(kUfoBitId, x, y + 12.0f, 0.0f, 2.0f, 0.0f, look, nullptr);
+                    ctx->CreateObject(type_id::E_UFO_Bit_B, x, y + 12.0f, 0.0f, 2.0f, 0.0f, look, nullptr);
                     cooldown = 12;
                     break;
                 case 1:
-                    ctx->FirePattern(kUfoBitId, x, y + 12.0f, 3.0f, look, 1, true, 0, 0, nullptr);
+                    ctx->FirePattern(type_id::E_UFO_Bit_B, x, y + 12.0f, 3.0f, look, 1, true, 0, 0, nullptr);
                     cooldown = 4;
                     break;
                 case 2:
@@ -300,7 +292,7 @@ private:
                 default:
                     for (int32_t k = 0; k < 360; k += 45) {
                         const int32_t a = DegreesToAngle(age + k);
-                        ctx->FirePattern(kUfoBitId, x + 12.0f * AngleCos(a), y + 12.0f * AngleSin(a), 4.0f, look, 1,
+                        ctx->FirePattern(type_id::E_UFO_Bit_B, x + 12.0f * AngleCos(a), y + 12.0f * AngleSin(a), 4.0f, look, 1,
                                          false, age + k, 0, nullptr);
                     }
                     cooldown = 4;
@@ -310,7 +302,7 @@ private:
         // Level 2 fires a burst of eight, quicker and quicker, aligned or not.
         if (level == 2 && cooldown > 8) {
             const float pace = 4.0f - static_cast<float>(cooldown - 8) / 4.0f;
-            ctx->FirePattern(kUfoBitId, x, y + 12.0f, pace, look, 1, true, 0, 0, nullptr);
+            ctx->FirePattern(type_id::E_UFO_Bit_B, x, y + 12.0f, pace, look, 1, true, 0, 0, nullptr);
         }
         if (ammo <= 0) Unlock(ctx);
     }
@@ -332,10 +324,10 @@ private:
 // A bit the UFO drops: any hit destroys it, and it bursts into four shootable bullets.
 class E_UFO_Bit_B final : public MidBossChild {
 public:
-    E_UFO_Bit_B(float x, float y, float a, float b, float c, float d) : MidBossChild(kUfoBitId, x, y, a, b, c, d) {}
+    E_UFO_Bit_B(float x, float y, float a, float b, float c, float d) : MidBossChild(type_id::E_UFO_Bit_B, x, y, a, b, c, d) {}
     void Run(ObjectController* ctx) override { RunSimple(ctx); }
     void OnKilled(ObjectController* ctx) override {
-        ctx->FirePattern(kShootableBulletId, x, y, 4.0f, 0.2f, 4, true, 45, 270, nullptr);
+        ctx->FirePattern(type_id::E_DestroyableBullet_W, x, y, 4.0f, 0.2f, 4, true, 45, 270, nullptr);
         Explode(ctx);
     }
     void Draw(ObjectController*) override { DrawFrom(80.0f, 48.0f, 16.0f, 16.0f); }
@@ -346,7 +338,7 @@ public:
 class E_Shield_B final : public MidBoss {
 public:
     static constexpr int kMaxShields = 16;
-    E_Shield_B(float x, float y, float a, float b, float c, float d) : MidBoss(59, x, y, a, b, c, d) {}
+    E_Shield_B(float x, float y, float a, float b, float c, float d) : MidBoss(type_id::E_Shield_B, x, y, a, b, c, d) {}
     void ForgetObject(Object* gone) override {
         for (Object*& s : shields) {
             if (s == gone) s = nullptr;
@@ -386,7 +378,7 @@ private:
         static constexpr int32_t kCount[4] = {2, 3, 8, 16};
         shieldCount = kCount[level];
         for (int32_t i = 0; i < shieldCount; ++i) {
-            Object* s = ctx->CreateObject(kShieldId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
+            Object* s = ctx->CreateObject(type_id::E_Shield_Slave_B, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
             shields[i] = s;
             if (s == nullptr) continue;
             s->angle = DegreesToAngle(kFirst[level] + 30 * i);
@@ -398,7 +390,7 @@ private:
 // A shield circling its boss: hits on it heal the boss by as much.
 class E_Shield_Slave_B final : public MidBossChild {
 public:
-    E_Shield_Slave_B(float x, float y, float a, float b, float c, float d) : MidBossChild(kShieldId, x, y, a, b, c, d) {}
+    E_Shield_Slave_B(float x, float y, float a, float b, float c, float d) : MidBossChild(type_id::E_Shield_Slave_B, x, y, a, b, c, d) {}
     void Run(ObjectController* ctx) override {
         TickHitFlash();
         if (age == 0) currentAngle = angle;
@@ -429,7 +421,7 @@ class E_Arms_B final : public MidBoss {
 public:
     static constexpr int kArms = 8;
     static constexpr int kSegments = 8;
-    E_Arms_B(float x, float y, float a, float b, float c, float d) : MidBoss(61, x, y, a, b, c, d) {}
+    E_Arms_B(float x, float y, float a, float b, float c, float d) : MidBoss(type_id::E_Arms_B, x, y, a, b, c, d) {}
     // A cut segment releases the rest of its arm.
     void ForgetObject(Object* gone) override {
         for (auto& arm : arms) {
@@ -472,7 +464,7 @@ private:
         for (int i = 0; i < armCount; ++i) {
             const int32_t degrees = i % 2 == 0 ? (i / 2 + 4) * 30 : (2 - i / 2) * 30;
             for (int j = 0; j < level + 4; ++j) {
-                Object* s = ctx->CreateObject(kArmSegmentId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
+                Object* s = ctx->CreateObject(type_id::E_Arms_Slave_B, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
                 arms[i][j] = s;
                 if (s == nullptr) continue;
                 s->angle = DegreesToAngle(degrees);
@@ -521,7 +513,7 @@ private:
 // A segment of an arm: placed by its boss; released, it flies off and fires three fans.
 class E_Arms_Slave_B final : public MidBossChild {
 public:
-    E_Arms_Slave_B(float x, float y, float a, float b, float c, float d) : MidBossChild(kArmSegmentId, x, y, a, b, c, d) {}
+    E_Arms_Slave_B(float x, float y, float a, float b, float c, float d) : MidBossChild(type_id::E_Arms_Slave_B, x, y, a, b, c, d) {}
     void Run(ObjectController* ctx) override {
         TickHitFlash();
         Shoot(ctx);
@@ -542,11 +534,11 @@ public:
 };
 
 const ClassRegistration kMidBossClasses{
-    {54, MakeObject<E_3Cannon_B>},      {55, MakeObject<E_RudeBreaker_MiddleBoss_B>},
-    {56, MakeObject<E_RudeBreaker_MiddleBoss_Parts_B>}, {57, MakeObject<E_UFO_B>},
-    {58, MakeObject<E_UFO_Bit_B>},      {59, MakeObject<E_Shield_B>},
-    {60, MakeObject<E_Shield_Slave_B>}, {61, MakeObject<E_Arms_B>},
-    {62, MakeObject<E_Arms_Slave_B>},
+    {type_id::E_3Cannon_B, MakeObject<E_3Cannon_B>},      {type_id::E_RudeBreaker_MiddleBoss_B, MakeObject<E_RudeBreaker_MiddleBoss_B>},
+    {type_id::E_RudeBreaker_MiddleBoss_Parts_B, MakeObject<E_RudeBreaker_MiddleBoss_Parts_B>}, {type_id::E_UFO_B, MakeObject<E_UFO_B>},
+    {type_id::E_UFO_Bit_B, MakeObject<E_UFO_Bit_B>},      {type_id::E_Shield_B, MakeObject<E_Shield_B>},
+    {type_id::E_Shield_Slave_B, MakeObject<E_Shield_Slave_B>}, {type_id::E_Arms_B, MakeObject<E_Arms_B>},
+    {type_id::E_Arms_Slave_B, MakeObject<E_Arms_Slave_B>},
 };
 
 }  // namespace

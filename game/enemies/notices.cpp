@@ -8,20 +8,19 @@
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kTraceId = 300;
-constexpr int32_t kDotId = 301;
 constexpr float kTextDepth = 32767.0f;
 
 // "UNLOCK" with the two halves of the lock flying apart, and eight traces fanning out.
-class EF_UnLock final : public RowEffect<299> {
+class EF_UnLock final : public RowEffect<type_id::EF_UnLock> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
         if (age == 0) {
-            for (int32_t k = 0; k < 8; ++k) ctx->FirePattern(kTraceId, x, y, 8.0f, 0.0f, 1, false, 45 * k, 0, nullptr);
+            for (int32_t k = 0; k < 8; ++k) ctx->FirePattern(type_id::EF_UnLock_Trace, x, y, 8.0f, 0.0f, 1, false, 45 * k, 0, nullptr);
         }
         EndRun();
     }
@@ -35,7 +34,7 @@ public:
 };
 
 // Wriggles up to about 60 degrees about its heading at speed 12, leaving two dots a frame.
-class EF_UnLock_Trace final : public RowEffect<300> {
+class EF_UnLock_Trace final : public RowEffect<type_id::EF_UnLock_Trace> {
 public:
     EF_UnLock_Trace(float a, float b, float c, float d, float e, float f) : RowEffect(a, b, c, d, e, f) {
         moveMode = 1;
@@ -44,15 +43,15 @@ public:
     }
     void Run(ObjectController* ctx) override {
         angle = baseAngle + static_cast<int32_t>(AngleSin(5460 * age) * 60.0f * 182.0f);
-        ctx->CreateObject(kDotId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
-        ctx->CreateObject(kDotId, x + AngleCos(angle) * speed / 2.0f, y + AngleSin(angle) * speed / 2.0f, 0.0f, 0.0f,
+        ctx->CreateObject(type_id::EF_UnLock_Trace2, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        ctx->CreateObject(type_id::EF_UnLock_Trace2, x + AngleCos(angle) * speed / 2.0f, y + AngleSin(angle) * speed / 2.0f, 0.0f, 0.0f,
                           0.0f, 0.0f, nullptr);
         EndRun();
     }
     int32_t baseAngle;
 };
 
-class EF_UnLock_Trace2 final : public RowEffect<301> {
+class EF_UnLock_Trace2 final : public RowEffect<type_id::EF_UnLock_Trace2> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { EndRun(); }
@@ -62,7 +61,7 @@ public:
 };
 
 // Blinks every frame; it stops where it lands exactly on y 8.
-class EF_ExclamationMark final : public RowEffect<304> {
+class EF_ExclamationMark final : public RowEffect<type_id::EF_ExclamationMark> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override {
@@ -75,7 +74,7 @@ public:
 };
 
 // The bell's bonus picture: rises for ten frames, then stays a second.
-class EF_5963 final : public RowEffect<331> {
+class EF_5963 final : public RowEffect<type_id::EF_5963> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override {
@@ -89,7 +88,7 @@ public:
 
 // The player's unlock counters, each line shown only when its count is positive: two packed in
 // the score (high x 10000 + low), the third in the angle field.
-class EF_SecretUnlock final : public RowEffect<332> {
+class EF_SecretUnlock final : public RowEffect<type_id::EF_SecretUnlock> {
 public:
     EF_SecretUnlock(float a, float b, float c, float d, float e, float f) : RowEffect(128, b, c, d, e, f) {
         score = static_cast<int32_t>(a);
@@ -111,8 +110,8 @@ private:
 };
 
 const ClassRegistration kNoticeClasses{
-    {299, MakeObject<EF_UnLock>},          {300, MakeObject<EF_UnLock_Trace>}, {301, MakeObject<EF_UnLock_Trace2>},
-    {304, MakeObject<EF_ExclamationMark>}, {331, MakeObject<EF_5963>},         {332, MakeObject<EF_SecretUnlock>},
+    {type_id::EF_UnLock, MakeObject<EF_UnLock>},          {type_id::EF_UnLock_Trace, MakeObject<EF_UnLock_Trace>}, {type_id::EF_UnLock_Trace2, MakeObject<EF_UnLock_Trace2>},
+    {type_id::EF_ExclamationMark, MakeObject<EF_ExclamationMark>}, {type_id::EF_5963, MakeObject<EF_5963>},         {type_id::EF_SecretUnlock, MakeObject<EF_SecretUnlock>},
 };
 
 }  // namespace

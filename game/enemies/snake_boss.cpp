@@ -11,35 +11,29 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kNormalBulletId = 1;
-constexpr int32_t kSmallMissileId = 16;
-constexpr int32_t kBigMissileId = 17;
-constexpr int32_t kShootableBulletId = 19;
-constexpr int32_t kBeamId = 31;
-constexpr int32_t kSegmentId = 66;
-constexpr int32_t kLargeBlastId = 273;
 constexpr float kDeathThreshold = 10000.0f;
 
 // One blast in a fixed direction (degrees) at a given speed and acceleration.
 void Blast(ObjectController* ctx, float x, float y, float pace, float accel, int32_t count, int32_t degrees,
            int32_t spread) {
-    ctx->FirePattern(kLargeBlastId, x, y, pace, accel, count, false, degrees, spread, nullptr);
+    ctx->FirePattern(type_id::EF_Blast_02, x, y, pace, accel, count, false, degrees, spread, nullptr);
 }
 
 // A trailing segment: unbreakable but to one overwhelming hit, firing slowly, faster late on.
 class E_ReccaSnake_Body final : public Enemy {
 public:
-    E_ReccaSnake_Body(float x, float y, float a, float b, float c, float d) { Setup(kSegmentId, x, y, a, b, c, d); }
+    E_ReccaSnake_Body(float x, float y, float a, float b, float c, float d) { Setup(type_id::E_ReccaSnake_Body, x, y, a, b, c, d); }
     void Run(ObjectController* ctx) override {
         TickHitFlash();
         const int32_t interval = std::max(120 - ctx->ArrestLevel, 15);
         if (age % interval == 0 && age > 60) {
-            ctx->FirePattern(kShootableBulletId, x, y, 1.0f, 0.0f, 1, true, 0, 0, nullptr);
+            ctx->FirePattern(type_id::E_DestroyableBullet_W, x, y, 1.0f, 0.0f, 1, true, 0, 0, nullptr);
         } else if (age % 15 == 0 && age > 840) {
-            ctx->FirePattern(kNormalBulletId, x, y, 2.0f, 0.0f, 1, true, 0, 0, nullptr);
+            ctx->FirePattern(type_id::B_Normal_W, x, y, 2.0f, 0.0f, 1, true, 0, 0, nullptr);
         }
         age += 1;
         hp = maxHp;
@@ -53,7 +47,7 @@ public:
     static constexpr int kTrail = 128;
 
     E_ReccaSnake_Head(float x, float y, float a, float b, float c, float d) {
-        Setup(65, x, y, a, b, c, d);
+        Setup(type_id::E_ReccaSnake_Head, x, y, a, b, c, d);
         // The maker asks for a number of segments; the body holds at most 32.
         segmentCount = std::clamp(static_cast<int32_t>(c), 0, kMaxSegments);
         std::fill(std::begin(trailX), std::end(trailX), this->x);
@@ -65,7 +59,7 @@ public:
         Steer(ctx);
         if (age == 0) {
             for (int j = 0; j < segmentCount; ++j) {
-                segments[j] = ctx->CreateObject(kSegmentId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
+                segments[j] = ctx->CreateObject(type_id::E_ReccaSnake_Body, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
             }
         }
         if (hp > kDeathThreshold) Trail();
@@ -202,7 +196,7 @@ private:
     void Stream(ObjectController* ctx) override {
         if (age % 2 != 0 || age < 6) return;
         const int32_t a = Swing(270.0, 30.0, 147.0);
-        Create(ctx, kShootableBulletId, 2.0f * AngleCos(a), 3.0f * AngleSin(a), 0.0f, -3.0f * AngleSin(a) / 40.0f);
+        Create(ctx, type_id::E_DestroyableBullet_W, 2.0f * AngleCos(a), 3.0f * AngleSin(a), 0.0f, -3.0f * AngleSin(a) / 40.0f);
     }
 };
 
@@ -215,7 +209,7 @@ private:
     void Stream(ObjectController* ctx) override {
         if (age % 2 != 0 || age < 6) return;
         const int32_t a = Swing(90.0, 30.0, 15.0);
-        Create(ctx, kSmallMissileId, 6.0f * AngleCos(a), 6.0f * AngleSin(a), 0.0f, 0.0f);
+        Create(ctx, type_id::E_SmallMissile_W, 6.0f * AngleCos(a), 6.0f * AngleSin(a), 0.0f, 0.0f);
     }
 };
 
@@ -228,8 +222,8 @@ private:
     void Stream(ObjectController* ctx) override {
         if (age % 4 != 0 || age < 8) return;
         const int32_t a = DegreesToAngle(7.5 * age);
-        Create(ctx, kBigMissileId, 4.0f * AngleCos(a), 4.0f * AngleSin(a), 0.0f, 0.0f);
-        Create(ctx, kBigMissileId, -4.0f * AngleCos(a), -4.0f * AngleSin(a), 0.0f, 0.0f);
+        Create(ctx, type_id::E_BigMissile_W, 4.0f * AngleCos(a), 4.0f * AngleSin(a), 0.0f, 0.0f);
+        Create(ctx, type_id::E_BigMissile_W, -4.0f * AngleCos(a), -4.0f * AngleSin(a), 0.0f, 0.0f);
     }
 };
 
@@ -240,7 +234,7 @@ public:
 
 private:
     void Stream(ObjectController* ctx) override {
-        if (age >= 61 && age <= 239) Create(ctx, kBeamId, 0.0f, 16.0f, 0.0f, 0.0f);
+        if (age >= 61 && age <= 239) Create(ctx, type_id::E_Beam_W, 0.0f, 16.0f, 0.0f, 0.0f);
     }
 };
 
@@ -253,14 +247,14 @@ private:
     void Stream(ObjectController* ctx) override {
         if (age % 2 != 0 || age < 6 || age > 239) return;
         const int32_t a = Swing(270.0, 15.0, 65.0);
-        Create(ctx, kBigMissileId, 5.0f * AngleCos(a), 5.0f * AngleSin(a), 1.0f, 0.0f);
+        Create(ctx, type_id::E_BigMissile_W, 5.0f * AngleCos(a), 5.0f * AngleSin(a), 1.0f, 0.0f);
     }
 };
 
 const ClassRegistration kSnakeClasses{
-    {65, MakeObject<E_ReccaSnake_Head>}, {66, MakeObject<E_ReccaSnake_Body>}, {67, MakeObject<E_Recca_1>},
-    {68, MakeObject<E_Recca_2>},         {69, MakeObject<E_Recca_3>},         {70, MakeObject<E_Recca_4>},
-    {71, MakeObject<E_Recca_5>},
+    {type_id::E_ReccaSnake_Head, MakeObject<E_ReccaSnake_Head>}, {type_id::E_ReccaSnake_Body, MakeObject<E_ReccaSnake_Body>}, {type_id::E_Recca_1, MakeObject<E_Recca_1>},
+    {type_id::E_Recca_2, MakeObject<E_Recca_2>},         {type_id::E_Recca_3, MakeObject<E_Recca_3>},         {type_id::E_Recca_4, MakeObject<E_Recca_4>},
+    {type_id::E_Recca_5, MakeObject<E_Recca_5>},
 };
 
 }  // namespace

@@ -12,18 +12,10 @@
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kEspRadeId = 34;
-constexpr int32_t kRedMagicBigId = 75;
-constexpr int32_t kRedMagicSmallId = 76;
-constexpr int32_t kHamonId = 77;
-constexpr int32_t kScarletId = 78;
-constexpr int32_t kWashMachineId = 79;
-constexpr int32_t kCloneId = 93;
-constexpr int32_t kLargeBlastId = 273;
-constexpr int32_t kBossBlastId = 295;
 constexpr float kFormThreshold = 4000.0f;
 constexpr int32_t kFormFrames = 1860;
 constexpr int32_t kVolleySound = 25;
@@ -31,7 +23,7 @@ constexpr int32_t kBusyField = 64;  // enemies in play at which the interval vol
 
 class E_Stage7_Boss final : public Enemy {
 public:
-    E_Stage7_Boss(float x, float y, float a, float b, float c, float d) { Setup(74, x, y, a, b, c, d); }
+    E_Stage7_Boss(float x, float y, float a, float b, float c, float d) { Setup(type_id::E_Stage7_Boss, x, y, a, b, c, d); }
 
     void Run(ObjectController* ctx) override {
         TickHitFlash();
@@ -58,7 +50,7 @@ public:
         TakeHit(ctx);
     }
     void OnKilled(ObjectController* ctx) override {
-        ctx->CreateObject(kBossBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        ctx->CreateObject(type_id::EF_Blast_Stage7Boss, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         TellScene(ctx, Msg(3, 12, ctx));
         Explode(ctx);
     }
@@ -127,25 +119,25 @@ private:
             case 0:
                 if (age % 4 == 0 && age % 360 < 240) {
                     for (int k = 0; k < 4; ++k) {
-                        Throw(ctx, kWashMachineId, DegreesToAngle(1.5 * age + 90 * k), 4.0f, 1, 30);
-                        Throw(ctx, kWashMachineId, DegreesToAngle(360 + 90 * k - (2 * age) % 360), 4.0f, 1, 30);
+                        Throw(ctx, type_id::E_WashMachine, DegreesToAngle(1.5 * age + 90 * k), 4.0f, 1, 30);
+                        Throw(ctx, type_id::E_WashMachine, DegreesToAngle(360 + 90 * k - (2 * age) % 360), 4.0f, 1, 30);
                     }
                     const double base = AngleSin(DegreesToAngle(age / 4)) * 1440.0;
-                    for (int k = 0; k < 10; ++k) Throw(ctx, kWashMachineId, DegreesToAngle(base + 36 * k), 4.0f, -1, 30);
+                    for (int k = 0; k < 10; ++k) Throw(ctx, type_id::E_WashMachine, DegreesToAngle(base + 36 * k), 4.0f, -1, 30);
                 }
                 break;
             case 1: {
                 const int32_t k = (age - 60) % 840;
                 if ((k < 320 && k % 40 == 0) || (k >= 500 && k <= 659 && k % 20 == 0)) {
                     const int32_t aim = Aim(ctx);
-                    Throw(ctx, kScarletId, aim, 4.0f, 0, -1);
+                    Throw(ctx, type_id::E_ScarletMeister, aim, 4.0f, 0, -1);
                     for (int i = 0; i < 8; ++i) {
                         const int32_t a = aim + static_cast<int32_t>(AngleSin(DegreesToAngle((age + i) * 115.0)) * 1092.0f);
-                        Throw(ctx, kScarletId, a, 3.8f - 0.2f * static_cast<float>(i), 1, -1);
+                        Throw(ctx, type_id::E_ScarletMeister, a, 3.8f - 0.2f * static_cast<float>(i), 1, -1);
                     }
                     for (int i = 0; i < 12; ++i) {
                         const int32_t a = aim + static_cast<int32_t>(AngleSin(DegreesToAngle((age + i) * 155.0)) * 3640.0f);
-                        Throw(ctx, kScarletId, a, 2.3f - 0.1f * static_cast<float>(i), 2, -1);
+                        Throw(ctx, type_id::E_ScarletMeister, a, 2.3f - 0.1f * static_cast<float>(i), 2, -1);
                     }
                     Volley(ctx);
                 }
@@ -153,7 +145,7 @@ private:
             }
             case 2:
                 if (dashTime == 0 || (age % 30 == 0 && roomy)) {
-                    ctx->FirePattern(kHamonId, x, y, 2.0f, 0.0f, 36, true, 0, 350, nullptr);
+                    ctx->FirePattern(type_id::E_Hamon, x, y, 2.0f, 0.0f, 36, true, 0, 350, nullptr);
                     Volley(ctx);
                 }
                 break;
@@ -165,14 +157,14 @@ private:
                     else if (volleyCount % 4 == 2) a = DegreesToAngle((55 - dashTime) * 3);
                     // A line: sixteen bullets along one angle at speeds 1 to 2.875.
                     for (int i = 8; i <= 23; ++i) {
-                        Throw(ctx, kEspRadeId, a, static_cast<float>(i) / 8.0f, 3 - volleyCount % 2, 30);
+                        Throw(ctx, type_id::E_EspRadeBullet_W, a, static_cast<float>(i) / 8.0f, 3 - volleyCount % 2, 30);
                     }
                     ctx->PlaySE(kVolleySound);
                 }
                 break;
             default:
                 if (dashTime == 0 || (age % 10 == 0 && roomy)) {
-                    ctx->FirePattern(kRedMagicBigId, x, y, 1.0f, static_cast<float>(volleyCount % 2), 7, true, 0, 308,
+                    ctx->FirePattern(type_id::E_RedMagic_Big, x, y, 1.0f, static_cast<float>(volleyCount % 2), 7, true, 0, 308,
                                      nullptr);
                     Volley(ctx);
                 }
@@ -180,7 +172,7 @@ private:
         }
     }
     void CallClone(ObjectController* ctx, float atX) {
-        Object* clone = ctx->CreateObject(kCloneId, atX, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        Object* clone = ctx->CreateObject(type_id::E_AliceClone_G, atX, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         if (clone != nullptr) clone->angle = 2;
     }
     // The without-delay bonus shrinks 20 a frame (negative once timed out); the boss is thrown
@@ -190,7 +182,7 @@ private:
         if (age < kFormFrames) AddSceneScore(ctx, (4360 - age) * 20);
         for (int i = 0; i < 8; ++i) {
             const int32_t degrees = static_cast<int32_t>(90.0 + 15.0 * AngleSin(DegreesToAngle(55 * i)));
-            ctx->FirePattern(kLargeBlastId, x, y, 4.0f + 0.8f * static_cast<float>(i), 0.0f, 1, false, degrees, 0, nullptr);
+            ctx->FirePattern(type_id::EF_Blast_02, x, y, 4.0f + 0.8f * static_cast<float>(i), 0.0f, 1, false, degrees, 0, nullptr);
         }
         ctx->PlaySE(4);
         age = 0;
@@ -227,7 +219,7 @@ protected:
 // Its column by variant, its row turning with the age.
 class E_WashMachine final : public Stage7Projectile {
 public:
-    E_WashMachine(float x, float y, float a, float b, float c, float d) : Stage7Projectile(kWashMachineId, x, y, a, b, c, d) {}
+    E_WashMachine(float x, float y, float a, float b, float c, float d) : Stage7Projectile(type_id::E_WashMachine, x, y, a, b, c, d) {}
     void Draw(ObjectController*) override {
         DrawBullet(16, static_cast<float>((angle + 7) * 16), static_cast<float>((age % 4 + 4) * 16));
     }
@@ -237,7 +229,7 @@ public:
 class E_ScarletMeister final : public Stage7Projectile {
 public:
     E_ScarletMeister(float x, float y, float a, float b, float c, float d)
-        : Stage7Projectile(kScarletId, x, y, a, b, c, d) {}
+        : Stage7Projectile(type_id::E_ScarletMeister, x, y, a, b, c, d) {}
     void Draw(ObjectController*) override {
         if (angle == 1) DrawBullet(16, 32.0f, 112.0f);
         else if (angle == 2) DrawBullet(8, 32.0f, 128.0f);
@@ -256,7 +248,7 @@ private:
 // Reflects once off a side (and, that frame, off the top).
 class E_Hamon final : public Stage7Projectile {
 public:
-    E_Hamon(float x, float y, float a, float b, float c, float d) : Stage7Projectile(kHamonId, x, y, a, b, c, d) {}
+    E_Hamon(float x, float y, float a, float b, float c, float d) : Stage7Projectile(type_id::E_Hamon, x, y, a, b, c, d) {}
     void Draw(ObjectController*) override { DrawBullet(8, static_cast<float>(96 + 8 * (age % 4)), 96.0f); }
     int32_t bounced = 0;
 
@@ -280,7 +272,7 @@ private:
 class E_RedMagic_Big final : public Stage7Projectile {
 public:
     E_RedMagic_Big(float x, float y, float a, float b, float c, float d)
-        : Stage7Projectile(kRedMagicBigId, x, y, a, b, c, d), turnSign(c != 0.0f || d != 0.0f ? 1 : 0) {}
+        : Stage7Projectile(type_id::E_RedMagic_Big, x, y, a, b, c, d), turnSign(c != 0.0f || d != 0.0f ? 1 : 0) {}
     void Draw(ObjectController*) override { DrawBullet(16, 32.0f, 112.0f); }
     int32_t turnSign;
 
@@ -289,7 +281,7 @@ private:
         if (age < 40) angle = (angle + (turnSign == 0 ? 364 : 65171)) % 65536;
         if (age % 4 == 0 && age > 10) {
             const int32_t degrees = static_cast<int32_t>(static_cast<int64_t>(angle) * 360 / 65535 + 5 * age);
-            ctx->FirePattern(kRedMagicSmallId, x, y, 1.0f, 0.0f, 1, false, degrees, 0, nullptr);
+            ctx->FirePattern(type_id::E_RedMagic_Small, x, y, 1.0f, 0.0f, 1, false, degrees, 0, nullptr);
         }
     }
 };
@@ -298,7 +290,7 @@ private:
 class E_RedMagic_Small final : public Stage7Projectile {
 public:
     E_RedMagic_Small(float x, float y, float a, float b, float c, float d)
-        : Stage7Projectile(kRedMagicSmallId, x, y, a, b, c, d) {}
+        : Stage7Projectile(type_id::E_RedMagic_Small, x, y, a, b, c, d) {}
     void Draw(ObjectController*) override { DrawBullet(8, 32.0f, 128.0f); }
     void Move(ObjectController*) override {
         StepMovement();
@@ -312,8 +304,8 @@ private:
 };
 
 const ClassRegistration kStage7Classes{
-    {74, MakeObject<E_Stage7_Boss>},    {75, MakeObject<E_RedMagic_Big>}, {76, MakeObject<E_RedMagic_Small>},
-    {77, MakeObject<E_Hamon>},          {78, MakeObject<E_ScarletMeister>}, {79, MakeObject<E_WashMachine>},
+    {type_id::E_Stage7_Boss, MakeObject<E_Stage7_Boss>},    {type_id::E_RedMagic_Big, MakeObject<E_RedMagic_Big>}, {type_id::E_RedMagic_Small, MakeObject<E_RedMagic_Small>},
+    {type_id::E_Hamon, MakeObject<E_Hamon>},          {type_id::E_ScarletMeister, MakeObject<E_ScarletMeister>}, {type_id::E_WashMachine, MakeObject<E_WashMachine>},
 };
 
 }  // namespace

@@ -11,25 +11,20 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kSquareBlastId = 5;
-constexpr int32_t kBlockId = 32;
-constexpr int32_t kBellId = 53;
-constexpr int32_t kBandId = 317;
-constexpr int32_t kEraseLineId = 322;
-
 // ---- Stage 5: 24 bands waving by the controller's mode ----
 
-class EF_S5BGController final : public RowEffect<316> {
+class EF_S5BGController final : public RowEffect<type_id::EF_S5BGController> {
 public:
     static constexpr int kBands = 24;
     EF_S5BGController(float, float, float, float, float, float) : RowEffect(128, 128, 0, 0, 0, 0) {}
     void Run(ObjectController* ctx) override {
         if (age == 0) {
             for (int k = 0; k < kBands; ++k) {
-                bands[k] = ctx->CreateObject(kBandId, 128.0f, 16.0f + 32.0f * k, 0.0f, 0.0f, 0.0f, 0.0f, this);
+                bands[k] = ctx->CreateObject(type_id::EF_S5BG, 128.0f, 16.0f + 32.0f * k, 0.0f, 0.0f, 0.0f, 0.0f, this);
                 if (bands[k] != nullptr) bands[k]->angle = k % 2;
             }
         }
@@ -77,7 +72,7 @@ private:
 };
 
 // A band: one picture drawn twice, the right half turned about both axes.
-class EF_S5BG final : public RowEffect<317> {
+class EF_S5BG final : public RowEffect<type_id::EF_S5BG> {
 public:
     using RowEffect::RowEffect;
     void Move(ObjectController*) override {}
@@ -91,7 +86,7 @@ public:
 
 // ---- Stage 6: the falling-block game ----
 
-class EF_S6_BlockController final : public RowEffect<321> {
+class EF_S6_BlockController final : public RowEffect<type_id::EF_S6_BlockController> {
 public:
     static constexpr int kColumns = 16;
     static constexpr int kRows = 12;
@@ -106,7 +101,7 @@ public:
                 for (int c = 0; c < kColumns; ++c) {
                     if (Object* block = blocks[c * kRows + r]) block->Kill();
                 }
-                ctx->CreateObject(kEraseLineId, 128.0f, RowLine(r), 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+                ctx->CreateObject(type_id::EF_Bombris_EraseLine, 128.0f, RowLine(r), 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
             }
         }
         age += 1;
@@ -152,7 +147,7 @@ private:
         const int32_t c = (d / 8 * 3 + d * 7) % kColumns;
         const int32_t slot = c * kRows + columnHeight[c];
         if (columnHeight[c] < kRows && blocks[slot] == nullptr) {
-            Object* block = ctx->CreateObject(kBlockId, 16.0f * c + 8.0f, -8.0f, 0.0f, 0.0f, 0.0f, fallAccel, this);
+            Object* block = ctx->CreateObject(type_id::E_Tetris_W, 16.0f * c + 8.0f, -8.0f, 0.0f, 0.0f, 0.0f, fallAccel, this);
             blocks[slot] = block;
             if (block != nullptr) {
                 if (d % 10 == 0) block->SetScore(0);
@@ -186,7 +181,7 @@ private:
 };
 
 // Two bars closing in from the sides, then one across the field.
-class EF_Bombris_EraseLine final : public RowEffect<322> {
+class EF_Bombris_EraseLine final : public RowEffect<type_id::EF_Bombris_EraseLine> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { EndRun(); }
@@ -202,13 +197,13 @@ public:
 };
 
 // A block about to blow: it blinks for half a second, then leaves the square blast.
-class EF_Bombris_NearBlast final : public RowEffect<323> {
+class EF_Bombris_NearBlast final : public RowEffect<type_id::EF_Bombris_NearBlast> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
         if (age > 30) {
             Kill();
-            ctx->CreateObject(kSquareBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+            ctx->CreateObject(type_id::B_Bombris_Blast, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         }
         age += 1;
     }
@@ -220,7 +215,7 @@ public:
 // ---- Ambient ----
 
 // A star that drifts down, wraps to the top and twinkles, each with its own phase.
-class EF_Star_SS final : public RowEffect<287> {
+class EF_Star_SS final : public RowEffect<type_id::EF_Star_SS> {
 public:
     EF_Star_SS(float, float, float, float, float, float) : RowEffect(0, 0, 0, 0, 0, 0) {
         x = 16.0f * static_cast<float>(ZethRandom::Range(0, 15)) + 8.0f;
@@ -245,7 +240,7 @@ public:
 };
 
 // A cloud that drops a bell when a shot touches it, more slowly once it has dropped eight.
-class EF_TwinBee_Cloud final : public RowEffect<330> {
+class EF_TwinBee_Cloud final : public RowEffect<type_id::EF_TwinBee_Cloud> {
 public:
     EF_TwinBee_Cloud(float a, float b, float c, float d, float e, float f) : RowEffect(a, b, c, d, e, f) {
         hitHalfWidth = 16;
@@ -254,7 +249,7 @@ public:
     void Run(ObjectController* ctx) override {
         if (invincible == 0 && Touched(ctx)) {
             const float sway = 2.0f * AngleSin(DegreesToAngle(10 * age));
-            ctx->CreateObject(kBellId, x, y, sway, 0.0f, 0.0f, 0.0f, nullptr);
+            ctx->CreateObject(type_id::E_TwinBee_Bell_Y, x, y, sway, 0.0f, 0.0f, 0.0f, nullptr);
             invincible = (bellCount / 8 + 2) * 10 - (ctx->counts.enemyCount < 4 ? 8 : 0);
             bellCount += 1;
         }
@@ -280,7 +275,7 @@ private:
 };
 
 // A streak out of a bonus item, drawn by the eighth of a turn it flies in.
-class EF_Wind final : public RowEffect<289> {
+class EF_Wind final : public RowEffect<type_id::EF_Wind> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override {
@@ -300,10 +295,10 @@ public:
 };
 
 const ClassRegistration kStageBackgroundClasses{
-    {287, MakeObject<EF_Star_SS>},         {289, MakeObject<EF_Wind>},
-    {316, MakeObject<EF_S5BGController>},  {317, MakeObject<EF_S5BG>},
-    {321, MakeObject<EF_S6_BlockController>}, {322, MakeObject<EF_Bombris_EraseLine>},
-    {323, MakeObject<EF_Bombris_NearBlast>},  {330, MakeObject<EF_TwinBee_Cloud>},
+    {type_id::EF_Star_SS, MakeObject<EF_Star_SS>},         {type_id::EF_Wind, MakeObject<EF_Wind>},
+    {type_id::EF_S5BGController, MakeObject<EF_S5BGController>},  {type_id::EF_S5BG, MakeObject<EF_S5BG>},
+    {type_id::EF_S6_BlockController, MakeObject<EF_S6_BlockController>}, {type_id::EF_Bombris_EraseLine, MakeObject<EF_Bombris_EraseLine>},
+    {type_id::EF_Bombris_NearBlast, MakeObject<EF_Bombris_NearBlast>},  {type_id::EF_TwinBee_Cloud, MakeObject<EF_TwinBee_Cloud>},
 };
 
 }  // namespace

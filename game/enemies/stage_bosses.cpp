@@ -14,6 +14,7 @@
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 
 namespace {
 
@@ -38,18 +39,10 @@ constexpr TimedBossRow kTimedBosses[] = {
     {80, 1200, true,  true,  273, Readout::kAtTop},   // E_Stage9_Boss
 };
 
-constexpr int32_t kNormalBulletId = 1;
-constexpr int32_t kBigMissileId = 17;
-constexpr int32_t kWallBulletId = 18;
-constexpr int32_t kShootableBullet3Id = 21;
-constexpr int32_t kShootableBullet4Id = 22;
-constexpr int32_t kBeamId = 31;
-constexpr int32_t kBombMissileId = 33;
-constexpr int32_t kScorePopId = 336;
 constexpr int32_t kBonusClock = 660;
 
 void FireAimedShot(ObjectController* ctx, float x, float y) {
-    ctx->FireAimed(kNormalBulletId, x, y, false, true, false, 16384);
+    ctx->FireAimed(type_id::B_Normal_W, x, y, false, true, false, 16384);
 }
 
 // One bullet or object of a type in a fixed direction, in degrees.
@@ -71,7 +64,7 @@ public:
         if (row_.timeBonus && age <= kBonusClock) score += (kBonusClock - age) * 10;
         BeforeBlast(ctx);
         ctx->CreateObject(row_.blastId, x, y, 0.0f, 1.0f, 0.0f, 0.0f, nullptr);
-        const bool endsFirst = row_.id != 63;  // the stage-1 boss credits before it ends the stage
+        const bool endsFirst = row_.id != type_id::E_Stage1_Boss;  // the stage-1 boss credits before it ends the stage
         if (endsFirst) TellScene(ctx, Msg(3, 12, ctx));
         Explode(ctx);
         if (!endsFirst) TellScene(ctx, Msg(3, 12, ctx));
@@ -104,7 +97,7 @@ protected:
 // Comes down, then patrols the top while dropping wall bullets and firing aimed pairs.
 class E_Stage1_Boss final : public TimedBoss {
 public:
-    E_Stage1_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(63, x, y, a, b, c, d) {}
+    E_Stage1_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(type_id::E_Stage1_Boss, x, y, a, b, c, d) {}
 
 private:
     void Act(ObjectController* ctx) override {
@@ -118,7 +111,7 @@ private:
         } else if (x > 208.0f) {
             vx = -1.0f;
         }
-        if (age % 60 == 0 && state == kAlive) FireOne(ctx, kWallBulletId, x, y, 1.0f, 90);
+        if (age % 60 == 0 && state == kAlive) FireOne(ctx, type_id::E_WallBullet_W, x, y, 1.0f, 90);
         if (age >= 60 && age % 30 == 0) FireAimedShot(ctx, x - 24.0f, y);
         if (age >= 60 && age % 30 == 15) FireAimedShot(ctx, x + 24.0f, y);
     }
@@ -130,7 +123,7 @@ private:
 // Bounces across the top ever faster, firing every frame.
 class E_Stage2_Boss final : public TimedBoss {
 public:
-    E_Stage2_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(64, x, y, a, b, c, d) {}
+    E_Stage2_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(type_id::E_Stage2_Boss, x, y, a, b, c, d) {}
 
 private:
     void Act(ObjectController* ctx) override {
@@ -155,7 +148,7 @@ private:
 // four firing phases of two seconds each.
 class E_Stage5_Boss final : public TimedBoss {
 public:
-    E_Stage5_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(72, x, y, a, b, c, d) {}
+    E_Stage5_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(type_id::E_Stage5_Boss, x, y, a, b, c, d) {}
     void Run(ObjectController* ctx) override {
         TimedBoss::Run(ctx);
         turnCountdown -= 1;
@@ -194,8 +187,8 @@ private:
             case 0:
                 if (age % 4 == 0) {
                     const int32_t degrees = static_cast<int32_t>(age * 11.25);
-                    FireOne(ctx, kNormalBulletId, x, y, 2.0f, degrees);
-                    FireOne(ctx, kNormalBulletId, x, y, 4.0f, degrees);
+                    FireOne(ctx, type_id::B_Normal_W, x, y, 2.0f, degrees);
+                    FireOne(ctx, type_id::B_Normal_W, x, y, 4.0f, degrees);
                 }
                 break;
             case 1:
@@ -203,15 +196,15 @@ private:
                     // A swing of 60 degrees about straight up; the boss travels along it too.
                     const double swing = AngleSin(DegreesToAngle(65.0 * age)) * 60.0 + 270.0;
                     angle = DegreesToAngle(swing);
-                    ctx->CreateObject(kBigMissileId, x, y, 5.0f * AngleCos(angle), 5.0f * AngleSin(angle), 1.0f, 0.0f,
+                    ctx->CreateObject(type_id::E_BigMissile_W, x, y, 5.0f * AngleCos(angle), 5.0f * AngleSin(angle), 1.0f, 0.0f,
                                       nullptr);
                 }
                 break;
             case 2:
-                if (age % 8 == 0) ctx->CreateObject(kBeamId, x, y, 0.0f, 16.0f, 0.0f, 0.0f, nullptr);
+                if (age % 8 == 0) ctx->CreateObject(type_id::E_Beam_W, x, y, 0.0f, 16.0f, 0.0f, 0.0f, nullptr);
                 break;
             default:
-                if (age % 8 == 0) ctx->FirePattern(kBigMissileId, x, y, 6.0f, 0.0f, 1, true, 0, 0, nullptr);
+                if (age % 8 == 0) ctx->FirePattern(type_id::E_BigMissile_W, x, y, 6.0f, 0.0f, 1, true, 0, 0, nullptr);
                 break;
         }
     }
@@ -228,7 +221,7 @@ private:
 // seconds flies off the top.
 class E_Stage6_Boss final : public TimedBoss {
 public:
-    E_Stage6_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(73, x, y, a, b, c, d) {}
+    E_Stage6_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(type_id::E_Stage6_Boss, x, y, a, b, c, d) {}
     int32_t patternIndex = 0;
     int32_t patternTime = 0;
 
@@ -263,39 +256,39 @@ private:
         const int32_t t = patternTime;
         if (t % 20 == 0 && t < 160) {
             static constexpr float kOffsets[4] = {-32.0f, 32.0f, -64.0f, 64.0f};
-            ctx->CreateObject(kBombMissileId, x + kOffsets[(t / 20) % 4], y + 16.0f, 0.0f, 1.0f, 0.0f, 0.0f, nullptr);
+            ctx->CreateObject(type_id::E_SenkoroMissile_W, x + kOffsets[(t / 20) % 4], y + 16.0f, 0.0f, 1.0f, 0.0f, 0.0f, nullptr);
         }
         NextPattern(179);
     }
     void Fans(ObjectController* ctx) {
         const int32_t t = patternTime;
         if (t % 10 == 0 && t < 60) {
-            FireOne(ctx, kShootableBullet3Id, x, y, 4.0f, 90);
-            ctx->FirePattern(kShootableBullet3Id, x, y, 4.0f, 0.0f, 2, false, 70, 40, nullptr);
+            FireOne(ctx, type_id::E_DestroyableBullet3_W, x, y, 4.0f, 90);
+            ctx->FirePattern(type_id::E_DestroyableBullet3_W, x, y, 4.0f, 0.0f, 2, false, 70, 40, nullptr);
         }
         if (t % 4 == 0 && t < 90) {
-            FireOne(ctx, kShootableBullet4Id, x, y, 4.0f, static_cast<int32_t>(1.5 * t - 60.0));
-            FireOne(ctx, kShootableBullet4Id, x, y, 4.0f, static_cast<int32_t>(240.0 - 1.5 * t));
+            FireOne(ctx, type_id::E_DestroyableBullet4_W, x, y, 4.0f, static_cast<int32_t>(1.5 * t - 60.0));
+            FireOne(ctx, type_id::E_DestroyableBullet4_W, x, y, 4.0f, static_cast<int32_t>(240.0 - 1.5 * t));
         }
         if (t % 4 == 0 && t < 120) {
-            FireOne(ctx, kShootableBullet4Id, x, y, 4.0f, t / 2);
-            FireOne(ctx, kShootableBullet4Id, x, y, 4.0f, 180 - t / 2);
+            FireOne(ctx, type_id::E_DestroyableBullet4_W, x, y, 4.0f, t / 2);
+            FireOne(ctx, type_id::E_DestroyableBullet4_W, x, y, 4.0f, 180 - t / 2);
         }
         NextPattern(149);
     }
     void Spread(ObjectController* ctx) {
         const int32_t t = patternTime;
         if (t % 6 == 0 && t < 60) {
-            ctx->FirePattern(kShootableBullet3Id, x, y, static_cast<float>(t / 20) + 2.0f, 0.0f, 5, false, 30, 120,
+            ctx->FirePattern(type_id::E_DestroyableBullet3_W, x, y, static_cast<float>(t / 20) + 2.0f, 0.0f, 5, false, 30, 120,
                              nullptr);
-            FireOne(ctx, kShootableBullet3Id, x - 96.0f, y, 4.0f, 2 * t - 30);
-            FireOne(ctx, kShootableBullet3Id, x + 96.0f, y, 4.0f, (105 - t) * 2);
+            FireOne(ctx, type_id::E_DestroyableBullet3_W, x - 96.0f, y, 4.0f, 2 * t - 30);
+            FireOne(ctx, type_id::E_DestroyableBullet3_W, x + 96.0f, y, 4.0f, (105 - t) * 2);
         }
         NextPattern(89);
     }
     // Its label shows what it pays.
     void BeforeBlast(ObjectController* ctx) override {
-        Object* label = ctx->CreateObject(kScorePopId, x, y, 0.0f, 1.0f, 0.0f, 0.0f, nullptr);
+        Object* label = ctx->CreateObject(type_id::EF_ScorePop, x, y, 0.0f, 1.0f, 0.0f, 0.0f, nullptr);
         if (label != nullptr) label->SetScore(score);
     }
     int32_t SecondsLeft() const override { return (1800 - age) / 60; }
@@ -311,7 +304,7 @@ private:
 // Patrols sideways from age 60, its first way set by the scene's score; fires nothing.
 class E_Stage9_Boss final : public TimedBoss {
 public:
-    E_Stage9_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(80, x, y, a, b, c, d) {}
+    E_Stage9_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(type_id::E_Stage9_Boss, x, y, a, b, c, d) {}
 
 private:
     void Act(ObjectController* ctx) override {
@@ -332,8 +325,8 @@ private:
 };
 
 const ClassRegistration kTimedBossClasses{
-    {63, MakeObject<E_Stage1_Boss>}, {64, MakeObject<E_Stage2_Boss>}, {72, MakeObject<E_Stage5_Boss>},
-    {73, MakeObject<E_Stage6_Boss>}, {80, MakeObject<E_Stage9_Boss>},
+    {type_id::E_Stage1_Boss, MakeObject<E_Stage1_Boss>}, {type_id::E_Stage2_Boss, MakeObject<E_Stage2_Boss>}, {type_id::E_Stage5_Boss, MakeObject<E_Stage5_Boss>},
+    {type_id::E_Stage6_Boss, MakeObject<E_Stage6_Boss>}, {type_id::E_Stage9_Boss, MakeObject<E_Stage9_Boss>},
 };
 
 }  // namespace

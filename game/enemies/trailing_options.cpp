@@ -7,13 +7,10 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kShotId = 183;
-constexpr int32_t kLaserId = 184;
-constexpr int32_t kMissileId = 187;
-constexpr int32_t kRippleId = 188;
 constexpr int32_t kFireButton = 4;
 
 template <int32_t Id>
@@ -71,13 +68,13 @@ protected:
     // Two shots at once, only with both slots free; the second is marked for its kind.
     void ShootPair(ObjectController* ctx, float vx2, float vy2, int32_t mark) {
         if (slots[0] != nullptr || slots[1] != nullptr) return;
-        slots[0] = Shoot(ctx, kShotId, 0.0f, 0.0f, -8.0f);
-        slots[1] = Shoot(ctx, kShotId, 0.0f, vx2, vy2);
+        slots[0] = Shoot(ctx, type_id::S_GradiusShot, 0.0f, 0.0f, -8.0f);
+        slots[1] = Shoot(ctx, type_id::S_GradiusShot, 0.0f, vx2, vy2);
         if (slots[1] != nullptr) slots[1]->SetScore(mark);
     }
 };
 
-class EF_GradiusOption final : public TrailingOption<302> {
+class EF_GradiusOption final : public TrailingOption<type_id::EF_GradiusOption> {
 public:
     using TrailingOption::TrailingOption;
     void OnMessage(const Message& message) override {
@@ -97,16 +94,16 @@ private:
     void ReadFire(ObjectController* ctx) override { fireHeld = ctx->input.game[kFireButton]; }
     void Fire(ObjectController* ctx) override {
         if (doubleOn == 0 && laserOn == 0) {
-            if (ShootIntoFreeSlot(ctx, kShotId, 0.0f)) cooldown = 2;
+            if (ShootIntoFreeSlot(ctx, type_id::S_GradiusShot, 0.0f)) cooldown = 2;
         } else if (doubleOn == 1) {
             ShootPair(ctx, -40.0f / 7.0f, -40.0f / 7.0f, 1);
         } else if (laserOn == 1) {
-            if (ShootIntoFreeSlot(ctx, kLaserId, -4.0f)) cooldown = 40;
+            if (ShootIntoFreeSlot(ctx, type_id::S_GradiusLaser, -4.0f)) cooldown = 40;
         }
     }
 };
 
-class EF_Gradius2Option final : public TrailingOption<303> {
+class EF_Gradius2Option final : public TrailingOption<type_id::EF_Gradius2Option> {
 public:
     using TrailingOption::TrailingOption;
     void OnMessage(const Message& message) override {
@@ -126,24 +123,24 @@ public:
 private:
     void Fire(ObjectController* ctx) override {
         if (doubleOn == 0 && rippleOn == 0) {
-            if (ShootIntoFreeSlot(ctx, kShotId, 0.0f)) cooldown = 2;
+            if (ShootIntoFreeSlot(ctx, type_id::S_GradiusShot, 0.0f)) cooldown = 2;
         } else if (doubleOn == 1) {
             ShootPair(ctx, 0.0f, 8.0f, 2);  // front and back
         } else if (rippleOn == 1) {
-            if (ShootIntoFreeSlot(ctx, kRippleId, 0.0f)) cooldown = 2;
+            if (ShootIntoFreeSlot(ctx, type_id::S_GradiusRipple, 0.0f)) cooldown = 2;
         }
     }
     // Two missiles, drifting apart, whenever both have gone.
     void AfterFire(ObjectController* ctx) override {
         if (fireHeld <= 0 || missileOn == 0 || slots[2] != nullptr || slots[3] != nullptr) return;
-        slots[2] = ctx->CreateObject(kMissileId, x, y - 4.0f, 0.0f, -1.0f, -0.1f, 0.0f, this);
-        slots[3] = ctx->CreateObject(kMissileId, x, y - 4.0f, 0.0f, -1.0f, 0.1f, 0.0f, this);
+        slots[2] = ctx->CreateObject(type_id::S_Gradius2Missile, x, y - 4.0f, 0.0f, -1.0f, -0.1f, 0.0f, this);
+        slots[3] = ctx->CreateObject(type_id::S_Gradius2Missile, x, y - 4.0f, 0.0f, -1.0f, 0.1f, 0.0f, this);
     }
 };
 
 const ClassRegistration kOptionClasses{
-    {302, MakeObject<EF_GradiusOption>},
-    {303, MakeObject<EF_Gradius2Option>},
+    {type_id::EF_GradiusOption, MakeObject<EF_GradiusOption>},
+    {type_id::EF_Gradius2Option, MakeObject<EF_Gradius2Option>},
 };
 
 }  // namespace

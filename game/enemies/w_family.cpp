@@ -11,54 +11,44 @@
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 
 namespace {
 
 // Cells of "enemy.bmp" (the bullets of ids 19-22 and 34 draw from "bullet.bmp" by their own
 // rules); shoots: the rank-scaled aimed shot every frame.
 constexpr FamilyRow kWFamily[] = {
-    // id  cellX cellY  w   h  shoots
-    { 8,  128,    0, 16, 16, true},   // E_Coin_W
-    { 9,  128,   16, 16, 16, true},   // E_Box_W
-    {10,  192,   48, 16, 16, true},   // E_IronBall_W
-    {11,  128,   48, 16, 16, true},   // E_Circle_W
-    {12,    0,   16, 16, 16, true},   // E_DropCircle_W
-    {13,   16,   16, 16, 16, true},   // E_ZigzagX_W
-    {14,  128,   48, 16, 16, true},   // E_EdgeMove4Circle_W
-    {15,   64,   16, 16, 16, true},   // E_RefrectWall6_W
-    {16,    0,   32,  8, 16, false},  // E_SmallMissile_W
-    {17,    0,    0, 16, 16, false},  // E_BigMissile_W
-    {18,   64,   32, 16, 16, false},  // E_WallBullet_W
-    {19,    0,    0, 16, 16, false},  // E_DestroyableBullet_W
-    {20,    0,    8,  8,  8, false},  // E_DestroyableBullet2_W
-    {21,   64,    0, 16, 16, false},  // E_DestroyableBullet3_W
-    {22,   64,   48,  8,  8, false},  // E_DestroyableBullet4_W
-    {23,    0,   48, 16, 16, false},  // E_GhostZako1_W
-    {24,    0,   48, 16, 16, false},  // E_GhostZako2_W
-    {25,   16,   48, 16, 16, false},  // E_GhostZako3_W
-    {26,   32,   16, 16, 16, true},   // E_GhostBoss_W
-    {27,   32,   96, 16, 16, false},  // E_GhostZako4_W
-    {28,    0,   48, 16, 16, false},  // E_GhostZako5_W
-    {29,   48,   16, 16, 16, true},   // E_Gradius_HatchZako_W
-    {30,  144,  192, 16, 16, true},   // E_Gradius_Zako_W
-    {31,    0,  112,  8,  8, false},  // E_Beam_W
-    {32,    0,  112, 16, 16, false},  // E_Tetris_W
-    {33,   24,   96,  8, 32, false},  // E_SenkoroMissile_W
-    {34,    0,   96,  8,  8, false},  // E_EspRadeBullet_W
-    {35,   96,  192, 32, 32, false},  // E_S2MiddleBoss_W
+    // id  cellX cellY shoots
+    { 8,  128,    0, true},   // E_Coin_W
+    { 9,  128,   16, true},   // E_Box_W
+    {10,  192,   48, true},   // E_IronBall_W
+    {11,  128,   48, true},   // E_Circle_W
+    {12,    0,   16, true},   // E_DropCircle_W
+    {13,   16,   16, true},   // E_ZigzagX_W
+    {14,  128,   48, true},   // E_EdgeMove4Circle_W
+    {15,   64,   16, true},   // E_RefrectWall6_W
+    {16,    0,   32, false},  // E_SmallMissile_W
+    {17,    0,    0, false},  // E_BigMissile_W
+    {18,   64,   32, false},  // E_WallBullet_W
+    {19,    0,    0, false},  // E_DestroyableBullet_W
+    {20,    0,    8, false},  // E_DestroyableBullet2_W
+    {21,   64,    0, false},  // E_DestroyableBullet3_W
+    {22,   64,   48, false},  // E_DestroyableBullet4_W
+    {23,    0,   48, false},  // E_GhostZako1_W
+    {24,    0,   48, false},  // E_GhostZako2_W
+    {25,   16,   48, false},  // E_GhostZako3_W
+    {26,   32,   16, true},   // E_GhostBoss_W
+    {27,   32,   96, false},  // E_GhostZako4_W
+    {28,    0,   48, false},  // E_GhostZako5_W
+    {29,   48,   16, true},   // E_Gradius_HatchZako_W
+    {30,  144,  192, true},   // E_Gradius_Zako_W
+    {31,    0,  112, false},  // E_Beam_W
+    {32,    0,  112, false},  // E_Tetris_W
+    {33,   24,   96, false},  // E_SenkoroMissile_W
+    {34,    0,   96, false},  // E_EspRadeBullet_W
+    {35,   96,  192, false},  // E_S2MiddleBoss_W
 };
 
-constexpr int32_t kNormalBulletId = 1;
-constexpr int32_t kSenkoroBombId = 6;
-constexpr int32_t kShootableBulletId = 19;
-constexpr int32_t kSatelliteId = 25;
-constexpr int32_t kGhostShardId = 27;
-constexpr int32_t kPowerUpId = 267;
-constexpr int32_t kSmallBlastId = 272;
-constexpr int32_t kLargeBlastId = 273;
-constexpr int32_t kInvaderBlastId = 275;
-constexpr int32_t kNearBlastId = 323;
-constexpr int32_t kScorePopId = 336;
 constexpr int32_t kGhostModes = 16;
 
 template <int32_t Id>
@@ -76,7 +66,7 @@ public:
 
 // A burst of one bullet aimed at the party, as the ghost enemies fire.
 void FireBurst(ObjectController* ctx, float x, float y) {
-    ctx->FireAimed(kNormalBulletId, x, y, true, false, false, 16384);
+    ctx->FireAimed(type_id::B_Normal_W, x, y, true, false, false, 16384);
 }
 
 // Sets the velocity to speed along the direction towards (tx, ty).
@@ -90,7 +80,7 @@ void HeadFor(Object& o, float tx, float ty, float speed) {
 
 // Loops once (a turn less 16 units over 180 frames) the way its half of the field gives, then
 // flies straight; its animation follows its vertical speed.
-class E_Coin_W final : public W<8> {
+class E_Coin_W final : public W<type_id::E_Coin_W> {
 public:
     using W::W;
     float anim = 0.0f;
@@ -106,7 +96,7 @@ private:
 };
 
 // Falls while swaying 128 units towards the middle and back, once a second.
-class E_Box_W final : public W<9> {
+class E_Box_W final : public W<type_id::E_Box_W> {
 public:
     using W::W;
 
@@ -119,7 +109,7 @@ private:
 };
 
 // Edges in, waits, then rushes the party (the field centre in the ghost modes).
-class E_IronBall_W final : public W<10> {
+class E_IronBall_W final : public W<type_id::E_IronBall_W> {
 public:
     using W::W;
 
@@ -139,7 +129,7 @@ private:
 };
 
 // Seven and a half tight circles, then straight on.
-class E_Circle_W final : public W<11> {
+class E_Circle_W final : public W<type_id::E_Circle_W> {
 public:
     using W::W;
 
@@ -151,7 +141,7 @@ private:
 };
 
 // Circles without end while drifting down for three seconds, then up.
-class E_DropCircle_W final : public W<12> {
+class E_DropCircle_W final : public W<type_id::E_DropCircle_W> {
 public:
     using W::W;
 
@@ -163,7 +153,7 @@ private:
 };
 
 // Down, stop, across, stop, down, stop, back: a zigzag paced by its age.
-class E_ZigzagX_W final : public W<13> {
+class E_ZigzagX_W final : public W<type_id::E_ZigzagX_W> {
 public:
     using W::W;
 
@@ -183,7 +173,7 @@ private:
 
 // Falls to the bottom, slides along it towards the party to a side edge, climbs, and leaves
 // along the top: four phases, each ended by an edge.
-class E_EdgeMove4Circle_W final : public W<14> {
+class E_EdgeMove4Circle_W final : public W<type_id::E_EdgeMove4Circle_W> {
 public:
     using W::W;
     int32_t phase = 0;
@@ -218,7 +208,7 @@ private:
 };
 
 // Bounces off the field's walls ten times, then flies off.
-class E_RefrectWall6_W final : public W<15> {
+class E_RefrectWall6_W final : public W<type_id::E_RefrectWall6_W> {
 public:
     using W::W;
     int32_t bounces = 0;
@@ -243,13 +233,13 @@ private:
 
 // ---- Bullet-like enemies ----
 
-class E_SmallMissile_W final : public W<16> {
+class E_SmallMissile_W final : public W<type_id::E_SmallMissile_W> {
 public:
     using W::W;
 };
 
 // Turns 728 units a frame towards the party for its first 60 frames when homing.
-class E_BigMissile_W final : public W<17> {
+class E_BigMissile_W final : public W<type_id::E_BigMissile_W> {
 public:
     E_BigMissile_W(float x, float y, float a, float b, float c, float d)
         : W(x, y, a, b, c, d), homing(static_cast<int32_t>(c)) {}
@@ -270,7 +260,7 @@ private:
 };
 
 // Sways 64 units about its starting x, once every two seconds, while moving on y.
-class E_WallBullet_W final : public W<18> {
+class E_WallBullet_W final : public W<type_id::E_WallBullet_W> {
 public:
     E_WallBullet_W(float x, float y, float a, float b, float c, float d) : W(x, y, a, b, c, d), baseX(x) {}
     float baseX;
@@ -291,12 +281,12 @@ public:
     void Draw(ObjectController*) override {
         const FamilyRow& r = WRow<Id>();
         const CellOffset f = this->Frame();
-        DrawCellCentred(gameSprites.bullet, this->x, this->y, r.cellWidth, r.cellHeight,
+        DrawCellCentred(gameSprites.bullet, this->x, this->y, this->cellWidth, this->cellHeight,
                         static_cast<float>(r.cellX + f.x), static_cast<float>(r.cellY + f.y));
     }
 };
 
-class E_DestroyableBullet_W final : public ShootableBullet<19> {
+class E_DestroyableBullet_W final : public ShootableBullet<type_id::E_DestroyableBullet_W> {
 public:
     using ShootableBullet::ShootableBullet;
 
@@ -304,7 +294,7 @@ private:
     CellOffset Frame() const override { return {16 * (age % 4), 16 * ((age / 4) % 2)}; }
 };
 
-class E_DestroyableBullet2_W final : public ShootableBullet<20> {
+class E_DestroyableBullet2_W final : public ShootableBullet<type_id::E_DestroyableBullet2_W> {
 public:
     using ShootableBullet::ShootableBullet;
 
@@ -312,7 +302,7 @@ private:
     CellOffset Frame() const override { return {8 * (age % 8), 0}; }
 };
 
-class E_DestroyableBullet3_W final : public ShootableBullet<21> {
+class E_DestroyableBullet3_W final : public ShootableBullet<type_id::E_DestroyableBullet3_W> {
 public:
     using ShootableBullet::ShootableBullet;
 
@@ -320,7 +310,7 @@ private:
     CellOffset Frame() const override { return {16 * (age % 4), 0}; }
 };
 
-class E_DestroyableBullet4_W final : public ShootableBullet<22> {
+class E_DestroyableBullet4_W final : public ShootableBullet<type_id::E_DestroyableBullet4_W> {
 public:
     using ShootableBullet::ShootableBullet;
 
@@ -329,7 +319,7 @@ private:
 };
 
 // Its creator sets a variant 0-5 in the angle field: the pair picks the strip, the parity the row.
-class E_EspRadeBullet_W final : public ShootableBullet<34> {
+class E_EspRadeBullet_W final : public ShootableBullet<type_id::E_EspRadeBullet_W> {
 public:
     using ShootableBullet::ShootableBullet;
 
@@ -342,13 +332,13 @@ private:
 };
 
 // An unbreakable beam segment: one 8 x 8 cell stretched over its 8 x 32.
-class E_Beam_W final : public W<31> {
+class E_Beam_W final : public W<type_id::E_Beam_W> {
 public:
-    using W::W;
+    E_Beam_W(float x, float y, float a, float b, float c, float d) : W(x, y, a, b, c, d) { cellHeight = 8; }
 };
 
 // Dives down the middle when it crosses the centre column.
-class E_Gradius_HatchZako_W final : public W<29> {
+class E_Gradius_HatchZako_W final : public W<type_id::E_Gradius_HatchZako_W> {
 public:
     using W::W;
 
@@ -363,11 +353,11 @@ private:
 
 // Weaves sideways, firing twice a frame; with angle field 1 (set by its creator) it carries a
 // power-up.
-class E_Gradius_Zako_W final : public W<30> {
+class E_Gradius_Zako_W final : public W<type_id::E_Gradius_Zako_W> {
 public:
     using W::W;
     void OnKilled(ObjectController* ctx) override {
-        if (angle == 1) ctx->CreateObject(kPowerUpId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        if (angle == 1) ctx->CreateObject(type_id::I_PowerUp, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         Explode(ctx);
     }
 
@@ -380,7 +370,7 @@ private:
 };
 
 // A falling block: each hit stops it; destroyed, it scores by the height it reached.
-class E_Tetris_W final : public W<32> {
+class E_Tetris_W final : public W<type_id::E_Tetris_W> {
 public:
     using W::W;
     void Damage(ObjectController* ctx, float amount) override {
@@ -390,13 +380,13 @@ public:
     }
     void OnKilled(ObjectController* ctx) override {
         if (score == 0) {
-            ctx->CreateObject(kNearBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+            ctx->CreateObject(type_id::EF_Bombris_NearBlast, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
             TellScene(ctx, Msg(5, 2, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
             ctx->PlaySE(8);
         }
         const int32_t height = static_cast<int32_t>(y - 248.0f);  // negative: above the bottom
         score = (1 - height / 16) * 20;
-        Object* label = ctx->CreateObject(kScorePopId, x, y, 0.0f, -0.25f, 0.0f, 0.0f, nullptr);
+        Object* label = ctx->CreateObject(type_id::EF_ScorePop, x, y, 0.0f, -0.25f, 0.0f, 0.0f, nullptr);
         if (angle == 0) {
             score += y < 64.0f ? 1280 : -(height / 64) * 320;
         } else if (angle == 1) {
@@ -416,12 +406,12 @@ private:
 };
 
 // Flies two seconds, then bursts into a bomb that hurts enemies and players alike.
-class E_SenkoroMissile_W final : public W<33> {
+class E_SenkoroMissile_W final : public W<type_id::E_SenkoroMissile_W> {
 public:
     using W::W;
     // No blast and no score: the bomb takes the missile's place and motion.
     void OnKilled(ObjectController* ctx) override {
-        ctx->CreateObject(kSenkoroBombId, x, y, vx, vy, 0.0f, 0.0f, nullptr);
+        ctx->CreateObject(type_id::B_Senkoro_Bomb, x, y, vx, vy, 0.0f, 0.0f, nullptr);
     }
 
 private:
@@ -433,7 +423,7 @@ private:
 // ---- Ghost-mode enemies ----
 
 // Slows to a quarter at age 10; drawn in its colour, the variant its creator sets.
-class E_GhostZako1_W final : public W<23> {
+class E_GhostZako1_W final : public W<type_id::E_GhostZako1_W> {
 public:
     using W::W;
     void Draw(ObjectController* ctx) override { DrawTinted(ctx); }
@@ -456,7 +446,7 @@ public:
         : TrimmedGhost(WRow<25>(), x, y, a, b, c, d) {}
     void OnKilled(ObjectController* ctx) override {
         Explode(ctx);
-        ctx->CreateObject(kSmallBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        ctx->CreateObject(type_id::EF_Blast_01, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     }
 
 private:
@@ -508,7 +498,7 @@ private:
     }
     void Launch(ObjectController* ctx) {
         for (Object*& s : satellites) {
-            s = ctx->CreateObject(kSatelliteId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
+            s = ctx->CreateObject(type_id::E_GhostZako3_W, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
             if (s == nullptr) continue;
             s->OnMessage(Msg(3, 1, colour));
             s->angle = angle;  // the satellites' level
@@ -544,7 +534,7 @@ private:
 };
 
 // A shard of the ghost boss: bounces about the field; shot, it ends the ghost stage's round.
-class E_GhostZako4_W final : public W<27> {
+class E_GhostZako4_W final : public W<type_id::E_GhostZako4_W> {
 public:
     using W::W;
     void Draw(ObjectController* ctx) override { DrawTinted(ctx); }
@@ -564,7 +554,7 @@ public:
     E_GhostZako5_W(float x, float y, float a, float b, float c, float d)
         : TrimmedGhost(WRow<28>(), x, y, a, b, c, d) {}
     void OnKilled(ObjectController* ctx) override {
-        Object* blast = ctx->CreateObject(kInvaderBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        Object* blast = ctx->CreateObject(type_id::EF_Blast_Invader, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         if (blast != nullptr) blast->angle = GhostColourNumber(colour);
         Explode(ctx);
     }
@@ -588,7 +578,7 @@ private:
 
 // The ghost stage's boss: bounces about the field, sheds rings of shards as its life falls
 // past each multiple of 32, and tells its owner the life it had left when it goes.
-class E_GhostBoss_W final : public W<26> {
+class E_GhostBoss_W final : public W<type_id::E_GhostBoss_W> {
 public:
     using W::W;
     // Takes any amount, negative too, as the ghost stage deals it.
@@ -598,7 +588,7 @@ public:
         if (static_cast<int32_t>(hp) / 32 < static_cast<int32_t>(before) / 32) {
             const int32_t n = static_cast<int32_t>((1024.0 - hp) * 0.0078125 + 4.0);
             // Far above 1024 the count falls to 0 or below: no ring then.
-            if (n > 0) ctx->FirePattern(kGhostShardId, x, y, 4.0f, 0.0f, n, false, 0, 360 - 360 / n, nullptr);
+            if (n > 0) ctx->FirePattern(type_id::E_GhostZako4_W, x, y, 4.0f, 0.0f, n, false, 0, 360 - 360 / n, nullptr);
         }
         TakeHit(ctx);
     }
@@ -633,14 +623,14 @@ private:
 
 // The stage-2 middle enemy: stops, drifts away from the party and fires rings of shootable
 // bullets, faster for its number n in the parade.
-class E_S2MiddleBoss_W final : public W<35> {
+class E_S2MiddleBoss_W final : public W<type_id::E_S2MiddleBoss_W> {
 public:
     using W::W;
     // No score and no message: only blasts, more of them the later it came.
     void OnKilled(ObjectController* ctx) override {
-        ctx->CreateObject(kLargeBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        ctx->CreateObject(type_id::EF_Blast_02, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         if (angle > 0) {
-            ctx->FirePattern(kLargeBlastId, x, y, static_cast<float>(angle), 0.0f, 8, false, age, 315, nullptr);
+            ctx->FirePattern(type_id::EF_Blast_02, x, y, static_cast<float>(angle), 0.0f, 8, false, age, 315, nullptr);
         }
     }
     int32_t volleys = 0;
@@ -659,7 +649,7 @@ private:
             vx = x <= px ? -1.0f : 1.0f;
         } else if (age > 16 && age % interval == 0 && n < 128) {
             const float pace = (1.0f + 0.125f * static_cast<float>(n)) * (1.0f + 0.25f * static_cast<float>(volleys % 8));
-            ctx->FirePattern(kShootableBulletId, x, y, pace, 0.0f, 4, false, static_cast<int32_t>(12.5 * volleys), 270,
+            ctx->FirePattern(type_id::E_DestroyableBullet_W, x, y, pace, 0.0f, 4, false, static_cast<int32_t>(12.5 * volleys), 270,
                              nullptr);
             volleys += 1;
         }
@@ -675,34 +665,34 @@ private:
 };
 
 const ClassRegistration kWClasses{
-    {8, MakeObject<E_Coin_W>},
-    {9, MakeObject<E_Box_W>},
-    {10, MakeObject<E_IronBall_W>},
-    {11, MakeObject<E_Circle_W>},
-    {12, MakeObject<E_DropCircle_W>},
-    {13, MakeObject<E_ZigzagX_W>},
-    {14, MakeObject<E_EdgeMove4Circle_W>},
-    {15, MakeObject<E_RefrectWall6_W>},
-    {16, MakeObject<E_SmallMissile_W>},
-    {17, MakeObject<E_BigMissile_W>},
-    {18, MakeObject<E_WallBullet_W>},
-    {19, MakeObject<E_DestroyableBullet_W>},
-    {20, MakeObject<E_DestroyableBullet2_W>},
-    {21, MakeObject<E_DestroyableBullet3_W>},
-    {22, MakeObject<E_DestroyableBullet4_W>},
-    {23, MakeObject<E_GhostZako1_W>},
-    {24, MakeObject<E_GhostZako2_W>},
-    {25, MakeObject<E_GhostZako3_W>},
-    {26, MakeObject<E_GhostBoss_W>},
-    {27, MakeObject<E_GhostZako4_W>},
-    {28, MakeObject<E_GhostZako5_W>},
-    {29, MakeObject<E_Gradius_HatchZako_W>},
-    {30, MakeObject<E_Gradius_Zako_W>},
-    {31, MakeObject<E_Beam_W>},
-    {32, MakeObject<E_Tetris_W>},
-    {33, MakeObject<E_SenkoroMissile_W>},
-    {34, MakeObject<E_EspRadeBullet_W>},
-    {35, MakeObject<E_S2MiddleBoss_W>},
+    {type_id::E_Coin_W, MakeObject<E_Coin_W>},
+    {type_id::E_Box_W, MakeObject<E_Box_W>},
+    {type_id::E_IronBall_W, MakeObject<E_IronBall_W>},
+    {type_id::E_Circle_W, MakeObject<E_Circle_W>},
+    {type_id::E_DropCircle_W, MakeObject<E_DropCircle_W>},
+    {type_id::E_ZigzagX_W, MakeObject<E_ZigzagX_W>},
+    {type_id::E_EdgeMove4Circle_W, MakeObject<E_EdgeMove4Circle_W>},
+    {type_id::E_RefrectWall6_W, MakeObject<E_RefrectWall6_W>},
+    {type_id::E_SmallMissile_W, MakeObject<E_SmallMissile_W>},
+    {type_id::E_BigMissile_W, MakeObject<E_BigMissile_W>},
+    {type_id::E_WallBullet_W, MakeObject<E_WallBullet_W>},
+    {type_id::E_DestroyableBullet_W, MakeObject<E_DestroyableBullet_W>},
+    {type_id::E_DestroyableBullet2_W, MakeObject<E_DestroyableBullet2_W>},
+    {type_id::E_DestroyableBullet3_W, MakeObject<E_DestroyableBullet3_W>},
+    {type_id::E_DestroyableBullet4_W, MakeObject<E_DestroyableBullet4_W>},
+    {type_id::E_GhostZako1_W, MakeObject<E_GhostZako1_W>},
+    {type_id::E_GhostZako2_W, MakeObject<E_GhostZako2_W>},
+    {type_id::E_GhostZako3_W, MakeObject<E_GhostZako3_W>},
+    {type_id::E_GhostBoss_W, MakeObject<E_GhostBoss_W>},
+    {type_id::E_GhostZako4_W, MakeObject<E_GhostZako4_W>},
+    {type_id::E_GhostZako5_W, MakeObject<E_GhostZako5_W>},
+    {type_id::E_Gradius_HatchZako_W, MakeObject<E_Gradius_HatchZako_W>},
+    {type_id::E_Gradius_Zako_W, MakeObject<E_Gradius_Zako_W>},
+    {type_id::E_Beam_W, MakeObject<E_Beam_W>},
+    {type_id::E_Tetris_W, MakeObject<E_Tetris_W>},
+    {type_id::E_SenkoroMissile_W, MakeObject<E_SenkoroMissile_W>},
+    {type_id::E_EspRadeBullet_W, MakeObject<E_EspRadeBullet_W>},
+    {type_id::E_S2MiddleBoss_W, MakeObject<E_S2MiddleBoss_W>},
 };
 
 }  // namespace

@@ -11,20 +11,10 @@
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kBomberBlastId = 2;
-constexpr int32_t kBomberShotBlastId = 196;
-constexpr int32_t kPanelId = 198;
-constexpr int32_t kRockBlastId = 228;
-constexpr int32_t kElecSideId = 229;
-constexpr int32_t kElecFrontId = 230;
-constexpr int32_t kChargeHeadId = 253;
-constexpr int32_t kChargeBodyId = 254;
-constexpr int32_t kChargeBlastId = 255;
-constexpr int32_t kRyuunomePieceId = 262;
-constexpr int32_t kQuintyFBId = 311;
 constexpr float kTextDepth = 32767.0f;
 
 Object* Create(ObjectController* ctx, int32_t typeId, float x, float y, float vx = 0.0f, float vy = 0.0f,
@@ -41,7 +31,7 @@ Object* CreateOnSide(ObjectController* ctx, int32_t typeId, float x, float y, fl
 
 // ---- The placed bomb: a blast, then eight arms growing 16 units every 5 frames ----
 
-class EF_BomberKing_Bomb final : public RowEffect<308> {
+class EF_BomberKing_Bomb final : public RowEffect<type_id::EF_BomberKing_Bomb> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
@@ -64,8 +54,8 @@ public:
 private:
     // The blast hurts enemies and, through its enemy-bullet twin, the party.
     static void Burst(ObjectController* ctx, float bx, float by) {
-        Create(ctx, kBomberShotBlastId, bx, by);
-        Create(ctx, kBomberBlastId, bx, by);
+        Create(ctx, type_id::S_BomberKing_Blast, bx, by);
+        Create(ctx, type_id::B_BomberKing_Blast, bx, by);
     }
 };
 
@@ -88,11 +78,11 @@ protected:
         return static_cast<float>(gx > 255 ? gx - 32 : gx);
     }
     float GridY() const { return static_cast<float>(static_cast<int32_t>((this->y - 24.0f) / 32.0f) * 32 + 28); }
-    void Panel(ObjectController* ctx, float px, float py) { CreateOnSide(ctx, kPanelId, px, py, 0.0f, 0.0f, this->side); }
+    void Panel(ObjectController* ctx, float px, float py) { CreateOnSide(ctx, type_id::S_Quinty_Panel, px, py, 0.0f, 0.0f, this->side); }
 };
 
 // A line of panels upwards until one would lie above y 32; its panels take no side.
-class EF_Quinty_Line final : public PanelEffect<309> {
+class EF_Quinty_Line final : public PanelEffect<type_id::EF_Quinty_Line> {
 public:
     using PanelEffect::PanelEffect;
 
@@ -102,7 +92,7 @@ private:
             Kill();
             return;
         }
-        Create(ctx, kPanelId, gx, gy - d);
+        Create(ctx, type_id::S_Quinty_Panel, gx, gy - d);
     }
 };
 
@@ -130,7 +120,7 @@ protected:
     virtual void Out(ObjectController* ctx, float gx, float gy, float d) = 0;
 };
 
-class EF_Quinty_Cross final : public SpreadingPanels<310> {
+class EF_Quinty_Cross final : public SpreadingPanels<type_id::EF_Quinty_Cross> {
 public:
     using SpreadingPanels::SpreadingPanels;
 
@@ -143,7 +133,7 @@ private:
     }
 };
 
-class EF_Quinty_FB final : public SpreadingPanels<311> {
+class EF_Quinty_FB final : public SpreadingPanels<type_id::EF_Quinty_FB> {
 public:
     using SpreadingPanels::SpreadingPanels;
 
@@ -155,7 +145,7 @@ private:
 };
 
 // Vertical panel lines spreading sideways: front-and-back layers instead of panels.
-class EF_Quinty_Sun final : public SpreadingPanels<312> {
+class EF_Quinty_Sun final : public SpreadingPanels<type_id::EF_Quinty_Sun> {
 public:
     using SpreadingPanels::SpreadingPanels;
 
@@ -166,12 +156,12 @@ private:
         Layer(ctx, gx - d, gy);
     }
     void Layer(ObjectController* ctx, float lx, float ly) {
-        CreateOnSide(ctx, kQuintyFBId, lx, ly, 0.0f, 0.0f, side);
+        CreateOnSide(ctx, type_id::EF_Quinty_FB, lx, ly, 0.0f, 0.0f, side);
     }
 };
 
 // A lower half ring of nine dots opening to radius 60.
-class EF_Quinty_Blast final : public RowEffect<313> {
+class EF_Quinty_Blast final : public RowEffect<type_id::EF_Quinty_Blast> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override {
@@ -188,7 +178,7 @@ public:
     }
 };
 
-class EF_FZ_Boranda_Seed final : public RowEffect<314> {
+class EF_FZ_Boranda_Seed final : public RowEffect<type_id::EF_FZ_Boranda_Seed> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { age += 1; }
@@ -201,7 +191,7 @@ public:
 
 // Thrown up, it turns back at 30 and 50 frames, rests from 60, and bursts at 116 and 121 (only
 // while its thrower is there); it goes at age 121 either way.
-class EF_Rockman_Bomb final : public RowEffect<318> {
+class EF_Rockman_Bomb final : public RowEffect<type_id::EF_Rockman_Bomb> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
@@ -229,17 +219,17 @@ private:
     void Ring(ObjectController* ctx, int32_t first, float pace) {
         for (int32_t d = first; d < 360; d += 90) {
             const int32_t a = DegreesToAngle(d);
-            CreateOnSide(ctx, kRockBlastId, x, y, AngleCos(a) * pace, AngleSin(a) * pace, owner->GetSide());
+            CreateOnSide(ctx, type_id::S_Rockman_BombBlast, x, y, AngleCos(a) * pace, AngleSin(a) * pace, owner->GetSide());
         }
     }
 };
 
-class EF_Rockman_Elec_Side final : public RowEffect<319> {
+class EF_Rockman_Elec_Side final : public RowEffect<type_id::EF_Rockman_Elec_Side> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
         if (age % 2 == 1 && owner != nullptr) {
-            Object* bolt = CreateOnSide(ctx, kElecSideId, x, y, 0.0f, 0.0f, owner->GetSide());
+            Object* bolt = CreateOnSide(ctx, type_id::S_Rockman_Elec_Side, x, y, 0.0f, 0.0f, owner->GetSide());
             if (bolt != nullptr) bolt->angle = 1;
         }
         age += 1;
@@ -247,7 +237,7 @@ public:
 };
 
 // Zig-zags 48 units up every 7 frames, leaving a bolt piece at each corner.
-class EF_Rockman_Elec_Front final : public RowEffect<320> {
+class EF_Rockman_Elec_Front final : public RowEffect<type_id::EF_Rockman_Elec_Front> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController* ctx) override {
@@ -257,7 +247,7 @@ public:
         static constexpr float kVelocity[7][2] = {{-16, 0}, {0, -16}, {16, 0}, {0, 0}, {0, -16}, {-16, 0}, {0, -16}};
         const int32_t k = age % 7;
         if (owner != nullptr) {
-            Object* bolt = CreateOnSide(ctx, kElecFrontId, x, y, 0.0f, 0.0f, owner->GetSide());
+            Object* bolt = CreateOnSide(ctx, type_id::S_Rockman_Elec_Front, x, y, 0.0f, 0.0f, owner->GetSide());
             if (bolt != nullptr) bolt->angle = kPieces[k];
         }
         if (k != 3) {
@@ -270,7 +260,7 @@ public:
 
 // ---- The charge shot's controller: a head and five bodies snaking behind it, then blasts ----
 
-class EF_BS_ChargeController final : public RowEffect<325> {
+class EF_BS_ChargeController final : public RowEffect<type_id::EF_BS_ChargeController> {
 public:
     static constexpr int kHead = 0, kBodies = 1, kBlasts = 6, kSlots = 8;
     EF_BS_ChargeController(float a, float b, float c, float d, float e, float f) : RowEffect(a, b, c, d, e, f), baseX(a) {
@@ -282,7 +272,7 @@ public:
         if (y < -static_cast<float>(height) || y > 240.0f + static_cast<float>(height)) Vanish();
     }
     void Run(ObjectController* ctx) override {
-        if (age == 0 && slots[kHead] == nullptr) slots[kHead] = Create(ctx, kChargeHeadId, x, y, 0, 0, this);
+        if (age == 0 && slots[kHead] == nullptr) slots[kHead] = Create(ctx, type_id::S_BS_ChargeHead, x, y, 0, 0, this);
         // Bodies 2 and 1, then 4 and 3, then 5, each with its place in the snake.
         if (age == 2) {
             AddBody(ctx, 2, -1);
@@ -307,7 +297,7 @@ public:
         }
         if (burstTime % 9 == 1) {
             Object** free = std::find(&slots[kBlasts], &slots[kSlots], nullptr);
-            if (free != &slots[kSlots]) *free = CreateOnSide(ctx, kChargeBlastId, x, y, 0.0f, 0.0f, side, this);
+            if (free != &slots[kSlots]) *free = CreateOnSide(ctx, type_id::S_BS_ChargeBlast, x, y, 0.0f, 0.0f, side, this);
         }
         if (burstTime >= 120) Kill();
         age += 1;
@@ -330,7 +320,7 @@ public:
 private:
     void AddBody(ObjectController* ctx, int i, int32_t place) {
         if (slots[i] != nullptr) return;
-        slots[i] = Create(ctx, kChargeBodyId, x, y, 0, 0, this);
+        slots[i] = Create(ctx, type_id::S_BS_ChargeBody, x, y, 0, 0, this);
         if (slots[i] != nullptr && place >= 0) slots[i]->angle = place;
     }
     void Steer() {
@@ -350,7 +340,7 @@ private:
 
 // ---- Flashes, the turning bar and the skill card ----
 
-class EF_HSG_DisCharge final : public RowEffect<326> {
+class EF_HSG_DisCharge final : public RowEffect<type_id::EF_HSG_DisCharge> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override {
@@ -369,7 +359,7 @@ public:
 };
 
 // A one-frame flash; its variant picks the cell, the high ones mirrored.
-class EF_Hisouten_Iku6C final : public RowEffect<327> {
+class EF_Hisouten_Iku6C final : public RowEffect<type_id::EF_Hisouten_Iku6C> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override {
@@ -383,7 +373,7 @@ public:
 };
 
 // A bar of n shots through the centre, spreading to 16 apart and turning 2 degrees a frame.
-class EF_Hisouten_Ryuunome final : public RowEffect<328> {
+class EF_Hisouten_Ryuunome final : public RowEffect<type_id::EF_Hisouten_Ryuunome> {
 public:
     static constexpr int kPieces = 16;
     using RowEffect::RowEffect;
@@ -426,7 +416,7 @@ private:
         if (n > 1) pieces[n - 1] = Piece(ctx, 0.5f, 1);
     }
     Object* Piece(ObjectController* ctx, float power, int32_t mark) {
-        Object* piece = CreateOnSide(ctx, kRyuunomePieceId, x, y, 0.0f, 0.0f, side, this);
+        Object* piece = CreateOnSide(ctx, type_id::S_Hisouten_Ryuunome, x, y, 0.0f, 0.0f, side, this);
         if (piece == nullptr) return nullptr;
         piece->power = power;
         if (mark != 0) piece->SetScore(mark);
@@ -435,7 +425,7 @@ private:
 };
 
 // The skill's name, which rises, rests and leaves to the left.
-class EF_Hisouten_SkillCard final : public RowEffect<329> {
+class EF_Hisouten_SkillCard final : public RowEffect<type_id::EF_Hisouten_SkillCard> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override {
@@ -452,14 +442,14 @@ public:
 };
 
 const ClassRegistration kWeaponSupportClasses{
-    {308, MakeObject<EF_BomberKing_Bomb>},    {309, MakeObject<EF_Quinty_Line>},
-    {310, MakeObject<EF_Quinty_Cross>},       {311, MakeObject<EF_Quinty_FB>},
-    {312, MakeObject<EF_Quinty_Sun>},         {313, MakeObject<EF_Quinty_Blast>},
-    {314, MakeObject<EF_FZ_Boranda_Seed>},    {318, MakeObject<EF_Rockman_Bomb>},
-    {319, MakeObject<EF_Rockman_Elec_Side>},  {320, MakeObject<EF_Rockman_Elec_Front>},
-    {325, MakeObject<EF_BS_ChargeController>}, {326, MakeObject<EF_HSG_DisCharge>},
-    {327, MakeObject<EF_Hisouten_Iku6C>},     {328, MakeObject<EF_Hisouten_Ryuunome>},
-    {329, MakeObject<EF_Hisouten_SkillCard>},
+    {type_id::EF_BomberKing_Bomb, MakeObject<EF_BomberKing_Bomb>},    {type_id::EF_Quinty_Line, MakeObject<EF_Quinty_Line>},
+    {type_id::EF_Quinty_Cross, MakeObject<EF_Quinty_Cross>},       {type_id::EF_Quinty_FB, MakeObject<EF_Quinty_FB>},
+    {type_id::EF_Quinty_Sun, MakeObject<EF_Quinty_Sun>},         {type_id::EF_Quinty_Blast, MakeObject<EF_Quinty_Blast>},
+    {type_id::EF_FZ_Boranda_Seed, MakeObject<EF_FZ_Boranda_Seed>},    {type_id::EF_Rockman_Bomb, MakeObject<EF_Rockman_Bomb>},
+    {type_id::EF_Rockman_Elec_Side, MakeObject<EF_Rockman_Elec_Side>},  {type_id::EF_Rockman_Elec_Front, MakeObject<EF_Rockman_Elec_Front>},
+    {type_id::EF_BS_ChargeController, MakeObject<EF_BS_ChargeController>}, {type_id::EF_HSG_DisCharge, MakeObject<EF_HSG_DisCharge>},
+    {type_id::EF_Hisouten_Iku6C, MakeObject<EF_Hisouten_Iku6C>},     {type_id::EF_Hisouten_Ryuunome, MakeObject<EF_Hisouten_Ryuunome>},
+    {type_id::EF_Hisouten_SkillCard, MakeObject<EF_Hisouten_SkillCard>},
 };
 
 }  // namespace

@@ -12,41 +12,34 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
 // Cells of "enemy.bmp" (the icon draws from "groundenemy.bmp", the bell by its own rule);
 // shoots: the rank-scaled aimed shot every frame.
 constexpr FamilyRow kYFamily[] = {
-    // id  cellX cellY  w   h  shoots
-    {36,  128,   64, 16, 16, true},   // E_ReverseWing_Y
-    {37,  112,   64, 16, 16, true},   // E_SquareBlock_Y
-    {38,  128,   80, 16, 16, true},   // E_PopHoming_Y
-    {39,  112,   80, 16, 16, false},  // E_NearingBall_Y
-    {40,  128,   96, 16, 16, true},   // E_HorizonSlide_Y
-    {41,  144,   96, 16, 16, true},   // E_AntiBullet_Y
-    {42,  160,   96, 16, 16, false},  // E_AntiBullet_Blast_Y
-    {43,  176,   96, 16, 16, true},   // E_StopCharge_Y
-    {44,  128,  112, 16, 16, true},   // E_Homing_Y
-    {45,  208,   96, 16, 16, true},   // E_ObliqueSlide_Y
-    {46,  224,   96, 16, 16, true},   // E_BackAttack_Y
-    {47,   80,   64, 32, 32, true},   // E_Split_Large_Y
-    {48,  112,  112, 16, 16, true},   // E_Split_Middle_Y
-    {49,    8,   32,  8,  8, true},   // E_Split_Small_Y
-    {50,  240,   96, 16, 16, true},   // E_Bound_Y
-    {51,  112,   96, 16, 16, false},  // E_ZanacBall_Y
-    {52,  112,   48, 16, 16, false},  // E_ZanacIcon_Y
-    {53,  176,  192, 16, 16, false},  // E_TwinBee_Bell_Y
+    // id  cellX cellY shoots
+    {36,  128,   64, true},   // E_ReverseWing_Y
+    {37,  112,   64, true},   // E_SquareBlock_Y
+    {38,  128,   80, true},   // E_PopHoming_Y
+    {39,  112,   80, false},  // E_NearingBall_Y
+    {40,  128,   96, true},   // E_HorizonSlide_Y
+    {41,  144,   96, true},   // E_AntiBullet_Y
+    {42,  160,   96, false},  // E_AntiBullet_Blast_Y
+    {43,  176,   96, true},   // E_StopCharge_Y
+    {44,  128,  112, true},   // E_Homing_Y
+    {45,  208,   96, true},   // E_ObliqueSlide_Y
+    {46,  224,   96, true},   // E_BackAttack_Y
+    {47,   80,   64, true},   // E_Split_Large_Y
+    {48,  112,  112, true},   // E_Split_Middle_Y
+    {49,    8,   32, true},   // E_Split_Small_Y
+    {50,  240,   96, true},   // E_Bound_Y
+    {51,  112,   96, false},  // E_ZanacBall_Y
+    {52,  112,   48, false},  // E_ZanacIcon_Y
+    {53,  176,  192, false},  // E_TwinBee_Bell_Y
 };
 
-constexpr int32_t kNormalBulletId = 1;
-constexpr int32_t kAntiBlastId = 42;
-constexpr int32_t kSplitMiddleId = 48;
-constexpr int32_t kSplitSmallId = 49;
-constexpr int32_t kEraserId = 269;
-constexpr int32_t kBellItemId = 271;
-constexpr int32_t kLargeBlastId = 273;
-constexpr int32_t kBellBonusId = 331;
 constexpr int32_t kGhostModes = 16;
 constexpr float kNoBottom = std::numeric_limits<float>::max();
 
@@ -63,7 +56,7 @@ bool AimAt(ObjectController* ctx, const Object& o, int32_t& angle) { return AimA
 // ---- Party-seeking movers ----
 
 // Falls, then at age 50 turns back up and away to the side it came from.
-class E_ReverseWing_Y final : public Y<36> {
+class E_ReverseWing_Y final : public Y<type_id::E_ReverseWing_Y> {
 public:
     using Y::Y;
 
@@ -76,14 +69,14 @@ private:
     CellOffset Frame() const override { return {(16 * age) % 128, 0}; }
 };
 
-class E_SquareBlock_Y final : public Y<37> {
+class E_SquareBlock_Y final : public Y<type_id::E_SquareBlock_Y> {
 public:
     using Y::Y;
 };
 
 // Stands still and invincible for a second, then sets off at the party (the field centre in the
 // ghost modes).
-class E_PopHoming_Y final : public Y<38> {
+class E_PopHoming_Y final : public Y<type_id::E_PopHoming_Y> {
 public:
     // The picture comes from the place the enemy stands at, its x already truncated.
     E_PopHoming_Y(float x, float y, float a, float b, float c, float d)
@@ -102,7 +95,7 @@ private:
 };
 
 // Circles the party, closing in to 16 units; from age 481 it spirals out and at 600 it is gone.
-class E_NearingBall_Y final : public Y<39> {
+class E_NearingBall_Y final : public Y<type_id::E_NearingBall_Y> {
 public:
     using Y::Y;
     // The Run places it: it moves as a shot does, without leaving by the field's margin.
@@ -127,7 +120,7 @@ private:
 
 // Moves up or down until it meets the party's row, then slides along it with a quarter of its
 // life.
-class E_HorizonSlide_Y final : public Y<40> {
+class E_HorizonSlide_Y final : public Y<type_id::E_HorizonSlide_Y> {
 public:
     using Y::Y;
 
@@ -143,14 +136,14 @@ private:
 };
 
 // Drifts to the middle column; destroyed, it leaves four blasts that live half as long as it did.
-class E_AntiBullet_Y final : public Y<41> {
+class E_AntiBullet_Y final : public Y<type_id::E_AntiBullet_Y> {
 public:
     using Y::Y;
     void OnKilled(ObjectController* ctx) override {
         Explode(ctx);
         static constexpr float kVelocities[4][2] = {{-1.2f, 2.0f}, {1.2f, 2.0f}, {-2.4f, 1.0f}, {2.4f, 1.0f}};
         for (const auto& v : kVelocities) {
-            Object* blast = ctx->CreateObject(kAntiBlastId, x, y, v[0], v[1], 0.0f, 0.0f, nullptr);
+            Object* blast = ctx->CreateObject(type_id::E_AntiBullet_Blast_Y, x, y, v[0], v[1], 0.0f, 0.0f, nullptr);
             if (blast == nullptr) continue;
             blast->angle = age;
             if (ghostLook == 1) blast->OnMessage(Msg(3, 0, 1));
@@ -165,7 +158,7 @@ private:
     }
 };
 
-class E_AntiBullet_Blast_Y final : public Y<42> {
+class E_AntiBullet_Blast_Y final : public Y<type_id::E_AntiBullet_Blast_Y> {
 public:
     using Y::Y;
 
@@ -176,7 +169,7 @@ private:
 };
 
 // Charges at the party four times, halting 30 frames after each charge or at the border.
-class E_StopCharge_Y final : public Y<43> {
+class E_StopCharge_Y final : public Y<type_id::E_StopCharge_Y> {
 public:
     using Y::Y;
     int32_t stopped = 0;
@@ -200,7 +193,7 @@ private:
     CellOffset Frame() const override { return {16 * stopped, 0}; }
 };
 
-class E_Homing_Y final : public Y<44> {
+class E_Homing_Y final : public Y<type_id::E_Homing_Y> {
 public:
     using Y::Y;
 
@@ -215,7 +208,7 @@ private:
 
 // Falls onto the party's diagonals; at the bottom it bursts into rings along the axes, and
 // destroyed (either way) into rings along the diagonals.
-class E_ObliqueSlide_Y final : public Y<45> {
+class E_ObliqueSlide_Y final : public Y<type_id::E_ObliqueSlide_Y> {
 public:
     using Y::Y;
     void OnKilled(ObjectController* ctx) override {
@@ -228,7 +221,7 @@ private:
     void FireRings(ObjectController* ctx, int32_t degrees) {
         for (int32_t i = 1; i <= 5; ++i) {
             const float pace = 2.0f - static_cast<float>(i * i) / 25.0f;
-            ctx->FirePattern(kNormalBulletId, x, y, pace, 0.0f, 4, false, degrees, 270, nullptr);
+            ctx->FirePattern(type_id::B_Normal_W, x, y, pace, 0.0f, 4, false, degrees, 270, nullptr);
         }
     }
     void Act(ObjectController* ctx) override {
@@ -252,7 +245,7 @@ private:
 
 // Accelerates at the party (harder along the way it already goes), at most 3 a frame; after
 // age 30 it bounces inside the field.
-class E_BackAttack_Y final : public Y<46> {
+class E_BackAttack_Y final : public Y<type_id::E_BackAttack_Y> {
 public:
     using Y::Y;
 
@@ -276,7 +269,7 @@ private:
 };
 
 // Bounces, speeding up by 1 on each axis with every bounce, up to 8.
-class E_Bound_Y final : public Y<50> {
+class E_Bound_Y final : public Y<type_id::E_Bound_Y> {
 public:
     using Y::Y;
 
@@ -295,7 +288,7 @@ private:
 };
 
 // Circles a centre that moves with its velocity, the circle opening to 16 units.
-class E_ZanacBall_Y final : public Y<51> {
+class E_ZanacBall_Y final : public Y<type_id::E_ZanacBall_Y> {
 public:
     E_ZanacBall_Y(float x, float y, float a, float b, float c, float d)
         : Y(x, y, a, b, c, d), centreX(x), centreY(y) {}
@@ -334,7 +327,7 @@ private:
     float margin_;
 };
 
-class E_Split_Large_Y final : public Splitter<47> {
+class E_Split_Large_Y final : public Splitter<type_id::E_Split_Large_Y> {
 public:
     E_Split_Large_Y(float x, float y, float a, float b, float c, float d) : Splitter(x, y, a, b, c, d, 16.0f) {}
     void Damage(ObjectController* ctx, float amount) override {
@@ -355,22 +348,22 @@ private:
     void Split(ObjectController* ctx) override {
         const int32_t n = angle;
         if (n <= 0) return;
-        ctx->FirePattern(kSplitMiddleId, x, y, 0.75f, static_cast<float>(ghostLook), n, false, age, 360 - 360 / n,
+        ctx->FirePattern(type_id::E_Split_Middle_Y, x, y, 0.75f, static_cast<float>(ghostLook), n, false, age, 360 - 360 / n,
                          owner);
     }
 };
 
-class E_Split_Middle_Y final : public Splitter<48> {
+class E_Split_Middle_Y final : public Splitter<type_id::E_Split_Middle_Y> {
 public:
     E_Split_Middle_Y(float x, float y, float a, float b, float c, float d) : Splitter(x, y, a, b, c, d, 8.0f) {}
 
 private:
     void Split(ObjectController* ctx) override {
-        ctx->FirePattern(kSplitSmallId, x, y, 1.5f, static_cast<float>(ghostLook), 4, false, age, 270, owner);
+        ctx->FirePattern(type_id::E_Split_Small_Y, x, y, 1.5f, static_cast<float>(ghostLook), 4, false, age, 270, owner);
     }
 };
 
-class E_Split_Small_Y final : public Splitter<49> {
+class E_Split_Small_Y final : public Splitter<type_id::E_Split_Small_Y> {
 public:
     E_Split_Small_Y(float x, float y, float a, float b, float c, float d) : Splitter(x, y, a, b, c, d, 4.0f) {}
 };
@@ -378,7 +371,7 @@ public:
 // ---- Item carriers ----
 
 // The first hit of at least a point gives the enemy eraser and the icon its score.
-class E_ZanacIcon_Y final : public Y<52> {
+class E_ZanacIcon_Y final : public Y<type_id::E_ZanacIcon_Y> {
 public:
     using Y::Y;
     void Draw(ObjectController*) override { DrawCellCentred(gameSprites.groundenemy, x, y, 16, 16, 112.0f, 48.0f); }
@@ -388,14 +381,14 @@ private:
         const double lifeScale = 0.7 * ctx->playerCount + 0.3;
         if (score != 0 || hp / lifeScale > 255.0) return;
         score = 1000;
-        ctx->CreateObject(kEraserId, x, y, 0.0f, 1.0f, 0.0f, 0.1f, nullptr);
+        ctx->CreateObject(type_id::I_ZanacEnemyEraser, x, y, 0.0f, 1.0f, 0.0f, 0.1f, nullptr);
         ctx->PlaySE(3);
     }
 };
 
 // A bell to juggle with shots: each counted hit knocks it up and rings it; taken, its item ends
 // the round (code 6); shot to pieces it pays 59630; fallen out, it clears the field in blasts.
-class E_TwinBee_Bell_Y final : public Y<53> {
+class E_TwinBee_Bell_Y final : public Y<type_id::E_TwinBee_Bell_Y> {
 public:
     using Y::Y;
     void Damage(ObjectController* ctx, float amount) override {
@@ -458,7 +451,7 @@ private:
     void Act(ObjectController* ctx) override {
         if (age == 0) {
             hp = maxHp = 16.0f;
-            link = ctx->CreateObject(kBellItemId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
+            link = ctx->CreateObject(type_id::I_TwinBee_Bell, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
         }
         if (x < 8.0f || x > 248.0f) {
             x = x < 8.0f ? 8.0f : 248.0f;
@@ -471,14 +464,14 @@ private:
         if (age % 12 == 0) bellFrame = (bellFrame + 1) % 12;
         if (y > 272.0f) {
             ctx->KillEnemies();
-            ctx->FirePattern(kLargeBlastId, x, y, 8.0f, 0.0f, 17, false, 180, 360, nullptr);
+            ctx->FirePattern(type_id::EF_Blast_02, x, y, 8.0f, 0.0f, 17, false, 180, 360, nullptr);
             fate = 0;
         }
         if (fate == kItemTaken) {
             TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(x), 0));
             Vanish();
         } else if (fate == kShotToPieces) {
-            ctx->CreateObject(kBellBonusId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+            ctx->CreateObject(type_id::EF_5963, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
             AddSceneScore(ctx, 59630);
             Vanish();
         }
@@ -487,24 +480,24 @@ private:
 };
 
 const ClassRegistration kYClasses{
-    {36, MakeObject<E_ReverseWing_Y>},
-    {37, MakeObject<E_SquareBlock_Y>},
-    {38, MakeObject<E_PopHoming_Y>},
-    {39, MakeObject<E_NearingBall_Y>},
-    {40, MakeObject<E_HorizonSlide_Y>},
-    {41, MakeObject<E_AntiBullet_Y>},
-    {42, MakeObject<E_AntiBullet_Blast_Y>},
-    {43, MakeObject<E_StopCharge_Y>},
-    {44, MakeObject<E_Homing_Y>},
-    {45, MakeObject<E_ObliqueSlide_Y>},
-    {46, MakeObject<E_BackAttack_Y>},
-    {47, MakeObject<E_Split_Large_Y>},
-    {48, MakeObject<E_Split_Middle_Y>},
-    {49, MakeObject<E_Split_Small_Y>},
-    {50, MakeObject<E_Bound_Y>},
-    {51, MakeObject<E_ZanacBall_Y>},
-    {52, MakeObject<E_ZanacIcon_Y>},
-    {53, MakeObject<E_TwinBee_Bell_Y>},
+    {type_id::E_ReverseWing_Y, MakeObject<E_ReverseWing_Y>},
+    {type_id::E_SquareBlock_Y, MakeObject<E_SquareBlock_Y>},
+    {type_id::E_PopHoming_Y, MakeObject<E_PopHoming_Y>},
+    {type_id::E_NearingBall_Y, MakeObject<E_NearingBall_Y>},
+    {type_id::E_HorizonSlide_Y, MakeObject<E_HorizonSlide_Y>},
+    {type_id::E_AntiBullet_Y, MakeObject<E_AntiBullet_Y>},
+    {type_id::E_AntiBullet_Blast_Y, MakeObject<E_AntiBullet_Blast_Y>},
+    {type_id::E_StopCharge_Y, MakeObject<E_StopCharge_Y>},
+    {type_id::E_Homing_Y, MakeObject<E_Homing_Y>},
+    {type_id::E_ObliqueSlide_Y, MakeObject<E_ObliqueSlide_Y>},
+    {type_id::E_BackAttack_Y, MakeObject<E_BackAttack_Y>},
+    {type_id::E_Split_Large_Y, MakeObject<E_Split_Large_Y>},
+    {type_id::E_Split_Middle_Y, MakeObject<E_Split_Middle_Y>},
+    {type_id::E_Split_Small_Y, MakeObject<E_Split_Small_Y>},
+    {type_id::E_Bound_Y, MakeObject<E_Bound_Y>},
+    {type_id::E_ZanacBall_Y, MakeObject<E_ZanacBall_Y>},
+    {type_id::E_ZanacIcon_Y, MakeObject<E_ZanacIcon_Y>},
+    {type_id::E_TwinBee_Bell_Y, MakeObject<E_TwinBee_Bell_Y>},
 };
 
 }  // namespace

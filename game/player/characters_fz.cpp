@@ -4,12 +4,10 @@
 #include "game/player/characters.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kBubbleId = 206;
-constexpr int32_t kBubbleShotId = 207;
-constexpr int32_t kReflectId = 335;  // EF_Poppoes_Reflect
 constexpr int32_t kBurstFrames = 24;
 constexpr float kShotSpeed = 4.0f;
 constexpr float kOptionShot = 1000.0f;  // added to y: the shot's smaller look
@@ -87,7 +85,7 @@ void PC_Yuu::Fire(ObjectController* ctx) {
         fireFrames -= 1;
     }
     if (holdButton2 > 0 && reflectCooldown == 0 && ReflectAllowed()) {
-        Object* reflect = ctx->CreateObject(kReflectId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        Object* reflect = ctx->CreateObject(type_id::EF_Poppoes_Reflect, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         if (reflect != nullptr) {
             reflect->SetSide(inputMode);
             reflect->SetScore(128);
@@ -117,7 +115,7 @@ void PC_Yuu::Spray(ObjectController* ctx, int32_t c) {
             sy = bubble->GetY() + kOptionShot;
         }
         Object* shot =
-            ctx->CreateObject(kBubbleShotId, sx, sy, kShotSpeed * AngleCos(a), kShotSpeed * AngleSin(a), 0.0f, 0.0f, nullptr);
+            ctx->CreateObject(type_id::S_FZ_Poppoes_Shot, sx, sy, kShotSpeed * AngleCos(a), kShotSpeed * AngleSin(a), 0.0f, 0.0f, nullptr);
         if (shot != nullptr) shot->SetSide(inputMode);
     }
 }
@@ -135,7 +133,7 @@ void PC_Yuu::PowerUp(ObjectController* ctx, int32_t) {
             if (weapons[slot] != nullptr) {
                 weapons[slot]->SetHp(weapons[slot]->maxHp);
             } else {
-                FireInto(ctx, slot, kBubbleId, x, y, static_cast<float>(r), 0.0f);
+                FireInto(ctx, slot, type_id::S_FZ_Poppoes, x, y, static_cast<float>(r), 0.0f);
             }
         }
         rowCount[r] = kFirstSlot[r + 1] - kFirstSlot[r];

@@ -7,18 +7,9 @@
 #include "game/player/characters.h"
 #include "game/world/drawing.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
-
-constexpr int32_t kReccaLaserId = 153;
-constexpr int32_t kReccaOptionId = 157;
-constexpr int32_t kReccaOptionShotId = 160;
-constexpr int32_t kReccaBomberId = 161;
-constexpr int32_t kReccaBarrierId = 162;
-constexpr int32_t kRBShotId = 164;
-constexpr int32_t kRBOptionId = 165;
-constexpr int32_t kRBSideShotId = 166;
-constexpr int32_t kRBHomingShotId = 167;
 
 constexpr int kFirstLaserSlot = 4, kLastLaserSlot = 15;
 constexpr int32_t kBarrierFrames = 33;  // released frames to the barrier; each 33 more grow it
@@ -38,7 +29,7 @@ void PC_Minato::Fire(ObjectController* ctx) {
         if (powerLevel >= 2 && left != nullptr && right != nullptr) {
             for (Object* option : {left, right}) {
                 float c = AngleCos(option->angle), s = AngleSin(option->angle);
-                Object* shot = ctx->CreateObject(kReccaOptionShotId, option->x + 6.0f * c, option->y + 6.0f * s,
+                Object* shot = ctx->CreateObject(type_id::S_ReccaOptionShot, option->x + 6.0f * c, option->y + 6.0f * s,
                                                  12.0f * c, 12.0f * s, 0.0f, 0.0f, nullptr);
                 if (shot != nullptr) shot->SetSide(inputMode);
             }
@@ -54,7 +45,7 @@ void PC_Minato::FireLaser(ObjectController* ctx) {
     for (int slot = kFirstLaserSlot; slot <= kLastLaserSlot; ++slot) inFlight += weapons[slot] != nullptr;
     if (inFlight >= powerLevel + 2) return;
     float sx = powerLevel == 0 ? x : x - 6.0f + 12.0f * static_cast<float>(minatoSide);
-    Object* laser = FireIntoFirstFree(ctx, kFirstLaserSlot, kLastLaserSlot, kReccaLaserId, sx, y, 0.0f, -16.0f);
+    Object* laser = FireIntoFirstFree(ctx, kFirstLaserSlot, kLastLaserSlot, type_id::S_ReccaL, sx, y, 0.0f, -16.0f);
     if (powerLevel == 3) {
         if (laser == nullptr) return;
         // Level 1 lasers (from the right) turn right, level 2 (from the left) turn left.
@@ -69,7 +60,7 @@ void PC_Minato::Charge(ObjectController* ctx) {
     if (holdButton1 == 0) {
         chargeFrames += 1;
         if (chargeFrames == kBarrierFrames && weapons[kBarrierSlot] == nullptr) {
-            FireInto(ctx, kBarrierSlot, kReccaBarrierId, x, y - 16.0f, 0.0f, 0.0f);
+            FireInto(ctx, kBarrierSlot, type_id::S_ReccaBarrier, x, y - 16.0f, 0.0f, 0.0f);
         }
         Object* barrier = weapons[kBarrierSlot];
         if (barrier != nullptr && chargeFrames % kBarrierFrames == 0 && chargeFrames / kBarrierFrames >= 2 &&
@@ -82,7 +73,7 @@ void PC_Minato::Charge(ObjectController* ctx) {
     if (chargeFrames > kBombCharge) {
         // The slot's previous bomb is let go first: it must not call back into her.
         ReleaseSlot(kBomberSlot);
-        FireInto(ctx, kBomberSlot, kReccaBomberId, x, y - 16.0f, 0.0f, 0.0f);
+        FireInto(ctx, kBomberSlot, type_id::S_ReccaBomber, x, y - 16.0f, 0.0f, 0.0f);
     }
     chargeFrames = 0;
     ReleaseSlot(kBarrierSlot);
@@ -96,8 +87,8 @@ void PC_Minato::Upkeep(ObjectController* ctx) {
         powerLevel = 0;
     }
     if (powerLevel >= 2 && weapons[kFirstOptionSlot] == nullptr && weapons[kFirstOptionSlot + 1] == nullptr) {
-        FireInto(ctx, kFirstOptionSlot, kReccaOptionId, x - 16.0f, y, 0.0f, 0.0f);
-        Object* second = FireInto(ctx, kFirstOptionSlot + 1, kReccaOptionId, x + 16.0f, y, 0.0f, 0.0f);
+        FireInto(ctx, kFirstOptionSlot, type_id::S_ReccaOptionR, x - 16.0f, y, 0.0f, 0.0f);
+        Object* second = FireInto(ctx, kFirstOptionSlot + 1, type_id::S_ReccaOptionR, x + 16.0f, y, 0.0f, 0.0f);
         if (second != nullptr) second->SetScore(1);
     }
     if (Object* barrier = weapons[kBarrierSlot]) {
@@ -109,7 +100,7 @@ void PC_Minato::Upkeep(ObjectController* ctx) {
 void PC_Aiko::Fire(ObjectController* ctx) {
     if (holdButton1 > 0 && fireCooldown == 0) {
         float speed = static_cast<float>(3 * powerLevel + 8);
-        Object* shot = ctx->CreateObject(kRBShotId, x, y, 0.0f, -speed, 0.0f, 0.0f, nullptr);
+        Object* shot = ctx->CreateObject(type_id::S_RBShot, x, y, 0.0f, -speed, 0.0f, 0.0f, nullptr);
         if (shot != nullptr) {
             shot->SetScore(powerLevel);
             shot->SetSide(inputMode);
@@ -127,8 +118,8 @@ void PC_Aiko::SwitchOptions(ObjectController* ctx) {
     switchCooldown += 6;
     sideCooldown += 6;
     if (optionsOut == 0) {
-        FireInto(ctx, 0, kRBOptionId, x, y, 0.0f, 0.0f);
-        Object* second = FireInto(ctx, 1, kRBOptionId, x, y, 0.0f, 0.0f);
+        FireInto(ctx, 0, type_id::S_RBOptionV, x, y, 0.0f, 0.0f);
+        Object* second = FireInto(ctx, 1, type_id::S_RBOptionV, x, y, 0.0f, 0.0f);
         if (second != nullptr) second->SetScore(1);
         optionsOut = 1;
         spriteRow += kOptionsRowStep;
@@ -145,7 +136,7 @@ void PC_Aiko::FireSides(ObjectController* ctx) {
         for (int slot = 0; slot < 2; ++slot) {
             Object* option = weapons[slot];
             if (option == nullptr) continue;
-            Object* shot = ctx->CreateObject(kRBHomingShotId, option->x, option->y, 0.0f, -12.0f, 0.0f, 0.0f, nullptr);
+            Object* shot = ctx->CreateObject(type_id::S_RBShotVR, option->x, option->y, 0.0f, -12.0f, 0.0f, 0.0f, nullptr);
             if (shot != nullptr) shot->SetSide(inputMode);
         }
         sideCooldown = 58 - 14 * powerLevel;
@@ -156,7 +147,7 @@ void PC_Aiko::FireSides(ObjectController* ctx) {
         int32_t b = 49152 - DegreesToBinaryAngle(9 * k * (powerLevel - 1));
         float c = 8.0f * AngleCos(b), s = 8.0f * AngleSin(b);
         for (float side : {-1.0f, 1.0f}) {
-            Object* shot = ctx->CreateObject(kRBSideShotId, x + 6.0f * side, y + 4.0f, -side * c, s, 0.0f, 0.0f, nullptr);
+            Object* shot = ctx->CreateObject(type_id::S_RBShotV, x + 6.0f * side, y + 4.0f, -side * c, s, 0.0f, 0.0f, nullptr);
             if (shot != nullptr) shot->SetSide(inputMode);
         }
     }

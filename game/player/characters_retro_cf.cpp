@@ -5,15 +5,10 @@
 #include "game/player/characters.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kInvaderShotId = 177;
-constexpr int32_t kStarForceShotId = 180;
-constexpr int32_t kNormalShotId = 217;
-constexpr int32_t kSinShotId = 218;
-constexpr int32_t kBarrierId = 219;
-constexpr int32_t kHomingLaserId = 220;
 constexpr int32_t kGhostModes = 16;
 constexpr int32_t kLevelUpSound = 16;
 constexpr float kPiercingHp = 65535.0f;
@@ -30,7 +25,7 @@ struct KeitoGroup {
     int32_t variant;  // -1 as made; else the shot pierces (hp 65535) with this variant
 };
 
-constexpr int32_t N = kNormalShotId, S = kSinShotId, H = kHomingLaserId;
+constexpr int32_t N = type_id::S_CF_NormalShot, S = type_id::S_CF_SinShot, H = type_id::S_CF_HomingLaser;
 
 constexpr KeitoGroup kKeitoGroups[] = {
     // pat lv lv turn slots   dx     dy     vx      vy    ax  id  variant
@@ -79,7 +74,7 @@ constexpr int32_t kKeitoCooldown[3][4] = {
 
 void PC_Noa::Fire(ObjectController* ctx) {
     if ((holdButton1 > 0 || holdButton2 == 1) && link == nullptr) {
-        link = ctx->CreateObject(kInvaderShotId, x, y, 0.0f, -2.0f, 0.0f, 0.0f, self);
+        link = ctx->CreateObject(type_id::S_InvaderShot, x, y, 0.0f, -2.0f, 0.0f, 0.0f, self);
     }
 }
 
@@ -129,7 +124,7 @@ void PC_Akimi::PowerUp(ObjectController* ctx, int32_t) { GainPowerItem(ctx, 1); 
 void PC_Akimi::Fire(ObjectController* ctx) {
     if ((holdButton1 > 0 || holdButton2 > 0) && fireCooldown == 0) {
         bool top = powerLevel >= 1;
-        Object* shot = FireIntoFirstFree(ctx, 0, top ? 2 : 1, kStarForceShotId, x, y, 0.0f, top ? -8.0f : -4.0f);
+        Object* shot = FireIntoFirstFree(ctx, 0, top ? 2 : 1, type_id::S_StarForceShot, x, y, 0.0f, top ? -8.0f : -4.0f);
         if (shot != nullptr && top) shot->angle = 1;
         if (holdButton1 > 0) fireCooldown += top ? 1 : 2;
         if (holdButton2 > 0) fireCooldown += top ? 7 : 10;
@@ -175,7 +170,7 @@ void PC_Keito::KeepBarriers(ObjectController* ctx) {
         int count = powerLevel >= 3 ? kBarrierSlots : kBarrierSlots / 2;
         for (int j = 0; j < count; ++j) {
             if (weapons[kFirstBarrierSlot + j] != nullptr) continue;
-            Object* barrier = FireInto(ctx, kFirstBarrierSlot + j, kBarrierId, x, y, 0.0f, 0.0f);
+            Object* barrier = FireInto(ctx, kFirstBarrierSlot + j, type_id::S_CF_Barrier, x, y, 0.0f, 0.0f);
             if (barrier != nullptr) barrier->angle = j % 3;
         }
     } else if (inputMode == kInputParked) {

@@ -4,14 +4,9 @@
 #include "framework/core/angle.h"
 #include "game/player/characters.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
-
-constexpr int32_t kGunnacId = 140;
-constexpr int32_t kZanacAId = 141;
-constexpr int32_t kSayakaCapId = 143;
-constexpr int32_t kKavletId = 144;
-constexpr int32_t kHikaruLetterId = 145;
 
 // Natsuki's fan: one row per group, from the level at which it joins.
 struct FanRow {
@@ -48,7 +43,7 @@ void PC_Natsuki::Fire(ObjectController* ctx) {
         if (holdButton2 == 0) {
             for (const FanRow& row : kFan) {
                 if (powerLevel < row.level) continue;
-                fired |= FireIntoFirstFree(ctx, row.first, row.first + 3, kGunnacId, x, y + row.dy, row.vx, row.vy) !=
+                fired |= FireIntoFirstFree(ctx, row.first, row.first + 3, type_id::S_Gunnac, x, y + row.dy, row.vx, row.vy) !=
                          nullptr;
             }
             if (fired) fireCooldown = 4;
@@ -59,7 +54,7 @@ void PC_Natsuki::Fire(ObjectController* ctx) {
                 for (int slot = parity; slot < limit && slot < slotCount; slot += 2) {
                     if (weapons[slot] != nullptr) continue;
                     float side = parity == 0 ? -3.0f : 3.0f;
-                    fired |= FireInto(ctx, slot, kGunnacId, x + side, y - 4.0f, 0.0f, -8.0f) != nullptr;
+                    fired |= FireInto(ctx, slot, type_id::S_Gunnac, x + side, y - 4.0f, 0.0f, -8.0f) != nullptr;
                     break;
                 }
             }
@@ -99,15 +94,15 @@ void PC_Sayaka::Fire(ObjectController* ctx) {
         float speed = powerLevel == 0 ? -8.0f : (powerLevel == 1 ? -10.0f : static_cast<float>((-3 - powerLevel / 3) * 4));
         int32_t level = powerLevel + 1;
         bool fired = false;
-        if (Object* shot = FireIntoFirstFree(ctx, 2, last, kZanacAId, x, y + 4.0f, 0.0f, speed)) {
+        if (Object* shot = FireIntoFirstFree(ctx, 2, last, type_id::S_ZanacA, x, y + 4.0f, 0.0f, speed)) {
             shot->SetScore(level);
             fired = true;
         }
         if (powerLevel >= 1 && weapons[0] == nullptr) {
-            fired |= FireInto(ctx, 0, kSayakaCapId, x, y - 64.0f, 0.0f, 0.0f) != nullptr;
+            fired |= FireInto(ctx, 0, type_id::S_SayakaCap, x, y - 64.0f, 0.0f, 0.0f) != nullptr;
         }
         if (powerLevel >= 2 && weapons[1] == nullptr) {
-            fired |= FireInto(ctx, 1, kSayakaCapId, x, y + 64.0f, 0.0f, 0.0f) != nullptr;
+            fired |= FireInto(ctx, 1, type_id::S_SayakaCap, x, y + 64.0f, 0.0f, 0.0f) != nullptr;
         }
         if (fired) fireCooldown = 6;
     }
@@ -139,13 +134,13 @@ void PC_Sayaka::ResetWeaponState() { sayakaAim = inputMode == kInputPlayedBack ?
 void PC_Karen::Fire(ObjectController* ctx) {
     if (holdButton1 > 0 && fireCooldown == 0) {
         float speed = powerLevel <= 1 ? -8.0f : static_cast<float>(-4 * powerLevel);
-        if (Object* shot = FireIntoFirstFree(ctx, 2, 4, kZanacAId, x, y + 4.0f, 0.0f, speed)) {
+        if (Object* shot = FireIntoFirstFree(ctx, 2, 4, type_id::S_ZanacA, x, y + 4.0f, 0.0f, speed)) {
             shot->SetScore(powerLevel);
             fireCooldown = 6;
         }
     }
     if (holdButton2 > 0 && secondCooldown == 0 && weapons[0] == nullptr) {
-        if (Object* orb = FireInto(ctx, 0, kKavletId, x, y, 0.0f, -5.0f, 0.0f, 0.1f)) {
+        if (Object* orb = FireInto(ctx, 0, type_id::S_Kavlet, x, y, 0.0f, -5.0f, 0.0f, 0.1f)) {
             orb->SetScore(powerLevel);
             secondCooldown = 60;
         }
@@ -160,7 +155,7 @@ void PC_Hikaru::Fire(ObjectController* ctx) {
         float v = static_cast<float>((-3 - powerLevel / 2) * 4);
         if (holdButton2 > 0) v /= 2.0f;
         int last = powerLevel == 0 ? 0 : 1;
-        if (Object* letter = FireIntoFirstFree(ctx, 0, last, kHikaruLetterId, x, y, 0.0f, v)) {
+        if (Object* letter = FireIntoFirstFree(ctx, 0, last, type_id::S_HikaruLetter, x, y, 0.0f, v)) {
             letter->SetScore(powerLevel);
         }
     }

@@ -5,11 +5,10 @@
 #include "game/world/drawing.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kBlastId = 272;    // EF_Blast_01
-constexpr int32_t kPCBlastId = 163;  // S_PCBlast
 constexpr int32_t kGhostModes = 16;
 constexpr int32_t kLostSound = 17;
 constexpr int32_t kLevelUpSound = 16;
@@ -172,8 +171,8 @@ void PC::DrawShip(ObjectController*) {
 }
 
 void PC::Burst(ObjectController* ctx) {
-    ctx->CreateObject(kBlastId, x, y, 0, 0, 0, 0, nullptr);
-    ctx->FirePattern(kPCBlastId, x, y, 8.0f, -0.5f, 8, false, static_cast<int32_t>(x + y), 315, nullptr);
+    ctx->CreateObject(type_id::EF_Blast_01, x, y, 0, 0, 0, 0, nullptr);
+    ctx->FirePattern(type_id::S_PCBlast, x, y, 8.0f, -0.5f, 8, false, static_cast<int32_t>(x + y), 315, nullptr);
 }
 
 void PC::Damage(ObjectController* ctx, float amount) {

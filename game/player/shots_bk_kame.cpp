@@ -7,11 +7,12 @@
 
 #include "game/player/shot.h"
 #include "game/world/factory.h"
+#include "game/world/type_table.h"
 
 namespace {
 
 // Lives (level + 3) x 10 frames.
-class S_BomberKing_Beam : public ShotOf<195> {
+class S_BomberKing_Beam : public ShotOf<type_id::S_BomberKing_Beam> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -19,20 +20,20 @@ public:
 };
 
 // Eight frames of a growing explosion, always drawn in white.
-class S_BomberKing_Blast : public ShotOf<196> {
+class S_BomberKing_Blast : public ShotOf<type_id::S_BomberKing_Blast> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
 };
 
-class S_BomberKing_Missile final : public ShotOf<197, CellShot> {
+class S_BomberKing_Missile final : public ShotOf<type_id::S_BomberKing_Missile, CellShot> {
 public:
     using ShotOf::ShotOf;
 };
 
 // Rises and stands up over its first steps, then folds down; gone after 16 frames.
-class S_Quinty_Panel : public ShotOf<198> {
+class S_Quinty_Panel : public ShotOf<type_id::S_Quinty_Panel> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -50,7 +51,7 @@ protected:
     virtual void Behave() {}
 };
 
-class S_Kame_Ika final : public ShotOf<199, KameShot> {
+class S_Kame_Ika final : public ShotOf<type_id::S_Kame_Ika, KameShot> {
 public:
     using ShotOf::ShotOf;
 
@@ -59,7 +60,7 @@ protected:
 };
 
 // Bounces off the side walls at x 4 and 252.
-class S_Kame_Tako final : public ShotOf<200, KameShot> {
+class S_Kame_Tako final : public ShotOf<type_id::S_Kame_Tako, KameShot> {
 public:
     using ShotOf::ShotOf;
 
@@ -68,7 +69,7 @@ protected:
 };
 
 // Turns back across every sixth frame.
-class S_Kame_Kurage final : public ShotOf<201, KameShot> {
+class S_Kame_Kurage final : public ShotOf<type_id::S_Kame_Kurage, KameShot> {
 public:
     using ShotOf::ShotOf;
 
@@ -77,7 +78,7 @@ protected:
 };
 
 // Never worn out; something else places it.
-class S_Kame_Umihebi_Bit final : public ShotOf<202, KameShot> {
+class S_Kame_Umihebi_Bit final : public ShotOf<type_id::S_Kame_Umihebi_Bit, KameShot> {
 public:
     using ShotOf::ShotOf;
     void Move(ObjectController*) override {}
@@ -86,7 +87,7 @@ protected:
     void Behave() override { hp = maxHp; }
 };
 
-class S_Kame_Umihebi_Shot final : public ShotOf<203, KameShot> {
+class S_Kame_Umihebi_Shot final : public ShotOf<type_id::S_Kame_Umihebi_Shot, KameShot> {
 public:
     using ShotOf::ShotOf;
 
@@ -94,18 +95,17 @@ protected:
     void Behave() override;  // killed past age 10
 };
 
-class S_Kame_Shinju final : public ShotOf<204, CellShot> {
+class S_Kame_Shinju final : public ShotOf<type_id::S_Kame_Shinju, CellShot> {
 public:
     using ShotOf::ShotOf;
 };
 
 // Its angle field is one of eight directions (0 right, 2 down, 4 left, 6 up).
-class S_Kame_STG : public ShotOf<205> {
+class S_Kame_STG : public ShotOf<type_id::S_Kame_STG> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
-
 
 // Where the family's cells lie in "shot.bmp".
 constexpr float kBeamU = 120, kBeamV = 208;    // two 8 x 8 frames

@@ -3,12 +3,13 @@
 #include "framework/core/angle.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
 // The eight pieces thrown out round a character that loses a life: five frames of bullet
 // erasing, drawn in white whatever the ghost display says.
-class S_PCBlast : public ShotOf<163> {
+class S_PCBlast : public ShotOf<type_id::S_PCBlast> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -17,14 +18,14 @@ public:
 
 // Aiko's forward shot: sized by its level over its first two frames; its side comes from the
 // firing code.
-class S_RBShot : public ShotOf<164> {
+class S_RBShot : public ShotOf<type_id::S_RBShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
 };
 
-class S_RBOptionLShield : public ShotOf<169> {
+class S_RBOptionLShield : public ShotOf<type_id::S_RBOptionLShield> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -32,35 +33,35 @@ public:
 };
 
 // A laser standing beside its owner that grows for as many frames as its angle field says.
-class S_RBShotL : public ShotOf<170, ParentShot<8>> {
+class S_RBShotL : public ShotOf<type_id::S_RBShotL, ParentShot<8>> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
 };
 
-class S_RBShotLTrace : public ShotOf<171> {
+class S_RBShotLTrace : public ShotOf<type_id::S_RBShotLTrace> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
 };
 
-class S_RBShotLR : public ShotOf<172> {
+class S_RBShotLR : public ShotOf<type_id::S_RBShotLR> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;  // killed past age 45
 };
 
-class S_RBOptionM : public ShotOf<173, RBSideOption> {
+class S_RBOptionM : public ShotOf<type_id::S_RBOptionM, RBSideOption> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // A missile that starts climbing faster from age 15.
-class S_RBShotM : public ShotOf<174> {
+class S_RBShotM : public ShotOf<type_id::S_RBShotM> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -69,7 +70,7 @@ public:
 };
 
 // Killed at age 30 or by a hit, it leaves a blast; vanishing at the edge leaves none.
-class S_RBShotMR : public ShotOf<175> {
+class S_RBShotMR : public ShotOf<type_id::S_RBShotMR> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -77,17 +78,13 @@ public:
     void OnKilled(ObjectController* ctx) override;
 };
 
-class S_RBShotMRBlast : public ShotOf<176> {
+class S_RBShotMRBlast : public ShotOf<type_id::S_RBShotMRBlast> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
     int32_t frame = 0;
 };
-
-
-constexpr int32_t kShieldId = 169;
-constexpr int32_t kMissileBlastId = 176;
 
 // Where the RB cells lie in "shot.bmp".
 constexpr float kRBShotSmallU = 64, kRBShotLargeU = 80, kRBShotV = 56;  // level 0 8 x 8; 1-2 16 x 8; 3 16 x 16
@@ -185,7 +182,7 @@ void S_RBOptionL::Run(ObjectController* ctx) {
         if (score >= 2) {
             for (int32_t k = 0; k < 2; ++k) {
                 if (children[k] == nullptr) {
-                    children[k] = ctx->CreateObject(kShieldId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, self);
+                    children[k] = ctx->CreateObject(type_id::S_RBOptionLShield, x, y, 0.0f, 0.0f, 0.0f, 0.0f, self);
                     if (children[k] != nullptr) children[k]->SetScore(k);
                 }
                 Object* shield = children[k];
@@ -255,7 +252,7 @@ void S_RBShotMR::Run(ObjectController*) {
 }
 
 void S_RBShotMR::OnKilled(ObjectController* ctx) {
-    Object* blast = ctx->CreateObject(kMissileBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+    Object* blast = ctx->CreateObject(type_id::S_RBShotMRBlast, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     if (blast != nullptr) blast->SetSide(side);
 }
 

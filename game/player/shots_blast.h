@@ -5,6 +5,7 @@
 #pragma once
 
 #include "game/player/shot.h"
+#include "game/world/type_table.h"
 
 // An option that opens sideways from its owner within five frames and rides 16 units out, held
 // inside the field.
@@ -16,13 +17,13 @@ protected:
     using Shot::Shot;
 };
 
-class S_RBOptionV : public ShotOf<165, RBSideOption> {
+class S_RBOptionV : public ShotOf<type_id::S_RBOptionV, RBSideOption> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
-class S_RBShotV : public ShotOf<166> {
+class S_RBShotV : public ShotOf<type_id::S_RBShotV> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -30,7 +31,7 @@ public:
 };
 
 // Homes on the nearest enemy at 5 degrees a frame.
-class S_RBShotVR : public ShotOf<167> {
+class S_RBShotVR : public ShotOf<type_id::S_RBShotVR> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -38,7 +39,7 @@ public:
 };
 
 // Circles its owner; slots 2 and 3 trail two shields, its children.
-class S_RBOptionL : public ShotOf<168, ParentShot<4>> {
+class S_RBOptionL : public ShotOf<type_id::S_RBOptionL, ParentShot<4>> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;

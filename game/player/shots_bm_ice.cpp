@@ -7,10 +7,11 @@
 
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-class S_Makaijima_Barrel : public ShotOf<223> {
+class S_Makaijima_Barrel : public ShotOf<type_id::S_Makaijima_Barrel> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -26,7 +27,7 @@ protected:
 };
 
 // Takes 17 contacts or stands 300 frames.
-class S_Meikyuujima_IceWall : public ShotOf<224, IceShot> {
+class S_Meikyuujima_IceWall : public ShotOf<type_id::S_Meikyuujima_IceWall, IceShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -34,14 +35,14 @@ public:
 };
 
 // Its kills are reported to its owner (kind 508).
-class S_Meikyuujima_Shot : public ShotOf<225> {
+class S_Meikyuujima_Shot : public ShotOf<type_id::S_Meikyuujima_Shot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Pushed up by its owner, knocked back down by a contact and harmless for 4 frames after.
-class S_Meikyuujima_IceCube : public ShotOf<226, IceShot> {
+class S_Meikyuujima_IceCube : public ShotOf<type_id::S_Meikyuujima_IceCube, IceShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -49,11 +50,6 @@ public:
     void Damage(ObjectController* ctx, float amount) override;
     int32_t cooldown = 0;
 };
-
-
-constexpr int32_t kFlameId = 222;
-constexpr int32_t kEnemyFlameId = 4;  // B_BM_Blast, an enemy bullet: the flames hurt players too
-constexpr int32_t kBlastId = 272;     // EF_Blast_01
 
 constexpr int32_t kBombFrames[4] = {0, 1, 2, 1};
 
@@ -85,7 +81,7 @@ void S_BM_Bomb::Damage(ObjectController* ctx, float amount) {
 
 void S_BM_Bomb::OnKilled(ObjectController* ctx) {
     if (!ctx->gameRunning) return;
-    for (int32_t id : {kFlameId, kEnemyFlameId}) {
+    for (int32_t id : {type_id::S_BM_Blast, type_id::B_BM_Blast}) {
         for (float a : {0.0f, 1.0f}) {
             Object* flame = ctx->CreateObject(id, x, y, 0.0f, 0.0f, a, a, nullptr);
             if (flame != nullptr) flame->angle = angle;
@@ -144,7 +140,7 @@ void S_Makaijima_Barrel::Draw(ObjectController* ctx) {
     DrawCell(ctx, 240, static_cast<float>(((age / 6) % 2 + 10) * 16), 16, 16);
 }
 
-void IceShot::OnKilled(ObjectController* ctx) { ctx->CreateObject(kBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr); }
+void IceShot::OnKilled(ObjectController* ctx) { ctx->CreateObject(type_id::EF_Blast_01, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr); }
 
 void S_Meikyuujima_IceWall::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "game/player/shot.h"
+#include "game/world/type_table.h"
 
 // Kicked by its owner moving up from just below; any contact stops it and makes it harmless;
 // it bursts after 120 frames or at its fourth bullet.
-class S_BM_Bomb : public ShotOf<221> {
+class S_BM_Bomb : public ShotOf<type_id::S_BM_Bomb> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -27,7 +28,7 @@ struct FlameCell {
 
 // A flame along one axis (horizontal when made with no acceleration), stretching its hit box
 // over its length while it flares.
-class S_BM_Blast : public ShotOf<222> {
+class S_BM_Blast : public ShotOf<type_id::S_BM_Blast> {
 public:
     S_BM_Blast(float x, float y, float vx, float vy, float ax, float ay);
     void Draw(ObjectController* ctx) override;

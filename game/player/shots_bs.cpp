@@ -8,10 +8,11 @@
 #include "game/player/shot.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-class S_BS_Shot : public ShotOf<252> {
+class S_BS_Shot : public ShotOf<type_id::S_BS_Shot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -27,28 +28,27 @@ protected:
     using Shot::Shot;
 };
 
-class S_BS_ChargeHead : public ShotOf<253, HeldShot> {
+class S_BS_ChargeHead : public ShotOf<type_id::S_BS_ChargeHead, HeldShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Form 0-4 (angle field) picks its look.
-class S_BS_ChargeBody : public ShotOf<254, HeldShot> {
+class S_BS_ChargeBody : public ShotOf<type_id::S_BS_ChargeBody, HeldShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Lives 12 frames and passes every hit on to its owner.
-class S_BS_ChargeBlast : public ShotOf<255, HeldShot> {
+class S_BS_ChargeBlast : public ShotOf<type_id::S_BS_ChargeBlast, HeldShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
     void Damage(ObjectController* ctx, float amount) override;
 };
-
 
 // The blast's quarters by (age - 1) / 2: quarter size and cell; a single cell at first.
 struct BlastStep {

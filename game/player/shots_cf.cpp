@@ -3,26 +3,26 @@
 #include "framework/core/angle.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
 // Variant: the eighth of a turn it flies in (0 right, 2 down, 4 left, 6 up); a tens digit of 1
 // marks the piercing look.
-class S_CF_NormalShot : public ShotOf<217> {
+class S_CF_NormalShot : public ShotOf<type_id::S_CF_NormalShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Variant (type) 0, 1 or 2 sets the size 16, 12 or 8; its character places it.
-class S_CF_Barrier : public ShotOf<219> {
+class S_CF_Barrier : public ShotOf<type_id::S_CF_Barrier> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Move(ObjectController*) override {}
     void Run(ObjectController* ctx) override;
 };
-
 
 // Where the cells of this family lie in "shot.bmp". The normal shot's right-hand directions
 // take 16-unit columns counted down from u 160, the plain look in row 176 and the piercing one

@@ -8,9 +8,10 @@
 #include <cstdint>
 
 #include "game/player/shot.h"
+#include "game/world/type_table.h"
 
 // Variant 0 swings right first, any other the mirror image.
-class S_CF_SinShot : public ShotOf<218> {
+class S_CF_SinShot : public ShotOf<type_id::S_CF_SinShot> {
 public:
     S_CF_SinShot(float x, float y, float vx, float vy, float ax, float ay)
         : ShotOf(x, y, vx, vy, ax, ay), baseX(x) {}
@@ -21,7 +22,7 @@ public:
     float baseX;
 };
 
-class S_CF_HomingLaser : public ShotOf<220> {
+class S_CF_HomingLaser : public ShotOf<type_id::S_CF_HomingLaser> {
 public:
     enum Phase : int32_t { kSearching = 0, kLockedAbove = 1, kLockedBelow = 2, kLaunched = 3 };
 

@@ -6,6 +6,7 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
@@ -19,20 +20,20 @@ protected:
     using Shot::Shot;
 };
 
-class S_DG_Shirodama : public ShotOf<237, DGVisibleShot> {
+class S_DG_Shirodama : public ShotOf<type_id::S_DG_Shirodama, DGVisibleShot> {
 public:
     using ShotOf::ShotOf;
     void DrawVisible(ObjectController* ctx) override;
 };
 
-class S_DG_Laser : public ShotOf<238, DGVisibleShot> {
+class S_DG_Laser : public ShotOf<type_id::S_DG_Laser, DGVisibleShot> {
 public:
     using ShotOf::ShotOf;
     void DrawVisible(ObjectController* ctx) override;
 };
 
 // Variants 0-3 (angle field): 1 and 3 wide, 2 and 3 stronger.
-class S_DG_Wave : public ShotOf<239, DGVisibleShot> {
+class S_DG_Wave : public ShotOf<type_id::S_DG_Wave, DGVisibleShot> {
 public:
     using ShotOf::ShotOf;
     void DrawVisible(ObjectController* ctx) override;
@@ -40,7 +41,7 @@ public:
 };
 
 // Mode (from the angle field) 1 turns homing at a side edge, 2 homes.
-class S_DG_Missile : public ShotOf<240, SectorShot> {
+class S_DG_Missile : public ShotOf<type_id::S_DG_Missile, SectorShot> {
 public:
     S_DG_Missile(float x, float y, float vx, float vy, float ax, float ay)
         : ShotOf(x, y, vx, vy, ax, ay, 1.0f, 0.0f, 0.0f) {}
@@ -49,13 +50,12 @@ public:
 };
 
 // Sits on its owner; its max hp picks its row.
-class S_DG_Arm : public ShotOf<241> {
+class S_DG_Arm : public ShotOf<type_id::S_DG_Arm> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
 };
-
 
 // The missile's cells by sector: up, the up-right three, right; down-right three and down
 // (flipped); down-left three (both flipped); left and the up-left three (mirrored).

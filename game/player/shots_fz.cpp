@@ -4,18 +4,19 @@
 
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
 // Variant 1 (made with an acceleration) bounces off the top edge.
-class S_FZ_Stanparon_Shot final : public ShotOf<208, CellShot> {
+class S_FZ_Stanparon_Shot final : public ShotOf<type_id::S_FZ_Stanparon_Shot, CellShot> {
 public:
     using ShotOf::ShotOf;
     void Run(ObjectController* ctx) override;
 };
 
 // A tall beam lengthening over its first frames; at the top edge it shrinks away.
-class S_FZ_Kobabeach_Shot : public ShotOf<209> {
+class S_FZ_Kobabeach_Shot : public ShotOf<type_id::S_FZ_Kobabeach_Shot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -25,7 +26,7 @@ public:
 
 // Hovers at its first-frame offset from its owner and fires its beam once, at age T (the angle
 // field), rising before and settling after.
-class S_FZ_Kobabeach final : public ShotOf<210, CellShot> {
+class S_FZ_Kobabeach final : public ShotOf<type_id::S_FZ_Kobabeach, CellShot> {
 public:
     using ShotOf::ShotOf;
     void Run(ObjectController* ctx) override;
@@ -34,43 +35,39 @@ public:
     float offsetX = 0.0f, offsetY = 0.0f;
 };
 
-class S_FZ_Boranda_Seed final : public ShotOf<211, CellShot> {
+class S_FZ_Boranda_Seed final : public ShotOf<type_id::S_FZ_Boranda_Seed, CellShot> {
 public:
     using ShotOf::ShotOf;
     void Move(ObjectController* ctx) override;  // as the beam's, to y 248
 };
 
-class S_FZ_Boranda_Petal final : public ShotOf<212, CellShot> {
+class S_FZ_Boranda_Petal final : public ShotOf<type_id::S_FZ_Boranda_Petal, CellShot> {
 public:
     using ShotOf::ShotOf;
     void Move(ObjectController*) override {}
     void Run(ObjectController* ctx) override;
 };
 
-class S_FZ_Opaopa_Shot final : public ShotOf<213, CellShot> {
+class S_FZ_Opaopa_Shot final : public ShotOf<type_id::S_FZ_Opaopa_Shot, CellShot> {
 public:
     using ShotOf::ShotOf;
 };
 
-class S_FZ_Opaopa_Bomb final : public ShotOf<214, CellShot> {
+class S_FZ_Opaopa_Bomb final : public ShotOf<type_id::S_FZ_Opaopa_Bomb, CellShot> {
 public:
     using ShotOf::ShotOf;
 };
 
-class S_FZ_Opaopa_7way final : public ShotOf<215, CellShot> {
+class S_FZ_Opaopa_7way final : public ShotOf<type_id::S_FZ_Opaopa_7way, CellShot> {
 public:
     using ShotOf::ShotOf;
 };
 
-class S_FZ_Opaopa_HeavyBomb final : public ShotOf<216, CellShot> {
+class S_FZ_Opaopa_HeavyBomb final : public ShotOf<type_id::S_FZ_Opaopa_HeavyBomb, CellShot> {
 public:
     using ShotOf::ShotOf;
 };
 
-
-constexpr int32_t kBlastId = 272;    // EF_Blast_01
-constexpr int32_t kReflectId = 335;  // EF_Poppoes_Reflect
-constexpr int32_t kBeamId = 209;
 constexpr int32_t kBurstSound = 2;
 
 // Where the family's cells lie in "shot.bmp". The bubble's looks: types 0 and 1 as 16 x 16 in
@@ -99,9 +96,9 @@ void S_FZ_Poppoes::Run(ObjectController* ctx) {
 }
 
 void S_FZ_Poppoes::OnKilled(ObjectController* ctx) {
-    ctx->CreateObject(kBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+    ctx->CreateObject(type_id::EF_Blast_01, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     if (ctx->gameRunning) ctx->PlaySE(kBurstSound);
-    Object* reflect = ctx->CreateObject(kReflectId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+    Object* reflect = ctx->CreateObject(type_id::EF_Poppoes_Reflect, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     if (reflect != nullptr) {
         reflect->angle = angle;
         reflect->SetSide(side);
@@ -163,7 +160,7 @@ void S_FZ_Kobabeach::Run(ObjectController* ctx) {
         if (age > t - 20 && age < t) offsetY += 0.5f;
         if (age > t && age < t + 20) offsetY -= 0.5f;
         if (age == t) {
-            Object* beam = ctx->CreateObject(kBeamId, x, y, 0.0f, -8.0f, 0.0f, 0.0f, nullptr);
+            Object* beam = ctx->CreateObject(type_id::S_FZ_Kobabeach_Shot, x, y, 0.0f, -8.0f, 0.0f, 0.0f, nullptr);
             if (beam != nullptr) beam->SetSide(side);
         }
         if (owner != nullptr) {
@@ -176,7 +173,7 @@ void S_FZ_Kobabeach::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_FZ_Kobabeach::OnKilled(ObjectController* ctx) { ctx->CreateObject(kBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr); }
+void S_FZ_Kobabeach::OnKilled(ObjectController* ctx) { ctx->CreateObject(type_id::EF_Blast_01, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr); }
 
 void S_FZ_Boranda_Seed::Move(ObjectController*) { MoveBeam(*this, 248.0f); }
 

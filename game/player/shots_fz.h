@@ -7,9 +7,10 @@
 #include <cstdint>
 
 #include "game/player/shot.h"
+#include "game/world/type_table.h"
 
 // Type (angle field) 0, 1 or 2 from the creation vx; killed, it leaves a blast and a reflect.
-class S_FZ_Poppoes : public ShotOf<206> {
+class S_FZ_Poppoes : public ShotOf<type_id::S_FZ_Poppoes> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -18,7 +19,7 @@ public:
 };
 
 // Variant (angle field) from the thousands of the creation y.
-class S_FZ_Poppoes_Shot : public ShotOf<207> {
+class S_FZ_Poppoes_Shot : public ShotOf<type_id::S_FZ_Poppoes_Shot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;

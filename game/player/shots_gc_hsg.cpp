@@ -12,17 +12,18 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-class S_GC_Shot : public ShotOf<249> {
+class S_GC_Shot : public ShotOf<type_id::S_GC_Shot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;  // the angle field is its colour row
 };
 
 // Rides on its owner for 11 frames; its first frame hits wide and hard.
-class S_BH_Reflect : public ShotOf<250> {
+class S_BH_Reflect : public ShotOf<type_id::S_BH_Reflect> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -30,7 +31,7 @@ public:
 };
 
 // Homes until age 119 (on the party without enemies) and may leave the field until age 120.
-class S_BH_Shot : public ShotOf<251> {
+class S_BH_Shot : public ShotOf<type_id::S_BH_Shot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -38,14 +39,14 @@ public:
     void Run(ObjectController* ctx) override;
 };
 
-class S_HSG_Shot : public ShotOf<256> {
+class S_HSG_Shot : public ShotOf<type_id::S_HSG_Shot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Held in the field and never worn out: it goes only with its owner.
-class S_HSG_Chariot : public ShotOf<257> {
+class S_HSG_Chariot : public ShotOf<type_id::S_HSG_Chariot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -53,28 +54,26 @@ public:
     void Run(ObjectController* ctx) override;
 };
 
-class S_HSG_ChariotShot : public ShotOf<258, SectorShot> {
+class S_HSG_ChariotShot : public ShotOf<type_id::S_HSG_ChariotShot, SectorShot> {
 public:
     S_HSG_ChariotShot(float x, float y, float vx, float vy, float ax, float ay)
         : ShotOf(x, y, vx, vy, ax, ay, 1.0f, 176.0f, 80.0f) {}
 };
 
 // Sprays a spark a frame for variant x 60 + 112 frames and wears 0.2 a frame.
-class S_HSG_DisCharge : public ShotOf<259> {
+class S_HSG_DisCharge : public ShotOf<type_id::S_HSG_DisCharge> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
 };
 
-class S_DOGMA_RadicalTriger : public ShotOf<260, SectorShot> {
+class S_DOGMA_RadicalTriger : public ShotOf<type_id::S_DOGMA_RadicalTriger, SectorShot> {
 public:
     S_DOGMA_RadicalTriger(float x, float y, float vx, float vy, float ax, float ay)
         : ShotOf(x, y, vx, vy, ax, ay, 0.5f, 192.0f, -32.0f) {}
 };
 
-
-constexpr int32_t kSparkId = 326;  // EF_HSG_DisCharge
 constexpr float kSparkWear = 0.2f;
 
 constexpr float kBHShotCells[4][4] = {{128, 240, 16, 16}, {144, 240, 16, 16}, {128, 256, 16, -16}, {160, 240, -16, 16}};
@@ -152,7 +151,7 @@ void S_HSG_DisCharge::Run(ObjectController* ctx) {
     if (age < angle * 60 + 112) {
         int32_t d = static_cast<int32_t>(y * 57.0f + x * 37.0f) + (age / 11) * 121 + (age / 2) * 31 + age * 117;
         int32_t a = DegreesToBinaryAngle(d);
-        ctx->CreateObject(kSparkId, x + AngleCos(a) * 16.0f, y + AngleSin(a) * 16.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        ctx->CreateObject(type_id::EF_HSG_DisCharge, x + AngleCos(a) * 16.0f, y + AngleSin(a) * 16.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     }
     hp -= kSparkWear;
     if (hp < 0.0f) Kill();

@@ -3,29 +3,30 @@
 #include "framework/core/angle.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-class S_GradiusShot : public ShotOf<183> {
+class S_GradiusShot : public ShotOf<type_id::S_GradiusShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
-class S_GradiusMissile final : public ShotOf<185, CellShot> {
+class S_GradiusMissile final : public ShotOf<type_id::S_GradiusMissile, CellShot> {
 public:
     using ShotOf::ShotOf;
 };
 
 // Changes its look below 8 hp.
-class S_GradiusShield : public ShotOf<186> {
+class S_GradiusShield : public ShotOf<type_id::S_GradiusShield> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Widens at ages 6 and 12.
-class S_GradiusRipple : public ShotOf<188> {
+class S_GradiusRipple : public ShotOf<type_id::S_GradiusRipple> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -33,11 +34,10 @@ public:
     int32_t frame = 0;
 };
 
-class S_GradiusForceField final : public ShotOf<189, CellShot> {
+class S_GradiusForceField final : public ShotOf<type_id::S_GradiusForceField, CellShot> {
 public:
     using ShotOf::ShotOf;
 };
-
 
 constexpr int kFireButton = 4;  // the game counter of the first fire button
 

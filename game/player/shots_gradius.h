@@ -7,9 +7,10 @@
 #include <cstdint>
 
 #include "game/player/shot.h"
+#include "game/world/type_table.h"
 
 // Grows upward while attached to its owner; released at age 20 or when fire is let go.
-class S_GradiusLaser : public ShotOf<184> {
+class S_GradiusLaser : public ShotOf<type_id::S_GradiusLaser> {
 public:
     S_GradiusLaser(float x, float y, float vx, float vy, float ax, float ay)
         : ShotOf(x, y, vx, vy, ax, ay), lastOwnerY(y) {}
@@ -22,7 +23,7 @@ public:
 };
 
 // Its cell follows its heading.
-class S_Gradius2Missile : public ShotOf<187> {
+class S_Gradius2Missile : public ShotOf<type_id::S_Gradius2Missile> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;

@@ -6,11 +6,12 @@
 #include "game/player/pc.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
 // Never worn out; score 1 draws the plain orb, otherwise a cell by its heading.
-class S_Hisouten_Ryuunome : public ShotOf<262, KeptShot> {
+class S_Hisouten_Ryuunome : public ShotOf<type_id::S_Hisouten_Ryuunome, KeptShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -18,14 +19,14 @@ public:
 };
 
 // Curves onto the nearest enemy, turning tighter as it slows; gone at 120.
-class S_Hisouten_Inabikari : public ShotOf<264, Serpent<16>> {
+class S_Hisouten_Inabikari : public ShotOf<type_id::S_Hisouten_Inabikari, Serpent<16>> {
 public:
     using ShotOf::ShotOf;
     void Run(ObjectController* ctx) override;
 };
 
 // Variant 1 (angle field) pierces for 60 frames; variant 0 dies at its first contact or at 30.
-class S_Hattori_Shuriken : public ShotOf<265> {
+class S_Hattori_Shuriken : public ShotOf<type_id::S_Hattori_Shuriken> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -33,15 +34,12 @@ public:
 };
 
 // Held in the field and never worn out.
-class S_Hattori_FireBall : public ShotOf<266> {
+class S_Hattori_FireBall : public ShotOf<type_id::S_Hattori_FireBall> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
 };
-
-
-constexpr int32_t kSegmentId = 262;
 
 }  // namespace
 
@@ -121,7 +119,7 @@ Serpent<PathLength>::Serpent(int32_t typeId, float px, float py, float pvx, floa
 template <int PathLength>
 void Serpent<PathLength>::MakeSegments(ObjectController* ctx, int32_t count, int32_t ageStep, float segmentPower) {
     for (int32_t i = count - 1; i >= 0; --i) {
-        Object* segment = ctx->CreateObject(kSegmentId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, self);
+        Object* segment = ctx->CreateObject(type_id::S_Hisouten_Ryuunome, x, y, 0.0f, 0.0f, 0.0f, 0.0f, self);
         segments[i] = segment;
         if (segment == nullptr) continue;
         segment->SetSide(side);

@@ -8,9 +8,10 @@
 
 #include "game/player/shot.h"
 #include "game/player/shots_rockman.h"
+#include "game/world/type_table.h"
 
 // Sways about its starting x by its angle field, with a jitter, trailing sparks.
-class S_Hisouten_Iku6CShot : public ShotOf<261> {
+class S_Hisouten_Iku6CShot : public ShotOf<type_id::S_Hisouten_Iku6CShot> {
 public:
     S_Hisouten_Iku6CShot(float x, float y, float vx, float vy, float ax, float ay);
     void Draw(ObjectController* ctx) override;
@@ -45,7 +46,7 @@ protected:
 
 // Flies out, stops at 30 and at 40 shoots off toward the nearest enemy; segment count from its
 // angle field on its first frame.
-class S_Hisouten_Seidenyuudoudan : public ShotOf<263, Serpent<32>> {
+class S_Hisouten_Seidenyuudoudan : public ShotOf<type_id::S_Hisouten_Seidenyuudoudan, Serpent<32>> {
 public:
     using ShotOf::ShotOf;
     void Run(ObjectController* ctx) override;

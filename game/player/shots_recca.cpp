@@ -6,11 +6,12 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
 // Tilt = trunc(vx / 2) picks the cell.
-class S_ReccaV : public ShotOf<149> {
+class S_ReccaV : public ShotOf<type_id::S_ReccaV> {
 public:
     S_ReccaV(float x, float y, float vx, float vy, float ax, float ay);
     void Draw(ObjectController* ctx) override;
@@ -18,21 +19,21 @@ public:
 };
 
 // Direction 0 up, 1 up-slanted, 2 sideways, 3 down-slanted, 4 down, from the velocity's signs.
-class S_ReccaF : public ShotOf<150> {
+class S_ReccaF : public ShotOf<type_id::S_ReccaF> {
 public:
     S_ReccaF(float x, float y, float vx, float vy, float ax, float ay);
     void Draw(ObjectController* ctx) override;
     int32_t direction;
 };
 
-class S_ReccaB : public ShotOf<151> {
+class S_ReccaB : public ShotOf<type_id::S_ReccaB> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Homes on the nearest enemy, turning faster and flying faster with its level.
-class S_ReccaH : public ShotOf<152> {
+class S_ReccaH : public ShotOf<type_id::S_ReccaH> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -40,7 +41,7 @@ public:
 };
 
 // The laser's look between two frames' positions: it passes the damage it takes to its laser.
-class S_ReccaL_Trace : public ShotOf<154> {
+class S_ReccaL_Trace : public ShotOf<type_id::S_ReccaL_Trace> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -50,7 +51,7 @@ public:
     void ForgetObject(Object* gone) override { Object::ForgetObject(gone); }
 };
 
-class S_ReccaOptionF : public ShotOf<155, ReccaOption> {
+class S_ReccaOptionF : public ShotOf<type_id::S_ReccaOptionF, ReccaOption> {
 public:
     using ShotOf::ShotOf;
 
@@ -58,7 +59,7 @@ protected:
     void Steer(ObjectController* ctx, float ox, float oy) override;
 };
 
-class S_ReccaOptionS : public ShotOf<156, ReccaOption> {
+class S_ReccaOptionS : public ShotOf<type_id::S_ReccaOptionS, ReccaOption> {
 public:
     using ShotOf::ShotOf;
     void Move(ObjectController*) override;  // the movement modes, no removal
@@ -68,7 +69,7 @@ protected:
     void SteerAlone(ObjectController* ctx) override;
 };
 
-class S_ReccaOptionB : public ShotOf<158, ReccaOption> {
+class S_ReccaOptionB : public ShotOf<type_id::S_ReccaOptionB, ReccaOption> {
 public:
     using ShotOf::ShotOf;
 
@@ -76,23 +77,20 @@ protected:
     void Steer(ObjectController* ctx, float ox, float oy) override;
 };
 
-class S_ReccaOptionShot : public ShotOf<160> {
+class S_ReccaOptionShot : public ShotOf<type_id::S_ReccaOptionShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Sized by its level; its character places it.
-class S_ReccaBarrier : public ShotOf<162> {
+class S_ReccaBarrier : public ShotOf<type_id::S_ReccaBarrier> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Move(ObjectController*) override {}
     void Run(ObjectController* ctx) override;
 };
-
-
-constexpr int32_t kTraceId = 154;
 
 // Where the family's cells lie in "shot.bmp" (the bomb's largest frame in "effect.bmp").
 constexpr float kLaserU = 224;             // (224, 0) straight, (224, 8) turned right
@@ -215,7 +213,7 @@ void S_ReccaL::Run(ObjectController* ctx) {
         score += 2;
     }
     if (link != nullptr) link->Kill();
-    link = ctx->CreateObject(kTraceId, x + vx / 2.0f, y + vy / 2.0f, 0.0f, 0.0f, 0.0f, 0.0f, self);
+    link = ctx->CreateObject(type_id::S_ReccaL_Trace, x + vx / 2.0f, y + vy / 2.0f, 0.0f, 0.0f, 0.0f, 0.0f, self);
     if (link != nullptr) link->SetScore(score);
     age += 1;
 }

@@ -8,10 +8,11 @@
 #include <cstdint>
 
 #include "game/player/shot.h"
+#include "game/world/type_table.h"
 
 // A piercing laser; levels 1 and 2 turn once onto an enemy on their diagonal (becoming 3 and 4).
 // Its trace is held in the link field and remade every frame.
-class S_ReccaL : public ShotOf<153> {
+class S_ReccaL : public ShotOf<type_id::S_ReccaL> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -39,7 +40,7 @@ protected:
     virtual void SteerAlone(ObjectController*) {}
 };
 
-class S_ReccaOptionR : public ShotOf<157, ReccaOption> {
+class S_ReccaOptionR : public ShotOf<type_id::S_ReccaOptionR, ReccaOption> {
 public:
     using ShotOf::ShotOf;
 
@@ -48,7 +49,7 @@ protected:
 };
 
 // Aims opposite the held direction and swings toward that aim.
-class S_ReccaOptionC : public ShotOf<159, ReccaOption> {
+class S_ReccaOptionC : public ShotOf<type_id::S_ReccaOptionC, ReccaOption> {
 public:
     using ShotOf::ShotOf;
     int32_t aim = 270;  // a binary angle, not degrees
@@ -59,7 +60,7 @@ protected:
 };
 
 // The screen bomb: wears itself out by 8 a frame and eats bullets while it lasts.
-class S_ReccaBomber : public ShotOf<161> {
+class S_ReccaBomber : public ShotOf<type_id::S_ReccaBomber> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;

@@ -2,43 +2,43 @@
 
 #include "framework/core/angle.h"
 #include "game/world/factory.h"
+#include "game/world/type_table.h"
 
 namespace {
 
 // Noa's slow shot: erases the first bullet it touches and dies with it.
-class S_InvaderShot : public ShotOf<177> {
+class S_InvaderShot : public ShotOf<type_id::S_InvaderShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Passes over ground targets (kind 400).
-class S_Zapper : public ShotOf<178> {
+class S_Zapper : public ShotOf<type_id::S_Zapper> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Hits only ground targets for one frame and is never drawn.
-class S_Blaster_Blast : public ShotOf<179> {
+class S_Blaster_Blast : public ShotOf<type_id::S_Blaster_Blast> {
 public:
     using ShotOf::ShotOf;
     void Run(ObjectController* ctx) override;  // killed at its second Run
 };
 
 // Akimi's twin shot.
-class S_StarForceShot : public ShotOf<180> {
+class S_StarForceShot : public ShotOf<type_id::S_StarForceShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
-class S_StarSoldierShot : public ShotOf<181> {
+class S_StarSoldierShot : public ShotOf<type_id::S_StarSoldierShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;  // one cell a level
 };
-
 
 // Where the cells of this family lie in "shot.bmp".
 constexpr float kInvaderU = 128, kInvaderV = 64;

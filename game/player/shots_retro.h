@@ -8,9 +8,10 @@
 #include <cstdint>
 
 #include "game/player/shot.h"
+#include "game/world/type_table.h"
 
 // Level 0 dies after 60 frames; level 2 loops round a centre that advances with its speed.
-class S_ShinjinruiShot : public ShotOf<182> {
+class S_ShinjinruiShot : public ShotOf<type_id::S_ShinjinruiShot> {
 public:
     S_ShinjinruiShot(float x, float y, float vx, float vy, float ax, float ay)
         : ShotOf(x, y, vx, vy, ax, ay), startX(x), startY(y), startVy(vy) {}

@@ -4,6 +4,7 @@
 
 #include "framework/core/angle.h"
 #include "game/world/factory.h"
+#include "game/world/type_table.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ struct PieceCell {
     float u, v, w, h;
 };
 
-class S_Rockman_RockBuster : public ShotOf<227> {
+class S_Rockman_RockBuster : public ShotOf<type_id::S_Rockman_RockBuster> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -33,14 +34,14 @@ protected:
     int32_t ageLimit;
 };
 
-class S_Rockman_BombBlast final : public ShotOf<228, RockmanPiece> {
+class S_Rockman_BombBlast final : public ShotOf<type_id::S_Rockman_BombBlast, RockmanPiece> {
 public:
     S_Rockman_BombBlast(float x, float y, float vx, float vy, float ax, float ay)
         : ShotOf(x, y, vx, vy, ax, ay, 32) {}
     PieceCell Cell() const override;
 };
 
-class S_Rockman_Elec_Side final : public ShotOf<229, RockmanPiece> {
+class S_Rockman_Elec_Side final : public ShotOf<type_id::S_Rockman_Elec_Side, RockmanPiece> {
 public:
     S_Rockman_Elec_Side(float x, float y, float vx, float vy, float ax, float ay)
         : ShotOf(x, y, vx, vy, ax, ay, 2) {}
@@ -48,41 +49,41 @@ public:
 };
 
 // Variants 0-4 from its effect.
-class S_Rockman_Elec_Front final : public ShotOf<230, RockmanPiece> {
+class S_Rockman_Elec_Front final : public ShotOf<type_id::S_Rockman_Elec_Front, RockmanPiece> {
 public:
     S_Rockman_Elec_Front(float x, float y, float vx, float vy, float ax, float ay)
         : ShotOf(x, y, vx, vy, ax, ay, 4) {}
     PieceCell Cell() const override;
 };
 
-class S_Rockman_Guts : public ShotOf<231> {
+class S_Rockman_Guts : public ShotOf<type_id::S_Rockman_Guts> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;  // a 2 x 2 block of one cell
 };
 
-class S_Rockman_Ice : public ShotOf<232> {
+class S_Rockman_Ice : public ShotOf<type_id::S_Rockman_Ice> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Curves, then homes on its thrower, who catches it from age 110.
-class S_Rockman_Cut : public ShotOf<233> {
+class S_Rockman_Cut : public ShotOf<type_id::S_Rockman_Cut> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
 };
 
-class S_Rockman_Fire : public ShotOf<234> {
+class S_Rockman_Fire : public ShotOf<type_id::S_Rockman_Fire> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // Circles its owner at radius 16 every 8 frames; gone after 65.
-class S_Rockman_Fire_Option : public ShotOf<235> {
+class S_Rockman_Fire_Option : public ShotOf<type_id::S_Rockman_Fire_Option> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -90,12 +91,11 @@ public:
 };
 
 // Undrawn; killed the frame its maker goes.
-class S_InvisibleShot : public ShotOf<236, KeptShot> {
+class S_InvisibleShot : public ShotOf<type_id::S_InvisibleShot, KeptShot> {
 public:
     using ShotOf::ShotOf;
     void ForgetObject(Object* gone) override;
 };
-
 
 // The front spark's five variants.
 constexpr PieceCell kElecFront[5] = {

@@ -11,23 +11,24 @@
 #include "game/player/shot.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-class S_RTYPELEO_Shot : public ShotOf<242> {
+class S_RTYPELEO_Shot : public ShotOf<type_id::S_RTYPELEO_Shot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
-class S_RTYPELEO_Option : public ShotOf<243> {
+class S_RTYPELEO_Option : public ShotOf<type_id::S_RTYPELEO_Option> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;  // held in the field
 };
 
-class S_RTYPELEO_Red_Laser : public ShotOf<244> {
+class S_RTYPELEO_Red_Laser : public ShotOf<type_id::S_RTYPELEO_Red_Laser> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -35,7 +36,7 @@ public:
 };
 
 // Weaves about its owner's x; the score field's parity is the phase, 2 or more the long form.
-class S_RTYPELEO_Red_Shot : public ShotOf<245> {
+class S_RTYPELEO_Red_Shot : public ShotOf<type_id::S_RTYPELEO_Red_Shot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -46,14 +47,14 @@ public:
 };
 
 // Modes 0-3 fly free toward a station, 4 and 5 ride in front of or behind the owner.
-class S_RTYPE_Force : public ShotOf<246> {
+class S_RTYPE_Force : public ShotOf<type_id::S_RTYPE_Force> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
 };
 
-class S_RTYPE_Laser : public ShotOf<247> {
+class S_RTYPE_Laser : public ShotOf<type_id::S_RTYPE_Laser> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -61,13 +62,12 @@ public:
     void Run(ObjectController* ctx) override;
 };
 
-class S_RTYPELEO_Missile : public ShotOf<248> {
+class S_RTYPELEO_Missile : public ShotOf<type_id::S_RTYPELEO_Missile> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
 };
-
 
 constexpr uint32_t kHidden = 0xFF000000u;
 constexpr float kSparkSide[8] = {1, 8, 12, 14, 15, 14, 12, 8};

@@ -4,10 +4,11 @@
 #include "framework/core/angle.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-class S_SASpriteShot : public ShotOf<190> {
+class S_SASpriteShot : public ShotOf<type_id::S_SASpriteShot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -15,7 +16,7 @@ public:
 };
 
 // Grows and shrinks its hit box over 15 frames; kills by it drop power items.
-class S_SASpriteBlast : public ShotOf<192> {
+class S_SASpriteBlast : public ShotOf<type_id::S_SASpriteBlast> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -23,7 +24,7 @@ public:
     int32_t frame = 0;
 };
 
-class S_SALaserTail : public ShotOf<194> {
+class S_SALaserTail : public ShotOf<type_id::S_SALaserTail> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -31,10 +32,6 @@ public:
     void Run(ObjectController* ctx) override;
 };
 
-
-constexpr int32_t kSpriteShotId = 190;
-constexpr int32_t kSpriteBlastId = 192;
-constexpr int32_t kTailId = 194;
 constexpr const char* kBadStateText = "不正な角度が渡されたよ＠サーチレーザー";
 
 // Where the family's cells lie in "shot.bmp".
@@ -80,7 +77,7 @@ void S_SASprite::Run(ObjectController* ctx) {
     if (firing > 0 && cooldown == 0) {
         for (Object*& shot : children) {
             if (shot != nullptr) continue;
-            shot = ctx->CreateObject(kSpriteShotId, x, y, 0.0f, -8.0f, 0.0f, 0.0f, self);
+            shot = ctx->CreateObject(type_id::S_SASpriteShot, x, y, 0.0f, -8.0f, 0.0f, 0.0f, self);
             if (shot != nullptr) shot->SetScore(score);
             cooldown = 4;
             break;
@@ -124,7 +121,7 @@ void S_SASprite::PowerUp(ObjectController*, int32_t) {
 }
 
 void S_SASprite::OnKilled(ObjectController* ctx) {
-    Object* blast = ctx->CreateObject(kSpriteBlastId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+    Object* blast = ctx->CreateObject(type_id::S_SASpriteBlast, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     if (blast != nullptr) blast->SetSide(side);
 }
 
@@ -180,7 +177,7 @@ void S_SALaserHead::Run(ObjectController* ctx) {
     else FollowPattern();
     Object*& slot = children[age % 8];
     if (slot == nullptr) {
-        slot = ctx->CreateObject(kTailId, x, y, 0.0f, 0.0f, 0.0f, 0.0f, self);
+        slot = ctx->CreateObject(type_id::S_SALaserTail, x, y, 0.0f, 0.0f, 0.0f, 0.0f, self);
         if (slot != nullptr) {
             slot->SetScore(tailValue);
             slot->angle = 16 * searching + angle % 16;

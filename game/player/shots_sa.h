@@ -7,10 +7,11 @@
 #include <cstdint>
 
 #include "game/player/shot.h"
+#include "game/world/type_table.h"
 
 // Fires while told to (OnMessage code), at most two shots at a time; its grade follows its hp.
 // It stays when its owner goes.
-class S_SASprite : public ShotOf<191, ParentShot<2>> {
+class S_SASprite : public ShotOf<type_id::S_SASprite, ParentShot<2>> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -27,7 +28,7 @@ public:
 
 // The angle field is the path state (0-11, plus 16 when searching), the score field the path
 // pattern (0-5).
-class S_SALaserHead : public ShotOf<193, ParentShot<8>> {
+class S_SALaserHead : public ShotOf<type_id::S_SALaserHead, ParentShot<8>> {
 public:
     S_SALaserHead(float x, float y, float vx, float vy, float ax, float ay)
         : ShotOf(x, y, vx, vy, ax, ay), lastOwnerX(x), lastOwnerY(y) {}

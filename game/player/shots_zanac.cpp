@@ -3,31 +3,32 @@
 #include "framework/core/angle.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-class S_Gunnac : public ShotOf<140> {
+class S_Gunnac : public ShotOf<type_id::S_Gunnac> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;  // one of eight directions
     void Move(ObjectController* ctx) override;  // vanishes below y 240
 };
 
-class S_ZanacA : public ShotOf<141> {
+class S_ZanacA : public ShotOf<type_id::S_ZanacA> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;  // the hit box follows the level
 };
 
-class S_ZanacB : public ShotOf<142> {
+class S_ZanacB : public ShotOf<type_id::S_ZanacB> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
 };
 
 // A satellite placed by its character; it never wears out.
-class S_SayakaCap : public ShotOf<143> {
+class S_SayakaCap : public ShotOf<type_id::S_SayakaCap> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -36,7 +37,7 @@ public:
 };
 
 // A rising orb that weaves across the field and eats bullets; its hit box shrinks as it wears.
-class S_Kavlet : public ShotOf<144> {
+class S_Kavlet : public ShotOf<type_id::S_Kavlet> {
 public:
     S_Kavlet(float x, float y, float vx, float vy, float ax, float ay)
         : ShotOf(x, y, vx, vy, ax, ay), centreX(x) {}
@@ -48,7 +49,7 @@ public:
 };
 
 // A letter that throws two side shots at ages set by its level.
-class S_HikaruLetter : public ShotOf<145> {
+class S_HikaruLetter : public ShotOf<type_id::S_HikaruLetter> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -58,7 +59,7 @@ public:
 };
 
 // Killed, it bombs the whole field for the scene's score.
-class S_Zanac6Shot : public ShotOf<146> {
+class S_Zanac6Shot : public ShotOf<type_id::S_Zanac6Shot> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
@@ -66,15 +67,12 @@ public:
 };
 
 // A shot that turns toward the nearest enemy in eighths of a turn.
-class S_Gunnac3 : public ShotOf<148> {
+class S_Gunnac3 : public ShotOf<type_id::S_Gunnac3> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override;
 };
-
-
-constexpr int32_t kGunnacId = 140;
 
 // The source cell of an 8 x 8 or 16 x 16 picture, mirrored by negative extents.
 struct Cell {
@@ -184,7 +182,7 @@ void S_HikaruLetter::Run(ObjectController* ctx) {
     bool throws = score < 2 ? age == 12 : (score == 2 ? age == 9 : (score == 3 && (age == 5 || age == 11)));
     if (throws) {
         for (float dir : {8.0f, -8.0f}) {
-            Object* made = ctx->CreateObject(kGunnacId, x, y, dir, 2.0f, 0.0f, 0.0f, nullptr);
+            Object* made = ctx->CreateObject(type_id::S_Gunnac, x, y, dir, 2.0f, 0.0f, 0.0f, nullptr);
             if (made != nullptr) made->SetSide(side);
         }
     }

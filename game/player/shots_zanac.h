@@ -7,9 +7,10 @@
 #include <cstdint>
 
 #include "game/player/shot.h"
+#include "game/world/type_table.h"
 
 // A beam standing on its owner that grows or shrinks toward 16 x angle units.
-class S_Gunnac4 : public ShotOf<147> {
+class S_Gunnac4 : public ShotOf<type_id::S_Gunnac4> {
 public:
     using ShotOf::ShotOf;
     void Draw(ObjectController* ctx) override;

@@ -1,8 +1,10 @@
-// What the constructor of every player weapon (type ids 140-266) sets: kind, drawn size, hit
-// box, hit points, power and initial motion, one row per id.
+// What the constructor of every player weapon (type ids 140-266) sets: drawn size, hit box, hit
+// points, power and initial motion, one row per id. Class names and kinds are the type table's.
 #pragma once
 
 #include <cstdint>
+
+#include "game/world/type_table.h"
 
 // How the constructor sets speed and angle from the creation velocity.
 enum class ShotMotion : uint8_t {
@@ -27,8 +29,6 @@ enum class ShotVariant : uint8_t {
 
 struct WeaponEntry {
     int16_t id;
-    const char* className;
-    int16_t kind;
     int16_t width, height;
     int16_t hitHalfWidth, hitHalfHeight;
     float hp, maxHp;
@@ -41,8 +41,8 @@ struct WeaponEntry {
     ShotVariant variant;
 };
 
-constexpr int32_t kFirstWeaponId = 140;
-constexpr int32_t kLastWeaponId = 266;
+constexpr int32_t kFirstWeaponId = type_id::S_Gunnac;
+constexpr int32_t kLastWeaponId = type_id::S_Hattori_FireBall;
 constexpr int kWeaponCount = kLastWeaponId - kFirstWeaponId + 1;
 extern const WeaponEntry kWeaponTable[kWeaponCount];  // row i is type id 140 + i
 

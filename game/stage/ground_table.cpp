@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "game/world/type_table.h"
+
 namespace {
 
 // Ids.
@@ -45,7 +47,7 @@ const GroundPlacement* FindGroundPlacement(int32_t stage, int32_t value) {
     if (stage % 16 < 7) return Find(kLowStages, value);
     const GroundPlacement* p = Find(kHighStages, value);
     // The big blocks take the even values 48, 50, 52 and 54 only.
-    if (p != nullptr && p->typeId == 96 && value % 2 != 0) return nullptr;
+    if (p != nullptr && p->typeId == type_id::E_SF_BigBlock_G && value % 2 != 0) return nullptr;
     return p;
 }
 

@@ -5,15 +5,9 @@
 
 #include "game/stage/script.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
-
-constexpr int32_t kMidBossId = 35;
-constexpr int32_t kGhostEnemyId = 24;
-constexpr int32_t kZanacIconId = 52;
-constexpr int32_t kExclamationId = 304;
-constexpr int32_t kGhostBeatId = 306;
-constexpr int32_t kStage3BossBlastId = 293;
 
 constexpr uint32_t kBackgroundPalette[8] = {0xFFB01030u, 0xFFA03000u, 0xFF784000u, 0xFF485800u,
                                             0xFF306040u, 0xFF305080u, 0xFF6010A0u, 0xFF982078u};
@@ -64,7 +58,7 @@ void Script::UpdateStage2(ObjectController* ctx) {
         return;
     }
     if (age < 61 || age > 1731) return;
-    midBoss = ctx->CreateObject(kMidBossId, 128, 0, 0, 4.0f, 0, 0, this);
+    midBoss = ctx->CreateObject(type_id::E_S2MiddleBoss_W, 128, 0, 0, 4.0f, 0, 0, this);
     if (midBoss != nullptr) midBoss->angle = loops;
     loops += 1;
 }
@@ -115,9 +109,9 @@ void Script::UpdateStage3(ObjectController* ctx) {
                               ? std::max(512 / scrollSpeed - 120 + (phase > 15 ? 512 / scrollSpeed : 0), 0)
                               : -1;
         if (loops == 0 && phaseTimer == u) {
-            ctx->CreateObject(kExclamationId, x, 240, 0, -4.0f, 0, 0, nullptr);
+            ctx->CreateObject(type_id::EF_ExclamationMark, x, 240, 0, -4.0f, 0, 0, nullptr);
         } else if (((loops == 1 && phase <= 15) || (loops == 2 && phase >= 16)) && phaseTimer == 0) {
-            ctx->CreateObject(kZanacIconId, x, -1, 0, static_cast<float>(scrollSpeed), 0, 0, nullptr);
+            ctx->CreateObject(type_id::E_ZanacIcon_Y, x, -1, 0, static_cast<float>(scrollSpeed), 0, 0, nullptr);
         }
     }
 
@@ -148,7 +142,7 @@ void Script::UpdateStage3(ObjectController* ctx) {
         bossParts = 0;
         phaseTimer = 0;
         ctx->KillBullets();
-        ctx->CreateObject(kStage3BossBlastId, 128, 120, 0, 0, 0, 0, nullptr);
+        ctx->CreateObject(type_id::EF_Blast_Stage3Boss, 128, 120, 0, 0, 0, 0, nullptr);
         OnMessage(Msg(3, 9, ctx));
         if (phase == 31) wavesOn = 0;
     }
@@ -171,7 +165,7 @@ void Script::UpdateAttackStage(ObjectController* ctx) {
 }
 
 void Script::CreateGhostEnemy(ObjectController* ctx, bool numbered) {
-    Object* ghost = ctx->CreateObject(kGhostEnemyId, static_cast<float>((phase % 2) * 64 + 96), 0, 0, 8.0f, 0, 0,
+    Object* ghost = ctx->CreateObject(type_id::E_GhostZako2_W, static_cast<float>((phase % 2) * 64 + 96), 0, 0, 8.0f, 0, 0,
                                       nullptr);
     if (ghost == nullptr) return;
     if (numbered) ghost->angle = loops;
@@ -190,7 +184,7 @@ void Script::UpdateGhostStage(ObjectController* ctx) {
     const int32_t t = age % 2560;
     if (t % 160 == 0 && gameOverCountdown == 0 && clearCountdown == 0) {
         const int32_t level = t < 320 ? 0 : std::min((t - 320) / 320 + 1, 7);
-        ctx->CreateObject(kGhostBeatId, 64, static_cast<float>(((age % 1280) / 160) * 16), static_cast<float>(level),
+        ctx->CreateObject(type_id::EF_GhostBeat, 64, static_cast<float>(((age % 1280) / 160) * 16), static_cast<float>(level),
                           static_cast<float>(colourIndex), 0, 0, nullptr);
     }
 

@@ -10,16 +10,10 @@
 #include "game/stage/stage_tables.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kStarFieldId = 287;
-constexpr int32_t kStage1BossId = 63;
-constexpr int32_t kStage2BossId = 64;
-constexpr int32_t kStage9BossId = 80;
-constexpr int32_t kResultSceneId = 341;
-constexpr int32_t kStageClearSceneId = 344;
-constexpr int32_t kSecretUnlockId = 332;
 constexpr int32_t kFirstButton = 4;
 constexpr int32_t kThirdButton = 6;
 constexpr int32_t kExtendSound = 9;
@@ -148,7 +142,7 @@ void Script::Run(ObjectController* ctx) {
         }
         const int32_t s = stage % 16;
         if (s == 1 || s == 10 || s == 11 || s == 12) {
-            for (int i = 0; i < 64; ++i) ctx->CreateObject(kStarFieldId, 0, 0, 0, 0, 0, 0, nullptr);
+            for (int i = 0; i < 64; ++i) ctx->CreateObject(type_id::EF_Star_SS, 0, 0, 0, 0, 0, 0, nullptr);
         }
     }
     rank = ctx->ArrestLevel;
@@ -210,11 +204,11 @@ void Script::BossTimeline(ObjectController* ctx) {
         for (SC_EnemyQ* wave : waveSlots) {
             if (wave != nullptr) wave->Vanish();
         }
-        if (s == 1) ctx->CreateObject(kStage1BossId, 128, -31, 0, 2.0f, 0, 0, nullptr);
-        else ctx->CreateObject(kStage9BossId, 128, 0, 0, 2.0f, 0, 0, nullptr);
+        if (s == 1) ctx->CreateObject(type_id::E_Stage1_Boss, 128, -31, 0, 2.0f, 0, 0, nullptr);
+        else ctx->CreateObject(type_id::E_Stage9_Boss, 128, 0, 0, 2.0f, 0, 0, nullptr);
     } else if (s == 2 && age == 1792) {
         bossActive = 1;
-        ctx->CreateObject(kStage2BossId, 128, -31, 2.0f, 2.0f, 0, 0, nullptr);
+        ctx->CreateObject(type_id::E_Stage2_Boss, 128, -31, 2.0f, 2.0f, 0, 0, nullptr);
     } else if (s == 4 && age == 2047 && clearCountdown == 0) {
         ClearStage(ctx);
     }
@@ -304,7 +298,7 @@ void Script::ClearStage(ObjectController* ctx) {
 void Script::ShowResult(ObjectController* ctx, int32_t outcome) {
     ctx->ClearScene();
     ctx->ResetController();
-    Object* result = ctx->CreateObject(kResultSceneId, 128, 0, 0, 0, 0, 0, nullptr);
+    Object* result = ctx->CreateObject(type_id::SC_Menu_Result, 128, 0, 0, 0, 0, 0, nullptr);
     if (result != nullptr) {
         result->SetScore(score);
         result->angle = outcome;
@@ -323,7 +317,7 @@ void Script::GameOver(ObjectController* ctx) { ShowResult(ctx, 1); }
 
 void Script::EndStage(ObjectController* ctx) {
     if (stage < 3 && ctx->gameMode == 0) {
-        Object* next = ctx->CreateObject(kStageClearSceneId, 128, 0, 0, 0, 0, 0, nullptr);
+        Object* next = ctx->CreateObject(type_id::SC_Menu_StageClear, 128, 0, 0, 0, 0, 0, nullptr);
         if (next != nullptr) {
             next->SetScore(score);
             next->angle = waveRow;
@@ -341,7 +335,7 @@ void Script::EndStage(ObjectController* ctx) {
 int32_t Script::RegisterResult(ObjectController* ctx) {
     const int32_t d = ctx->gameMode < kGhostModes ? 1000 : 10000;
     const int32_t u = ctx->scoreData.Register(score / d);
-    Object* notice = ctx->CreateObject(kSecretUnlockId, 128, 120, 0, 0, 0, 0, nullptr);
+    Object* notice = ctx->CreateObject(type_id::EF_SecretUnlock, 128, 120, 0, 0, 0, 0, nullptr);
     if (notice != nullptr) {
         notice->SetScore(u);
         notice->angle = 0;
@@ -392,6 +386,6 @@ void ReleaseOwnedObjects(ObjectController* world, Object* owner) {
 }
 
 const ClassRegistration kStageClasses{
-    {337, MakeObject<Script>},
-    {338, MakeObject<SC_EnemyQ>},
+    {type_id::Script, MakeObject<Script>},
+    {type_id::SC_EnemyQ, MakeObject<SC_EnemyQ>},
 };

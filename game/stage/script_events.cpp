@@ -5,16 +5,9 @@
 #include <algorithm>
 
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
-
-constexpr int32_t kPowerUpId = 267;
-constexpr int32_t kBonusItemId = 268;
-constexpr int32_t kReccaItemId = 270;
-constexpr int32_t kGameOverId = 288;
-constexpr int32_t kEightBonusId = 290;
-constexpr int32_t kStage3BossBlastId = 293;
-constexpr int32_t kGhostBossBaseId = 307;
 
 // Bonus labels.
 constexpr int32_t kHecatomb = 276;
@@ -47,7 +40,7 @@ void Script::Label(ObjectController* ctx, int32_t effectId, int32_t shown) {
 }
 
 void Script::BonusItem(ObjectController* ctx, float x, float y, int32_t value) {
-    Object* item = ctx->CreateObject(kBonusItemId, x, y, 0, 0, 0, 0, nullptr);
+    Object* item = ctx->CreateObject(type_id::I_Bonus, x, y, 0, 0, 0, 0, nullptr);
     if (item != nullptr) item->SetScore(value);
 }
 
@@ -60,7 +53,7 @@ void Script::AwardBonus(ObjectController* ctx, int32_t labelId, float x, float y
 void Script::AwardEightBonus(ObjectController* ctx, int32_t labelId, float x, float y) {
     const int32_t v = NextBonusValue();
     Label(ctx, labelId, v);
-    ctx->CreateObject(kEightBonusId, x, y, static_cast<float>(v), 0, 0, 0, nullptr);
+    ctx->CreateObject(type_id::EF_8Bonus, x, y, static_cast<float>(v), 0, 0, 0, nullptr);
 }
 
 int32_t Script::NextBonusValue() {
@@ -126,7 +119,7 @@ void Script::KillItem(ObjectController* ctx, int32_t x, int32_t y) {
     if (s == 5) drop = drop || k > (p + static_cast<float>(t)) * 0.5f;
     if (s == 6) drop = drop || k > p * 2.0f;
     if (!drop) return;
-    ctx->CreateObject(s == 5 ? kReccaItemId : kPowerUpId, static_cast<float>(x), static_cast<float>(y), 0, 0, 0, 0,
+    ctx->CreateObject(s == 5 ? type_id::I_Recca : type_id::I_PowerUp, static_cast<float>(x), static_cast<float>(y), 0, 0, 0, 0,
                       nullptr);
     killCounter = 0;
 }
@@ -137,7 +130,7 @@ void Script::HandleGameOverEvent(ObjectController* ctx) {
         return;
     }
     if (gameOverCountdown != 0) return;
-    ctx->CreateObject(kGameOverId, 128, 0, 0, 0, 0, 0, nullptr);
+    ctx->CreateObject(type_id::EF_GameOver, 128, 0, 0, 0, 0, 0, nullptr);
     gameOverCountdown = 1;
 }
 
@@ -167,7 +160,7 @@ void Script::NextLoop() {
 }
 
 void Script::CreateGhostBoss(ObjectController* ctx) {
-    Object* boss = ctx->CreateObject(kGhostBossBaseId, 12, 8, static_cast<float>(colourIndex), 0, 0, 0, this);
+    Object* boss = ctx->CreateObject(type_id::EF_GhostBossBase, 12, 8, static_cast<float>(colourIndex), 0, 0, 0, this);
     if (boss != nullptr) boss->SetInactive(defeats);
 }
 
@@ -257,7 +250,7 @@ void Script::OnMessage(const Message& message) {
                 phaseTimer = 0;
                 OnMessage(Msg(4, 14, ctx, (bossTime / 60) * 1000));
                 bossTime = 0;
-                ctx->CreateObject(kStage3BossBlastId, 128, 120, 0, 0, 0, 0, nullptr);
+                ctx->CreateObject(type_id::EF_Blast_Stage3Boss, 128, 120, 0, 0, 0, 0, nullptr);
                 ctx->KillBullets();
             }
             return;

@@ -5,6 +5,7 @@
 #include "framework/app/zeth.h"
 #include "game/stage/script.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
@@ -22,9 +23,19 @@ const char kNoSuchYellowText[] = "そんな敵いないよ＠黄色";
 const char kBadLaneText[] = "不正なメモリ書き込みを阻止したよ\n＠スクリプトのゴーストモードの敵エントリ";
 
 // The class each wave kind releases, by kind.
-constexpr int32_t kCommonClasses[] = {8, 9, 10, 11, 12, 13, 14, 15};                      // kinds 0-7
-constexpr int32_t kYellowClasses[] = {36, 37, 38, 39, 40, 41, 43, 44, 45, 46, 47, 50};    // kinds 64-75
-constexpr int32_t kMidBossClasses[] = {54, 59, 57, 61};                                   // kind mod 4
+constexpr int32_t kCommonClasses[] = {  // kinds 0-7
+    type_id::E_Coin_W, type_id::E_Box_W, type_id::E_IronBall_W, type_id::E_Circle_W,
+    type_id::E_DropCircle_W, type_id::E_ZigzagX_W, type_id::E_EdgeMove4Circle_W,
+    type_id::E_RefrectWall6_W,
+};
+constexpr int32_t kYellowClasses[] = {  // kinds 64-75
+    type_id::E_ReverseWing_Y, type_id::E_SquareBlock_Y, type_id::E_PopHoming_Y, type_id::E_NearingBall_Y,
+    type_id::E_HorizonSlide_Y, type_id::E_AntiBullet_Y, type_id::E_StopCharge_Y, type_id::E_Homing_Y,
+    type_id::E_ObliqueSlide_Y, type_id::E_BackAttack_Y, type_id::E_Split_Large_Y, type_id::E_Bound_Y,
+};
+constexpr int32_t kMidBossClasses[] = {  // kind mod 4
+    type_id::E_3Cannon_B, type_id::E_Shield_B, type_id::E_UFO_B, type_id::E_Arms_B,
+};
 
 }  // namespace
 
@@ -76,14 +87,14 @@ void Script::SpawnWave(ObjectController* ctx) {
         if (waveSlots[lane] != nullptr) continue;
         x = static_cast<float>(lane * 16 + 8);
         waveSlots[lane] = static_cast<SC_EnemyQ*>(
-            ctx->CreateObject(338, x, static_cast<float>(kind), static_cast<float>(waveSize), 0, 0, 0, this));
+            ctx->CreateObject(type_id::SC_EnemyQ, x, static_cast<float>(kind), static_cast<float>(waveSize), 0, 0, 0, this));
         placed = true;
         break;
     }
     if (!placed) {
         const int32_t walk = (age * 16) % 240;
         x = down ? static_cast<float>(248 - walk) : static_cast<float>(walk + 8);
-        ctx->CreateObject(338, x, static_cast<float>(kind), static_cast<float>(waveSize), 0, 0, 0, nullptr);
+        ctx->CreateObject(type_id::SC_EnemyQ, x, static_cast<float>(kind), static_cast<float>(waveSize), 0, 0, 0, nullptr);
     }
     if (ctx->gameMode >= kGhostModes && ctx->pcController != nullptr) {
         ctx->pcController->OnMessage(Msg(6, 11, ctx, static_cast<int32_t>(x), kind, waveSize));
@@ -103,7 +114,7 @@ void Script::SpawnEnemyQueue(ObjectController* ctx, int32_t x, int32_t kind, int
         return;
     }
     const bool store = waveSlots[lane] == nullptr && count < 128;
-    Object* wave = ctx->CreateObject(338, static_cast<float>(x), static_cast<float>(kind), static_cast<float>(count),
+    Object* wave = ctx->CreateObject(type_id::SC_EnemyQ, static_cast<float>(x), static_cast<float>(kind), static_cast<float>(count),
                                      1.0f, 0, 0, store ? this : nullptr);
     if (store) waveSlots[lane] = static_cast<SC_EnemyQ*>(wave);
 }

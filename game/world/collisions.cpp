@@ -2,13 +2,9 @@
 // players against items and enemy bullets, in this fixed order.
 #include "framework/core/collision.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
-
-constexpr int32_t kPowerUpItemId = 267;
-constexpr int32_t kQuintyBlastId = 313;
-constexpr int32_t kReflectedShotId = 251;
-constexpr int32_t kWallBlastId = 315;
 
 // A hit box read once per pair, before any damage of that pair.
 struct Box {
@@ -84,20 +80,20 @@ void ObjectController::CollideAll() {
             }
             s->Damage(this, 1.0f);
             if ((s->kind == 504 && e->kind >= 401 && e->kind <= 490) || s->kind == 509) {
-                if (e->state != kAlive) CreateObject(kPowerUpItemId, e->GetX(), e->GetY(), 0, 0, 0, 0, nullptr);
+                if (e->state != kAlive) CreateObject(type_id::I_PowerUp, e->GetX(), e->GetY(), 0, 0, 0, 0, nullptr);
             }
             if (s->kind == 506) {
                 e->y -= 8.0f;
                 if (e->GetY() < 16.0f) {
                     e->Damage(this, 65535.0f);
-                    GiveSide(CreateObject(kQuintyBlastId, e->GetX(), 0.0f, 0, 0, 0, 0, nullptr), s);
+                    GiveSide(CreateObject(type_id::EF_Quinty_Blast, e->GetX(), 0.0f, 0, 0, 0, 0, nullptr), s);
                 }
             }
             if (s->kind == 508 && e->state != kAlive && s->owner != nullptr) {
                 s->owner->OnMessage(Msg(5, 3, this, static_cast<int32_t>(e->GetX()), static_cast<int32_t>(e->GetY())));
             }
             if (s->kind == 511 && e->kind != 498) {
-                Object* made = CreateObject(kReflectedShotId, (eb.x + sb.x) / 2.0f, (eb.y + sb.y) / 2.0f,
+                Object* made = CreateObject(type_id::S_BH_Shot, (eb.x + sb.x) / 2.0f, (eb.y + sb.y) / 2.0f,
                                             (eb.x - sb.x) / 2.0f, (eb.y - sb.y) / 2.0f, 0, 0, nullptr);
                 GiveSide(made, s);
             }
@@ -107,11 +103,11 @@ void ObjectController::CollideAll() {
                     if (currentScene != nullptr) currentScene->AddScore(40);
                     float mixed = eb.y * 129.0f + sb.y * 7.0f + static_cast<float>(e->age * 213);
                     int32_t degrees = static_cast<int32_t>(mixed) % 360;
-                    FirePattern(kWallBlastId, (eb.x + sb.x) / 2.0f, (eb.y + sb.y) / 2.0f, 8.0f, 0.0f, 1, false,
+                    FirePattern(type_id::EF_OR_Blast, (eb.x + sb.x) / 2.0f, (eb.y + sb.y) / 2.0f, 8.0f, 0.0f, 1, false,
                                 degrees, 0, nullptr);
                 } else {
                     if (currentScene != nullptr) currentScene->AddScore(200);
-                    CreateObject(kWallBlastId, sb.x, sb.y, s->vx, s->vy, 0, 0, nullptr);
+                    CreateObject(type_id::EF_OR_Blast, sb.x, sb.y, s->vx, s->vy, 0, 0, nullptr);
                 }
             }
         });
@@ -138,7 +134,7 @@ void ObjectController::CollideAll() {
             if (s->kind == 507) {
                 s->Damage(this, 16384.0f);
             } else if (s->kind == 511) {
-                GiveSide(CreateObject(kReflectedShotId, (bb.x + sb.x) / 2.0f, (bb.y + sb.y) / 2.0f,
+                GiveSide(CreateObject(type_id::S_BH_Shot, (bb.x + sb.x) / 2.0f, (bb.y + sb.y) / 2.0f,
                                       (bb.x - sb.x) / 2.0f, (bb.y - sb.y) / 2.0f, 0, 0, nullptr),
                          s);
             } else if (s->kind == 513) {

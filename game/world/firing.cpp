@@ -4,10 +4,10 @@
 
 #include "framework/core/angle.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kNormalBulletId = 1;
 constexpr int32_t kMaxBulletCap = 512;
 
 // How finely the aim is snapped, from each row's first level up to the next row's: in binary
@@ -33,7 +33,7 @@ int32_t AimSnap(int32_t r, int32_t typeId) {
     for (const AimSnapRow& candidate : kAimSnapRows) {
         if (r >= candidate.firstLevel) row = &candidate;
     }
-    return typeId == kNormalBulletId ? row->normalBulletSnap : row->snap;
+    return typeId == type_id::B_Normal_W ? row->normalBulletSnap : row->snap;
 }
 
 int32_t DegreesToAngle(int32_t degrees) { return static_cast<int32_t>(degrees * 65536.0 / 360.0); }

@@ -34,7 +34,7 @@ void ObjectController::StartGame(int32_t id1, int32_t id2, int32_t id3, int32_t 
         gameMode = replay.header.gameMode;
     }
 
-    CreateObject(kScriptId, 128.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+    CreateObject(type_id::Script, 128.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     if (currentScene != nullptr) currentScene->OnMessage(Msg(3, 11, StageOfMode(gameMode)));
 
     // Last member first, so that the players list holds them as member n, ..., member 1.

@@ -38,7 +38,7 @@ void ObjectController::InitController() {
     currentScene = nullptr;
     background = nullptr;
     CreatePC(kPartyControllerCode);
-    CreateObject(kTitleSceneId, 128.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+    CreateObject(type_id::SC_Menu_Title, 128.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     for (int i = 0; i < 4; ++i) {
         partyMembers[i] = 11 + i;
         savedMembers[i] = 11;

@@ -148,7 +148,7 @@ void ObjectController::ReturnToTitle() {
     ResetController();
     // A replay being played back ends here too; otherwise the title would run in playback mode.
     replay.Reset(this);
-    CreateObject(kTitleSceneId, 128.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+    CreateObject(type_id::SC_Menu_Title, 128.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
 }
 
 void ObjectController::SetPlayerCount(int32_t n) {

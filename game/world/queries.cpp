@@ -2,13 +2,10 @@
 #include <cmath>
 
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace {
 
-constexpr int32_t kBonusItemId = 268;
-constexpr int32_t kBlastId = 272;
-constexpr int32_t kZanacBlastId = 274;
-constexpr int32_t kBulletRingId = 1;
 constexpr int kMaxBlasts = 512;
 
 // The nearest object by squared distance. The best value is kept as a truncated integer, so a
@@ -121,7 +118,7 @@ int32_t ObjectController::BombAll(int32_t damage, bool hitKind400) {
         count += 1;
     }
     for (int32_t i = 0; i < count && i < kMaxBlasts; ++i) {
-        CreateObject(kZanacBlastId, blastX[i], blastY[i], 0, 0, 0, 0, nullptr);
+        CreateObject(type_id::EF_ZanacBlast, blastX[i], blastY[i], 0, 0, 0, 0, nullptr);
     }
     for (Object* o : others) {
         if (o->kind != 102) continue;
@@ -134,7 +131,7 @@ int32_t ObjectController::BombAll(int32_t damage, bool hitKind400) {
 void ObjectController::ItemsToBonus(int32_t score) {
     WalkList(items, items.begin(), [this, score](Object* item) {
         if (item->kind != 303 || item->state != kAlive) return;
-        Object* bonus = CreateObject(kBonusItemId, item->GetX(), item->GetY(), 0, 0, 0, 0, nullptr);
+        Object* bonus = CreateObject(type_id::I_Bonus, item->GetX(), item->GetY(), 0, 0, 0, 0, nullptr);
         if (bonus != nullptr) bonus->SetScore(score);
         item->Kill();
     });
@@ -145,8 +142,8 @@ void ObjectController::ItemsToBullets() {
         if (item->state != kAlive) return;
         float x = item->GetX();
         float y = item->GetY();
-        CreateObject(kBlastId, x, y, 0, 0, 0, 0, nullptr);
-        FirePattern(kBulletRingId, x, y, 1.0f, 0.0f, 16, false, 0, 337, nullptr);
+        CreateObject(type_id::EF_Blast_01, x, y, 0, 0, 0, 0, nullptr);
+        FirePattern(type_id::B_Normal_W, x, y, 1.0f, 0.0f, 16, false, 0, 337, nullptr);
         item->Kill();
     });
 }

@@ -12,6 +12,17 @@ struct TypeEntry {
 };
 
 constexpr int kTypeCount = 347;
+
+// The name of every type id with a class: the class's own name, as in type_id::E_Coin_W.
+namespace type_id {
+enum : int32_t {
+#define TYPE(id, name, kind) name = id,
+#define NO_CLASS(id)
+#include "game/world/type_rows.h"
+#undef TYPE
+#undef NO_CLASS
+};
+}  // namespace type_id
 extern const TypeEntry kTypeTable[kTypeCount];  // row i is type id i
 
 constexpr int kFirstCharacterCode = 97;
@@ -22,9 +33,6 @@ extern const TypeEntry kCharacterTable[kCharacterCodeCount];
 
 constexpr int32_t kPartyControllerCode = 98;
 constexpr int32_t kFallbackCharacterCode = 110;  // PC_Natsuki
-constexpr int32_t kScriptId = 337;
-constexpr int32_t kEnemyWaveId = 338;
-constexpr int32_t kTitleSceneId = 340;
 
 // The row of a type id, or null when the id is outside 0-346.
 const TypeEntry* FindType(int32_t typeId);

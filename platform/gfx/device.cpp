@@ -56,13 +56,7 @@ uint32_t SampleBilinear(const SurfaceImpl& s, const Rect& area, double x, double
     const size_t w = s.Width();
     const uint32_t c00 = p[size_t(y0) * w + size_t(x0)], c10 = p[size_t(y0) * w + size_t(x1)];
     const uint32_t c01 = p[size_t(y1) * w + size_t(x0)], c11 = p[size_t(y1) * w + size_t(x1)];
-    uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const uint32_t top = Channel(c00, shift) * (256 - wx) + Channel(c10, shift) * wx;
-        const uint32_t bottom = Channel(c01, shift) * (256 - wx) + Channel(c11, shift) * wx;
-        out |= ((top * (256 - wy) + bottom * wy + 32768) >> 16) << shift;
-    }
-    return out;
+    return BlendBilinear(c00, c10, c01, c11, wx, wy);
 }
 
 bool Overlaps(const Rect& a, const Rect& b) {

@@ -148,6 +148,18 @@ inline uint32_t FetchTexel(const StageSampler& s, int tx, int ty) {
     return s.texels[size_t(ty) * size_t(s.width) + size_t(tx)];
 }
 
+// The four texels around a point, c00 c10 over c01 c11, weighted by the 8-bit fractions wx
+// across and wy down (0-256); each channel is rounded once.
+inline uint32_t BlendBilinear(uint32_t c00, uint32_t c10, uint32_t c01, uint32_t c11, uint32_t wx, uint32_t wy) {
+    uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const uint32_t top = Channel(c00, shift) * (256 - wx) + Channel(c10, shift) * wx;
+        const uint32_t bottom = Channel(c01, shift) * (256 - wx) + Channel(c11, shift) * wx;
+        out |= ((top * (256 - wy) + bottom * wy + 32768) >> 16) << shift;
+    }
+    return out;
+}
+
 // Samples one stage at (u, v). Point: the texel whose square holds the point. Linear: the four
 // texels around it weighted with 8-bit fractions.
 inline uint32_t SampleStage(const StageSampler& s, double u, double v, bool linear) {
@@ -162,13 +174,7 @@ inline uint32_t SampleStage(const StageSampler& s, double u, double v, bool line
     const int ix = int(x0), iy = int(y0);
     const uint32_t c00 = FetchTexel(s, ix, iy), c10 = FetchTexel(s, ix + 1, iy);
     const uint32_t c01 = FetchTexel(s, ix, iy + 1), c11 = FetchTexel(s, ix + 1, iy + 1);
-    uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const uint32_t top = Channel(c00, shift) * (256 - wx) + Channel(c10, shift) * wx;
-        const uint32_t bottom = Channel(c01, shift) * (256 - wx) + Channel(c11, shift) * wx;
-        out |= ((top * (256 - wy) + bottom * wy + 32768) >> 16) << shift;
-    }
-    return out;
+    return BlendBilinear(c00, c10, c01, c11, wx, wy);
 }
 
 // ---- texture-stage combiner ----

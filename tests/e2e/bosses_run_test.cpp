@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "game/world/factory.h"
-#include "game_run.h"
+#include "game/world/type_table.h"
+#include "harness/game_run.h"
 #include "stand_ins.h"
 
 namespace {
 
-constexpr int32_t kScriptId = 337;
 constexpr int32_t kFireButton = 4;
 constexpr int32_t kNatsuki = 11;
 constexpr int32_t kBossFrame = 3;
@@ -54,7 +54,7 @@ std::vector<int32_t> Play(Seen* seen, e2e::RunResult* result) {
             world.shotCounter = 0;  // the aimed fire's pacing lives in the controller across games
         }
         world.ArrestLevel = 8;
-        if (frame == kBossFrame) boss = world.CreateObject(63, 128, -31, 0, 2.0f, 0, 0, nullptr);
+        if (frame == kBossFrame) boss = world.CreateObject(type_id::E_Stage1_Boss, 128, -31, 0, 2.0f, 0, 0, nullptr);
         if (boss != nullptr) {
             const bool present = std::find(world.enemies.begin(), world.enemies.end(), boss) != world.enemies.end();
             if (!present) {
@@ -68,7 +68,7 @@ std::vector<int32_t> Play(Seen* seen, e2e::RunResult* result) {
         if (frame == kCannonFrame) {
             world.VanishBullets();
             seen->codesAtCannon = e2e::RecordedScene().codes.size();
-            cannon = world.CreateObject(54, 128, 0, 0, 0, 0, 0, &wave);
+            cannon = world.CreateObject(type_id::E_3Cannon_B, 128, 0, 0, 0, 0, 0, &wave);
             cannon->angle = 0;  // its level, as a kind-128 wave gives it
         }
         if (cannon != nullptr) {
@@ -86,12 +86,12 @@ std::vector<int32_t> Play(Seen* seen, e2e::RunResult* result) {
 }
 
 TEST(BossesRun, StageOneBossEndsTheStageAndTheCannonUnlocks) {
-    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<e2e::RecordingScene>));
+    ASSERT_TRUE(RegisterObjectClass(type_id::Script, MakeObject<e2e::RecordingScene>));
     Seen first, second;
     e2e::RunResult a, b;
     const std::vector<int32_t> codes = Play(&first, &a);
     const std::vector<int32_t> again = Play(&second, &b);
-    RegisterObjectClass(kScriptId, nullptr);
+    RegisterObjectClass(type_id::Script, nullptr);
 
     EXPECT_GT(first.bossFire, 0);
     EXPECT_GT(first.bossBlastFrames, 0);

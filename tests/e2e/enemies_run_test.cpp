@@ -5,14 +5,12 @@
 #include <vector>
 
 #include "game/world/factory.h"
-#include "game_run.h"
+#include "game/world/type_table.h"
+#include "harness/game_run.h"
 #include "stand_ins.h"
 
 namespace {
 
-constexpr int32_t kScriptId = 337;
-constexpr int32_t kSquareBlockId = 37;
-constexpr int32_t kNormalBulletId = 1;
 constexpr int32_t kFireButton = 4;
 constexpr int32_t kNatsuki = 11;
 
@@ -29,8 +27,8 @@ e2e::RunResult Play(Seen* seen) {
     run.onFrame = [seen](int32_t frame, ObjectController& world) {
         if (frame == 1) world.StartGame(kNatsuki, 12, 13, 14, 1, 0, 0);
         if (frame == 3) {
-            world.CreateObject(kSquareBlockId, 128.7f, 30.0f, 0, 0, 0, 0, nullptr);
-            world.CreateObject(kNormalBulletId, 40.0f, 20.0f, 0.0f, 1.0f, 0, 0, nullptr);
+            world.CreateObject(type_id::E_SquareBlock_Y, 128.7f, 30.0f, 0, 0, 0, 0, nullptr);
+            world.CreateObject(type_id::B_Normal_W, 40.0f, 20.0f, 0.0f, 1.0f, 0, 0, nullptr);
         }
         for (Object* e : world.enemies) {
             if (e->kind == 450 && e->state == kAlive) seen->blockY.push_back(e->y);
@@ -44,12 +42,12 @@ e2e::RunResult Play(Seen* seen) {
 }
 
 TEST(EnemiesRun, ABlockFallsIsShotDownAndLeavesItsBlastAndScore) {
-    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<e2e::RecordingScene>));
+    ASSERT_TRUE(RegisterObjectClass(type_id::Script, MakeObject<e2e::RecordingScene>));
     Seen first, second;
     e2e::RunResult a = Play(&first);
     const e2e::SceneRecord scene = e2e::RecordedScene();
     e2e::RunResult b = Play(&second);
-    RegisterObjectClass(kScriptId, nullptr);
+    RegisterObjectClass(type_id::Script, nullptr);
 
     ASSERT_GT(first.blockY.size(), 10u);
     EXPECT_EQ(first.blockY[0], 30.0f);

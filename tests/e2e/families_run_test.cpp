@@ -10,12 +10,11 @@
 #include "game/enemies/enemy_table.h"
 #include "game/world/factory.h"
 #include "game/world/type_table.h"
-#include "game_run.h"
+#include "harness/game_run.h"
 #include "stand_ins.h"
 
 namespace {
 
-constexpr int32_t kScriptId = 337;
 constexpr int32_t kFireButton = 4;
 constexpr int32_t kNatsuki = 11;
 constexpr int32_t kFirstFrame = 3;
@@ -173,11 +172,11 @@ std::vector<Seen> Play(e2e::RunResult* result) {
 }
 
 TEST(FamiliesRun, EveryWAndYEnemyAppearsMovesFiresGoesAndCredits) {
-    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<e2e::RecordingScene>));
+    ASSERT_TRUE(RegisterObjectClass(type_id::Script, MakeObject<e2e::RecordingScene>));
     e2e::RunResult a, b;
     const std::vector<Seen> first = Play(&a);
     const std::vector<Seen> second = Play(&b);
-    RegisterObjectClass(kScriptId, nullptr);
+    RegisterObjectClass(type_id::Script, nullptr);
 
     for (int32_t i = 0; i < kEntryCount; ++i) {
         const Entry& e = kEntries[i];

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "game/world/factory.h"
-#include "game_run.h"
+#include "game/world/type_table.h"
+#include "harness/game_run.h"
 
 namespace {
 
-constexpr int32_t kScriptId = 337;
 constexpr int32_t kFireButton = 4;
 constexpr int32_t kNatsuki = 11;
 constexpr int32_t kGroundFrame = 3;
@@ -56,9 +56,9 @@ Seen Play(e2e::RunResult* result) {
         }
         if (frame == kGroundFrame) {
             Object* scene = world.currentScene;
-            fortress = world.CreateObject(89, 128, 20, 0, 0, 0, 0, scene);
-            world.CreateObject(92, 24, 40, 0, 0, 0, 0, scene);
-            world.CreateObject(91, 60, 30, 0, 0, 0, 0, scene);
+            fortress = world.CreateObject(type_id::E_ZanacFortress4_G, 128, 20, 0, 0, 0, 0, scene);
+            world.CreateObject(type_id::E_Gradius_Battery_G, 24, 40, 0, 0, 0, 0, scene);
+            world.CreateObject(type_id::E_Gradius_Hatch_G, 60, 30, 0, 0, 0, 0, scene);
         }
         if (fortress != nullptr) {
             if (Listed(world.enemies, fortress)) seen.fortressY.push_back(fortress->y);
@@ -71,7 +71,7 @@ Seen Play(e2e::RunResult* result) {
         }
         seen.zako = std::max(seen.zako, zako);
         seen.invaders = std::max(seen.invaders, invaders);
-        if (frame == kFormationFrame) world.CreateObject(307, 24, 16, 0, 0, 0, 0, nullptr);
+        if (frame == kFormationFrame) world.CreateObject(type_id::EF_GhostBossBase, 24, 16, 0, 0, 0, 0, nullptr);
         if (frame >= kClearFrom) {
             for (Object* e : world.enemies) {
                 if (e->kind == 498 && e->state == kAlive) e->Damage(&world, 1.0e6f);
@@ -83,13 +83,13 @@ Seen Play(e2e::RunResult* result) {
 }
 
 TEST(GroundRun, GroundEnemiesRideTheScrollAndTheFormationFalls) {
-    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<ScrollingScene>));
+    ASSERT_TRUE(RegisterObjectClass(type_id::Script, MakeObject<ScrollingScene>));
     e2e::RunResult a, b;
     const Seen first = Play(&a);
     const std::vector<int32_t> codes = g_codes;
     const Seen second = Play(&b);
     const std::vector<int32_t> again = g_codes;
-    RegisterObjectClass(kScriptId, nullptr);
+    RegisterObjectClass(type_id::Script, nullptr);
 
     ASSERT_GT(first.fortressY.size(), 2u);
     EXPECT_EQ(first.fortressY[2] - first.fortressY[1], 1.0f);  // down with the scroll

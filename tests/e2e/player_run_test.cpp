@@ -7,7 +7,7 @@
 
 #include "game/player/characters.h"
 #include "game/player/pc_controller.h"
-#include "game_run.h"
+#include "harness/game_run.h"
 #include "stand_ins.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "game/player/shots_bm_ice.h"
 #include "game/player/shots_hisouten.h"
-#include "game_run.h"
+#include "harness/game_run.h"
 #include "stand_ins.h"
 
 namespace {

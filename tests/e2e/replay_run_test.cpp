@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "game_run.h"
+#include "harness/game_run.h"
 #include "platform/os/os.h"
 
 namespace {

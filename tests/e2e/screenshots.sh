@@ -51,6 +51,7 @@ press_until_lit() {
 # Places as x y width height of the 256 x 240 playfield, shown doubled 64 pixels from the left.
 title_menu="64 112 104 8"        # the title's first row, "COOP MODE"
 party_panel="248 120 8 8"        # the party set-up's plain blue right edge
+ground_corner="0 200 8 8"        # the ground at the playfield's left edge: black once the game is over
 mode_pointer="48 96 8 8"         # EXTERMINATION's pointer on its MODE row (blinks)
 node_pointer="48 128 8 8"        # on its NODE row
 ok_pointer="48 160 8 8"          # and on its OK! row
@@ -61,6 +62,7 @@ probe() {
   "$probe_tool" "$window" $((64 + 2 * x)) $((2 * y)) $((2 * w)) $((2 * h)) "$@" 2>/dev/null
 }
 lit() { local got; got="$(probe "$1")" && ((${got##* } > 0)); }
+dark() { local got; got="$(probe "$1")" && ((${got##* } == 0)); }
 hash_of() { local got; got="$(probe "$1")" && echo "${got%% *}"; }
 changed() { [[ "$(hash_of "$1")" != "$2" ]]; }
 # The whole window as a picture.
@@ -99,32 +101,34 @@ stop_game() {
   wait "$game" 2>/dev/null || true
   game=""
 }
-# From the party set-up: Z on the player count, on "no" to changing the team, and on OK, then
-# wait until the set-up's panels are gone.
+# From the party set-up: a party of $1 characters (default one), Z on the count, on "no" to
+# changing the team, and on OK, then wait until the set-up's panels are gone.
 start_from_party() {
   local panel
   panel="$(hash_of "$party_panel")" || fail "the party set-up cannot be read"
+  for _ in $(seq 2 "${1:-1}"); do key Right; sleep 0.3; done
   for _ in 1 2 3; do key z; sleep 0.5; done
   within 10 changed "$party_panel" "$panel" || fail "the party set-up did not start the stage"
 }
 # Lets the stage scroll on for $1 seconds with the fire button held, so that the ship holds out
 # and the picture shows shots among the enemies.
 play_for() { xdotool keydown z; sleep "$1"; xdotool keyup z; }
-# EXTERMINATION with the single stage `$1` (1-3), ghost mode when `$2` is "ghost".
+# EXTERMINATION with the single stage `$1` (1-3), a party of `$2` characters, ghost mode when `$3`
+# is "ghost".
 extermination() {
   keys Down Down   # COOP MODE -> GHOST MODE -> EXTERMINATION (the seal row is skipped)
   key z
   sleep 2
   # The pointer opens on OK!; down wraps to MODE.
   press_until_lit Down "$mode_pointer" || fail "EXTERMINATION did not open"
-  if [[ ${2:-} == ghost ]]; then press_until_lit Right "$ghost_marker" || fail "the ghost mode is not chosen"; fi
+  if [[ ${3:-} == ghost ]]; then press_until_lit Right "$ghost_marker" || fail "the ghost mode is not chosen"; fi
   press_until_lit Down "$node_pointer" || fail "EXTERMINATION's NODE row is not reached"
   for _ in $(seq $(($1 - 1))); do key Right; sleep 0.3; done
   press_until_lit Down "$ok_pointer" || fail "EXTERMINATION's OK! row is not reached"
   key z
   within 5 lit "$party_panel" || fail "EXTERMINATION did not open the party set-up"
   sleep 1
-  start_from_party
+  start_from_party "$2"
 }
 
 Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$work/display" 2>"$work/xvfb.log" &
@@ -149,16 +153,20 @@ stop_game
 # Stage 2, and stage 3's first fortress: sections 0-2 are 96 map rows and the scroll slows before
 # the fortress, about a minute.
 start_game
-extermination 2
+extermination 2 1
 play_for 8
 shoot stage2
 stop_game
-start_game
-extermination 3
-play_for 44
-sleep 14
-shoot stage3_fortress
-stop_game
+# The ship may be lost before the fortress: then the game is over and the stage is tried again.
+for attempt in 1 2 3; do
+  start_game
+  extermination 3 1
+  play_for 44
+  sleep 14
+  if ! dark "$ground_corner"; then shoot stage3_fortress; stop_game; break; fi
+  stop_game
+  ((attempt < 3)) || fail "the ship was lost before stage 3's fortress three times"
+done
 
 # The ghost game (stage 16) from GHOST MODE, and stage 1 as a ghost extermination stage.
 start_game
@@ -170,7 +178,7 @@ play_for 6
 shoot stage16
 stop_game
 start_game
-extermination 1 ghost
+extermination 1 1 ghost
 play_for 8
 shoot ghost_stage
 stop_game

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "game/world/factory.h"
-#include "game_run.h"
+#include "game/world/type_table.h"
+#include "harness/game_run.h"
 
 namespace {
 
-constexpr int32_t kScriptId = 337;
 constexpr int32_t kFireButton = 4;
 constexpr int32_t kNatsuki = 11;
 constexpr int32_t kLabelFrame = 5;
@@ -48,12 +48,12 @@ Seen Play(e2e::RunResult* result) {
             world.shotCounter = 0;
         }
         if (frame == kLabelFrame) {
-            label = world.CreateObject(276, 12345, 100, 0, 0, 0, 0, nullptr);
-            option = world.CreateObject(302, 100, 180, 0, 0, 0, 0, world.players.front());
+            label = world.CreateObject(type_id::EF_HecatomBonus, 12345, 100, 0, 0, 0, 0, nullptr);
+            option = world.CreateObject(type_id::EF_GradiusOption, 100, 180, 0, 0, 0, 0, world.players.front());
         }
         // A ghost mode for the second label's life only.
         world.gameMode = frame >= kGhostLabelFrame && frame < kGhostLabelFrame + 30 ? 16 : 0;
-        if (frame == kGhostLabelFrame) ghostLabel = world.CreateObject(276, 500, 110, 0, 0, 0, 0, nullptr);
+        if (frame == kGhostLabelFrame) ghostLabel = world.CreateObject(type_id::EF_HecatomBonus, 500, 110, 0, 0, 0, 0, nullptr);
         // Frames a label is seen after the one it was made in.
         if (label != nullptr && Listed(world.others, label)) seen.labelFrames += frame > kLabelFrame;
         else label = nullptr;
@@ -65,7 +65,7 @@ Seen Play(e2e::RunResult* result) {
             seen.optionShotsMost = std::max(seen.optionShotsMost, fromOption);
             seen.optionShotFrames += fromOption > 0;
         }
-        if (frame == kBombFrame) world.CreateObject(308, 100, 50, 0, 0, 0, 0, nullptr);  // out of the character's reach
+        if (frame == kBombFrame) world.CreateObject(type_id::EF_BomberKing_Bomb, 100, 50, 0, 0, 0, 0, nullptr);  // out of the character's reach
         // The character does not track an option made by hand: remove it while its owner lives.
         if (frame == kFrames - 10 && option != nullptr) {
             option->Vanish();
@@ -83,11 +83,11 @@ Seen Play(e2e::RunResult* result) {
 }
 
 TEST(SupportRun, LabelsOptionAndBomb) {
-    ASSERT_TRUE(RegisterObjectClass(kScriptId, MakeObject<QuietScene>));
+    ASSERT_TRUE(RegisterObjectClass(type_id::Script, MakeObject<QuietScene>));
     e2e::RunResult a, b;
     const Seen first = Play(&a);
     const Seen second = Play(&b);
-    RegisterObjectClass(kScriptId, nullptr);
+    RegisterObjectClass(type_id::Script, nullptr);
 
     EXPECT_EQ(first.labelFrames, 61);
     EXPECT_EQ(first.ghostLabelFrames, 20);

@@ -16,7 +16,7 @@
 #include "game/player/shots_cf.h"
 #include "game/player/shots_fz.h"
 #include "game/player/shots_recca.h"
-#include "game_run.h"
+#include "harness/game_run.h"
 #include "stand_ins.h"
 
 namespace {

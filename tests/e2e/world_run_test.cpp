@@ -6,7 +6,7 @@
 #include "framework/graphics/sprite.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
-#include "game_run.h"
+#include "harness/game_run.h"
 
 TEST(WorldRun, StartsDrawsTheFrameCompositionAndQuitsOnEsc) {
     e2e::GameRun run;

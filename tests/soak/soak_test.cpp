@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "game/stage/script.h"
-#include "game_run.h"
+#include "harness/game_run.h"
 #include "platform/os/os.h"
 
 namespace {

@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "game/stage/demo.h"
-#include "game/stage/menu_coop.h"
-#include "game/stage/menu_extermination.h"
-#include "game/stage/menu_ranking.h"
-#include "game/stage/menu_replay.h"
-#include "game/stage/menu_result.h"
-#include "game/stage/menu_title.h"
+#include "game/scenes/demo.h"
+#include "game/scenes/menu_coop.h"
+#include "game/scenes/menu_extermination.h"
+#include "game/scenes/menu_ranking.h"
+#include "game/scenes/menu_replay.h"
+#include "game/scenes/menu_result.h"
+#include "game/scenes/menu_title.h"
 #include "game/stage/script.h"
-#include "game_run.h"
+#include "harness/game_run.h"
 #include "platform/os/os.h"
 
 namespace {

@@ -18,14 +18,13 @@
 #include "game/stage/script.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
-#include "game_run.h"
+#include "game/world/type_table.h"
+#include "harness/game_run.h"
 #include "platform/gfx/device.h"
 #include "platform/os/os.h"
 
 namespace {
 
-constexpr int32_t kResultId = 341;
-constexpr int32_t kStageClearId = 344;
 constexpr int32_t kLeftButton = 2;
 constexpr int32_t kRightButton = 3;
 constexpr int32_t kFireButton = 4;
@@ -65,14 +64,14 @@ public:
 // Registers the stand-ins for the length of a test, then puts back what was there.
 class StandIns {
 public:
-    StandIns() : result_(FindObjectConstructor(kResultId)), clear_(FindObjectConstructor(kStageClearId)) {
-        RegisterObjectClass(kResultId, MakeObject<StandInScene<kResultId>>);
-        RegisterObjectClass(kStageClearId, MakeObject<StandInScene<kStageClearId>>);
+    StandIns() : result_(FindObjectConstructor(type_id::SC_Menu_Result)), clear_(FindObjectConstructor(type_id::SC_Menu_StageClear)) {
+        RegisterObjectClass(type_id::SC_Menu_Result, MakeObject<StandInScene<type_id::SC_Menu_Result>>);
+        RegisterObjectClass(type_id::SC_Menu_StageClear, MakeObject<StandInScene<type_id::SC_Menu_StageClear>>);
         g_handed = Handed{};
     }
     ~StandIns() {
-        RegisterObjectClass(kResultId, result_);
-        RegisterObjectClass(kStageClearId, clear_);
+        RegisterObjectClass(type_id::SC_Menu_Result, result_);
+        RegisterObjectClass(type_id::SC_Menu_StageClear, clear_);
     }
 
 private:
@@ -168,7 +167,7 @@ StageOneRun PlayStageOne(int32_t replayMode) {
     bool kept = false;
     run.onFrame = [&out, &kept, replayMode](int32_t frame, ObjectController& world) {
         if (frame == 1) StartStage(world, 0, replayMode, kRecordingSlot);
-        if (replayMode == 0 && !kept && g_handed.id == kResultId) {
+        if (replayMode == 0 && !kept && g_handed.id == type_id::SC_Menu_Result) {
             std::filesystem::copy_file(ReplayPath(kLastReplaySlot), ReplayPath(kRecordingSlot),
                                        std::filesystem::copy_options::overwrite_existing);
             kept = true;
@@ -201,7 +200,7 @@ TEST(StageRun, StageOneFromWavesAndGroundTargetsToItsBossAndGameOverThenItsRepla
     EXPECT_EQ(first.seen.Made("EF_GameOver"), 1);
     ASSERT_FALSE(first.seen.scores.empty());
     EXPECT_GT(first.seen.scores.back(), 0);
-    EXPECT_EQ(first.handed.id, kResultId);
+    EXPECT_EQ(first.handed.id, type_id::SC_Menu_Result);
     EXPECT_EQ(first.handed.score, first.seen.scores.back());
     EXPECT_EQ(first.handed.angle, 1);  // game over
 
@@ -275,7 +274,7 @@ TEST(StageRun, StageTwoParadesItsMidBossesToTheBossAndHandsOverToTheStageClear) 
     EXPECT_GE(first.Made("E_S2MiddleBoss_W"), 2);
     EXPECT_EQ(first.Made("E_Stage2_Boss"), 1);
     EXPECT_EQ(first.Made("SC_EnemyQ"), 0);  // no waves in the parade
-    EXPECT_EQ(handed.id, kStageClearId);
+    EXPECT_EQ(handed.id, type_id::SC_Menu_StageClear);
     // The boss's own points (150000, shown in tenths) were credited before the stage cleared.
     EXPECT_GE(handed.score, 15000);
     EXPECT_EQ(handed.power, 3.0f);
@@ -364,7 +363,7 @@ TEST(StageRun, TheGhostStageBeatsTurnsMeetsItsBossAndClears) {
     EXPECT_EQ(first.Made("EF_GhostBossBase"), 4);
     EXPECT_EQ(first.Made("E_GhostZako5_W"), 4 * 55);
     EXPECT_EQ(first.markers, (std::vector<int32_t>{1, 2, 8}));
-    EXPECT_EQ(handed.id, kResultId);
+    EXPECT_EQ(handed.id, type_id::SC_Menu_Result);
     EXPECT_EQ(handed.angle, 0);  // cleared, not game over
     EXPECT_EQ(a.frameHashes, b.frameHashes);
     EXPECT_EQ(first, second);
@@ -443,7 +442,7 @@ TEST(StageRun, StageThreeThroughAFortressBossToItsClear) {
     // Without Delay for the first boss, the skip to the last section, Without Delay for the
     // last boss, and the fortresses painted until the clear: 2 and 32.
     EXPECT_EQ(seen.markers, (std::vector<int32_t>{1, seen.markers[1], 1, 34}));
-    EXPECT_EQ(handed.id, kResultId);
+    EXPECT_EQ(handed.id, type_id::SC_Menu_Result);
     EXPECT_GT(handed.score, 0);
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/app/zeth.h"
-#include "support/fakes.h"
+#include "harness/fakes.h"
 
 using testing_support::FakePlatform;
 

@@ -12,8 +12,8 @@
 
 #include "framework/app/log.h"
 #include "framework/app/zeth.h"
+#include "harness/fakes.h"
 #include "support/as_nobody.h"
-#include "support/fakes.h"
 #include "support/read_file.h"
 
 using testing_support::FakePlatform;

@@ -451,7 +451,7 @@ public:
 
 TEST_F(Bosses, CutArmsReleaseTheirOuterSegmentsAndTheBossReachesItsWave) {
     CountingWave wave;
-    Object* boss = world.CreateObject(61, 128, 0, 0, 0, 0, 0, &wave);
+    Object* boss = world.CreateObject(type_id::E_Arms_B, 128, 0, 0, 0, 0, 0, &wave);
     boss->angle = 7;  // acts as 3: eight arms of seven
     boss->Run(&world);
     ASSERT_EQ(CountOf(world.enemies, 62), 56);

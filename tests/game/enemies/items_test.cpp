@@ -124,7 +124,7 @@ TEST_F(Items, BellFollowsItsCarrierAndLeavesOnlyThroughSidesAndBottom) {
     Object* carrier = Make(10, 100, 100);
     carrier->vx = 1;
     carrier->vy = 2;
-    Object* bell = world.CreateObject(271, 0, 0, 0, 0, 0, 0, carrier);
+    Object* bell = world.CreateObject(type_id::I_TwinBee_Bell, 0, 0, 0, 0, 0, 0, carrier);
     bell->Run(&world);
     EXPECT_EQ(bell->x, 101.0f);
     EXPECT_EQ(bell->y, 102.0f);

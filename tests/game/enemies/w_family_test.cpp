@@ -5,6 +5,7 @@
 #include "enemies_support.h"
 #include "game/enemies/enemy.h"
 #include "game/enemies/family_enemy.h"
+#include "game/world/type_table.h"
 
 namespace enemies_test {
 namespace {
@@ -211,7 +212,7 @@ TEST_F(WFamily, InvadersFireFromLevelTwoOutOfStep) {
     std::vector<int32_t> fired;
     for (int32_t level : {1, 2}) {
         Restart();
-        Object* invader = world.CreateObject(28, 100, 40, 0, 0, 0, 0, party);
+        Object* invader = world.CreateObject(type_id::E_GhostZako5_W, 100, 40, 0, 0, 0, 0, party);
         invader->SetInactive(level * 4);
         Step(world, invader, 400);
         fired.push_back(static_cast<int32_t>(world.enemyBullets.size()));
@@ -220,7 +221,7 @@ TEST_F(WFamily, InvadersFireFromLevelTwoOutOfStep) {
     EXPECT_EQ(fired[0], 0);
     EXPECT_GT(fired[1], 0);
     // Placed off the field, its age still starts between 1 and 255 and never returns to 0.
-    Object* stray = world.CreateObject(28, -100, -50, 0, 0, 0, 0, party);
+    Object* stray = world.CreateObject(type_id::E_GhostZako5_W, -100, -50, 0, 0, 0, 0, party);
     stray->Run(&world);
     EXPECT_GE(stray->age, 1);
     EXPECT_LE(stray->age, 255);
@@ -229,7 +230,7 @@ TEST_F(WFamily, InvadersFireFromLevelTwoOutOfStep) {
     orphan->Run(&world);
     EXPECT_EQ(orphan->state, kKilled);
     // Its blast carries its colour number.
-    Object* coloured = world.CreateObject(28, 100, 40, 0, 0, 0, 0, party);
+    Object* coloured = world.CreateObject(type_id::E_GhostZako5_W, 100, 40, 0, 0, 0, 0, party);
     coloured->OnMessage(Msg(3, 1, static_cast<int32_t>(0xFFA070FFu)));
     coloured->Kill();
     world.SweepObjects();
@@ -255,7 +256,7 @@ TEST_F(WFamily, GhostBossShedsOneRingPerHitAndNoneFarAbove) {
         EXPECT_EQ(CountOf(world.enemies, 27), c.shards);
     }
     // Negative damage heals; going, it tells its owner the life left, and without one nothing.
-    Object* boss = world.CreateObject(26, 128, 60, 0, 0, 0, 0, scene);
+    Object* boss = world.CreateObject(type_id::E_GhostBoss_W, 128, 60, 0, 0, 0, 0, scene);
     boss->hp = 500;
     boss->Damage(&world, -20.0f);
     EXPECT_EQ(boss->hp, 520.0f);

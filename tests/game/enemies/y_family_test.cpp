@@ -4,6 +4,7 @@
 
 #include "enemies_support.h"
 #include "game/enemies/enemy.h"
+#include "game/world/type_table.h"
 
 namespace enemies_test {
 namespace {
@@ -122,7 +123,7 @@ TEST_F(YFamily, NearingBallClosesInSpiralsOutAndGoes) {
 TEST_F(YFamily, SplittersBreakIntoEvenlySpreadPiecesWithTheirLook) {
     Object* wave = new Probe();
     world.AddObject(wave, 10);
-    Object* large = world.CreateObject(47, 128, 100, 0, 0, 0, 0, wave);
+    Object* large = world.CreateObject(type_id::E_Split_Large_Y, 128, 100, 0, 0, 0, 0, wave);
     large->angle = 3;
     large->OnMessage(Msg(3, 0, 1));
     large->Damage(&world, 100.0f);

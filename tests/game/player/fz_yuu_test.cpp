@@ -5,6 +5,7 @@
 #include "game/player/shots_fz.h"
 #include "game/player/shots_gradius.h"
 #include "game/player/shots_sa.h"
+#include "game/world/type_table.h"
 #include "player_support.h"
 
 using namespace player_test;
@@ -161,7 +162,7 @@ TEST_F(Bubbles, BubblesBySizeStayInTheFieldAndBurstOnlyWhenKilled) {
     const float hps[] = {12, 8, 4};
     const int16_t boxes[] = {8, 6, 4};
     for (int32_t type = 0; type < 3; ++type) {
-        Object* b = world.CreateObject(206, 300, -5, static_cast<float>(type), 0, 0, 0, nullptr);
+        Object* b = world.CreateObject(type_id::S_FZ_Poppoes, 300, -5, static_cast<float>(type), 0, 0, 0, nullptr);
         EXPECT_EQ(b->hp, hps[type]);
         EXPECT_EQ(b->hitHalfWidth, boxes[type]);
         EXPECT_EQ(b->width, type == 2 ? 8 : 16);
@@ -179,12 +180,12 @@ TEST_F(Bubbles, BubblesBySizeStayInTheFieldAndBurstOnlyWhenKilled) {
         Step();
     }
     EXPECT_EQ(CountBlasts(), 3);
-    Object* gone = world.CreateObject(206, 100, 100, 0, 0, 0, 0, nullptr);
+    Object* gone = world.CreateObject(type_id::S_FZ_Poppoes, 100, 100, 0, 0, 0, 0, nullptr);
     gone->Vanish();
     Step();
     EXPECT_EQ(Reflect(), nullptr);
     // The shot's variant rides in y's thousands.
-    Object* small = world.CreateObject(207, 50, 1070, 0, -4, 0, 0, nullptr);
+    Object* small = world.CreateObject(type_id::S_FZ_Poppoes_Shot, 50, 1070, 0, -4, 0, 0, nullptr);
     EXPECT_EQ(small->angle, 1);
     EXPECT_EQ(small->y, 70.0f);
     EXPECT_EQ(small->hitHalfWidth, 3);
@@ -199,7 +200,7 @@ TEST_F(Gradius, TheLaserGrowsUntilReleasedAndShrinksAtTheTop) {
     };
     for (const Case& c : {Case{-1, 19}, Case{1, 2}}) {
         Hold(kFire1);
-        auto* laser = dynamic_cast<S_GradiusLaser*>(world.CreateObject(184, 100, 200, 0, -2, 0, 0, nullptr));
+        auto* laser = dynamic_cast<S_GradiusLaser*>(world.CreateObject(type_id::S_GradiusLaser, 100, 200, 0, -2, 0, 0, nullptr));
         int lastGrowth = -1;
         for (int f = 0; f < 25; ++f) {
             if (f == c.releaseAt) Hold(kFire1, false);
@@ -214,7 +215,7 @@ TEST_F(Gradius, TheLaserGrowsUntilReleasedAndShrinksAtTheTop) {
         Hold(kFire1, false);
         Step();
     }
-    auto* top = dynamic_cast<S_GradiusLaser*>(world.CreateObject(184, 100, 8, 0, -2, 0, 0, nullptr));
+    auto* top = dynamic_cast<S_GradiusLaser*>(world.CreateObject(type_id::S_GradiusLaser, 100, 8, 0, -2, 0, 0, nullptr));
     top->attached = 0;
     top->height = 40;
     top->age = 30;
@@ -235,10 +236,10 @@ TEST_F(Gradius, MissileFramesRippleWidthsAndShieldsWearing) {
     for (const Case& c : {Case{49152, 4}, Case{49153, 0}, Case{65353, 3}, Case{16384, -1}, Case{40000, 5}}) {
         EXPECT_EQ(GradiusMissileFrame(c.angle), c.frame) << c.angle;
     }
-    auto* down = dynamic_cast<S_Gradius2Missile*>(world.CreateObject(187, 100, 100, 0, 3, 0, 0, nullptr));
+    auto* down = dynamic_cast<S_Gradius2Missile*>(world.CreateObject(type_id::S_Gradius2Missile, 100, 100, 0, 3, 0, 0, nullptr));
     Step();
     EXPECT_EQ(down->frame, 0);
-    Object* ripple = world.CreateObject(188, 100, 200, 0, -1, 0, 0, nullptr);
+    Object* ripple = world.CreateObject(type_id::S_GradiusRipple, 100, 200, 0, -1, 0, 0, nullptr);
     std::vector<int16_t> widths;
     for (int f = 0; f < 14; ++f) {
         Step();
@@ -260,7 +261,7 @@ class SA : public PlayerTest {};
 
 TEST_F(SA, TheSpriteFiresTwoAtATimeGradesByHpAndStaysWithoutItsOwner) {
     world_test::Probe* owner = Add(10, "owner", 100, 100);
-    auto* sprite = dynamic_cast<S_SASprite*>(world.CreateObject(191, 100, 200, 0, 0, 0, 0, owner));
+    auto* sprite = dynamic_cast<S_SASprite*>(world.CreateObject(type_id::S_SASprite, 100, 200, 0, 0, 0, 0, owner));
     sprite->OnMessage(Msg(3, 1, &world));
     Step(20);
     EXPECT_EQ(CountShots(190), 2);
@@ -282,7 +283,7 @@ TEST_F(SA, TheSpriteFiresTwoAtATimeGradesByHpAndStaysWithoutItsOwner) {
     Step();
     EXPECT_EQ(CountShots(192), 0);  // only a kill leaves the blast
     EXPECT_EQ(CountShots(190), 0);  // its shots go with it
-    world.CreateObject(191, 100, 200, 0, 0, 0, 0, nullptr)->Kill();
+    world.CreateObject(type_id::S_SASprite, 100, 200, 0, 0, 0, 0, nullptr)->Kill();
     Step();
     ASSERT_EQ(CountShots(192), 1);
     std::vector<int16_t> boxes;
@@ -304,7 +305,7 @@ TEST_F(SA, LaserHeadsFollowTheirPatternsAndTurnOnlySideways) {
         {3, {0, 6, 3, 3, 3, 3}}, {4, {2, 2, 2, 11, 8, 0, 6, 5, 2, 11, 8, 0}}, {5, {0, 0, 0, 6, 5, 2, 11, 8, 0, 6, 5, 2}},
     };
     for (const Case& c : cases) {
-        auto* head = dynamic_cast<S_SALaserHead*>(world.CreateObject(193, 128, 120, 0, 0, 0, 0, nullptr));
+        auto* head = dynamic_cast<S_SALaserHead*>(world.CreateObject(type_id::S_SALaserHead, 128, 120, 0, 0, 0, 0, nullptr));
         head->SetScore(c.pattern);
         std::vector<int32_t> states;
         for (size_t f = 0; f < c.states.size(); ++f) {
@@ -316,7 +317,7 @@ TEST_F(SA, LaserHeadsFollowTheirPatternsAndTurnOnlySideways) {
         Step();
     }
     // Searching right: an enemy straight ahead is ignored, one below turns it down.
-    auto* seeker = dynamic_cast<S_SALaserHead*>(world.CreateObject(193, 50, 100, 0, 0, 0, 0, nullptr));
+    auto* seeker = dynamic_cast<S_SALaserHead*>(world.CreateObject(type_id::S_SALaserHead, 50, 100, 0, 0, 0, 0, nullptr));
     seeker->angle = 16;  // state 0, searching
     seeker->SetScore(6);  // a pattern that keeps the state
     world_test::Probe* ahead = Add(401, "ahead", 150, 100);
@@ -334,7 +335,7 @@ TEST_F(SA, LaserHeadsFollowTheirPatternsAndTurnOnlySideways) {
     seeker->Run(&world);
     EXPECT_FALSE(seeker->IsAlive());
     // A bad state is reported once, not every frame.
-    auto* bad = dynamic_cast<S_SALaserHead*>(world.CreateObject(193, 128, 120, 0, 0, 0, 0, nullptr));
+    auto* bad = dynamic_cast<S_SALaserHead*>(world.CreateObject(type_id::S_SALaserHead, 128, 120, 0, 0, 0, 0, nullptr));
     bad->SetScore(9);
     bad->angle = 13;
     for (int f = 0; f < 5; ++f) bad->Run(&world);
@@ -356,11 +357,11 @@ TEST_F(SmallFamilies, LifetimesBouncesAndTurns) {
         Step();
         EXPECT_EQ(CountShots(l.id), 0) << l.id;
     }
-    Object* tako = world.CreateObject(200, 5, 100, -3, 0, 0, 0, nullptr);
+    Object* tako = world.CreateObject(type_id::S_Kame_Tako, 5, 100, -3, 0, 0, 0, nullptr);
     Step();
     EXPECT_EQ(tako->vx, 3.0f);
     EXPECT_EQ(tako->x, 10.0f);
-    Object* kurage = world.CreateObject(201, 100, 100, 2, 0, 0, 0, nullptr);
+    Object* kurage = world.CreateObject(type_id::S_Kame_Kurage, 100, 100, 2, 0, 0, 0, nullptr);
     std::vector<float> vxs;
     for (int f = 0; f < 12; ++f) {
         Step();
@@ -373,7 +374,7 @@ TEST_F(SmallFamilies, LifetimesBouncesAndTurns) {
 
 TEST_F(SmallFamilies, KobabeachFiresOnceAtItsTimeAndItsBeamShrinksAtTheTop) {
     for (int32_t t : {0, 30}) {
-        Object* k = world.CreateObject(210, 100, 200, 0, 0, 0, 0, nullptr);
+        Object* k = world.CreateObject(type_id::S_FZ_Kobabeach, 100, 200, 0, 0, 0, 0, nullptr);
         k->angle = t;
         int beams = 0;
         for (int f = 0; f < 60; ++f) {
@@ -385,7 +386,7 @@ TEST_F(SmallFamilies, KobabeachFiresOnceAtItsTimeAndItsBeamShrinksAtTheTop) {
         for (Object* s : world.shots) s->Vanish();
         Step();
     }
-    Object* beam = world.CreateObject(209, 100, 4, 0, -8, 0, 0, nullptr);
+    Object* beam = world.CreateObject(type_id::S_FZ_Kobabeach_Shot, 100, 4, 0, -8, 0, 0, nullptr);
     Step();  // grows to 24, climbs above the top
     EXPECT_EQ(beam->height, 24);
     Step();
@@ -398,10 +399,10 @@ TEST_F(SmallFamilies, KobabeachFiresOnceAtItsTimeAndItsBeamShrinksAtTheTop) {
     Step();
     EXPECT_EQ(CountShots(209), 0);
     // The bouncing variant (made with an acceleration) turns at y 4; the seed falls to 248.
-    Object* bouncer = world.CreateObject(208, 100, 6, 0, -3, 0, 0.5f, nullptr);
+    Object* bouncer = world.CreateObject(type_id::S_FZ_Stanparon_Shot, 100, 6, 0, -3, 0, 0.5f, nullptr);
     Step(2);
     EXPECT_EQ(bouncer->vy, 3.0f);
-    Object* seed = world.CreateObject(211, 100, 247, 0, 1, 0, 0, nullptr);
+    Object* seed = world.CreateObject(type_id::S_FZ_Boranda_Seed, 100, 247, 0, 1, 0, 0, nullptr);
     Step();
     EXPECT_TRUE(seed->IsAlive());
     Step();

@@ -37,7 +37,7 @@ int PlayerTest::NewShots(int32_t typeId) const {
 }
 
 world_test::Probe* PlayerTest::MakeScene() {
-    return world_test::AsProbe(world.CreateObject(337, 128, 0, 0, 0, 0, 0, nullptr));
+    return world_test::AsProbe(world.CreateObject(type_id::Script, 128, 0, 0, 0, 0, 0, nullptr));
 }
 
 bool PlayerTest::MadeBy(Object* o, int32_t typeId) {

@@ -5,6 +5,7 @@
 #include "framework/core/angle.h"
 #include "game/player/shots_blast.h"
 #include "game/player/shots_recca.h"
+#include "game/world/type_table.h"
 #include "player_support.h"
 
 using namespace player_test;
@@ -200,7 +201,7 @@ TEST_F(ReccaRB, TheLaserTurnsOnceOntoTheDiagonalUnlessAnEnemyIsAboveAndKeepsATra
     };
     const Case cases[] = {{1, false, 11.3f, 3}, {2, false, -11.3f, 4}, {1, true, 0.0f, 1}, {0, false, 0.0f, 0}};
     for (const Case& c : cases) {
-        Object* laser = world.CreateObject(153, 128, 200, 0, -16, 0, 0, nullptr);
+        Object* laser = world.CreateObject(type_id::S_ReccaL, 128, 200, 0, -16, 0, 0, nullptr);
         laser->SetScore(c.level);
         // On the laser's diagonal: x + y constant for level 1, x - y for level 2.
         float dx = c.level == 2 ? -40.0f : 40.0f;
@@ -223,7 +224,7 @@ TEST_F(ReccaRB, TheLaserTurnsOnceOntoTheDiagonalUnlessAnEnemyIsAboveAndKeepsATra
         Step();
         EXPECT_EQ(CountShots(154), 0);
     }
-    Object* laser = world.CreateObject(153, 128, 200, 0, 0, 0, 0, nullptr);
+    Object* laser = world.CreateObject(type_id::S_ReccaL, 128, 200, 0, 0, 0, 0, nullptr);
     for (int i = 0; i < 64; ++i) laser->Damage(&world, 1.0f);
     EXPECT_TRUE(laser->IsAlive());
     laser->Damage(&world, 1.0f);
@@ -234,7 +235,7 @@ TEST_F(ReccaRB, HomingAndOptionsTurnAtTheirRates) {
     const int32_t rates[] = {910, 1274, 1638, 2002};
     world_test::Probe* below = Enemy(128, 250);  // the shots turn toward 16384
     for (int32_t level = 0; level < 4; ++level) {
-        Object* h = world.CreateObject(152, 128, 100, 5, 0, 0, 0, nullptr);
+        Object* h = world.CreateObject(type_id::S_ReccaH, 128, 100, 5, 0, 0, 0, nullptr);
         h->SetScore(level);
         h->angle = 8192;
         h->Run(&world);
@@ -244,11 +245,11 @@ TEST_F(ReccaRB, HomingAndOptionsTurnAtTheirRates) {
     world.enemies.remove(below);
     delete below;
     // The seeking option with no enemy turns toward straight up; the steered one holds its aim.
-    auto* seeking = world.CreateObject(156, 128, 100, 0, 0, 0, 0, party);
+    auto* seeking = world.CreateObject(type_id::S_ReccaOptionS, 128, 100, 0, 0, 0, 0, party);
     seeking->angle = 40000;
     seeking->Run(&world);
     EXPECT_EQ(seeking->angle, 40910);
-    auto* steered = dynamic_cast<S_ReccaOptionC*>(world.CreateObject(159, 128, 100, 0, 0, 0, 0, party));
+    auto* steered = dynamic_cast<S_ReccaOptionC*>(world.CreateObject(type_id::S_ReccaOptionC, 128, 100, 0, 0, 0, 0, party));
     steered->aim = 16384;
     steered->angle = 16384;
     steered->Run(&world);
@@ -263,7 +264,7 @@ TEST_F(ReccaRB, HomingAndOptionsTurnAtTheirRates) {
     EXPECT_EQ(steered->aim, 32768);
     EXPECT_EQ(steered->angle, 16384 + 2730);
     // The rotating option rides radius 16 at 12 degrees a frame.
-    Object* rotating = world.CreateObject(157, 0, 0, 0, 0, 0, 0, party);
+    Object* rotating = world.CreateObject(type_id::S_ReccaOptionR, 0, 0, 0, 0, 0, 0, party);
     rotating->Run(&world);
     int32_t first = rotating->angle;
     rotating->Run(&world);
@@ -293,7 +294,7 @@ TEST_F(ReccaRB, OwnerlessOptionsAndLasersStandWhereTheyWereMade) {
 }
 
 TEST_F(ReccaRB, TheBombLives129FramesAndCyclesItsFrames) {
-    auto* bomb = dynamic_cast<S_ReccaBomber*>(world.CreateObject(161, 128, 120, 0, 0, 0, 0, nullptr));
+    auto* bomb = dynamic_cast<S_ReccaBomber*>(world.CreateObject(type_id::S_ReccaBomber, 128, 120, 0, 0, 0, 0, nullptr));
     std::vector<int32_t> frames;
     for (int f = 0; f < 18; f += 3) {
         bomb->Run(&world);
@@ -304,7 +305,7 @@ TEST_F(ReccaRB, TheBombLives129FramesAndCyclesItsFrames) {
     EXPECT_EQ(frames, (std::vector<int32_t>{0, 1, 2, 3, 2, 1}));
     bomb->Vanish();
     Step();
-    world.CreateObject(161, 128, 120, 0, 0, 0, 0, nullptr);
+    world.CreateObject(type_id::S_ReccaBomber, 128, 120, 0, 0, 0, 0, nullptr);
     Step(128);
     EXPECT_EQ(CountShots(161), 1);
     Step();
@@ -313,12 +314,12 @@ TEST_F(ReccaRB, TheBombLives129FramesAndCyclesItsFrames) {
 
 TEST_F(ReccaRB, RBOptionsStayInTheFieldAndTheCirclingOneTrailsShields) {
     world_test::Probe* corner = Add(10, "owner", 0, 240);
-    Object* v = world.CreateObject(165, 0, 0, 0, 0, 0, 0, corner);
+    Object* v = world.CreateObject(type_id::S_RBOptionV, 0, 0, 0, 0, 0, 0, corner);
     Step(8);
     EXPECT_EQ(v->x, 2.0f);
     EXPECT_EQ(v->y, 236.0f);
-    Object* plain = world.CreateObject(168, 0, 0, 0, 0, 0, 0, party);
-    auto* shielded = dynamic_cast<S_RBOptionL*>(world.CreateObject(168, 0, 0, 0, 0, 0, 0, party));
+    Object* plain = world.CreateObject(type_id::S_RBOptionL, 0, 0, 0, 0, 0, 0, party);
+    auto* shielded = dynamic_cast<S_RBOptionL*>(world.CreateObject(type_id::S_RBOptionL, 0, 0, 0, 0, 0, 0, party));
     shielded->SetScore(2);
     Step();
     EXPECT_EQ(CountShots(169), 2);
@@ -347,11 +348,11 @@ TEST_F(ReccaRB, RBShotLifetimesAndTheBurstOnlyWhenKilled) {
         for (Object* s : world.shots) s->Vanish();
         Step();
     }
-    world.CreateObject(175, 128, 120, 0, 0, 0, 0, nullptr)->Damage(&world, 1.0f);
-    world.CreateObject(175, 128, 120, 0, 0, 0, 0, nullptr)->Vanish();
+    world.CreateObject(type_id::S_RBShotMR, 128, 120, 0, 0, 0, 0, nullptr)->Damage(&world, 1.0f);
+    world.CreateObject(type_id::S_RBShotMR, 128, 120, 0, 0, 0, 0, nullptr)->Vanish();
     Step();
     EXPECT_EQ(CountShots(176), 1);
-    Object* missile = world.CreateObject(174, 128, 200, 0, -1, 0, 0, nullptr);
+    Object* missile = world.CreateObject(type_id::S_RBShotM, 128, 200, 0, -1, 0, 0, nullptr);
     Step(15);
     EXPECT_EQ(missile->ay, 0.0f);
     Step();

@@ -5,6 +5,7 @@
 #include "framework/core/angle.h"
 #include "game/player/shots_cf.h"
 #include "game/player/shots_retro.h"
+#include "game/world/type_table.h"
 #include "player_support.h"
 
 using namespace player_test;
@@ -266,7 +267,7 @@ TEST_F(RetroCF, KeitoKeepsHisBarriersAfterFiringAndHisCooldownRunsEveryFrame) {
 }
 
 TEST_F(RetroCF, TheHomingLaserFliesPlainUntilAnEnemyLinesUpThenStrikes) {
-    auto* laser = dynamic_cast<S_CF_HomingLaser*>(world.CreateObject(220, 50, 200, 16, 0, 0, 0, nullptr));
+    auto* laser = dynamic_cast<S_CF_HomingLaser*>(world.CreateObject(type_id::S_CF_HomingLaser, 50, 200, 16, 0, 0, 0, nullptr));
     Step(2);
     EXPECT_EQ(laser->phase, 0);
     EXPECT_EQ(laser->x, 82.0f);
@@ -280,7 +281,7 @@ TEST_F(RetroCF, TheHomingLaserFliesPlainUntilAnEnemyLinesUpThenStrikes) {
     EXPECT_EQ(laser->phase, S_CF_HomingLaser::kLaunched);
     EXPECT_EQ(laser->hitHalfWidth, 6);
     EXPECT_EQ(laser->hitHalfHeight, 12);
-    auto* down = dynamic_cast<S_CF_HomingLaser*>(world.CreateObject(220, 200, 20, -16, 0, 0, 0, nullptr));
+    auto* down = dynamic_cast<S_CF_HomingLaser*>(world.CreateObject(type_id::S_CF_HomingLaser, 200, 20, -16, 0, 0, 0, nullptr));
     Step(2);
     Enemy(400, down->x - 2.0f, 200.0f);  // far enough below that the strike does not reach it yet
     Step(3);
@@ -289,8 +290,8 @@ TEST_F(RetroCF, TheHomingLaserFliesPlainUntilAnEnemyLinesUpThenStrikes) {
 
 TEST_F(RetroCF, SinShotVariantsTraceMirrorImagesAndFlyStraightOtherwise) {
     // Made as Keito makes them: the mirrored one with ax 1.0, which is its variant, not motion.
-    auto* right = dynamic_cast<S_CF_SinShot*>(world.CreateObject(218, 128, 230, 0, -4, 0, 0, nullptr));
-    auto* left = dynamic_cast<S_CF_SinShot*>(world.CreateObject(218, 128, 230, 0, -4, 1.0f, 0, nullptr));
+    auto* right = dynamic_cast<S_CF_SinShot*>(world.CreateObject(type_id::S_CF_SinShot, 128, 230, 0, -4, 0, 0, nullptr));
+    auto* left = dynamic_cast<S_CF_SinShot*>(world.CreateObject(type_id::S_CF_SinShot, 128, 230, 0, -4, 1.0f, 0, nullptr));
     EXPECT_EQ(right->angle, 0);
     EXPECT_EQ(left->angle, 1);
     float widest = 0.0f;
@@ -307,7 +308,7 @@ TEST_F(RetroCF, SinShotVariantsTraceMirrorImagesAndFlyStraightOtherwise) {
     EXPECT_NEAR(widest, 16.0f * 7, 1e-3f);  // age 39 swings with (39 / 6 + 1) x 16
     EXPECT_EQ(right->y, 230.0f - 4.0f * 40);
     // Past its wide x limits a shot vanishes.
-    auto* far = dynamic_cast<S_CF_SinShot*>(world.CreateObject(218, 383, 100, 0, 0, 0, 0, nullptr));
+    auto* far = dynamic_cast<S_CF_SinShot*>(world.CreateObject(type_id::S_CF_SinShot, 383, 100, 0, 0, 0, 0, nullptr));
     far->Move(&world);
     EXPECT_TRUE(far->IsAlive());
     far->baseX = far->x = 384.5f;
@@ -318,7 +319,7 @@ TEST_F(RetroCF, SinShotVariantsTraceMirrorImagesAndFlyStraightOtherwise) {
 TEST_F(RetroCF, BarrierTypesSetSizeAndHitBox) {
     const int16_t sizes[] = {16, 12, 8, 8};
     for (int32_t type = 0; type < 4; ++type) {
-        Object* b = world.CreateObject(219, 100, 100, static_cast<float>(type), 0, 0, 0, nullptr);
+        Object* b = world.CreateObject(type_id::S_CF_Barrier, 100, 100, static_cast<float>(type), 0, 0, 0, nullptr);
         b->hp = 1.0f;
         Step();
         EXPECT_EQ(b->width, sizes[type]) << type;
@@ -333,9 +334,9 @@ TEST_F(RetroCF, BarrierTypesSetSizeAndHitBox) {
 TEST_F(RetroCF, RetroShotsHitOnlyTheirTargets) {
     world_test::Probe* ground = Enemy(400, 100, 100);
     world_test::Probe* air = Enemy(401, 150, 100);
-    Object* zapper = world.CreateObject(178, 100, 104, 0, 0, 0, 0, nullptr);
-    Object* airBlast = world.CreateObject(179, 150, 100, 0, 0, 0, 0, nullptr);
-    world.CreateObject(179, 100, 100, 0, 0, 0, 0, nullptr);
+    Object* zapper = world.CreateObject(type_id::S_Zapper, 100, 104, 0, 0, 0, 0, nullptr);
+    Object* airBlast = world.CreateObject(type_id::S_Blaster_Blast, 150, 100, 0, 0, 0, 0, nullptr);
+    world.CreateObject(type_id::S_Blaster_Blast, 100, 100, 0, 0, 0, 0, nullptr);
     Step();
     EXPECT_TRUE(zapper->IsAlive());
     EXPECT_TRUE(airBlast->IsAlive());
@@ -353,15 +354,15 @@ TEST_F(RetroCF, TheInvaderShotDiesWithTheBulletItErases) {
     world_test::Probe* bullet = Add(700, "bullet", 100, 100);
     bullet->hitHalfWidth = bullet->hitHalfHeight = 2;
     bullet->hp = 0.0f;  // gone at its first hit
-    world.CreateObject(177, 100, 110, 0, -2, 0, 0, nullptr);
+    world.CreateObject(type_id::S_InvaderShot, 100, 110, 0, -2, 0, 0, nullptr);
     Step(4);
     EXPECT_EQ(CountShots(177), 0);
     EXPECT_TRUE(world.enemyBullets.empty());
 }
 
 TEST_F(RetroCF, ShinjinruiShotsByLevel) {
-    auto* plain = dynamic_cast<S_ShinjinruiShot*>(world.CreateObject(182, 100, 280, 0, -1, 0, 0, nullptr));
-    auto* loop = dynamic_cast<S_ShinjinruiShot*>(world.CreateObject(182, 50, 200, 0, -1, 0, 0, nullptr));
+    auto* plain = dynamic_cast<S_ShinjinruiShot*>(world.CreateObject(type_id::S_ShinjinruiShot, 100, 280, 0, -1, 0, 0, nullptr));
+    auto* loop = dynamic_cast<S_ShinjinruiShot*>(world.CreateObject(type_id::S_ShinjinruiShot, 50, 200, 0, -1, 0, 0, nullptr));
     loop->SetScore(2);
     Step(13);
     EXPECT_EQ(loop->width, 16);

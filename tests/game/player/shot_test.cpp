@@ -3,6 +3,7 @@
 #include "framework/core/angle.h"
 #include "game/enemies/enemies_support.h"
 #include "game/player/shots_zanac.h"
+#include "game/world/type_table.h"
 #include "player_support.h"
 #include "support/data_table.h"
 
@@ -37,17 +38,17 @@ TEST_F(Shots, EveryWeaponIdHoldsTheCatalogueAsDesigned) {
 }
 
 TEST_F(Shots, MotionAndVariantsFromTheCreationArguments) {
-    Object* gunnac = world.CreateObject(140, 0, 0, 3, 4, 0, 0, nullptr);
+    Object* gunnac = world.CreateObject(type_id::S_Gunnac, 0, 0, 3, 4, 0, 0, nullptr);
     EXPECT_EQ(gunnac->speed, 5.0f);
     EXPECT_EQ(gunnac->angle, static_cast<int32_t>(AngleAtan2(3, 4)));
-    Object* homing = world.CreateObject(148, 0, 0, 0, -6, 0, 0, nullptr);
+    Object* homing = world.CreateObject(type_id::S_Gunnac3, 0, 0, 0, -6, 0, 0, nullptr);
     EXPECT_EQ(homing->speed, 6.0f);
     EXPECT_EQ(homing->angle, 49152);
-    Object* cut = world.CreateObject(233, 0, 0, 1, 1, 0, 0, nullptr);
+    Object* cut = world.CreateObject(type_id::S_Rockman_Cut, 0, 0, 1, 1, 0, 0, nullptr);
     EXPECT_EQ(cut->speed, 3.0f);
     EXPECT_EQ(cut->angle, 40960);
     EXPECT_EQ(cut->moveMode, 1);
-    Object* still = world.CreateObject(164, 0, 0, 1, 1, 0, 0, nullptr);
+    Object* still = world.CreateObject(type_id::S_RBShot, 0, 0, 1, 1, 0, 0, nullptr);
     EXPECT_EQ(still->speed, 0.0f);
     EXPECT_EQ(still->angle, 0);
 
@@ -60,10 +61,10 @@ TEST_F(Shots, MotionAndVariantsFromTheCreationArguments) {
         EXPECT_EQ(shot->x, 100.0f) << id;
         EXPECT_EQ(shot->vy, -4.0f) << id;
     }
-    EXPECT_EQ(world.CreateObject(208, 0, 0, 0, 0, 0, 1, nullptr)->angle, 1);
-    EXPECT_EQ(world.CreateObject(208, 0, 0, 0, 0, 0, 0, nullptr)->angle, 0);
-    EXPECT_EQ(world.CreateObject(218, 0, 0, 0, 0, 0, 1, nullptr)->angle, 0);  // only ax counts
-    EXPECT_EQ(world.CreateObject(218, 0, 0, 0, 0, 2, 0, nullptr)->angle, 1);
+    EXPECT_EQ(world.CreateObject(type_id::S_FZ_Stanparon_Shot, 0, 0, 0, 0, 0, 1, nullptr)->angle, 1);
+    EXPECT_EQ(world.CreateObject(type_id::S_FZ_Stanparon_Shot, 0, 0, 0, 0, 0, 0, nullptr)->angle, 0);
+    EXPECT_EQ(world.CreateObject(type_id::S_CF_SinShot, 0, 0, 0, 0, 0, 1, nullptr)->angle, 0);  // only ax counts
+    EXPECT_EQ(world.CreateObject(type_id::S_CF_SinShot, 0, 0, 0, 0, 2, 0, nullptr)->angle, 1);
 
     struct Sized {
         int32_t id;
@@ -98,12 +99,12 @@ TEST_F(Shots, TheFieldBoundsAreInclusive) {
         {-8.01f, 100, false}, {264.01f, 100, false}, {100, -0.01f, false}, {100, 304.01f, false},
     };
     for (const Case& c : cases) {
-        Object* shot = world.CreateObject(141, c.x, c.y, 0, 0, 0, 0, nullptr);
+        Object* shot = world.CreateObject(type_id::S_ZanacA, c.x, c.y, 0, 0, 0, 0, nullptr);
         shot->Move(&world);
         EXPECT_EQ(shot->IsAlive(), c.stays) << c.x << ", " << c.y;
     }
     // S_Gunnac goes at the bottom of the field, not 64 below it.
-    Object* gunnac = world.CreateObject(140, 100, 240.5f, 0, 0, 0, 0, nullptr);
+    Object* gunnac = world.CreateObject(type_id::S_Gunnac, 100, 240.5f, 0, 0, 0, 0, nullptr);
     gunnac->Move(&world);
     EXPECT_FALSE(gunnac->IsAlive());
 }
@@ -117,7 +118,7 @@ TEST_F(Shots, DrawColourByModeGhostDisplayAndSide) {
         {0, 3, 0, 0xFFFFFFFFu},  {15, 0, 2, 0xFFFFFFFFu}, {16, 1, 0, 0xFFFFFFFFu}, {17, 2, 1, 0xFFFFFFFFu},
         {17, 2, 4, 0xFF000000u}, {17, 2, 2, 0xFF000000u}, {16, 3, 1, 0xFF000000u}, {16, 0, 1, 0xFF000000u},
     };
-    Shot* shot = dynamic_cast<Shot*>(world.CreateObject(140, 0, 0, 0, 0, 0, 0, nullptr));
+    Shot* shot = dynamic_cast<Shot*>(world.CreateObject(type_id::S_Gunnac, 0, 0, 0, 0, 0, 0, nullptr));
     for (const Case& c : cases) {
         world.gameMode = c.gameMode;
         world.scoreData.ghostDisplay = c.ghostDisplay;
@@ -129,8 +130,8 @@ TEST_F(Shots, DrawColourByModeGhostDisplayAndSide) {
 TEST_F(Shots, AShotTakesItsOwnersSideOnItsFirstFrameAndGoesWithIt) {
     PC* pc = Make<PC>(110);
     pc->inputMode = kInputRecorded;
-    Object* owned = world.CreateObject(141, 100, 100, 0, 0, 0, 0, pc);
-    Object* loose = world.CreateObject(141, 100, 100, 0, 0, 0, 0, nullptr);
+    Object* owned = world.CreateObject(type_id::S_ZanacA, 100, 100, 0, 0, 0, 0, pc);
+    Object* loose = world.CreateObject(type_id::S_ZanacA, 100, 100, 0, 0, 0, 0, nullptr);
     Step();
     EXPECT_EQ(owned->side, kInputRecorded);
     EXPECT_EQ(loose->side, 2);

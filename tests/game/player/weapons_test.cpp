@@ -2,6 +2,7 @@
 
 #include "framework/core/angle.h"
 #include "game/player/shots_zanac.h"
+#include "game/world/type_table.h"
 #include "player_support.h"
 
 using namespace player_test;
@@ -166,7 +167,7 @@ TEST_F(Weapons, HikarusNextLetterWaitsFifteenFramesUnlessBothAreGone) {
 
 TEST_F(Weapons, TheLetterThrowsSideShotsOfItsOwnSideWithoutOwner) {
     party->inputMode = kInputRecorded;  // an owner that outlives the letter
-    Object* letter = world.CreateObject(145, 100, 200, 0, -1, 0, 0, party);
+    Object* letter = world.CreateObject(type_id::S_HikaruLetter, 100, 200, 0, -1, 0, 0, party);
     letter->SetScore(2);
     Step(9);
     EXPECT_EQ(CountShots(140), 0);
@@ -181,7 +182,7 @@ TEST_F(Weapons, TheLetterThrowsSideShotsOfItsOwnSideWithoutOwner) {
 }
 
 TEST_F(Weapons, TheHomingShotTurnsAnEighthAndHoldsWithinIt) {
-    Object* shot = world.CreateObject(148, 100, 150, 0, -4, 0, 0, nullptr);
+    Object* shot = world.CreateObject(type_id::S_Gunnac3, 100, 150, 0, -4, 0, 0, nullptr);
     Step(3);
     EXPECT_EQ(shot->vx, 0.0f);  // no steering before age 3, nor without an enemy
     Add(400, "enemy", shot->x + 150, shot->y - 100);
@@ -194,8 +195,8 @@ TEST_F(Weapons, TheHomingShotTurnsAnEighthAndHoldsWithinIt) {
 }
 
 TEST_F(Weapons, TheKavletSwingsTowardTheMiddleAndShrinksAsItWears) {
-    Object* right = world.CreateObject(144, 200, 200, 0, -5, 0, 0.1f, nullptr);
-    Object* left = world.CreateObject(144, 60, 200, 0, -5, 0, 0.1f, nullptr);
+    Object* right = world.CreateObject(type_id::S_Kavlet, 200, 200, 0, -5, 0, 0.1f, nullptr);
+    Object* left = world.CreateObject(type_id::S_Kavlet, 60, 200, 0, -5, 0, 0.1f, nullptr);
     right->SetScore(1);
     Step(2);
     EXPECT_LT(right->x, 200.0f);
@@ -225,7 +226,7 @@ TEST_F(Weapons, ParkingACharacterTakesItsWeaponsWithItEvenWhenItGoesTheSameFrame
 }
 
 TEST_F(Weapons, TheBeamGrowsEightAFrameTowardItsLengthAndStandsOnItsOwner) {
-    auto* beam = dynamic_cast<S_Gunnac4*>(world.CreateObject(147, 300, 100, 0, 0, 0, 0, party));
+    auto* beam = dynamic_cast<S_Gunnac4*>(world.CreateObject(type_id::S_Gunnac4, 300, 100, 0, 0, 0, 0, party));
     beam->angle = 3;  // 48 units
     std::vector<int32_t> lengths;
     for (int f = 0; f < 6; ++f) {

@@ -1,3 +1,4 @@
+#include "game/world/type_table.h"
 #include "stage_support.h"
 
 #include <cstdlib>
@@ -29,7 +30,7 @@ StageWorld::~StageWorld() {
 
 Script* StageWorld::MakeStage(int32_t n, int32_t mode) {
     world.gameMode = mode;
-    Object* o = world.CreateObject(337, 128, 0, 0, 0, 0, 0, nullptr);
+    Object* o = world.CreateObject(type_id::Script, 128, 0, 0, 0, 0, 0, nullptr);
     auto* script = dynamic_cast<Script*>(o);
     if (script != nullptr) script->OnMessage(Msg(3, 11, n));
     return script;

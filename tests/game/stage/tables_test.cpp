@@ -8,6 +8,7 @@
 #include "framework/files/file_system.h"
 #include "framework/files/temp_folder.h"
 #include "game/stage/stage_tables.h"
+#include "game/world/type_table.h"
 #include "stage_support.h"
 #include "support/read_log.h"
 
@@ -78,7 +79,7 @@ class StageTables : public stage_test::StageWorld {};
 
 TEST_F(StageTables, MissingTablesShowTheirMessagesAndAskTheProgramToEnd) {
     ZethFile::SetRootPath(0, "/nonexistent", "");
-    Object* o = world.CreateObject(337, 128, 0, 0, 0, 0, 0, nullptr);
+    Object* o = world.CreateObject(type_id::Script, 128, 0, 0, 0, 0, 0, nullptr);
     ASSERT_NE(o, nullptr);
     auto* script = static_cast<Script*>(o);
     EXPECT_EQ(script->enemyTable[15][15], 0);

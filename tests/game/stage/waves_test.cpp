@@ -1,6 +1,7 @@
 // Wave pacing and the wave object.
 #include <gtest/gtest.h>
 
+#include "game/world/type_table.h"
 #include "stage_support.h"
 
 namespace {
@@ -67,7 +68,7 @@ TEST_F(Waves, AWaveReportsHecatombAtItsLastEnemyOrFailure) {
         world.ClearAll();
         world.SweepObjects();
         Script* s = MakeStage(1);
-        Object* wave = world.CreateObject(338, 100, 0, 2, 0, 0, 0, nullptr);
+        Object* wave = world.CreateObject(type_id::SC_EnemyQ, 100, 0, 2, 0, 0, 0, nullptr);
         Step(16);  // two releases at ages 0 and 14
         ASSERT_EQ(world.enemies.size(), 2u);
         Object* first = world.enemies.front();
@@ -90,7 +91,7 @@ TEST_F(Waves, AWaveReportsHecatombAtItsLastEnemyOrFailure) {
 
 TEST_F(Waves, ASinglePopHomingEnemyIsPlacedWithoutDividingByZero) {
     MakeStage(1);
-    world.CreateObject(338, 100, 66, 1, 0, 0, 0, nullptr);
+    world.CreateObject(type_id::SC_EnemyQ, 100, 66, 1, 0, 0, 0, nullptr);
     Step();
     ASSERT_EQ(world.enemies.size(), 1u);
     EXPECT_EQ(world.enemies.front()->x, 8.0f);
@@ -99,8 +100,8 @@ TEST_F(Waves, ASinglePopHomingEnemyIsPlacedWithoutDividingByZero) {
 
 TEST_F(Waves, KindsWithoutAClassShowTheirMessages) {
     MakeStage(1);
-    world.CreateObject(338, 100, 8, 1, 0, 0, 0, nullptr);
-    world.CreateObject(338, 100, 80, 1, 0, 0, 0, nullptr);
+    world.CreateObject(type_id::SC_EnemyQ, 100, 8, 1, 0, 0, 0, nullptr);
+    world.CreateObject(type_id::SC_EnemyQ, 100, 80, 1, 0, 0, 0, nullptr);
     Step();
     const std::vector<std::string> texts = platform.messageBox.Texts();
     ASSERT_EQ(texts.size(), 2u);
@@ -119,10 +120,10 @@ TEST_F(Waves, ARecordedWaveOutsideTheLanesIsRefused) {
 
 TEST_F(Waves, AStageThatLeavesFreesItsWavesAndGroundEnemies) {
     Script* s = MakeStage(1);
-    Object* wave = world.CreateObject(338, 100, 0, 4, 0, 0, 0, s);
+    Object* wave = world.CreateObject(type_id::SC_EnemyQ, 100, 0, 4, 0, 0, 0, s);
     Step(1);
     ASSERT_FALSE(world.enemies.empty());
-    world.CreateObject(81, 40, 40, 0, 0, 0, 0, s);
+    world.CreateObject(type_id::E_Star_G, 40, 40, 0, 0, 0, 0, s);
     s->Vanish();
     wave->Vanish();
     Step(1);

@@ -4,7 +4,7 @@
 #include "game/world/callbacks.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
-#include "support/fakes.h"
+#include "harness/fakes.h"
 
 TEST(GameCallbacks, InitConfiguresTheFramework) {
     ASSERT_TRUE(GameInit());

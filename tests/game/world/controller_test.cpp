@@ -89,7 +89,7 @@ TEST_F(Controller, ClearSceneKeepsKind200AndClearAllDoesNot) {
 }
 
 TEST_F(Controller, SweepingTheCurrentSceneLeavesNoPointerToIt) {
-    Register({kTitleSceneId});
+    Register({type_id::SC_Menu_Title});
     // Vanished: nothing is current afterwards.
     world.currentScene = Add(0, "vanished");
     world.currentScene->Vanish();
@@ -99,7 +99,7 @@ TEST_F(Controller, SweepingTheCurrentSceneLeavesNoPointerToIt) {
     // Killed, making the next scene as it goes: that one is current and survives the sweep.
     Probe* killed = Add(0, "killed");
     world.currentScene = killed;
-    killed->spawnOnKilled = kTitleSceneId;
+    killed->spawnOnKilled = type_id::SC_Menu_Title;
     killed->Kill();
     world.SweepObjects();
     ASSERT_NE(world.currentScene, nullptr);

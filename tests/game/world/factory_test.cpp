@@ -30,7 +30,7 @@ TEST(TypeTable, RowsAreInIdOrderWithKindsOfTheirFamily) {
         else if (id <= 271) EXPECT_EQ(k, 300 + id - 267);
         else if (id <= 334) EXPECT_TRUE(k >= 100 && k <= 103) << id;
         else if (id <= 336) EXPECT_EQ(k, 500);
-        else EXPECT_EQ(k, id == kEnemyWaveId ? 10 : 0);
+        else EXPECT_EQ(k, id == type_id::SC_EnemyQ ? 10 : 0);
     }
     EXPECT_EQ(names.size(), 303u);
     for (int i = 0; i < kCharacterCodeCount; ++i) EXPECT_EQ(kCharacterTable[i].id, kFirstCharacterCode + i);

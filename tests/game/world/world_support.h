@@ -9,7 +9,7 @@
 
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
-#include "support/fakes.h"
+#include "harness/fakes.h"
 
 namespace world_test {
 

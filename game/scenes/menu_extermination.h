@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "game/stage/menu.h"
+#include "game/scenes/menu.h"
 #include "game/world/object.h"
 
 class SC_Menu_Extermination : public Object {

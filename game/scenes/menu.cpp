@@ -1,5 +1,5 @@
 // The menu scenes' shared buttons and drawing.
-#include "game/stage/menu.h"
+#include "game/scenes/menu.h"
 
 #include "framework/graphics/device.h"
 #include "framework/graphics/sprite.h"

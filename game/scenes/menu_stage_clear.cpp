@@ -1,7 +1,7 @@
 // The interlude between two stages of a cooperative whole game: the field is cleared, the party
 // glides back to its start point, and after 120 frames the next stage scene starts with the
 // values carried over from the last one.
-#include "game/stage/menu_stage_clear.h"
+#include "game/scenes/menu_stage_clear.h"
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
@@ -45,7 +45,7 @@ void SC_Menu_StageClear::Update(ObjectController* ctx) {
         party->y = kHomeY + left * stepY;
     }
     if (age == kHandOverAge) {
-        Object* next = ctx->CreateObject(kStageScene, 128, 0, 0, 0, 0, 0, nullptr);
+        Object* next = ctx->CreateObject(type_id::Script, 128, 0, 0, 0, 0, 0, nullptr);
         if (next != nullptr) {
             next->SetScore(score);
             next->OnMessage(Msg(3, kWaveRowCode, angle));
@@ -65,6 +65,6 @@ void SC_Menu_StageClear::Draw(ObjectController*) {
 
 namespace {
 
-const ClassRegistration kStageClearClass{{kStageClearMenu, MakeObject<SC_Menu_StageClear>}};
+const ClassRegistration kStageClearClass{{type_id::SC_Menu_StageClear, MakeObject<SC_Menu_StageClear>}};
 
 }  // namespace

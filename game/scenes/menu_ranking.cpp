@@ -1,7 +1,7 @@
 // The ranking scene.
-#include "game/stage/menu_ranking.h"
+#include "game/scenes/menu_ranking.h"
 
-#include "game/stage/menu_extermination.h"
+#include "game/scenes/menu_extermination.h"
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
@@ -179,7 +179,7 @@ void SC_Menu_Ranking::UpdateTable(ObjectController* ctx) {
 void SC_Menu_Ranking::Decide(ObjectController* ctx) {
     if (decideCount < kDecideDelay || !IsAlive()) return;
     Vanish();
-    ctx->CreateObject(kTitleMenu, 128, 0, 0, 0, 0, 0, nullptr);
+    ctx->CreateObject(type_id::SC_Menu_Title, 128, 0, 0, 0, 0, 0, nullptr);
 }
 
 void SC_Menu_Ranking::Draw(ObjectController* ctx) {
@@ -268,6 +268,6 @@ void SC_Menu_Ranking::DrawTable2(ObjectController* ctx) {
 
 namespace {
 
-const ClassRegistration kRankingClass{{kRankingMenu, MakeObject<SC_Menu_Ranking>}};
+const ClassRegistration kRankingClass{{type_id::SC_Menu_Ranking, MakeObject<SC_Menu_Ranking>}};
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The replay list and the start of a playback.
-#include "game/stage/menu_replay.h"
+#include "game/scenes/menu_replay.h"
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
@@ -79,7 +79,7 @@ void SC_Menu_Replay::Decide(ObjectController* ctx) {
     if (decideCount < kDecideDelay || !IsAlive()) return;
     Vanish();
     if (cursor == kReplayCancel) {
-        ctx->CreateObject(kTitleMenu, 128, 0, 0, 0, 0, 0, nullptr);
+        ctx->CreateObject(type_id::SC_Menu_Title, 128, 0, 0, 0, 0, 0, nullptr);
         return;
     }
     StartFresh(ctx);
@@ -118,6 +118,6 @@ void SC_Menu_Replay::Draw(ObjectController* ctx) {
 
 namespace {
 
-const ClassRegistration kReplayClass{{kReplayMenu, MakeObject<SC_Menu_Replay>}};
+const ClassRegistration kReplayClass{{type_id::SC_Menu_Replay, MakeObject<SC_Menu_Replay>}};
 
 }  // namespace

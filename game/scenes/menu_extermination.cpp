@@ -1,5 +1,5 @@
 // The extermination menu.
-#include "game/stage/menu_extermination.h"
+#include "game/scenes/menu_extermination.h"
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
@@ -69,7 +69,7 @@ void SC_Menu_Extermination::HandleInput(ObjectController* ctx) {
     } else if (buttons.Pressed(kCancel)) {
         StartFresh(ctx);
         ctx->PlaySE(kCancelSound);
-        ctx->CreateObject(kTitleMenu, 128, 0, 0, 0, 0, 0, nullptr);
+        ctx->CreateObject(type_id::SC_Menu_Title, 128, 0, 0, 0, 0, 0, nullptr);
         return;
     }
     if (buttons.Pressed(kDown)) {
@@ -95,7 +95,7 @@ void SC_Menu_Extermination::Decide(ObjectController* ctx) {
     if (decideCount < kDecideDelay || !IsAlive()) return;
     Vanish();
     ctx->gameMode = (ghost ? 16 : 0) + subMode;
-    ctx->CreateObject(kCoopMenu, 128, 0, 0, 0, 0, 0, nullptr);
+    ctx->CreateObject(type_id::SC_Menu_Coop, 128, 0, 0, 0, 0, 0, nullptr);
 }
 
 void SC_Menu_Extermination::Draw(ObjectController*) {
@@ -111,6 +111,6 @@ void SC_Menu_Extermination::Draw(ObjectController*) {
 
 namespace {
 
-const ClassRegistration kExterminationClass{{kExterminationMenu, MakeObject<SC_Menu_Extermination>}};
+const ClassRegistration kExterminationClass{{type_id::SC_Menu_Extermination, MakeObject<SC_Menu_Extermination>}};
 
 }  // namespace

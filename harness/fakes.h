@@ -1,5 +1,5 @@
-// Fakes of the platform edge for tests: a clock that only moves when told, a message box that
-// records, and a window that plays a script of events.
+// Fakes of the platform edge for tests and benchmarks: a clock that only moves when told, a
+// message box that records, and a window that plays a script of events.
 #pragma once
 
 #include <deque>

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "game/stage/menu.h"
+#include "game/scenes/menu.h"
 #include "game/world/object.h"
 #include "game/world/replay.h"
 

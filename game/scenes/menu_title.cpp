@@ -1,7 +1,7 @@
 // The title: the logo, the menu rows (or, before four characters are unlocked, a single prompt
 // that starts a one-character game), the starting level and the view-state flag; after 600 idle
 // frames the attract demo.
-#include "game/stage/menu_title.h"
+#include "game/scenes/menu_title.h"
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
@@ -28,12 +28,12 @@ struct TitleRow {
 
 // row text               y    next scene           mode
 const TitleRow kTitleRows[kRows] = {
-    {L"COOP MODE",     112, kCoopMenu,          0},
+    {L"COOP MODE",     112, type_id::SC_Menu_Coop,          0},
     {L" * SEAL *",     128, 0,                  -1},
-    {L"GHOST MODE",    144, kCoopMenu,          kGhostMode},
-    {L"EXTERMINATION", 160, kExterminationMenu, -1},
-    {L"REPLAY",        176, kReplayMenu,        -1},
-    {L"RANKING",       192, kRankingMenu,       -1},
+    {L"GHOST MODE",    144, type_id::SC_Menu_Coop,          kGhostMode},
+    {L"EXTERMINATION", 160, type_id::SC_Menu_Extermination, -1},
+    {L"REPLAY",        176, type_id::SC_Menu_Replay,        -1},
+    {L"RANKING",       192, type_id::SC_Menu_Ranking,       -1},
 };
 
 struct LogoPiece {
@@ -76,7 +76,7 @@ void SC_Menu_Title::Update(ObjectController* ctx) {
         idleFrames = 0;
     } else if (++idleFrames >= kIdleLimit && IsAlive()) {
         Vanish();
-        ctx->CreateObject(kDemoScene, 128, 0, 0, 0, 0, 0, nullptr);
+        ctx->CreateObject(type_id::SC_Demo, 128, 0, 0, 0, 0, 0, nullptr);
     }
     age += 1;
 }
@@ -182,6 +182,6 @@ void SC_Menu_Title::DrawMenu(ObjectController* ctx) {
 
 namespace {
 
-const ClassRegistration kTitleClass{{kTitleMenu, MakeObject<SC_Menu_Title>}};
+const ClassRegistration kTitleClass{{type_id::SC_Menu_Title, MakeObject<SC_Menu_Title>}};
 
 }  // namespace

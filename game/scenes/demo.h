@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "game/stage/menu.h"
+#include "game/scenes/menu.h"
 #include "game/world/object.h"
 
 constexpr int32_t kDemoPictures = 3;

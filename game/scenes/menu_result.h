@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/stage/menu.h"
+#include "game/scenes/menu.h"
 #include "game/world/object.h"
 
 class SC_Menu_Result : public Object {

@@ -1,4 +1,4 @@
-#include "game_run.h"
+#include "harness/game_run.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -11,11 +11,11 @@
 
 #include "framework/app/zeth.h"
 #include "game/world/callbacks.h"
+#include "harness/fakes.h"
 #include "platform/gfx/device.h"
 #include "platform/input/fake_input.h"
 #include "platform/os/os.h"
 #include "platform/window/messages.h"
-#include "support/fakes.h"
 
 namespace e2e {
 

@@ -1,6 +1,6 @@
 // The end of a game: the final score, the best results registered, the offer to keep the last
 // replay in the first free slot, and "RETURN" to the title.
-#include "game/stage/menu_result.h"
+#include "game/scenes/menu_result.h"
 
 #include <string>
 
@@ -51,7 +51,7 @@ void SC_Menu_Result::Decide(ObjectController* ctx) {
     if (decideCount < kDecideDelay || !IsAlive()) return;
     Vanish();
     ctx->KillEffectsAndWaves();
-    ctx->CreateObject(kTitleMenu, 128, 0, 0, 0, 0, 0, nullptr);
+    ctx->CreateObject(type_id::SC_Menu_Title, 128, 0, 0, 0, 0, 0, nullptr);
 }
 
 void SC_Menu_Result::HandleInput(ObjectController* ctx) {
@@ -95,6 +95,6 @@ void SC_Menu_Result::Draw(ObjectController* ctx) {
 
 namespace {
 
-const ClassRegistration kResultClass{{kResultMenu, MakeObject<SC_Menu_Result>}};
+const ClassRegistration kResultClass{{type_id::SC_Menu_Result, MakeObject<SC_Menu_Result>}};
 
 }  // namespace

@@ -8,19 +8,20 @@
 
 #include "framework/files/file_system.h"
 #include "game/enemies/demo_texts.h"
-#include "game/stage/demo.h"
-#include "game/stage/menu_coop.h"
-#include "game/stage/menu_extermination.h"
-#include "game/stage/menu_ranking.h"
-#include "game/stage/menu_replay.h"
-#include "game/stage/menu_result.h"
-#include "game/stage/menu_stage_clear.h"
-#include "game/stage/menu_title.h"
+#include "game/scenes/demo.h"
+#include "game/scenes/menu_coop.h"
+#include "game/scenes/menu_extermination.h"
+#include "game/scenes/menu_ranking.h"
+#include "game/scenes/menu_replay.h"
+#include "game/scenes/menu_result.h"
+#include "game/scenes/menu_stage_clear.h"
+#include "game/scenes/menu_title.h"
+#include "game/stage/stage_support.h"
 #include "game/stage/stage_tables.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
+#include "game/world/type_table.h"
 #include "game/world/user_folder.h"
-#include "stage_support.h"
 
 namespace {
 
@@ -195,7 +196,7 @@ TEST_F(Menus, TheReplayListTakesASlotThatIsNoFileForAnEmptyOne) {
     std::ofstream(replays / "qvreplay06.qvrep") << "short";
     // The list scans the slots into the game's own controller, so it runs there.
     ObjectController& game = worldController;
-    auto* list = dynamic_cast<SC_Menu_Replay*>(game.CreateObject(343, 128, 0, 0, 0, 0, 0, nullptr));
+    auto* list = dynamic_cast<SC_Menu_Replay*>(game.CreateObject(type_id::SC_Menu_Replay, 128, 0, 0, 0, 0, 0, nullptr));
     ASSERT_NE(list, nullptr);
     auto frame = [&](int32_t button) {
         if (button >= 0) game.input.game[button] = 1;

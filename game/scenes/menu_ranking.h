@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <list>
 
-#include "game/stage/menu.h"
+#include "game/scenes/menu.h"
 #include "game/world/object.h"
 
 struct RankingRow {

@@ -1,6 +1,6 @@
 // The attract demo's timeline: a title card, an opening dance, four verses each led by a dancer
 // in front of the tile pictures, two epilogue interludes, and back to the title.
-#include "game/stage/demo.h"
+#include "game/scenes/demo.h"
 
 #include <algorithm>
 #include <iterator>
@@ -10,14 +10,13 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 using namespace menu;
 
 namespace {
 
 constexpr int32_t kEpilogueFrom = 16;  // arrest count
-constexpr int32_t kWordsId = 333;
-constexpr int32_t kMessageId = 334;
 constexpr int32_t kDemoTune = 17;
 constexpr int32_t kBlackBackdrop = 3;
 constexpr int32_t kTitleCard = 6;
@@ -68,7 +67,6 @@ int32_t Mirror(int32_t p) { return p < 4 ? p + 4 : p - 4; }
 // A pose by the frame within a cycle of four steps of 20 frames.
 int32_t StepPose(const int32_t (&poses)[4], int32_t f) { return poses[(f % 80) / 20]; }
 
-
 }  // namespace
 
 SC_Demo::SC_Demo(float, float, float, float, float, float) { Init(); }
@@ -90,7 +88,7 @@ void SC_Demo::Leave(ObjectController* ctx) {
     if (!IsAlive()) return;
     Vanish();
     ctx->ClearScene();
-    ctx->CreateObject(kTitleMenu, 128, 0, 0, 0, 0, 0, nullptr);
+    ctx->CreateObject(type_id::SC_Menu_Title, 128, 0, 0, 0, 0, 0, nullptr);
 }
 
 void SC_Demo::Update(ObjectController* ctx) {
@@ -258,13 +256,13 @@ void SC_Demo::SpawnLyrics(ObjectController* ctx, int32_t bar, int32_t barFrame) 
     for (const LyricBars& row : kLyricBars) {
         if (bar < row.first || bar > row.last) continue;
         if ((row.at130 && barFrame == 130) || (row.at290 && barFrame == 290)) {
-            Object* words = ctx->CreateObject(kWordsId, 256, 224, -8, 0, 0, 0, nullptr);
+            Object* words = ctx->CreateObject(type_id::EF_Demo_Words, 256, 224, -8, 0, 0, 0, nullptr);
             if (words != nullptr) words->angle = lyricIndex;
             lyricIndex += 1;
         }
     }
     if (barFrame == 1 && (bar == 26 || bar == 27 || (bar >= 40 && bar <= 43))) {
-        Object* message = ctx->CreateObject(kMessageId, 24, 144, 0, 0, 0, 0, nullptr);
+        Object* message = ctx->CreateObject(type_id::EF_Demo_Message, 24, 144, 0, 0, 0, 0, nullptr);
         if (message != nullptr) message->angle = bar == 26 ? 0 : (bar == 27 ? 1 : bar - 38);
     }
 }
@@ -312,6 +310,6 @@ void SC_Demo::Draw(ObjectController* ctx) {
 
 namespace {
 
-const ClassRegistration kDemoClass{{kDemoScene, MakeObject<SC_Demo>}};
+const ClassRegistration kDemoClass{{type_id::SC_Demo, MakeObject<SC_Demo>}};
 
 }  // namespace

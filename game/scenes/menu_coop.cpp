@@ -1,6 +1,6 @@
 // The party set-up menu: its main page, the seat and whole-team selections with the firing
 // preview, and the saved formations.
-#include "game/stage/menu_coop.h"
+#include "game/scenes/menu_coop.h"
 
 #include <algorithm>
 
@@ -15,7 +15,7 @@ using namespace menu;
 namespace {
 
 constexpr int32_t kGhostModes = 16;
-constexpr int32_t kFirstCharacterCode = 99;
+constexpr int32_t kFirstListedCode = 99;  // the character code of the list's first entry
 constexpr int32_t kListLength = 10;
 constexpr int32_t kCountRow = 0, kYesRow = 1, kNoRow = 2, kFirstSeatRow = 3, kTeamRow = 7, kDataRow = 8;
 constexpr int32_t kOkRow = 16, kRetryRow = 17;
@@ -174,7 +174,7 @@ void SC_Menu_Coop::UpdateCountRow(ObjectController* ctx) {
         KillPreview();
         StartFresh(ctx);
         ctx->PlaySE(kCancelSound);
-        ctx->CreateObject(ctx->gameMode % 16 == 0 ? kTitleMenu : kExterminationMenu, 128, 0, 0, 0, 0, 0, nullptr);
+        ctx->CreateObject(ctx->gameMode % 16 == 0 ? type_id::SC_Menu_Title : type_id::SC_Menu_Extermination, 128, 0, 0, 0, 0, 0, nullptr);
     }
 }
 
@@ -284,7 +284,7 @@ void SC_Menu_Coop::TakePick(int32_t seat, int32_t pick) {
 void SC_Menu_Coop::UpdateCharacterSelect(ObjectController* ctx) {
     Input& input = ctx->input;
     if (preview == nullptr && selection != kRandomPick) {
-        preview = ctx->CreatePC(selection + kFirstCharacterCode);
+        preview = ctx->CreatePC(selection + kFirstListedCode);
         if (preview != nullptr) {
             preview->PowerUp(ctx, 1);
             preview->x = 80.0f;
@@ -572,6 +572,6 @@ void SC_Menu_Coop::DrawFormationData(ObjectController* ctx) {
 
 namespace {
 
-const ClassRegistration kCoopClass{{kCoopMenu, MakeObject<SC_Menu_Coop>}};
+const ClassRegistration kCoopClass{{type_id::SC_Menu_Coop, MakeObject<SC_Menu_Coop>}};
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The interlude scene between two stages of a cooperative whole game.
 #pragma once
 
-#include "game/stage/menu.h"
+#include "game/scenes/menu.h"
 #include "game/world/object.h"
 
 class SC_Menu_StageClear : public Object {

@@ -1,9 +1,12 @@
 // What the menu scenes share: their buttons (copies of the game's hold counters, zeroed in a
-// scene's first two frames, pressed on the frame a counter is exactly 1), their sounds, the
-// scene ids they create, and drawing of text and 8 x 8 effect cells at the top depth.
+// scene's first two frames, pressed on the frame a counter is exactly 1), their sounds, and
+// drawing of text and 8 x 8 effect cells at the top depth. Scenes create each other by the
+// names of their type ids.
 #pragma once
 
 #include <cstdint>
+
+#include "game/world/type_table.h"
 
 class CSprite2D;
 class ObjectController;
@@ -13,17 +16,6 @@ namespace menu {
 constexpr float kDepth = 32767.0f;
 constexpr int32_t kWhite = -1;
 constexpr int32_t kDecideDelay = 30;  // frames from a decide press to its action
-
-// Scene type ids.
-constexpr int32_t kStageScene = 337;
-constexpr int32_t kCoopMenu = 339;
-constexpr int32_t kTitleMenu = 340;
-constexpr int32_t kResultMenu = 341;
-constexpr int32_t kRankingMenu = 342;
-constexpr int32_t kReplayMenu = 343;
-constexpr int32_t kStageClearMenu = 344;
-constexpr int32_t kExterminationMenu = 345;
-constexpr int32_t kDemoScene = 346;
 
 // Sound effects.
 constexpr int32_t kMoveSound = 18;
