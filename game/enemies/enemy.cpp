@@ -7,6 +7,7 @@
 #include "game/enemies/enemy_table.h"
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -76,7 +77,7 @@ void Enemy::Explode(ObjectController* ctx) {
     if (blast >= 0) ctx->CreateObject(blast, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     // Between stages, or in a bare world, there may be no scene to credit.
     if (Object* scene = ctx->currentScene; scene != nullptr) {
-        if (TellsSceneOfDeath(kind)) scene->OnMessage(Msg(5, 2, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+        if (TellsSceneOfDeath(kind)) scene->OnMessage(Msg(5, stage_message::kEnemyKilled, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
         scene->AddScore(score);
     }
     if (LeavesReturnFire(kind) && ctx->ArrestLevel > 3) {
@@ -117,8 +118,8 @@ void Enemy::Shoot(ObjectController* ctx) {
 }
 
 void Enemy::OnMessage(const Message& message) {
-    if (message.Code() == 0) ghostLook = message.Int(0);
-    else if (message.Code() == 1) colour = message.Int(0);
+    if (message.Code() == enemy_message::kGhostLook) ghostLook = message.Int(0);
+    else if (message.Code() == enemy_message::kColour) colour = message.Int(0);
 }
 
 void Enemy::RunSimple(ObjectController* ctx) {

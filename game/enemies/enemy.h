@@ -13,7 +13,7 @@ public:
     void Move(ObjectController* ctx) override;      // movement mode, then vanish beyond the margin
     void OnKilled(ObjectController* ctx) override;  // Explode
     void Damage(ObjectController* ctx, float amount) override;
-    void OnMessage(const Message& message) override;  // 0 sets ghostLook, 1 sets colour
+    void OnMessage(const Message& message) override;  // enemy_message codes: the ghost look, the colour
     // The blast of the kind, the enemy-destroyed message, the score, and the return fire.
     virtual void Explode(ObjectController* ctx);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/enemies/enemy_table.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 namespace {
@@ -39,7 +40,7 @@ void AddSceneScore(ObjectController* ctx, int32_t value) {
 }
 
 void ExplodeWithSubvert(Enemy& enemy, ObjectController* ctx) {
-    TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(enemy.x), static_cast<int32_t>(enemy.y)));
+    TellScene(ctx, Msg(6, stage_message::kSubvertBonus, ctx, static_cast<int32_t>(enemy.x), static_cast<int32_t>(enemy.y)));
     enemy.Explode(ctx);
 }
 

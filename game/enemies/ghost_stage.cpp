@@ -8,6 +8,7 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -105,7 +106,7 @@ public:
         if (f.alive == 0 && t > kInvaders) {
             Kill();
             ctx->BombAll(1024, true);
-            TellScene(ctx, Msg(3, 21, ctx, lastX, lastY));
+            TellScene(ctx, Msg(3, stage_message::kGhostBossDefeated, ctx, lastX, lastY));
             age += 1;
             return;  // a defeated formation marches no more
         }
@@ -147,7 +148,7 @@ private:
         invader->SetInactive(inactive);
         const int32_t level = t < 11 ? 3 : t < 33 ? 2 : 1;
         invader->angle = level;
-        invader->OnMessage(Msg(3, 1, static_cast<int32_t>(kInvaderColours[Mod8(angle + 7 - level)])));
+        invader->OnMessage(Msg(3, enemy_message::kColour, static_cast<int32_t>(kInvaderColours[Mod8(angle + 7 - level)])));
     }
     Formation Place() {
         Formation f;
@@ -190,7 +191,7 @@ private:
         }
         if (y + 16.0f * static_cast<float>(f.maxRow) >= 240.0f) {
             Kill();
-            TellScene(ctx, Msg(2, 24));
+            TellScene(ctx, Msg(2, stage_message::kGhostTimerStart));
         }
     }
 };

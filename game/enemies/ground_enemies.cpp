@@ -11,6 +11,7 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -91,7 +92,7 @@ public:
     void OnKilled(ObjectController* ctx) override { ExplodeWithSubvert(*this, ctx); }
 
 protected:
-    void Escaped(ObjectController* ctx) override { TellScene(ctx, Msg(3, 9, ctx)); }
+    void Escaped(ObjectController* ctx) override { TellScene(ctx, Msg(3, stage_message::kChainBroken, ctx)); }
 };
 
 template <int32_t Id, int CoreX>
@@ -206,7 +207,7 @@ public:
     // A fortress destroyed is news for the stage script.
     void OnKilled(ObjectController* ctx) override {
         Explode(ctx);
-        if (owner != nullptr) owner->OnMessage(Msg(3, 13, ctx));
+        if (owner != nullptr) owner->OnMessage(Msg(3, stage_message::kBossPartDestroyed, ctx));
     }
     void Draw(ObjectController*) override {
         const int32_t column = Row().opens ? hatch + 8 : angle + 8;
@@ -370,7 +371,7 @@ public:
         age += 1;
     }
     void OnKilled(ObjectController* ctx) override {
-        TellScene(ctx, Msg(6, 27, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y), (shots + 1) * 200));
+        TellScene(ctx, Msg(6, stage_message::kSubvertBonusOf, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y), (shots + 1) * 200));
         if (variant == 2) ctx->CreateObject(type_id::I_PowerUp, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         Explode(ctx);
     }

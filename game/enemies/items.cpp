@@ -8,6 +8,7 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -74,7 +75,7 @@ public:
         if (!StepEnemyMovement(*this)) return;
         Vanish();
         // Between stages, or in a bare world, there may be no scene to tell.
-        if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 9, ctx));
+        if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kChainBroken, ctx));
     }
     void Draw(ObjectController*) override { DrawCellCentred(gameSprites.effect1, x, y, 8, 8, 0.0f, 16.0f); }
 };

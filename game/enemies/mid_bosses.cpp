@@ -13,6 +13,7 @@
 #include "game/world/class_rows.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
 #include "game/world/type_table.h"
@@ -76,8 +77,8 @@ public:
         age += 1;
     }
     void OnKilled(ObjectController* ctx) override {
-        if (unlocked != 0) TellScene(ctx, Msg(6, 7, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
-        else TellScene(ctx, Msg(3, 9, ctx));
+        if (unlocked != 0) TellScene(ctx, Msg(6, stage_message::kMortalWoundBonus, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+        else TellScene(ctx, Msg(3, stage_message::kChainBroken, ctx));
         ReleaseChildren();
         Explode(ctx);
     }
@@ -382,7 +383,7 @@ private:
             shields[i] = s;
             if (s == nullptr) continue;
             s->angle = DegreesToAngle(kFirst[level] + 30 * i);
-            if (ghostLook == 1) s->OnMessage(Msg(3, 0, 1));
+            if (ghostLook == 1) s->OnMessage(Msg(3, enemy_message::kGhostLook, 1));
         }
     }
 };
@@ -468,7 +469,7 @@ private:
                 arms[i][j] = s;
                 if (s == nullptr) continue;
                 s->angle = DegreesToAngle(degrees);
-                if (ghostLook == 1) s->OnMessage(Msg(3, 0, 1));
+                if (ghostLook == 1) s->OnMessage(Msg(3, enemy_message::kGhostLook, 1));
             }
         }
         maxHp = hp = 24.0f + PartyLifeScale(ctx) * 4.0f * static_cast<float>(armCount);

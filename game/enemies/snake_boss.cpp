@@ -10,6 +10,7 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -78,7 +79,7 @@ public:
         age += 1;
     }
     void OnKilled(ObjectController* ctx) override {
-        TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+        TellScene(ctx, Msg(6, stage_message::kSubvertBonus, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
         ctx->KillEnemies();
         Explode(ctx);
     }

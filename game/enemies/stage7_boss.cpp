@@ -10,6 +10,7 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
 #include "game/world/type_table.h"
@@ -51,7 +52,7 @@ public:
     }
     void OnKilled(ObjectController* ctx) override {
         ctx->CreateObject(type_id::EF_Blast_Stage7Boss, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
-        TellScene(ctx, Msg(3, 12, ctx));
+        TellScene(ctx, Msg(3, stage_message::kStageBossDone, ctx));
         Explode(ctx);
     }
     void Draw(ObjectController*) override {
@@ -178,7 +179,7 @@ private:
     // The without-delay bonus shrinks 20 a frame (negative once timed out); the boss is thrown
     // up with fresh life and invincibility; the fifth change ends it and every enemy.
     void ChangeForm(ObjectController* ctx) {
-        TellScene(ctx, Msg(4, 14, ctx, (kFormFrames - age) * 20));
+        TellScene(ctx, Msg(4, stage_message::kWithoutDelayBonus, ctx, (kFormFrames - age) * 20));
         if (age < kFormFrames) AddSceneScore(ctx, (4360 - age) * 20);
         for (int i = 0; i < 8; ++i) {
             const int32_t degrees = static_cast<int32_t>(90.0 + 15.0 * AngleSin(DegreesToAngle(55 * i)));

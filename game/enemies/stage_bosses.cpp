@@ -12,6 +12,7 @@
 #include "game/world/class_rows.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
 #include "game/world/type_table.h"
@@ -65,9 +66,9 @@ public:
         BeforeBlast(ctx);
         ctx->CreateObject(row_.blastId, x, y, 0.0f, 1.0f, 0.0f, 0.0f, nullptr);
         const bool endsFirst = row_.id != type_id::E_Stage1_Boss;  // the stage-1 boss credits before it ends the stage
-        if (endsFirst) TellScene(ctx, Msg(3, 12, ctx));
+        if (endsFirst) TellScene(ctx, Msg(3, stage_message::kStageBossDone, ctx));
         Explode(ctx);
-        if (!endsFirst) TellScene(ctx, Msg(3, 12, ctx));
+        if (!endsFirst) TellScene(ctx, Msg(3, stage_message::kStageBossDone, ctx));
     }
     void Draw(ObjectController*) override {
         DrawBody();

@@ -9,6 +9,7 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
 #include "game/world/type_table.h"
@@ -381,7 +382,7 @@ public:
     void OnKilled(ObjectController* ctx) override {
         if (score == 0) {
             ctx->CreateObject(type_id::EF_Bombris_NearBlast, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
-            TellScene(ctx, Msg(5, 2, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+            TellScene(ctx, Msg(5, stage_message::kEnemyKilled, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
             ctx->PlaySE(8);
         }
         const int32_t height = static_cast<int32_t>(y - 248.0f);  // negative: above the bottom
@@ -480,7 +481,7 @@ public:
     }
     void OnKilled(ObjectController* ctx) override {
         Explode(ctx);
-        if (hp <= 0.0f) TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+        if (hp <= 0.0f) TellScene(ctx, Msg(6, stage_message::kSubvertBonus, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
         ctx->KillEnemies();
     }
 
@@ -491,7 +492,7 @@ private:
         if (age == 0) Launch(ctx);
         if (PlaceSatellites() == 0) {
             ctx->KillEnemies();
-            TellScene(ctx, Msg(6, 7, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+            TellScene(ctx, Msg(6, stage_message::kMortalWoundBonus, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
         }
         if (age % 10 == 0 && age % 80 < 70) FireBurst(ctx, x, y);
         if (age == 10) vx = vy = 0.0f;
@@ -500,7 +501,7 @@ private:
         for (Object*& s : satellites) {
             s = ctx->CreateObject(type_id::E_GhostZako3_W, x, y, 0.0f, 0.0f, 0.0f, 0.0f, this);
             if (s == nullptr) continue;
-            s->OnMessage(Msg(3, 1, colour));
+            s->OnMessage(Msg(3, enemy_message::kColour, colour));
             s->angle = angle;  // the satellites' level
         }
         TakeTrimColour();
@@ -540,7 +541,7 @@ public:
     void Draw(ObjectController* ctx) override { DrawTinted(ctx); }
     void OnKilled(ObjectController* ctx) override {
         Explode(ctx);
-        TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
+        TellScene(ctx, Msg(6, stage_message::kSubvertBonus, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
     }
 
 private:
@@ -594,7 +595,7 @@ public:
     }
     // Its owner, when it has one, learns the life left instead of forgetting it.
     void Detach() override {
-        if (owner != nullptr) owner->OnMessage(Msg(3, 20, static_cast<int32_t>(hp)));
+        if (owner != nullptr) owner->OnMessage(Msg(3, enemy_message::kLifeLeft, static_cast<int32_t>(hp)));
     }
     void Draw(ObjectController* ctx) override {
         DrawNumber(136.0f, 8.0f, static_cast<int32_t>(hp), -1);

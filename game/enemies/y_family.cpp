@@ -11,6 +11,7 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -146,7 +147,7 @@ public:
             Object* blast = ctx->CreateObject(type_id::E_AntiBullet_Blast_Y, x, y, v[0], v[1], 0.0f, 0.0f, nullptr);
             if (blast == nullptr) continue;
             blast->angle = age;
-            if (ghostLook == 1) blast->OnMessage(Msg(3, 0, 1));
+            if (ghostLook == 1) blast->OnMessage(Msg(3, enemy_message::kGhostLook, 1));
         }
     }
 
@@ -468,7 +469,7 @@ private:
             fate = 0;
         }
         if (fate == kItemTaken) {
-            TellScene(ctx, Msg(6, 6, ctx, static_cast<int32_t>(x), 0));
+            TellScene(ctx, Msg(6, stage_message::kSubvertBonus, ctx, static_cast<int32_t>(x), 0));
             Vanish();
         } else if (fate == kShotToPieces) {
             ctx->CreateObject(type_id::EF_5963, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);

@@ -3,6 +3,7 @@
 // range, Keito from one table of groups per pattern and level.
 #include "framework/core/angle.h"
 #include "game/player/characters.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
 #include "game/world/type_table.h"
@@ -111,9 +112,9 @@ void PC_Noa::SetInactive(int32_t value) {
 void PC_Noa::PowerUp(ObjectController* ctx, int32_t) {
     if (!ctx->gameRunning) return;
     if (inputMode < kInputPlayedBack) ctx->PlaySE(kLevelUpSound);
-    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 4, ctx));
+    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kExcessCapacityBonus, ctx));
     if (ctx->gameMode < kGhostModes) {
-        if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, 14, ctx, 60));
+        if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, party_message::kInvincibleFor, ctx, 60));
     } else {
         invincible += 60;
     }

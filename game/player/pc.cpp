@@ -3,6 +3,7 @@
 #include "framework/core/angle.h"
 #include "framework/graphics/sprite.h"
 #include "game/world/drawing.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
 #include "game/world/type_table.h"
@@ -183,12 +184,12 @@ void PC::Damage(ObjectController* ctx, float amount) {
     if (ctx->gameMode < kGhostModes) {
         Kill();
         ctx->PlaySE(kLostSound);
-        if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, 14, ctx, 120));
+        if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, party_message::kInvincibleFor, ctx, 120));
         return;
     }
     if (ctx->gameMode > kGhostModes && amount == 1.0f && inputMode == kInputRecorded) {
         // The live player of a ghost stage loses a life but stays in play.
-        if (owner != nullptr) owner->OnMessage(Msg(3, 13, ctx));
+        if (owner != nullptr) owner->OnMessage(Msg(3, party_message::kLifeLost, ctx));
         ctx->PlaySE(kLostSound);
         Burst(ctx);
         hp = 1.0f;
@@ -206,11 +207,11 @@ void PC::Damage(ObjectController* ctx, float amount) {
             // The recorded turn ends here.
             RecordInput(0);
             SetInactive(36000);
-            if (owner != nullptr) owner->OnMessage(Msg(3, 10, ctx));
+            if (owner != nullptr) owner->OnMessage(Msg(3, party_message::kGhostTurnOver, ctx));
             Burst(ctx);
             inputMode = kInputParked;
             RecordEvent(0, age, 0, 0, 0);
-            if (owner != nullptr) owner->OnMessage(Msg(3, 13, ctx));
+            if (owner != nullptr) owner->OnMessage(Msg(3, party_message::kLifeLost, ctx));
             ctx->PlaySE(kLostSound);
             break;
         case kInputPlayedBack:
@@ -226,7 +227,7 @@ void PC::Damage(ObjectController* ctx, float amount) {
 void PC::OnKilled(ObjectController* ctx) {
     if (ctx->gameRunning) {
         Burst(ctx);
-        if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(2, 10, ctx));
+        if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(2, stage_message::kWaveSizeDown, ctx));
     }
     record.Clear();
 }
@@ -235,7 +236,7 @@ void PC::GainPowerItem(ObjectController* ctx, int32_t cap) {
     powerItems += 1;
     if (ctx->gameRunning) {
         if (ctx->gameMode < kGhostModes) {
-            if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, 14, ctx, 60));
+            if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, party_message::kInvincibleFor, ctx, 60));
         } else {
             invincible += 60;
         }
@@ -246,7 +247,7 @@ void PC::GainPowerItem(ObjectController* ctx, int32_t cap) {
         if (ctx->gameRunning && inputMode < kInputPlayedBack) ctx->PlaySE(kLevelUpSound);
         if (powerLevel > cap) {
             powerLevel = cap;
-            if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 4, ctx));
+            if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kExcessCapacityBonus, ctx));
         }
     } else if (inputMode == kInputLive || inputMode == kInputRecorded) {
         ctx->PlaySE(kItemSound);
@@ -258,7 +259,7 @@ void PC::PowerUp(ObjectController* ctx, int32_t) { GainPowerItem(ctx, 3); }
 
 void PC::OnMessage(const Message& message) {
     switch (message.Code()) {
-        case 1: {
+        case character_message::kRespawn: {
             int32_t mode = message.Int(0);
             hp = 1.0f;
             inputMode = mode;
@@ -299,7 +300,7 @@ void PC::OnMessage(const Message& message) {
             }
             break;
         }
-        case 2:
+        case character_message::kRecordWave:
             // Sent as (ctx, a, b, c) by the party's controller.
             RecordEvent(2, age, message.Float(1), message.Int(2), message.Int(3));
             break;

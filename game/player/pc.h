@@ -55,7 +55,7 @@ public:
     void OnKilled(ObjectController* ctx) override;
     void Damage(ObjectController* ctx, float amount) override;
     float GetPower() override { return static_cast<float>(powerLevel); }
-    void OnMessage(const Message& message) override;  // 1 respawn in a mode, 2 record a wave
+    void OnMessage(const Message& message) override;  // character_message codes
     void PowerUp(ObjectController* ctx, int32_t count) override;
     int32_t GetSide() override { return inputMode; }
 

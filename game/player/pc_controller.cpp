@@ -1,6 +1,7 @@
 #include "game/player/pc_controller.h"
 
 #include "game/world/drawing.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
 
@@ -85,7 +86,7 @@ void PCController::SpawnCharacter(int32_t seat, ObjectController* ctx) {
 void PCController::TellGameOver(ObjectController* ctx) {
     if (gameOverSent) return;
     gameOverSent = true;
-    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 5, ctx));
+    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kGameOver, ctx));
 }
 
 void PCController::Run(ObjectController* ctx) {
@@ -146,15 +147,15 @@ void PCController::EndGhostTurn(ObjectController* ctx) {
     ctx->KillItems();
     ctx->KillEffectsAndWaves();
     ctx->VanishShots();
-    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 18, ctx));
+    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kNextLoop, ctx));
     ghostTurn += 1;
     int32_t active = ActiveSeat(ctx);
     for (int32_t i = 0; i < ctx->playerCount && i < ghostTurn; ++i) {
-        if (i != active && members[i] != nullptr) members[i]->OnMessage(Msg(3, 1, kInputPlayedBack));
+        if (i != active && members[i] != nullptr) members[i]->OnMessage(Msg(3, character_message::kRespawn, kInputPlayedBack));
     }
     float turnSpeed = GhostSpeed(memberIds[active]);
     if (members[active] != nullptr) {
-        members[active]->OnMessage(Msg(3, 1, kInputRecorded));
+        members[active]->OnMessage(Msg(3, character_message::kRespawn, kInputRecorded));
         members[active]->speed = turnSpeed;
     }
     speed = turnSpeed;
@@ -194,9 +195,9 @@ void PCController::BeginGhostGame(ObjectController* ctx) {
     for (int32_t i = 1; i < ctx->playerCount; ++i) {
         if (members[i] == nullptr) continue;
         members[i]->SetInactive(3600);
-        members[i]->OnMessage(Msg(3, 1, kInputParked));
+        members[i]->OnMessage(Msg(3, character_message::kRespawn, kInputParked));
     }
-    if (members[0] != nullptr) members[0]->OnMessage(Msg(3, 1, kInputRecorded));
+    if (members[0] != nullptr) members[0]->OnMessage(Msg(3, character_message::kRespawn, kInputRecorded));
     ghostTurn = 0;
     speed = GhostSpeed(memberIds[0]);
     if (members[0] != nullptr) members[0]->speed = speed;
@@ -205,25 +206,25 @@ void PCController::BeginGhostGame(ObjectController* ctx) {
 void PCController::LoseLife(ObjectController* ctx) {
     lives -= 1;
     if (lives >= 0) return;
-    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, 5, ctx));
+    if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kGameOver, ctx));
     ghostTimer = 0;
     for (PC* member : members) {
-        if (member != nullptr) member->OnMessage(Msg(3, 1, kInputParked));
+        if (member != nullptr) member->OnMessage(Msg(3, character_message::kRespawn, kInputParked));
     }
 }
 
 void PCController::OnMessage(const Message& message) {
     ObjectController* ctx = message.ControllerAt(0);
     int32_t code = message.Code();
-    if (code >= 1 && code <= 4) {
+    if (code >= party_message::kSeatOne && code <= party_message::kSeatFour) {
         SeatParty(message);
         return;
     }
     switch (code) {
-        case 5:
+        case party_message::kFormation:
             SetFormation(message.Int(0));
             return;
-        case 8:
+        case party_message::kSpeedChange:
             speedChange = message.Int(0) & 0xFF;
             return;
         default:
@@ -231,32 +232,32 @@ void PCController::OnMessage(const Message& message) {
     }
     if (ctx == nullptr) return;
     switch (code) {
-        case 7:
+        case party_message::kExtend:
             Extend(ctx);
             break;
-        case 9:
+        case party_message::kGhostGameStart:
             BeginGhostGame(ctx);
             break;
-        case 10:
+        case party_message::kGhostTurnOver:
             if (ctx->currentScene != nullptr) ghostTimer = kGhostBeat - ctx->currentScene->age % kGhostBeat;
             if (ghostTimer < 60) ghostTimer += kGhostBeat;
             break;
-        case 11: {
+        case party_message::kRecordWave: {
             PC* active = members[ActiveSeat(ctx)];
             if (active != nullptr) {
-                active->OnMessage(Msg(5, 2, ctx, message.Float(1), message.Int(2), message.Int(3)));
+                active->OnMessage(Msg(5, character_message::kRecordWave, ctx, message.Float(1), message.Int(2), message.Int(3)));
             }
             break;
         }
-        case 12: {
+        case party_message::kGhostTimeUp: {
             PC* active = members[ActiveSeat(ctx)];
             if (active != nullptr) active->Damage(ctx, 2.0f);
             break;
         }
-        case 13:
+        case party_message::kLifeLost:
             LoseLife(ctx);
             break;
-        case 14:
+        case party_message::kInvincibleFor:
             if (ctx->gameMode < kGhostModes) {
                 for (PC* member : members) {
                     if (member != nullptr) member->invincible += message.Int(1);

@@ -2,6 +2,7 @@
 // during a member's live turn and played back on the turns after it.
 #include "framework/app/zeth.h"
 #include "game/player/pc.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 void PC::RecordInput(int32_t word) {
@@ -35,7 +36,7 @@ int32_t PC::PlaybackInput(ObjectController* ctx) {
                 break;
             case 2:
                 if (ctx->currentScene != nullptr) {
-                    ctx->currentScene->OnMessage(Msg(6, 19, ctx, event.a, event.b, event.c));
+                    ctx->currentScene->OnMessage(Msg(6, stage_message::kEnemyQueueSpawn, ctx, event.a, event.b, event.c));
                 }
                 break;
             default:

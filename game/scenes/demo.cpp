@@ -3,6 +3,7 @@
 #include "game/scenes/demo.h"
 
 #include <algorithm>
+#include <string>
 #include <iterator>
 
 #include "framework/app/zeth.h"
@@ -58,14 +59,45 @@ constexpr Interlude kInterludes[] = {
 // The opening bar's beat from frame 240: poses of dancers 0-2 on each multiple of 40, and 20 later.
 constexpr int32_t kOpeningBeat[kDemoDancers] = {2, 4, 0};
 constexpr int32_t kOpeningRest[kDemoDancers] = {0, 7, 3};
-// The walks of verse bars 8 (to the right) and 10 (to the left), by the 20-frame step of 80.
-constexpr int32_t kWalkRight[4] = {7, 1, 3, 0};
-constexpr int32_t kWalkLeft[4] = {3, 1, 7, 0};
+
+// One bar of a verse's dance: the leader's pose at each step of 20 frames, where the leader stands
+// from the bar's first frame and the backdrop shown from then, and, for a walk, the leader's move
+// at every later step. A walk crosses the picture twice: at frame 160 it starts again from its
+// first x, lower down.
+struct VerseBar {
+    const char* steps;  // a pose '0'-'7' a step, '.' keeps the pose
+    float x, y;         // x < 0: the leader stays where it was
+    int32_t backdrop;   // < 0: the backdrop stays
+    float stride;       // 0: no walk
+};
+constexpr int32_t kStepFrames = 20;
+constexpr size_t kStepsPerBar = 16;  // the longest bar's 320 frames
+constexpr int32_t kWalkSecondLineFrame = 160;
+constexpr float kWalkSecondLineY = 160;
+constexpr VerseBar kVerseDance[kVerseBars] = {
+    // steps             x    y    backdrop stride
+    {"2.0.2.0.2.0.2.0.", 128, 120, 0,  0},
+    {"2.0.2.0.2.0.2020", -1,  0,   -1, 0},
+    {"1.5.1.5.1.5.1.5.", -1,  0,   -1, 0},
+    {"3737373737373737", -1,  0,   -1, 0},
+    {"3.0.3.0.3.0.3.0.", 96,  92,  2,  0},
+    {"7.4.7.4.7.4.7.4.", 192, 144, -1, 0},
+    {"3232323232323232", 128, 128, -1, 0},
+    {"3.0.7130........", -1,  0,   -1, 0},  // a half bar
+    {"7130713071307130", 32,  40,  1,  24},
+    {"2020202020202020", 128, 120, -1, 0},
+    {"3170317031703170", 224, 40,  1,  -24},
+    {"6262626262626262", 128, 96,  -1, 0},
+};
+constexpr bool EveryBarHasAllItsSteps() {
+    for (const VerseBar& row : kVerseDance) {
+        if (std::char_traits<char>::length(row.steps) != kStepsPerBar) return false;
+    }
+    return true;
+}
+static_assert(EveryBarHasAllItsSteps());
 
 int32_t Mirror(int32_t p) { return p < 4 ? p + 4 : p - 4; }
-
-// A pose by the frame within a cycle of four steps of 20 frames.
-int32_t StepPose(const int32_t (&poses)[4], int32_t f) { return poses[(f % 80) / 20]; }
 
 }  // namespace
 
@@ -144,100 +176,33 @@ void SC_Demo::Play(ObjectController* ctx) {
     }
 }
 
-// The leader's dance through a verse's twelve bars; in the last verse the other two dance beside
-// the leader, the first in step and the second mirrored.
+// The leader's dance through a verse's twelve bars, each bar a row of the dance table; a verse
+// opens on an empty stage. In the last verse the other two dance beside the leader, the first in
+// step and the second mirrored.
 void SC_Demo::PlayVerse(int32_t vb, int32_t leader, bool fullTroupe) {
     const int32_t f = barFrame;
-    int32_t& p = pose[leader];
+    if (f % kStepFrames != 0) return;
+    const VerseBar& row = kVerseDance[vb];
     float& lx = dancerX[leader];
     float& ly = dancerY[leader];
-    auto place = [&](float px, float py, int32_t newPose) {
-        lx = px;
-        ly = py;
-        if (newPose >= 0) p = newPose;
-    };
-    switch (vb) {
-        case 0:
-            if (f == 0) {
-                HideAll();
-                place(128, 120, 2);
-                backdrop = 0;
-            } else if (f % 80 == 0) {
-                p = 2;
-            } else if (f % 80 == 40) {
-                p = 0;
-            }
-            break;
-        case 1: {
-            const int32_t step = f < 240 ? 80 : 40;
-            if (f % step == 0) p = 2;
-            if (f % step == step / 2) p = 0;
-            break;
+    if (f == 0) {
+        if (vb == 0) HideAll();
+        if (row.x >= 0) {
+            lx = row.x;
+            ly = row.y;
         }
-        case 2:
-            if (f % 80 == 0) p = 1;
-            if (f % 80 == 40) p = 5;
-            break;
-        case 3:
-            if (f % 40 == 0) p = 3;
-            if (f % 40 == 20) p = 7;
-            break;
-        case 4:
-            if (f == 0) {
-                place(96, 92, 3);
-                backdrop = 2;
-            } else if (f % 80 == 40) {
-                p = 0;
-            } else if (f % 80 == 0) {
-                p = 3;
-            }
-            break;
-        case 5:
-            if (f == 0) place(192, 144, 7);
-            else if (f % 80 == 40) p = 4;
-            else if (f % 80 == 0) p = 7;
-            break;
-        case 6:
-            if (f == 0) place(128, 128, 3);
-            else if (f % 40 == 20) p = 2;
-            else if (f % 40 == 0) p = 3;
-            break;
-        case 7: {
-            constexpr int32_t kAt[] = {0, 40, 80, 100, 120, 140};
-            constexpr int32_t kPose[] = {3, 0, 7, 1, 3, 0};
-            for (int i = 0; i < 6; ++i) {
-                if (f == kAt[i]) p = kPose[i];
-            }
-            break;
+        if (row.backdrop >= 0) backdrop = row.backdrop;
+    } else if (row.stride != 0) {
+        if (f == kWalkSecondLineFrame) {
+            lx = row.x;
+            ly = kWalkSecondLineY;
+        } else {
+            lx += row.stride;
         }
-        case 8:
-        case 10: {
-            const bool right = vb == 8;
-            const float startX = right ? 32.0f : 224.0f;
-            if (f == 0) {
-                place(startX, 40, -1);
-                backdrop = 1;
-            } else if (f == 160) {
-                place(startX, 160, -1);
-            } else if (f % 20 == 0) {
-                lx += right ? 24.0f : -24.0f;
-            }
-            if (f % 20 == 0) p = StepPose(right ? kWalkRight : kWalkLeft, f);
-            break;
-        }
-        case 9:
-            if (f == 0) place(128, 120, 2);
-            else if (f % 40 == 0) p = 2;
-            else if (f % 40 == 20) p = 0;
-            break;
-        case 11:
-            if (f == 0) place(128, 96, 6);
-            else if (f % 40 == 20) p = 2;
-            else if (f % 40 == 0) p = 6;
-            break;
-        default:
-            break;
     }
+    const char step = row.steps[f / kStepFrames];
+    int32_t& p = pose[leader];
+    if (step != '.') p = step - '0';
     if (!fullTroupe) return;
     if (vb == 0 && f == 0) {
         dancerX[1] = 64;
@@ -246,7 +211,7 @@ void SC_Demo::PlayVerse(int32_t vb, int32_t leader, bool fullTroupe) {
         dancerY[2] = 112;
         pose[1] = 2;
         pose[2] = 2;
-    } else if (f % 20 == 0) {
+    } else {
         pose[1] = p;
         pose[2] = Mirror(p);
     }

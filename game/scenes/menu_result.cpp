@@ -6,13 +6,13 @@
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 using namespace menu;
 
 namespace {
 
-constexpr int32_t kPlaybackCode = 1;
 constexpr int32_t kReturnAfter = 31;  // button 4 is ignored before this age
 constexpr int32_t kUnrankedLevel = 16;
 constexpr size_t kFileNameChars = 20;
@@ -22,7 +22,7 @@ constexpr size_t kFileNameChars = 20;
 SC_Menu_Result::SC_Menu_Result(float, float, float, float, float, float) { Init(); }
 
 void SC_Menu_Result::OnMessage(const Message& message) {
-    if (message.Code() == kPlaybackCode) saveState = kNotOffered;
+    if (message.Code() == result_message::kWasPlayback) saveState = kNotOffered;
 }
 
 void SC_Menu_Result::Update(ObjectController* ctx) {

@@ -15,7 +15,7 @@ public:
     void Draw(ObjectController* ctx) override;
     void Run(ObjectController* ctx) override { Update(ctx); }
     void Update(ObjectController* ctx);  // one frame of the scene
-    void OnMessage(const Message& message) override;  // code 1: the game was a playback
+    void OnMessage(const Message& message) override;  // result_message codes
 
     // "QVREPLAY <slot> .QVREP", cut to 20 characters.
     static std::wstring FileNameLine(int32_t slot);

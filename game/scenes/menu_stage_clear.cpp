@@ -5,6 +5,7 @@
 
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 
 using namespace menu;
@@ -15,12 +16,6 @@ constexpr float kHomeX = 128.0f;
 constexpr float kHomeY = 180.0f;
 constexpr int32_t kGlideFrames = 60;
 constexpr int32_t kHandOverAge = 120;
-
-// Stage events the carried values travel in.
-constexpr int32_t kWaveRowCode = 17;
-constexpr int32_t kStageSetUpCode = 11;
-constexpr int32_t kWaveSizeCode = 22;
-constexpr int32_t kRowTimerCode = 23;
 
 }  // namespace
 
@@ -48,10 +43,10 @@ void SC_Menu_StageClear::Update(ObjectController* ctx) {
         Object* next = ctx->CreateObject(type_id::Script, 128, 0, 0, 0, 0, 0, nullptr);
         if (next != nullptr) {
             next->SetScore(score);
-            next->OnMessage(Msg(3, kWaveRowCode, angle));
-            next->OnMessage(Msg(3, kStageSetUpCode, static_cast<int32_t>(power)));
-            next->OnMessage(Msg(3, kWaveSizeCode, invincible));
-            next->OnMessage(Msg(3, kRowTimerCode, inactive));
+            next->OnMessage(Msg(3, stage_message::kWaveRowSet, angle));
+            next->OnMessage(Msg(3, stage_message::kStageSetUp, static_cast<int32_t>(power)));
+            next->OnMessage(Msg(3, stage_message::kWaveSizeSet, invincible));
+            next->OnMessage(Msg(3, stage_message::kRowTimerSet, inactive));
         }
         Vanish();
     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "game/stage/script.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -143,7 +144,7 @@ void Script::UpdateStage3(ObjectController* ctx) {
         phaseTimer = 0;
         ctx->KillBullets();
         ctx->CreateObject(type_id::EF_Blast_Stage3Boss, 128, 120, 0, 0, 0, 0, nullptr);
-        OnMessage(Msg(3, 9, ctx));
+        OnMessage(Msg(3, stage_message::kChainBroken, ctx));
         if (phase == 31) wavesOn = 0;
     }
 }
@@ -169,7 +170,7 @@ void Script::CreateGhostEnemy(ObjectController* ctx, bool numbered) {
                                       nullptr);
     if (ghost == nullptr) return;
     if (numbered) ghost->angle = loops;
-    ghost->OnMessage(Msg(3, 1, static_cast<int32_t>(kGhostEnemyPalette[(colourIndex + 4) % 8])));
+    ghost->OnMessage(Msg(3, enemy_message::kColour, static_cast<int32_t>(kGhostEnemyPalette[(colourIndex + 4) % 8])));
 }
 
 void Script::UpdateGhostStage(ObjectController* ctx) {

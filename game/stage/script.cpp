@@ -9,6 +9,7 @@
 #include "framework/app/zeth.h"
 #include "game/stage/stage_tables.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -181,13 +182,13 @@ void Script::Run(ObjectController* ctx) {
 
     if (pendingExtends > 0 && gameOverCountdown == 0) {
         for (int32_t i = 0; i < pendingExtends; ++i) {
-            if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, 7, ctx));
+            if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, party_message::kExtend, ctx));
         }
         pendingExtends = 0;
         ctx->PlaySE(kExtendSound);
     }
     if (rowAdvanced != 0) {
-        OnMessage(Msg(3, 15, ctx));
+        OnMessage(Msg(3, stage_message::kParadigmShiftBonus, ctx));
         rowAdvanced = 0;
     }
     UpdateStage(ctx);
@@ -234,7 +235,7 @@ void Script::RunGhostTurnTimer(ObjectController* ctx) {
         ghostTimer = 0;
     }
     if (ghostTimer <= 0) {
-        if (party != nullptr) party->OnMessage(Msg(3, 12, ctx));
+        if (party != nullptr) party->OnMessage(Msg(3, party_message::kGhostTimeUp, ctx));
     } else {
         ghostTimer -= 1;
     }
@@ -309,7 +310,7 @@ void Script::ShowResult(ObjectController* ctx, int32_t outcome) {
         ctx->replay.Save();
         RegisterResult(ctx);
     } else if (result != nullptr) {
-        result->OnMessage(Msg(2, 1));
+        result->OnMessage(Msg(2, result_message::kWasPlayback));
     }
 }
 

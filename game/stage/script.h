@@ -57,6 +57,13 @@ public:
     void SpawnWave(ObjectController* ctx);
     void SpawnEnemyQueue(ObjectController* ctx, int32_t x, int32_t kind, int32_t count);
 
+    // The events other objects report, by message code.
+    void ChainAdvanced();
+    void ChainBroken(ObjectController* ctx);
+    void StageBossDone(ObjectController* ctx);
+    void BossPartDestroyed(ObjectController* ctx);
+    bool AwardEventBonus(ObjectController* ctx, const Message& message);  // false: no bonus given
+
     // Bonuses.
     int32_t NextBonusValue();
     void CutBonusValue();

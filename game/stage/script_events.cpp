@@ -4,8 +4,11 @@
 
 #include <algorithm>
 
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
+
+namespace sm = stage_message;
 
 namespace {
 
@@ -177,136 +180,128 @@ void Script::GhostBossDefeated(ObjectController* ctx, int32_t x, int32_t y) {
         Label(ctx, kInefficientBlow, v);
         BonusItem(ctx, static_cast<float>(x), static_cast<float>(y), v);
     } else {
-        OnMessage(Msg(6, 7, ctx, x, y));
+        OnMessage(Msg(6, sm::kMortalWoundBonus, ctx, x, y));
     }
-    OnMessage(Msg(2, 8));
+    OnMessage(Msg(2, sm::kChainAdvance));
 }
 
 void Script::OnMessage(const Message& message) {
     ObjectController* ctx = message.ControllerAt(0);
     if (ctx == nullptr) ctx = world_;
     world_ = ctx;
-    // Codes that need the world do nothing without one.
-    auto world = [&]() { return ctx != nullptr; };
-    // The sender's position, for the codes that carry one after the world.
-    const float x = static_cast<float>(message.Int(1));
-    const float y = static_cast<float>(message.Int(2));
     // The one value of the codes that carry a number: first, or after the world when a sender
     // puts the world first.
     const int32_t n = message.Int(message.TypeOf(0) == Message::Type::kController ? 1 : 0);
+    // Codes that need the world do nothing without one.
+    const bool world = ctx != nullptr;
     switch (message.Code()) {
-        case 0: TickWaveTimer(n, 1); return;
-        case 1: AddWaveSize(n); return;
-        case 2:
-            if (world()) KillItem(ctx, message.Int(1), message.Int(2));
-            return;
-        case 3:
-            if (!world()) return;
-            AwardBonus(ctx, kHecatomb, x, y);
-            break;
-        case 4:
-            if (!world()) return;
-            AwardBonus(ctx, kExcessCapacity, PartyX(ctx), 240);
-            break;
-        case 5:
-            if (world()) HandleGameOverEvent(ctx);
-            return;
-        case 6:
-            if (!world()) return;
-            AwardBonus(ctx, kSubvert, x, y);
-            break;
-        case 7:
-            if (!world()) return;
-            AwardEightBonus(ctx, kMortalWound, x, y);
-            break;
-        case 8:
-            AddChain();
-            AdvanceRowTimer(chain);
-            GrowGhostTimer(20);
-            return;
-        case 9:
-            if (world() && ctx->gameMode < kGhostModes) {
-                CutBonusValue();
-                if (waveSize > 4 && chain == 0) AddWaveSize(-1);
-            }
-            ResetChain();
-            if (world()) Label(ctx, kFailure, 128);
-            return;
-        case 10:
+        case sm::kWaveTimerTick: TickWaveTimer(n, 1); return;
+        case sm::kWaveSizeAdd: AddWaveSize(n); return;
+        case sm::kWaveSizeDown:
             AddWaveSize(-1);
             if (waveSize < 1) waveSize = 1;
             return;
-        case 11: SetUpStage(n); return;
-        case 12:
-            if (world() && clearCountdown == 0) ClearStage(ctx);
-            bossActive = 0;
-            return;
-        case 13:
-            // A part reported after the boss was already done (or before one was armed) must
-            // not drive the count below zero: the scroll would never resume.
-            if (bossParts <= 0 || !world()) return;
-            bossParts -= 1;
-            if (bossParts == 0) {
-                phaseTimer = 0;
-                OnMessage(Msg(4, 14, ctx, (bossTime / 60) * 1000));
-                bossTime = 0;
-                ctx->CreateObject(type_id::EF_Blast_Stage3Boss, 128, 120, 0, 0, 0, 0, nullptr);
-                ctx->KillBullets();
-            }
-            return;
-        case 14:
-            if (!world()) return;
-            Label(ctx, kWithoutDelay, message.Int(1));
-            BonusItem(ctx, 128, 32, message.Int(1));
-            break;
-        case 15:
-            if (!world()) return;
-            AwardEightBonus(ctx, kParadigmShift, PartyX(ctx), 240);
-            break;
-        case 16:
-            if (!world()) return;
-            {
-                const int32_t v = ctx->BombAll(64, false) * 100;
-                Label(ctx, kAnnihilate, v);
-                BonusItem(ctx, PartyX(ctx), 0, v);
-            }
-            break;
-        case 17: waveRow = n; return;
-        case 18: NextLoop(); return;
-        case 19:
-            if (world()) SpawnEnemyQueue(ctx, message.Int(1), message.Int(2), message.Int(3));
-            return;
-        case 21:
-            if (world()) GhostBossDefeated(ctx, message.Int(1), message.Int(2));
-            return;
-        case 22:
+        case sm::kWaveSizeSet:
             waveSize = n;
             waveTarget = waveSize * 5 + waveBase;
             return;
-        case 23: rowTimer = n; return;
-        case 24: ghostTimer = 1; return;
-        case 25:
-            if (!world()) return;
-            {
-                const int32_t v = NextBonusValue();
-                Label(ctx, kPlague, v);
-                ctx->ItemsToBonus(v);
-            }
-            break;
-        case 26:
-            if (!world()) return;
+        case sm::kWaveRowSet: waveRow = n; return;
+        case sm::kRowTimerSet: rowTimer = n; return;
+        case sm::kGhostTimerStart: ghostTimer = 1; return;
+        case sm::kStageSetUp: SetUpStage(n); return;
+        case sm::kNextLoop: NextLoop(); return;
+        case sm::kChainAdvance: ChainAdvanced(); return;
+        case sm::kChainBroken: ChainBroken(ctx); return;
+        case sm::kStageBossDone: StageBossDone(ctx); return;
+        case sm::kBossPartDestroyed: BossPartDestroyed(ctx); return;
+        case sm::kEnemyKilled:
+            if (world) KillItem(ctx, message.Int(1), message.Int(2));
+            return;
+        case sm::kGameOver:
+            if (world) HandleGameOverEvent(ctx);
+            return;
+        case sm::kEnemyQueueSpawn:
+            if (world) SpawnEnemyQueue(ctx, message.Int(1), message.Int(2), message.Int(3));
+            return;
+        case sm::kGhostBossDefeated:
+            if (world) GhostBossDefeated(ctx, message.Int(1), message.Int(2));
+            return;
+        default:
+            if (world && AwardEventBonus(ctx, message)) OnMessage(Msg(2, sm::kChainAdvance));
+            return;
+    }
+}
+
+void Script::ChainAdvanced() {
+    AddChain();
+    AdvanceRowTimer(chain);
+    GrowGhostTimer(20);
+}
+
+void Script::ChainBroken(ObjectController* ctx) {
+    if (ctx != nullptr && ctx->gameMode < kGhostModes) {
+        CutBonusValue();
+        if (waveSize > 4 && chain == 0) AddWaveSize(-1);
+    }
+    ResetChain();
+    if (ctx != nullptr) Label(ctx, kFailure, 128);
+}
+
+void Script::StageBossDone(ObjectController* ctx) {
+    if (ctx != nullptr && clearCountdown == 0) ClearStage(ctx);
+    bossActive = 0;
+}
+
+void Script::BossPartDestroyed(ObjectController* ctx) {
+    // A part reported after the boss was already done (or before one was armed) must not drive
+    // the count below zero: the scroll would never resume.
+    if (bossParts <= 0 || ctx == nullptr) return;
+    bossParts -= 1;
+    if (bossParts != 0) return;
+    phaseTimer = 0;
+    OnMessage(Msg(4, sm::kWithoutDelayBonus, ctx, (bossTime / 60) * 1000));
+    bossTime = 0;
+    ctx->CreateObject(type_id::EF_Blast_Stage3Boss, 128, 120, 0, 0, 0, 0, nullptr);
+    ctx->KillBullets();
+}
+
+bool Script::AwardEventBonus(ObjectController* ctx, const Message& message) {
+    // The sender's position, for the codes that carry one after the world.
+    const float x = static_cast<float>(message.Int(1));
+    const float y = static_cast<float>(message.Int(2));
+    switch (message.Code()) {
+        case sm::kHecatombBonus: AwardBonus(ctx, kHecatomb, x, y); return true;
+        case sm::kExcessCapacityBonus: AwardBonus(ctx, kExcessCapacity, PartyX(ctx), 240); return true;
+        case sm::kSubvertBonus: AwardBonus(ctx, kSubvert, x, y); return true;
+        case sm::kMortalWoundBonus: AwardEightBonus(ctx, kMortalWound, x, y); return true;
+        case sm::kParadigmShiftBonus: AwardEightBonus(ctx, kParadigmShift, PartyX(ctx), 240); return true;
+        case sm::kWithoutDelayBonus:
+            Label(ctx, kWithoutDelay, message.Int(1));
+            BonusItem(ctx, 128, 32, message.Int(1));
+            return true;
+        case sm::kAnnihilateBonus: {
+            const int32_t v = ctx->BombAll(64, false) * 100;
+            Label(ctx, kAnnihilate, v);
+            BonusItem(ctx, PartyX(ctx), 0, v);
+            return true;
+        }
+        case sm::kPlagueBonus: {
+            const int32_t v = NextBonusValue();
+            Label(ctx, kPlague, v);
+            ctx->ItemsToBonus(v);
+            return true;
+        }
+        case sm::kEnthusiasm:
             enthusiasmCounter += 1;
-            if (enthusiasmCounter <= rank * 8 + 128) return;
+            if (enthusiasmCounter <= rank * 8 + 128) return false;
             enthusiasmCounter = 0;
             AwardBonus(ctx, kEnthusiastic, x, y);
-            break;
-        case 27:
-            if (!world()) return;
+            return true;
+        case sm::kSubvertBonusOf:
             NextBonusValue();
             BonusItem(ctx, x, y, message.Int(3));
             Label(ctx, kSubvert, message.Int(3));
-            break;
-        default: return;  // 20 and codes outside 0-27
+            return true;
+        default: return false;  // 20 and codes outside 0-27
     }
-    OnMessage(Msg(2, 8));
 }

@@ -4,6 +4,7 @@
 
 #include "framework/app/zeth.h"
 #include "game/stage/script.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -97,7 +98,7 @@ void Script::SpawnWave(ObjectController* ctx) {
         ctx->CreateObject(type_id::SC_EnemyQ, x, static_cast<float>(kind), static_cast<float>(waveSize), 0, 0, 0, nullptr);
     }
     if (ctx->gameMode >= kGhostModes && ctx->pcController != nullptr) {
-        ctx->pcController->OnMessage(Msg(6, 11, ctx, static_cast<int32_t>(x), kind, waveSize));
+        ctx->pcController->OnMessage(Msg(6, party_message::kRecordWave, ctx, static_cast<int32_t>(x), kind, waveSize));
     }
     if (waveColumn == 15) {
         waveInterval += 60.0f;
@@ -145,7 +146,7 @@ SC_EnemyQ::SC_EnemyQ(float px, float py, float a, float b, float c, float) {
 
 Object* SC_EnemyQ::Release(ObjectController* ctx, int32_t typeId, float ex, float ey) {
     Object* enemy = ctx->CreateObject(typeId, ex, ey, 0, 0, 0, 0, this);
-    if (enemy != nullptr && ghostFlag == 1) enemy->OnMessage(Msg(3, 0, 1));
+    if (enemy != nullptr && ghostFlag == 1) enemy->OnMessage(Msg(3, enemy_message::kGhostLook, 1));
     return enemy;
 }
 
@@ -223,8 +224,8 @@ void SC_EnemyQ::Update(ObjectController* ctx) {
         Kill();
         Object* scene = ctx->currentScene;
         if (scene != nullptr) {
-            if (destroyed == count) scene->OnMessage(Msg(5, 3, ctx, lastX, lastY));
-            else scene->OnMessage(Msg(3, 9, ctx));
+            if (destroyed == count) scene->OnMessage(Msg(5, stage_message::kHecatombBonus, ctx, lastX, lastY));
+            else scene->OnMessage(Msg(3, stage_message::kChainBroken, ctx));
         }
     }
     age += 1;

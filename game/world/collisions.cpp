@@ -1,6 +1,8 @@
 // The collision pass: enemies against shots and players, erasing shots against enemy bullets,
 // players against items and enemy bullets, in this fixed order.
 #include "framework/core/collision.h"
+#include "game/world/kinds.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -31,32 +33,161 @@ bool IsDurable(const Object* shot) { return shot->maxHp > 1.0f; }
 // Which enemies a shot of the given kind can hit.
 bool ShotCanHit(int32_t shotKind, int32_t enemyKind) {
     switch (shotKind) {
-        case 500: case 501: case 504: case 506: case 507: case 508: case 509: case 511: case 512: case 513:
+        case kind::kShot: case kind::kErasingShot: case kind::kPowerUpShot: case kind::kPushingShot:
+        case kind::kSpentErasingShot: case kind::kReportingShot: case kind::kItemShot: case kind::kReflectingShot:
+        case kind::kGhostSparingShot: case kind::kWearingErasingShot:
             return true;
-        case 502: case 505:
-            return enemyKind != 400;
-        case 503:
-            return enemyKind == 400;
+        case kind::kAirShot: case kind::kErasingAirShot:
+            return enemyKind != kind::kGroundEnemy;
+        case kind::kGroundShot:
+            return enemyKind == kind::kGroundEnemy;
         default:
             return false;
     }
 }
 
 bool ErasesBullets(int32_t shotKind) {
-    return shotKind == 501 || shotKind == 505 || shotKind == 507 || shotKind == 511 || shotKind == 513;
+    return shotKind == kind::kErasingShot || shotKind == kind::kErasingAirShot || shotKind == kind::kSpentErasingShot ||
+           shotKind == kind::kReflectingShot || shotKind == kind::kWearingErasingShot;
 }
 
 // The shot's power as it reaches the enemy: scaled by the party size in the ghost modes.
 float ScaledPower(const ObjectController& game, Object* shot, Object* enemy) {
     float p = shot->GetPower();
     float n = static_cast<float>(game.playerCount);
-    if (game.gameMode == 16 && IsDurable(shot) && enemy->kind != 498) p = p * (0.56f * n + 0.44f);
+    if (game.gameMode == 16 && IsDurable(shot) && enemy->kind != kind::kGhostSatellite) p = p * (0.56f * n + 0.44f);
     else if (game.gameMode > 16) p = p * (0.21f * n + 0.79f);
     return p;
 }
 
 void GiveSide(Object* made, Object* from) {
     if (made != nullptr) made->SetSide(from->GetSide());
+}
+
+// A homing shot sent out halfway between a reflecting shot and what it touched.
+void Reflect(ObjectController& game, const Box& other, const Box& shot, Object* s) {
+    GiveSide(game.CreateObject(type_id::S_BH_Shot, (other.x + shot.x) / 2.0f, (other.y + shot.y) / 2.0f,
+                               (other.x - shot.x) / 2.0f, (other.y - shot.y) / 2.0f, 0, 0, nullptr),
+             s);
+}
+
+// What a shot's kind does beyond the damage, once the enemy took it.
+void AfterShotHit(ObjectController& game, Object* e, Object* s, const Box& eb, const Box& sb) {
+    const bool flying = e->kind > kind::kGroundEnemy && e->kind <= kind::kLightEnemy;
+    if ((s->kind == kind::kPowerUpShot && flying) || s->kind == kind::kItemShot) {
+        if (e->state != kAlive) game.CreateObject(type_id::I_PowerUp, e->GetX(), e->GetY(), 0, 0, 0, 0, nullptr);
+    }
+    if (s->kind == kind::kPushingShot) {
+        e->y -= 8.0f;
+        if (e->GetY() < 16.0f) {
+            e->Damage(&game, 65535.0f);
+            GiveSide(game.CreateObject(type_id::EF_Quinty_Blast, e->GetX(), 0.0f, 0, 0, 0, 0, nullptr), s);
+        }
+    }
+    if (s->kind == kind::kReportingShot && e->state != kAlive && s->owner != nullptr) {
+        s->owner->OnMessage(Msg(5, stage_message::kHecatombBonus, &game, static_cast<int32_t>(e->GetX()),
+                                static_cast<int32_t>(e->GetY())));
+    }
+    if (s->kind == kind::kReflectingShot && e->kind != kind::kGhostSatellite) Reflect(game, eb, sb, s);
+}
+
+// The invisible wall absorbs every shot that reaches it, with a sound, points and a blast.
+void WallAbsorbs(ObjectController& game, Object* e, Object* s, const Box& eb, const Box& sb) {
+    game.PlaySE(23);
+    if (IsDurable(s)) {
+        if (game.currentScene != nullptr) game.currentScene->AddScore(40);
+        float mixed = eb.y * 129.0f + sb.y * 7.0f + static_cast<float>(e->age * 213);
+        int32_t degrees = static_cast<int32_t>(mixed) % 360;
+        game.FirePattern(type_id::EF_OR_Blast, (eb.x + sb.x) / 2.0f, (eb.y + sb.y) / 2.0f, 8.0f, 0.0f, 1, false, degrees, 0,
+                         nullptr);
+    } else {
+        if (game.currentScene != nullptr) game.currentScene->AddScore(200);
+        game.CreateObject(type_id::EF_OR_Blast, sb.x, sb.y, s->vx, s->vy, 0, 0, nullptr);
+    }
+}
+
+void ShotHitsEnemy(ObjectController& game, Object* e, Object* s) {
+    if (e->state != kAlive || e->invincible != 0) return;
+    Box eb = ReadBox(e);
+    Box sb = ReadBox(s);
+    if (!RectOverlap(eb.rect, sb.rect) || !ShotCanHit(s->kind, e->kind) || !HasHitBox(s)) return;
+    float p = ScaledPower(game, s, e);
+    if (e->kind == kind::kGhostSatellite && IsDurable(s)) {
+        if (s->kind != kind::kGhostSparingShot) e->Damage(&game, p / 48.0f);
+    } else {
+        e->Damage(&game, p);
+    }
+    s->Damage(&game, 1.0f);
+    AfterShotHit(game, e, s, eb, sb);
+    if (e->kind == kind::kInvisibleWall) WallAbsorbs(game, e, s, eb, sb);
+}
+
+void EnemyTouchesCharacter(ObjectController& game, Object* e, Object* p) {
+    if (e->state != kAlive || e->kind == kind::kGroundEnemy || e->invincible != 0) return;
+    if (p->inactive != 0 || !HasHitBox(p)) return;
+    if (!RectOverlap(ReadBox(e).rect, ReadBox(p).rect)) return;
+    p->Damage(&game, 1.0f);
+    if (e->kind != kind::kGhostSatellite) e->Damage(&game, 1.0f);
+}
+
+void ShotErasesBullet(ObjectController& game, Object* s, Object* b) {
+    if (b->state != kAlive || s->state != kAlive) return;
+    Box bb = ReadBox(b);
+    Box sb = ReadBox(s);
+    if (!RectOverlap(bb.rect, sb.rect)) return;
+    b->Damage(&game, 1.0f);
+    if (game.ArrestLevel > 0 && game.ArrestLevel < 16 && game.currentScene != nullptr) {
+        game.currentScene->OnMessage(
+            Msg(5, stage_message::kEnthusiasm, &game, static_cast<int32_t>(bb.x), static_cast<int32_t>(bb.y)));
+    }
+    if (s->kind == kind::kSpentErasingShot) {
+        s->Damage(&game, 16384.0f);
+    } else if (s->kind == kind::kReflectingShot) {
+        Reflect(game, bb, sb, s);
+    } else if (s->kind == kind::kWearingErasingShot) {
+        s->Damage(&game, 1.0f);
+    }
+}
+
+void TellStage(ObjectController& game, int32_t code) {
+    if (game.currentScene != nullptr) game.currentScene->OnMessage(Msg(3, code, &game));
+}
+
+void CharacterTakesItem(ObjectController& game, Object* p, Object* item) {
+    int32_t shrink = p->GetSide() == 2 ? 8 : 0;
+    if (!RectOverlap(ReadBox(p).rect, ReadBox(item, shrink).rect) || item->state != kAlive) return;
+    switch (item->kind) {
+        case kind::kPowerUpItem:
+            p->PowerUp(&game, 1);
+            break;
+        case kind::kBonusItem:
+            if (game.currentScene != nullptr) game.currentScene->AddScore(item->score);
+            game.PlaySE(14);
+            break;
+        case kind::kEnemyEraserItem:
+            TellStage(game, stage_message::kAnnihilateBonus);
+            break;
+        case kind::kReccaItem:
+            item->Kill();
+            if (item->angle == 0) {
+                p->PowerUp(&game, 1);
+                TellStage(game, stage_message::kPlagueBonus);
+            } else {
+                TellStage(game, stage_message::kChainBroken);
+                game.ItemsToBullets();
+            }
+            break;
+        default:
+            break;
+    }
+    item->Kill();
+}
+
+void BulletHitsCharacter(ObjectController& game, Object* p, Object* b) {
+    if (b->state != kAlive || !HasHitBox(p)) return;
+    if (!RectOverlap(ReadBox(p).rect, ReadBox(b).rect)) return;
+    p->Damage(&game, 1.0f);
+    b->Damage(&game, 1.0f);
 }
 
 }  // namespace
@@ -67,118 +198,16 @@ void ObjectController::CollideAll() {
     ObjectList::iterator playerStart = players.begin();
 
     WalkList(enemies, enemyStart, [this](Object* e) {
-        WalkList(shots, shots.begin(), [this, e](Object* s) {
-            if (e->state != kAlive || e->invincible != 0) return;
-            Box eb = ReadBox(e);
-            Box sb = ReadBox(s);
-            if (!RectOverlap(eb.rect, sb.rect) || !ShotCanHit(s->kind, e->kind) || !HasHitBox(s)) return;
-            float p = ScaledPower(*this, s, e);
-            if (e->kind == 498 && IsDurable(s)) {
-                if (s->kind != 512) e->Damage(this, p / 48.0f);
-            } else {
-                e->Damage(this, p);
-            }
-            s->Damage(this, 1.0f);
-            if ((s->kind == 504 && e->kind >= 401 && e->kind <= 490) || s->kind == 509) {
-                if (e->state != kAlive) CreateObject(type_id::I_PowerUp, e->GetX(), e->GetY(), 0, 0, 0, 0, nullptr);
-            }
-            if (s->kind == 506) {
-                e->y -= 8.0f;
-                if (e->GetY() < 16.0f) {
-                    e->Damage(this, 65535.0f);
-                    GiveSide(CreateObject(type_id::EF_Quinty_Blast, e->GetX(), 0.0f, 0, 0, 0, 0, nullptr), s);
-                }
-            }
-            if (s->kind == 508 && e->state != kAlive && s->owner != nullptr) {
-                s->owner->OnMessage(Msg(5, 3, this, static_cast<int32_t>(e->GetX()), static_cast<int32_t>(e->GetY())));
-            }
-            if (s->kind == 511 && e->kind != 498) {
-                Object* made = CreateObject(type_id::S_BH_Shot, (eb.x + sb.x) / 2.0f, (eb.y + sb.y) / 2.0f,
-                                            (eb.x - sb.x) / 2.0f, (eb.y - sb.y) / 2.0f, 0, 0, nullptr);
-                GiveSide(made, s);
-            }
-            if (e->kind == 497) {
-                PlaySE(23);
-                if (IsDurable(s)) {
-                    if (currentScene != nullptr) currentScene->AddScore(40);
-                    float mixed = eb.y * 129.0f + sb.y * 7.0f + static_cast<float>(e->age * 213);
-                    int32_t degrees = static_cast<int32_t>(mixed) % 360;
-                    FirePattern(type_id::EF_OR_Blast, (eb.x + sb.x) / 2.0f, (eb.y + sb.y) / 2.0f, 8.0f, 0.0f, 1, false,
-                                degrees, 0, nullptr);
-                } else {
-                    if (currentScene != nullptr) currentScene->AddScore(200);
-                    CreateObject(type_id::EF_OR_Blast, sb.x, sb.y, s->vx, s->vy, 0, 0, nullptr);
-                }
-            }
-        });
-        WalkList(players, players.begin(), [this, e](Object* p) {
-            if (e->state != kAlive || e->kind == 400 || e->invincible != 0) return;
-            if (p->inactive != 0 || !HasHitBox(p)) return;
-            if (!RectOverlap(ReadBox(e).rect, ReadBox(p).rect)) return;
-            p->Damage(this, 1.0f);
-            if (e->kind != 498) e->Damage(this, 1.0f);
-        });
+        WalkList(shots, shots.begin(), [this, e](Object* s) { ShotHitsEnemy(*this, e, s); });
+        WalkList(players, players.begin(), [this, e](Object* p) { EnemyTouchesCharacter(*this, e, p); });
     });
-
     WalkList(shots, shotStart, [this](Object* s) {
         if (!ErasesBullets(s->kind)) return;
-        WalkList(enemyBullets, enemyBullets.begin(), [this, s](Object* b) {
-            if (b->state != kAlive || s->state != kAlive) return;
-            Box bb = ReadBox(b);
-            Box sb = ReadBox(s);
-            if (!RectOverlap(bb.rect, sb.rect)) return;
-            b->Damage(this, 1.0f);
-            if (ArrestLevel > 0 && ArrestLevel < 16 && currentScene != nullptr) {
-                currentScene->OnMessage(Msg(5, 26, this, static_cast<int32_t>(bb.x), static_cast<int32_t>(bb.y)));
-            }
-            if (s->kind == 507) {
-                s->Damage(this, 16384.0f);
-            } else if (s->kind == 511) {
-                GiveSide(CreateObject(type_id::S_BH_Shot, (bb.x + sb.x) / 2.0f, (bb.y + sb.y) / 2.0f,
-                                      (bb.x - sb.x) / 2.0f, (bb.y - sb.y) / 2.0f, 0, 0, nullptr),
-                         s);
-            } else if (s->kind == 513) {
-                s->Damage(this, 1.0f);
-            }
-        });
+        WalkList(enemyBullets, enemyBullets.begin(), [this, s](Object* b) { ShotErasesBullet(*this, s, b); });
     });
-
     WalkList(players, playerStart, [this](Object* p) {
-        if (p->kind != 201 || p->inactive != 0) return;
-        WalkList(items, items.begin(), [this, p](Object* item) {
-            int32_t shrink = p->GetSide() == 2 ? 8 : 0;
-            if (!RectOverlap(ReadBox(p).rect, ReadBox(item, shrink).rect) || item->state != kAlive) return;
-            switch (item->kind) {
-                case 300:
-                    p->PowerUp(this, 1);
-                    break;
-                case 301:
-                    if (currentScene != nullptr) currentScene->AddScore(item->score);
-                    PlaySE(14);
-                    break;
-                case 302:
-                    if (currentScene != nullptr) currentScene->OnMessage(Msg(3, 16, this));
-                    break;
-                case 303:
-                    item->Kill();
-                    if (item->angle == 0) {
-                        p->PowerUp(this, 1);
-                        if (currentScene != nullptr) currentScene->OnMessage(Msg(3, 25, this));
-                    } else {
-                        if (currentScene != nullptr) currentScene->OnMessage(Msg(3, 9, this));
-                        ItemsToBullets();
-                    }
-                    break;
-                default:
-                    break;
-            }
-            item->Kill();
-        });
-        WalkList(enemyBullets, enemyBullets.begin(), [this, p](Object* b) {
-            if (b->state != kAlive || !HasHitBox(p)) return;
-            if (!RectOverlap(ReadBox(p).rect, ReadBox(b).rect)) return;
-            p->Damage(this, 1.0f);
-            b->Damage(this, 1.0f);
-        });
+        if (p->kind != kind::kCharacter || p->inactive != 0) return;
+        WalkList(items, items.begin(), [this, p](Object* item) { CharacterTakesItem(*this, p, item); });
+        WalkList(enemyBullets, enemyBullets.begin(), [this, p](Object* b) { BulletHitsCharacter(*this, p, b); });
     });
 }

@@ -1,4 +1,5 @@
 // The start of a game: from a menu to a running stage with its party, recording or playing back.
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -35,7 +36,7 @@ void ObjectController::StartGame(int32_t id1, int32_t id2, int32_t id3, int32_t 
     }
 
     CreateObject(type_id::Script, 128.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
-    if (currentScene != nullptr) currentScene->OnMessage(Msg(3, 11, StageOfMode(gameMode)));
+    if (currentScene != nullptr) currentScene->OnMessage(Msg(3, stage_message::kStageSetUp, StageOfMode(gameMode)));
 
     // Last member first, so that the players list holds them as member n, ..., member 1.
     int32_t n = playerCount;
@@ -48,15 +49,15 @@ void ObjectController::StartGame(int32_t id1, int32_t id2, int32_t id3, int32_t 
             party.Add(ids[i]);
         }
         pcController->OnMessage(party);
-        pcController->OnMessage(Msg(3, 5, formation));
+        pcController->OnMessage(Msg(3, party_message::kFormation, formation));
     }
 
     for (int i = 0; i < 4; ++i) partyMembers[i] = ids[i];
     formations[n - 1] = formation;
 
     if (gameMode >= 16) {
-        if (pcController != nullptr) pcController->OnMessage(Msg(3, 9, this));
-        if (gameMode == 16 && currentScene != nullptr) currentScene->OnMessage(Msg(3, 11, 16));
+        if (pcController != nullptr) pcController->OnMessage(Msg(3, party_message::kGhostGameStart, this));
+        if (gameMode == 16 && currentScene != nullptr) currentScene->OnMessage(Msg(3, stage_message::kStageSetUp, 16));
     }
     if (replayMode == 0) replay.BeginRecording();
     if (gameMode == 16) {

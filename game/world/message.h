@@ -1,6 +1,7 @@
 // The event call between game objects: a count and a code as the sender gives them, then up to
 // eight arguments, each an int, a float, an object or the world controller. Msg builds one from
-// the sender's arguments in order, so a call site reads Msg(5, 2, ctx, x, y).
+// the sender's arguments in order, so a call site reads Msg(5, stage_message::kEnemyKilled, ctx, x, y)
+// (the codes are named in message_codes.h).
 #pragma once
 
 #include <cstdint>

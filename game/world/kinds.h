@@ -1,0 +1,39 @@
+// The object kinds the factory gives each class (its row in the type table): the kind chooses the
+// object's list and tells the collision pass what a shot may hit and what a hit does.
+#pragma once
+
+#include <cstdint>
+
+namespace kind {
+
+constexpr int32_t kPartyController = 200;
+constexpr int32_t kCharacter = 201;
+
+// Items, each picked up by a character in its own way.
+constexpr int32_t kPowerUpItem = 300;
+constexpr int32_t kBonusItem = 301;       // carries its points in its score
+constexpr int32_t kEnemyEraserItem = 302;
+constexpr int32_t kReccaItem = 303;       // good while its angle is 0
+
+// Enemies.
+constexpr int32_t kGroundEnemy = 400;     // never touches a character; only some shots reach it
+constexpr int32_t kLightEnemy = 490;      // the last kind whose kill by a power-up shot leaves an item
+constexpr int32_t kInvisibleWall = 497;   // absorbs shots
+constexpr int32_t kGhostSatellite = 498;  // hurt little by durable shots and not at all by touching
+
+// Player shots: what each may hit and what a hit does beyond the damage.
+constexpr int32_t kShot = 500;                // enemies
+constexpr int32_t kErasingShot = 501;         // enemies and enemy bullets
+constexpr int32_t kAirShot = 502;             // every enemy but ground enemies
+constexpr int32_t kGroundShot = 503;          // ground enemies only
+constexpr int32_t kPowerUpShot = 504;         // a flying enemy it destroys leaves a power-up
+constexpr int32_t kErasingAirShot = 505;      // enemy bullets and every enemy but ground enemies
+constexpr int32_t kPushingShot = 506;         // pushes the enemy up, destroying it near the top
+constexpr int32_t kSpentErasingShot = 507;    // erases enemy bullets and is spent by the first
+constexpr int32_t kReportingShot = 508;       // tells its owner of each enemy it destroys
+constexpr int32_t kItemShot = 509;            // every enemy it destroys leaves a power-up
+constexpr int32_t kReflectingShot = 511;      // every contact sends out a homing shot
+constexpr int32_t kGhostSparingShot = 512;    // never damages ghost satellites
+constexpr int32_t kWearingErasingShot = 513;  // erases enemy bullets, losing 1 for each
+
+}  // namespace kind
