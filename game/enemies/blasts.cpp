@@ -7,6 +7,7 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 namespace {
@@ -115,7 +116,7 @@ public:
         const int64_t t = age;
         CreateBlast(ctx, type_id::EF_Blast_01, static_cast<float>((t * b * a + p) % 256), static_cast<float>((q * p * t + a) % 256));
         CreateBlast(ctx, type_id::EF_Blast_02, static_cast<float>((q * t * a + b) % 240), static_cast<float>((p * t * b + q) % 240));
-        if (t % 10 == 0) ctx->PlaySE(4);
+        if (t % 10 == 0) ctx->PlaySE(sound::kBlast4);
         EndRun();
     }
     void Draw(ObjectController*) override { DrawCellCentred(gameSprites.enemy, x, y, 96, 64, 64, 128); }
@@ -132,7 +133,7 @@ public:
         const float speed = static_cast<float>(t % 8 + 1);
         Fire(ctx, type_id::EF_Blast_01, speed, DegreesToAngle(static_cast<double>((t + 1) * 130)));
         Fire(ctx, type_id::EF_Blast_02, speed, DegreesToAngle(static_cast<double>((t + 1) * 290)));
-        if (t % 10 == 0) ctx->PlaySE(4);
+        if (t % 10 == 0) ctx->PlaySE(sound::kBlast4);
         if (t >= 120) {
             Kill();
             for (int32_t i = 0; i < 64; ++i) {
@@ -159,7 +160,7 @@ public:
         for (int32_t k = 0; k < 16; ++k) {
             CreateBlast(ctx, type_id::EF_Blast_01, static_cast<float>(8 + 16 * k), static_cast<float>(age * 16 + 8));
         }
-        if (age % 3 == 0) ctx->PlaySE(3);
+        if (age % 3 == 0) ctx->PlaySE(sound::kBlast3);
         EndRun();
     }
 };
@@ -174,7 +175,7 @@ public:
         const float r = static_cast<float>((static_cast<int64_t>(product) % 256) / 8);
         const int32_t a = DegreesToAngle(static_cast<double>(t * 71));
         CreateBlast(ctx, type_id::EF_Blast_01, x + AngleCos(a) * r, y + AngleSin(a) * r);
-        if (t % 3 == 0) ctx->PlaySE(3);
+        if (t % 3 == 0) ctx->PlaySE(sound::kBlast3);
         EndRun();
     }
 };
@@ -186,7 +187,7 @@ public:
     void Run(ObjectController* ctx) override {
         const int32_t t = age;
         if (t % 8 == 0 && t <= 56) {
-            ctx->PlaySE(4);
+            ctx->PlaySE(sound::kBlast4);
             for (int32_t i = 0; i < 8; ++i) {
                 const float wobble = AngleSin(DegreesToAngle(static_cast<double>((t + i) * 53)));
                 Launch(ctx, 4.0f + 0.8f * static_cast<float>(i), 90.0f + 15.0f * wobble);

@@ -10,6 +10,7 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 namespace {
@@ -94,7 +95,7 @@ public:
         hp = maxHp = 31.0f;
     }
     void Run(ObjectController* ctx) override {
-        if (age == 0) ctx->PlaySE(32);
+        if (age == 0) ctx->PlaySE(sound::kPi);
         if (age > 60) {
             Kill();
             ctx->CreateObject(type_id::B_Senkoro_Bomb, x, y, vx, vy, 0.0f, 0.0f, nullptr);

@@ -6,6 +6,7 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 namespace {
@@ -177,7 +178,7 @@ void B_Bombris_Blast::Run(ObjectController* ctx) {
     if (stage <= 4) hitHalfWidth = hitHalfHeight = 8 * stage + 8;
     if (age == 0) {
         MakeCompanion(ctx, 32.0f);
-        ctx->PlaySE(6);
+        ctx->PlaySE(sound::kBlast6);
     }
     if (link != nullptr) {
         link->hitHalfWidth = hitHalfWidth;

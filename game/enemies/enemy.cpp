@@ -7,6 +7,7 @@
 #include "game/enemies/enemy_table.h"
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
+#include "game/world/kinds.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
@@ -22,7 +23,7 @@ int32_t BlastOfKind(int32_t kind) {
     }
 }
 
-bool TellsSceneOfDeath(int32_t kind) { return kind != 400 && kind <= 497; }
+bool TellsSceneOfDeath(int32_t k) { return k != kind::kGroundEnemy && k <= kind::kInvisibleWall; }
 bool LeavesReturnFire(int32_t kind) { return kind == 490 || kind == 450 || kind == 430; }
 
 }  // namespace

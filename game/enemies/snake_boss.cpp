@@ -12,6 +12,7 @@
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 namespace {
@@ -148,7 +149,7 @@ private:
             Blast(ctx, x, y, 4.0f, 0.0f, 2, 235 * age, 270);
             s->Kill();
             segmentCount -= 1;
-            ctx->PlaySE(3);
+            ctx->PlaySE(sound::kBlast3);
         }
         dying += 1;
     }

@@ -12,6 +12,7 @@
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/text.h"
 #include "game/world/type_table.h"
 
@@ -19,7 +20,6 @@ namespace {
 
 constexpr float kFormThreshold = 4000.0f;
 constexpr int32_t kFormFrames = 1860;
-constexpr int32_t kVolleySound = 25;
 constexpr int32_t kBusyField = 64;  // enemies in play at which the interval volleys pause
 
 class E_Stage7_Boss final : public Enemy {
@@ -112,7 +112,7 @@ private:
     }
     void Volley(ObjectController* ctx) {
         volleyCount += 1;
-        ctx->PlaySE(kVolleySound);
+        ctx->PlaySE(sound::kShot1);
     }
     void Fire(ObjectController* ctx) {
         const bool roomy = ctx->counts.enemyCount < kBusyField && age > 120;
@@ -160,7 +160,7 @@ private:
                     for (int i = 8; i <= 23; ++i) {
                         Throw(ctx, type_id::E_EspRadeBullet_W, a, static_cast<float>(i) / 8.0f, 3 - volleyCount % 2, 30);
                     }
-                    ctx->PlaySE(kVolleySound);
+                    ctx->PlaySE(sound::kShot1);
                 }
                 break;
             default:
@@ -185,7 +185,7 @@ private:
             const int32_t degrees = static_cast<int32_t>(90.0 + 15.0 * AngleSin(DegreesToAngle(55 * i)));
             ctx->FirePattern(type_id::EF_Blast_02, x, y, 4.0f + 0.8f * static_cast<float>(i), 0.0f, 1, false, degrees, 0, nullptr);
         }
-        ctx->PlaySE(4);
+        ctx->PlaySE(sound::kBlast4);
         age = 0;
         hp = maxHp;
         dashTime = 0;

@@ -11,6 +11,7 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 namespace {
@@ -96,7 +97,7 @@ public:
         Settle();
         const int32_t full = *std::min_element(std::begin(settled), std::end(settled));
         if (full >= 1) {
-            ctx->PlaySE(7);
+            ctx->PlaySE(sound::kBlast7);
             for (int r = 0; r < full; ++r) {
                 for (int c = 0; c < kColumns; ++c) {
                     if (Object* block = blocks[c * kRows + r]) block->Kill();

@@ -11,6 +11,7 @@
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/text.h"
 #include "game/world/type_table.h"
 
@@ -383,7 +384,7 @@ public:
         if (score == 0) {
             ctx->CreateObject(type_id::EF_Bombris_NearBlast, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
             TellScene(ctx, Msg(5, stage_message::kEnemyKilled, ctx, static_cast<int32_t>(x), static_cast<int32_t>(y)));
-            ctx->PlaySE(8);
+            ctx->PlaySE(sound::kBlast8);
         }
         const int32_t height = static_cast<int32_t>(y - 248.0f);  // negative: above the bottom
         score = (1 - height / 16) * 20;

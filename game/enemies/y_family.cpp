@@ -13,6 +13,7 @@
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 namespace {
@@ -383,7 +384,7 @@ private:
         if (score != 0 || hp / lifeScale > 255.0) return;
         score = 1000;
         ctx->CreateObject(type_id::I_ZanacEnemyEraser, x, y, 0.0f, 1.0f, 0.0f, 0.1f, nullptr);
-        ctx->PlaySE(3);
+        ctx->PlaySE(sound::kBlast3);
     }
 };
 

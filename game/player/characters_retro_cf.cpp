@@ -5,13 +5,13 @@
 #include "game/player/characters.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/text.h"
 #include "game/world/type_table.h"
 
 namespace {
 
 constexpr int32_t kGhostModes = 16;
-constexpr int32_t kLevelUpSound = 16;
 constexpr float kPiercingHp = 65535.0f;
 
 // One group of Keito's volley: the first free slot of [first, last] gets one shot.
@@ -111,7 +111,7 @@ void PC_Noa::SetInactive(int32_t value) {
 
 void PC_Noa::PowerUp(ObjectController* ctx, int32_t) {
     if (!ctx->gameRunning) return;
-    if (inputMode < kInputPlayedBack) ctx->PlaySE(kLevelUpSound);
+    if (inputMode < kInputPlayedBack) ctx->PlaySE(sound::kPowerUp);
     if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kExcessCapacityBonus, ctx));
     if (ctx->gameMode < kGhostModes) {
         if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, party_message::kInvincibleFor, ctx, 60));

@@ -5,15 +5,13 @@
 #include "game/world/drawing.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/text.h"
 #include "game/world/type_table.h"
 
 namespace {
 
 constexpr int32_t kGhostModes = 16;
-constexpr int32_t kLostSound = 17;
-constexpr int32_t kLevelUpSound = 16;
-constexpr int32_t kItemSound = 15;
 constexpr float kDepth = 32767.0f;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
@@ -183,14 +181,14 @@ void PC::Damage(ObjectController* ctx, float amount) {
 
     if (ctx->gameMode < kGhostModes) {
         Kill();
-        ctx->PlaySE(kLostSound);
+        ctx->PlaySE(sound::kCharacterLost);
         if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, party_message::kInvincibleFor, ctx, 120));
         return;
     }
     if (ctx->gameMode > kGhostModes && amount == 1.0f && inputMode == kInputRecorded) {
         // The live player of a ghost stage loses a life but stays in play.
         if (owner != nullptr) owner->OnMessage(Msg(3, party_message::kLifeLost, ctx));
-        ctx->PlaySE(kLostSound);
+        ctx->PlaySE(sound::kCharacterLost);
         Burst(ctx);
         hp = 1.0f;
         invincible = 120;
@@ -212,7 +210,7 @@ void PC::Damage(ObjectController* ctx, float amount) {
             inputMode = kInputParked;
             RecordEvent(0, age, 0, 0, 0);
             if (owner != nullptr) owner->OnMessage(Msg(3, party_message::kLifeLost, ctx));
-            ctx->PlaySE(kLostSound);
+            ctx->PlaySE(sound::kCharacterLost);
             break;
         case kInputPlayedBack:
         case kInputRecordedAgain:
@@ -244,13 +242,13 @@ void PC::GainPowerItem(ObjectController* ctx, int32_t cap) {
     if (powerItems > powerLevel) {
         powerLevel += 1;
         powerItems = 0;
-        if (ctx->gameRunning && inputMode < kInputPlayedBack) ctx->PlaySE(kLevelUpSound);
+        if (ctx->gameRunning && inputMode < kInputPlayedBack) ctx->PlaySE(sound::kPowerUp);
         if (powerLevel > cap) {
             powerLevel = cap;
             if (ctx->currentScene != nullptr) ctx->currentScene->OnMessage(Msg(3, stage_message::kExcessCapacityBonus, ctx));
         }
     } else if (inputMode == kInputLive || inputMode == kInputRecorded) {
-        ctx->PlaySE(kItemSound);
+        ctx->PlaySE(sound::kPowerItemTaken);
     }
     if (inputMode == kInputRecorded) RecordEvent(1, age, 0, 0, 0);
 }

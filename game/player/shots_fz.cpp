@@ -4,6 +4,7 @@
 
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 namespace {
@@ -68,7 +69,6 @@ public:
     using ShotOf::ShotOf;
 };
 
-constexpr int32_t kBurstSound = 2;
 
 // Where the family's cells lie in "shot.bmp". The bubble's looks: types 0 and 1 as 16 x 16 in
 // row 224 (full, worn, nearly gone), type 2 as 8 x 8 in row 216, and its look without a hit box.
@@ -97,7 +97,7 @@ void S_FZ_Poppoes::Run(ObjectController* ctx) {
 
 void S_FZ_Poppoes::OnKilled(ObjectController* ctx) {
     ctx->CreateObject(type_id::EF_Blast_01, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
-    if (ctx->gameRunning) ctx->PlaySE(kBurstSound);
+    if (ctx->gameRunning) ctx->PlaySE(sound::kBlast2);
     Object* reflect = ctx->CreateObject(type_id::EF_Poppoes_Reflect, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
     if (reflect != nullptr) {
         reflect->angle = angle;

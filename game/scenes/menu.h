@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 class CSprite2D;
@@ -16,11 +17,6 @@ namespace menu {
 constexpr float kDepth = 32767.0f;
 constexpr int32_t kWhite = -1;
 constexpr int32_t kDecideDelay = 30;  // frames from a decide press to its action
-
-// Sound effects.
-constexpr int32_t kMoveSound = 18;
-constexpr int32_t kDecideSound = 19;
-constexpr int32_t kCancelSound = 20;
 
 // Pad buttons.
 enum Button : int32_t { kUp = 0, kDown = 1, kLeft = 2, kRight = 3, kDecide = 4, kCancel = 5, kThird = 6, kFourth = 7 };

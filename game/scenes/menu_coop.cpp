@@ -8,6 +8,7 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/text.h"
 
 using namespace menu;
@@ -155,25 +156,25 @@ void SC_Menu_Coop::UpdateCountRow(ObjectController* ctx) {
         if (left) {
             count = ((count + 2) % 4) + 1;
             if (count == 4 && !CountAllowed(4, false, ac)) count = ac <= 4 ? 2 : 3;
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         } else if (right) {
             count = (count % 4) + 1;
             if (!CountAllowed(count, false, ac)) count = 1;
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         }
     } else if (ac > 4 && (left || right)) {
         count = left ? ((count + 2) % 4) + 1 : (count % 4) + 1;
-        ctx->PlaySE(kMoveSound);
+        ctx->PlaySE(sound::kMenuMove);
         if (left && !CountAllowed(count, true, ac)) count = 4;
         if (right && count == 1) count = ac <= 4 ? 4 : (ac <= 8 ? 3 : 2);
     }
     if (buttons.Pressed(kDecide) || buttons.Pressed(kDown)) {
         cursorRow = kNoRow;
-        ctx->PlaySE(kDecideSound);
+        ctx->PlaySE(sound::kMenuDecide);
     } else if (buttons.Pressed(kCancel)) {
         KillPreview();
         StartFresh(ctx);
-        ctx->PlaySE(kCancelSound);
+        ctx->PlaySE(sound::kMenuCancel);
         ctx->CreateObject(ctx->gameMode % 16 == 0 ? type_id::SC_Menu_Title : type_id::SC_Menu_Extermination, 128, 0, 0, 0, 0, 0, nullptr);
     }
 }
@@ -186,13 +187,13 @@ void SC_Menu_Coop::UpdatePlayerCount(ObjectController* ctx) {
     } else if (row == kYesRow || row == kNoRow) {
         if (buttons.Pressed(kLeft) || buttons.Pressed(kRight)) {
             cursorRow = row == kYesRow ? kNoRow : kYesRow;
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         } else if (buttons.Pressed(kUp) || buttons.Pressed(kCancel)) {
             cursorRow = kCountRow;
-            ctx->PlaySE(kCancelSound);
+            ctx->PlaySE(sound::kMenuCancel);
         } else if (buttons.Pressed(kDecide) || buttons.Pressed(kDown)) {
             cursorRow = row == kNoRow ? kOkRow : (n == 1 ? kFirstSeatRow : kTeamRow);
-            ctx->PlaySE(kDecideSound);
+            ctx->PlaySE(sound::kMenuDecide);
         }
     } else if (row >= kFirstSeatRow && row <= kDataRow) {
         if (buttons.Pressed(kDown)) {
@@ -201,17 +202,17 @@ void SC_Menu_Coop::UpdatePlayerCount(ObjectController* ctx) {
             if (next == 9) next = kOkRow;
             if (next == kTeamRow && n == 1) next = kOkRow;
             cursorRow = next;
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         } else if (buttons.Pressed(kUp)) {
             int32_t next = row - 1;
             if (next < kFirstSeatRow) next = kCountRow;
             if (next == 6) next = n + 2;
             if (next == kTeamRow && n == 1) next = kFirstSeatRow;
             cursorRow = next;
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         } else if (buttons.Pressed(kCancel)) {
             cursorRow = kCountRow;
-            ctx->PlaySE(kCancelSound);
+            ctx->PlaySE(sound::kMenuCancel);
         } else if (buttons.Pressed(kDecide)) {
             if (row <= 6) {
                 page = kSeatPage;
@@ -226,27 +227,27 @@ void SC_Menu_Coop::UpdatePlayerCount(ObjectController* ctx) {
                 dataRow = 0;
                 saveMode = 0;
             }
-            ctx->PlaySE(kDecideSound);
+            ctx->PlaySE(sound::kMenuDecide);
         } else if (ctx->gameMode < kGhostModes && n >= 2 && buttons.Pressed(kRight)) {
             NextFormation(ctx);
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         } else if (ctx->gameMode < kGhostModes && n >= 2 && buttons.Pressed(kLeft)) {
             PrevFormation(ctx);
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         }
     } else if ((row == kOkRow || row == kRetryRow) && decideCount == 0) {
         if ((buttons.Pressed(kDecide) && row == kRetryRow) || buttons.Pressed(kCancel)) {
             cursorRow = kCountRow;
-            ctx->PlaySE(kCancelSound);
+            ctx->PlaySE(sound::kMenuCancel);
         } else if (buttons.Pressed(kUp)) {
             cursorRow = n >= 2 ? kDataRow : kFirstSeatRow;
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         } else if (buttons.Pressed(kLeft) || buttons.Pressed(kRight)) {
             cursorRow = row == kOkRow ? kRetryRow : kOkRow;
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         } else if (buttons.Pressed(kDecide)) {
             decideCount = 1;
-            ctx->PlaySE(kDecideSound);
+            ctx->PlaySE(sound::kMenuDecide);
             ctx->bgm.Stop();
         }
     }
@@ -300,7 +301,7 @@ void SC_Menu_Coop::UpdateCharacterSelect(ObjectController* ctx) {
     }
     const int32_t n = ctx->playerCount;
     if (buttons.Pressed(kCancel)) {
-        ctx->PlaySE(kCancelSound);
+        ctx->PlaySE(sound::kMenuCancel);
         ctx->KillShots();
         ctx->KillEffectsAndWaves();
         if (page == kSeatPage) {
@@ -319,7 +320,7 @@ void SC_Menu_Coop::UpdateCharacterSelect(ObjectController* ctx) {
             selection = (selection + (down ? 63 : 1)) % 64;
         } while (available[selection] == 0);
         scrollOffset = down ? -16 : 16;
-        ctx->PlaySE(kMoveSound);
+        ctx->PlaySE(sound::kMenuMove);
         KillPreview();
     } else if (buttons.Pressed(kDecide) && page == kSeatPage) {
         const int32_t seat = cursorRow - kFirstSeatRow;
@@ -328,13 +329,13 @@ void SC_Menu_Coop::UpdateCharacterSelect(ObjectController* ctx) {
         if (pick >= 0) TakePick(seat, pick);
         page = kMainPage;
         KillPreview();
-        ctx->PlaySE(kDecideSound);
+        ctx->PlaySE(sound::kMenuDecide);
         ctx->VanishShots();
         ctx->KillBullets();
         ctx->KillEffectsAndWaves();
     } else if (buttons.Pressed(kDecide) && page == kTeamPage) {
         if (std::find(chosen, chosen + 4, selection) != chosen + 4) {
-            ctx->PlaySE(kCancelSound);
+            ctx->PlaySE(sound::kMenuCancel);
         } else {
             int32_t pick = selection;
             if (pick == kRandomPick) pick = RandomPick(chosen, chosenCount);
@@ -343,7 +344,7 @@ void SC_Menu_Coop::UpdateCharacterSelect(ObjectController* ctx) {
                 chosen[chosenCount] = pick;
                 chosenCount += 1;
             }
-            ctx->PlaySE(kDecideSound);
+            ctx->PlaySE(sound::kMenuDecide);
             if (chosenCount >= n) FinishTeam(ctx);
         }
     }
@@ -372,14 +373,14 @@ void SC_Menu_Coop::UpdateFormationData(ObjectController* ctx) {
     if (dataRow <= 1) {
         if (buttons.Pressed(kCancel)) {
             page = kMainPage;
-            ctx->PlaySE(kCancelSound);
+            ctx->PlaySE(sound::kMenuCancel);
         } else if (buttons.Pressed(kUp) || buttons.Pressed(kDown)) {
             dataRow = 1 - dataRow;
             saveMode = static_cast<uint8_t>(dataRow);
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         } else if (buttons.Pressed(kDecide)) {
             dataRow = 2;
-            ctx->PlaySE(kDecideSound);
+            ctx->PlaySE(sound::kMenuDecide);
         }
         return;
     }
@@ -387,18 +388,18 @@ void SC_Menu_Coop::UpdateFormationData(ObjectController* ctx) {
     const int32_t n = ctx->playerCount;
     if (buttons.Pressed(kCancel)) {
         dataRow = saveMode;
-        ctx->PlaySE(kCancelSound);
+        ctx->PlaySE(sound::kMenuCancel);
     } else if (buttons.Pressed(kRight) || buttons.Pressed(kLeft)) {
         const int32_t line = slot / 4;
         const int32_t column = (slot % 4 + (buttons.Pressed(kRight) ? 1 : 3)) % 4;
         dataRow = 2 + line * 4 + column;
-        ctx->PlaySE(kMoveSound);
+        ctx->PlaySE(sound::kMenuMove);
     } else if (buttons.Pressed(kUp) || buttons.Pressed(kDown)) {
         dataRow = 2 + (slot + 4) % 8;
-        ctx->PlaySE(kMoveSound);
+        ctx->PlaySE(sound::kMenuMove);
     } else if (buttons.Pressed(kDecide)) {
         if (saveMode != 0) {
-            ctx->PlaySE(kDecideSound);
+            ctx->PlaySE(sound::kMenuDecide);
             ctx->scoreData.SaveParty(n, slot, formationValues[n - 1], members[0], members[1], members[2], members[3]);
         } else {
             LoadFormation(ctx, slot);
@@ -417,10 +418,10 @@ void SC_Menu_Coop::LoadFormation(ObjectController* ctx, int32_t slot) {
         usable = id >= 0 && id < kRandomPick && available[id] != 0;
     }
     if (!usable) {
-        ctx->PlaySE(kCancelSound);
+        ctx->PlaySE(sound::kMenuCancel);
         return;
     }
-    ctx->PlaySE(kDecideSound);
+    ctx->PlaySE(sound::kMenuDecide);
     for (int32_t i = 0; i < 4; ++i) members[i] = 11 + i;
     formationValues[n - 1] = s.GetPartyValue(n, slot);
     for (int32_t i = 1; i <= n; ++i) members[i - 1] = s.GetPartyMember(n, slot, i);

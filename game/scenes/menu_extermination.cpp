@@ -4,6 +4,7 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 
 using namespace menu;
 
@@ -65,29 +66,29 @@ void SC_Menu_Extermination::HandleInput(ObjectController* ctx) {
     if (decideCount != 0 || !IsAlive()) return;
     if (buttons.Pressed(kDecide) && cursorRow == 2) {
         decideCount = 1;
-        ctx->PlaySE(kDecideSound);
+        ctx->PlaySE(sound::kMenuDecide);
     } else if (buttons.Pressed(kCancel)) {
         StartFresh(ctx);
-        ctx->PlaySE(kCancelSound);
+        ctx->PlaySE(sound::kMenuCancel);
         ctx->CreateObject(type_id::SC_Menu_Title, 128, 0, 0, 0, 0, 0, nullptr);
         return;
     }
     if (buttons.Pressed(kDown)) {
         cursorRow = (cursorRow + 1) % 3;
-        ctx->PlaySE(kMoveSound);
+        ctx->PlaySE(sound::kMenuMove);
     } else if (buttons.Pressed(kUp)) {
         cursorRow = (cursorRow + 2) % 3;
-        ctx->PlaySE(kMoveSound);
+        ctx->PlaySE(sound::kMenuMove);
     } else if (buttons.Pressed(kDecide) && cursorRow <= 1) {
         cursorRow += 1;
-        ctx->PlaySE(kDecideSound);
+        ctx->PlaySE(sound::kMenuDecide);
     }
     if (cursorRow == 0 && (buttons.Pressed(kLeft) || buttons.Pressed(kRight))) {
         ghost = !ghost;
-        ctx->PlaySE(kMoveSound);
+        ctx->PlaySE(sound::kMenuMove);
     } else if (cursorRow == 1 && (Repeats(buttons.held[kRight]) || Repeats(buttons.held[kLeft]))) {
         subMode = StepSubMode(subMode, Repeats(buttons.held[kRight]) ? 1 : -1);
-        ctx->PlaySE(kMoveSound);
+        ctx->PlaySE(sound::kMenuMove);
     }
 }
 

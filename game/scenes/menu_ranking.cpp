@@ -6,6 +6,7 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/text.h"
 
 using namespace menu;
@@ -68,15 +69,15 @@ void SC_Menu_Ranking::UpdateMenu(ObjectController* ctx) {
     const bool ghost = rankingMode >= kGhostModes;
     auto held = [&](int32_t b) { return Repeats(buttons.held[b], 30, 8); };
     if (held(kDown) || (buttons.Pressed(kDecide) && cursorRow <= 2)) {
-        ctx->PlaySE(held(kDown) ? kMoveSound : kDecideSound);
+        ctx->PlaySE(held(kDown) ? sound::kMenuMove : sound::kMenuDecide);
         cursorRow = (cursorRow + 1) % 4;
         if (cursorRow == 2 && !subModes) cursorRow = 3;
     } else if (held(kUp)) {
-        ctx->PlaySE(kMoveSound);
+        ctx->PlaySE(sound::kMenuMove);
         cursorRow = (cursorRow + 3) % 4;
         if (cursorRow == 2 && !subModes) cursorRow = 1;
     } else if (held(kRight) || held(kLeft)) {
-        ctx->PlaySE(kMoveSound);
+        ctx->PlaySE(sound::kMenuMove);
         const bool right = held(kRight);
         if (cursorRow == 0) {
             if (right) {
@@ -108,12 +109,12 @@ void SC_Menu_Ranking::UpdateMenu(ObjectController* ctx) {
         }
     } else if (buttons.Pressed(kCancel)) {
         decideCount = 1;
-        ctx->PlaySE(kDecideSound);
+        ctx->PlaySE(sound::kMenuDecide);
     } else if (buttons.Pressed(kDecide) && cursorRow == 3) {
         page = partySize;
         age = 0;
         scroll = 0;
-        ctx->PlaySE(kDecideSound);
+        ctx->PlaySE(sound::kMenuDecide);
     }
 }
 
@@ -148,23 +149,23 @@ void SC_Menu_Ranking::UpdateTable(ObjectController* ctx) {
     if (buttons.Pressed(kCancel)) {
         page = 0;
         rows.clear();
-        ctx->PlaySE(kCancelSound);
+        ctx->PlaySE(sound::kMenuCancel);
     } else if (buttons.Pressed(kDecide)) {
         rows.sort(RankingLess);  // a stable sort: equal rows keep their order
         scroll = 0;
-        ctx->PlaySE(kDecideSound);
+        ctx->PlaySE(sound::kMenuDecide);
     } else if (held(kUp)) {
         if (scroll + kShownRows < RowCount(ctx)) {
             scroll += 1;
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         }
     } else if (held(kDown)) {
         if (scroll >= 1) {
             scroll -= 1;
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         }
     } else if (held(kRight) || held(kLeft)) {
-        ctx->PlaySE(kMoveSound);
+        ctx->PlaySE(sound::kMenuMove);
         const bool right = held(kRight);
         if (page == 1) {
             rankingSortColumn = (rankingSortColumn + (right ? 1 : 3)) % 4;

@@ -4,6 +4,7 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 
 using namespace menu;
 
@@ -57,21 +58,21 @@ void SC_Menu_Replay::HandleInput(ObjectController* ctx) {
     for (int32_t button : {kDown, kUp, kLeft, kRight}) {
         if (buttons.Pressed(button)) {
             cursor = MoveCursor(cursor, button);
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
             break;
         }
     }
     if (buttons.Pressed(kDecide)) {
         if (!EntryExists(ctx, cursor)) {
-            ctx->PlaySE(kCancelSound);
+            ctx->PlaySE(sound::kMenuCancel);
         } else {
             decideCount = 1;
-            ctx->PlaySE(kDecideSound);
+            ctx->PlaySE(sound::kMenuDecide);
         }
     } else if (buttons.Pressed(kCancel)) {
         cursor = kReplayCancel;
         decideCount = 1;
-        ctx->PlaySE(kDecideSound);
+        ctx->PlaySE(sound::kMenuDecide);
     }
 }
 

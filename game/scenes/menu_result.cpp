@@ -8,6 +8,7 @@
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 
 using namespace menu;
 
@@ -57,19 +58,19 @@ void SC_Menu_Result::Decide(ObjectController* ctx) {
 void SC_Menu_Result::HandleInput(ObjectController* ctx) {
     if (buttons.Pressed(kDecide) && decideCount == 0 && age >= kReturnAfter) {
         decideCount = 1;
-        ctx->PlaySE(kDecideSound);
+        ctx->PlaySE(sound::kMenuDecide);
     }
     if (!buttons.Pressed(kThird) || decideCount != 0) return;
     if (saveState == kCanSave) {
         // A copy that failed is not reported as saved: the offer stays for another try.
         if (ReplayList::SaveToSlot(freeSlot)) {
             saveState = kSaved;
-            ctx->PlaySE(kDecideSound);
+            ctx->PlaySE(sound::kMenuDecide);
         } else {
-            ctx->PlaySE(kCancelSound);
+            ctx->PlaySE(sound::kMenuCancel);
         }
     } else if (saveState == kNotOffered) {
-        ctx->PlaySE(kCancelSound);
+        ctx->PlaySE(sound::kMenuCancel);
     }
 }
 

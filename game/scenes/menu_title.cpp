@@ -6,6 +6,7 @@
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 
 using namespace menu;
 
@@ -105,7 +106,7 @@ void SC_Menu_Title::HandleInput(ObjectController* ctx) {
     if (FirstRun(ctx)) {
         if (buttons.Pressed(kDecide)) {
             decideCount += 1;
-            ctx->PlaySE(kDecideSound);
+            ctx->PlaySE(sound::kMenuDecide);
         }
         return;
     }
@@ -113,28 +114,28 @@ void SC_Menu_Title::HandleInput(ObjectController* ctx) {
     if (decideCount == 0) {
         if (buttons.Pressed(kDown)) {
             cursorRow = StepRow(cursorRow, 1, arrestCount);
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         } else if (buttons.Pressed(kUp)) {
             cursorRow = StepRow(cursorRow, -1, arrestCount);
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         }
         if (arrestCount > 0) {
             if (buttons.Repeating(kLeft)) {
                 ctx->LowerRank(1);
-                ctx->PlaySE(kMoveSound);
+                ctx->PlaySE(sound::kMenuMove);
             } else if (buttons.Repeating(kRight)) {
                 ctx->RaiseRank(1);
-                ctx->PlaySE(kMoveSound);
+                ctx->PlaySE(sound::kMenuMove);
             }
         }
         if (buttons.Pressed(kThird) && arrestCount >= kExterminationFrom) {
             ctx->viewState = 1 - ctx->viewState;
-            ctx->PlaySE(kMoveSound);
+            ctx->PlaySE(sound::kMenuMove);
         }
     }
     if (buttons.Pressed(kDecide) && decideCount == 0) {
         decideCount = 1;
-        ctx->PlaySE(kDecideSound);
+        ctx->PlaySE(sound::kMenuDecide);
     }
 }
 

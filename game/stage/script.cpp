@@ -11,13 +11,13 @@
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 namespace {
 
 constexpr int32_t kFirstButton = 4;
 constexpr int32_t kThirdButton = 6;
-constexpr int32_t kExtendSound = 9;
 
 const char kNoEnemyTableText[] = "敵の出現テーブルがないよぅ";
 const char kNoBgTableText[] = "背景テーブルの書かれたファイルが読めないよぅ";
@@ -185,7 +185,7 @@ void Script::Run(ObjectController* ctx) {
             if (ctx->pcController != nullptr) ctx->pcController->OnMessage(Msg(3, party_message::kExtend, ctx));
         }
         pendingExtends = 0;
-        ctx->PlaySE(kExtendSound);
+        ctx->PlaySE(sound::kExtend);
     }
     if (rowAdvanced != 0) {
         OnMessage(Msg(3, stage_message::kParadigmShiftBonus, ctx));

@@ -4,6 +4,7 @@
 #include "game/world/kinds.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 namespace {
@@ -93,7 +94,7 @@ void AfterShotHit(ObjectController& game, Object* e, Object* s, const Box& eb, c
 
 // The invisible wall absorbs every shot that reaches it, with a sound, points and a blast.
 void WallAbsorbs(ObjectController& game, Object* e, Object* s, const Box& eb, const Box& sb) {
-    game.PlaySE(23);
+    game.PlaySE(sound::kShotHit3);
     if (IsDurable(s)) {
         if (game.currentScene != nullptr) game.currentScene->AddScore(40);
         float mixed = eb.y * 129.0f + sb.y * 7.0f + static_cast<float>(e->age * 213);
@@ -162,7 +163,7 @@ void CharacterTakesItem(ObjectController& game, Object* p, Object* item) {
             break;
         case kind::kBonusItem:
             if (game.currentScene != nullptr) game.currentScene->AddScore(item->score);
-            game.PlaySE(14);
+            game.PlaySE(sound::kBonusItemTaken);
             break;
         case kind::kEnemyEraserItem:
             TellStage(game, stage_message::kAnnihilateBonus);

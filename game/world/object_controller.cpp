@@ -1,6 +1,7 @@
 #include "game/world/object_controller.h"
 
 #include "framework/core/random.h"
+#include "game/world/kinds.h"
 #include "game/world/type_table.h"
 
 ObjectController worldController;
@@ -81,7 +82,7 @@ void ObjectController::ClearAll() {
 void ObjectController::ClearScene() {
     for (ObjectList* list : {&enemies, &enemyBullets, &players, &shots, &others, &items}) {
         ForEach(*list, [](Object* o) {
-            if (o->kind != 200) o->Vanish();
+            if (o->kind != kind::kPartyController) o->Vanish();
         });
     }
     currentScene = nullptr;
@@ -116,10 +117,10 @@ void ObjectController::KillKind103() {
 void ObjectController::PrepareFrame() {
     FrameCounts c;
     for (Object* e : enemies) {
-        if (e->kind != 497 && e->kind != 495) c.enemyCount += 1;
-        if (e->kind == 490) c.enemyLoad += 1;
-        else if (e->kind >= 401 && e->kind <= 489) c.enemyLoad += 8;
-        else if (e->kind == 400) c.enemyLoad += 255;
+        if (e->kind != kind::kInvisibleWall && e->kind != 495) c.enemyCount += 1;
+        if (e->kind == kind::kLightEnemy) c.enemyLoad += 1;
+        else if (e->kind > kind::kGroundEnemy && e->kind < kind::kLightEnemy) c.enemyLoad += 8;
+        else if (e->kind == kind::kGroundEnemy) c.enemyLoad += 255;
     }
     c.bulletCount = static_cast<int32_t>(enemyBullets.size());
     c.itemCount = static_cast<int32_t>(items.size());

@@ -1,6 +1,7 @@
 // World queries for homing weapons and aiming effects, and the area effects on whole lists.
 #include <cmath>
 
+#include "game/world/kinds.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -99,8 +100,8 @@ int32_t ObjectController::BombAll(int32_t damage, bool hitKind400) {
     int32_t count = 0;
     if (gameMode == 16) damage /= 4;
     for (Object* e : enemies) {
-        if (e->kind == 400 && !hitKind400) continue;
-        if (e->kind == 498) damage /= 4;  // stays reduced for every later enemy of this call
+        if (e->kind == kind::kGroundEnemy && !hitKind400) continue;
+        if (e->kind == kind::kGhostSatellite) damage /= 4;  // stays reduced for every later enemy of this call
         e->Damage(this, static_cast<float>(damage));
         if (count < kMaxBlasts && e->state != kAlive) {
             blastX[count] = e->GetX();
@@ -130,7 +131,7 @@ int32_t ObjectController::BombAll(int32_t damage, bool hitKind400) {
 
 void ObjectController::ItemsToBonus(int32_t score) {
     WalkList(items, items.begin(), [this, score](Object* item) {
-        if (item->kind != 303 || item->state != kAlive) return;
+        if (item->kind != kind::kReccaItem || item->state != kAlive) return;
         Object* bonus = CreateObject(type_id::I_Bonus, item->GetX(), item->GetY(), 0, 0, 0, 0, nullptr);
         if (bonus != nullptr) bonus->SetScore(score);
         item->Kill();

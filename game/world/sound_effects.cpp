@@ -5,6 +5,7 @@
 #include "framework/files/file_system.h"
 #include "framework/sound/sound.h"
 #include "framework/app/zeth.h"
+#include "game/world/sound_ids.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr const char* kEffectFiles[SoundEffects::kEffects] = {
     "shot_shot_2.wav",   "shot_shot_3.wav",     "shot_shot_4.wav",    "shot_shot_5.wav",    "shot_shot_6.wav",
     "shot_bell.wav",     "pi.wav",              "eek1.wav",           "eek2.wav",
 };
-constexpr int32_t kMenuEffects[] = {18, 19, 20};  // released with the resources
+constexpr int32_t kMenuEffects[] = {sound::kMenuMove, sound::kMenuDecide, sound::kMenuCancel};  // released with the resources
 constexpr const char* kNoSuchEffectText = "ありえない音鳴らすよう言われたよ＠効果音管理クラス";
 
 // The sound service's ids by effect id - 1; -1 (no sound) until loaded, so that a volume set
