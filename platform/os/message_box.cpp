@@ -39,6 +39,10 @@ public:
         if (!registered || pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;
         g_forkedPidPipe.store(pipe_[1]);
         thread_ = std::thread([this] { Watch(); });
+        // The box is forked only once the watcher runs its loop, which holds no lock: a fork while
+        // the new thread still starts up could copy a lock it holds (the allocator's) into the
+        // box's process, which would then wait on it for ever.
+        while (!watching_.load()) std::this_thread::yield();
     }
     ~BoxWatcher() {
         g_forkedPidPipe.store(-1);
@@ -55,6 +59,7 @@ private:
     // The box's process is waited for by the call that shows it, so it cannot end and give its
     // pid to another process before this watcher is told to stop.
     void Watch() {
+        watching_.store(true);
         pid_t box = 0;
         while (!done_.load()) {
             if (box == 0 && read(pipe_[0], &box, sizeof(box)) != static_cast<ssize_t>(sizeof(box))) box = 0;
@@ -67,6 +72,7 @@ private:
     }
 
     int pipe_[2] = {-1, -1};
+    std::atomic<bool> watching_{false};
     std::atomic<bool> done_{false};
     std::thread thread_;
 };
