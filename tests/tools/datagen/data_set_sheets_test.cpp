@@ -167,8 +167,9 @@ TEST(DataSetSheets, DerivedSheetsKeepTheBaseTransparency) {
 
 // Terrain stays under what flies over it: no texel of a tile that a stage map or a demo picture
 // names, nor of the ghost modes' grid (29) or the stage-6 floor (105), is brighter than 40% of
-// full value in any channel, on either tile sheet.
-TEST(DataSetSheets, TerrainTheMapsUseStaysBelowTheBrightnessCeiling) {
+// full value in any channel, on either tile sheet; and each of those tiles is a listed cell, not
+// the placeholder.
+TEST(DataSetSheets, TerrainTheMapsUseIsDrawnAndStaysBelowTheBrightnessCeiling) {
     constexpr int kCeiling = 255 * 40 / 100;
     std::set<int> values = {29, 105};
     for (const char* table : {"s1bgtable.csv", "s2bgtable.csv", "s3bgtable.csv", "s16bgtable.csv", "demo1.csv",
@@ -185,6 +186,14 @@ TEST(DataSetSheets, TerrainTheMapsUseStaysBelowTheBrightnessCeiling) {
         }
     }
     ASSERT_GT(values.size(), 100u);  // the tables were read
+    const std::vector<datagen::Cell> cells = datagen::LoadArtSources(fs::path(TANZLOR_SOURCE_DIR) / "assets").cells;
+    for (int v : values) {
+        const int x = (v % 16) * 16, y = (v / 16) * 16;
+        const bool listed = std::any_of(cells.begin(), cells.end(), [&](const datagen::Cell& c) {
+            return c.sheet == "bg" && x >= c.x && x < c.x + c.TotalWidth() && y >= c.y && y < c.y + c.TotalHeight();
+        });
+        EXPECT_TRUE(listed) << "tile " << v;
+    }
     for (const char* sheetName : {"bg.bmp", "bg2.bmp"}) {
         const datagen::Image sheet = ReadBmp(TextureFolder() / sheetName);
         for (int v : values) {
