@@ -15,16 +15,16 @@
 namespace {
 
 // The blast an enemy of the kind leaves behind, or -1.
-int32_t BlastOfKind(int32_t kind) {
-    switch (kind) {
-        case 400: case 490: case 499: return type_id::EF_Blast_01;
-        case 430: case 450: return type_id::EF_Blast_02;
+int32_t BlastOfKind(int32_t k) {
+    switch (k) {
+        case kind::kGroundEnemy: case kind::kLightEnemy: case kind::kBossPart: return type_id::EF_Blast_01;
+        case kind::kLargeEnemy: case kind::kMediumEnemy: return type_id::EF_Blast_02;
         default: return -1;
     }
 }
 
 bool TellsSceneOfDeath(int32_t k) { return k != kind::kGroundEnemy && k <= kind::kInvisibleWall; }
-bool LeavesReturnFire(int32_t kind) { return kind == 490 || kind == 450 || kind == 430; }
+bool LeavesReturnFire(int32_t k) { return k == kind::kLightEnemy || k == kind::kMediumEnemy || k == kind::kLargeEnemy; }
 
 }  // namespace
 
@@ -125,7 +125,7 @@ void Enemy::OnMessage(const Message& message) {
 
 void Enemy::RunSimple(ObjectController* ctx) {
     TickHitFlash();
-    if (kind == 490 || kind == 450) Shoot(ctx);
+    if (kind == kind::kLightEnemy || kind == kind::kMediumEnemy) Shoot(ctx);
     age += 1;
 }
 

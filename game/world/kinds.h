@@ -17,9 +17,12 @@ constexpr int32_t kReccaItem = 303;       // good while its angle is 0
 
 // Enemies.
 constexpr int32_t kGroundEnemy = 400;     // never touches a character; only some shots reach it
+constexpr int32_t kLargeEnemy = 430;
+constexpr int32_t kMediumEnemy = 450;
 constexpr int32_t kLightEnemy = 490;      // the last kind whose kill by a power-up shot leaves an item
 constexpr int32_t kInvisibleWall = 497;   // absorbs shots
 constexpr int32_t kGhostSatellite = 498;  // hurt little by durable shots and not at all by touching
+constexpr int32_t kBossPart = 499;        // boss parts and the missiles and bullets that can be shot down
 
 // Player shots: what each may hit and what a hit does beyond the damage.
 constexpr int32_t kShot = 500;                // enemies
