@@ -30,6 +30,7 @@ cleanup() {
   [[ -n ${KEEP:-} ]] || rm -rf "$work"
 }
 trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/x_drive.sh"
 fail() {
   echo "newcomer: $*" >&2
   if [[ -n $window ]] && command -v import >/dev/null; then
@@ -38,15 +39,6 @@ fail() {
   [[ -f $work/app/system_log.html ]] && grep -a 'FONT color="RED"' "$work/app/system_log.html" | iconv -f CP932 -t UTF-8 >&2
   exit 1
 }
-# Waits up to $1 seconds (of the clock, however slow the machine) for the command after it.
-within() {
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
-}
-key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.15; }
 # Presses a key until the command after it holds (within 5 s of a press), at most three times:
 # on a loaded machine a press can come before the scene takes it and is lost.
 press_until() {
@@ -71,15 +63,6 @@ slot00_pointer="0 68 8 8"        # the list's pointer beside slot 00 (blinks)
 result_heading="104 16 48 8"     # the result's "RESULT"
 score_line="16 64 224 16"        # the result's "CRACKED DATA" and the score
 save_offer="16 208 224 16"       # the result's offer to keep the replay and its file name
-# Prints the hash and the lit pixel count of a place.
-probe() {
-  local x y w h
-  read -r x y w h <<<"$1"
-  "$probe_tool" "$window" $((64 + 2 * x)) $((2 * y)) $((2 * w)) $((2 * h)) 2>/dev/null
-}
-hash_of() { local out; out="$(probe "$1")" && echo "${out%% *}"; }
-lit() { local out; out="$(probe "$1")" && ((${out##* } > 0)); }
-dark() { local out; out="$(probe "$1")" && ((${out##* } == 0)); }
 shows() { [[ "$(hash_of "$1")" == "$2" ]]; }
 gone() { ! shows "$1" "$2"; }
 # Prints the hash of a place once two reads half a second apart agree (what moved has settled).

@@ -28,15 +28,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/x_drive.sh"
 fail() { echo "screenshots: $*" >&2; exit 1; }
-within() {
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
-}
-key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.15; }
 keys() { for k in "$@"; do key "$k"; done; }
 # Presses a key until a place lights, at most three times: a press that comes before the scene
 # takes input is lost.
@@ -56,14 +49,6 @@ mode_pointer="48 96 8 8"         # EXTERMINATION's pointer on its MODE row (blin
 node_pointer="48 128 8 8"        # on its NODE row
 ok_pointer="48 160 8 8"          # and on its OK! row
 ghost_marker="128 112 8 8"       # its mode marker before "GHOST"
-probe() {
-  local x y w h
-  read -r x y w h <<<"$1"; shift
-  "$probe_tool" "$window" $((64 + 2 * x)) $((2 * y)) $((2 * w)) $((2 * h)) "$@" 2>/dev/null
-}
-lit() { local got; got="$(probe "$1")" && ((${got##* } > 0)); }
-dark() { local got; got="$(probe "$1")" && ((${got##* } == 0)); }
-hash_of() { local got; got="$(probe "$1")" && echo "${got%% *}"; }
 changed() { [[ "$(hash_of "$1")" != "$2" ]]; }
 # The whole window as a picture.
 shoot() {
