@@ -596,7 +596,7 @@ public:
     }
     // Its owner, when it has one, learns the life left instead of forgetting it.
     void Detach() override {
-        if (owner != nullptr) owner->OnMessage(Msg(3, enemy_message::kLifeLeft, static_cast<int32_t>(hp)));
+        if (owner != nullptr) owner->OnMessage(Msg(3, owner_message::kLifeLeft, static_cast<int32_t>(hp)));
     }
     void Draw(ObjectController* ctx) override {
         DrawNumber(136.0f, 8.0f, static_cast<int32_t>(hp), -1);
