@@ -3,8 +3,8 @@
 //
 //   BM_PerspectiveTriangles/<n>/<linear>  n textured, lit triangles scattered through a view
 //       from 2 to 10 units deep (each corner at its own depth, so its own rhw), drawn into the
-//       640 x 480 back buffer with the 3D default states: depth test and write, source-alpha
-//       blending, alpha test above 0, texture times colour, filtered linearly (1) or by point (0)
+//       640 x 480 back buffer with depth test and write, source-alpha blending, alpha test above 0,
+//       texture times colour, filtered linearly (1) or by point (0)
 #include <benchmark/benchmark.h>
 
 #include <cstring>
