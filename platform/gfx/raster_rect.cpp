@@ -11,6 +11,7 @@
 // exactly as it evaluates them. Where the two triangles would pick different texels for one
 // pixel (a sample lying on a texel boundary that they round apart), the pair goes to the
 // triangle path.
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -34,6 +35,7 @@ struct RectJob {
     const int* columns;  // texel column of each pixel of a row
     const int* rows;     // texel row of each row
     TexelRun run;        // how the columns run
+    const uint32_t* fill = nullptr;  // the value the rows are to hold before the draw, not written yet
 };
 
 using SpanRoutine = void (*)(const PipelineState&, const RectJob&);
@@ -100,7 +102,37 @@ void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, ui
 #endif
 
 template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
+void DrawSpans(const PipelineState& ps, const RectJob& job);
+
+// The rows of a rectangle over a fill not yet written: each row is filled, then drawn alone, or
+// copied from the row above when it reads the same texels (both rows started as the fill, so
+// they give the same bytes). A target that is its own texture never has a pending fill: reading
+// its texels writes it.
+template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
+void DrawSpansOverFill(const PipelineState& ps, const RectJob& job) {
+    const size_t pitch = size_t(ps.targetPitch);
+    uint32_t* dst = ps.target + size_t(job.top) * pitch + size_t(job.left);
+    RectJob row = job;
+    row.height = 1;
+    row.fill = nullptr;
+    for (int r = 0; r < job.height; ++r, dst += pitch) {
+        if (r > 0 && (!kTextured || job.rows[r] == job.rows[r - 1])) {
+            std::memcpy(dst, dst - pitch, size_t(job.width) * sizeof(uint32_t));
+            continue;
+        }
+        FillPixels(dst, size_t(job.width), *job.fill);
+        row.top = job.top + r;
+        row.rows = kTextured ? job.rows + r : nullptr;
+        DrawSpans<kTextured, kTint, kAlphaTest, kBlend>(ps, row);
+    }
+}
+
+template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
 void DrawSpans(const PipelineState& ps, const RectJob& job) {
+    if (job.fill != nullptr) {
+        DrawSpansOverFill<kTextured, kTint, kAlphaTest, kBlend>(ps, job);
+        return;
+    }
     const StageSampler& s = ps.samplers[0];
     const uint32_t alphaOr = ps.alphaOr;
     uint32_t* const corner =
@@ -481,16 +513,36 @@ bool SetUpGeneralPair(const PipelineState& ps, const ScreenVertex* const t[6], b
     return true;
 }
 
+// Writes the fill's value over the target outside [left, right) x [top, bottom), which lies
+// inside it.
+void FillAround(const PipelineState& ps, const TargetFill& fill, int left, int top, int right,
+                int bottom) {
+    auto fillRow = [&](int y, int from, int to) {
+        FillPixels(ps.target + size_t(y) * size_t(ps.targetPitch) + size_t(from), size_t(to - from), fill.value);
+    };
+    for (int y = 0; y < fill.height; ++y) {
+        if (y < top || y >= bottom) {
+            fillRow(y, 0, fill.width);
+        } else {
+            fillRow(y, 0, left);
+            fillRow(y, right, fill.width);
+        }
+    }
+}
+
 }  // namespace
 
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
-                   const ScreenVertex* const t[6]) {
+                   const ScreenVertex* const t[6], const TargetFill* fill) {
     PairSetup pair;
     if (!SetUpSpritePair(ps, t, &pair) && !SetUpGeneralPair(ps, t, path.textured, &pair)) {
         return false;
     }
     const int64_t left = pair.left, top0 = pair.top, right = pair.right, bottom = pair.bottom;
-    if (left >= right || top0 >= bottom) return true;  // nothing to draw, nothing differs
+    if (left >= right || top0 >= bottom) {  // nothing to draw, nothing differs
+        if (fill != nullptr) FillAround(ps, *fill, 0, 0, 0, 0);
+        return true;
+    }
     if (right - left > kMaxRectangleSide || bottom - top0 > kMaxRectangleSide) return false;
 
     const uint32_t color = t[0]->diffuse;
@@ -514,6 +566,10 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
     }
     const bool tint = path.textured && color != 0xFFFFFFFF;
     const int index = (path.textured ? 1 : 0) | (tint ? 2 : 0) | (path.alphaTest ? 4 : 0);
+    if (fill != nullptr) {
+        FillAround(ps, *fill, job.left, job.top, job.left + job.width, job.top + job.height);
+        job.fill = &fill->value;
+    }
     path.routines[index](ps, job);
     return true;
 }
