@@ -232,6 +232,7 @@ void DeviceImpl::BuildPipeline(PipelineState* ps) {
     ps->flatShade = r[rs::kShadeMode] == shade::kFlat;
     Classify(ps);
     ps->triangles = ForceGeneralPath() ? nullptr : ChooseTrianglePath(*ps);
+    ps->perspective = ForceGeneralPath() ? nullptr : ChoosePerspectivePath(*ps);
 }
 
 // ---- vertices ----

@@ -1,5 +1,5 @@
-// The rasterisers: the general triangle path, the specialised loops for triangles without
-// perspective, lines, points, and the rectangle path for pairs of triangles that form an
+// The rasterisers: the general triangle path, the specialised loops for triangles with and
+// without perspective, lines, points, and the rectangle path for pairs of triangles that form an
 // axis-aligned rectangle sampled by point.
 #pragma once
 
@@ -127,5 +127,16 @@ inline Plane PlaneOf(const TriangleSetup& t, double a0, double a1, double a2) {
 // the general loop gives; false when it covered no pixel.
 bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& t,
                         Coverage& coverage);
+
+// The loops for triangles in perspective (corners of differing rhw), chosen once per draw from
+// the states; null when the states need the general loop (several stages, a narrow target, a
+// colour write mask...).
+class PerspectivePath;
+const PerspectivePath* ChoosePerspectivePath(const PipelineState& ps);
+
+// Draws a set-up triangle in perspective through the path's loops, with the bytes the general
+// loop gives; false when no pixel of it passed the depth test.
+bool DrawPerspectiveTriangle(const PerspectivePath& path, const PipelineState& ps,
+                             const TriangleSetup& t, Coverage& coverage);
 
 }  // namespace platform::gfx
