@@ -39,4 +39,49 @@ struct PerspectiveSpan {
 void PerspectiveAttributesAvx2(const PerspectiveRow& row, int from, int count, bool depth,
                                bool gouraud, PerspectiveTexels texels, PerspectiveSpan* out);
 
+// Which orderings of a value against a reference pass a comparison: all ones or 0 each
+// (unordered: either is not a number).
+struct CompareLanes {
+    int32_t less, equal, greater, unordered;
+};
+
+// The blendings the eight-pixel loop does, each per channel exactly as the device's
+// round((source x factor + destination x factor) / 255) clamped to 255 comes out for them.
+enum PerspectiveBlend {
+    kWriteSource,      // no blending, or one and zero
+    kSourceAlphaBlend,  // source alpha and its inverse
+    kAddWeighted,       // source alpha and one: destination + round(source x alpha / 255), clamped
+    kAddSource,         // one and one: source + destination, clamped
+    kMultiply,          // zero and source colour, or destination colour and zero: round(source x destination / 255)
+    kPerspectiveBlends
+};
+
+// How ShadePerspectiveAvx2 shades pixels: texture times colour (or the colour alone), depth
+// test, alpha test, blending, write, depth write.
+struct PerspectiveShading {
+    PerspectiveTexels texels;  // how the texture is sampled, or none
+    bool gouraud;              // the colour from the span, or the one colour below
+    PerspectiveBlend blend;
+    const uint32_t* texture;   // stage 0's
+    int width, height;
+    // Masks applied to texel indexes before they are checked against the sides: the side less
+    // one for a wrapped side of a power of two, all ones (no change) otherwise.
+    int32_t wrapX, wrapY;
+    uint32_t color;  // the colour of a triangle without Gouraud shading
+    uint32_t alphaOr;
+    bool depthTest, depthWrite, alphaTest;
+    CompareLanes depthPasses, alphaPasses;
+    uint32_t alphaRef;
+    int room;  // pixels from target[0] (and depth[0]) to the end of their rows
+};
+
+// Shades pixels [from, count) of the span (pixels first + from... of the row) onto
+// target[from...] and depth[from...], eight at a time, from a multiple of eight: works out their
+// attributes into the span (the colour and texels only of groups with a pixel past the depth
+// test) and draws them; sets *drew when any passed the depth test. Returns count when it reached
+// the end, or the first pixel of a group of eight whose samples fall outside the texture, their
+// attributes in the span (the caller addresses those eight and goes on after them).
+int ShadePerspectiveAvx2(const PerspectiveShading& job, const PerspectiveRow& row, int first,
+                         PerspectiveSpan* span, int from, int count, uint32_t* target, float* depth, bool* drew);
+
 }  // namespace platform::gfx

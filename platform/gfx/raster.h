@@ -21,11 +21,19 @@ void DrawPoint(const PipelineState& ps, const ScreenVertex& a);
 // need the triangle path (depth test, several stages, linear filtering, a narrow target...).
 class RectanglePath;
 const RectanglePath* ChooseRectanglePath(const PipelineState& ps);
+// A target of width x height pixels (its pitch) that is to hold one value everywhere before
+// the draw but holds it not yet.
+struct TargetFill {
+    uint32_t value;
+    int width, height;
+};
 // Draws the two triangles *t[0..2], *t[3..5] as one rectangle, with the bytes the triangle path
 // would give, when they form an axis-aligned rectangle of one colour whose texture coordinates
-// follow its sides; false (nothing drawn) otherwise.
+// follow its sides; false (nothing drawn) otherwise. With a fill, it writes every pixel of the
+// target: the fill's value outside the rectangle, and inside it the bytes the draw gives over
+// that value.
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
-                   const ScreenVertex* const t[6]);
+                   const ScreenVertex* const t[6], const TargetFill* fill = nullptr);
 
 // How a draw's pixels meet the target, shared by the specialised paths.
 enum BlendKind { kOpaque, kAlphaBlend, kGenericBlend, kBlendKinds };

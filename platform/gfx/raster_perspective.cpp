@@ -7,9 +7,13 @@
 // times pixel, one exact division per pixel; four pixels at a time where AVX2 is at hand, whose
 // lanes give what the scalar operations give. Then the pixels, by a loop fixed for the triangle
 // (texture by point, linearly or none; Gouraud or one colour) and the draw (blend kind): depth
-// test, sample, modulate, alpha test, blend, write, depth write, one pixel after the other as the
-// general loop goes. So every sample and every byte is the one it gives.
+// test, sample, modulate, alpha test, blend, write, depth write; eight pixels at a time with
+// AVX2 under source-alpha blending or none, groups sampling outside the texture (but on a
+// wrapped side of a power of two) left to the scalar loop, which addresses them. So every sample
+// and every byte is the one the general loop gives.
 #include <algorithm>
+#include <bit>
+#include <limits>
 
 #include "platform/gfx/perspective_avx2.h"
 #include "platform/gfx/raster.h"
@@ -71,14 +75,14 @@ inline uint32_t LinearSample(const StageSampler& s, int tx, int ty, uint32_t wx,
     return SampleLinear(s, tx, ty, wx, wy);
 }
 
-// Shades count pixels from target[0] (and depth[0]) on with the span's attributes; true when any
-// passed the depth test.
+// Shades pixels [begin, end) of the span onto target[begin...] (and depth[begin...]); true when
+// any passed the depth test.
 template <int kTexels, bool kGouraud, int kBlend>
-bool ShadeSpan(const SpanJob& job, const PerspectiveSpan& a, int count, uint32_t* target, float* depth) {
+bool ShadeSpan(const SpanJob& job, const PerspectiveSpan& a, int begin, int end, uint32_t* target, float* depth) {
     const PipelineState& ps = *job.ps;
     const StageSampler& s = *job.sampler;
     bool drew = false;
-    for (int i = 0; i < count; ++i) {
+    for (int i = begin; i < end; ++i) {
         if (job.depthTest && !Compare(ps.depthFunc, a.depth[i], depth[i])) continue;
         drew = true;
         uint32_t c = kGouraud ? a.diffuse[i] : job.color;
@@ -95,7 +99,7 @@ bool ShadeSpan(const SpanJob& job, const PerspectiveSpan& a, int count, uint32_t
     return drew;
 }
 
-using ShadeRoutine = bool (*)(const SpanJob&, const PerspectiveSpan&, int, uint32_t*, float*);
+using ShadeRoutine = bool (*)(const SpanJob&, const PerspectiveSpan&, int, int, uint32_t*, float*);
 
 template <int kBlend>
 constexpr ShadeRoutine kShades[kPerspectiveTexelKinds][2] = {
@@ -103,18 +107,59 @@ constexpr ShadeRoutine kShades[kPerspectiveTexelKinds][2] = {
     {&ShadeSpan<kPointTexels, false, kBlend>, &ShadeSpan<kPointTexels, true, kBlend>},
     {&ShadeSpan<kLinearTexels, false, kBlend>, &ShadeSpan<kLinearTexels, true, kBlend>}};
 
+// The orderings a comparison function passes, from the comparisons themselves.
+CompareLanes LanesOf(uint32_t func) {
+    auto lane = [](bool pass) { return pass ? int32_t(-1) : 0; };
+    return {lane(Compare(func, 0.0f, 1.0f)), lane(Compare(func, 1.0f, 1.0f)), lane(Compare(func, 1.0f, 0.0f)),
+            lane(Compare(func, std::numeric_limits<float>::quiet_NaN(), 0.0f))};
+}
+
+CompareLanes AlphaLanesOf(uint32_t func) {
+    auto lane = [](bool pass) { return pass ? int32_t(-1) : 0; };
+    return {lane(CompareAlpha(func, 0, 1)), lane(CompareAlpha(func, 1, 1)), lane(CompareAlpha(func, 1, 0)), 0};
+}
+
+// The mask that wraps texel indexes on a side: the side less one when the side wraps and is a
+// power of two, all ones otherwise.
+int32_t WrapMask(uint32_t mode, int size) {
+    return mode == address::kWrap && std::has_single_bit(unsigned(size)) ? size - 1 : -1;
+}
+
 }  // namespace
 
 class PerspectivePath {
 public:
     const ShadeRoutine (*shades)[2];  // by texel kind, then Gouraud
+    PerspectiveBlend blend;  // the eight-pixel loop's, where AVX2 is at hand; none past the last
 };
+
+namespace {
+
+// The blending of the eight-pixel loop that gives the states' bytes, or kPerspectiveBlends for
+// none of them.
+PerspectiveBlend VectorBlendOf(const PipelineState& ps) {
+    if (!ps.blend) return kWriteSource;
+    if (ps.blendOp != blendop::kAdd) return kPerspectiveBlends;
+    const uint32_t src = ps.srcBlend, dst = ps.destBlend;
+    if (src == blend::kOne && dst == blend::kZero) return kWriteSource;
+    if (src == blend::kSrcAlpha && dst == blend::kInvSrcAlpha) return kSourceAlphaBlend;
+    if (src == blend::kSrcAlpha && dst == blend::kOne) return kAddWeighted;
+    if (src == blend::kOne && dst == blend::kOne) return kAddSource;
+    const bool multiply = (src == blend::kZero && dst == blend::kSrcColor) ||
+                          (src == blend::kDestColor && dst == blend::kZero);
+    return multiply ? kMultiply : kPerspectiveBlends;
+}
+
+}  // namespace
 
 const PerspectivePath* ChoosePerspectivePath(const PipelineState& ps) {
     if (ps.quantize || ps.colorWriteMask != 0xF || ps.stageCount > 1 || !ps.modulateOnly) return nullptr;
-    static const PerspectivePath kPaths[kBlendKinds] = {{kShades<kOpaque>}, {kShades<kAlphaBlend>},
-                                                        {kShades<kGenericBlend>}};
-    return &kPaths[BlendKindOf(ps)];
+    // One and zero write the source: the scalar loop takes it as no blending.
+    static const PerspectivePath kPaths[kPerspectiveBlends + 1] = {
+        {kShades<kOpaque>, kWriteSource},          {kShades<kAlphaBlend>, kSourceAlphaBlend},
+        {kShades<kGenericBlend>, kAddWeighted},    {kShades<kGenericBlend>, kAddSource},
+        {kShades<kGenericBlend>, kMultiply},       {kShades<kGenericBlend>, kPerspectiveBlends}};
+    return &kPaths[VectorBlendOf(ps)];
 }
 
 bool DrawPerspectiveTriangle(const PerspectivePath& path, const PipelineState& ps, const TriangleSetup& t,
@@ -150,6 +195,13 @@ bool DrawPerspectiveTriangle(const PerspectivePath& path, const PipelineState& p
     const SpanJob job{&ps, &s, v0.diffuse, ps.depthTest, ps.depthWrite,
                       ps.depthWrite ? ps.alphaTest : AlphaTestMatters(ps)};
     const bool avx2 = UseAvx2();
+    // A texture drawn onto itself is read pixel by pixel as it is written.
+    const bool vector = avx2 && path.blend != kPerspectiveBlends && !(textured && s.texels == ps.target);
+    const int rowEnd = ps.depthTest ? std::min(ps.targetPitch, ps.depthPitch) : ps.targetPitch;
+    PerspectiveShading shading{texels, gouraud, path.blend, s.texels, s.width, s.height, WrapMask(s.addressU, s.width),
+                               WrapMask(s.addressV, s.height), v0.diffuse, ps.alphaOr, job.depthTest,
+                               job.depthWrite, job.alphaTest, LanesOf(ps.depthFunc), AlphaLanesOf(ps.alphaFunc),
+                               ps.alphaRef, 0};
     PerspectiveRow row{};
     row.drhw = rhw.dx;
     row.ddepth = depth.dx;
@@ -173,9 +225,21 @@ bool DrawPerspectiveTriangle(const PerspectivePath& path, const PipelineState& p
         float* depthRow = ps.depth ? ps.depth + size_t(py) * size_t(ps.depthPitch) : nullptr;
         for (int from = first; from <= last; from += kPerspectiveSpan) {
             const int count = std::min(kPerspectiveSpan, last - from + 1);
-            (avx2 ? PerspectiveAttributesAvx2 : ScalarAttributes)(row, from - t.left, count, job.depthTest,
-                                                                  gouraud, texels, &span);
-            drew |= shade(job, span, count, target + from, depthRow ? depthRow + from : nullptr);
+            uint32_t* pixels = target + from;
+            float* depths = depthRow ? depthRow + from : nullptr;
+            if (!vector) {
+                (avx2 ? PerspectiveAttributesAvx2 : ScalarAttributes)(row, from - t.left, count, job.depthTest,
+                                                                      gouraud, texels, &span);
+                drew |= shade(job, span, 0, count, pixels, depths);
+                continue;
+            }
+            shading.room = rowEnd - from;
+            for (int i = 0; (i = ShadePerspectiveAvx2(shading, row, from - t.left, &span, i, count, pixels,
+                                                      depths, &drew)) < count;) {
+                const int end = std::min(i + 8, count);
+                drew |= shade(job, span, i, end, pixels, depths);
+                i = end;
+            }
         }
     }
     return drew;

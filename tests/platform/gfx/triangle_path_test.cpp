@@ -25,6 +25,7 @@ protected:
         bool perspective = false;  // each corner at its own rhw and depth
         uint32_t depthFunc = 0;    // a depth test by this function, none for 0
         bool depthWrite = false;
+        bool sidesOfTwo = false;   // a sheet of 32 x 16 texels rather than 24 x 20
     };
 
     uint32_t Next(uint32_t range) {
@@ -70,7 +71,7 @@ protected:
         device_->SetSamplerState(0, samp::kAddressU, s.address);
         device_->SetSamplerState(0, samp::kAddressV, s.address);
         device_->SetSamplerState(0, samp::kBorderColor, 0x80402010);
-        Texture* sheet = MakeTexture(24, 20, [](uint32_t x, uint32_t y) {
+        Texture* sheet = MakeTexture(s.sidesOfTwo ? 32 : 24, s.sidesOfTwo ? 16 : 20, [](uint32_t x, uint32_t y) {
             const uint32_t alpha = (x * 7 + y * 13) % 5 == 0 ? 0u : (x + y) % 3 == 0 ? 255u : (x * 37 + y * 11) & 0xFFu;
             return alpha << 24 | (x * 10) << 16 | (y * 12) << 8 | (((x ^ y) * 9) & 0xFFu);
         });
@@ -161,7 +162,15 @@ TEST_F(TrianglePathTest, RandomTrianglesGiveTheGeneralLoopsBytes) {
 TEST_F(TrianglePathTest, PerspectiveTrianglesGiveTheGeneralLoopsBytes) {
     const States cases[] = {
         {.name = "the 3D defaults: linear, Gouraud, alpha tested, depth written", .linear = true, .gouraud = true,
-         .alphaFunc = cmp::kGreater, .perspective = true, .depthFunc = cmp::kLessEqual, .depthWrite = true},
+         .alphaFunc = cmp::kGreater, .perspective = true, .depthFunc = cmp::kLessEqual, .depthWrite = true,
+         .sidesOfTwo = true},
+        {.name = "point, wrapped on sides of two, blending one and zero", .srcBlend = blend::kOne,
+         .destBlend = blend::kZero, .perspective = true, .depthFunc = cmp::kLessEqual, .depthWrite = true,
+         .sidesOfTwo = true},
+        {.name = "linear, Gouraud, added by source alpha", .linear = true, .gouraud = true, .destBlend = blend::kOne,
+         .perspective = true, .depthFunc = cmp::kLessEqual, .sidesOfTwo = true},
+        {.name = "multiplied by the texture", .srcBlend = blend::kZero, .destBlend = blend::kSrcColor,
+         .perspective = true, .sidesOfTwo = true},
         {.name = "point, clamped, depth tested only", .address = address::kClamp, .perspective = true,
          .depthFunc = cmp::kLess},
         {.name = "border, opaque, alpha tested, the far side kept", .address = address::kBorder, .blend = false,
