@@ -8,6 +8,7 @@
 // are the general loop's planes evaluated with its own arithmetic, row value plus step times
 // pixel, so every sample and every byte is the one it gives.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/gfx/raster.h"
 #include "platform/gfx/span_avx2.h"
@@ -91,6 +92,107 @@ void WriteSpan(const PipelineState& ps, const uint32_t* src, int count, uint32_t
 
 using WriteRoutine = void (*)(const PipelineState&, const uint32_t*, int, uint32_t, uint32_t*);
 
+// The walk's fixed point: coordinates in units of 2^-20 texel, up to 2^10 texels from 0.
+constexpr int kFixedShift = 20;
+constexpr double kFixedReach = 1024.0;
+// Boxes wider than this are drawn row by row.
+constexpr int kMaxWalkWidth = 1024;
+// Groups a batch of rows holds, and the most MakeGroups writes past those it counts.
+constexpr int kGroups = 1024, kGroupsWritten = 8;
+
+// The fixed-point steps of the coordinates a row down and a pixel across.
+struct Steps {
+    int32_t uRow, uPixel, vRow, vPixel;
+};
+
+// Sets up the fixed-point walk of a point-sampled triangle: false when its box or its
+// coordinates reach too far for it.
+//
+// The triangle path samples pixel n of box row m at x = ((origin + dy m) + dx n) size, in
+// double precision, with an error below 2^-30 texel within the reach. The walk's coordinate
+// starts from floor(x 2^20) at the box's corner and steps by the slopes rounded to whole units,
+// so it is within 1 + (m + n) / 2 units of x. A margin of 3 + (width + height) / 2 units is
+// added to it: where its fraction is at least twice the margin, its whole part is floor(x).
+bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, const Plane& v, FixedWalk* walk,
+               Steps* steps) {
+    const int width = t.right - t.left + 1, height = t.bottom - t.top + 1;
+    if (width > kMaxWalkWidth || height > kMaxWalkWidth) return false;
+    const StageSampler& s = ps.samplers[0];
+    const int32_t margin = 3 + (width + height) / 2;
+    const double unit = double(1 << kFixedShift);
+    // The axis's lanes and steps, and whether the box's corners sample inside the texture
+    // (then every pixel of it does).
+    auto axis = [&](const Plane& p, int size, int32_t* lanes, int32_t* row, int32_t* pixel, bool* inside) {
+        const double scale = double(size);
+        // Beyond the last pixel by up to 64: MakeGroups writes groups it does not count.
+        const double reach = std::fabs(p.origin * scale) + std::fabs(p.dy * scale) * height +
+                             std::fabs(p.dx * scale) * (width + 64);
+        if (!(reach < kFixedReach)) return false;  // also not a number
+        const int64_t start = int64_t(std::floor(p.origin * scale * unit)) + margin;
+        const int64_t dx = std::llround(p.dx * scale * unit), dy = std::llround(p.dy * scale * unit);
+        for (int k = 0; k < 8; ++k) lanes[k] = int32_t(start + dx * k);
+        *row = int32_t(dy);
+        *pixel = int32_t(dx);
+        const int64_t across = dx * (width - 1), down = dy * (height - 1);
+        const int64_t low = start + std::min<int64_t>(across, 0) + std::min<int64_t>(down, 0);
+        const int64_t high = start + std::max<int64_t>(across, 0) + std::max<int64_t>(down, 0);
+        *inside = *inside && (low >> kFixedShift) >= 0 && (high >> kFixedShift) < size;
+        return true;
+    };
+    bool inside = true;
+    if (!axis(u, s.width, walk->u, &steps->uRow, &steps->uPixel, &inside) ||
+        !axis(v, s.height, walk->v, &steps->vRow, &steps->vPixel, &inside)) {
+        return false;
+    }
+    walk->texels = s.texels;
+    walk->width = s.width;
+    walk->height = s.height;
+    walk->shift = kFixedShift;
+    walk->near = 2 * margin;
+    walk->inside = inside;
+    walk->target = ps.target;
+    walk->end = int64_t(ps.scissor.bottom) * ps.targetPitch;
+    return true;
+}
+
+// The most groups a row of the box makes, and room for those written past them.
+int GroupsInRow(const TriangleSetup& t) { return (t.right - t.left + 8) / 8 + kGroupsWritten; }
+
+// Writes the groups of eight pixels of run [first, last] of box row m at out: returns how
+// many. Runs of up to 64 pixels are written as eight groups without a test, only as many of
+// them counted as the run fills.
+class GroupMaker {
+public:
+    GroupMaker(const TriangleSetup& t, const Steps& steps, int pitch) : t_(t), steps_(steps), pitch_(pitch) {
+        for (int j = 0; j < kGroupsWritten; ++j) {
+            apart_[j] = {8 * j, 8 * j * steps.uPixel, 8 * j * steps.vPixel, -8 * j};
+        }
+    }
+
+    [[gnu::always_inline]] int Make(int m, int first, int last, WalkGroup* out) const {
+        const int length = last - first + 1, n = first - t_.left;
+        WalkGroup g{(t_.top + m) * pitch_ + first, steps_.uRow * m + steps_.uPixel * n,
+                    steps_.vRow * m + steps_.vPixel * n, length};
+        const int groups = std::max(0, (length + 7) >> 3);
+        for (int k = 0; k < groups; k += kGroupsWritten) {
+#pragma GCC unroll 8
+            for (int j = 0; j < kGroupsWritten; ++j) {
+                const WalkGroup& a = apart_[j];
+                out[k + j] = {g.at + a.at, g.u + a.u, g.v + a.v, g.count + a.count};
+            }
+            g = {g.at + 8 * kGroupsWritten, g.u + kGroupsWritten * apart_[1].u, g.v + kGroupsWritten * apart_[1].v,
+                 g.count - 8 * kGroupsWritten};
+        }
+        return groups;
+    }
+
+private:
+    const TriangleSetup& t_;
+    Steps steps_;
+    int pitch_;
+    WalkGroup apart_[kGroupsWritten];  // group j of a run from the first
+};
+
 }  // namespace
 
 class TrianglePath {
@@ -160,8 +262,10 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
     const WriteRoutine write = path.write[tint ? 1 : 0];
     const bool fill = !path.textured && !gouraud;
     // Point-sampled texels blended by source alpha: read and blended together, eight at a time.
-    const bool walk = path.sourceAlpha && source == kPointTexture && !gouraud && UseAvx2();
-    const StageSampler& s = ps.samplers[0];
+    FixedWalk walk;
+    Steps steps;
+    const bool walking = path.sourceAlpha && source == kPointTexture && !gouraud && UseAvx2() &&
+                         SetUpWalk(ps, t, u, v, &walk, &steps);
     uint32_t buffer[kSpanPixels];
     if (fill) std::fill(buffer, buffer + std::min(kSpanPixels, t.right - t.left + 1), color);
     // Pixels [from, from + count) of box row r, by the buffer.
@@ -175,40 +279,37 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
         write(ps, buffer, count, color, ps.target + size_t(t.top + r) * size_t(ps.targetPitch) + from);
     };
 
-    // The rows' runs, a batch of rows at a time.
-    constexpr int kRows = 256;
-    int firsts[kRows], lasts[kRows];
     bool drew = false;
-    for (int top = 0; top <= t.bottom - t.top; top += kRows) {
-        const int count = std::min(kRows, t.bottom - t.top + 1 - top);
-        for (int r = 0; r < count; ++r) {
-            if (coverage.NextRow(&firsts[r], &lasts[r])) {
-                drew = true;
-            } else {
-                firsts[r] = 1;
-                lasts[r] = 0;
+    const int rows = t.bottom - t.top + 1;
+    if (walking) {
+        // The rows' groups, as many rows at a time as their groups fit.
+        WalkGroup groups[kGroups];
+        const GroupMaker maker(t, steps, ps.targetPitch);
+        const int batch = std::min(rows, (kGroups - kGroupsWritten) / GroupsInRow(t));
+        for (int top = 0; top < rows; top += batch) {
+            int made = 0;
+            coverage.ForRows(std::min(batch, rows - top), [&](int r, int first, int last) {
+                made += maker.Make(top + r, first, last, groups + made);
+            });
+            drew |= made > 0;
+            // The vector loop stops at a group with a sample it cannot be sure of; that one is
+            // sampled pixel by pixel.
+            int at = 0;
+            while (!BlendGroupsAvx2(walk, groups, made, tint, color, ps.alphaOr, &at)) {
+                const WalkGroup& g = groups[at];
+                const int y = g.at / ps.targetPitch;
+                drawRun(y - t.top, g.at - y * ps.targetPitch, std::min(8, g.count));
+                ++at;
             }
         }
-        if (walk) {
-            const TexelWalk texels{s.texels, s.width, s.height, u.origin, u.dy, u.dx, v.origin, v.dy, v.dx};
-            const WalkRows rows{firsts, lasts, count, top, t.left,
-                                ps.target + size_t(t.top + top) * size_t(ps.targetPitch), ps.targetPitch};
-            // The vector loop stops at eight pixels sampling outside the texture; they are
-            // addressed one by one.
-            int r = 0, x = firsts[0];
-            while (!BlendWalkAvx2(texels, rows, tint, color, ps.alphaOr, &r, &x)) {
-                const int n = std::min(8, lasts[r] - x + 1);
-                drawRun(top + r, x, n);
-                x += n;
-            }
-            continue;
-        }
-        for (int r = 0; r < count; ++r) {
-            for (int from = firsts[r]; from <= lasts[r]; from += kSpanPixels) {
-                drawRun(top + r, from, std::min(kSpanPixels, lasts[r] - from + 1));
-            }
-        }
+        return drew;
     }
+    coverage.ForRows(rows, [&](int r, int first, int last) {
+        drew |= first <= last;
+        for (int from = first; from <= last; from += kSpanPixels) {
+            drawRun(r, from, std::min(kSpanPixels, last - from + 1));
+        }
+    });
     return drew;
 }
 

@@ -8,6 +8,7 @@
 // vertices' rhw differ (perspective), attributes are interpolated divided by w and one
 // reciprocal per pixel restores them. Triangles without perspective go to the specialised loops
 // when the draw has them.
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -180,6 +181,10 @@ Coverage::Coverage(const TriangleSetup& t) : left_(t.left), width_(t.right - t.l
         bound.quotientStep = FloorDivide(change, bound.divisor);
         bound.remainderStep = change - bound.quotientStep * bound.divisor;
     }
+    // The edges of a triangle change x by amounts that sum to zero, so one edge at least bounds
+    // the runs' starts and one at least their ends.
+    std::stable_partition(bounds_, bounds_ + 3, [](const Bound& b) { return b.startMask != 0; });
+    starts_ = bounds_[1].startMask != 0 ? 2 : 1;
 }
 
 bool Coverage::NextRow(int* first, int* last) {

@@ -79,56 +79,58 @@ void BlendRowsOfRun(bool tint, const uint32_t* texels, int texWidth, const int* 
                                                             height, color, target, pitch, alphaOr);
 }
 
-// The texel indexes along one axis of four pixels: floor(coordinate x size). Where the device
-// gives up on a far place or not a number (beyond +-1e9) the index lies outside the texture
-// (far from it, or the conversion's 0x80000000), so the caller samples those pixels itself.
-__m128i AxisTexels(__m256d pixels, double start, double step, double size) {
-    const __m256d x = _mm256_mul_pd(
-        _mm256_add_pd(_mm256_set1_pd(start), _mm256_mul_pd(_mm256_set1_pd(step), pixels)), _mm256_set1_pd(size));
-    return _mm256_cvttpd_epi32(_mm256_floor_pd(x));
-}
-
 // Lanes of x below the limit, as unsigned numbers (negative ones are not).
 __m256i Below(__m256i x, int limit) {
     return _mm256_cmpeq_epi32(_mm256_min_epu32(x, _mm256_set1_epi32(limit - 1)), x);
 }
 
-template <bool kTint>
-bool BlendWalk(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint32_t alphaOr, int* row,
-               int* x) {
+template <bool kTint, bool kInside>
+bool BlendGroups(const FixedWalk& walk, const WalkGroup* groups, int count, uint32_t color,
+                 uint32_t alphaOr, int* group) {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i orMask = _mm256_set1_epi32(int(alphaOr));
     const __m256i tintWide = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), zero);
     const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256d low = _mm256_setr_pd(0, 1, 2, 3), high = _mm256_setr_pd(4, 5, 6, 7);
-    const double width = double(walk.width), height = double(walk.height);
-    // One group of eight a turn, moving to the next row by selection rather than by an inner
-    // loop: runs are short, and the number of groups in each would be mispredicted.
-    int r = *row, from = *x;
-    while (r < rows.count) {
-        const int last = rows.last[r];
-        const double u = walk.u + walk.uRow * (rows.top + r), v = walk.v + walk.vRow * (rows.top + r);
-        const __m256i valid = _mm256_cmpgt_epi32(_mm256_set1_epi32(last + 1 - from), lanes);
-        const __m256d n = _mm256_set1_pd(double(from - rows.left));
-        const __m256d n0 = _mm256_add_pd(n, low), n1 = _mm256_add_pd(n, high);
-        const __m256i tx = _mm256_set_m128i(AxisTexels(n1, u, walk.du, width), AxisTexels(n0, u, walk.du, width));
-        const __m256i ty = _mm256_set_m128i(AxisTexels(n1, v, walk.dv, height), AxisTexels(n0, v, walk.dv, height));
-        const __m256i inside = _mm256_and_si256(Below(tx, walk.width), Below(ty, walk.height));
-        if (!_mm256_testc_si256(inside, valid)) {  // a pixel of the run samples outside
-            *row = r;
-            *x = from;
+    const __m256i uLanes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(walk.u));
+    const __m256i vLanes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(walk.v));
+    const __m256i fraction = _mm256_set1_epi32((1 << walk.shift) - 1);
+    const __m256i near = _mm256_set1_epi32(walk.near);
+    const __m256i width = _mm256_set1_epi32(walk.width);
+    const __m128i shift = _mm_cvtsi32_si128(walk.shift);
+    const int* texels = reinterpret_cast<const int*>(walk.texels);
+    for (int i = *group; i < count; ++i) {
+        const WalkGroup& g = groups[i];
+        const __m256i valid = _mm256_cmpgt_epi32(_mm256_set1_epi32(g.count), lanes);
+        const __m256i u = _mm256_add_epi32(uLanes, _mm256_set1_epi32(g.u));
+        const __m256i v = _mm256_add_epi32(vLanes, _mm256_set1_epi32(g.v));
+        // Within the margin of a texel edge when the fraction is below twice the margin.
+        const __m256i doubtful = _mm256_cmpgt_epi32(
+            near, _mm256_min_epu32(_mm256_and_si256(u, fraction), _mm256_and_si256(v, fraction)));
+        const __m256i tx = _mm256_sra_epi32(u, shift), ty = _mm256_sra_epi32(v, shift);
+        bool sure;
+        if constexpr (kInside) {
+            sure = _mm256_testz_si256(doubtful, valid);
+        } else {
+            const __m256i inside = _mm256_and_si256(Below(tx, walk.width), Below(ty, walk.height));
+            sure = _mm256_testc_si256(_mm256_andnot_si256(doubtful, inside), valid);
+        }
+        if (!sure) {
+            *group = i;
             return false;
         }
         // Lanes past the run read texel 0 and are not written.
-        const __m256i index =
-            _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, _mm256_set1_epi32(walk.width)), tx), valid);
-        __m256i src = _mm256_i32gather_epi32(reinterpret_cast<const int*>(walk.texels), index, 4);
+        const __m256i index = _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, width), tx), valid);
+        alignas(32) int ix[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(ix), index);
+        __m128i lo = _mm_cvtsi32_si128(texels[ix[0]]); lo = _mm_insert_epi32(lo, texels[ix[1]], 1); lo = _mm_insert_epi32(lo, texels[ix[2]], 2); lo = _mm_insert_epi32(lo, texels[ix[3]], 3);
+        __m128i hi = _mm_cvtsi32_si128(texels[ix[4]]); hi = _mm_insert_epi32(hi, texels[ix[5]], 1); hi = _mm_insert_epi32(hi, texels[ix[6]], 2); hi = _mm_insert_epi32(hi, texels[ix[7]], 3);
+        __m256i src = _mm256_set_m128i(hi, lo);
         if constexpr (kTint) {
             src = _mm256_packus_epi16(Mul255(_mm256_unpacklo_epi8(src, zero), tintWide),
                                       Mul255(_mm256_unpackhi_epi8(src, zero), tintWide));
         }
-        uint32_t* target = rows.target + size_t(r) * size_t(rows.pitch) + from;
-        if (from + 8 <= rows.pitch) {
+        uint32_t* target = walk.target + g.at;
+        if (g.at + 8 <= walk.end) {
             // Eight pixels of the row: those past the run are written back as they were.
             __m256i* out = reinterpret_cast<__m256i*>(target);
             const __m256i dst = _mm256_loadu_si256(out);
@@ -139,19 +141,20 @@ bool BlendWalk(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint
             const __m256i dst = _mm256_maskload_epi32(out, valid);
             _mm256_maskstore_epi32(out, valid, _mm256_or_si256(BlendEight(src, dst), orMask));
         }
-        from += 8;
-        const bool rowDone = from > last;
-        r += rowDone ? 1 : 0;
-        from = rowDone && r < rows.count ? rows.first[r] : from;
     }
     return true;
 }
 
 }  // namespace
 
-bool BlendWalkAvx2(const TexelWalk& walk, const WalkRows& rows, bool tint, uint32_t color,
-                   uint32_t alphaOr, int* row, int* x) {
-    return (tint ? BlendWalk<true> : BlendWalk<false>)(walk, rows, color, alphaOr, row, x);
+bool BlendGroupsAvx2(const FixedWalk& walk, const WalkGroup* groups, int count, bool tint,
+                     uint32_t color, uint32_t alphaOr, int* group) {
+    if (walk.inside) {
+        return (tint ? BlendGroups<true, true> : BlendGroups<false, true>)(walk, groups, count, color, alphaOr,
+                                                                           group);
+    }
+    return (tint ? BlendGroups<true, false> : BlendGroups<false, false>)(walk, groups, count, color, alphaOr,
+                                                                         group);
 }
 
 bool HasAvx2() { return __builtin_cpu_supports("avx2"); }
