@@ -85,14 +85,10 @@ public:
     // has none.
     bool NextRow(int* first, int* last);
     // Calls row(r, first, last) with the runs of the next `count` rows (r from 0), as NextRow
-    // gives them; a row without one has first > last.
+    // gives them; a row without one has first > last. False when no row had one.
     template <class Row>
-    void ForRows(int count, Row&& row) {
-        if (starts_ == 1) {
-            StepRows<1>(count, row);
-        } else {
-            StepRows<2>(count, row);
-        }
+    bool ForRows(int count, Row&& row) {
+        return starts_ == 1 ? StepRows<1>(count, row) : StepRows<2>(count, row);
     }
 
 private:
@@ -114,19 +110,22 @@ private:
     };
 
     template <int kStarts, class Row>
-    [[gnu::always_inline]] void StepRows(int count, Row& row) {
+    [[gnu::always_inline]] bool StepRows(int count, Row& row) {
         Bound b0 = bounds_[0], b1 = bounds_[1], b2 = bounds_[2];
         const int64_t width = width_;
+        int64_t widest = -1;
         for (int r = 0; r < count; ++r) {
             const int64_t q0 = b0.Step(), q1 = b1.Step(), q2 = b2.Step();
-            const int64_t low = kStarts == 1 ? q0 : std::max(q0, q1);
-            const int64_t high = kStarts == 1 ? std::min(q1, q2) : q2;
             // Kept within [0, width] and [-1, width - 1]: far quotients mean an empty row.
-            row(r, left_ + int(std::clamp<int64_t>(low, 0, width)), left_ + int(std::clamp<int64_t>(high, -1, width - 1)));
+            const int64_t low = std::clamp<int64_t>(kStarts == 1 ? q0 : std::max(q0, q1), 0, width);
+            const int64_t high = std::clamp<int64_t>(kStarts == 1 ? std::min(q1, q2) : q2, -1, width - 1);
+            widest = std::max(widest, high - low);
+            row(r, left_ + int(low), left_ + int(high));
         }
         bounds_[0] = b0;
         bounds_[1] = b1;
         bounds_[2] = b2;
+        return widest >= 0;
     }
 
     Bound bounds_[3];  // the bounds where runs start first

@@ -95,15 +95,14 @@ using WriteRoutine = void (*)(const PipelineState&, const uint32_t*, int, uint32
 // The walk's fixed point: coordinates in units of 2^-20 texel, up to 2^10 texels from 0.
 constexpr int kFixedShift = 20;
 constexpr double kFixedReach = 1024.0;
-// Boxes wider than this are drawn row by row.
-constexpr int kMaxWalkWidth = 1024;
-// Groups a batch of rows holds, and the most MakeGroups writes past those it counts.
-constexpr int kGroups = 1024, kGroupsWritten = 8;
+// Boxes wider or taller than this are drawn a run at a time.
+constexpr int kMaxWalkSide = 1024;
 
-// The fixed-point steps of the coordinates a row down and a pixel across.
-struct Steps {
-    int32_t uRow, uPixel, vRow, vPixel;
-};
+// floor(x) for |x| below 2^62.
+int64_t FloorOf(double x) {
+    const int64_t truncated = int64_t(x);
+    return truncated - (double(truncated) > x ? 1 : 0);
+}
 
 // Sets up the fixed-point walk of a point-sampled triangle: false when its box or its
 // coordinates reach too far for it.
@@ -111,12 +110,12 @@ struct Steps {
 // The triangle path samples pixel n of box row m at x = ((origin + dy m) + dx n) size, in
 // double precision, with an error below 2^-30 texel within the reach. The walk's coordinate
 // starts from floor(x 2^20) at the box's corner and steps by the slopes rounded to whole units,
-// so it is within 1 + (m + n) / 2 units of x. A margin of 3 + (width + height) / 2 units is
-// added to it: where its fraction is at least twice the margin, its whole part is floor(x).
-bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, const Plane& v, FixedWalk* walk,
-               Steps* steps) {
+// so it is within 1 + (m + n) / 2 units of x (and a little more from the rounding of the
+// slopes). A margin of 3 + (width + height) / 2 units is added to it: where its fraction is at
+// least twice the margin, its whole part is floor(x).
+bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, const Plane& v, TexelWalk* walk) {
     const int width = t.right - t.left + 1, height = t.bottom - t.top + 1;
-    if (width > kMaxWalkWidth || height > kMaxWalkWidth) return false;
+    if (width > kMaxWalkSide || height > kMaxWalkSide) return false;
     const StageSampler& s = ps.samplers[0];
     const int32_t margin = 3 + (width + height) / 2;
     const double unit = double(1 << kFixedShift);
@@ -124,12 +123,12 @@ bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, 
     // (then every pixel of it does).
     auto axis = [&](const Plane& p, int size, int32_t* lanes, int32_t* row, int32_t* pixel, bool* inside) {
         const double scale = double(size);
-        // Beyond the last pixel by up to 64: MakeGroups writes groups it does not count.
+        // Lanes reach up to seven pixels past the box.
         const double reach = std::fabs(p.origin * scale) + std::fabs(p.dy * scale) * height +
-                             std::fabs(p.dx * scale) * (width + 64);
+                             std::fabs(p.dx * scale) * (width + 8);
         if (!(reach < kFixedReach)) return false;  // also not a number
-        const int64_t start = int64_t(std::floor(p.origin * scale * unit)) + margin;
-        const int64_t dx = std::llround(p.dx * scale * unit), dy = std::llround(p.dy * scale * unit);
+        const int64_t start = FloorOf(p.origin * scale * unit) + margin;
+        const int64_t dx = FloorOf(p.dx * scale * unit + 0.5), dy = FloorOf(p.dy * scale * unit + 0.5);
         for (int k = 0; k < 8; ++k) lanes[k] = int32_t(start + dx * k);
         *row = int32_t(dy);
         *pixel = int32_t(dx);
@@ -140,8 +139,8 @@ bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, 
         return true;
     };
     bool inside = true;
-    if (!axis(u, s.width, walk->u, &steps->uRow, &steps->uPixel, &inside) ||
-        !axis(v, s.height, walk->v, &steps->vRow, &steps->vPixel, &inside)) {
+    if (!axis(u, s.width, walk->u, &walk->uRow, &walk->uPixel, &inside) ||
+        !axis(v, s.height, walk->v, &walk->vRow, &walk->vPixel, &inside)) {
         return false;
     }
     walk->texels = s.texels;
@@ -150,48 +149,8 @@ bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, 
     walk->shift = kFixedShift;
     walk->near = 2 * margin;
     walk->inside = inside;
-    walk->target = ps.target;
-    walk->end = int64_t(ps.scissor.bottom) * ps.targetPitch;
     return true;
 }
-
-// The most groups a row of the box makes, and room for those written past them.
-int GroupsInRow(const TriangleSetup& t) { return (t.right - t.left + 8) / 8 + kGroupsWritten; }
-
-// Writes the groups of eight pixels of run [first, last] of box row m at out: returns how
-// many. Runs of up to 64 pixels are written as eight groups without a test, only as many of
-// them counted as the run fills.
-class GroupMaker {
-public:
-    GroupMaker(const TriangleSetup& t, const Steps& steps, int pitch) : t_(t), steps_(steps), pitch_(pitch) {
-        for (int j = 0; j < kGroupsWritten; ++j) {
-            apart_[j] = {8 * j, 8 * j * steps.uPixel, 8 * j * steps.vPixel, -8 * j};
-        }
-    }
-
-    [[gnu::always_inline]] int Make(int m, int first, int last, WalkGroup* out) const {
-        const int length = last - first + 1, n = first - t_.left;
-        WalkGroup g{(t_.top + m) * pitch_ + first, steps_.uRow * m + steps_.uPixel * n,
-                    steps_.vRow * m + steps_.vPixel * n, length};
-        const int groups = std::max(0, (length + 7) >> 3);
-        for (int k = 0; k < groups; k += kGroupsWritten) {
-#pragma GCC unroll 8
-            for (int j = 0; j < kGroupsWritten; ++j) {
-                const WalkGroup& a = apart_[j];
-                out[k + j] = {g.at + a.at, g.u + a.u, g.v + a.v, g.count + a.count};
-            }
-            g = {g.at + 8 * kGroupsWritten, g.u + kGroupsWritten * apart_[1].u, g.v + kGroupsWritten * apart_[1].v,
-                 g.count - 8 * kGroupsWritten};
-        }
-        return groups;
-    }
-
-private:
-    const TriangleSetup& t_;
-    Steps steps_;
-    int pitch_;
-    WalkGroup apart_[kGroupsWritten];  // group j of a run from the first
-};
 
 }  // namespace
 
@@ -262,10 +221,9 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
     const WriteRoutine write = path.write[tint ? 1 : 0];
     const bool fill = !path.textured && !gouraud;
     // Point-sampled texels blended by source alpha: read and blended together, eight at a time.
-    FixedWalk walk;
-    Steps steps;
+    TexelWalk walk;
     const bool walking = path.sourceAlpha && source == kPointTexture && !gouraud && UseAvx2() &&
-                         SetUpWalk(ps, t, u, v, &walk, &steps);
+                         SetUpWalk(ps, t, u, v, &walk);
     uint32_t buffer[kSpanPixels];
     if (fill) std::fill(buffer, buffer + std::min(kSpanPixels, t.right - t.left + 1), color);
     // Pixels [from, from + count) of box row r, by the buffer.
@@ -282,30 +240,30 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
     bool drew = false;
     const int rows = t.bottom - t.top + 1;
     if (walking) {
-        // The rows' groups, as many rows at a time as their groups fit.
-        WalkGroup groups[kGroups];
-        const GroupMaker maker(t, steps, ps.targetPitch);
-        const int batch = std::min(rows, (kGroups - kGroupsWritten) / GroupsInRow(t));
-        for (int top = 0; top < rows; top += batch) {
-            int made = 0;
-            coverage.ForRows(std::min(batch, rows - top), [&](int r, int first, int last) {
-                made += maker.Make(top + r, first, last, groups + made);
+        constexpr int kRows = 256;
+        int firsts[kRows], lasts[kRows];
+        for (int top = 0; top < rows; top += kRows) {
+            const int count = std::min(kRows, rows - top);
+            drew |= coverage.ForRows(count, [&](int r, int first, int last) {
+                firsts[r] = first;
+                lasts[r] = last;
             });
-            drew |= made > 0;
-            // The vector loop stops at a group with a sample it cannot be sure of; that one is
-            // sampled pixel by pixel.
-            int at = 0;
-            while (!BlendGroupsAvx2(walk, groups, made, tint, color, ps.alphaOr, &at)) {
-                const WalkGroup& g = groups[at];
-                const int y = g.at / ps.targetPitch;
-                drawRun(y - t.top, g.at - y * ps.targetPitch, std::min(8, g.count));
-                ++at;
+            uint32_t* target = ps.target + size_t(t.top + top) * size_t(ps.targetPitch);
+            const WalkRows walkRows{firsts, lasts, count, top, t.left, target, ps.targetPitch,
+                                    int64_t(ps.scissor.bottom - t.top - top) * ps.targetPitch};
+            // The vector loop stops at eight pixels it cannot be sure of; they are sampled one
+            // by one.
+            int r = 0, x = firsts[0];
+            while (!BlendWalkAvx2(walk, walkRows, tint, color, ps.alphaOr, &r, &x)) {
+                const int n = std::min(8, lasts[r] - x + 1);
+                drawRun(top + r, x, n);
+                x += n;
+                if (x > lasts[r] && ++r < count) x = firsts[r];
             }
         }
         return drew;
     }
-    coverage.ForRows(rows, [&](int r, int first, int last) {
-        drew |= first <= last;
+    drew = coverage.ForRows(rows, [&](int r, int first, int last) {
         for (int from = first; from <= last; from += kSpanPixels) {
             drawRun(r, from, std::min(kSpanPixels, last - from + 1));
         }

@@ -182,8 +182,9 @@ Coverage::Coverage(const TriangleSetup& t) : left_(t.left), width_(t.right - t.l
         bound.remainderStep = change - bound.quotientStep * bound.divisor;
     }
     // The edges of a triangle change x by amounts that sum to zero, so one edge at least bounds
-    // the runs' starts and one at least their ends.
-    std::stable_partition(bounds_, bounds_ + 3, [](const Bound& b) { return b.startMask != 0; });
+    // the runs' starts and one at least their ends: the starts are put first.
+    if (bounds_[0].startMask == 0) std::swap(bounds_[0], bounds_[bounds_[1].startMask != 0 ? 1 : 2]);
+    if (bounds_[1].startMask == 0 && bounds_[2].startMask != 0) std::swap(bounds_[1], bounds_[2]);
     starts_ = bounds_[1].startMask != 0 ? 2 : 1;
 }
 

@@ -25,31 +25,37 @@ int BlendRectAvx2(const uint32_t* texels, int texWidth, const int* rows, const i
                   int pitch, uint32_t alphaOr);
 
 // Point sampling over a triangle without perspective, in fixed point: the texel coordinates of
-// a pixel, in units of 2^-shift texel, are lane values plus a group's offsets. They are offset
-// by a margin wider than their error, so that a coordinate lying further than the margin from
-// a texel edge gives the texel by its whole part; `near` is twice the margin.
-struct FixedWalk {
+// pixel n of box row m, in units of 2^-shift texel, are u[0] + uRow m + uPixel n and
+// v[0] + vRow m + vPixel n. They are offset by a margin wider than their error, so that a
+// coordinate whose fraction is at least `near` (twice the margin) gives the texel by its whole
+// part; nearer a texel edge the caller samples the pixel itself.
+struct TexelWalk {
     const uint32_t* texels;
     int width, height;
-    int32_t u[8], v[8];  // the coordinates of pixels 0-7 of the box's top row, plus the margin
+    int32_t u[8], v[8];  // pixels 0-7 of the box's top row
+    int32_t uRow, uPixel, vRow, vPixel;
     int shift;
     int32_t near;
-    bool inside;        // every sample lies inside the texture: no test for it
-    uint32_t* target;   // ARGB words; groups address them from here
-    int64_t end;        // words of the target
+    bool inside;  // every pixel of the box samples inside the texture: no test for it
 };
 
-// Up to eight pixels of a row: target words at + i for i below count (count may exceed 8:
-// eight then), sampled at the walk's lanes plus u and v.
-struct WalkGroup {
-    int32_t at, u, v, count;
+// Rows of a triangle: row r covers pixels [first[r], last[r]] of target row r (none when
+// first > last); it is row top + r of the box, and pixel x is its pixel x - left. Target words
+// from `end` on lie past the target.
+struct WalkRows {
+    const int* first;
+    const int* last;
+    int count, top, left;
+    uint32_t* target;
+    int pitch;
+    int64_t end;
 };
 
-// Blends by source alpha the texels the walk samples onto the groups' pixels, optionally
-// modulated by the colour first (tint), from group *group on. Returns true when it reached the
-// end; false with *group at a group that has a sample near a texel edge or outside the
-// texture (the caller samples that one itself and goes on after it).
-bool BlendGroupsAvx2(const FixedWalk& walk, const WalkGroup* groups, int count, bool tint,
-                     uint32_t color, uint32_t alphaOr, int* group);
+// Blends by source alpha the texels the walk samples onto the rows' pixels, optionally
+// modulated by the colour first (tint), eight at a time, from row *row pixel *x on. Returns
+// true when it reached the end; false with *row, *x at a group of eight pixels with a sample
+// near a texel edge or outside the texture (the caller samples those and goes on after them).
+bool BlendWalkAvx2(const TexelWalk& walk, const WalkRows& rows, bool tint, uint32_t color,
+                   uint32_t alphaOr, int* row, int* x);
 
 }  // namespace platform::gfx
