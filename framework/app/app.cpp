@@ -50,7 +50,6 @@ void ErrorBox(const char* text) { MessageBox(kStopIcon, "ERROR", "%s", text); }
 int32_t CommonEnding() {
     // A failure that asked for the end gives its status, whatever message then ended the loop.
     int32_t exitCode = State().exitCode != 0 ? State().exitCode : static_cast<int32_t>(State().lastMessage.wParam);
-    State().windowExists = false;
     platform::GetWindowSystem().Destroy();
     Zeth3D::Finalize();
     ZethFile::Finalize();
@@ -276,7 +275,7 @@ void SetUseFlags(uint32_t flags) { State().useFlags = flags; }
 uint32_t GetFrameRate() { return State().frameRate; }
 uint32_t GetUseFlags() { return State().useFlags; }
 void* GetInstanceHandle() { return State().instance; }
-WindowHandle GetWindowHandle() { return State().windowExists ? &State() : nullptr; }
+WindowHandle GetWindowHandle() { return platform::GetWindowSystem().Exists() ? &State() : nullptr; }
 
 void GetScreenInfo(int32_t* width, int32_t* height, bool* windowed) {
     if (width != nullptr) *width = State().screenWidth;

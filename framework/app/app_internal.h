@@ -12,7 +12,6 @@ namespace Zeth::internal {
 struct AppState {
     GameCallbacks game;
     void* instance = nullptr;
-    bool windowExists = false;
     std::string applicationName;
     std::string executableFolder;
     int32_t screenWidth = 0;

@@ -28,7 +28,6 @@ bool CreateMainWindow() {
     AppState& state = State();
     platform::WindowSystem& window = platform::GetWindowSystem();
     if (!window.Create(state.applicationName, state.screenWidth, state.screenHeight, state.windowed)) return false;
-    state.windowExists = true;
     WindowProc(GetWindowHandle(), wm::kCreate, 0, 0);
     return true;
 }
@@ -41,7 +40,6 @@ namespace {
 
 void CloseWindow(WindowHandle window) {
     platform::GetWindowSystem().ShowCursor(true);
-    State().windowExists = false;
     WindowProc(window, wm::kDestroy, 0, 0);
     platform::GetWindowSystem().Destroy();
 }

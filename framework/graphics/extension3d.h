@@ -12,17 +12,10 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "framework/graphics/classes3d.h"
 #include "framework/graphics/device_object.h"
 
 class CFont;
-class CSprite3D;
-class CPrimitive3D;
-class CLine3D;
-class CPoint3D;
-class CLine2D;
-class CPoint2D;
-class CFontSprite2D;
-class CFontSprite3D;
 class CModelData;
 class ZethModelExManager;
 

@@ -6,17 +6,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "framework/graphics/classes3d.h"
 #include "framework/graphics/device_object.h"
 #include "framework/graphics/font.h"
-
-class CSprite3D;
-class CPrimitive3D;
-class CLine3D;
-class CPoint3D;
-class CLine2D;
-class CPoint2D;
-class CFontSprite2D;
-class CFontSprite3D;
 
 // Managers of the 3D side's classes and the fonts. The 3D side registers the constructors
 // behind their Create operations (extension3d.h); without it every Create gives null.

@@ -17,6 +17,17 @@ struct Vertex2D {
 };
 static_assert(sizeof(Vertex2D) == 52);
 
+// A vertex to push: at (x, y) and depth z in the colour, its texture coordinates 0.
+inline Vertex2D PushedVertex(float x, float y, float z, uint32_t colour) {
+    Vertex2D v{};
+    v.x = x;
+    v.y = y;
+    v.z = z;
+    v.rhw = 1.0f;
+    v.diffuse = colour;
+    return v;
+}
+
 class CBasePrimitive2D : public CDeviceObject {
 public:
     static constexpr uint32_t kBuckets = 8191;

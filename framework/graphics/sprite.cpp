@@ -55,12 +55,7 @@ CSprite2D::Cells CSprite2D::SourceCoordinates(const float* src, uint32_t stages,
 }
 
 Vertex2D CSprite2D::Corner(const Cells& cells, int k, float x, float y, float z, uint32_t colour) {
-    Vertex2D v{};
-    v.x = x;
-    v.y = y;
-    v.z = z;
-    v.rhw = 1.0f;
-    v.diffuse = colour;
+    Vertex2D v = PushedVertex(x, y, z, colour);
     bool right = k == 1 || k == 2, bottom = k == 2 || k == 3;
     for (int s = 0; s < 4; ++s) {
         v.uv[s][0] = right ? cells.uv[s][2] : cells.uv[s][0];

@@ -158,12 +158,7 @@ bool CSprite2D::DrawStrip(const float* x, const float* y, const float* z, const 
     auto edge = [&](uint32_t i, float sign, float u) {
         float offset[2] = {0.0f, halfWidth[i]};
         RotateByAngle(offset, static_cast<int32_t>(angle[i]));
-        Vertex2D v{};
-        v.x = x[i] + sign * offset[0];
-        v.y = y[i] + sign * offset[1];
-        v.z = z[i];
-        v.rhw = 1.0f;
-        v.diffuse = colour[i];
+        Vertex2D v = PushedVertex(x[i] + sign * offset[0], y[i] + sign * offset[1], z[i], colour[i]);
         v.uv[0][0] = u;
         v.uv[0][1] = vTop + static_cast<float>(i) * step;
         return v;

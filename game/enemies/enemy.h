@@ -30,6 +30,7 @@ public:
 
 protected:
     Enemy() = default;
+    Enemy(int32_t typeId, float x, float y, float a, float b, float c, float d) { Setup(typeId, x, y, a, b, c, d); }
     // The constructor pattern: Init, then position, movement, size, life, score and sounds from
     // the table row of the type id.
     void Setup(int32_t typeId, float x, float y, float a, float b, float c, float d);
@@ -42,4 +43,13 @@ protected:
     void DrawFrom(float srcX, float srcY, float srcWidth, float srcHeight);
     // The same from a given sheet in a given colour.
     void DrawFromSheet(int32_t sheet, float srcX, float srcY, float srcWidth, float srcHeight, uint32_t tint);
+};
+
+// The head of an enemy class outside the W and Y families: a class derives from EnemyOf<id> or
+// EnemyOf<id, FamilyBase> and inherits its constructor, so its id is written once, in its head;
+// the base (Enemy or a family base that takes the id first) sets the class's table values.
+template <int32_t Id, class Base = Enemy>
+class EnemyOf : public Base {
+public:
+    EnemyOf(float x, float y, float a, float b, float c, float d) : Base(Id, x, y, a, b, c, d) {}
 };

@@ -9,6 +9,7 @@
 #include "game/enemies/enemy.h"
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
+#include "game/world/class_rows.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
@@ -294,24 +295,32 @@ private:
 
 // ---- The Gradius pair: destroyed, they show what they paid ----
 
+struct GradiusGroundRow {
+    int32_t id;
+    float outwards;  // how far it sits out from the centre line of where it was placed
+};
+
+constexpr GradiusGroundRow kGradiusGround[] = {
+    {type_id::E_Gradius_Hatch_G, 3.0f},
+    {type_id::E_Gradius_Battery_G, 11.0f},
+};
+
 template <int32_t Id>
 class GradiusGround : public E_Ground {
 public:
+    GradiusGround(float x, float y, float a, float b, float c, float d)
+        : E_Ground(Id, x, y, a, b, c, d, ClassRowOrFirst(kGradiusGround, Id).outwards) {}
     void OnKilled(ObjectController* ctx) override {
         Object* label = ctx->CreateObject(type_id::EF_ScorePop, x, y, 0.0f, -0.25f, 0.0f, 0.0f, nullptr);
         if (label != nullptr) label->SetScore(score);
         Explode(ctx);
     }
-
-protected:
-    GradiusGround(float x, float y, float a, float b, float c, float d, float outwards)
-        : E_Ground(Id, x, y, a, b, c, d, outwards) {}
 };
 
 // Releases nine zako towards the centre, then is worth 100000.
 class E_Gradius_Hatch_G final : public GradiusGround<type_id::E_Gradius_Hatch_G> {
 public:
-    E_Gradius_Hatch_G(float x, float y, float a, float b, float c, float d) : GradiusGround(x, y, a, b, c, d, 3.0f) {}
+    using GradiusGround::GradiusGround;
     void Draw(ObjectController*) override {
         const float open = age <= 100 ? 0.0f : 32.0f;
         if (x < 128.0f) DrawGround(x, y, 32.0f + open, 64.0f, 32.0f, 32.0f);
@@ -330,7 +339,7 @@ private:
 // Fires from the field's edge; worth 400 more every frame it lives.
 class E_Gradius_Battery_G final : public GradiusGround<type_id::E_Gradius_Battery_G> {
 public:
-    E_Gradius_Battery_G(float x, float y, float a, float b, float c, float d) : GradiusGround(x, y, a, b, c, d, 11.0f) {}
+    using GradiusGround::GradiusGround;
     void Draw(ObjectController*) override {
         if (x < 128.0f) DrawGround(x, y, 192.0f, 32.0f);
         else DrawGround(x, y, 208.0f, 32.0f, -16.0f, 16.0f);
@@ -346,9 +355,9 @@ private:
 
 // ---- The clone: flies in spinning, reflects, fires, and fades ----
 
-class E_AliceClone_G final : public Enemy {
+class E_AliceClone_G final : public EnemyOf<type_id::E_AliceClone_G> {
 public:
-    E_AliceClone_G(float x, float y, float a, float b, float c, float d) { Setup(type_id::E_AliceClone_G, x, y, a, b, c, d); }
+    using EnemyOf::EnemyOf;
     void Run(ObjectController* ctx) override {
         TickHitFlash();
         if (invincible > 0) invincible -= 1;

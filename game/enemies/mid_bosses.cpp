@@ -116,7 +116,7 @@ public:
     void ForgetObject(Object* gone) override { ForgetAsChild(*this, gone); }
 
 protected:
-    MidBossChild(int32_t id, float px, float py, float a, float b, float c, float d) { Setup(id, px, py, a, b, c, d); }
+    using Enemy::Enemy;
     // The level of the mid-boss that holds it, 0 without one.
     int32_t OwnerLevel() const {
         const MidBoss* parent = dynamic_cast<const MidBoss*>(owner);
@@ -126,9 +126,9 @@ protected:
 
 // ---- The three-cannon: survive 24 volleys ----
 
-class E_3Cannon_B final : public MidBoss {
+class E_3Cannon_B final : public EnemyOf<type_id::E_3Cannon_B, MidBoss> {
 public:
-    E_3Cannon_B(float x, float y, float a, float b, float c, float d) : MidBoss(type_id::E_3Cannon_B, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     int32_t volleys = 0;
 
 private:
@@ -177,9 +177,9 @@ private:
 
 // ---- The breaker: destroy both parts ----
 
-class E_RudeBreaker_MiddleBoss_B final : public MidBoss {
+class E_RudeBreaker_MiddleBoss_B final : public EnemyOf<type_id::E_RudeBreaker_MiddleBoss_B, MidBoss> {
 public:
-    E_RudeBreaker_MiddleBoss_B(float x, float y, float a, float b, float c, float d) : MidBoss(type_id::E_RudeBreaker_MiddleBoss_B, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     void ForgetObject(Object* gone) override {
         for (Object*& part : parts) {
             if (part == gone) part = nullptr;
@@ -236,10 +236,9 @@ private:
 };
 
 // A side part of the breaker: three homing bullets every two seconds.
-class E_RudeBreaker_MiddleBoss_Parts_B final : public MidBossChild {
+class E_RudeBreaker_MiddleBoss_Parts_B final : public EnemyOf<type_id::E_RudeBreaker_MiddleBoss_Parts_B, MidBossChild> {
 public:
-    E_RudeBreaker_MiddleBoss_Parts_B(float x, float y, float a, float b, float c, float d)
-        : MidBossChild(type_id::E_RudeBreaker_MiddleBoss_Parts_B, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     void Run(ObjectController* ctx) override {
         TickHitFlash();
         if (age % 120 == 0) {
@@ -256,9 +255,9 @@ public:
 
 // ---- The UFO: spend its ammunition ----
 
-class E_UFO_B final : public MidBoss {
+class E_UFO_B final : public EnemyOf<type_id::E_UFO_B, MidBoss> {
 public:
-    E_UFO_B(float x, float y, float a, float b, float c, float d) : MidBoss(type_id::E_UFO_B, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     int32_t ammo = 0;
     int32_t cooldown = 0;
 
@@ -323,9 +322,9 @@ private:
 };
 
 // A bit the UFO drops: any hit destroys it, and it bursts into four shootable bullets.
-class E_UFO_Bit_B final : public MidBossChild {
+class E_UFO_Bit_B final : public EnemyOf<type_id::E_UFO_Bit_B, MidBossChild> {
 public:
-    E_UFO_Bit_B(float x, float y, float a, float b, float c, float d) : MidBossChild(type_id::E_UFO_Bit_B, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     void Run(ObjectController* ctx) override { RunSimple(ctx); }
     void OnKilled(ObjectController* ctx) override {
         ctx->FirePattern(type_id::E_DestroyableBullet_W, x, y, 4.0f, 0.2f, 4, true, 45, 270, nullptr);
@@ -336,10 +335,10 @@ public:
 
 // ---- The shield boss: shoot its shields away (which heals it) ----
 
-class E_Shield_B final : public MidBoss {
+class E_Shield_B final : public EnemyOf<type_id::E_Shield_B, MidBoss> {
 public:
     static constexpr int kMaxShields = 16;
-    E_Shield_B(float x, float y, float a, float b, float c, float d) : MidBoss(type_id::E_Shield_B, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     void ForgetObject(Object* gone) override {
         for (Object*& s : shields) {
             if (s == gone) s = nullptr;
@@ -389,9 +388,9 @@ private:
 };
 
 // A shield circling its boss: hits on it heal the boss by as much.
-class E_Shield_Slave_B final : public MidBossChild {
+class E_Shield_Slave_B final : public EnemyOf<type_id::E_Shield_Slave_B, MidBossChild> {
 public:
-    E_Shield_Slave_B(float x, float y, float a, float b, float c, float d) : MidBossChild(type_id::E_Shield_Slave_B, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     void Run(ObjectController* ctx) override {
         TickHitFlash();
         if (age == 0) currentAngle = angle;
@@ -418,11 +417,11 @@ public:
 
 // ---- The arms boss: cut every arm ----
 
-class E_Arms_B final : public MidBoss {
+class E_Arms_B final : public EnemyOf<type_id::E_Arms_B, MidBoss> {
 public:
     static constexpr int kArms = 8;
     static constexpr int kSegments = 8;
-    E_Arms_B(float x, float y, float a, float b, float c, float d) : MidBoss(type_id::E_Arms_B, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     // A cut segment releases the rest of its arm.
     void ForgetObject(Object* gone) override {
         for (auto& arm : arms) {
@@ -512,9 +511,9 @@ private:
 };
 
 // A segment of an arm: placed by its boss; released, it flies off and fires three fans.
-class E_Arms_Slave_B final : public MidBossChild {
+class E_Arms_Slave_B final : public EnemyOf<type_id::E_Arms_Slave_B, MidBossChild> {
 public:
-    E_Arms_Slave_B(float x, float y, float a, float b, float c, float d) : MidBossChild(type_id::E_Arms_Slave_B, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     void Run(ObjectController* ctx) override {
         TickHitFlash();
         Shoot(ctx);

@@ -26,9 +26,9 @@ void Blast(ObjectController* ctx, float x, float y, float pace, float accel, int
 }
 
 // A trailing segment: unbreakable but to one overwhelming hit, firing slowly, faster late on.
-class E_ReccaSnake_Body final : public Enemy {
+class E_ReccaSnake_Body final : public EnemyOf<type_id::E_ReccaSnake_Body> {
 public:
-    E_ReccaSnake_Body(float x, float y, float a, float b, float c, float d) { Setup(type_id::E_ReccaSnake_Body, x, y, a, b, c, d); }
+    using EnemyOf::EnemyOf;
     void Run(ObjectController* ctx) override {
         TickHitFlash();
         const int32_t interval = std::max(120 - ctx->ArrestLevel, 15);
@@ -43,13 +43,12 @@ public:
     void Draw(ObjectController*) override { DrawFromSheet(0, 48.0f, 96.0f, 16.0f, 16.0f, kOpaqueWhite); }
 };
 
-class E_ReccaSnake_Head final : public Enemy {
+class E_ReccaSnake_Head final : public EnemyOf<type_id::E_ReccaSnake_Head> {
 public:
     static constexpr int kMaxSegments = 32;
     static constexpr int kTrail = 128;
 
-    E_ReccaSnake_Head(float x, float y, float a, float b, float c, float d) {
-        Setup(type_id::E_ReccaSnake_Head, x, y, a, b, c, d);
+    E_ReccaSnake_Head(float x, float y, float a, float b, float c, float d) : EnemyOf(x, y, a, b, c, d) {
         // The maker asks for a number of segments; the body holds at most 32.
         segmentCount = std::clamp(static_cast<int32_t>(c), 0, kMaxSegments);
         std::fill(std::begin(trailX), std::end(trailX), this->x);
@@ -160,7 +159,8 @@ private:
 template <int32_t N>
 class ReccaCarrier : public Enemy {
 public:
-    ReccaCarrier(float x, float y, float a, float b, float c, float d) { Setup(66 + N, x, y, a, b, c, d); }
+    ReccaCarrier(float x, float y, float a, float b, float c, float d)
+        : Enemy(type_id::E_Recca_1 + (N - 1), x, y, a, b, c, d) {}
     void Run(ObjectController* ctx) override {
         TickHitFlash();
         if (age == 8) vx = vy = 0.0f;

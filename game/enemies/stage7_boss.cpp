@@ -22,9 +22,9 @@ constexpr float kFormThreshold = 4000.0f;
 constexpr int32_t kFormFrames = 1860;
 constexpr int32_t kBusyField = 64;  // enemies in play at which the interval volleys pause
 
-class E_Stage7_Boss final : public Enemy {
+class E_Stage7_Boss final : public EnemyOf<type_id::E_Stage7_Boss> {
 public:
-    E_Stage7_Boss(float x, float y, float a, float b, float c, float d) { Setup(type_id::E_Stage7_Boss, x, y, a, b, c, d); }
+    using EnemyOf::EnemyOf;
 
     void Run(ObjectController* ctx) override {
         TickHitFlash();
@@ -212,25 +212,24 @@ public:
     }
 
 protected:
-    Stage7Projectile(int32_t id, float x, float y, float a, float b, float c, float d) { Setup(id, x, y, a, b, c, d); }
+    using Enemy::Enemy;
     virtual void Act(ObjectController*) {}
     void DrawBullet(int32_t size, float sx, float sy) { DrawCellCentred(gameSprites.bullet, x, y, size, size, sx, sy); }
 };
 
 // Its column by variant, its row turning with the age.
-class E_WashMachine final : public Stage7Projectile {
+class E_WashMachine final : public EnemyOf<type_id::E_WashMachine, Stage7Projectile> {
 public:
-    E_WashMachine(float x, float y, float a, float b, float c, float d) : Stage7Projectile(type_id::E_WashMachine, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     void Draw(ObjectController*) override {
         DrawBullet(16, static_cast<float>((angle + 7) * 16), static_cast<float>((age % 4 + 4) * 16));
     }
 };
 
 // Three sizes by variant: 32, 16 and 8 wide.
-class E_ScarletMeister final : public Stage7Projectile {
+class E_ScarletMeister final : public EnemyOf<type_id::E_ScarletMeister, Stage7Projectile> {
 public:
-    E_ScarletMeister(float x, float y, float a, float b, float c, float d)
-        : Stage7Projectile(type_id::E_ScarletMeister, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     void Draw(ObjectController*) override {
         if (angle == 1) DrawBullet(16, 32.0f, 112.0f);
         else if (angle == 2) DrawBullet(8, 32.0f, 128.0f);
@@ -247,9 +246,9 @@ private:
 };
 
 // Reflects once off a side (and, that frame, off the top).
-class E_Hamon final : public Stage7Projectile {
+class E_Hamon final : public EnemyOf<type_id::E_Hamon, Stage7Projectile> {
 public:
-    E_Hamon(float x, float y, float a, float b, float c, float d) : Stage7Projectile(type_id::E_Hamon, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     void Draw(ObjectController*) override { DrawBullet(8, static_cast<float>(96 + 8 * (age % 4)), 96.0f); }
     int32_t bounced = 0;
 
@@ -270,10 +269,10 @@ private:
 };
 
 // Curls for 40 frames one way or the other and sheds small magic every fourth frame.
-class E_RedMagic_Big final : public Stage7Projectile {
+class E_RedMagic_Big final : public EnemyOf<type_id::E_RedMagic_Big, Stage7Projectile> {
 public:
     E_RedMagic_Big(float x, float y, float a, float b, float c, float d)
-        : Stage7Projectile(type_id::E_RedMagic_Big, x, y, a, b, c, d), turnSign(c != 0.0f || d != 0.0f ? 1 : 0) {}
+        : EnemyOf(x, y, a, b, c, d), turnSign(c != 0.0f || d != 0.0f ? 1 : 0) {}
     void Draw(ObjectController*) override { DrawBullet(16, 32.0f, 112.0f); }
     int32_t turnSign;
 
@@ -288,10 +287,9 @@ private:
 };
 
 // Waits a second, then speeds up along its heading; it leaves just off the field's edge.
-class E_RedMagic_Small final : public Stage7Projectile {
+class E_RedMagic_Small final : public EnemyOf<type_id::E_RedMagic_Small, Stage7Projectile> {
 public:
-    E_RedMagic_Small(float x, float y, float a, float b, float c, float d)
-        : Stage7Projectile(type_id::E_RedMagic_Small, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     void Draw(ObjectController*) override { DrawBullet(8, 32.0f, 128.0f); }
     void Move(ObjectController*) override {
         StepMovement();

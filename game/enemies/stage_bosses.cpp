@@ -96,9 +96,9 @@ protected:
 };
 
 // Comes down, then patrols the top while dropping wall bullets and firing aimed pairs.
-class E_Stage1_Boss final : public TimedBoss {
+class E_Stage1_Boss final : public EnemyOf<type_id::E_Stage1_Boss, TimedBoss> {
 public:
-    E_Stage1_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(type_id::E_Stage1_Boss, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
 
 private:
     void Act(ObjectController* ctx) override {
@@ -122,9 +122,9 @@ private:
 };
 
 // Bounces across the top ever faster, firing every frame.
-class E_Stage2_Boss final : public TimedBoss {
+class E_Stage2_Boss final : public EnemyOf<type_id::E_Stage2_Boss, TimedBoss> {
 public:
-    E_Stage2_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(type_id::E_Stage2_Boss, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
 
 private:
     void Act(ObjectController* ctx) override {
@@ -147,9 +147,9 @@ private:
 
 // Flies in straight lines it picks from its own state, turned back into the arena, through
 // four firing phases of two seconds each.
-class E_Stage5_Boss final : public TimedBoss {
+class E_Stage5_Boss final : public EnemyOf<type_id::E_Stage5_Boss, TimedBoss> {
 public:
-    E_Stage5_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(type_id::E_Stage5_Boss, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     void Run(ObjectController* ctx) override {
         TimedBoss::Run(ctx);
         turnCountdown -= 1;
@@ -220,9 +220,9 @@ private:
 
 // A wide battleship: its score drains 200 a frame; it cycles eight fire patterns and after 30
 // seconds flies off the top.
-class E_Stage6_Boss final : public TimedBoss {
+class E_Stage6_Boss final : public EnemyOf<type_id::E_Stage6_Boss, TimedBoss> {
 public:
-    E_Stage6_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(type_id::E_Stage6_Boss, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
     int32_t patternIndex = 0;
     int32_t patternTime = 0;
 
@@ -303,9 +303,9 @@ private:
 };
 
 // Patrols sideways from age 60, its first way set by the scene's score; fires nothing.
-class E_Stage9_Boss final : public TimedBoss {
+class E_Stage9_Boss final : public EnemyOf<type_id::E_Stage9_Boss, TimedBoss> {
 public:
-    E_Stage9_Boss(float x, float y, float a, float b, float c, float d) : TimedBoss(type_id::E_Stage9_Boss, x, y, a, b, c, d) {}
+    using EnemyOf::EnemyOf;
 
 private:
     void Act(ObjectController* ctx) override {

@@ -6,6 +6,7 @@
 #include "game/enemies/family_support.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -78,10 +79,10 @@ class EF_GradiusOption final : public TrailingOption<type_id::EF_GradiusOption> 
 public:
     using TrailingOption::TrailingOption;
     void OnMessage(const Message& message) override {
-        if (message.Code() == 0) {
+        if (message.Code() == option_message::kWeaponsOn) {
             doubleOn = static_cast<uint8_t>(message.Int(0));
             laserOn = static_cast<uint8_t>(message.Int(1));
-        } else if (message.Code() == 1) {
+        } else if (message.Code() == option_message::kFireHeld) {
             fireHeld = message.Int(0);
         } else {
             Refuse("そんな代入できないよ＠恋鳥オプション");
@@ -107,11 +108,11 @@ class EF_Gradius2Option final : public TrailingOption<type_id::EF_Gradius2Option
 public:
     using TrailingOption::TrailingOption;
     void OnMessage(const Message& message) override {
-        if (message.Code() == 0) {
+        if (message.Code() == option_message::kWeaponsOn) {
             missileOn = static_cast<uint8_t>(message.Int(0));
             doubleOn = static_cast<uint8_t>(message.Int(1));
             rippleOn = static_cast<uint8_t>(message.Int(2));
-        } else if (message.Code() == 1) {
+        } else if (message.Code() == option_message::kFireHeld) {
             fireHeld = message.Int(0);
         } else {
             Refuse("そんな代入できないよ＠恋鳥4番装備のオプション");

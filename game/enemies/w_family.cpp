@@ -59,11 +59,11 @@ const FamilyRow& WRow() {
     return kWFamily[Id - 8];
 }
 
-// A W enemy of type id Id.
-template <int32_t Id>
-class W : public FamilyEnemy {
+// A W enemy of type id Id, on the family's base or on one of its own that takes the row first.
+template <int32_t Id, class Base = FamilyEnemy>
+class W : public Base {
 public:
-    W(float x, float y, float a, float b, float c, float d) : FamilyEnemy(WRow<Id>(), x, y, a, b, c, d) {}
+    W(float x, float y, float a, float b, float c, float d) : Base(WRow<Id>(), x, y, a, b, c, d) {}
 };
 
 // A burst of one bullet aimed at the party, as the ghost enemies fire.
@@ -442,10 +442,9 @@ private:
 
 // A satellite of the formation carrier, which places it; it goes when its carrier goes and
 // fires from level 8.
-class E_GhostZako3_W final : public TrimmedGhost {
+class E_GhostZako3_W final : public W<type_id::E_GhostZako3_W, TrimmedGhost> {
 public:
-    E_GhostZako3_W(float x, float y, float a, float b, float c, float d)
-        : TrimmedGhost(WRow<25>(), x, y, a, b, c, d) {}
+    using W::W;
     void OnKilled(ObjectController* ctx) override {
         Explode(ctx);
         ctx->CreateObject(type_id::EF_Blast_01, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
@@ -463,11 +462,10 @@ private:
 
 // The formation carrier: 24 satellites on three rings; all of them shot clears the field (code
 // 7), the carrier shot clears it too (code 6).
-class E_GhostZako2_W final : public TrimmedGhost {
+class E_GhostZako2_W final : public W<type_id::E_GhostZako2_W, TrimmedGhost> {
 public:
     static constexpr int kSatellites = 24;
-    E_GhostZako2_W(float x, float y, float a, float b, float c, float d)
-        : TrimmedGhost(WRow<24>(), x, y, a, b, c, d) {}
+    using W::W;
     void ForgetObject(Object* gone) override {
         for (Object*& s : satellites) {
             if (s == gone) s = nullptr;
@@ -551,10 +549,9 @@ private:
 
 // An invader of the formation: its creator hands it a level (times 4) in the inactive field;
 // members fire out of step, from level 2.
-class E_GhostZako5_W final : public TrimmedGhost {
+class E_GhostZako5_W final : public W<type_id::E_GhostZako5_W, TrimmedGhost> {
 public:
-    E_GhostZako5_W(float x, float y, float a, float b, float c, float d)
-        : TrimmedGhost(WRow<28>(), x, y, a, b, c, d) {}
+    using W::W;
     void OnKilled(ObjectController* ctx) override {
         Object* blast = ctx->CreateObject(type_id::EF_Blast_Invader, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
         if (blast != nullptr) blast->angle = GhostColourNumber(colour);
@@ -596,7 +593,7 @@ public:
     }
     // Its owner, when it has one, learns the life left instead of forgetting it.
     void Detach() override {
-        if (owner != nullptr) owner->OnMessage(Msg(3, enemy_message::kLifeLeft, static_cast<int32_t>(hp)));
+        if (owner != nullptr) owner->OnMessage(Msg(3, owner_message::kLifeLeft, static_cast<int32_t>(hp)));
     }
     void Draw(ObjectController* ctx) override {
         DrawNumber(136.0f, 8.0f, static_cast<int32_t>(hp), -1);

@@ -9,6 +9,7 @@
 #include "framework/core/angle.h"
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
+#include "game/world/class_rows.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
@@ -310,28 +311,38 @@ private:
 // ---- Splitters: they bounce off the sides and the top, leave through the bottom, and shot
 // down they split into the next size, each piece counted by the splitter's owner. ----
 
+struct SplitterRow {
+    int32_t id;
+    float margin;  // how far inside the sides and the top it bounces
+};
+
+constexpr SplitterRow kSplitters[] = {
+    {type_id::E_Split_Large_Y, 16.0f},
+    {type_id::E_Split_Middle_Y, 8.0f},
+    {type_id::E_Split_Small_Y, 4.0f},
+};
+
 template <int32_t Id>
 class Splitter : public Y<Id> {
 public:
+    using Y<Id>::Y;
     void OnKilled(ObjectController* ctx) override {
         if (this->hp <= 0.0f) Split(ctx);
         this->Explode(ctx);
     }
 
 protected:
-    Splitter(float x, float y, float a, float b, float c, float d, float margin)
-        : Y<Id>(x, y, a, b, c, d), margin_(margin) {}
     virtual void Split(ObjectController*) {}
-    void Bounce() { this->BounceInBox(margin_, 256.0f - margin_, margin_, kNoBottom); }
+    void Bounce() {
+        const float margin = ClassRowOrFirst(kSplitters, Id).margin;
+        this->BounceInBox(margin, 256.0f - margin, margin, kNoBottom);
+    }
     void Act(ObjectController*) override { Bounce(); }
-
-private:
-    float margin_;
 };
 
 class E_Split_Large_Y final : public Splitter<type_id::E_Split_Large_Y> {
 public:
-    E_Split_Large_Y(float x, float y, float a, float b, float c, float d) : Splitter(x, y, a, b, c, d, 16.0f) {}
+    using Splitter::Splitter;
     void Damage(ObjectController* ctx, float amount) override {
         Enemy::Damage(ctx, amount);
         if (state == kKilled) destroyed = 1;
@@ -357,7 +368,7 @@ private:
 
 class E_Split_Middle_Y final : public Splitter<type_id::E_Split_Middle_Y> {
 public:
-    E_Split_Middle_Y(float x, float y, float a, float b, float c, float d) : Splitter(x, y, a, b, c, d, 8.0f) {}
+    using Splitter::Splitter;
 
 private:
     void Split(ObjectController* ctx) override {
@@ -367,7 +378,7 @@ private:
 
 class E_Split_Small_Y final : public Splitter<type_id::E_Split_Small_Y> {
 public:
-    E_Split_Small_Y(float x, float y, float a, float b, float c, float d) : Splitter(x, y, a, b, c, d, 4.0f) {}
+    using Splitter::Splitter;
 };
 
 // ---- Item carriers ----

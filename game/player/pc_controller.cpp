@@ -1,6 +1,7 @@
 #include "game/player/pc_controller.h"
 
 #include "game/world/drawing.h"
+#include "game/world/kinds.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
@@ -48,7 +49,7 @@ PCController::PCController(float px, float py) {
     Init();
     x = px;
     y = py;
-    kind = 200;
+    kind = kind::kPartyController;
     hp = maxHp = 10000.0f;
     hitHalfWidth = hitHalfHeight = 0;
     speed = 3.0f;

@@ -86,7 +86,7 @@ void AfterShotHit(ObjectController& game, Object* e, Object* s, const Box& eb, c
         }
     }
     if (s->kind == kind::kReportingShot && e->state != kAlive && s->owner != nullptr) {
-        s->owner->OnMessage(Msg(5, stage_message::kHecatombBonus, &game, static_cast<int32_t>(e->GetX()),
+        s->owner->OnMessage(Msg(5, owner_message::kShotDestroyedEnemy, &game, static_cast<int32_t>(e->GetX()),
                                 static_cast<int32_t>(e->GetY())));
     }
     if (s->kind == kind::kReflectingShot && e->kind != kind::kGhostSatellite) Reflect(game, eb, sb, s);

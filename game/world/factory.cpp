@@ -1,6 +1,7 @@
 #include "game/world/factory.h"
 
 #include "framework/app/zeth.h"
+#include "game/world/kinds.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
 
@@ -64,8 +65,8 @@ Object* ObjectController::CreateObject(int32_t typeId, float x, float y, float a
     object->owner = owner;
     int32_t kind = kTypeTable[typeId].kind;
     AddObject(object, kind);
-    if (kind == 0) currentScene = object;
-    if (kind >= 400 && kind <= 499) {
+    if (kind == kind::kScene) currentScene = object;
+    if (kind::IsEnemyKind(kind)) {
         // Enemy life grows with the party: the product is computed in single precision, as
         // the record's fields are, and truncated toward zero.
         float scale = static_cast<float>(playerCount) * 0.7f + 0.3f;
@@ -87,7 +88,7 @@ Object* ObjectController::CreatePC(int32_t code) {
         pcController = character;
         return character;
     }
-    AddObject(character, 201);
+    AddObject(character, kind::kCharacter);
     character->owner = pcController;
     return character;
 }

@@ -10,8 +10,7 @@ enum : int32_t {
     kWaveTimerTick = 0,        // count the wave countdown down by the value
     kWaveSizeAdd = 1,          // waves grow by the value
     kEnemyKilled = 2,          // at x, y: counts towards an item drop
-    kHecatombBonus = 3,        // a whole wave destroyed, at x, y (also what a kind-508 shot tells
-                               // its owner of each enemy it destroys)
+    kHecatombBonus = 3,        // a whole wave destroyed, at x, y
     kExcessCapacityBonus = 4,  // a power item taken at full power
     kGameOver = 5,             // the party is out of lives
     kSubvertBonus = 6,         // at x, y
@@ -68,9 +67,24 @@ namespace enemy_message {
 enum : int32_t {
     kGhostLook = 0,  // drawn as a ghost (1) or not (0)
     kColour = 1,     // drawn in the colour of the value
-    kLifeLeft = 20,  // a ghost boss tells its owner the life it had left as it detaches
 };
 }  // namespace enemy_message
+
+// The owner of an object, told by the object it made.
+namespace owner_message {
+enum : int32_t {
+    kShotDestroyedEnemy = 3,  // a reporting shot's hit destroyed an enemy at x, y
+    kLifeLeft = 20,           // a ghost boss detaching: the life it had left
+};
+}  // namespace owner_message
+
+// A trailing option, set up by the character it follows.
+namespace option_message {
+enum : int32_t {
+    kWeaponsOn = 0,  // the option's weapons on (1) or off (0), one value each
+    kFireHeld = 1,   // the frames the fire button has been held
+};
+}  // namespace option_message
 
 // The result scene.
 namespace result_message {

@@ -32,11 +32,11 @@ ObjectController::~ObjectController() {
 }
 
 ObjectList& ObjectController::ListForKind(int32_t kind) {
-    if (kind >= 400 && kind <= 499) return enemies;
-    if (kind >= 700 && kind <= 799) return enemyBullets;
-    if (kind >= 500 && kind <= 599) return shots;
-    if (kind >= 200 && kind <= 299) return players;
-    if (kind >= 300 && kind <= 399) return items;
+    if (kind::IsEnemyKind(kind)) return enemies;
+    if (kind::IsEnemyBulletKind(kind)) return enemyBullets;
+    if (kind::IsShotKind(kind)) return shots;
+    if (kind::IsPlayerKind(kind)) return players;
+    if (kind::IsItemKind(kind)) return items;
     return others;
 }
 
@@ -98,26 +98,26 @@ void ObjectController::KillItems() { ForEach(items, [](Object* o) { o->Kill(); }
 
 void ObjectController::KillEffectsAndWaves() {
     ForEach(others, [](Object* o) {
-        if (o->kind >= 10) o->Kill();
+        if (o->kind >= kind::kWave) o->Kill();
     });
 }
 
 void ObjectController::KillWaves() {
     ForEach(others, [](Object* o) {
-        if (o->kind == 10) o->Kill();
+        if (o->kind == kind::kWave) o->Kill();
     });
 }
 
 void ObjectController::KillKind103() {
     ForEach(others, [](Object* o) {
-        if (o->kind == 103) o->Kill();
+        if (o->kind == kind::kStarAndRhythm) o->Kill();
     });
 }
 
 void ObjectController::PrepareFrame() {
     FrameCounts c;
     for (Object* e : enemies) {
-        if (e->kind != kind::kInvisibleWall && e->kind != 495) c.enemyCount += 1;
+        if (e->kind != kind::kInvisibleWall && e->kind != kind::kUncountedEnemy) c.enemyCount += 1;
         if (e->kind == kind::kLightEnemy) c.enemyLoad += 1;
         else if (e->kind > kind::kGroundEnemy && e->kind < kind::kLightEnemy) c.enemyLoad += 8;
         else if (e->kind == kind::kGroundEnemy) c.enemyLoad += 255;
@@ -126,7 +126,7 @@ void ObjectController::PrepareFrame() {
     c.itemCount = static_cast<int32_t>(items.size());
     c.shotCount = static_cast<int32_t>(shots.size());
     for (Object* o : others) {
-        if (o->kind >= 100) c.effectCount += 1;
+        if (o->kind >= kind::kEffect) c.effectCount += 1;
         else c.sceneCount += 1;
     }
     c.objectCount = static_cast<int32_t>(enemies.size() + enemyBullets.size() + items.size() + others.size() +

@@ -122,7 +122,7 @@ int32_t ObjectController::BombAll(int32_t damage, bool hitKind400) {
         CreateObject(type_id::EF_ZanacBlast, blastX[i], blastY[i], 0, 0, 0, 0, nullptr);
     }
     for (Object* o : others) {
-        if (o->kind != 102) continue;
+        if (o->kind != kind::kBombBlast) continue;
         if (count < kMaxBlasts) o->SetAge(0);
         count += 1;
     }

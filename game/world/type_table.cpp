@@ -1,9 +1,11 @@
 #include "game/world/type_table.h"
 
+#include "game/world/kinds.h"
+
 // Every type id of the factory with its class and kind, made from the rows of type_rows.h. Ids 7
 // and 97-139 have no class.
 const TypeEntry kTypeTable[kTypeCount] = {
-#define TYPE(id, name, kind) {id, #name, kind},
+#define TYPE(id, name, k) {id, #name, kind::k},
 #define NO_CLASS(id) {id, nullptr, -1},
 #include "game/world/type_rows.h"
 #undef TYPE
@@ -13,38 +15,38 @@ const TypeEntry kTypeTable[kTypeCount] = {
 // Character codes of the player factory (character id + 99); 98 is the party's controller,
 // kept in no list. A code without a class makes the fallback class.
 const TypeEntry kCharacterTable[kCharacterCodeCount] = {
-    // code class                                   kind
-    { 97, "PC_Dummy",                              201},
-    { 98, "PCController",                           -1},
-    { 99, "PC_Noa",                                201},
-    {100, "PC_Akimi",                              201},
-    {101, nullptr,                                 201},
-    {102, nullptr,                                 201},
-    {103, nullptr,                                 201},
-    {104, nullptr,                                 201},
-    {105, nullptr,                                 201},
-    {106, nullptr,                                 201},
-    {107, nullptr,                                 201},
-    {108, "PC_Keito",                              201},
-    {109, nullptr,                                 201},
-    {110, "PC_Natsuki",                            201},
-    {111, "PC_Sayaka",                             201},
-    {112, "PC_Karen",                              201},
-    {113, "PC_Hikaru",                             201},
-    {114, nullptr,                                 201},
-    {115, nullptr,                                 201},
-    {116, nullptr,                                 201},
-    {117, nullptr,                                 201},
-    {118, nullptr,                                 201},
-    {119, nullptr,                                 201},
-    {120, "PC_Minato",                             201},
-    {121, nullptr,                                 201},
-    {122, nullptr,                                 201},
-    {123, nullptr,                                 201},
-    {124, "PC_Aiko",                               201},
-    {125, nullptr,                                 201},
-    {126, nullptr,                                 201},
-    {127, "PC_Yuu",                                201},
+    // code class          kind
+    { 97, "PC_Dummy",     kind::kCharacter},
+    { 98, "PCController", -1},
+    { 99, "PC_Noa",       kind::kCharacter},
+    {100, "PC_Akimi",     kind::kCharacter},
+    {101, nullptr,        kind::kCharacter},
+    {102, nullptr,        kind::kCharacter},
+    {103, nullptr,        kind::kCharacter},
+    {104, nullptr,        kind::kCharacter},
+    {105, nullptr,        kind::kCharacter},
+    {106, nullptr,        kind::kCharacter},
+    {107, nullptr,        kind::kCharacter},
+    {108, "PC_Keito",     kind::kCharacter},
+    {109, nullptr,        kind::kCharacter},
+    {110, "PC_Natsuki",   kind::kCharacter},
+    {111, "PC_Sayaka",    kind::kCharacter},
+    {112, "PC_Karen",     kind::kCharacter},
+    {113, "PC_Hikaru",    kind::kCharacter},
+    {114, nullptr,        kind::kCharacter},
+    {115, nullptr,        kind::kCharacter},
+    {116, nullptr,        kind::kCharacter},
+    {117, nullptr,        kind::kCharacter},
+    {118, nullptr,        kind::kCharacter},
+    {119, nullptr,        kind::kCharacter},
+    {120, "PC_Minato",    kind::kCharacter},
+    {121, nullptr,        kind::kCharacter},
+    {122, nullptr,        kind::kCharacter},
+    {123, nullptr,        kind::kCharacter},
+    {124, "PC_Aiko",      kind::kCharacter},
+    {125, nullptr,        kind::kCharacter},
+    {126, nullptr,        kind::kCharacter},
+    {127, "PC_Yuu",       kind::kCharacter},
 };
 
 const TypeEntry* FindType(int32_t typeId) {

@@ -180,7 +180,7 @@ uint32_t VertexSizeOfFvf(uint32_t fvf) { return LayoutOf(fvf).size; }
 void DeviceImpl::BuildPipeline(PipelineState* ps) {
     const uint32_t* r = renderStates_;
     SurfaceImpl* target = renderTarget_;
-    ps->target = target->Argb();
+    ps->target = target->Storage();  // a pending fill is written by the draw (see Draw)
     ps->targetPitch = int(target->Width());
     ps->targetFormat = target->GetFormat();
     ps->quantize = !Is32BitColor(ps->targetFormat);
@@ -232,6 +232,7 @@ void DeviceImpl::BuildPipeline(PipelineState* ps) {
     ps->flatShade = r[rs::kShadeMode] == shade::kFlat;
     Classify(ps);
     ps->triangles = ForceGeneralPath() ? nullptr : ChooseTrianglePath(*ps);
+    ps->perspective = ForceGeneralPath() ? nullptr : ChoosePerspectivePath(*ps);
 }
 
 // ---- vertices ----
@@ -420,10 +421,24 @@ void DeviceImpl::DrawTriangleClipped(const PipelineState& ps, uint32_t a, uint32
     }
 }
 
+bool DeviceImpl::DrawPair(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* const pair[6]) {
+    if (renderTarget_->HasPendingFill()) {
+        const TargetFill fill{renderTarget_->PendingFill(), int(renderTarget_->Width()),
+                              int(renderTarget_->Height())};
+        if (DrawRectangle(path, ps, pair, &fill)) {
+            renderTarget_->DropPendingFill();
+            return true;
+        }
+        renderTarget_->WritePendingFill();
+    }
+    return DrawRectangle(path, ps, pair);
+}
+
 void DeviceImpl::DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t primCount) {
     const uint32_t* indices = indexScratch_.data();
     const RectanglePath* rectangles =
         (!transformed_ && !ForceGeneralPath()) ? ChooseRectanglePath(ps) : nullptr;
+    if (!rectangles) renderTarget_->WritePendingFill();
     for (uint32_t i = 0; i < primCount; ++i) {
         uint32_t t[3];
         TriangleVertices(type, i, t);
@@ -433,7 +448,7 @@ void DeviceImpl::DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t 
             const ScreenVertex* const pair[6] = {
                 &screen_[indices[t[0]]], &screen_[indices[t[1]]], &screen_[indices[t[2]]],
                 &screen_[indices[u[0]]], &screen_[indices[u[1]]], &screen_[indices[u[2]]]};
-            if (DrawRectangle(*rectangles, ps, pair)) {
+            if (DrawPair(*rectangles, ps, pair)) {
                 ++statistics_.rectangles;
                 ++i;
                 continue;
@@ -455,6 +470,7 @@ void DeviceImpl::DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t 
 void DeviceImpl::DrawScreenTriangles(const PipelineState& ps, const VertexFetch& fetch, const DrawSource& source,
                                      uint32_t primCount) {
     const RectanglePath* rectangles = !ForceGeneralPath() ? ChooseRectanglePath(ps) : nullptr;
+    if (!rectangles) renderTarget_->WritePendingFill();
     ScreenVertex v[6]{};
     // The triangle at hand and the next one, in either half of v.
     ScreenVertex* pair[6] = {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]};
@@ -468,7 +484,7 @@ void DeviceImpl::DrawScreenTriangles(const PipelineState& ps, const VertexFetch&
         ahead = false;
         if (rectangles && i + 1 < primCount) {
             read(i + 1, pair + 3);
-            if (DrawRectangle(*rectangles, ps, pair)) {
+            if (DrawPair(*rectangles, ps, pair)) {
                 ++statistics_.rectangles;
                 ++i;
                 continue;
@@ -486,6 +502,11 @@ Result DeviceImpl::Draw(uint32_t type, uint32_t primCount, const DrawSource& sou
     if (loss_ != Loss::kNone) return result::kOk;  // a lost device draws nothing, quietly
     PipelineState ps;
     BuildPipeline(&ps);
+    // A pending fill of the target is left to a draw of one pair, which may write it itself
+    // (DrawPair); every other draw writes it first.
+    const bool onePair = primCount == 2 && (type == prim::kTriangleList || type == prim::kTriangleStrip ||
+                                            type == prim::kTriangleFan);
+    if (!onePair) renderTarget_->WritePendingFill();
     if (type == prim::kTriangleList && !source.indices && !program_) {
         VertexFetch fetch;
         if (!PrepareFetch(source, needed, ps.stageCount, &fetch)) return result::kInvalidCall;

@@ -11,6 +11,8 @@
 
 namespace platform::gfx {
 
+class RectanglePath;
+
 class DeviceImpl final : public Device {
 public:
     DeviceImpl(const CreationParameters& creation, const PresentParameters& parameters);
@@ -147,6 +149,9 @@ private:
     void DrawScreenTriangles(const PipelineState& ps, const VertexFetch& fetch, const DrawSource& source,
                              uint32_t primCount);
     void DrawTriangleClipped(const PipelineState& ps, uint32_t a, uint32_t b, uint32_t c);
+    // Draws a pair through the rectangle path; over a pending fill of the target, the pair
+    // writes the fill itself where it can.
+    bool DrawPair(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* const pair[6]);
 
     CreationParameters creation_;
     PresentParameters parameters_;

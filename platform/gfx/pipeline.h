@@ -8,6 +8,10 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/gfx/constants.h"
 #include "platform/gfx/device.h"
 
@@ -39,6 +43,7 @@ struct StageOps {
 };
 
 class TrianglePath;
+class PerspectivePath;
 
 struct PipelineState {
     uint32_t* target = nullptr;  // ARGB words of the render target
@@ -75,6 +80,8 @@ struct PipelineState {
     bool sourceAlphaBlend = false;  // blending ADD, SRCALPHA, INVSRCALPHA
     // The specialised triangle loops for these states, or null for the general loop alone.
     const TrianglePath* triangles = nullptr;
+    // The loops for triangles in perspective, or null for the general loop alone.
+    const PerspectivePath* perspective = nullptr;
 };
 
 // ---- channel arithmetic ----
@@ -100,6 +107,17 @@ inline uint32_t Pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
 inline uint32_t Modulate(uint32_t x, uint32_t y) {
     return Pack(Mul255(x >> 24, y >> 24), Mul255(Channel(x, 16), Channel(y, 16)),
                 Mul255(Channel(x, 8), Channel(y, 8)), Mul255(x & 0xFF, y & 0xFF));
+}
+
+// Writes one value over count pixels, four at a time where vectors exist (the compiler does
+// not vectorise the plain loop at our optimisation level).
+inline void FillPixels(uint32_t* row, size_t count, uint32_t value) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i four = _mm_set1_epi32(int(value));
+    for (; i + 4 <= count; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), four);
+#endif
+    std::fill(row + i, row + count, value);
 }
 
 // ---- texture addressing ----
@@ -160,21 +178,33 @@ inline uint32_t BlendBilinear(uint32_t c00, uint32_t c10, uint32_t c01, uint32_t
     return out;
 }
 
+// Linear sampling along one axis: the texel at or before the sample (the coordinate less half a
+// texel, before addressing) and the 8-bit weight of the texel after it.
+struct LinearTap {
+    int texel;
+    uint32_t weight;
+};
+
+inline LinearTap LinearAxis(double u, int size) {
+    const double f = TexelCoordinate(u, size) - 0.5;
+    const double low = std::floor(f);
+    return {int(low), std::min(255u, uint32_t((f - low) * 256.0))};
+}
+
+// The four texels from (tx, ty) to (tx + 1, ty + 1), addressed, weighted by wx and wy.
+inline uint32_t SampleLinear(const StageSampler& s, int tx, int ty, uint32_t wx, uint32_t wy) {
+    const uint32_t c00 = FetchTexel(s, tx, ty), c10 = FetchTexel(s, tx + 1, ty);
+    const uint32_t c01 = FetchTexel(s, tx, ty + 1), c11 = FetchTexel(s, tx + 1, ty + 1);
+    return BlendBilinear(c00, c10, c01, c11, wx, wy);
+}
+
 // Samples one stage at (u, v). Point: the texel whose square holds the point. Linear: the four
 // texels around it weighted with 8-bit fractions.
 inline uint32_t SampleStage(const StageSampler& s, double u, double v, bool linear) {
     if (!s.texels) return 0xFFFFFFFF;
     if (!linear) return FetchTexel(s, PointTexel(u, s.width), PointTexel(v, s.height));
-    const double x = TexelCoordinate(u, s.width);
-    const double y = TexelCoordinate(v, s.height);
-    const double fx = x - 0.5, fy = y - 0.5;
-    const double x0 = std::floor(fx), y0 = std::floor(fy);
-    const uint32_t wx = std::min(255u, uint32_t((fx - x0) * 256.0));
-    const uint32_t wy = std::min(255u, uint32_t((fy - y0) * 256.0));
-    const int ix = int(x0), iy = int(y0);
-    const uint32_t c00 = FetchTexel(s, ix, iy), c10 = FetchTexel(s, ix + 1, iy);
-    const uint32_t c01 = FetchTexel(s, ix, iy + 1), c11 = FetchTexel(s, ix + 1, iy + 1);
-    return BlendBilinear(c00, c10, c01, c11, wx, wy);
+    const LinearTap x = LinearAxis(u, s.width), y = LinearAxis(v, s.height);
+    return SampleLinear(s, x.texel, y.texel, x.weight, y.weight);
 }
 
 // ---- texture-stage combiner ----

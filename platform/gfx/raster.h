@@ -1,5 +1,5 @@
-// The rasterisers: the general triangle path, the specialised loops for triangles without
-// perspective, lines, points, and the rectangle path for pairs of triangles that form an
+// The rasterisers: the general triangle path, the specialised loops for triangles with and
+// without perspective, lines, points, and the rectangle path for pairs of triangles that form an
 // axis-aligned rectangle sampled by point.
 #pragma once
 
@@ -22,11 +22,19 @@ void DrawPoint(const PipelineState& ps, const ScreenVertex& a);
 // need the triangle path (depth test, several stages, linear filtering, a narrow target...).
 class RectanglePath;
 const RectanglePath* ChooseRectanglePath(const PipelineState& ps);
+// A target of width x height pixels (its pitch) that is to hold one value everywhere before
+// the draw but holds it not yet.
+struct TargetFill {
+    uint32_t value;
+    int width, height;
+};
 // Draws the two triangles *t[0..2], *t[3..5] as one rectangle, with the bytes the triangle path
 // would give, when they form an axis-aligned rectangle of one colour whose texture coordinates
-// follow its sides; false (nothing drawn) otherwise.
+// follow its sides; false (nothing drawn) otherwise. With a fill, it writes every pixel of the
+// target: the fill's value outside the rectangle, and inside it the bytes the draw gives over
+// that value.
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
-                   const ScreenVertex* const t[6]);
+                   const ScreenVertex* const t[6], const TargetFill* fill = nullptr);
 
 // How a draw's pixels meet the target, shared by the specialised paths.
 enum BlendKind { kOpaque, kAlphaBlend, kGenericBlend, kBlendKinds };
@@ -157,5 +165,16 @@ inline Plane PlaneOf(const TriangleSetup& t, double a0, double a1, double a2) {
 // the general loop gives; false when it covered no pixel.
 bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& t,
                         Coverage& coverage);
+
+// The loops for triangles in perspective (corners of differing rhw), chosen once per draw from
+// the states; null when the states need the general loop (several stages, a narrow target, a
+// colour write mask...).
+class PerspectivePath;
+const PerspectivePath* ChoosePerspectivePath(const PipelineState& ps);
+
+// Draws a set-up triangle in perspective through the path's loops, with the bytes the general
+// loop gives; false when no pixel of it passed the depth test.
+bool DrawPerspectiveTriangle(const PerspectivePath& path, const PipelineState& ps,
+                             const TriangleSetup& t, Coverage& coverage);
 
 }  // namespace platform::gfx

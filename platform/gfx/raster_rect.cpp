@@ -11,6 +11,7 @@
 // exactly as it evaluates them. Where the two triangles would pick different texels for one
 // pixel (a sample lying on a texel boundary that they round apart), the pair goes to the
 // triangle path.
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -34,6 +35,7 @@ struct RectJob {
     const int* columns;  // texel column of each pixel of a row
     const int* rows;     // texel row of each row
     TexelRun run;        // how the columns run
+    const uint32_t* fill = nullptr;  // the value the rows are to hold before the draw, not written yet
 };
 
 using SpanRoutine = void (*)(const PipelineState&, const RectJob&);
@@ -100,7 +102,37 @@ void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, ui
 #endif
 
 template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
+void DrawSpans(const PipelineState& ps, const RectJob& job);
+
+// The rows of a rectangle over a fill not yet written: each row is filled, then drawn alone, or
+// copied from the row above when it reads the same texels (both rows started as the fill, so
+// they give the same bytes). A target that is its own texture never has a pending fill: reading
+// its texels writes it.
+template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
+void DrawSpansOverFill(const PipelineState& ps, const RectJob& job) {
+    const size_t pitch = size_t(ps.targetPitch);
+    uint32_t* dst = ps.target + size_t(job.top) * pitch + size_t(job.left);
+    RectJob row = job;
+    row.height = 1;
+    row.fill = nullptr;
+    for (int r = 0; r < job.height; ++r, dst += pitch) {
+        if (r > 0 && (!kTextured || job.rows[r] == job.rows[r - 1])) {
+            std::memcpy(dst, dst - pitch, size_t(job.width) * sizeof(uint32_t));
+            continue;
+        }
+        FillPixels(dst, size_t(job.width), *job.fill);
+        row.top = job.top + r;
+        row.rows = kTextured ? job.rows + r : nullptr;
+        DrawSpans<kTextured, kTint, kAlphaTest, kBlend>(ps, row);
+    }
+}
+
+template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
 void DrawSpans(const PipelineState& ps, const RectJob& job) {
+    if (job.fill != nullptr) {
+        DrawSpansOverFill<kTextured, kTint, kAlphaTest, kBlend>(ps, job);
+        return;
+    }
     const StageSampler& s = ps.samplers[0];
     const uint32_t alphaOr = ps.alphaOr;
     uint32_t* const corner =
@@ -244,18 +276,27 @@ TexelRun RunOf(const int* columns, int count) {
 // direction being flat. `b` is the same plane of the pair's other triangle; false when the two
 // would pick a different texel for some pixel (a sample on a texel boundary that they round
 // apart), as only the triangle path knows which triangle owns that pixel. `run` may be null.
+// The texel indexes of a progression, addressed, and how they run.
+void ProgressionTexels(const TexelProgression& p, int count, int size, uint32_t mode, int* out,
+                       TexelRun* run) {
+    FillProgression(p, count, out);
+    // A progression runs one way: both ends inside the texture put every index inside.
+    if (unsigned(out[0]) < unsigned(size) && unsigned(out[count - 1]) < unsigned(size)) {
+        if (run != nullptr) *run = RunOfProgression(p);
+        return;
+    }
+    for (int k = 0; k < count; ++k) out[k] = AddressTexel(out[k], size, mode);
+    if (run != nullptr) *run = RunOf(out, count);
+}
+
 bool AxisTexels(const Plane& a, const Plane& b, bool alongX, int count, int size, uint32_t mode,
                 int* out, TexelRun* run) {
     TexelProgression pa, pb;
     if (count <= kMaxRectangleSide && ProgressionOf(a, alongX, size, &pa) &&
         ProgressionOf(b, alongX, size, &pb) && pa.first == pb.first && pa.step == pb.step &&
         pa.shift == pb.shift) {
-        FillProgression(pa, count, out);
-        // A progression runs one way: both ends inside the texture put every index inside.
-        if (unsigned(out[0]) < unsigned(size) && unsigned(out[count - 1]) < unsigned(size)) {
-            if (run != nullptr) *run = RunOfProgression(pa);
-            return true;
-        }
+        ProgressionTexels(pa, count, size, mode, out, run);
+        return true;
     } else {
         const double stepA = alongX ? a.dx : a.dy, stepB = alongX ? b.dx : b.dy;
         bool agree = true;
@@ -276,7 +317,38 @@ bool AxisTexels(const Plane& a, const Plane& b, bool alongX, int count, int size
 struct PairSetup {
     int64_t left, top, right, bottom;  // pixels [left, right) x [top, bottom), in the scissor
     Plane u[2], v[2];                  // of the first and the second triangle
+    // A sprite drawn one texel a pixel takes its texels from these progressions (u, v) instead,
+    // found with whole numbers; the planes are then not set.
+    bool unscaled = false;
+    TexelProgression columns, rows;
 };
+
+// The texel progression along one axis of a sprite whose texture is neither magnified nor
+// shrunk there (one texel a pixel, either way), with whole numbers: the corners lie at
+// subpixels c0 < c1 with coordinates a0 and a1 of a texture `size` texels long, and the first
+// pixel's centre at pixel `first`. With a size that is a power of two and both corners on
+// whole texels not far away, every number the triangle path works out for this axis is exact
+// (a few bits either side of the point), so it samples the exact coordinate, whose texels these
+// are; false for anything else.
+bool UnscaledProgression(float a0, float a1, int64_t c0, int64_t c1, int64_t first, int size,
+                         TexelProgression* out) {
+    constexpr double kFar = 1048576.0;  // texels
+    if (size <= 0 || (size & (size - 1)) != 0) return false;
+    const double start = double(a0) * size, end = double(a1) * size;
+    if (!(std::fabs(start) <= kFar && std::fabs(end) <= kFar) || start != std::floor(start) ||
+        end != std::floor(end)) {
+        return false;
+    }
+    const int64_t span = int64_t(end - start) << kSubpixelBits;
+    if (span != c1 - c0 && span != c0 - c1) return false;
+    const int step = span > 0 ? 1 : -1;
+    // Subpixels from the corner to the first pixel's centre, at least 0.
+    const int64_t one = int64_t(1) << kSubpixelBits;
+    const int64_t offset = first * one - c0;
+    const int64_t texel = step > 0 ? offset >> kSubpixelBits : -((offset + one - 1) >> kSubpixelBits);
+    *out = {int(start) + int(texel), step, 0};
+    return true;
+}
 
 // The slope of an attribute that changes along one axis alone, with PlaneOf's arithmetic for
 // that axis.
@@ -300,7 +372,7 @@ struct PairSetup {
 // left to right and top to bottom: set up from its four sides as SetUpTriangle and PlaneOf set
 // up the two triangles, without their general tests. False (nothing set) for any other pair,
 // which takes the general set-up.
-bool SetUpSpritePair(const PipelineState& ps, const ScreenVertex* const t[6], PairSetup* out) {
+bool SetUpSpritePair(const PipelineState& ps, const ScreenVertex* const t[6], bool textured, PairSetup* out) {
     const ScreenVertex &tl = *t[0], &tr = *t[1], &br = *t[2], &bl = *t[4];
     auto same = [](const ScreenVertex& a, const ScreenVertex& b) {
         return a.diffuse == b.diffuse && a.z == b.z && a.rhw == b.rhw;
@@ -328,6 +400,11 @@ bool SetUpSpritePair(const PipelineState& ps, const ScreenVertex* const t[6], Pa
     out->top = top;
     out->right = std::min<int64_t>(CeilPixel(x1), ps.scissor.right);
     out->bottom = std::min<int64_t>(CeilPixel(y1), ps.scissor.bottom);
+    const StageSampler& s = ps.samplers[0];
+    out->unscaled = textured &&
+                    UnscaledProgression(tl.uv[0][0], br.uv[0][0], x0, x1, left, s.width, &out->columns) &&
+                    UnscaledProgression(tl.uv[0][1], br.uv[0][1], y0, y1, top, s.height, &out->rows);
+    if (out->unscaled) return true;
     // The two triangles as SetUpTriangle leaves them: both wind positively, so their corners
     // stay in order; the first is measured from the top left, the second from the bottom right.
     TriangleSetup first, second;
@@ -481,19 +558,39 @@ bool SetUpGeneralPair(const PipelineState& ps, const ScreenVertex* const t[6], b
     return true;
 }
 
+// Writes the fill's value over the target outside [left, right) x [top, bottom), which lies
+// inside it.
+void FillAround(const PipelineState& ps, const TargetFill& fill, int left, int top, int right,
+                int bottom) {
+    auto fillRow = [&](int y, int from, int to) {
+        FillPixels(ps.target + size_t(y) * size_t(ps.targetPitch) + size_t(from), size_t(to - from), fill.value);
+    };
+    for (int y = 0; y < fill.height; ++y) {
+        if (y < top || y >= bottom) {
+            fillRow(y, 0, fill.width);
+        } else {
+            fillRow(y, 0, left);
+            fillRow(y, right, fill.width);
+        }
+    }
+}
+
 }  // namespace
 
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
-                   const ScreenVertex* const t[6]) {
+                   const ScreenVertex* const t[6], const TargetFill* fill) {
     // Two corners of either triangle share x and two share y (turned pairs leave here).
     const ScreenVertex &a = *t[0], &b = *t[1], &c = *t[2];
     if ((a.x != b.x && b.x != c.x && a.x != c.x) || (a.y != b.y && b.y != c.y && a.y != c.y)) return false;
     PairSetup pair;
-    if (!SetUpSpritePair(ps, t, &pair) && !SetUpGeneralPair(ps, t, path.textured, &pair)) {
+    if (!SetUpSpritePair(ps, t, path.textured, &pair) && !SetUpGeneralPair(ps, t, path.textured, &pair)) {
         return false;
     }
     const int64_t left = pair.left, top0 = pair.top, right = pair.right, bottom = pair.bottom;
-    if (left >= right || top0 >= bottom) return true;  // nothing to draw, nothing differs
+    if (left >= right || top0 >= bottom) {  // nothing to draw, nothing differs
+        if (fill != nullptr) FillAround(ps, *fill, 0, 0, 0, 0);
+        return true;
+    }
     if (right - left > kMaxRectangleSide || bottom - top0 > kMaxRectangleSide) return false;
 
     const uint32_t color = t[0]->diffuse;
@@ -501,13 +598,18 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
                 nullptr, TexelRun::kIndexed};
     int columns[kMaxRectangleSide];
     int rows[kMaxRectangleSide];
-    if (path.textured) {
+    const StageSampler& s = ps.samplers[0];
+    if (path.textured && pair.unscaled) {
+        ProgressionTexels(pair.columns, job.width, s.width, s.addressU, columns, &job.run);
+        ProgressionTexels(pair.rows, job.height, s.height, s.addressV, rows, nullptr);
+        job.columns = columns;
+        job.rows = rows;
+    } else if (path.textured) {
         // u changes along x alone and v along y alone, so u's plane is flat in y and v's in x,
         // and each pixel's texel comes from one table per axis.
         if (pair.u[0].dy != 0.0 || pair.u[1].dy != 0.0 || pair.v[0].dx != 0.0 || pair.v[1].dx != 0.0) {
             return false;
         }
-        const StageSampler& s = ps.samplers[0];
         if (!AxisTexels(pair.u[0], pair.u[1], true, job.width, s.width, s.addressU, columns, &job.run) ||
             !AxisTexels(pair.v[0], pair.v[1], false, job.height, s.height, s.addressV, rows, nullptr)) {
             return false;
@@ -517,6 +619,10 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
     }
     const bool tint = path.textured && color != 0xFFFFFFFF;
     const int index = (path.textured ? 1 : 0) | (tint ? 2 : 0) | (path.alphaTest ? 4 : 0);
+    if (fill != nullptr) {
+        FillAround(ps, *fill, job.left, job.top, job.left + job.width, job.top + job.height);
+        job.fill = &fill->value;
+    }
     path.routines[index](ps, job);
     return true;
 }

@@ -6,8 +6,8 @@
 // every pixel once. Each row's run of pixels is found from the edge functions directly.
 // Attributes are planes over the snapped positions, evaluated in double precision; when the
 // vertices' rhw differ (perspective), attributes are interpolated divided by w and one
-// reciprocal per pixel restores them. Triangles without perspective go to the specialised loops
-// when the draw has them.
+// reciprocal per pixel restores them. Triangles with and without perspective go to specialised
+// loops when the draw has them.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -219,6 +219,7 @@ bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* a, const Scr
     Coverage coverage(t);
     const bool perspective = v0->rhw != v1->rhw || v0->rhw != v2->rhw;
     if (ps.triangles && !perspective) return DrawAffineTriangle(*ps.triangles, ps, t, coverage);
+    if (ps.perspective && perspective) return DrawPerspectiveTriangle(*ps.perspective, ps, t, coverage);
 
     double a0[kAttributeCount], a1[kAttributeCount], a2[kAttributeCount];
     LoadAttributes(*v0, perspective, a0);

@@ -4,10 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "platform/gfx/device_impl.h"
 #include "platform/gfx/formats.h"
 
@@ -74,6 +70,7 @@ Result SurfaceImpl::LockRect(LockedRect* locked, const Rect* rect, uint32_t flag
         !ResolveRect(rect, spec_.width, spec_.height, &area)) {
         return result::kInvalidCall;
     }
+    WritePendingFill();
     const uint32_t bytes = BytesPerPixel(spec_.format);
     const size_t rowBytes = size_t(spec_.width) * bytes;
     uint8_t* base;
@@ -119,15 +116,27 @@ Result SurfaceImpl::UnlockRect() {
 
 void SurfaceImpl::Fill(const Rect& rect, uint32_t argb) {
     const uint32_t value = QuantizeArgb(spec_.format, argb);
+    const bool whole = rect.left <= 0 && rect.top <= 0 && rect.right >= int32_t(spec_.width) &&
+                       rect.bottom >= int32_t(spec_.height);
+    // A locked surface is written through the pointer it handed out: it is filled at once.
+    if (whole && !locked_) {
+        fillPending_ = true;
+        pendingValue_ = value;
+        return;
+    }
+    WritePendingFill();
+    FillRows(rect, value);
+}
+
+void SurfaceImpl::WriteFill() const {
+    fillPending_ = false;
+    FillRows({0, 0, int32_t(spec_.width), int32_t(spec_.height)}, pendingValue_);
+}
+
+void SurfaceImpl::FillRows(const Rect& rect, uint32_t value) const {
     const size_t width = size_t(rect.right - rect.left);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        uint32_t* row = argb_.data() + size_t(y) * spec_.width + size_t(rect.left);
-        size_t i = 0;
-#if defined(__SSE2__)
-        const __m128i four = _mm_set1_epi32(int(value));
-        for (; i + 4 <= width; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), four);
-#endif
-        std::fill(row + i, row + width, value);
+        FillPixels(argb_.data() + size_t(y) * spec_.width + size_t(rect.left), width, value);
     }
 }
 

@@ -41,6 +41,11 @@ struct SurfaceSpec {
 // A pixel array. Colour surfaces keep their picture as ARGB words (what sampling and drawing
 // use); formats narrower than 32 bits get a native copy made on LockRect and read back on
 // UnlockRect. Depth surfaces keep one float per pixel.
+//
+// A fill of the whole surface is not written at once but kept pending: Argb(), ArgbPixels(),
+// LockRect and any other fill write it first, so that every reader sees the filled picture. A
+// draw that writes every pixel itself (the rectangle path onto a just-cleared target) takes the
+// pending value instead and saves the surface a pass of writes.
 class SurfaceImpl final : public Surface {
 public:
     // container is the texture this surface is a level of, or null for a stand-alone surface
@@ -54,29 +59,50 @@ public:
     Result LockRect(LockedRect* locked, const Rect* rect, uint32_t flags) override;
     Result UnlockRect() override;
     Texture* GetContainerTexture() override;
-    const uint32_t* ArgbPixels() const override { return argb_.data(); }
+    const uint32_t* ArgbPixels() const override {
+        WritePendingFill();
+        return argb_.data();
+    }
     uint32_t Width() const override { return spec_.width; }
     uint32_t Height() const override { return spec_.height; }
 
-    uint32_t* Argb() { return argb_.data(); }
+    uint32_t* Argb() {
+        WritePendingFill();
+        return argb_.data();
+    }
+    // The pixels as they are, a pending fill not written.
+    uint32_t* Storage() { return argb_.data(); }
     float* Depth() { return depth_.data(); }
     Format GetFormat() const { return spec_.format; }
     uint32_t Usage() const { return spec_.usage; }
     uint32_t GetPool() const { return spec_.pool; }
     bool IsLocked() const { return locked_; }
     bool IsDepth() const { return !depth_.empty(); }
-    // Writes one ARGB value over a rectangle, narrowed to the format.
+    // Writes one ARGB value over a rectangle, narrowed to the format; over the whole surface
+    // (not locked) the value is kept pending.
     void Fill(const Rect& rect, uint32_t argb);
+    bool HasPendingFill() const { return fillPending_; }
+    uint32_t PendingFill() const { return pendingValue_; }
+    void WritePendingFill() const {
+        if (fillPending_) WriteFill();
+    }
+    // The caller has written every pixel, the pending value under what it drew.
+    void DropPendingFill() { fillPending_ = false; }
     void FillDepth(const Rect& rect, float z);
 
 private:
     ~SurfaceImpl() override = default;
     friend class TextureImpl;
+    void WriteFill() const;
+    void FillRows(const Rect& rect, uint32_t value) const;
 
     SurfaceSpec spec_;
     TextureImpl* container_;
     std::unique_ptr<DeviceLink> link_;  // stand-alone surfaces only
-    std::vector<uint32_t> argb_;
+    // Mutable: a reader of a const surface writes the pending fill before it reads.
+    mutable std::vector<uint32_t> argb_;
+    mutable bool fillPending_ = false;
+    uint32_t pendingValue_ = 0;  // narrowed to the format
     std::vector<uint8_t> native_;
     std::vector<float> depth_;
     bool locked_ = false;

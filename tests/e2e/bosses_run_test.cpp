@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int32_t kFireButton = 4;
-constexpr int32_t kNatsuki = 11;
 constexpr int32_t kBossFrame = 3;
 constexpr int32_t kBossFinish = 1000;   // a survivor is finished off from here
 constexpr int32_t kCannonFrame = 1210;  // fire is let go five frames before
@@ -49,10 +48,7 @@ std::vector<int32_t> Play(Seen* seen, e2e::RunResult* result) {
     run.Hold(kCannonFrame - 5, kFireButton, false);
     run.Hold(kCannonFire, kFireButton, true);
     run.onFrame = [&](int32_t frame, ObjectController& world) {
-        if (frame == 1) {
-            world.StartGame(kNatsuki, 12, 13, 14, 1, 0, 0);
-            world.shotCounter = 0;  // the aimed fire's pacing lives in the controller across games
-        }
+        if (frame == 1) e2e::StartNatsukiAlone(world);
         world.ArrestLevel = 8;
         if (frame == kBossFrame) boss = world.CreateObject(type_id::E_Stage1_Boss, 128, -31, 0, 2.0f, 0, 0, nullptr);
         if (boss != nullptr) {

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int32_t kFireButton = 4;
-constexpr int32_t kNatsuki = 11;
 constexpr int32_t kFirstFrame = 3;
 constexpr int32_t kWindow = 130;    // frames each enemy has
 constexpr int32_t kFinishAt = 100;  // frame of the window when a survivor is finished off
@@ -121,12 +120,7 @@ std::vector<Seen> Play(e2e::RunResult* result) {
     e2e::GameRun run;
     run.Hold(2, kFireButton, true);
     run.onFrame = [&](int32_t frame, ObjectController& world) {
-        if (frame == 1) {
-            world.StartGame(kNatsuki, 12, 13, 14, 1, 0, 0);
-            // The aimed fire's pacing counter lives in the controller across games; start each
-            // run from the same count.
-            world.shotCounter = 0;
-        }
+        if (frame == 1) e2e::StartNatsukiAlone(world);
         if (frame < kFirstFrame) return;
         world.ArrestLevel = kRank;
         const int32_t index = (frame - kFirstFrame) / kWindow;

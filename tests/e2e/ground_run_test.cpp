@@ -11,11 +11,11 @@
 #include "game/world/factory.h"
 #include "game/world/type_table.h"
 #include "harness/game_run.h"
+#include "stand_ins.h"
 
 namespace {
 
 constexpr int32_t kFireButton = 4;
-constexpr int32_t kNatsuki = 11;
 constexpr int32_t kGroundFrame = 3;
 constexpr int32_t kFormationFrame = 300;
 constexpr int32_t kClearFrom = 380;  // the invaders left are finished off from here
@@ -50,10 +50,7 @@ Seen Play(e2e::RunResult* result) {
     run.Hold(2, kFireButton, true);
     run.Hold(kFormationFrame - 30, kFireButton, false);  // the formation is finished off by hand
     run.onFrame = [&](int32_t frame, ObjectController& world) {
-        if (frame == 1) {
-            world.StartGame(kNatsuki, 12, 13, 14, 1, 0, 0);
-            world.shotCounter = 0;
-        }
+        if (frame == 1) e2e::StartNatsukiAlone(world);
         if (frame == kGroundFrame) {
             Object* scene = world.currentScene;
             fortress = world.CreateObject(type_id::E_ZanacFortress4_G, 128, 20, 0, 0, 0, 0, scene);

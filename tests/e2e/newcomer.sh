@@ -16,21 +16,9 @@
 #   tests/e2e/newcomer.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "${1:?usage: newcomer.sh BUILD_DIR}" && pwd)"
-probe_tool="$build/tests/e2e/window_probe"
-[[ -x $probe_tool ]] || { echo "newcomer: $probe_tool is missing (build the tests)" >&2; exit 1; }
-work="$(mktemp -d)"
-rm -f "$build/newcomer_failure.png"
-server=""
-game=""
-window=""
-cleanup() {
-  [[ -n $game ]] && kill "$game" 2>/dev/null
-  [[ -n $server ]] && kill "$server" 2>/dev/null
-  wait 2>/dev/null
-  [[ -n ${KEEP:-} ]] || rm -rf "$work"
-}
-trap cleanup EXIT
 source "$(dirname "${BASH_SOURCE[0]}")/x_drive.sh"
+x_drive_setup newcomer
+rm -f "$build/newcomer_failure.png"
 fail() {
   echo "newcomer: $*" >&2
   if [[ -n $window ]] && command -v import >/dev/null; then
@@ -80,20 +68,14 @@ settled() {
 
 mkdir -p "$work/app" "$work/runtime"
 cp -r "$build/tanzlor" "$build/data.bin" "$build/fixbgm" "$work/app/"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$work/display" 2>"$work/xvfb.log" &
-server=$!
-within 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")" SDL_VIDEODRIVER=x11
+start_x_server
 # Under the sanitizers the system's own X and D-Bus client libraries keep a few allocations to the
 # end of the process; leaks are checked by the in-process tests, not on the real display.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=0"
 
 SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$work/runtime" "$work/app/tanzlor" 2>"$work/game.err" &
 game=$!
-# Windows that come and go while xdotool looks through them make it complain; only its answer counts.
-within 15 xdotool search --name "TANZLOR" >/dev/null 2>&1 || fail "no window"
-window="$(xdotool search --name "TANZLOR" 2>/dev/null | head -1)"
-xdotool windowfocus "$window"
+find_window
 within 10 lit "$prompt" || fail "the title shows no \"PUSH A BUTTON TO START\""
 dark "$replay_row" || fail "the first title shows its menu before any game"
 press_until z lit "$gauge" || fail "Z on the title did not start the stage"

@@ -15,20 +15,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$(cd "${1:?usage: screenshots.sh BUILD_DIR [OUTPUT_DIR]}" && pwd)"
 out="$(mkdir -p "${2:-$root/docs}" && cd "${2:-$root/docs}" && pwd)"
-probe_tool="$build/tests/e2e/window_probe"
-[[ -x $probe_tool ]] || { echo "screenshots: $probe_tool is missing (build the tests)" >&2; exit 1; }
-work="$(mktemp -d)"
-server=""
-game=""
-window=""
-cleanup() {
-  [[ -n $game ]] && kill "$game" 2>/dev/null
-  [[ -n $server ]] && kill "$server" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 source "$(dirname "${BASH_SOURCE[0]}")/x_drive.sh"
+x_drive_setup screenshots
 fail() { echo "screenshots: $*" >&2; exit 1; }
 keys() { for k in "$@"; do key "$k"; done; }
 # Presses a key until a place lights, at most three times: a press that comes before the scene
@@ -76,9 +64,7 @@ start_game() {
   make_score_file "$work/app/qvscore.dat"
   SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$work/runtime" "$work/app/tanzlor" 2>"$work/game.err" &
   game=$!
-  within 15 xdotool search --name "TANZLOR" >/dev/null 2>&1 || fail "no window"
-  window="$(xdotool search --name "TANZLOR" 2>/dev/null | head -1)"
-  xdotool windowfocus "$window"
+  find_window
   within 10 lit "$title_menu" || fail "the title shows no menu (is the score file read?)"
 }
 stop_game() {
@@ -116,10 +102,7 @@ extermination() {
   start_from_party "$2"
 }
 
-Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$work/display" 2>"$work/xvfb.log" &
-server=$!
-within 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")" SDL_VIDEODRIVER=x11
+start_x_server
 
 # The title menu, the party set-up, then stage 1 well into its fields.
 start_game

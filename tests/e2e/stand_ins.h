@@ -1,5 +1,5 @@
-// Stand-ins for the stage scene (337) and the blast effect (272) in whole-game runs, and what a
-// stand-in stage heard.
+// Stand-ins for the stage scene (337) and the blast effect (272) in whole-game runs, what a
+// stand-in stage heard, and the one-character game the runs start.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 
 #include "game/world/factory.h"
 #include "game/world/object.h"
+#include "game/world/object_controller.h"
 
 namespace e2e {
 
@@ -50,6 +51,13 @@ public:
         if (++age > 20) Vanish();
     }
 };
+
+// A game of Natsuki alone (character 11; seats 12-14 hold no one) in the first formation. The
+// aimed fire's pacing counter lives in the controller across games: every run starts it from 0.
+inline void StartNatsukiAlone(ObjectController& world) {
+    world.StartGame(11, 12, 13, 14, 1, 0, 0);
+    world.shotCounter = 0;
+}
 
 // Registers the stand-ins, then puts back what was there.
 class StandIns {

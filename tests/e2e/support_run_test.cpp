@@ -11,11 +11,11 @@
 #include "game/world/factory.h"
 #include "game/world/type_table.h"
 #include "harness/game_run.h"
+#include "stand_ins.h"
 
 namespace {
 
 constexpr int32_t kFireButton = 4;
-constexpr int32_t kNatsuki = 11;
 constexpr int32_t kLabelFrame = 5;
 constexpr int32_t kGhostLabelFrame = 120;
 constexpr int32_t kBombFrame = 200;
@@ -43,10 +43,7 @@ Seen Play(e2e::RunResult* result) {
     e2e::GameRun run;
     run.Hold(2, kFireButton, true);
     run.onFrame = [&](int32_t frame, ObjectController& world) {
-        if (frame == 1) {
-            world.StartGame(kNatsuki, 12, 13, 14, 1, 0, 0);
-            world.shotCounter = 0;
-        }
+        if (frame == 1) e2e::StartNatsukiAlone(world);
         if (frame == kLabelFrame) {
             label = world.CreateObject(type_id::EF_HecatomBonus, 12345, 100, 0, 0, 0, 0, nullptr);
             option = world.CreateObject(type_id::EF_GradiusOption, 100, 180, 0, 0, 0, 0, world.players.front());

@@ -13,6 +13,7 @@
 #include "framework/files/file_system.h"
 #include "framework/files/temp_folder.h"
 #include "framework/graphics/graphics_fixture.h"
+#include "framework/graphics/null_font.h"
 #include "framework/graphics/sprite.h"
 #include "framework/graphics/texture.h"
 #include "framework3d/font_sprite_2d.h"
@@ -24,23 +25,10 @@
 namespace {
 
 // A font that draws nothing and gives every character the same widths.
-class WideFont : public CFont {
+class WideFont : public NullFont {
 public:
-    WideFont(CBaseManager* manager, uint32_t size, uint32_t b) : CFont(manager), size_(size), b_(b) {}
-    void OnLostDevice() override {}
-    void OnResetDevice() override {}
-    bool Create(const char*, uint32_t, bool, bool) override { return true; }
-    void SetTarget(CTexture*) override {}
-    void DrawChar(int32_t, int32_t, uint32_t, uint16_t) override {}
-    void DrawCharSmooth(int32_t, int32_t, uint32_t, uint16_t) override {}
-    int32_t DrawText(int32_t, int32_t, uint32_t, const char*) override { return 0; }
-    int32_t DrawTextSmooth(int32_t, int32_t, uint32_t, const char*) override { return 0; }
-    int32_t DrawTextProportional(int32_t, int32_t, uint32_t, const char*) override { return 0; }
-    int32_t DrawTextProportionalSmooth(int32_t, int32_t, uint32_t, const char*) override { return 0; }
+    WideFont(CBaseManager* manager, uint32_t size, uint32_t b) : NullFont(manager), size_(size), b_(b) {}
     void GetCharWidths(uint16_t, ABC* out) override { *out = ABC{-1, b_, 2}; }
-    void Begin(bool) override {}
-    void End() override {}
-    int32_t GetTextWidth(const char*, ...) override { return 0; }
     uint32_t GetSize() const override { return size_; }
 
 private:

@@ -22,15 +22,7 @@ public:
     }
 };
 
-Vertex2D At(float x, float y, uint32_t colour = 0xFFFFFFFF) {
-    Vertex2D v{};
-    v.x = x;
-    v.y = y;
-    v.z = 32767.0f;
-    v.rhw = 1.0f;
-    v.diffuse = colour;
-    return v;
-}
+Vertex2D At(float x, float y, uint32_t colour = 0xFFFFFFFF) { return PushedVertex(x, y, 32767.0f, colour); }
 
 class List2DTest : public GraphicsTest {
 protected:

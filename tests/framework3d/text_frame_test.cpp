@@ -18,15 +18,7 @@ namespace {
 
 constexpr const char* kText = "TANZLOR DIRAV v1.02\n\x83\x65\x83\x4c\x83\x58\x83\x67 Ag\t|";
 
-Vertex2D Point2D(float x, float y, uint32_t colour) {
-    Vertex2D v{};
-    v.x = x;
-    v.y = y;
-    v.z = 100.0f;
-    v.rhw = 1.0f;
-    v.diffuse = colour;
-    return v;
-}
+Vertex2D Point2D(float x, float y, uint32_t colour) { return PushedVertex(x, y, 100.0f, colour); }
 
 Vertex3D Point3D(float x, float y, float z, uint32_t colour) {
     Vertex3D v{};

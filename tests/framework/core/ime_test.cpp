@@ -2,24 +2,23 @@
 
 #include <string>
 
-#include "framework/app/app_internal.h"
 #include "framework/core/ime.h"
+#include "harness/fakes.h"
 
 namespace {
 
+// The input context belongs to the main window: a fake one is open for every case.
 class ImeTest : public testing::Test {
 protected:
     void SetUp() override {
-        Zeth::internal::State().windowExists = true;
+        fake_.window.exists = true;
         FepInitialize();
     }
-    void TearDown() override {
-        FepFinalize();
-        Zeth::internal::State().windowExists = false;
-    }
+    void TearDown() override { FepFinalize(); }
     static void Type(std::u32string text) {
         for (char32_t c : text) FepOnChar(static_cast<uint32_t>(c));
     }
+    testing_support::FakePlatform fake_;
 };
 
 TEST_F(ImeTest, TwoByteCharactersAreStoredAsCp932AndRemovedWhole) {

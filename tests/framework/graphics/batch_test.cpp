@@ -50,15 +50,7 @@ protected:
     }
 };
 
-Vertex2D At(float x, float y, float z, uint32_t colour = 0xFFFFFFFF) {
-    Vertex2D v{};
-    v.x = x;
-    v.y = y;
-    v.z = z;
-    v.rhw = 1.0f;
-    v.diffuse = colour;
-    return v;
-}
+Vertex2D At(float x, float y, float z, uint32_t colour = 0xFFFFFFFF) { return PushedVertex(x, y, z, colour); }
 
 TEST_F(BatchTest, SortKeysOfConvertedDepths) {
     ProbeBatch* batch = MakeBatch(30, true);

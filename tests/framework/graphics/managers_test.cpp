@@ -10,6 +10,7 @@
 #include "framework/graphics/surface.h"
 #include "framework/graphics/texture.h"
 #include "graphics_fixture.h"
+#include "null_font.h"
 
 namespace {
 
@@ -96,25 +97,12 @@ TEST_F(ManagersTest, ObjectHeldPastItsManagerIsReleasedSafely) {
     ZethSprite::Release(sprite);  // releases the texture, which no manager lists any more
 }
 
-class CountingFont : public CFont {
+// Drawing is the 3D side's; this font only counts its brackets.
+class CountingFont : public NullFont {
 public:
-    CountingFont(CBaseManager* manager, int* begun) : CFont(manager), begun_(begun) {}
-    void OnLostDevice() override {}
-    void OnResetDevice() override {}
+    CountingFont(CBaseManager* manager, int* begun) : NullFont(manager), begun_(begun) {}
     void Begin(bool) override { ++*begun_; }
     void End() override { --*begun_; }
-    // Drawing is the 3D side's; this font only counts its brackets.
-    bool Create(const char*, uint32_t, bool, bool) override { return true; }
-    void SetTarget(CTexture*) override {}
-    void DrawChar(int32_t, int32_t, uint32_t, uint16_t) override {}
-    void DrawCharSmooth(int32_t, int32_t, uint32_t, uint16_t) override {}
-    int32_t DrawText(int32_t, int32_t, uint32_t, const char*) override { return 0; }
-    int32_t DrawTextSmooth(int32_t, int32_t, uint32_t, const char*) override { return 0; }
-    int32_t DrawTextProportional(int32_t, int32_t, uint32_t, const char*) override { return 0; }
-    int32_t DrawTextProportionalSmooth(int32_t, int32_t, uint32_t, const char*) override { return 0; }
-    void GetCharWidths(uint16_t, ABC*) override {}
-    int32_t GetTextWidth(const char*, ...) override { return 0; }
-    uint32_t GetSize() const override { return 0; }
 
 private:
     int* begun_;

@@ -90,5 +90,74 @@ TEST_F(SpanTest, VectorWidthsAndPathsGiveTheSameBytes) {
                             widest.begin() + 101 * 640));
 }
 
+// A clear of the whole target is written by the next draw of one pair, which writes every pixel
+// itself: each case clears a 64 x 48 target to a translucent colour, draws one pair and must
+// give the bytes of the triangle path, which writes the clear first.
+TEST_F(SpanTest, PairsOverAPendingClearGiveTheBytesOfAWrittenOne) {
+    struct Case {
+        const char* name;
+        float x, y, w, h;      // destination in pixels
+        float sw, sh;          // source size in texels of the 16 x 16 texture
+        uint32_t tint;
+        bool textured, blend, alphaTest, turned, smallViewport;
+    };
+    static constexpr Case kCases[] = {
+        {"doubled", 5, 7, 32, 32, 16, 16, 0xFFFFFFFF, true, true, false, false, false},
+        {"over the top left edge", -6, -3, 16, 16, 16, 16, 0xFFFFFFFF, true, true, false, false, false},
+        {"over the bottom right edge", 58, 40, 16, 16, 16, 16, 0x80FF8040, true, true, false, false, false},
+        {"wholly outside", 70, 60, 16, 16, 16, 16, 0xFFFFFFFF, true, true, false, false, false},
+        {"untextured", 3, 4, 20, 10, 16, 16, 0x80FF2010, false, true, false, false, false},
+        {"opaque with alpha test", 9, 9, 30, 21, 10, 7, 0xFFFFFFFF, true, false, true, false, false},
+        {"turned", 20, 10, 16, 16, 16, 16, 0xFFFFFFFF, true, true, false, true, false},
+        {"viewport smaller than the target", 5, 7, 32, 32, 16, 16, 0xFFFFFFFF, true, true, false, false, true},
+    };
+    Texture* sheet = MakeTexture(16, 16, [](uint32_t x, uint32_t y) {
+        return ((x * 53 + y * 29) & 0xFFu) << 24 | (x * 16) << 16 | (y * 16) << 8 | 0x33u;
+    });
+    Texture* target = MakeTarget(64, 48);
+    auto drawCase = [&](const Case& c, bool triangles) {
+        SetForceGeneralPath(triangles);
+        UseSpriteStates(c.alphaTest);
+        device_->SetRenderState(rs::kAlphaBlendEnable, c.blend ? 1 : 0);
+        device_->SetRenderState(rs::kAlphaRef, 128);
+        BindTarget(target);
+        if (c.smallViewport) {
+            const Viewport view{2, 3, 50, 40, 0.0f, 1.0f};
+            device_->SetViewport(&view);
+        }
+        device_->Clear(0, nullptr, clear::kTarget, 0x80405060, 1.0f, 0);
+        device_->SetTexture(0, c.textured ? sheet : nullptr);
+        std::vector<Vertex> v;
+        PushRect(v, c.x, c.y, c.w, c.h, 0, 0, c.sw, c.sh, 16, 16, c.tint);
+        if (c.turned) {
+            for (Vertex& corner : v) corner.x += 0.25f * corner.y;
+        }
+        Draw(v);
+        std::vector<uint32_t> pixels(64 * 48);
+        for (int y = 0; y < 48; ++y) {
+            for (int x = 0; x < 64; ++x) pixels[size_t(y * 64 + x)] = TargetPixel(target, x, y);
+        }
+        return pixels;
+    };
+    for (const Case& c : kCases) {
+        const std::vector<uint32_t> rectangles = drawCase(c, false);
+        EXPECT_EQ(FirstDifference(rectangles, drawCase(c, true)), -1) << c.name;
+        EXPECT_NE(std::count(rectangles.begin(), rectangles.end(), 0x80405060u), 0) << c.name;
+    }
+    // A clear of a locked surface is written at once: what the program writes through the lock
+    // afterwards stays.
+    BindBackBuffer();
+    Surface* back = nullptr;
+    ASSERT_EQ(device_->GetBackBuffer(0, 0, 0, &back), result::kOk);
+    LockedRect locked;
+    ASSERT_EQ(back->LockRect(&locked, nullptr, 0), result::kOk);
+    device_->Clear(0, nullptr, clear::kTarget, 0xFF405060, 1.0f, 0);
+    static_cast<uint32_t*>(locked.bits)[0] = 0xFF345678u;
+    ASSERT_EQ(back->UnlockRect(), result::kOk);
+    EXPECT_EQ(back->ArgbPixels()[0], 0xFF345678u);
+    EXPECT_EQ(back->ArgbPixels()[1], 0xFF405060u);
+    back->Release();
+}
+
 }  // namespace
 }  // namespace platform::gfx::testing

@@ -102,6 +102,8 @@ TEST_F(SubpixelTest, FractionalPlacesGiveTheTrianglePathsBytes) {
         {"doubled, clipped by the viewport", 30.7f, 40.4f, 32, 32, 4, 8, 16, 16, inner},
         {"mirrored, fraction", 10.4f, 12.6f, 16, 16, 20, 8, -16, 16, whole},
         {"wrapping past the sheet", 10.6f, 12.1f, 24, 16, 50, 40, 24, 16, whole},
+        // One texel a pixel, but its texels too far along to be counted in whole numbers.
+        {"far along the sheet", 10.25f, 12.25f, 4096, 16, 17179869184.0f, 8, 4096, 16, whole},
         {"stretched 1.5 times", 18.3f, 8.7f, 12, 6, 1, 2, 8, 4, whole, 11},
         // Its two triangles round the sample of one pixel column to different texels: drawn
         // by the triangle path, which knows the owner of each pixel.

@@ -1,6 +1,6 @@
-// The loops for triangles without perspective against the general loop: turned, scaled and
-// skewed triangles at random, under every combination of the states those loops are chosen
-// by, give the same bytes.
+// The specialised triangle loops against the general loop: turned, scaled and skewed triangles
+// at random, flat or in perspective, under every combination of the states those loops are
+// chosen by, give the same bytes.
 #include <cmath>
 
 #include "gfx_fixture.h"
@@ -22,6 +22,10 @@ protected:
         uint32_t alphaFunc = cmp::kAlways, alphaRef = 0;
         bool backBuffer = false;  // the 640 x 480 target without alpha, and its long rows
         float reach = 1.0f;       // texture coordinates from -1.5 to 2.5 times this
+        bool perspective = false;  // each corner at its own rhw and depth
+        uint32_t depthFunc = 0;    // a depth test by this function, none for 0
+        bool depthWrite = false;
+        bool sidesOfTwo = false;   // a sheet of 32 x 16 texels rather than 24 x 20
     };
 
     uint32_t Next(uint32_t range) {
@@ -32,7 +36,7 @@ protected:
 
     // Random triangles over (and beyond) a target of the given size: most of sprite size, turned
     // and scaled, some long and thin, some reaching far outside it.
-    std::vector<Vertex> RandomTriangles(float width, float height, bool gouraud, float uvReach) {
+    std::vector<Vertex> RandomTriangles(float width, float height, bool gouraud, float uvReach, bool perspective) {
         static constexpr uint32_t kColors[] = {0xFFFFFFFF, 0x80FFFFFF, 0xFF80C0FF, 0x40FF2010, 0x00FFFFFF};
         std::vector<Vertex> v;
         for (int i = 0; i < 150; ++i) {
@@ -41,7 +45,9 @@ protected:
             const uint32_t flat = kColors[Next(5)];
             for (int k = 0; k < 3; ++k) {
                 const uint32_t color = gouraud ? 0x3F000000u * (1 + Next(4)) | Next(0x1000000) : flat;
-                v.push_back({cx + Place(-reach, reach), cy + Place(-reach, reach), 0.5f, 1.0f, color,
+                const float depth = perspective ? Place(0.0f, 1.0f) : 0.5f;
+                const float rhw = perspective ? Place(0.05f, 1.0f) : 1.0f;
+                v.push_back({cx + Place(-reach, reach), cy + Place(-reach, reach), depth, rhw, color,
                              Place(-1.5f, 2.5f) * uvReach, Place(-1.5f, 2.5f) * uvReach});
             }
         }
@@ -65,7 +71,7 @@ protected:
         device_->SetSamplerState(0, samp::kAddressU, s.address);
         device_->SetSamplerState(0, samp::kAddressV, s.address);
         device_->SetSamplerState(0, samp::kBorderColor, 0x80402010);
-        Texture* sheet = MakeTexture(24, 20, [](uint32_t x, uint32_t y) {
+        Texture* sheet = MakeTexture(s.sidesOfTwo ? 32 : 24, s.sidesOfTwo ? 16 : 20, [](uint32_t x, uint32_t y) {
             const uint32_t alpha = (x * 7 + y * 13) % 5 == 0 ? 0u : (x + y) % 3 == 0 ? 255u : (x * 37 + y * 11) & 0xFFu;
             return alpha << 24 | (x * 10) << 16 | (y * 12) << 8 | (((x ^ y) * 9) & 0xFFu);
         });
@@ -79,9 +85,20 @@ protected:
             target = MakeTarget(96, 80);
             BindTarget(target);
         }
-        device_->Clear(0, nullptr, clear::kTarget, 0x80306090, 1.0f, 0);
+        Surface* depth = nullptr;
+        if (s.depthFunc) {
+            EXPECT_EQ(device_->CreateDepthStencilSurface(uint32_t(width), uint32_t(height), fmt::kD24S8, 0, 0,
+                                                         false, &depth),
+                      result::kOk);
+            device_->SetDepthStencilSurface(Keep(depth));
+        }
+        device_->SetRenderState(rs::kZEnable, s.depthFunc ? 1 : 0);
+        device_->SetRenderState(rs::kZFunc, s.depthFunc);
+        device_->SetRenderState(rs::kZWriteEnable, s.depthWrite ? 1 : 0);
+        device_->Clear(0, nullptr, clear::kTarget | (depth ? clear::kZBuffer : 0), 0x80306090, 0.75f, 0);
         device_->SetTexture(0, s.textured ? sheet : nullptr);
-        Draw(RandomTriangles(width, height, s.gouraud, s.reach));
+        Draw(RandomTriangles(width, height, s.gouraud, s.reach, s.perspective));
+        device_->SetDepthStencilSurface(nullptr);
         std::vector<uint32_t> pixels;
         if (target) {
             for (int y = 0; y < 80; ++y) {
@@ -92,6 +109,25 @@ protected:
             pixels = sink_.Frame();
         }
         return pixels;
+    }
+
+    // The specialised loops give the general loop's bytes, with AVX2 and without.
+    void ExpectGeneralLoopsBytes(const States& s) {
+        const std::vector<uint32_t> general = DrawThrough(true, s);
+        for (bool sse2 : {false, true}) {
+            SetForceSse2(sse2);
+            const std::vector<uint32_t> fast = DrawThrough(false, s);
+            SetForceSse2(false);
+            ASSERT_EQ(general.size(), fast.size()) << s.name;
+            size_t differing = 0, first = general.size();
+            for (size_t i = 0; i < general.size(); ++i) {
+                if (general[i] != fast[i]) {
+                    ++differing;
+                    first = std::min(first, i);
+                }
+            }
+            EXPECT_EQ(differing, 0u) << s.name << (sse2 ? " without AVX2" : "") << ", first at pixel " << first;
+        }
     }
 
     uint32_t seed_ = 99;
@@ -120,19 +156,36 @@ TEST_F(TrianglePathTest, RandomTrianglesGiveTheGeneralLoopsBytes) {
         {"Gouraud alone, opaque, on the back buffer", false, false, address::kWrap, true, false, false,
          blend::kOne, blend::kZero, cmp::kAlways, 0, true},
     };
-    for (const States& s : cases) {
-        const std::vector<uint32_t> general = DrawThrough(true, s);
-        const std::vector<uint32_t> fast = DrawThrough(false, s);
-        ASSERT_EQ(general.size(), fast.size()) << s.name;
-        size_t differing = 0, first = general.size();
-        for (size_t i = 0; i < general.size(); ++i) {
-            if (general[i] != fast[i]) {
-                ++differing;
-                first = std::min(first, i);
-            }
-        }
-        EXPECT_EQ(differing, 0u) << s.name << ", first at pixel " << first;
-    }
+    for (const States& s : cases) ExpectGeneralLoopsBytes(s);
+}
+
+TEST_F(TrianglePathTest, PerspectiveTrianglesGiveTheGeneralLoopsBytes) {
+    const States cases[] = {
+        {.name = "the 3D defaults: linear, Gouraud, alpha tested, depth written", .linear = true, .gouraud = true,
+         .alphaFunc = cmp::kGreater, .perspective = true, .depthFunc = cmp::kLessEqual, .depthWrite = true,
+         .sidesOfTwo = true},
+        {.name = "point, wrapped on sides of two, blending one and zero", .srcBlend = blend::kOne,
+         .destBlend = blend::kZero, .perspective = true, .depthFunc = cmp::kLessEqual, .depthWrite = true,
+         .sidesOfTwo = true},
+        {.name = "linear, Gouraud, added by source alpha", .linear = true, .gouraud = true, .destBlend = blend::kOne,
+         .perspective = true, .depthFunc = cmp::kLessEqual, .sidesOfTwo = true},
+        {.name = "multiplied by the texture", .srcBlend = blend::kZero, .destBlend = blend::kSrcColor,
+         .perspective = true, .sidesOfTwo = true},
+        {.name = "point, clamped, depth tested only", .address = address::kClamp, .perspective = true,
+         .depthFunc = cmp::kLess},
+        {.name = "border, opaque, alpha tested, the far side kept", .address = address::kBorder, .blend = false,
+         .srcBlend = blend::kOne, .destBlend = blend::kZero, .alphaFunc = cmp::kGreaterEqual, .alphaRef = 0x90,
+         .perspective = true, .depthFunc = cmp::kGreater, .depthWrite = true},
+        {.name = "additive, linear, mirrored, no depth", .linear = true, .address = address::kMirror,
+         .srcBlend = blend::kOne, .destBlend = blend::kOne, .perspective = true},
+        {.name = "Gouraud shaded flat, on the back buffer", .gouraud = true, .flatShade = true,
+         .backBuffer = true, .perspective = true, .depthFunc = cmp::kLessEqual, .depthWrite = true},
+        {.name = "Gouraud alone, multiplied", .textured = false, .gouraud = true, .srcBlend = blend::kDestColor,
+         .destBlend = blend::kZero, .perspective = true, .depthFunc = cmp::kLessEqual, .depthWrite = true},
+        // Past the billion texels where sampling gives up on the place.
+        {.name = "linear, far out on the texture", .linear = true, .reach = 1.0e8f, .perspective = true},
+    };
+    for (const States& s : cases) ExpectGeneralLoopsBytes(s);
 }
 
 }  // namespace
