@@ -3,25 +3,21 @@
 //
 //   BM_PerspectiveTriangles/<n>/<linear>  n textured, lit triangles scattered through a view
 //       from 2 to 10 units deep (each corner at its own depth, so its own rhw), drawn into the
-//       640 x 480 back buffer with the 3D default states: depth test and write, source-alpha
-//       blending, alpha test above 0, texture times colour, filtered linearly (1) or by point (0)
+//       640 x 480 back buffer with depth test and write, source-alpha blending, alpha test above 0,
+//       texture times colour, filtered linearly (1) or by point (0)
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 #include <vector>
 
-#include "platform/gfx/device.h"
+#include "bench/bench_device.h"
 
 using namespace platform::gfx;
+using bench::kFvf;
+using bench::Vertex;
 
 namespace {
 
-struct Vertex {
-    float x, y, z, rhw;
-    uint32_t color;
-    float u, v;
-};
-constexpr uint32_t kFvf = fvf::kXyzRhw | fvf::kDiffuse | fvf::kTex1;
 constexpr int kTextureSize = 64;
 
 uint32_t g_seed = 777;
@@ -59,17 +55,7 @@ struct Scene {
     Texture* texture = nullptr;
 
     Scene() {
-        SetPresentSink(&sink);
-        Direct3D* d3d = CreateDirect3D(kSdkVersion);
-        PresentParameters pp{};
-        pp.backBufferWidth = 640;
-        pp.backBufferHeight = 480;
-        pp.backBufferFormat = fmt::kX8R8G8B8;
-        pp.windowed = true;
-        pp.enableAutoDepthStencil = true;
-        pp.autoDepthStencilFormat = fmt::kD24S8;
-        d3d->CreateDevice(0, devtype::kHal, nullptr, create::kMixedVertexProcessing, &pp, &device);
-        d3d->Release();
+        device = bench::CreateDevice(&sink, true);
         device->CreateTexture(kTextureSize, kTextureSize, 1, 0, fmt::kA8R8G8B8, pool::kManaged, &texture);
         LockedRect locked;
         texture->LockRect(0, &locked, nullptr, 0);
@@ -82,16 +68,9 @@ struct Scene {
             }
         }
         texture->UnlockRect(0);
-        device->SetRenderState(rs::kLighting, 0);
-        device->SetRenderState(rs::kCullMode, cull::kNone);
+        bench::UseSpriteStates(device);
         device->SetRenderState(rs::kZEnable, 1);
         device->SetRenderState(rs::kZWriteEnable, 1);
-        device->SetRenderState(rs::kAlphaBlendEnable, 1);
-        device->SetRenderState(rs::kSrcBlend, blend::kSrcAlpha);
-        device->SetRenderState(rs::kDestBlend, blend::kInvSrcAlpha);
-        device->SetRenderState(rs::kAlphaTestEnable, 1);
-        device->SetRenderState(rs::kAlphaFunc, cmp::kGreater);
-        device->SetTextureStageState(0, tss::kAlphaOp, top::kModulate);
         device->SetTexture(0, texture);
         device->SetFVF(kFvf);
     }

@@ -16,18 +16,14 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/gfx/device.h"
+#include "bench/bench_device.h"
 
 using namespace platform::gfx;
+using bench::kFvf;
+using bench::Vertex;
 
 namespace {
 
-struct Vertex {
-    float x, y, z, rhw;
-    uint32_t color;
-    float u, v;
-};
-constexpr uint32_t kFvf = fvf::kXyzRhw | fvf::kDiffuse | fvf::kTex1;
 constexpr int kSheet = 256;
 
 // One sprite: where it goes and which cell of the sheet it shows.
@@ -126,15 +122,7 @@ struct Scene {
     static constexpr uint32_t kBatchVertices = 15000 * 2;
 
     Scene() {
-        SetPresentSink(&sink);
-        Direct3D* d3d = CreateDirect3D(kSdkVersion);
-        PresentParameters pp{};
-        pp.backBufferWidth = 640;
-        pp.backBufferHeight = 480;
-        pp.backBufferFormat = fmt::kX8R8G8B8;
-        pp.windowed = true;
-        d3d->CreateDevice(0, devtype::kHal, nullptr, create::kMixedVertexProcessing, &pp, &device);
-        d3d->Release();
+        device = bench::CreateDevice(&sink, false);
         device->CreateTexture(kSheet, kSheet, 1, 0, fmt::kA8R8G8B8, pool::kManaged, &sheet);
         LockedRect locked;
         sheet->LockRect(0, &locked, nullptr, 0);
@@ -145,14 +133,7 @@ struct Scene {
         device->CreateTexture(512, 512, 1, usage::kRenderTarget, fmt::kA8R8G8B8, pool::kDefault, &layer);
         device->CreateVertexBuffer(kBatchVertices * sizeof(Vertex), usage::kDynamic | usage::kWriteOnly,
                                    kFvf, pool::kDefault, &batch);
-        device->SetRenderState(rs::kLighting, 0);
-        device->SetRenderState(rs::kCullMode, cull::kNone);
-        device->SetRenderState(rs::kAlphaBlendEnable, 1);
-        device->SetRenderState(rs::kSrcBlend, blend::kSrcAlpha);
-        device->SetRenderState(rs::kDestBlend, blend::kInvSrcAlpha);
-        device->SetRenderState(rs::kAlphaTestEnable, 1);
-        device->SetRenderState(rs::kAlphaFunc, cmp::kGreater);
-        device->SetTextureStageState(0, tss::kAlphaOp, top::kModulate);
+        bench::UseSpriteStates(device);
     }
 
     void Target(Texture* texture) {

@@ -129,7 +129,7 @@ __m256i AlphaPasses(__m256i alpha, uint32_t ref, const CompareLanes& c) {
     return _mm256_sll_epi32(_mm256_srli_epi32(sum, 16), by);
 }
 
-template <int kTexels, bool kGouraud, bool kBlend>
+template <int kTexels, bool kGouraud, int kBlend>
 int Shade(const PerspectiveShading& job, const PerspectiveRow& row, int first, PerspectiveSpan& a, int from,
           int count, uint32_t* target, float* depth, bool* drew) {
     const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
@@ -193,7 +193,15 @@ int Shade(const PerspectiveShading& job, const PerspectiveRow& row, int first, P
         if (job.alphaTest) pass = _mm256_and_si256(pass, AlphaPasses(_mm256_srli_epi32(c, 24), job.alphaRef, job.alphaPasses));
         int* out = reinterpret_cast<int*>(target + i);
         const __m256i dst = whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out)) : _mm256_maskload_epi32(out, valid);
-        if constexpr (kBlend) c = avx2::BlendEight(c, dst);
+        if constexpr (kBlend == kSourceAlphaBlend) c = avx2::BlendEight(c, dst);
+        if constexpr (kBlend == kAddWeighted) {
+            const __m256i alpha = _mm256_shuffle_epi8(
+                c, _mm256_setr_epi8(3, 3, 3, 3, 7, 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15, 3, 3, 3, 3, 7, 7, 7, 7, 11,
+                                    11, 11, 11, 15, 15, 15, 15));
+            c = _mm256_adds_epu8(dst, avx2::ModulateEight(c, alpha));
+        }
+        if constexpr (kBlend == kAddSource) c = _mm256_adds_epu8(c, dst);
+        if constexpr (kBlend == kMultiply) c = avx2::ModulateEight(c, dst);
         const __m256i written = _mm256_blendv_epi8(dst, _mm256_or_si256(c, orMask), pass);
         if (whole) {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), written);
@@ -215,7 +223,7 @@ int Shade(const PerspectiveShading& job, const PerspectiveRow& row, int first, P
 using ShadeRoutine = int (*)(const PerspectiveShading&, const PerspectiveRow&, int, PerspectiveSpan&, int, int,
                              uint32_t*, float*, bool*);
 
-template <bool kBlend>
+template <int kBlend>
 constexpr ShadeRoutine kShades[kPerspectiveTexelKinds][2] = {
     {&Shade<kNoTexels, false, kBlend>, &Shade<kNoTexels, true, kBlend>},
     {&Shade<kPointTexels, false, kBlend>, &Shade<kPointTexels, true, kBlend>},
@@ -225,8 +233,11 @@ constexpr ShadeRoutine kShades[kPerspectiveTexelKinds][2] = {
 
 int ShadePerspectiveAvx2(const PerspectiveShading& job, const PerspectiveRow& row, int first,
                          PerspectiveSpan* span, int from, int count, uint32_t* target, float* depth, bool* drew) {
-    return (job.blend ? kShades<true> : kShades<false>)[job.texels][job.gouraud ? 1 : 0](
-        job, row, first, *span, from, count, target, depth, drew);
+    static constexpr const ShadeRoutine (*kByBlend[kPerspectiveBlends])[2] = {
+        kShades<kWriteSource>, kShades<kSourceAlphaBlend>, kShades<kAddWeighted>, kShades<kAddSource>,
+        kShades<kMultiply>};
+    return kByBlend[job.blend][job.texels][job.gouraud ? 1 : 0](job, row, first, *span, from, count, target, depth,
+                                                                drew);
 }
 
 void PerspectiveAttributesAvx2(const PerspectiveRow& row, int from, int count, bool depth,

@@ -45,12 +45,23 @@ struct CompareLanes {
     int32_t less, equal, greater, unordered;
 };
 
+// The blendings the eight-pixel loop does, each per channel exactly as the device's
+// round((source x factor + destination x factor) / 255) clamped to 255 comes out for them.
+enum PerspectiveBlend {
+    kWriteSource,      // no blending, or one and zero
+    kSourceAlphaBlend,  // source alpha and its inverse
+    kAddWeighted,       // source alpha and one: destination + round(source x alpha / 255), clamped
+    kAddSource,         // one and one: source + destination, clamped
+    kMultiply,          // zero and source colour, or destination colour and zero: round(source x destination / 255)
+    kPerspectiveBlends
+};
+
 // How ShadePerspectiveAvx2 shades pixels: texture times colour (or the colour alone), depth
-// test, alpha test, source-alpha blending or none, write, depth write.
+// test, alpha test, blending, write, depth write.
 struct PerspectiveShading {
     PerspectiveTexels texels;  // how the texture is sampled, or none
     bool gouraud;              // the colour from the span, or the one colour below
-    bool blend;                // source-alpha blending, or none
+    PerspectiveBlend blend;
     const uint32_t* texture;   // stage 0's
     int width, height;
     // Masks applied to texel indexes before they are checked against the sides: the side less

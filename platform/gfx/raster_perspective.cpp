@@ -130,14 +130,36 @@ int32_t WrapMask(uint32_t mode, int size) {
 class PerspectivePath {
 public:
     const ShadeRoutine (*shades)[2];  // by texel kind, then Gouraud
-    bool vector;  // source-alpha blending or none: the eight-pixel loop where AVX2 is at hand
+    PerspectiveBlend blend;  // the eight-pixel loop's, where AVX2 is at hand; none past the last
 };
+
+namespace {
+
+// The blending of the eight-pixel loop that gives the states' bytes, or kPerspectiveBlends for
+// none of them.
+PerspectiveBlend VectorBlendOf(const PipelineState& ps) {
+    if (!ps.blend) return kWriteSource;
+    if (ps.blendOp != blendop::kAdd) return kPerspectiveBlends;
+    const uint32_t src = ps.srcBlend, dst = ps.destBlend;
+    if (src == blend::kOne && dst == blend::kZero) return kWriteSource;
+    if (src == blend::kSrcAlpha && dst == blend::kInvSrcAlpha) return kSourceAlphaBlend;
+    if (src == blend::kSrcAlpha && dst == blend::kOne) return kAddWeighted;
+    if (src == blend::kOne && dst == blend::kOne) return kAddSource;
+    const bool multiply = (src == blend::kZero && dst == blend::kSrcColor) ||
+                          (src == blend::kDestColor && dst == blend::kZero);
+    return multiply ? kMultiply : kPerspectiveBlends;
+}
+
+}  // namespace
 
 const PerspectivePath* ChoosePerspectivePath(const PipelineState& ps) {
     if (ps.quantize || ps.colorWriteMask != 0xF || ps.stageCount > 1 || !ps.modulateOnly) return nullptr;
-    static const PerspectivePath kPaths[kBlendKinds] = {
-        {kShades<kOpaque>, true}, {kShades<kAlphaBlend>, true}, {kShades<kGenericBlend>, false}};
-    return &kPaths[BlendKindOf(ps)];
+    // One and zero write the source: the scalar loop takes it as no blending.
+    static const PerspectivePath kPaths[kPerspectiveBlends + 1] = {
+        {kShades<kOpaque>, kWriteSource},          {kShades<kAlphaBlend>, kSourceAlphaBlend},
+        {kShades<kGenericBlend>, kAddWeighted},    {kShades<kGenericBlend>, kAddSource},
+        {kShades<kGenericBlend>, kMultiply},       {kShades<kGenericBlend>, kPerspectiveBlends}};
+    return &kPaths[VectorBlendOf(ps)];
 }
 
 bool DrawPerspectiveTriangle(const PerspectivePath& path, const PipelineState& ps, const TriangleSetup& t,
@@ -174,9 +196,9 @@ bool DrawPerspectiveTriangle(const PerspectivePath& path, const PipelineState& p
                       ps.depthWrite ? ps.alphaTest : AlphaTestMatters(ps)};
     const bool avx2 = UseAvx2();
     // A texture drawn onto itself is read pixel by pixel as it is written.
-    const bool vector = avx2 && path.vector && !(textured && s.texels == ps.target);
+    const bool vector = avx2 && path.blend != kPerspectiveBlends && !(textured && s.texels == ps.target);
     const int rowEnd = ps.depthTest ? std::min(ps.targetPitch, ps.depthPitch) : ps.targetPitch;
-    PerspectiveShading shading{texels, gouraud, ps.blend, s.texels, s.width, s.height, WrapMask(s.addressU, s.width),
+    PerspectiveShading shading{texels, gouraud, path.blend, s.texels, s.width, s.height, WrapMask(s.addressU, s.width),
                                WrapMask(s.addressV, s.height), v0.diffuse, ps.alphaOr, job.depthTest,
                                job.depthWrite, job.alphaTest, LanesOf(ps.depthFunc), AlphaLanesOf(ps.alphaFunc),
                                ps.alphaRef, 0};

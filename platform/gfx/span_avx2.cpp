@@ -1,37 +1,18 @@
-// The AVX2 span: this file alone is compiled for AVX2 and includes nothing with inline code
-// shared with the rest of the device, so no AVX2 instruction leaks into code that runs on
-// processors without it. Its arithmetic is the device's: round((source x alpha + destination x (255 - alpha)) / 255).
+// The AVX2 span: this file is compiled for AVX2 and includes no inline code shared with the
+// rest of the device but the AVX2 pixel arithmetic, so no AVX2 instruction leaks into code that
+// runs on processors without it. Its arithmetic is the device's: round((source x alpha + destination x (255 - alpha)) / 255).
 #include "platform/gfx/span_avx2.h"
 
 #include <immintrin.h>
+
+#include "platform/gfx/pixels_avx2.h"
 
 namespace platform::gfx {
 
 namespace {
 
-// round(x / 255) on sixteen 16-bit lanes holding x <= 255 x 255: with t = x + 128,
-// (t + (t >> 8)) >> 8 equals (t x 257) >> 16, one high multiply.
-__m256i Div255(__m256i x) {
-    return _mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(128)), _mm256_set1_epi16(257));
-}
-
-__m256i Mul255(__m256i a, __m256i b) { return Div255(_mm256_mullo_epi16(a, b)); }
-
-// Source-alpha blending of eight pixels. The channels are split into the red-blue and the
-// alpha-green byte of each 16-bit lane, so no widening or packing is needed.
-__m256i BlendEight(__m256i src, __m256i dst) {
-    const __m256i low = _mm256_set1_epi16(0x00FF);
-    // The source alpha in the low byte of both lanes of each pixel.
-    const __m256i alphaPick = _mm256_setr_epi8(3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1,
-                                               3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1);
-    const __m256i alpha = _mm256_shuffle_epi8(src, alphaPick);
-    const __m256i inverse = _mm256_xor_si256(alpha, low);
-    const __m256i rb = Div255(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(src, low), alpha),
-                                               _mm256_mullo_epi16(_mm256_and_si256(dst, low), inverse)));
-    const __m256i ag = Div255(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(src, 8), alpha),
-                                               _mm256_mullo_epi16(_mm256_srli_epi16(dst, 8), inverse)));
-    return _mm256_or_si256(rb, _mm256_slli_epi16(ag, 8));
-}
+using avx2::BlendEight;
+using avx2::Mul255;
 
 // The rows of BlendRectAvx2 with the texel run and the tint fixed, so that the inner loop has
 // no tests but its own.
