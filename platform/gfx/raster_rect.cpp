@@ -611,6 +611,9 @@ void FillAround(const PipelineState& ps, const TargetFill& fill, int left, int t
 
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
                    const ScreenVertex* const t[6], const TargetFill* fill) {
+    // Two corners of either triangle share x and two share y (turned pairs leave here).
+    const ScreenVertex &a = *t[0], &b = *t[1], &c = *t[2];
+    if ((a.x != b.x && b.x != c.x && a.x != c.x) || (a.y != b.y && b.y != c.y && a.y != c.y)) return false;
     PairSetup pair;
     if (!SetUpSpritePair(ps, t, path.textured, &pair) && !SetUpGeneralPair(ps, t, path.textured, &pair)) {
         return false;
