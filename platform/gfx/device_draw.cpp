@@ -502,11 +502,11 @@ Result DeviceImpl::Draw(uint32_t type, uint32_t primCount, const DrawSource& sou
     if (loss_ != Loss::kNone) return result::kOk;  // a lost device draws nothing, quietly
     PipelineState ps;
     BuildPipeline(&ps);
-    // A pending fill of the target is left to a draw of one pair, which may write it itself
-    // (DrawPair); every other draw writes it first.
-    const bool onePair = primCount == 2 && (type == prim::kTriangleList || type == prim::kTriangleStrip ||
-                                            type == prim::kTriangleFan);
-    if (!onePair) renderTarget_->WritePendingFill();
+    // A pending fill of the target is left to the draw's first pair of triangles, which may
+    // write it itself (DrawPair); draws of anything else write it first.
+    const bool pairs = primCount >= 2 && (type == prim::kTriangleList || type == prim::kTriangleStrip ||
+                                          type == prim::kTriangleFan);
+    if (!pairs) renderTarget_->WritePendingFill();
     if (type == prim::kTriangleList && !source.indices && !program_) {
         VertexFetch fetch;
         if (!PrepareFetch(source, needed, ps.stageCount, &fetch)) return result::kInvalidCall;
