@@ -26,20 +26,24 @@ const float kInverseDepthRange = std::bit_cast<float>(0x37800080u);
 const float kSortScale = std::bit_cast<float>(0x452AA556u);
 
 // Writes count vertices as a batch queues them: the first `size` bytes of each as pushed, then
-// its converted position (when given) over the first four floats.
+// its converted position (when given) over the first four floats. The vertices were mostly
+// written a field at a time just before, so they are read a field at a time too: a wider read
+// of narrower writes still on their way to the cache waits for them.
 template <class Position>
-[[gnu::always_inline]] inline void WriteQueuedOf(uint32_t size, uint8_t* out, const Vertex2D* vertices,
+[[gnu::always_inline]] inline void WriteQueuedOf(uint32_t size, uint8_t* out, const Vertex2D* const* vertices,
                                                  const Position* positions, uint32_t count) {
     for (uint32_t i = 0; i < count; ++i, out += size) {
-        std::memcpy(out, &vertices[i], size);
+        const auto* in = reinterpret_cast<const uint8_t*>(vertices[i]);
+        const uint32_t from = positions != nullptr ? uint32_t(sizeof(Position)) : 0u;
         if (positions != nullptr) std::memcpy(out, &positions[i], sizeof(Position));
+        for (uint32_t at = from; at < size; at += 4) std::memcpy(out + at, in + at, 4);
     }
 }
 
 // The same with the size of each of the five types as a constant, so that the copies are moves
 // rather than calls.
 template <class Position>
-void WriteQueued(uint32_t size, uint8_t* out, const Vertex2D* vertices, const Position* positions,
+void WriteQueued(uint32_t size, uint8_t* out, const Vertex2D* const* vertices, const Position* positions,
                  uint32_t count) {
     switch (size) {
         case kVertexTypes[0].size: return WriteQueuedOf(kVertexTypes[0].size, out, vertices, positions, count);
@@ -286,23 +290,53 @@ bool CPrimitive2D::Push(const Vertex2D* triangles, uint32_t triangleCount) {
 
 bool CPrimitive2D::Queue(const Vertex2D* vertices, const Position2D* positions, uint32_t count) {
     if (queued_ + count > capacity_) return false;
-    if (!sorting_) {
-        WriteQueued(vertexSize_, static_cast<uint8_t*>(systemBuffer_) + writePosition_, vertices, positions, count);
-        writePosition_ += count * vertexSize_;
-        queued_ += count;
-        return true;
-    }
-    auto z = [&](uint32_t i) { return positions != nullptr ? positions[i].z : vertices[i].z; };
     for (uint32_t i = 0; i < count; i += 3) {
-        int32_t key = SortKey(z(i), z(i + 1), z(i + 2));
-        if (key < 0) continue;
+        const Vertex2D* const triangle[3] = {&vertices[i], &vertices[i + 1], &vertices[i + 2]};
+        QueueTriangle(triangle, positions != nullptr ? positions + i : nullptr);
+    }
+    return true;
+}
+
+void CPrimitive2D::QueueTriangle(const Vertex2D* const vertices[3], const Position2D* positions) {
+    uint8_t* out;
+    if (!sorting_) {
+        out = static_cast<uint8_t*>(systemBuffer_) + writePosition_;
+        writePosition_ += 3 * vertexSize_;
+    } else {
+        auto z = [&](uint32_t i) { return positions != nullptr ? positions[i].z : vertices[i]->z; };
+        int32_t key = SortKey(z(0), z(1), z(2));
+        if (key < 0) return;
         SortNode* node = static_cast<SortNode*>(systemBuffer_) + writePosition_++;
         node->next = heads_[key];
         heads_[key] = node;
         lowestKey_ = std::min(lowestKey_, key);
         highestKey_ = std::max(highestKey_, key);
-        WriteQueued(vertexSize_, node->vertices, vertices + i, positions != nullptr ? positions + i : nullptr, 3);
-        queued_ += 3;
+        out = node->vertices;
+    }
+    WriteQueued(vertexSize_, out, vertices, positions, 3);
+    queued_ += 3;
+}
+
+bool CBasePrimitive2D::PushQuad(const Vertex2D corners[4]) {
+    const Vertex2D triangles[6] = {corners[0], corners[1], corners[2], corners[2], corners[3], corners[0]};
+    return Push(triangles, 2);
+}
+
+bool CPrimitive2D::PushQuad(const Vertex2D corners[4]) {
+    if (systemBuffer_ == nullptr) return false;
+    Position2D converted[4];
+    ConvertPositions(corners, converted, 4);
+    if (clipping_ && (OutsideClip(converted[0]) || OutsideClip(converted[1]) || OutsideClip(converted[2]) ||
+                      OutsideClip(converted[3]))) {
+        return CBasePrimitive2D::PushQuad(corners);  // a triangle to clip
+    }
+    static constexpr int kTriangles[2][3] = {{0, 1, 2}, {2, 3, 0}};
+    for (const auto& t : kTriangles) {
+        const Vertex2D* const vertices[3] = {&corners[t[0]], &corners[t[1]], &corners[t[2]]};
+        const Position2D positions[3] = {converted[t[0]], converted[t[1]], converted[t[2]]};
+        submitted_ += 3;
+        if (queued_ + 3 > capacity_) return false;
+        QueueTriangle(vertices, positions);
     }
     return true;
 }

@@ -38,6 +38,9 @@ public:
     void OnLostDevice() override;   // releases the vertex buffer
     void OnResetDevice() override;  // makes it again and uploads the queue again
     virtual bool Push(const Vertex2D* triangles, uint32_t triangleCount) = 0;
+    // Pushes a quad (corners 0 top left, 1 top right, 2 bottom right, 3 bottom left) as the
+    // triangles (0, 1, 2) and (2, 3, 0).
+    virtual bool PushQuad(const Vertex2D corners[4]);
     virtual void Begin() = 0;
     virtual void End() = 0;
     virtual void Rendering() = 0;
@@ -96,6 +99,9 @@ public:
     ~CPrimitive2D() override;
 
     bool Push(const Vertex2D* triangles, uint32_t triangleCount) override;  // false when the batch was full
+    // The same bytes as Push of the two triangles, each corner converted once and written
+    // straight into the queue where no clip edge cuts them.
+    bool PushQuad(const Vertex2D corners[4]) override;
     void Begin() override;
     void End() override;
     void Rendering() override;
@@ -119,6 +125,9 @@ private:
     // Queues whole triangles: count vertices, at the given converted positions (null: their
     // own); false when the batch is full.
     bool Queue(const Vertex2D* vertices, const Position2D* positions, uint32_t count);
+    // Queues one triangle (in its depth bucket when sorting; one out of every bucket is
+    // dropped); the caller has made room.
+    void QueueTriangle(const Vertex2D* const vertices[3], const Position2D* positions);
     // Logs text (with the result's explanation for a "%s") in red and a line break; false.
     bool LogFailure(const char* text, gfx::Result result = gfx::result::kOk);
 };

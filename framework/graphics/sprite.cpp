@@ -64,11 +64,6 @@ Vertex2D CSprite2D::Corner(const Cells& cells, int k, float x, float y, float z,
     return v;
 }
 
-bool CSprite2D::PushQuad(const Vertex2D corners[4]) {
-    const Vertex2D triangles[6] = {corners[0], corners[1], corners[2], corners[2], corners[3], corners[0]};
-    return Push(triangles, 2);
-}
-
 bool CSprite2D::DrawRect(const float* dst, float z, const float* src, uint32_t colour, uint32_t stages) {
     Cells cells = SourceCoordinates(src, stages);
     float x0 = dst[0], y0 = dst[1], x1 = dst[0] + dst[2], y1 = dst[1] + dst[3];

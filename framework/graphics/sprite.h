@@ -64,8 +64,6 @@ public:
     Cells SourceCoordinates(const float* src, uint32_t stages, float vScale = 1.0f) const;
     // Corner k of a quad (0 top left, 1 top right, 2 bottom right, 3 bottom left) at a position.
     static Vertex2D Corner(const Cells& cells, int k, float x, float y, float z, uint32_t colour);
-    // Pushes the quad as the triangles (0, 1, 2) and (2, 3, 0).
-    bool PushQuad(const Vertex2D corners[4]);
 
 private:
     struct RingShape {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "game/world/object.h"
+#include "game/world/type_table.h"
 
 class Bullet : public Object {
 public:
@@ -16,10 +17,17 @@ public:
     void OnKilled(ObjectController* ctx) override;
 
 protected:
-    Bullet() = default;
     // Init, then position, velocity (and acceleration when the class takes it), size, hit box,
     // life and power from the table row of the type id.
-    void Setup(int32_t typeId, float x, float y, float a, float b, float c, float d);
+    Bullet(int32_t typeId, float x, float y, float a, float b, float c, float d);
+};
+
+// The head of a bullet class: it derives from BulletOf<id> or BulletOf<id, CompanionBullet> and
+// inherits its constructor, so its id is written once, in its head.
+template <int32_t Id, class Base = Bullet>
+class BulletOf : public Base {
+public:
+    BulletOf(float x, float y, float a, float b, float c, float d) : Base(Id, x, y, a, b, c, d) {}
 };
 
 // A blast that carries a player-side hit area (the companion, kept in link) so that it also
@@ -29,13 +37,14 @@ public:
     void Detach() override;  // owner and companion are told ForgetObject(self)
 
 protected:
+    using Bullet::Bullet;
     // Creates the companion at the bullet with this bullet as owner and the given power.
     Object* MakeCompanion(ObjectController* ctx, float companionPower);
 };
 
-class B_Bombris_Blast final : public CompanionBullet {
+class B_Bombris_Blast final : public BulletOf<type_id::B_Bombris_Blast, CompanionBullet> {
 public:
-    B_Bombris_Blast(float x, float y, float a, float b, float c, float d);
+    using BulletOf::BulletOf;
     void Run(ObjectController* ctx) override;
     void Draw(ObjectController* ctx) override;
 

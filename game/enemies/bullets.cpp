@@ -33,7 +33,7 @@ const BulletRow kBulletTable[] = {
 
 }  // namespace
 
-void Bullet::Setup(int32_t typeId, float px, float py, float a, float b, float c, float d) {
+Bullet::Bullet(int32_t typeId, float px, float py, float a, float b, float c, float d) {
     Init();
     const BulletRow& row = kBulletTable[typeId];
     x = px;
@@ -79,15 +79,15 @@ Object* CompanionBullet::MakeCompanion(ObjectController* ctx, float companionPow
 
 namespace {
 
-class B_SmallRed final : public Bullet {
+class B_SmallRed final : public BulletOf<type_id::B_SmallRed> {
 public:
-    B_SmallRed(float x, float y, float a, float b, float c, float d) { Setup(type_id::B_SmallRed, x, y, a, b, c, d); }
+    using BulletOf::BulletOf;
     void Draw(ObjectController*) override { DrawCellCentred(gameSprites.bullet, x, y, 8, 8, 0.0f, 0.0f); }
 };
 
-class B_Normal_W final : public Bullet {
+class B_Normal_W final : public BulletOf<type_id::B_Normal_W> {
 public:
-    B_Normal_W(float x, float y, float a, float b, float c, float d) { Setup(type_id::B_Normal_W, x, y, a, b, c, d); }
+    using BulletOf::BulletOf;
     // The glow below, then the bullet: four frames of four game frames each.
     void Draw(ObjectController*) override {
         DrawCellCentred(gameSprites.demo, x, y, 16, 16, 0.0f, 224.0f);
@@ -95,9 +95,9 @@ public:
     }
 };
 
-class B_BomberKing_Blast final : public Bullet {
+class B_BomberKing_Blast final : public BulletOf<type_id::B_BomberKing_Blast> {
 public:
-    B_BomberKing_Blast(float x, float y, float a, float b, float c, float d) { Setup(type_id::B_BomberKing_Blast, x, y, a, b, c, d); }
+    using BulletOf::BulletOf;
     void Run(ObjectController*) override {
         hp = maxHp;
         if (age >= 8) Vanish();
@@ -106,10 +106,9 @@ public:
 };
 
 // Slows to a stop over 30 frames, then accelerates towards where the party was.
-class B_RudeBreaker_Homing_W final : public Bullet {
+class B_RudeBreaker_Homing_W final : public BulletOf<type_id::B_RudeBreaker_Homing_W> {
 public:
-    B_RudeBreaker_Homing_W(float x, float y, float a, float b, float c, float d) {
-        Setup(type_id::B_RudeBreaker_Homing_W, x, y, a, b, c, d);
+    B_RudeBreaker_Homing_W(float x, float y, float a, float b, float c, float d) : BulletOf(x, y, a, b, c, d) {
         ax = -vx / 30.0f;
         ay = -vy / 30.0f;
     }
@@ -127,11 +126,10 @@ public:
 
 // A flame arm along x (both acceleration arguments 0) or y; its creator writes the arm's
 // length step into the angle field right after creation.
-class B_BM_Blast final : public Bullet {
+class B_BM_Blast final : public BulletOf<type_id::B_BM_Blast> {
 public:
-    B_BM_Blast(float x, float y, float a, float b, float c, float d) : horizontal(c == 0.0f && d == 0.0f) {
-        Setup(type_id::B_BM_Blast, x, y, a, b, c, d);
-    }
+    B_BM_Blast(float x, float y, float a, float b, float c, float d)
+        : BulletOf(x, y, a, b, c, d), horizontal(c == 0.0f && d == 0.0f) {}
     void Run(ObjectController*) override {
         hp = maxHp;
         if (age >= 36) Kill();
@@ -146,9 +144,9 @@ public:
     uint8_t horizontal;
 };
 
-class B_Senkoro_Bomb final : public CompanionBullet {
+class B_Senkoro_Bomb final : public BulletOf<type_id::B_Senkoro_Bomb, CompanionBullet> {
 public:
-    B_Senkoro_Bomb(float x, float y, float a, float b, float c, float d) { Setup(type_id::B_Senkoro_Bomb, x, y, a, b, c, d); }
+    using BulletOf::BulletOf;
     void Run(ObjectController* ctx) override {
         hp = maxHp;
         if (age >= 120) Kill();
@@ -165,10 +163,6 @@ public:
 };
 
 }  // namespace
-
-B_Bombris_Blast::B_Bombris_Blast(float x, float y, float a, float b, float c, float d) {
-    Setup(type_id::B_Bombris_Blast, x, y, a, b, c, d);
-}
 
 void B_Bombris_Blast::Run(ObjectController* ctx) {
     hp = maxHp;

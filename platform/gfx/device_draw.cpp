@@ -472,22 +472,27 @@ void DeviceImpl::DrawScreenTriangles(const PipelineState& ps, const VertexFetch&
     const RectanglePath* rectangles = !ForceGeneralPath() ? ChooseRectanglePath(ps) : nullptr;
     if (!rectangles) renderTarget_->WritePendingFill();
     ScreenVertex v[6]{};
-    const ScreenVertex* const pair[6] = {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]};
-    auto read = [&](uint32_t triangle, ScreenVertex* out) {
+    // The triangle at hand and the next one, in either half of v.
+    ScreenVertex* pair[6] = {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]};
+    auto read = [&](uint32_t triangle, ScreenVertex* const* out) {
         const uint8_t* p = source.vertices + size_t(triangle) * 3 * source.stride;
-        for (int k = 0; k < 3; ++k) fetch.ReadScreen(p + size_t(k) * source.stride, &out[k]);
+        for (int k = 0; k < 3; ++k) fetch.ReadScreen(p + size_t(k) * source.stride, out[k]);
     };
+    bool ahead = false;  // the triangle at hand was read as the next one of a pair
     for (uint32_t i = 0; i < primCount; ++i) {
-        read(i, &v[0]);
+        if (!ahead) read(i, pair);
+        ahead = false;
         if (rectangles && i + 1 < primCount) {
-            read(i + 1, &v[3]);
+            read(i + 1, pair + 3);
             if (DrawPair(*rectangles, ps, pair)) {
                 ++statistics_.rectangles;
                 ++i;
                 continue;
             }
+            ahead = true;
         }
-        statistics_.triangles += DrawTriangle(ps, v[0], v[1], v[2]) ? 1 : 0;
+        statistics_.triangles += DrawTriangle(ps, *pair[0], *pair[1], *pair[2]) ? 1 : 0;
+        if (ahead) std::swap_ranges(pair, pair + 3, pair + 3);
     }
 }
 
@@ -497,11 +502,11 @@ Result DeviceImpl::Draw(uint32_t type, uint32_t primCount, const DrawSource& sou
     if (loss_ != Loss::kNone) return result::kOk;  // a lost device draws nothing, quietly
     PipelineState ps;
     BuildPipeline(&ps);
-    // A pending fill of the target is left to a draw of one pair, which may write it itself
-    // (DrawPair); every other draw writes it first.
-    const bool onePair = primCount == 2 && (type == prim::kTriangleList || type == prim::kTriangleStrip ||
-                                            type == prim::kTriangleFan);
-    if (!onePair) renderTarget_->WritePendingFill();
+    // A pending fill of the target is left to the draw's first pair of triangles, which may
+    // write it itself (DrawPair); draws of anything else write it first.
+    const bool pairs = primCount >= 2 && (type == prim::kTriangleList || type == prim::kTriangleStrip ||
+                                          type == prim::kTriangleFan);
+    if (!pairs) renderTarget_->WritePendingFill();
     if (type == prim::kTriangleList && !source.indices && !program_) {
         VertexFetch fetch;
         if (!PrepareFetch(source, needed, ps.stageCount, &fetch)) return result::kInvalidCall;

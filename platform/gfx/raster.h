@@ -3,6 +3,7 @@
 // axis-aligned rectangle sampled by point.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/gfx/pipeline.h"
@@ -91,6 +92,12 @@ public:
     // The run of the next row (the box's top row first) as [*first, *last]; false when the row
     // has none.
     bool NextRow(int* first, int* last);
+    // Calls row(r, first, last) with the runs of the next `count` rows (r from 0), as NextRow
+    // gives them; a row without one has first > last. False when no row had one.
+    template <class Row>
+    bool ForRows(int count, Row&& row) {
+        return starts_ == 1 ? StepRows<1>(count, row) : StepRows<2>(count, row);
+    }
 
 private:
     // floor(m / d) = quotient with m - quotient d = remainder in [0, d), m changing by a fixed
@@ -98,8 +105,39 @@ private:
     struct Bound {
         int64_t quotient, remainder, divisor, quotientStep, remainderStep;
         int64_t startMask;  // all ones: the run starts at the quotient; 0: it ends there
+
+        // The quotient, then a row down (the remainder stays in [0, divisor)).
+        [[gnu::always_inline]] int64_t Step() {
+            const int64_t q = quotient;
+            remainder += remainderStep;
+            const int64_t carry = int64_t(uint64_t(divisor - 1 - remainder) >> 63);
+            remainder -= divisor & -carry;
+            quotient += quotientStep + carry;
+            return q;
+        }
     };
-    Bound bounds_[3];
+
+    template <int kStarts, class Row>
+    [[gnu::always_inline]] bool StepRows(int count, Row& row) {
+        Bound b0 = bounds_[0], b1 = bounds_[1], b2 = bounds_[2];
+        const int64_t width = width_;
+        int64_t widest = -1;
+        for (int r = 0; r < count; ++r) {
+            const int64_t q0 = b0.Step(), q1 = b1.Step(), q2 = b2.Step();
+            // Kept within [0, width] and [-1, width - 1]: far quotients mean an empty row.
+            const int64_t low = std::clamp<int64_t>(kStarts == 1 ? q0 : std::max(q0, q1), 0, width);
+            const int64_t high = std::clamp<int64_t>(kStarts == 1 ? std::min(q1, q2) : q2, -1, width - 1);
+            widest = std::max(widest, high - low);
+            row(r, left_ + int(low), left_ + int(high));
+        }
+        bounds_[0] = b0;
+        bounds_[1] = b1;
+        bounds_[2] = b2;
+        return widest >= 0;
+    }
+
+    Bound bounds_[3];  // the bounds where runs start first
+    int starts_;       // how many: 1 or 2 (a triangle has an edge on either side)
     int left_, width_;
 };
 

@@ -8,6 +8,7 @@
 // are the general loop's planes evaluated with its own arithmetic, row value plus step times
 // pixel, so every sample and every byte is the one it gives.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/gfx/raster.h"
 #include "platform/gfx/span_avx2.h"
@@ -91,6 +92,66 @@ void WriteSpan(const PipelineState& ps, const uint32_t* src, int count, uint32_t
 
 using WriteRoutine = void (*)(const PipelineState&, const uint32_t*, int, uint32_t, uint32_t*);
 
+// The walk's fixed point: coordinates in units of 2^-20 texel, up to 2^10 texels from 0.
+constexpr int kFixedShift = 20;
+constexpr double kFixedReach = 1024.0;
+// Boxes wider or taller than this are drawn a run at a time.
+constexpr int kMaxWalkSide = 1024;
+
+// floor(x) for |x| below 2^62.
+int64_t FloorOf(double x) {
+    const int64_t truncated = int64_t(x);
+    return truncated - (double(truncated) > x ? 1 : 0);
+}
+
+// Sets up the fixed-point walk of a point-sampled triangle: false when its box or its
+// coordinates reach too far for it.
+//
+// The triangle path samples pixel n of box row m at x = ((origin + dy m) + dx n) size, in
+// double precision, with an error below 2^-30 texel within the reach. The walk's coordinate
+// starts from floor(x 2^20) at the box's corner and steps by the slopes rounded to whole units,
+// so it is within 1 + (m + n) / 2 units of x (and a little more from the rounding of the
+// slopes). A margin of 3 + (width + height) / 2 units is added to it: where its fraction is at
+// least twice the margin, its whole part is floor(x).
+bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, const Plane& v, TexelWalk* walk) {
+    const int width = t.right - t.left + 1, height = t.bottom - t.top + 1;
+    if (width > kMaxWalkSide || height > kMaxWalkSide) return false;
+    const StageSampler& s = ps.samplers[0];
+    const int32_t margin = 3 + (width + height) / 2;
+    const double unit = double(1 << kFixedShift);
+    // The axis's lanes and steps, and whether the box's corners sample inside the texture
+    // (then every pixel of it does).
+    auto axis = [&](const Plane& p, int size, int32_t* lanes, int32_t* row, int32_t* pixel, bool* inside) {
+        const double scale = double(size);
+        // Lanes reach up to seven pixels past the box.
+        const double reach = std::fabs(p.origin * scale) + std::fabs(p.dy * scale) * height +
+                             std::fabs(p.dx * scale) * (width + 8);
+        if (!(reach < kFixedReach)) return false;  // also not a number
+        const int64_t start = FloorOf(p.origin * scale * unit) + margin;
+        const int64_t dx = FloorOf(p.dx * scale * unit + 0.5), dy = FloorOf(p.dy * scale * unit + 0.5);
+        for (int k = 0; k < 8; ++k) lanes[k] = int32_t(start + dx * k);
+        *row = int32_t(dy);
+        *pixel = int32_t(dx);
+        const int64_t across = dx * (width - 1), down = dy * (height - 1);
+        const int64_t low = start + std::min<int64_t>(across, 0) + std::min<int64_t>(down, 0);
+        const int64_t high = start + std::max<int64_t>(across, 0) + std::max<int64_t>(down, 0);
+        *inside = *inside && (low >> kFixedShift) >= 0 && (high >> kFixedShift) < size;
+        return true;
+    };
+    bool inside = true;
+    if (!axis(u, s.width, walk->u, &walk->uRow, &walk->uPixel, &inside) ||
+        !axis(v, s.height, walk->v, &walk->vRow, &walk->vPixel, &inside)) {
+        return false;
+    }
+    walk->texels = s.texels;
+    walk->width = s.width;
+    walk->height = s.height;
+    walk->shift = kFixedShift;
+    walk->near = 2 * margin;
+    walk->inside = inside;
+    return true;
+}
+
 }  // namespace
 
 class TrianglePath {
@@ -160,8 +221,9 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
     const WriteRoutine write = path.write[tint ? 1 : 0];
     const bool fill = !path.textured && !gouraud;
     // Point-sampled texels blended by source alpha: read and blended together, eight at a time.
-    const bool walk = path.sourceAlpha && source == kPointTexture && !gouraud && UseAvx2();
-    const StageSampler& s = ps.samplers[0];
+    TexelWalk walk;
+    const bool walking = path.sourceAlpha && source == kPointTexture && !gouraud && UseAvx2() &&
+                         SetUpWalk(ps, t, u, v, &walk);
     uint32_t buffer[kSpanPixels];
     if (fill) std::fill(buffer, buffer + std::min(kSpanPixels, t.right - t.left + 1), color);
     // Pixels [from, from + count) of box row r, by the buffer.
@@ -175,40 +237,37 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
         write(ps, buffer, count, color, ps.target + size_t(t.top + r) * size_t(ps.targetPitch) + from);
     };
 
-    // The rows' runs, a batch of rows at a time.
-    constexpr int kRows = 256;
-    int firsts[kRows], lasts[kRows];
     bool drew = false;
-    for (int top = 0; top <= t.bottom - t.top; top += kRows) {
-        const int count = std::min(kRows, t.bottom - t.top + 1 - top);
-        for (int r = 0; r < count; ++r) {
-            if (coverage.NextRow(&firsts[r], &lasts[r])) {
-                drew = true;
-            } else {
-                firsts[r] = 1;
-                lasts[r] = 0;
-            }
-        }
-        if (walk) {
-            const TexelWalk texels{s.texels, s.width, s.height, u.origin, u.dy, u.dx, v.origin, v.dy, v.dx};
-            const WalkRows rows{firsts, lasts, count, top, t.left,
-                                ps.target + size_t(t.top + top) * size_t(ps.targetPitch), ps.targetPitch};
-            // The vector loop stops at eight pixels sampling outside the texture; they are
-            // addressed one by one.
+    const int rows = t.bottom - t.top + 1;
+    if (walking) {
+        constexpr int kRows = 256;
+        int firsts[kRows], lasts[kRows];
+        for (int top = 0; top < rows; top += kRows) {
+            const int count = std::min(kRows, rows - top);
+            drew |= coverage.ForRows(count, [&](int r, int first, int last) {
+                firsts[r] = first;
+                lasts[r] = last;
+            });
+            uint32_t* target = ps.target + size_t(t.top + top) * size_t(ps.targetPitch);
+            const WalkRows walkRows{firsts, lasts, count, top, t.left, target, ps.targetPitch,
+                                    int64_t(ps.scissor.bottom - t.top - top) * ps.targetPitch};
+            // The vector loop stops at eight pixels it cannot be sure of; they are sampled one
+            // by one.
             int r = 0, x = firsts[0];
-            while (!BlendWalkAvx2(texels, rows, tint, color, ps.alphaOr, &r, &x)) {
+            while (!BlendWalkAvx2(walk, walkRows, tint, color, ps.alphaOr, &r, &x)) {
                 const int n = std::min(8, lasts[r] - x + 1);
                 drawRun(top + r, x, n);
                 x += n;
-            }
-            continue;
-        }
-        for (int r = 0; r < count; ++r) {
-            for (int from = firsts[r]; from <= lasts[r]; from += kSpanPixels) {
-                drawRun(top + r, from, std::min(kSpanPixels, lasts[r] - from + 1));
+                if (x > lasts[r] && ++r < count) x = firsts[r];
             }
         }
+        return drew;
     }
+    drew = coverage.ForRows(rows, [&](int r, int first, int last) {
+        for (int from = first; from <= last; from += kSpanPixels) {
+            drawRun(r, from, std::min(kSpanPixels, last - from + 1));
+        }
+    });
     return drew;
 }
 

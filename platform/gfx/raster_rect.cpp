@@ -104,6 +104,19 @@ void BlendSpanSse2(const uint32_t* texRow, const RectJob& job, uint32_t* dst, ui
 template <bool kTextured, bool kTint, bool kAlphaTest, int kBlend>
 void DrawSpans(const PipelineState& ps, const RectJob& job);
 
+// Writes each value twice: out[i] = values[i / 2] for i below count.
+void WriteDoubled(const uint32_t* values, int count, uint32_t* out) {
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 8 <= count; i += 8) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + i / 2));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi32(four, four));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), _mm_unpackhi_epi32(four, four));
+    }
+#endif
+    for (; i < count; ++i) out[i] = values[i / 2];
+}
+
 // The rows of a rectangle over a fill not yet written: each row is filled, then drawn alone, or
 // copied from the row above when it reads the same texels (both rows started as the fill, so
 // they give the same bytes). A target that is its own texture never has a pending fill: reading
@@ -115,14 +128,33 @@ void DrawSpansOverFill(const PipelineState& ps, const RectJob& job) {
     RectJob row = job;
     row.height = 1;
     row.fill = nullptr;
+    // Texels that run doubled give each pixel pair one result: a row is drawn at half width,
+    // each texel once, into a row of its own filled alike, and each result is written twice.
+    const bool doubled = kTextured && job.run == TexelRun::kDoubled;
+    PipelineState half;
+    int halfColumns[kMaxRectangleSide / 2 + 1];
+    uint32_t halfRow[kMaxRectangleSide / 2 + 1];
+    if (doubled) {
+        half = ps;
+        half.target = halfRow;
+        half.targetPitch = (job.width + 1) / 2;
+        for (int j = 0; j < half.targetPitch; ++j) halfColumns[j] = job.columns[2 * j];
+        row = {0, 0, half.targetPitch, 1, job.color, halfColumns, nullptr, TexelRun::kStraight};
+    }
     for (int r = 0; r < job.height; ++r, dst += pitch) {
         if (r > 0 && (!kTextured || job.rows[r] == job.rows[r - 1])) {
             std::memcpy(dst, dst - pitch, size_t(job.width) * sizeof(uint32_t));
             continue;
         }
+        row.rows = kTextured ? job.rows + r : nullptr;
+        if (doubled) {
+            FillPixels(halfRow, size_t(half.targetPitch), *job.fill);
+            DrawSpans<kTextured, kTint, kAlphaTest, kBlend>(half, row);
+            WriteDoubled(halfRow, job.width, dst);
+            continue;
+        }
         FillPixels(dst, size_t(job.width), *job.fill);
         row.top = job.top + r;
-        row.rows = kTextured ? job.rows + r : nullptr;
         DrawSpans<kTextured, kTint, kAlphaTest, kBlend>(ps, row);
     }
 }
@@ -330,23 +362,23 @@ struct PairSetup {
 // whole texels not far away, every number the triangle path works out for this axis is exact
 // (a few bits either side of the point), so it samples the exact coordinate, whose texels these
 // are; false for anything else.
-bool UnscaledProgression(float a0, float a1, int64_t c0, int64_t c1, int64_t first, int size,
-                         TexelProgression* out) {
+[[gnu::always_inline]] inline bool UnscaledProgression(float a0, float a1, int64_t c0, int64_t c1,
+                                                       int64_t first, int size, TexelProgression* out) {
     constexpr double kFar = 1048576.0;  // texels
     if (size <= 0 || (size & (size - 1)) != 0) return false;
     const double start = double(a0) * size, end = double(a1) * size;
-    if (!(std::fabs(start) <= kFar && std::fabs(end) <= kFar) || start != std::floor(start) ||
-        end != std::floor(end)) {
-        return false;
-    }
-    const int64_t span = int64_t(end - start) << kSubpixelBits;
+    if (!(std::fabs(start) <= kFar && std::fabs(end) <= kFar)) return false;
+    // Whole texels: the truncation is exact within the range.
+    const int64_t whole = int64_t(start), wholeEnd = int64_t(end);
+    if (double(whole) != start || double(wholeEnd) != end) return false;
+    const int64_t span = (wholeEnd - whole) << kSubpixelBits;
     if (span != c1 - c0 && span != c0 - c1) return false;
     const int step = span > 0 ? 1 : -1;
     // Subpixels from the corner to the first pixel's centre, at least 0.
     const int64_t one = int64_t(1) << kSubpixelBits;
     const int64_t offset = first * one - c0;
     const int64_t texel = step > 0 ? offset >> kSubpixelBits : -((offset + one - 1) >> kSubpixelBits);
-    *out = {int(start) + int(texel), step, 0};
+    *out = {int(whole + texel), step, 0};
     return true;
 }
 
@@ -579,6 +611,9 @@ void FillAround(const PipelineState& ps, const TargetFill& fill, int left, int t
 
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
                    const ScreenVertex* const t[6], const TargetFill* fill) {
+    // Two corners of either triangle share x and two share y (turned pairs leave here).
+    const ScreenVertex &a = *t[0], &b = *t[1], &c = *t[2];
+    if ((a.x != b.x && b.x != c.x && a.x != c.x) || (a.y != b.y && b.y != c.y && a.y != c.y)) return false;
     PairSetup pair;
     if (!SetUpSpritePair(ps, t, path.textured, &pair) && !SetUpGeneralPair(ps, t, path.textured, &pair)) {
         return false;

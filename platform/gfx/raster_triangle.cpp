@@ -8,6 +8,7 @@
 // vertices' rhw differ (perspective), attributes are interpolated divided by w and one
 // reciprocal per pixel restores them. Triangles with and without perspective go to specialised
 // loops when the draw has them.
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -180,6 +181,11 @@ Coverage::Coverage(const TriangleSetup& t) : left_(t.left), width_(t.right - t.l
         bound.quotientStep = FloorDivide(change, bound.divisor);
         bound.remainderStep = change - bound.quotientStep * bound.divisor;
     }
+    // The edges of a triangle change x by amounts that sum to zero, so one edge at least bounds
+    // the runs' starts and one at least their ends: the starts are put first.
+    if (bounds_[0].startMask == 0) std::swap(bounds_[0], bounds_[bounds_[1].startMask != 0 ? 1 : 2]);
+    if (bounds_[1].startMask == 0 && bounds_[2].startMask != 0) std::swap(bounds_[1], bounds_[2]);
+    starts_ = bounds_[1].startMask != 0 ? 2 : 1;
 }
 
 bool Coverage::NextRow(int* first, int* last) {

@@ -60,70 +60,80 @@ void BlendRowsOfRun(bool tint, const uint32_t* texels, int texWidth, const int* 
                                                             height, color, target, pitch, alphaOr);
 }
 
-// The texel indexes along one axis of four pixels: floor(coordinate x size). Where the device
-// gives up on a far place or not a number (beyond +-1e9) the index lies outside the texture
-// (far from it, or the conversion's 0x80000000), so the caller samples those pixels itself.
-__m128i AxisTexels(__m256d pixels, double start, double step, double size) {
-    const __m256d x = _mm256_mul_pd(
-        _mm256_add_pd(_mm256_set1_pd(start), _mm256_mul_pd(_mm256_set1_pd(step), pixels)), _mm256_set1_pd(size));
-    return _mm256_cvttpd_epi32(_mm256_floor_pd(x));
-}
-
 // Lanes of x below the limit, as unsigned numbers (negative ones are not).
 __m256i Below(__m256i x, int limit) {
     return _mm256_cmpeq_epi32(_mm256_min_epu32(x, _mm256_set1_epi32(limit - 1)), x);
 }
 
-template <bool kTint>
-bool BlendWalk(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint32_t alphaOr, int* row,
-               int* x) {
+template <bool kTint, bool kInside>
+bool BlendWalk(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint32_t alphaOr, int* row, int* x) {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i orMask = _mm256_set1_epi32(int(alphaOr));
     const __m256i tintWide = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), zero);
     const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256d low = _mm256_setr_pd(0, 1, 2, 3), high = _mm256_setr_pd(4, 5, 6, 7);
-    const double width = double(walk.width), height = double(walk.height);
-    // One group of eight a turn, moving to the next row by selection rather than by an inner
-    // loop: runs are short, and the number of groups in each would be mispredicted.
-    int r = *row, from = *x;
-    while (r < rows.count) {
+    const __m256i uLanes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(walk.u));
+    const __m256i vLanes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(walk.v));
+    const __m256i uEight = _mm256_set1_epi32(8 * walk.uPixel), vEight = _mm256_set1_epi32(8 * walk.vPixel);
+    const __m256i fraction = _mm256_set1_epi32((1 << walk.shift) - 1);
+    const __m256i near = _mm256_set1_epi32(walk.near);
+    const __m256i width = _mm256_set1_epi32(walk.width);
+    const __m128i shift = _mm_cvtsi32_si128(walk.shift);
+    const int* texels = reinterpret_cast<const int*>(walk.texels);
+    int from = *x;
+    for (int r = *row; r < rows.count; from = ++r < rows.count ? rows.first[r] : 0) {
         const int last = rows.last[r];
-        const double u = walk.u + walk.uRow * (rows.top + r), v = walk.v + walk.vRow * (rows.top + r);
-        const __m256i valid = _mm256_cmpgt_epi32(_mm256_set1_epi32(last + 1 - from), lanes);
-        const __m256d n = _mm256_set1_pd(double(from - rows.left));
-        const __m256d n0 = _mm256_add_pd(n, low), n1 = _mm256_add_pd(n, high);
-        const __m256i tx = _mm256_set_m128i(AxisTexels(n1, u, walk.du, width), AxisTexels(n0, u, walk.du, width));
-        const __m256i ty = _mm256_set_m128i(AxisTexels(n1, v, walk.dv, height), AxisTexels(n0, v, walk.dv, height));
-        const __m256i inside = _mm256_and_si256(Below(tx, walk.width), Below(ty, walk.height));
-        if (!_mm256_testc_si256(inside, valid)) {  // a pixel of the run samples outside
-            *row = r;
-            *x = from;
-            return false;
+        const int m = rows.top + r, n = from - rows.left;
+        __m256i u = _mm256_add_epi32(uLanes, _mm256_set1_epi32(walk.uRow * m + walk.uPixel * n));
+        __m256i v = _mm256_add_epi32(vLanes, _mm256_set1_epi32(walk.vRow * m + walk.vPixel * n));
+        const int64_t rowAt = int64_t(r) * rows.pitch;
+        for (; from <= last; from += 8, u = _mm256_add_epi32(u, uEight), v = _mm256_add_epi32(v, vEight)) {
+            const __m256i valid = _mm256_cmpgt_epi32(_mm256_set1_epi32(last + 1 - from), lanes);
+            const __m256i doubtful = _mm256_cmpgt_epi32(
+                near, _mm256_min_epu32(_mm256_and_si256(u, fraction), _mm256_and_si256(v, fraction)));
+            const __m256i tx = _mm256_sra_epi32(u, shift), ty = _mm256_sra_epi32(v, shift);
+            bool sure;
+            if constexpr (kInside) {
+                sure = _mm256_testz_si256(doubtful, valid);
+            } else {
+                const __m256i inside = _mm256_and_si256(Below(tx, walk.width), Below(ty, walk.height));
+                sure = _mm256_testc_si256(_mm256_andnot_si256(doubtful, inside), valid);
+            }
+            if (!sure) {
+                *row = r;
+                *x = from;
+                return false;
+            }
+            // Lanes past the run read texel 0 and are not written. The texels are read one by
+            // one: quicker than a gather on the processors at hand.
+            alignas(32) int index[8];
+            _mm256_store_si256(reinterpret_cast<__m256i*>(index),
+                               _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, width), tx), valid));
+            __m128i low = _mm_cvtsi32_si128(texels[index[0]]);
+            __m128i high = _mm_cvtsi32_si128(texels[index[4]]);
+            low = _mm_insert_epi32(low, texels[index[1]], 1);
+            high = _mm_insert_epi32(high, texels[index[5]], 1);
+            low = _mm_insert_epi32(low, texels[index[2]], 2);
+            high = _mm_insert_epi32(high, texels[index[6]], 2);
+            low = _mm_insert_epi32(low, texels[index[3]], 3);
+            high = _mm_insert_epi32(high, texels[index[7]], 3);
+            __m256i src = _mm256_set_m128i(high, low);
+            if constexpr (kTint) {
+                src = _mm256_packus_epi16(Mul255(_mm256_unpacklo_epi8(src, zero), tintWide),
+                                          Mul255(_mm256_unpackhi_epi8(src, zero), tintWide));
+            }
+            const int64_t at = rowAt + from;
+            if (at + 8 <= rows.end) {
+                // Eight pixels of the row: those past the run are written back as they were.
+                __m256i* out = reinterpret_cast<__m256i*>(rows.target + at);
+                const __m256i dst = _mm256_loadu_si256(out);
+                const __m256i blended = _mm256_or_si256(BlendEight(src, dst), orMask);
+                _mm256_storeu_si256(out, _mm256_blendv_epi8(dst, blended, valid));
+            } else {
+                int* out = reinterpret_cast<int*>(rows.target + at);
+                const __m256i dst = _mm256_maskload_epi32(out, valid);
+                _mm256_maskstore_epi32(out, valid, _mm256_or_si256(BlendEight(src, dst), orMask));
+            }
         }
-        // Lanes past the run read texel 0 and are not written.
-        const __m256i index =
-            _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, _mm256_set1_epi32(walk.width)), tx), valid);
-        __m256i src = _mm256_i32gather_epi32(reinterpret_cast<const int*>(walk.texels), index, 4);
-        if constexpr (kTint) {
-            src = _mm256_packus_epi16(Mul255(_mm256_unpacklo_epi8(src, zero), tintWide),
-                                      Mul255(_mm256_unpackhi_epi8(src, zero), tintWide));
-        }
-        uint32_t* target = rows.target + size_t(r) * size_t(rows.pitch) + from;
-        if (from + 8 <= rows.pitch) {
-            // Eight pixels of the row: those past the run are written back as they were.
-            __m256i* out = reinterpret_cast<__m256i*>(target);
-            const __m256i dst = _mm256_loadu_si256(out);
-            const __m256i blended = _mm256_or_si256(BlendEight(src, dst), orMask);
-            _mm256_storeu_si256(out, _mm256_blendv_epi8(dst, blended, valid));
-        } else {
-            int* out = reinterpret_cast<int*>(target);
-            const __m256i dst = _mm256_maskload_epi32(out, valid);
-            _mm256_maskstore_epi32(out, valid, _mm256_or_si256(BlendEight(src, dst), orMask));
-        }
-        from += 8;
-        const bool rowDone = from > last;
-        r += rowDone ? 1 : 0;
-        from = rowDone && r < rows.count ? rows.first[r] : from;
     }
     return true;
 }
@@ -132,7 +142,10 @@ bool BlendWalk(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint
 
 bool BlendWalkAvx2(const TexelWalk& walk, const WalkRows& rows, bool tint, uint32_t color,
                    uint32_t alphaOr, int* row, int* x) {
-    return (tint ? BlendWalk<true> : BlendWalk<false>)(walk, rows, color, alphaOr, row, x);
+    if (walk.inside) {
+        return (tint ? BlendWalk<true, true> : BlendWalk<false, true>)(walk, rows, color, alphaOr, row, x);
+    }
+    return (tint ? BlendWalk<true, false> : BlendWalk<false, false>)(walk, rows, color, alphaOr, row, x);
 }
 
 bool HasAvx2() { return __builtin_cpu_supports("avx2"); }

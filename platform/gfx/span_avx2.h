@@ -24,29 +24,37 @@ int BlendRectAvx2(const uint32_t* texels, int texWidth, const int* rows, const i
                   TexelRun run, int width, int height, bool tint, uint32_t color, uint32_t* target,
                   int pitch, uint32_t alphaOr);
 
-// Point sampling over a triangle without perspective, as the triangle path evaluates it: pixel
-// n of row r (both counted from the triangle's box) samples at (u + uRow r) + du n and
-// (v + vRow r) + dv n, in that order.
+// Point sampling over a triangle without perspective, in fixed point: the texel coordinates of
+// pixel n of box row m, in units of 2^-shift texel, are u[0] + uRow m + uPixel n and
+// v[0] + vRow m + vPixel n. They are offset by a margin wider than their error, so that a
+// coordinate whose fraction is at least `near` (twice the margin) gives the texel by its whole
+// part; nearer a texel edge the caller samples the pixel itself.
 struct TexelWalk {
     const uint32_t* texels;
     int width, height;
-    double u, uRow, du, v, vRow, dv;
+    int32_t u[8], v[8];  // pixels 0-7 of the box's top row
+    int32_t uRow, uPixel, vRow, vPixel;
+    int shift;
+    int32_t near;
+    bool inside;  // every pixel of the box samples inside the texture: no test for it
 };
 
 // Rows of a triangle: row r covers pixels [first[r], last[r]] of target row r (none when
-// first > last); it is row top + r of the walk, and pixel x is its pixel x - left.
+// first > last); it is row top + r of the box, and pixel x is its pixel x - left. Target words
+// from `end` on lie past the target.
 struct WalkRows {
     const int* first;
     const int* last;
     int count, top, left;
     uint32_t* target;
     int pitch;
+    int64_t end;
 };
 
 // Blends by source alpha the texels the walk samples onto the rows' pixels, optionally
 // modulated by the colour first (tint), eight at a time, from row *row pixel *x on. Returns
-// true when it reached the end; false with *row, *x at a group of eight pixels that samples
-// outside the texture (the caller addresses those and goes on after them).
+// true when it reached the end; false with *row, *x at a group of eight pixels with a sample
+// near a texel edge or outside the texture (the caller samples those and goes on after them).
 bool BlendWalkAvx2(const TexelWalk& walk, const WalkRows& rows, bool tint, uint32_t color,
                    uint32_t alphaOr, int* row, int* x);
 

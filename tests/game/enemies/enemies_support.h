@@ -36,6 +36,8 @@ public:
         uint32_t colour;
     };
     explicit CellRecorder(CTexture* sheet) : CSprite2D(nullptr) { SetTexture(0, sheet); }
+    // Quads too come through Push, as the base class sends them.
+    bool PushQuad(const Vertex2D corners[4]) override { return CBasePrimitive2D::PushQuad(corners); }
     bool Push(const Vertex2D* v, uint32_t triangles) override;
     std::vector<std::pair<int32_t, int32_t>> Sources() const;
     std::vector<Rect> rects;

@@ -90,9 +90,10 @@ TEST_F(SpanTest, VectorWidthsAndPathsGiveTheSameBytes) {
                             widest.begin() + 101 * 640));
 }
 
-// A clear of the whole target is written by the next draw of one pair, which writes every pixel
-// itself: each case clears a 64 x 48 target to a translucent colour, draws one pair and must
-// give the bytes of the triangle path, which writes the clear first.
+// A clear of the whole target is written by the first pair of triangles of the next draw,
+// which writes every pixel itself: each case clears a 64 x 48 target to a translucent colour,
+// draws one pair (and a second over it) and must give the bytes of the triangle path, which
+// writes the clear first.
 TEST_F(SpanTest, PairsOverAPendingClearGiveTheBytesOfAWrittenOne) {
     struct Case {
         const char* name;
@@ -100,6 +101,7 @@ TEST_F(SpanTest, PairsOverAPendingClearGiveTheBytesOfAWrittenOne) {
         float sw, sh;          // source size in texels of the 16 x 16 texture
         uint32_t tint;
         bool textured, blend, alphaTest, turned, smallViewport;
+        bool second = false;  // a second pair over the first, in the same draw
     };
     static constexpr Case kCases[] = {
         {"doubled", 5, 7, 32, 32, 16, 16, 0xFFFFFFFF, true, true, false, false, false},
@@ -110,6 +112,8 @@ TEST_F(SpanTest, PairsOverAPendingClearGiveTheBytesOfAWrittenOne) {
         {"opaque with alpha test", 9, 9, 30, 21, 10, 7, 0xFFFFFFFF, true, false, true, false, false},
         {"turned", 20, 10, 16, 16, 16, 16, 0xFFFFFFFF, true, true, false, true, false},
         {"viewport smaller than the target", 5, 7, 32, 32, 16, 16, 0xFFFFFFFF, true, true, false, false, true},
+        {"a second pair over the first", 5, 7, 32, 32, 16, 16, 0xFFFFFFFF, true, true, false, false, false, true},
+        {"turned, then a second pair", 20, 10, 16, 16, 16, 16, 0xFFFFFFFF, true, true, false, true, false, true},
     };
     Texture* sheet = MakeTexture(16, 16, [](uint32_t x, uint32_t y) {
         return ((x * 53 + y * 29) & 0xFFu) << 24 | (x * 16) << 16 | (y * 16) << 8 | 0x33u;
@@ -132,6 +136,7 @@ TEST_F(SpanTest, PairsOverAPendingClearGiveTheBytesOfAWrittenOne) {
         if (c.turned) {
             for (Vertex& corner : v) corner.x += 0.25f * corner.y;
         }
+        if (c.second) PushRect(v, c.x + 9, c.y + 5, 16, 16, 0, 0, 16, 16, 16, 16, 0xC0FFFFFF);
         Draw(v);
         std::vector<uint32_t> pixels(64 * 48);
         for (int y = 0; y < 48; ++y) {
