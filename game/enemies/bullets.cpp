@@ -3,6 +3,7 @@
 #include "framework/core/angle.h"
 #include "game/enemies/bullet.h"
 #include "game/enemies/family_support.h"
+#include "game/world/class_rows.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -20,16 +21,17 @@ struct BulletRow {
     bool takesAcceleration;  // ax = c, ay = d; else 0 (or the class computes it)
 };
 
-const BulletRow kBulletTable[] = {
-    // id  w   h  hw  hh  hp     power accel
-    {0,  8,  8,  0,  0, 1,     0,    true},   // B_SmallRed
-    {1,  8,  8,  4,  4, 0,     0,    true},   // B_Normal_W
-    {2, 48, 48, 24, 24, 65535, 4.0f, true},   // B_BomberKing_Blast
-    {3,  8,  8,  4,  4, 0,     0,    false},  // B_RudeBreaker_Homing_W
-    {4, 16, 16,  8,  8, 65535, 1.0f, false},  // B_BM_Blast
-    {5, 16, 16,  8,  8, 65535, 1.0f, false},  // B_Bombris_Blast
-    {6, 32, 32, 12, 12, 65535, 1.0f, false},  // B_Senkoro_Bomb
+constexpr BulletRow kBulletTable[] = {
+    // id                              w   h  hw  hh  hp     power accel
+    {type_id::B_SmallRed,              8,  8,  0,  0, 1,     0,    true},
+    {type_id::B_Normal_W,              8,  8,  4,  4, 0,     0,    true},
+    {type_id::B_BomberKing_Blast,     48, 48, 24, 24, 65535, 4.0f, true},
+    {type_id::B_RudeBreaker_Homing_W,  8,  8,  4,  4, 0,     0,    false},
+    {type_id::B_BM_Blast,             16, 16,  8,  8, 65535, 1.0f, false},
+    {type_id::B_Bombris_Blast,        16, 16,  8,  8, 65535, 1.0f, false},
+    {type_id::B_Senkoro_Bomb,         32, 32, 12, 12, 65535, 1.0f, false},
 };
+static_assert(RowsRunFrom(kBulletTable, type_id::B_SmallRed));
 
 }  // namespace
 

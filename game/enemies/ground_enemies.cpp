@@ -192,12 +192,13 @@ struct FortressRow {
 };
 
 constexpr FortressRow kFortresses[] = {
-    // id  B    below value opens row
-    {86, 150, 15, 15, true,  32},  // E_ZanacFortress1_G
-    {87, 150, 30, 30, true,  48},  // E_ZanacFortress2_G
-    {88, 150, 10, 10, true,  64},  // E_ZanacFortress3_G
-    {89, 120, 20, 30, false, 80},  // E_ZanacFortress4_G
+    // id                         B    below value opens row
+    {type_id::E_ZanacFortress1_G, 150, 15, 15, true,  32},
+    {type_id::E_ZanacFortress2_G, 150, 30, 30, true,  48},
+    {type_id::E_ZanacFortress3_G, 150, 10, 10, true,  64},
+    {type_id::E_ZanacFortress4_G, 120, 20, 30, false, 80},
 };
+static_assert(RowsRunFrom(kFortresses, type_id::E_ZanacFortress1_G));
 
 template <int32_t Id>
 class Fortress : public E_Ground {
@@ -217,7 +218,7 @@ public:
     int32_t hatch = 0;  // 0 open, 1 and 2 half open, 3 shut
 
 protected:
-    static const FortressRow& Row() { return kFortresses[Id - 86]; }
+    static const FortressRow& Row() { return kFortresses[Id - type_id::E_ZanacFortress1_G]; }
     virtual void Fire(ObjectController* ctx) = 0;
 
 private:

@@ -28,12 +28,12 @@ struct MidBossRow {
 };
 
 constexpr MidBossRow kMidBosses[] = {
-    // id  column enter leavesUnlocked
-    {54,    0, 20, true},   // E_3Cannon_B
-    {55,   32, 20, false},  // E_RudeBreaker_MiddleBoss_B
-    {57,  192, 20, true},   // E_UFO_B
-    {59,  224, 20, true},   // E_Shield_B
-    {61,  160, 10, true},   // E_Arms_B
+    // id                                  column enter leavesUnlocked
+    {type_id::E_3Cannon_B,                   0, 20, true},
+    {type_id::E_RudeBreaker_MiddleBoss_B,   32, 20, false},
+    {type_id::E_UFO_B,                     192, 20, true},
+    {type_id::E_Shield_B,                  224, 20, true},
+    {type_id::E_Arms_B,                    160, 10, true},
 };
 
 constexpr int32_t kGhostModes = 16;

@@ -32,12 +32,12 @@ struct TimedBossRow {
 };
 
 constexpr TimedBossRow kTimedBosses[] = {
-    // id  end   bonus  countdown blast readout
-    {63, 1540, true,  true,  291, Readout::kAtBoss},  // E_Stage1_Boss
-    {64, 1200, true,  false, 292, Readout::kAtBoss},  // E_Stage2_Boss
-    {72, 1200, true,  true,  294, Readout::kAtTop},   // E_Stage5_Boss
-    {73,    0, false, true,  294, Readout::kAtTop},   // E_Stage6_Boss
-    {80, 1200, true,  true,  273, Readout::kAtTop},   // E_Stage9_Boss
+    // id                     end  bonus  countdown blast                        readout
+    {type_id::E_Stage1_Boss, 1540, true,  true,  type_id::EF_Blast_Stage1Boss, Readout::kAtBoss},
+    {type_id::E_Stage2_Boss, 1200, true,  false, type_id::EF_Blast_Stage2Boss, Readout::kAtBoss},
+    {type_id::E_Stage5_Boss, 1200, true,  true,  type_id::EF_Blast_Stage5Boss, Readout::kAtTop},
+    {type_id::E_Stage6_Boss,    0, false, true,  type_id::EF_Blast_Stage5Boss, Readout::kAtTop},
+    {type_id::E_Stage9_Boss, 1200, true,  true,  type_id::EF_Blast_02,         Readout::kAtTop},
 };
 
 constexpr int32_t kBonusClock = 660;

@@ -3,10 +3,12 @@
 // Each class is its difference from the family base: table values, picture, fire, own step.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "framework/core/angle.h"
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
+#include "game/world/class_rows.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
@@ -20,43 +22,44 @@ namespace {
 // Cells of "enemy.bmp" (the bullets of ids 19-22 and 34 draw from "bullet.bmp" by their own
 // rules); shoots: the rank-scaled aimed shot every frame.
 constexpr FamilyRow kWFamily[] = {
-    // id  cellX cellY shoots
-    { 8,  128,    0, true},   // E_Coin_W
-    { 9,  128,   16, true},   // E_Box_W
-    {10,  192,   48, true},   // E_IronBall_W
-    {11,  128,   48, true},   // E_Circle_W
-    {12,    0,   16, true},   // E_DropCircle_W
-    {13,   16,   16, true},   // E_ZigzagX_W
-    {14,  128,   48, true},   // E_EdgeMove4Circle_W
-    {15,   64,   16, true},   // E_RefrectWall6_W
-    {16,    0,   32, false},  // E_SmallMissile_W
-    {17,    0,    0, false},  // E_BigMissile_W
-    {18,   64,   32, false},  // E_WallBullet_W
-    {19,    0,    0, false},  // E_DestroyableBullet_W
-    {20,    0,    8, false},  // E_DestroyableBullet2_W
-    {21,   64,    0, false},  // E_DestroyableBullet3_W
-    {22,   64,   48, false},  // E_DestroyableBullet4_W
-    {23,    0,   48, false},  // E_GhostZako1_W
-    {24,    0,   48, false},  // E_GhostZako2_W
-    {25,   16,   48, false},  // E_GhostZako3_W
-    {26,   32,   16, true},   // E_GhostBoss_W
-    {27,   32,   96, false},  // E_GhostZako4_W
-    {28,    0,   48, false},  // E_GhostZako5_W
-    {29,   48,   16, true},   // E_Gradius_HatchZako_W
-    {30,  144,  192, true},   // E_Gradius_Zako_W
-    {31,    0,  112, false},  // E_Beam_W
-    {32,    0,  112, false},  // E_Tetris_W
-    {33,   24,   96, false},  // E_SenkoroMissile_W
-    {34,    0,   96, false},  // E_EspRadeBullet_W
-    {35,   96,  192, false},  // E_S2MiddleBoss_W
+    // id                              cellX cellY shoots
+    {type_id::E_Coin_W,                128,    0, true},
+    {type_id::E_Box_W,                 128,   16, true},
+    {type_id::E_IronBall_W,            192,   48, true},
+    {type_id::E_Circle_W,              128,   48, true},
+    {type_id::E_DropCircle_W,            0,   16, true},
+    {type_id::E_ZigzagX_W,              16,   16, true},
+    {type_id::E_EdgeMove4Circle_W,     128,   48, true},
+    {type_id::E_RefrectWall6_W,         64,   16, true},
+    {type_id::E_SmallMissile_W,          0,   32, false},
+    {type_id::E_BigMissile_W,            0,    0, false},
+    {type_id::E_WallBullet_W,           64,   32, false},
+    {type_id::E_DestroyableBullet_W,     0,    0, false},
+    {type_id::E_DestroyableBullet2_W,    0,    8, false},
+    {type_id::E_DestroyableBullet3_W,   64,    0, false},
+    {type_id::E_DestroyableBullet4_W,   64,   48, false},
+    {type_id::E_GhostZako1_W,            0,   48, false},
+    {type_id::E_GhostZako2_W,            0,   48, false},
+    {type_id::E_GhostZako3_W,           16,   48, false},
+    {type_id::E_GhostBoss_W,            32,   16, true},
+    {type_id::E_GhostZako4_W,           32,   96, false},
+    {type_id::E_GhostZako5_W,            0,   48, false},
+    {type_id::E_Gradius_HatchZako_W,    48,   16, true},
+    {type_id::E_Gradius_Zako_W,        144,  192, true},
+    {type_id::E_Beam_W,                  0,  112, false},
+    {type_id::E_Tetris_W,                0,  112, false},
+    {type_id::E_SenkoroMissile_W,       24,   96, false},
+    {type_id::E_EspRadeBullet_W,         0,   96, false},
+    {type_id::E_S2MiddleBoss_W,         96,  192, false},
 };
+static_assert(RowsRunFrom(kWFamily, type_id::E_Coin_W));
 
 constexpr int32_t kGhostModes = 16;
 
 template <int32_t Id>
 const FamilyRow& WRow() {
-    static_assert(Id >= 8 && Id <= 35);
-    return kWFamily[Id - 8];
+    static_assert(Id >= type_id::E_Coin_W && Id < type_id::E_Coin_W + std::ssize(kWFamily));
+    return kWFamily[Id - type_id::E_Coin_W];
 }
 
 // A W enemy of type id Id, on the family's base or on one of its own that takes the row first.

@@ -4,6 +4,7 @@
 // base: table values, picture, fire, own step.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "framework/core/angle.h"
@@ -22,26 +23,27 @@ namespace {
 // Cells of "enemy.bmp" (the icon draws from "groundenemy.bmp", the bell by its own rule);
 // shoots: the rank-scaled aimed shot every frame.
 constexpr FamilyRow kYFamily[] = {
-    // id  cellX cellY shoots
-    {36,  128,   64, true},   // E_ReverseWing_Y
-    {37,  112,   64, true},   // E_SquareBlock_Y
-    {38,  128,   80, true},   // E_PopHoming_Y
-    {39,  112,   80, false},  // E_NearingBall_Y
-    {40,  128,   96, true},   // E_HorizonSlide_Y
-    {41,  144,   96, true},   // E_AntiBullet_Y
-    {42,  160,   96, false},  // E_AntiBullet_Blast_Y
-    {43,  176,   96, true},   // E_StopCharge_Y
-    {44,  128,  112, true},   // E_Homing_Y
-    {45,  208,   96, true},   // E_ObliqueSlide_Y
-    {46,  224,   96, true},   // E_BackAttack_Y
-    {47,   80,   64, true},   // E_Split_Large_Y
-    {48,  112,  112, true},   // E_Split_Middle_Y
-    {49,    8,   32, true},   // E_Split_Small_Y
-    {50,  240,   96, true},   // E_Bound_Y
-    {51,  112,   96, false},  // E_ZanacBall_Y
-    {52,  112,   48, false},  // E_ZanacIcon_Y
-    {53,  176,  192, false},  // E_TwinBee_Bell_Y
+    // id                            cellX cellY shoots
+    {type_id::E_ReverseWing_Y,       128,   64, true},
+    {type_id::E_SquareBlock_Y,       112,   64, true},
+    {type_id::E_PopHoming_Y,         128,   80, true},
+    {type_id::E_NearingBall_Y,       112,   80, false},
+    {type_id::E_HorizonSlide_Y,      128,   96, true},
+    {type_id::E_AntiBullet_Y,        144,   96, true},
+    {type_id::E_AntiBullet_Blast_Y,  160,   96, false},
+    {type_id::E_StopCharge_Y,        176,   96, true},
+    {type_id::E_Homing_Y,            128,  112, true},
+    {type_id::E_ObliqueSlide_Y,      208,   96, true},
+    {type_id::E_BackAttack_Y,        224,   96, true},
+    {type_id::E_Split_Large_Y,        80,   64, true},
+    {type_id::E_Split_Middle_Y,      112,  112, true},
+    {type_id::E_Split_Small_Y,         8,   32, true},
+    {type_id::E_Bound_Y,             240,   96, true},
+    {type_id::E_ZanacBall_Y,         112,   96, false},
+    {type_id::E_ZanacIcon_Y,         112,   48, false},
+    {type_id::E_TwinBee_Bell_Y,      176,  192, false},
 };
+static_assert(RowsRunFrom(kYFamily, type_id::E_ReverseWing_Y));
 
 constexpr int32_t kGhostModes = 16;
 constexpr float kNoBottom = std::numeric_limits<float>::max();
@@ -49,8 +51,9 @@ constexpr float kNoBottom = std::numeric_limits<float>::max();
 template <int32_t Id>
 class Y : public FamilyEnemy {
 public:
-    static_assert(Id >= 36 && Id <= 53);
-    Y(float x, float y, float a, float b, float c, float d) : FamilyEnemy(kYFamily[Id - 36], x, y, a, b, c, d) {}
+    static_assert(Id >= type_id::E_ReverseWing_Y && Id < type_id::E_ReverseWing_Y + std::ssize(kYFamily));
+    Y(float x, float y, float a, float b, float c, float d)
+        : FamilyEnemy(kYFamily[Id - type_id::E_ReverseWing_Y], x, y, a, b, c, d) {}
 };
 
 // The direction from the enemy to the party; false (angle untouched) without a party.

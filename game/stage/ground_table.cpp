@@ -6,31 +6,31 @@
 
 namespace {
 
-// Ids.
+// The base of rows whose enemies take no level (it stays 0).
 constexpr int16_t kLevelNone = -1;
 
-// first last  id   b     base mod div  shiftX shiftY top    owned
+//    first last id                          b           base  mod div shiftX shiftY top owned
 constexpr GroundPlacement kLowStages[] = {
-    {11, 11, 81, 0.0f, kLevelNone, 0, 1, 0, 0, false, true},   // E_Star_G
-    {12, 12, 82, 0.0f, kLevelNone, 0, 1, 0, 0, false, true},   // E_ZeguOr_G
-    {13, 13, 83, 0.0f, kLevelNone, 0, 1, 0, 0, false, true},   // E_ZeguBr_G
-    {25, 26, 30, 2.0f, 25, 0, 1, 0, 0, false, true},           // E_Gradius_Zako_W
-    {27, 27, 91, 0.0f, kLevelNone, 0, 1, 0, 0, false, true},   // E_Gradius_Hatch_G
-    {28, 28, 92, 0.0f, kLevelNone, 0, 1, 0, 0, false, true},   // E_Gradius_Battery_G
-    {45, 59, 84, 0.0f, 45, 0, 1, 0, 0, false, true},           // E_S2GE_G
-    {60, 63, 85, 0.0f, 60, 0, 1, 0, 0, false, true},           // E_S28Coin_G
-    {96, 96, 86, 0.0f, kLevelNone, 0, 1, 0, 0, false, true},   // E_ZanacFortress1_G
-    {97, 97, 87, 0.0f, kLevelNone, 0, 1, 0, 0, false, true},   // E_ZanacFortress2_G
-    {98, 98, 88, 0.0f, kLevelNone, 0, 1, 0, 0, false, true},   // E_ZanacFortress3_G
-    {99, 102, 89, 0.0f, 99, 0, 1, 0, 0, false, true},          // E_ZanacFortress4_G
-    {112, 131, 90, 0.0f, kLevelNone, 0, 1, 0, 0, false, true}, // E_InvisibleWall_G
+    { 11,  11, type_id::E_Star_G,            0.0f, kLevelNone, 0, 1, 0,  0, false, true},
+    { 12,  12, type_id::E_ZeguOr_G,          0.0f, kLevelNone, 0, 1, 0,  0, false, true},
+    { 13,  13, type_id::E_ZeguBr_G,          0.0f, kLevelNone, 0, 1, 0,  0, false, true},
+    { 25,  26, type_id::E_Gradius_Zako_W,    2.0f,         25, 0, 1, 0,  0, false, true},
+    { 27,  27, type_id::E_Gradius_Hatch_G,   0.0f, kLevelNone, 0, 1, 0,  0, false, true},
+    { 28,  28, type_id::E_Gradius_Battery_G, 0.0f, kLevelNone, 0, 1, 0,  0, false, true},
+    { 45,  59, type_id::E_S2GE_G,            0.0f,         45, 0, 1, 0,  0, false, true},
+    { 60,  63, type_id::E_S28Coin_G,         0.0f,         60, 0, 1, 0,  0, false, true},
+    { 96,  96, type_id::E_ZanacFortress1_G,  0.0f, kLevelNone, 0, 1, 0,  0, false, true},
+    { 97,  97, type_id::E_ZanacFortress2_G,  0.0f, kLevelNone, 0, 1, 0,  0, false, true},
+    { 98,  98, type_id::E_ZanacFortress3_G,  0.0f, kLevelNone, 0, 1, 0,  0, false, true},
+    { 99, 102, type_id::E_ZanacFortress4_G,  0.0f,         99, 0, 1, 0,  0, false, true},
+    {112, 131, type_id::E_InvisibleWall_G,   0.0f, kLevelNone, 0, 1, 0,  0, false, true},
 };
 
 constexpr GroundPlacement kHighStages[] = {
-    {2, 13, 93, 2.0f, 0, 2, 1, 0, 0, true, false},             // E_AliceClone_G
-    {16, 17, 94, 0.0f, 0, 2, 1, 0, 0, false, true},            // E_SF_Panel_G
-    {18, 23, 95, 0.0f, 18, 0, 1, 0, 0, false, true},           // E_SF_SmallBlock_G
-    {48, 54, 96, 0.0f, 48, 0, 2, 8, -8, false, true},          // E_SF_BigBlock_G (even values)
+    {  2,  13, type_id::E_AliceClone_G,      2.0f,          0, 2, 1, 0,  0, true,  false},
+    { 16,  17, type_id::E_SF_Panel_G,        0.0f,          0, 2, 1, 0,  0, false, true},
+    { 18,  23, type_id::E_SF_SmallBlock_G,   0.0f,         18, 0, 1, 0,  0, false, true},
+    { 48,  54, type_id::E_SF_BigBlock_G,     0.0f,         48, 0, 2, 8, -8, false, true},  // even values
 };
 
 template <size_t N>

@@ -1,4 +1,5 @@
-// Per-class constant tables hold one row per type id in a field named `id`; this finds a row.
+// Per-class constant tables hold one row per type id in a field named `id`; these find a row and
+// check at compile time the order of a table read by position.
 #pragma once
 
 #include <cstddef>
@@ -18,4 +19,13 @@ template <typename Row, size_t N>
 const Row& ClassRowOrFirst(const Row (&table)[N], int32_t id) {
     const Row* row = FindClassRow(table, id);
     return row != nullptr ? *row : table[0];
+}
+
+// Whether row i of `table` holds id first + i, as a table read at `id - first` must.
+template <typename Row, size_t N>
+constexpr bool RowsRunFrom(const Row (&table)[N], int32_t first) {
+    for (size_t i = 0; i < N; ++i) {
+        if (table[i].id != first + static_cast<int32_t>(i)) return false;
+    }
+    return true;
 }
