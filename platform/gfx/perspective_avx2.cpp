@@ -56,11 +56,9 @@ template <bool kDepth, bool kGouraud, int kTexels>
     const __m256d w = _mm256_div_pd(_mm256_set1_pd(1.0), PlaneAt(r.rhw, r.drhw, n));
     if constexpr (kDepth) _mm_storeu_ps(out->depth + i, _mm256_cvtpd_ps(PlaneAt(r.depth, r.ddepth, n)));
     if constexpr (kGouraud) {
-        __m128i packed = _mm_setzero_si128();
-        for (int k = 0; k < 4; ++k) {
-            const __m128i byte = RoundToBytes(_mm256_mul_pd(PlaneAt(r.color[k], r.dcolor[k], n), w));
-            packed = _mm_or_si128(packed, _mm_sll_epi32(byte, _mm_cvtsi32_si128(24 - 8 * k)));
-        }
+        auto channel = [&](int k) { return RoundToBytes(_mm256_mul_pd(PlaneAt(r.color[k], r.dcolor[k], n), w)); };
+        const __m128i packed = _mm_or_si128(_mm_or_si128(_mm_slli_epi32(channel(0), 24), _mm_slli_epi32(channel(1), 16)),
+                                            _mm_or_si128(_mm_slli_epi32(channel(2), 8), channel(3)));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out->diffuse + i), packed);
     }
     if constexpr (kTexels != kNoTexels) {

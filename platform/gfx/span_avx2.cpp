@@ -11,6 +11,7 @@ namespace platform::gfx {
 
 namespace {
 
+using avx2::Below;
 using avx2::BlendEight;
 using avx2::Mul255;
 
@@ -58,11 +59,6 @@ void BlendRowsOfRun(bool tint, const uint32_t* texels, int texWidth, const int* 
                     int pitch, uint32_t alphaOr) {
     (tint ? BlendRows<kRun, true> : BlendRows<kRun, false>)(texels, texWidth, rows, columns, done,
                                                             height, color, target, pitch, alphaOr);
-}
-
-// Lanes of x below the limit, as unsigned numbers (negative ones are not).
-__m256i Below(__m256i x, int limit) {
-    return _mm256_cmpeq_epi32(_mm256_min_epu32(x, _mm256_set1_epi32(limit - 1)), x);
 }
 
 template <bool kTint, bool kInside>
