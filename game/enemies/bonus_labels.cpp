@@ -2,6 +2,7 @@
 // scene puts up when it awards a bonus, reports a failure or ends the game, the rain of bonus
 // items of two bonuses, and the number a destroyed enemy floats.
 #include "game/enemies/effect.h"
+#include "game/world/class_rows.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
@@ -30,19 +31,20 @@ constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr uint32_t kGrey = 0xFF787878u;
 
 constexpr LabelRow kLabels[] = {
-    // id   text                             label number rule               form                   colour
-    {276, L"HECATOM",                        80, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
-    {277, L"EXCESS CAPACITY",                16, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
-    {278, L"SUBVERT",                        80, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
-    {279, L"MORTAL WOUND       *8",          40, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
-    {280, L"WITHOUT DELAY",                  32, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
-    {281, L"PARADIGM SHIFT       *8",        24, 176, LabelRule::kFixed, LabelForm::kMoving,     kWhite},
-    {282, L"ANNIHILATE",                     56, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
-    {283, L"INEFFICIENT BLOW",               40, 224, LabelRule::kFixed, LabelForm::kAngleFromC, kWhite},
-    {284, L"PLAGUE",                         88, 176, LabelRule::kFixed, LabelForm::kAngleFromC, kWhite},
-    {285, L"ENTHUSIASTIC",                   40, 176, LabelRule::kBonus, LabelForm::kAngleFromC, kWhite},
-    {286, L"FAILURE",                       100,  -1, LabelRule::kBonus, LabelForm::kMoving,     kGrey},
+    // id                              text                              label number rule            form                    colour
+    {type_id::EF_HecatomBonus,         L"HECATOM",                        80, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {type_id::EF_ExcessCapacityBonus,  L"EXCESS CAPACITY",                16, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {type_id::EF_SubvertBonus,         L"SUBVERT",                        80, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {type_id::EF_MortalWoundBonus,     L"MORTAL WOUND       *8",          40, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {type_id::EF_WithoutDelayBonus,    L"WITHOUT DELAY",                  32, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {type_id::EF_ParadigmShiftBonus,   L"PARADIGM SHIFT       *8",        24, 176, LabelRule::kFixed, LabelForm::kMoving,     kWhite},
+    {type_id::EF_AnnihilateBonus,      L"ANNIHILATE",                     56, 176, LabelRule::kBonus, LabelForm::kMoving,     kWhite},
+    {type_id::EF_InefficientBlowBonus, L"INEFFICIENT BLOW",               40, 224, LabelRule::kFixed, LabelForm::kAngleFromC, kWhite},
+    {type_id::EF_PlagueBonus,          L"PLAGUE",                         88, 176, LabelRule::kFixed, LabelForm::kAngleFromC, kWhite},
+    {type_id::EF_EnthusiasticBonus,    L"ENTHUSIASTIC",                   40, 176, LabelRule::kBonus, LabelForm::kAngleFromC, kWhite},
+    {type_id::EF_Failure,              L"FAILURE",                       100,  -1, LabelRule::kBonus, LabelForm::kMoving,     kGrey},
 };
+static_assert(RowsRunFrom(kLabels, type_id::EF_HecatomBonus));
 
 // A label stands at x 128 on its row; the bonus value comes as the first argument.
 template <int32_t Id>
@@ -65,7 +67,7 @@ public:
     }
 
 private:
-    static const LabelRow& Row() { return kLabels[Id - 276]; }
+    static const LabelRow& Row() { return kLabels[Id - type_id::EF_HecatomBonus]; }
 };
 
 class EF_HecatomBonus final : public BonusLabel<type_id::EF_HecatomBonus> { using BonusLabel::BonusLabel; };

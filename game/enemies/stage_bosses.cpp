@@ -32,7 +32,7 @@ struct TimedBossRow {
 };
 
 constexpr TimedBossRow kTimedBosses[] = {
-    // id                     end  bonus  countdown blast                        readout
+    // id                     end  bonus  countdown blast                      readout
     {type_id::E_Stage1_Boss, 1540, true,  true,  type_id::EF_Blast_Stage1Boss, Readout::kAtBoss},
     {type_id::E_Stage2_Boss, 1200, true,  false, type_id::EF_Blast_Stage2Boss, Readout::kAtBoss},
     {type_id::E_Stage5_Boss, 1200, true,  true,  type_id::EF_Blast_Stage5Boss, Readout::kAtTop},

@@ -18,7 +18,7 @@ struct AimSnapRow {
     int32_t normalBulletSnap;
 };
 constexpr AimSnapRow kAimSnapRows[] = {
-    // first level  snap  type id 1
+    // first level  snap  B_Normal_W
     {0,             8192, 8192},
     {8,             4096, 4096},
     {16,            0,    8192},

@@ -423,10 +423,13 @@ void DeviceImpl::DrawTriangleClipped(const PipelineState& ps, uint32_t a, uint32
 
 bool DeviceImpl::DrawPair(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* const pair[6]) {
     if (renderTarget_->HasPendingFill()) {
-        const TargetFill fill{renderTarget_->PendingFill(), int(renderTarget_->Width()),
-                              int(renderTarget_->Height())};
+        const uint32_t value = renderTarget_->PendingFill();
+        const bool around = knownAround_.known && knownAround_.value == value;
+        TargetFill fill{value, int(renderTarget_->Width()), int(renderTarget_->Height()),
+                        around ? &knownAround_.hole : nullptr};
         if (DrawRectangle(path, ps, pair, &fill)) {
             renderTarget_->DropPendingFill();
+            filledAround_ = {true, value, fill.drawn};
             return true;
         }
         renderTarget_->WritePendingFill();
@@ -497,6 +500,16 @@ void DeviceImpl::DrawScreenTriangles(const PipelineState& ps, const VertexFetch&
 }
 
 Result DeviceImpl::Draw(uint32_t type, uint32_t primCount, const DrawSource& source) {
+    // The draw may write anywhere in the target: what was known of its pixels is taken for the
+    // draw, and what is known after it is only what a draw of one pair over a pending fill left.
+    knownAround_ = renderTarget_->TakeKnownFill();
+    filledAround_ = {};
+    const Result r = DrawPrimitives(type, primCount, source);
+    renderTarget_->SetKnownFill(primCount == 2 ? filledAround_ : SurfaceImpl::KnownFill{});
+    return r;
+}
+
+Result DeviceImpl::DrawPrimitives(uint32_t type, uint32_t primCount, const DrawSource& source) {
     const uint32_t needed = VerticesFor(type, primCount);
     if (needed == 0 || !source.vertices) return result::kInvalidCall;
     if (loss_ != Loss::kNone) return result::kOk;  // a lost device draws nothing, quietly

@@ -133,6 +133,7 @@ private:
     bool ValidRenderState(uint32_t state) const;
     void BuildPipeline(PipelineState* ps);
     Result Draw(uint32_t type, uint32_t primCount, const DrawSource& source);
+    Result DrawPrimitives(uint32_t type, uint32_t primCount, const DrawSource& source);
     struct FetchedVertex;
     struct VertexFetch;
     // The layout of the draw's vertices and where each of the first `stages` stages finds its
@@ -152,6 +153,9 @@ private:
     // Draws a pair through the rectangle path; over a pending fill of the target, the pair
     // writes the fill itself where it can.
     bool DrawPair(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* const pair[6]);
+    // Of the draw at hand: what was known of the target's pixels before it, and what its pair over
+    // a pending fill left known.
+    SurfaceImpl::KnownFill knownAround_, filledAround_;
 
     CreationParameters creation_;
     PresentParameters parameters_;

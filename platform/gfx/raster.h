@@ -27,6 +27,8 @@ const RectanglePath* ChooseRectanglePath(const PipelineState& ps);
 struct TargetFill {
     uint32_t value;
     int width, height;
+    const Rect* around = nullptr;  // the pixels outside it hold the value already (null: unknown)
+    Rect drawn{};                  // set by the draw: the rectangle it drew, around which it filled
 };
 // Draws the two triangles *t[0..2], *t[3..5] as one rectangle, with the bytes the triangle path
 // would give, when they form an axis-aligned rectangle of one colour whose texture coordinates
@@ -34,7 +36,7 @@ struct TargetFill {
 // target: the fill's value outside the rectangle, and inside it the bytes the draw gives over
 // that value.
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
-                   const ScreenVertex* const t[6], const TargetFill* fill = nullptr);
+                   const ScreenVertex* const t[6], TargetFill* fill = nullptr);
 
 // How a draw's pixels meet the target, shared by the specialised paths.
 enum BlendKind { kOpaque, kAlphaBlend, kGenericBlend, kBlendKinds };

@@ -590,19 +590,24 @@ bool SetUpGeneralPair(const PipelineState& ps, const ScreenVertex* const t[6], b
     return true;
 }
 
-// Writes the fill's value over the target outside [left, right) x [top, bottom), which lies
-// inside it.
-void FillAround(const PipelineState& ps, const TargetFill& fill, int left, int top, int right,
-                int bottom) {
+// Writes the fill's value over the target outside the rectangle, which lies inside it, unless
+// the pixels there are known to hold it already; notes the rectangle in the fill.
+void FillAround(const PipelineState& ps, TargetFill* fill, const Rect& rect) {
+    fill->drawn = rect;
+    const Rect* around = fill->around;
+    if (around != nullptr && around->left == rect.left && around->top == rect.top &&
+        around->right == rect.right && around->bottom == rect.bottom) {
+        return;
+    }
     auto fillRow = [&](int y, int from, int to) {
-        FillPixels(ps.target + size_t(y) * size_t(ps.targetPitch) + size_t(from), size_t(to - from), fill.value);
+        FillPixels(ps.target + size_t(y) * size_t(ps.targetPitch) + size_t(from), size_t(to - from), fill->value);
     };
-    for (int y = 0; y < fill.height; ++y) {
-        if (y < top || y >= bottom) {
-            fillRow(y, 0, fill.width);
+    for (int y = 0; y < fill->height; ++y) {
+        if (y < rect.top || y >= rect.bottom) {
+            fillRow(y, 0, fill->width);
         } else {
-            fillRow(y, 0, left);
-            fillRow(y, right, fill.width);
+            fillRow(y, 0, rect.left);
+            fillRow(y, rect.right, fill->width);
         }
     }
 }
@@ -610,7 +615,7 @@ void FillAround(const PipelineState& ps, const TargetFill& fill, int left, int t
 }  // namespace
 
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
-                   const ScreenVertex* const t[6], const TargetFill* fill) {
+                   const ScreenVertex* const t[6], TargetFill* fill) {
     // Two corners of either triangle share x and two share y (turned pairs leave here).
     const ScreenVertex &a = *t[0], &b = *t[1], &c = *t[2];
     if ((a.x != b.x && b.x != c.x && a.x != c.x) || (a.y != b.y && b.y != c.y && a.y != c.y)) return false;
@@ -620,7 +625,7 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
     }
     const int64_t left = pair.left, top0 = pair.top, right = pair.right, bottom = pair.bottom;
     if (left >= right || top0 >= bottom) {  // nothing to draw, nothing differs
-        if (fill != nullptr) FillAround(ps, *fill, 0, 0, 0, 0);
+        if (fill != nullptr) FillAround(ps, fill, {0, 0, 0, 0});
         return true;
     }
     if (right - left > kMaxRectangleSide || bottom - top0 > kMaxRectangleSide) return false;
@@ -652,7 +657,7 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
     const bool tint = path.textured && color != 0xFFFFFFFF;
     const int index = (path.textured ? 1 : 0) | (tint ? 2 : 0) | (path.alphaTest ? 4 : 0);
     if (fill != nullptr) {
-        FillAround(ps, *fill, job.left, job.top, job.left + job.width, job.top + job.height);
+        FillAround(ps, fill, {job.left, job.top, job.left + job.width, job.top + job.height});
         job.fill = &fill->value;
     }
     path.routines[index](ps, job);

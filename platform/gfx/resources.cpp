@@ -71,6 +71,7 @@ Result SurfaceImpl::LockRect(LockedRect* locked, const Rect* rect, uint32_t flag
         return result::kInvalidCall;
     }
     WritePendingFill();
+    known_.known = false;
     const uint32_t bytes = BytesPerPixel(spec_.format);
     const size_t rowBytes = size_t(spec_.width) * bytes;
     uint8_t* base;
@@ -125,12 +126,14 @@ void SurfaceImpl::Fill(const Rect& rect, uint32_t argb) {
         return;
     }
     WritePendingFill();
+    known_.known = false;
     FillRows(rect, value);
 }
 
 void SurfaceImpl::WriteFill() const {
     fillPending_ = false;
     FillRows({0, 0, int32_t(spec_.width), int32_t(spec_.height)}, pendingValue_);
+    known_ = {true, pendingValue_, {}};
 }
 
 void SurfaceImpl::FillRows(const Rect& rect, uint32_t value) const {

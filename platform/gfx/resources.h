@@ -45,7 +45,10 @@ struct SurfaceSpec {
 // A fill of the whole surface is not written at once but kept pending: Argb(), ArgbPixels(),
 // LockRect and any other fill write it first, so that every reader sees the filled picture. A
 // draw that writes every pixel itself (the rectangle path onto a just-cleared target) takes the
-// pending value instead and saves the surface a pass of writes.
+// pending value instead and saves the surface a pass of writes. Such a draw also leaves word
+// that the pixels around its rectangle hold the value (KnownFill), so that the same draw over
+// the same clear next frame need not write them again; anything that may write the surface
+// (Argb(), LockRect, a fill of part of it, the device's next draw) forgets it.
 class SurfaceImpl final : public Surface {
 public:
     // container is the texture this surface is a level of, or null for a stand-alone surface
@@ -68,6 +71,7 @@ public:
 
     uint32_t* Argb() {
         WritePendingFill();
+        known_.known = false;
         return argb_.data();
     }
     // The pixels as they are, a pending fill not written.
@@ -88,6 +92,19 @@ public:
     }
     // The caller has written every pixel, the pending value under what it drew.
     void DropPendingFill() { fillPending_ = false; }
+    // Every pixel outside `hole` holds `value` (when `known`).
+    struct KnownFill {
+        bool known = false;
+        uint32_t value = 0;
+        Rect hole{};
+    };
+    // What is known, forgotten as it is taken: the taker is about to write the surface.
+    KnownFill TakeKnownFill() {
+        const KnownFill known = known_;
+        known_.known = false;
+        return known;
+    }
+    void SetKnownFill(const KnownFill& known) { known_ = known; }
     void FillDepth(const Rect& rect, float z);
 
 private:
@@ -103,6 +120,7 @@ private:
     mutable std::vector<uint32_t> argb_;
     mutable bool fillPending_ = false;
     uint32_t pendingValue_ = 0;  // narrowed to the format
+    mutable KnownFill known_;
     std::vector<uint8_t> native_;
     std::vector<float> depth_;
     bool locked_ = false;

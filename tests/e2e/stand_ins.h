@@ -8,6 +8,7 @@
 #include "game/world/factory.h"
 #include "game/world/object.h"
 #include "game/world/object_controller.h"
+#include "game/world/type_table.h"
 
 namespace e2e {
 
@@ -62,14 +63,14 @@ inline void StartNatsukiAlone(ObjectController& world) {
 // Registers the stand-ins, then puts back what was there.
 class StandIns {
 public:
-    StandIns() : stage_(FindObjectConstructor(337)), blast_(FindObjectConstructor(272)) {
-        RegisterObjectClass(337, MakeObject<StandInStage>);
-        RegisterObjectClass(272, MakeObject<StandInBlast>);
+    StandIns() : stage_(FindObjectConstructor(type_id::Script)), blast_(FindObjectConstructor(type_id::EF_Blast_01)) {
+        RegisterObjectClass(type_id::Script, MakeObject<StandInStage>);
+        RegisterObjectClass(type_id::EF_Blast_01, MakeObject<StandInBlast>);
         SceneCodes().clear();
     }
     ~StandIns() {
-        RegisterObjectClass(337, stage_);
-        RegisterObjectClass(272, blast_);
+        RegisterObjectClass(type_id::Script, stage_);
+        RegisterObjectClass(type_id::EF_Blast_01, blast_);
     }
 
 private:

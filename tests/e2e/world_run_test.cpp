@@ -6,6 +6,7 @@
 #include "framework/graphics/sprite.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
+#include "game/world/type_table.h"
 #include "harness/game_run.h"
 
 TEST(WorldRun, StartsDrawsTheFrameCompositionAndQuitsOnEsc) {
@@ -93,8 +94,8 @@ public:
 }  // namespace
 
 TEST(WorldRun, BatchesAreLaidInTheirOrderAndPauseHidesTheObjects) {
-    const ObjectConstructor title = FindObjectConstructor(340);
-    ASSERT_TRUE(RegisterObjectClass(340, MakeObject<LayerScene>));
+    const ObjectConstructor title = FindObjectConstructor(type_id::SC_Menu_Title);
+    ASSERT_TRUE(RegisterObjectClass(type_id::SC_Menu_Title, MakeObject<LayerScene>));
     e2e::GameRun run;
     run.onFrame = [&](int32_t frame, ObjectController& world) {
         if (frame == 1) world.gameRunning = true;
@@ -103,7 +104,7 @@ TEST(WorldRun, BatchesAreLaidInTheirOrderAndPauseHidesTheObjects) {
     run.Hold(3, 7, 2);
     e2e::RunResult shown = run.Run(2);
     e2e::RunResult paused = run.Run(4);
-    RegisterObjectClass(340, title);
+    RegisterObjectClass(type_id::SC_Menu_Title, title);
     // Playfield (x, y) is screen (64 + 2x, 2y).
     EXPECT_EQ(run.Pixel(shown, 64 + 2 * 12, 2 * 12) & 0xFFFFFF, 0x00FF00u);
     EXPECT_EQ(run.Pixel(shown, 64 + 2 * 32, 2 * 12) & 0xFFFFFF, 0xFF0000u);

@@ -43,23 +43,23 @@ TEST_F(Bosses, StageOneBossPaysItsTimeBonusAndEndsTheStageAfterCrediting) {
         SCOPED_TRACE(c.age);
         scene->score = 0;
         scene->messages.clear();
-        Object* boss = Make(63, 128, -31, 0, 2);
-        Make(9, 40, 40);
+        Object* boss = Make(type_id::E_Stage1_Boss, 128, -31, 0, 2);
+        Make(type_id::E_Box_W, 40, 40);
         for (int i = 0; i < c.age; ++i) boss->Run(&world);
         boss->Kill();
         world.SweepObjects();
         EXPECT_EQ(scene->score, c.credited);
         EXPECT_EQ(Codes(), (std::vector<int32_t>{2, 12}));
-        EXPECT_EQ(CountOf(world.enemies, 9), 0);  // vanished without score
+        EXPECT_EQ(CountOf(world.enemies, type_id::E_Box_W), 0);  // vanished without score
         world.SweepObjects();
-        EXPECT_EQ(CountOf(world.others, 291), 1);
+        EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_Stage1Boss), 1);
         world.ClearScene();
         world.SweepObjects();
         world.currentScene = scene = new Probe();
         world.AddObject(scene, 0);
     }
     // At 1540 it ends itself.
-    Object* boss = Make(63, 128, 60);
+    Object* boss = Make(type_id::E_Stage1_Boss, 128, 60);
     for (int i = 0; i < 1541 && boss->state == kAlive; ++i) boss->Run(&world);
     EXPECT_EQ(boss->age, 1541);
     EXPECT_EQ(boss->state, kKilled);
@@ -67,7 +67,7 @@ TEST_F(Bosses, StageOneBossPaysItsTimeBonusAndEndsTheStageAfterCrediting) {
 
 TEST_F(Bosses, StageTwoBossSpeedsUpToSixteenAndOthersKeepTheirTimetables) {
     world.ArrestLevel = 20;
-    Object* two = Make(64, 128, 60, 2, 0);
+    Object* two = Make(type_id::E_Stage2_Boss, 128, 60, 2, 0);
     float fastest = 0.0f;
     for (int i = 0; i < 1100; ++i) {
         Step(two);
@@ -77,7 +77,7 @@ TEST_F(Bosses, StageTwoBossSpeedsUpToSixteenAndOthersKeepTheirTimetables) {
     EXPECT_GT(world.enemyBullets.size() + world.enemies.size(), 1u);
 
     // The stage 6 boss drains 200 a frame, cycles its patterns and leaves at 1800 unreported.
-    Object* six = Make(73, 128, 40, 0, 1);
+    Object* six = Make(type_id::E_Stage6_Boss, 128, 40, 0, 1);
     for (int i = 0; i < 10; ++i) six->Run(&world);
     EXPECT_EQ(six->score, 500000 - 2000);
     for (int i = 10; i < 1801; ++i) {
@@ -86,8 +86,8 @@ TEST_F(Bosses, StageTwoBossSpeedsUpToSixteenAndOthersKeepTheirTimetables) {
     }
     EXPECT_LT(six->vy, 0.0f);
     world.SweepObjects();
-    EXPECT_GT(CountOf(world.enemies, 33), 0);  // the missile patterns came round
-    EXPECT_GT(CountOf(world.enemies, 21), 0);
+    EXPECT_GT(CountOf(world.enemies, type_id::E_SenkoroMissile_W), 0);  // the missile patterns came round
+    EXPECT_GT(CountOf(world.enemies, type_id::E_DestroyableBullet3_W), 0);
     for (int i = 0; i < 200 && six->state == kAlive; ++i) six->Move(&world);
     EXPECT_EQ(six->state, kVanished);
     EXPECT_TRUE(scene->messages.empty() || Codes().back() != 12);
@@ -95,7 +95,7 @@ TEST_F(Bosses, StageTwoBossSpeedsUpToSixteenAndOthersKeepTheirTimetables) {
     // The stage 9 boss sets off by the parity of the scene's hundreds.
     for (int32_t points : {200, 300}) {
         scene->score = points;
-        Object* nine = Make(80, 128, 40);
+        Object* nine = Make(type_id::E_Stage9_Boss, 128, 40);
         for (int i = 0; i < 61; ++i) nine->Run(&world);
         EXPECT_EQ(nine->vx, points == 200 ? 2.0f : -2.0f);
     }
@@ -122,7 +122,7 @@ TEST_F(Bosses, StageFiveBossFiresByPhaseTurnsAtTheWallsAndEndsTheStage) {
         SCOPED_TRACE(c.age);
         world.ClearAll();
         world.SweepObjects();
-        auto* boss = dynamic_cast<Enemy*>(Make(72, 128, 100));
+        auto* boss = dynamic_cast<Enemy*>(Make(type_id::E_Stage5_Boss, 128, 100));
         boss->age = c.age;
         boss->Run(&world);
         std::vector<Object*> made;
@@ -139,7 +139,7 @@ TEST_F(Bosses, StageFiveBossFiresByPhaseTurnsAtTheWallsAndEndsTheStage) {
         }
     }
     // At 120 the missile leaves along 270 + 60 sin(65 x 120) degrees = 218.04, and so does the boss.
-    Object* boss = Make(72, 128, 100);
+    Object* boss = Make(type_id::E_Stage5_Boss, 128, 100);
     boss->age = 120;
     boss->Run(&world);
     EXPECT_NEAR(boss->angle, 39692, 2);
@@ -150,7 +150,7 @@ TEST_F(Bosses, StageFiveBossFiresByPhaseTurnsAtTheWallsAndEndsTheStage) {
         float placedX, placedY;
     } walls[] = {{2, 100, 32768, 1, 4, 100}, {254, 100, 0, 32769, 252, 100}, {128, 236, 16384, 49152, 128, 232}};
     for (const Wall& w : walls) {
-        Object* b = Make(72, w.x, w.y);
+        Object* b = Make(type_id::E_Stage5_Boss, w.x, w.y);
         b->age = 1;
         b->angle = w.angle;
         b->Run(&world);
@@ -163,15 +163,15 @@ TEST_F(Bosses, StageFiveBossFiresByPhaseTurnsAtTheWallsAndEndsTheStage) {
     world.SweepObjects();
     world.currentScene = scene = new Probe();
     world.AddObject(scene, 0);
-    Object* shot = Make(72, 128, 100);
+    Object* shot = Make(type_id::E_Stage5_Boss, 128, 100);
     for (int i = 0; i < 100; ++i) shot->Run(&world);
     shot->Kill();
     world.SweepObjects();
     EXPECT_EQ(scene->score, 200000 + 5600);
     EXPECT_EQ(Codes(), (std::vector<int32_t>{12, 2}));
     world.SweepObjects();
-    EXPECT_EQ(CountOf(world.others, 294), 1);
-    Object* late = Make(72, 128, 100);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_Stage5Boss), 1);
+    Object* late = Make(type_id::E_Stage5_Boss, 128, 100);
     for (int i = 0; i < 1201 && late->state == kAlive; ++i) late->Run(&world);
     EXPECT_EQ(late->age, 1201);
 }
@@ -181,13 +181,13 @@ TEST_F(Bosses, StageFiveBossFiresByPhaseTurnsAtTheWallsAndEndsTheStage) {
 TEST_F(Bosses, StageSevenFormsChangeByLifeAndTime) {
     for (int32_t players : {1, 4}) {
         world.playerCount = players;
-        Object* boss = Make(74, 128, 0);
+        Object* boss = Make(type_id::E_Stage7_Boss, 128, 0);
         boss->Run(&world);
         EXPECT_NEAR(boss->hp - 4000.0f, players == 1 ? 128.0f : 396.8f, 1e-3);
     }
     world.playerCount = 1;
     scene->messages.clear();
-    Object* boss = Make(74, 128, 0);
+    Object* boss = Make(type_id::E_Stage7_Boss, 128, 0);
     boss->Run(&world);
     boss->Damage(&world, 50.0f);  // the first two seconds ignore hits
     EXPECT_EQ(boss->hp, 4128.0f);
@@ -211,7 +211,7 @@ TEST_F(Bosses, StageSevenFormsChangeByLifeAndTime) {
     EXPECT_EQ(scene->score, 0);
 
     // The fifth change ends the boss and every enemy.
-    Object* bystander = Make(9, 40, 40);
+    Object* bystander = Make(type_id::E_Box_W, 40, 40);
     for (int form = 3; form <= 4; ++form) {
         for (int i = 0; i < 130; ++i) boss->Run(&world);
         boss->Damage(&world, 1000.0f);
@@ -228,7 +228,7 @@ TEST_F(Bosses, StageSevenIntervalVolleysPauseInABusyField) {
     for (int32_t load : {63, 64}) {
         world.ClearScene();
         world.SweepObjects();
-        Object* boss = Make(74, 128, 0);
+        Object* boss = Make(type_id::E_Stage7_Boss, 128, 0);
         for (int change = 0; change < 2; ++change) {  // on to form 2, the ripples
             for (int i = 0; i < 130; ++i) boss->Run(&world);
             boss->Damage(&world, 1000.0f);
@@ -236,9 +236,9 @@ TEST_F(Bosses, StageSevenIntervalVolleysPauseInABusyField) {
         for (int i = 0; i < 121; ++i) boss->Run(&world);
         world.SweepObjects();
         world.counts.enemyCount = load;
-        const int32_t before = CountOf(world.enemies, 77);
+        const int32_t before = CountOf(world.enemies, type_id::E_Hamon);
         for (int i = 0; i < 59; ++i) boss->Run(&world);  // ages 121-179: no dash start
-        made.push_back(static_cast<size_t>(CountOf(world.enemies, 77) - before));
+        made.push_back(static_cast<size_t>(CountOf(world.enemies, type_id::E_Hamon) - before));
     }
     EXPECT_GT(made[0], 0u);
     EXPECT_EQ(made[1], 0u);
@@ -250,7 +250,7 @@ TEST_F(Bosses, StageSevenProjectilesSizeCurlShedAndLeave) {
         int32_t variant, width, half;
     } sizes[] = {{0, 32, 16}, {1, 16, 8}, {2, 8, 4}};
     for (const Size& c : sizes) {
-        Object* meister = Make(78, 128, 120, 0, 3);
+        Object* meister = Make(type_id::E_ScarletMeister, 128, 120, 0, 3);
         meister->angle = c.variant;
         meister->Run(&world);
         EXPECT_EQ(meister->width, c.width) << c.variant;
@@ -266,14 +266,14 @@ TEST_F(Bosses, StageSevenProjectilesSizeCurlShedAndLeave) {
     for (const Curl& c : curls) {
         world.ClearAll();
         world.SweepObjects();
-        Object* big = Make(75, 128, 120, 1, 0, c.accel, 0);
+        Object* big = Make(type_id::E_RedMagic_Big, 128, 120, 1, 0, c.accel, 0);
         for (int i = 0; i < 60; ++i) big->Run(&world);
         EXPECT_EQ(big->angle, c.angle) << c.accel;
         EXPECT_EQ(big->speed, 2.0f);
-        EXPECT_EQ(CountOf(world.enemies, 76), 12);  // ages 12, 16, ..., 56
+        EXPECT_EQ(CountOf(world.enemies, type_id::E_RedMagic_Small), 12);  // ages 12, 16, ..., 56
     }
     // Small red magic waits 61 frames, then speeds up along its heading; it goes off the field.
-    Object* small = Make(76, 128, 120, 0, 1);
+    Object* small = Make(type_id::E_RedMagic_Small, 128, 120, 0, 1);
     for (int i = 0; i < 62; ++i) {
         small->Run(&world);
         small->Move(&world);
@@ -290,7 +290,7 @@ TEST_F(Bosses, StageSevenProjectilesSizeCurlShedAndLeave) {
 }
 
 TEST_F(Bosses, RipplesReflectOnce) {
-    Object* ripple = Make(77, 5, 100, -2, 0);
+    Object* ripple = Make(type_id::E_Hamon, 5, 100, -2, 0);
     for (int i = 0; i < 10; ++i) {
         ripple->Run(&world);
         ripple->Move(&world);
@@ -304,9 +304,9 @@ TEST_F(Bosses, RipplesReflectOnce) {
 // ---- Snake ----
 
 TEST_F(Bosses, SnakeDragsItsSegmentsAndBlowsThemUpFromTheFront) {
-    Object* head = Make(65, 128, 60, 1, 0, 40, 0);  // 40 asked, 32 made
+    Object* head = Make(type_id::E_ReccaSnake_Head, 128, 60, 1, 0, 40, 0);  // 40 asked, 32 made
     head->Run(&world);
-    ASSERT_EQ(CountOf(world.enemies, 66), 32);
+    ASSERT_EQ(CountOf(world.enemies, type_id::E_ReccaSnake_Body), 32);
     std::vector<Object*> segments;
     for (Object* o : world.enemies) {
         if (ClassOf(o) == "E_ReccaSnake_Body") segments.push_back(o);
@@ -326,14 +326,14 @@ TEST_F(Bosses, SnakeDragsItsSegmentsAndBlowsThemUpFromTheFront) {
     std::vector<int32_t> killedAt;
     int32_t headEnd = -1;  // the head's age once it has killed itself (it is gone after the sweep)
     for (int dying = 1; dying <= 140 && headEnd < 0; ++dying) {
-        const int32_t before = CountOf(world.enemies, 66);
+        const int32_t before = CountOf(world.enemies, type_id::E_ReccaSnake_Body);
         head->Run(&world);
         int32_t killed = 0;
         for (Object* s : world.enemies) killed += ClassOf(s) == "E_ReccaSnake_Body" && s->state == kKilled;
         if (killed > 0) killedAt.push_back(dying);
         if (head->state == kKilled) headEnd = head->age;
         world.SweepObjects();
-        EXPECT_LE(CountOf(world.enemies, 66), before);
+        EXPECT_LE(CountOf(world.enemies, type_id::E_ReccaSnake_Body), before);
     }
     ASSERT_EQ(killedAt.size(), 31u);
     EXPECT_EQ(killedAt.front(), 1);
@@ -343,22 +343,22 @@ TEST_F(Bosses, SnakeDragsItsSegmentsAndBlowsThemUpFromTheFront) {
     EXPECT_EQ(std::vector<int32_t>(codes.end() - 2, codes.end()), (std::vector<int32_t>{6, 2}));
 
     // At full life it dies on its own after 900 frames; without segments, at once.
-    Object* lone = Make(65, 128, 60, 0, 0, 0, 0);
+    Object* lone = Make(type_id::E_ReccaSnake_Head, 128, 60, 0, 0, 0, 0);
     lone->Run(&world);
     EXPECT_EQ(lone->state, kKilled);
-    Object* patient = Make(65, 128, 60, 0, 0, 1, 0);
+    Object* patient = Make(type_id::E_ReccaSnake_Head, 128, 60, 0, 0, 1, 0);
     for (int i = 0; i < 1100 && patient->state == kAlive; ++i) patient->Run(&world);
     EXPECT_EQ(patient->state, kKilled);
     EXPECT_GT(patient->age, 900);
 }
 
 TEST_F(Bosses, CarriersStopFireLeaveAndReportASubversion) {
-    Object* carrier = Make(70, 100, 0, 0, 4);
+    Object* carrier = Make(type_id::E_Recca_4, 100, 0, 0, 4);
     std::vector<int32_t> beamAges;
     for (int i = 0; i < 250; ++i) {
-        const int32_t before = CountOf(world.enemies, 31);
+        const int32_t before = CountOf(world.enemies, type_id::E_Beam_W);
         carrier->Run(&world);
-        if (CountOf(world.enemies, 31) > before) beamAges.push_back(carrier->age - 1);
+        if (CountOf(world.enemies, type_id::E_Beam_W) > before) beamAges.push_back(carrier->age - 1);
         carrier->Move(&world);
         if (i == 20) { EXPECT_EQ(carrier->y, 32.0f); }  // stopped at age 8
     }
@@ -374,18 +374,18 @@ TEST_F(Bosses, CarriersStopFireLeaveAndReportASubversion) {
 
 TEST_F(Bosses, ThreeCannonFiresOnlyLevelWithThePartyAndUnlocksAfter24Volleys) {
     party->x = 20;
-    Object* aside = Make(54, 200, 0);
+    Object* aside = Make(type_id::E_3Cannon_B, 200, 0);
     for (int i = 0; i < 100; ++i) {
         party->x = aside->x - 30.0f;  // always more than 4 aside
         Step(aside);
     }
-    EXPECT_EQ(CountOf(world.enemies, 16), 0);
+    EXPECT_EQ(CountOf(world.enemies, type_id::E_SmallMissile_W), 0);
 
     party->x = 128;
-    Object* cannon = Make(54, 128, 0);
-    for (int i = 0; i < 21 + 24 * 4 && Find(299) == nullptr; ++i) Step(cannon);
-    EXPECT_NE(Find(299), nullptr);
-    EXPECT_EQ(CountOf(world.enemies, 16), 24);  // level 0: one missile a volley
+    Object* cannon = Make(type_id::E_3Cannon_B, 128, 0);
+    for (int i = 0; i < 21 + 24 * 4 && Find(type_id::EF_UnLock) == nullptr; ++i) Step(cannon);
+    EXPECT_NE(Find(type_id::EF_UnLock), nullptr);
+    EXPECT_EQ(CountOf(world.enemies, type_id::E_SmallMissile_W), 24);  // level 0: one missile a volley
     scene->messages.clear();
     cannon->Kill();
     aside->Kill();
@@ -400,15 +400,15 @@ TEST_F(Bosses, UfoAmmunitionAndLimitsByLevel) {
     } cases[] = {{0, 8, -8}, {1, 16, -12}, {2, 8, -8}, {3, 32, -32}, {9, 32, -32}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.level);
-        Object* ufo = Make(57, 128, 0);
+        Object* ufo = Make(type_id::E_UFO_B, 128, 0);
         ufo->angle = c.level;
         for (int i = 0; i < 21; ++i) ufo->Run(&world);
         std::vector<int32_t> volleysSeen;
         int32_t volleys = 0;
-        int32_t lastCount = CountOf(world.enemies, 58);
+        int32_t lastCount = CountOf(world.enemies, type_id::E_UFO_Bit_B);
         for (int i = 21; i < 590; ++i) {
             ufo->Run(&world);
-            const int32_t now = CountOf(world.enemies, 58);
+            const int32_t now = CountOf(world.enemies, type_id::E_UFO_Bit_B);
             if (now > lastCount) volleys += 1;
             lastCount = now;
         }
@@ -422,22 +422,22 @@ TEST_F(Bosses, UfoAmmunitionAndLimitsByLevel) {
 }
 
 TEST_F(Bosses, ShieldHitsHealTheBossUpToItsMaximum) {
-    Object* boss = Make(59, 128, 0);
+    Object* boss = Make(type_id::E_Shield_B, 128, 0);
     boss->Run(&world);
     EXPECT_EQ(boss->maxHp, 16.0f);  // (8 - 0) x 2 for one player
-    Object* shield = Find(60);
+    Object* shield = Find(type_id::E_Shield_Slave_B);
     ASSERT_NE(shield, nullptr);
-    EXPECT_EQ(CountOf(world.enemies, 60), 2);
+    EXPECT_EQ(CountOf(world.enemies, type_id::E_Shield_Slave_B), 2);
     boss->hp = 8.0f;
     shield->Damage(&world, 5.0f);
     EXPECT_EQ(boss->hp, 13.0f);
     shield->Damage(&world, 5.0f);
     EXPECT_EQ(boss->hp, 16.0f);
     // Level 7 acts as level 3: sixteen shields and a positive life.
-    Object* high = Make(59, 128, 0);
+    Object* high = Make(type_id::E_Shield_B, 128, 0);
     high->angle = 7;
     high->Run(&world);
-    EXPECT_EQ(CountOf(world.enemies, 60), 2 + 16);
+    EXPECT_EQ(CountOf(world.enemies, type_id::E_Shield_Slave_B), 2 + 16);
     EXPECT_EQ(high->maxHp, 10.0f);
 }
 
@@ -454,7 +454,7 @@ TEST_F(Bosses, CutArmsReleaseTheirOuterSegmentsAndTheBossReachesItsWave) {
     Object* boss = world.CreateObject(type_id::E_Arms_B, 128, 0, 0, 0, 0, 0, &wave);
     boss->angle = 7;  // acts as 3: eight arms of seven
     boss->Run(&world);
-    ASSERT_EQ(CountOf(world.enemies, 62), 56);
+    ASSERT_EQ(CountOf(world.enemies, type_id::E_Arms_Slave_B), 56);
     for (int i = 0; i < 15; ++i) boss->Run(&world);
     // Cut the first arm at its third segment: the segments beyond it leave the arm.
     std::vector<Object*> first;
@@ -470,7 +470,7 @@ TEST_F(Bosses, CutArmsReleaseTheirOuterSegmentsAndTheBossReachesItsWave) {
     boss->Vanish();
     world.SweepObjects();
     world.SweepObjects();
-    EXPECT_EQ(CountOf(world.enemies, 62), 4);
+    EXPECT_EQ(CountOf(world.enemies, type_id::E_Arms_Slave_B), 4);
     EXPECT_EQ(std::count(wave.forgotten.begin(), wave.forgotten.end(), boss), 1);
 }
 

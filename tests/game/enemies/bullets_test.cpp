@@ -1,5 +1,6 @@
 #include "enemies_support.h"
 #include "game/enemies/bullet.h"
+#include "game/world/type_table.h"
 
 namespace enemies_test {
 namespace {
@@ -15,43 +16,43 @@ TEST_F(Bullets, VanishOnlyBeyondTheFieldByTheirOwnSize) {
         {100, -8, kAlive}, {100, -9, kVanished}, {100, 248, kAlive}, {100, 249, kVanished},
     };
     for (const Case& c : cases) {
-        Object* b = Make(1, c.x, c.y);  // 8 x 8, no velocity
+        Object* b = Make(type_id::B_Normal_W, c.x, c.y);  // 8 x 8, no velocity
         b->Move(&world);
         EXPECT_EQ(b->state, c.state) << c.x << "," << c.y;
     }
 }
 
 TEST_F(Bullets, TheAngleFollowsTheVelocityOnlyWhileAccelerating) {
-    Object* steady = Make(1, 100, 100, 0, 2);
+    Object* steady = Make(type_id::B_Normal_W, 100, 100, 0, 2);
     steady->angle = 1234;
     steady->Move(&world);
     EXPECT_EQ(steady->angle, 1234);
     EXPECT_EQ(steady->y, 102.0f);
-    Object* turning = Make(1, 100, 100, 0, 2, 0.5f, 0);
+    Object* turning = Make(type_id::B_Normal_W, 100, 100, 0, 2, 0.5f, 0);
     turning->Move(&world);
     EXPECT_EQ(turning->vx, 0.5f);
     EXPECT_NE(turning->angle, 0);
 }
 
 TEST_F(Bullets, AKilledBulletLeavesAnEraseFlashAndTenPoints) {
-    Object* b = Make(1, 50, 60, 1, 2);
+    Object* b = Make(type_id::B_Normal_W, 50, 60, 1, 2);
     b->Damage(&world, 1.0f);  // hp 0: any hit erases it
     world.SweepObjects();
-    ASSERT_EQ(CountOf(world.others, 297), 1);
+    ASSERT_EQ(CountOf(world.others, type_id::EF_EraseBullet), 1);
     EXPECT_EQ(scene->score, 10);
     Object* flash = world.others.back();
     EXPECT_EQ(flash->vx, 1.0f);
     EXPECT_EQ(flash->vy, 2.0f);
     // Without a scene the flash still comes.
     world.currentScene = nullptr;
-    Make(0, 50, 60)->Kill();
+    Make(type_id::B_SmallRed, 50, 60)->Kill();
     world.SweepObjects();
-    EXPECT_EQ(CountOf(world.others, 297), 2);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_EraseBullet), 2);
 }
 
 TEST_F(Bullets, BombrisBlastGrowsHoldsAndCarriesItsCompanion) {
     StandIn(236);
-    auto* blast = static_cast<B_Bombris_Blast*>(Make(5, 100, 100));
+    auto* blast = static_cast<B_Bombris_Blast*>(Make(type_id::B_Bombris_Blast, 100, 100));
     std::vector<int32_t> sizes;
     while (blast->state == kAlive) {
         blast->Run(&world);
@@ -72,10 +73,10 @@ TEST_F(Bullets, BombrisBlastGrowsHoldsAndCarriesItsCompanion) {
 
 TEST_F(Bullets, BlastAreasRefillTheirLifeAndEndOnTime) {
     StandIn(236);
-    Object* flame = Make(4, 100, 100);  // both acceleration arguments 0: along x
-    Object* upright = Make(4, 100, 100, 0, 0, 1, 1);
+    Object* flame = Make(type_id::B_BM_Blast, 100, 100);  // both acceleration arguments 0: along x
+    Object* upright = Make(type_id::B_BM_Blast, 100, 100, 0, 0, 1, 1);
     upright->angle = 2;
-    Object* plain = Make(4, 100, 100, 0, 0, 1, 1);
+    Object* plain = Make(type_id::B_BM_Blast, 100, 100, 0, 0, 1, 1);
     flame->Run(&world);
     upright->Run(&world);
     plain->Run(&world);
@@ -90,12 +91,12 @@ TEST_F(Bullets, BlastAreasRefillTheirLifeAndEndOnTime) {
     EXPECT_EQ(flame->age, 37);
     EXPECT_EQ(flame->state, kKilled);
 
-    Object* bomber = Make(2, 100, 100);
+    Object* bomber = Make(type_id::B_BomberKing_Blast, 100, 100);
     while (bomber->state == kAlive) bomber->Run(&world);
     EXPECT_EQ(bomber->state, kVanished);
     EXPECT_EQ(bomber->age, 9);
 
-    Object* bomb = Make(6, 100, 100, 1, 0);
+    Object* bomb = Make(type_id::B_Senkoro_Bomb, 100, 100, 1, 0);
     bomb->Run(&world);
     ASSERT_NE(bomb->link, nullptr);
     EXPECT_EQ(bomb->link->power, 8.0f);

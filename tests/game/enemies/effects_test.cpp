@@ -64,10 +64,10 @@ TEST_F(Effects, MoveVanishesBeyondTheFieldByTheSize) {
         EXPECT_EQ(e->state, c.state) << c.id << " " << c.x << "," << c.y;
     }
     // Still effects never move; others keep their angle without acceleration.
-    Object* still = Make(307, 100, 100, 5, 5);
+    Object* still = Make(type_id::EF_GhostBossBase, 100, 100, 5, 5);
     still->Move(&world);
     EXPECT_EQ(still->x, 100.0f);
-    Object* drifting = Make(297, 100, 100, 0, 1);
+    Object* drifting = Make(type_id::EF_EraseBullet, 100, 100, 0, 1);
     drifting->angle = 77;
     drifting->Move(&world);
     EXPECT_EQ(drifting->angle, 77);
@@ -75,17 +75,17 @@ TEST_F(Effects, MoveVanishesBeyondTheFieldByTheSize) {
 }
 
 TEST_F(Effects, KindsOrderTheEffectList) {
-    Make(287);  // 103
-    Make(272);  // 101
-    Make(274);  // 102
-    Make(276);  // 100
+    Make(type_id::EF_Star_SS);  // 103
+    Make(type_id::EF_Blast_01);  // 101
+    Make(type_id::EF_ZanacBlast);  // 102
+    Make(type_id::EF_HecatomBonus);  // 100
     std::vector<int32_t> kinds;
     for (Object* o : world.others) kinds.push_back(o->kind);
     EXPECT_EQ(kinds, (std::vector<int32_t>{0, 100, 101, 102, 103}));
 }
 
 TEST_F(Effects, SmallBlastShowsEightCellsTwoFramesEach) {
-    Object* blast = Make(272, 50, 60);
+    Object* blast = Make(type_id::EF_Blast_01, 50, 60);
     EXPECT_EQ(RunToDeath(world, blast, true), 16);
     std::vector<std::pair<int32_t, int32_t>> expected;
     for (int cell = 0; cell < 8; ++cell) {
@@ -97,7 +97,7 @@ TEST_F(Effects, SmallBlastShowsEightCellsTwoFramesEach) {
 }
 
 TEST_F(Effects, LargeBlastSwellsAndShrinks) {
-    Object* blast = Make(273, 50, 60);
+    Object* blast = Make(type_id::EF_Blast_02, 50, 60);
     EXPECT_EQ(RunToDeath(world, blast, true), 18);
     std::vector<int32_t> cells;
     for (const auto& r : effect2.rects) cells.push_back(r.srcX / 32);
@@ -105,12 +105,12 @@ TEST_F(Effects, LargeBlastSwellsAndShrinks) {
 }
 
 TEST_F(Effects, TwoPhaseAndShortBlastsWalkTheirCells) {
-    Object* zanac = Make(274, 50, 60);
+    Object* zanac = Make(type_id::EF_ZanacBlast, 50, 60);
     EXPECT_EQ(RunToDeath(world, zanac, true), 27);
     EXPECT_EQ(effect2.rects[0].w, 8.0f);
     EXPECT_EQ(effect2.Sources()[13], (std::pair<int32_t, int32_t>{48, 48}));  // frame 6 at its peak
     effect2.rects.clear();
-    EXPECT_EQ(RunToDeath(world, Make(315, 50, 60), true), 5);
+    EXPECT_EQ(RunToDeath(world, Make(type_id::EF_OR_Blast, 50, 60), true), 5);
     EXPECT_EQ(effect2.Sources(),
               (std::vector<std::pair<int32_t, int32_t>>{{0, 64}, {16, 64}, {32, 64}, {32, 72}, {32, 72}}));
 }
@@ -118,40 +118,40 @@ TEST_F(Effects, TwoPhaseAndShortBlastsWalkTheirCells) {
 TEST_F(Effects, StageOneSequenceScattersByPositionsAndAge) {
     party->x = 0;
     party->y = 0;
-    Object* boss = Make(291, 100, 60);
+    Object* boss = Make(type_id::EF_Blast_Stage1Boss, 100, 60);
     for (int t = 0; t < 3; ++t) boss->Run(&world);
     std::vector<std::pair<float, float>> small;
     for (Object* o : world.others) {
         if (ClassOf(o) == "EF_Blast_01") small.push_back({o->x, o->y});
     }
     EXPECT_EQ(small, (std::vector<std::pair<float, float>>{{0, 100}, {6000 % 256, 100}, {12000 % 256, 100}}));
-    EXPECT_EQ(CountOf(world.others, 273), 3);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_02), 3);
     EXPECT_GT(world.soundEffects.cooldown[4], 0);
     EXPECT_EQ(RunToDeath(world, boss, false), 120);
 }
 
 TEST_F(Effects, StageTwoSequenceEndsWithItsRing) {
-    Object* boss = Make(292, 128, 60);
+    Object* boss = Make(type_id::EF_Blast_Stage2Boss, 128, 60);
     EXPECT_EQ(RunToDeath(world, boss, false), 120);
-    EXPECT_EQ(CountOf(world.others, 272), 121 + 64);
-    EXPECT_EQ(CountOf(world.others, 273), 121 + 64);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_01), 121 + 64);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_02), 121 + 64);
 }
 
 TEST_F(Effects, StageThreeAndFiveSequences) {
-    Object* sweep = Make(293, 128, 120);
+    Object* sweep = Make(type_id::EF_Blast_Stage3Boss, 128, 120);
     EXPECT_EQ(RunToDeath(world, sweep, false), 16);
-    EXPECT_EQ(CountOf(world.others, 272), 16 * 17);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_01), 16 * 17);
     EXPECT_EQ(world.others.back()->y, 16.0f * 16 + 8);
     world.ClearScene();
     world.SweepObjects();
-    EXPECT_EQ(RunToDeath(world, Make(294, 128, 120), false), 61);
-    EXPECT_EQ(CountOf(world.others, 272), 62);
+    EXPECT_EQ(RunToDeath(world, Make(type_id::EF_Blast_Stage5Boss, 128, 120), false), 61);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_01), 62);
 }
 
 TEST_F(Effects, StageSevenSequenceMakesFansThenARing) {
-    Object* boss = Make(295, 128, 60);
+    Object* boss = Make(type_id::EF_Blast_Stage7Boss, 128, 60);
     EXPECT_EQ(RunToDeath(world, boss, false), 61);
-    EXPECT_EQ(CountOf(world.others, 273), 64 + 36);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_02), 64 + 36);
     Object* first = nullptr;
     for (Object* o : world.others) {
         if (ClassOf(o) == "EF_Blast_02") {
@@ -175,10 +175,10 @@ TEST_F(Effects, ReturnFireByRank) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rank);
         world.ArrestLevel = c.rank;
-        Object* fire = Make(296, 128, 20);
+        Object* fire = Make(type_id::EF_RefrectBullet, 128, 20);
         EXPECT_EQ(RunToDeath(world, fire, false), c.diesAt);
-        EXPECT_EQ(CountOf(world.enemyBullets, 1), c.bullets);
-        EXPECT_EQ(CountOf(world.enemies, 19), c.shootable);
+        EXPECT_EQ(CountOf(world.enemyBullets, type_id::B_Normal_W), c.bullets);
+        EXPECT_EQ(CountOf(world.enemies, type_id::E_DestroyableBullet_W), c.shootable);
         world.ClearScene();
         world.SweepObjects();
     }
@@ -186,7 +186,7 @@ TEST_F(Effects, ReturnFireByRank) {
 
 TEST_F(Effects, ReticleReleasesABombWithItsVelocity) {
     StandIn(236);
-    Object* reticle = Make(324, 100, 100, 0.5f, 0.25f);
+    Object* reticle = Make(type_id::EF_Sagittarius, 100, 100, 0.5f, 0.25f);
     EXPECT_EQ(reticle->hp, 31.0f);
     int32_t drawn = 0;
     for (int i = 0; i < 61; ++i) {
@@ -199,7 +199,7 @@ TEST_F(Effects, ReticleReleasesABombWithItsVelocity) {
     EXPECT_EQ(reticle->state, kAlive);
     reticle->Run(&world);
     EXPECT_EQ(reticle->state, kKilled);
-    ASSERT_EQ(CountOf(world.enemyBullets, 6), 1);
+    ASSERT_EQ(CountOf(world.enemyBullets, type_id::B_Senkoro_Bomb), 1);
     EXPECT_EQ(world.enemyBullets.back()->vx, 0.5f);
     EXPECT_GT(world.soundEffects.cooldown[32], 0);
 }
@@ -207,13 +207,13 @@ TEST_F(Effects, ReticleReleasesABombWithItsVelocity) {
 TEST_F(Effects, PlayerSideEffectsFireShotsForTheirCreator) {
     StandIn(179);
     StandIn(207);
-    Object* spark = Make(298, 100, 100, 0, -2);
+    Object* spark = Make(type_id::EF_Blaster, 100, 100, 0, -2);
     EXPECT_EQ(RunToDeath(world, spark, false), 20);
     ASSERT_EQ(world.shots.size(), 1u);
     spark->Draw(&world);
     EXPECT_EQ(shotBatch.rects.back().y, 80.0f - 8.0f);  // the marker ten frames ahead
 
-    Object* rings = Make(335, 100, 100);
+    Object* rings = Make(type_id::EF_Poppoes_Reflect, 100, 100);
     rings->angle = -1;
     rings->score = 8;
     rings->SetSide(1);
@@ -222,7 +222,7 @@ TEST_F(Effects, PlayerSideEffectsFireShotsForTheirCreator) {
     int32_t ringShots = 0;
     for (Object* shot : world.shots) ringShots += shot->side == 1 && shot->y == 1100.0f;
     EXPECT_EQ(ringShots, 17 * 8);
-    Object* quiet = Make(335, 100, 100);
+    Object* quiet = Make(type_id::EF_Poppoes_Reflect, 100, 100);
     quiet->angle = 3;
     RunToDeath(world, quiet, false);
     EXPECT_EQ(world.shots.size(), 2u + 17 * 8 + 1);

@@ -4,6 +4,7 @@
 #include "enemies_support.h"
 #include "framework/core/angle.h"
 #include "game/enemies/enemy.h"
+#include "game/world/type_table.h"
 #include "support/data_table.h"
 
 namespace enemies_test {
@@ -93,18 +94,18 @@ TEST_F(EnemyClasses, ConstructorsTakeTheirMovementFromTheArguments) {
         EXPECT_EQ(e->speed, c.speed);
     }
     // Split pieces are placed ahead by their velocity and look ghostly when c or d is set.
-    Enemy* piece = AsEnemy(Make(48, 100, 50, 1, -1, 0, 1));
+    Enemy* piece = AsEnemy(Make(type_id::E_Split_Middle_Y, 100, 50, 1, -1, 0, 1));
     EXPECT_EQ(piece->x, 108.0f);
     EXPECT_EQ(piece->y, 42.0f);
     EXPECT_EQ(piece->ghostLook, 1);
-    EXPECT_EQ(AsEnemy(Make(23, 0, 0))->colour, -1);
+    EXPECT_EQ(AsEnemy(Make(type_id::E_GhostZako1_W, 0, 0))->colour, -1);
 }
 
 TEST_F(EnemyClasses, LifeScalesWithThePartyAndZeroLifeDiesOnAnyHit) {
     world.playerCount = 3;
-    EXPECT_EQ(Make(37)->hp, 38.0f);  // 16 x 2.4
-    EXPECT_EQ(Make(19)->hp, 0.0f);   // 0.1 x 2.4 truncates to 0
-    Object* zako = Make(29);
+    EXPECT_EQ(Make(type_id::E_SquareBlock_Y)->hp, 38.0f);       // 16 x 2.4
+    EXPECT_EQ(Make(type_id::E_DestroyableBullet_W)->hp, 0.0f);  // 0.1 x 2.4 truncates to 0
+    Object* zako = Make(type_id::E_Gradius_HatchZako_W);
     zako->Damage(&world, 0.001f);
     EXPECT_EQ(zako->state, kKilled);
 }
@@ -124,7 +125,7 @@ TEST_F(EnemyClasses, DamageKillsAtExactlyZeroAndIgnoresNothingHits) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.amount);
-        Object* block = Make(37);
+        Object* block = Make(type_id::E_SquareBlock_Y);
         block->Damage(&world, c.amount);
         EXPECT_EQ(block->hp, c.hp);
         EXPECT_EQ(block->state, c.state);
@@ -133,21 +134,21 @@ TEST_F(EnemyClasses, DamageKillsAtExactlyZeroAndIgnoresNothingHits) {
 }
 
 TEST_F(EnemyClasses, HitAndDestroySoundsFollowTheirFields) {
-    Object* block = Make(37);  // sounds 3 / 21
+    Object* block = Make(type_id::E_SquareBlock_Y);  // sounds 3 / 21
     block->Damage(&world, 1.0f);
     EXPECT_GT(world.soundEffects.cooldown[21], 0);
     EXPECT_EQ(world.soundEffects.cooldown[3], 0);
     block->Damage(&world, 100.0f);
     EXPECT_GT(world.soundEffects.cooldown[3], 0);
     // A boss without a destroy sound is silent when destroyed.
-    Object* boss = Make(63);
+    Object* boss = Make(type_id::E_Stage1_Boss);
     boss->Damage(&world, 1000.0f);
     EXPECT_EQ(boss->state, kKilled);
     EXPECT_EQ(world.soundEffects.cooldown[0], 0);
 }
 
 TEST_F(EnemyClasses, TheHitFlashRunsEightFramesAndPicksTheSheet) {
-    Enemy* e = AsEnemy(Make(37));
+    Enemy* e = AsEnemy(Make(type_id::E_SquareBlock_Y));
     e->Damage(&world, 1.0f);
     e->Damage(&world, 1.0f);  // the same frame: one step
     std::vector<int32_t> timers;
@@ -196,12 +197,12 @@ TEST_F(EnemyClasses, ExplodeByKind) {
         world.currentScene = scene = new Probe();
         scene->self = scene;
         world.AddObject(scene, 0);
-        Enemy* e = AsEnemy(Make(9, 40.9f, 60.2f));
+        Enemy* e = AsEnemy(Make(type_id::E_Box_W, 40.9f, 60.2f));
         e->kind = c.kind;
         e->Explode(&world);
-        EXPECT_EQ(CountOf(world.others, 272), c.blastId == 272 ? 1 : 0);
-        EXPECT_EQ(CountOf(world.others, 273), c.blastId == 273 ? 1 : 0);
-        EXPECT_EQ(CountOf(world.others, 296), c.returnFire ? 1 : 0);
+        EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_01), c.blastId == 272 ? 1 : 0);
+        EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_02), c.blastId == 273 ? 1 : 0);
+        EXPECT_EQ(CountOf(world.others, type_id::EF_RefrectBullet), c.returnFire ? 1 : 0);
         ASSERT_EQ(scene->messages.size(), c.tellsScene ? 1u : 0u);
         if (c.tellsScene) {
             EXPECT_EQ(scene->messages[0].Code(), 2);
@@ -214,24 +215,24 @@ TEST_F(EnemyClasses, ExplodeByKind) {
     // Below rank 4 no return fire; and with no scene the blast still comes.
     world.ArrestLevel = 3;
     world.currentScene = nullptr;
-    Object* e = Make(9);
+    Object* e = Make(type_id::E_Box_W);
     e->Kill();
     world.SweepObjects();
-    EXPECT_EQ(CountOf(world.others, 296), 0);
-    EXPECT_EQ(CountOf(world.others, 272), 2);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_RefrectBullet), 0);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_01), 2);
 }
 
 TEST_F(EnemyClasses, SimpleRunShootsOnlyForKinds490And450AndDrawsCentred) {
     world.ArrestLevel = 4;
     party->x = 0;
     party->y = 0;
-    Object* block = Make(37, 128, 120);  // kind 450
-    Object* box = Make(16, 128, 120);    // kind 499
+    Object* block = Make(type_id::E_SquareBlock_Y, 128, 120);  // kind 450
+    Object* box = Make(type_id::E_SmallMissile_W, 128, 120);   // kind 499
     for (int i = 0; i < 200; ++i) {
         block->Run(&world);
         box->Run(&world);
     }
-    EXPECT_GT(CountOf(world.enemyBullets, 1), 0);
+    EXPECT_GT(CountOf(world.enemyBullets, type_id::B_Normal_W), 0);
     EXPECT_EQ(block->age, 200);
     block->Draw(&world);
     ASSERT_EQ(enemyBatch.rects.size(), 1u);
@@ -239,9 +240,9 @@ TEST_F(EnemyClasses, SimpleRunShootsOnlyForKinds490And450AndDrawsCentred) {
     EXPECT_EQ(enemyBatch.rects[0].w, 16.0f);
     // Below rank 4 the shot is a bullet the player can shoot down.
     world.ArrestLevel = 2;
-    Enemy* e = AsEnemy(Make(37, 128, 120));
+    Enemy* e = AsEnemy(Make(type_id::E_SquareBlock_Y, 128, 120));
     for (int i = 0; i < 200; ++i) e->Shoot(&world);
-    EXPECT_GT(CountOf(world.enemies, 19), 0);
+    EXPECT_GT(CountOf(world.enemies, type_id::E_DestroyableBullet_W), 0);
 }
 
 TEST_F(EnemyClasses, MoveVanishesBeyondTheFixedMargin) {
@@ -250,13 +251,13 @@ TEST_F(EnemyClasses, MoveVanishesBeyondTheFixedMargin) {
         int32_t state;
     } cases[] = {{-32, 100, kAlive}, {-32.5f, 100, kVanished}, {288, 100, kAlive}, {100, 272.5f, kVanished}};
     for (const Case& c : cases) {
-        Object* e = Make(10, 0, 0);  // no movement of its own
+        Object* e = Make(type_id::E_IronBall_W, 0, 0);  // no movement of its own
         e->x = c.x;
         e->y = c.y;
         e->Move(&world);
         EXPECT_EQ(e->state, c.state) << c.x << "," << c.y;
     }
-    Object* falling = Make(37, 100, 100);
+    Object* falling = Make(type_id::E_SquareBlock_Y, 100, 100);
     falling->Move(&world);
     EXPECT_EQ(falling->y, 100.5f);
 }

@@ -32,9 +32,9 @@ protected:
 
 TEST_F(Ground, EnemiesRideTheScrollAndGoWithTheirOwner) {
     script->x = 2;
-    Object* star = Place(81, 100, 50);
-    Object* hatch = Place(91, 100, 50);
-    Object* battery = Place(92, 200, 50);
+    Object* star = Place(type_id::E_Star_G, 100, 50);
+    Object* hatch = Place(type_id::E_Gradius_Hatch_G, 100, 50);
+    Object* battery = Place(type_id::E_Gradius_Battery_G, 200, 50);
     for (Object* e : {star, hatch, battery}) e->Run(&world);
     EXPECT_EQ(star->x, 98.0f);
     EXPECT_EQ(hatch->x, 95.0f);     // 3 out from the centre line
@@ -51,7 +51,7 @@ TEST_F(Ground, EnemiesRideTheScrollAndGoWithTheirOwner) {
         e->Run(&world);
         EXPECT_EQ(e->state, kVanished);
     }
-    Object* orphan = Make(81, 100, 50);
+    Object* orphan = Make(type_id::E_Star_G, 100, 50);
     orphan->Run(&world);
     EXPECT_EQ(orphan->state, kVanished);
     world.SweepObjects();
@@ -59,12 +59,12 @@ TEST_F(Ground, EnemiesRideTheScrollAndGoWithTheirOwner) {
 }
 
 TEST_F(Ground, CarriersReportEscapeOnceAndDestructionAsSubversion) {
-    Object* carrier = Place(82, 100, 250);
+    Object* carrier = Place(type_id::E_ZeguOr_G, 100, 250);
     Scroll(carrier, 40);
     EXPECT_EQ(carrier->state, kVanished);
     ASSERT_EQ(scene->messages.size(), 1u);
     EXPECT_EQ(scene->messages[0].Code(), 9);
-    Object* shot = Place(83, 100, 100);
+    Object* shot = Place(type_id::E_ZeguBr_G, 100, 100);
     shot->Run(&world);
     shot->Damage(&world, 100.0f);
     world.SweepObjects();
@@ -72,7 +72,7 @@ TEST_F(Ground, CarriersReportEscapeOnceAndDestructionAsSubversion) {
 }
 
 TEST_F(Ground, FortressesOpenShutFireByTheirFloorsAndReportTheirEnd) {
-    Object* fort = Place(86, 100, 50);
+    Object* fort = Place(type_id::E_ZanacFortress1_G, 100, 50);
     std::vector<std::pair<int32_t, int32_t>> changes;  // age, drawn column
     int32_t last = -1;
     for (int i = 0; i < 240; ++i) {
@@ -91,12 +91,12 @@ TEST_F(Ground, FortressesOpenShutFireByTheirFloorsAndReportTheirEnd) {
     // Fortress 4 with an interval of 19 by its formula fires every 30 frames, from age 61.
     world.ArrestLevel = 11;
     party->hp = 3.0f;  // lives: 120 - 11 - 3 x 30 = 19
-    Object* four = Place(89, 100, 50);
+    Object* four = Place(type_id::E_ZanacFortress4_G, 100, 50);
     std::vector<int32_t> fired;
     for (int i = 0; i < 200; ++i) {
-        const int32_t before = CountOf(world.enemies, 19);
+        const int32_t before = CountOf(world.enemies, type_id::E_DestroyableBullet_W);
         four->Run(&world);
-        if (CountOf(world.enemies, 19) > before) fired.push_back(four->age - 1);
+        if (CountOf(world.enemies, type_id::E_DestroyableBullet_W) > before) fired.push_back(four->age - 1);
     }
     EXPECT_EQ(fired, (std::vector<int32_t>{90, 120, 150, 180}));
     four->Kill();
@@ -106,19 +106,19 @@ TEST_F(Ground, FortressesOpenShutFireByTheirFloorsAndReportTheirEnd) {
 }
 
 TEST_F(Ground, HatchAndBatteryPayWhatTheirLabelsShow) {
-    Object* hatch = Place(91, 100, 50);
+    Object* hatch = Place(type_id::E_Gradius_Hatch_G, 100, 50);
     std::vector<int32_t> released;
     for (int i = 0; i < 102; ++i) {
-        const int32_t before = CountOf(world.enemies, 29);
+        const int32_t before = CountOf(world.enemies, type_id::E_Gradius_HatchZako_W);
         hatch->Run(&world);
-        if (CountOf(world.enemies, 29) > before) released.push_back(hatch->age - 1);
+        if (CountOf(world.enemies, type_id::E_Gradius_HatchZako_W) > before) released.push_back(hatch->age - 1);
     }
     EXPECT_EQ(released, (std::vector<int32_t>{20, 30, 40, 50, 60, 70, 80, 90, 100}));
     for (Object* o : world.enemies) {
         if (ClassOf(o) == "E_Gradius_HatchZako_W") { EXPECT_EQ(o->vx, 2.0f); }  // towards the centre
     }
     EXPECT_EQ(hatch->score, 100000);
-    Object* battery = Place(92, 200, 50);
+    Object* battery = Place(type_id::E_Gradius_Battery_G, 200, 50);
     for (int i = 0; i < 10; ++i) battery->Run(&world);
     battery->Kill();
     world.SweepObjects();
@@ -129,36 +129,36 @@ TEST_F(Ground, HatchAndBatteryPayWhatTheirLabelsShow) {
 }
 
 TEST_F(Ground, WallBigBlockAndClone) {
-    Object* wall = Place(90, 100, 50);
+    Object* wall = Place(type_id::E_InvisibleWall_G, 100, 50);
     wall->Run(&world);
     wall->hp = 3.0f;
     wall->Run(&world);
     EXPECT_EQ(wall->hp, wall->maxHp);
-    Object* block = Place(96, 100, 50);
+    Object* block = Place(type_id::E_SF_BigBlock_G, 100, 50);
     block->Kill();
     world.SweepObjects();
     EXPECT_EQ(scene->score, 400);
     EXPECT_TRUE(scene->messages.empty());
-    EXPECT_EQ(CountOf(world.others, 273), 1);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_02), 1);
 
     // The clone fades, fires and reports its shots; with variant 2 it leaves a power-up.
-    Object* clone = Make(93, 40, 0);
+    Object* clone = Make(type_id::E_AliceClone_G, 40, 0);
     clone->angle = 2;
     for (int i = 0; i < 100; ++i) {
         clone->Run(&world);
         clone->Move(&world);
     }
     EXPECT_NEAR(clone->hp, 16.0f - 5.0f, 1e-3);
-    const int32_t shots = CountOf(world.enemies, 34);
+    const int32_t shots = CountOf(world.enemies, type_id::E_EspRadeBullet_W);
     EXPECT_GT(shots, 0);
     clone->Kill();
     world.SweepObjects();
     ASSERT_FALSE(scene->messages.empty());
     EXPECT_EQ(scene->messages[0].Code(), 27);
     EXPECT_EQ(scene->messages[0].Int(3), (shots + 1) * 200);
-    EXPECT_EQ(CountOf(world.items, 267), 1);
+    EXPECT_EQ(CountOf(world.items, type_id::I_PowerUp), 1);
     // Its picture follows its spin; the ranges overlap and the first wins.
-    Object* spinner = Make(93, 40, 40);
+    Object* spinner = Make(type_id::E_AliceClone_G, 40, 40);
     for (int i = 0; i < 40; ++i) spinner->Run(&world);
     struct Case {
         int32_t angle, srcX, srcY;

@@ -12,20 +12,20 @@ TEST_F(Items, PowerUpRisesWhenItAppearsBelowTheParty) {
     } cases[] = {{200, 150, -0.5f}, {90, 150, 0.5f}, {95, 50, 0.5f}, {208, 230, -0.5f}};
     for (const Case& c : cases) {
         party->y = c.partyY;
-        Object* item = Make(267, 60, c.y);
+        Object* item = Make(type_id::I_PowerUp, 60, c.y);
         item->Run(&world);
         EXPECT_EQ(item->vy, c.vy) << c.y;
     }
     // Without a party only the bottom rule turns it.
     world.pcController = nullptr;
-    Object* item = Make(267, 60, 200);
+    Object* item = Make(type_id::I_PowerUp, 60, 200);
     item->Run(&world);
     EXPECT_EQ(item->vy, 0.5f);
     world.pcController = party;
 }
 
 TEST_F(Items, TheEraserSettlesAtTheBottomCreepsUpAndBlinksItsRing) {
-    Object* eraser = Make(269, 100, 200, 0, 2, 0, 0.5f);
+    Object* eraser = Make(type_id::I_ZanacEnemyEraser, 100, 200, 0, 2, 0, 0.5f);
     int frames = 0;
     while (eraser->vy > 0.0f && frames++ < 50) {
         eraser->Run(&world);
@@ -40,7 +40,7 @@ TEST_F(Items, TheEraserSettlesAtTheBottomCreepsUpAndBlinksItsRing) {
     }
     EXPECT_NEAR(eraser->y, 222.0f, 1e-3f);  // creeping up, not put back
     // Only a falling eraser is caught at the bottom.
-    Object* rising = Make(269, 100, 230, 0, -1);
+    Object* rising = Make(type_id::I_ZanacEnemyEraser, 100, 230, 0, -1);
     rising->Run(&world);
     EXPECT_EQ(rising->y, 230.0f);
     EXPECT_EQ(rising->vy, -1.0f);
@@ -62,7 +62,7 @@ TEST_F(Items, PickUpSizeByPartySizeAndMode) {
     for (const Case& c : cases) {
         world.playerCount = c.players;
         world.gameMode = c.mode;
-        Object* item = Make(267, 60, 50);
+        Object* item = Make(type_id::I_PowerUp, 60, 50);
         item->Run(&world);
         EXPECT_EQ(item->hitHalfWidth, c.size) << c.players << " " << c.mode;
         EXPECT_EQ(item->hitHalfHeight, c.size);
@@ -70,11 +70,11 @@ TEST_F(Items, PickUpSizeByPartySizeAndMode) {
 }
 
 TEST_F(Items, PowerUpSwaysAndReportsWhenLost) {
-    Object* item = Make(267, 60, 50);
+    Object* item = Make(type_id::I_PowerUp, 60, 50);
     item->age = 60;  // half a period: the far side of the swing
     item->Run(&world);
     EXPECT_NEAR(item->x, 124.0f, 0.01f);
-    Object* right = Make(267, 200, 50);
+    Object* right = Make(type_id::I_PowerUp, 200, 50);
     right->age = 60;
     right->Run(&world);
     EXPECT_NEAR(right->x, 136.0f, 0.01f);
@@ -93,9 +93,9 @@ TEST_F(Items, PowerUpSwaysAndReportsWhenLost) {
 TEST_F(Items, BonusSpeedsUpWithTheCubeOfItsAgeAndStopsSteering) {
     party->x = 128;
     party->y = 230;
-    Object* bonus = Make(268, 128, 20);
+    Object* bonus = Make(type_id::I_Bonus, 128, 20);
     bonus->Run(&world);
-    EXPECT_EQ(CountOf(world.others, 289), 8);  // the streaks of its first frame
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Wind), 8);  // the streaks of its first frame
     EXPECT_EQ(bonus->angle, 16384);
     for (auto [age, speed] : {std::pair{5, 0.0f}, {30, 2.0f}, {55, 16.0f}, {2000, 16.0f}}) {
         bonus->age = age;
@@ -110,7 +110,7 @@ TEST_F(Items, BonusSpeedsUpWithTheCubeOfItsAgeAndStopsSteering) {
 
 TEST_F(Items, ReccaStartsItsCycleFromItsSpawnX) {
     world.playerCount = 2;
-    Object* recca = Make(270, 130, 50);
+    Object* recca = Make(type_id::I_Recca, 130, 50);
     recca->Run(&world);
     EXPECT_EQ(recca->hitHalfWidth, 10);
     recca->Draw(&world);
@@ -121,7 +121,7 @@ TEST_F(Items, ReccaStartsItsCycleFromItsSpawnX) {
 }
 
 TEST_F(Items, BellFollowsItsCarrierAndLeavesOnlyThroughSidesAndBottom) {
-    Object* carrier = Make(10, 100, 100);
+    Object* carrier = Make(type_id::E_IronBall_W, 100, 100);
     carrier->vx = 1;
     carrier->vy = 2;
     Object* bell = world.CreateObject(type_id::I_TwinBee_Bell, 0, 0, 0, 0, 0, 0, carrier);

@@ -31,26 +31,26 @@ TEST_F(StageEffects, BeatPatternsLeaveTheirMarkers) {
         SCOPED_TRACE(c.pattern);
         world.ClearScene();
         world.SweepObjects();
-        Object* beat = Make(306, 20, 100, c.pattern, 9);
+        Object* beat = Make(type_id::EF_GhostBeat, 20, 100, c.pattern, 9);
         std::vector<float> upper;
         for (int i = 0; i < 161 && beat->state == kAlive; ++i) beat->Run(&world);
         EXPECT_EQ(beat->state, kKilled);
-        EXPECT_EQ(CountOf(world.others, 305), c.markers);
+        EXPECT_EQ(CountOf(world.others, type_id::EF_GhostRythm), c.markers);
         if (c.pattern == 8) {
             for (Object* m : OfClass(world.others, 305)) upper.push_back(m->x);
             for (size_t i = 1; i < upper.size(); ++i) EXPECT_FLOAT_EQ(upper[i] - upper[i - 1], 8.0f);
         }
     }
     // Pattern 1's ninth step (age 80) is silent.
-    Object* beat = Make(306, 20, 100, 1, 0);
+    Object* beat = Make(type_id::EF_GhostBeat, 20, 100, 1, 0);
     for (int i = 0; i < 80; ++i) beat->Run(&world);
-    const int32_t before = CountOf(world.others, 305);
+    const int32_t before = CountOf(world.others, type_id::EF_GhostRythm);
     beat->Run(&world);
-    EXPECT_EQ(CountOf(world.others, 305), before);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_GhostRythm), before);
     // A marker of colour 9 shows colour 1 and dies at age 18; a negative colour still reads the table.
     gameSprites.effect4 = &effect1;
     for (float colour : {9.0f, -7.0f}) {
-        Object* marker = Make(305, 40, 40, colour);
+        Object* marker = Make(type_id::EF_GhostRythm, 40, 40, colour);
         effect1.rects.clear();
         marker->Draw(&world);
         EXPECT_EQ(effect1.rects.at(0).colour, 0xFFA03000u);
@@ -64,7 +64,7 @@ TEST_F(StageEffects, BeatPatternsLeaveTheirMarkers) {
 }
 
 TEST_F(StageEffects, InvaderFormationMarchesThinsAndReports) {
-    Object* formation = Make(307, 40, 20, 0);
+    Object* formation = Make(type_id::EF_GhostBossBase, 40, 20, 0);
     formation->inactive = 8;
     for (int i = 0; i < 56; ++i) formation->Run(&world);
     std::vector<Object*> invaders = OfClass(world.enemies, 28);
@@ -99,7 +99,7 @@ TEST_F(StageEffects, InvaderFormationMarchesThinsAndReports) {
     EXPECT_EQ(scene->messages.back().Int(2), lastY);
 
     // A formation that reaches the bottom reports code 24.
-    Object* low = Make(307, 40, 170, 0);
+    Object* low = Make(type_id::EF_GhostBossBase, 40, 170, 0);
     for (int i = 0; i < 2000 && low->state == kAlive; ++i) low->Run(&world);
     EXPECT_EQ(low->state, kKilled);
     EXPECT_EQ(scene->messages.back().Code(), 24);
@@ -108,7 +108,7 @@ TEST_F(StageEffects, InvaderFormationMarchesThinsAndReports) {
 // ---- Block game ----
 
 TEST_F(StageEffects, BlockGameDropsClearsAndCollapses) {
-    Object* game = Make(321, 0, 0);
+    Object* game = Make(type_id::EF_S6_BlockController, 0, 0);
     for (int i = 0; i < 40; ++i) game->Run(&world);
     std::vector<int32_t> columns;
     for (Object* b : OfClass(world.enemies, 32)) columns.push_back(static_cast<int32_t>(b->x) / 16);
@@ -123,9 +123,9 @@ TEST_F(StageEffects, BlockGameDropsClearsAndCollapses) {
             b->Move(&world);
         }
         world.SweepObjects();
-        if (CountOf(world.others, 322) > 0) break;
+        if (CountOf(world.others, type_id::EF_Bombris_EraseLine) > 0) break;
     }
-    ASSERT_EQ(CountOf(world.others, 322), 1);
+    ASSERT_EQ(CountOf(world.others, type_id::EF_Bombris_EraseLine), 1);
     EXPECT_EQ(OfClass(world.others, 322)[0]->y, 232.0f);
     // A block resting on the cleared row falls into its place.
     Object* upper = nullptr;
@@ -162,7 +162,7 @@ TEST_F(StageEffects, TheBandControllerPlacesItsBandsByWaveMode) {
     for (const Case& c : cases) {
         world.ClearAll();
         world.SweepObjects();
-        Object* controller = Make(316, 0, 0);
+        Object* controller = Make(type_id::EF_S5BGController, 0, 0);
         controller->angle = c.mode;
         for (int i = 0; i < 6; ++i) controller->Run(&world);
         const std::vector<Object*> bands = OfClass(world.others, 317);
@@ -176,7 +176,7 @@ TEST_F(StageEffects, TheBandControllerPlacesItsBandsByWaveMode) {
     // The controller gone, its bands go with it.
     world.ClearAll();
     world.SweepObjects();
-    Object* controller = Make(316, 0, 0);
+    Object* controller = Make(type_id::EF_S5BGController, 0, 0);
     controller->Run(&world);
     controller->Kill();
     world.SweepObjects();
@@ -186,7 +186,7 @@ TEST_F(StageEffects, TheBandControllerPlacesItsBandsByWaveMode) {
 
 TEST_F(StageEffects, StarsStartOnTheGridWrapAndTwinkle) {
     for (int i = 0; i < 64; ++i) {
-        Object* star = Make(287, 0, 0);
+        Object* star = Make(type_id::EF_Star_SS, 0, 0);
         EXPECT_EQ(static_cast<int32_t>(star->x) % 16, 8);
         EXPECT_LE(star->x, 248.0f);
         EXPECT_EQ(static_cast<int32_t>(star->y) % 16, 8);
@@ -194,7 +194,7 @@ TEST_F(StageEffects, StarsStartOnTheGridWrapAndTwinkle) {
         EXPECT_TRUE(star->vy == 0.5f || star->vy == 1.0f || star->vy == 1.5f) << star->vy;
     }
     // A star that falls off the bottom comes back at the top in a grid column.
-    Object* star = Make(287, 0, 0);
+    Object* star = Make(type_id::EF_Star_SS, 0, 0);
     star->y = 240.0f;
     star->Run(&world);
     EXPECT_EQ(star->y, 0.0f);
@@ -224,21 +224,21 @@ TEST_F(StageEffects, StarsStartOnTheGridWrapAndTwinkle) {
 
 TEST_F(StageEffects, WindCloudUnlockAndWarningMark) {
     // A streak heading right and slightly up uses the first octant.
-    Object* wind = Make(289, 100, 100, AngleCos(65000), AngleSin(65000));
+    Object* wind = Make(type_id::EF_Wind, 100, 100, AngleCos(65000), AngleSin(65000));
     wind->Run(&world);
     EXPECT_EQ(wind->angle, 0);
 
     // The cloud drops a bell per touching shot: 20 frames apart, 30 from the ninth bell.
-    Object* cloud = Make(330, 100, 100);
+    Object* cloud = Make(type_id::EF_TwinBee_Cloud, 100, 100);
     Object* shot = new Probe(100, 100);
     shot->hitHalfWidth = shot->hitHalfHeight = 4;
     world.AddObject(shot, 500);
     world.counts.enemyCount = 10;
     std::vector<int32_t> bells;
     for (int i = 0; i < 400; ++i) {
-        const int32_t before = CountOf(world.enemies, 53);
+        const int32_t before = CountOf(world.enemies, type_id::E_TwinBee_Bell_Y);
         cloud->Run(&world);
-        if (CountOf(world.enemies, 53) > before) bells.push_back(cloud->age - 1);
+        if (CountOf(world.enemies, type_id::E_TwinBee_Bell_Y) > before) bells.push_back(cloud->age - 1);
     }
     ASSERT_GE(bells.size(), 10u);
     EXPECT_EQ(bells[0], 0);
@@ -248,7 +248,7 @@ TEST_F(StageEffects, WindCloudUnlockAndWarningMark) {
     // An unlock notice sends out eight traces; each leaves two dots a frame for 16 frames.
     world.ClearScene();
     world.SweepObjects();
-    Object* notice = Make(299, 128, 120);
+    Object* notice = Make(type_id::EF_UnLock, 128, 120);
     notice->Run(&world);
     const std::vector<Object*> traces = OfClass(world.others, 300);
     ASSERT_EQ(traces.size(), 8u);
@@ -257,11 +257,11 @@ TEST_F(StageEffects, WindCloudUnlockAndWarningMark) {
             if (t->state == kAlive) t->Run(&world);
         }
     }
-    EXPECT_EQ(CountOf(world.others, 301), 256);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_UnLock_Trace2), 256);
 
     // The warning mark stops exactly at y 8 coming up at 4 a frame, never at 0.3; it dies at 120.
     for (float speed : {-4.0f, -0.3f}) {
-        Object* mark = Make(304, 100, 240, 0, speed);
+        Object* mark = Make(type_id::EF_ExclamationMark, 100, 240, 0, speed);
         for (int i = 0; i < 121 && mark->state == kAlive; ++i) {
             mark->Run(&world);
             mark->Move(&world);

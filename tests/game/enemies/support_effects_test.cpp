@@ -42,13 +42,13 @@ TEST_F(SupportEffects, LabelsStandTheirTimeWhereverTheValueIs) {
     }
     world.gameMode = 0;
     // The failure is grey at x 100; a number's last digit starts at the label's number x.
-    Object* failure = Make(286, 0, 100);
+    Object* failure = Make(type_id::EF_Failure, 0, 100);
     failure->Draw(&world);
     ASSERT_FALSE(fontBatch.rects.empty());
     EXPECT_EQ(fontBatch.rects.front().x, 100.0f);
     EXPECT_EQ(fontBatch.rects.front().colour, 0xFF787878u);
     fontBatch.rects.clear();
-    Make(283, 0, 100, 7)->Draw(&world);
+    Make(type_id::EF_InefficientBlowBonus, 0, 100, 7)->Draw(&world);
     ASSERT_EQ(fontBatch.rects.size(), 17u);  // sixteen letters and a single "0"
     float units = 0.0f;
     for (const CellRecorder::Rect& r : fontBatch.rects) units = std::max(units, r.x);
@@ -56,19 +56,19 @@ TEST_F(SupportEffects, LabelsStandTheirTimeWhereverTheValueIs) {
 }
 
 TEST_F(SupportEffects, GameOverBonusRainAndScorePops) {
-    Object* over = Make(288, 3, 3, 3, 3);
+    Object* over = Make(type_id::EF_GameOver, 3, 3, 3, 3);
     for (int i = 0; i < 40; ++i) {
         over->Run(&world);
         over->Move(&world);
     }
     EXPECT_EQ(over->y, 128.0f);
-    Object* rain = Make(290, 60, 70, 2000);
+    Object* rain = Make(type_id::EF_8Bonus, 60, 70, 2000);
     EXPECT_EQ(Lifetime(rain), 33);
     const std::vector<Object*> items = OfClass(world.items, 268);
     ASSERT_EQ(items.size(), 9u);
     for (Object* item : items) EXPECT_EQ(item->score, 2000);
     for (int32_t value : {9999, 10000, 10001}) {
-        Object* pop = Make(336, 100, 50);
+        Object* pop = Make(type_id::EF_ScorePop, 100, 50);
         pop->SetScore(value);
         fontBatch.rects.clear();
         pop->Draw(&world);
@@ -82,27 +82,27 @@ TEST_F(SupportEffects, GameOverBonusRainAndScorePops) {
 // ---- Options ----
 
 TEST_F(SupportEffects, OptionFiresEveryOtherFrameWithTwoInTheAirAtMost) {
-    Object* option = Make(302, 100, 150);
+    Object* option = Make(type_id::EF_GradiusOption, 100, 150);
     world.input.game[4] = 5;
     std::vector<int32_t> fired;
     for (int i = 0; i < 10; ++i) {
-        const int32_t before = CountOf(world.shots, 183);
+        const int32_t before = CountOf(world.shots, type_id::S_GradiusShot);
         option->Run(&world);
-        if (CountOf(world.shots, 183) > before) fired.push_back(i);
+        if (CountOf(world.shots, type_id::S_GradiusShot) > before) fired.push_back(i);
     }
     EXPECT_EQ(fired, (std::vector<int32_t>{0, 2}));  // then both slots are taken
     // A shot gone frees its slot; removing the option removes the shots it fired.
     world.shots.front()->Vanish();
     world.SweepObjects();
     for (int i = 0; i < 2; ++i) option->Run(&world);
-    EXPECT_EQ(CountOf(world.shots, 183), 2);
+    EXPECT_EQ(CountOf(world.shots, type_id::S_GradiusShot), 2);
     option->Vanish();
     world.SweepObjects();
     world.SweepObjects();
-    EXPECT_EQ(CountOf(world.shots, 183), 0);
+    EXPECT_EQ(CountOf(world.shots, type_id::S_GradiusShot), 0);
 
     // The double shot needs both slots; its second shot is marked 1 and flies diagonally.
-    Object* twin = Make(302, 100, 150);
+    Object* twin = Make(type_id::EF_GradiusOption, 100, 150);
     twin->OnMessage(Msg(4, 0, 1, 0));
     twin->Run(&world);
     const std::vector<Object*> pair = OfClass(world.shots, 183);
@@ -116,26 +116,26 @@ TEST_F(SupportEffects, OptionFiresEveryOtherFrameWithTwoInTheAirAtMost) {
 }
 
 TEST_F(SupportEffects, LaserCooldownOutlivesAShortRelease) {
-    Object* option = Make(302, 100, 150);
+    Object* option = Make(type_id::EF_GradiusOption, 100, 150);
     option->OnMessage(Msg(4, 0, 0, 1));
     world.input.game[4] = 5;
     option->Run(&world);
-    EXPECT_EQ(CountOf(world.shots, 184), 1);
+    EXPECT_EQ(CountOf(world.shots, type_id::S_GradiusLaser), 1);
     world.input.game[4] = 0;
     for (int i = 0; i < 5; ++i) option->Run(&world);
     world.input.game[4] = 5;
     int32_t waited = 0;
-    while (CountOf(world.shots, 184) < 2 && waited < 100) {
+    while (CountOf(world.shots, type_id::S_GradiusLaser) < 2 && waited < 100) {
         option->Run(&world);
         ++waited;
     }
     EXPECT_EQ(waited, 35);  // 40 counted down, the release did not clear it above 30
     // The second option's missiles come in pairs and its double fires backwards, marked 2.
-    Object* second = Make(303, 100, 150);
+    Object* second = Make(type_id::EF_Gradius2Option, 100, 150);
     second->OnMessage(Msg(5, 0, 1, 1, 0));
     second->OnMessage(Msg(3, 1, 5));
     second->Run(&world);
-    EXPECT_EQ(CountOf(world.shots, 187), 2);
+    EXPECT_EQ(CountOf(world.shots, type_id::S_Gradius2Missile), 2);
     std::vector<Object*> shots = OfClass(world.shots, 183);
     ASSERT_EQ(shots.size(), 2u);
     EXPECT_EQ(shots[1]->vy, 8.0f);
@@ -145,21 +145,21 @@ TEST_F(SupportEffects, LaserCooldownOutlivesAShortRelease) {
 // ---- Weapon support ----
 
 TEST_F(SupportEffects, BombPanelsAndBolts) {
-    Object* bomb = Make(308, 128, 120);
+    Object* bomb = Make(type_id::EF_BomberKing_Bomb, 128, 120);
     const size_t before = world.shots.size() + world.enemyBullets.size();
     EXPECT_EQ(Lifetime(bomb), 60);
     EXPECT_EQ(world.shots.size() + world.enemyBullets.size() - before, 98u);
 
-    Object* cross = Make(310, 272, 100);
+    Object* cross = Make(type_id::EF_Quinty_Cross, 272, 100);
     cross->Run(&world);
     EXPECT_EQ(OfClass(world.shots, 198).back()->x, 240.0f);
-    Object* line = Make(309, 100, 280);
+    Object* line = Make(type_id::EF_Quinty_Line, 100, 280);
     line->Run(&world);
     EXPECT_EQ(OfClass(world.shots, 198).back()->y, 284.0f);
     EXPECT_LT(Lifetime(line), 100);
 
     // The bolt climbs 48 units every 7 frames, leaving the pieces of its corners.
-    Object* bolt = Make(320, 100, 200);
+    Object* bolt = Make(type_id::EF_Rockman_Elec_Front, 100, 200);
     bolt->owner = party;
     for (int i = 0; i < 7; ++i) {
         bolt->Run(&world);
@@ -174,17 +174,17 @@ TEST_F(SupportEffects, BombPanelsAndBolts) {
 
     // The thrown bomb bursts at 116 and 121 with its thrower, never without; it goes at 121.
     for (bool owned : {true, false}) {
-        const int32_t blasts = CountOf(world.shots, 228);
-        Object* thrown = Make(318, 100, 200, 0, -4);
+        const int32_t blasts = CountOf(world.shots, type_id::S_Rockman_BombBlast);
+        Object* thrown = Make(type_id::EF_Rockman_Bomb, 100, 200, 0, -4);
         if (owned) thrown->owner = party;
         EXPECT_EQ(Lifetime(thrown), 121);
-        EXPECT_EQ(CountOf(world.shots, 228) - blasts, owned ? 8 : 0);
+        EXPECT_EQ(CountOf(world.shots, type_id::S_Rockman_BombBlast) - blasts, owned ? 8 : 0);
         thrown->owner = nullptr;
     }
 }
 
 TEST_F(SupportEffects, ChargeControllerAndTurningBar) {
-    Object* charge = Make(325, 100, 200);
+    Object* charge = Make(type_id::EF_BS_ChargeController, 100, 200);
     charge->angle = 1;
     for (int i = 0; i < 6; ++i) charge->Run(&world);
     const std::vector<Object*> bodies = OfClass(world.shots, 254);
@@ -202,22 +202,22 @@ TEST_F(SupportEffects, ChargeControllerAndTurningBar) {
         ++frames;
     }
     EXPECT_EQ(frames, 120);
-    EXPECT_EQ(CountOf(world.shots, 255), 2);  // both slots held: the rest wait for a free one
+    EXPECT_EQ(CountOf(world.shots, type_id::S_BS_ChargeBlast), 2);  // both slots held: the rest wait for a free one
 
     // The turning bar: n pieces, each in its own slot and told when the bar goes; n kept to 16.
     for (int32_t n : {5, 1, 40}) {
         SCOPED_TRACE(n);
-        const int32_t before = CountOf(world.shots, 262);
-        Object* bar = Make(328, 128, 120);
+        const int32_t before = CountOf(world.shots, type_id::S_Hisouten_Ryuunome);
+        Object* bar = Make(type_id::EF_Hisouten_Ryuunome, 128, 120);
         bar->angle = n;
         bar->Run(&world);
-        EXPECT_EQ(CountOf(world.shots, 262) - before, std::clamp(n, 1, 16));
+        EXPECT_EQ(CountOf(world.shots, type_id::S_Hisouten_Ryuunome) - before, std::clamp(n, 1, 16));
         bar->Kill();
         world.SweepObjects();
         for (Object* piece : OfClass(world.shots, 262)) EXPECT_EQ(piece->owner, nullptr);
     }
     // The one-frame flash with variant 9 reads the mirrored cell at 208.
-    Object* flash = Make(327, 100, 100);
+    Object* flash = Make(type_id::EF_Hisouten_Iku6C, 100, 100);
     flash->angle = 9;
     flash->Draw(&world);
     EXPECT_EQ(shotBatch.rects.back().srcX, 200);

@@ -34,8 +34,8 @@ void Step(ObjectController& world, Object* e, int frames = 1) {
 float Distance(const Object* a, const Object* b) { return std::hypot(a->x - b->x, a->y - b->y); }
 
 TEST_F(WFamily, FormationEnemiesTurnByTheirSideAndPace) {
-    Object* left = Make(8, 127.9f, 0);
-    Object* right = Make(8, 128.0f, 0);
+    Object* left = Make(type_id::E_Coin_W, 127.9f, 0);
+    Object* right = Make(type_id::E_Coin_W, 128.0f, 0);
     Step(world, left, 10);
     Step(world, right, 10);
     EXPECT_EQ(left->angle, 16384 - 3640);
@@ -43,7 +43,7 @@ TEST_F(WFamily, FormationEnemiesTurnByTheirSideAndPace) {
     Step(world, left, 200);
     EXPECT_EQ(left->angle, 16384 - 180 * 364);  // then straight on
 
-    Object* zigzag = Make(13, 40, 0, 1, 1);
+    Object* zigzag = Make(type_id::E_ZigzagX_W, 40, 0, 1, 1);
     Step(world, zigzag, 25);
     EXPECT_EQ(zigzag->vx, 6.0f);  // across from age 15
     zigzag->Run(&world);          // age 25: 25 mod 15 = 10
@@ -52,14 +52,14 @@ TEST_F(WFamily, FormationEnemiesTurnByTheirSideAndPace) {
 
     // The iron ball rushes the field centre in the ghost modes, the party otherwise.
     world.gameMode = 16;
-    Object* ball = Make(10, 0, 8);
+    Object* ball = Make(type_id::E_IronBall_W, 0, 8);
     Step(world, ball, 61);
     EXPECT_NEAR(std::atan2(120.0f - ball->y, 128.0f - ball->x), std::atan2(ball->vy, ball->vx), 0.01);
     EXPECT_NEAR(std::hypot(ball->vx, ball->vy), 3.0f, 1e-4);
 }
 
 TEST_F(WFamily, WallBouncerReflectsTenTimesThenLeaves) {
-    Object* e = Make(15, 40, 100);
+    Object* e = Make(type_id::E_RefrectWall6_W, 40, 100);
     int32_t reflections = 0;
     for (int i = 0; i < 5000 && e->state == kAlive; ++i) {
         const float vx = e->vx, vy = e->vy;
@@ -72,7 +72,7 @@ TEST_F(WFamily, WallBouncerReflectsTenTimesThenLeaves) {
 
 TEST_F(WFamily, EdgeCrawlerRunsItsFourPhases) {
     party->x = 200;
-    Object* e = Make(14, 60, 20);
+    Object* e = Make(type_id::E_EdgeMove4Circle_W, 60, 20);
     std::vector<std::pair<float, float>> stops;
     for (int i = 0; i < 2000 && e->state == kAlive; ++i) {
         const float vx = e->vx, vy = e->vy;
@@ -92,7 +92,7 @@ TEST_F(WFamily, EdgeCrawlerRunsItsFourPhases) {
 TEST_F(WFamily, BigMissileSteersFor60Frames) {
     party->x = 128;
     party->y = 0;  // straight up, against its heading
-    Object* e = Make(17, 128, 120, 0, 2, 1, 0);
+    Object* e = Make(type_id::E_BigMissile_W, 128, 120, 0, 2, 1, 0);
     std::vector<int32_t> turns;
     for (int i = 0; i < 70; ++i) {
         const int32_t before = e->angle;
@@ -106,20 +106,20 @@ TEST_F(WFamily, BigMissileSteersFor60Frames) {
 
 TEST_F(WFamily, MissileAndFighterFates) {
     // The bomb missile bursts into a bomb: no blast, no score.
-    Object* missile = Make(33, 100, 100, 0, 1);
+    Object* missile = Make(type_id::E_SenkoroMissile_W, 100, 100, 0, 1);
     Step(world, missile, 122);
     EXPECT_EQ(missile->state, kKilled);
     world.SweepObjects();
-    EXPECT_EQ(CountOf(world.enemyBullets, 6), 1);
-    EXPECT_EQ(CountOf(world.others, 272), 0);
+    EXPECT_EQ(CountOf(world.enemyBullets, type_id::B_Senkoro_Bomb), 1);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_01), 0);
     EXPECT_EQ(scene->score, 0);
     // The weaving fighter with angle 1 carries a power-up.
     for (int32_t carrying : {0, 1}) {
-        Object* zako = Make(30, 100, 100);
+        Object* zako = Make(type_id::E_Gradius_Zako_W, 100, 100);
         zako->angle = carrying;
         zako->Damage(&world, 1.0f);
         world.SweepObjects();
-        EXPECT_EQ(CountOf(world.items, 267), carrying);
+        EXPECT_EQ(CountOf(world.items, type_id::I_PowerUp), carrying);
     }
 }
 
@@ -135,21 +135,21 @@ TEST_F(WFamily, FallingBlockScoresByHeight) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.y);
         Restart();
-        Object* block = Make(32, 100, c.y);
+        Object* block = Make(type_id::E_Tetris_W, 100, c.y);
         block->angle = c.angle;
         block->score = c.blockScore;
         block->Kill();
         world.SweepObjects();
-        ASSERT_EQ(CountOf(world.shots, 336), 1);
+        ASSERT_EQ(CountOf(world.shots, type_id::EF_ScorePop), 1);
         Object* label = nullptr;
         for (Object* o : world.shots) label = ClassOf(o) == "EF_ScorePop" ? o : label;
         EXPECT_EQ(label->score, c.label);
         EXPECT_EQ(scene->score, c.label);
-        EXPECT_EQ(CountOf(world.others, 323), c.newBlock ? 1 : 0);
+        EXPECT_EQ(CountOf(world.others, type_id::EF_Bombris_NearBlast), c.newBlock ? 1 : 0);
         EXPECT_EQ(scene->messages.size(), c.newBlock ? 1u : 0u);
     }
     // A hit stops the block; it falls again under its acceleration.
-    Object* block = Make(32, 100, 50, 0, 1.5f, 0, 0.1f);
+    Object* block = Make(type_id::E_Tetris_W, 100, 50, 0, 1.5f, 0, 0.1f);
     block->Damage(&world, 1.0f);
     EXPECT_EQ(block->vy, 0.0f);
     block->vy = 5.0f;
@@ -166,10 +166,10 @@ TEST_F(WFamily, FallingBlockScoresByHeight) {
 }
 
 TEST_F(WFamily, CarrierPlacesItsRingsAndClearsTheFieldWhenStripped) {
-    Object* carrier = Make(24, 128, 60, 0, 8);
+    Object* carrier = Make(type_id::E_GhostZako2_W, 128, 60, 0, 8);
     carrier->OnMessage(Msg(3, 1, static_cast<int32_t>(0xFF60D0E0u)));
     Step(world, carrier, 12);
-    ASSERT_EQ(CountOf(world.enemies, 25), 24);
+    ASSERT_EQ(CountOf(world.enemies, type_id::E_GhostZako3_W), 24);
     std::vector<Object*> satellites;
     for (Object* o : world.enemies) {
         if (ClassOf(o) == "E_GhostZako3_W") satellites.push_back(o);
@@ -184,7 +184,7 @@ TEST_F(WFamily, CarrierPlacesItsRingsAndClearsTheFieldWhenStripped) {
     satellites[0]->Draw(&world);
     EXPECT_EQ(enemyBatch.rects.back().colour, 0xFF305080u);
 
-    Object* bystander = Make(9, 30, 30);
+    Object* bystander = Make(type_id::E_Box_W, 30, 30);
     for (Object* s : satellites) s->Kill();
     world.SweepObjects();
     carrier->Run(&world);
@@ -197,13 +197,13 @@ TEST_F(WFamily, CarrierPlacesItsRingsAndClearsTheFieldWhenStripped) {
 
     // Shot down itself, the carrier sends code 6 and takes its satellites with it.
     scene->messages.clear();
-    Object* second = Make(24, 128, 60);
+    Object* second = Make(type_id::E_GhostZako2_W, 128, 60);
     Step(world, second, 2);
     second->Damage(&world, 100.0f);
     world.SweepObjects();
     EXPECT_EQ(scene->messages.at(1).Code(), 6);
     world.SweepObjects();
-    EXPECT_EQ(CountOf(world.enemies, 25), 0);
+    EXPECT_EQ(CountOf(world.enemies, type_id::E_GhostZako3_W), 0);
 }
 
 TEST_F(WFamily, InvadersFireFromLevelTwoOutOfStep) {
@@ -226,7 +226,7 @@ TEST_F(WFamily, InvadersFireFromLevelTwoOutOfStep) {
     EXPECT_GE(stray->age, 1);
     EXPECT_LE(stray->age, 255);
     // Without its formation it goes.
-    Object* orphan = Make(28, 100, 40);
+    Object* orphan = Make(type_id::E_GhostZako5_W, 100, 40);
     orphan->Run(&world);
     EXPECT_EQ(orphan->state, kKilled);
     // Its blast carries its colour number.
@@ -249,11 +249,11 @@ TEST_F(WFamily, GhostBossShedsOneRingPerHitAndNoneFarAbove) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.to);
         Restart();
-        Object* boss = Make(26, 128, 60);
+        Object* boss = Make(type_id::E_GhostBoss_W, 128, 60);
         boss->hp = c.from;
         boss->Damage(&world, c.from - c.to);
         EXPECT_EQ(boss->hp, c.to);
-        EXPECT_EQ(CountOf(world.enemies, 27), c.shards);
+        EXPECT_EQ(CountOf(world.enemies, type_id::E_GhostZako4_W), c.shards);
     }
     // Negative damage heals; going, it tells its owner the life left, and without one nothing.
     Object* boss = world.CreateObject(type_id::E_GhostBoss_W, 128, 60, 0, 0, 0, 0, scene);
@@ -261,7 +261,7 @@ TEST_F(WFamily, GhostBossShedsOneRingPerHitAndNoneFarAbove) {
     boss->Damage(&world, -20.0f);
     EXPECT_EQ(boss->hp, 520.0f);
     boss->Vanish();
-    Make(26, 128, 60)->Vanish();
+    Make(type_id::E_GhostBoss_W, 128, 60)->Vanish();
     world.SweepObjects();
     ASSERT_EQ(scene->messages.size(), 1u);
     EXPECT_EQ(scene->messages[0].Code(), 20);
@@ -270,7 +270,7 @@ TEST_F(WFamily, GhostBossShedsOneRingPerHitAndNoneFarAbove) {
 
 TEST_F(WFamily, StageTwoMiddleEnemyStopsFiresAndDiesIntoBlasts) {
     world.ArrestLevel = 0;
-    Object* e = Make(35, 128, 0, 0, 4);
+    Object* e = Make(type_id::E_S2MiddleBoss_W, 128, 0, 0, 4);
     e->angle = 2;
     Step(world, e, 17);
     EXPECT_EQ(e->vy, 0.0f);
@@ -278,10 +278,10 @@ TEST_F(WFamily, StageTwoMiddleEnemyStopsFiresAndDiesIntoBlasts) {
     EXPECT_EQ(e->vx, -1.0f);  // away from the party, which stands at its x
     EXPECT_EQ(e->invincible, 0);
     Step(world, e, 30);
-    EXPECT_EQ(CountOf(world.enemies, 19), 8);  // at ages 30 and 45, every 15 frames
+    EXPECT_EQ(CountOf(world.enemies, type_id::E_DestroyableBullet_W), 8);  // at ages 30 and 45, every 15 frames
     e->Kill();
     world.SweepObjects();
-    EXPECT_EQ(CountOf(world.others, 273), 9);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_02), 9);
     EXPECT_EQ(scene->score, 0);
     EXPECT_TRUE(scene->messages.empty());
 }

@@ -31,8 +31,8 @@ std::vector<int32_t> Headings(const ObjectList& list, const char* className) {
 
 TEST_F(YFamily, RowSliderQuartersItsLifeOnlyOnThePartysRow) {
     party->y = 150;
-    Object* meets = Make(40, 20, 100, 0, 0);
-    Object* misses = Make(40, 20, 160, 0, 0);
+    Object* meets = Make(type_id::E_HorizonSlide_Y, 20, 100, 0, 0);
+    Object* misses = Make(type_id::E_HorizonSlide_Y, 20, 160, 0, 0);
     Step(world, meets, 30);
     EXPECT_EQ(meets->hp, 3.0f);
     EXPECT_EQ(meets->vx, 2.5f);
@@ -46,30 +46,30 @@ TEST_F(YFamily, DiagonalSliderBurstsIntoRings) {
     party->x = 0;
     party->y = 0;
     // Reaching the bottom: the axes and the diagonals, with its blast, score and message.
-    Object* e = Make(45, 100, 100);
+    Object* e = Make(type_id::E_ObliqueSlide_Y, 100, 100);
     for (int i = 0; i < 200 && e->state == kAlive; ++i) Step(world, e);
     EXPECT_GT(e->y, 232.0f);
     EXPECT_EQ(e->state, kKilled);
     world.SweepObjects();
-    EXPECT_EQ(CountOf(world.enemyBullets, 1), 40);
-    EXPECT_EQ(CountOf(world.others, 273), 1);
+    EXPECT_EQ(CountOf(world.enemyBullets, type_id::B_Normal_W), 40);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_Blast_02), 1);
     EXPECT_EQ(scene->score, 800);
     ASSERT_EQ(scene->messages.size(), 1u);
     EXPECT_EQ(scene->messages[0].Code(), 2);
     // Shot down: the diagonals only.
     world.VanishBullets();
     world.SweepObjects();
-    Object* shot = Make(45, 100, 100);
+    Object* shot = Make(type_id::E_ObliqueSlide_Y, 100, 100);
     shot->Damage(&world, 10.0f);
     world.SweepObjects();
-    EXPECT_EQ(CountOf(world.enemyBullets, 1), 20);
+    EXPECT_EQ(CountOf(world.enemyBullets, type_id::B_Normal_W), 20);
     const std::vector<int32_t> h = Headings(world.enemyBullets, "B_Normal_W");
     EXPECT_EQ(h[0], 45);
     EXPECT_EQ(h[3], 315);
 }
 
 TEST_F(YFamily, StopChargerHaltsOnlyAfterAge20AndBoundCapsAt8) {
-    Object* e = Make(43, 4, 100);
+    Object* e = Make(type_id::E_StopCharge_Y, 4, 100);
     Step(world, e, 10);
     e->x = 4;
     e->Run(&world);  // age 10, at the border: still charging
@@ -82,7 +82,7 @@ TEST_F(YFamily, StopChargerHaltsOnlyAfterAge20AndBoundCapsAt8) {
     EXPECT_EQ(e->vx, 0.0f);
     EXPECT_EQ(e->x, 8.0f);
 
-    Object* bound = Make(50, 100, 100);
+    Object* bound = Make(type_id::E_Bound_Y, 100, 100);
     float fastest = 0.0f;
     for (int i = 0; i < 600; ++i) {
         Step(world, bound);
@@ -99,14 +99,14 @@ TEST_F(YFamily, PopHomingTakesItsPictureFromItsTruncatedPlace) {
     } cases[] = {{100.75f, 1.25f, 192}, {3.75f, 2.5f, 176}, {7.0f, 40.0f, 240}};
     for (const Case& c : cases) {
         enemyBatch.rects.clear();
-        Make(38, c.x, c.y)->Draw(&world);
+        Make(type_id::E_PopHoming_Y, c.x, c.y)->Draw(&world);
         ASSERT_EQ(enemyBatch.rects.size(), 1u);
         EXPECT_EQ(enemyBatch.rects[0].srcX, c.cellX) << c.x;
     }
 }
 
 TEST_F(YFamily, NearingBallClosesInSpiralsOutAndGoes) {
-    Object* e = Make(39, 128, 0);
+    Object* e = Make(type_id::E_NearingBall_Y, 128, 0);
     std::vector<float> radius;
     while (e->state == kAlive && radius.size() < 700) {
         Step(world, e);
@@ -144,11 +144,11 @@ TEST_F(YFamily, SplittersBreakIntoEvenlySpreadPiecesWithTheirLook) {
     // A split count of 0 or below gives no middles and no crash; a splitter leaving
     // unharmed does not split.
     for (int32_t n : {0, -2}) {
-        Object* odd = Make(47, 128, 100);
+        Object* odd = Make(type_id::E_Split_Large_Y, 128, 100);
         odd->angle = n;
         odd->Damage(&world, 100.0f);
     }
-    Object* escaped = Make(47, 128, 100);
+    Object* escaped = Make(type_id::E_Split_Large_Y, 128, 100);
     escaped->angle = 3;
     escaped->Kill();
     world.SweepObjects();
@@ -156,12 +156,12 @@ TEST_F(YFamily, SplittersBreakIntoEvenlySpreadPiecesWithTheirLook) {
 }
 
 TEST_F(YFamily, RevengeMineLeavesBlastsLivingHalfItsAge) {
-    Object* mine = Make(41, 60, 100);
+    Object* mine = Make(type_id::E_AntiBullet_Y, 60, 100);
     Step(world, mine, 40);
     mine->OnMessage(Msg(3, 0, 1));
     mine->Damage(&world, 10.0f);
     world.SweepObjects();
-    ASSERT_EQ(CountOf(world.enemies, 42), 4);
+    ASSERT_EQ(CountOf(world.enemies, type_id::E_AntiBullet_Blast_Y), 4);
     Object* blast = nullptr;
     for (Object* o : world.enemies) blast = ClassOf(o) == "E_AntiBullet_Blast_Y" ? o : blast;
     EXPECT_EQ(blast->angle, 40);
@@ -175,20 +175,20 @@ TEST_F(YFamily, RevengeMineLeavesBlastsLivingHalfItsAge) {
 }
 
 TEST_F(YFamily, IconGivesTheEraserOnItsFirstHit) {
-    Object* icon = Make(52, 100, 50, 0, 0.5f);
+    Object* icon = Make(type_id::E_ZanacIcon_Y, 100, 50, 0, 0.5f);
     icon->Run(&world);
-    EXPECT_EQ(CountOf(world.items, 269), 0);
+    EXPECT_EQ(CountOf(world.items, type_id::I_ZanacEnemyEraser), 0);
     icon->Damage(&world, 1.0f);
     icon->Run(&world);
     icon->Damage(&world, 1.0f);
     icon->Run(&world);
-    EXPECT_EQ(CountOf(world.items, 269), 1);
+    EXPECT_EQ(CountOf(world.items, type_id::I_ZanacEnemyEraser), 1);
     EXPECT_EQ(icon->score, 1000);
     EXPECT_GT(world.soundEffects.cooldown[3], 0);
 }
 
 TEST_F(YFamily, BellCountsEveryFourthHitAndEndsByItsFate) {
-    Object* bell = Make(53, 100, 150, 0, 0, 0, 0);
+    Object* bell = Make(type_id::E_TwinBee_Bell_Y, 100, 150, 0, 0, 0, 0);
     int32_t counted = 0;
     for (int i = 0; i < 40; ++i) {
         bell->Run(&world);
@@ -212,7 +212,7 @@ TEST_F(YFamily, BellCountsEveryFourthHitAndEndsByItsFate) {
     EXPECT_EQ(scene->messages.back().Code(), 6);
 
     // Shot to pieces: the bonus and its score.
-    Object* second = Make(53, 100, 150);
+    Object* second = Make(type_id::E_TwinBee_Bell_Y, 100, 150);
     second->Run(&world);
     second->hp = 1.0f;
     dynamic_cast<Enemy*>(second)->hitSound = 0;
@@ -220,11 +220,11 @@ TEST_F(YFamily, BellCountsEveryFourthHitAndEndsByItsFate) {
     second->Damage(&world, 1.0f);
     second->Run(&world);
     EXPECT_EQ(second->state, kVanished);
-    EXPECT_EQ(CountOf(world.others, 331), 1);
+    EXPECT_EQ(CountOf(world.others, type_id::EF_5963), 1);
     EXPECT_EQ(scene->score, 60 + 10 + 59630);
 
     // Going, the carrier lets go of its item, which no longer follows it.
-    Object* third = Make(53, 100, 150);
+    Object* third = Make(type_id::E_TwinBee_Bell_Y, 100, 150);
     third->Run(&world);
     Object* carried = third->link;
     third->Vanish();

@@ -12,7 +12,7 @@ using namespace player_test;
 
 class Bubbles : public PlayerTest {
 protected:
-    Bubbles() { Register({335}); }
+    Bubbles() { Register({type_id::EF_Poppoes_Reflect}); }
 
     PC_Yuu* ReadyYuu(int32_t level) {
         PC_Yuu* yuu = Make<PC_Yuu>(127);
@@ -21,7 +21,7 @@ protected:
         for (int i = 0; i < level * (level + 1) / 2; ++i) yuu->PowerUp(&world, 1);
         return yuu;
     }
-    int Bubbles206() const { return CountShots(206); }
+    int LiveBubbles() const { return CountShots(type_id::S_FZ_Poppoes); }
     // Shots of 207 made on the last frame, split into Yuu's own (no thousands) and the rows'.
     std::pair<int, int> NewSprayShots() const {
         int own = 0, rows = 0;
@@ -59,7 +59,7 @@ TEST_F(Bubbles, FullRowsFireFromTheThirdRowAndTheSecondJoinsWhenItThins) {
     PC_Yuu* yuu = ReadyYuu(3);
     EXPECT_EQ(yuu->powerLevel, 3);
     Step();
-    EXPECT_EQ(Bubbles206(), 14);
+    EXPECT_EQ(LiveBubbles(), 14);
     EXPECT_EQ(yuu->rowCount[2], 8);
     Hold(kFire1);
     int own = 0, rows = 0;
@@ -136,13 +136,13 @@ TEST_F(Bubbles, TheReflectWaitsSixHundredFramesAndNeedsTheTopLevelOrThinRows) {
     ASSERT_NE(Reflect(true), nullptr);
     EXPECT_EQ(Reflect(true)->score, 128);
     EXPECT_EQ(yuu->powerLevel, 0);
-    EXPECT_EQ(Bubbles206(), 0);
+    EXPECT_EQ(LiveBubbles(), 0);
     EXPECT_EQ(yuu->reflectCooldown, 599);
     // A level-up gives the rows back; the next reflect waits out the cooldown.
     for (int i = 0; i < 6; ++i) yuu->PowerUp(&world, 1);
     Step(100);
     EXPECT_EQ(yuu->powerLevel, 3);
-    EXPECT_EQ(Bubbles206(), 14);
+    EXPECT_EQ(LiveBubbles(), 14);
 }
 
 TEST_F(Bubbles, ALevelUpHealsAndRefillsTheRowsEvenAtTheTop) {
@@ -151,10 +151,10 @@ TEST_F(Bubbles, ALevelUpHealsAndRefillsTheRowsEvenAtTheTop) {
     yuu->weapons[3]->Kill();
     yuu->weapons[7]->hp = 1.0f;
     Step();
-    EXPECT_EQ(Bubbles206(), 13);
+    EXPECT_EQ(LiveBubbles(), 13);
     for (int i = 0; i < 4; ++i) yuu->PowerUp(&world, 1);  // the fourth is the capped level-up
     Step();
-    EXPECT_EQ(Bubbles206(), 14);
+    EXPECT_EQ(LiveBubbles(), 14);
     EXPECT_EQ(yuu->weapons[7]->hp, 4.0f);  // a third-row bubble healed to its max
 }
 
@@ -264,7 +264,7 @@ TEST_F(SA, TheSpriteFiresTwoAtATimeGradesByHpAndStaysWithoutItsOwner) {
     auto* sprite = dynamic_cast<S_SASprite*>(world.CreateObject(type_id::S_SASprite, 100, 200, 0, 0, 0, 0, owner));
     sprite->OnMessage(Msg(3, 1, &world));
     Step(20);
-    EXPECT_EQ(CountShots(190), 2);
+    EXPECT_EQ(CountShots(type_id::S_SASpriteShot), 2);
     EXPECT_EQ(sprite->grade, 1);  // hp 128
     for (int i = 0; i < 5; ++i) sprite->PowerUp(&world, 1);
     EXPECT_EQ(sprite->hp, 255.0f);
@@ -281,18 +281,18 @@ TEST_F(SA, TheSpriteFiresTwoAtATimeGradesByHpAndStaysWithoutItsOwner) {
     EXPECT_EQ(sprite->hitHalfWidth, 3);
     sprite->Vanish();
     Step();
-    EXPECT_EQ(CountShots(192), 0);  // only a kill leaves the blast
-    EXPECT_EQ(CountShots(190), 0);  // its shots go with it
+    EXPECT_EQ(CountShots(type_id::S_SASpriteBlast), 0);  // only a kill leaves the blast
+    EXPECT_EQ(CountShots(type_id::S_SASpriteShot), 0);  // its shots go with it
     world.CreateObject(type_id::S_SASprite, 100, 200, 0, 0, 0, 0, nullptr)->Kill();
     Step();
-    ASSERT_EQ(CountShots(192), 1);
+    ASSERT_EQ(CountShots(type_id::S_SASpriteBlast), 1);
     std::vector<int16_t> boxes;
     for (int f = 0; f < 16; ++f) {
         for (Object* s : world.shots) boxes.push_back(s->hitHalfWidth);
         Step();
     }
     EXPECT_EQ(*std::max_element(boxes.begin(), boxes.end()), 20);
-    EXPECT_EQ(CountShots(192), 0);
+    EXPECT_EQ(CountShots(type_id::S_SASpriteBlast), 0);
 }
 
 TEST_F(SA, LaserHeadsFollowTheirPatternsAndTurnOnlySideways) {
@@ -379,7 +379,7 @@ TEST_F(SmallFamilies, KobabeachFiresOnceAtItsTimeAndItsBeamShrinksAtTheTop) {
         int beams = 0;
         for (int f = 0; f < 60; ++f) {
             Step();
-            beams += NewShots(209);
+            beams += NewShots(type_id::S_FZ_Kobabeach_Shot);
         }
         EXPECT_EQ(beams, t == 0 ? 0 : 1) << t;
         k->Vanish();
@@ -397,7 +397,7 @@ TEST_F(SmallFamilies, KobabeachFiresOnceAtItsTimeAndItsBeamShrinksAtTheTop) {
     Step();
     EXPECT_EQ(beam->height, 8);
     Step();
-    EXPECT_EQ(CountShots(209), 0);
+    EXPECT_EQ(CountShots(type_id::S_FZ_Kobabeach_Shot), 0);
     // The bouncing variant (made with an acceleration) turns at y 4; the seed falls to 248.
     Object* bouncer = world.CreateObject(type_id::S_FZ_Stanparon_Shot, 100, 6, 0, -3, 0, 0.5f, nullptr);
     Step(2);
@@ -406,5 +406,5 @@ TEST_F(SmallFamilies, KobabeachFiresOnceAtItsTimeAndItsBeamShrinksAtTheTop) {
     Step();
     EXPECT_TRUE(seed->IsAlive());
     Step();
-    EXPECT_EQ(CountShots(211), 0);
+    EXPECT_EQ(CountShots(type_id::S_FZ_Boranda_Seed), 0);
 }

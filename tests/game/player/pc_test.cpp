@@ -1,3 +1,4 @@
+#include "game/world/type_table.h"
 #include "player_support.h"
 
 using namespace player_test;
@@ -67,7 +68,7 @@ TEST_F(Character, HalfDamageLeavesACharacterThatNeitherReadsNorFires) {
     Hold(kFire1);
     Hold(kRight);
     Step(10);
-    EXPECT_EQ(CountShots(140), 0);
+    EXPECT_EQ(CountShots(type_id::S_Gunnac), 0);
     EXPECT_EQ(pc->holdRight, 0);
 }
 
@@ -155,7 +156,7 @@ TEST_F(Character, ACooperativeDeathLeavesABurstTellsTheSceneAndCostsALife) {
     EXPECT_EQ(party->respawnTimer[0], 60);
     EXPECT_EQ(party->lives, 2);
     EXPECT_EQ(CountBlasts(), 1);
-    EXPECT_EQ(CountShots(163), 8);
+    EXPECT_EQ(CountShots(type_id::S_PCBlast), 8);
     ASSERT_FALSE(scene->messages.empty());
     EXPECT_EQ(scene->messages[0].Code(), 10);
 }

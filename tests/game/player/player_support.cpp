@@ -8,7 +8,7 @@
 namespace player_test {
 
 PlayerTest::PlayerTest() {
-    Register({272, 337});
+    Register({type_id::EF_Blast_01, type_id::Script});
     world.gameRunning = true;
     party = dynamic_cast<PCController*>(world.CreatePC(98));
 }

@@ -36,7 +36,7 @@ TEST_F(ReccaRB, MinatoKeepsLevelPlusTwoLasersAlternatingSidesAndLevelsAtTheTop) 
         std::vector<int32_t> levels;
         for (int f = 0; f < 60; ++f) {
             Step();
-            most = std::max(most, CountShots(153));
+            most = std::max(most, CountShots(type_id::S_ReccaL));
             for (Object* s : world.shots) {
                 if (!MadeBy(s, 153) || s->vy == 0.0f) continue;
                 xs.push_back(s->x - minato->x);
@@ -110,7 +110,7 @@ TEST_F(ReccaRB, MinatosOptionsReturnOnlyWhenBothAreGoneAndParkingTakesEverything
     EXPECT_EQ(minato->powerLevel, 0);
     EXPECT_EQ(minato->weapons[0], nullptr);
     EXPECT_EQ(minato->weapons[2], nullptr);
-    EXPECT_EQ(CountShots(157) + CountShots(162), 0);
+    EXPECT_EQ(CountShots(type_id::S_ReccaOptionR) + CountShots(type_id::S_ReccaBarrier), 0);
 }
 
 TEST_F(ReccaRB, AikoFiresFasterByLevelAndSwitchesFromLevelOne) {
@@ -125,7 +125,7 @@ TEST_F(ReccaRB, AikoFiresFasterByLevelAndSwitchesFromLevelOne) {
         std::vector<int> made;
         for (int f = 0; f < 20; ++f) {
             Step();
-            if (NewShots(164) > 0) made.push_back(f);
+            if (NewShots(type_id::S_RBShot) > 0) made.push_back(f);
             for (Object* s : world.shots) {
                 if (MadeBy(s, 164)) {
                     EXPECT_EQ(s->vy, -c.speed);
@@ -145,7 +145,7 @@ TEST_F(ReccaRB, AikoFiresFasterByLevelAndSwitchesFromLevelOne) {
             Press(kFire2);  // and back in: the two switches add up
             EXPECT_EQ(aiko->spriteRow, 25);
             EXPECT_EQ(aiko->switchCooldown, 8);
-            EXPECT_EQ(CountShots(165), 0);
+            EXPECT_EQ(CountShots(type_id::S_RBOptionV), 0);
         }
         aiko->Vanish();
         Step(30);
@@ -182,7 +182,7 @@ TEST_F(ReccaRB, AikosSidePairsFanByLevelAndHerOptionsFireHomingShots) {
         std::vector<int> made;
         for (int f = 0; f < 50; ++f) {
             Step();
-            if (NewShots(167) > 0) made.push_back(f);
+            if (NewShots(type_id::S_RBShotVR) > 0) made.push_back(f);
         }
         ASSERT_GE(made.size(), 2u) << level;
         EXPECT_EQ(made[1] - made[0], intervals[level - 1]);
@@ -215,14 +215,14 @@ TEST_F(ReccaRB, TheLaserTurnsOnceOntoTheDiagonalUnlessAnEnemyIsAboveAndKeepsATra
         EXPECT_EQ(laser->score, c.levelAfter);
         ASSERT_NE(laser->link, nullptr);
         EXPECT_EQ(laser->link->score, c.levelAfter);
-        EXPECT_EQ(CountShots(154), 1);  // the last frame's trace is gone
+        EXPECT_EQ(CountShots(type_id::S_ReccaL_Trace), 1);  // the last frame's trace is gone
         if (above != nullptr) {
             world.enemies.remove(above);
             delete above;
         }
         laser->Vanish();
         Step();
-        EXPECT_EQ(CountShots(154), 0);
+        EXPECT_EQ(CountShots(type_id::S_ReccaL_Trace), 0);
     }
     Object* laser = world.CreateObject(type_id::S_ReccaL, 128, 200, 0, 0, 0, 0, nullptr);
     for (int i = 0; i < 64; ++i) laser->Damage(&world, 1.0f);
@@ -307,9 +307,9 @@ TEST_F(ReccaRB, TheBombLives129FramesAndCyclesItsFrames) {
     Step();
     world.CreateObject(type_id::S_ReccaBomber, 128, 120, 0, 0, 0, 0, nullptr);
     Step(128);
-    EXPECT_EQ(CountShots(161), 1);
+    EXPECT_EQ(CountShots(type_id::S_ReccaBomber), 1);
     Step();
-    EXPECT_EQ(CountShots(161), 0);
+    EXPECT_EQ(CountShots(type_id::S_ReccaBomber), 0);
 }
 
 TEST_F(ReccaRB, RBOptionsStayInTheFieldAndTheCirclingOneTrailsShields) {
@@ -322,16 +322,16 @@ TEST_F(ReccaRB, RBOptionsStayInTheFieldAndTheCirclingOneTrailsShields) {
     auto* shielded = dynamic_cast<S_RBOptionL*>(world.CreateObject(type_id::S_RBOptionL, 0, 0, 0, 0, 0, 0, party));
     shielded->SetScore(2);
     Step();
-    EXPECT_EQ(CountShots(169), 2);
+    EXPECT_EQ(CountShots(type_id::S_RBOptionLShield), 2);
     EXPECT_EQ(dynamic_cast<S_RBOptionL*>(plain)->children[0], nullptr);
     shielded->children[0]->Kill();
     Step();
     EXPECT_EQ(shielded->children[0], nullptr);
     Step();
-    EXPECT_EQ(CountShots(169), 2);  // remade the frame after
+    EXPECT_EQ(CountShots(type_id::S_RBOptionLShield), 2);  // remade the frame after
     shielded->Kill();
     Step();
-    EXPECT_EQ(CountShots(169), 0);
+    EXPECT_EQ(CountShots(type_id::S_RBOptionLShield), 0);
 }
 
 TEST_F(ReccaRB, RBShotLifetimesAndTheBurstOnlyWhenKilled) {
@@ -351,7 +351,7 @@ TEST_F(ReccaRB, RBShotLifetimesAndTheBurstOnlyWhenKilled) {
     world.CreateObject(type_id::S_RBShotMR, 128, 120, 0, 0, 0, 0, nullptr)->Damage(&world, 1.0f);
     world.CreateObject(type_id::S_RBShotMR, 128, 120, 0, 0, 0, 0, nullptr)->Vanish();
     Step();
-    EXPECT_EQ(CountShots(176), 1);
+    EXPECT_EQ(CountShots(type_id::S_RBShotMRBlast), 1);
     Object* missile = world.CreateObject(type_id::S_RBShotM, 128, 200, 0, -1, 0, 0, nullptr);
     Step(15);
     EXPECT_EQ(missile->ay, 0.0f);

@@ -1,3 +1,4 @@
+#include "game/world/type_table.h"
 #include "player_support.h"
 
 using namespace player_test;
@@ -79,5 +80,5 @@ TEST_F(Recording, ATakenOutEventParksThePlayedBackCharacterWithABurst) {
     EXPECT_EQ(natsuki->inputMode, kInputParked);
     EXPECT_EQ(natsuki->inactive, 3600);
     EXPECT_EQ(CountBlasts(), 1);
-    EXPECT_EQ(CountShots(163), 8);
+    EXPECT_EQ(CountShots(type_id::S_PCBlast), 8);
 }

@@ -85,7 +85,7 @@ TEST_F(Remaining, DrawCellsByVariantAndFrame) {
 
 TEST_F(Remaining, TheBombIsKickedFromBelowStoppedByContactAndBurstsByItsFourthBullet) {
     world_test::Probe* owner = Add(10, "owner", 100, 108);
-    auto* bomb = dynamic_cast<S_BM_Bomb*>(Make(221, 100, 100, 0, 0, owner));
+    auto* bomb = dynamic_cast<S_BM_Bomb*>(Make(type_id::S_BM_Bomb, 100, 100, 0, 0, owner));
     bomb->angle = 1;
     Step();
     EXPECT_EQ(bomb->vy, 0.0f);  // not moving up: not kicked
@@ -102,7 +102,7 @@ TEST_F(Remaining, TheBombIsKickedFromBelowStoppedByContactAndBurstsByItsFourthBu
     bomb->Damage(&world, 16384.0f);
     EXPECT_FALSE(bomb->IsAlive());
     Step(2);  // swept, bursting; then the flames' first frame
-    ASSERT_EQ(CountShots(222), 2);  // the enemy flames (id 4) are another family's
+    ASSERT_EQ(CountShots(type_id::S_BM_Blast), 2);  // the enemy flames (B_BM_Blast) are another family's
     for (Object* s : world.shots) {
         auto* flame = dynamic_cast<S_BM_Blast*>(s);
         if (flame == nullptr) continue;
@@ -113,24 +113,24 @@ TEST_F(Remaining, TheBombIsKickedFromBelowStoppedByContactAndBurstsByItsFourthBu
         }
     }
     world.gameRunning = false;
-    Make(221, 50, 50)->Kill();
+    Make(type_id::S_BM_Bomb, 50, 50)->Kill();
     Step();
-    EXPECT_EQ(CountShots(222), 2);
+    EXPECT_EQ(CountShots(type_id::S_BM_Blast), 2);
 }
 
 TEST_F(Remaining, IceLastsByItsRules) {
-    Object* still = Make(226, 100, 100);
-    Object* moving = Make(226, 150, 239, 0, -0.0f);
+    Object* still = Make(type_id::S_Meikyuujima_IceCube, 100, 100);
+    Object* moving = Make(type_id::S_Meikyuujima_IceCube, 150, 239, 0, -0.0f);
     moving->vy = -0.1f;
     Step(301);
     EXPECT_TRUE(still->IsAlive());
     EXPECT_EQ(moving->vy, -0.1f);
     Step();
-    EXPECT_EQ(CountShots(226), 1);
+    EXPECT_EQ(CountShots(type_id::S_Meikyuujima_IceCube), 1);
     Step(300);
-    EXPECT_EQ(CountShots(226), 0);
+    EXPECT_EQ(CountShots(type_id::S_Meikyuujima_IceCube), 0);
     world_test::Probe* owner = Add(10, "owner", 100, 110);
-    Object* cube = Make(226, 100, 100, 0, 0, owner);
+    Object* cube = Make(type_id::S_Meikyuujima_IceCube, 100, 100, 0, 0, owner);
     Step();
     EXPECT_EQ(cube->vy, -4.0f);  // pushed
     owner->x = 0.0f;
@@ -142,7 +142,7 @@ TEST_F(Remaining, IceLastsByItsRules) {
         powers.push_back(cube->power);
     }
     EXPECT_EQ(powers, (std::vector<float>{0, 0, 0, 2, 2}));
-    Object* wall = Make(224, 100, 100);
+    Object* wall = Make(type_id::S_Meikyuujima_IceWall, 100, 100);
     for (int i = 0; i < 16; ++i) wall->Damage(&world, 1.0f);
     EXPECT_TRUE(wall->IsAlive());
     wall->Damage(&world, 1.0f);
@@ -151,7 +151,7 @@ TEST_F(Remaining, IceLastsByItsRules) {
 
 TEST_F(Remaining, TheBladeCurvesHomesAndIsCaughtOnlyFromAge110) {
     world_test::Probe* thrower = Add(10, "thrower", 128, 200);
-    Object* blade = Make(233, 128, 200, 0, 0, thrower);
+    Object* blade = Make(type_id::S_Rockman_Cut, 128, 200, 0, 0, thrower);
     std::vector<int32_t> headings;
     for (int f = 0; f < 22; ++f) {
         Step();
@@ -168,8 +168,8 @@ TEST_F(Remaining, TheBladeCurvesHomesAndIsCaughtOnlyFromAge110) {
     blade->x = thrower->x + 5.0f;
     blade->y = thrower->y;
     Step();
-    EXPECT_EQ(CountShots(233), 0);  // caught
-    Object* lost = Make(233, 128, 120);
+    EXPECT_EQ(CountShots(type_id::S_Rockman_Cut), 0);  // caught
+    Object* lost = Make(type_id::S_Rockman_Cut, 128, 120);
     lost->age = 120;
     lost->angle = 100;
     Step();
@@ -185,7 +185,7 @@ TEST_F(Remaining, RockmanPiecesAndTheFireShieldLiveTheirSpans) {
         EXPECT_EQ(CountShots(id), 0) << id;
     }
     world_test::Probe* owner = Add(10, "owner", 128, 120);
-    Object* shield = Make(235, 0, 0, 0, 0, owner);
+    Object* shield = Make(type_id::S_Rockman_Fire_Option, 0, 0, 0, 0, owner);
     Step();
     EXPECT_NEAR(std::hypot(shield->x - 128.0f, shield->y - 120.0f), 16.0f, 1e-3f);
     float x0 = shield->x;
@@ -194,9 +194,9 @@ TEST_F(Remaining, RockmanPiecesAndTheFireShieldLiveTheirSpans) {
     Step(56);
     EXPECT_TRUE(shield->IsAlive());
     Step();
-    EXPECT_EQ(CountShots(235), 0);
+    EXPECT_EQ(CountShots(type_id::S_Rockman_Fire_Option), 0);
     world_test::Probe* bullet = Add(10, "bullet", 0, 0);
-    Object* invisible = Make(236, 128, 120, 0, 0, bullet);
+    Object* invisible = Make(type_id::S_InvisibleShot, 128, 120, 0, 0, bullet);
     invisible->Damage(&world, 5.0f);
     Step();
     EXPECT_EQ(invisible->hp, invisible->maxHp);
@@ -204,7 +204,7 @@ TEST_F(Remaining, RockmanPiecesAndTheFireShieldLiveTheirSpans) {
     invisible->ForgetObject(bullet);  // what its maker does as it goes
     bullet->Vanish();
     Step();
-    EXPECT_EQ(CountShots(236), 0);
+    EXPECT_EQ(CountShots(type_id::S_InvisibleShot), 0);
 }
 
 TEST_F(Remaining, TheForceInEachMode) {
@@ -226,7 +226,7 @@ TEST_F(Remaining, TheForceInEachMode) {
         {5, 0, 130, 215, 5},
     };
     for (const Case& c : cases) {
-        Object* force = Make(246, 128, c.y, 0, 0, ship);
+        Object* force = Make(type_id::S_RTYPE_Force, 128, c.y, 0, 0, ship);
         force->angle = c.mode;
         Step();
         EXPECT_NEAR(force->x, c.expectX, 1e-3f) << c.mode;
@@ -235,37 +235,37 @@ TEST_F(Remaining, TheForceInEachMode) {
         force->Vanish();
         Step();
     }
-    Make(246, 128, 120);  // without an owner
+    Make(type_id::S_RTYPE_Force, 128, 120);  // without an owner
     Step();
-    EXPECT_EQ(CountShots(246), 0);
+    EXPECT_EQ(CountShots(type_id::S_RTYPE_Force), 0);
 }
 
 TEST_F(Remaining, RTypeLasersAndTheMissile) {
     world_test::Probe* ship = Add(10, "ship", 128, 100);
-    Object* laser = Make(247, 128, 100, 0, 0, ship);
+    Object* laser = Make(type_id::S_RTYPE_Laser, 128, 100, 0, 0, ship);
     for (int i = 0; i < 8; ++i) laser->Damage(&world, 1.0f);
     EXPECT_TRUE(laser->IsAlive());
     laser->Damage(&world, 1.0f);
     EXPECT_FALSE(laser->IsAlive());
-    Object* red = Make(244, 128, 100, 0, 0, ship);
+    Object* red = Make(type_id::S_RTYPELEO_Red_Laser, 128, 100, 0, 0, ship);
     red->angle = 3;
     Step(20);
     EXPECT_EQ(red->height, 100 + 32);  // from the ship to 32 above the top
     EXPECT_NEAR(red->power, 1.2f, 1e-6f);
-    Object* missile = Make(248, 100, 200);
+    Object* missile = Make(type_id::S_RTYPELEO_Missile, 100, 200);
     Step(2);
     EXPECT_EQ(missile->vy, 0.0f);
     Enemy(401, 114, 50);
     Step();
     EXPECT_EQ(missile->vy, -8.1f);  // launched, one frame of its climb
-    Object* option = Make(243, 300, -10);
+    Object* option = Make(type_id::S_RTYPELEO_Option, 300, -10);
     Step();
     EXPECT_EQ(option->x, 252.0f);
     EXPECT_EQ(option->y, 4.0f);
 }
 
 TEST_F(Remaining, ChargePartsHoldAndTheBlastPassesItsHitsOn) {
-    Object* shot = Make(252, 128, 200, 0, -8);
+    Object* shot = Make(type_id::S_BS_Shot, 128, 200, 0, -8);
     shot->angle = 3;
     Step();
     EXPECT_EQ(shot->width, 24);
@@ -273,22 +273,22 @@ TEST_F(Remaining, ChargePartsHoldAndTheBlastPassesItsHitsOn) {
     EXPECT_NEAR(shot->power, 1.2f, 1e-6f);
     world_test::Probe* controller = Add(10, "controller", 0, 0);
     controller->hp = 256.0f;
-    Object* blast = Make(255, 128, 100, 3, 3, controller);
+    Object* blast = Make(type_id::S_BS_ChargeBlast, 128, 100, 3, 3, controller);
     blast->Damage(&world, 2.0f);
     EXPECT_EQ(controller->damage, std::vector<float>{2.0f});
     Step();
     EXPECT_EQ(blast->x, 128.0f);  // held: it never moves itself
-    Make(254, 128, -16.5f);
+    Make(type_id::S_BS_ChargeBody, 128, -16.5f);
     Step();
-    EXPECT_EQ(CountShots(254), 0);
+    EXPECT_EQ(CountShots(type_id::S_BS_ChargeBody), 0);
     Step(10);
-    EXPECT_EQ(CountShots(255), 1);
+    EXPECT_EQ(CountShots(type_id::S_BS_ChargeBlast), 1);
     Step();
-    EXPECT_EQ(CountShots(255), 0);  // twelve frames
+    EXPECT_EQ(CountShots(type_id::S_BS_ChargeBlast), 0);  // twelve frames
 }
 
 TEST_F(Remaining, DGMissileWaveAndArm) {
-    Object* edge = Make(240, 4, 120, -2, 0);
+    Object* edge = Make(type_id::S_DG_Missile, 4, 120, -2, 0);
     edge->angle = 1;
     Step();
     EXPECT_EQ(edge->angle, 49152);
@@ -297,13 +297,13 @@ TEST_F(Remaining, DGMissileWaveAndArm) {
     Enemy(401, 200, 120);  // to the right: it turns 10 degrees a frame toward it
     Step();
     EXPECT_EQ(edge->angle, 49152 + 1820);
-    Object* wave = Make(239, 128, 120);
+    Object* wave = Make(type_id::S_DG_Wave, 128, 120);
     wave->angle = 3;
     Step();
     EXPECT_EQ(wave->width, 64);
     EXPECT_NEAR(wave->power, 0.12f, 1e-6f);
     world_test::Probe* owner = Add(10, "owner", 60, 70);
-    Object* arm = Make(241, 0, 0, 0, 0, owner);
+    Object* arm = Make(type_id::S_DG_Arm, 0, 0, 0, 0, owner);
     Step();
     EXPECT_EQ(arm->x, 60.0f);
     for (int i = 0; i < 3; ++i) arm->Damage(&world, 1.0f);
@@ -313,7 +313,7 @@ TEST_F(Remaining, DGMissileWaveAndArm) {
 }
 
 TEST_F(Remaining, HomingReflectionsDischargeAndChariot) {
-    Object* homing = Make(251, 128, 120, 0, -4);
+    Object* homing = Make(type_id::S_BH_Shot, 128, 120, 0, -4);
     homing->x = -20.0f;  // off the field, it may come back until age 120
     homing->age = 100;
     Step();
@@ -321,30 +321,30 @@ TEST_F(Remaining, HomingReflectionsDischargeAndChariot) {
     homing->age = 121;
     homing->x = -20.0f;
     Step();
-    EXPECT_EQ(CountShots(251), 0);
-    Register({326});
-    Object* discharge = Make(259, 128, 120);
+    EXPECT_EQ(CountShots(type_id::S_BH_Shot), 0);
+    Register({type_id::EF_HSG_DisCharge});
+    Object* discharge = Make(type_id::S_HSG_DisCharge, 128, 120);
     int sprays = 0, lived = 0;
     for (int f = 0; f < 200 && discharge != nullptr; ++f) {
         Step();
-        bool alive = CountShots(259) == 1;
+        bool alive = CountShots(type_id::S_HSG_DisCharge) == 1;
         if (!alive) break;
         lived += 1;
     }
     for (Object* o : world.others) sprays += o->kind == kTypeTable[326].kind;
     EXPECT_EQ(lived, 159);  // hp 32 worn 0.2 a frame in single precision: killed on its 160th
     EXPECT_EQ(sprays, 112);
-    Object* chariot = Make(257, 300, -50);
+    Object* chariot = Make(type_id::S_HSG_Chariot, 300, -50);
     Step();
     EXPECT_EQ(chariot->x, 256.0f);
     EXPECT_EQ(chariot->y, 0.0f);
 }
 
 TEST_F(Remaining, SerpentsTrailTheirHeadsAndGoWithThem) {
-    auto* serpent = dynamic_cast<S_Hisouten_Seidenyuudoudan*>(Make(263, 128, 200, 0, -4));
+    auto* serpent = dynamic_cast<S_Hisouten_Seidenyuudoudan*>(Make(type_id::S_Hisouten_Seidenyuudoudan, 128, 200, 0, -4));
     serpent->angle = 3;
     Step();
-    EXPECT_EQ(CountShots(262), 3);
+    EXPECT_EQ(CountShots(type_id::S_Hisouten_Ryuunome), 3);
     std::vector<float> heads;
     for (int f = 0; f < 20; ++f) {
         heads.push_back(serpent->y);
@@ -355,21 +355,21 @@ TEST_F(Remaining, SerpentsTrailTheirHeadsAndGoWithThem) {
         int lag = 4 * j + 2;
         EXPECT_EQ(serpent->segments[j]->y, heads[19 - lag]) << j;
     }
-    auto* fresh = dynamic_cast<S_Hisouten_Seidenyuudoudan*>(Make(263, 60, 200, 0, -4));
+    auto* fresh = dynamic_cast<S_Hisouten_Seidenyuudoudan*>(Make(type_id::S_Hisouten_Seidenyuudoudan, 60, 200, 0, -4));
     fresh->angle = 2;
     Step();
     EXPECT_EQ(fresh->segments[1]->y, 200.0f);  // frame 0: read from the prefilled ring
     serpent->Vanish();
     Step();
-    EXPECT_EQ(CountShots(262), 2);
-    Object* none = Make(263, 128, 200, 0, -4);
+    EXPECT_EQ(CountShots(type_id::S_Hisouten_Ryuunome), 2);
+    Object* none = Make(type_id::S_Hisouten_Seidenyuudoudan, 128, 200, 0, -4);
     none->angle = 8;
     Step();
-    EXPECT_EQ(CountShots(262), 2);
+    EXPECT_EQ(CountShots(type_id::S_Hisouten_Ryuunome), 2);
 }
 
 TEST_F(Remaining, InabikariTurnsBySpeedAndBoltsJitterEvenLeftOfZero) {
-    Object* bolt = Make(264, 128, 200, 0, -4);
+    Object* bolt = Make(type_id::S_Hisouten_Inabikari, 128, 200, 0, -4);
     Enemy(401, 250, 200);
     Step(11);
     int32_t before = bolt->angle;
@@ -377,10 +377,10 @@ TEST_F(Remaining, InabikariTurnsBySpeedAndBoltsJitterEvenLeftOfZero) {
     Step();
     EXPECT_EQ(bolt->angle - before, DegreesToBinaryAngle(static_cast<int32_t>(speed + 2.0f)));
     Step(108);
-    EXPECT_EQ(CountShots(264), 0);
+    EXPECT_EQ(CountShots(type_id::S_Hisouten_Inabikari), 0);
     // The jitter stays within -1.5 to +1.5 on both sides of x 0.
     for (float startX : {-20.0f, 20.0f}) {
-        auto* spark = dynamic_cast<S_Hisouten_Iku6CShot*>(Make(261, startX, 120));
+        auto* spark = dynamic_cast<S_Hisouten_Iku6CShot*>(Make(type_id::S_Hisouten_Iku6CShot, startX, 120));
         for (int f = 0; f < 8; ++f) {
             spark->Run(&world);
             EXPECT_GE(spark->x, startX - 1.5f - 1e-3f);
@@ -392,16 +392,16 @@ TEST_F(Remaining, InabikariTurnsBySpeedAndBoltsJitterEvenLeftOfZero) {
 }
 
 TEST_F(Remaining, ShurikenAndFireball) {
-    Object* plain = Make(265, 128, 200);
-    Object* piercing = Make(265, 60, 200);
+    Object* plain = Make(type_id::S_Hattori_Shuriken, 128, 200);
+    Object* piercing = Make(type_id::S_Hattori_Shuriken, 60, 200);
     piercing->angle = 1;
     Step(31);  // killed by its Run at age 30
-    EXPECT_EQ(CountShots(265), 1);
+    EXPECT_EQ(CountShots(type_id::S_Hattori_Shuriken), 1);
     EXPECT_EQ(piercing->hp, 256.0f);
     Step(30);
-    EXPECT_EQ(CountShots(265), 0);
+    EXPECT_EQ(CountShots(type_id::S_Hattori_Shuriken), 0);
     EXPECT_NE(plain, nullptr);
-    Object* fire = Make(266, -5, 300);
+    Object* fire = Make(type_id::S_Hattori_FireBall, -5, 300);
     fire->Damage(&world, 10.0f);
     Step();
     EXPECT_EQ(fire->x, 0.0f);

@@ -41,7 +41,7 @@ TEST_F(RetroCF, NoaHasOneShotAndANewOneLeavesTheFrameAfterTheOldGoes) {
     Step();  // swept: the link is free again
     EXPECT_EQ(noa->link, nullptr);
     Step();
-    EXPECT_EQ(NewShots(177), 1);
+    EXPECT_EQ(NewShots(type_id::S_InvaderShot), 1);
     EXPECT_EQ(noa->link->vy, -2.0f);
 }
 
@@ -185,7 +185,7 @@ TEST_F(RetroCF, KeitosFirstVolleyByPatternAndLevel) {
             EXPECT_TRUE(MadeBy(o, s.typeId)) << s.slot;
             // Shots have run and moved once since they were made.
             EXPECT_EQ(o->y - o->vy, 200.0f + s.dy) << s.slot;
-            if (s.typeId != 218) {
+            if (s.typeId != type_id::S_CF_SinShot) {
                 EXPECT_EQ(o->x - o->vx, 100.0f + s.dx) << s.slot;
             }
             EXPECT_EQ(o->vx, s.vx) << s.slot;
@@ -208,7 +208,7 @@ TEST_F(RetroCF, KeitosTopSideVolleyAlternatesBetweenHighAndLowLasers) {
     EXPECT_NE(keito->weapons[6], nullptr);
     EXPECT_EQ(keito->weapons[10], nullptr);
     Step(4);
-    EXPECT_EQ(NewShots(220), 2);
+    EXPECT_EQ(NewShots(type_id::S_CF_HomingLaser), 2);
     EXPECT_NE(keito->weapons[10], nullptr);
     EXPECT_NE(keito->weapons[12], nullptr);
     EXPECT_EQ(keito->weapons[10]->y - keito->weapons[10]->vy, keito->y - keito->vy + 8.0f);
@@ -221,7 +221,7 @@ TEST_F(RetroCF, KeitosBarriersCircleHimInPatternOneAndGoWhenHeSwitchesOrParks) {
         Step();
         Hold(kFire2, false);
         int count = level == 3 ? 6 : 3;
-        ASSERT_EQ(CountShots(219), count);  // kept after the switch, in the same Run
+        ASSERT_EQ(CountShots(type_id::S_CF_Barrier), count);  // kept after the switch, in the same Run
         for (int j = 0; j < count; ++j) {
             Object* b = keito->weapons[PC_Keito::kFirstBarrierSlot + j];
             ASSERT_NE(b, nullptr);
@@ -238,11 +238,11 @@ TEST_F(RetroCF, KeitosBarriersCircleHimInPatternOneAndGoWhenHeSwitchesOrParks) {
         if (level == 2) {
             Hold(kFire2);  // on to pattern 2
             Step();
-            EXPECT_EQ(CountShots(219), 0);
+            EXPECT_EQ(CountShots(type_id::S_CF_Barrier), 0);
             EXPECT_EQ(keito->weapons[PC_Keito::kFirstBarrierSlot], nullptr);
         } else {
             keito->SetInactive(3600);
-            EXPECT_EQ(CountShots(219), 0);
+            EXPECT_EQ(CountShots(type_id::S_CF_Barrier), 0);
         }
         Hold(kFire2, false);
         keito->Vanish();
@@ -343,11 +343,11 @@ TEST_F(RetroCF, RetroShotsHitOnlyTheirTargets) {
     EXPECT_EQ(ground->damage, std::vector<float>{64.0f});  // the blast only
     EXPECT_TRUE(air->damage.empty());
     Step();
-    EXPECT_EQ(CountShots(179), 0);  // both gone at their second Run
+    EXPECT_EQ(CountShots(type_id::S_Blaster_Blast), 0);  // both gone at their second Run
     zapper->x = 150.0f;
     Step();
     EXPECT_EQ(air->damage, std::vector<float>{1.0f});
-    EXPECT_EQ(CountShots(178), 0);
+    EXPECT_EQ(CountShots(type_id::S_Zapper), 0);
 }
 
 TEST_F(RetroCF, TheInvaderShotDiesWithTheBulletItErases) {
@@ -356,7 +356,7 @@ TEST_F(RetroCF, TheInvaderShotDiesWithTheBulletItErases) {
     bullet->hp = 0.0f;  // gone at its first hit
     world.CreateObject(type_id::S_InvaderShot, 100, 110, 0, -2, 0, 0, nullptr);
     Step(4);
-    EXPECT_EQ(CountShots(177), 0);
+    EXPECT_EQ(CountShots(type_id::S_InvaderShot), 0);
     EXPECT_TRUE(world.enemyBullets.empty());
 }
 
@@ -372,5 +372,5 @@ TEST_F(RetroCF, ShinjinruiShotsByLevel) {
     Step(47);
     EXPECT_TRUE(plain->IsAlive());
     Step();
-    EXPECT_EQ(CountShots(182), 1);
+    EXPECT_EQ(CountShots(type_id::S_ShinjinruiShot), 1);
 }

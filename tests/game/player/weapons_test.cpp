@@ -133,7 +133,7 @@ TEST_F(Weapons, KarenHasOneKavletAtATimeAtMostOneInSixtyFrames) {
     for (int f = 0; f < 130; ++f) {
         Step();
         if (f == 10 || f == 100) karen->weapons[0]->Kill();
-        if (NewShots(144) > 0) made.push_back(f);
+        if (NewShots(type_id::S_Kavlet) > 0) made.push_back(f);
     }
     EXPECT_EQ(made, (std::vector<int>{0, 60, 120}));
     EXPECT_EQ(karen->weapons[0]->score, 2);
@@ -156,7 +156,7 @@ TEST_F(Weapons, HikarusNextLetterWaitsFifteenFramesUnlessBothAreGone) {
         for (int f = 0; f < 31; ++f) {
             Step();
             if (f == c.killAt) hikaru->weapons[0]->Kill();
-            if (NewShots(145) > 0) made.push_back(f);
+            if (NewShots(type_id::S_HikaruLetter) > 0) made.push_back(f);
         }
         EXPECT_EQ(made, c.made) << c.level;
         hikaru->Vanish();
@@ -170,9 +170,9 @@ TEST_F(Weapons, TheLetterThrowsSideShotsOfItsOwnSideWithoutOwner) {
     Object* letter = world.CreateObject(type_id::S_HikaruLetter, 100, 200, 0, -1, 0, 0, party);
     letter->SetScore(2);
     Step(9);
-    EXPECT_EQ(CountShots(140), 0);
+    EXPECT_EQ(CountShots(type_id::S_Gunnac), 0);
     Step();
-    ASSERT_EQ(CountShots(140), 2);
+    ASSERT_EQ(CountShots(type_id::S_Gunnac), 2);
     for (Object* s : world.shots) {
         if (s == letter) continue;
         EXPECT_EQ(s->owner, nullptr);

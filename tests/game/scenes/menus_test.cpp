@@ -128,10 +128,10 @@ TEST_F(Menus, IdleFramesStartTheDemoAndAHeldButtonKeepsTheTitle) {
         Step(1);
         world.input.raw[7] = 0;
         Step(599);
-        EXPECT_EQ(CountOf(world.others, 346), 0) << unlocked;
+        EXPECT_EQ(CountOf(world.others, type_id::SC_Demo), 0) << unlocked;
         Step(1);
-        EXPECT_EQ(CountOf(world.others, 340), 0) << unlocked;
-        EXPECT_EQ(CountOf(world.others, 346), 1) << unlocked;
+        EXPECT_EQ(CountOf(world.others, type_id::SC_Menu_Title), 0) << unlocked;
+        EXPECT_EQ(CountOf(world.others, type_id::SC_Demo), 1) << unlocked;
     }
 }
 
@@ -147,7 +147,7 @@ TEST_F(Menus, ThePromptStartsAOneCharacterGameAfterTheDelay) {
     EXPECT_FALSE(world.gameRunning);
     Step(1);
     EXPECT_TRUE(world.gameRunning);
-    EXPECT_EQ(CountOf(world.others, 340), 0);
+    EXPECT_EQ(CountOf(world.others, type_id::SC_Menu_Title), 0);
     EXPECT_EQ(world.gameMode, 0);
     EXPECT_EQ(world.playerCount, 1);
     EXPECT_EQ(world.partyMembers[0], 11);
@@ -177,10 +177,10 @@ TEST_F(Menus, TheResultIgnoresReturnUntilAge31AndAPlaybackOffersNoSave) {
     Press(4);  // age 31
     EXPECT_EQ(result->decideCount, 2);
     Step(28);
-    EXPECT_EQ(CountOf(world.others, 340), 0);
+    EXPECT_EQ(CountOf(world.others, type_id::SC_Menu_Title), 0);
     Step(1);
-    EXPECT_EQ(CountOf(world.others, 341), 0);
-    EXPECT_EQ(CountOf(world.others, 340), 1);
+    EXPECT_EQ(CountOf(world.others, type_id::SC_Menu_Result), 0);
+    EXPECT_EQ(CountOf(world.others, type_id::SC_Menu_Title), 1);
     EXPECT_EQ(SC_Menu_Result::FileNameLine(7), L"QVREPLAY 7 .QVREP");
     EXPECT_EQ(SC_Menu_Result::FileNameLine(-2147483647 - 1), L"QVREPLAY -2147483648");  // cut at 20
 }
@@ -236,7 +236,7 @@ TEST_F(Menus, TheStageClearGlidesThePartyHomeAndHandsOverTheCarriedValues) {
     EXPECT_EQ(party->x, 128.0f);
     EXPECT_EQ(party->y, 180.0f);
     Step(59);
-    ASSERT_EQ(CountOf(world.others, 337), 0);
+    ASSERT_EQ(CountOf(world.others, type_id::Script), 0);
     Step(1);
     Object* next = world.currentScene;
     ASSERT_NE(next, nullptr);
@@ -249,7 +249,7 @@ TEST_F(Menus, TheStageClearGlidesThePartyHomeAndHandsOverTheCarriedValues) {
         EXPECT_EQ(probe->messages[i].Code(), codes[i][0]);
         EXPECT_EQ(probe->messages[i].Int(0), codes[i][1]);
     }
-    EXPECT_EQ(CountOf(world.others, 344), 0);
+    EXPECT_EQ(CountOf(world.others, type_id::SC_Menu_StageClear), 0);
 }
 
 TEST_F(Menus, TheDemoRunsItsWholeTimelineStartingEveryLyricLine) {
@@ -258,13 +258,13 @@ TEST_F(Menus, TheDemoRunsItsWholeTimelineStartingEveryLyricLine) {
     ASSERT_NE(demo, nullptr);
     int32_t frames = 0;
     int32_t maxLyric = -1;
-    while (CountOf(world.others, 346) == 1 && frames < 20000) {
+    while (CountOf(world.others, type_id::SC_Demo) == 1 && frames < 20000) {
         Step();
         ++frames;
         for (Object* o : world.others) {
             if (auto* words = dynamic_cast<EF_Demo_Words*>(o)) maxLyric = std::max(maxLyric, words->angle);
         }
-        for (int i = 0; i < kDemoDancers && CountOf(world.others, 346) == 1; ++i) {
+        for (int i = 0; i < kDemoDancers && CountOf(world.others, type_id::SC_Demo) == 1; ++i) {
             if (demo->pose[i] < kDemoHiddenPose) {
                 ASSERT_GE(demo->dancerX[i], 24.0f) << frames;
                 ASSERT_LE(demo->dancerX[i], 232.0f) << frames;
@@ -275,7 +275,7 @@ TEST_F(Menus, TheDemoRunsItsWholeTimelineStartingEveryLyricLine) {
     }
     EXPECT_EQ(frames, 18100 + 1);  // the frame at bar 58, frame 180 ends it
     EXPECT_EQ(maxLyric, 64);
-    EXPECT_EQ(CountOf(world.others, 340), 1);
+    EXPECT_EQ(CountOf(world.others, type_id::SC_Menu_Title), 1);
 }
 
 TEST_F(Menus, TheDemoTablesGiveTheirPicturesFirstLineOnTop) {
@@ -301,8 +301,8 @@ TEST_F(Menus, AButtonOrThePauseButtonEndsTheDemo) {
         (button == 7 ? world.input.raw : world.input.game)[button] = 1;
         Step();
         (button == 7 ? world.input.raw : world.input.game)[button] = 0;
-        EXPECT_EQ(CountOf(world.others, 346), 0) << button;
-        EXPECT_EQ(CountOf(world.others, 340), 1) << button;
+        EXPECT_EQ(CountOf(world.others, type_id::SC_Demo), 0) << button;
+        EXPECT_EQ(CountOf(world.others, type_id::SC_Menu_Title), 1) << button;
     }
 }
 
@@ -329,7 +329,7 @@ TEST_F(Menus, ALyricLineOutsideTheTableIsEmptyAndLivesByItsGroup) {
         bool empty;
     };
     for (const Case& c : {Case{70, 350, true}, Case{-1, 190, true}, Case{64, 350, true}, Case{7, 190, false}}) {
-        auto* words = dynamic_cast<EF_Demo_Words*>(Make(333, 100, 100));
+        auto* words = dynamic_cast<EF_Demo_Words*>(Make(type_id::EF_Demo_Words, 100, 100));
         ASSERT_NE(words, nullptr);
         words->angle = c.n;
         Step(c.life);
@@ -337,7 +337,7 @@ TEST_F(Menus, ALyricLineOutsideTheTableIsEmptyAndLivesByItsGroup) {
         EXPECT_EQ(words->text[0] == L'\0', c.empty) << c.n;
         EXPECT_EQ(words->text[kDemoLineChars], L'\0');
         Step(1);
-        EXPECT_EQ(CountOf(world.others, 333), 0) << c.n;
+        EXPECT_EQ(CountOf(world.others, type_id::EF_Demo_Words), 0) << c.n;
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "game/world/type_table.h"
 #include "stage_support.h"
 
 namespace {
@@ -66,7 +67,7 @@ TEST_F(Events, EachCodeHasItsEffect) {
         for (int32_t id : {276, 277, 278, 279, 280, 281, 282, 284, 285, 286}) {
             EXPECT_EQ(CountAnywhere(id), id == c.label ? 1 : 0) << id;
         }
-        EXPECT_EQ(CountAnywhere(268), c.bonusItems);
+        EXPECT_EQ(CountAnywhere(type_id::I_Bonus), c.bonusItems);
         if (c.check) c.check(s);
     }
 }
@@ -140,7 +141,7 @@ TEST_F(Events, TheRowTimerAdvancesTheRowAndRowFifteenWrapsToTwelve) {
     EXPECT_EQ(s->rowTimer, 28 * 24);
     EXPECT_EQ(s->rowAdvanced, 1);
     Step();
-    EXPECT_EQ(CountAnywhere(281), 1);  // Paradigm Shift on the next frame
+    EXPECT_EQ(CountAnywhere(type_id::EF_ParadigmShiftBonus), 1);  // Paradigm Shift on the next frame
 }
 
 TEST_F(Events, LabelLinesRunOutToLineSixteen) {
@@ -155,10 +156,10 @@ TEST_F(Events, TheLastFortressPartGivesWithoutDelayOnce) {
     s->bossParts = 2;
     s->bossTime = 600;
     s->OnMessage(Msg(3, 13, &world));
-    EXPECT_EQ(CountAnywhere(280), 0);
+    EXPECT_EQ(CountAnywhere(type_id::EF_WithoutDelayBonus), 0);
     s->OnMessage(Msg(3, 13, &world));
-    EXPECT_EQ(CountAnywhere(280), 1);
-    EXPECT_EQ(CountAnywhere(293), 1);
+    EXPECT_EQ(CountAnywhere(type_id::EF_WithoutDelayBonus), 1);
+    EXPECT_EQ(CountAnywhere(type_id::EF_Blast_Stage3Boss), 1);
     EXPECT_EQ(s->bossTime, 0);
     s->OnMessage(Msg(3, 13, &world));  // a late report
     EXPECT_EQ(s->bossParts, 0);
@@ -169,12 +170,12 @@ TEST_F(Events, AGhostBossDefeatWithOneLifeGivesMortalWound) {
     party->hp = 1.0f;
     s->OnMessage(Msg(5, 21, &world, 30, 40));
     EXPECT_EQ(s->defeats, 1);
-    EXPECT_EQ(CountAnywhere(279), 1);
-    EXPECT_EQ(CountAnywhere(283), 0);
+    EXPECT_EQ(CountAnywhere(type_id::EF_MortalWoundBonus), 1);
+    EXPECT_EQ(CountAnywhere(type_id::EF_InefficientBlowBonus), 0);
     party->hp = 3.0f;
     s->OnMessage(Msg(5, 21, &world, 30, 40));
     EXPECT_EQ(party->hp, 2.0f);
-    EXPECT_EQ(CountAnywhere(283), 1);
+    EXPECT_EQ(CountAnywhere(type_id::EF_InefficientBlowBonus), 1);
 }
 
 }  // namespace

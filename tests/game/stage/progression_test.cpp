@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "game/world/type_table.h"
 #include "stage_support.h"
 
 namespace {
@@ -33,14 +34,14 @@ TEST_F(Progression, StageThreeWarnsThenShowsTheIconOnItsSecondPass) {
     s->phaseTimer = 0;
     s->age = 1;
     Step(392);
-    EXPECT_EQ(CountAnywhere(304), 0);
+    EXPECT_EQ(CountAnywhere(type_id::EF_ExclamationMark), 0);
     Step(1);
-    EXPECT_EQ(CountAnywhere(304), 1);
+    EXPECT_EQ(CountAnywhere(type_id::EF_ExclamationMark), 1);
     Step(512 - 393);
     EXPECT_EQ(s->loops, 1);
-    EXPECT_EQ(CountAnywhere(52), 0);
+    EXPECT_EQ(CountAnywhere(type_id::E_ZanacIcon_Y), 0);
     Step(1);
-    EXPECT_EQ(CountAnywhere(52), 1);
+    EXPECT_EQ(CountAnywhere(type_id::E_ZanacIcon_Y), 1);
 }
 
 TEST_F(Progression, AStoppedScrollWarnsOfNothing) {
@@ -55,7 +56,7 @@ TEST_F(Progression, AStoppedScrollWarnsOfNothing) {
         s->scrollSpeed = 0;  // held still, as no phase of its own would
         Step(1);
     }
-    EXPECT_EQ(CountAnywhere(304), 0);
+    EXPECT_EQ(CountAnywhere(type_id::EF_ExclamationMark), 0);
     EXPECT_EQ(s->phaseTimer, 600);
 }
 
@@ -68,8 +69,8 @@ TEST_F(Progression, AFortressBossOutOfTimeIsAFailure) {
     s->age = 1;
     Step(3);
     EXPECT_EQ(s->bossParts, 0);
-    EXPECT_EQ(CountAnywhere(286), 1);
-    EXPECT_EQ(CountAnywhere(293), 1);
+    EXPECT_EQ(CountAnywhere(type_id::EF_Failure), 1);
+    EXPECT_EQ(CountAnywhere(type_id::EF_Blast_Stage3Boss), 1);
 }
 
 TEST_F(Progression, TheScrollBrakesToRestAtTheEndOfABossSection) {
@@ -98,7 +99,7 @@ TEST_F(Progression, StageTwoParadesMidBossesUntilItsBoss) {
     s->age = 1792;
     Step(1);
     EXPECT_EQ(s->bossActive, 1);
-    EXPECT_EQ(Count(world.enemies, 64), 1);
+    EXPECT_EQ(Count(world.enemies, type_id::E_Stage2_Boss), 1);
 }
 
 TEST(GhostColours, FollowTheTuneThroughItsIntroAndLoops) {
@@ -113,18 +114,18 @@ TEST_F(Progression, TheGhostStageMakesNoGhostEnemyWhileOneLives) {
     Script* s = MakeStage(16, 16);
     s->age = 1280;
     Step(1);
-    EXPECT_EQ(Count(world.enemies, 24), 1);
+    EXPECT_EQ(Count(world.enemies, type_id::E_GhostZako2_W), 1);
     s->age = 1300;
     Step(1);
-    EXPECT_EQ(Count(world.enemies, 24), 1);
+    EXPECT_EQ(Count(world.enemies, type_id::E_GhostZako2_W), 1);
     world.VanishEnemies();
     Step(1);
     s->age = 1320;
     Step(1);
-    EXPECT_EQ(Count(world.enemies, 24), 1);
+    EXPECT_EQ(Count(world.enemies, type_id::E_GhostZako2_W), 1);
     s->age = 2560;
     Step(1);
-    EXPECT_EQ(Count(world.others, 307), 1);
+    EXPECT_EQ(Count(world.others, type_id::EF_GhostBossBase), 1);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <climits>
 
+#include "game/world/type_table.h"
 #include "stage_support.h"
 
 namespace {
@@ -118,7 +119,7 @@ TEST_F(Scoring, GameOverWaitsForTheButtonFromTheSixtyFirstFrame) {
     s->score = 500;
     s->OnMessage(Msg(3, 5, &world));
     s->OnMessage(Msg(3, 5, &world));
-    EXPECT_EQ(CountAnywhere(288), 1);  // a second game over makes no second text
+    EXPECT_EQ(CountAnywhere(type_id::EF_GameOver), 1);  // a second game over makes no second text
     Step(50);
     world.input.raw[4] = 1;
     Step(1);

@@ -33,7 +33,7 @@ TEST_F(Waves, AWaveWithEveryLaneTakenWalksAcrossTheScreenWithoutALane) {
     for (int i = 0; i < 16; ++i) s->SpawnWave(&world);
     s->age = 3;
     s->SpawnWave(&world);
-    ASSERT_EQ(Count(world.others, 338), 17);
+    ASSERT_EQ(Count(world.others, type_id::SC_EnemyQ), 17);
     Object* last = world.others.back();
     EXPECT_EQ(last->x, 248.0f - 48.0f);
     EXPECT_EQ(last->owner, nullptr);

@@ -1,3 +1,4 @@
+#include "game/world/type_table.h"
 #include "world_support.h"
 
 using namespace world_test;
@@ -29,7 +30,7 @@ TEST_F(Collisions, ShotKindFilter) {
         {508, true, true},  {509, true, true},  {510, false, false}, {511, true, true},
         {512, true, true},  {513, true, true},  {514, false, false},
     };
-    Register({267, 313, 251});
+    Register({type_id::I_PowerUp, type_id::EF_Quinty_Blast, type_id::S_BH_Shot});
     for (const Case& c : cases) {
         world.ClearAll();
         world.SweepObjects();
@@ -207,7 +208,7 @@ TEST_F(Collisions, PlayedBackCharactersComeCloserForItems) {
 }
 
 TEST_F(Collisions, ItemsByKind) {
-    Register({272, 1});
+    Register({type_id::EF_Blast_01, type_id::B_Normal_W});
     Probe* scene = Add(0, "scene");
     world.currentScene = scene;
     Probe* player = Add(201, "pc", 100, 100);

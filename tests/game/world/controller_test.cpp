@@ -61,7 +61,7 @@ TEST_F(Controller, SweepCallsOnKilledOnlyForObjectsStillKilled) {
 }
 
 TEST_F(Controller, ObjectsCreatedDuringTheSweepSurviveIt) {
-    Register({272});
+    Register({type_id::EF_Blast_01});
     Probe* enemy = Add(400, "enemy");
     enemy->spawnOnKilled = 272;  // an effect, in a list the sweep has not reached yet
     Probe* early = Add(0, "scene");
@@ -140,7 +140,7 @@ TEST_F(Controller, PrepareFrameCounts) {
 }
 
 TEST_F(Controller, ReturnToTitleLeavesOnlyTheTitleAndEndsPlayback) {
-    Register({340});
+    Register({type_id::SC_Menu_Title});
     Add(400);
     Add(201);
     world.frame = 99;

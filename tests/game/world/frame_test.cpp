@@ -1,4 +1,5 @@
 #include "fake_pad.h"
+#include "game/world/type_table.h"
 #include "world_support.h"
 
 using namespace world_test;
@@ -21,7 +22,7 @@ TEST_F(Frame, PassesVisitListsInTheirFixedOrder) {
 }
 
 TEST_F(Frame, ObjectsCreatedBehindTheCurrentPositionRunInTheSamePass) {
-    Register({272, 140});
+    Register({type_id::EF_Blast_01, type_id::S_Gunnac});
     Probe* scene = Add(0, "scene");
     scene->spawnOnRun = 272;  // kind 101 lands behind the scene: run in this pass
     Probe* effect = Add(102, "effect");

@@ -1,3 +1,4 @@
+#include "game/world/type_table.h"
 #include "world_support.h"
 
 using namespace world_test;
@@ -5,7 +6,7 @@ using namespace world_test;
 class GameStart : public WorldTest {
 protected:
     void SetUp() override {
-        Register({337, 340});
+        Register({type_id::Script, type_id::SC_Menu_Title});
         RegisterCharacters({98, 99, 100, 110, 111, 112});
         world.InitController();
     }

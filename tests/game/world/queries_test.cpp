@@ -2,6 +2,7 @@
 
 #include "framework/core/angle.h"
 #include "game/world/firing.h"
+#include "game/world/type_table.h"
 #include "world_support.h"
 
 using namespace world_test;
@@ -38,7 +39,7 @@ TEST_F(Queries, EnemyAboveAndOnAxes) {
 }
 
 TEST_F(Queries, BombAllWith600Bullets) {
-    Register({274});
+    Register({type_id::EF_ZanacBlast});
     for (int i = 0; i < 600; ++i) Add(700, "", static_cast<float>(i % 200), 10);
     Probe* weak = Add(450, "weak", 50, 50);
     weak->hp = 5.0f;
@@ -72,7 +73,7 @@ TEST_F(Queries, BombAllQuartersInMode16AndAgainAtEachGhostEnemy) {
 }
 
 TEST_F(Queries, ItemsToBonusAndBullets) {
-    Register({268, 272, 1});
+    Register({type_id::I_Bonus, type_id::EF_Blast_01, type_id::B_Normal_W});
     Probe* recca = Add(303, "recca", 30, 40);
     Probe* gone = Add(303, "gone", 30, 40);
     gone->Kill();
@@ -128,8 +129,8 @@ TEST(FiringLevels, EveryRowBoundaryForTheNormalBulletAndAnotherType) {
 }
 
 TEST_F(Firing, PatternFans) {
-    Register({0});
-    world.FirePattern(0, 100, 100, 8.0f, -0.5f, 8, false, 0, 315, nullptr);
+    Register({type_id::B_SmallRed});
+    world.FirePattern(type_id::B_SmallRed, 100, 100, 8.0f, -0.5f, 8, false, 0, 315, nullptr);
     ASSERT_EQ(world.enemyBullets.size(), 8u);
     int k = 0;
     for (Object* o : world.enemyBullets) {  // 0, 45, ..., 315 degrees
@@ -143,20 +144,20 @@ TEST_F(Firing, PatternFans) {
     world.VanishBullets();
     world.SweepObjects();
     // 4 over 100 degrees steps by 33 and ends at 99.
-    world.FirePattern(0, 100, 100, 1.0f, 0.0f, 4, false, 0, 100, nullptr);
+    world.FirePattern(type_id::B_SmallRed, 100, 100, 1.0f, 0.0f, 4, false, 0, 100, nullptr);
     int32_t last = static_cast<int32_t>(99 * 65536.0 / 360.0);
     Object* end = world.enemyBullets.back();
     EXPECT_FLOAT_EQ(end->vx, AngleCos(last));
     EXPECT_FLOAT_EQ(end->vy, AngleSin(last));
-    world.FirePattern(0, 100, 100, 1.0f, 0.0f, 0, false, 0, 100, nullptr);
+    world.FirePattern(type_id::B_SmallRed, 100, 100, 1.0f, 0.0f, 0, false, 0, 100, nullptr);
     EXPECT_EQ(world.enemyBullets.size(), 4u);
 }
 
 TEST_F(Firing, AimedFanIsCentredOnTheParty) {
-    Register({0});
+    Register({type_id::B_SmallRed});
     RegisterCharacters({98});
     world.CreatePC(98);  // at (128, 200)
-    world.FirePattern(0, 128, 100, 1.0f, 0.0f, 3, true, 77, 30, nullptr);
+    world.FirePattern(type_id::B_SmallRed, 128, 100, 1.0f, 0.0f, 3, true, 77, 30, nullptr);
     ASSERT_EQ(world.enemyBullets.size(), 3u);
     Object* middle = *std::next(world.enemyBullets.begin());
     EXPECT_NEAR(middle->vx, 0.0f, 1e-6);
@@ -164,29 +165,29 @@ TEST_F(Firing, AimedFanIsCentredOnTheParty) {
 }
 
 TEST_F(Firing, AimedFireFollowsTheLevel) {
-    Register({2});
+    Register({type_id::B_BomberKing_Blast});
     RegisterCharacters({98});
     world.CreatePC(98);
     world.ArrestLevel = 0;
-    for (int i = 0; i < 200; ++i) world.FireAimed(2, 128, 0, false, true, false, 0);
+    for (int i = 0; i < 200; ++i) world.FireAimed(type_id::B_BomberKing_Blast, 128, 0, false, true, false, 0);
     EXPECT_TRUE(world.enemyBullets.empty());
-    world.FireAimed(2, 128, 0, false, false, false, 0);
+    world.FireAimed(type_id::B_BomberKing_Blast, 128, 0, false, false, false, 0);
     ASSERT_EQ(world.enemyBullets.size(), 1u);
     EXPECT_FLOAT_EQ(world.enemyBullets.front()->vy, 0.6f);
     // Exactly 32 units away still draws fire; closer does not.
-    world.FireAimed(2, 96, 200, false, false, false, 0);
-    world.FireAimed(2, 97, 200, false, false, false, 0);
+    world.FireAimed(type_id::B_BomberKing_Blast, 96, 200, false, false, false, 0);
+    world.FireAimed(type_id::B_BomberKing_Blast, 97, 200, false, false, false, 0);
     EXPECT_EQ(world.enemyBullets.size(), 2u);
     // At level 10 a limited shot needs more than 76 calls since the last one.
     world.ArrestLevel = 10;
     world.shotCounter = 0;
-    for (int i = 0; i < 76; ++i) world.FireAimed(2, 128, 0, false, true, false, 0);
+    for (int i = 0; i < 76; ++i) world.FireAimed(type_id::B_BomberKing_Blast, 128, 0, false, true, false, 0);
     EXPECT_EQ(world.enemyBullets.size(), 2u);
-    world.FireAimed(2, 128, 0, false, true, false, 0);
+    world.FireAimed(type_id::B_BomberKing_Blast, 128, 0, false, true, false, 0);
     EXPECT_EQ(world.enemyBullets.size(), 3u);
     EXPECT_EQ(world.shotCounter, 0);
     // Snapped to sixteenths of a turn: an angle of 3000 becomes 4096.
-    world.FireAimed(2, 0, 0, false, false, true, 3000);
+    world.FireAimed(type_id::B_BomberKing_Blast, 0, 0, false, false, true, 3000);
     Object* snapped = world.enemyBullets.back();
     EXPECT_FLOAT_EQ(snapped->vx, AngleCos(4096) * 1.0f);
 }

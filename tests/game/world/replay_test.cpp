@@ -4,6 +4,7 @@
 
 #include "fake_pad.h"
 #include "game/world/file_bytes.h"
+#include "game/world/type_table.h"
 #include "user_folder.h"
 #include "world_support.h"
 
@@ -206,7 +207,7 @@ struct SavingStage : Probe {
 };
 
 TEST_F(Replays, AFailedSaveReturnsToTheTitleAtTheStartOfTheNextFrame) {
-    Register({340});
+    Register({type_id::SC_Menu_Title});
     user.folder.Write("replay", "a file where the folder should be");
     world.gameRunning = true;
     Record({1, 1});

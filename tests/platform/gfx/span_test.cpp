@@ -164,5 +164,62 @@ TEST_F(SpanTest, PairsOverAPendingClearGiveTheBytesOfAWrittenOne) {
     back->Release();
 }
 
+// A pair drawn over a pending clear leaves the pixels around it known to hold the clear, and the
+// same pair over the same clear next frame does not write them again: whatever writes the
+// target in between must make that forgotten. Each case draws two such frames with something
+// between them and must give the bytes of the triangle path.
+TEST_F(SpanTest, WhatIsWrittenBetweenFramesAroundThePairStays) {
+    enum Between { kNothing, kDraw, kLock, kPartClear, kOtherPair };
+    struct Case {
+        Between between;
+        uint32_t clear;  // of the second frame
+    };
+    static constexpr Case kCases[] = {{kNothing, 0xFF405060}, {kDraw, 0xFF405060},     {kLock, 0xFF405060},
+                                      {kPartClear, 0xFF405060}, {kOtherPair, 0xFF405060}, {kNothing, 0xFF102030}};
+    Texture* sheet = MakeTexture(16, 16, [](uint32_t x, uint32_t y) {
+        return ((x * 53 + y * 29) & 0xFFu) << 24 | (x * 16) << 16 | (y * 16) << 8 | 0x33u;
+    });
+    auto frame = [&](uint32_t clear, float x) {
+        device_->Clear(0, nullptr, clear::kTarget, clear, 1.0f, 0);
+        std::vector<Vertex> v;
+        PushRect(v, x, 20, 32, 32, 0, 0, 16, 16, 16, 16);
+        Draw(v);
+    };
+    auto drawCase = [&](const Case& c, bool triangles) {
+        SetForceGeneralPath(triangles);
+        UseSpriteStates();
+        BindBackBuffer();
+        device_->SetTexture(0, sheet);
+        frame(0xFF405060, 100);
+        std::vector<Vertex> v;
+        Surface* back = nullptr;
+        LockedRect locked;
+        const Rect part{0, 0, 40, 40};
+        switch (c.between) {
+            case kNothing: break;
+            case kDraw:
+                PushRect(v, 3, 5, 16, 16, 0, 0, 16, 16, 16, 16);
+                PushRect(v, 30, 6, 16, 16, 0, 0, 16, 16, 16, 16);
+                Draw(v);
+                break;
+            case kLock:
+                device_->GetBackBuffer(0, 0, 0, &back);
+                back->LockRect(&locked, nullptr, 0);
+                static_cast<uint32_t*>(locked.bits)[7] = 0xFF123456u;
+                back->UnlockRect();
+                back->Release();
+                break;
+            case kPartClear: device_->Clear(1, &part, clear::kTarget, 0xFF998877, 1.0f, 0); break;
+            case kOtherPair: frame(0xFF405060, 300); break;
+        }
+        frame(c.clear, 100);
+        EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), result::kOk);
+        return sink_.Frame();
+    };
+    for (const Case& c : kCases) {
+        EXPECT_EQ(FirstDifference(drawCase(c, false), drawCase(c, true)), -1) << int(c.between) << " " << c.clear;
+    }
+}
+
 }  // namespace
 }  // namespace platform::gfx::testing
