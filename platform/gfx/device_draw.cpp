@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/gfx/device_impl.h"
 #include "platform/gfx/formats.h"
 #include "platform/gfx/raster.h"
@@ -169,6 +173,45 @@ VertexLayout LayoutOf(const std::vector<VertexElement>& elements) {
     }
     if (!position) l.size = 0;
     return l;
+}
+
+}  // namespace
+
+namespace {
+
+// True when six pre-transformed vertices at p have the sprite batches' shape to the bit: the
+// fourth and sixth repeat the third and the first, all share the first's depth, rhw and colour,
+// and their places and stage-0 coordinates (at u and v) follow the sides. Equal bits are equal
+// numbers but for not-a-number: the set-up turns away such places and coordinates, and the depth
+// and rhw, which it does not look at, are checked here.
+bool SpriteQuadBits(const uint8_t* p, size_t stride, int position, int diffuse, int u, int v) {
+#if defined(__SSE2__)
+    auto place = [&](int k) {  // x, y, z, rhw
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + size_t(k) * stride + size_t(position)));
+    };
+    auto same = [](__m128i a, __m128i b) { return _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(a, b))); };
+    const __m128i q0 = place(0), q1 = place(1), q2 = place(2), q3 = place(3), q4 = place(4), q5 = place(5);
+    const bool places = same(q5, q0) == 0xF && same(q3, q2) == 0xF && (same(q1, q0) & 0xE) == 0xE &&
+                        (same(q2, q0) & 0xC) == 0xC && (same(q4, q0) & 0xD) == 0xD && (same(q1, q2) & 0x1) != 0 &&
+                        (same(q4, q2) & 0x2) != 0;
+    auto word = [&](int k, int at) {
+        uint32_t w;
+        std::memcpy(&w, p + size_t(k) * stride + size_t(at), sizeof w);
+        return w;
+    };
+    const uint32_t differ = (word(5, diffuse) ^ word(0, diffuse)) | (word(5, u) ^ word(0, u)) | (word(5, v) ^ word(0, v)) |
+                            (word(3, diffuse) ^ word(2, diffuse)) | (word(3, u) ^ word(2, u)) | (word(3, v) ^ word(2, v)) |
+                            (word(1, diffuse) ^ word(0, diffuse)) | (word(2, diffuse) ^ word(0, diffuse)) |
+                            (word(4, diffuse) ^ word(0, diffuse)) | (word(1, u) ^ word(2, u)) | (word(1, v) ^ word(0, v)) |
+                            (word(4, u) ^ word(0, u)) | (word(4, v) ^ word(2, v));
+    float z, rhw;
+    std::memcpy(&z, p + position + 8, sizeof z);
+    std::memcpy(&rhw, p + position + 12, sizeof rhw);
+    return places && differ == 0 && z == z && rhw == rhw;
+#else
+    (void)p, (void)stride, (void)position, (void)diffuse, (void)u, (void)v;
+    return false;  // the pair is read whole
+#endif
 }
 
 }  // namespace
@@ -421,20 +464,25 @@ void DeviceImpl::DrawTriangleClipped(const PipelineState& ps, uint32_t a, uint32
     }
 }
 
-bool DeviceImpl::DrawPair(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* const pair[6]) {
+template <class DrawFn>
+bool DeviceImpl::DrawPairWith(DrawFn draw) {
     if (renderTarget_->HasPendingFill()) {
         const uint32_t value = renderTarget_->PendingFill();
         const bool around = knownAround_.known && knownAround_.value == value;
         TargetFill fill{value, int(renderTarget_->Width()), int(renderTarget_->Height()),
                         around ? &knownAround_.hole : nullptr};
-        if (DrawRectangle(path, ps, pair, &fill)) {
+        if (draw(&fill)) {
             renderTarget_->DropPendingFill();
             filledAround_ = {true, value, fill.drawn};
             return true;
         }
         renderTarget_->WritePendingFill();
     }
-    return DrawRectangle(path, ps, pair);
+    return draw(nullptr);
+}
+
+bool DeviceImpl::DrawPair(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* const pair[6]) {
+    return DrawPairWith([&](TargetFill* fill) { return DrawRectangle(path, ps, pair, fill); });
 }
 
 void DeviceImpl::DrawTriangles(const PipelineState& ps, uint32_t type, uint32_t primCount) {
@@ -482,7 +530,21 @@ void DeviceImpl::DrawScreenTriangles(const PipelineState& ps, const VertexFetch&
         for (int k = 0; k < 3; ++k) fetch.ReadScreen(p + size_t(k) * source.stride, out[k]);
     };
     bool ahead = false;  // the triangle at hand was read as the next one of a pair
+    const int position = fetch.layout.position, diffuse = fetch.layout.diffuse;
+    const bool sprites = rectangles && diffuse >= 0 && fetch.uAt[0] >= 0 && fetch.vAt[0] >= 0;
     for (uint32_t i = 0; i < primCount; ++i) {
+        // A pair with the sprite batches' shape to the bit reads two of its corners.
+        const uint8_t* p = source.vertices + size_t(i) * 3 * source.stride;
+        if (sprites && !ahead && i + 1 < primCount &&
+            SpriteQuadBits(p, source.stride, position, diffuse, fetch.uAt[0], fetch.vAt[0])) {
+            fetch.ReadScreen(p, &v[0]);
+            fetch.ReadScreen(p + 2 * source.stride, &v[2]);
+            if (DrawPairWith([&](TargetFill* fill) { return DrawSpritePair(*rectangles, ps, v[0], v[2], fill); })) {
+                ++statistics_.rectangles;
+                ++i;
+                continue;
+            }
+        }
         if (!ahead) read(i, pair);
         ahead = false;
         if (rectangles && i + 1 < primCount) {

@@ -37,6 +37,12 @@ struct TargetFill {
 // that value.
 bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
                    const ScreenVertex* const t[6], TargetFill* fill = nullptr);
+// The same for a pair known to have the sprite batches' shape, (top left, top right, bottom
+// right) and (bottom right, bottom left, top left) of one colour, depth and rhw with its texture
+// coordinates following its sides, from those two corners; false (nothing drawn) where
+// DrawRectangle of the whole pair is to decide.
+bool DrawSpritePair(const RectanglePath& path, const PipelineState& ps, const ScreenVertex& topLeft,
+                    const ScreenVertex& bottomRight, TargetFill* fill = nullptr);
 
 // How a draw's pixels meet the target, shared by the specialised paths.
 enum BlendKind { kOpaque, kAlphaBlend, kGenericBlend, kBlendKinds };

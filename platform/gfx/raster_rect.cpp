@@ -404,7 +404,7 @@ struct PairSetup {
 // left to right and top to bottom: set up from its four sides as SetUpTriangle and PlaneOf set
 // up the two triangles, without their general tests. False (nothing set) for any other pair,
 // which takes the general set-up.
-bool SetUpSpritePair(const PipelineState& ps, const ScreenVertex* const t[6], bool textured, PairSetup* out) {
+bool IsSpritePair(const ScreenVertex* const t[6]) {
     const ScreenVertex &tl = *t[0], &tr = *t[1], &br = *t[2], &bl = *t[4];
     auto same = [](const ScreenVertex& a, const ScreenVertex& b) {
         return a.diffuse == b.diffuse && a.z == b.z && a.rhw == b.rhw;
@@ -413,12 +413,15 @@ bool SetUpSpritePair(const PipelineState& ps, const ScreenVertex* const t[6], bo
         return same(a, b) && a.x == b.x && a.y == b.y && a.uv[0][0] == b.uv[0][0] &&
                a.uv[0][1] == b.uv[0][1];
     };
-    if (!equal(*t[5], tl) || !equal(*t[3], br) || !same(tr, tl) || !same(br, tl) || !same(bl, tl) ||
-        tr.x != br.x || tr.y != tl.y || bl.x != tl.x || bl.y != br.y || tr.uv[0][0] != br.uv[0][0] ||
-        tr.uv[0][1] != tl.uv[0][1] || bl.uv[0][0] != tl.uv[0][0] || bl.uv[0][1] != br.uv[0][1] ||
-        ps.cullMode == cull::kClockwise) {
-        return false;
-    }
+    return equal(*t[5], tl) && equal(*t[3], br) && same(tr, tl) && same(br, tl) && same(bl, tl) &&
+           tr.x == br.x && tr.y == tl.y && bl.x == tl.x && bl.y == br.y && tr.uv[0][0] == br.uv[0][0] &&
+           tr.uv[0][1] == tl.uv[0][1] && bl.uv[0][0] == tl.uv[0][0] && bl.uv[0][1] == br.uv[0][1];
+}
+
+// Such a pair from its top-left and bottom-right corners.
+bool SetUpSpriteCorners(const PipelineState& ps, const ScreenVertex& tl, const ScreenVertex& br, bool textured,
+                        PairSetup* out) {
+    if (ps.cullMode == cull::kClockwise) return false;
     for (float c : {tl.x, tl.y, br.x, br.y}) {
         if (!(std::fabs(c) <= kGuardBand)) return false;
     }
@@ -462,6 +465,10 @@ bool SetUpSpritePair(const PipelineState& ps, const ScreenVertex* const t[6], bo
     out->u[1] = AxisPlane(second, uR, uSlope, true);
     out->v[1] = AxisPlane(second, vB, vSlope, false);
     return true;
+}
+
+bool SetUpSpritePair(const PipelineState& ps, const ScreenVertex* const t[6], bool textured, PairSetup* out) {
+    return IsSpritePair(t) && SetUpSpriteCorners(ps, *t[0], *t[2], textured, out);
 }
 
 }  // namespace
@@ -614,15 +621,12 @@ void FillAround(const PipelineState& ps, TargetFill* fill, const Rect& rect) {
 
 }  // namespace
 
-bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
-                   const ScreenVertex* const t[6], TargetFill* fill) {
-    // Two corners of either triangle share x and two share y (turned pairs leave here).
-    const ScreenVertex &a = *t[0], &b = *t[1], &c = *t[2];
-    if ((a.x != b.x && b.x != c.x && a.x != c.x) || (a.y != b.y && b.y != c.y && a.y != c.y)) return false;
-    PairSetup pair;
-    if (!SetUpSpritePair(ps, t, path.textured, &pair) && !SetUpGeneralPair(ps, t, path.textured, &pair)) {
-        return false;
-    }
+namespace {
+
+// Draws a pair set up as a rectangle of the given colour; false (nothing drawn) where its
+// texels need the triangle path.
+bool DrawSetUpPair(const RectanglePath& path, const PipelineState& ps, const PairSetup& pair, uint32_t color,
+                   TargetFill* fill) {
     const int64_t left = pair.left, top0 = pair.top, right = pair.right, bottom = pair.bottom;
     if (left >= right || top0 >= bottom) {  // nothing to draw, nothing differs
         if (fill != nullptr) FillAround(ps, fill, {0, 0, 0, 0});
@@ -630,7 +634,6 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
     }
     if (right - left > kMaxRectangleSide || bottom - top0 > kMaxRectangleSide) return false;
 
-    const uint32_t color = t[0]->diffuse;
     RectJob job{int(left), int(top0), int(right - left), int(bottom - top0), color, nullptr,
                 nullptr, TexelRun::kIndexed};
     int columns[kMaxRectangleSide];
@@ -662,6 +665,26 @@ bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
     }
     path.routines[index](ps, job);
     return true;
+}
+
+}  // namespace
+
+bool DrawRectangle(const RectanglePath& path, const PipelineState& ps,
+                   const ScreenVertex* const t[6], TargetFill* fill) {
+    // Two corners of either triangle share x and two share y (turned pairs leave here).
+    const ScreenVertex &a = *t[0], &b = *t[1], &c = *t[2];
+    if ((a.x != b.x && b.x != c.x && a.x != c.x) || (a.y != b.y && b.y != c.y && a.y != c.y)) return false;
+    PairSetup pair;
+    if (!SetUpSpritePair(ps, t, path.textured, &pair) && !SetUpGeneralPair(ps, t, path.textured, &pair)) {
+        return false;
+    }
+    return DrawSetUpPair(path, ps, pair, t[0]->diffuse, fill);
+}
+
+bool DrawSpritePair(const RectanglePath& path, const PipelineState& ps, const ScreenVertex& tl,
+                    const ScreenVertex& br, TargetFill* fill) {
+    PairSetup pair;
+    return SetUpSpriteCorners(ps, tl, br, path.textured, &pair) && DrawSetUpPair(path, ps, pair, tl.diffuse, fill);
 }
 
 }  // namespace platform::gfx

@@ -3,6 +3,7 @@
 // must take such rectangles rather than leave them to the triangles.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "gfx_fixture.h"
 
@@ -224,6 +225,54 @@ TEST_F(SubpixelTest, ListsMixingShapesFindTheirRectangles) {
         EXPECT_EQ(shot.pixels, tri.pixels) << c.name;
         EXPECT_EQ(shot.rectangles, c.rectangles) << c.name;
         EXPECT_EQ(shot.triangles, c.triangles) << c.name;
+    }
+}
+
+// A pair in the sprite batch's order of corners with one value moved off the rectangle (a skewed
+// side, a colour, depth or rhw of its own, a coordinate that does not follow the side, not a
+// number), in one vertex or in a corner and its copy, gives the triangle path's bytes, like the
+// rectangle itself.
+TEST_F(SubpixelTest, PairsOneValueOffTheSpriteShapeGiveTheTrianglePathsBytes) {
+    enum Field { kX, kY, kZ, kRhw, kColor, kU, kV, kUnchanged };
+    struct Case {
+        int vertices;  // bit k: vertex k (top left, top right, bottom right, bottom right, bottom left, top left)
+        Field field;
+        float value;   // added to the field (kColor: the colour's alpha becomes it)
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    constexpr int kTopLeft = 1 << 0 | 1 << 5, kBottomRight = 1 << 2 | 1 << 3, kAll = 0x3F;
+    const Case cases[] = {
+        {0, kUnchanged, 0},       {1 << 5, kX, 0.5f},       {1 << 5, kY, 0.5f},      {1 << 5, kZ, 0.25f},
+        {1 << 5, kRhw, -0.5f},    {1 << 5, kColor, 128},    {1 << 5, kU, 0.05f},     {1 << 5, kV, 0.05f},
+        {1 << 3, kX, 0.5f},       {1 << 3, kY, -0.5f},      {1 << 3, kZ, 0.25f},     {1 << 3, kRhw, 0.5f},
+        {1 << 3, kColor, 100},    {1 << 3, kU, 0.05f},      {1 << 3, kV, -0.05f},    {1 << 1, kY, 0.75f},
+        {1 << 1, kX, 0.5f},       {1 << 1, kZ, 0.25f},      {1 << 1, kRhw, 0.5f},    {1 << 1, kColor, 64},
+        {1 << 1, kU, 0.05f},      {1 << 1, kV, 0.05f},      {1 << 4, kX, -0.75f},    {1 << 4, kY, 0.5f},
+        {1 << 4, kZ, 0.25f},      {1 << 4, kRhw, 0.5f},     {1 << 4, kColor, 64},    {1 << 4, kU, 0.05f},
+        {1 << 4, kV, 0.05f},      {kBottomRight, kZ, 0.25f}, {kBottomRight, kRhw, 0.5f}, {kBottomRight, kColor, 64},
+        {kTopLeft, kZ, 0.25f},    {kTopLeft, kColor, 64},   {kAll, kZ, nan},         {kAll, kRhw, nan},
+    };
+    const Viewport whole{0, 0, 64, 64, 0.0f, 1.0f};
+    for (const Case& c : cases) {
+        std::vector<Vertex> v;
+        PushRect(v, 10.3f, 12.6f, 16, 16, 4, 8, 16, 16, 48, 48, 0xE0FFFFFF);
+        for (int k = 0; k < 6; ++k) {
+            if ((c.vertices >> k & 1) == 0) continue;
+            Vertex& w = v[size_t(k)];
+            switch (c.field) {
+                case kX: w.x += c.value; break;
+                case kY: w.y += c.value; break;
+                case kZ: w.z += c.value; break;
+                case kRhw: w.rhw += c.value; break;
+                case kColor: w.color = uint32_t(c.value) << 24 | (w.color & 0xFFFFFF); break;
+                case kU: w.u += c.value; break;
+                case kV: w.v += c.value; break;
+                case kUnchanged: break;
+            }
+        }
+        const Shot rect = DrawThrough(false, v, whole, 48);
+        EXPECT_EQ(rect.pixels, DrawThrough(true, v, whole, 48).pixels) << c.vertices << " " << int(c.field);
+        EXPECT_EQ(rect.rectangles, c.field == kUnchanged ? 1u : 0u) << c.vertices << " " << int(c.field);
     }
 }
 
