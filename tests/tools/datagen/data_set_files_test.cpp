@@ -47,14 +47,16 @@ const char* const kTextures[] = {
     "groundenemy.bmp", "shot.bmp",  "pc.bmp",         "bg.bmp",         "bg2.bmp",
     "demo.bmp",        "font.bmp",  "effect.bmp"};
 
+// Every effect the game opens, in name order, typed apart from the game's own list: an effect
+// the data set leaves out or misnames is caught here.
 const char* const kSounds[] = {
-    "blast_1.wav",       "blast_2.wav",      "blast_3.wav",       "blast_4.wav",       "blast_5.wav",
-    "blast_6.wav",       "blast_7.wav",      "blast_8.wav",       "extend.wav",        "ghost_bass.wav",
-    "ghost_hhclose.wav", "ghost_hhopen.wav", "ghost_snare.wav",   "item_bget.wav",     "item_pget.wav",
-    "item_pup.wav",      "pc_miss.wav",      "select_select.wav", "select_decide.wav", "select_Cancel.wav",
-    "shot_hit_1.wav",    "shot_hit_2.wav",   "shot_hit_3.wav",    "shot_hit_4.wav",    "shot_shot_1.wav",
-    "shot_shot_2.wav",   "shot_shot_3.wav",  "shot_shot_4.wav",   "shot_shot_5.wav",   "shot_shot_6.wav",
-    "shot_bell.wav",     "pi.wav",           "eek1.wav",          "eek2.wav"};
+    "blast_1.wav",        "blast_2.wav",        "blast_3.wav",        "blast_4.wav",        "blast_5.wav",
+    "blast_6.wav",        "blast_7.wav",        "blast_8.wav",        "eek1.wav",           "eek2.wav",
+    "extend.wav",         "ghost_bass.wav",     "ghost_hhclose.wav",  "ghost_hhopen.wav",   "ghost_snare.wav",
+    "item_bget.wav",      "item_pget.wav",      "item_pup.wav",       "pc_miss.wav",        "pi.wav",
+    "select_Cancel.wav",  "select_decide.wav",  "select_select.wav",  "shot_bell.wav",      "shot_hit_1.wav",
+    "shot_hit_2.wav",     "shot_hit_3.wav",     "shot_hit_4.wav",     "shot_shot_1.wav",    "shot_shot_2.wav",
+    "shot_shot_3.wav",    "shot_shot_4.wav",    "shot_shot_5.wav",    "shot_shot_6.wav"};
 
 // Each track must run past the point the game loops or pulls it back to.
 struct TrackNeed {
