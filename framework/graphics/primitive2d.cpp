@@ -317,6 +317,70 @@ void CPrimitive2D::QueueTriangle(const Vertex2D* const vertices[3], const Positi
     queued_ += 3;
 }
 
+Vertex2D CBasePrimitive2D::RectCorner(const RectQuad& quad, int k) {
+    Vertex2D v{};
+    const bool right = k == 1 || k == 2, bottom = k == 2 || k == 3;
+    v.x = right ? quad.x1 : quad.x0;
+    v.y = bottom ? quad.y1 : quad.y0;
+    v.z = quad.z;
+    v.rhw = 1.0f;
+    v.diffuse = quad.colour;
+    for (int s = 0; s < 4; ++s) {
+        v.uv[s][0] = right ? quad.uv[s][2] : quad.uv[s][0];
+        v.uv[s][1] = bottom ? quad.uv[s][3] : quad.uv[s][1];
+    }
+    return v;
+}
+
+bool CBasePrimitive2D::PushRect(const RectQuad& quad) {
+    const Vertex2D corners[4] = {RectCorner(quad, 0), RectCorner(quad, 1), RectCorner(quad, 2), RectCorner(quad, 3)};
+    return PushQuad(corners);
+}
+
+bool CPrimitive2D::PushRect(const RectQuad& quad) {
+    if (perspective_ || sorting_) return CBasePrimitive2D::PushRect(quad);
+    if (systemBuffer_ == nullptr) return false;
+    // ConvertPositions' arithmetic, for the two columns and the two rows.
+    const float scaleX = Zeth::ScaleX(1.0f), scaleY = Zeth::ScaleY(1.0f);
+    auto convert = [&](float v, float centre, float screen) {
+        if (scaling_) v = (v - centre) * scale_ + centre;
+        return v * screen - 0.5f;
+    };
+    const float xs[2] = {convert(quad.x0, scalingX_, scaleX), convert(quad.x1, scalingX_, scaleX)};
+    const float ys[2] = {convert(quad.y0, scalingY_, scaleY), convert(quad.y1, scalingY_, scaleY)};
+    const float z = quad.z * kInverseDepthRange;
+    for (int i = 0; i < 2; ++i) {
+        if (clipping_ && (OutsideClip({xs[i], ys[0], z, 1.0f}) || OutsideClip({xs[i], ys[1], z, 1.0f}))) {
+            return CBasePrimitive2D::PushRect(quad);  // a triangle to clip
+        }
+    }
+    // Queued vertex: the converted place, rhw 1, the colour, then each set's coordinates.
+    const uint32_t sets = (vertexSize_ - 20) / 8;
+    auto write = [&](uint8_t* out, int k) {
+        const bool right = k == 1 || k == 2, bottom = k == 2 || k == 3;
+        const float head[4] = {xs[right ? 1 : 0], ys[bottom ? 1 : 0], z, 1.0f};
+        for (int w = 0; w < 4; ++w) std::memcpy(out + 4 * w, &head[w], 4);
+        std::memcpy(out + 16, &quad.colour, 4);
+        for (uint32_t s = 0; s < sets; ++s) {
+            std::memcpy(out + 20 + 8 * s, &quad.uv[s][right ? 2 : 0], 4);
+            std::memcpy(out + 24 + 8 * s, &quad.uv[s][bottom ? 3 : 1], 4);
+        }
+    };
+    static constexpr int kTriangles[2][3] = {{0, 1, 2}, {2, 3, 0}};
+    for (const auto& t : kTriangles) {
+        submitted_ += 3;
+        if (queued_ + 3 > capacity_) return false;
+        uint8_t* out = static_cast<uint8_t*>(systemBuffer_) + writePosition_;
+        for (int k : t) {
+            write(out, k);
+            out += vertexSize_;
+        }
+        writePosition_ += 3 * vertexSize_;
+        queued_ += 3;
+    }
+    return true;
+}
+
 bool CBasePrimitive2D::PushQuad(const Vertex2D corners[4]) {
     const Vertex2D triangles[6] = {corners[0], corners[1], corners[2], corners[2], corners[3], corners[0]};
     return Push(triangles, 2);

@@ -41,6 +41,17 @@ public:
     // Pushes a quad (corners 0 top left, 1 top right, 2 bottom right, 3 bottom left) as the
     // triangles (0, 1, 2) and (2, 3, 0).
     virtual bool PushQuad(const Vertex2D corners[4]);
+    // An axis-aligned quad of one depth and colour: top left (x0, y0), bottom right (x1, y1),
+    // and each stage's texture coordinates {left, top, right, bottom}.
+    struct RectQuad {
+        float x0, y0, x1, y1, z;
+        uint32_t colour;
+        float uv[4][4];
+    };
+    // Corner k of it, as PushQuad takes it.
+    static Vertex2D RectCorner(const RectQuad& quad, int k);
+    // Pushes it as PushQuad pushes its four corners.
+    virtual bool PushRect(const RectQuad& quad);
     virtual void Begin() = 0;
     virtual void End() = 0;
     virtual void Rendering() = 0;
@@ -102,6 +113,9 @@ public:
     // The same bytes as Push of the two triangles, each corner converted once and written
     // straight into the queue where no clip edge cuts them.
     bool PushQuad(const Vertex2D corners[4]) override;
+    // The same bytes as PushQuad of its corners; without depth perspective or sorting, its two
+    // columns and two rows are converted once and its vertices written a field at a time.
+    bool PushRect(const RectQuad& quad) override;
     void Begin() override;
     void End() override;
     void Rendering() override;

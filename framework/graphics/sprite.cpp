@@ -1,5 +1,7 @@
 #include "framework/graphics/sprite.h"
 
+#include <cstring>
+
 #include "framework/core/angle.h"
 #include "framework/graphics/device.h"
 #include "framework/core/lock.h"
@@ -55,21 +57,16 @@ CSprite2D::Cells CSprite2D::SourceCoordinates(const float* src, uint32_t stages,
 }
 
 Vertex2D CSprite2D::Corner(const Cells& cells, int k, float x, float y, float z, uint32_t colour) {
-    Vertex2D v = PushedVertex(x, y, z, colour);
-    bool right = k == 1 || k == 2, bottom = k == 2 || k == 3;
-    for (int s = 0; s < 4; ++s) {
-        v.uv[s][0] = right ? cells.uv[s][2] : cells.uv[s][0];
-        v.uv[s][1] = bottom ? cells.uv[s][3] : cells.uv[s][1];
-    }
-    return v;
+    RectQuad quad{x, y, x, y, z, colour, {}};
+    std::memcpy(quad.uv, cells.uv, sizeof quad.uv);
+    return RectCorner(quad, k);
 }
 
 bool CSprite2D::DrawRect(const float* dst, float z, const float* src, uint32_t colour, uint32_t stages) {
-    Cells cells = SourceCoordinates(src, stages);
-    float x0 = dst[0], y0 = dst[1], x1 = dst[0] + dst[2], y1 = dst[1] + dst[3];
-    const Vertex2D corners[4] = {Corner(cells, 0, x0, y0, z, colour), Corner(cells, 1, x1, y0, z, colour),
-                                 Corner(cells, 2, x1, y1, z, colour), Corner(cells, 3, x0, y1, z, colour)};
-    return PushQuad(corners);
+    const Cells cells = SourceCoordinates(src, stages);
+    RectQuad quad{dst[0], dst[1], dst[0] + dst[2], dst[1] + dst[3], z, colour, {}};
+    std::memcpy(quad.uv, cells.uv, sizeof quad.uv);
+    return PushRect(quad);
 }
 
 bool CSprite2D::DrawRotate(const float* dst, float z, const float* src, uint32_t colour, int32_t angle,

@@ -20,6 +20,23 @@ public:
         vertexBuffer_->Unlock();
         return vertices;
     }
+    // The queued vertices as uploaded, of any type.
+    std::vector<uint8_t> UploadedBytes() {
+        std::vector<uint8_t> bytes(size_t(queued_) * vertexSize_);
+        void* data = nullptr;
+        if (queued_ == 0 || gfx::Failed(vertexBuffer_->Lock(0, 0, &data, gfx::lock::kReadOnly))) return {};
+        std::memcpy(bytes.data(), data, bytes.size());
+        vertexBuffer_->Unlock();
+        return bytes;
+    }
+};
+
+// A sprite that sends every quad and rectangle through Push, as the base class does.
+class PushingSprite : public ProbeSprite {
+public:
+    using ProbeSprite::ProbeSprite;
+    bool PushQuad(const Vertex2D corners[4]) override { return CBasePrimitive2D::PushQuad(corners); }
+    bool PushRect(const RectQuad& quad) override { return CBasePrimitive2D::PushRect(quad); }
 };
 
 class SpriteTest : public GraphicsTest {
@@ -76,6 +93,56 @@ TEST_F(SpriteTest, SourceCellsBecomeTextureCoordinates) {
     }
     sprite_->SetTexture(2, static_cast<CTexture*>(nullptr));
     EXPECT_EQ(texture_->GetRefCount(), 2);
+}
+
+// DrawRect queues a rectangle's vertices itself where it can: in every batch set-up it must
+// queue the bytes, count the vertices and answer as the batch that sends it through Push.
+TEST_F(SpriteTest, RectanglesQueueWhatPushQueuesInEveryBatchSetUp) {
+    struct Case {
+        const char* name;
+        uint32_t type, capacity;
+        bool sort, scaling, perspective;
+        int clip;  // 0 none, 1 across the second rectangle, 2 around everything
+    };
+    const Case cases[] = {
+        {"one coordinate set", 1, 300, false, false, false, 0},
+        {"four sets", 4, 300, false, false, false, 0},
+        {"no set", 0, 300, false, false, false, 0},
+        {"scaled", 1, 300, false, true, false, 0},
+        {"in perspective", 1, 300, false, false, true, 0},
+        {"sorted", 1, 300, true, false, false, 0},
+        {"clipped across", 1, 300, false, false, false, 1},
+        {"clipped around", 1, 300, false, false, false, 2},
+        {"room for one triangle", 1, 9, false, false, false, 0},
+    };
+    const float rects[3][4] = {{10.25f, 20.5f, 16, 16}, {-3.5f, 100.75f, 8, 24}, {200, 7.125f, 40, 12}};
+    const float src[4] = {32, 8, 16, 16};
+    for (const Case& c : cases) {
+        ProbeSprite* sprites[2] = {new ProbeSprite(ZethSprite::GetManager()),
+                                   new PushingSprite(ZethSprite::GetManager())};
+        std::vector<uint8_t> bytes[2];
+        uint32_t counts[2];
+        int answers[2] = {0, 0};
+        for (int k = 0; k < 2; ++k) {
+            ProbeSprite* sprite = sprites[k];
+            ASSERT_TRUE(sprite->Create(c.capacity, c.type, c.sort)) << c.name;
+            sprite->SetTexture(0, texture_);
+            sprite->SetScaling(c.scaling, 128, 120, 1.5f);
+            sprite->SetPerspective(c.perspective, 128, 120, 0.5f);
+            const CObject2DManager::ClipRect across{0, 0, 100, 110}, around{-50, -50, 400, 400};
+            sprite->SetClipRect(c.clip == 1 ? &across : c.clip == 2 ? &around : nullptr);
+            sprite->Begin();
+            for (int r = 0; r < 3; ++r) answers[k] = answers[k] << 1 | (sprite->DrawRect(rects[r], 1000.0f * float(r), src, 0xC0FF8040, 1) ? 1 : 0);
+            counts[k] = sprite->GetVertexCount();
+            sprite->End();
+            bytes[k] = sprite->UploadedBytes();
+        }
+        EXPECT_EQ(bytes[0], bytes[1]) << c.name;
+        EXPECT_FALSE(bytes[0].empty()) << c.name;
+        EXPECT_EQ(counts[0], counts[1]) << c.name;
+        EXPECT_EQ(answers[0], answers[1]) << c.name;
+        for (ProbeSprite* sprite : sprites) sprite->Release();
+    }
 }
 
 TEST_F(SpriteTest, UntexturedRotatedAndRingShapes) {

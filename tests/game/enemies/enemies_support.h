@@ -36,8 +36,9 @@ public:
         uint32_t colour;
     };
     explicit CellRecorder(CTexture* sheet) : CSprite2D(nullptr) { SetTexture(0, sheet); }
-    // Quads too come through Push, as the base class sends them.
+    // Quads and rectangles too come through Push, as the base class sends them.
     bool PushQuad(const Vertex2D corners[4]) override { return CBasePrimitive2D::PushQuad(corners); }
+    bool PushRect(const RectQuad& quad) override { return CBasePrimitive2D::PushRect(quad); }
     bool Push(const Vertex2D* v, uint32_t triangles) override;
     std::vector<std::pair<int32_t, int32_t>> Sources() const;
     std::vector<Rect> rects;

@@ -25,8 +25,9 @@ public:
         float z;
     };
     explicit RecordingBatch(CTexture* sheet) : CSprite2D(nullptr) { SetTexture(0, sheet); }
-    // Quads too come through Push, as the base class sends them.
+    // Quads and rectangles too come through Push, as the base class sends them.
     bool PushQuad(const Vertex2D corners[4]) override { return CBasePrimitive2D::PushQuad(corners); }
+    bool PushRect(const RectQuad& quad) override { return CBasePrimitive2D::PushRect(quad); }
     bool Push(const Vertex2D* v, uint32_t triangles) override {
         float x = v[0].x, y = v[0].y, u = v[0].uv[0][0], t = v[0].uv[0][1];
         for (uint32_t i = 1; i < triangles * 3; ++i) {
