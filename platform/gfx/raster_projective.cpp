@@ -15,7 +15,7 @@
 #include <bit>
 #include <limits>
 
-#include "platform/gfx/perspective_avx2.h"
+#include "platform/gfx/projective_avx2.h"
 #include "platform/gfx/raster.h"
 
 namespace platform::gfx {

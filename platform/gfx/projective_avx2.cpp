@@ -4,7 +4,7 @@
 // included), and IEEE and integer arithmetic give each lane the scalar result; the conversions,
 // clamps and comparisons are chosen to agree with the scalar ones on every input, not-a-number
 // included.
-#include "platform/gfx/perspective_avx2.h"
+#include "platform/gfx/projective_avx2.h"
 
 #include <immintrin.h>
 
