@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/gfx/coverage_avx2.h"
 #include "platform/gfx/pipeline.h"
 
 namespace platform::gfx {
@@ -93,18 +94,23 @@ bool SetUpTriangle(const PipelineState& ps, const ScreenVertex* a, const ScreenV
 // The pixels a set-up triangle covers, row by row from the top of its box: on each row one run
 // of pixels (a triangle's row is one run), those whose centres its edge functions put inside
 // under the top-left rule. Each edge bounds the run by a quotient of whole numbers, stepped
-// exactly from row to row.
+// exactly from row to row. A coverage is read either by NextRow or by Rows.
 class Coverage {
 public:
+    // Entries past the requested rows that Rows may write.
+    static constexpr int kRowSlack = 7;
+
     explicit Coverage(const TriangleSetup& t);
     // The run of the next row (the box's top row first) as [*first, *last]; false when the row
     // has none.
     bool NextRow(int* first, int* last);
-    // Calls row(r, first, last) with the runs of the next `count` rows (r from 0), as NextRow
-    // gives them; a row without one has first > last. False when no row had one.
-    template <class Row>
-    bool ForRows(int count, Row&& row) {
-        return starts_ == 1 ? StepRows<1>(count, row) : StepRows<2>(count, row);
+    // The runs of the next `count` rows as [first[r], last[r]], r from 0, as NextRow gives them;
+    // a row without one has first > last. The arrays hold count + kRowSlack entries. False when
+    // no row had one.
+    bool Rows(int count, int* first, int* last) {
+        return vector_ ? TriangleRowsAvx2(rows_, count, first, last)
+               : starts_ == 1 ? StepRows<1>(count, first, last)
+                              : StepRows<2>(count, first, last);
     }
 
 private:
@@ -125,8 +131,10 @@ private:
         }
     };
 
-    template <int kStarts, class Row>
-    [[gnu::always_inline]] bool StepRows(int count, Row& row) {
+    static Bound BoundOf(const TriangleSetup& t, int k, bool levelStarts);
+
+    template <int kStarts>
+    bool StepRows(int count, int* first, int* last) {
         Bound b0 = bounds_[0], b1 = bounds_[1], b2 = bounds_[2];
         const int64_t width = width_;
         int64_t widest = -1;
@@ -136,7 +144,8 @@ private:
             const int64_t low = std::clamp<int64_t>(kStarts == 1 ? q0 : std::max(q0, q1), 0, width);
             const int64_t high = std::clamp<int64_t>(kStarts == 1 ? std::min(q1, q2) : q2, -1, width - 1);
             widest = std::max(widest, high - low);
-            row(r, left_ + int(low), left_ + int(high));
+            first[r] = left_ + int(low);
+            last[r] = left_ + int(high);
         }
         bounds_[0] = b0;
         bounds_[1] = b1;
@@ -144,9 +153,11 @@ private:
         return widest >= 0;
     }
 
-    Bound bounds_[3];  // the bounds where runs start first
-    int starts_;       // how many: 1 or 2 (a triangle has an edge on either side)
+    Bound bounds_[3];    // for the scalar steps, the bounds where runs start first
+    int starts_ = 0;     // how many: 1 or 2 (a triangle has an edge on either side)
     int left_, width_;
+    bool vector_;        // Rows steps eight rows at a time from rows_ (AVX2, divisors in range)
+    TriangleRows rows_;  // the bounds by edge, in 32 bits
 };
 
 // Whether a stage samples a triangle linearly: minification or magnification by the texel

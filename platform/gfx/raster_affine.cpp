@@ -239,35 +239,33 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
 
     bool drew = false;
     const int rows = t.bottom - t.top + 1;
-    if (walking) {
-        constexpr int kRows = 256;
-        int firsts[kRows], lasts[kRows];
-        for (int top = 0; top < rows; top += kRows) {
-            const int count = std::min(kRows, rows - top);
-            drew |= coverage.ForRows(count, [&](int r, int first, int last) {
-                firsts[r] = first;
-                lasts[r] = last;
-            });
-            uint32_t* target = ps.target + size_t(t.top + top) * size_t(ps.targetPitch);
-            const WalkRows walkRows{firsts, lasts, count, top, t.left, target, ps.targetPitch,
-                                    int64_t(ps.scissor.bottom - t.top - top) * ps.targetPitch};
-            // The vector loop stops at eight pixels it cannot be sure of; they are sampled one
-            // by one.
-            int r = 0, x = firsts[0];
-            while (!BlendWalkAvx2(walk, walkRows, tint, color, ps.alphaOr, &r, &x)) {
-                const int n = std::min(8, lasts[r] - x + 1);
-                drawRun(top + r, x, n);
-                x += n;
-                if (x > lasts[r] && ++r < count) x = firsts[r];
+    constexpr int kRows = 256;
+    int firsts[kRows + Coverage::kRowSlack], lasts[kRows + Coverage::kRowSlack];
+    for (int top = 0; top < rows; top += kRows) {
+        const int count = std::min(kRows, rows - top);
+        if (!coverage.Rows(count, firsts, lasts)) continue;
+        drew = true;
+        if (!walking) {
+            for (int r = 0; r < count; ++r) {
+                for (int from = firsts[r]; from <= lasts[r]; from += kSpanPixels) {
+                    drawRun(top + r, from, std::min(kSpanPixels, lasts[r] - from + 1));
+                }
             }
+            continue;
         }
-        return drew;
+        uint32_t* target = ps.target + size_t(t.top + top) * size_t(ps.targetPitch);
+        const WalkRows walkRows{firsts, lasts, count, top, t.left, target, ps.targetPitch,
+                                int64_t(ps.scissor.bottom - t.top - top) * ps.targetPitch};
+        // The vector loop stops at eight pixels it cannot be sure of; they are sampled one by
+        // one.
+        int r = 0, x = firsts[0];
+        while (!BlendWalkAvx2(walk, walkRows, tint, color, ps.alphaOr, &r, &x)) {
+            const int n = std::min(8, lasts[r] - x + 1);
+            drawRun(top + r, x, n);
+            x += n;
+            if (x > lasts[r] && ++r < count) x = firsts[r];
+        }
     }
-    drew = coverage.ForRows(rows, [&](int r, int first, int last) {
-        for (int from = first; from <= last; from += kSpanPixels) {
-            drawRun(r, from, std::min(kSpanPixels, last - from + 1));
-        }
-    });
     return drew;
 }
 

@@ -134,55 +134,89 @@ bool SetUpTriangle(const PipelineState& ps, const ScreenVertex* v0, const Screen
 
 namespace {
 
-// floor(m / d) for d > 0.
-int64_t FloorDivide(int64_t m, int64_t d) {
-    const int64_t q = m / d;
-    return q - ((m % d) < 0 ? 1 : 0);
+// m = quotient d + remainder with the remainder in [0, d), for d > 0 and |m / d| below 2^40.
+// m times 1 / d in double precision lies within 2^-11 of m / d, so its truncation is at most one
+// above floor(m / d) or two below; whole divisors put it right.
+void DivideFloor(int64_t m, int64_t d, double reciprocal, int64_t* quotient, int64_t* remainder) {
+    int64_t q = int64_t(double(m) * reciprocal);
+    int64_t r = m - q * d;
+    for (int k = 0; k < 2; ++k) {
+        const int64_t below = r >> 63;  // all ones where r < 0
+        q += below;
+        r += d & below;
+    }
+    const int64_t over = (d - 1 - r) >> 63;  // all ones where r >= d
+    *quotient = q - over;
+    *remainder = r - (d & over);
 }
 
 }  // namespace
 
-Coverage::Coverage(const TriangleSetup& t) : left_(t.left), width_(t.right - t.left + 1) {
+// The bound that the edge opposite corner k (from corner k + 1 to corner k + 2) puts on the runs
+// of the box's rows from its top one on.
+[[gnu::always_inline]] inline Coverage::Bound Coverage::BoundOf(const TriangleSetup& t, int k, bool levelStarts) {
     const int64_t one = int64_t(1) << kSubpixelBits;
     const int64_t sx = int64_t(t.left) << kSubpixelBits, sy = int64_t(t.top) << kSubpixelBits;
-    for (int k = 0; k < 3; ++k) {
-        const int from = (k + 1) % 3, to = (k + 2) % 3;
-        // E(x, y) = a x + b y + c, >= 0 inside; edges that are not top or left edges do not own
-        // the pixel centres on them.
-        const int64_t a = t.y[from] - t.y[to], b = t.x[to] - t.x[from];
-        const bool topLeft = a > 0 || (a == 0 && b > 0);
-        const int64_t c = (t.y[to] - t.y[from]) * t.x[from] - (t.x[to] - t.x[from]) * t.y[from] - (topLeft ? 0 : 1);
-        // Pixel n of the top row (from the box's left) is inside when e0 + step n >= 0; a row
-        // down adds b one to e0.
-        const int64_t e0 = a * sx + b * sy + c, step = a * one, rowStep = b * one;
-        Bound& bound = bounds_[k];
-        int64_t m, change;
-        if (step > 0) {  // n >= ceil(-e0 / step) = floor((step - 1 - e0) / step)
-            bound.startMask = -1;
-            bound.divisor = step;
-            m = step - 1 - e0;
-            change = -rowStep;
-        } else if (step < 0) {  // n <= floor(e0 / -step)
-            bound.startMask = 0;
-            bound.divisor = -step;
-            m = e0;
-            change = rowStep;
-        } else {
-            // A level edge takes the whole row when e0 >= 0 and none of it otherwise: as an
-            // end, n <= e0 (width + 1) + width - 1 is that (the box is at most 2^15 wide and
-            // e0 below 2^47, so this stays within 64 bits).
-            bound.startMask = 0;
-            bound.divisor = 1;
-            m = e0 * (width_ + 1) + width_ - 1;
-            change = rowStep * (width_ + 1);
-        }
-        bound.quotient = FloorDivide(m, bound.divisor);
-        bound.remainder = m - bound.quotient * bound.divisor;
-        bound.quotientStep = FloorDivide(change, bound.divisor);
-        bound.remainderStep = change - bound.quotientStep * bound.divisor;
+    const int64_t width = t.right - t.left + 1;
+    const int from = (k + 1) % 3, to = (k + 2) % 3;
+    // E(x, y) = a x + b y + c, >= 0 inside; edges that are not top or left edges do not own the
+    // pixel centres on them.
+    const int64_t a = t.y[from] - t.y[to], b = t.x[to] - t.x[from];
+    const bool topLeft = a > 0 || (a == 0 && b > 0);
+    const int64_t c = (t.y[to] - t.y[from]) * t.x[from] - (t.x[to] - t.x[from]) * t.y[from] - (topLeft ? 0 : 1);
+    // Pixel n of the top row (from the box's left) is inside when e0 + step n >= 0; a row down
+    // adds b one to e0.
+    const int64_t e0 = a * sx + b * sy + c, step = a * one, rowStep = b * one;
+    Bound bound;
+    if (step == 0) {
+        // A level edge takes the whole row when e0 >= 0 and none of it otherwise: as a start,
+        // n >= -e0 (width + 1) is that; as an end, n <= e0 (width + 1) + width - 1 (the box is
+        // at most 2^15 wide and e0 below 2^47, so this stays within 64 bits).
+        bound.startMask = levelStarts ? -1 : 0;
+        bound.divisor = 1;
+        bound.quotient = levelStarts ? -e0 * (width + 1) : e0 * (width + 1) + width - 1;
+        bound.quotientStep = (levelStarts ? -rowStep : rowStep) * (width + 1);
+        bound.remainder = bound.remainderStep = 0;
+        return bound;
     }
-    // The edges of a triangle change x by amounts that sum to zero, so one edge at least bounds
-    // the runs' starts and one at least their ends: the starts are put first.
+    // Where step > 0, n >= ceil(-e0 / step) = floor((step - 1 - e0) / step) starts the run;
+    // where step < 0, n <= floor(e0 / -step) ends it. Masks rather than branches: the sign is
+    // either from triangle to triangle.
+    const int64_t negative = step >> 63;
+    bound.startMask = ~negative;
+    bound.divisor = (step ^ negative) - negative;
+    const int64_t m = e0 + (bound.startMask & (step - 1 - 2 * e0));
+    const int64_t change = (rowStep ^ bound.startMask) - bound.startMask;
+    // |m| and |change| lie below 2^48, the divisor is 256 or more.
+    const double reciprocal = 1.0 / double(bound.divisor);
+    DivideFloor(m, bound.divisor, reciprocal, &bound.quotient, &bound.remainder);
+    DivideFloor(change, bound.divisor, reciprocal, &bound.quotientStep, &bound.remainderStep);
+    return bound;
+}
+
+Coverage::Coverage(const TriangleSetup& t) : left_(t.left), width_(t.right - t.left + 1) {
+    // The corners by height (two at one height may be taken in either order).
+    int top = t.y[1] < t.y[0] ? 1 : 0, bottom = t.y[1] >= t.y[0] ? 1 : 0;
+    top = t.y[2] < t.y[top] ? 2 : top;
+    bottom = t.y[2] >= t.y[bottom] ? 2 : bottom;
+    const int middle = 3 - top - bottom;
+    // The long edge, from the top corner to the bottom one, is never level and bounds the runs
+    // on one side; the other two bound them on the other side, a level one included.
+    bounds_[0] = BoundOf(t, middle, false);
+    const bool longStarts = bounds_[0].startMask != 0;
+    bounds_[1] = BoundOf(t, bottom, !longStarts);
+    bounds_[2] = BoundOf(t, top, !longStarts);
+    auto narrow = [](const Bound& b) {
+        return RowBound{int32_t(b.quotient), int32_t(b.remainder), int32_t(b.divisor), int32_t(b.quotientStep),
+                        int32_t(b.remainderStep)};
+    };
+    const int64_t one = int64_t(1) << kSubpixelBits;
+    const int64_t middleRow = ((t.y[middle] + one - 1) >> kSubpixelBits) - t.top;
+    rows_ = {narrow(bounds_[0]), narrow(bounds_[1]), narrow(bounds_[2]), longStarts,
+             int(std::clamp<int64_t>(middleRow, 0, std::max(t.bottom - t.top + 1, 0))), left_, width_};
+    vector_ = UseAvx2() && std::max({bounds_[0].divisor, bounds_[1].divisor, bounds_[2].divisor}) < kRowBoundDivisorLimit;
+    if (vector_) return;
+    // For the scalar steps the starts are put first.
     if (bounds_[0].startMask == 0) std::swap(bounds_[0], bounds_[bounds_[1].startMask != 0 ? 1 : 2]);
     if (bounds_[1].startMask == 0 && bounds_[2].startMask != 0) std::swap(bounds_[1], bounds_[2]);
     starts_ = bounds_[1].startMask != 0 ? 2 : 1;

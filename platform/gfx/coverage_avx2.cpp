@@ -1,0 +1,101 @@
+// The runs of a triangle's rows eight at a time. This file is compiled for AVX2 and includes no
+// inline code shared with the rest of the device, so no AVX2 instruction leaks into code that
+// runs on processors without it.
+#include "platform/gfx/coverage_avx2.h"
+
+#include <immintrin.h>
+
+namespace platform::gfx {
+
+namespace {
+
+// Where a remainder has reached `times` divisors: takes them off and adds `times` to the
+// quotient.
+void TakeDivisors(int32_t times, int32_t divisor, __m256i* quotient, __m256i* remainder) {
+    const __m256i over = _mm256_sub_epi32(*remainder, _mm256_set1_epi32(times * divisor));
+    const __m256i carry = _mm256_cmpgt_epi32(over, _mm256_set1_epi32(-1));
+    *remainder = _mm256_blendv_epi8(*remainder, over, carry);
+    *quotient = _mm256_add_epi32(*quotient, _mm256_and_si256(carry, _mm256_set1_epi32(times)));
+}
+
+// A bound over eight consecutive rows, one a lane, stepped eight rows at a time.
+struct Lanes {
+    __m256i quotient, remainder, divisor, quotientStep, remainderStep;
+
+    // Lane i from the bound i rows down. The remainder plus up to eight steps stays below eight
+    // divisors, so taking off four, two and one divisors where they fit brings it into range;
+    // the same makes the step of eight rows.
+    explicit Lanes(const RowBound& b) {
+        const __m256i index = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        divisor = _mm256_set1_epi32(b.divisor);
+        quotient = _mm256_add_epi32(_mm256_set1_epi32(b.quotient),
+                                    _mm256_mullo_epi32(index, _mm256_set1_epi32(b.quotientStep)));
+        remainder = _mm256_add_epi32(_mm256_set1_epi32(b.remainder),
+                                     _mm256_mullo_epi32(index, _mm256_set1_epi32(b.remainderStep)));
+        quotientStep = _mm256_set1_epi32(int32_t(uint32_t(b.quotientStep) * 8));
+        remainderStep = _mm256_set1_epi32(b.remainderStep * 8);
+        static constexpr int32_t kTimes[] = {4, 2, 1};
+        for (const int32_t times : kTimes) {
+            TakeDivisors(times, b.divisor, &quotient, &remainder);
+            TakeDivisors(times, b.divisor, &quotientStep, &remainderStep);
+        }
+    }
+
+    void Step() {
+        const __m256i sum = _mm256_add_epi32(remainder, remainderStep);
+        // Remainders lie below 2^29: as unsigned numbers, sum - divisor is the lesser one
+        // exactly when it is not negative.
+        const __m256i carry = _mm256_cmpgt_epi32(sum, _mm256_sub_epi32(divisor, _mm256_set1_epi32(1)));
+        remainder = _mm256_min_epu32(sum, _mm256_sub_epi32(sum, divisor));
+        quotient = _mm256_sub_epi32(_mm256_add_epi32(quotient, quotientStep), carry);
+    }
+
+    // The bound at the row after lane `lane`'s, from the one-row step.
+    void LeaveAfter(int lane, const RowBound& original, RowBound* b) const {
+        const __m256i at = _mm256_set1_epi32(lane);
+        const int32_t q = _mm256_cvtsi256_si32(_mm256_permutevar8x32_epi32(quotient, at));
+        const int32_t sum = _mm256_cvtsi256_si32(_mm256_permutevar8x32_epi32(remainder, at)) + original.remainderStep;
+        const bool carry = sum >= original.divisor;
+        b->remainder = carry ? sum - original.divisor : sum;
+        b->quotient = int32_t(uint32_t(q) + uint32_t(original.quotientStep) + (carry ? 1u : 0u));
+    }
+};
+
+}  // namespace
+
+bool TriangleRowsAvx2(TriangleRows& rows, int count, int* first, int* last) {
+    Lanes longEdge(rows.longEdge), upperEdge(rows.upperEdge), lowerEdge(rows.lowerEdge);
+    const __m256i middle = _mm256_set1_epi32(rows.middle);
+    // Which side the long edge bounds changes from triangle to triangle: a mask, not a branch.
+    const __m256i longStarts = _mm256_set1_epi32(rows.longStarts ? -1 : 0);
+    const __m256i zero = _mm256_setzero_si256(), minusOne = _mm256_set1_epi32(-1);
+    const __m256i width = _mm256_set1_epi32(rows.width), lastPixel = _mm256_set1_epi32(rows.width - 1);
+    const __m256i left = _mm256_set1_epi32(rows.left), rowCount = _mm256_set1_epi32(count);
+    __m256i row = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), any = zero;
+    int r = 0;
+    for (;;) {
+        const __m256i other = _mm256_blendv_epi8(lowerEdge.quotient, upperEdge.quotient, _mm256_cmpgt_epi32(middle, row));
+        const __m256i starts = _mm256_blendv_epi8(other, longEdge.quotient, longStarts);
+        const __m256i ends = _mm256_blendv_epi8(longEdge.quotient, other, longStarts);
+        const __m256i low = _mm256_min_epi32(_mm256_max_epi32(starts, zero), width);
+        const __m256i high = _mm256_max_epi32(_mm256_min_epi32(ends, lastPixel), minusOne);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(first + r), _mm256_add_epi32(low, left));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(last + r), _mm256_add_epi32(high, left));
+        // Rows past count do not count.
+        any = _mm256_or_si256(any, _mm256_andnot_si256(_mm256_cmpgt_epi32(low, high), _mm256_cmpgt_epi32(rowCount, row)));
+        if ((r += 8) >= count) break;
+        longEdge.Step();
+        upperEdge.Step();
+        lowerEdge.Step();
+        row = _mm256_add_epi32(row, _mm256_set1_epi32(8));
+    }
+    // The lanes hold rows r - 8 to r - 1; the next call begins at row count.
+    const int lane = count - 1 - (r - 8);
+    longEdge.LeaveAfter(lane, rows.longEdge, &rows.longEdge);
+    upperEdge.LeaveAfter(lane, rows.upperEdge, &rows.upperEdge);
+    lowerEdge.LeaveAfter(lane, rows.lowerEdge, &rows.lowerEdge);
+    rows.middle -= count;
+    return !_mm256_testz_si256(any, any);
+}
+
+}  // namespace platform::gfx
