@@ -23,20 +23,26 @@ inline __m256i ModulateEight(__m256i a, __m256i b) {
                                Mul255(_mm256_unpackhi_epi8(a, zero), _mm256_unpackhi_epi8(b, zero)));
 }
 
-// Source-alpha blending of eight pixels. The channels are split into the red-blue and the
-// alpha-green byte of each 16-bit lane, so no widening or packing is needed.
+// Source-alpha blending of eight pixels. With s' = s - 128 and d' = d - 128 as signed bytes,
+// s a + d (255 - a) = s' a + d' (255 - a) + 128 x 255, and s' a + d' (255 - a) lies within
+// [-128 x 255, 127 x 255]: one multiply-add of each channel's (a, 255 - a) with its (s', d') gives
+// it without saturating, and adding 128 x 255 + 128 leaves it ready for the rounding division.
 inline __m256i BlendEight(__m256i src, __m256i dst) {
-    const __m256i low = _mm256_set1_epi16(0x00FF);
-    // The source alpha in the low byte of both lanes of each pixel.
-    const __m256i alphaPick = _mm256_setr_epi8(3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1,
-                                               3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1);
+    const __m256i flip = _mm256_set1_epi8(char(0x80));
+    // The source alpha in every byte of its pixel.
+    const __m256i alphaPick = _mm256_setr_epi8(3, 3, 3, 3, 7, 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15,
+                                               3, 3, 3, 3, 7, 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15);
     const __m256i alpha = _mm256_shuffle_epi8(src, alphaPick);
-    const __m256i inverse = _mm256_xor_si256(alpha, low);
-    const __m256i rb = Div255(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(src, low), alpha),
-                                               _mm256_mullo_epi16(_mm256_and_si256(dst, low), inverse)));
-    const __m256i ag = Div255(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(src, 8), alpha),
-                                               _mm256_mullo_epi16(_mm256_srli_epi16(dst, 8), inverse)));
-    return _mm256_or_si256(rb, _mm256_slli_epi16(ag, 8));
+    const __m256i inverse = _mm256_xor_si256(alpha, _mm256_set1_epi8(char(0xFF)));
+    const __m256i s = _mm256_xor_si256(src, flip), d = _mm256_xor_si256(dst, flip);
+    const __m256i bias = _mm256_set1_epi16(short(128 * 255 + 128));
+    const __m256i scale = _mm256_set1_epi16(257);
+    const __m256i low = _mm256_add_epi16(
+        _mm256_maddubs_epi16(_mm256_unpacklo_epi8(alpha, inverse), _mm256_unpacklo_epi8(s, d)), bias);
+    const __m256i high = _mm256_add_epi16(
+        _mm256_maddubs_epi16(_mm256_unpackhi_epi8(alpha, inverse), _mm256_unpackhi_epi8(s, d)), bias);
+    // (t x 257) >> 16 with t = x + 128 is round(x / 255), as in Div255.
+    return _mm256_packus_epi16(_mm256_mulhi_epu16(low, scale), _mm256_mulhi_epu16(high, scale));
 }
 
 // Lanes of x below the limit, as unsigned numbers (negative ones are not).
