@@ -134,20 +134,12 @@ bool SetUpTriangle(const PipelineState& ps, const ScreenVertex* v0, const Screen
 
 namespace {
 
-// m = quotient d + remainder with the remainder in [0, d), for d > 0 and |m / d| below 2^40.
-// m times 1 / d in double precision lies within 2^-11 of m / d, so its truncation is at most one
-// above floor(m / d) or two below; whole divisors put it right.
-void DivideFloor(int64_t m, int64_t d, double reciprocal, int64_t* quotient, int64_t* remainder) {
-    int64_t q = int64_t(double(m) * reciprocal);
-    int64_t r = m - q * d;
-    for (int k = 0; k < 2; ++k) {
-        const int64_t below = r >> 63;  // all ones where r < 0
-        q += below;
-        r += d & below;
-    }
-    const int64_t over = (d - 1 - r) >> 63;  // all ones where r >= d
-    *quotient = q - over;
-    *remainder = r - (d & over);
+// m = quotient d + remainder with the remainder in [0, d), for d > 0.
+void DivideFloor(int64_t m, int64_t d, int64_t* quotient, int64_t* remainder) {
+    const int64_t q = m / d, r = m - q * d;
+    const int64_t below = r >> 63;  // all ones where m / d was rounded up, towards zero
+    *quotient = q + below;
+    *remainder = r + (d & below);
 }
 
 }  // namespace
@@ -187,10 +179,8 @@ void DivideFloor(int64_t m, int64_t d, double reciprocal, int64_t* quotient, int
     bound.divisor = (step ^ negative) - negative;
     const int64_t m = e0 + (bound.startMask & (step - 1 - 2 * e0));
     const int64_t change = (rowStep ^ bound.startMask) - bound.startMask;
-    // |m| and |change| lie below 2^48, the divisor is 256 or more.
-    const double reciprocal = 1.0 / double(bound.divisor);
-    DivideFloor(m, bound.divisor, reciprocal, &bound.quotient, &bound.remainder);
-    DivideFloor(change, bound.divisor, reciprocal, &bound.quotientStep, &bound.remainderStep);
+    DivideFloor(m, bound.divisor, &bound.quotient, &bound.remainder);
+    DivideFloor(change, bound.divisor, &bound.quotientStep, &bound.remainderStep);
     return bound;
 }
 
