@@ -120,8 +120,9 @@ bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, 
     const int32_t margin = 3 + (width + height) / 2;
     const double unit = double(1 << kFixedShift);
     // The axis's lanes and steps, and whether the box's corners sample inside the texture
-    // (then every pixel of it does).
-    auto axis = [&](const Plane& p, int size, int32_t* lanes, int32_t* row, int32_t* pixel, bool* inside) {
+    // (then every pixel of it does). Inlined: a call for each axis costs more than its work.
+    auto axis = [&](const Plane& p, int size, int32_t* lanes, int32_t* row, int32_t* pixel,
+                    bool* inside) __attribute__((always_inline)) {
         const double scale = double(size);
         // Lanes reach up to seven pixels past the box.
         const double reach = std::fabs(p.origin * scale) + std::fabs(p.dy * scale) * height +
@@ -196,9 +197,11 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
     const ScreenVertex *v0 = t.v[0], *v1 = t.v[1], *v2 = t.v[2];
     const bool gouraud = !ps.flatShade && (v0->diffuse != v1->diffuse || v0->diffuse != v2->diffuse);
     const uint32_t color = v0->diffuse;
-    AffineRow row{};
+    // Only the fields the triangle's loops read are set: zeroing the rest costs more than a
+    // small triangle's set-up.
+    AffineRow row;
     row.sampler = &ps.samplers[0];
-    Plane u{}, v{}, channels[4]{};
+    Plane u{}, v{}, channels[4];
     SourceKind source = kNoTexture;
     if (path.textured) {
         u = PlaneOf(t, double(v0->uv[0][0]), double(v1->uv[0][0]), double(v2->uv[0][0]));
