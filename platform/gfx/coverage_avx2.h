@@ -9,7 +9,8 @@ namespace platform::gfx {
 // An edge's bound on the runs of successive rows: floor(m / divisor) = quotient with
 // m - quotient divisor = remainder in [0, divisor), m changing by quotientStep divisor +
 // remainderStep (in [0, divisor)) a row. The quotient and its step are kept modulo 2^32: a row
-// takes the quotient only where the edge passes it, and there it is a pixel of the box.
+// takes the quotient only where the edge passes it, and there it lies within the guard band,
+// far inside 32 bits.
 struct RowBound {
     int32_t quotient, remainder, divisor, quotientStep, remainderStep;
 };
