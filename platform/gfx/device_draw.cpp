@@ -554,6 +554,12 @@ void DeviceImpl::DrawScreenTriangles(const PipelineState& ps, const VertexFetch&
                 ++i;
                 continue;
             }
+            int covered = 0;
+            if (DrawParallelogram(ps, pair, &covered)) {
+                statistics_.triangles += uint32_t(covered);
+                ++i;
+                continue;
+            }
             ahead = true;
         }
         statistics_.triangles += DrawTriangle(ps, *pair[0], *pair[1], *pair[2]) ? 1 : 0;

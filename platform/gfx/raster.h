@@ -16,6 +16,12 @@ namespace platform::gfx {
 // culled or covered no pixel centre.
 bool DrawTriangle(const PipelineState& ps, const ScreenVertex& a, const ScreenVertex& b,
                   const ScreenVertex& c);
+// Draws the pair *pair[0..2], *pair[3..5] as one walk, with the bytes the two triangles give,
+// when it is (a, b, c), (c, d, a) for corners and texture coordinates with a + c = b + d after
+// snapping (one parallelogram: both triangles have one map) of one colour and rhw that
+// ps.triangles samples by point and blends by source alpha; false (nothing drawn) otherwise.
+// *covered is how many of the two covered a pixel centre.
+bool DrawParallelogram(const PipelineState& ps, const ScreenVertex* const pair[6], int* covered);
 void DrawLine(const PipelineState& ps, const ScreenVertex& a, const ScreenVertex& b);
 void DrawPoint(const PipelineState& ps, const ScreenVertex& a);
 
@@ -184,6 +190,13 @@ inline Plane PlaneOf(const TriangleSetup& t, double a0, double a1, double a2) {
 // the general loop gives; false when it covered no pixel.
 bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& t,
                         Coverage& coverage);
+
+// Draws two set-up triangles that make one parallelogram (DrawParallelogram) as one walk over
+// their joined runs; false, with nothing drawn, where that is not to be had (a box taller than
+// a walk takes, runs that do not meet, other sampling).
+bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& first,
+                    Coverage& firstCoverage, const TriangleSetup& second, Coverage& secondCoverage,
+                    int* covered);
 
 // The loops for triangles in perspective (corners of differing rhw), chosen once per draw from
 // the states; null when the states need the general loop (several stages, a narrow target, a

@@ -9,6 +9,7 @@
 // pixel, so every sample and every byte is the one it gives.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "platform/gfx/raster.h"
 #include "platform/gfx/span_avx2.h"
@@ -111,13 +112,14 @@ int64_t FloorOf(double x) {
 // double precision, with an error below 2^-30 texel within the reach. The walk's coordinate
 // starts from floor(x 2^20) at the box's corner and steps by the slopes rounded to whole units,
 // so it is within 1 + (m + n) / 2 units of x (and a little more from the rounding of the
-// slopes). A margin of 3 + (width + height) / 2 units is added to it: where its fraction is at
-// least twice the margin, its whole part is floor(x).
-bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, const Plane& v, TexelWalk* walk) {
+// slopes). A margin of 3 + (width + height) / 2 units, and `extra` more, is added to it: where
+// its fraction is at least twice the margin, its whole part is floor(x).
+bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, const Plane& v, TexelWalk* walk,
+               int extra = 0) {
     const int width = t.right - t.left + 1, height = t.bottom - t.top + 1;
     if (width > kMaxWalkSide || height > kMaxWalkSide) return false;
     const StageSampler& s = ps.samplers[0];
-    const int32_t margin = 3 + (width + height) / 2;
+    const int32_t margin = 3 + (width + height) / 2 + extra;
     const double unit = double(1 << kFixedShift);
     // The axis's lanes and steps, and whether the box's corners sample inside the texture
     // (then every pixel of it does). Inlined: a call for each axis costs more than its work.
@@ -192,84 +194,201 @@ const TrianglePath* ChooseTrianglePath(const PipelineState& ps) {
     return textured ? PathOf<true, false>(kind) : PathOf<false, false>(kind);
 }
 
+namespace {
+
+// A triangle's planes and loops, chosen once: draws runs of its pixels through a buffer.
+class AffineTriangle {
+public:
+    AffineTriangle(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& t) : ps_(ps), t_(t) {
+        const ScreenVertex *v0 = t.v[0], *v1 = t.v[1], *v2 = t.v[2];
+        gouraud_ = !ps.flatShade && (v0->diffuse != v1->diffuse || v0->diffuse != v2->diffuse);
+        color_ = v0->diffuse;
+        // Only the fields the triangle's loops read are set: zeroing the rest costs more than a
+        // small triangle's set-up.
+        row_.sampler = &ps.samplers[0];
+        source_ = kNoTexture;
+        if (path.textured) {
+            u_ = PlaneOf(t, double(v0->uv[0][0]), double(v1->uv[0][0]), double(v2->uv[0][0]));
+            v_ = PlaneOf(t, double(v0->uv[0][1]), double(v1->uv[0][1]), double(v2->uv[0][1]));
+            source_ = UsesLinear(*row_.sampler, u_.dx, u_.dy, v_.dx, v_.dy) ? kLinearTexture : kPointTexture;
+            row_.du = u_.dx;
+            row_.dv = v_.dx;
+        }
+        if (gouraud_) {
+            for (int k = 0; k < 4; ++k) {
+                const int shift = 24 - 8 * k;
+                channels_[k] = PlaneOf(t, double(Channel(v0->diffuse, shift)), double(Channel(v1->diffuse, shift)),
+                                       double(Channel(v2->diffuse, shift)));
+                row_.dcolor[k] = channels_[k].dx;
+            }
+        }
+        read_ = kReadTable[source_][gouraud_ ? 1 : 0];
+        // A single colour tints the texels as they are written; without a texture it is the source.
+        tint_ = path.textured && !gouraud_ && color_ != 0xFFFFFFFF;
+        write_ = path.write[tint_ ? 1 : 0];
+        fill_ = !path.textured && !gouraud_;
+        if (fill_) std::fill(buffer_, buffer_ + std::min(kSpanPixels, t.right - t.left + 1), color_);
+    }
+
+    // Point-sampled texels blended by source alpha, which the walk can read and blend together.
+    bool Walkable(const TrianglePath& path) const {
+        return path.sourceAlpha && source_ == kPointTexture && !gouraud_ && UseAvx2();
+    }
+    const Plane& u() const { return u_; }
+    const Plane& v() const { return v_; }
+    bool tint() const { return tint_; }
+    uint32_t color() const { return color_; }
+
+    // Pixels [from, from + count) of box row r, count up to kSpanPixels.
+    void DrawRun(int r, int from, int count) {
+        row_.u = u_.origin + u_.dy * r;
+        row_.v = v_.origin + v_.dy * r;
+        if (gouraud_) {
+            for (int k = 0; k < 4; ++k) row_.color[k] = channels_[k].origin + channels_[k].dy * r;
+        }
+        if (!fill_) read_(row_, from - t_.left, count, buffer_);
+        write_(ps_, buffer_, count, color_, ps_.target + size_t(t_.top + r) * size_t(ps_.targetPitch) + from);
+    }
+
+private:
+    const PipelineState& ps_;
+    const TriangleSetup& t_;
+    AffineRow row_;
+    Plane u_{}, v_{}, channels_[4];
+    SourceKind source_;
+    bool gouraud_, tint_, fill_;
+    uint32_t color_;
+    ReadRoutine read_;
+    WriteRoutine write_;
+    uint32_t buffer_[kSpanPixels];
+};
+
+// Rows a walk takes at once.
+constexpr int kWalkRows = 256;
+
+// Walks rows [first[r], last[r]] of a box whose row 0 is target row `top` and whose pixel 0 is
+// column `left`; a group of eight the walk cannot be sure of is handed to sample(r, x, n), for
+// pixels [x, x + n) of row r.
+template <class Sample>
+void Walk(const PipelineState& ps, const TexelWalk& walk, const int* first, const int* last, int count, int top,
+          int boxTop, int left, bool tint, uint32_t color, Sample&& sample) {
+    uint32_t* target = ps.target + size_t(boxTop + top) * size_t(ps.targetPitch);
+    const WalkRows walkRows{first, last, count, top, left, target, ps.targetPitch,
+                            int64_t(ps.scissor.bottom - boxTop - top) * ps.targetPitch};
+    int r = 0, x = first[0];
+    while (!BlendWalkAvx2(walk, walkRows, tint, color, ps.alphaOr, &r, &x)) {
+        const int n = std::min(8, last[r] - x + 1);
+        sample(r, x, n);
+        x += n;
+        if (x > last[r] && ++r < count) x = first[r];
+    }
+}
+
+}  // namespace
+
 bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& t,
                         Coverage& coverage) {
-    const ScreenVertex *v0 = t.v[0], *v1 = t.v[1], *v2 = t.v[2];
-    const bool gouraud = !ps.flatShade && (v0->diffuse != v1->diffuse || v0->diffuse != v2->diffuse);
-    const uint32_t color = v0->diffuse;
-    // Only the fields the triangle's loops read are set: zeroing the rest costs more than a
-    // small triangle's set-up.
-    AffineRow row;
-    row.sampler = &ps.samplers[0];
-    Plane u{}, v{}, channels[4];
-    SourceKind source = kNoTexture;
-    if (path.textured) {
-        u = PlaneOf(t, double(v0->uv[0][0]), double(v1->uv[0][0]), double(v2->uv[0][0]));
-        v = PlaneOf(t, double(v0->uv[0][1]), double(v1->uv[0][1]), double(v2->uv[0][1]));
-        source = UsesLinear(*row.sampler, u.dx, u.dy, v.dx, v.dy) ? kLinearTexture : kPointTexture;
-        row.du = u.dx;
-        row.dv = v.dx;
-    }
-    if (gouraud) {
-        for (int k = 0; k < 4; ++k) {
-            const int shift = 24 - 8 * k;
-            channels[k] = PlaneOf(t, double(Channel(v0->diffuse, shift)), double(Channel(v1->diffuse, shift)),
-                                  double(Channel(v2->diffuse, shift)));
-            row.dcolor[k] = channels[k].dx;
-        }
-    }
-    const ReadRoutine read = kReadTable[source][gouraud ? 1 : 0];
-    // A single colour tints the texels as they are written; without a texture it is the source.
-    const bool tint = path.textured && !gouraud && color != 0xFFFFFFFF;
-    const WriteRoutine write = path.write[tint ? 1 : 0];
-    const bool fill = !path.textured && !gouraud;
-    // Point-sampled texels blended by source alpha: read and blended together, eight at a time.
+    AffineTriangle triangle(path, ps, t);
     TexelWalk walk;
-    const bool walking = path.sourceAlpha && source == kPointTexture && !gouraud && UseAvx2() &&
-                         SetUpWalk(ps, t, u, v, &walk);
-    uint32_t buffer[kSpanPixels];
-    if (fill) std::fill(buffer, buffer + std::min(kSpanPixels, t.right - t.left + 1), color);
-    // Pixels [from, from + count) of box row r, by the buffer.
-    auto drawRun = [&](int r, int from, int count) {
-        row.u = u.origin + u.dy * r;
-        row.v = v.origin + v.dy * r;
-        if (gouraud) {
-            for (int k = 0; k < 4; ++k) row.color[k] = channels[k].origin + channels[k].dy * r;
-        }
-        if (!fill) read(row, from - t.left, count, buffer);
-        write(ps, buffer, count, color, ps.target + size_t(t.top + r) * size_t(ps.targetPitch) + from);
-    };
-
+    const bool walking = triangle.Walkable(path) && SetUpWalk(ps, t, triangle.u(), triangle.v(), &walk);
     bool drew = false;
     const int rows = t.bottom - t.top + 1;
-    constexpr int kRows = 256;
-    int firsts[kRows + Coverage::kRowSlack], lasts[kRows + Coverage::kRowSlack];
-    for (int top = 0; top < rows; top += kRows) {
-        const int count = std::min(kRows, rows - top);
+    int firsts[kWalkRows + Coverage::kRowSlack], lasts[kWalkRows + Coverage::kRowSlack];
+    for (int top = 0; top < rows; top += kWalkRows) {
+        const int count = std::min(kWalkRows, rows - top);
         if (!coverage.Rows(count, firsts, lasts)) continue;
         drew = true;
         if (!walking) {
             for (int r = 0; r < count; ++r) {
                 for (int from = firsts[r]; from <= lasts[r]; from += kSpanPixels) {
-                    drawRun(top + r, from, std::min(kSpanPixels, lasts[r] - from + 1));
+                    triangle.DrawRun(top + r, from, std::min(kSpanPixels, lasts[r] - from + 1));
                 }
             }
             continue;
         }
-        uint32_t* target = ps.target + size_t(t.top + top) * size_t(ps.targetPitch);
-        const WalkRows walkRows{firsts, lasts, count, top, t.left, target, ps.targetPitch,
-                                int64_t(ps.scissor.bottom - t.top - top) * ps.targetPitch};
         // The vector loop stops at eight pixels it cannot be sure of; they are sampled one by
         // one.
-        int r = 0, x = firsts[0];
-        while (!BlendWalkAvx2(walk, walkRows, tint, color, ps.alphaOr, &r, &x)) {
-            const int n = std::min(8, lasts[r] - x + 1);
-            drawRun(top + r, x, n);
-            x += n;
-            if (x > lasts[r] && ++r < count) x = firsts[r];
-        }
+        Walk(ps, walk, firsts, lasts, count, top, t.top, t.left, triangle.tint(), triangle.color(),
+             [&](int r, int x, int n) { triangle.DrawRun(top + r, x, n); });
     }
     return drew;
+}
+
+bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& first,
+                    Coverage& firstCoverage, const TriangleSetup& second, Coverage& secondCoverage,
+                    int* covered) {
+    TriangleSetup box = first;
+    box.left = std::min(first.left, second.left);
+    box.right = std::max(first.right, second.right);
+    box.top = std::min(first.top, second.top);
+    box.bottom = std::max(first.bottom, second.bottom);
+    box.ox = double(box.left) - double(first.x[0]) / kSubpixelScale;
+    box.oy = double(box.top) - double(first.y[0]) / kSubpixelScale;
+    const int rows = box.bottom - box.top + 1;
+    // Sampled by point whatever the footprint, so neither triangle's own slopes are needed to
+    // choose its loop.
+    const StageSampler& sampler = ps.samplers[0];
+    if (rows > kWalkRows || !path.sourceAlpha || !path.textured || sampler.linearMag || sampler.linearMin ||
+        !UseAvx2()) {
+        return false;
+    }
+    // The first triangle's plane over the pair's box. Both triangles' planes are the pair's one
+    // map, rounded differently by less than 2^-29 texel: a unit more of margin covers that.
+    const ScreenVertex *v0 = first.v[0], *v1 = first.v[1], *v2 = first.v[2];
+    const Plane u = PlaneOf(box, double(v0->uv[0][0]), double(v1->uv[0][0]), double(v2->uv[0][0]));
+    const Plane v = PlaneOf(box, double(v0->uv[0][1]), double(v1->uv[0][1]), double(v2->uv[0][1]));
+    TexelWalk walk;
+    if (!SetUpWalk(ps, box, u, v, &walk, 1)) return false;
+    // Each triangle's runs, then the pair's: the two meet on the diagonal, one pixel apart.
+    int firstOf[2][kWalkRows + Coverage::kRowSlack], lastOf[2][kWalkRows + Coverage::kRowSlack];
+    const TriangleSetup* halves[2] = {&first, &second};
+    Coverage* coverages[2] = {&firstCoverage, &secondCoverage};
+    *covered = 0;
+    for (int k = 0; k < 2; ++k) {
+        *covered += coverages[k]->Rows(halves[k]->bottom - halves[k]->top + 1, firstOf[k], lastOf[k]) ? 1 : 0;
+    }
+    int firsts[kWalkRows + Coverage::kRowSlack], lasts[kWalkRows + Coverage::kRowSlack];
+    // The run of triangle k on box row r, empty (first > last) off its box.
+    auto run = [&](int k, int r, int* from, int* to) {
+        const int own = box.top + r - halves[k]->top;
+        const bool in = own >= 0 && own <= halves[k]->bottom - halves[k]->top;
+        *from = in ? firstOf[k][own] : 1;
+        *to = in ? lastOf[k][own] : 0;
+    };
+    for (int r = 0; r < rows; ++r) {
+        int f0, l0, f1, l1;
+        run(0, r, &f0, &l0);
+        run(1, r, &f1, &l1);
+        if (f0 > l0) {
+            firsts[r] = f1;
+            lasts[r] = l1;
+        } else if (f1 > l1) {
+            firsts[r] = f0;
+            lasts[r] = l0;
+        } else if (l0 + 1 == f1 || l1 + 1 == f0) {
+            firsts[r] = std::min(f0, f1);
+            lasts[r] = std::max(l0, l1);
+        } else {
+            return false;  // not one run: left to the triangles one by one
+        }
+    }
+    if (*covered == 0) return true;
+    // A pixel the walk cannot be sure of is sampled through its own triangle's plane, set up
+    // when the first such pixel comes.
+    std::optional<AffineTriangle> owners[2];
+    const uint32_t color = v0->diffuse;
+    Walk(ps, walk, firsts, lasts, rows, 0, box.top, box.left, color != 0xFFFFFFFF, color, [&](int r, int x, int n) {
+        for (int k = 0; k < 2; ++k) {
+            int from, to;
+            run(k, r, &from, &to);
+            from = std::max(from, x);
+            to = std::min(to, x + n - 1);
+            if (from > to) continue;
+            if (!owners[k]) owners[k].emplace(path, ps, *halves[k]);
+            owners[k]->DrawRun(box.top + r - halves[k]->top, from, to - from + 1);
+        }
+    });
+    return true;
 }
 
 }  // namespace platform::gfx

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "platform/gfx/raster.h"
 
@@ -297,6 +298,31 @@ bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* a, const Scr
 }
 
 }  // namespace
+
+bool DrawParallelogram(const PipelineState& ps, const ScreenVertex* const pair[6], int* covered) {
+    const ScreenVertex &a = *pair[0], &b = *pair[1], &c = *pair[2], &d = *pair[4];
+    if (!ps.triangles || std::memcmp(pair[3], &c, sizeof c) != 0 || std::memcmp(pair[5], &a, sizeof a) != 0) {
+        return false;
+    }
+    for (const ScreenVertex* p : {&a, &b, &c, &d}) {
+        if (!InsideGuardBand(*p) || p->rhw != a.rhw || p->diffuse != a.diffuse) return false;
+    }
+    if (SnapToSubpixel(a.x) + SnapToSubpixel(c.x) != SnapToSubpixel(b.x) + SnapToSubpixel(d.x) ||
+        SnapToSubpixel(a.y) + SnapToSubpixel(c.y) != SnapToSubpixel(b.y) + SnapToSubpixel(d.y)) {
+        return false;
+    }
+    for (int k = 0; k < 2; ++k) {  // sums of two floats are exact in double
+        if (double(a.uv[0][k]) + double(c.uv[0][k]) != double(b.uv[0][k]) + double(d.uv[0][k])) return false;
+    }
+    TriangleSetup first, second;
+    if (!SetUpTriangle(ps, &a, &b, &c, &first) || !SetUpTriangle(ps, &c, &d, &a, &second) ||
+        first.left > first.right || first.top > first.bottom || second.left > second.right ||
+        second.top > second.bottom) {
+        return false;
+    }
+    Coverage firstCoverage(first), secondCoverage(second);
+    return DrawAffinePair(*ps.triangles, ps, first, firstCoverage, second, secondCoverage, covered);
+}
 
 bool DrawTriangle(const PipelineState& ps, const ScreenVertex& a, const ScreenVertex& b,
                   const ScreenVertex& c) {

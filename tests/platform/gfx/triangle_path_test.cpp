@@ -26,6 +26,7 @@ protected:
         uint32_t depthFunc = 0;    // a depth test by this function, none for 0
         bool depthWrite = false;
         bool sidesOfTwo = false;   // a sheet of 32 x 16 texels rather than 24 x 20
+        bool pairs = false;        // pairs of triangles making parallelograms, as turned sprites
     };
 
     uint32_t Next(uint32_t range) {
@@ -50,6 +51,37 @@ protected:
                 v.push_back({cx + Place(-reach, reach), cy + Place(-reach, reach), depth, rhw, color,
                              Place(-1.5f, 2.5f) * uvReach, Place(-1.5f, 2.5f) * uvReach});
             }
+        }
+        return v;
+    }
+
+    // A multiple of 1/256, as corners are snapped: sums of them are exact.
+    float OnGrid(float value) { return std::round(value * 256.0f) / 256.0f; }
+
+    // Pairs (a, b, c), (c, d, a) of the sprite batches' shape: turned and scaled parallelograms
+    // of sprite size around a centre, some taller than a walk takes, with the texture's cells or
+    // skewed places on it; every eighth a subpixel short of a parallelogram, every eighth an
+    // eighth of a pixel.
+    std::vector<Vertex> RandomPairs(float width, float height, float uvReach) {
+        static constexpr uint32_t kColors[] = {0xFFFFFFFF, 0x80FFFFFF, 0xFF80C0FF, 0x40FF2010};
+        std::vector<Vertex> v;
+        for (int i = 0; i < 120; ++i) {
+            const float size = i % 10 == 0 ? 1.5f * height : Place(2.0f, 24.0f);
+            const float angle = Place(0.0f, 6.2832f), skew = i % 3 == 0 ? Place(0.5f, 1.5f) : 1.0f;
+            const float px = OnGrid(size * std::cos(angle)), py = OnGrid(size * std::sin(angle));
+            const float qx = OnGrid(-size * skew * std::sin(angle)), qy = OnGrid(size * skew * std::cos(angle));
+            const float cx = OnGrid(Place(-8.0f, width + 8.0f)), cy = OnGrid(Place(-8.0f, height + 8.0f));
+            // Within the texture for a reach of 1, so that the walk rather than its fallback
+            // samples most pixels.
+            const float u = OnGrid(Place(0.25f, 0.75f) * uvReach), w = OnGrid(Place(0.25f, 0.75f) * uvReach);
+            const float du = OnGrid(Place(-0.25f, 0.25f) * uvReach), dv = OnGrid(Place(-0.25f, 0.25f) * uvReach);
+            const float nudge = i % 8 == 3 ? 1.0f / 256.0f : i % 8 == 7 ? 0.125f : 0.0f;
+            const uint32_t color = kColors[Next(4)];
+            const Vertex a{cx - px - qx, cy - py - qy, 0.5f, 1, color, u, w};
+            const Vertex b{cx + px - qx + nudge, cy + py - qy, 0.5f, 1, color, u + du, w};
+            const Vertex c{cx + px + qx, cy + py + qy, 0.5f, 1, color, u + du, w + dv};
+            const Vertex d{cx - px + qx, cy - py + qy, 0.5f, 1, color, u, w + dv};
+            v.insert(v.end(), {a, b, c, c, d, a});
         }
         return v;
     }
@@ -97,7 +129,8 @@ protected:
         device_->SetRenderState(rs::kZWriteEnable, s.depthWrite ? 1 : 0);
         device_->Clear(0, nullptr, clear::kTarget | (depth ? clear::kZBuffer : 0), 0x80306090, 0.75f, 0);
         device_->SetTexture(0, s.textured ? sheet : nullptr);
-        Draw(RandomTriangles(width, height, s.gouraud, s.reach, s.perspective));
+        Draw(s.pairs ? RandomPairs(width, height, s.reach)
+                     : RandomTriangles(width, height, s.gouraud, s.reach, s.perspective));
         device_->SetDepthStencilSurface(nullptr);
         std::vector<uint32_t> pixels;
         if (target) {
@@ -155,6 +188,20 @@ TEST_F(TrianglePathTest, RandomTrianglesGiveTheGeneralLoopsBytes) {
          blend::kZero},
         {"Gouraud alone, opaque, on the back buffer", false, false, address::kWrap, true, false, false,
          blend::kOne, blend::kZero, cmp::kAlways, 0, true},
+    };
+    for (const States& s : cases) ExpectGeneralLoopsBytes(s);
+}
+
+TEST_F(TrianglePathTest, ParallelogramPairsGiveTheGeneralLoopsBytes) {
+    const States cases[] = {
+        {.name = "turned sprites", .pairs = true},
+        {.name = "turned sprites on the back buffer, some taller than a walk", .backBuffer = true, .pairs = true},
+        {.name = "turned sprites over the texture's edges, clamped", .address = address::kClamp, .reach = 3.0f,
+         .pairs = true},
+        // Too far for the walk: the pairs go to their triangles.
+        {.name = "turned sprites far out on the texture", .reach = 1.0e8f, .pairs = true},
+        {.name = "turned sprites on sides of two", .sidesOfTwo = true, .pairs = true},
+        {.name = "turned sprites, linear", .linear = true, .pairs = true},
     };
     for (const States& s : cases) ExpectGeneralLoopsBytes(s);
 }
