@@ -266,9 +266,9 @@ private:
 // Rows a walk takes at once.
 constexpr int kWalkRows = 256;
 
-// Walks rows [first[r], last[r]] of a box whose row 0 is target row `top` and whose pixel 0 is
-// column `left`; a group of eight the walk cannot be sure of is handed to sample(r, x, n), for
-// pixels [x, x + n) of row r.
+// Walks the runs [first[r], last[r]] of `count` rows of a box, run r on box row top + r; the box's
+// row 0 is target row boxTop and its pixel 0 is column left. A group of eight the walk cannot be
+// sure of is handed to sample(r, x, n), for pixels [x, x + n) of run r.
 template <class Sample>
 void Walk(const PipelineState& ps, const TexelWalk& walk, const int* first, const int* last, int count, int top,
           int boxTop, int left, bool tint, uint32_t color, Sample&& sample) {
