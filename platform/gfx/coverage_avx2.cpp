@@ -98,4 +98,36 @@ bool TriangleRowsAvx2(TriangleRows& rows, int count, int* first, int* last) {
     return !_mm256_testz_si256(any, any);
 }
 
+int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last, int* split) {
+    Lanes start0(rows.starts[0]), start1(rows.starts[1]), end0(rows.ends[0]), end1(rows.ends[1]);
+    Lanes diagonal(rows.diagonal);
+    // A part that ends at the diagonal's quotient leaves the rest from the pixel after it.
+    const __m256i splitOffset = _mm256_set1_epi32(rows.diagonalStarts ? 0 : 1);
+    const __m256i zero = _mm256_setzero_si256(), minusOne = _mm256_set1_epi32(-1), one = _mm256_set1_epi32(1);
+    const __m256i width = _mm256_set1_epi32(rows.width), lastPixel = _mm256_set1_epi32(rows.width - 1);
+    const __m256i left = _mm256_set1_epi32(rows.left), rowCount = _mm256_set1_epi32(count);
+    __m256i row = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), leftParts = zero, rightParts = zero;
+    for (int r = 0;;) {
+        const __m256i low = _mm256_min_epi32(_mm256_max_epi32(_mm256_max_epi32(start0.quotient, start1.quotient), zero), width);
+        const __m256i high = _mm256_max_epi32(_mm256_min_epi32(_mm256_min_epi32(end0.quotient, end1.quotient), lastPixel), minusOne);
+        const __m256i cut = _mm256_min_epi32(_mm256_max_epi32(_mm256_add_epi32(diagonal.quotient, splitOffset), low),
+                                             _mm256_add_epi32(high, one));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(first + r), _mm256_add_epi32(low, left));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(last + r), _mm256_add_epi32(high, left));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(split + r), _mm256_add_epi32(cut, left));
+        // Rows past count do not count; cut lies within [low, high + 1].
+        const __m256i counted = _mm256_cmpgt_epi32(rowCount, row);
+        leftParts = _mm256_or_si256(leftParts, _mm256_and_si256(counted, _mm256_cmpgt_epi32(cut, low)));
+        rightParts = _mm256_or_si256(rightParts, _mm256_and_si256(counted, _mm256_cmpgt_epi32(_mm256_add_epi32(high, one), cut)));
+        if ((r += 8) >= count) break;
+        start0.Step();
+        start1.Step();
+        end0.Step();
+        end1.Step();
+        diagonal.Step();
+        row = _mm256_add_epi32(row, _mm256_set1_epi32(8));
+    }
+    return (_mm256_testz_si256(leftParts, leftParts) ? 0 : 1) | (_mm256_testz_si256(rightParts, rightParts) ? 0 : 2);
+}
+
 }  // namespace platform::gfx

@@ -38,4 +38,20 @@ struct TriangleRows {
 // the last and returns whether a row had a run.
 bool TriangleRowsAvx2(TriangleRows& rows, int count, int* first, int* last);
 
+// A parallelogram's rows from its box's top one: a run lies between the greater of two starts
+// and the lesser of two ends, as it is convex, and its diagonal splits the run between its two
+// triangles.
+struct QuadRows {
+    RowBound starts[2], ends[2];
+    RowBound diagonal;   // the bound of the part on the diagonal's inner side
+    bool diagonalStarts;  // that part starts at the diagonal (lies on the right) or ends there
+    int left, width;      // the box
+};
+
+// The runs of `count` rows (1 to 256) as QuadRows gives them: row r's run is [first[r], last[r]]
+// (first > last for none) and its left part [first[r], split[r] - 1], its right part [split[r],
+// last[r]]. Writes up to seven entries past count. Returns bit 0 when a row's left part had a
+// pixel, bit 1 when a right part did.
+int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last, int* split);
+
 }  // namespace platform::gfx

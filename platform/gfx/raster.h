@@ -97,6 +97,38 @@ struct TriangleSetup {
 bool SetUpTriangle(const PipelineState& ps, const ScreenVertex* a, const ScreenVertex* b,
                    const ScreenVertex* c, TriangleSetup* out);
 
+// The bound an edge puts on the runs of a box's rows: pixel n of a row (from the box's left) is
+// inside the edge when n >= quotient (the edge starts the runs) or n <= quotient (it ends them),
+// floor(m / d) = quotient with m - quotient d = remainder in [0, d), m changing by a fixed
+// amount a row (quotientStep d + remainderStep).
+struct EdgeBound {
+    int64_t quotient, remainder, divisor, quotientStep, remainderStep;
+    int64_t startMask;  // all ones: the run starts at the quotient; 0: it ends there
+
+    // The edge from (fromX, fromY) to (toX, toY) in subpixels, with the interior on the side
+    // its edge function puts it for corners in the triangles' order, over the box of `width`
+    // pixels whose top left pixel is (left, top), from its top row on. A pixel centre on the
+    // edge is inside only if it is a top or left edge. A level edge takes whole rows or none,
+    // and bounds the starts or the ends as asked.
+    static EdgeBound Of(int64_t fromX, int64_t fromY, int64_t toX, int64_t toY, int left, int top, int width,
+                        bool levelStarts);
+
+    // The quotient, then a row down (the remainder stays in [0, divisor)).
+    [[gnu::always_inline]] int64_t Step() {
+        const int64_t q = quotient;
+        remainder += remainderStep;
+        const int64_t carry = int64_t(uint64_t(divisor - 1 - remainder) >> 63);
+        remainder -= divisor & -carry;
+        quotient += quotientStep + carry;
+        return q;
+    }
+    // The bound in 32 bits, for the vector steps.
+    RowBound Narrow() const {
+        return {int32_t(quotient), int32_t(remainder), int32_t(divisor), int32_t(quotientStep),
+                int32_t(remainderStep)};
+    }
+};
+
 // The pixels a set-up triangle covers, row by row from the top of its box: on each row one run
 // of pixels (a triangle's row is one run), those whose centres its edge functions put inside
 // under the top-left rule. Each edge bounds the run by a quotient of whole numbers, stepped
@@ -120,28 +152,9 @@ public:
     }
 
 private:
-    // floor(m / d) = quotient with m - quotient d = remainder in [0, d), m changing by a fixed
-    // amount a row (quotientStep d + remainderStep).
-    struct Bound {
-        int64_t quotient, remainder, divisor, quotientStep, remainderStep;
-        int64_t startMask;  // all ones: the run starts at the quotient; 0: it ends there
-
-        // The quotient, then a row down (the remainder stays in [0, divisor)).
-        [[gnu::always_inline]] int64_t Step() {
-            const int64_t q = quotient;
-            remainder += remainderStep;
-            const int64_t carry = int64_t(uint64_t(divisor - 1 - remainder) >> 63);
-            remainder -= divisor & -carry;
-            quotient += quotientStep + carry;
-            return q;
-        }
-    };
-
-    static Bound BoundOf(const TriangleSetup& t, int k, bool levelStarts);
-
     template <int kStarts>
     bool StepRows(int count, int* first, int* last) {
-        Bound b0 = bounds_[0], b1 = bounds_[1], b2 = bounds_[2];
+        EdgeBound b0 = bounds_[0], b1 = bounds_[1], b2 = bounds_[2];
         const int64_t width = width_;
         int64_t widest = -1;
         for (int r = 0; r < count; ++r) {
@@ -159,11 +172,47 @@ private:
         return widest >= 0;
     }
 
-    Bound bounds_[3];    // for the scalar steps, the bounds where runs start first
-    int starts_ = 0;     // how many: 1 or 2 (a triangle has an edge on either side)
+    EdgeBound bounds_[3];  // for the scalar steps, the bounds where runs start first
+    int starts_ = 0;       // how many: 1 or 2 (a triangle has an edge on either side)
     int left_, width_;
-    bool vector_;        // Rows steps eight rows at a time from rows_ (AVX2, divisors in range)
-    TriangleRows rows_;  // the bounds by edge, in 32 bits
+    bool vector_;          // Rows steps eight rows at a time from rows_ (AVX2, divisors in range)
+    TriangleRows rows_;    // the bounds by edge, in 32 bits
+};
+
+// The pixels of a parallelogram, the pair of triangles (a, b, c), (c, d, a) with a + c = b + d,
+// row by row from the top of a box around both. A row's run is where all four sides put the
+// pixel centres inside under the top-left rule: as the two triangles share the diagonal and
+// the rule gives each pixel centre on it to one of them, that is exactly the pixels of both.
+// The diagonal, under the same rule, splits each run between them.
+class QuadCoverage {
+public:
+    static constexpr int kMaxRows = 256;
+
+    // Corners a, b, c, d in subpixels, of non-zero area, within the guard band; the box around
+    // them within the scissor. False where the rows are not to be had this way: more than
+    // kMaxRows of them, a level diagonal, no AVX2, or bounds that 32-bit steps do not keep exact
+    // (edges far taller than the box, or almost level and far from it).
+    bool SetUp(const int64_t x[4], const int64_t y[4], const Rect& scissor);
+    // The box: its first column and row, its last column.
+    int left() const { return left_; }
+    int top() const { return top_; }
+    int right() const { return right_; }
+    // Rows of the box from the top one that may have pixels (a level bottom side on a row of
+    // pixel centres owns none of them); 0 when the box is empty.
+    int rows() const { return count_; }
+    // Which triangle of the pair owns the runs' left parts: 0 for (a, b, c), 1 for (c, d, a).
+    int leftOwner() const { return leftOwner_; }
+    // The runs of the rows as [first[r], last[r]] (first > last for none), with left parts
+    // [first[r], split[r] - 1] and right parts [split[r], last[r]], the arrays holding rows() +
+    // Coverage::kRowSlack entries. Bit 0 of the result: a left part had a pixel; bit 1: a right
+    // part did. Only when rows() > 0.
+    int Rows(int* first, int* last, int* split) const { return QuadRowsAvx2(rows_, count_, first, last, split); }
+
+private:
+    QuadRows rows_;
+    int left_ = 0, top_ = 0, right_ = -1;
+    int count_ = 0;
+    int leftOwner_ = 0;
 };
 
 // Whether a stage samples a triangle linearly: minification or magnification by the texel
@@ -191,12 +240,13 @@ inline Plane PlaneOf(const TriangleSetup& t, double a0, double a1, double a2) {
 bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& t,
                         Coverage& coverage);
 
-// Draws two set-up triangles that make one parallelogram (DrawParallelogram) as one walk over
-// their joined runs; false, with nothing drawn, where that is not to be had (a box taller than
-// a walk takes, runs that do not meet, other sampling).
-bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& first,
-                    Coverage& firstCoverage, const TriangleSetup& second, Coverage& secondCoverage,
-                    int* covered);
+// Draws a parallelogram pair (DrawParallelogram) as one walk over its runs, with the bytes its
+// two triangles *pair[0..2] and *pair[3..5] give: `box` is the first triangle set up over the
+// pair's box (its corners and planes, the pair's box). False, with nothing drawn, where that is
+// not to be had (a box wider or taller than a walk takes, other sampling); else *covered is how
+// many of the two covered a pixel centre.
+bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& box,
+                    const QuadCoverage& coverage, const ScreenVertex* const pair[6], int* covered);
 
 // The loops for triangles in perspective (corners of differing rhw), chosen once per draw from
 // the states; null when the states need the general loop (several stages, a narrow target, a

@@ -9,7 +9,8 @@
 // pixel, so every sample and every byte is the one it gives.
 #include <algorithm>
 #include <cmath>
-#include <optional>
+#include <new>
+#include <type_traits>
 
 #include "platform/gfx/raster.h"
 #include "platform/gfx/span_avx2.h"
@@ -263,6 +264,27 @@ private:
     uint32_t buffer_[kSpanPixels];
 };
 
+// A triangle of a pair set up only when one of its pixels is first sampled on its own. Its
+// storage is left as it is until then: std::optional would zero it, a span buffer, at a cost a
+// small sprite notices.
+class LazyTriangle {
+public:
+    LazyTriangle() {}
+    // The triangle *corners[0..2], which covers a pixel centre.
+    void Make(const TrianglePath& path, const PipelineState& ps, const ScreenVertex* const corners[3]) {
+        SetUpTriangle(ps, corners[0], corners[1], corners[2], &setup);
+        new (&triangle) AffineTriangle(path, ps, setup);
+        made = true;
+    }
+
+    bool made = false;
+    TriangleSetup setup;
+    union {
+        AffineTriangle triangle;
+    };
+};
+static_assert(std::is_trivially_destructible_v<AffineTriangle>);
+
 // Rows a walk takes at once.
 constexpr int kWalkRows = 256;
 
@@ -314,78 +336,42 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
     return drew;
 }
 
-bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& first,
-                    Coverage& firstCoverage, const TriangleSetup& second, Coverage& secondCoverage,
-                    int* covered) {
-    TriangleSetup box = first;
-    box.left = std::min(first.left, second.left);
-    box.right = std::max(first.right, second.right);
-    box.top = std::min(first.top, second.top);
-    box.bottom = std::max(first.bottom, second.bottom);
-    box.ox = double(box.left) - double(first.x[0]) / kSubpixelScale;
-    box.oy = double(box.top) - double(first.y[0]) / kSubpixelScale;
-    const int rows = box.bottom - box.top + 1;
+bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& box,
+                    const QuadCoverage& coverage, const ScreenVertex* const pair[6], int* covered) {
+    *covered = 0;
+    const int rows = coverage.rows();
+    if (rows == 0) return true;
     // Sampled by point whatever the footprint, so neither triangle's own slopes are needed to
     // choose its loop.
     const StageSampler& sampler = ps.samplers[0];
-    if (rows > kWalkRows || !path.sourceAlpha || !path.textured || sampler.linearMag || sampler.linearMin ||
-        !UseAvx2()) {
-        return false;
-    }
+    if (!path.sourceAlpha || !path.textured || sampler.linearMag || sampler.linearMin) return false;
     // The first triangle's plane over the pair's box. Both triangles' planes are the pair's one
     // map, rounded differently by less than 2^-29 texel: a unit more of margin covers that.
-    const ScreenVertex *v0 = first.v[0], *v1 = first.v[1], *v2 = first.v[2];
+    const ScreenVertex *v0 = box.v[0], *v1 = box.v[1], *v2 = box.v[2];
     const Plane u = PlaneOf(box, double(v0->uv[0][0]), double(v1->uv[0][0]), double(v2->uv[0][0]));
     const Plane v = PlaneOf(box, double(v0->uv[0][1]), double(v1->uv[0][1]), double(v2->uv[0][1]));
     TexelWalk walk;
     if (!SetUpWalk(ps, box, u, v, &walk, 1)) return false;
-    // Each triangle's runs, then the pair's: the two meet on the diagonal, one pixel apart.
-    int firstOf[2][kWalkRows + Coverage::kRowSlack], lastOf[2][kWalkRows + Coverage::kRowSlack];
-    const TriangleSetup* halves[2] = {&first, &second};
-    Coverage* coverages[2] = {&firstCoverage, &secondCoverage};
-    *covered = 0;
-    for (int k = 0; k < 2; ++k) {
-        *covered += coverages[k]->Rows(halves[k]->bottom - halves[k]->top + 1, firstOf[k], lastOf[k]) ? 1 : 0;
-    }
     int firsts[kWalkRows + Coverage::kRowSlack], lasts[kWalkRows + Coverage::kRowSlack];
-    // The run of triangle k on box row r, empty (first > last) off its box.
-    auto run = [&](int k, int r, int* from, int* to) {
-        const int own = box.top + r - halves[k]->top;
-        const bool in = own >= 0 && own <= halves[k]->bottom - halves[k]->top;
-        *from = in ? firstOf[k][own] : 1;
-        *to = in ? lastOf[k][own] : 0;
-    };
-    for (int r = 0; r < rows; ++r) {
-        int f0, l0, f1, l1;
-        run(0, r, &f0, &l0);
-        run(1, r, &f1, &l1);
-        if (f0 > l0) {
-            firsts[r] = f1;
-            lasts[r] = l1;
-        } else if (f1 > l1) {
-            firsts[r] = f0;
-            lasts[r] = l0;
-        } else if (l0 + 1 == f1 || l1 + 1 == f0) {
-            firsts[r] = std::min(f0, f1);
-            lasts[r] = std::max(l0, l1);
-        } else {
-            return false;  // not one run: left to the triangles one by one
-        }
-    }
-    if (*covered == 0) return true;
+    int splits[kWalkRows + Coverage::kRowSlack];
+    static_assert(QuadCoverage::kMaxRows <= kWalkRows);
+    const int parts = coverage.Rows(firsts, lasts, splits);
+    *covered = (parts & 1) + (parts >> 1);
+    if (parts == 0) return true;
     // A pixel the walk cannot be sure of is sampled through its own triangle's plane, set up
     // when the first such pixel comes.
-    std::optional<AffineTriangle> owners[2];
+    LazyTriangle owners[2];
     const uint32_t color = v0->diffuse;
     Walk(ps, walk, firsts, lasts, rows, 0, box.top, box.left, color != 0xFFFFFFFF, color, [&](int r, int x, int n) {
-        for (int k = 0; k < 2; ++k) {
-            int from, to;
-            run(k, r, &from, &to);
-            from = std::max(from, x);
-            to = std::min(to, x + n - 1);
-            if (from > to) continue;
-            if (!owners[k]) owners[k].emplace(path, ps, *halves[k]);
-            owners[k]->DrawRun(box.top + r - halves[k]->top, from, to - from + 1);
+        const int end = x + n;  // past the group
+        const int runs[2][2] = {{x, std::min(splits[r], end)}, {std::max(splits[r], x), end}};
+        for (int side = 0; side < 2; ++side) {
+            const int from = runs[side][0], to = runs[side][1];
+            if (from >= to) continue;
+            const int k = side == 0 ? coverage.leftOwner() : 1 - coverage.leftOwner();
+            LazyTriangle& owner = owners[k];
+            if (!owner.made) owner.Make(path, ps, pair + 3 * k);
+            owner.triangle.DrawRun(box.top + r - owner.setup.top, from, to - from);
         }
     });
     return true;

@@ -145,22 +145,19 @@ void DivideFloor(int64_t m, int64_t d, int64_t* quotient, int64_t* remainder) {
 
 }  // namespace
 
-// The bound that the edge opposite corner k (from corner k + 1 to corner k + 2) puts on the runs
-// of the box's rows from its top one on.
-[[gnu::always_inline]] inline Coverage::Bound Coverage::BoundOf(const TriangleSetup& t, int k, bool levelStarts) {
+[[gnu::always_inline]] inline EdgeBound EdgeBound::Of(int64_t fromX, int64_t fromY, int64_t toX, int64_t toY,
+                                                       int left, int top, int width, bool levelStarts) {
     const int64_t one = int64_t(1) << kSubpixelBits;
-    const int64_t sx = int64_t(t.left) << kSubpixelBits, sy = int64_t(t.top) << kSubpixelBits;
-    const int64_t width = t.right - t.left + 1;
-    const int from = (k + 1) % 3, to = (k + 2) % 3;
+    const int64_t sx = int64_t(left) << kSubpixelBits, sy = int64_t(top) << kSubpixelBits;
     // E(x, y) = a x + b y + c, >= 0 inside; edges that are not top or left edges do not own the
     // pixel centres on them.
-    const int64_t a = t.y[from] - t.y[to], b = t.x[to] - t.x[from];
+    const int64_t a = fromY - toY, b = toX - fromX;
     const bool topLeft = a > 0 || (a == 0 && b > 0);
-    const int64_t c = (t.y[to] - t.y[from]) * t.x[from] - (t.x[to] - t.x[from]) * t.y[from] - (topLeft ? 0 : 1);
+    const int64_t c = (toY - fromY) * fromX - (toX - fromX) * fromY - (topLeft ? 0 : 1);
     // Pixel n of the top row (from the box's left) is inside when e0 + step n >= 0; a row down
     // adds b one to e0.
     const int64_t e0 = a * sx + b * sy + c, step = a * one, rowStep = b * one;
-    Bound bound;
+    EdgeBound bound;
     if (step == 0) {
         // A level edge takes the whole row when e0 >= 0 and none of it otherwise: as a start,
         // n >= -e0 (width + 1) is that; as an end, n <= e0 (width + 1) + width - 1 (the box is
@@ -193,17 +190,18 @@ Coverage::Coverage(const TriangleSetup& t) : left_(t.left), width_(t.right - t.l
     const int middle = 3 - top - bottom;
     // The long edge, from the top corner to the bottom one, is never level and bounds the runs
     // on one side; the other two bound them on the other side, a level one included.
-    bounds_[0] = BoundOf(t, middle, false);
-    const bool longStarts = bounds_[0].startMask != 0;
-    bounds_[1] = BoundOf(t, bottom, !longStarts);
-    bounds_[2] = BoundOf(t, top, !longStarts);
-    auto narrow = [](const Bound& b) {
-        return RowBound{int32_t(b.quotient), int32_t(b.remainder), int32_t(b.divisor), int32_t(b.quotientStep),
-                        int32_t(b.remainderStep)};
+    // The edge opposite corner k runs from corner k + 1 to corner k + 2.
+    auto opposite = [&](int k, bool levelStarts) __attribute__((always_inline)) {
+        const int from = (k + 1) % 3, to = (k + 2) % 3;
+        return EdgeBound::Of(t.x[from], t.y[from], t.x[to], t.y[to], t.left, t.top, width_, levelStarts);
     };
+    bounds_[0] = opposite(middle, false);
+    const bool longStarts = bounds_[0].startMask != 0;
+    bounds_[1] = opposite(bottom, !longStarts);
+    bounds_[2] = opposite(top, !longStarts);
     const int64_t one = int64_t(1) << kSubpixelBits;
     const int64_t middleRow = ((t.y[middle] + one - 1) >> kSubpixelBits) - t.top;
-    rows_ = {narrow(bounds_[0]), narrow(bounds_[1]), narrow(bounds_[2]), longStarts,
+    rows_ = {bounds_[0].Narrow(), bounds_[1].Narrow(), bounds_[2].Narrow(), longStarts,
              int(std::clamp<int64_t>(middleRow, 0, std::max(t.bottom - t.top + 1, 0))), left_, width_};
     vector_ = UseAvx2() && std::max({bounds_[0].divisor, bounds_[1].divisor, bounds_[2].divisor}) < kRowBoundDivisorLimit;
     if (vector_) return;
@@ -215,7 +213,7 @@ Coverage::Coverage(const TriangleSetup& t) : left_(t.left), width_(t.right - t.l
 
 bool Coverage::NextRow(int* first, int* last) {
     int64_t low = 0, high = width_ - 1;
-    for (Bound& bound : bounds_) {
+    for (EdgeBound& bound : bounds_) {
         // Masks rather than branches: which edge bounds which end changes from triangle to
         // triangle, and the carry from row to row.
         const int64_t q = bound.quotient;
@@ -299,6 +297,60 @@ bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* a, const Scr
 
 }  // namespace
 
+bool QuadCoverage::SetUp(const int64_t x[4], const int64_t y[4], const Rect& scissor) {
+    const int64_t one = int64_t(1) << kSubpixelBits;
+    left_ = int(std::max<int64_t>(scissor.left, (*std::min_element(x, x + 4) + one - 1) >> kSubpixelBits));
+    right_ = int(std::min<int64_t>(scissor.right - 1, *std::max_element(x, x + 4) >> kSubpixelBits));
+    top_ = int(std::max<int64_t>(scissor.top, (*std::min_element(y, y + 4) + one - 1) >> kSubpixelBits));
+    const int bottom = int(std::min<int64_t>(scissor.bottom - 1, *std::max_element(y, y + 4) >> kSubpixelBits));
+    count_ = left_ > right_ ? 0 : std::max(bottom - top_ + 1, 0);
+    if (count_ > kMaxRows || !UseAvx2()) return false;
+    const int width = right_ - left_ + 1;
+    // The corners in the order that puts the interior inside each side's edge function, as a
+    // triangle's are: q0 q1 q2 is then triangle (a, b, c) or, reversed, (a, d, c) = (c, d, a).
+    const bool reversed = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]) < 0;
+    const int order[4] = {0, reversed ? 3 : 1, 2, reversed ? 1 : 3};
+    // Quotients below this in every row stay exact in 32 bits, as do their steps.
+    constexpr int64_t kReach = int64_t(1) << 29;
+    auto edge = [&](int from, int to, EdgeBound* bound) {
+        *bound = EdgeBound::Of(x[from], y[from], x[to], y[to], left_, top_, width, false);
+        const int64_t steps = std::max(count_ - 1, 0);
+        const int64_t last = bound->quotient + bound->quotientStep * steps +
+                             (bound->remainder + bound->remainderStep * steps) / bound->divisor;
+        return bound->divisor < kRowBoundDivisorLimit && std::abs(bound->quotient) < kReach &&
+               std::abs(bound->quotientStep) < kReach && std::abs(last) < kReach;
+    };
+    // Opposite sides run opposite ways: of two that are not level, one starts the runs and the
+    // other ends them. Level ones take whole rows, the top side every row and the bottom side
+    // all but the row it lies on, when that is a row of pixel centres: they bound no run.
+    for (int k = 0; k < 2; ++k) {
+        const int from = order[k], to = order[k + 1];
+        if (y[from] != y[to]) {
+            EdgeBound near, far;
+            if (!edge(from, to, &near) || !edge(order[k + 2], order[(k + 3) % 4], &far)) return false;
+            rows_.starts[k] = (near.startMask != 0 ? near : far).Narrow();
+            rows_.ends[k] = (near.startMask != 0 ? far : near).Narrow();
+            continue;
+        }
+        constexpr int32_t kFar = int32_t(1) << 30;
+        rows_.starts[k] = {-kFar, 0, 1, 0, 0};
+        rows_.ends[k] = {kFar, 0, 1, 0, 0};
+        // The bottom side is the one that runs leftwards.
+        const int64_t bottomSide = x[to] < x[from] ? y[from] : y[order[k + 2]];
+        count_ = std::clamp(int(((bottomSide + one - 1) >> kSubpixelBits) - top_), 0, count_);
+    }
+    // The diagonal from q2 to q0 has triangle q0 q1 q2 on its inner side.
+    EdgeBound diagonal;
+    if (y[order[2]] == y[order[0]] || !edge(order[2], order[0], &diagonal)) return false;
+    rows_.diagonal = diagonal.Narrow();
+    rows_.diagonalStarts = diagonal.startMask != 0;
+    rows_.left = left_;
+    rows_.width = width;
+    const int inner = reversed ? 1 : 0;
+    leftOwner_ = rows_.diagonalStarts ? 1 - inner : inner;
+    return true;
+}
+
 bool DrawParallelogram(const PipelineState& ps, const ScreenVertex* const pair[6], int* covered) {
     const ScreenVertex &a = *pair[0], &b = *pair[1], &c = *pair[2], &d = *pair[4];
     if (!ps.triangles || std::memcmp(pair[3], &c, sizeof c) != 0 || std::memcmp(pair[5], &a, sizeof a) != 0) {
@@ -307,21 +359,24 @@ bool DrawParallelogram(const PipelineState& ps, const ScreenVertex* const pair[6
     for (const ScreenVertex* p : {&a, &b, &c, &d}) {
         if (!InsideGuardBand(*p) || p->rhw != a.rhw || p->diffuse != a.diffuse) return false;
     }
-    if (SnapToSubpixel(a.x) + SnapToSubpixel(c.x) != SnapToSubpixel(b.x) + SnapToSubpixel(d.x) ||
-        SnapToSubpixel(a.y) + SnapToSubpixel(c.y) != SnapToSubpixel(b.y) + SnapToSubpixel(d.y)) {
-        return false;
-    }
+    const int64_t x[4] = {SnapToSubpixel(a.x), SnapToSubpixel(b.x), SnapToSubpixel(c.x), SnapToSubpixel(d.x)};
+    const int64_t y[4] = {SnapToSubpixel(a.y), SnapToSubpixel(b.y), SnapToSubpixel(c.y), SnapToSubpixel(d.y)};
+    if (x[0] + x[2] != x[1] + x[3] || y[0] + y[2] != y[1] + y[3]) return false;
     for (int k = 0; k < 2; ++k) {  // sums of two floats are exact in double
         if (double(a.uv[0][k]) + double(c.uv[0][k]) != double(b.uv[0][k]) + double(d.uv[0][k])) return false;
     }
-    TriangleSetup first, second;
-    if (!SetUpTriangle(ps, &a, &b, &c, &first) || !SetUpTriangle(ps, &c, &d, &a, &second) ||
-        first.left > first.right || first.top > first.bottom || second.left > second.right ||
-        second.top > second.bottom) {
-        return false;
-    }
-    Coverage firstCoverage(first), secondCoverage(second);
-    return DrawAffinePair(*ps.triangles, ps, first, firstCoverage, second, secondCoverage, covered);
+    // The first triangle's corners and planes, over the box of both. The two triangles have the
+    // same area and winding, so the cull mode keeps both or neither.
+    TriangleSetup box;
+    QuadCoverage coverage;
+    if (!SetUpTriangle(ps, &a, &b, &c, &box) || !coverage.SetUp(x, y, ps.scissor)) return false;
+    box.left = coverage.left();
+    box.top = coverage.top();
+    box.right = coverage.right();
+    box.bottom = box.top + coverage.rows() - 1;
+    box.ox = double(box.left) - double(x[0]) / kSubpixelScale;
+    box.oy = double(box.top) - double(y[0]) / kSubpixelScale;
+    return DrawAffinePair(*ps.triangles, ps, box, coverage, pair, covered);
 }
 
 bool DrawTriangle(const PipelineState& ps, const ScreenVertex& a, const ScreenVertex& b,

@@ -2,7 +2,8 @@
 // every pixel centre of its box under the top-left rule: triangles at random, with corners on
 // pixel centres and level sides, long and thin, and tall enough on either side of the height
 // from which rows are stepped in 64 bits rather than eight at a time in 32; read a row at a
-// time, in pieces and at once, with and without AVX2.
+// time, in pieces and at once, with and without AVX2. And the runs of parallelograms against
+// the pixels their two triangles' edge functions give each.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -165,6 +166,156 @@ TEST_F(CoverageTest, RunsAreThePixelCentresTheEdgeFunctionsPutInside) {
                 }
             }
             SetForceSse2(false);
+        }
+    }
+}
+
+TEST_F(CoverageTest, ParallelogramRunsAreTheirTrianglesPixelsSplitByTheDiagonal) {
+    if (!UseAvx2()) GTEST_SKIP() << "parallelograms are stepped with AVX2 only";
+    constexpr int kLeft = 16, kTop = 8, kSide = 64;
+    // Corner a and the sides from it to b and to d, in subpixels: c = b + d - a.
+    struct Shape {
+        int64_t ax, ay, bx, by, dx, dy;
+    };
+    auto subpixels = [](int low, int high) { return int64_t(Place(low, high) * 256.0f); };
+    // Whole or half pixels along an axis or a diagonal.
+    auto level = [](int64_t* x, int64_t* y) {
+        const int64_t length = int64_t(1 + Next(48)) * 128;
+        static constexpr int kDirections[][2] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}, {-1, 0}, {0, -1}};
+        const int* direction = kDirections[Next(6)];
+        *x = direction[0] * length;
+        *y = direction[1] * length;
+    };
+    struct Family {
+        const char* name;
+        int count;
+        std::function<Shape()> shape;
+        // Which are to be declined: those with a level diagonal only, some more, or all.
+        enum { kLevelDiagonals, kSome, kAll } declined;
+        int height = kSide;  // of the box
+    };
+    const Family families[] = {
+        {"turned and skewed, either winding", 400,
+         [&] {
+             return Shape{subpixels(kLeft - 24, kLeft + kSide + 24), subpixels(kTop - 24, kTop + kSide + 24),
+                          subpixels(-48, 48), subpixels(-48, 48), subpixels(-48, 48), subpixels(-48, 48)};
+         },
+         Family::kLevelDiagonals},
+        // Half of them squares, whose diagonals are level when turned by 45 degrees.
+        {"level sides and diagonals on pixel centres", 400,
+         [&] {
+             Shape s{int64_t(kLeft + Next(kSide)) * 256 + 128 * Next(2), int64_t(kTop + Next(kSide)) * 256 + 128 * Next(2),
+                     0, 0, 0, 0};
+             level(&s.bx, &s.by);
+             if (Next(2) == 0) {
+                 level(&s.dx, &s.dy);
+             } else {
+                 s.dx = -s.by;
+                 s.dy = s.bx;
+             }
+             return s;
+         },
+         Family::kLevelDiagonals},
+        {"reaching far past the box", 200,
+         [&] {
+             return Shape{subpixels(kLeft - 400, kLeft + kSide + 400), subpixels(kTop - 400, kTop + kSide + 400),
+                          subpixels(-800, 800), subpixels(-800, 800), subpixels(-40, 40), subpixels(-40, 40)};
+         },
+         Family::kLevelDiagonals},
+        // Sides up to 8,000 pixels tall through the box: from 4,096 on, eight rows of their
+        // remainders pass 32 bits.
+        {"steep and taller than 4,096 pixels", 100,
+         [&] {
+             const int64_t height = subpixels(1000, 8000);
+             return Shape{subpixels(kLeft - 8, kLeft + kSide + 8), kTop * 256 - height / 2, subpixels(-40, 40),
+                          height, subpixels(-40, 40), subpixels(-8, 8)};
+         },
+         Family::kSome},
+        // A long side rising a subpixel or two, or none, across the guard band: in the box's rows
+        // its line passes billions of pixels from it when it lies far above or below it, which
+        // 32-bit steps do not keep.
+        {"almost level slivers", 200,
+         [&] {
+             return Shape{-16300 * 256, subpixels(kTop - 300, kTop + kSide + 300), 32600 * 256, int64_t(Next(5)) - 2,
+                          subpixels(-4, 4), subpixels(-300, 300)};
+         },
+         Family::kSome},
+        // The same just within reach of the box's top row, and out of it within its 256 rows.
+        {"almost level slivers leaving the steps' reach", 40,
+         [&] {
+             return Shape{-16300 * 256, kTop * 256 - 16418 + int64_t(Next(64)), 32600 * 256, 1, 256, 300 * 256};
+         },
+         Family::kAll, 256},
+    };
+    for (const Family& family : families) {
+        const Rect scissor{kLeft, kTop, kLeft + kSide, kTop + family.height};
+        PipelineState ps;
+        ps.scissor = scissor;
+        g_seed = 11;
+        int taken = 0, declined = 0;
+        for (int i = 0; i < family.count; ++i) {
+            SCOPED_TRACE(::testing::Message() << family.name << " " << i);
+            const Shape s = family.shape();
+            const int64_t x[4] = {s.ax, s.ax + s.bx, s.ax + s.bx + s.dx, s.ax + s.dx};
+            const int64_t y[4] = {s.ay, s.ay + s.by, s.ay + s.by + s.dy, s.ay + s.dy};
+            ScreenVertex v[4]{};
+            for (int k = 0; k < 4; ++k) {
+                v[k].x = float(x[k]) / 256.0f;
+                v[k].y = float(y[k]) / 256.0f;
+            }
+            // The pixels each triangle owns, by its own edge functions.
+            std::vector<std::vector<int>> owner(size_t(family.height), std::vector<int>(kSide, -1));
+            int pixels[2] = {0, 0};
+            const int corners[2][3] = {{0, 1, 2}, {2, 3, 0}};
+            bool flat = false;
+            for (int k = 0; k < 2; ++k) {
+                TriangleSetup t;
+                if (!SetUpTriangle(ps, &v[corners[k][0]], &v[corners[k][1]], &v[corners[k][2]], &t)) {
+                    flat = true;
+                    break;
+                }
+                const std::vector<PixelRun> runs = CoveredRuns(t);
+                for (size_t r = 0; r < runs.size(); ++r) {
+                    for (int px = runs[r].first; px <= runs[r].last; ++px) {
+                        ASSERT_EQ(owner[size_t(t.top - kTop) + r][size_t(px - kLeft)], -1) << "owned twice";
+                        owner[size_t(t.top - kTop) + r][size_t(px - kLeft)] = k;
+                        ++pixels[k];
+                    }
+                }
+            }
+            if (flat) continue;
+            QuadCoverage quad;
+            if (!quad.SetUp(x, y, scissor)) {
+                ++declined;
+                if (family.declined == Family::kLevelDiagonals) {
+                    ASSERT_EQ(y[0], y[2]) << "declined with a diagonal that is not level";
+                }
+                continue;
+            }
+            ASSERT_NE(y[0], y[2]) << "took a level diagonal";
+            ASSERT_NE(family.declined, Family::kAll) << "took what 32-bit steps do not keep";
+            ++taken;
+            std::vector<int> first(size_t(quad.rows() + Coverage::kRowSlack)), last(first.size()), split(first.size());
+            const int parts = quad.rows() > 0 ? quad.Rows(first.data(), last.data(), split.data()) : 0;
+            const int leftOwner = quad.leftOwner();
+            for (int py = kTop; py < kTop + family.height; ++py) {
+                const int r = py - quad.top();
+                for (int px = kLeft; px < kLeft + kSide; ++px) {
+                    int got = -1;
+                    if (r >= 0 && r < quad.rows() && px >= first[size_t(r)] && px <= last[size_t(r)]) {
+                        got = px < split[size_t(r)] ? leftOwner : 1 - leftOwner;
+                    }
+                    ASSERT_EQ(got, owner[size_t(py - kTop)][size_t(px - kLeft)]) << "pixel " << px << "," << py;
+                }
+            }
+            EXPECT_EQ((parts & 1) != 0, pixels[leftOwner] > 0);
+            EXPECT_EQ((parts & 2) != 0, pixels[1 - leftOwner] > 0);
+        }
+        if (family.declined != Family::kAll) {
+            EXPECT_GT(taken, family.count / 4) << family.name;
+        }
+        if (family.declined != Family::kLevelDiagonals) {
+            EXPECT_GT(declined, 0) << family.name;
         }
     }
 }

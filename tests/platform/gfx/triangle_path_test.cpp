@@ -61,20 +61,32 @@ protected:
     // Pairs (a, b, c), (c, d, a) of the sprite batches' shape: turned and scaled parallelograms
     // of sprite size around a centre, some taller than a walk takes, with the texture's cells or
     // skewed places on it; every eighth a subpixel short of a parallelogram, every eighth an
-    // eighth of a pixel.
+    // eighth of a pixel. Every eighth is turned by a multiple of 45 degrees around a pixel centre,
+    // by whole or half pixels, so that sides and diagonals are level and lie on rows of pixel
+    // centres; skewed, their level sides make no rectangle.
     std::vector<Vertex> RandomPairs(float width, float height, float uvReach) {
         static constexpr uint32_t kColors[] = {0xFFFFFFFF, 0x80FFFFFF, 0xFF80C0FF, 0x40FF2010};
         std::vector<Vertex> v;
-        for (int i = 0; i < 120; ++i) {
-            const float size = i % 10 == 0 ? 1.5f * height : Place(2.0f, 24.0f);
-            const float angle = Place(0.0f, 6.2832f), skew = i % 3 == 0 ? Place(0.5f, 1.5f) : 1.0f;
-            const float px = OnGrid(size * std::cos(angle)), py = OnGrid(size * std::sin(angle));
-            const float qx = OnGrid(-size * skew * std::sin(angle)), qy = OnGrid(size * skew * std::cos(angle));
-            const float cx = OnGrid(Place(-8.0f, width + 8.0f)), cy = OnGrid(Place(-8.0f, height + 8.0f));
+        for (int i = 0; i < 160; ++i) {
+            const bool level = i % 8 == 5;
+            const float size = i % 10 == 0 ? 1.5f * height : level ? float(1 + Next(24)) / 2.0f : Place(2.0f, 24.0f);
+            const float angle = level ? float(Next(8)) * 0.785398163f : Place(0.0f, 6.2832f);
+            const float skew = i % 3 == 0 ? Place(0.5f, 1.5f) : 1.0f;
+            // Level: whole or half pixels along the axes, equal steps along the diagonals.
+            auto snap = [&](float value) { return level ? std::round(value * 2.0f) / 2.0f : OnGrid(value); };
+            const float px = snap(size * std::cos(angle)), py = snap(size * std::sin(angle));
+            const float qx = snap(-size * skew * std::sin(angle)), qy = snap(size * skew * std::cos(angle));
+            const float cx = snap(Place(-8.0f, width + 8.0f)), cy = snap(Place(-8.0f, height + 8.0f));
             // Within the texture for a reach of 1, so that the walk rather than its fallback
             // samples most pixels.
-            const float u = OnGrid(Place(0.25f, 0.75f) * uvReach), w = OnGrid(Place(0.25f, 0.75f) * uvReach);
             const float du = OnGrid(Place(-0.25f, 0.25f) * uvReach), dv = OnGrid(Place(-0.25f, 0.25f) * uvReach);
+            float u = OnGrid(Place(0.25f, 0.75f) * uvReach), w = OnGrid(Place(0.25f, 0.75f) * uvReach);
+            if (level) {
+                // The centre, on the diagonal, at a corner of the 32 x 16 sheet's texels (when it
+                // is a pixel centre): the two triangles' planes may round it to either side.
+                u = std::round(u * 32.0f) / 32.0f - du / 2.0f;
+                w = std::round(w * 16.0f) / 16.0f - dv / 2.0f;
+            }
             const float nudge = i % 8 == 3 ? 1.0f / 256.0f : i % 8 == 7 ? 0.125f : 0.0f;
             const uint32_t color = kColors[Next(4)];
             const Vertex a{cx - px - qx, cy - py - qy, 0.5f, 1, color, u, w};
@@ -83,10 +95,26 @@ protected:
             const Vertex d{cx - px + qx, cy - py + qy, 0.5f, 1, color, u, w + dv};
             v.insert(v.end(), {a, b, c, c, d, a});
         }
+        // Slivers across the guard band, almost level and 4,000 rows tall, which cover the small
+        // target: in its rows, the line of a long side passes 2^34 pixels from it.
+        for (const float rise : {1.0f / 256.0f, -1.0f / 256.0f}) {
+            const Vertex a{-16350.0f, -2000.0f, 0.5f, 1, 0xFFFFFFFF, 0.25f, 0.25f};
+            const Vertex b{16350.0f, -2000.0f + rise, 0.5f, 1, 0xFFFFFFFF, 0.75f, 0.25f};
+            const Vertex c{16353.0f, 2000.0f + rise, 0.5f, 1, 0xFFFFFFFF, 0.75f, 0.75f};
+            const Vertex d{-16347.0f, 2000.0f, 0.5f, 1, 0xFFFFFFFF, 0.25f, 0.75f};
+            v.insert(v.end(), {a, b, c, c, d, a});
+        }
         return v;
     }
 
-    std::vector<uint32_t> DrawThrough(bool general, const States& s) {
+    // The target's pixels, and how many triangles covered a pixel centre (a pair the rectangle
+    // path draws counts as two).
+    struct Shot {
+        std::vector<uint32_t> pixels;
+        uint64_t triangles;
+    };
+
+    Shot DrawThrough(bool general, const States& s) {
         SetForceGeneralPath(general);
         seed_ = 99;
         UseSpriteStates();
@@ -129,6 +157,7 @@ protected:
         device_->SetRenderState(rs::kZWriteEnable, s.depthWrite ? 1 : 0);
         device_->Clear(0, nullptr, clear::kTarget | (depth ? clear::kZBuffer : 0), 0x80306090, 0.75f, 0);
         device_->SetTexture(0, s.textured ? sheet : nullptr);
+        const DrawStatistics before = device_->Statistics();
         Draw(s.pairs ? RandomPairs(width, height, s.reach)
                      : RandomTriangles(width, height, s.gouraud, s.reach, s.perspective));
         device_->SetDepthStencilSurface(nullptr);
@@ -141,16 +170,21 @@ protected:
             EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), result::kOk);
             pixels = sink_.Frame();
         }
-        return pixels;
+        const DrawStatistics after = device_->Statistics();
+        return {pixels, after.triangles - before.triangles + 2 * (after.rectangles - before.rectangles)};
     }
 
-    // The specialised loops give the general loop's bytes, with AVX2 and without.
+    // The specialised loops give the general loop's bytes and count the same triangles, with
+    // AVX2 and without.
     void ExpectGeneralLoopsBytes(const States& s) {
-        const std::vector<uint32_t> general = DrawThrough(true, s);
+        const Shot generalShot = DrawThrough(true, s);
+        const std::vector<uint32_t>& general = generalShot.pixels;
         for (bool sse2 : {false, true}) {
             SetForceSse2(sse2);
-            const std::vector<uint32_t> fast = DrawThrough(false, s);
+            const Shot fastShot = DrawThrough(false, s);
+            const std::vector<uint32_t>& fast = fastShot.pixels;
             SetForceSse2(false);
+            EXPECT_EQ(fastShot.triangles, generalShot.triangles) << s.name << (sse2 ? " without AVX2" : "");
             ASSERT_EQ(general.size(), fast.size()) << s.name;
             size_t differing = 0, first = general.size();
             for (size_t i = 0; i < general.size(); ++i) {
