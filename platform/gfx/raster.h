@@ -109,9 +109,11 @@ struct EdgeBound {
     // its edge function puts it for corners in the triangles' order, over the box of `width`
     // pixels whose top left pixel is (left, top), from its top row on. A pixel centre on the
     // edge is inside only if it is a top or left edge. A level edge takes whole rows or none,
-    // and bounds the starts or the ends as asked.
+    // and bounds the starts or the ends as asked. An edge that is not level, parallel to another
+    // but running the other way (the opposite side of a parallelogram), steps as that one does:
+    // given it, its steps are taken rather than worked out again.
     static EdgeBound Of(int64_t fromX, int64_t fromY, int64_t toX, int64_t toY, int left, int top, int width,
-                        bool levelStarts);
+                        bool levelStarts, const EdgeBound* opposite = nullptr);
 
     // The quotient, then a row down (the remainder stays in [0, divisor)).
     [[gnu::always_inline]] int64_t Step() {

@@ -146,7 +146,8 @@ void DivideFloor(int64_t m, int64_t d, int64_t* quotient, int64_t* remainder) {
 }  // namespace
 
 [[gnu::always_inline]] inline EdgeBound EdgeBound::Of(int64_t fromX, int64_t fromY, int64_t toX, int64_t toY,
-                                                       int left, int top, int width, bool levelStarts) {
+                                                       int left, int top, int width, bool levelStarts,
+                                                       const EdgeBound* opposite) {
     const int64_t one = int64_t(1) << kSubpixelBits;
     const int64_t sx = int64_t(left) << kSubpixelBits, sy = int64_t(top) << kSubpixelBits;
     // E(x, y) = a x + b y + c, >= 0 inside; edges that are not top or left edges do not own the
@@ -176,9 +177,16 @@ void DivideFloor(int64_t m, int64_t d, int64_t* quotient, int64_t* remainder) {
     bound.startMask = ~negative;
     bound.divisor = (step ^ negative) - negative;
     const int64_t m = e0 + (bound.startMask & (step - 1 - 2 * e0));
-    const int64_t change = (rowStep ^ bound.startMask) - bound.startMask;
     DivideFloor(m, bound.divisor, &bound.quotient, &bound.remainder);
-    DivideFloor(change, bound.divisor, &bound.quotientStep, &bound.remainderStep);
+    if (opposite) {
+        // Its a and b are the other's negated, and it bounds the other end of the runs: the
+        // same divisor and the same change a row.
+        bound.quotientStep = opposite->quotientStep;
+        bound.remainderStep = opposite->remainderStep;
+    } else {
+        const int64_t change = (rowStep ^ bound.startMask) - bound.startMask;
+        DivideFloor(change, bound.divisor, &bound.quotientStep, &bound.remainderStep);
+    }
     return bound;
 }
 
@@ -312,13 +320,14 @@ bool QuadCoverage::SetUp(const int64_t x[4], const int64_t y[4], const Rect& sci
     const int order[4] = {0, reversed ? 3 : 1, 2, reversed ? 1 : 3};
     // Quotients below this in every row stay exact in 32 bits, as do their steps.
     constexpr int64_t kReach = int64_t(1) << 29;
-    auto edge = [&](int from, int to, EdgeBound* bound) {
-        *bound = EdgeBound::Of(x[from], y[from], x[to], y[to], left_, top_, width, false);
+    auto edge = [&](int from, int to, EdgeBound* bound, const EdgeBound* opposite = nullptr) {
+        *bound = EdgeBound::Of(x[from], y[from], x[to], y[to], left_, top_, width, false, opposite);
+        // The last row's quotient lies within `steps` above q0 + quotientStep steps, as the
+        // remainders stay below the divisor.
         const int64_t steps = std::max(count_ - 1, 0);
-        const int64_t last = bound->quotient + bound->quotientStep * steps +
-                             (bound->remainder + bound->remainderStep * steps) / bound->divisor;
+        const int64_t last = bound->quotient + bound->quotientStep * steps;
         return bound->divisor < kRowBoundDivisorLimit && std::abs(bound->quotient) < kReach &&
-               std::abs(bound->quotientStep) < kReach && std::abs(last) < kReach;
+               std::abs(bound->quotientStep) < kReach && last > -kReach && last + steps < kReach;
     };
     // Opposite sides run opposite ways: of two that are not level, one starts the runs and the
     // other ends them. Level ones take whole rows, the top side every row and the bottom side
@@ -327,7 +336,7 @@ bool QuadCoverage::SetUp(const int64_t x[4], const int64_t y[4], const Rect& sci
         const int from = order[k], to = order[k + 1];
         if (y[from] != y[to]) {
             EdgeBound near, far;
-            if (!edge(from, to, &near) || !edge(order[k + 2], order[(k + 3) % 4], &far)) return false;
+            if (!edge(from, to, &near) || !edge(order[k + 2], order[(k + 3) % 4], &far, &near)) return false;
             rows_.starts[k] = (near.startMask != 0 ? near : far).Narrow();
             rows_.ends[k] = (near.startMask != 0 ? far : near).Narrow();
             continue;

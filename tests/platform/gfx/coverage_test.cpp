@@ -246,6 +246,14 @@ TEST_F(CoverageTest, ParallelogramRunsAreTheirTrianglesPixelsSplitByTheDiagonal)
              return Shape{-16300 * 256, kTop * 256 - 16418 + int64_t(Next(64)), 32600 * 256, 1, 256, 300 * 256};
          },
          Family::kAll, 256},
+        // A diagonal rising a subpixel across the guard band, 64 rows above the box's top one:
+        // within reach there, out of it in the lower rows.
+        {"almost level diagonals leaving the steps' reach", 40,
+         [&] {
+             return Shape{int64_t(kLeft + 32 - 16300) * 256, int64_t(kTop - 64) * 256 + int64_t(Next(64)),
+                          16300 * 256, -400 * 256, 16300 * 256, 400 * 256 + 1};
+         },
+         Family::kAll, 256},
     };
     for (const Family& family : families) {
         const Rect scissor{kLeft, kTop, kLeft + kSide, kTop + family.height};
