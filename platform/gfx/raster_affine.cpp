@@ -352,6 +352,14 @@ bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const Tri
     const Plane v = PlaneOf(box, double(v0->uv[0][1]), double(v1->uv[0][1]), double(v2->uv[0][1]));
     TexelWalk walk;
     if (!SetUpWalk(ps, box, u, v, &walk, 1)) return false;
+    // The walk's pixels lie in the parallelogram, so its map takes them within the corners'
+    // texture coordinates (give or take 2^-29 texel, which the walk's margin puts above them):
+    // inside the texture when those are, whatever the box's corners sample.
+    bool cornersInside = true;
+    for (const ScreenVertex* corner : {pair[0], pair[1], pair[2], pair[4]}) {
+        for (const float c : corner->uv[0]) cornersInside = cornersInside && c >= 0.0f && c <= 1.0f;
+    }
+    walk.inside = walk.inside || cornersInside;
     int firsts[kWalkRows + Coverage::kRowSlack], lasts[kWalkRows + Coverage::kRowSlack];
     int splits[kWalkRows + Coverage::kRowSlack];
     static_assert(QuadCoverage::kMaxRows <= kWalkRows);

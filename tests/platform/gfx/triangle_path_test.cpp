@@ -61,9 +61,10 @@ protected:
     // Pairs (a, b, c), (c, d, a) of the sprite batches' shape: turned and scaled parallelograms
     // of sprite size around a centre, some taller than a walk takes, with the texture's cells or
     // skewed places on it; every eighth a subpixel short of a parallelogram, every eighth an
-    // eighth of a pixel. Every eighth is turned by a multiple of 45 degrees around a pixel centre,
-    // by whole or half pixels, so that sides and diagonals are level and lie on rows of pixel
-    // centres; skewed, their level sides make no rectangle.
+    // eighth of a pixel. Every eighth maps the whole texture, or a little more. Every eighth is
+    // turned by a multiple of 45 degrees around a pixel centre, by whole or half pixels, so that
+    // sides and diagonals are level and lie on rows of pixel centres; skewed, their level sides
+    // make no rectangle.
     std::vector<Vertex> RandomPairs(float width, float height, float uvReach) {
         static constexpr uint32_t kColors[] = {0xFFFFFFFF, 0x80FFFFFF, 0xFF80C0FF, 0x40FF2010};
         std::vector<Vertex> v;
@@ -79,8 +80,15 @@ protected:
             const float cx = snap(Place(-8.0f, width + 8.0f)), cy = snap(Place(-8.0f, height + 8.0f));
             // Within the texture for a reach of 1, so that the walk rather than its fallback
             // samples most pixels.
-            const float du = OnGrid(Place(-0.25f, 0.25f) * uvReach), dv = OnGrid(Place(-0.25f, 0.25f) * uvReach);
+            float du = OnGrid(Place(-0.25f, 0.25f) * uvReach), dv = OnGrid(Place(-0.25f, 0.25f) * uvReach);
             float u = OnGrid(Place(0.25f, 0.75f) * uvReach), w = OnGrid(Place(0.25f, 0.75f) * uvReach);
+            if (i % 8 == 1) {
+                // The whole sheet, its far sides sampled on the pixel centres along the edges, or
+                // a 64th more on its near or far sides.
+                const float beyond = i % 16 == 1 ? 1.0f / 64.0f : 0.0f, near = i % 32 == 1 ? beyond : 0.0f;
+                u = w = -near * uvReach;
+                du = dv = (1.0f + beyond) * uvReach;
+            }
             if (level) {
                 // The centre, on the diagonal, at a corner of the 32 x 16 sheet's texels (when it
                 // is a pixel centre): the two triangles' planes may round it to either side.
