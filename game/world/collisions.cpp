@@ -184,11 +184,19 @@ void CharacterTakesItem(ObjectController& game, Object* p, Object* item) {
     item->Kill();
 }
 
-void BulletHitsCharacter(ObjectController& game, Object* p, Object* b) {
-    if (b->state != kAlive || !HasHitBox(p)) return;
-    if (!RectOverlap(ReadBox(p).rect, ReadBox(b).rect)) return;
-    p->Damage(&game, 1.0f);
-    b->Damage(&game, 1.0f);
+// A character against every enemy bullet. Its box is read again only after a bullet hits it:
+// until then the checks change nothing.
+void BulletsHitCharacter(ObjectController& game, Object* p) {
+    Box box = ReadBox(p);
+    bool boxed = HasHitBox(p);
+    WalkList(game.enemyBullets, game.enemyBullets.begin(), [&](Object* b) {
+        if (b->state != kAlive || !boxed) return;
+        if (!RectOverlap(box.rect, ReadBox(b).rect)) return;
+        p->Damage(&game, 1.0f);
+        b->Damage(&game, 1.0f);
+        box = ReadBox(p);
+        boxed = HasHitBox(p);
+    });
 }
 
 }  // namespace
@@ -209,6 +217,6 @@ void ObjectController::CollideAll() {
     WalkList(players, playerStart, [this](Object* p) {
         if (p->kind != kind::kCharacter || p->inactive != 0) return;
         WalkList(items, items.begin(), [this, p](Object* item) { CharacterTakesItem(*this, p, item); });
-        WalkList(enemyBullets, enemyBullets.begin(), [this, p](Object* b) { BulletHitsCharacter(*this, p, b); });
+        BulletsHitCharacter(*this, p);
     });
 }

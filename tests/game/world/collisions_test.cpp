@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <functional>
+
 #include "game/world/type_table.h"
 #include "world_support.h"
 
@@ -157,6 +160,37 @@ TEST_F(Collisions, EnemyBulletsHitOnlyCharactersWithAHitBoxAndBothTakeDamage) {
         const std::vector<float> expected = c.hit ? std::vector<float>{1.0f} : std::vector<float>{};
         EXPECT_EQ(character->damage, expected) << c.name;
         EXPECT_EQ(bullet->damage, expected) << c.name;
+    }
+}
+
+// After a hit, the next bullets meet the character where its damage left it.
+TEST_F(Collisions, ABulletMeetsTheCharacterAsTheHitsBeforeItLeftIt) {
+    struct Case {
+        const char* name;
+        std::function<void(Probe&)> onDamage;
+        std::vector<size_t> hits;  // the bullets that hit, of four at x 100, 100, 110, 110
+    } cases[] = {
+        {"unmoved", nullptr, {0, 1}},
+        {"stepping aside", [](Probe& p) { p.x += 10.0f; }, {0, 2}},
+        {"losing its box", [](Probe& p) { p.hitHalfWidth = 0; }, {0}},
+    };
+    for (const Case& c : cases) {
+        world.ClearAll();
+        world.SweepObjects();
+        Probe* character = Add(201, "pc", 100, 100);
+        character->hitHalfWidth = character->hitHalfHeight = 2;
+        character->onDamage = c.onDamage;
+        std::vector<Probe*> bullets;
+        for (const float x : {100.0f, 100.0f, 110.0f, 110.0f}) {
+            bullets.push_back(Add(700, "bullet", x, 100));
+            bullets.back()->hitHalfWidth = bullets.back()->hitHalfHeight = 2;
+        }
+        world.CollideAll();
+        EXPECT_EQ(character->damage, std::vector<float>(c.hits.size(), 1.0f)) << c.name;
+        for (size_t i = 0; i < bullets.size(); ++i) {
+            const bool hit = std::find(c.hits.begin(), c.hits.end(), i) != c.hits.end();
+            EXPECT_EQ(bullets[i]->damage, hit ? std::vector<float>{1.0f} : std::vector<float>{}) << c.name << " " << i;
+        }
     }
 }
 

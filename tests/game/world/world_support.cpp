@@ -40,6 +40,7 @@ void Probe::Detach() {
 void Probe::Damage(ObjectController* ctx, float amount) {
     damage.push_back(amount);
     Object::Damage(ctx, amount);
+    if (onDamage) onDamage(*this);
 }
 
 void Probe::OnMessage(const Message& message) { messages.push_back(message); }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,8 @@ public:
     int32_t spawnOnKilled = -1;
     // Made by Run: a type id to create through the world, or -1.
     int32_t spawnOnRun = -1;
+    // Called by Damage after it is recorded, when set.
+    std::function<void(Probe&)> onDamage;
     float args[4] = {};
 };
 
