@@ -74,7 +74,7 @@ bool BlendWalk(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint
     const __m256i near = _mm256_set1_epi32(walk.near);
     const __m256i width = _mm256_set1_epi32(walk.width);
     const __m128i shift = _mm_cvtsi32_si128(walk.shift);
-    const int* texels = reinterpret_cast<const int*>(walk.texels);
+    const int* texels = reinterpret_cast<const int*>(walk.texels);  // for the inserts
     int from = *x;
     for (int r = *row; r < rows.count; from = ++r < rows.count ? rows.first[r] : 0) {
         const int last = rows.last[r];
@@ -101,7 +101,8 @@ bool BlendWalk(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint
             }
             // Lanes past the run read texel 0 and are not written. The texels are read one by
             // one: quicker than a gather on the processors at hand.
-            alignas(32) int index[8];
+            // Unsigned (lanes inside the texture, or 0): the addresses need no sign extension.
+            alignas(32) uint32_t index[8];
             _mm256_store_si256(reinterpret_cast<__m256i*>(index),
                                _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, width), tx), valid));
             __m128i low = _mm_cvtsi32_si128(texels[index[0]]);
