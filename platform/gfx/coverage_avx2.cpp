@@ -18,43 +18,52 @@ void TakeDivisors(int32_t times, int32_t divisor, __m256i* quotient, __m256i* re
     *quotient = _mm256_add_epi32(*quotient, _mm256_and_si256(carry, _mm256_set1_epi32(times)));
 }
 
-// A bound over eight consecutive rows, one a lane, stepped eight rows at a time.
+// N bounds that step alike (one divisor, one step a row) over eight consecutive rows, one a
+// lane, stepped eight rows at a time: a triangle's edge, or two opposite sides of a
+// parallelogram.
+template <int N>
 struct Lanes {
-    __m256i quotient, remainder, divisor, quotientStep, remainderStep;
+    __m256i quotient[N], remainder[N], divisor, quotientStep, remainderStep;
 
     // Lane i from the bound i rows down. The remainder plus up to eight steps stays below eight
     // divisors, so taking off four, two and one divisors where they fit brings it into range;
-    // the same makes the step of eight rows.
-    explicit Lanes(const RowBound& b) {
+    // the same makes the step of eight rows. The bounds share bounds[0]'s divisor and steps.
+    explicit Lanes(const RowBound* bounds) {
+        const RowBound& b = bounds[0];
         const __m256i index = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
         divisor = _mm256_set1_epi32(b.divisor);
-        quotient = _mm256_add_epi32(_mm256_set1_epi32(b.quotient),
-                                    _mm256_mullo_epi32(index, _mm256_set1_epi32(b.quotientStep)));
-        remainder = _mm256_add_epi32(_mm256_set1_epi32(b.remainder),
-                                     _mm256_mullo_epi32(index, _mm256_set1_epi32(b.remainderStep)));
+        const __m256i quotients = _mm256_mullo_epi32(index, _mm256_set1_epi32(b.quotientStep));
+        const __m256i remainders = _mm256_mullo_epi32(index, _mm256_set1_epi32(b.remainderStep));
+        for (int k = 0; k < N; ++k) {
+            quotient[k] = _mm256_add_epi32(_mm256_set1_epi32(bounds[k].quotient), quotients);
+            remainder[k] = _mm256_add_epi32(_mm256_set1_epi32(bounds[k].remainder), remainders);
+        }
         quotientStep = _mm256_set1_epi32(int32_t(uint32_t(b.quotientStep) * 8));
         remainderStep = _mm256_set1_epi32(b.remainderStep * 8);
         static constexpr int32_t kTimes[] = {4, 2, 1};
         for (const int32_t times : kTimes) {
-            TakeDivisors(times, b.divisor, &quotient, &remainder);
+            for (int k = 0; k < N; ++k) TakeDivisors(times, b.divisor, &quotient[k], &remainder[k]);
             TakeDivisors(times, b.divisor, &quotientStep, &remainderStep);
         }
     }
 
     void Step() {
-        const __m256i sum = _mm256_add_epi32(remainder, remainderStep);
-        // Remainders lie below 2^29: as unsigned numbers, sum - divisor is the lesser one
-        // exactly when it is not negative.
-        const __m256i carry = _mm256_cmpgt_epi32(sum, _mm256_sub_epi32(divisor, _mm256_set1_epi32(1)));
-        remainder = _mm256_min_epu32(sum, _mm256_sub_epi32(sum, divisor));
-        quotient = _mm256_sub_epi32(_mm256_add_epi32(quotient, quotientStep), carry);
+        for (int k = 0; k < N; ++k) {
+            const __m256i sum = _mm256_add_epi32(remainder[k], remainderStep);
+            // Remainders lie below 2^29: as unsigned numbers, sum - divisor is the lesser one
+            // exactly when it is not negative.
+            const __m256i carry = _mm256_cmpgt_epi32(sum, _mm256_sub_epi32(divisor, _mm256_set1_epi32(1)));
+            remainder[k] = _mm256_min_epu32(sum, _mm256_sub_epi32(sum, divisor));
+            quotient[k] = _mm256_sub_epi32(_mm256_add_epi32(quotient[k], quotientStep), carry);
+        }
     }
 
     // The bound at the row after lane `lane`'s, from the one-row step.
     void LeaveAfter(int lane, const RowBound& original, RowBound* b) const {
+        static_assert(N == 1);
         const __m256i at = _mm256_set1_epi32(lane);
-        const int32_t q = _mm256_cvtsi256_si32(_mm256_permutevar8x32_epi32(quotient, at));
-        const int32_t sum = _mm256_cvtsi256_si32(_mm256_permutevar8x32_epi32(remainder, at)) + original.remainderStep;
+        const int32_t q = _mm256_cvtsi256_si32(_mm256_permutevar8x32_epi32(quotient[0], at));
+        const int32_t sum = _mm256_cvtsi256_si32(_mm256_permutevar8x32_epi32(remainder[0], at)) + original.remainderStep;
         const bool carry = sum >= original.divisor;
         b->remainder = carry ? sum - original.divisor : sum;
         b->quotient = int32_t(uint32_t(q) + uint32_t(original.quotientStep) + (carry ? 1u : 0u));
@@ -64,7 +73,7 @@ struct Lanes {
 }  // namespace
 
 bool TriangleRowsAvx2(TriangleRows& rows, int count, int* first, int* last) {
-    Lanes longEdge(rows.longEdge), upperEdge(rows.upperEdge), lowerEdge(rows.lowerEdge);
+    Lanes<1> longEdge(&rows.longEdge), upperEdge(&rows.upperEdge), lowerEdge(&rows.lowerEdge);
     const __m256i middle = _mm256_set1_epi32(rows.middle);
     // Which side the long edge bounds changes from triangle to triangle: a mask, not a branch.
     const __m256i longStarts = _mm256_set1_epi32(rows.longStarts ? -1 : 0);
@@ -74,9 +83,10 @@ bool TriangleRowsAvx2(TriangleRows& rows, int count, int* first, int* last) {
     __m256i row = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), any = zero;
     int r = 0;
     for (;;) {
-        const __m256i other = _mm256_blendv_epi8(lowerEdge.quotient, upperEdge.quotient, _mm256_cmpgt_epi32(middle, row));
-        const __m256i starts = _mm256_blendv_epi8(other, longEdge.quotient, longStarts);
-        const __m256i ends = _mm256_blendv_epi8(longEdge.quotient, other, longStarts);
+        const __m256i other =
+            _mm256_blendv_epi8(lowerEdge.quotient[0], upperEdge.quotient[0], _mm256_cmpgt_epi32(middle, row));
+        const __m256i starts = _mm256_blendv_epi8(other, longEdge.quotient[0], longStarts);
+        const __m256i ends = _mm256_blendv_epi8(longEdge.quotient[0], other, longStarts);
         const __m256i low = _mm256_min_epi32(_mm256_max_epi32(starts, zero), width);
         const __m256i high = _mm256_max_epi32(_mm256_min_epi32(ends, lastPixel), minusOne);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(first + r), _mm256_add_epi32(low, left));
@@ -99,8 +109,8 @@ bool TriangleRowsAvx2(TriangleRows& rows, int count, int* first, int* last) {
 }
 
 int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last, int* split) {
-    Lanes start0(rows.starts[0]), start1(rows.starts[1]), end0(rows.ends[0]), end1(rows.ends[1]);
-    Lanes diagonal(rows.diagonal);
+    Lanes<2> sides0(rows.sides[0]), sides1(rows.sides[1]);
+    Lanes<1> diagonal(&rows.diagonal);
     // A part that ends at the diagonal's quotient leaves the rest from the pixel after it.
     const __m256i splitOffset = _mm256_set1_epi32(rows.diagonalStarts ? 0 : 1);
     const __m256i zero = _mm256_setzero_si256(), minusOne = _mm256_set1_epi32(-1), one = _mm256_set1_epi32(1);
@@ -108,9 +118,11 @@ int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last, int* sp
     const __m256i left = _mm256_set1_epi32(rows.left), rowCount = _mm256_set1_epi32(count);
     __m256i row = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), leftParts = zero, rightParts = zero;
     for (int r = 0;;) {
-        const __m256i low = _mm256_min_epi32(_mm256_max_epi32(_mm256_max_epi32(start0.quotient, start1.quotient), zero), width);
-        const __m256i high = _mm256_max_epi32(_mm256_min_epi32(_mm256_min_epi32(end0.quotient, end1.quotient), lastPixel), minusOne);
-        const __m256i cut = _mm256_min_epi32(_mm256_max_epi32(_mm256_add_epi32(diagonal.quotient, splitOffset), low),
+        const __m256i starts = _mm256_max_epi32(sides0.quotient[0], sides1.quotient[0]);
+        const __m256i ends = _mm256_min_epi32(sides0.quotient[1], sides1.quotient[1]);
+        const __m256i low = _mm256_min_epi32(_mm256_max_epi32(starts, zero), width);
+        const __m256i high = _mm256_max_epi32(_mm256_min_epi32(ends, lastPixel), minusOne);
+        const __m256i cut = _mm256_min_epi32(_mm256_max_epi32(_mm256_add_epi32(diagonal.quotient[0], splitOffset), low),
                                              _mm256_add_epi32(high, one));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(first + r), _mm256_add_epi32(low, left));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(last + r), _mm256_add_epi32(high, left));
@@ -120,10 +132,8 @@ int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last, int* sp
         leftParts = _mm256_or_si256(leftParts, _mm256_and_si256(counted, _mm256_cmpgt_epi32(cut, low)));
         rightParts = _mm256_or_si256(rightParts, _mm256_and_si256(counted, _mm256_cmpgt_epi32(_mm256_add_epi32(high, one), cut)));
         if ((r += 8) >= count) break;
-        start0.Step();
-        start1.Step();
-        end0.Step();
-        end1.Step();
+        sides0.Step();
+        sides1.Step();
         diagonal.Step();
         row = _mm256_add_epi32(row, _mm256_set1_epi32(8));
     }

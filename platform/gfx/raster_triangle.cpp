@@ -337,13 +337,13 @@ bool QuadCoverage::SetUp(const int64_t x[4], const int64_t y[4], const Rect& sci
         if (y[from] != y[to]) {
             EdgeBound near, far;
             if (!edge(from, to, &near) || !edge(order[k + 2], order[(k + 3) % 4], &far, &near)) return false;
-            rows_.starts[k] = (near.startMask != 0 ? near : far).Narrow();
-            rows_.ends[k] = (near.startMask != 0 ? far : near).Narrow();
+            rows_.sides[k][0] = (near.startMask != 0 ? near : far).Narrow();
+            rows_.sides[k][1] = (near.startMask != 0 ? far : near).Narrow();
             continue;
         }
         constexpr int32_t kFar = int32_t(1) << 30;
-        rows_.starts[k] = {-kFar, 0, 1, 0, 0};
-        rows_.ends[k] = {kFar, 0, 1, 0, 0};
+        rows_.sides[k][0] = {-kFar, 0, 1, 0, 0};
+        rows_.sides[k][1] = {kFar, 0, 1, 0, 0};
         // The bottom side is the one that runs leftwards.
         const int64_t bottomSide = x[to] < x[from] ? y[from] : y[order[k + 2]];
         count_ = std::clamp(int(((bottomSide + one - 1) >> kSubpixelBits) - top_), 0, count_);
