@@ -42,8 +42,8 @@ bool TriangleRowsAvx2(TriangleRows& rows, int count, int* first, int* last);
 // and the lesser of two ends, as it is convex, and its diagonal splits the run between its two
 // triangles.
 struct QuadRows {
-    // Two pairs of opposite sides, each the side that starts the runs and the one that ends
-    // them: they step alike (one divisor, one step a row), the second taking the first's.
+    // Two pairs of opposite sides, each the side that starts the runs, then the one that ends
+    // them. The two of a pair step alike (one divisor, one step a row): the first's are used.
     RowBound sides[2][2];
     RowBound diagonal;   // the bound of the part on the diagonal's inner side
     bool diagonalStarts;  // that part starts at the diagonal (lies on the right) or ends there
