@@ -70,6 +70,27 @@ struct Lanes {
     }
 };
 
+// Eight rows' runs clamped to a box and written out offset by its left column: the starts
+// within [0, width] and the ends within [-1, width - 1], so that a row without a run has its
+// start past its end however far the quotients lie.
+struct BoxRuns {
+    __m256i zero = _mm256_setzero_si256(), minusOne = _mm256_set1_epi32(-1);
+    __m256i width, lastPixel, left;
+
+    BoxRuns(int boxLeft, int boxWidth)
+        : width(_mm256_set1_epi32(boxWidth)), lastPixel(_mm256_set1_epi32(boxWidth - 1)),
+          left(_mm256_set1_epi32(boxLeft)) {}
+
+    // The runs [starts, ends] from the box's left into first[0..7], last[0..7]; *low and *high
+    // are them clamped, before the offset.
+    void Write(__m256i starts, __m256i ends, int* first, int* last, __m256i* low, __m256i* high) const {
+        *low = _mm256_min_epi32(_mm256_max_epi32(starts, zero), width);
+        *high = _mm256_max_epi32(_mm256_min_epi32(ends, lastPixel), minusOne);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(first), _mm256_add_epi32(*low, left));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(last), _mm256_add_epi32(*high, left));
+    }
+};
+
 }  // namespace
 
 bool TriangleRowsAvx2(TriangleRows& rows, int count, int* first, int* last) {
@@ -77,20 +98,17 @@ bool TriangleRowsAvx2(TriangleRows& rows, int count, int* first, int* last) {
     const __m256i middle = _mm256_set1_epi32(rows.middle);
     // Which side the long edge bounds changes from triangle to triangle: a mask, not a branch.
     const __m256i longStarts = _mm256_set1_epi32(rows.longStarts ? -1 : 0);
-    const __m256i zero = _mm256_setzero_si256(), minusOne = _mm256_set1_epi32(-1);
-    const __m256i width = _mm256_set1_epi32(rows.width), lastPixel = _mm256_set1_epi32(rows.width - 1);
-    const __m256i left = _mm256_set1_epi32(rows.left), rowCount = _mm256_set1_epi32(count);
-    __m256i row = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), any = zero;
+    const BoxRuns box(rows.left, rows.width);
+    const __m256i rowCount = _mm256_set1_epi32(count);
+    __m256i row = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), any = _mm256_setzero_si256();
     int r = 0;
     for (;;) {
         const __m256i other =
             _mm256_blendv_epi8(lowerEdge.quotient[0], upperEdge.quotient[0], _mm256_cmpgt_epi32(middle, row));
         const __m256i starts = _mm256_blendv_epi8(other, longEdge.quotient[0], longStarts);
         const __m256i ends = _mm256_blendv_epi8(longEdge.quotient[0], other, longStarts);
-        const __m256i low = _mm256_min_epi32(_mm256_max_epi32(starts, zero), width);
-        const __m256i high = _mm256_max_epi32(_mm256_min_epi32(ends, lastPixel), minusOne);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(first + r), _mm256_add_epi32(low, left));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(last + r), _mm256_add_epi32(high, left));
+        __m256i low, high;
+        box.Write(starts, ends, first + r, last + r, &low, &high);
         // Rows past count do not count.
         any = _mm256_or_si256(any, _mm256_andnot_si256(_mm256_cmpgt_epi32(low, high), _mm256_cmpgt_epi32(rowCount, row)));
         if ((r += 8) >= count) break;
@@ -113,20 +131,18 @@ int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last, int* sp
     Lanes<1> diagonal(&rows.diagonal);
     // A part that ends at the diagonal's quotient leaves the rest from the pixel after it.
     const __m256i splitOffset = _mm256_set1_epi32(rows.diagonalStarts ? 0 : 1);
-    const __m256i zero = _mm256_setzero_si256(), minusOne = _mm256_set1_epi32(-1), one = _mm256_set1_epi32(1);
-    const __m256i width = _mm256_set1_epi32(rows.width), lastPixel = _mm256_set1_epi32(rows.width - 1);
-    const __m256i left = _mm256_set1_epi32(rows.left), rowCount = _mm256_set1_epi32(count);
-    __m256i row = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), leftParts = zero, rightParts = zero;
+    const BoxRuns box(rows.left, rows.width);
+    const __m256i one = _mm256_set1_epi32(1), rowCount = _mm256_set1_epi32(count);
+    __m256i row = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    __m256i leftParts = _mm256_setzero_si256(), rightParts = _mm256_setzero_si256();
     for (int r = 0;;) {
         const __m256i starts = _mm256_max_epi32(sides0.quotient[0], sides1.quotient[0]);
         const __m256i ends = _mm256_min_epi32(sides0.quotient[1], sides1.quotient[1]);
-        const __m256i low = _mm256_min_epi32(_mm256_max_epi32(starts, zero), width);
-        const __m256i high = _mm256_max_epi32(_mm256_min_epi32(ends, lastPixel), minusOne);
+        __m256i low, high;
+        box.Write(starts, ends, first + r, last + r, &low, &high);
         const __m256i cut = _mm256_min_epi32(_mm256_max_epi32(_mm256_add_epi32(diagonal.quotient[0], splitOffset), low),
                                              _mm256_add_epi32(high, one));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(first + r), _mm256_add_epi32(low, left));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(last + r), _mm256_add_epi32(high, left));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(split + r), _mm256_add_epi32(cut, left));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(split + r), _mm256_add_epi32(cut, box.left));
         // Rows past count do not count; cut lies within [low, high + 1].
         const __m256i counted = _mm256_cmpgt_epi32(rowCount, row);
         leftParts = _mm256_or_si256(leftParts, _mm256_and_si256(counted, _mm256_cmpgt_epi32(cut, low)));
