@@ -94,8 +94,7 @@ void WriteSpan(const PipelineState& ps, const uint32_t* src, int count, uint32_t
 
 using WriteRoutine = void (*)(const PipelineState&, const uint32_t*, int, uint32_t, uint32_t*);
 
-// The walk's fixed point: coordinates in units of 2^-20 texel, up to 2^10 texels from 0.
-constexpr int kFixedShift = 20;
+// The walk's coordinates reach up to 2^10 texels from 0.
 constexpr double kFixedReach = 1024.0;
 // Boxes wider or taller than this are drawn a run at a time.
 constexpr int kMaxWalkSide = 1024;
@@ -121,7 +120,7 @@ bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, 
     if (width > kMaxWalkSide || height > kMaxWalkSide) return false;
     const StageSampler& s = ps.samplers[0];
     const int32_t margin = 3 + (width + height) / 2 + extra;
-    const double unit = double(1 << kFixedShift);
+    const double unit = double(1 << kWalkShift);
     // The axis's lanes and steps, and whether the box's corners sample inside the texture
     // (then every pixel of it does). Inlined: a call for each axis costs more than its work.
     auto axis = [&](const Plane& p, int size, int32_t* lanes, int32_t* row, int32_t* pixel,
@@ -139,7 +138,7 @@ bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, 
         const int64_t across = dx * (width - 1), down = dy * (height - 1);
         const int64_t low = start + std::min<int64_t>(across, 0) + std::min<int64_t>(down, 0);
         const int64_t high = start + std::max<int64_t>(across, 0) + std::max<int64_t>(down, 0);
-        *inside = *inside && (low >> kFixedShift) >= 0 && (high >> kFixedShift) < size;
+        *inside = *inside && (low >> kWalkShift) >= 0 && (high >> kWalkShift) < size;
         return true;
     };
     bool inside = true;
@@ -150,7 +149,6 @@ bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, 
     walk->texels = s.texels;
     walk->width = s.width;
     walk->height = s.height;
-    walk->shift = kFixedShift;
     walk->near = 2 * margin;
     walk->inside = inside;
     return true;

@@ -61,88 +61,158 @@ void BlendRowsOfRun(bool tint, const uint32_t* texels, int texWidth, const int* 
                                                             height, color, target, pitch, alphaOr);
 }
 
+// The walk with the tint and the texture test fixed. Its loop reads the next group's texels
+// before it blends the current one, rows included, so that the loads of one run beside the
+// arithmetic of the other.
 template <bool kTint, bool kInside>
-bool BlendWalk(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint32_t alphaOr, int* row, int* x) {
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i orMask = _mm256_set1_epi32(int(alphaOr));
-    const __m256i tintWide = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), zero);
-    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256i uLanes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(walk.u));
-    const __m256i vLanes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(walk.v));
-    const __m256i uEight = _mm256_set1_epi32(8 * walk.uPixel), vEight = _mm256_set1_epi32(8 * walk.vPixel);
-    const __m256i fraction = _mm256_set1_epi32((1 << walk.shift) - 1);
-    const __m256i near = _mm256_set1_epi32(walk.near);
-    const __m256i width = _mm256_set1_epi32(walk.width);
-    const __m128i shift = _mm_cvtsi32_si128(walk.shift);
-    const int* texels = reinterpret_cast<const int*>(walk.texels);  // for the inserts
-    int from = *x;
-    for (int r = *row; r < rows.count; from = ++r < rows.count ? rows.first[r] : 0) {
-        const int last = rows.last[r];
-        const int m = rows.top + r, n = from - rows.left;
-        __m256i u = _mm256_add_epi32(uLanes, _mm256_set1_epi32(walk.uRow * m + walk.uPixel * n));
-        __m256i v = _mm256_add_epi32(vLanes, _mm256_set1_epi32(walk.vRow * m + walk.vPixel * n));
-        const int64_t rowAt = int64_t(r) * rows.pitch;
-        for (; from <= last; from += 8, u = _mm256_add_epi32(u, uEight), v = _mm256_add_epi32(v, vEight)) {
-            const __m256i valid = _mm256_cmpgt_epi32(_mm256_set1_epi32(last + 1 - from), lanes);
-            const __m256i doubtful = _mm256_cmpgt_epi32(
-                near, _mm256_min_epu32(_mm256_and_si256(u, fraction), _mm256_and_si256(v, fraction)));
-            const __m256i tx = _mm256_sra_epi32(u, shift), ty = _mm256_sra_epi32(v, shift);
-            bool sure;
-            if constexpr (kInside) {
-                sure = _mm256_testz_si256(doubtful, valid);
-            } else {
-                const __m256i inside = _mm256_and_si256(Below(tx, walk.width), Below(ty, walk.height));
-                sure = _mm256_testc_si256(_mm256_andnot_si256(doubtful, inside), valid);
-            }
-            if (!sure) {
-                *row = r;
-                *x = from;
-                return false;
-            }
-            // Lanes past the run read texel 0 and are not written. The texels are read one by
-            // one: quicker than a gather on the processors at hand.
-            // Unsigned (lanes inside the texture, or 0): the addresses need no sign extension.
-            alignas(32) uint32_t index[8];
-            _mm256_store_si256(reinterpret_cast<__m256i*>(index),
-                               _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, width), tx), valid));
-            __m128i low = _mm_cvtsi32_si128(texels[index[0]]);
-            __m128i high = _mm_cvtsi32_si128(texels[index[4]]);
-            low = _mm_insert_epi32(low, texels[index[1]], 1);
-            high = _mm_insert_epi32(high, texels[index[5]], 1);
-            low = _mm_insert_epi32(low, texels[index[2]], 2);
-            high = _mm_insert_epi32(high, texels[index[6]], 2);
-            low = _mm_insert_epi32(low, texels[index[3]], 3);
-            high = _mm_insert_epi32(high, texels[index[7]], 3);
-            __m256i src = _mm256_set_m128i(high, low);
-            if constexpr (kTint) {
-                src = _mm256_packus_epi16(Mul255(_mm256_unpacklo_epi8(src, zero), tintWide),
-                                          Mul255(_mm256_unpackhi_epi8(src, zero), tintWide));
-            }
-            const int64_t at = rowAt + from;
-            if (at + 8 <= rows.end) {
-                // Eight pixels of the row: those past the run are written back as they were.
-                __m256i* out = reinterpret_cast<__m256i*>(rows.target + at);
-                const __m256i dst = _mm256_loadu_si256(out);
-                const __m256i blended = _mm256_or_si256(BlendEight(src, dst), orMask);
-                _mm256_storeu_si256(out, _mm256_blendv_epi8(dst, blended, valid));
-            } else {
-                int* out = reinterpret_cast<int*>(rows.target + at);
-                const __m256i dst = _mm256_maskload_epi32(out, valid);
-                _mm256_maskstore_epi32(out, valid, _mm256_or_si256(BlendEight(src, dst), orMask));
-            }
+class Walker {
+public:
+    Walker(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint32_t alphaOr)
+        : walk_(walk),
+          rows_(rows),
+          orMask_(_mm256_set1_epi32(int(alphaOr))),
+          tint_(_mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), _mm256_setzero_si256())),
+          uLanes_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(walk.u))),
+          vLanes_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(walk.v))),
+          uEight_(_mm256_set1_epi32(8 * walk.uPixel)),
+          vEight_(_mm256_set1_epi32(8 * walk.vPixel)),
+          near_(_mm256_set1_epi32(walk.near)),
+          width_(_mm256_set1_epi32(walk.width)) {}
+
+    // BlendWalkAvx2's loop.
+    bool Run(int* row, int* x) const {
+        Group group;
+        if (*row >= rows_.count || !Locate(*row, *x, &group)) return true;
+        if (!Sure(group)) return Stop(group, row, x);
+        __m256i src = Fetch(group);
+        for (;;) {
+            Group next;
+            const bool more = Next(group, &next), sure = more && Sure(next);
+            const __m256i nextSrc = sure ? Fetch(next) : src;
+            Put(src, group);
+            if (!more) return true;
+            if (!sure) return Stop(next, row, x);
+            group = next;
+            src = nextSrc;
         }
     }
-    return true;
-}
+
+private:
+    // Eight pixels from `from` of run r (those up to `last` lie in it), and their coordinates.
+    struct Group {
+        int r, from, last;
+        int64_t at;  // the first pixel's word in the target
+        __m256i u, v, valid;
+    };
+
+    // The group at pixel `from` of run r, or at the start of the first run after it with
+    // pixels: false when there is none.
+    __attribute__((always_inline)) bool Locate(int r, int from, Group* g) const {
+        while (from > rows_.last[r]) {
+            if (++r >= rows_.count) return false;
+            from = rows_.first[r];
+        }
+        const int m = rows_.top + r, n = from - rows_.left;
+        g->r = r;
+        g->from = from;
+        g->last = rows_.last[r];
+        g->at = int64_t(r) * rows_.pitch + from;
+        g->u = _mm256_add_epi32(uLanes_, _mm256_set1_epi32(walk_.uRow * m + walk_.uPixel * n));
+        g->v = _mm256_add_epi32(vLanes_, _mm256_set1_epi32(walk_.vRow * m + walk_.vPixel * n));
+        g->valid = Valid(g->last - from);
+        return true;
+    }
+
+    // The group after g: the next eight pixels of its run by a step, else the next run's first.
+    __attribute__((always_inline)) bool Next(const Group& g, Group* next) const {
+        if (g.from + 8 > g.last) return Locate(g.r, g.last + 1, next);
+        *next = g;
+        next->from += 8;
+        next->at += 8;
+        next->u = _mm256_add_epi32(g.u, uEight_);
+        next->v = _mm256_add_epi32(g.v, vEight_);
+        next->valid = Valid(g.last - next->from);
+        return true;
+    }
+
+    // Lanes 0 to beyond.
+    __m256i Valid(int beyond) const {
+        return _mm256_cmpgt_epi32(_mm256_set1_epi32(beyond + 1), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    }
+
+    // Whether every pixel of the group samples its texel by the whole part of its coordinates,
+    // inside the texture.
+    bool Sure(const Group& g) const {
+        const __m256i fraction = _mm256_set1_epi32((1 << kWalkShift) - 1);
+        const __m256i doubtful = _mm256_cmpgt_epi32(
+            near_, _mm256_min_epu32(_mm256_and_si256(g.u, fraction), _mm256_and_si256(g.v, fraction)));
+        if constexpr (kInside) return _mm256_testz_si256(doubtful, g.valid);
+        const __m256i inside = _mm256_and_si256(Below(_mm256_srai_epi32(g.u, kWalkShift), walk_.width),
+                                                Below(_mm256_srai_epi32(g.v, kWalkShift), walk_.height));
+        return _mm256_testc_si256(_mm256_andnot_si256(doubtful, inside), g.valid);
+    }
+
+    // The group's texels, read one by one: quicker than a gather on the processors at hand.
+    // Lanes past the run read texel 0, so every index is inside the texture and unsigned (the
+    // addresses need no sign extension).
+    __m256i Fetch(const Group& g) const {
+        const __m256i tx = _mm256_srai_epi32(g.u, kWalkShift), ty = _mm256_srai_epi32(g.v, kWalkShift);
+        alignas(32) uint32_t index[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(index),
+                           _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, width_), tx), g.valid));
+        const int* texels = reinterpret_cast<const int*>(walk_.texels);
+        __m128i low = _mm_cvtsi32_si128(texels[index[0]]);
+        __m128i high = _mm_cvtsi32_si128(texels[index[4]]);
+        low = _mm_insert_epi32(low, texels[index[1]], 1);
+        high = _mm_insert_epi32(high, texels[index[5]], 1);
+        low = _mm_insert_epi32(low, texels[index[2]], 2);
+        high = _mm_insert_epi32(high, texels[index[6]], 2);
+        low = _mm_insert_epi32(low, texels[index[3]], 3);
+        high = _mm_insert_epi32(high, texels[index[7]], 3);
+        return _mm256_set_m128i(high, low);
+    }
+
+    // Blends the texels, tinted first if so, onto the group's pixels in the run.
+    void Put(__m256i src, const Group& g) const {
+        if constexpr (kTint) {
+            const __m256i zero = _mm256_setzero_si256();
+            src = _mm256_packus_epi16(Mul255(_mm256_unpacklo_epi8(src, zero), tint_),
+                                      Mul255(_mm256_unpackhi_epi8(src, zero), tint_));
+        }
+        if (g.at + 8 <= rows_.end) {
+            // Eight pixels of the row: those past the run are written back as they were.
+            __m256i* out = reinterpret_cast<__m256i*>(rows_.target + g.at);
+            const __m256i dst = _mm256_loadu_si256(out);
+            const __m256i blended = _mm256_or_si256(BlendEight(src, dst), orMask_);
+            _mm256_storeu_si256(out, _mm256_blendv_epi8(dst, blended, g.valid));
+        } else {
+            int* out = reinterpret_cast<int*>(rows_.target + g.at);
+            const __m256i dst = _mm256_maskload_epi32(out, g.valid);
+            _mm256_maskstore_epi32(out, g.valid, _mm256_or_si256(BlendEight(src, dst), orMask_));
+        }
+    }
+
+    static bool Stop(const Group& g, int* row, int* x) {
+        *row = g.r;
+        *x = g.from;
+        return false;
+    }
+
+    const TexelWalk& walk_;
+    const WalkRows& rows_;
+    const __m256i orMask_, tint_, uLanes_, vLanes_, uEight_, vEight_, near_, width_;
+};
 
 }  // namespace
 
 bool BlendWalkAvx2(const TexelWalk& walk, const WalkRows& rows, bool tint, uint32_t color,
                    uint32_t alphaOr, int* row, int* x) {
     if (walk.inside) {
-        return (tint ? BlendWalk<true, true> : BlendWalk<false, true>)(walk, rows, color, alphaOr, row, x);
+        return tint ? Walker<true, true>(walk, rows, color, alphaOr).Run(row, x)
+                    : Walker<false, true>(walk, rows, color, alphaOr).Run(row, x);
     }
-    return (tint ? BlendWalk<true, false> : BlendWalk<false, false>)(walk, rows, color, alphaOr, row, x);
+    return tint ? Walker<true, false>(walk, rows, color, alphaOr).Run(row, x)
+                : Walker<false, false>(walk, rows, color, alphaOr).Run(row, x);
 }
 
 bool HasAvx2() { return __builtin_cpu_supports("avx2"); }

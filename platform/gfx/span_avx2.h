@@ -24,8 +24,11 @@ int BlendRectAvx2(const uint32_t* texels, int texWidth, const int* rows, const i
                   TexelRun run, int width, int height, bool tint, uint32_t color, uint32_t* target,
                   int pitch, uint32_t alphaOr);
 
+// The walk's fixed point: texel coordinates in units of 2^-kWalkShift texel.
+constexpr int kWalkShift = 20;
+
 // Point sampling over a triangle without perspective, in fixed point: the texel coordinates of
-// pixel n of box row m, in units of 2^-shift texel, are u[0] + uRow m + uPixel n and
+// pixel n of box row m, in units of 2^-kWalkShift texel, are u[0] + uRow m + uPixel n and
 // v[0] + vRow m + vPixel n. They are offset by a margin wider than their error, so that a
 // coordinate whose fraction is at least `near` (twice the margin) gives the texel by its whole
 // part; nearer a texel edge the caller samples the pixel itself.
@@ -34,7 +37,6 @@ struct TexelWalk {
     int width, height;
     int32_t u[8], v[8];  // pixels 0-7 of the box's top row
     int32_t uRow, uPixel, vRow, vPixel;
-    int shift;
     int32_t near;
     bool inside;  // every pixel of the box samples inside the texture: no test for it
 };
