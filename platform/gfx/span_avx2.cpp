@@ -101,8 +101,10 @@ private:
     // Eight pixels from `from` of run r (those up to `last` lie in it), and their coordinates.
     struct Group {
         int r, from, last;
-        int64_t at;  // the first pixel's word in the target
-        __m256i u, v, valid;
+        int64_t at;     // the first pixel's word in the target
+        __m256i u, v;
+        __m256i left;   // pixels of the run from the group on, in every lane
+        __m256i valid;  // lanes below `left`
     };
 
     // The group at pixel `from` of run r, or at the start of the first run after it with
@@ -119,7 +121,8 @@ private:
         g->at = int64_t(r) * rows_.pitch + from;
         g->u = _mm256_add_epi32(uLanes_, _mm256_set1_epi32(walk_.uRow * m + walk_.uPixel * n));
         g->v = _mm256_add_epi32(vLanes_, _mm256_set1_epi32(walk_.vRow * m + walk_.vPixel * n));
-        g->valid = Valid(g->last - from);
+        g->left = _mm256_set1_epi32(g->last + 1 - from);
+        g->valid = _mm256_cmpgt_epi32(g->left, Lanes());
         return true;
     }
 
@@ -131,13 +134,10 @@ private:
         next->at += 8;
         next->u = _mm256_add_epi32(g.u, uEight_);
         next->v = _mm256_add_epi32(g.v, vEight_);
-        next->valid = Valid(g.last - next->from);
+        // Stepped in the vector: a broadcast from a general register costs more.
+        next->left = _mm256_sub_epi32(g.left, _mm256_set1_epi32(8));
+        next->valid = _mm256_cmpgt_epi32(next->left, Lanes());
         return true;
-    }
-
-    // Lanes 0 to beyond.
-    __m256i Valid(int beyond) const {
-        return _mm256_cmpgt_epi32(_mm256_set1_epi32(beyond + 1), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
     }
 
     // Whether every pixel of the group samples its texel by the whole part of its coordinates,
@@ -154,12 +154,17 @@ private:
 
     // The group's texels, read one by one: quicker than a gather on the processors at hand.
     // Lanes past the run read texel 0, so every index is inside the texture and unsigned (the
-    // addresses need no sign extension).
+    // addresses need no sign extension). The indices leave the vector two at a time, as moves
+    // from vector to general registers are what the loop waits on most.
     __m256i Fetch(const Group& g) const {
         const __m256i tx = _mm256_srai_epi32(g.u, kWalkShift), ty = _mm256_srai_epi32(g.v, kWalkShift);
-        alignas(32) uint32_t index[8];
-        _mm256_store_si256(reinterpret_cast<__m256i*>(index),
-                           _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, width_), tx), g.valid));
+        const __m256i indices = _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, width_), tx), g.valid);
+        const __m128i lower = _mm256_castsi256_si128(indices), upper = _mm256_extracti128_si256(indices, 1);
+        const uint64_t pairs[4] = {uint64_t(_mm_cvtsi128_si64(lower)), uint64_t(_mm_extract_epi64(lower, 1)),
+                                   uint64_t(_mm_cvtsi128_si64(upper)), uint64_t(_mm_extract_epi64(upper, 1))};
+        const uint32_t index[8] = {uint32_t(pairs[0]), uint32_t(pairs[0] >> 32), uint32_t(pairs[1]),
+                                   uint32_t(pairs[1] >> 32), uint32_t(pairs[2]), uint32_t(pairs[2] >> 32),
+                                   uint32_t(pairs[3]), uint32_t(pairs[3] >> 32)};
         const int* texels = reinterpret_cast<const int*>(walk_.texels);
         __m128i low = _mm_cvtsi32_si128(texels[index[0]]);
         __m128i high = _mm_cvtsi32_si128(texels[index[4]]);
@@ -191,6 +196,8 @@ private:
             _mm256_maskstore_epi32(out, g.valid, _mm256_or_si256(BlendEight(src, dst), orMask_));
         }
     }
+
+    static __m256i Lanes() { return _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7); }
 
     static bool Stop(const Group& g, int* row, int* x) {
         *row = g.r;
