@@ -465,7 +465,7 @@ void DeviceImpl::DrawTriangleClipped(const PipelineState& ps, uint32_t a, uint32
 }
 
 template <class DrawFn>
-bool DeviceImpl::DrawPairWith(DrawFn draw) {
+bool DeviceImpl::DrawPairWith(const DrawFn& draw) {
     if (renderTarget_->HasPendingFill()) {
         const uint32_t value = renderTarget_->PendingFill();
         const bool around = knownAround_.known && knownAround_.value == value;

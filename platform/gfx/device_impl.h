@@ -155,7 +155,7 @@ private:
     bool DrawPair(const RectanglePath& path, const PipelineState& ps, const ScreenVertex* const pair[6]);
     // The same for a drawing call draw(fill) that draws a pair, over the pending fill when given.
     template <class DrawFn>
-    bool DrawPairWith(DrawFn draw);
+    bool DrawPairWith(const DrawFn& draw);
     // Of the draw at hand: what was known of the target's pixels before it, and what its pair over
     // a pending fill left known.
     SurfaceImpl::KnownFill knownAround_, filledAround_;
