@@ -199,6 +199,7 @@ private:
 
     static __m256i Lanes() { return _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7); }
 
+    // Leaves the walk at group g, for the caller to sample it: false, as BlendWalkAvx2 returns.
     static bool Stop(const Group& g, int* row, int* x) {
         *row = g.r;
         *x = g.from;
