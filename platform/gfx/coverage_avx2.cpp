@@ -126,7 +126,7 @@ bool TriangleRowsAvx2(TriangleRows& rows, int count, int* first, int* last) {
     return !_mm256_testz_si256(any, any);
 }
 
-int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last, int* split) {
+int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last) {
     Lanes<2> sides0(rows.sides[0]), sides1(rows.sides[1]);
     Lanes<1> diagonal(&rows.diagonal);
     // A part that ends at the diagonal's quotient leaves the rest from the pixel after it.
@@ -142,7 +142,6 @@ int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last, int* sp
         box.Write(starts, ends, first + r, last + r, &low, &high);
         const __m256i cut = _mm256_min_epi32(_mm256_max_epi32(_mm256_add_epi32(diagonal.quotient[0], splitOffset), low),
                                              _mm256_add_epi32(high, one));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(split + r), _mm256_add_epi32(cut, box.left));
         // Rows past count do not count; cut lies within [low, high + 1].
         const __m256i counted = _mm256_cmpgt_epi32(rowCount, row);
         leftParts = _mm256_or_si256(leftParts, _mm256_and_si256(counted, _mm256_cmpgt_epi32(cut, low)));
@@ -153,7 +152,7 @@ int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last, int* sp
         diagonal.Step();
         row = _mm256_add_epi32(row, _mm256_set1_epi32(8));
     }
-    return (_mm256_testz_si256(leftParts, leftParts) ? 0 : 1) | (_mm256_testz_si256(rightParts, rightParts) ? 0 : 2);
+    return (_mm256_testz_si256(leftParts, leftParts) ? 0 : 1) + (_mm256_testz_si256(rightParts, rightParts) ? 0 : 1);
 }
 
 }  // namespace platform::gfx

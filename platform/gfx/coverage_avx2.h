@@ -51,9 +51,8 @@ struct QuadRows {
 };
 
 // The runs of `count` rows (1 to 256) as QuadRows gives them: row r's run is [first[r], last[r]]
-// (first > last for none) and its left part [first[r], split[r] - 1], its right part [split[r],
-// last[r]]. Writes up to seven entries past count. Returns bit 0 when a row's left part had a
-// pixel, bit 1 when a right part did.
-int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last, int* split);
+// (first > last for none). Writes up to seven entries past count. Returns how many of the two
+// triangles had a pixel: the parts of the runs on either side of the diagonal.
+int QuadRowsAvx2(const QuadRows& rows, int count, int* first, int* last);
 
 }  // namespace platform::gfx

@@ -8,6 +8,7 @@
 
 #include "platform/gfx/coverage_avx2.h"
 #include "platform/gfx/pipeline.h"
+#include "platform/gfx/texel_plane.h"
 
 namespace platform::gfx {
 
@@ -17,9 +18,10 @@ namespace platform::gfx {
 bool DrawTriangle(const PipelineState& ps, const ScreenVertex& a, const ScreenVertex& b,
                   const ScreenVertex& c);
 // Draws the pair *pair[0..2], *pair[3..5] as one walk, with the bytes the two triangles give,
-// when it is (a, b, c), (c, d, a) for corners and texture coordinates with a + c = b + d after
-// snapping (one parallelogram: both triangles have one map) of one colour and rhw that
-// ps.triangles samples by point and blends by source alpha; false (nothing drawn) otherwise.
+// when it is (a, b, c), (c, d, a) for corners and texel coordinates with a + c = b + d after
+// snapping and rounding (one parallelogram: both triangles have one texel plane) of one colour
+// and rhw that ps.triangles samples by point and blends by source alpha; false (nothing drawn)
+// otherwise.
 // *covered is how many of the two covered a pixel centre.
 bool DrawParallelogram(const PipelineState& ps, const ScreenVertex* const pair[6], int* covered);
 void DrawLine(const PipelineState& ps, const ScreenVertex& a, const ScreenVertex& b);
@@ -96,6 +98,20 @@ struct TriangleSetup {
 // guard band.
 bool SetUpTriangle(const PipelineState& ps, const ScreenVertex* a, const ScreenVertex* b,
                    const ScreenVertex* c, TriangleSetup* out);
+
+// The plane of a set-up triangle's stage coordinate (axis 0: u, 1: v) for a texture `size`
+// texels along it, when its corners share one rhw.
+inline TexelPlane TexelPlaneOf(const TriangleSetup& t, int stage, int axis, int size) {
+    const int64_t c[3] = {TexelUnits(t.v[0]->uv[stage][axis], size), TexelUnits(t.v[1]->uv[stage][axis], size),
+                          TexelUnits(t.v[2]->uv[stage][axis], size)};
+    return TexelPlaneOf(t.x, t.y, c);
+}
+
+// Samples a stage by point at coordinates in units; a stage without a texture gives white.
+inline uint32_t SamplePoint(const StageSampler& s, int64_t u, int64_t v) {
+    if (!s.texels) return 0xFFFFFFFF;
+    return FetchTexel(s, TexelOf(u), TexelOf(v));
+}
 
 // The bound an edge puts on the runs of a box's rows: pixel n of a row (from the box's left) is
 // inside the edge when n >= quotient (the edge starts the runs) or n <= quotient (it ends them),
@@ -202,19 +218,15 @@ public:
     // Rows of the box from the top one that may have pixels (a level bottom side on a row of
     // pixel centres owns none of them); 0 when the box is empty.
     int rows() const { return count_; }
-    // Which triangle of the pair owns the runs' left parts: 0 for (a, b, c), 1 for (c, d, a).
-    int leftOwner() const { return leftOwner_; }
-    // The runs of the rows as [first[r], last[r]] (first > last for none), with left parts
-    // [first[r], split[r] - 1] and right parts [split[r], last[r]], the arrays holding rows() +
-    // Coverage::kRowSlack entries. Bit 0 of the result: a left part had a pixel; bit 1: a right
-    // part did. Only when rows() > 0.
-    int Rows(int* first, int* last, int* split) const { return QuadRowsAvx2(rows_, count_, first, last, split); }
+    // The runs of the rows as [first[r], last[r]] (first > last for none), the arrays holding
+    // rows() + Coverage::kRowSlack entries; returns how many of the two triangles had a pixel.
+    // Only when rows() > 0.
+    int Rows(int* first, int* last) const { return QuadRowsAvx2(rows_, count_, first, last); }
 
 private:
     QuadRows rows_;
     int left_ = 0, top_ = 0, right_ = -1;
     int count_ = 0;
-    int leftOwner_ = 0;
 };
 
 // Whether a stage samples a triangle linearly: minification or magnification by the texel
@@ -242,13 +254,12 @@ inline Plane PlaneOf(const TriangleSetup& t, double a0, double a1, double a2) {
 bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& t,
                         Coverage& coverage);
 
-// Draws a parallelogram pair (DrawParallelogram) as one walk over its runs, with the bytes its
-// two triangles *pair[0..2] and *pair[3..5] give: `box` is the first triangle set up over the
-// pair's box (its corners and planes, the pair's box). False, with nothing drawn, where that is
-// not to be had (a box wider or taller than a walk takes, other sampling); else *covered is how
-// many of the two covered a pixel centre.
-bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& box,
-                    const QuadCoverage& coverage, const ScreenVertex* const pair[6], int* covered);
+// Draws a parallelogram pair (DrawParallelogram) of one colour as one walk over its runs, with
+// the bytes its two triangles give: they have one texel plane for u and one for v. False, with
+// nothing drawn, where that is not to be had (coordinates reaching too far for the walk, other
+// sampling); else *covered is how many of the two covered a pixel centre.
+bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const TexelPlane& u, const TexelPlane& v,
+                    const QuadCoverage& coverage, uint32_t color, int* covered);
 
 // The loops for triangles in perspective (corners of differing rhw), chosen once per draw from
 // the states; null when the states need the general loop (several stages, a narrow target, a

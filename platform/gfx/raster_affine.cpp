@@ -6,10 +6,10 @@
 // one colour), then written into the target by a loop fixed for the draw (tint, alpha test,
 // blend kind), source-alpha blending eight pixels at a time where AVX2 is at hand. Attributes
 // are the general loop's planes evaluated with its own arithmetic, row value plus step times
-// pixel, so every sample and every byte is the one it gives.
+// pixel, and texels sampled by point come from the same whole-number planes, so every sample
+// and every byte is the one it gives.
 #include <algorithm>
 #include <cmath>
-#include <new>
 #include <type_traits>
 
 #include "platform/gfx/raster.h"
@@ -22,11 +22,13 @@ namespace {
 // Pixels a buffer holds: longer runs are drawn a piece at a time.
 constexpr int kSpanPixels = 512;
 
-// What the read loops need of a triangle: the planes of stage 0's coordinates and of the four
-// colour channels (alpha, red, green, blue), each evaluated at the row's first box pixel.
+// What the read loops need of a triangle: the planes of stage 0's coordinates (in double
+// precision for linear sampling, in units for sampling by point) and of the four colour
+// channels (alpha, red, green, blue), each evaluated at the row's first box pixel.
 struct AffineRow {
     const StageSampler* sampler;
     double u, du, v, dv;
+    int64_t pointU, pointDu, pointV, pointDv;
     double color[4], dcolor[4];
 };
 
@@ -42,8 +44,7 @@ void ReadSpan(const AffineRow& r, int from, int count, uint32_t* out) {
         uint32_t c = 0xFFFFFFFF;
         if constexpr (kSource == kPointTexture) {
             const StageSampler& s = *r.sampler;
-            const int tx = PointTexel(r.u + r.du * n, s.width);
-            const int ty = PointTexel(r.v + r.dv * n, s.height);
+            const int tx = TexelOf(r.pointU + r.pointDu * n), ty = TexelOf(r.pointV + r.pointDv * n);
             c = unsigned(tx) < unsigned(s.width) && unsigned(ty) < unsigned(s.height)
                     ? s.texels[size_t(ty) * size_t(s.width) + size_t(tx)]
                     : FetchTexel(s, tx, ty);
@@ -94,51 +95,30 @@ void WriteSpan(const PipelineState& ps, const uint32_t* src, int count, uint32_t
 
 using WriteRoutine = void (*)(const PipelineState&, const uint32_t*, int, uint32_t, uint32_t*);
 
-// The walk's coordinates reach up to 2^10 texels from 0.
-constexpr double kFixedReach = 1024.0;
-// Boxes wider or taller than this are drawn a run at a time.
-constexpr int kMaxWalkSide = 1024;
+static_assert(kWalkShift == kTexelFraction);
 
-// floor(x) for |x| below 2^62.
-int64_t FloorOf(double x) {
-    const int64_t truncated = int64_t(x);
-    return truncated - (double(truncated) > x ? 1 : 0);
-}
+// The walk's coordinates reach up to 2^10 texels from 0, in 32 bits with every step.
+constexpr int64_t kWalkReach = int64_t(1) << (kTexelFraction + 10);
 
-// Sets up the fixed-point walk of a point-sampled triangle: false when its box or its
-// coordinates reach too far for it.
-//
-// The triangle path samples pixel n of box row m at x = ((origin + dy m) + dx n) size, in
-// double precision, with an error below 2^-30 texel within the reach. The walk's coordinate
-// starts from floor(x 2^20) at the box's corner and steps by the slopes rounded to whole units,
-// so it is within 1 + (m + n) / 2 units of x (and a little more from the rounding of the
-// slopes). A margin of 3 + (width + height) / 2 units, and `extra` more, is added to it: where
-// its fraction is at least twice the margin, its whole part is floor(x).
-bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, const Plane& v, TexelWalk* walk,
-               int extra = 0) {
-    const int width = t.right - t.left + 1, height = t.bottom - t.top + 1;
-    if (width > kMaxWalkSide || height > kMaxWalkSide) return false;
+// Sets up the walk of planes u and v over a box of pixels from (left, top): false when its
+// coordinates reach too far for 32 bits.
+bool SetUpWalk(const PipelineState& ps, int left, int top, int width, int height, const TexelPlane& u,
+               const TexelPlane& v, TexelWalk* walk) {
     const StageSampler& s = ps.samplers[0];
-    const int32_t margin = 3 + (width + height) / 2 + extra;
-    const double unit = double(1 << kWalkShift);
     // The axis's lanes and steps, and whether the box's corners sample inside the texture
     // (then every pixel of it does). Inlined: a call for each axis costs more than its work.
-    auto axis = [&](const Plane& p, int size, int32_t* lanes, int32_t* row, int32_t* pixel,
+    auto axis = [&](const TexelPlane& p, int size, int32_t* lanes, int32_t* row, int32_t* pixel,
                     bool* inside) __attribute__((always_inline)) {
-        const double scale = double(size);
+        const int64_t start = p.At(left, top);
         // Lanes reach up to seven pixels past the box.
-        const double reach = std::fabs(p.origin * scale) + std::fabs(p.dy * scale) * height +
-                             std::fabs(p.dx * scale) * (width + 8);
-        if (!(reach < kFixedReach)) return false;  // also not a number
-        const int64_t start = FloorOf(p.origin * scale * unit) + margin;
-        const int64_t dx = FloorOf(p.dx * scale * unit + 0.5), dy = FloorOf(p.dy * scale * unit + 0.5);
-        for (int k = 0; k < 8; ++k) lanes[k] = int32_t(start + dx * k);
-        *row = int32_t(dy);
-        *pixel = int32_t(dx);
-        const int64_t across = dx * (width - 1), down = dy * (height - 1);
+        if (std::abs(start) + std::abs(p.dy) * height + std::abs(p.dx) * (width + 8) >= kWalkReach) return false;
+        for (int k = 0; k < 8; ++k) lanes[k] = int32_t(start + p.dx * k);
+        *row = int32_t(p.dy);
+        *pixel = int32_t(p.dx);
+        const int64_t across = p.dx * (width - 1), down = p.dy * (height - 1);
         const int64_t low = start + std::min<int64_t>(across, 0) + std::min<int64_t>(down, 0);
         const int64_t high = start + std::max<int64_t>(across, 0) + std::max<int64_t>(down, 0);
-        *inside = *inside && (low >> kWalkShift) >= 0 && (high >> kWalkShift) < size;
+        *inside = *inside && (low >> kTexelFraction) >= 0 && (high >> kTexelFraction) < size;
         return true;
     };
     bool inside = true;
@@ -149,8 +129,9 @@ bool SetUpWalk(const PipelineState& ps, const TriangleSetup& t, const Plane& u, 
     walk->texels = s.texels;
     walk->width = s.width;
     walk->height = s.height;
-    walk->near = 2 * margin;
-    walk->inside = inside;
+    const bool wrapped = (s.width & (s.width - 1)) == 0 && (s.height & (s.height - 1)) == 0 &&
+                         s.addressU == address::kWrap && s.addressV == address::kWrap;
+    walk->bounds = inside ? TexelWalk::kInside : wrapped ? TexelWalk::kWrapped : TexelWalk::kTested;
     return true;
 }
 
@@ -212,6 +193,12 @@ public:
             source_ = UsesLinear(*row_.sampler, u_.dx, u_.dy, v_.dx, v_.dy) ? kLinearTexture : kPointTexture;
             row_.du = u_.dx;
             row_.dv = v_.dx;
+            if (source_ == kPointTexture) {
+                pointU_ = TexelPlaneOf(t, 0, 0, row_.sampler->width);
+                pointV_ = TexelPlaneOf(t, 0, 1, row_.sampler->height);
+                row_.pointDu = pointU_.dx;
+                row_.pointDv = pointV_.dx;
+            }
         }
         if (gouraud_) {
             for (int k = 0; k < 4; ++k) {
@@ -233,8 +220,8 @@ public:
     bool Walkable(const TrianglePath& path) const {
         return path.sourceAlpha && source_ == kPointTexture && !gouraud_ && UseAvx2();
     }
-    const Plane& u() const { return u_; }
-    const Plane& v() const { return v_; }
+    const TexelPlane& pointU() const { return pointU_; }
+    const TexelPlane& pointV() const { return pointV_; }
     bool tint() const { return tint_; }
     uint32_t color() const { return color_; }
 
@@ -242,6 +229,8 @@ public:
     void DrawRun(int r, int from, int count) {
         row_.u = u_.origin + u_.dy * r;
         row_.v = v_.origin + v_.dy * r;
+        row_.pointU = pointU_.At(t_.left, t_.top + r);
+        row_.pointV = pointV_.At(t_.left, t_.top + r);
         if (gouraud_) {
             for (int k = 0; k < 4; ++k) row_.color[k] = channels_[k].origin + channels_[k].dy * r;
         }
@@ -254,6 +243,7 @@ private:
     const TriangleSetup& t_;
     AffineRow row_;
     Plane u_{}, v_{}, channels_[4];
+    TexelPlane pointU_{}, pointV_{};
     SourceKind source_;
     bool gouraud_, tint_, fill_;
     uint32_t color_;
@@ -262,44 +252,25 @@ private:
     uint32_t buffer_[kSpanPixels];
 };
 
-// A triangle of a pair set up only when one of its pixels is first sampled on its own. Its
-// storage is left as it is until then: std::optional would zero it, a span buffer, at a cost a
-// small sprite notices.
-class LazyTriangle {
-public:
-    LazyTriangle() {}
-    // The triangle *corners[0..2], which covers a pixel centre.
-    void Make(const TrianglePath& path, const PipelineState& ps, const ScreenVertex* const corners[3]) {
-        SetUpTriangle(ps, corners[0], corners[1], corners[2], &setup);
-        new (&triangle) AffineTriangle(path, ps, setup);
-        made = true;
-    }
-
-    bool made = false;
-    TriangleSetup setup;
-    union {
-        AffineTriangle triangle;
-    };
-};
-static_assert(std::is_trivially_destructible_v<AffineTriangle>);
-
-// Rows a walk takes at once.
-constexpr int kWalkRows = 256;
+constexpr int kWalkRows = kMaxWalkRows;
 
 // Walks the runs [first[r], last[r]] of `count` rows of a box, run r on box row top + r; the box's
-// row 0 is target row boxTop and its pixel 0 is column left. A group of eight the walk cannot be
-// sure of is handed to sample(r, x, n), for pixels [x, x + n) of run r.
-template <class Sample>
-void Walk(const PipelineState& ps, const TexelWalk& walk, const int* first, const int* last, int count, int top,
-          int boxTop, int left, bool tint, uint32_t color, Sample&& sample) {
+// row 0 is target row boxTop and its pixel 0 is column left. A group of eight with a sample
+// outside the texture is sampled here, one pixel at a time, from the planes u and v.
+void Walk(const PipelineState& ps, const TexelWalk& walk, const TexelPlane& u, const TexelPlane& v, const int* first,
+          const int* last, int count, int top, int boxTop, int left, bool tint, uint32_t color) {
     uint32_t* target = ps.target + size_t(boxTop + top) * size_t(ps.targetPitch);
     const WalkRows walkRows{first, last, count, top, left, target, ps.targetPitch,
                             int64_t(ps.scissor.bottom - boxTop - top) * ps.targetPitch};
     int r = 0, x = first[0];
     while (!BlendWalkAvx2(walk, walkRows, tint, color, ps.alphaOr, &r, &x)) {
-        const int n = std::min(8, last[r] - x + 1);
-        sample(r, x, n);
-        x += n;
+        const int y = boxTop + top + r;
+        uint32_t* row = target + size_t(r) * size_t(ps.targetPitch);
+        for (const int end = std::min(x + 8, last[r] + 1); x < end; ++x) {
+            uint32_t c = SamplePoint(ps.samplers[0], u.At(x, y), v.At(x, y));
+            if (tint) c = Modulate(c, color);
+            row[x] = BlendSourceAlpha(c, row[x]) | ps.alphaOr;
+        }
         if (x > last[r] && ++r < count) x = first[r];
     }
 }
@@ -310,7 +281,9 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
                         Coverage& coverage) {
     AffineTriangle triangle(path, ps, t);
     TexelWalk walk;
-    const bool walking = triangle.Walkable(path) && SetUpWalk(ps, t, triangle.u(), triangle.v(), &walk);
+    const bool walking = triangle.Walkable(path) && SetUpWalk(ps, t.left, t.top, t.right - t.left + 1,
+                                                              t.bottom - t.top + 1, triangle.pointU(),
+                                                              triangle.pointV(), &walk);
     bool drew = false;
     const int rows = t.bottom - t.top + 1;
     int firsts[kWalkRows + Coverage::kRowSlack], lasts[kWalkRows + Coverage::kRowSlack];
@@ -326,60 +299,27 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
             }
             continue;
         }
-        // The vector loop stops at eight pixels it cannot be sure of; they are sampled one by
-        // one.
-        Walk(ps, walk, firsts, lasts, count, top, t.top, t.left, triangle.tint(), triangle.color(),
-             [&](int r, int x, int n) { triangle.DrawRun(top + r, x, n); });
+        Walk(ps, walk, triangle.pointU(), triangle.pointV(), firsts, lasts, count, top, t.top, t.left,
+             triangle.tint(), triangle.color());
     }
     return drew;
 }
 
-bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const TriangleSetup& box,
-                    const QuadCoverage& coverage, const ScreenVertex* const pair[6], int* covered) {
+bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const TexelPlane& u, const TexelPlane& v,
+                    const QuadCoverage& coverage, uint32_t color, int* covered) {
     *covered = 0;
     const int rows = coverage.rows();
     if (rows == 0) return true;
-    // Sampled by point whatever the footprint, so neither triangle's own slopes are needed to
-    // choose its loop.
     const StageSampler& sampler = ps.samplers[0];
     if (!path.sourceAlpha || !path.textured || sampler.linearMag || sampler.linearMin) return false;
-    // The first triangle's plane over the pair's box. Both triangles' planes are the pair's one
-    // map, rounded differently by less than 2^-29 texel: a unit more of margin covers that.
-    const ScreenVertex *v0 = box.v[0], *v1 = box.v[1], *v2 = box.v[2];
-    const Plane u = PlaneOf(box, double(v0->uv[0][0]), double(v1->uv[0][0]), double(v2->uv[0][0]));
-    const Plane v = PlaneOf(box, double(v0->uv[0][1]), double(v1->uv[0][1]), double(v2->uv[0][1]));
     TexelWalk walk;
-    if (!SetUpWalk(ps, box, u, v, &walk, 1)) return false;
-    // The walk's pixels lie in the parallelogram, so its map takes them within the corners'
-    // texture coordinates (give or take 2^-29 texel, which the walk's margin puts above them):
-    // inside the texture when those are, whatever the box's corners sample.
-    bool cornersInside = true;
-    for (const ScreenVertex* corner : {pair[0], pair[1], pair[2], pair[4]}) {
-        for (const float c : corner->uv[0]) cornersInside = cornersInside && c >= 0.0f && c <= 1.0f;
-    }
-    walk.inside = walk.inside || cornersInside;
+    const int left = coverage.left(), top = coverage.top();
+    if (!SetUpWalk(ps, left, top, coverage.right() - left + 1, rows, u, v, &walk)) return false;
     int firsts[kWalkRows + Coverage::kRowSlack], lasts[kWalkRows + Coverage::kRowSlack];
-    int splits[kWalkRows + Coverage::kRowSlack];
     static_assert(QuadCoverage::kMaxRows <= kWalkRows);
-    const int parts = coverage.Rows(firsts, lasts, splits);
-    *covered = (parts & 1) + (parts >> 1);
-    if (parts == 0) return true;
-    // A pixel the walk cannot be sure of is sampled through its own triangle's plane, set up
-    // when the first such pixel comes.
-    LazyTriangle owners[2];
-    const uint32_t color = v0->diffuse;
-    Walk(ps, walk, firsts, lasts, rows, 0, box.top, box.left, color != 0xFFFFFFFF, color, [&](int r, int x, int n) {
-        const int end = x + n;  // past the group
-        const int runs[2][2] = {{x, std::min(splits[r], end)}, {std::max(splits[r], x), end}};
-        for (int side = 0; side < 2; ++side) {
-            const int from = runs[side][0], to = runs[side][1];
-            if (from >= to) continue;
-            const int k = side == 0 ? coverage.leftOwner() : 1 - coverage.leftOwner();
-            LazyTriangle& owner = owners[k];
-            if (!owner.made) owner.Make(path, ps, pair + 3 * k);
-            owner.triangle.DrawRun(box.top + r - owner.setup.top, from, to - from);
-        }
-    });
+    *covered = coverage.Rows(firsts, lasts);
+    if (*covered == 0) return true;
+    Walk(ps, walk, u, v, firsts, lasts, rows, 0, top, left, color != 0xFFFFFFFF, color);
     return true;
 }
 

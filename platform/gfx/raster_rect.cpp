@@ -6,13 +6,9 @@
 // It gives the same bytes as the triangle path, wherever the rectangle lies. Coverage is the
 // same by construction: the pixels whose centres lie in [left, right) x [top, bottom) of the
 // snapped corners, which is exactly what the top-left rule gives the two triangles together.
-// Texel choice is the same because it is made with the triangle path's own arithmetic: both
-// triangles are set up as that path sets them up and their coordinate planes are evaluated
-// exactly as it evaluates them. Where the two triangles would pick different texels for one
-// pixel (a sample lying on a texel boundary that they round apart), the pair goes to the
-// triangle path.
+// Texel choice is the same because both triangles have one texel plane for u and one for v
+// (texel_plane.h), u flat along y and v along x, evaluated here along each axis.
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -240,59 +236,6 @@ int64_t CeilPixel(int64_t subpixels) {
     return (subpixels + (int64_t(1) << kSubpixelBits) - 1) >> kSubpixelBits;
 }
 
-// Texel indexes floor(x0 + k q) along one axis, where x0 is the texel coordinate of the first
-// pixel and q = +-2^p (-4 <= p <= 4) the texels per pixel: with n = 2^max(-p, 0), index k is
-// floor((m + k n q) / n) for m = floor(n x0), exactly, as long as n x0 lies away from a whole
-// number. Within the bounds below, the triangle path's roundings move a sample by less than
-// 1e-8 texel from x0 + k q, so a margin of 1e-6 keeps every sample on its side of a boundary.
-struct TexelProgression {
-    int first;  // m
-    int step;   // n q, a whole number
-    int shift;  // log2 n
-};
-
-[[gnu::always_inline]] inline bool ProgressionOf(const Plane& plane, bool alongX, int size, TexelProgression* out) {
-    const double x0 = plane.origin * size;
-    const double q = (alongX ? plane.dx : plane.dy) * size;
-    if (!(std::fabs(x0) <= 1048576.0)) return false;  // also not a number
-    // A power of two has no fraction bits; its exponent field gives p.
-    const uint64_t bits = std::bit_cast<uint64_t>(q);
-    const int p = int((bits >> 52) & 0x7FF) - 1023;
-    if ((bits & ((uint64_t(1) << 52) - 1)) != 0 || p < -4 || p > 4) return false;
-    const int shift = std::max(-p, 0);
-    const double n = double(1 << shift);
-    const double scaled = x0 * n;  // exact
-    const int truncated = int(scaled);
-    const int whole = truncated - (double(truncated) > scaled ? 1 : 0);
-    const double fraction = scaled - double(whole);
-    if (fraction < 1e-6 || fraction > 1.0 - 1e-6) return false;
-    *out = {whole, int(q * n), shift};
-    return true;
-}
-
-// Writes (p.first + p.step k) >> p.shift for k below count, four at a time where vectors exist.
-void FillProgression(const TexelProgression& p, int count, int* out) {
-    int k = 0;
-#if defined(__SSE2__)
-    const __m128i shift = _mm_cvtsi32_si128(p.shift);
-    const __m128i stride = _mm_set1_epi32(4 * p.step);
-    __m128i value = _mm_setr_epi32(p.first, p.first + p.step, p.first + 2 * p.step, p.first + 3 * p.step);
-    for (; k + 4 <= count; k += 4) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_sra_epi32(value, shift));
-        value = _mm_add_epi32(value, stride);
-    }
-#endif
-    for (; k < count; ++k) out[k] = (p.first + p.step * k) >> p.shift;
-}
-
-// How a progression's indexes run: one texel a pixel, each texel twice from an even start, or
-// anything else (always a safe answer: the run only chooses how the columns are read).
-TexelRun RunOfProgression(const TexelProgression& p) {
-    if (p.step == 1 && p.shift == 0) return TexelRun::kStraight;
-    if (p.step == 1 && p.shift == 1 && p.first % 2 == 0) return TexelRun::kDoubled;
-    return TexelRun::kIndexed;
-}
-
 // How a row's texel columns run.
 TexelRun RunOf(const int* columns, int count) {
     bool straight = true, doubled = true;
@@ -303,107 +246,55 @@ TexelRun RunOf(const int* columns, int count) {
     return straight ? TexelRun::kStraight : doubled ? TexelRun::kDoubled : TexelRun::kIndexed;
 }
 
-// The texel index, addressed, of each of `count` pixels along one axis as the triangle path
-// picks it, and how the indexes run: plane `a` stepped along x (u) or y (v), the other
-// direction being flat. `b` is the same plane of the pair's other triangle; false when the two
-// would pick a different texel for some pixel (a sample on a texel boundary that they round
-// apart), as only the triangle path knows which triangle owns that pixel. `run` may be null.
-// The texel indexes of a progression, addressed, and how they run.
-void ProgressionTexels(const TexelProgression& p, int count, int size, uint32_t mode, int* out,
-                       TexelRun* run) {
-    FillProgression(p, count, out);
-    // A progression runs one way: both ends inside the texture put every index inside.
+// The texel index, addressed, of each of `count` pixels along one axis, whose coordinate is
+// `start` units at the first and steps by `step` a pixel; how the indexes run, if asked.
+void AxisTexels(int64_t start, int64_t step, int count, int size, uint32_t mode, int* out, TexelRun* run) {
+    const int64_t end = start + step * (count - 1);
+    if (std::max(std::abs(start), std::abs(end)) < (int64_t(1) << 31)) {
+        // Within 32 bits, four at a time where vectors exist.
+        int k = 0;
+        uint32_t value = uint32_t(start);
+#if defined(__SSE2__)
+        const __m128i stride = _mm_set1_epi32(int(uint32_t(step) * 4u));
+        __m128i lanes = _mm_setr_epi32(int(value), int(value + uint32_t(step)), int(value + 2u * uint32_t(step)),
+                               int(value + 3u * uint32_t(step)));
+        for (; k + 4 <= count; k += 4) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_srai_epi32(lanes, kTexelFraction));
+            lanes = _mm_add_epi32(lanes, stride);
+        }
+        value += uint32_t(k) * uint32_t(step);
+#endif
+        for (; k < count; ++k, value += uint32_t(step)) out[k] = int32_t(value) >> kTexelFraction;
+    } else {
+        for (int k = 0; k < count; ++k) out[k] = TexelOf(start + step * k);
+    }
+    // The indexes run one way: both ends inside the texture put every index inside.
     if (unsigned(out[0]) < unsigned(size) && unsigned(out[count - 1]) < unsigned(size)) {
-        if (run != nullptr) *run = RunOfProgression(p);
+        if (run == nullptr) return;
+        // One texel a pixel; or each twice, from the first half of a texel.
+        constexpr int64_t kTexel = int64_t(1) << kTexelFraction;
+        *run = step == kTexel ? TexelRun::kStraight
+               : step == kTexel / 2 && (start & (kTexel - 1)) < kTexel / 2 ? TexelRun::kDoubled
+                                                                            : RunOf(out, count);
         return;
     }
     for (int k = 0; k < count; ++k) out[k] = AddressTexel(out[k], size, mode);
     if (run != nullptr) *run = RunOf(out, count);
 }
 
-bool AxisTexels(const Plane& a, const Plane& b, bool alongX, int count, int size, uint32_t mode,
-                int* out, TexelRun* run) {
-    TexelProgression pa, pb;
-    if (count <= kMaxRectangleSide && ProgressionOf(a, alongX, size, &pa) &&
-        ProgressionOf(b, alongX, size, &pb) && pa.first == pb.first && pa.step == pb.step &&
-        pa.shift == pb.shift) {
-        ProgressionTexels(pa, count, size, mode, out, run);
-        return true;
-    } else {
-        const double stepA = alongX ? a.dx : a.dy, stepB = alongX ? b.dx : b.dy;
-        bool agree = true;
-        for (int k = 0; k < count; ++k) {
-            const int texel = PointTexel(a.origin + stepA * k, size);
-            agree = agree && texel == PointTexel(b.origin + stepB * k, size);
-            out[k] = texel;
-        }
-        if (!agree) return false;
-    }
-    for (int k = 0; k < count; ++k) out[k] = AddressTexel(out[k], size, mode);
-    if (run != nullptr) *run = RunOf(out, count);
-    return true;
-}
-
 // What DrawRectangle needs of a pair once it is known to form a rectangle: the pixels it
-// covers and the planes of stage 0's coordinates in each triangle (u along x, v along y).
+// covers and, for a textured draw, the planes of stage 0's coordinates (u flat along y, v along
+// x), the two triangles' alike.
 struct PairSetup {
     int64_t left, top, right, bottom;  // pixels [left, right) x [top, bottom), in the scissor
-    Plane u[2], v[2];                  // of the first and the second triangle
-    // A sprite drawn one texel a pixel takes its texels from these progressions (u, v) instead,
-    // found with whole numbers; the planes are then not set.
-    bool unscaled = false;
-    TexelProgression columns, rows;
+    TexelPlane u, v;
 };
-
-// The texel progression along one axis of a sprite whose texture is neither magnified nor
-// shrunk there (one texel a pixel, either way), with whole numbers: the corners lie at
-// subpixels c0 < c1 with coordinates a0 and a1 of a texture `size` texels long, and the first
-// pixel's centre at pixel `first`. With a size that is a power of two and both corners on
-// whole texels not far away, every number the triangle path works out for this axis is exact
-// (a few bits either side of the point), so it samples the exact coordinate, whose texels these
-// are; false for anything else.
-[[gnu::always_inline]] inline bool UnscaledProgression(float a0, float a1, int64_t c0, int64_t c1,
-                                                       int64_t first, int size, TexelProgression* out) {
-    constexpr double kFar = 1048576.0;  // texels
-    if (size <= 0 || (size & (size - 1)) != 0) return false;
-    const double start = double(a0) * size, end = double(a1) * size;
-    if (!(std::fabs(start) <= kFar && std::fabs(end) <= kFar)) return false;
-    // Whole texels: the truncation is exact within the range.
-    const int64_t whole = int64_t(start), wholeEnd = int64_t(end);
-    if (double(whole) != start || double(wholeEnd) != end) return false;
-    const int64_t span = (wholeEnd - whole) << kSubpixelBits;
-    if (span != c1 - c0 && span != c0 - c1) return false;
-    const int step = span > 0 ? 1 : -1;
-    // Subpixels from the corner to the first pixel's centre, at least 0.
-    const int64_t one = int64_t(1) << kSubpixelBits;
-    const int64_t offset = first * one - c0;
-    const int64_t texel = step > 0 ? offset >> kSubpixelBits : -((offset + one - 1) >> kSubpixelBits);
-    *out = {int(whole + texel), step, 0};
-    return true;
-}
-
-// The slope of an attribute that changes along one axis alone, with PlaneOf's arithmetic for
-// that axis.
-[[gnu::always_inline]] inline double AxisSlope(const TriangleSetup& t, double a0, double a1, double a2,
-                                               bool alongX) {
-    const double d1 = a1 - a0, d2 = a2 - a0;
-    return alongX ? (d1 * t.ey2 - d2 * t.ey1) / t.det * kSubpixelScale
-                  : (d2 * t.ex1 - d1 * t.ex2) / t.det * kSubpixelScale;
-}
-
-// Its plane, with PlaneOf's arithmetic for the origin; the other slope is zero (of either sign,
-// which moves no sample off its texel).
-[[gnu::always_inline]] inline Plane AxisPlane(const TriangleSetup& t, double a0, double slope, bool alongX) {
-    Plane p{alongX ? slope : 0.0, alongX ? 0.0 : slope, 0.0};
-    p.origin = a0 + p.dx * t.ox + p.dy * t.oy;
-    return p;
-}
 
 // The pair as sprite batches make it, (top left, top right, bottom right) and (bottom right,
 // bottom left, top left), of one colour, depth and rhw, with u following x and v following y,
-// left to right and top to bottom: set up from its four sides as SetUpTriangle and PlaneOf set
-// up the two triangles, without their general tests. False (nothing set) for any other pair,
-// which takes the general set-up.
+// left to right and top to bottom: set up from its four sides as SetUpTriangle sets up the two
+// triangles, without their general tests. False (nothing set) for any other pair, which takes
+// the general set-up.
 bool IsSpritePair(const ScreenVertex* const t[6]) {
     const ScreenVertex &tl = *t[0], &tr = *t[1], &br = *t[2], &bl = *t[4];
     auto same = [](const ScreenVertex& a, const ScreenVertex& b) {
@@ -435,35 +326,11 @@ bool SetUpSpriteCorners(const PipelineState& ps, const ScreenVertex& tl, const S
     out->top = top;
     out->right = std::min<int64_t>(CeilPixel(x1), ps.scissor.right);
     out->bottom = std::min<int64_t>(CeilPixel(y1), ps.scissor.bottom);
-    const StageSampler& s = ps.samplers[0];
-    out->unscaled = textured &&
-                    UnscaledProgression(tl.uv[0][0], br.uv[0][0], x0, x1, left, s.width, &out->columns) &&
-                    UnscaledProgression(tl.uv[0][1], br.uv[0][1], y0, y1, top, s.height, &out->rows);
-    if (out->unscaled) return true;
-    // The two triangles as SetUpTriangle leaves them: both wind positively, so their corners
-    // stay in order; the first is measured from the top left, the second from the bottom right.
-    TriangleSetup first, second;
-    first.det = second.det = double((x1 - x0) * (y1 - y0));
-    first.ex1 = first.ex2 = double(x1 - x0);
-    second.ex1 = second.ex2 = double(x0 - x1);
-    first.ey1 = second.ey1 = 0.0;  // the first edge of both is level
-    first.ey2 = double(y1 - y0);
-    second.ey2 = double(y0 - y1);
-    first.ox = double(left) - double(x0) / kSubpixelScale;
-    first.oy = double(top) - double(y0) / kSubpixelScale;
-    second.ox = double(left) - double(x1) / kSubpixelScale;
-    second.oy = double(top) - double(y1) / kSubpixelScale;
-    const double uL = tl.uv[0][0], uR = br.uv[0][0], vT = tl.uv[0][1], vB = br.uv[0][1];
-    // Infinite coordinates make not-a-number slopes, which only the general set-up turns away.
-    if (!std::isfinite(uL + uR + vT + vB)) return false;
-    // The second triangle's slopes are the first's: its differences and its edges are the same
-    // numbers with their signs turned (a zero slope may change its sign alone).
-    const double uSlope = AxisSlope(first, uL, uR, uR, true);
-    const double vSlope = AxisSlope(first, vT, vT, vB, false);
-    out->u[0] = AxisPlane(first, uL, uSlope, true);
-    out->v[0] = AxisPlane(first, vT, vSlope, false);
-    out->u[1] = AxisPlane(second, uR, uSlope, true);
-    out->v[1] = AxisPlane(second, vB, vSlope, false);
+    if (textured) {
+        const StageSampler& s = ps.samplers[0];
+        TexelLineOf(x0, x1, TexelUnits(tl.uv[0][0], s.width), TexelUnits(br.uv[0][0], s.width), true, &out->u);
+        TexelLineOf(y0, y1, TexelUnits(tl.uv[0][1], s.height), TexelUnits(br.uv[0][1], s.height), false, &out->v);
+    }
     return true;
 }
 
@@ -585,14 +452,8 @@ bool SetUpGeneralPair(const PipelineState& ps, const ScreenVertex* const t[6], b
     out->bottom = std::min<int64_t>(CeilPixel(std::max({first.y[0], first.y[1], first.y[2]})),
                                     ps.scissor.bottom);
     if (textured) {
-        // The planes of stage 0's coordinates as the triangle path sets them up.
-        auto planes = [](const TriangleSetup& s, int k) {
-            return PlaneOf(s, s.v[0]->uv[0][k], s.v[1]->uv[0][k], s.v[2]->uv[0][k]);
-        };
-        out->u[0] = planes(first, 0);
-        out->u[1] = planes(second, 0);
-        out->v[0] = planes(first, 1);
-        out->v[1] = planes(second, 1);
+        out->u = TexelPlaneOf(first, 0, 0, ps.samplers[0].width);
+        out->v = TexelPlaneOf(first, 0, 1, ps.samplers[0].height);
     }
     return true;
 }
@@ -639,21 +500,9 @@ bool DrawSetUpPair(const RectanglePath& path, const PipelineState& ps, const Pai
     int columns[kMaxRectangleSide];
     int rows[kMaxRectangleSide];
     const StageSampler& s = ps.samplers[0];
-    if (path.textured && pair.unscaled) {
-        ProgressionTexels(pair.columns, job.width, s.width, s.addressU, columns, &job.run);
-        ProgressionTexels(pair.rows, job.height, s.height, s.addressV, rows, nullptr);
-        job.columns = columns;
-        job.rows = rows;
-    } else if (path.textured) {
-        // u changes along x alone and v along y alone, so u's plane is flat in y and v's in x,
-        // and each pixel's texel comes from one table per axis.
-        if (pair.u[0].dy != 0.0 || pair.u[1].dy != 0.0 || pair.v[0].dx != 0.0 || pair.v[1].dx != 0.0) {
-            return false;
-        }
-        if (!AxisTexels(pair.u[0], pair.u[1], true, job.width, s.width, s.addressU, columns, &job.run) ||
-            !AxisTexels(pair.v[0], pair.v[1], false, job.height, s.height, s.addressV, rows, nullptr)) {
-            return false;
-        }
+    if (path.textured) {
+        AxisTexels(pair.u.At(left, top0), pair.u.dx, job.width, s.width, s.addressU, columns, &job.run);
+        AxisTexels(pair.v.At(left, top0), pair.v.dy, job.height, s.height, s.addressV, rows, nullptr);
         job.columns = columns;
         job.rows = rows;
     }

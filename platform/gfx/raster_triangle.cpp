@@ -6,7 +6,8 @@
 // every pixel once. Each row's run of pixels is found from the edge functions directly.
 // Attributes are planes over the snapped positions, evaluated in double precision; when the
 // vertices' rhw differ (perspective), attributes are interpolated divided by w and one
-// reciprocal per pixel restores them. Triangles with and without perspective go to specialised
+// reciprocal per pixel restores them. Without perspective, texels sampled by point come from
+// the coordinates' planes in whole numbers (texel_plane.h). Triangles with and without perspective go to specialised
 // loops when the draw has them.
 #include <algorithm>
 #include <array>
@@ -83,6 +84,12 @@ bool InsideGuardBand(const ScreenVertex& v) {
     return std::fabs(v.x) <= kGuardBand && std::fabs(v.y) <= kGuardBand;
 }
 
+// Whether a triangle of twice this signed area draws nothing: none, or culled.
+bool Culled(const PipelineState& ps, int64_t area) {
+    return area == 0 || (ps.cullMode == cull::kClockwise && area > 0) ||
+           (ps.cullMode == cull::kCounterClockwise && area < 0);
+}
+
 }  // namespace
 
 bool UsesLinear(const StageSampler& s, double dudx, double dudy, double dvdx, double dvdy) {
@@ -98,11 +105,7 @@ bool SetUpTriangle(const PipelineState& ps, const ScreenVertex* v0, const Screen
     int64_t x1 = SnapToSubpixel(v1->x), y1 = SnapToSubpixel(v1->y);
     int64_t x2 = SnapToSubpixel(v2->x), y2 = SnapToSubpixel(v2->y);
     int64_t area = (x1 - x0) * (y2 - y0) - (y1 - y0) * (x2 - x0);
-    if (area == 0) return false;
-    if ((ps.cullMode == cull::kClockwise && area > 0) ||
-        (ps.cullMode == cull::kCounterClockwise && area < 0)) {
-        return false;
-    }
+    if (Culled(ps, area)) return false;
     if (area < 0) {  // make the interior positive for every edge
         std::swap(v1, v2);
         std::swap(x1, x2);
@@ -266,9 +269,16 @@ bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* a, const Scr
     const bool flat = ps.flatShade || (v0->diffuse == v1->diffuse && v0->diffuse == v2->diffuse);
     const uint32_t flatColor = v0->diffuse;
     bool linear[kStageCount] = {};
+    // Without perspective, stages sampled by point take their texels from whole numbers.
+    TexelPlane pointU[kStageCount], pointV[kStageCount];
     for (int s = 0; s < ps.stageCount; ++s) {
         const int u = kUv + 2 * s;
-        linear[s] = UsesLinear(ps.samplers[s], dx[u], dy[u], dx[u + 1], dy[u + 1]);
+        const StageSampler& sampler = ps.samplers[s];
+        linear[s] = UsesLinear(sampler, dx[u], dy[u], dx[u + 1], dy[u + 1]);
+        if (!perspective && !linear[s]) {
+            pointU[s] = TexelPlaneOf(t, s, 0, sampler.width);
+            pointV[s] = TexelPlaneOf(t, s, 1, sampler.height);
+        }
     }
 
     bool drew = false;
@@ -291,8 +301,10 @@ bool RasterizeTriangle(const PipelineState& ps, const ScreenVertex* a, const Scr
                             RoundToByte(at(kColor + 2) * w), RoundToByte(at(kColor + 3) * w));
             uint32_t texels[kStageCount];
             for (int s = 0; s < ps.stageCount; ++s) {
-                texels[s] = SampleStage(ps.samplers[s], at(kUv + 2 * s) * w,
-                                        at(kUv + 2 * s + 1) * w, linear[s]);
+                texels[s] = !perspective && !linear[s]
+                                ? SamplePoint(ps.samplers[s], pointU[s].At(px, py), pointV[s].At(px, py))
+                                : SampleStage(ps.samplers[s], at(kUv + 2 * s) * w, at(kUv + 2 * s + 1) * w,
+                                              linear[s]);
             }
             if (ShadePixel(ps, diffuse, texels, target + px) && ps.depthWrite && depthRow) {
                 depthRow[px] = z;
@@ -357,8 +369,6 @@ bool QuadCoverage::SetUp(const int64_t x[4], const int64_t y[4], const Rect& sci
     rows_.diagonalStarts = diagonal.startMask != 0;
     rows_.left = left_;
     rows_.width = width;
-    const int inner = reversed ? 1 : 0;
-    leftOwner_ = rows_.diagonalStarts ? 1 - inner : inner;
     return true;
 }
 
@@ -373,21 +383,24 @@ bool DrawParallelogram(const PipelineState& ps, const ScreenVertex* const pair[6
     const int64_t x[4] = {SnapToSubpixel(a.x), SnapToSubpixel(b.x), SnapToSubpixel(c.x), SnapToSubpixel(d.x)};
     const int64_t y[4] = {SnapToSubpixel(a.y), SnapToSubpixel(b.y), SnapToSubpixel(c.y), SnapToSubpixel(d.y)};
     if (x[0] + x[2] != x[1] + x[3] || y[0] + y[2] != y[1] + y[3]) return false;
-    for (int k = 0; k < 2; ++k) {  // sums of two floats are exact in double
-        if (double(a.uv[0][k]) + double(c.uv[0][k]) != double(b.uv[0][k]) + double(d.uv[0][k])) return false;
+    // The corners' texel coordinates, and the first triangle's plane of each, which is the
+    // pair's. The two triangles have the same area and winding, so the cull mode keeps both or
+    // neither.
+    const StageSampler& sampler = ps.samplers[0];
+    int64_t u[4], v[4];
+    for (int k = 0; k < 4; ++k) {
+        const ScreenVertex& corner = k == 3 ? d : *pair[k];
+        u[k] = TexelUnits(corner.uv[0][0], sampler.width);
+        v[k] = TexelUnits(corner.uv[0][1], sampler.height);
     }
-    // The first triangle's corners and planes, over the box of both. The two triangles have the
-    // same area and winding, so the cull mode keeps both or neither.
-    TriangleSetup box;
     QuadCoverage coverage;
-    if (!SetUpTriangle(ps, &a, &b, &c, &box) || !coverage.SetUp(x, y, ps.scissor)) return false;
-    box.left = coverage.left();
-    box.top = coverage.top();
-    box.right = coverage.right();
-    box.bottom = box.top + coverage.rows() - 1;
-    box.ox = double(box.left) - double(x[0]) / kSubpixelScale;
-    box.oy = double(box.top) - double(y[0]) / kSubpixelScale;
-    return DrawAffinePair(*ps.triangles, ps, box, coverage, pair, covered);
+    if (u[0] + u[2] != u[1] + u[3] || v[0] + v[2] != v[1] + v[3] ||
+        Culled(ps, (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0])) ||
+        !coverage.SetUp(x, y, ps.scissor)) {
+        return false;
+    }
+    return DrawAffinePair(*ps.triangles, ps, TexelPlaneOf(x, y, u), TexelPlaneOf(x, y, v), coverage, a.diffuse,
+                          covered);
 }
 
 bool DrawTriangle(const PipelineState& ps, const ScreenVertex& a, const ScreenVertex& b,

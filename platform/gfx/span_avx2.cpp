@@ -61,10 +61,10 @@ void BlendRowsOfRun(bool tint, const uint32_t* texels, int texWidth, const int* 
                                                             height, color, target, pitch, alphaOr);
 }
 
-// The walk with the tint and the texture test fixed. Its loop reads the next group's texels
-// before it blends the current one, rows included, so that the loads of one run beside the
-// arithmetic of the other.
-template <bool kTint, bool kInside>
+// The walk with the tint, the bounds and the test of the target's end fixed (only a walk down
+// to its last row needs it). Its loop reads the next group's texels before it blends the
+// current one, rows included, so that the loads of one run beside the arithmetic of the other.
+template <bool kTint, TexelWalk::Bounds kBounds, bool kNearEnd>
 class Walker {
 public:
     Walker(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint32_t alphaOr)
@@ -76,22 +76,40 @@ public:
           vLanes_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(walk.v))),
           uEight_(_mm256_set1_epi32(8 * walk.uPixel)),
           vEight_(_mm256_set1_epi32(8 * walk.vPixel)),
-          near_(_mm256_set1_epi32(walk.near)),
-          width_(_mm256_set1_epi32(walk.width)) {}
+          width_(_mm256_set1_epi32(walk.width)),
+          uWrap_(_mm256_set1_epi32(walk.width - 1)),
+          vWrap_(_mm256_set1_epi32(walk.height - 1)) {}
 
     // BlendWalkAvx2's loop.
-    bool Run(int* row, int* x) const {
+    bool Run(int* row, int* x) {
+        // The coordinates at the first pixel of every run, eight runs at a time.
+        const __m256i uRow = _mm256_set1_epi32(walk_.uRow), uPixel = _mm256_set1_epi32(walk_.uPixel);
+        const __m256i vRow = _mm256_set1_epi32(walk_.vRow), vPixel = _mm256_set1_epi32(walk_.vPixel);
+        for (int r = 0; r < rows_.count; r += 8) {
+            const __m256i m = _mm256_add_epi32(_mm256_set1_epi32(rows_.top + r), Lanes());
+            const __m256i n = _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows_.first + r)),
+                                               _mm256_set1_epi32(rows_.left));
+            _mm256_store_si256(reinterpret_cast<__m256i*>(runU_ + r),
+                               _mm256_add_epi32(_mm256_mullo_epi32(m, uRow), _mm256_mullo_epi32(n, uPixel)));
+            _mm256_store_si256(reinterpret_cast<__m256i*>(runV_ + r),
+                               _mm256_add_epi32(_mm256_mullo_epi32(m, vRow), _mm256_mullo_epi32(n, vPixel)));
+        }
         Group group;
         if (*row >= rows_.count || !Locate(*row, *x, &group)) return true;
         if (!Sure(group)) return Stop(group, row, x);
         __m256i src = Fetch(group);
         for (;;) {
             Group next;
-            const bool more = Next(group, &next), sure = more && Sure(next);
-            const __m256i nextSrc = sure ? Fetch(next) : src;
+            if (!Next(group, &next)) {
+                Put(src, group);
+                return true;
+            }
+            if (!Sure(next)) {
+                Put(src, group);
+                return Stop(next, row, x);
+            }
+            const __m256i nextSrc = Fetch(next);
             Put(src, group);
-            if (!more) return true;
-            if (!sure) return Stop(next, row, x);
             group = next;
             src = nextSrc;
         }
@@ -114,13 +132,13 @@ private:
             if (++r >= rows_.count) return false;
             from = rows_.first[r];
         }
-        const int m = rows_.top + r, n = from - rows_.left;
+        const int n = from - rows_.first[r];
         g->r = r;
         g->from = from;
         g->last = rows_.last[r];
         g->at = int64_t(r) * rows_.pitch + from;
-        g->u = _mm256_add_epi32(uLanes_, _mm256_set1_epi32(walk_.uRow * m + walk_.uPixel * n));
-        g->v = _mm256_add_epi32(vLanes_, _mm256_set1_epi32(walk_.vRow * m + walk_.vPixel * n));
+        g->u = _mm256_add_epi32(uLanes_, _mm256_set1_epi32(runU_[r] + walk_.uPixel * n));
+        g->v = _mm256_add_epi32(vLanes_, _mm256_set1_epi32(runV_[r] + walk_.vPixel * n));
         g->left = _mm256_set1_epi32(g->last + 1 - from);
         g->valid = _mm256_cmpgt_epi32(g->left, Lanes());
         return true;
@@ -140,16 +158,12 @@ private:
         return true;
     }
 
-    // Whether every pixel of the group samples its texel by the whole part of its coordinates,
-    // inside the texture.
+    // Whether every pixel of the group samples inside the texture.
     bool Sure(const Group& g) const {
-        const __m256i fraction = _mm256_set1_epi32((1 << kWalkShift) - 1);
-        const __m256i doubtful = _mm256_cmpgt_epi32(
-            near_, _mm256_min_epu32(_mm256_and_si256(g.u, fraction), _mm256_and_si256(g.v, fraction)));
-        if constexpr (kInside) return _mm256_testz_si256(doubtful, g.valid);
+        if constexpr (kBounds != TexelWalk::kTested) return true;
         const __m256i inside = _mm256_and_si256(Below(_mm256_srai_epi32(g.u, kWalkShift), walk_.width),
                                                 Below(_mm256_srai_epi32(g.v, kWalkShift), walk_.height));
-        return _mm256_testc_si256(_mm256_andnot_si256(doubtful, inside), g.valid);
+        return _mm256_testc_si256(inside, g.valid);
     }
 
     // The group's texels, read one by one: quicker than a gather on the processors at hand.
@@ -157,7 +171,11 @@ private:
     // addresses need no sign extension). The indices leave the vector two at a time, as moves
     // from vector to general registers are what the loop waits on most.
     __m256i Fetch(const Group& g) const {
-        const __m256i tx = _mm256_srai_epi32(g.u, kWalkShift), ty = _mm256_srai_epi32(g.v, kWalkShift);
+        __m256i tx = _mm256_srai_epi32(g.u, kWalkShift), ty = _mm256_srai_epi32(g.v, kWalkShift);
+        if constexpr (kBounds == TexelWalk::kWrapped) {
+            tx = _mm256_and_si256(tx, uWrap_);
+            ty = _mm256_and_si256(ty, vWrap_);
+        }
         const __m256i indices = _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(ty, width_), tx), g.valid);
         const __m128i lower = _mm256_castsi256_si128(indices), upper = _mm256_extracti128_si256(indices, 1);
         const uint64_t pairs[4] = {uint64_t(_mm_cvtsi128_si64(lower)), uint64_t(_mm_extract_epi64(lower, 1)),
@@ -184,7 +202,7 @@ private:
             src = _mm256_packus_epi16(Mul255(_mm256_unpacklo_epi8(src, zero), tint_),
                                       Mul255(_mm256_unpackhi_epi8(src, zero), tint_));
         }
-        if (g.at + 8 <= rows_.end) {
+        if (!kNearEnd || g.at + 8 <= rows_.end) {
             // Eight pixels of the row: those past the run are written back as they were.
             __m256i* out = reinterpret_cast<__m256i*>(rows_.target + g.at);
             const __m256i dst = _mm256_loadu_si256(out);
@@ -208,19 +226,32 @@ private:
 
     const TexelWalk& walk_;
     const WalkRows& rows_;
-    const __m256i orMask_, tint_, uLanes_, vLanes_, uEight_, vEight_, near_, width_;
+    const __m256i orMask_, tint_, uLanes_, vLanes_, uEight_, vEight_, width_, uWrap_, vWrap_;
+    alignas(32) int32_t runU_[kMaxWalkRows + 7], runV_[kMaxWalkRows + 7];
 };
 
 }  // namespace
 
 bool BlendWalkAvx2(const TexelWalk& walk, const WalkRows& rows, bool tint, uint32_t color,
                    uint32_t alphaOr, int* row, int* x) {
-    if (walk.inside) {
-        return tint ? Walker<true, true>(walk, rows, color, alphaOr).Run(row, x)
-                    : Walker<false, true>(walk, rows, color, alphaOr).Run(row, x);
+    // A group's eight words lie within its row and the seven words after it.
+    const bool nearEnd = int64_t(rows.count) * rows.pitch + 7 > rows.end;
+    auto run = [&]<TexelWalk::Bounds kBounds>() {
+        if (nearEnd) {
+            return tint ? Walker<true, kBounds, true>(walk, rows, color, alphaOr).Run(row, x)
+                        : Walker<false, kBounds, true>(walk, rows, color, alphaOr).Run(row, x);
+        }
+        return tint ? Walker<true, kBounds, false>(walk, rows, color, alphaOr).Run(row, x)
+                    : Walker<false, kBounds, false>(walk, rows, color, alphaOr).Run(row, x);
+    };
+    switch (walk.bounds) {
+        case TexelWalk::kInside:
+            return run.template operator()<TexelWalk::kInside>();
+        case TexelWalk::kWrapped:
+            return run.template operator()<TexelWalk::kWrapped>();
+        default:
+            return run.template operator()<TexelWalk::kTested>();
     }
-    return tint ? Walker<true, false>(walk, rows, color, alphaOr).Run(row, x)
-                : Walker<false, false>(walk, rows, color, alphaOr).Run(row, x);
 }
 
 bool HasAvx2() { return __builtin_cpu_supports("avx2"); }

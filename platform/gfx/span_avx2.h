@@ -29,19 +29,25 @@ constexpr int kWalkShift = 20;
 
 // Point sampling over a triangle without perspective, in fixed point: the texel coordinates of
 // pixel n of box row m, in units of 2^-kWalkShift texel, are u[0] + uRow m + uPixel n and
-// v[0] + vRow m + vPixel n. They are offset by a margin wider than their error, so that a
-// coordinate whose fraction is at least `near` (twice the margin) gives the texel by its whole
-// part; nearer a texel edge the caller samples the pixel itself.
+// v[0] + vRow m + vPixel n, and the texel is their whole part.
 struct TexelWalk {
+    // How the texels stay inside the texture.
+    enum Bounds {
+        kInside,   // every pixel of the box samples inside it
+        kWrapped,  // sizes are powers of two, addressed by wrapping: whole parts modulo the size
+        kTested,   // a group with a sample outside it stops the walk
+    };
     const uint32_t* texels;
     int width, height;
     int32_t u[8], v[8];  // pixels 0-7 of the box's top row
     int32_t uRow, uPixel, vRow, vPixel;
-    int32_t near;
-    bool inside;  // every pixel of the box samples inside the texture: no test for it
+    Bounds bounds;
 };
 
-// Rows of a triangle: row r covers pixels [first[r], last[r]] of target row r (none when
+// Rows a walk takes at once.
+constexpr int kMaxWalkRows = 256;
+
+// Rows of a triangle (up to kMaxWalkRows, their arrays holding seven entries more): row r covers pixels [first[r], last[r]] of target row r (none when
 // first > last); it is row top + r of the box, and pixel x is its pixel x - left. Target words
 // from `end` on lie past the target.
 struct WalkRows {
@@ -56,7 +62,7 @@ struct WalkRows {
 // Blends by source alpha the texels the walk samples onto the rows' pixels, optionally
 // modulated by the colour first (tint), eight at a time, from row *row pixel *x on. Returns
 // true when it reached the end; false with *row, *x at a group of eight pixels with a sample
-// near a texel edge or outside the texture (the caller samples those and goes on after them).
+// outside the texture (the caller samples those and goes on after them).
 bool BlendWalkAvx2(const TexelWalk& walk, const WalkRows& rows, bool tint, uint32_t color,
                    uint32_t alphaOr, int* row, int* x);
 

@@ -111,6 +111,7 @@ TEST_F(SpanTest, PairsOverAPendingClearGiveTheBytesOfAWrittenOne) {
         {"untextured", 3, 4, 20, 10, 16, 16, 0x80FF2010, false, true, false, false, false},
         {"opaque with alpha test", 9, 9, 30, 21, 10, 7, 0xFFFFFFFF, true, false, true, false, false},
         {"turned", 20, 10, 16, 16, 16, 16, 0xFFFFFFFF, true, true, false, true, false},
+        {"turned over the bottom right edge", 45, 37, 16, 16, 16, 16, 0xFFFFFFFF, true, true, false, true, false},
         {"viewport smaller than the target", 5, 7, 32, 32, 16, 16, 0xFFFFFFFF, true, true, false, false, true},
         {"a second pair over the first", 5, 7, 32, 32, 16, 16, 0xFFFFFFFF, true, true, false, false, false, true},
         {"turned, then a second pair", 20, 10, 16, 16, 16, 16, 0xFFFFFFFF, true, true, false, true, false, true},

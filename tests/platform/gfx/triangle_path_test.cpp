@@ -216,6 +216,7 @@ TEST_F(TrianglePathTest, RandomTrianglesGiveTheGeneralLoopsBytes) {
         // Past a million texels, and past the billion where sampling gives up on the place.
         {"sprites far out on the texture", true, false, address::kWrap, false, false, true, blend::kSrcAlpha,
          blend::kInvSrcAlpha, cmp::kAlways, 0, false, 1.0e8f},
+        {.name = "sprites wrapping on sides of two", .sidesOfTwo = true},
         {"linear, clamped", true, true, address::kClamp},
         {"mirrored, Gouraud", true, false, address::kMirror, true},
         {"border, alpha test", true, false, address::kBorder, false, false, true, blend::kSrcAlpha,
