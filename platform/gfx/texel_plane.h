@@ -4,8 +4,8 @@
 // 2^-kTexelFraction texel. Over such a triangle it is a plane in the target's pixels: origin +
 // dx x + dy y at the centre of pixel (x, y), the exact plane through the corners' coordinates
 // (each rounded to a unit) at their snapped positions, with its slopes and its value at pixel
-// (0, 0) rounded to the nearest unit. A pixel samples the texel at the whole part of its
-// coordinate. Every loop that samples such a triangle by point evaluates this plane, so they
+// (0, 0) rounded to the nearest unit, and moved up by kTexelNudge. A pixel samples the texel at
+// the whole part of its coordinate. Every loop that samples such a triangle by point evaluates this plane, so they
 // agree to the bit. As the plane depends only on the map and not on the corners that give it,
 // the two triangles of a parallelogram (a, b, c), (c, d, a) whose positions and coordinates
 // both keep a + c = b + d have one plane, and can be drawn as one.
