@@ -7,8 +7,8 @@
 // Attributes are planes over the snapped positions, evaluated in double precision; when the
 // vertices' rhw differ (perspective), attributes are interpolated divided by w and one
 // reciprocal per pixel restores them. Without perspective, texels sampled by point come from
-// the coordinates' planes in whole numbers (texel_plane.h). Triangles with and without perspective go to specialised
-// loops when the draw has them.
+// the coordinates' planes in whole numbers (texel_plane.h). Triangles with and without
+// perspective go to specialised loops when the draw has them.
 #include <algorithm>
 #include <array>
 #include <cmath>

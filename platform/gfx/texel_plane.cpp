@@ -97,7 +97,8 @@ void TexelLineOf(int64_t p0, int64_t p1, int64_t c0, int64_t c1, bool alongX, Te
         origin = p.origin;
         slope = p.dx;
     } else {
-        const TexelPlane p = PlaneOver<Wide>(Wide(change) << kSubpixelBits, 0, Wide(c0) * span - Wide(change) * p0, span);
+        const Wide wideChange = change;
+        const TexelPlane p = PlaneOver<Wide>(wideChange << kSubpixelBits, 0, c0 * Wide(span) - wideChange * p0, span);
         origin = p.origin;
         slope = p.dx;
     }

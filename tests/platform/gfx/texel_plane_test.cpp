@@ -183,7 +183,8 @@ TEST(TexelPlaneTest, SamplesOnATexelEdgeTakeTheTexelAfterIt) {
             const int64_t scaled = c.from * c.pixels + (c.to - c.from) * n;
             const int64_t texel = scaled >= 0 ? scaled / c.pixels : -((-scaled + c.pixels - 1) / c.pixels);
             for (int64_t row = 0; row < c.pixels; ++row) {
-                ASSERT_EQ(TexelOf(p.At(c.left + n, c.top + row)), texel) << c.name << ", pixel " << n << ", row " << row;
+                ASSERT_EQ(TexelOf(p.At(c.left + n, c.top + row)), texel)
+                    << c.name << ", pixel " << n << ", row " << row;
             }
         }
     }
