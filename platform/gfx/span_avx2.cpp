@@ -70,6 +70,8 @@ public:
     Walker(const TexelWalk& walk, const WalkRows& rows, uint32_t color, uint32_t alphaOr)
         : walk_(walk),
           rows_(rows),
+          texels_(reinterpret_cast<const int*>(walk.texels)),
+          target_(rows.target),
           orMask_(_mm256_set1_epi32(int(alphaOr))),
           tint_(_mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), _mm256_setzero_si256())),
           uLanes_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(walk.u))),
@@ -127,26 +129,39 @@ private:
 
     // The group at pixel `from` of run r, or at the start of the first run after it with
     // pixels: false when there is none.
-    __attribute__((always_inline)) bool Locate(int r, int from, Group* g) const {
-        while (from > rows_.last[r]) {
-            if (++r >= rows_.count) return false;
-            from = rows_.first[r];
-        }
+    bool Locate(int r, int from, Group* g) const {
+        if (from > rows_.last[r]) return NextRun(r + 1, g);
         const int n = from - rows_.first[r];
+        Place(r, from, runU_[r] + walk_.uPixel * n, runV_[r] + walk_.vPixel * n, g);
+        return true;
+    }
+
+    // The group at the start of the first run from run r on with pixels: false when there is none.
+    __attribute__((always_inline)) bool NextRun(int r, Group* g) const {
+        for (; r < rows_.count; ++r) {
+            if (rows_.first[r] <= rows_.last[r]) {
+                Place(r, rows_.first[r], runU_[r], runV_[r], g);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The group at pixel `from` of run r, whose first pixel samples at (u, v).
+    __attribute__((always_inline)) void Place(int r, int from, int32_t u, int32_t v, Group* g) const {
         g->r = r;
         g->from = from;
         g->last = rows_.last[r];
         g->at = int64_t(r) * rows_.pitch + from;
-        g->u = _mm256_add_epi32(uLanes_, _mm256_set1_epi32(runU_[r] + walk_.uPixel * n));
-        g->v = _mm256_add_epi32(vLanes_, _mm256_set1_epi32(runV_[r] + walk_.vPixel * n));
+        g->u = _mm256_add_epi32(uLanes_, _mm256_set1_epi32(u));
+        g->v = _mm256_add_epi32(vLanes_, _mm256_set1_epi32(v));
         g->left = _mm256_set1_epi32(g->last + 1 - from);
         g->valid = _mm256_cmpgt_epi32(g->left, Lanes());
-        return true;
     }
 
     // The group after g: the next eight pixels of its run by a step, else the next run's first.
     __attribute__((always_inline)) bool Next(const Group& g, Group* next) const {
-        if (g.from + 8 > g.last) return Locate(g.r, g.last + 1, next);
+        if (g.from + 8 > g.last) return NextRun(g.r + 1, next);
         *next = g;
         next->from += 8;
         next->at += 8;
@@ -183,7 +198,7 @@ private:
         const uint32_t index[8] = {uint32_t(pairs[0]), uint32_t(pairs[0] >> 32), uint32_t(pairs[1]),
                                    uint32_t(pairs[1] >> 32), uint32_t(pairs[2]), uint32_t(pairs[2] >> 32),
                                    uint32_t(pairs[3]), uint32_t(pairs[3] >> 32)};
-        const int* texels = reinterpret_cast<const int*>(walk_.texels);
+        const int* texels = texels_;
         __m128i low = _mm_cvtsi32_si128(texels[index[0]]);
         __m128i high = _mm_cvtsi32_si128(texels[index[4]]);
         low = _mm_insert_epi32(low, texels[index[1]], 1);
@@ -204,12 +219,12 @@ private:
         }
         if (!kNearEnd || g.at + 8 <= rows_.end) {
             // Eight pixels of the row: those past the run are written back as they were.
-            __m256i* out = reinterpret_cast<__m256i*>(rows_.target + g.at);
+            __m256i* out = reinterpret_cast<__m256i*>(target_ + g.at);
             const __m256i dst = _mm256_loadu_si256(out);
             const __m256i blended = _mm256_or_si256(BlendEight(src, dst), orMask_);
             _mm256_storeu_si256(out, _mm256_blendv_epi8(dst, blended, g.valid));
         } else {
-            int* out = reinterpret_cast<int*>(rows_.target + g.at);
+            int* out = reinterpret_cast<int*>(target_ + g.at);
             const __m256i dst = _mm256_maskload_epi32(out, g.valid);
             _mm256_maskstore_epi32(out, g.valid, _mm256_or_si256(BlendEight(src, dst), orMask_));
         }
@@ -226,6 +241,9 @@ private:
 
     const TexelWalk& walk_;
     const WalkRows& rows_;
+    // Copied: stores into the target could otherwise alias them, and they would be read again.
+    const int* const texels_;
+    uint32_t* const target_;
     const __m256i orMask_, tint_, uLanes_, vLanes_, uEight_, vEight_, width_, uWrap_, vWrap_;
     alignas(32) int32_t runU_[kMaxWalkRows + 7], runV_[kMaxWalkRows + 7];
 };
