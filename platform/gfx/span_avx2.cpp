@@ -147,7 +147,8 @@ private:
         return false;
     }
 
-    // The group at pixel `from` of run r, whose first pixel samples at (u, v).
+    // The group at pixel `from` of run r, whose first pixel's coordinates are the box's top left
+    // pixel's plus (u, v).
     __attribute__((always_inline)) void Place(int r, int from, int32_t u, int32_t v, Group* g) const {
         g->r = r;
         g->from = from;
