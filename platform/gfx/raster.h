@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 
 #include "platform/gfx/coverage_avx2.h"
@@ -61,6 +62,12 @@ BlendKind BlendKindOf(const PipelineState& ps);
 bool AlphaTestMatters(const PipelineState& ps);
 // True when the AVX2 spans are to be used (the processor has them and no test forbids them).
 bool UseAvx2();
+
+// Whether texel indexes on a side wrap by a mask of the side less one: it wraps and is a power
+// of two.
+inline bool WrapsByMask(uint32_t mode, int size) {
+    return mode == address::kWrap && std::has_single_bit(unsigned(size));
+}
 
 // The loops for triangles whose corners share one rhw (no perspective), chosen once per draw
 // from the states; null when the states need the general loop (depth test, several stages, a

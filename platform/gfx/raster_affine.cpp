@@ -129,8 +129,7 @@ bool SetUpWalk(const PipelineState& ps, int left, int top, int width, int height
     walk->texels = s.texels;
     walk->width = s.width;
     walk->height = s.height;
-    const bool wrapped = (s.width & (s.width - 1)) == 0 && (s.height & (s.height - 1)) == 0 &&
-                         s.addressU == address::kWrap && s.addressV == address::kWrap;
+    const bool wrapped = WrapsByMask(s.addressU, s.width) && WrapsByMask(s.addressV, s.height);
     walk->bounds = inside ? TexelWalk::kInside : wrapped ? TexelWalk::kWrapped : TexelWalk::kTested;
     return true;
 }
@@ -252,8 +251,6 @@ private:
     uint32_t buffer_[kSpanPixels];
 };
 
-constexpr int kWalkRows = kMaxWalkRows;
-
 // Walks the runs [first[r], last[r]] of `count` rows of a box, run r on box row top + r; the box's
 // row 0 is target row boxTop and its pixel 0 is column left. A group of eight with a sample
 // outside the texture is sampled here, one pixel at a time, from the planes u and v.
@@ -286,9 +283,9 @@ bool DrawAffineTriangle(const TrianglePath& path, const PipelineState& ps, const
                                                               triangle.pointV(), &walk);
     bool drew = false;
     const int rows = t.bottom - t.top + 1;
-    int firsts[kWalkRows + Coverage::kRowSlack], lasts[kWalkRows + Coverage::kRowSlack];
-    for (int top = 0; top < rows; top += kWalkRows) {
-        const int count = std::min(kWalkRows, rows - top);
+    int firsts[kMaxWalkRows + Coverage::kRowSlack], lasts[kMaxWalkRows + Coverage::kRowSlack];
+    for (int top = 0; top < rows; top += kMaxWalkRows) {
+        const int count = std::min(kMaxWalkRows, rows - top);
         if (!coverage.Rows(count, firsts, lasts)) continue;
         drew = true;
         if (!walking) {
@@ -315,8 +312,8 @@ bool DrawAffinePair(const TrianglePath& path, const PipelineState& ps, const Tex
     TexelWalk walk;
     const int left = coverage.left(), top = coverage.top();
     if (!SetUpWalk(ps, left, top, coverage.right() - left + 1, rows, u, v, &walk)) return false;
-    int firsts[kWalkRows + Coverage::kRowSlack], lasts[kWalkRows + Coverage::kRowSlack];
-    static_assert(QuadCoverage::kMaxRows <= kWalkRows);
+    int firsts[kMaxWalkRows + Coverage::kRowSlack], lasts[kMaxWalkRows + Coverage::kRowSlack];
+    static_assert(QuadCoverage::kMaxRows <= kMaxWalkRows);
     *covered = coverage.Rows(firsts, lasts);
     if (*covered == 0) return true;
     Walk(ps, walk, u, v, firsts, lasts, rows, 0, top, left, color != 0xFFFFFFFF, color);

@@ -12,7 +12,6 @@
 // wrapped side of a power of two) left to the scalar loop, which addresses them. So every sample
 // and every byte is the one the general loop gives.
 #include <algorithm>
-#include <bit>
 #include <limits>
 
 #include "platform/gfx/projective_avx2.h"
@@ -122,7 +121,7 @@ CompareLanes AlphaLanesOf(uint32_t func) {
 // The mask that wraps texel indexes on a side: the side less one when the side wraps and is a
 // power of two, all ones otherwise.
 int32_t WrapMask(uint32_t mode, int size) {
-    return mode == address::kWrap && std::has_single_bit(unsigned(size)) ? size - 1 : -1;
+    return WrapsByMask(mode, size) ? size - 1 : -1;
 }
 
 }  // namespace

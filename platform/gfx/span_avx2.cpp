@@ -199,15 +199,14 @@ private:
         const uint32_t index[8] = {uint32_t(pairs[0]), uint32_t(pairs[0] >> 32), uint32_t(pairs[1]),
                                    uint32_t(pairs[1] >> 32), uint32_t(pairs[2]), uint32_t(pairs[2] >> 32),
                                    uint32_t(pairs[3]), uint32_t(pairs[3] >> 32)};
-        const int* texels = texels_;
-        __m128i low = _mm_cvtsi32_si128(texels[index[0]]);
-        __m128i high = _mm_cvtsi32_si128(texels[index[4]]);
-        low = _mm_insert_epi32(low, texels[index[1]], 1);
-        high = _mm_insert_epi32(high, texels[index[5]], 1);
-        low = _mm_insert_epi32(low, texels[index[2]], 2);
-        high = _mm_insert_epi32(high, texels[index[6]], 2);
-        low = _mm_insert_epi32(low, texels[index[3]], 3);
-        high = _mm_insert_epi32(high, texels[index[7]], 3);
+        __m128i low = _mm_cvtsi32_si128(texels_[index[0]]);
+        __m128i high = _mm_cvtsi32_si128(texels_[index[4]]);
+        low = _mm_insert_epi32(low, texels_[index[1]], 1);
+        high = _mm_insert_epi32(high, texels_[index[5]], 1);
+        low = _mm_insert_epi32(low, texels_[index[2]], 2);
+        high = _mm_insert_epi32(high, texels_[index[6]], 2);
+        low = _mm_insert_epi32(low, texels_[index[3]], 3);
+        high = _mm_insert_epi32(high, texels_[index[7]], 3);
         return _mm256_set_m128i(high, low);
     }
 

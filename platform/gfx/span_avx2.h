@@ -47,9 +47,9 @@ struct TexelWalk {
 // Rows a walk takes at once.
 constexpr int kMaxWalkRows = 256;
 
-// Rows of a triangle (up to kMaxWalkRows, their arrays holding seven entries more): row r covers pixels [first[r], last[r]] of target row r (none when
-// first > last); it is row top + r of the box, and pixel x is its pixel x - left. Target words
-// from `end` on lie past the target.
+// Rows of a triangle, up to kMaxWalkRows, their arrays holding seven entries more: row r covers
+// pixels [first[r], last[r]] of target row r (none when first > last); it is row top + r of the
+// box, and pixel x is its pixel x - left. Target words from `end` on lie past the target.
 struct WalkRows {
     const int* first;
     const int* last;
