@@ -114,6 +114,7 @@ void InstallSignalHandlers() {
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
     signal(SIGXFSZ, SIG_IGN);
+    signal(SIGPIPE, SIG_IGN);
 }
 
 bool TerminationRequested() { return g_termination.load(); }

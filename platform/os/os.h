@@ -70,6 +70,8 @@ void SetDisplayLostHandler(void (*lastWords)());
 // so the window layer can turn them into the same close request as the window's close button.
 // SIGXFSZ is ignored: a write past the file-size limit (ulimit -f) then fails as a full disk
 // does, and takes the same way out (the log goes on without its page, a save keeps the old file).
+// SIGPIPE is ignored too: standard error that is a closed pipe (`tanzlor 2>&1 | true`) makes the
+// write fail, and the program goes on as after any failed write.
 void InstallSignalHandlers();
 bool TerminationRequested();
 void ClearTerminationRequest();

@@ -60,6 +60,10 @@ protected:
             }
             FILE* err = std::freopen((folder_ / stderrFile).c_str(), "w", stderr);
             (void)err;
+            int closedPipe[2];
+            if (stderrClosedPipe_ && (pipe(closedPipe) != 0 || close(closedPipe[0]) != 0 || dup2(closedPipe[1], 2) < 0)) {
+                _exit(124);
+            }
             // Root writes anywhere: a run that must meet the folder's permissions runs as nobody.
             if (asNobody_ && !testing_support::DropRootToNobody()) _exit(126);
             const rlimit fileSize{fileSizeLimit_, fileSizeLimit_};
@@ -135,4 +139,5 @@ protected:
     std::vector<pid_t> running_;
     bool asNobody_ = false;
     rlim_t fileSizeLimit_ = RLIM_INFINITY;  // the largest file the copy may write (ulimit -f)
+    bool stderrClosedPipe_ = false;  // standard error is a pipe nobody reads (`tanzlor 2>&1 | true`)
 };

@@ -21,6 +21,18 @@ TEST_F(Program, StartsRefusesASecondCopyAndStopsOnSigterm) {
     ExpectEndedLog();
 }
 
+// Standard error that is a pipe whose reader has gone (`tanzlor 2>&1 | true`): what the copy says
+// there is lost, and it ends as it would have, not killed by the write.
+TEST_F(Program, AClosedPipeOnStandardErrorIsAFailedWriteNotTheEnd) {
+    pid_t first = Start("first.err");
+    ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile(folder_ / "first.err");
+    stderrClosedPipe_ = true;
+    pid_t second = Start("second.err");
+    EXPECT_EQ(WaitExitWithin(second, kEndWithinMs), 0);
+    kill(first, SIGTERM);
+    EXPECT_EQ(WaitExitWithin(first, kEndWithinMs), 0);
+}
+
 // The terminal closing under the game ends it in order, as a termination request does.
 TEST_F(Program, HangUpEndsInOrder) {
     pid_t pid = Start("hangup.err");
