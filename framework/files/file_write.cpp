@@ -34,7 +34,7 @@ std::string PathForWriting(const char* path) {
 
 bool Exists(const char* path) { return !platform::FindPath(Slashed(path)).empty(); }
 
-ReadResult Read(const char* path, std::vector<uint8_t>* data, size_t limit) {
+ReadResult Read(const char* path, std::vector<uint8_t>* data, size_t limit, uint64_t* fileSize) {
     data->clear();
     platform::FileHandle file = platform::OpenFileForReading(path);
     if (file == platform::kNoFile) return Exists(path) ? ReadResult::kUnreadable : ReadResult::kMissing;
@@ -45,6 +45,7 @@ ReadResult Read(const char* path, std::vector<uint8_t>* data, size_t limit) {
         data->resize(static_cast<size_t>(wanted));
         if (platform::ReadFileAt(file, 0, data->data(), static_cast<uint32_t>(wanted))) {
             result = size > wanted ? ReadResult::kTooLarge : ReadResult::kWhole;
+            if (fileSize != nullptr) *fileSize = size;
         } else {
             data->clear();
         }

@@ -20,8 +20,9 @@ enum class ReadResult {
 
 bool Exists(const char* path);  // something is there under that name
 // Reads the file, never more than limit bytes: the caller gives the most its format can hold, so
-// a huge file costs no more memory than a sound one. data is empty unless kWhole or kTooLarge.
-ReadResult Read(const char* path, std::vector<uint8_t>* data, size_t limit);
+// a huge file costs no more memory than a sound one. data is empty unless kWhole or kTooLarge;
+// then fileSize (when given) holds the whole file's length.
+ReadResult Read(const char* path, std::vector<uint8_t>* data, size_t limit, uint64_t* fileSize = nullptr);
 // True when data holds the file, or its first part.
 inline bool HoldsData(ReadResult result) { return result == ReadResult::kWhole || result == ReadResult::kTooLarge; }
 // Replaces the file with the bytes; on failure the old file stays as it was.

@@ -81,6 +81,9 @@ void FastForward(ObjectController* game, int32_t frames);
 std::vector<uint8_t> EncodeReplay(const ReplayHeader& header, const std::vector<ReplayRun>& runs);
 void DecodeReplayHeader(const uint8_t* data, size_t size, ReplayHeader* header);
 void DecodeReplay(const uint8_t* data, size_t size, ReplayHeader* header, std::vector<ReplayRun>* runs);
+// True when a file of fileSize bytes that begins with data (at least its header and run count)
+// is a replay as the game writes one: at least one run, and exactly the runs N says.
+bool IsReplayFile(const uint8_t* data, size_t size, uint64_t fileSize);
 // "replay\lastreplay.qvrep" for slot -1, "replay\qvreplay07.qvrep" for 7, "replay\qvreplay42.qvrep"
 // for 42; empty for a slot outside -1 to 99.
 std::string ReplayFileName(int32_t slot);
@@ -95,7 +98,9 @@ int32_t FindFreeSlot();       // the lowest slot without a file, -1 when all 100
 // Copies the last replay to the slot's file, never replacing one; the slot is marked only when
 // the copy was made. False for a slot outside 0-99 or a failed copy.
 bool SaveToSlot(int32_t slot);
-bool ReadHeader(int32_t slot, ReplayEntry* entry);  // false when the file is missing
+// The slot's header; false when its file is missing or is not a replay (IsReplayFile): such a
+// slot is listed as empty.
+bool ReadHeader(int32_t slot, ReplayEntry* entry);
 // Draws one menu line at (x, y): faces, score, level, party name or grade, mode.
 void FormatEntry(ReplayEntry* entry, float x, float y, ObjectController* game);
 

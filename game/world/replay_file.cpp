@@ -65,6 +65,12 @@ void DecodeReplay(const uint8_t* data, size_t size, ReplayHeader* header, std::v
     }
 }
 
+bool IsReplayFile(const uint8_t* data, size_t size, uint64_t fileSize) {
+    if (size < kReplayHeaderBytes + 4) return false;
+    const int32_t count = static_cast<int32_t>(ReadLittleEndian32(data + kReplayHeaderBytes));
+    return count >= 1 && fileSize == kReplayHeaderBytes + 4 + kRunBytes * static_cast<uint64_t>(count);
+}
+
 std::string ReplayFileName(int32_t slot) {
     if (slot == kLastReplaySlot) return "replay\\lastreplay.qvrep";
     if (slot < 0 || slot >= kReplaySlots) return {};

@@ -45,7 +45,10 @@ bool SaveToSlot(int32_t slot) {
 bool ReadHeader(int32_t slot, ReplayEntry* entry) {
     std::string name = ReplayFileName(slot);
     std::vector<uint8_t> bytes;
-    if (name.empty() || !ZethUserFile::HoldsData(ZethUserFile::Read(name.c_str(), &bytes, kReplayHeaderBytes))) {
+    uint64_t fileSize = 0;
+    if (name.empty() ||
+        !ZethUserFile::HoldsData(ZethUserFile::Read(name.c_str(), &bytes, kReplayHeaderBytes + 4, &fileSize)) ||
+        !IsReplayFile(bytes.data(), bytes.size(), fileSize)) {
         return false;
     }
     entry->header = ReplayHeader();

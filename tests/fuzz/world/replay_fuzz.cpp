@@ -19,5 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     ReplayEntry entry;
     DecodeReplayHeader(data, size, &entry.header);
+    // Whole, the bytes are a replay only when they hold exactly the runs their count says.
+    if (IsReplayFile(data, size, size) && runs.size() * 8 + 40 != size) std::abort();
     return 0;
 }

@@ -185,15 +185,37 @@ TEST_F(Menus, TheResultIgnoresReturnUntilAge31AndAPlaybackOffersNoSave) {
     EXPECT_EQ(SC_Menu_Result::FileNameLine(-2147483647 - 1), L"QVREPLAY -2147483648");  // cut at 20
 }
 
-// What stands in a slot's place but is no file (a link to a device, a folder, a named pipe) is
-// listed and chosen as an empty slot; a file is listed whatever it holds.
-TEST_F(Menus, TheReplayListTakesASlotThatIsNoFileForAnEmptyOne) {
+// What stands in a slot's place but is no replay (a link to a device, a folder, a named pipe, a
+// file too short for a header and run count, or one whose length is not what its run count says)
+// is listed and chosen as an empty slot, though never taken as free to save in; a replay is listed.
+TEST_F(Menus, TheReplayListTakesASlotThatIsNoReplayForAnEmptyOne) {
     namespace fs = std::filesystem;
     const fs::path replays = fs::path(user.folder.Path()) / "replay";
     fs::create_directories(replays / "qvreplay04.qvrep");
     fs::create_symlink("/dev/zero", replays / "qvreplay03.qvrep");
     ASSERT_EQ(mkfifo((replays / "qvreplay05.qvrep").c_str(), 0644), 0);
-    std::ofstream(replays / "qvreplay06.qvrep") << "short";
+    const std::vector<uint8_t> replay = EncodeReplay(ReplayHeader{}, {{1, 9}, {0, 4}});
+    std::string random(64, '\0');
+    for (size_t i = 0; i < random.size(); ++i) random[i] = static_cast<char>(i * 167 + 13);
+    struct Slot {
+        int32_t slot;
+        std::string bytes;
+        bool listed;
+    };
+    const Slot files[] = {
+        {6, "", false},
+        {7, "short file", false},
+        {8, random, false},
+        {9, std::string(40, '\0'), false},                                          // no run
+        {10, std::string(replay.begin(), replay.end() - 1), false},                  // one byte short
+        {11, std::string(replay.begin(), replay.end()) + "x", false},                // one byte over
+        {12, std::string(replay.begin(), replay.end()), true},
+    };
+    for (const Slot& f : files) {
+        char name[32];
+        std::snprintf(name, sizeof name, "qvreplay%02d.qvrep", static_cast<int>(f.slot));
+        std::ofstream(replays / name, std::ios::binary) << f.bytes;
+    }
     // The list scans the slots into the game's own controller, so it runs there.
     ObjectController& game = worldController;
     auto* list = dynamic_cast<SC_Menu_Replay*>(game.CreateObject(type_id::SC_Menu_Replay, 128, 0, 0, 0, 0, 0, nullptr));
@@ -209,11 +231,17 @@ TEST_F(Menus, TheReplayListTakesASlotThatIsNoFileForAnEmptyOne) {
         EXPECT_NE(game.replay.slotExists[slot], 0) << slot;  // taken: never a free slot to save in
         EXPECT_FALSE(list->slotRead[slot]) << slot;
     }
-    EXPECT_TRUE(list->slotRead[6]);
+    for (const Slot& f : files) {
+        EXPECT_NE(game.replay.slotExists[f.slot], 0) << f.slot;
+        EXPECT_EQ(list->slotRead[f.slot], f.listed) << f.slot;
+    }
     list->cursor = 3;
     frame(4);
     EXPECT_EQ(list->decideCount, 0);
-    list->cursor = 6;
+    list->cursor = 8;
+    frame(4);
+    EXPECT_EQ(list->decideCount, 0);
+    list->cursor = 12;
     frame(4);
     EXPECT_GT(list->decideCount, 0);
     game.ClearAll();

@@ -133,7 +133,7 @@ TEST_F(Replays, SlotFilesAreNamedByNumberAndNeverReplaced) {
 
     ReplayEntry entry;
     EXPECT_FALSE(ReplayList::ReadHeader(50, &entry));
-    user.folder.Write("replay/qvreplay50.qvrep", Words({4200, 3, 9, 1, 2, 3, 4, 0, 16}));
+    user.folder.Write("replay/qvreplay50.qvrep", Words({4200, 3, 9, 1, 2, 3, 4, 0, 16, 1, 7, 0}));
     ASSERT_TRUE(ReplayList::ReadHeader(50, &entry));
     EXPECT_EQ(entry.header.finalScore, 4200);
     EXPECT_EQ(entry.header.playerCount, 1);  // out of range in the file
