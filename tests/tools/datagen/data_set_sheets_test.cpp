@@ -292,28 +292,113 @@ double PeakLuminance(const datagen::Image& sheet, int left, int top, int width, 
     return peak;
 }
 
-// Enemy bullets come first in the reading order: every frame the bullets draw has a core that
-// stands out at a glance from every terrain tile the stage maps lay (a contrast ratio of at least
-// 4.5 to 1 against the tile's mean, the level asked of text that must be read at once), and
-// nothing the player fires, and no medal, is as bright as the dimmest bullet core.
-TEST(DataSetSheets, EnemyBulletsOutshineTheTerrainThePlayersShotsAndTheMedals) {
-    const datagen::Image bullets = ReadBmp(TextureFolder() / "bullet.bmp");
+// Hue in degrees (0 red, 120 green, 240 blue), saturation and value, each of the last two 0 to 1.
+struct Hsv {
+    double hue, saturation, value;
+};
+
+Hsv ToHsv(datagen::Rgb c) {
+    const double r = c.r / 255.0, g = c.g / 255.0, b = c.b / 255.0;
+    const double high = std::max({r, g, b}), low = std::min({r, g, b}), range = high - low;
+    double hue = 0.0;
+    if (range > 0.0) {
+        if (high == r) hue = 60.0 * std::fmod((g - b) / range + 6.0, 6.0);
+        else if (high == g) hue = 60.0 * ((b - r) / range + 2.0);
+        else hue = 60.0 * ((r - g) / range + 4.0);
+    }
+    return {hue, high > 0.0 ? range / high : 0.0, high};
+}
+
+// A colour that reads as a colour at a glance: saturated and not dark (a pale tint, a brown or a
+// dark rim does not).
+bool Vivid(datagen::Rgb c) {
+    const Hsv hsv = ToHsv(c);
+    return hsv.saturation >= 0.5 && hsv.value >= 0.6;
+}
+
+// The colours of danger: red and orange (hues up to 45 degrees, short of yellow), and violet and
+// pink (from 260 degrees, past blue, round to red).
+bool WarmHue(datagen::Rgb c) {
+    const double hue = ToHsv(c).hue;
+    return hue <= 45.0 || hue >= 260.0;
+}
+
+// The vivid texels of a rectangle, and how many of them are warm.
+struct Warmth {
+    int vivid = 0, warm = 0;
+};
+
+Warmth WarmthOf(const datagen::Image& sheet, int left, int top, int width, int height) {
+    Warmth warmth;
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            const datagen::Rgb c = sheet.Get(x, y);
+            if (c == datagen::kTransparent || !Vivid(c)) continue;
+            warmth.vivid += 1;
+            warmth.warm += WarmHue(c);
+        }
+    }
+    return warmth;
+}
+
+// The mean luminance of a frame's rim: its visible texels beside a transparent one or the frame's
+// edge.
+double RimLuminance(const datagen::Image& sheet, int left, int top, int width, int height) {
+    const auto visible = [&](int x, int y) {
+        return x >= left && x < left + width && y >= top && y < top + height &&
+               sheet.Get(x, y) != datagen::kTransparent;
+    };
+    double sum = 0.0;
+    int count = 0;
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            if (!visible(x, y)) continue;
+            if (visible(x - 1, y) && visible(x + 1, y) && visible(x, y - 1) && visible(x, y + 1)) continue;
+            sum += Luminance(sheet.Get(x, y));
+            count += 1;
+        }
+    }
+    return count > 0 ? sum / count : 0.0;
+}
+
+// Enemy shots come first in the reading order and are the one thing drawn as danger: each in warm
+// colours (red, orange, pink, violet) with a white core and a darker rim, its core standing out at
+// a glance from every terrain tile the stage maps lay (a contrast ratio of at least 4.5 to 1
+// against the tile's mean, the level asked of text that must be read at once). What cannot hurt
+// (the player's shots, options and weapons, the items, and the rays beside the ground targets) is
+// not drawn warm, and nothing the player fires, and no medal, is as bright as the dimmest shot core.
+TEST(DataSetSheets, EnemyShotsReadAsDangerAndWhatCannotHurtDoesNot) {
     struct Strip {
+        const char* sheet;
         int x, y, width, height, across, down;
     };
-    // The bullets' cells: normal and violet, orange and pink, large, pink and homing, the line
-    // bullets' two rows, the spinning bullet's turn, the large and small flares and the spark.
+    // The bullets: normal and violet, orange and pink, large, pink and homing, the line bullets'
+    // two rows, the spinning bullet's turn, the large and small flares and the spark; the missiles
+    // and bullets the W family fires: the small missile, the big missile's eight headings, the
+    // wall bullet, the beam and the bomb missile. (Blasts that hurt are drawn as fire, as every
+    // blast is.)
     double dimmestCore = 1.0;
-    for (const Strip& s : {Strip{0, 0, 8, 8, 4, 1}, Strip{96, 0, 8, 8, 4, 1}, Strip{0, 8, 8, 8, 16, 1},
-                           Strip{0, 16, 16, 16, 4, 1}, Strip{64, 48, 8, 8, 4, 2}, Strip{0, 96, 8, 8, 16, 2},
-                           Strip{128, 64, 16, 16, 1, 4}, Strip{0, 112, 32, 32, 1, 1}, Strip{32, 112, 16, 16, 1, 1},
-                           Strip{32, 128, 8, 8, 1, 1}}) {
+    for (const Strip& s : {Strip{"bullet", 0, 0, 8, 8, 4, 1}, Strip{"bullet", 96, 0, 8, 8, 4, 1},
+                           Strip{"bullet", 0, 8, 8, 8, 16, 1}, Strip{"bullet", 0, 16, 16, 16, 4, 1},
+                           Strip{"bullet", 64, 48, 8, 8, 4, 2}, Strip{"bullet", 0, 96, 8, 8, 16, 2},
+                           Strip{"bullet", 128, 64, 16, 16, 1, 4}, Strip{"bullet", 0, 112, 32, 32, 1, 1},
+                           Strip{"bullet", 32, 112, 16, 16, 1, 1}, Strip{"bullet", 32, 128, 8, 8, 1, 1},
+                           Strip{"enemy", 0, 32, 8, 16, 1, 1}, Strip{"enemy", 0, 0, 16, 16, 8, 1},
+                           Strip{"enemy", 64, 32, 16, 16, 2, 1}, Strip{"enemy", 0, 112, 8, 8, 1, 1},
+                           Strip{"enemy", 24, 96, 8, 32, 1, 1}}) {
+        SCOPED_TRACE(testing::Message() << s.sheet << " strip at " << s.x << ", " << s.y);
+        const datagen::Image sheet = ReadBmp(TextureFolder() / (std::string(s.sheet) + ".bmp"));
         for (int i = 0; i < s.across * s.down; ++i) {
-            const double core = PeakLuminance(bullets, s.x + (i % s.across) * s.width,
-                                              s.y + (i / s.across) * s.height, s.width, s.height);
-            EXPECT_GT(core, 0.9) << "a white core in the frame at " << s.x << ", " << s.y << " + " << i;
+            const int left = s.x + (i % s.across) * s.width, top = s.y + (i / s.across) * s.height;
+            const double core = PeakLuminance(sheet, left, top, s.width, s.height);
+            EXPECT_GT(core, 0.9) << "a white core in frame " << i;
+            EXPECT_LT(RimLuminance(sheet, left, top, s.width, s.height), core / 2.0) << "a darker rim in frame " << i;
             dimmestCore = std::min(dimmestCore, core);
         }
+        // Warm as a whole: a pulsing frame may be all pale.
+        const Warmth warmth = WarmthOf(sheet, s.x, s.y, s.width * s.across, s.height * s.down);
+        EXPECT_GT(warmth.vivid, 0);
+        EXPECT_GE(warmth.warm * 4, warmth.vivid * 3) << "three in four of its colours warm";
     }
     // The tiles the maps lay, all read from "bg.bmp": value / 16 picks the row, value mod 16 the column.
     const datagen::Image tiles = ReadBmp(TextureFolder() / "bg.bmp");
@@ -336,18 +421,33 @@ TEST(DataSetSheets, EnemyBulletsOutshineTheTerrainThePlayersShotsAndTheMedals) {
         const double tile = sum / 256.0;
         EXPECT_GE((dimmestCore + 0.05) / (tile + 0.05), 4.5) << "tile value " << value;
     }
-    // The player's shots (all of the shot sheet but the enemy eraser item), the ground coins and
-    // the bonus coin stay below the dimmest bullet core.
+    // What cannot hurt: every cell of the shot sheet (the player's shots, options and weapons, and
+    // the enemy eraser item), the power, bonus, good recca and bell items, the eraser icon and the
+    // ground targets' rays. At most one in five of a cell's colours is warm, for a lamp or a mark.
     struct Place {
         const char* sheet;
         int x, y, width, height;
-        bool skipEraser;
     };
-    for (const Place& place : {Place{"shot.bmp", 0, 0, 256, 256, true}, Place{"groundenemy.bmp", 128, 0, 128, 32, false},
-                               Place{"effect.bmp", 208, 80, 32, 32, false}}) {
+    std::vector<Place> harmless = {{"effect", 208, 80, 32, 32}, {"effect", 0, 16, 8, 8},
+                                   {"effect", 40, 64, 64, 8},   {"effect", 240, 176, 16, 16},
+                                   {"groundenemy", 112, 48, 16, 16}, {"groundenemy", 0, 32, 64, 64}};
+    for (const datagen::Cell& cell : datagen::LoadArtSources(fs::path(TANZLOR_SOURCE_DIR) / "assets").cells) {
+        if (cell.sheet == "shot") harmless.push_back({"shot", cell.x, cell.y, cell.TotalWidth(), cell.TotalHeight()});
+    }
+    ASSERT_GT(harmless.size(), 100u);
+    for (const Place& place : harmless) {
+        const Warmth warmth = WarmthOf(ReadBmp(TextureFolder() / (std::string(place.sheet) + ".bmp")), place.x,
+                                       place.y, place.width, place.height);
+        EXPECT_LE(warmth.warm * 5, warmth.vivid)
+            << place.sheet << " cell at " << place.x << ", " << place.y << " drawn in the warm colours of danger";
+    }
+    // Nothing the player fires (the shot sheet but the enemy eraser item), no ground coin (enemies
+    // shot for points) and no bonus coin is as bright as the dimmest shot core.
+    for (const Place& place : {Place{"shot", 0, 0, 256, 256}, Place{"groundenemy", 128, 0, 128, 32},
+                               Place{"effect", 208, 80, 32, 32}}) {
         SCOPED_TRACE(place.sheet);
-        datagen::Image sheet = ReadBmp(TextureFolder() / place.sheet);
-        if (place.skipEraser) {
+        datagen::Image sheet = ReadBmp(TextureFolder() / (std::string(place.sheet) + ".bmp"));
+        if (place.sheet == std::string("shot")) {
             for (int y = 0; y < 24; ++y) {
                 for (int x = 72; x < 96; ++x) sheet.Set(x, y, datagen::kTransparent);
             }
