@@ -44,9 +44,10 @@ void ParseFrames(std::string_view field, Cell& cell) {
     if (cell.across == 0 || cell.down == 0) Fail(cell.line, "a cell needs at least one frame");
 }
 
-// Grid names become file names, so they are kept to plain characters.
-bool IsGridName(std::string_view name) {
-    if (name.empty() || name.size() > 64) return false;
+// Cell names become file names (a grid's) and names in the game's code, so they are kept to
+// plain characters and start with a letter.
+bool IsCellName(std::string_view name) {
+    if (name.empty() || name.size() > 64 || !(name.front() >= 'a' && name.front() <= 'z')) return false;
     for (char c : name) {
         if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_')) return false;
     }
@@ -66,10 +67,11 @@ void CheckCell(const Cell& cell, const SharedPalette& palette) {
     if ((cell.look == "label") != !cell.text.empty()) {
         Fail(cell.line, "a label look needs a text and other looks take none");
     }
-    if (cell.look == kGridLook) {
-        if (!IsGridName(cell.grid)) Fail(cell.line, "bad grid name \"" + cell.grid + "\" (letters a-z, digits, '_')");
-        return;
+    if (!IsCellName(cell.name)) {
+        Fail(cell.line, std::string(cell.look == kGridLook ? "bad grid name" : "bad or missing cell name") + " \"" +
+                            cell.name + "\" (a letter a-z, then letters, digits, '_')");
     }
+    if (cell.look == kGridLook) return;
     if (cell.look == kTerrainLook) {
         if (!IsTerrainKind(cell.palette)) Fail(cell.line, "unknown terrain \"" + cell.palette + "\"");
         return;
@@ -87,7 +89,7 @@ std::vector<Cell> ParseCellList(std::string_view text, const SharedPalette& pale
         ++lineNumber;
         if (line.empty() || line.front() == '#') continue;
         const std::vector<std::string_view> fields = SplitFields(line);
-        if (fields.size() != 8 && fields.size() != 9) Fail(lineNumber, "expected 8 or 9 fields");
+        if (fields.size() < 8) Fail(lineNumber, "expected at least 8 fields");
         Cell cell;
         cell.line = lineNumber;
         cell.sheet = fields[0];
@@ -98,8 +100,21 @@ std::vector<Cell> ParseCellList(std::string_view text, const SharedPalette& pale
         ParseFrames(fields[5], cell);
         cell.look = fields[6];
         (cell.look == kGridLook ? cell.grid : cell.palette) = fields[7];
-        if (fields.size() == 9) cell.text = fields[8];
+        // A grid cell is named by its grid; a label's text comes before the name.
+        const size_t textFields = cell.look == "label" ? 1 : 0;
+        const size_t nameFields = cell.look == kGridLook ? 0 : 1;
+        const size_t expected = 8 + textFields + nameFields;
+        if (fields.size() != expected) {
+            Fail(lineNumber, "expected " + std::to_string(expected) + " fields for the look \"" + cell.look + "\"");
+        }
+        if (textFields) cell.text = fields[8];
+        cell.name = cell.look == kGridLook ? cell.grid : std::string(fields.back());
         CheckCell(cell, palette);
+        for (const Cell& earlier : cells) {
+            if (earlier.name == cell.name) {
+                Fail(lineNumber, "the name \"" + cell.name + "\" is taken by line " + std::to_string(earlier.line));
+            }
+        }
         cells.push_back(std::move(cell));
     }
     return cells;

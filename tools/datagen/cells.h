@@ -21,6 +21,7 @@ struct Cell {
     std::string palette;  // hue of the shared palette whose shades a code-drawn look uses
     std::string grid;     // grid look only: the name of the hand-drawn grid
     std::string text;     // words of a label look
+    std::string name;     // the name the game's code uses: the grid's for a grid cell
     int line = 0;         // line in the list, for messages
 
     int Frames() const { return across * down; }

@@ -542,6 +542,43 @@ TEST(DataSetRun, ABadSourceFailsWithAMessage) {
     fs::remove(output.string() + ".log");
 }
 
+// The header that names the cells for the game's code: a good list gives one constant a cell,
+// and a cell whose grid is missing stops the build with the line and the file it lacks.
+TEST(DataSetRun, CellHeaderNamesEachCellOrFailsWithTheMissingGrid) {
+    const fs::path assets = fs::temp_directory_path() / ("datagen_cells_" + std::to_string(::getpid()));
+    const fs::path header = assets / "out" / "cells.h";
+    struct Case {
+        const char* what;
+        const char* cells;
+        bool succeeds;
+        const char* expected;  // in the header, or in the error output
+    };
+    const Case cases[] = {
+        {"a named ring and a grid", "shot, 8, 16, 8, 8, 2, ring, red, small_ring\neffect, 0, 0, 2, 1, 1x3, grid, dot\n",
+         true,
+         "inline constexpr SheetCell small_ring{CellSheet::shot, 8, 16, 8, 8, 2, 1};  // line 1\n"
+         "inline constexpr SheetCell dot{CellSheet::effect, 0, 0, 2, 1, 1, 3};  // line 2\n"},
+        {"a grid file missing", "effect, 0, 0, 2, 1, 1x3, grid, dot\nshot, 0, 0, 8, 8, 1, grid, lost\n", false,
+         "datagen: error: cell list line 2: no grid file sprites/shot/lost.txt"},
+    };
+    const auto bytes = [](std::string_view text) { return std::vector<uint8_t>(text.begin(), text.end()); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(assets);
+        datagen::WriteFileBytes(assets / "palette.txt", bytes("red 100000 200000 300000\n"));
+        datagen::WriteFileBytes(assets / "cells.csv", bytes(c.cells));
+        datagen::WriteFileBytes(assets / "sprites" / "effect" / "dot.txt",
+                                bytes("legend\nr red1\ngrid\nr.\n.r\nrr\n"));
+        const std::string command = std::string("\"") + DATAGEN_PROGRAM + "\" --cell-header \"" + assets.string() +
+                                    "\" \"" + header.string() + "\" 2> \"" + assets.string() + "/log\"";
+        const int status = std::system(command.c_str());
+        EXPECT_EQ(status == 0, c.succeeds) << status;
+        const std::string output = datagen::ReadTextFile(c.succeeds ? header : assets / "log");
+        EXPECT_NE(output.find(c.expected), std::string::npos) << output;
+    }
+    fs::remove_all(assets);
+}
+
 }  // namespace
 
 namespace {
@@ -549,7 +586,7 @@ namespace {
 TEST(SheetDrawing, LabelsWriteTheirTextAndUnclaimedTexelsShowThePlaceholder) {
     const datagen::GlyphSource glyphs("/usr/share/fonts/truetype/misaki/misaki_gothic.ttf");
     const datagen::ArtSources art = datagen::ParseArtSources("yellow 101000 202000 303000 404000\n",
-                                                             "effect, 0, 0, 64, 16, 1, label, yellow, HI\n", {});
+                                                             "effect, 0, 0, 64, 16, 1, label, yellow, HI, hi\n", {});
     const auto sheets = datagen::DrawSheets(art, glyphs);
     const auto effect =
         std::find_if(sheets.begin(), sheets.end(), [](const auto& s) { return s.first == "effect.bmp"; });

@@ -34,11 +34,11 @@ TEST(CellList, AuthoredCellsDoNotOverlap) {
 
 TEST(CellList, FindsOverlapsOfWholeFrameStrips) {
     const std::vector<datagen::Cell> cells = datagen::ParseCellList(
-        "shot, 0, 0, 16, 16, 4, orb, red\n"      // covers x 0-63
-        "shot, 63, 15, 8, 8, 1, ring, blue\n"    // shares texel (63, 15) with the strip's last frame
-        "shot, 64, 0, 8, 8, 1, ring, blue\n"     // touches the strip without sharing a texel
-        "enemy, 0, 0, 16, 16, 1x2, ship, red\n"  // another sheet never overlaps
-        "shot, 0, 16, 8, 8, 1, bar, green\n",    // just below the strip
+        "shot, 0, 0, 16, 16, 4, orb, red, a\n"      // covers x 0-63
+        "shot, 63, 15, 8, 8, 1, ring, blue, b\n"    // shares texel (63, 15) with the strip's last frame
+        "shot, 64, 0, 8, 8, 1, ring, blue, c\n"     // touches the strip without sharing a texel
+        "enemy, 0, 0, 16, 16, 1x2, ship, red, d\n"  // another sheet never overlaps
+        "shot, 0, 16, 8, 8, 1, bar, green, e\n",    // just below the strip
         AuthoredPalette());
     const auto overlaps = datagen::FindOverlappingCells(cells);
     ASSERT_EQ(overlaps.size(), 1u);
@@ -47,18 +47,23 @@ TEST(CellList, FindsOverlapsOfWholeFrameStrips) {
 
 TEST(CellList, RefusesBadEntriesNamingTheLine) {
     const std::map<std::string, std::string> bad = {
-        {"unknown sheet", "# comment\nstars, 0, 0, 8, 8, 1, orb, red\n"},
-        {"derived sheet", "\nenemyflash, 0, 0, 8, 8, 1, orb, red\n"},
-        {"font sheet", "\nfont, 0, 0, 8, 8, 1, orb, red\n"},
-        {"past the edge", "\nbullet, 250, 0, 8, 8, 1, orb, red\n"},
-        {"strip past the edge", "\nbullet, 0, 0, 16, 16, 17, orb, red\n"},
-        {"unknown look", "\nbullet, 0, 0, 8, 8, 1, blob, red\n"},
-        {"unknown palette", "\nbullet, 0, 0, 8, 8, 1, orb, mauve\n"},
-        {"label without text", "\neffect, 0, 0, 64, 16, 1, label, white\n"},
-        {"text on an orb", "\neffect, 0, 0, 64, 16, 1, orb, white, HI\n"},
-        {"negative x", "\nbullet, -8, 0, 8, 8, 1, orb, red\n"},
-        {"zero frames", "\nbullet, 0, 0, 8, 8, 0, orb, red\n"},
+        {"unknown sheet", "# comment\nstars, 0, 0, 8, 8, 1, orb, red, a\n"},
+        {"derived sheet", "\nenemyflash, 0, 0, 8, 8, 1, orb, red, a\n"},
+        {"font sheet", "\nfont, 0, 0, 8, 8, 1, orb, red, a\n"},
+        {"past the edge", "\nbullet, 250, 0, 8, 8, 1, orb, red, a\n"},
+        {"strip past the edge", "\nbullet, 0, 0, 16, 16, 17, orb, red, a\n"},
+        {"unknown look", "\nbullet, 0, 0, 8, 8, 1, blob, red, a\n"},
+        {"unknown palette", "\nbullet, 0, 0, 8, 8, 1, orb, mauve, a\n"},
+        {"label without text", "\neffect, 0, 0, 64, 16, 1, label, white, , a\n"},
+        {"text on an orb", "\neffect, 0, 0, 64, 16, 1, orb, white, HI, a\n"},
+        {"negative x", "\nbullet, -8, 0, 8, 8, 1, orb, red, a\n"},
+        {"zero frames", "\nbullet, 0, 0, 8, 8, 0, orb, red, a\n"},
         {"missing field", "\nbullet, 0, 0, 8, 8, orb, red\n"},
+        {"orb without a name", "\nbullet, 0, 0, 8, 8, 1, orb, red\n"},
+        {"name from a digit", "\nbullet, 0, 0, 8, 8, 1, orb, red, 2a\n"},
+        {"name in capitals", "\nbullet, 0, 0, 8, 8, 1, orb, red, Orb\n"},
+        {"grid name from a digit", "\neffect, 0, 0, 8, 8, 1, grid, 2a\n"},
+        {"name taken", "shot, 0, 0, 8, 8, 1, ring, blue, a\nshot, 8, 0, 8, 8, 1, grid, a\n"},
         {"grid name leaving its folder", "\neffect, 0, 0, 8, 8, 1, grid, ../cells\n"},
         {"grid without a name", "\neffect, 0, 0, 8, 8, 1, grid,\n"},
         {"text on a grid", "\neffect, 0, 0, 8, 8, 1, grid, icon, HI\n"},
