@@ -4,6 +4,7 @@
 #include "framework/core/angle.h"
 #include "game/enemies/effect.h"
 #include "game/enemies/family_support.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -16,17 +17,17 @@ void CreateBlast(ObjectController* ctx, int32_t typeId, float x, float y, float 
     ctx->CreateObject(typeId, x, y, vx, vy, 0.0f, 0.0f, nullptr);
 }
 
-// Eight cells of two frames each.
+// The small blast's eight frames, two game frames each.
 class EF_Blast_01 final : public RowEffect<type_id::EF_Blast_01> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { EndRun(); }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.effect2, x, y, 16, 16, static_cast<float>(((age - 1) / 2) * 16), 0.0f);
+        DrawCellCentred(gameSprites.effect2, x, y, cell::small_blast.Shifted(((age - 1) / 2) * 16, 0));
     }
 };
 
-// Cells 4 to 7 and back, one step every third frame.
+// The large blast's four frames and back, one step every third frame.
 class EF_Blast_02 final : public RowEffect<type_id::EF_Blast_02> {
 public:
     using RowEffect::RowEffect;
@@ -39,7 +40,7 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.effect2, x, y, 32, 32, static_cast<float>((frame + 4) * 32), 0.0f);
+        DrawCellCentred(gameSprites.effect2, x, y, cell::large_blast.Shifted(frame * 32, 0));
     }
 
     int32_t frame = 0;
@@ -56,12 +57,8 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        if (frame < 4) {
-            DrawCellCentred(gameSprites.effect2, x, y, 8, 8, static_cast<float>((frame % 2) * 8),
-                            static_cast<float>((frame / 2) * 8 + 48));
-        } else {
-            DrawCellCentred(gameSprites.effect2, x, y, 16, 16, static_cast<float>((frame - 3) * 16), 48.0f);
-        }
+        if (frame < 4) DrawCellCentred(gameSprites.effect2, x, y, cell::two_phase_small.Frame(frame));
+        else DrawCellCentred(gameSprites.effect2, x, y, cell::two_phase_large.Frame(frame - 4));
     }
 
     int32_t frame = 0;
@@ -72,7 +69,7 @@ class EF_Blast_Invader final : public RowEffect<type_id::EF_Blast_Invader> {
 public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { EndRun(); }
-    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.effect2, x, y, 16, 16, 104, 64, Tint()); }
+    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.effect2, x, y, cell::invader_blast, Tint()); }
 
 private:
     uint32_t Tint() const {
@@ -94,10 +91,10 @@ public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { EndRun(); }
     void Draw(ObjectController*) override {
-        if (age <= 1) DrawCellCentred(gameSprites.effect2, x, y, 16, 16, 0, 64);
-        else if (age == 2) DrawCellCentred(gameSprites.effect2, x, y, 16, 16, 16, 64);
-        else if (age == 3) DrawCellCentred(gameSprites.effect2, x, y, 8, 8, 32, 64);
-        else DrawCellCentred(gameSprites.effect2, x, y, 8, 8, 32, 72);
+        if (age <= 1) DrawCellCentred(gameSprites.effect2, x, y, cell::short_blast.Frame(0));
+        else if (age == 2) DrawCellCentred(gameSprites.effect2, x, y, cell::short_blast.Frame(1));
+        else if (age == 3) DrawCellCentred(gameSprites.effect2, x, y, cell::short_blast_small.Frame(0));
+        else DrawCellCentred(gameSprites.effect2, x, y, cell::short_blast_small.Frame(1));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "game/enemies/bullet.h"
 #include "game/enemies/family_support.h"
 #include "game/world/class_rows.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -84,7 +85,7 @@ namespace {
 class B_SmallRed final : public BulletOf<type_id::B_SmallRed> {
 public:
     using BulletOf::BulletOf;
-    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.bullet, x, y, 8, 8, 0.0f, 0.0f); }
+    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.bullet, x, y, cell::small_bullets); }
 };
 
 class B_Normal_W final : public BulletOf<type_id::B_Normal_W> {
@@ -92,8 +93,8 @@ public:
     using BulletOf::BulletOf;
     // The glow below, then the bullet: four frames of four game frames each.
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.demo, x, y, 16, 16, 0.0f, 224.0f);
-        DrawCellCentred(gameSprites.bullet, x, y, 8, 8, static_cast<float>(8 * ((age / 4) % 4)), 0.0f);
+        DrawCellCentred(gameSprites.demo, x, y, cell::bullet_glow);
+        DrawCellCentred(gameSprites.bullet, x, y, cell::small_bullets.Frame((age / 4) % 4));
     }
 };
 
@@ -122,7 +123,7 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.bullet, x, y, 8, 8, static_cast<float>(64 + 8 * (age % 4)), 56.0f);
+        DrawCellCentred(gameSprites.bullet, x, y, cell::homing_bullets.Frame(4 + age % 4));
     }
 };
 
@@ -160,7 +161,7 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.bullet, x, y, 32, 32, static_cast<float>(32 * (age % 4)), 64.0f);
+        DrawCellCentred(gameSprites.bullet, x, y, cell::bomb_blast.Frame(age % 4));
     }
 };
 
@@ -183,26 +184,28 @@ void B_Bombris_Blast::Run(ObjectController* ctx) {
     age += 1;
 }
 
-// A square frame: four 16 x 16 corners (row 48) mirrored into place and 8-texel edge strips
-// (row 64) between them. While growing, step n draws column 16n at half-size 8n + 8; while
+// A square frame: four 16 x 16 corners mirrored into place and 8-texel edge strips of the bomb's
+// blast between them. While growing, step n draws column 16n at half-size 8n + 8; while
 // shrinking, step n draws the picture of step 7 - n at that step's size.
 void B_Bombris_Blast::Draw(ObjectController*) {
     int32_t picture = stage <= 4 ? stage : 7 - stage;
     if (picture < 0) picture = 0;
     const float half = static_cast<float>(8 * picture + 8);
-    const float column = static_cast<float>(16 * picture);
+    const int32_t column = 16 * picture;
+    const SheetCell& corners = cell::square_blast_corners;
+    const SheetCell& edges = cell::bomb_blast;
     const float left = x - half, top = y - half, right = x + half, bottom = y + half;
     CSprite2D* batch = gameSprites.bullet;
-    DrawCellAt(batch, left, top, 16, 16, column, 48, 16, 16);
-    DrawCellAt(batch, right - 16, top, 16, 16, column + 16, 48, -16, 16);
-    DrawCellAt(batch, left, bottom - 16, 16, 16, column, 64, 16, -16);
-    DrawCellAt(batch, right - 16, bottom - 16, 16, 16, column + 16, 64, -16, -16);
+    DrawCellAt(batch, left, top, 16, 16, corners.U(column), corners.V(), 16, 16);
+    DrawCellAt(batch, right - 16, top, 16, 16, corners.U(column + 16), corners.V(), -16, 16);
+    DrawCellAt(batch, left, bottom - 16, 16, 16, corners.U(column), corners.V(16), 16, -16);
+    DrawCellAt(batch, right - 16, bottom - 16, 16, 16, corners.U(column + 16), corners.V(16), -16, -16);
     const float edge = 2.0f * half - 32.0f;
     if (edge <= 0.0f) return;
-    DrawCellAt(batch, left + 16, top, edge, 8, column, 64, 16, 8);
-    DrawCellAt(batch, left + 16, bottom - 8, edge, 8, column, 72, 16, -8);
-    DrawCellAt(batch, left, top + 16, 8, edge, column, 64, 8, 16);
-    DrawCellAt(batch, right - 8, top + 16, 8, edge, column + 8, 64, -8, 16);
+    DrawCellAt(batch, left + 16, top, edge, 8, edges.U(column), edges.V(), 16, 8);
+    DrawCellAt(batch, left + 16, bottom - 8, edge, 8, edges.U(column), edges.V(8), 16, -8);
+    DrawCellAt(batch, left, top + 16, 8, edge, edges.U(column), edges.V(), 8, 16);
+    DrawCellAt(batch, right - 8, top + 16, 8, edge, edges.U(column + 8), edges.V(), -8, 16);
 }
 
 namespace {

@@ -135,6 +135,11 @@ void Enemy::DrawFrom(float srcX, float srcY, float srcWidth, float srcHeight) {
     DrawFromSheet(SheetIndex(), srcX, srcY, srcWidth, srcHeight, static_cast<uint32_t>(-1));
 }
 
+void Enemy::DrawFrom(const SheetCell& cell, bool mirrored) {
+    const CellSource s = cell.Source(mirrored);
+    DrawFrom(s.u, s.v, s.width, s.height);
+}
+
 void Enemy::DrawFromSheet(int32_t sheet, float srcX, float srcY, float srcWidth, float srcHeight, uint32_t tint) {
     drawDest[0] = x - static_cast<float>(width / 2);
     drawDest[1] = y - static_cast<float>(height / 2);

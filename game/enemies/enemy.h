@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "game/world/object.h"
+#include "game/world/sheet_cell.h"
 
 class Enemy : public Object {
 public:
@@ -41,6 +42,8 @@ protected:
     void TakeHit(ObjectController* ctx);
     // Draws the enemy centred from a source cell of the sheet SheetIndex picks.
     void DrawFrom(float srcX, float srcY, float srcWidth, float srcHeight);
+    // The same from a cell's first frame, read right to left when mirrored.
+    void DrawFrom(const SheetCell& cell, bool mirrored = false);
     // The same from a given sheet in a given colour.
     void DrawFromSheet(int32_t sheet, float srcX, float srcY, float srcWidth, float srcHeight, uint32_t tint);
 };

@@ -65,13 +65,13 @@ void FamilyEnemy::Run(ObjectController* ctx) {
 
 void FamilyEnemy::Draw(ObjectController*) {
     const CellOffset f = Frame();
-    DrawFrom(static_cast<float>(row_.cellX + f.x), static_cast<float>(row_.cellY + f.y),
+    DrawFrom(row_.cell.U(f.x), row_.cell.V(f.y),
              static_cast<float>(cellWidth), static_cast<float>(cellHeight));
 }
 
 void FamilyEnemy::DrawTinted(ObjectController*) {
     const CellOffset f = Frame();
-    DrawFromSheet(SheetIndex(), static_cast<float>(row_.cellX + f.x), static_cast<float>(row_.cellY + f.y),
+    DrawFromSheet(SheetIndex(), row_.cell.U(f.x), row_.cell.V(f.y),
                   static_cast<float>(cellWidth), static_cast<float>(cellHeight),
                   static_cast<uint32_t>(colour));
 }
@@ -100,7 +100,7 @@ void TrimmedGhost::TakeTrimColour() { trimColour = GhostTrimColour(colour); }
 void TrimmedGhost::Draw(ObjectController*) {
     const CellOffset f = Frame();
     const bool flashing = ((flashTimer + 3) / 4) % 2 == 1;
-    DrawFromSheet(0, static_cast<float>(row_.cellX + f.x), static_cast<float>(row_.cellY + f.y),
+    DrawFromSheet(0, row_.cell.U(f.x), row_.cell.V(f.y),
                   static_cast<float>(cellWidth), static_cast<float>(cellHeight),
                   static_cast<uint32_t>(flashing ? trimColour : colour));
 }

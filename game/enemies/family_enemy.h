@@ -6,15 +6,15 @@
 #include <cstdint>
 
 #include "game/enemies/enemy.h"
+#include "game/world/cells.h"
 
 class Message;
 
-// One row of a family's table: the type id, the first cell of "enemy.bmp" it draws and whether
-// it fires the rank-scaled aimed shot every frame. The cell is the enemy's size in the enemy
-// class table.
+// One row of a family's table: the type id, the cell it draws and whether it fires the
+// rank-scaled aimed shot every frame. The size drawn is the enemy's size in the enemy class table.
 struct FamilyRow {
     int16_t id;
-    int16_t cellX, cellY;
+    SheetCell cell;
     bool shoots;
 };
 

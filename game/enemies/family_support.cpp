@@ -18,6 +18,10 @@ void DrawCellCentred(CSprite2D* batch, float x, float y, int32_t width, int32_t 
                static_cast<float>(height), colour);
 }
 
+void DrawCellCentred(CSprite2D* batch, float x, float y, const SheetCell& cell, uint32_t colour) {
+    DrawCellCentred(batch, x, y, cell.width, cell.height, cell.U(), cell.V(), colour);
+}
+
 int32_t DegreesToAngle(double degrees) { return static_cast<int32_t>(degrees * 65536.0 / 360.0); }
 
 bool OutsideFieldBySize(const Object& o) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "game/world/sheet_cell.h"
+
 class CSprite2D;
 class Object;
 class ObjectController;
@@ -17,6 +19,8 @@ void DrawCellAt(CSprite2D* batch, float left, float top, float width, float heig
 // One sprite of the source cell's size centred on (x, y), the halves truncated to integers.
 void DrawCellCentred(CSprite2D* batch, float x, float y, int32_t width, int32_t height, float srcX, float srcY,
                      uint32_t colour = kOpaqueWhite);
+// The same for a cell's first frame (a cell of one frame: Frame(i) or Shifted picks another).
+void DrawCellCentred(CSprite2D* batch, float x, float y, const SheetCell& cell, uint32_t colour = kOpaqueWhite);
 
 // The integer part of degrees x 65536 / 360, computed in double so that large products keep
 // their exact value.

@@ -6,6 +6,7 @@
 #include "game/enemies/effect.h"
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
@@ -49,8 +50,7 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.effect4, x, y, 8, 8, static_cast<float>((frame % 3) * 8 + 232),
-                        static_cast<float>((frame / 3) * 8 + 32), kMarkerColours[Mod8(angle)]);
+        DrawCellCentred(gameSprites.effect4, x, y, cell::ghost_beats.Frame(frame), kMarkerColours[Mod8(angle)]);
     }
     int32_t frame = 0;
 };

@@ -7,10 +7,10 @@
 
 #include "framework/core/angle.h"
 #include "game/enemies/enemy.h"
-#include "game/enemies/enemy_table.h"
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
 #include "game/world/class_rows.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
@@ -22,18 +22,18 @@ namespace {
 
 struct MidBossRow {
     int16_t id;
-    int16_t column;     // of its body cell (as wide as the enemy): row 128 while locked, 160 unlocked
+    SheetCell body;     // as big as the enemy: frame 0 locked, frame 1 unlocked
     int16_t enterAge;   // it comes down at vy 4 until this age, then stops
     bool leavesUnlocked;  // from age 600 it leaves even when unlocked
 };
 
 constexpr MidBossRow kMidBosses[] = {
-    // id                                  column enter leavesUnlocked
-    {type_id::E_3Cannon_B,                   0, 20, true},
-    {type_id::E_RudeBreaker_MiddleBoss_B,   32, 20, false},
-    {type_id::E_UFO_B,                     192, 20, true},
-    {type_id::E_Shield_B,                  224, 20, true},
-    {type_id::E_Arms_B,                    160, 10, true},
+    // id                                  body                 enter leavesUnlocked
+    {type_id::E_3Cannon_B,                 cell::m_three_cannon, 20, true},
+    {type_id::E_RudeBreaker_MiddleBoss_B,  cell::m_breaker,      20, false},
+    {type_id::E_UFO_B,                     cell::m_ufo,          20, true},
+    {type_id::E_Shield_B,                  cell::m_shield,       20, true},
+    {type_id::E_Arms_B,                    cell::m_arms,         10, true},
 };
 
 constexpr int32_t kGhostModes = 16;
@@ -83,9 +83,8 @@ public:
         Explode(ctx);
     }
     void Draw(ObjectController*) override {
-        DrawFrom(static_cast<float>(row_.column), unlocked != 0 ? 160.0f : 128.0f, static_cast<float>(FindEnemyRow(row_.id)->width),
-                 32.0f);
-        if (unlocked == 0 && age % 2 == 0) DrawCellCentred(gameSprites.EnemyBatch(0), x, y, 16, 16, 16.0f, 32.0f);
+        DrawFrom(row_.body.Frame(unlocked != 0 ? 1 : 0));
+        if (unlocked == 0 && age % 2 == 0) DrawCellCentred(gameSprites.EnemyBatch(0), x, y, cell::m_lock);
         DrawReadout();
     }
 
@@ -229,8 +228,9 @@ private:
     }
     void DrawReadout() override {
         CSprite2D* batch = gameSprites.EnemyBatch(SheetIndex());
-        if (parts[0] != nullptr) DrawCellAt(batch, x - 16.0f, y - 4.0f, 8.0f, 8.0f, 0.0f, 120.0f, 8.0f, 8.0f);
-        if (parts[1] != nullptr) DrawCellAt(batch, x + 8.0f, y - 4.0f, 8.0f, 8.0f, 0.0f, 120.0f, 8.0f, 8.0f);
+        const SheetCell& joint = cell::m_joint;
+        if (parts[0] != nullptr) DrawCellAt(batch, x - 16.0f, y - 4.0f, 8.0f, 8.0f, joint.U(), joint.V(), joint.W(), joint.H());
+        if (parts[1] != nullptr) DrawCellAt(batch, x + 8.0f, y - 4.0f, 8.0f, 8.0f, joint.U(), joint.V(), joint.W(), joint.H());
         DrawNumber(x, y + 8.0f, static_cast<int32_t>(hp), -1);
     }
 };
@@ -248,8 +248,7 @@ public:
     }
     // The right part (variant 1) mirrors the left.
     void Draw(ObjectController*) override {
-        if (angle == 1) DrawFrom(64.0f, 128.0f, -16.0f, 64.0f);
-        else DrawFrom(48.0f, 128.0f, 16.0f, 64.0f);
+        DrawFrom(cell::m_breaker_part, angle == 1);
     }
 };
 
@@ -330,7 +329,7 @@ public:
         ctx->FirePattern(type_id::E_DestroyableBullet_W, x, y, 4.0f, 0.2f, 4, true, 45, 270, nullptr);
         Explode(ctx);
     }
-    void Draw(ObjectController*) override { DrawFrom(80.0f, 48.0f, 16.0f, 16.0f); }
+    void Draw(ObjectController*) override { DrawFrom(cell::m_ufo_bit); }
 };
 
 // ---- The shield boss: shoot its shields away (which heals it) ----
@@ -411,7 +410,7 @@ public:
         Enemy::Damage(ctx, amount);
         if (owner != nullptr && amount > 0.0f) owner->AddHp(amount);
     }
-    void Draw(ObjectController*) override { DrawFrom(96.0f, 32.0f, 16.0f, 16.0f); }
+    void Draw(ObjectController*) override { DrawFrom(cell::m_shield_slave); }
     int32_t currentAngle = 0;
 };
 
@@ -529,7 +528,7 @@ public:
         const bool outside = x < -32.0f || x > 288.0f || y < -32.0f || y > 272.0f;
         if (outside && age > 30) Vanish();
     }
-    void Draw(ObjectController*) override { DrawFrom(64.0f, 48.0f, 16.0f, 16.0f); }
+    void Draw(ObjectController*) override { DrawFrom(cell::m_arm_segment); }
     int32_t releaseTime = 0;
 };
 

@@ -8,6 +8,7 @@
 #include "game/enemies/enemy.h"
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
@@ -40,7 +41,10 @@ public:
         age += 1;
         hp = maxHp;
     }
-    void Draw(ObjectController*) override { DrawFromSheet(0, 48.0f, 96.0f, 16.0f, 16.0f, kOpaqueWhite); }
+    // The stage 9 boss's top-left quarter.
+    void Draw(ObjectController*) override {
+        DrawFromSheet(0, cell::boss_stage9.U(), cell::boss_stage9.V(), 16.0f, 16.0f, kOpaqueWhite);
+    }
 };
 
 class E_ReccaSnake_Head final : public EnemyOf<type_id::E_ReccaSnake_Head> {
@@ -99,13 +103,18 @@ public:
         Object::Detach();
     }
     void Draw(ObjectController*) override {
-        // Source cells by facing (right, then clockwise); negative sizes mirror.
-        static constexpr float kFacing[8][4] = {
-            {112, 16, 16, 16},  {112, 32, 16, 16},  {112, 48, 16, 16}, {128, 32, -16, 16},
-            {128, 16, -16, 16}, {128, 48, -16, -16}, {112, 64, 16, -16}, {112, 48, 16, -16},
+        // The head's frame by facing (right, then clockwise), and how it is mirrored.
+        struct Facing {
+            int8_t frame;
+            bool mirrorX, mirrorY;
         };
-        const float* cell = kFacing[(angle % 8 + 8) % 8];
-        DrawFrom(cell[0], cell[1], cell[2], cell[3]);
+        static constexpr Facing kFacing[8] = {
+            {0, false, false}, {1, false, false}, {2, false, false}, {1, true, false},
+            {0, true, false},  {1, true, true},   {2, false, true},  {1, false, true},
+        };
+        const Facing& f = kFacing[(angle % 8 + 8) % 8];
+        const CellSource s = cell::snake_head.Frame(f.frame).Source(f.mirrorX, f.mirrorY);
+        DrawFrom(s.u, s.v, s.width, s.height);
     }
 
     float trailX[kTrail];
@@ -173,8 +182,12 @@ public:
         CSprite2D* batch = gameSprites.EnemyBatch(SheetIndex());
         const float top = y - static_cast<float>(height / 2);
         const float half = static_cast<float>(width / 2), h = static_cast<float>(height);
-        DrawCellAt(batch, x - half, top, half, h, 16.0f * (N - 1), 64.0f, 16.0f, 32.0f);
-        DrawCellAt(batch, x, top, half, h, 16.0f * N, 64.0f, -16.0f, 32.0f);
+        // Carrier N's half, and mirrored the other half.
+        const SheetCell carrier = cell::carriers.Frame(N - 1);
+        for (const bool mirrored : {false, true}) {
+            const CellSource s = carrier.Source(mirrored);
+            DrawCellAt(batch, mirrored ? x : x - half, top, half, h, s.u, s.v, s.width, s.height);
+        }
     }
 
 protected:

@@ -8,6 +8,7 @@
 #include "game/enemies/enemy.h"
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
@@ -56,13 +57,16 @@ public:
         Explode(ctx);
     }
     void Draw(ObjectController*) override {
-        DrawFrom(224.0f, 224.0f, 32.0f, 32.0f);
+        DrawFrom(cell::boss_stage7);
+        // The gauge's frame is read from eight texels left of its cell: the reticle's last columns.
+        const SheetCell& frame = cell::boss_gauge_frame;
         for (int i = 1; i <= 5; ++i) {
-            DrawCellAt(gameSprites.effect1, 32.0f * i, 0.0f, 32.0f, 8.0f, 176.0f, 80.0f, 32.0f, 8.0f);
+            DrawCellAt(gameSprites.effect1, 32.0f * i, 0.0f, 32.0f, 8.0f, frame.U(-8), frame.V(), 32.0f, frame.H());
         }
         const float share = (hp - kFormThreshold) / (maxHp - kFormThreshold);
         const float bar = share * 28.0f + static_cast<float>((4 - form) * 32);
-        DrawCellAt(gameSprites.effect1, 34.0f, 0.0f, bar, 8.0f, 200.0f, 72.0f, 8.0f, 8.0f);
+        const SheetCell& fill = cell::boss_gauge_bar;
+        DrawCellAt(gameSprites.effect1, 34.0f, 0.0f, bar, 8.0f, fill.U(), fill.V(), fill.W(), fill.H());
         DrawNumber(208.0f, 0.0f, (kFormFrames - age) / 60, -1);
     }
 
@@ -214,7 +218,7 @@ public:
 protected:
     using Enemy::Enemy;
     virtual void Act(ObjectController*) {}
-    void DrawBullet(int32_t size, float sx, float sy) { DrawCellCentred(gameSprites.bullet, x, y, size, size, sx, sy); }
+    void DrawBullet(const SheetCell& cell) { DrawCellCentred(gameSprites.bullet, x, y, cell); }
 };
 
 // Its column by variant, its row turning with the age.
@@ -222,7 +226,8 @@ class E_WashMachine final : public EnemyOf<type_id::E_WashMachine, Stage7Project
 public:
     using EnemyOf::EnemyOf;
     void Draw(ObjectController*) override {
-        DrawBullet(16, static_cast<float>((angle + 7) * 16), static_cast<float>((age % 4 + 4) * 16));
+        // Variant 1 is the cell's column; the others lie beside it (the plain one, 0, to its left).
+        DrawBullet(cell::spinning_bullet.Frame(age % 4).Shifted(16 * (angle - 1), 0));
     }
 };
 
@@ -231,9 +236,9 @@ class E_ScarletMeister final : public EnemyOf<type_id::E_ScarletMeister, Stage7P
 public:
     using EnemyOf::EnemyOf;
     void Draw(ObjectController*) override {
-        if (angle == 1) DrawBullet(16, 32.0f, 112.0f);
-        else if (angle == 2) DrawBullet(8, 32.0f, 128.0f);
-        else DrawBullet(32, 0.0f, 112.0f);
+        if (angle == 1) DrawBullet(cell::small_flare);
+        else if (angle == 2) DrawBullet(cell::flare_spark);
+        else DrawBullet(cell::large_flare);
     }
 
 private:
@@ -249,7 +254,7 @@ private:
 class E_Hamon final : public EnemyOf<type_id::E_Hamon, Stage7Projectile> {
 public:
     using EnemyOf::EnemyOf;
-    void Draw(ObjectController*) override { DrawBullet(8, static_cast<float>(96 + 8 * (age % 4)), 96.0f); }
+    void Draw(ObjectController*) override { DrawBullet(cell::esprade_bullets.Frame(12 + age % 4)); }
     int32_t bounced = 0;
 
 private:
@@ -273,7 +278,7 @@ class E_RedMagic_Big final : public EnemyOf<type_id::E_RedMagic_Big, Stage7Proje
 public:
     E_RedMagic_Big(float x, float y, float a, float b, float c, float d)
         : EnemyOf(x, y, a, b, c, d), turnSign(c != 0.0f || d != 0.0f ? 1 : 0) {}
-    void Draw(ObjectController*) override { DrawBullet(16, 32.0f, 112.0f); }
+    void Draw(ObjectController*) override { DrawBullet(cell::small_flare); }
     int32_t turnSign;
 
 private:
@@ -290,7 +295,7 @@ private:
 class E_RedMagic_Small final : public EnemyOf<type_id::E_RedMagic_Small, Stage7Projectile> {
 public:
     using EnemyOf::EnemyOf;
-    void Draw(ObjectController*) override { DrawBullet(8, 32.0f, 128.0f); }
+    void Draw(ObjectController*) override { DrawBullet(cell::flare_spark); }
     void Move(ObjectController*) override {
         StepMovement();
         if (x < -4.0f || x > 260.0f || y < -4.0f || y > 244.0f) Vanish();

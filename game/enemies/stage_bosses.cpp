@@ -10,6 +10,7 @@
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
 #include "game/world/class_rows.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
@@ -88,8 +89,8 @@ protected:
     // Whole seconds left of the time bonus while it is shown, else -1.
     virtual int32_t SecondsLeft() const { return age > 60 && age <= 600 ? (kBonusClock - age) / 60 : -1; }
     // One part of the picture from the sheet the flash and ghost look pick.
-    void DrawPart(float left, float top, float w, float h, float sx, float sy, float sw, float sh) {
-        DrawCellAt(gameSprites.EnemyBatch(SheetIndex()), left, top, w, h, sx, sy, sw, sh);
+    void DrawPart(float left, float top, float w, float h, const CellSource& s) {
+        DrawCellAt(gameSprites.EnemyBatch(SheetIndex()), left, top, w, h, s.u, s.v, s.width, s.height);
     }
 
     const TimedBossRow& row_;
@@ -118,7 +119,7 @@ private:
     }
     // Every enemy goes with it, without blast or score.
     void BeforeBlast(ObjectController* ctx) override { ctx->VanishEnemies(); }
-    void DrawBody() override { DrawFrom(64.0f, 128.0f, 96.0f, 64.0f); }
+    void DrawBody() override { DrawFrom(cell::boss_stage1); }
 };
 
 // Bounces across the top ever faster, firing every frame.
@@ -142,7 +143,7 @@ private:
         vx = std::clamp(vx, -16.0f, 16.0f);
         FireAimedShot(ctx, x, y);
     }
-    void DrawBody() override { DrawFrom(0.0f, 192.0f, 64.0f, 64.0f); }
+    void DrawBody() override { DrawFrom(cell::boss_stage2); }
 };
 
 // Flies in straight lines it picks from its own state, turned back into the arena, through
@@ -213,8 +214,8 @@ private:
     void DrawBody() override {
         const float left = x - static_cast<float>(width / 2), top = y - static_cast<float>(height / 2);
         const float half = static_cast<float>(width / 2), h = static_cast<float>(height);
-        DrawPart(left, top, half, h, 8.0f, 96.0f, 16.0f, 32.0f);
-        DrawPart(x, top, half, h, 24.0f, 96.0f, -16.0f, 32.0f);
+        DrawPart(left, top, half, h, cell::boss_stage5_half.Source());
+        DrawPart(x, top, half, h, cell::boss_stage5_half.Source(true));
     }
 };
 
@@ -294,10 +295,10 @@ private:
     }
     int32_t SecondsLeft() const override { return (1800 - age) / 60; }
     void DrawBody() override {
-        DrawPart(x - 16.0f, y - 32.0f, 32.0f, 64.0f, 64.0f, 192.0f, 32.0f, 64.0f);
+        DrawPart(x - 16.0f, y - 32.0f, 32.0f, 64.0f, cell::boss_stage6_core.Source());
         for (float k : {32.0f, 64.0f, 96.0f}) {
-            DrawPart(x - 16.0f - k, y, 32.0f, 32.0f, 80.0f, 96.0f, 32.0f, 32.0f);
-            DrawPart(x - 16.0f + k, y, 32.0f, 32.0f, 80.0f, 96.0f, 32.0f, 32.0f);
+            DrawPart(x - 16.0f - k, y, 32.0f, 32.0f, cell::boss_stage6_wing.Source());
+            DrawPart(x - 16.0f + k, y, 32.0f, 32.0f, cell::boss_stage6_wing.Source());
         }
     }
 };
@@ -322,7 +323,7 @@ private:
             vx = -2.0f;
         }
     }
-    void DrawBody() override { DrawFrom(48.0f, 96.0f, 32.0f, 32.0f); }
+    void DrawBody() override { DrawFrom(cell::boss_stage9); }
 };
 
 const ClassRegistration kTimedBossClasses{

@@ -22,35 +22,35 @@ namespace {
 // Cells of "enemy.bmp" (the bullets of ids 19-22 and 34 draw from "bullet.bmp" by their own
 // rules); shoots: the rank-scaled aimed shot every frame.
 constexpr FamilyRow kWFamily[] = {
-    // id                              cellX cellY shoots
-    {type_id::E_Coin_W,                128,    0, true},
-    {type_id::E_Box_W,                 128,   16, true},
-    {type_id::E_IronBall_W,            192,   48, true},
-    {type_id::E_Circle_W,              128,   48, true},
-    {type_id::E_DropCircle_W,            0,   16, true},
-    {type_id::E_ZigzagX_W,              16,   16, true},
-    {type_id::E_EdgeMove4Circle_W,     128,   48, true},
-    {type_id::E_RefrectWall6_W,         64,   16, true},
-    {type_id::E_SmallMissile_W,          0,   32, false},
-    {type_id::E_BigMissile_W,            0,    0, false},
-    {type_id::E_WallBullet_W,           64,   32, false},
-    {type_id::E_DestroyableBullet_W,     0,    0, false},
-    {type_id::E_DestroyableBullet2_W,    0,    8, false},
-    {type_id::E_DestroyableBullet3_W,   64,    0, false},
-    {type_id::E_DestroyableBullet4_W,   64,   48, false},
-    {type_id::E_GhostZako1_W,            0,   48, false},
-    {type_id::E_GhostZako2_W,            0,   48, false},
-    {type_id::E_GhostZako3_W,           16,   48, false},
-    {type_id::E_GhostBoss_W,            32,   16, true},
-    {type_id::E_GhostZako4_W,           32,   96, false},
-    {type_id::E_GhostZako5_W,            0,   48, false},
-    {type_id::E_Gradius_HatchZako_W,    48,   16, true},
-    {type_id::E_Gradius_Zako_W,        144,  192, true},
-    {type_id::E_Beam_W,                  0,  112, false},
-    {type_id::E_Tetris_W,                0,  112, false},
-    {type_id::E_SenkoroMissile_W,       24,   96, false},
-    {type_id::E_EspRadeBullet_W,         0,   96, false},
-    {type_id::E_S2MiddleBoss_W,         96,  192, false},
+    // id                              cell                               shoots
+    {type_id::E_Coin_W,                  cell::w_coin,                        true},
+    {type_id::E_Box_W,                   cell::w_box,                         true},
+    {type_id::E_IronBall_W,              cell::w_iron_ball,                   true},
+    {type_id::E_Circle_W,                cell::w_circle,                      true},
+    {type_id::E_DropCircle_W,            cell::w_drop_circle,                 true},
+    {type_id::E_ZigzagX_W,               cell::w_zigzag,                      true},
+    {type_id::E_EdgeMove4Circle_W,       cell::w_circle,                      true},
+    {type_id::E_RefrectWall6_W,          cell::w_refrect_wall,                true},
+    {type_id::E_SmallMissile_W,          cell::w_small_missile,               false},
+    {type_id::E_BigMissile_W,            cell::w_big_missile,                 false},
+    {type_id::E_WallBullet_W,            cell::w_wall_bullet,                 false},
+    {type_id::E_DestroyableBullet_W,     cell::small_bullets,                 false},
+    {type_id::E_DestroyableBullet2_W,    cell::small_bullets_2,               false},
+    {type_id::E_DestroyableBullet3_W,    cell::small_bullets.Shifted(64, 0),  false},
+    {type_id::E_DestroyableBullet4_W,    cell::homing_bullets,                false},
+    {type_id::E_GhostZako1_W,            cell::w_ghost,                       false},
+    {type_id::E_GhostZako2_W,            cell::w_ghost,                       false},
+    {type_id::E_GhostZako3_W,            cell::w_ghost.Shifted(16, 0),        false},
+    {type_id::E_GhostBoss_W,             cell::w_ghost_boss,                  true},
+    {type_id::E_GhostZako4_W,            cell::w_ghost_shard,                 false},
+    {type_id::E_GhostZako5_W,            cell::w_ghost,                       false},
+    {type_id::E_Gradius_HatchZako_W,     cell::w_hatch_zako,                  true},
+    {type_id::E_Gradius_Zako_W,          cell::w_gradius_zako,                true},
+    {type_id::E_Beam_W,                  cell::w_beam,                        false},
+    {type_id::E_Tetris_W,                cell::w_tetris,                      false},
+    {type_id::E_SenkoroMissile_W,        cell::w_senkoro_missile,             false},
+    {type_id::E_EspRadeBullet_W,         cell::esprade_bullets,               false},
+    {type_id::E_S2MiddleBoss_W,          cell::w_s2_middle,                   false},
 };
 static_assert(RowsRunFrom(kWFamily, type_id::E_Coin_W));
 
@@ -287,7 +287,7 @@ public:
         const FamilyRow& r = WRow<Id>();
         const CellOffset f = this->Frame();
         DrawCellCentred(gameSprites.bullet, this->x, this->y, this->cellWidth, this->cellHeight,
-                        static_cast<float>(r.cellX + f.x), static_cast<float>(r.cellY + f.y));
+                        r.cell.U(f.x), r.cell.V(f.y));
     }
 };
 
@@ -406,8 +406,9 @@ private:
         if (vy > 2.0f) vy = 2.0f;
         if (age == 0 && score == 0) hp = maxHp = 1.0f;
     }
-    // The column follows the score field its creator sets, wrapped onto the 256-wide sheet.
-    CellOffset Frame() const override { return {((16 * (score + 12)) % 256 + 256) % 256, 0}; }
+    // The column follows the score field, wrapped onto the 256-wide sheet: the scores a falling
+    // block carries (its table's 400, or 0 for the one in ten that blasts) give the cell itself.
+    CellOffset Frame() const override { return {((16 * (score + 12)) % 256 + 256) % 256 - cell::w_tetris.x, 0}; }
 };
 
 // Flies two seconds, then bursts into a bomb that hurts enemies and players alike.

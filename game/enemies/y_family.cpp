@@ -23,25 +23,25 @@ namespace {
 // Cells of "enemy.bmp" (the icon draws from "groundenemy.bmp", the bell by its own rule);
 // shoots: the rank-scaled aimed shot every frame.
 constexpr FamilyRow kYFamily[] = {
-    // id                            cellX cellY shoots
-    {type_id::E_ReverseWing_Y,       128,   64, true},
-    {type_id::E_SquareBlock_Y,       112,   64, true},
-    {type_id::E_PopHoming_Y,         128,   80, true},
-    {type_id::E_NearingBall_Y,       112,   80, false},
-    {type_id::E_HorizonSlide_Y,      128,   96, true},
-    {type_id::E_AntiBullet_Y,        144,   96, true},
-    {type_id::E_AntiBullet_Blast_Y,  160,   96, false},
-    {type_id::E_StopCharge_Y,        176,   96, true},
-    {type_id::E_Homing_Y,            128,  112, true},
-    {type_id::E_ObliqueSlide_Y,      208,   96, true},
-    {type_id::E_BackAttack_Y,        224,   96, true},
-    {type_id::E_Split_Large_Y,        80,   64, true},
-    {type_id::E_Split_Middle_Y,      112,  112, true},
-    {type_id::E_Split_Small_Y,         8,   32, true},
-    {type_id::E_Bound_Y,             240,   96, true},
-    {type_id::E_ZanacBall_Y,         112,   96, false},
-    {type_id::E_ZanacIcon_Y,         112,   48, false},
-    {type_id::E_TwinBee_Bell_Y,      176,  192, false},
+    // id                            cell                               shoots
+    {type_id::E_ReverseWing_Y,         cell::y_reverse_wing,                true},
+    {type_id::E_SquareBlock_Y,         cell::y_square_block,                true},
+    {type_id::E_PopHoming_Y,           cell::y_pop_homing,                  true},
+    {type_id::E_NearingBall_Y,         cell::y_nearing_ball,                false},
+    {type_id::E_HorizonSlide_Y,        cell::y_horizon_slide,               true},
+    {type_id::E_AntiBullet_Y,          cell::y_anti_bullet,                 true},
+    {type_id::E_AntiBullet_Blast_Y,    cell::y_anti_bullet.Shifted(16, 0),  false},
+    {type_id::E_StopCharge_Y,          cell::y_stop_charge,                 true},
+    {type_id::E_Homing_Y,              cell::y_homing,                      true},
+    {type_id::E_ObliqueSlide_Y,        cell::y_oblique_slide,               true},
+    {type_id::E_BackAttack_Y,          cell::y_back_attack,                 true},
+    {type_id::E_Split_Large_Y,         cell::y_split_large,                 true},
+    {type_id::E_Split_Middle_Y,        cell::y_split_middle,                true},
+    {type_id::E_Split_Small_Y,         cell::y_split_small,                 true},
+    {type_id::E_Bound_Y,               cell::y_bound,                       true},
+    {type_id::E_ZanacBall_Y,           cell::y_zanac_ball,                  false},
+    {type_id::E_ZanacIcon_Y,           cell::y_zanac_icon,                  false},
+    {type_id::E_TwinBee_Bell_Y,        cell::y_bell,                        false},
 };
 static_assert(RowsRunFrom(kYFamily, type_id::E_ReverseWing_Y));
 
@@ -390,7 +390,7 @@ public:
 class E_ZanacIcon_Y final : public Y<type_id::E_ZanacIcon_Y> {
 public:
     using Y::Y;
-    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.groundenemy, x, y, 16, 16, 112.0f, 48.0f); }
+    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.groundenemy, x, y, cell::y_zanac_icon); }
 
 private:
     void Act(ObjectController* ctx) override {
@@ -449,12 +449,11 @@ public:
         if (x < -32.0f || x > 288.0f || y > 304.0f) Vanish();
     }
     void Draw(ObjectController*) override {
-        // Frames 0-5 swing one way through the four cells and back; 6-11 the same mirrored.
+        // Frames 0-5 swing one way through the cell's four swings and back; 6-11 the same mirrored.
         const int32_t f = bellFrame;
-        const int32_t row = f < 4 ? f + 12 : f < 6 ? 18 - f : f < 10 ? f + 6 : 24 - f;
-        const bool mirrored = f >= 6;
-        DrawFromSheet(0, mirrored ? 192.0f : 176.0f, static_cast<float>(16 * row), mirrored ? -16.0f : 16.0f, 16.0f,
-                      static_cast<uint32_t>(-1));
+        const SheetCell swing = cell::y_bell.Frame(f < 4 ? f : f < 6 ? 6 - f : f < 10 ? f - 6 : 12 - f);
+        const CellSource s = swing.Source(f >= 6);
+        DrawFromSheet(0, s.u, s.v, s.width, s.height, static_cast<uint32_t>(-1));
     }
 
     int32_t bellFrame = 0;

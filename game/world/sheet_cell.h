@@ -9,6 +9,11 @@
 // for its dusk copy).
 enum class CellSheet : uint8_t { bullet, enemy, groundenemy, shot, pc, bg, demo, effect };
 
+// A source rectangle as the sprite batches take it: a negative size reads from the far edge back.
+struct CellSource {
+    float u, v, width, height;
+};
+
 struct SheetCell {
     CellSheet sheet;
     int16_t x, y;           // top-left texel of the first frame
@@ -24,4 +29,17 @@ struct SheetCell {
     constexpr float V(int32_t dy = 0) const { return static_cast<float>(y + dy); }
     constexpr float W() const { return static_cast<float>(width); }
     constexpr float H() const { return static_cast<float>(height); }
+    // The first frame's source rectangle, mirrored left to right and top to bottom as asked.
+    constexpr CellSource Source(bool mirrorX = false, bool mirrorY = false) const {
+        return {U(mirrorX ? width : 0), V(mirrorY ? height : 0), mirrorX ? -W() : W(), mirrorY ? -H() : H()};
+    }
+    // Frame i alone, counted row by row.
+    constexpr SheetCell Frame(int32_t i) const {
+        return {sheet, static_cast<int16_t>(FrameX(i)), static_cast<int16_t>(FrameY(i)), width, height, 1, 1};
+    }
+    // The same cell read from (dx, dy) inside it: a frame counted in texels, or a part that code
+    // reads alone.
+    constexpr SheetCell Shifted(int32_t dx, int32_t dy) const {
+        return {sheet, static_cast<int16_t>(x + dx), static_cast<int16_t>(y + dy), width, height, across, down};
+    }
 };
