@@ -7,6 +7,7 @@
 #include "framework/core/angle.h"
 #include "game/enemies/effect.h"
 #include "game/enemies/family_support.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -59,7 +60,7 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.effect2, x, y, 16, 16, static_cast<float>(((age / 4) % 4 + 4) * 16), 240.0f);
+        DrawCellCentred(gameSprites.effect2, x, y, cell::return_fire.Frame((age / 4) % 4));
     }
 
 private:
@@ -84,7 +85,8 @@ public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { EndRun(); }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.bullet, x, y, 8, 8, static_cast<float>((age - 1) * 8 + 32), 0.0f);
+        // The erase flash: the small bullets' frames from the fifth on.
+        DrawCellCentred(gameSprites.bullet, x, y, cell::small_bullets.Shifted((age - 1) * 8 + 32, 0));
     }
 };
 
@@ -104,14 +106,16 @@ public:
     }
     void Draw(ObjectController*) override {
         if (age >= 54) return;
-        const float f = static_cast<float>(16 * ((age / 4) % 2));
+        // Frame 0 or 1 of the corners, mirrored into the four corners; the centre two frames on.
+        const int32_t f = 16 * ((age / 4) % 2);
         const float d = static_cast<float>(std::max(2 * (24 - age), 12));
+        const SheetCell& r = cell::reticle_corners;
         CSprite2D* batch = gameSprites.effect1;
-        DrawCellCentred(batch, x, y, 16, 16, f + 168.0f, 64.0f);
-        DrawCellAt(batch, x - 4 + d, y - 4 + d, 16, 16, f + 136.0f, 64.0f, 16, 16);
-        DrawCellAt(batch, x - 4 + d, y - 12 - d, 16, 16, f + 136.0f, 80.0f, 16, -16);
-        DrawCellAt(batch, x - 12 - d, y - 4 + d, 16, 16, f + 152.0f, 64.0f, -16, 16);
-        DrawCellAt(batch, x - 12 - d, y - 12 - d, 16, 16, f + 152.0f, 80.0f, -16, -16);
+        DrawCellCentred(batch, x, y, r.Shifted(f + 32, 0));
+        DrawCellAt(batch, x - 4 + d, y - 4 + d, 16, 16, r.U(f), r.V(), 16, 16);
+        DrawCellAt(batch, x - 4 + d, y - 12 - d, 16, 16, r.U(f), r.V(16), 16, -16);
+        DrawCellAt(batch, x - 12 - d, y - 4 + d, 16, 16, r.U(f + 16), r.V(), -16, 16);
+        DrawCellAt(batch, x - 12 - d, y - 12 - d, 16, 16, r.U(f + 16), r.V(16), -16, -16);
     }
 };
 
@@ -127,8 +131,8 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.shot, x, y, 8, 8, static_cast<float>(((age - 1) / 5) * 8 + 96), 48.0f);
-        DrawCellAt(gameSprites.shot, x - 8, targetY - 8, 16, 16, 112.0f, 32.0f, 16, 16);
+        DrawCellCentred(gameSprites.shot, x, y, cell::charge_spark.Shifted(((age - 1) / 5) * 8, 0));
+        DrawCellAt(gameSprites.shot, x - 8, targetY - 8, 16, 16, cell::charge_marker.Source());
     }
 
     float targetY;

@@ -11,6 +11,11 @@ void DrawCellAt(CSprite2D* batch, float left, float top, float width, float heig
     ZethSprite::DrawRect(batch, dst, kSpriteDepth, src, colour, 1);
 }
 
+void DrawCellAt(CSprite2D* batch, float left, float top, float width, float height, const CellSource& source,
+                uint32_t colour) {
+    DrawCellAt(batch, left, top, width, height, source.u, source.v, source.width, source.height, colour);
+}
+
 void DrawCellCentred(CSprite2D* batch, float x, float y, int32_t width, int32_t height, float srcX, float srcY,
                      uint32_t colour) {
     DrawCellAt(batch, x - static_cast<float>(width / 2), y - static_cast<float>(height / 2),

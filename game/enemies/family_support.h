@@ -16,6 +16,8 @@ constexpr float kSpriteDepth = 32767.0f;
 // One sprite whose destination starts at (left, top); a negative source size mirrors it.
 void DrawCellAt(CSprite2D* batch, float left, float top, float width, float height, float srcX, float srcY,
                 float srcWidth, float srcHeight, uint32_t colour = kOpaqueWhite);
+void DrawCellAt(CSprite2D* batch, float left, float top, float width, float height, const CellSource& source,
+                uint32_t colour = kOpaqueWhite);
 // One sprite of the source cell's size centred on (x, y), the halves truncated to integers.
 void DrawCellCentred(CSprite2D* batch, float x, float y, int32_t width, int32_t height, float srcX, float srcY,
                      uint32_t colour = kOpaqueWhite);

@@ -10,6 +10,7 @@
 #include "game/enemies/family_enemy.h"
 #include "game/enemies/family_support.h"
 #include "game/world/class_rows.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
@@ -21,9 +22,9 @@ namespace {
 constexpr int32_t kBusyField = 48;
 
 // One cell of "groundenemy.bmp", centred, without a flash.
-void DrawGround(float x, float y, float sx, float sy, float sw = 16.0f, float sh = 16.0f) {
-    DrawCellAt(gameSprites.groundenemy, x - std::fabs(sw) / 2.0f, y - std::fabs(sh) / 2.0f, std::fabs(sw),
-               std::fabs(sh), sx, sy, sw, sh);
+void DrawGround(float x, float y, const CellSource& s) {
+    DrawCellAt(gameSprites.groundenemy, x - std::fabs(s.width) / 2.0f, y - std::fabs(s.height) / 2.0f,
+               std::fabs(s.width), std::fabs(s.height), s);
 }
 
 class E_Ground : public Enemy {
@@ -81,7 +82,7 @@ public:
 class E_Star_G final : public GroundTarget<type_id::E_Star_G> {
 public:
     using GroundTarget::GroundTarget;
-    void Draw(ObjectController*) override { DrawGround(x, y, 96.0f, 48.0f); }
+    void Draw(ObjectController*) override { DrawGround(x, y, cell::g_star.Source()); }
 };
 
 // A target whose escape off the bottom is a failure and whose destruction a subversion; a core
@@ -96,17 +97,19 @@ protected:
     void Escaped(ObjectController* ctx) override { TellScene(ctx, Msg(3, stage_message::kChainBroken, ctx)); }
 };
 
-template <int32_t Id, int CoreX>
+template <int32_t Id, int Core>
 class RayedTarget : public ReportingTarget<Id> {
 public:
     using ReportingTarget<Id>::ReportingTarget;
     void Draw(ObjectController*) override {
         const float cx = this->x, cy = this->y;
-        DrawGround(cx, cy, static_cast<float>(CoreX), 32.0f);
+        DrawGround(cx, cy, cell::g_zegu_cores.Frame(Core).Source());
         // Upright above and below, a quarter turn left and right.
-        const float src[4] = {16.0f * static_cast<float>((this->age / 4) % 4), 32.0f, 16.0f, 32.0f};
-        DrawGround(cx, cy - 48.0f, src[0], src[1], src[2], src[3]);
-        DrawGround(cx, cy + 48.0f, src[0], src[1] + 32.0f, src[2], -src[3]);
+        const SheetCell ray = cell::g_rays.Frame((this->age / 4) % 4);
+        const CellSource s = ray.Source();
+        DrawGround(cx, cy - 48.0f, s);
+        DrawGround(cx, cy + 48.0f, ray.Source(false, true));
+        const float src[4] = {s.u, s.v, s.width, s.height};
         CSprite2D* batch = gameSprites.groundenemy;
         if (batch == nullptr) return;
         for (float side : {-48.0f, 48.0f}) {
@@ -116,12 +119,12 @@ public:
     }
 };
 
-class E_ZeguOr_G final : public RayedTarget<type_id::E_ZeguOr_G, 96> {
+class E_ZeguOr_G final : public RayedTarget<type_id::E_ZeguOr_G, 0> {
 public:
     using RayedTarget::RayedTarget;
 };
 
-class E_ZeguBr_G final : public RayedTarget<type_id::E_ZeguBr_G, 112> {
+class E_ZeguBr_G final : public RayedTarget<type_id::E_ZeguBr_G, 1> {
 public:
     using RayedTarget::RayedTarget;
 };
@@ -129,13 +132,13 @@ public:
 class E_SF_Panel_G final : public ReportingTarget<type_id::E_SF_Panel_G> {
 public:
     using ReportingTarget::ReportingTarget;
-    void Draw(ObjectController*) override { DrawGround(x, y, static_cast<float>(16 * (angle + 8)), 112.0f); }
+    void Draw(ObjectController*) override { DrawGround(x, y, cell::g_panel.Shifted(16 * angle, 0).Source()); }
 };
 
 class E_S2GE_G final : public GroundTarget<type_id::E_S2GE_G> {
 public:
     using GroundTarget::GroundTarget;
-    void Draw(ObjectController*) override { DrawGround(x, y, static_cast<float>(16 * angle), 96.0f); }
+    void Draw(ObjectController*) override { DrawGround(x, y, cell::g_s2ge.Shifted(16 * angle, 0).Source()); }
 };
 
 // Four frames a level, the odd levels in the right half, two levels a row.
@@ -143,8 +146,8 @@ class E_S28Coin_G final : public GroundTarget<type_id::E_S28Coin_G> {
 public:
     using GroundTarget::GroundTarget;
     void Draw(ObjectController*) override {
-        const int32_t column = (age / 4) % 4 + 4 * (angle % 2) + 8;
-        DrawGround(x, y, static_cast<float>(16 * column), static_cast<float>(16 * (angle / 2)));
+        const int32_t column = (age / 4) % 4 + 4 * (angle % 2);
+        DrawGround(x, y, cell::g_s28coin.Shifted(16 * column, 16 * (angle / 2)).Source());
     }
 };
 
@@ -152,8 +155,8 @@ class E_SF_SmallBlock_G final : public GroundTarget<type_id::E_SF_SmallBlock_G> 
 public:
     using GroundTarget::GroundTarget;
     void Draw(ObjectController*) override {
-        DrawCellAt(gameSprites.effect1, x - 8.0f, y - 8.0f, 24.0f, 24.0f, 136.0f, 112.0f, 24.0f, 24.0f);
-        DrawGround(x, y, static_cast<float>(16 * (angle + 10)), 112.0f);
+        DrawCellAt(gameSprites.effect1, x - 8.0f, y - 8.0f, 24.0f, 24.0f, cell::block_backing_small.Source());
+        DrawGround(x, y, cell::g_small_blocks.Shifted(16 * angle, 0).Source());
     }
 };
 
@@ -166,8 +169,8 @@ public:
         AddSceneScore(ctx, score);
     }
     void Draw(ObjectController*) override {
-        DrawCellAt(gameSprites.effect1, x - 16.0f, y - 16.0f, 40.0f, 40.0f, 96.0f, 112.0f, 40.0f, 40.0f);
-        DrawGround(x, y, static_cast<float>(32 * (angle + 4)), 128.0f, 32.0f, 32.0f);
+        DrawCellAt(gameSprites.effect1, x - 16.0f, y - 16.0f, 40.0f, 40.0f, cell::block_backing_large.Source());
+        DrawGround(x, y, cell::g_big_blocks.Shifted(32 * angle, 0).Source());
     }
 };
 
@@ -188,15 +191,15 @@ struct FortressRow {
     int16_t floorBelow; // an interval below this...
     int16_t floorValue; // ...becomes this
     bool opens;         // 1-3 open and shut; 4 stays open
-    int16_t row;        // of its ground cells
+    SheetCell cells;    // its four cells, by hatch (1-3) or by level (4)
 };
 
 constexpr FortressRow kFortresses[] = {
-    // id                         B    below value opens row
-    {type_id::E_ZanacFortress1_G, 150, 15, 15, true,  32},
-    {type_id::E_ZanacFortress2_G, 150, 30, 30, true,  48},
-    {type_id::E_ZanacFortress3_G, 150, 10, 10, true,  64},
-    {type_id::E_ZanacFortress4_G, 120, 20, 30, false, 80},
+    // id                         B    below value opens cells
+    {type_id::E_ZanacFortress1_G, 150, 15, 15, true,  cell::g_fortresses},
+    {type_id::E_ZanacFortress2_G, 150, 30, 30, true,  cell::g_fortresses.Shifted(0, 16)},
+    {type_id::E_ZanacFortress3_G, 150, 10, 10, true,  cell::g_fortresses.Shifted(0, 32)},
+    {type_id::E_ZanacFortress4_G, 120, 20, 30, false, cell::g_fortress4},
 };
 static_assert(RowsRunFrom(kFortresses, type_id::E_ZanacFortress1_G));
 
@@ -212,8 +215,8 @@ public:
         if (owner != nullptr) owner->OnMessage(Msg(3, stage_message::kBossPartDestroyed, ctx));
     }
     void Draw(ObjectController*) override {
-        const int32_t column = Row().opens ? hatch + 8 : angle + 8;
-        DrawGround(x, y, static_cast<float>(16 * column), static_cast<float>(Row().row));
+        const int32_t column = Row().opens ? hatch : angle;
+        DrawGround(x, y, Row().cells.Shifted(16 * column, 0).Source());
     }
     int32_t hatch = 0;  // 0 open, 1 and 2 half open, 3 shut
 
@@ -323,9 +326,7 @@ class E_Gradius_Hatch_G final : public GradiusGround<type_id::E_Gradius_Hatch_G>
 public:
     using GradiusGround::GradiusGround;
     void Draw(ObjectController*) override {
-        const float open = age <= 100 ? 0.0f : 32.0f;
-        if (x < 128.0f) DrawGround(x, y, 32.0f + open, 64.0f, 32.0f, 32.0f);
-        else DrawGround(x, y, 64.0f + open, 64.0f, -32.0f, 32.0f);
+        DrawGround(x, y, cell::g_hatch.Frame(age <= 100 ? 0 : 1).Source(x >= 128.0f));
     }
 
 private:
@@ -342,8 +343,7 @@ class E_Gradius_Battery_G final : public GradiusGround<type_id::E_Gradius_Batter
 public:
     using GradiusGround::GradiusGround;
     void Draw(ObjectController*) override {
-        if (x < 128.0f) DrawGround(x, y, 192.0f, 32.0f);
-        else DrawGround(x, y, 208.0f, 32.0f, -16.0f, 16.0f);
+        DrawGround(x, y, cell::g_battery.Source(x >= 128.0f));
     }
 
 private:
@@ -389,14 +389,15 @@ public:
         CSprite2D* batch = gameSprites.EnemyBatch(SheetIndex());
         if (age < 32) {
             const float grown = static_cast<float>(age / 2 + 1);
+            const SheetCell& spin = cell::clone_spins;
             DrawCellAt(batch, x - static_cast<float>(width / 2), y - static_cast<float>((age / 2) / 2), 16.0f, grown,
-                       192.0f, 192.0f, 16.0f, grown);
+                       spin.U(), spin.V(), spin.W(), grown);
             DrawCellAt(gameSprites.effect1, x - static_cast<float>(width / 2), y - static_cast<float>(height / 2) + 8.0f,
-                       16.0f, 16.0f, static_cast<float>((6 + (age / 3) % 3) * 16), 96.0f, 16.0f, 16.0f);
+                       16.0f, 16.0f, cell::clone_swirl.Frame((age / 3) % 3).Source());
             return;
         }
-        const SpinCell& cell = CellOfSpin(angle);
-        DrawFrom(cell.x, cell.y, cell.w, 16.0f);
+        const SpinCell& spin = CellOfSpin(angle);
+        DrawFrom(cell::clone_spins.Frame(spin.frame), spin.mirrored);
     }
 
     int32_t variant = 0;
@@ -405,18 +406,18 @@ public:
 private:
     struct SpinCell {
         int32_t low, high;  // the range (low, high]
-        float x, y, w;
+        int8_t frame;       // of the clone's eight spins
+        bool mirrored;
     };
     // The spin ranges overlap a little; the first that holds wins.
     static const SpinCell& CellOfSpin(int32_t a) {
         static constexpr SpinCell kCells[] = {
-            {14017, 18750, 192, 192, 16},  {18568, 23301, 208, 192, 16},  {23119, 27852, 224, 192, 16},
-            {27670, 32403, 240, 192, 16},  {32221, 36955, 192, 208, 16},  {36772, 41506, 208, 208, 16},
-            {41324, 46057, 224, 208, 16},  {45875, 50608, 240, 208, 16},  {50426, 55159, 256, 208, -16},
-            {54977, 59710, 240, 208, -16}, {59528, 64261, 224, 208, -16}, {1274, 6007, 256, 192, -16},
-            {5825, 10558, 240, 192, -16},  {10376, 15109, 224, 192, -16},
+            {14017, 18750, 0, false}, {18568, 23301, 1, false}, {23119, 27852, 2, false}, {27670, 32403, 3, false},
+            {32221, 36955, 4, false}, {36772, 41506, 5, false}, {41324, 46057, 6, false}, {45875, 50608, 7, false},
+            {50426, 55159, 7, true},  {54977, 59710, 6, true},  {59528, 64261, 5, true},  {1274, 6007, 3, true},
+            {5825, 10558, 2, true},   {10376, 15109, 1, true},
         };
-        static constexpr SpinCell kOther = {0, 0, 208, 208, -16};
+        static constexpr SpinCell kOther = {0, 0, 4, true};
         for (const SpinCell& c : kCells) {
             if (a > c.low && a <= c.high) return c;
         }

@@ -6,6 +6,7 @@
 
 #include "framework/core/angle.h"
 #include "game/enemies/family_support.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
@@ -126,9 +127,9 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.shot, x, y, 24, 24, 72.0f, 0.0f);
-        if ((age / 2) % 2 == 0) DrawCellCentred(gameSprites.shot, x, y, 16, 16, 56.0f, 0.0f);
-        else DrawCellCentred(gameSprites.shot, x, y, 32, 32, 96.0f, 0.0f);
+        DrawCellCentred(gameSprites.shot, x, y, cell::enemy_eraser);
+        if ((age / 2) % 2 == 0) DrawCellCentred(gameSprites.shot, x, y, cell::orb_ring_small);
+        else DrawCellCentred(gameSprites.shot, x, y, cell::orb_ring_large);
     }
 };
 
@@ -152,8 +153,7 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.effect1, x, y, 16, 8, static_cast<float>(40 + 16 * cycle),
-                        static_cast<float>(64 + 8 * angle));
+        DrawCellCentred(gameSprites.effect1, x, y, cell::recca_item.Shifted(16 * cycle, 8 * angle));
     }
 
     int32_t phase = 0;

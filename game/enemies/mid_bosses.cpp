@@ -229,8 +229,8 @@ private:
     void DrawReadout() override {
         CSprite2D* batch = gameSprites.EnemyBatch(SheetIndex());
         const SheetCell& joint = cell::m_joint;
-        if (parts[0] != nullptr) DrawCellAt(batch, x - 16.0f, y - 4.0f, 8.0f, 8.0f, joint.U(), joint.V(), joint.W(), joint.H());
-        if (parts[1] != nullptr) DrawCellAt(batch, x + 8.0f, y - 4.0f, 8.0f, 8.0f, joint.U(), joint.V(), joint.W(), joint.H());
+        if (parts[0] != nullptr) DrawCellAt(batch, x - 16.0f, y - 4.0f, 8.0f, 8.0f, joint.Source());
+        if (parts[1] != nullptr) DrawCellAt(batch, x + 8.0f, y - 4.0f, 8.0f, 8.0f, joint.Source());
         DrawNumber(x, y + 8.0f, static_cast<int32_t>(hp), -1);
     }
 };

@@ -4,6 +4,7 @@
 #include "framework/core/angle.h"
 #include "game/enemies/effect.h"
 #include "game/enemies/family_support.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -28,8 +29,10 @@ public:
         DrawText(L"UNLOCK", x - 28.0f, y - 4.0f, kTextDepth, -1);
         if (age >= 10) return;
         const float apart = 6.0f * static_cast<float>(age);
-        DrawCellAt(gameSprites.enemy, x - 8.0f, y - 8.0f + apart, 16.0f, 16.0f, 32.0f, 32.0f, 16.0f, 16.0f);
-        DrawCellAt(gameSprites.enemy, x - 8.0f, y - 8.0f - apart, 16.0f, 16.0f, 48.0f, 32.0f, 16.0f, 16.0f);
+        for (int32_t half = 0; half < 2; ++half) {
+            DrawCellAt(gameSprites.enemy, x - 8.0f, y - 8.0f + (half == 0 ? apart : -apart), 16.0f, 16.0f,
+                       cell::e_unlock_halves.Frame(half).Source());
+        }
     }
 };
 
@@ -56,7 +59,7 @@ public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { EndRun(); }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.effect2, x, y, 8, 8, static_cast<float>(((age - 1) / 2) * 8 + 80), 24.0f);
+        DrawCellCentred(gameSprites.effect2, x, y, cell::item_streaks_diagonal.Shifted(((age - 1) / 2) * 8, 0));
     }
 };
 
@@ -69,7 +72,7 @@ public:
         EndRun();
     }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.effect2, x, y, 16, 16, static_cast<float>((age % 2 + 5) * 16), 48.0f);
+        DrawCellCentred(gameSprites.effect2, x, y, cell::warning_mark.Frame(age % 2));
     }
 };
 
@@ -82,7 +85,7 @@ public:
         EndRun();
     }
     void Draw(ObjectController*) override {
-        DrawCellAt(gameSprites.effect2, x - 16.0f, y - 8.0f, 32.0f, 16.0f, 144.0f, 96.0f, 32.0f, 16.0f);
+        DrawCellAt(gameSprites.effect2, x - 16.0f, y - 8.0f, 32.0f, 16.0f, cell::bell_bonus.Source());
     }
 };
 

@@ -65,8 +65,7 @@ public:
         }
         const float share = (hp - kFormThreshold) / (maxHp - kFormThreshold);
         const float bar = share * 28.0f + static_cast<float>((4 - form) * 32);
-        const SheetCell& fill = cell::boss_gauge_bar;
-        DrawCellAt(gameSprites.effect1, 34.0f, 0.0f, bar, 8.0f, fill.U(), fill.V(), fill.W(), fill.H());
+        DrawCellAt(gameSprites.effect1, 34.0f, 0.0f, bar, 8.0f, cell::boss_gauge_bar.Source());
         DrawNumber(208.0f, 0.0f, (kFormFrames - age) / 60, -1);
     }
 

@@ -8,6 +8,7 @@
 #include "framework/core/random.h"
 #include "game/enemies/effect.h"
 #include "game/enemies/family_support.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -79,9 +80,10 @@ public:
     void Move(ObjectController*) override {}
     void Run(ObjectController*) override { age += 1; }
     void Draw(ObjectController*) override {
-        const float row = angle == 0 ? 0.0f : 16.0f;
-        DrawCellAt(gameSprites.groundenemy, x - 128.0f, y - 16.0f, 128.0f, 32.0f, 0.0f, 112.0f + row, 128.0f, 32.0f);
-        DrawCellAt(gameSprites.groundenemy, x, y - 16.0f, 128.0f, 32.0f, 128.0f, 144.0f + row, -128.0f, -32.0f);
+        const SheetCell& bands = cell::stage5_bands;
+        const int32_t row = angle == 0 ? 0 : 16;
+        DrawCellAt(gameSprites.groundenemy, x - 128.0f, y - 16.0f, 128.0f, 32.0f, bands.U(), bands.V(row), 128.0f, 32.0f);
+        DrawCellAt(gameSprites.groundenemy, x, y - 16.0f, 128.0f, 32.0f, bands.U(128), bands.V(row + 32), -128.0f, -32.0f);
     }
 };
 
@@ -189,10 +191,10 @@ public:
     void Draw(ObjectController*) override {
         const float h = static_cast<float>(height), top = y - h / 2.0f;
         if (age < 4) {
-            DrawCellAt(gameSprites.effect1, 0.0f, top, 32.0f * age, h, 216.0f, 48.0f, 8.0f, 8.0f);
-            DrawCellAt(gameSprites.effect1, 256.0f, top, -32.0f * age, h, 216.0f, 48.0f, 8.0f, 8.0f);
+            DrawCellAt(gameSprites.effect1, 0.0f, top, 32.0f * age, h, cell::erase_line.Source());
+            DrawCellAt(gameSprites.effect1, 256.0f, top, -32.0f * age, h, cell::erase_line.Source());
         } else {
-            DrawCellAt(gameSprites.effect1, 0.0f, top, 256.0f, h, 216.0f, 48.0f, 8.0f, 8.0f);
+            DrawCellAt(gameSprites.effect1, 0.0f, top, 256.0f, h, cell::erase_line.Source());
         }
     }
 };
@@ -209,7 +211,7 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        DrawCellCentred(gameSprites.enemy, x, y, 16, 16, static_cast<float>(((age / 4) % 2 + 6) * 32), 112.0f);
+        DrawCellCentred(gameSprites.enemy, x, y, cell::w_tetris.Shifted(32 * ((age / 4) % 2), 0));
     }
 };
 
@@ -234,7 +236,11 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        if (twinkle % 240 < 120) DrawCellAt(gameSprites.effect3, x, y, 1.0f, 1.0f, 8.0f, 8.0f, 1.0f, 1.0f, static_cast<uint32_t>(colour));
+        // One texel from the middle of the small blast, in the star's colour.
+        if (twinkle % 240 < 120) {
+            DrawCellAt(gameSprites.effect3, x, y, 1.0f, 1.0f, cell::small_blast.U(8), cell::small_blast.V(8), 1.0f, 1.0f,
+                       static_cast<uint32_t>(colour));
+        }
     }
     int32_t twinkle;
     int32_t colour = -1;
@@ -259,8 +265,7 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        DrawCellAt(gameSprites.enemy, x - 16.0f, y - 8.0f, 32.0f, 16.0f, 192.0f, static_cast<float>(((age / 8) % 2 + 14) * 16),
-                   32.0f, 16.0f);
+        DrawCellAt(gameSprites.enemy, x - 16.0f, y - 8.0f, 32.0f, 16.0f, cell::bell_cloud.Frame((age / 8) % 2).Source());
     }
     int32_t bellCount = 0;
 
@@ -284,14 +289,23 @@ public:
         EndRun();
     }
     void Draw(ObjectController*) override {
-        // Source x (before the frame step), y, width, height by octant.
-        static constexpr float kOctants[8][4] = {
-            {48, 24, 8, 8},  {80, 24, 8, -8},  {48, 24, 8, -8}, {88, 24, -8, -8},
-            {56, 24, -8, 8}, {88, 16, -8, 8},  {48, 16, 8, 8},  {80, 16, 8, 8},
+        // By octant: the streaks' cell, the column of its first frame (before the frame step) and
+        // how it is mirrored.
+        struct Octant {
+            const SheetCell* streaks;
+            int8_t column;
+            bool mirrorX, mirrorY;
         };
-        const float* o = kOctants[(angle % 8 + 8) % 8];
-        const float f = static_cast<float>(((age - 1) / 2) % 4);
-        DrawCellAt(gameSprites.effect2, x - 4.0f, y - 4.0f, 8.0f, 8.0f, o[0] + 8.0f * f, o[1], o[2], o[3]);
+        static constexpr Octant kOctants[8] = {
+            {&cell::item_streaks_side, 0, false, false}, {&cell::item_streaks_up, 32, false, true},
+            {&cell::item_streaks_up, 0, false, true},    {&cell::item_streaks_up, 32, true, true},
+            {&cell::item_streaks_side, 0, true, false},  {&cell::item_streaks_up, 32, true, false},
+            {&cell::item_streaks_up, 0, false, false},   {&cell::item_streaks_up, 32, false, false},
+        };
+        const Octant& o = kOctants[(angle % 8 + 8) % 8];
+        const int32_t f = ((age - 1) / 2) % 4;
+        DrawCellAt(gameSprites.effect2, x - 4.0f, y - 4.0f, 8.0f, 8.0f,
+                   o.streaks->Shifted(o.column + 8 * f, 0).Source(o.mirrorX, o.mirrorY));
     }
 };
 

@@ -7,6 +7,7 @@
 #include "framework/core/angle.h"
 #include "game/enemies/effect.h"
 #include "game/enemies/family_support.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -48,7 +49,7 @@ public:
     }
     // Blinks until it bursts.
     void Draw(ObjectController*) override {
-        if (age < 30) DrawCellCentred(gameSprites.shot, x, y, 16, 16, static_cast<float>((age % 2) * 16 + 8), 112.0f);
+        if (age < 30) DrawCellCentred(gameSprites.shot, x, y, cell::placed_bomb.Frame(age % 2));
     }
 
 private:
@@ -173,7 +174,7 @@ public:
         const uint32_t colour = GhostRuleColour(ctx, side);
         for (int i = 0; i <= 8; ++i) {
             const int32_t a = DegreesToAngle(22.5 * i);
-            DrawCellCentred(gameSprites.effect2, x + AngleCos(a) * r, y + AngleSin(a) * r, 8, 8, 208.0f, 48.0f, colour);
+            DrawCellCentred(gameSprites.effect2, x + AngleCos(a) * r, y + AngleSin(a) * r, cell::half_ring_dot, colour);
         }
     }
 };
@@ -183,7 +184,8 @@ public:
     using RowEffect::RowEffect;
     void Run(ObjectController*) override { age += 1; }
     void Draw(ObjectController* ctx) override {
-        DrawCellCentred(gameSprites.shot, x, y, 8, 8, 160.0f, 120.0f, GhostRuleColour(ctx, side));
+        // The seed shows the companion beam's lower frame.
+        DrawCellCentred(gameSprites.shot, x, y, cell::fz_companion_beam.Frame(1), GhostRuleColour(ctx, side));
     }
 };
 
@@ -212,7 +214,9 @@ public:
     void Draw(ObjectController* ctx) override {
         const int32_t setting = ctx->scoreData.ghostDisplay;
         const bool dark = owner == nullptr || setting == 0 || (setting == 2 && owner->GetSide() == 2);
-        DrawCellCentred(gameSprites.shot, x, y, 16, 16, 192.0f, 144.0f, dark ? 0xFF000000u : kOpaqueWhite);
+        // 16 x 16 from the shuriken's first frame: the shuriken and the texels below and beside it.
+        DrawCellCentred(gameSprites.shot, x, y, 16, 16, cell::shuriken.U(), cell::shuriken.V(),
+                        dark ? 0xFF000000u : kOpaqueWhite);
     }
 
 private:
@@ -349,11 +353,11 @@ public:
     }
     void Draw(ObjectController*) override {
         if (age < 4) {
-            DrawCellAt(gameSprites.effect2, x - 4.0f, y - 4.0f, 8.0f, 8.0f, static_cast<float>((age % 2) * 8 + 96),
-                       static_cast<float>((age / 2) * 8 + 80), 8.0f, 8.0f);
+            DrawCellAt(gameSprites.effect2, x - 4.0f, y - 4.0f, 8.0f, 8.0f, cell::discharge_sparks.Frame(age).Source());
         } else {
-            DrawCellAt(gameSprites.effect2, x - 8.0f, y - 8.0f, 16.0f, 16.0f, static_cast<float>((age + 3) * 16), 80.0f,
-                       16.0f, 16.0f);
+            // The ring, then 16-texel steps to its right over the reticle's texels.
+            DrawCellAt(gameSprites.effect2, x - 8.0f, y - 8.0f, 16.0f, 16.0f,
+                       cell::discharge_ring.Shifted((age - 4) * 16, 0).Source());
         }
     }
 };
@@ -367,8 +371,10 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        if (angle < 8) DrawCellAt(gameSprites.shot, x - 4.0f, y - 4.0f, 8.0f, 8.0f, static_cast<float>(angle * 8 + 192), 48.0f, 8.0f, 8.0f);
-        else DrawCellAt(gameSprites.shot, x - 4.0f, y - 4.0f, 8.0f, 8.0f, static_cast<float>(angle * 8 + 136), 48.0f, -8.0f, 8.0f);
+        // 8-texel columns of the Recca bomb's small quarters; from variant 8 on, column v - 8 mirrored.
+        const SheetCell& quarters = cell::recca_bomb_small;
+        if (angle < 8) DrawCellAt(gameSprites.shot, x - 4.0f, y - 4.0f, 8.0f, 8.0f, quarters.U(8 * angle), quarters.V(), 8.0f, 8.0f);
+        else DrawCellAt(gameSprites.shot, x - 4.0f, y - 4.0f, 8.0f, 8.0f, quarters.U(8 * (angle - 7)), quarters.V(), -8.0f, 8.0f);
     }
 };
 
