@@ -54,8 +54,8 @@ ReadResult Read(const char* path, std::vector<uint8_t>* data, size_t limit, uint
     return result;
 }
 
-bool WriteReplacing(const char* path, const void* data, size_t size) {
-    return platform::WriteFileReplacing(PathForWriting(path), data, size);
+bool WriteReplacing(const char* path, const void* data, size_t size, WriteFailure* failure) {
+    return platform::WriteFileReplacing(PathForWriting(path), data, size, failure);
 }
 
 bool CopyNew(const char* from, const char* to) {

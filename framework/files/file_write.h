@@ -8,7 +8,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/os/file_write.h"
+
 namespace ZethUserFile {
+
+using platform::WriteFailure;
 
 // How a read went.
 enum class ReadResult {
@@ -25,8 +29,9 @@ bool Exists(const char* path);  // something is there under that name
 ReadResult Read(const char* path, std::vector<uint8_t>* data, size_t limit, uint64_t* fileSize = nullptr);
 // True when data holds the file, or its first part.
 inline bool HoldsData(ReadResult result) { return result == ReadResult::kWhole || result == ReadResult::kTooLarge; }
-// Replaces the file with the bytes; on failure the old file stays as it was.
-bool WriteReplacing(const char* path, const void* data, size_t size);
+// Replaces the file with the bytes; on failure the old file stays as it was, and failure (when
+// given) says why.
+bool WriteReplacing(const char* path, const void* data, size_t size, WriteFailure* failure = nullptr);
 bool CopyNew(const char* from, const char* to);  // false, changing nothing, when to exists
 bool Rename(const char* from, const char* to);   // replaces to
 bool MakeFolder(const char* path);               // true when the folder exists afterwards

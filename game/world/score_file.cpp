@@ -22,7 +22,17 @@ constexpr size_t kScoreFileSize = 78152;
 // Sixteen tokens of a few characters need under a hundred bytes; a longer file is not one.
 constexpr size_t kConfigFileLimit = 4096;
 constexpr const char* kSaveFailedText = "ハイスコアとパーティー編成を\n書き込めませんでした";
-constexpr const char* kCannotSaveText = "フォルダに書き込めないため、スコアとリプレイを保存できません [ %s ]";
+// What the start says when it cannot make the score file, by the cause it met.
+const char* CannotSaveText(ZethUserFile::WriteFailure failure) {
+    using ZethUserFile::WriteFailure;
+    switch (failure) {
+        case WriteFailure::kNotPermitted: return "フォルダに書き込めないため、スコアとリプレイを保存できません [ %s ]";
+        case WriteFailure::kTooManyOpenFiles: return "開いているファイルが多すぎるため、スコアを保存できません [ %s ]";
+        case WriteFailure::kTemporaryInTheWay:
+            return "一時ファイルの名前にファイルでないものがあるため、スコアを保存できません [ %s.tmp ]";
+        default: return "スコアファイルを作れないため、スコアを保存できません [ %s ]";
+    }
+}
 // Ids that are no character: a file cannot unlock them (ids 41-63 are kept as read).
 constexpr std::pair<int32_t, int32_t> kNonCharacterIds[] = {{2, 8}, {10, 10}, {15, 20}, {22, 24}, {26, 27}, {29, 40}};
 
@@ -145,10 +155,10 @@ bool ScoreData::Load(ObjectController* game) {
                            (!bytes.empty() && bytes.size() != kScoreFileSize);
     } else if (score == ReadResult::kUnreadable) {
         keepDamagedFile_ = true;  // whatever is there is set aside, never overwritten
-    } else if (!ZethUserFile::WriteReplacing(kScoreFileName, nullptr, 0)) {
-        // A read-only folder: the game still runs, and the player learns once, at the start,
-        // that nothing will be kept.
-        ZethLog::Report(kCannotSaveText, kScoreFileName);
+    } else if (ZethUserFile::WriteFailure failure{}; !ZethUserFile::WriteReplacing(kScoreFileName, nullptr, 0, &failure)) {
+        // A read-only folder, say: the game still runs, and the player learns once, at the
+        // start, that nothing will be kept, and why.
+        ZethLog::Report(CannotSaveText(failure), kScoreFileName);
     }
     if (keepDamagedFile_) ZethLog::Report("スコアファイルが壊れています [ %s ]", kScoreFileName);
 

@@ -8,9 +8,20 @@
 
 namespace platform {
 
+// Why a write failed.
+enum class WriteFailure {
+    kNone,
+    kNotPermitted,        // the folder or file refuses the write (permissions, a read-only file system)
+    kTooManyOpenFiles,    // no file descriptor is left to the process or the system
+    kTemporaryInTheWay,   // "<path>.tmp" is something other than a file or an empty folder: left alone
+    kOther,               // a full disk, an input/output error, ...
+};
+
 // Writes the bytes to "<path>.tmp", flushes them to the disk and renames the temporary file onto
-// path. On failure the temporary file is removed and any old file at path is left untouched.
-bool WriteFileReplacing(const std::string& path, const void* data, size_t size);
+// path. A file left at the temporary name by a crash, or an empty folder there, is removed first.
+// On failure the temporary file is removed, any old file at path is left untouched, and failure
+// (when given) says why.
+bool WriteFileReplacing(const std::string& path, const void* data, size_t size, WriteFailure* failure = nullptr);
 // Copies from to a new file to; fails, changing nothing, when to already exists.
 bool CopyFileNew(const std::string& from, const std::string& to);
 // Renames from to to, replacing to when it exists.

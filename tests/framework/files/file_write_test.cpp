@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "framework/files/file_write.h"
 #include "temp_folder.h"
@@ -41,11 +43,46 @@ TEST_F(UserFiles, WritesReplaceWholeFilesInFoldersOfAnyCase) {
     EXPECT_EQ(Read("pipe.dat"), "<missing>");
     alarm(0);
     EXPECT_FALSE(ZethUserFile::WriteReplacing("nowhere\\x.bin", "abc", 3));
+}
 
-    fs::create_directory("busy.tmp");  // the temporary file cannot be made: the old file stays
-    folder_.Write("busy", "kept");
-    EXPECT_FALSE(ZethUserFile::WriteReplacing("busy", "new", 3));
-    EXPECT_EQ(Read("busy"), "kept");
+// A failed write keeps the old file and says why; an empty folder at the temporary name is no
+// reason to fail (it is removed), a folder with something in it is left alone.
+TEST_F(UserFiles, AFailedWriteKeepsTheOldFileAndSaysWhy) {
+    using ZethUserFile::WriteFailure;
+    rlimit files{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &files), 0);
+    struct Case {
+        const char* name;
+        std::function<void()> fault;
+        WriteFailure failure;
+    };
+    const Case cases[] = {
+        {"empty folder at the temporary name", [] { fs::create_directory("busy.tmp"); }, WriteFailure::kNone},
+        {"folder with a file at the temporary name", [this] { folder_.Write("busy.tmp/inside", "left"); },
+         WriteFailure::kTemporaryInTheWay},
+        {"no file descriptor left",
+         [&] {
+             const int next = dup(0);  // the lowest free descriptor: a limit there leaves none
+             close(next);
+             const rlimit none{static_cast<rlim_t>(next), files.rlim_max};
+             setrlimit(RLIMIT_NOFILE, &none);
+         },
+         WriteFailure::kTooManyOpenFiles},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all("busy.tmp");
+        folder_.Write("busy", "kept");
+        c.fault();
+        WriteFailure failure = WriteFailure::kOther;
+        const bool written = ZethUserFile::WriteReplacing("busy", "new", 3, &failure);
+        setrlimit(RLIMIT_NOFILE, &files);
+        EXPECT_EQ(written, c.failure == WriteFailure::kNone) << c.name;
+        EXPECT_EQ(failure, c.failure) << c.name;
+        EXPECT_EQ(Read("busy"), written ? "new" : "kept") << c.name;
+        if (failure == WriteFailure::kTemporaryInTheWay) {
+            EXPECT_EQ(Read("busy.tmp/inside"), "left");
+        }
+    }
 }
 
 TEST_F(UserFiles, CopiesNeverReplaceAndFoldersAreMadeOnce) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "framework/app/log.h"
@@ -178,17 +182,61 @@ TEST_F(Scores, SomethingUnreadableInThePlaceOfTheFileIsSetAsideNotOverwritten) {
 // A game over saves twice in a row: failures back to back are said once, until a save succeeds.
 TEST_F(Scores, AnUnwritableFileSaysSoOnceAndKeepsTheRecord) {
     const std::string said = "ハイスコアとパーティー編成を\n書き込めませんでした";
-    std::filesystem::create_directory("qvscore.dat.tmp");  // the temporary file cannot be made
+    user.folder.Write("qvscore.dat.tmp/inside", "");  // the temporary file cannot be made
     EXPECT_FALSE(data.SaveParty(3, 1, 21, 1, 2, 3, 0));
     EXPECT_FALSE(data.SaveParty(3, 1, 22, 1, 2, 3, 0));
     EXPECT_EQ(platform.messageBox.Texts(), std::vector<std::string>{said});
     EXPECT_EQ(data.GetPartyValue(3, 1), 22);
     EXPECT_FALSE(user.Exists("qvscore.dat"));
-    std::filesystem::remove("qvscore.dat.tmp");
+    std::filesystem::remove_all("qvscore.dat.tmp");
     EXPECT_TRUE(data.SaveParty(3, 1, 23, 1, 2, 3, 0));
-    std::filesystem::create_directory("qvscore.dat.tmp");
+    user.folder.Write("qvscore.dat.tmp/inside", "");
     EXPECT_FALSE(data.SaveParty(3, 1, 24, 1, 2, 3, 0));
     EXPECT_EQ(platform.messageBox.Texts(), (std::vector<std::string>{said, said}));
+}
+
+// A start that cannot make the missing score file says once in the log why, by the cause it met;
+// an empty folder left at the temporary name is no cause: it is removed and the file is made.
+TEST_F(Scores, AStartThatCannotMakeTheFileSaysTheCauseItMet) {
+    const std::string logPath = user.folder.Path() + "/log.html";
+    struct Case {
+        const char* name;
+        std::function<void()> fault;
+        const char* said;  // null: the file is made
+    };
+    rlimit files{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &files), 0);
+    const Case cases[] = {
+        {"no file descriptor left",
+         [&] {
+             const int next = dup(0);  // the lowest free descriptor: a limit there leaves none
+             close(next);
+             const rlimit none{static_cast<rlim_t>(next), files.rlim_max};
+             setrlimit(RLIMIT_NOFILE, &none);
+         },
+         "開いているファイルが多すぎるため、スコアを保存できません [ qvscore.dat ]"},
+        {"empty folder at the temporary name", [&] { std::filesystem::create_directory("qvscore.dat.tmp"); }, nullptr},
+        {"folder with a file at the temporary name", [&] { user.folder.Write("qvscore.dat.tmp/inside", "kept"); },
+         "一時ファイルの名前にファイルでないものがあるため、スコアを保存できません [ qvscore.dat.tmp ]"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove("qvscore.dat");
+        ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
+        c.fault();
+        data.Load(&world);
+        setrlimit(RLIMIT_NOFILE, &files);
+        ZethLog::Close();
+        const std::string log = testing_support::ReadLog(logPath);
+        EXPECT_EQ(Count(log, "フォルダに書き込めない"), 0u) << c.name;
+        if (c.said == nullptr) {
+            EXPECT_EQ(user.Read("qvscore.dat"), "") << c.name;
+            EXPECT_FALSE(user.Exists("qvscore.dat.tmp")) << c.name;
+        } else {
+            EXPECT_FALSE(user.Exists("qvscore.dat")) << c.name;
+            EXPECT_EQ(Count(log, c.said), 1u) << c.name << "\n" << log;
+        }
+    }
+    EXPECT_EQ(user.Read("qvscore.dat.tmp/inside"), "kept");  // left as it was, and named
 }
 
 TEST_F(Scores, RegisterUnlocksCharactersAndRaisesTheArrestCounter) {
