@@ -6,7 +6,6 @@
 #include "framework/core/random.h"
 #include "framework/sound/sound.h"
 #include "framework/sound/vox.h"
-#include "framework/app/zeth.h"
 
 namespace {
 
@@ -43,9 +42,7 @@ int32_t StageLoopFrame(int32_t track) {
 
 std::string TunePath(int32_t tune) {
     const char* name = tune == kGhostTune ? "ghost.ogg" : tune == kVoiceTune ? "aiko_t2_vo.ogg" : nullptr;
-    if (name == nullptr) return {};
-    std::string folder = Zeth::GetExecutableFolder();
-    return (folder.empty() ? std::string() : folder + "/") + "fixbgm/" + name;
+    return name == nullptr ? std::string() : std::string("fixbgm\\") + name;
 }
 
 double TuneTargetMs(int32_t tune, int32_t frames) {

@@ -42,7 +42,9 @@ private:
     bool TunePlaying();
 };
 
-// Where a tune's file is: the folder "fixbgm" beside the executable; empty for other numbers.
+// A tune's file, in the folder "fixbgm" beside the executable: a path relative to that folder,
+// which every search makes current, so that the folder's own name (whatever bytes it holds) is
+// never converted as the game's paths are; empty for other numbers.
 std::string TunePath(int32_t tune);
 // The tune position, in milliseconds, that a frame count stands for. The ghost tune plays its
 // first 640 frames once and then loops over the next 7520.

@@ -32,10 +32,16 @@ protected:
     void SetUp() override {
         const char* build = std::getenv("TANZLOR_BUILD_DIR");
         ASSERT_NE(build, nullptr);
-        folder_ = std::filesystem::path(::testing::TempDir()) / ("tanzlor_e2e_" + std::to_string(getpid()));
-        std::filesystem::remove_all(folder_);
+        build_ = build;
+        root_ = std::filesystem::path(::testing::TempDir()) / ("tanzlor_e2e_" + std::to_string(getpid()));
+        std::filesystem::remove_all(root_);
+        InstallIn(root_);
+    }
+    // Makes `folder` the game's folder: the program and its data pack, and a runtime folder.
+    void InstallIn(const std::filesystem::path& folder) {
+        folder_ = folder;
         std::filesystem::create_directories(folder_ / "runtime");
-        std::filesystem::copy_file(std::filesystem::path(build) / "tanzlor", folder_ / "tanzlor");
+        for (const char* file : {"tanzlor", "data.bin"}) std::filesystem::copy_file(build_ / file, folder_ / file);
     }
     // Copies a failed test left running are ended with it.
     void TearDown() override {
@@ -43,7 +49,7 @@ protected:
             kill(pid, SIGKILL);
             waitpid(pid, nullptr, 0);
         }
-        std::filesystem::remove_all(folder_);
+        std::filesystem::remove_all(root_);
     }
 
     // Starts the copy headless with its standard error in stderrFile; `environment` is applied
@@ -135,7 +141,9 @@ protected:
 
     std::filesystem::path LogPath() const { return folder_ / "system_log.html"; }
 
-    std::filesystem::path folder_;
+    std::filesystem::path build_;   // the build folder, which holds the built program and data
+    std::filesystem::path root_;    // removed after the test
+    std::filesystem::path folder_;  // the game's folder, root_ or a folder inside it
     std::vector<pid_t> running_;
     bool asNobody_ = false;
     rlim_t fileSizeLimit_ = RLIM_INFINITY;  // the largest file the copy may write (ulimit -f)

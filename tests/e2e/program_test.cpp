@@ -33,6 +33,33 @@ TEST_F(Program, AClosedPipeOnStandardErrorIsAFailedWriteNotTheEnd) {
     EXPECT_EQ(WaitExitWithin(first, kEndWithinMs), 0);
 }
 
+// A game folder whose name holds the Shift_JIS bytes 0x83 0x5C ("ソ", whose second byte is '\\'):
+// the tunes beside the program are opened all the same. The title's attract demo, after ten
+// seconds without a key, plays one; the program then holds it open.
+TEST_F(Program, TunesOpenInAFolderWhoseNameHoldsABackslashByte) {
+    InstallIn(root_ / "\x83\x5C");
+    std::filesystem::create_directories(folder_ / "fixbgm");
+    std::filesystem::copy_file(build_ / "fixbgm" / "aiko_t2_vo.ogg", folder_ / "fixbgm" / "aiko_t2_vo.ogg");
+    pid_t pid = Start("tune.err");
+    const std::filesystem::path descriptors = "/proc/" + std::to_string(pid) + "/fd";
+    auto tuneOpen = [&] {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(descriptors, error)) {
+            const std::string target = std::filesystem::read_symlink(entry.path(), error).string();
+            if (target == (folder_ / "fixbgm" / "aiko_t2_vo.ogg").string()) return true;
+        }
+        return false;
+    };
+    bool opened = false;
+    for (int i = 0; i < 600 && !opened && Running(pid); ++i) {  // the demo starts after 10 s; 60 s at most
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        opened = tuneOpen();
+    }
+    EXPECT_TRUE(opened) << ReadFile(folder_ / "tune.err");
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExitWithin(pid, kEndWithinMs), 0);
+}
+
 // The terminal closing under the game ends it in order, as a termination request does.
 TEST_F(Program, HangUpEndsInOrder) {
     pid_t pid = Start("hangup.err");
