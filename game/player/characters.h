@@ -103,8 +103,9 @@ public:
     int32_t keitoAlternate = 0;
 
 protected:
+    // The pattern switch, the volley, then the barriers (none on the Run of a switch).
     void Fire(ObjectController* ctx) override;
-    // Every frame after the fire decision: the barriers, then the cooldown counts down.
+    // Every frame after the fire decision, also while he is down: the cooldown counts down.
     void Upkeep(ObjectController* ctx) override;
 
 private:

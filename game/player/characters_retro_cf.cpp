@@ -134,7 +134,8 @@ void PC_Akimi::Fire(ObjectController* ctx) {
 }
 
 void PC_Keito::Fire(ObjectController* ctx) {
-    if (holdButton2 == 1) {
+    const bool switched = holdButton2 == 1;
+    if (switched) {
         keitoPattern = (keitoPattern + 1) % 3;
         if (keitoPattern != 0) ReleaseBarriers();
     }
@@ -154,10 +155,11 @@ void PC_Keito::Fire(ObjectController* ctx) {
         if (keitoPattern == 2 && powerLevel >= 3) keitoAlternate ^= 1;
         if (fired) fireCooldown = kKeitoCooldown[keitoPattern][powerLevel];
     }
+    // A switch to pattern 1 brings the barriers on the next frame.
+    if (!switched) KeepBarriers(ctx);
 }
 
-void PC_Keito::Upkeep(ObjectController* ctx) {
-    KeepBarriers(ctx);
+void PC_Keito::Upkeep(ObjectController*) {
     if (fireCooldown > 0) fireCooldown -= 1;
 }
 

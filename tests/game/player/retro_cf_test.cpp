@@ -220,8 +220,10 @@ TEST_F(RetroCF, KeitosBarriersCircleHimInPatternOneAndGoWhenHeSwitchesOrParks) {
         Hold(kFire2);
         Step();
         Hold(kFire2, false);
+        EXPECT_EQ(CountShots(type_id::S_CF_Barrier), 0);  // none on the Run of the switch
+        Step();
         int count = level == 3 ? 6 : 3;
-        ASSERT_EQ(CountShots(type_id::S_CF_Barrier), count);  // kept after the switch, in the same Run
+        ASSERT_EQ(CountShots(type_id::S_CF_Barrier), count);  // they come on the next frame
         for (int j = 0; j < count; ++j) {
             Object* b = keito->weapons[PC_Keito::kFirstBarrierSlot + j];
             ASSERT_NE(b, nullptr);
@@ -258,12 +260,20 @@ TEST_F(RetroCF, KeitoKeepsHisBarriersAfterFiringAndHisCooldownRunsEveryFrame) {
     ASSERT_FALSE(world.shots.empty());
     EXPECT_TRUE(MadeBy(world.shots.front(), 217));  // the volley first
     EXPECT_TRUE(MadeBy(world.shots.back(), 219));   // then the barriers
-    // Down (hp below 1) he neither reads input nor fires, yet the cooldown still runs out.
+    // Down (hp below 1) he neither reads input nor fires nor keeps his barriers (a lost one is
+    // not made again, the others stay where they are), yet the cooldown still runs out.
     keito->hp = 0.5f;
     const int32_t cooldown = keito->fireCooldown;
     ASSERT_GT(cooldown, 0);
+    keito->weapons[PC_Keito::kFirstBarrierSlot]->Kill();
+    const Object* kept = keito->weapons[PC_Keito::kFirstBarrierSlot + 1];
+    const float keptX = kept->x, keptY = kept->y;
     Step(cooldown);
     EXPECT_EQ(keito->fireCooldown, 0);
+    EXPECT_EQ(keito->weapons[PC_Keito::kFirstBarrierSlot], nullptr);
+    EXPECT_EQ(CountShots(type_id::S_CF_Barrier), 2);
+    EXPECT_EQ(kept->x, keptX);
+    EXPECT_EQ(kept->y, keptY);
 }
 
 TEST_F(RetroCF, TheHomingLaserFliesPlainUntilAnEnemyLinesUpThenStrikes) {
