@@ -1,3 +1,6 @@
+#include <algorithm>
+
+#include "../enemies/enemies_support.h"
 #include "player_support.h"
 
 using namespace player_test;
@@ -180,5 +183,60 @@ TEST_F(Party, AnEndedGhostTurnWaitsForTheScenesBeatAtLeastSixtyFrames) {
         party->ghostTimer = 30;
         party->OnMessage(Msg(3, 10, &world));
         EXPECT_EQ(party->ghostTimer, c.timer) << c.sceneAge;
+    }
+}
+
+// A party of four as the game start seats it: each member of its own class in its own seat (the
+// seat is its heads-up row), at its place in the formation, with the party's three lives; losing a
+// member costs one life and brings that member back to the same seat, and no other seat changes.
+TEST_F(Party, FourMembersAreSeatedInTheirPlacesAndALossCostsOneLife) {
+    struct Case {
+        int32_t ids[4];
+        int32_t formation;
+        float places[4][2];
+        const char* classes[4];
+        int lost;
+    } cases[] = {
+        {{11, 12, 13, 14}, 4, {{-24, 0}, {-8, 0}, {8, 0}, {24, 0}},
+         {"PC_Natsuki", "PC_Sayaka", "PC_Karen", "PC_Hikaru"}, 3},
+        {{0, 1, 9, 21}, 22, {{-8, -8}, {8, -8}, {-8, 8}, {8, 8}},
+         {"PC_Noa", "PC_Akimi", "PC_Keito", "PC_Minato"}, 0},
+        {{25, 28, 11, 12}, 1111, {{0, -24}, {0, -8}, {0, 8}, {0, 24}},
+         {"PC_Aiko", "PC_Yuu", "PC_Natsuki", "PC_Sayaka"}, 2},
+        {{14, 13, 12, 11}, 31, {{-16, -8}, {0, -8}, {16, -8}, {0, 8}},
+         {"PC_Hikaru", "PC_Karen", "PC_Sayaka", "PC_Natsuki"}, 1},
+    };
+    for (const Case& c : cases) {
+        world.gameMode = 0;
+        world.SetPlayerCount(4);
+        world.StartGame(c.ids[0], c.ids[1], c.ids[2], c.ids[3], c.formation, 0, -1);
+        Step();
+        auto expectSeats = [&](const char* when) {
+            for (int i = 0; i < 4; ++i) {
+                PC* m = party->members[i];
+                ASSERT_NE(m, nullptr) << when << " seat " << i;
+                EXPECT_EQ(enemies_test::ClassOf(m), c.classes[i]) << when << " seat " << i;
+                EXPECT_EQ(party->memberIds[i], c.ids[i]) << when << " seat " << i;
+                EXPECT_EQ(m->score, i) << when << " seat " << i;
+                EXPECT_EQ(m->x, party->x + c.places[i][0]) << when << " seat " << i;
+                EXPECT_EQ(m->y, party->y + c.places[i][1]) << when << " seat " << i;
+            }
+        };
+        expectSeats("seated");
+        EXPECT_EQ(party->lives, 3);
+        EXPECT_EQ(world.players.size(), 4u);
+
+        PC* kept[4];
+        std::copy(std::begin(party->members), std::begin(party->members) + 4, kept);
+        kept[c.lost]->Damage(&world, 1.0f);
+        Step();
+        EXPECT_EQ(party->lives, 2) << c.formation;
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(party->members[i], i == c.lost ? nullptr : kept[i]) << c.formation << " seat " << i;
+        }
+        Step(60);
+        expectSeats("back");
+        EXPECT_EQ(party->lives, 2) << c.formation;
+        EXPECT_EQ(world.players.size(), 4u);
     }
 }

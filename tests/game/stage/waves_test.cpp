@@ -130,4 +130,42 @@ TEST_F(Waves, AStageThatLeavesFreesItsWavesAndGroundEnemies) {
     for (Object* o : world.enemies) EXPECT_EQ(o->owner, nullptr);
 }
 
+// The class each wave kind releases, by the name of the class, and the level a mid-boss wave gives
+// its boss; kinds 192 and above release nothing.
+TEST_F(Waves, EachWaveKindReleasesItsOwnClass) {
+    struct Case {
+        int32_t kind;
+        const char* released;  // null: nothing
+    } cases[] = {
+        {0, "E_Coin_W"},          {1, "E_Box_W"},           {2, "E_IronBall_W"},        {3, "E_Circle_W"},
+        {4, "E_DropCircle_W"},    {5, "E_ZigzagX_W"},       {6, "E_EdgeMove4Circle_W"}, {7, "E_RefrectWall6_W"},
+        {64, "E_ReverseWing_Y"},  {65, "E_SquareBlock_Y"},  {66, "E_PopHoming_Y"},      {67, "E_NearingBall_Y"},
+        {68, "E_HorizonSlide_Y"}, {69, "E_AntiBullet_Y"},   {70, "E_StopCharge_Y"},     {71, "E_Homing_Y"},
+        {72, "E_ObliqueSlide_Y"}, {73, "E_BackAttack_Y"},   {74, "E_Split_Large_Y"},    {75, "E_Bound_Y"},
+        {128, "E_3Cannon_B"},     {129, "E_Shield_B"},      {130, "E_UFO_B"},           {131, "E_Arms_B"},
+        {134, "E_UFO_B"},         {189, "E_Shield_B"},      {191, "E_Arms_B"},          {192, nullptr},
+        {255, nullptr},
+    };
+    for (const Case& c : cases) {
+        world.ClearAll();
+        world.SweepObjects();
+        MakeStage(1);
+        Object* wave = world.CreateObject(type_id::SC_EnemyQ, 100, static_cast<float>(c.kind), 2, 0, 0, 0, nullptr);
+        ASSERT_NE(wave, nullptr);
+        wave->Run(&world);  // the first release is on the wave's first frame
+        std::vector<Object*> released;
+        for (Object* e : world.enemies) {
+            if (e->owner == wave) released.push_back(e);
+        }
+        if (c.released == nullptr) {
+            EXPECT_TRUE(released.empty()) << c.kind;
+            continue;
+        }
+        ASSERT_FALSE(released.empty()) << c.kind;
+        for (Object* e : released) EXPECT_EQ(enemies_test::ClassOf(e), c.released) << c.kind;
+        if (c.kind >= 128) EXPECT_EQ(released[0]->angle, (c.kind - 128) / 4) << c.kind;
+    }
+    EXPECT_TRUE(platform.messageBox.Texts().empty());
+}
+
 }  // namespace

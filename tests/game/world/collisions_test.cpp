@@ -268,3 +268,38 @@ TEST_F(Collisions, ItemsByKind) {
     EXPECT_EQ(world.enemyBullets.size(), 16u);
     EXPECT_EQ(scene->messages.back().Code(), 9);
 }
+
+// What a kill leaves, by the kind of the shot that made it: kind 504 leaves a power-up where it
+// destroys an enemy of kind 401 to 490, kind 509 wherever it destroys one; every other kind, and
+// every hit that leaves the enemy alive, leaves nothing.
+TEST_F(Collisions, AKillLeavesAPowerUpOnlyForTheShotAndEnemyKindsThatDropOne) {
+    Register({type_id::I_PowerUp, type_id::EF_Quinty_Blast, type_id::S_BH_Shot, type_id::EF_OR_Blast});
+    // Which enemy kinds each shot kind can hit at all.
+    auto hits = [](int32_t shot, int32_t enemy) {
+        if (shot == 502 || shot == 505) return enemy != 400;
+        if (shot == 503) return enemy == 400;
+        return shot >= 500 && shot <= 513 && shot != 510;
+    };
+    for (int32_t shotKind = 500; shotKind <= 514; ++shotKind) {
+        for (int32_t enemyKind : {400, 401, 450, 490, 491, 495, 497, 498, 499}) {
+            for (bool destroyed : {true, false}) {
+                world.ClearAll();
+                world.SweepObjects();
+                Enemy(enemyKind, 100, 60, destroyed ? 1.0f : 1000.0f);
+                Shot(shotKind, 10.0f, false, 100, 60);
+                world.CollideAll();
+                const bool drops = shotKind == 509 || (shotKind == 504 && enemyKind >= 401 && enemyKind <= 490);
+                const int expected = destroyed && hits(shotKind, enemyKind) && drops ? 1 : 0;
+                int found = 0;
+                for (Object* item : world.items) {
+                    found += 1;
+                    EXPECT_EQ(item->x, 100.0f);
+                    EXPECT_EQ(item->y, 60.0f);
+                    EXPECT_EQ(item->kind, 300);
+                }
+                EXPECT_EQ(found, expected) << "shot " << shotKind << " enemy " << enemyKind << " destroyed "
+                                           << destroyed;
+            }
+        }
+    }
+}
