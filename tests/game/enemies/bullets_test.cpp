@@ -106,5 +106,37 @@ TEST_F(Bullets, BlastAreasRefillTheirLifeAndEndOnTime) {
     EXPECT_EQ(bomb->link->x, 101.0f);
 }
 
+// Each bullet class as the factory makes it: its class, the bullets' kind, its drawn size, hit
+// box, hp (also its maximum) and power.
+TEST_F(Bullets, EachClassIsMadeWithItsSizeHitBoxHpAndPower) {
+    struct Case {
+        int32_t id;
+        const char* made;
+        int32_t width, height, hitHalfWidth, hitHalfHeight;
+        float hp, power;
+    } cases[] = {
+        {0, "B_SmallRed", 8, 8, 0, 0, 1, 0},
+        {1, "B_Normal_W", 8, 8, 4, 4, 0, 0},
+        {2, "B_BomberKing_Blast", 48, 48, 24, 24, 65535, 4},
+        {3, "B_RudeBreaker_Homing_W", 8, 8, 4, 4, 0, 0},
+        {4, "B_BM_Blast", 16, 16, 8, 8, 65535, 1},
+        {5, "B_Bombris_Blast", 16, 16, 8, 8, 65535, 1},
+        {6, "B_Senkoro_Bomb", 32, 32, 12, 12, 65535, 1},
+    };
+    for (const Case& c : cases) {
+        Object* b = Make(c.id, 100, 100);
+        ASSERT_NE(b, nullptr) << c.id;
+        EXPECT_EQ(ClassOf(b), c.made);
+        EXPECT_EQ(b->kind, 700) << c.made;
+        EXPECT_EQ(b->width, c.width) << c.made;
+        EXPECT_EQ(b->height, c.height) << c.made;
+        EXPECT_EQ(b->hitHalfWidth, c.hitHalfWidth) << c.made;
+        EXPECT_EQ(b->hitHalfHeight, c.hitHalfHeight) << c.made;
+        EXPECT_EQ(b->hp, c.hp) << c.made;
+        EXPECT_EQ(b->maxHp, c.hp) << c.made;
+        EXPECT_EQ(b->GetPower(), c.power) << c.made;
+    }
+}
+
 }  // namespace
 }  // namespace enemies_test

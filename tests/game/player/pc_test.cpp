@@ -1,3 +1,7 @@
+#include <array>
+#include <cmath>
+
+#include "../enemies/enemies_support.h"
 #include "game/world/type_table.h"
 #include "player_support.h"
 
@@ -159,4 +163,94 @@ TEST_F(Character, ACooperativeDeathLeavesABurstTellsTheSceneAndCostsALife) {
     EXPECT_EQ(CountShots(type_id::S_PCBlast), 8);
     ASSERT_FALSE(scene->messages.empty());
     EXPECT_EQ(scene->messages[0].Code(), 10);
+}
+
+namespace {
+
+// Keeps each rectangle drawn into it with its corners as given, so that a mirrored cell (its
+// source running from right to left) shows as one.
+class RectRecorder : public CSprite2D {
+public:
+    explicit RectRecorder(CTexture* sheet) : CSprite2D(nullptr) { SetTexture(0, sheet); }
+    bool PushRect(const RectQuad& quad) override {
+        auto texel = [](float uv) { return static_cast<int>(std::lround(uv * 256.0f)); };
+        destinations.push_back({static_cast<int>(quad.x0), static_cast<int>(quad.y0), static_cast<int>(quad.x1),
+                                static_cast<int>(quad.y1)});
+        sources.push_back({texel(quad.uv[0][0]), texel(quad.uv[0][1]), texel(quad.uv[0][2]), texel(quad.uv[0][3])});
+        return true;
+    }
+    void Clear() {
+        destinations.clear();
+        sources.clear();
+    }
+    std::vector<std::array<int, 4>> destinations, sources;  // left, top, right, bottom
+};
+
+}  // namespace
+
+// The ship's cell of "pc.bmp" by its sprite row, blink and lean (the left lean is the right one
+// mirrored), row 62 while played back, the shield ring of "shot.bmp" while invincible in the live
+// input modes, and one power-item icon per item in the heads-up row of the character's seat.
+TEST_F(Character, TheShipsCellFollowsItsRowBlinkAndLeanAndTheRingItsInvincibility) {
+    enemies_test::Sheet256 sheet;
+    RectRecorder ships(&sheet), rings(&sheet), icons(&sheet);
+    gameSprites.pc = &ships;
+    gameSprites.shot = &rings;
+    gameSprites.effect1 = &icons;
+    struct Case {
+        int32_t row, invincible, inputMode;
+        std::set<int> held;
+        std::array<int, 4> ship;  // source left, top, right, bottom
+        int ring;                 // the ring's size, 0 for none
+    } cases[] = {
+        {11, 0, kInputLive, {}, {0, 176, 16, 192}, 0},
+        {11, 4, kInputLive, {}, {0, 176, 16, 192}, 24},
+        {11, 8, kInputLive, {}, {32, 176, 48, 192}, 16},
+        {11, 12, kInputRecorded, {}, {32, 176, 48, 192}, 24},
+        {11, 16, kInputLive, {kRight}, {16, 176, 32, 192}, 16},
+        {11, 0, kInputLive, {kLeft}, {32, 176, 16, 192}, 0},
+        {11, 0, kInputLive, {kLeft, kRight}, {0, 176, 16, 192}, 0},
+        {25, 0, kInputLive, {}, {64, 144, 80, 160}, 0},
+        {28, 8, kInputLive, {kRight}, {112, 192, 128, 208}, 16},
+        {11, 8, kInputPlayedBack, {}, {224, 224, 240, 240}, 0},
+        {11, 12, kInputParked, {}, {32, 176, 48, 192}, 0},
+    };
+    PC* pc = Make<PC>(110);
+    pc->x = 100;
+    pc->y = 120;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << c.row << " invincible " << c.invincible << " input "
+                                        << c.inputMode);
+        ships.Clear();
+        rings.Clear();
+        pc->spriteRow = c.row;
+        pc->invincible = c.invincible;
+        pc->inputMode = c.inputMode;
+        pc->holdLeft = static_cast<int32_t>(c.held.count(kLeft));
+        pc->holdRight = static_cast<int32_t>(c.held.count(kRight));
+        pc->Draw(&world);
+        ASSERT_EQ(ships.sources.size(), 1u);
+        EXPECT_EQ(ships.destinations[0], (std::array<int, 4>{92, 112, 108, 128}));
+        EXPECT_EQ(ships.sources[0], c.ship);
+        if (c.ring == 0) {
+            EXPECT_TRUE(rings.sources.empty());
+            continue;
+        }
+        ASSERT_EQ(rings.sources.size(), 1u);
+        const int half = c.ring / 2;
+        EXPECT_EQ(rings.destinations[0], (std::array<int, 4>{100 - half, 120 - half, 100 + half, 120 + half}));
+        const std::array<int, 4> large{72, 0, 96, 24}, small{56, 0, 72, 16};
+        EXPECT_EQ(rings.sources[0], c.ring == 24 ? large : small);
+    }
+    pc->SetScore(2);
+    pc->powerItems = 2;
+    icons.Clear();
+    pc->Draw(&world);
+    EXPECT_EQ(icons.destinations, (std::vector<std::array<int, 4>>{{16, 40, 24, 48}, {22, 40, 30, 48}}));
+    EXPECT_EQ(icons.sources, (std::vector<std::array<int, 4>>{{0, 16, 8, 24}, {0, 16, 8, 24}}));
+    pc->SetInactive(1);
+    ships.Clear();
+    pc->Draw(&world);
+    EXPECT_TRUE(ships.sources.empty());  // out of play: not drawn
+    gameSprites = GameSpriteSet{};
 }

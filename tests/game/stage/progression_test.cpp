@@ -138,15 +138,23 @@ bool IsFortress(Object* o) {
 }
 
 // The whole of stage 3 with its own map, run through the world's passes and the background pass:
-// each boss section paints as many fortresses as its boss has parts, and the stage clears.
+// each boss section paints as many fortresses as its boss has parts, its boss holds out for the
+// section's time, and the stage clears.
 TEST_F(Progression, StageThreeRunsItsThirtyTwoSectionsToItsClear) {
     Script* s = MakeStage(3, 3);
-    std::map<int32_t, int32_t> made, armed;
+    std::map<int32_t, int32_t> made, armed, armedAt, lasted;
     int32_t frames = 0;
     for (; frames < 200000 && s->clearCountdown == 0; ++frames) {
         Step();
         if (s->rowDirty != 0) s->DrawMapRow(&world);
-        if (s->phase % 4 == 3 && armed.count(s->phase) == 0 && s->bossParts > 0) armed[s->phase] = s->bossParts;
+        if (s->phase % 4 == 3 && armed.count(s->phase) == 0 && s->bossParts > 0) {
+            armed[s->phase] = s->bossParts;
+            armedAt[s->phase] = frames;
+        }
+        // The boss's time: from the frame that armed it to the frame it ran out, both counted.
+        if (armedAt.count(s->phase) != 0 && lasted.count(s->phase) == 0 && s->bossParts == 0) {
+            lasted[s->phase] = frames - armedAt[s->phase] + 1;
+        }
         for (Object* o : world.enemies) made[s->phase] += o->age == 0 && IsFortress(o);
         // Nobody shoots in this run: the enemies leave on their own, the fortresses by the clock.
     }
@@ -155,6 +163,9 @@ TEST_F(Progression, StageThreeRunsItsThirtyTwoSectionsToItsClear) {
     const std::map<int32_t, int32_t> expected = {{3, 2},   {7, 4},   {11, 6},  {15, 8},
                                                  {19, 14}, {23, 20}, {27, 26}, {31, 32}};
     EXPECT_EQ(armed, expected);
+    const std::map<int32_t, int32_t> times = {{3, 1860},  {7, 1860},  {11, 1860}, {15, 1860},
+                                              {19, 2460}, {23, 2760}, {27, 3060}, {31, 3660}};
+    EXPECT_EQ(lasted, times);
     for (const auto& [phase, parts] : expected) EXPECT_EQ(made[phase], parts) << phase;
     int32_t elsewhere = 0;
     for (const auto& [phase, count] : made) elsewhere += phase % 4 != 3 ? count : 0;
