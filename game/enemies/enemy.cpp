@@ -95,8 +95,8 @@ void Enemy::Damage(ObjectController* ctx, float amount) {
 void Enemy::TakeHit(ObjectController* ctx) {
     if (hp <= 0.0f) {
         Kill();
-        if (destroySound != 0) ctx->PlaySE(destroySound);
-    } else if (hitSound != 0) {
+        if (destroySound != sound::kNone) ctx->PlaySE(destroySound);
+    } else if (hitSound != sound::kNone) {
         ctx->PlaySE(hitSound);
     }
     // Several hits in one frame advance the flash once.

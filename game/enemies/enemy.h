@@ -8,6 +8,7 @@
 
 #include "game/world/object.h"
 #include "game/world/sheet_cell.h"
+#include "game/world/sound_ids.h"
 
 class Enemy : public Object {
 public:
@@ -24,8 +25,8 @@ public:
     int32_t SheetIndex() const;
 
     int32_t spawnX = 0;        // the integer spawn x of classes placed by the enemy table
-    int32_t destroySound = 0;  // sound effect of the destroying hit; 0 none
-    int32_t hitSound = 0;      // sound effect of a hit that does not destroy; 0 none
+    int32_t destroySound = sound::kNone;  // sound effect of the destroying hit
+    int32_t hitSound = sound::kNone;      // sound effect of a hit that does not destroy
     int32_t ghostLook = 0;     // 1 draws from the ghost sheets
     int32_t colour = -1;       // tint of the ghost enemies
 

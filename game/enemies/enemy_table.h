@@ -31,7 +31,7 @@ struct EnemyRow {
     int16_t hitHalfWidth, hitHalfHeight;
     float hp;
     int32_t score;
-    int8_t destroySound, hitSound;
+    int8_t destroySound, hitSound;  // sound ids, sound::kNone for none
     bool intX;  // x truncated to an integer and kept as spawnX
     EnemyArgs args;
     float vx, vy, ay;  // fixed values, set before the arguments

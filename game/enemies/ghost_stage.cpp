@@ -11,6 +11,7 @@
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 namespace {
@@ -23,8 +24,8 @@ constexpr uint32_t kMarkerColours[8] = {0xFFB01030u, 0xFFA03000u, 0xFF784000u, 0
 constexpr uint32_t kInvaderColours[8] = {0xFFFF60B0u, 0xFFFF7830u, 0xFFFFA000u, 0xFFE8C820u,
                                          0xFF70E090u, 0xFF60D0E0u, 0xFFA070FFu, 0xFFF060FFu};
 
-// Step values are drum sets: 1 sound 11 and 2 sound 12 on the upper line, 4 sound 10 and 8
-// sound 13 on the lower line.
+// Step values are drum sets: 1 the closed and 2 the open hi-hat on the upper line, 4 the bass
+// drum and 8 the snare on the lower line.
 constexpr int8_t kBeatPatterns[8][16] = {
     {4, 1, 4, 2, 4, 1, 4, 2, 4, 1, 4, 2, 4, 1, 4, 2}, {4, 1, 4, 2, 4, 1, 4, 6, 0, 1, 4, 2, 4, 1, 4, 2},
     {5, 1, 4, 6, 0, 1, 4, 2, 5, 1, 4, 6, 0, 1, 4, 2}, {5, 1, 4, 6, 1, 5, 4, 2, 5, 1, 4, 6, 1, 5, 4, 2},
@@ -36,7 +37,10 @@ struct Drum {
     int8_t sound;
     int8_t line;  // marker offset below the beat's y
 };
-constexpr Drum kDrums[4] = {{1, 11, 4}, {2, 12, 4}, {4, 10, 12}, {8, 13, 12}};
+constexpr Drum kDrums[4] = {{1, sound::kGhostHiHatClosed, 4},
+                            {2, sound::kGhostHiHatOpen, 4},
+                            {4, sound::kGhostBass, 12},
+                            {8, sound::kGhostSnare, 12}};
 
 // A marker: six frames of three, in its colour.
 class EF_GhostRythm final : public RowEffect<type_id::EF_GhostRythm> {

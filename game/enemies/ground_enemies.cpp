@@ -15,6 +15,7 @@
 #include "game/world/factory.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
 namespace {
@@ -377,7 +378,7 @@ public:
         if (age >= 31 && ctx->counts.enemyCount < kBusyField) Fire(ctx);
         angle = ((angle % 65536) + 65536) % 65536;
         if (hp > 0.0f) hp -= 0.05f;
-        destroySound = age % 2 == 0 ? 33 : 34;
+        destroySound = age % 2 == 0 ? sound::kEek1 : sound::kEek2;
         age += 1;
     }
     void OnKilled(ObjectController* ctx) override {

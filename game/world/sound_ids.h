@@ -1,27 +1,35 @@
-// The ids of the game's sound effects, in the order LoadSoundEffects loads their files (0 is
-// silence).
+// The game's sound effects, made from the rows of sound_rows.h: the name of every id, as in
+// sound::kCharacterLost, and every effect's file in the order LoadSoundEffects loads them. Id 0
+// is silence. Header-only and free of other game code, so that the data set's maker reads it too.
 #pragma once
 
 #include <cstdint>
+#include <iterator>
+
+#include "game/world/class_rows.h"
 
 namespace sound {
 
-constexpr int32_t kBlast2 = 2;  // the blasts 1 to 8
-constexpr int32_t kBlast3 = 3;
-constexpr int32_t kBlast4 = 4;
-constexpr int32_t kBlast6 = 6;
-constexpr int32_t kBlast7 = 7;
-constexpr int32_t kBlast8 = 8;
-constexpr int32_t kExtend = 9;
-constexpr int32_t kBonusItemTaken = 14;
-constexpr int32_t kPowerItemTaken = 15;
-constexpr int32_t kPowerUp = 16;
-constexpr int32_t kCharacterLost = 17;
-constexpr int32_t kMenuMove = 18;
-constexpr int32_t kMenuDecide = 19;
-constexpr int32_t kMenuCancel = 20;
-constexpr int32_t kShotHit3 = 23;  // the invisible wall absorbing a shot
-constexpr int32_t kShot1 = 25;
-constexpr int32_t kPi = 32;
+enum : int32_t {
+    kNone = 0,  // silence: no effect plays
+#define SOUND(id, name, file) name = id,
+#include "game/world/sound_rows.h"
+#undef SOUND
+};
+
+struct EffectRow {
+    int32_t id;
+    const char* file;  // in the folder "sound"
+};
+
+// Row i is effect id i + 1.
+constexpr EffectRow kEffectRows[] = {
+#define SOUND(id, name, file) {id, file},
+#include "game/world/sound_rows.h"
+#undef SOUND
+};
+static_assert(RowsRunFrom(kEffectRows, 1), "sound_rows.h lists the effects by id from 1, one row each");
+
+constexpr int32_t kEffectCount = static_cast<int32_t>(std::size(kEffectRows));
 
 }  // namespace sound

@@ -4,7 +4,10 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 
+#include "game/world/class_rows.h"
+#include "game/world/sound_ids.h"
 #include "tools/datagen/bytes.h"
 
 namespace datagen {
@@ -57,7 +60,7 @@ SoundEffect Blast(int size) {
     const double s = size / 8.0;
     const double tint = size % 2 == 0 ? 1.15 : 1.0;
     const double loudness = size <= 4 ? kSmallBlastLoudness : kLargeBlastLoudness;
-    SoundEffect effect{"blast_" + std::to_string(size) + ".wav", {}, loudness};
+    SoundEffect effect{.loudness = loudness};
     effect.voices.push_back(
         Hit(Wave::kNoise, 0.0, 0.15 + 0.6 * s, (5000 - 2500 * s) * tint, 150 + 200 * (1 - s), 0.8, 0.08 + 0.35 * s));
     effect.voices.push_back(Hit(Wave::kSine, 0.0, 0.1 + 0.3 * s, 120 * tint, 35, 0.2 + 0.6 * s, 0.1 + 0.2 * s));
@@ -69,7 +72,7 @@ SoundEffect Blast(int size) {
 
 // Shots hitting a target: short bright clicks, lower and longer with the number.
 SoundEffect ShotHit(int kind) {
-    SoundEffect effect{"shot_hit_" + std::to_string(kind) + ".wav", {}, kShotHitLoudness};
+    SoundEffect effect{.loudness = kShotHitLoudness};
     effect.voices.push_back(Hit(Wave::kNoise, 0.0, 0.03 + 0.01 * kind, 7000 - 1200 * kind, 2500, 0.6, 0.02));
     effect.voices.push_back(
         Hit(Wave::kSquare, 0.0, 0.02 + 0.005 * kind, 500.0 * (5 - kind), 200.0 * (5 - kind), 0.35, 0.015));
@@ -78,7 +81,7 @@ SoundEffect ShotHit(int kind) {
 
 // Firing: falling pulse chirps, thinner and longer with the number; even ones have a noisy edge.
 SoundEffect ShotFire(int kind) {
-    SoundEffect effect{"shot_shot_" + std::to_string(kind) + ".wav", {}, kShotFireLoudness};
+    SoundEffect effect{.loudness = kShotFireLoudness};
     Voice chirp =
         Hit(Wave::kSquare, 0.0, 0.05 + 0.015 * kind, 1800 - 150 * kind, 500 - 40 * kind, 0.5, 0.05 + 0.01 * kind);
     chirp.duty = std::array<double, 3>{0.5, 0.25, 0.125}[kind % 3];
@@ -98,20 +101,19 @@ void Arpeggio(SoundEffect& effect, std::initializer_list<double> notes, double s
 }
 
 SoundEffect Extend() {
-    SoundEffect effect{"extend.wav", {}, kNewsLoudness};
+    SoundEffect effect{.loudness = kNewsLoudness};
     Arpeggio(effect, {523.3, 659.3, 784.0, 1046.5, 784.0, 1046.5, 1318.5, 1568.0, 2093.0}, 0.06, 0.5, 0.35);
     return effect;
 }
 
-SoundEffect Jingle(const char* file, double loudness, std::initializer_list<double> notes, double step, double duty,
-                   double lastLength) {
-    SoundEffect effect{file, {}, loudness};
+SoundEffect Jingle(double loudness, std::initializer_list<double> notes, double step, double duty, double lastLength) {
+    SoundEffect effect{.loudness = loudness};
     Arpeggio(effect, notes, step, duty, lastLength);
     return effect;
 }
 
 SoundEffect Bell() {
-    SoundEffect effect{"shot_bell.wav", {}, kBellLoudness};
+    SoundEffect effect{.loudness = kBellLoudness};
     effect.voices.push_back(Hit(Wave::kSine, 0.0, 0.9, 1568, 1568, 0.6, 0.35));
     effect.voices.push_back(Hit(Wave::kSine, 0.0, 0.5, 1568 * 2.76, 1568 * 2.76, 0.3, 0.12));
     effect.voices.push_back(Hit(Wave::kSine, 0.0, 0.2, 1568 * 5.4, 1568 * 5.4, 0.15, 0.05));
@@ -119,8 +121,8 @@ SoundEffect Bell() {
 }
 
 // A squeal: a sawtooth that leaps up and falls back, doubled an octave lower.
-SoundEffect Eek(const char* file, double low, double high, double rise, double fall) {
-    SoundEffect effect{file, {}, kEekLoudness};
+SoundEffect Eek(double low, double high, double rise, double fall) {
+    SoundEffect effect{.loudness = kEekLoudness};
     Voice up = Hit(Wave::kSaw, 0.0, rise, low, high, 0.45, 1.0);
     up.sustain = 0.9;
     up.release = 0.0;
@@ -144,46 +146,75 @@ double EffectSeconds(const SoundEffect& effect) {
     return end + 0.01;
 }
 
+SoundEffect Drum(std::initializer_list<Voice> voices) { return SoundEffect{.voices = voices, .loudness = kDrumLoudness}; }
+
+SoundEffect PowerUp() {
+    SoundEffect effect{.voices = {Beep(0.0, 0.35, 300, 0.25, 0.45)}, .loudness = kNewsLoudness};
+    effect.voices[0].frequencyEnd = 1800;
+    return effect;
+}
+
+SoundEffect CharacterLost() {
+    Voice fall = Hit(Wave::kSquare, 0.0, 0.6, 900, 80, 0.5, 0.5);
+    fall.sustain = 0.3;
+    return SoundEffect{.voices = {fall, Hit(Wave::kNoise, 0.0, 0.5, 2000, 200, 0.5, 0.3)}, .loudness = kNewsLoudness};
+}
+
+// How each effect is made, by id; its file is the effect's row in sound_rows.h.
+struct Recipe {
+    int32_t id;
+    SoundEffect (*make)();
+};
+
+constexpr Recipe kRecipes[] = {
+    {sound::kBlast1, [] { return Blast(1); }},
+    {sound::kBlast2, [] { return Blast(2); }},
+    {sound::kBlast3, [] { return Blast(3); }},
+    {sound::kBlast4, [] { return Blast(4); }},
+    {sound::kBlast5, [] { return Blast(5); }},
+    {sound::kBlast6, [] { return Blast(6); }},
+    {sound::kBlast7, [] { return Blast(7); }},
+    {sound::kBlast8, [] { return Blast(8); }},
+    {sound::kExtend, Extend},
+    {sound::kGhostBass,
+     [] { return Drum({Hit(Wave::kSine, 0.0, 0.3, 160, 45, 1.0, 0.15), Hit(Wave::kTriangle, 0.0, 0.02, 600, 200, 0.4, 0.01)}); }},
+    {sound::kGhostHiHatClosed, [] { return Drum({Hit(Wave::kNoise, 0.0, 0.045, 11000, 9000, 0.5, 0.015)}); }},
+    {sound::kGhostHiHatOpen, [] { return Drum({Hit(Wave::kNoise, 0.0, 0.3, 11000, 9000, 0.5, 0.12)}); }},
+    {sound::kGhostSnare,
+     [] { return Drum({Hit(Wave::kNoise, 0.0, 0.18, 6000, 3000, 0.7, 0.06), Hit(Wave::kTriangle, 0.0, 0.08, 240, 170, 0.6, 0.04)}); }},
+    {sound::kBonusItemTaken, [] { return Jingle(kItemLoudness, {523.3, 784.0, 1046.5}, 0.07, 0.25, 0.15); }},
+    {sound::kPowerItemTaken, [] { return Jingle(kItemLoudness, {880.0, 1174.7, 1760.0}, 0.04, 0.5, 0.06); }},
+    {sound::kPowerUp, PowerUp},
+    {sound::kCharacterLost, CharacterLost},
+    {sound::kMenuMove, [] { return Jingle(kMenuLoudness, {1318.5}, 0.035, 0.25, 0.035); }},
+    {sound::kMenuDecide, [] { return Jingle(kMenuLoudness, {880.0, 1318.5}, 0.06, 0.5, 0.12); }},
+    {sound::kMenuCancel, [] { return Jingle(kMenuLoudness, {659.3, 440.0}, 0.06, 0.5, 0.1); }},
+    {sound::kShotHit1, [] { return ShotHit(1); }},
+    {sound::kShotHit2, [] { return ShotHit(2); }},
+    {sound::kShotHit3, [] { return ShotHit(3); }},
+    {sound::kShotHit4, [] { return ShotHit(4); }},
+    {sound::kShot1, [] { return ShotFire(1); }},
+    {sound::kShot2, [] { return ShotFire(2); }},
+    {sound::kShot3, [] { return ShotFire(3); }},
+    {sound::kShot4, [] { return ShotFire(4); }},
+    {sound::kShot5, [] { return ShotFire(5); }},
+    {sound::kShot6, [] { return ShotFire(6); }},
+    {sound::kShotBell, Bell},
+    {sound::kPi, [] { return Jingle(kSignalLoudness, {2093.0}, 0.08, 0.5, 0.08); }},
+    {sound::kEek1, [] { return Eek(700, 1500, 0.12, 0.2); }},
+    {sound::kEek2, [] { return Eek(900, 2000, 0.1, 0.3); }},
+};
+static_assert(std::size(kRecipes) == sound::kEffectCount && RowsRunFrom(kRecipes, 1),
+              "one recipe per effect of sound_rows.h, in id order");
+
 }  // namespace
 
 std::vector<SoundEffect> SoundEffects() {
     std::vector<SoundEffect> effects;
-    for (int size = 1; size <= 8; ++size) effects.push_back(Blast(size));
-    effects.push_back(Extend());
-    effects.push_back(SoundEffect{
-        "ghost_bass.wav",
-        {Hit(Wave::kSine, 0.0, 0.3, 160, 45, 1.0, 0.15), Hit(Wave::kTriangle, 0.0, 0.02, 600, 200, 0.4, 0.01)},
-        kDrumLoudness});
-    effects.push_back(
-        SoundEffect{"ghost_hhclose.wav", {Hit(Wave::kNoise, 0.0, 0.045, 11000, 9000, 0.5, 0.015)}, kDrumLoudness});
-    effects.push_back(
-        SoundEffect{"ghost_hhopen.wav", {Hit(Wave::kNoise, 0.0, 0.3, 11000, 9000, 0.5, 0.12)}, kDrumLoudness});
-    effects.push_back(SoundEffect{
-        "ghost_snare.wav",
-        {Hit(Wave::kNoise, 0.0, 0.18, 6000, 3000, 0.7, 0.06), Hit(Wave::kTriangle, 0.0, 0.08, 240, 170, 0.6, 0.04)},
-        kDrumLoudness});
-    effects.push_back(Jingle("item_bget.wav", kItemLoudness, {523.3, 784.0, 1046.5}, 0.07, 0.25, 0.15));
-    effects.push_back(Jingle("item_pget.wav", kItemLoudness, {880.0, 1174.7, 1760.0}, 0.04, 0.5, 0.06));
-    {
-        SoundEffect powerUp{"item_pup.wav", {Beep(0.0, 0.35, 300, 0.25, 0.45)}, kNewsLoudness};
-        powerUp.voices[0].frequencyEnd = 1800;
-        effects.push_back(powerUp);
+    for (const Recipe& recipe : kRecipes) {
+        effects.push_back(recipe.make());
+        effects.back().file = sound::kEffectRows[recipe.id - 1].file;
     }
-    {
-        Voice fall = Hit(Wave::kSquare, 0.0, 0.6, 900, 80, 0.5, 0.5);
-        fall.sustain = 0.3;
-        effects.push_back(
-            SoundEffect{"pc_miss.wav", {fall, Hit(Wave::kNoise, 0.0, 0.5, 2000, 200, 0.5, 0.3)}, kNewsLoudness});
-    }
-    effects.push_back(Jingle("select_select.wav", kMenuLoudness, {1318.5}, 0.035, 0.25, 0.035));
-    effects.push_back(Jingle("select_decide.wav", kMenuLoudness, {880.0, 1318.5}, 0.06, 0.5, 0.12));
-    effects.push_back(Jingle("select_Cancel.wav", kMenuLoudness, {659.3, 440.0}, 0.06, 0.5, 0.1));
-    for (int kind = 1; kind <= 4; ++kind) effects.push_back(ShotHit(kind));
-    for (int kind = 1; kind <= 6; ++kind) effects.push_back(ShotFire(kind));
-    effects.push_back(Bell());
-    effects.push_back(Jingle("pi.wav", kSignalLoudness, {2093.0}, 0.08, 0.5, 0.08));
-    effects.push_back(Eek("eek1.wav", 700, 1500, 0.12, 0.2));
-    effects.push_back(Eek("eek2.wav", 900, 2000, 0.1, 0.3));
     return effects;
 }
 

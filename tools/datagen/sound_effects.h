@@ -1,4 +1,4 @@
-// The game's 34 sound effects, synthesised, and their WAVE encoding.
+// The game's sound effects (game/world/sound_rows.h), synthesised, and their WAVE encoding.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +10,9 @@
 namespace datagen {
 
 struct SoundEffect {
-    std::string file;           // name in the folder "sound"
-    std::vector<Voice> voices;  // mixed together, then brought to the loudness
-    double loudness = 0.0;      // RMS level of the loudest 50 ms, in dB relative to full scale
+    std::string file = {};           // name in the folder "sound", from the effect's row
+    std::vector<Voice> voices = {};  // mixed together, then brought to the loudness
+    double loudness = 0.0;           // RMS level of the loudest 50 ms, in dB relative to full scale
 };
 
 // The effects in id order (id = position + 1).

@@ -2,12 +2,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "framework/files/file_system.h"
 #include "framework/core/random.h"
 #include "framework/sound/sound.h"
 #include "framework/sound/vox.h"
 #include "framework/app/zeth.h"
+#include "game/world/sound_ids.h"
 #include "platform/audio/test_sounds.h"
 #include "user_folder.h"
 #include "world_support.h"
@@ -17,6 +19,61 @@ using namespace world_test;
 namespace {
 
 constexpr double kMsPerFrame = 998.3357742643014 / 60.0;
+
+// Every effect's id, name and file, typed apart from the game's rows: the ids are the positions
+// of the files in the order the game loads them, so a row out of place or a file given to the
+// wrong row is caught here.
+TEST(SoundEffectIds, EachNamesItsIdAndItsIdLoadsItsFile) {
+    struct Effect {
+        int32_t id;
+        int32_t name;
+        const char* file;
+    };
+    const Effect effects[] = {
+        {1, sound::kBlast1, "blast_1.wav"},
+        {2, sound::kBlast2, "blast_2.wav"},
+        {3, sound::kBlast3, "blast_3.wav"},
+        {4, sound::kBlast4, "blast_4.wav"},
+        {5, sound::kBlast5, "blast_5.wav"},
+        {6, sound::kBlast6, "blast_6.wav"},
+        {7, sound::kBlast7, "blast_7.wav"},
+        {8, sound::kBlast8, "blast_8.wav"},
+        {9, sound::kExtend, "extend.wav"},
+        {10, sound::kGhostBass, "ghost_bass.wav"},
+        {11, sound::kGhostHiHatClosed, "ghost_hhclose.wav"},
+        {12, sound::kGhostHiHatOpen, "ghost_hhopen.wav"},
+        {13, sound::kGhostSnare, "ghost_snare.wav"},
+        {14, sound::kBonusItemTaken, "item_bget.wav"},
+        {15, sound::kPowerItemTaken, "item_pget.wav"},
+        {16, sound::kPowerUp, "item_pup.wav"},
+        {17, sound::kCharacterLost, "pc_miss.wav"},
+        {18, sound::kMenuMove, "select_select.wav"},
+        {19, sound::kMenuDecide, "select_decide.wav"},
+        {20, sound::kMenuCancel, "select_Cancel.wav"},
+        {21, sound::kShotHit1, "shot_hit_1.wav"},
+        {22, sound::kShotHit2, "shot_hit_2.wav"},
+        {23, sound::kShotHit3, "shot_hit_3.wav"},
+        {24, sound::kShotHit4, "shot_hit_4.wav"},
+        {25, sound::kShot1, "shot_shot_1.wav"},
+        {26, sound::kShot2, "shot_shot_2.wav"},
+        {27, sound::kShot3, "shot_shot_3.wav"},
+        {28, sound::kShot4, "shot_shot_4.wav"},
+        {29, sound::kShot5, "shot_shot_5.wav"},
+        {30, sound::kShot6, "shot_shot_6.wav"},
+        {31, sound::kShotBell, "shot_bell.wav"},
+        {32, sound::kPi, "pi.wav"},
+        {33, sound::kEek1, "eek1.wav"},
+        {34, sound::kEek2, "eek2.wav"},
+    };
+    ASSERT_EQ(sound::kEffectCount, static_cast<int32_t>(std::size(effects)));
+    EXPECT_EQ(sound::kNone, 0);
+    for (const Effect& effect : effects) {
+        SCOPED_TRACE(effect.file);
+        EXPECT_EQ(effect.name, effect.id);
+        EXPECT_EQ(sound::kEffectRows[effect.id - 1].id, effect.id);
+        EXPECT_STREQ(sound::kEffectRows[effect.id - 1].file, effect.file);
+    }
+}
 
 TEST(Music, TheGhostTuneLoopsAfterItsIntro) {
     const std::pair<int32_t, int32_t> frames[] = {{0, 0}, {639, 639}, {640, 640}, {8159, 8159}, {8160, 640}, {8240, 720}};
