@@ -38,6 +38,15 @@ constexpr int32_t kMidBossClasses[] = {  // kind mod 4
     type_id::E_3Cannon_B, type_id::E_Shield_B, type_id::E_UFO_B, type_id::E_Arms_B,
 };
 
+// A kind without a class releases nothing. The wave says so on its first release only (each
+// box waits for the player) and counts every release as an enemy already gone, so that it
+// frees its lane and ends instead of asking again and again.
+void RefuseRelease(SC_EnemyQ& wave, const char* text) {
+    if (wave.spawned == 0) Zeth::MessageBox(0, "test", "%s", text);
+    wave.spawned += 1;
+    wave.remaining -= 1;
+}
+
 }  // namespace
 
 // ---- the stage's pacing ----
@@ -161,10 +170,10 @@ void SC_EnemyQ::ReleaseCommon(ObjectController* ctx) {
             ey = count <= 1 ? 0.0f : 200.0f / static_cast<float>(count - 1) * static_cast<float>(spawned) + 8.0f;
         }
         Release(ctx, kCommonClasses[enemyKind], ex, ey);
+        spawned += 1;
     } else {
-        Zeth::MessageBox(0, "test", "%s", kNoSuchCommonText);
+        RefuseRelease(*this, kNoSuchCommonText);
     }
-    spawned += 1;
 }
 
 void SC_EnemyQ::ReleasePopHoming(ObjectController* ctx) {
@@ -182,7 +191,7 @@ void SC_EnemyQ::ReleasePopHoming(ObjectController* ctx) {
 void SC_EnemyQ::ReleaseYellow(ObjectController* ctx) {
     if (age % interval != 0 || spawned >= count) return;
     if (enemyKind > 75) {
-        Zeth::MessageBox(0, "test", "%s", kNoSuchYellowText);
+        RefuseRelease(*this, kNoSuchYellowText);
         return;
     }
     if (enemyKind == kPopHomingKind) {

@@ -1,6 +1,9 @@
 // Wave pacing and the wave object.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "game/world/type_table.h"
 #include "stage_support.h"
 
@@ -98,15 +101,37 @@ TEST_F(Waves, ASinglePopHomingEnemyIsPlacedWithoutDividingByZero) {
     EXPECT_EQ(world.enemies.front()->y, 16.0f);
 }
 
-TEST_F(Waves, KindsWithoutAClassShowTheirMessages) {
-    MakeStage(1);
-    world.CreateObject(type_id::SC_EnemyQ, 100, 8, 1, 0, 0, 0, nullptr);
-    world.CreateObject(type_id::SC_EnemyQ, 100, 80, 1, 0, 0, 0, nullptr);
-    Step();
-    const std::vector<std::string> texts = platform.messageBox.Texts();
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0], "そんな敵いないよ＠ザコ");
-    EXPECT_EQ(texts[1], "そんな敵いないよ＠黄色");
+// A table cell of a kind without a class: one box for the wave (not one per release, each of
+// which waits for the player), and the wave frees its lane and ends.
+TEST_F(Waves, AKindWithoutAClassSaysSoOnceAndItsWaveEnds) {
+    struct Case {
+        int32_t kind;
+        const char* text;
+    } cases[] = {{8, "そんな敵いないよ＠ザコ"}, {63, "そんな敵いないよ＠ザコ"},
+                 {76, "そんな敵いないよ＠黄色"}, {127, "そんな敵いないよ＠黄色"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        world.ClearAll();
+        world.SweepObjects();
+        platform.messageBox.shown.clear();
+        Script* s = MakeStage(1);
+        party->x = 40.0f;
+        int32_t& cell = s->enemyTable[s->waveRow & 15][s->waveColumn & 15];
+        const int32_t kept = cell;
+        cell = c.kind;
+        s->waveSize = 4;
+        s->SpawnWave(&world);
+        cell = kept;
+        ASSERT_NE(s->waveSlots[15], nullptr);
+        Step(4 * WaveReleaseInterval(4) + 2);
+        EXPECT_EQ(platform.messageBox.Texts(), std::vector<std::string>{c.text});
+        EXPECT_EQ(s->waveSlots[15], nullptr);
+        int32_t left = 0;
+        for (Object* o : world.others) {
+            if (auto* wave = dynamic_cast<SC_EnemyQ*>(o); wave != nullptr && wave->enemyKind == c.kind) ++left;
+        }
+        EXPECT_EQ(left, 0);
+    }
 }
 
 TEST_F(Waves, ARecordedWaveOutsideTheLanesIsRefused) {
