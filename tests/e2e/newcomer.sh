@@ -12,21 +12,15 @@
 # must not offer to keep a replay (only a game just played does), and "lastreplay.qvrep" must be
 # the game's file still. window_probe (built beside this test) reads rectangles of the window.
 # A picture of the running stage is left in the build folder as newcomer_stage.png, and one of
-# the screen at a failure as newcomer_failure.png (when ImageMagick's import is there).
+# the window at a failure as newcomer_failure.png (when the window is still there). A failure ends
+# the test at once, with the log's error entries printed.
 #   tests/e2e/newcomer.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "${1:?usage: newcomer.sh BUILD_DIR}" && pwd)"
 source "$(dirname "${BASH_SOURCE[0]}")/x_drive.sh"
 x_drive_setup newcomer
 rm -f "$build/newcomer_failure.png"
-fail() {
-  echo "newcomer: $*" >&2
-  if [[ -n $window ]] && command -v import >/dev/null; then
-    import -window "$window" "$build/newcomer_failure.png" 2>/dev/null || true
-  fi
-  [[ -f $work/app/system_log.html ]] && grep -a 'FONT color="RED"' "$work/app/system_log.html" | iconv -f CP932 -t UTF-8 >&2
-  exit 1
-}
+failure_picture="$build/newcomer_failure.png"
 # Presses a key until the command after it holds (within 5 s of a press), at most three times:
 # on a loaded machine a press can come before the scene takes it and is lost.
 press_until() {
@@ -37,8 +31,6 @@ press_until() {
   done
   return 1
 }
-# Whether the game has ended (a child that ended stays a zombie until it is waited for).
-ended() { local state; state="$(ps -o stat= -p "$game")" || return 0; [[ $state == Z* ]]; }
 
 # Places on the screen, as x y width height of the 256 x 240 playfield; the window shows the
 # playfield doubled, 64 pixels from its left edge.
@@ -86,7 +78,7 @@ for _ in 1 2 3 4 5 6 7 8 9 10; do
   xdotool keydown Right; sleep 0.6; xdotool keyup Right
 done
 xdotool keyup z
-if command -v import >/dev/null; then import -window "$window" "$build/newcomer_stage.png"; fi
+window_picture "$build/newcomer_stage.png" || fail "the stage's window cannot be read"
 # No key more: the enemies end the game, and the stage saves the last game's replay.
 within 240 test -e "$work/app/replay/lastreplay.qvrep" || fail "no game over"
 within 10 lit "$result_heading" || fail "no result after the game"
@@ -121,7 +113,7 @@ cmp -s "$work/game.qvrep" "$work/app/replay/lastreplay.qvrep" || fail "the playb
 press_until z lit "$replay_row" || fail "the playback's result did not go back to the title"
 
 key Escape
-within 10 ended || fail "Esc did not end the game"
+within 10 process_ended "$game" || fail "Esc did not end the game"
 status=0
 wait "$game" || status=$?
 game=""

@@ -17,7 +17,6 @@ build="$(cd "${1:?usage: screenshots.sh BUILD_DIR [OUTPUT_DIR]}" && pwd)"
 out="$(mkdir -p "${2:-$root/docs}" && cd "${2:-$root/docs}" && pwd)"
 source "$(dirname "${BASH_SOURCE[0]}")/x_drive.sh"
 x_drive_setup screenshots
-fail() { echo "screenshots: $*" >&2; exit 1; }
 keys() { for k in "$@"; do key "$k"; done; }
 # Presses a key until a place lights, at most three times: a press that comes before the scene
 # takes input is lost.
@@ -40,9 +39,7 @@ ghost_marker="128 112 8 8"       # its mode marker before "GHOST"
 changed() { [[ "$(hash_of "$1")" != "$2" ]]; }
 # The whole window as a picture.
 shoot() {
-  local WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
-  "$probe_tool" "$window" 0 0 "$WIDTH" "$HEIGHT" "$out/$1.png" >/dev/null || fail "cannot take $1"
+  window_picture "$out/$1.png" || fail "cannot take $1"
   echo "screenshots: $1.png"
 }
 
@@ -68,8 +65,7 @@ start_game() {
   within 10 lit "$title_menu" || fail "the title shows no menu (is the score file read?)"
 }
 stop_game() {
-  kill "$game" 2>/dev/null || true
-  wait "$game" 2>/dev/null || true
+  stop_process "$game"
   game=""
 }
 # From the party set-up: a party of $1 characters (default one), Z on the count, on "no" to

@@ -1,24 +1,58 @@
 # Shared by the scripts that drive the real program on a private X server (newcomer.sh,
 # screenshots.sh): their work folder and its clean-up, the server, finding the game's window,
-# waiting on a condition, pressing keys, and reading places of the window with window_probe. The
-# sourcing script sets `build` (the build folder) and defines `fail`, then calls x_drive_setup.
+# waiting on a condition, pressing keys, reading places of the window with window_probe, and
+# `fail`. The sourcing script sets `build` (the build folder), then calls x_drive_setup.
 
 # Checks for window_probe and makes the work folder; the game (`game`, its process) and the server
 # are stopped and the folder removed on exit (kept with KEEP set). $1 names the script in messages.
 x_drive_setup() {
+  x_drive_name=$1
   probe_tool="$build/tests/e2e/window_probe"
   [[ -x $probe_tool ]] || { echo "$1: $probe_tool is missing (build the tests)" >&2; exit 1; }
   work="$(mktemp -d)"
   server=""
   game=""
   window=""
+  failure_picture=""  # where fail leaves a picture of the window, when set
   trap x_drive_cleanup EXIT
 }
 x_drive_cleanup() {
-  [[ -n $game ]] && kill "$game" 2>/dev/null
-  [[ -n $server ]] && kill "$server" 2>/dev/null
-  wait 2>/dev/null
+  [[ -n $game ]] && stop_process "$game"
+  [[ -n $server ]] && stop_process "$server"
   [[ -n ${KEEP:-} ]] || rm -rf "$work"
+}
+
+# Asks a child process to end and waits for it, at most 5 s: one that does not end by then (a
+# program stuck behind a message box takes the request as Esc and may never get to it) is killed.
+stop_process() {
+  kill "$1" 2>/dev/null || return 0
+  within 5 process_ended "$1" || kill -KILL "$1" 2>/dev/null
+  wait "$1" 2>/dev/null || true
+}
+# Whether a child process has ended (one that ended stays a zombie until it is waited for).
+process_ended() { local state; state="$(ps -o stat= -p "$1")" || return 0; [[ $state == Z* ]]; }
+
+# Ends the script at once with status 1: the message, a picture of the window when it is still
+# there (failure_picture), and the error entries of the game's log.
+fail() {
+  echo "$x_drive_name: $*" >&2
+  if [[ -n $window && -n $failure_picture ]]; then
+    window_picture "$failure_picture" || echo "$x_drive_name: no picture of the window (gone)" >&2
+  fi
+  if [[ -f $work/app/system_log.html ]]; then
+    LC_ALL=C grep -ao '<FONT color="RED">[^<]*' "$work/app/system_log.html" | LC_ALL=C sed 's/^<[^>]*>/log: /' |
+      iconv -f CP932 -t UTF-8 >&2 || true
+  fi
+  exit 1
+}
+
+# The whole window as a PNG picture; fails within seconds when the window or the server is gone.
+window_picture() {
+  local WIDTH HEIGHT geometry
+  geometry="$(timeout 5 xdotool getwindowgeometry --shell "$window" 2>/dev/null)" || return 1
+  eval "$(grep -E '^(WIDTH|HEIGHT)=[0-9]+$' <<<"$geometry")"
+  [[ -n ${WIDTH:-} && -n ${HEIGHT:-} ]] || return 1
+  timeout 5 "$probe_tool" "$window" 0 0 "$WIDTH" "$HEIGHT" "$1" >/dev/null 2>&1
 }
 
 # Starts the private X server and points the game's window at it.
@@ -52,7 +86,7 @@ key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.15; }
 probe() {
   local x y w h
   read -r x y w h <<<"$1"; shift
-  "$probe_tool" "$window" $((64 + 2 * x)) $((2 * y)) $((2 * w)) $((2 * h)) "$@" 2>/dev/null
+  timeout 5 "$probe_tool" "$window" $((64 + 2 * x)) $((2 * y)) $((2 * w)) $((2 * h)) "$@" 2>/dev/null
 }
 hash_of() { local got; got="$(probe "$1")" && echo "${got%% *}"; }
 lit() { local got; got="$(probe "$1")" && ((${got##* } > 0)); }
