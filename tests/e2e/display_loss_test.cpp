@@ -46,10 +46,16 @@ public:
 
     const std::string& Name() const { return name_; }
 
+    // Ends the server within seconds: asked first, killed when it does not end within 5 s (which
+    // fails the test, as it would leave the program on a display that is still there).
     void End() {
         if (pid_ <= 0) return;
         kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
+        if (!ReapedWithin(std::chrono::seconds(5))) {
+            ADD_FAILURE() << "Xvfb did not end within 5 s of SIGTERM: killed";
+            kill(pid_, SIGKILL);
+            if (!ReapedWithin(std::chrono::seconds(5))) ADD_FAILURE() << "Xvfb outlived SIGKILL: left behind";
+        }
         pid_ = -1;
     }
 
@@ -122,6 +128,14 @@ private:
             End();
         }
         close(ready[0]);
+    }
+
+    bool ReapedWithin(std::chrono::milliseconds limit) {
+        for (const auto deadline = std::chrono::steady_clock::now() + limit; waitpid(pid_, nullptr, WNOHANG) != pid_;) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return true;
     }
 
     pid_t pid_ = -1;

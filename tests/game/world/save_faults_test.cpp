@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <functional>
 
 #include "game/world/file_bytes.h"
@@ -20,8 +21,15 @@ namespace {
 constexpr const char* kScorePath = "qvscore.dat";
 constexpr const char* kReplayPath = "replay/lastreplay.qvrep";
 
-// Runs the action in a child; returns its exit status (the action's own code), or -1 when it
-// was killed. A kill delay of 0 lets the child finish.
+// What InChild returns for a child that was killed, and for one that did not end in time.
+constexpr int kKilled = -1;
+constexpr int kHung = -2;
+// A save takes milliseconds; a child still running after this is stuck, and fails its test.
+constexpr auto kChildLimit = std::chrono::seconds(20);
+
+// Runs the action in a child; returns its exit status (the action's own code), kKilled when it
+// was killed after `killAfter`, or kHung (and it is killed) when it had not ended within
+// kChildLimit. A kill delay of 0 lets the child finish.
 int InChild(const std::function<int()>& action, useconds_t killAfter = 0) {
     pid_t child = fork();
     if (child == 0) _exit(action());
@@ -30,8 +38,17 @@ int InChild(const std::function<int()>& action, useconds_t killAfter = 0) {
         kill(child, SIGKILL);
     }
     int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    bool hung = false;
+    for (auto deadline = std::chrono::steady_clock::now() + kChildLimit; waitpid(child, &status, WNOHANG) != child;
+         usleep(1000)) {
+        if (std::chrono::steady_clock::now() < deadline) continue;
+        if (hung) return kHung;  // not even the kill ended it within a second: it is left behind
+        kill(child, SIGKILL);
+        hung = true;
+        deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    }
+    if (hung) return kHung;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : kKilled;
 }
 
 // Limits the size of any file this process writes, as a full disk does: writes past it fail.
@@ -79,7 +96,7 @@ TEST_F(SaveFaults, AFullDiskFailsTheSaveSaysSoAndKeepsThePreviousFiles) {
             if (shown.size() != 1 || (c.message != nullptr && shown[0] != c.message)) return 2;
             return 0;
         });
-        EXPECT_EQ(status, 0) << c.name;
+        EXPECT_EQ(status, 0) << c.name << (status == kHung ? ": the save did not end" : "");
         EXPECT_EQ(user.Read(kScorePath), score) << c.name;
         EXPECT_EQ(user.Read(kReplayPath), replay) << c.name;
         EXPECT_FALSE(user.Exists(std::string(kScorePath) + ".tmp")) << c.name;
@@ -110,7 +127,7 @@ TEST_F(SaveFaults, AKillDuringSavesLeavesOneWholeVersionOfEachFile) {
                 return 0;
             },
             delay);
-        ASSERT_EQ(status, -1);
+        ASSERT_EQ(status, kKilled) << (status == kHung ? "the child outlived its kill" : "");
         const std::string score = user.Read(kScorePath), replay = user.Read(kReplayPath);
         EXPECT_TRUE(score == scores[0] || score == scores[1]) << "killed after " << delay << " us";
         EXPECT_TRUE(replay == replays[0] || replay == replays[1]) << "killed after " << delay << " us";
