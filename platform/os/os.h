@@ -59,8 +59,9 @@ private:
     int fd_ = -1;
 };
 
-// When the connection to the display is lost (the window's, or an open message box's), the
-// process ends at once with kDisplayLostStatus, after `lastWords` (may be nullptr) has written
+// When the connection to the display is lost (the window's, or an open message box's), or the
+// server refuses a request (the window destroyed by another client), the process ends at once
+// with kDisplayLostStatus, after `lastWords` (may be nullptr) has written
 // what can still be written. No exit handler runs: they would call the window library on the
 // dead connection.
 constexpr int kDisplayLostStatus = 1;

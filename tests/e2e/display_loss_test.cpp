@@ -12,6 +12,8 @@
 #include <memory>
 #include <random>
 
+#include "platform/os/os.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -62,30 +64,44 @@ public:
     // The open message boxes: top-level windows that call themselves dialogs. The connection is
     // closed again at once, so that the server can end under the program alone.
     std::vector<Window> Dialogs() const {
-        std::vector<Window> dialogs;
-        Display* display = XOpenDisplay(name_.c_str());
-        if (display == nullptr) return dialogs;
-        const Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
-        const Atom dialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
-        Window root = 0, parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) != 0) {
-            for (unsigned int i = 0; i < count; ++i) {
-                Atom actual = 0;
-                int format = 0;
-                unsigned long items = 0, after = 0;
-                unsigned char* value = nullptr;
-                if (XGetWindowProperty(display, children[i], type, 0, 1, False, XA_ATOM, &actual, &format, &items,
-                                       &after, &value) == Success && value != nullptr) {
-                    if (items == 1 && *reinterpret_cast<Atom*>(value) == dialog) dialogs.push_back(children[i]);
-                    XFree(value);
-                }
+        return TopLevel([](Display* display, Window window) {
+            const Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+            const Atom dialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+            Atom actual = 0;
+            int format = 0;
+            unsigned long items = 0, after = 0;
+            unsigned char* value = nullptr;
+            bool is = false;
+            if (XGetWindowProperty(display, window, type, 0, 1, False, XA_ATOM, &actual, &format, &items, &after,
+                                   &value) == Success && value != nullptr) {
+                is = items == 1 && *reinterpret_cast<Atom*>(value) == dialog;
+                XFree(value);
             }
-            XFree(children);
-        }
+            return is;
+        });
+    }
+
+    // The top-level windows whose title starts with `title`.
+    std::vector<Window> Titled(const std::string& title) const {
+        return TopLevel([&title](Display* display, Window window) {
+            char* name = nullptr;
+            bool is = false;
+            if (XFetchName(display, window, &name) != 0 && name != nullptr) {
+                is = std::string(name).rfind(title, 0) == 0;
+                XFree(name);
+            }
+            return is;
+        });
+    }
+
+    // Destroys a window from a connection of its own, as another program (xdotool windowclose)
+    // does to the program's window.
+    void Destroy(Window window) const {
+        Display* display = XOpenDisplay(name_.c_str());
+        if (display == nullptr) return;
+        XDestroyWindow(display, window);
+        XSync(display, False);
         XCloseDisplay(display);
-        return dialogs;
     }
 
     // Asks a message box to close, as a window manager's close button does.
@@ -103,6 +119,24 @@ public:
     }
 
 private:
+    template <typename Is>
+    std::vector<Window> TopLevel(Is is) const {
+        std::vector<Window> found;
+        Display* display = XOpenDisplay(name_.c_str());
+        if (display == nullptr) return found;
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) != 0) {
+            for (unsigned int i = 0; i < count; ++i) {
+                if (is(display, children[i])) found.push_back(children[i]);
+            }
+            XFree(children);
+        }
+        XCloseDisplay(display);
+        return found;
+    }
+
     void Try(const std::string& name) {
         int ready[2];
         if (pipe(ready) != 0) return;
@@ -212,6 +246,19 @@ TEST_F(DisplayLoss, WhileTheGameRuns) {
     EXPECT_NE(status, -1) << "still running 2 s after the display ended";
     EXPECT_NE(status, 0);
     EXPECT_LT(status, 128) << "ended by signal " << status - 128;
+    ExpectEndedLog();
+}
+
+// Another program destroys the game's window: the program ends at once as for a lost display,
+// its log whole, instead of Xlib's message and exit.
+TEST_F(DisplayLoss, WhenAnotherProgramDestroysTheWindow) {
+    pid_t pid = StartShown("game.err", [this](pid_t started) { return Started(started) && DismissMessageBoxes(started); });
+    ASSERT_NE(pid, -1) << ReadFile(folder_ / "game.err");
+    const std::vector<Window> windows = server_->Titled("TANZLOR");
+    ASSERT_EQ(windows.size(), 1u);
+    server_->Destroy(windows[0]);
+    const int status = WaitExitWithin(pid, kEndWithinMs);
+    EXPECT_EQ(status, platform::kDisplayLostStatus) << ReadFile(folder_ / "game.err");
     ExpectEndedLog();
 }
 
