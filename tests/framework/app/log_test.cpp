@@ -47,13 +47,34 @@ TEST(Log, PageHasTheExactHeaderEntriesAndFooter) {
     EXPECT_EQ(ReadFile(path), expected);
 }
 
+// Each class of character on its way to the page: one byte or two in Shift_JIS, and a single
+// '?' for a character it cannot hold or bytes that are no UTF-8 at all. The markup characters of
+// an entry are written as they are: entries may carry markup of their own.
 TEST(Log, EntriesAreWrittenInShiftJis) {
-    std::string path = TempPath("log_sjis.html");
-    ASSERT_TRUE(ZethLog::Open(path.c_str()));
-    ZethLog::Print("アプリ");
-    ZethLog::Print("\xF0\x9F\x98\x80!");  // a character Shift_JIS cannot hold
-    ZethLog::Close();
-    EXPECT_EQ(ReadFile(path), "\x83\x41\x83\x76\x83\x8A?!</BODY>\n</HTML>\n");
+    const struct {
+        const char* utf8;
+        const char* page;
+    } cases[] = {
+        {"plain\ttext", "plain\ttext"},
+        {"アプリ", "\x83\x41\x83\x76\x83\x8A"},         // katakana
+        {"あ漢", "\x82\xA0\x8A\xBF"},                     // hiragana, kanji
+        {"ｱﾟ", "\xB1\xDF"},                                 // half-width katakana: one byte each
+        {"①Ⅰ∑", "\x87\x40\x87\x54\x87\x94"},            // the vendor's own row 13
+        {"髙", "\xFB\xFC"},                                 // the vendor's extension rows
+        {"～－", "\x81\x60\x81\x7C"},                     // full-width tilde and minus
+        {"\xF0\x9F\x98\x80!", "?!"},                       // four bytes of UTF-8 Shift_JIS cannot hold
+        {"1\xE2\x82\xAC" "2", "1?2"},                       // the euro sign, three bytes
+        {"a\x80\x80" "b", "a?b"},                            // stray continuation bytes
+        {"ok\xE3\x81", "ok?"},                               // a character cut off at the end
+        {"<I>a&b</I>", "<I>a&b</I>"},
+    };
+    for (const auto& c : cases) {
+        std::string path = TempPath("log_sjis.html");
+        ASSERT_TRUE(ZethLog::Open(path.c_str()));
+        ZethLog::Print("%s", c.utf8);
+        ZethLog::Close();
+        EXPECT_EQ(ReadFile(path), std::string(c.page) + "</BODY>\n</HTML>\n") << c.utf8;
+    }
 }
 
 TEST(Log, EntriesReachTheFileBeforeItIsClosed) {

@@ -54,7 +54,10 @@ TEST(Angle, Atan2OnTheAxesAndInEveryOctant) {
         float x, y;
         uint32_t angle;
     };
-    const Case axes[] = {{1, 0, 0}, {0, 1, 16384}, {-1, 0, 32768}, {0, -1, 49152}, {0, 0, 16384}, {1, 1, 8191}};
+    // The axes, then the four diagonals: each lies on the border between two octants and belongs
+    // to the one measured from the x axis (the last table entry, 8191, added to or taken from it).
+    const Case axes[] = {{1, 0, 0},       {0, 1, 16384},     {-1, 0, 32768},    {0, -1, 49152}, {0, 0, 16384},
+                         {1, 1, 8191},    {-1, 1, 24577},    {-1, -1, 40959},   {1, -1, 57345}};
     for (const Case& c : axes) EXPECT_EQ(AngleAtan2(c.x, c.y), c.angle) << c.x << "," << c.y;
 
     // Points whose ratio hits a table index exactly, in all eight octants: the result is the

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "framework/sound/sound.h"
 #include "framework/sound/vox.h"
 #include "platform/audio/audio.h"
@@ -91,6 +94,43 @@ TEST_F(SoundTest, PauseTwiceResumesWhereItWasAndLoopsAgain) {
     EXPECT_TRUE(ZethSound::IsPlaying(id, 0));
     std::vector<int16_t> out = Render(1000);
     for (uint32_t i = kRampFrames; i < 1000; ++i) ASSERT_EQ(out[i * 2], samples_[((350 + i) % 400) * 2]) << i;
+}
+
+// A layer's starts, stops and pauses while it plays, each case from a fresh sound: whether it
+// plays after the steps, and the frame of the 400-frame ramp heard once a start's fade is over
+// (-1: silence). A start of a playing layer keeps its place and takes only the loop flag.
+TEST_F(SoundTest, StateChangesOfAPlayingLayer) {
+    const struct {
+        const char* name;
+        std::vector<std::string> steps;  // play, loop, stop, pause, or a number of frames to mix
+        bool playing;
+        int32_t frame;
+    } cases[] = {
+        {"stop rewinds", {"play", "150", "stop", "play"}, true, 0},
+        {"play again keeps the place", {"play", "150", "play"}, true, 150},
+        {"loop takes over a single play", {"play", "300", "loop", "200"}, true, 100},
+        {"play ends a loop at the end", {"loop", "500", "play", "300"}, false, -1},
+        {"a paused single play ends", {"play", "100", "pause", "50", "pause", "300"}, false, -1},
+        {"stop forgets a pause", {"loop", "100", "pause", "stop", "pause"}, false, -1},
+        {"stop then pause twice starts over", {"loop", "100", "pause", "stop", "pause", "pause"}, true, 0},
+    };
+    for (const auto& c : cases) {
+        int32_t id = ZethSound::CreateFromFile("ramp.wav", 0, false, false, 1);
+        ASSERT_GE(id, 0) << c.name;
+        for (const std::string& step : c.steps) {
+            if (step == "play") ZethSound::Play(id, 0);
+            else if (step == "loop") ZethSound::Loop(id, -1, 0, 0);
+            else if (step == "stop") ZethSound::Stop(id, 0);
+            else if (step == "pause") ZethSound::Pause(id, 0);
+            else Render(static_cast<uint32_t>(std::stoul(step)));
+        }
+        EXPECT_EQ(ZethSound::IsPlaying(id, 0), c.playing) << c.name;
+        std::vector<int16_t> out = Render(kRampFrames + 1);
+        int16_t heard = out[kRampFrames * 2];
+        EXPECT_EQ(heard, c.frame < 0 ? 0 : samples_[((c.frame + kRampFrames) % 400) * 2]) << c.name;
+        ZethSound::Release(id);
+        Render(kRampFrames * 2);  // the fade of the released layer dies away
+    }
 }
 
 TEST_F(SoundTest, VolumeScale) {

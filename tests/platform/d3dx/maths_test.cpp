@@ -39,14 +39,18 @@ TEST(Maths, QuaternionAndMatrixRoundTripInRowVectorConvention) {
     EXPECT_NEAR(m.m[0][1], 1.0f, 1e-6f);
     EXPECT_NEAR(m.m[1][0], -1.0f, 1e-6f);
     EXPECT_FLOAT_EQ(m.m[3][3], 1.0f);
-    // Every branch of the matrix-to-quaternion conversion: positive trace and half turns about
-    // each axis (the largest diagonal element picks the branch).
+    // Every branch of the matrix-to-quaternion conversion: positive trace, half turns about each
+    // axis (the largest diagonal element picks the branch), and turns of 150 degrees about each
+    // axis, whose negative trace takes the same branches with a real part that is not 0.
+    constexpr float kSin75 = 0.96592583f, kCos75 = 0.25881905f;
     const Quaternion cases[] = {{0.1f, 0.2f, 0.3f, 0.9273618f}, {1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0},
-                                {kHalf, 0, 0, kHalf}};
+                                {kHalf, 0, 0, kHalf}, {kSin75, 0, 0, kCos75}, {0, kSin75, 0, kCos75},
+                                {0, 0, kSin75, kCos75}, {0.2f * kSin75, 0.9f * kSin75, 0.3872983f * kSin75, kCos75}};
     for (const Quaternion& q : cases) {
         Quaternion back;
         D3DXMatrixRotationQuaternion(&m, &q);
         D3DXQuaternionRotationMatrix(&back, &m);
+        SCOPED_TRACE(testing::Message() << q.x << " " << q.y << " " << q.z << " " << q.w);
         ExpectQuaternion(back, q);
     }
 }

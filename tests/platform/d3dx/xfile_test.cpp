@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/d3dx/xfile.h"
 #include "support/read_file.h"
@@ -179,6 +180,73 @@ TEST(XFileReader, LocksFramesNamesAndReferences) {
     EXPECT_EQ(list->GetChild(2, &none), gfx::result::kNotFound);
     EXPECT_EQ(none, nullptr);
     for (d3dx::XFileData* d : {red, list, cube, cubeFrame, root}) d->Release();
+}
+
+// Every form a token takes in a text file, and the same file re-encoded in binary (where it can
+// be): the last top-level object's packed members and how many children it has.
+TEST(XFileReader, EveryTokenFormReadsAlikeInTextAndBinary) {
+    const std::string pair = "template T { DWORD a; FLOAT b; }\n";
+    const struct {
+        const char* what;
+        std::string body;
+        const char* packed;  // hex of the members: DWORDs and FLOATs little-endian
+        size_t children;
+        bool binary;  // the binary encoding has no '+' sign
+    } cases[] = {
+        {"comments from # and //", pair + "# a note\nT { // the values\n 1; 2.0; }\n", "0100000000000040", 0, true},
+        {"signs and a leading point", pair + "T { +5; -.5; }\n", "05000000000000bf", 0, false},
+        {"negative integer, exponent", pair + "T { -3; 1e3; }\n", "fdffffff00007a44", 0, true},
+        {"negative exponent in capitals", pair + "T { 0; 2.5E-1; }\n", "000000000000803e", 0, true},
+        {"commas for semicolons", pair + "T { 1, 2.0, }\n", "0100000000000040", 0, true},
+        {"names with digits and dashes, identity in the body",
+         pair + "T name-1_b { <00000000-0000-0000-0000-0000000000AB> 1; 2.0; }\n", "0100000000000040", 0, true},
+        {"restricted children listed with identities",
+         pair + "template U { DWORD c; }\n"
+                "template R { DWORD r; [ T <00000000-0000-0000-0000-000000000001>, U <00000000-0000-0000-0000-000000000002> ] }\n"
+                "R { 4; T { 1; 2.0; } U { 5; } }\n",
+         "04000000", 2, true},
+        {"arrays sized by an earlier member, in two dimensions",
+         "template V { WORD n; array WORD w[n]; array UCHAR m[2][n]; }\nV { 2; 7, 8; 1, 2, 3, 4; }\n", "020007000800" "01020304", 0,
+         true},
+        {"a member of template type, then a double",
+         pair + "template P { T t; DOUBLE d; }\nP { 1; 2.0;; 1.5; }\n", "0100000000000040" "000000000000f83f", 0, true},
+        {"primitive types in any letter case", "template K { dword a; Word b; }\nK { 9; 10; }\n", "090000000a00", 0, true},
+        {"an open template and references by name",
+         pair + "template O { DWORD a; [...] }\nT t1 { 1; 2.0; }\nO { 3; { t1 } T { 4; 5.0; } }\n", "03000000", 2, true},
+    };
+    d3dx::XFile* file = nullptr;
+    ASSERT_EQ(d3dx::FileCreate(&file), gfx::result::kOk);
+    for (const auto& c : cases) {
+        const std::string text = "xof 0303txt 0032\n" + c.body;
+        std::vector<std::string> encodings = {text};
+        if (c.binary) {
+            for (bool doubles : {false, true}) {
+                const std::vector<uint8_t> binary = xfile_test::TextToBinary(text, doubles);
+                encodings.emplace_back(binary.begin(), binary.end());
+            }
+        }
+        for (const std::string& bytes : encodings) {
+            const bool isText = &bytes == &encodings[0];
+            d3dx::XFileEnumObject* enumObject = nullptr;
+            ASSERT_EQ(file->CreateEnumObject(bytes.data(), bytes.size(), &enumObject), gfx::result::kOk)
+                << c.what << (isText ? " (text): " : " (binary): ") << file->LastError();
+            size_t count = 0;
+            enumObject->GetChildren(&count);
+            d3dx::XFileData* data = nullptr;
+            ASSERT_EQ(enumObject->GetChild(count - 1, &data), gfx::result::kOk) << c.what;
+            size_t size = 0;
+            const void* packed = nullptr;
+            ASSERT_EQ(data->Lock(&size, &packed), gfx::result::kOk);
+            EXPECT_EQ(Hex(packed, size), c.packed) << c.what << (isText ? " (text)" : " (binary)");
+            data->Unlock();
+            size_t children = 0;
+            data->GetChildren(&children);
+            EXPECT_EQ(children, c.children) << c.what;
+            data->Release();
+            enumObject->Release();
+        }
+    }
+    file->Release();
 }
 
 std::string Nested(int frames) {
