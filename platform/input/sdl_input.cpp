@@ -141,25 +141,37 @@ public:
     }
 
     // A pad unplugged and plugged in again comes back as a new SDL device: it is found by its
-    // GUID among the attached devices that no other record holds.
+    // GUID among the attached devices that no other record holds. The record stays lost, and is
+    // looked for again on every call, for as long as the pad is away.
     void ReacquireJoystick(int index) override {
-        SDL_Joystick* joystick = Joystick(index);
-        if (joystick == nullptr || SDL_JoystickGetAttached(joystick)) return;
-        SDL_JoystickGUID guid = guids_[static_cast<size_t>(index)];
-        SDL_JoystickClose(joystick);
-        joysticks_[static_cast<size_t>(index)] = nullptr;
+        if (index < 0 || index >= kMaxOpenJoysticks) return;
+        const size_t slot = static_cast<size_t>(index);
+        SDL_Joystick* joystick = joysticks_[slot];
+        if (joystick != nullptr) {
+            if (SDL_JoystickGetAttached(joystick)) return;
+            SDL_JoystickClose(joystick);
+            joysticks_[slot] = nullptr;
+            lost_[slot] = true;
+        }
+        if (!lost_[slot]) return;
+        SDL_JoystickGUID guid = guids_[slot];
         for (int device = 0; device < SDL_NumJoysticks(); ++device) {
             SDL_JoystickGUID candidate = SDL_JoystickGetDeviceGUID(device);
             if (std::memcmp(&candidate, &guid, sizeof(guid)) != 0 || IsOpen(SDL_JoystickGetDeviceInstanceID(device))) continue;
-            joysticks_[static_cast<size_t>(index)] = SDL_JoystickOpen(device);
-            if (joysticks_[static_cast<size_t>(index)] != nullptr) return;
+            joysticks_[slot] = SDL_JoystickOpen(device);
+            if (joysticks_[slot] != nullptr) {
+                lost_[slot] = false;
+                return;
+            }
         }
     }
 
     void CloseJoystick(int index) override {
         SDL_Joystick* joystick = Joystick(index);
         if (joystick != nullptr) SDL_JoystickClose(joystick);
-        if (index >= 0 && index < kMaxOpenJoysticks) joysticks_[static_cast<size_t>(index)] = nullptr;
+        if (index < 0 || index >= kMaxOpenJoysticks) return;
+        joysticks_[static_cast<size_t>(index)] = nullptr;
+        lost_[static_cast<size_t>(index)] = false;
     }
 
     MouseState ReadMouse() override {
@@ -192,6 +204,7 @@ private:
     bool keyboard_ = false;
     std::array<SDL_Joystick*, kMaxOpenJoysticks> joysticks_{};
     std::array<SDL_JoystickGUID, kMaxOpenJoysticks> guids_{};
+    std::array<bool, kMaxOpenJoysticks> lost_{};  // unplugged while open: reacquired by its GUID
 };
 
 InputSource* g_source = nullptr;
