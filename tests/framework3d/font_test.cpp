@@ -198,6 +198,52 @@ TEST_F(FontTest, TextWidthsFollowTheirLayouts) {
     font_->End();
 }
 
+// Each class of character in the three layouts (the font is 16 pixels high, H = 16): the pen's
+// advance over the text when drawn fixed-pitch and proportionally, and its measured width. A, B
+// and C are the character's own widths (B raised to its black box).
+TEST_F(FontTest, EveryCharacterClassAdvancesThePenByItsLayoutRule) {
+    ASSERT_NE(MakeFont(), nullptr);
+    CTexture* target = MakeTarget(gfx::fmt::kA8R8G8B8);
+    font_->SetTarget(target);
+    font_->Begin(false);
+    using Rule = int32_t (*)(const CFont::ABC&);
+    const struct {
+        const char* what;
+        const char* text;
+        uint16_t code;  // the character whose widths the rules use
+        Rule fixed, proportional, width;
+    } cases[] = {
+        {"ASCII letter", "A", 'A', [](const CFont::ABC&) { return 8; },
+         [](const CFont::ABC& w) { return int32_t(w.b); }, [](const CFont::ABC& w) { return w.a + int32_t(w.b) + w.c; }},
+        {"half-width katakana", "\xB1", 0xB1, [](const CFont::ABC&) { return 8; },
+         [](const CFont::ABC& w) { return int32_t(w.b); }, [](const CFont::ABC& w) { return w.a + int32_t(w.b) + w.c; }},
+        {"two-byte hiragana", "\x82\xA0", 0x82A0, [](const CFont::ABC&) { return 16; },
+         [](const CFont::ABC& w) { return int32_t(w.b); }, [](const CFont::ABC& w) { return w.a + int32_t(w.b) + w.c; }},
+        {"two-byte, upper lead range", "\xFA\x40", 0xFA40, [](const CFont::ABC&) { return 16; },
+         [](const CFont::ABC& w) { return int32_t(w.b); }, [](const CFont::ABC& w) { return w.a + int32_t(w.b) + w.c; }},
+        {"space", " ", ' ', [](const CFont::ABC& w) { return w.a + 8; }, [](const CFont::ABC&) { return 8; },
+         [](const CFont::ABC& w) { return w.a + 8; }},
+        {"full-width space", "\x81\x40", 0x8140, [](const CFont::ABC& w) { return w.a + 16; },
+         [](const CFont::ABC&) { return 16; }, [](const CFont::ABC& w) { return w.a + 16; }},
+        {"tab", "\t", '\t', [](const CFont::ABC& w) { return w.a + 64; }, [](const CFont::ABC&) { return 64; },
+         [](const CFont::ABC& w) { return w.a + 64; }},
+        {"backspace", "\b", '\b', [](const CFont::ABC&) { return 8; }, [](const CFont::ABC&) { return -16; },
+         [](const CFont::ABC& w) { return w.a - 16; }},
+        {"line feed ends the line", "\x82\xA0\nA", 'A', [](const CFont::ABC&) { return 8; },
+         [](const CFont::ABC& w) { return int32_t(w.b); }, [](const CFont::ABC& w) { return w.a + int32_t(w.b) + w.c; }},
+        {"carriage return ends the line", "\x82\xA0\r\xB1", 0xB1, [](const CFont::ABC&) { return 8; },
+         [](const CFont::ABC& w) { return int32_t(w.b); }, [](const CFont::ABC& w) { return w.a + int32_t(w.b) + w.c; }},
+    };
+    for (const auto& c : cases) {
+        CFont::ABC widths{};
+        font_->GetCharWidths(c.code, &widths);
+        EXPECT_EQ(font_->DrawText(10, 10, 0xFFFFFFFF, c.text), c.fixed(widths)) << c.what;
+        EXPECT_EQ(font_->DrawTextProportional(10, 10, 0xFFFFFFFF, c.text), c.proportional(widths)) << c.what;
+        EXPECT_EQ(font_->GetTextWidth("%s", c.text), c.width(widths)) << c.what;
+    }
+    font_->End();
+}
+
 TEST_F(FontTest, TheFontManagerForwardsToTheTopFont) {
     CFontManager* fonts = Zeth::GetFontManager();
     EXPECT_EQ(fonts->DrawChar(0, 0, 0, 'A'), -1);
