@@ -136,6 +136,39 @@ TEST(Matrix, RotationInverseAndDecompose) {
     EXPECT_EQ(reinterpret_cast<uintptr_t>(&copy.m[0][0]) % 16, 0u);
 }
 
+// Three angles at once turn about x, then y, then z: the rows are Rz x Ry x Rx of the column-vector
+// rotations, each computed here in double precision from its whole angle.
+TEST(Matrix, EulerAnglesTurnAboutXThenYThenZ) {
+    const int32_t angles[][3] = {{8192, 4096, 0}, {0, 12000, 20000}, {30000, 6000, 50000}, {65534, 32768, 16384}, {-8192, 2048, -4096}};
+    auto product = [](const double a[3][3], const double b[3][3], double out[3][3]) {
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c) out[r][c] = a[r][0] * b[0][c] + a[r][1] * b[1][c] + a[r][2] * b[2][c];
+        }
+    };
+    for (const auto& a : angles) {
+        double cs[3], sn[3];
+        for (int i = 0; i < 3; ++i) {
+            const double radians = (a[i] >> 1) * 2.0 * 2.0 * M_PI / 65536.0;  // twice the half angle
+            cs[i] = std::cos(radians);
+            sn[i] = std::sin(radians);
+        }
+        const double rx[3][3] = {{1, 0, 0}, {0, cs[0], -sn[0]}, {0, sn[0], cs[0]}};
+        const double ry[3][3] = {{cs[1], 0, sn[1]}, {0, 1, 0}, {-sn[1], 0, cs[1]}};
+        const double rz[3][3] = {{cs[2], -sn[2], 0}, {sn[2], cs[2], 0}, {0, 0, 1}};
+        double zy[3][3], expected[3][3];
+        product(rz, ry, zy);
+        product(zy, rx, expected);
+        CMatrix m;
+        m.RotationEuler(a[0], a[1], a[2]);
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 4; ++c) {
+                const double want = r < 3 && c < 3 ? expected[r][c] : (r == c ? 1.0 : 0.0);
+                EXPECT_NEAR(m.m[r][c], want, 2e-5) << a[0] << "," << a[1] << "," << a[2] << " at " << r << "," << c;
+            }
+        }
+    }
+}
+
 TEST(DeviceNames, FormatNamesAndErrorTexts) {
     EXPECT_STREQ(GetFormatName(0), "UNKNOWN");
     EXPECT_STREQ(GetFormatName(platform::gfx::fmt::kDxt5), "DXT5");
