@@ -160,8 +160,17 @@ void Shot::DrawCellAt(ObjectController*, float cx, float cy, int32_t w, int32_t 
     ZethSprite::DrawRect(gameSprites.shot, dst, 32767.0f, src, colour, 1);
 }
 
+void Shot::DrawCellAt(ObjectController* ctx, float cx, float cy, int32_t w, int32_t h, const CellSource& source,
+                      uint32_t colour) const {
+    DrawCellAt(ctx, cx, cy, w, h, source.u, source.v, source.width, source.height, colour);
+}
+
 void Shot::DrawCell(ObjectController* ctx, float u, float v, float uw, float vh) const {
     DrawCellAt(ctx, x, y, width, height, u, v, uw, vh, DrawColor(ctx));
+}
+
+void Shot::DrawCell(ObjectController* ctx, const CellSource& source) const {
+    DrawCell(ctx, source.u, source.v, source.width, source.height);
 }
 
 void Shot::TurnToward(int32_t target, int32_t rate) {

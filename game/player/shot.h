@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "game/world/object.h"
+#include "game/world/sheet_cell.h"
 
 class CSprite2D;
 
@@ -31,8 +32,11 @@ protected:
     // A cell of "shot.bmp" centred on (cx, cy), drawn w x h; a negative source size mirrors.
     void DrawCellAt(ObjectController* ctx, float cx, float cy, int32_t w, int32_t h, float u, float v, float uw,
                     float vh, uint32_t colour) const;
+    void DrawCellAt(ObjectController* ctx, float cx, float cy, int32_t w, int32_t h, const CellSource& source,
+                    uint32_t colour) const;
     // The shot's own cell at its position and size, in its draw colour.
     void DrawCell(ObjectController* ctx, float u, float v, float uw, float vh) const;
+    void DrawCell(ObjectController* ctx, const CellSource& source) const;
     // Turns the angle by at most rate toward the target, both taken round the wrap at 65535 so
     // that a turn across straight right goes the short way; then the angle mod 65535.
     void TurnToward(int32_t target, int32_t rate);
@@ -107,12 +111,12 @@ protected:
     int32_t cellId;
 };
 
-// One row of the cell table: the cell of a type id, frames side by side, each shown for period
-// frames of age.
+// One row of the cell table: the cell of a type id, whose frames side by side are each shown for
+// period frames of age.
 struct ShotCellRow {
     int16_t id;
-    int16_t u, v, w, h;
-    int16_t frames, period;
+    SheetCell cell;
+    int16_t period;
 };
 // The row of a type id; null when the id draws no table cell.
 const ShotCellRow* FindShotCell(int32_t typeId);

@@ -1,30 +1,31 @@
 // The cells of the weapons that draw one (animated) cell of "shot.bmp" and nothing else, one row
 // per type id in id order.
 #include "game/player/shot.h"
+#include "game/world/cells.h"
 #include "game/world/class_rows.h"
 #include "game/world/type_table.h"
 
 namespace {
 
 const ShotCellRow kShotCells[] = {
-    // id                               u    v   w   h  frames period
-    {type_id::S_GradiusMissile,        24,  56,  8,  8, 1, 1},
-    {type_id::S_GradiusForceField,    200, 208, 24, 32, 2, 4},
-    {type_id::S_BomberKing_Missile,   136, 208,  8,  8, 2, 4},
-    {type_id::S_Kame_Ika,             152, 208,  8,  8, 1, 1},
-    {type_id::S_Kame_Tako,            128, 112,  8,  8, 1, 1},
-    {type_id::S_Kame_Kurage,          128, 112,  8,  8, 1, 1},  // drawn as the octopus
-    {type_id::S_Kame_Umihebi_Bit,     160, 208,  8,  8, 1, 1},
-    {type_id::S_Kame_Umihebi_Shot,    168, 208,  8,  8, 1, 1},
-    {type_id::S_Kame_Shinju,          176, 208,  8,  8, 2, 2},
-    {type_id::S_FZ_Stanparon_Shot,      0, 240,  8,  8, 2, 4},
-    {type_id::S_FZ_Kobabeach,         152, 112,  8, 16, 1, 1},
-    {type_id::S_FZ_Boranda_Seed,       16, 240,  8,  8, 1, 1},
-    {type_id::S_FZ_Boranda_Petal,      24, 240, 16, 16, 1, 1},
-    {type_id::S_FZ_Opaopa_Shot,        40, 240,  8,  8, 1, 1},
-    {type_id::S_FZ_Opaopa_Bomb,        48, 240,  8,  8, 1, 1},
-    {type_id::S_FZ_Opaopa_7way,        56, 240,  8,  8, 1, 1},
-    {type_id::S_FZ_Opaopa_HeavyBomb,   64, 240, 16, 16, 1, 1},
+    // id                               cell                           period
+    {type_id::S_GradiusMissile,        cell::gradius_missile,           1},
+    {type_id::S_GradiusForceField,     cell::force_field,               4},
+    {type_id::S_BomberKing_Missile,    cell::bk_missile,                4},
+    {type_id::S_Kame_Ika,              cell::kame_squid,                1},
+    {type_id::S_Kame_Tako,             cell::kame_octopus,              1},
+    {type_id::S_Kame_Kurage,           cell::kame_octopus,              1},  // drawn as the octopus
+    {type_id::S_Kame_Umihebi_Bit,      cell::kame_serpent_bit,          1},
+    {type_id::S_Kame_Umihebi_Shot,     cell::kame_serpent_shot,         1},
+    {type_id::S_Kame_Shinju,           cell::kame_pearl,                2},
+    {type_id::S_FZ_Stanparon_Shot,     cell::fz_bouncing,               4},
+    {type_id::S_FZ_Kobabeach,          cell::fz_companion,              1},
+    {type_id::S_FZ_Boranda_Seed,       cell::fz_seed,                   1},
+    {type_id::S_FZ_Boranda_Petal,      cell::fz_petal,                  1},
+    {type_id::S_FZ_Opaopa_Shot,        cell::fz_plain_shots.Frame(0),   1},
+    {type_id::S_FZ_Opaopa_Bomb,        cell::fz_plain_shots.Frame(1),   1},
+    {type_id::S_FZ_Opaopa_7way,        cell::fz_plain_shots.Frame(2),   1},
+    {type_id::S_FZ_Opaopa_HeavyBomb,   cell::fz_heavy_bomb,             1},
 };
 
 }  // namespace
@@ -34,7 +35,6 @@ const ShotCellRow* FindShotCell(int32_t typeId) { return FindClassRow(kShotCells
 void CellShot::Draw(ObjectController* ctx) {
     const ShotCellRow* row = FindShotCell(cellId);
     if (row == nullptr) return;
-    int32_t frame = (age / row->period) % row->frames;
-    DrawCellAt(ctx, x, y, width, height, static_cast<float>(row->u + row->w * frame), static_cast<float>(row->v),
-               static_cast<float>(row->w), static_cast<float>(row->h), DrawColor(ctx));
+    const int32_t frame = (age / row->period) % row->cell.across;
+    DrawCellAt(ctx, x, y, width, height, row->cell.Frame(frame).Source(), DrawColor(ctx));
 }

@@ -1,6 +1,7 @@
 #include "game/player/shots_blast.h"
 
 #include "framework/core/angle.h"
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
@@ -86,14 +87,8 @@ public:
     int32_t frame = 0;
 };
 
-// Where the RB cells lie in "shot.bmp".
-constexpr float kRBShotSmallU = 64, kRBShotLargeU = 80, kRBShotV = 56;  // level 0 8 x 8; 1-2 16 x 8; 3 16 x 16
-constexpr float kHomingU = 128, kHomingV = 80;   // nine 8 x 8 headings, up round the right to down
-constexpr float kMissileFrameU = 128, kMissileFrameV = 88;  // four 8 x 8 frames
-// The blast's 16, 24 and 32 unit cells side by side.
-constexpr float kBlastCellU[3] = {160, 176, 200};
-constexpr int16_t kBlastCellSize[3] = {16, 24, 32};
-constexpr float kBlastCellV = 88;
+// The bursting shot's blast: its 16, 24 and 32 unit cells.
+constexpr SheetCell kBlastCells[3] = {cell::bursting_blast_small, cell::bursting_blast_middle, cell::bursting_blast_large};
 
 }  // namespace
 
@@ -104,10 +99,9 @@ void S_PCBlast::Run(ObjectController* ctx) {
 }
 
 void S_PCBlast::Draw(ObjectController* ctx) {
-    // One frame behind the age: the strip starts one cell left of u 40.
+    // One frame behind the age: the pieces' first frame, then the next four, then the core below.
     int32_t a = age - 1;
-    DrawCellAt(ctx, x, y, 8, 8, static_cast<float>(40 + 8 * (a % 4)), static_cast<float>(16 + 8 * (a / 4)), 8, 8,
-               0xFFFFFFFFu);
+    DrawCellAt(ctx, x, y, 8, 8, cell::player_blast.Shifted(8 * (a % 4 + 1), 8 * (a / 4)).Source(), 0xFFFFFFFFu);
 }
 
 int32_t SectorOf(int32_t angle) { return ((AngleIndex(angle) + 2048) / 4096) % 16; }
@@ -129,9 +123,9 @@ void S_RBShot::Run(ObjectController*) {
 }
 
 void S_RBShot::Draw(ObjectController* ctx) {
-    if (score <= 0) DrawCell(ctx, kRBShotSmallU, kRBShotV, 8, 8);
-    else if (score >= 3) DrawCell(ctx, kRBShotLargeU, kRBShotV + 16.0f, 16, 16);
-    else DrawCell(ctx, kRBShotLargeU, kRBShotV + 8.0f * static_cast<float>(score - 1), 16, 8);
+    if (score <= 0) DrawCell(ctx, cell::rb_shot_small.Source());
+    else if (score >= 3) DrawCell(ctx, cell::rb_shot_broad.Source());
+    else DrawCell(ctx, cell::rb_shot_twin.Frame(score - 1).Source());
 }
 
 void RBSideOption::Run(ObjectController* ctx) {
@@ -148,11 +142,11 @@ void RBSideOption::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_RBOptionV::Draw(ObjectController* ctx) { DrawCell(ctx, 184, 32, 8, 16); }
+void S_RBOptionV::Draw(ObjectController* ctx) { DrawCell(ctx, cell::rb_pod.Source()); }
 
-void S_RBOptionM::Draw(ObjectController* ctx) { DrawCell(ctx, 200, 32, 8, 16); }
+void S_RBOptionM::Draw(ObjectController* ctx) { DrawCell(ctx, cell::rb_option_m.Source()); }
 
-void S_RBShotV::Draw(ObjectController* ctx) { DrawCell(ctx, 0, 40, 8, 16); }
+void S_RBShotV::Draw(ObjectController* ctx) { DrawCell(ctx, cell::rb_side_shot.Source()); }
 
 void S_RBShotVR::Run(ObjectController* ctx) {
     Object* enemy = ctx->FindNearestEnemy(x, y);
@@ -162,13 +156,11 @@ void S_RBShotVR::Run(ObjectController* ctx) {
 }
 
 void S_RBShotVR::Draw(ObjectController* ctx) {
-    // Right-hand sectors (12-15, 0-4: up round to down) have cells; the left half mirrors them.
+    // Right-hand sectors (12-15, 0-4: up round to down) have frames; the left half mirrors them.
     int32_t sector = SectorOf(angle);
     bool mirrored = sector >= 5 && sector <= 11;
     if (mirrored) sector = (24 - sector) % 16;
-    float u = kHomingU + 8.0f * static_cast<float>((sector + 4) % 16);
-    if (mirrored) DrawCell(ctx, u + 8.0f, kHomingV, -8, 8);
-    else DrawCell(ctx, u, kHomingV, 8, 8);
+    DrawCell(ctx, cell::rb_homing.Frame((sector + 4) % 16).Source(mirrored));
 }
 
 void S_RBOptionL::Run(ObjectController* ctx) {
@@ -198,11 +190,11 @@ void S_RBOptionL::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_RBOptionL::Draw(ObjectController* ctx) { DrawCell(ctx, 192, 32, 8, 16); }
+void S_RBOptionL::Draw(ObjectController* ctx) { DrawCell(ctx, cell::rb_option_l.Source()); }
 
 void S_RBOptionLShield::Draw(ObjectController* ctx) {
-    if (score == 0) DrawCell(ctx, 80, 40, 16, 16);
-    else DrawCellAt(ctx, x, y, 8, 8, 24, 40, 8, 8, DrawColor(ctx));
+    if (score == 0) DrawCell(ctx, cell::circling_option.Source());
+    else DrawCellAt(ctx, x, y, 8, 8, cell::option_shields.U(16), cell::option_shields.V(), 8, 8, DrawColor(ctx));
 }
 
 void S_RBShotL::Run(ObjectController* ctx) {
@@ -215,7 +207,7 @@ void S_RBShotL::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_RBShotL::Draw(ObjectController* ctx) { DrawCell(ctx, 56, 32, 8, 8); }
+void S_RBShotL::Draw(ObjectController* ctx) { DrawCell(ctx, cell::star_force.Source()); }
 
 void S_RBShotLTrace::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);
@@ -223,14 +215,14 @@ void S_RBShotLTrace::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_RBShotLTrace::Draw(ObjectController* ctx) { DrawCell(ctx, 56, 32, 8, 8); }
+void S_RBShotLTrace::Draw(ObjectController* ctx) { DrawCell(ctx, cell::star_force.Source()); }
 
 void S_RBShotLR::Run(ObjectController*) {
     if (age > 45) Kill();
     age += 1;
 }
 
-void S_RBShotLR::Draw(ObjectController* ctx) { DrawCell(ctx, age % 2 == 0 ? 8.0f : 24.0f, 40, 16, 16); }
+void S_RBShotLR::Draw(ObjectController* ctx) { DrawCell(ctx, cell::option_shields.Frame(age % 2).Source()); }
 
 void S_RBShotM::Run(ObjectController*) {
     if (age == 15) ay = -0.2f;
@@ -242,8 +234,8 @@ void S_RBShotM::Move(ObjectController*) {
 }
 
 void S_RBShotM::Draw(ObjectController* ctx) {
-    DrawCell(ctx, 64, 40, 8, 16);
-    if (age >= 15) DrawCellAt(ctx, x, y + 12.0f, 8, 8, static_cast<float>(40 + 8 * (age % 2)), 72, 8, 8, DrawColor(ctx));
+    DrawCell(ctx, cell::rb_missile.Source());
+    if (age >= 15) DrawCellAt(ctx, x, y + 12.0f, 8, 8, cell::rb_missile_flame.Frame(age % 2).Source(), DrawColor(ctx));
 }
 
 void S_RBShotMR::Run(ObjectController*) {
@@ -257,7 +249,7 @@ void S_RBShotMR::OnKilled(ObjectController* ctx) {
 }
 
 void S_RBShotMR::Draw(ObjectController* ctx) {
-    DrawCell(ctx, kMissileFrameU + 8.0f * static_cast<float>(age % 4), kMissileFrameV, 8, 8);
+    DrawCell(ctx, cell::bursting_shot.Frame(age % 4).Source());
 }
 
 void S_RBShotMRBlast::Run(ObjectController*) {
@@ -268,9 +260,8 @@ void S_RBShotMRBlast::Run(ObjectController*) {
 }
 
 void S_RBShotMRBlast::Draw(ObjectController* ctx) {
-    int16_t size = kBlastCellSize[frame];
-    float s = static_cast<float>(size);
-    DrawCellAt(ctx, x, y, size, size, kBlastCellU[frame], kBlastCellV, s, s, DrawColor(ctx));
+    const SheetCell& blast = kBlastCells[frame];
+    DrawCellAt(ctx, x, y, blast.width, blast.height, blast.Source(), DrawColor(ctx));
 }
 
 static ClassRegistration blastShots({

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "game/player/shot.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/type_table.h"
@@ -50,12 +51,15 @@ public:
     void Damage(ObjectController* ctx, float amount) override;
 };
 
-// The blast's quarters by (age - 1) / 2: quarter size and cell; a single cell at first.
+// The blast's quarters by (age - 1) / 2: quarter size and the cell whose top-left corner gives
+// the quarter; a single cell at first.
 struct BlastStep {
-    float q, u, v;
+    float q;
+    SheetCell quarter;
 };
-constexpr BlastStep kBlastSteps[6] = {{8, 176, 192}, {8, 176, 200}, {16, 184, 192},
-                                      {16, 200, 192}, {24, 176, 208}, {24, 200, 208}};
+constexpr BlastStep kBlastSteps[6] = {{8, cell::gc_shot.Frame(0)},  {8, cell::gc_shot.Frame(1)},
+                                      {16, cell::gc_ring.Frame(0)}, {16, cell::gc_ring.Frame(1)},
+                                      {24, cell::kame_pearl},       {24, cell::force_field}};
 
 }  // namespace
 
@@ -72,40 +76,44 @@ void S_BS_Shot::Run(ObjectController* ctx) {
 }
 
 void S_BS_Shot::Draw(ObjectController* ctx) {
-    float row = static_cast<float>((age / 2 % 2) * 8);
+    int32_t row = (age / 2 % 2) * 8;
     if (angle == 0) {
-        DrawCell(ctx, 160, row + 240.0f, 16, 8);
+        DrawCell(ctx, cell::sa_laser_tail.U(8), cell::sa_laser_tail.V(row), 16, 8);
         return;
     }
     uint32_t colour = DrawColor(ctx);
-    DrawCellAt(ctx, x - 8.0f, y, 16, 8, static_cast<float>((angle + 5) * 16), row + 32.0f, 16, 8, colour);
-    DrawCellAt(ctx, x + 8.0f, y, 16, 8, static_cast<float>((angle + 6) * 16), row + 32.0f, -16, 8, colour);
+    DrawCellAt(ctx, x - 8.0f, y, 16, 8, static_cast<float>((angle + 5) * 16), static_cast<float>(row + 32), 16, 8, colour);
+    DrawCellAt(ctx, x + 8.0f, y, 16, 8, static_cast<float>((angle + 6) * 16), static_cast<float>(row + 32), -16, 8, colour);
 }
 
 void HeldShot::Move(ObjectController*) {
     if (y < -16.0f || y > 240.0f) Vanish();
 }
 
-void S_BS_ChargeHead::Draw(ObjectController* ctx) { DrawQuarters(gameSprites.shot, x, y, 16, 224, 208, DrawColor(ctx)); }
+// Its quarter is the top-left corner of the force field's second frame.
+void S_BS_ChargeHead::Draw(ObjectController* ctx) {
+    const SheetCell quarter = cell::force_field.Frame(1);
+    DrawQuarters(gameSprites.shot, x, y, 16, quarter.U(), quarter.V(), DrawColor(ctx));
+}
 
 void S_BS_ChargeBody::Draw(ObjectController* ctx) {
     uint32_t colour = DrawColor(ctx);
     switch (angle) {
         case 0:
-            DrawCellAt(ctx, x, y, 16, 16, 224, 192, 16, 16, colour);
+            DrawCellAt(ctx, x, y, 16, 16, cell::charge_blast.Source(), colour);
             break;
         case 1:
-            DrawCell(ctx, 216, 192, 8, 8);
+            DrawCell(ctx, cell::charge_body.Frame(0).Source());
             break;
         case 2:
-            DrawCellAt(ctx, x - 8.0f, y, 16, 8, 240, 200, 16, 8, colour);
-            DrawCellAt(ctx, x + 8.0f, y, 16, 8, 256, 200, -16, 8, colour);
+            DrawCellAt(ctx, x - 8.0f, y, 16, 8, cell::laser_bolt.Frame(1).Source(), colour);
+            DrawCellAt(ctx, x + 8.0f, y, 16, 8, cell::laser_bolt.Frame(1).Source(true), colour);
             break;
         case 3:
-            DrawCellAt(ctx, x, y, 16, 8, 240, 192, 16, 8, colour);
+            DrawCellAt(ctx, x, y, 16, 8, cell::laser_bolt.Frame(0).Source(), colour);
             break;
         default:
-            DrawCellAt(ctx, x, y, 8, 8, 216, 200, 8, 8, colour);
+            DrawCellAt(ctx, x, y, 8, 8, cell::charge_body.Frame(1).Source(), colour);
             break;
     }
 }
@@ -123,8 +131,8 @@ void S_BS_ChargeBlast::Damage(ObjectController* ctx, float amount) {
 void S_BS_ChargeBlast::Draw(ObjectController* ctx) {
     int32_t step = std::min(std::max((age - 1) / 2, 0), 5);
     const BlastStep& b = kBlastSteps[step];
-    if (step == 0) DrawCellAt(ctx, x, y, 8, 8, b.u, b.v, 8, 8, DrawColor(ctx));
-    else DrawQuarters(gameSprites.shot, x, y, b.q, b.u, b.v, DrawColor(ctx));
+    if (step == 0) DrawCellAt(ctx, x, y, 8, 8, b.quarter.Source(), DrawColor(ctx));
+    else DrawQuarters(gameSprites.shot, x, y, b.q, b.quarter.U(), b.quarter.V(), DrawColor(ctx));
 }
 
 static ClassRegistration bsShots({

@@ -1,6 +1,7 @@
 #include "game/player/shots_cf.h"
 
 #include "framework/core/angle.h"
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
@@ -25,17 +26,10 @@ public:
 };
 
 // Where the cells of this family lie in "shot.bmp". The normal shot's right-hand directions
-// take 16-unit columns counted down from u 160, the plain look in row 176 and the piercing one
-// in row 192; left-hand directions mirror their right-hand twin.
-constexpr float kNormalColumnU = 160, kNormalRowV = 176;
+// take 16-unit columns counted left from the side shot's, the plain look in its row and the
+// piercing one in the row below; left-hand directions mirror their right-hand twin.
 // Column by right-hand direction (0 right, 1 right-down, 2 down, 6 up, 7 right-up); 3-5 mirror.
 constexpr int32_t kNormalColumn[8] = {0, 1, 2, 0, 0, 0, 3, 4};
-constexpr float kSinU = 112, kSinV = 160;            // 8 x 16, one column a variant
-constexpr float kBarrierV = 152;                     // 16 x 16 at u = 16 x (type + 13)
-constexpr float kSmallBarrierU = 224, kSmallBarrierV = 144;
-constexpr float kLaserSearchU = 232, kLaserSearchV = 136;  // 16 x 8
-constexpr float kLaserBeamU = 240, kLaserBeamV = 144;      // 8 x 16
-constexpr float kLaserHeadU = 248, kLaserHeadV = 144;      // 8 x 8, pointing up
 
 constexpr int32_t kDegree30 = 5461;
 constexpr float kStrikeSpeed = 24.0f;
@@ -47,8 +41,8 @@ void S_CF_NormalShot::Draw(ObjectController* ctx) {
     int32_t row = angle / 10;
     bool mirrored = direction >= 3 && direction <= 5;
     if (mirrored) direction = (12 - direction) % 8;  // 3 -> 1, 4 -> 0, 5 -> 7
-    float u = kNormalColumnU - 16.0f * static_cast<float>(kNormalColumn[direction & 7]);
-    float v = kNormalRowV + 16.0f * static_cast<float>(row);
+    float u = cell::cf_shot_side.U(-16 * kNormalColumn[direction & 7]);
+    float v = cell::cf_shot_side.V(16 * row);
     float w = static_cast<float>(width);
     if (mirrored) DrawCell(ctx, u + w, v, -w, static_cast<float>(height));
     else DrawCell(ctx, u, v, w, static_cast<float>(height));
@@ -65,7 +59,7 @@ void S_CF_SinShot::Run(ObjectController* ctx) {
 
 void S_CF_SinShot::Move(ObjectController*) { MoveWithin(-128.0f, 384.0f, 0.0f, 240.0f); }
 
-void S_CF_SinShot::Draw(ObjectController* ctx) { DrawCell(ctx, kSinU + 8.0f * static_cast<float>(angle), kSinV, 8, 16); }
+void S_CF_SinShot::Draw(ObjectController* ctx) { DrawCell(ctx, cell::cf_sin.Shifted(8 * angle, 0).Source()); }
 
 void S_CF_Barrier::Run(ObjectController* ctx) {
     hp = maxHp;
@@ -79,8 +73,9 @@ void S_CF_Barrier::Run(ObjectController* ctx) {
 }
 
 void S_CF_Barrier::Draw(ObjectController* ctx) {
-    if (angle <= 1) DrawCell(ctx, 16.0f * static_cast<float>(angle + 13), kBarrierV, 16, 16);
-    else DrawCell(ctx, kSmallBarrierU, kSmallBarrierV, 8, 8);
+    // The large barrier, and the middle one beside it.
+    if (angle <= 1) DrawCell(ctx, cell::cf_barrier_large.Shifted(16 * angle, 0).Source());
+    else DrawCell(ctx, cell::cf_barrier_small.Source());
 }
 
 void S_CF_HomingLaser::Run(ObjectController* ctx) {
@@ -106,14 +101,14 @@ void S_CF_HomingLaser::Run(ObjectController* ctx) {
 
 void S_CF_HomingLaser::Draw(ObjectController* ctx) {
     if (phase == kSearching) {
-        DrawCell(ctx, kLaserSearchU, kLaserSearchV, 16, 8);
+        DrawCell(ctx, cell::cf_laser.Source());
         return;
     }
     uint32_t colour = DrawColor(ctx);
     bool up = phase == kLockedAbove || (phase == kLaunched && vy < 0.0f);
-    DrawCellAt(ctx, x, y, 8, 16, kLaserBeamU, kLaserBeamV, 8, 16, colour);
-    if (up) DrawCellAt(ctx, x, y - 12.0f, 8, 8, kLaserHeadU, kLaserHeadV, 8, 8, colour);
-    else DrawCellAt(ctx, x, y + 12.0f, 8, 8, kLaserHeadU, kLaserHeadV + 8.0f, 8, -8, colour);
+    DrawCellAt(ctx, x, y, 8, 16, cell::cf_laser_beam.Source(), colour);
+    if (up) DrawCellAt(ctx, x, y - 12.0f, 8, 8, cell::cf_laser_head.Source(), colour);
+    else DrawCellAt(ctx, x, y + 12.0f, 8, 8, cell::cf_laser_head.Source(false, true), colour);
 }
 
 static ClassRegistration cfShots({

@@ -3,6 +3,7 @@
 #include "framework/core/angle.h"
 #include "framework/graphics/sprite.h"
 #include "game/player/pc.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -92,52 +93,43 @@ public:
     void Run(ObjectController* ctx) override;
 };
 
-// Where the family's cells lie in "shot.bmp" (the bomb's largest frame in "effect.bmp").
-constexpr float kLaserU = 224;             // (224, 0) straight, (224, 8) turned right
-constexpr float kOptionShotU = 232;        // (232, 0)
-constexpr float kSmallU = 200, kSmallV = 8;  // the barrier's and homing shot's 8 x 8
-constexpr float kBarrierU = 208;           // 16 x 16 at (208, 32) and (208, 16); quarters at 208/224
-constexpr float kBombQuarterU = 224, kBombQuarterV = 16;  // 32 x 32
-constexpr float kBombSmallU = 192, kBombMiddleU = 200, kBombSparkU = 216, kBombSmallV = 48;
-constexpr float kBombLargeU = 192, kBombLargeV = 192;  // effect sheet, 64 x 64
+// The bomb's small quarters lie side by side in one cell: 8 x 8 at 0, 16 x 16 at 8, the spark at 24.
+constexpr int32_t kBombMiddleU = 8, kBombSparkU = 24;
 
-constexpr OptionCellRange R(int32_t low, int32_t high, float u, float v, float w, float h) {
-    return {low, high, u, v, w, h};
+constexpr OptionCellRange R(int32_t low, int32_t high, int8_t frame, bool mirrorX, bool mirrorY) {
+    return {low, high, frame, mirrorX, mirrorY};
 }
 
 constexpr int32_t kBomberFrames[6] = {0, 1, 2, 3, 2, 1};
 
 // The laser's 8 x 8 cell: straight up below level 3; turned, level 3 (up and right) as drawn
 // and level 4 (up and left) mirrored.
-struct LaserCell {
-    float u, v, w;
-};
-LaserCell LaserCellOfLevel(int32_t level) {
-    if (level == 3) return {kLaserU, 8, 8};
-    if (level == 4) return {kLaserU + 8.0f, 8, -8};
-    return {kLaserU, 0, 8};
+CellSource LaserCellOfLevel(int32_t level) {
+    if (level == 3) return cell::recca_laser.Frame(1).Source();
+    if (level == 4) return cell::recca_laser.Frame(1).Source(true);
+    return cell::recca_laser.Frame(0).Source();
 }
 
 }  // namespace
 
 const OptionCellRange kOptionCells[kOptionCellRanges] = {
-    //  low    high     u    v     w    h
-    R(47104, 51200, 128, 16,  16,  16),
-    R(51108, 55204, 144, 16,  16,  16),
-    R(55296, 59392, 160, 16,  16,  16),
-    R(59300, 63396, 176, 16,  16,  16),
-    R(-2048,  2048, 192, 16,  16,  16),
-    R( 1956,  6052, 176, 32,  16, -16),
-    R( 6144, 10240, 160, 32,  16, -16),
-    R(10148, 14244, 144, 32,  16, -16),
-    R(14336, 18432, 128, 32,  16, -16),
-    R(18340, 22436, 160, 32, -16, -16),
-    R(22528, 26624, 176, 32, -16, -16),
-    R(26532, 30628, 192, 32, -16, -16),
-    R(30720, 34816, 208, 16, -16,  16),
-    R(34724, 38820, 192, 16, -16,  16),
-    R(38912, 43008, 176, 16, -16,  16),
-    R(44737, 48833, 160, 16, -16,  16),
+    //  low    high  frame mirrorX mirrorY
+    R(47104, 51200, 0, false, false),
+    R(51108, 55204, 1, false, false),
+    R(55296, 59392, 2, false, false),
+    R(59300, 63396, 3, false, false),
+    R(-2048,  2048, 4, false, false),
+    R( 1956,  6052, 3, false, true),
+    R( 6144, 10240, 2, false, true),
+    R(10148, 14244, 1, false, true),
+    R(14336, 18432, 0, false, true),
+    R(18340, 22436, 1, true,  true),
+    R(22528, 26624, 2, true,  true),
+    R(26532, 30628, 3, true,  true),
+    R(30720, 34816, 4, true,  false),
+    R(34724, 38820, 3, true,  false),
+    R(38912, 43008, 2, true,  false),
+    R(44737, 48833, 1, true,  false),
 };
 
 int32_t OptionCellFor(int32_t angle) {
@@ -151,9 +143,9 @@ S_ReccaV::S_ReccaV(float px, float py, float pvx, float pvy, float pax, float pa
     : ShotOf(px, py, pvx, pvy, pax, pay), tilt(static_cast<int32_t>(pvx * 0.5f)) {}
 
 void S_ReccaV::Draw(ObjectController* ctx) {
-    if (tilt == 0) DrawCellAt(ctx, x, y, 8, 16, 128, 0, 8, 16, DrawColor(ctx));
-    else if (tilt > 0) DrawCell(ctx, static_cast<float>(120 + 16 * tilt), 0, 16, 16);
-    else DrawCell(ctx, static_cast<float>(136 - 16 * tilt), 0, -16, 16);
+    // The tilted cell at tilt 1; steeper tilts read the 16-texel steps to its right.
+    if (tilt == 0) DrawCellAt(ctx, x, y, 8, 16, cell::recca_straight.Source(), DrawColor(ctx));
+    else DrawCell(ctx, cell::recca_tilted.Shifted(16 * ((tilt > 0 ? tilt : -tilt) - 1), 0).Source(tilt < 0));
 }
 
 S_ReccaF::S_ReccaF(float px, float py, float pvx, float pvy, float pax, float pay)
@@ -166,15 +158,16 @@ S_ReccaF::S_ReccaF(float px, float py, float pvx, float pvy, float pax, float pa
 void S_ReccaF::Draw(ObjectController* ctx) {
     uint32_t colour = DrawColor(ctx);
     if (direction == 0) {
-        DrawCellAt(ctx, x, y, 8, 16, 168, 0, 8, 16, colour);
+        DrawCellAt(ctx, x, y, 8, 16, cell::recca_forward.Source(), colour);
         return;
     }
-    float u = static_cast<float>(160 + 8 * direction);
-    if (vx < 0.0f) DrawCellAt(ctx, x, y, 8, 16, u + 8.0f, 16, -8, 16, colour);
-    else DrawCellAt(ctx, x, y, 8, 16, u, 16, 8, 16, colour);
+    // The other directions read 8-texel columns of the option's frames, from its third frame on.
+    const SheetCell column = cell::recca_option.Shifted(32 + 8 * direction, 0);
+    const float u = column.U(vx < 0.0f ? 8 : 0);
+    DrawCellAt(ctx, x, y, 8, 16, u, column.V(), vx < 0.0f ? -8.0f : 8.0f, 16.0f, colour);
 }
 
-void S_ReccaB::Draw(ObjectController* ctx) { DrawCellAt(ctx, x, y, 8, 16, 192, 0, 8, 16, DrawColor(ctx)); }
+void S_ReccaB::Draw(ObjectController* ctx) { DrawCellAt(ctx, x, y, 8, 16, cell::recca_rear.Source(), DrawColor(ctx)); }
 
 void S_ReccaH::Run(ObjectController* ctx) {
     if (age == 0) {
@@ -200,8 +193,8 @@ void S_ReccaH::Run(ObjectController* ctx) {
 }
 
 void S_ReccaH::Draw(ObjectController* ctx) {
-    if (score == 0) DrawCell(ctx, kSmallU, kSmallV, 8, 8);
-    else DrawCell(ctx, kBarrierU, 16, 16, 16);
+    if (score == 0) DrawCell(ctx, cell::recca_bomb_spark.Source());
+    else DrawCell(ctx, cell::recca_barrier_level3.Source());
 }
 
 void S_ReccaL::Run(ObjectController* ctx) {
@@ -226,15 +219,9 @@ void S_ReccaL::Detach() {
     }
 }
 
-void S_ReccaL::Draw(ObjectController* ctx) {
-    LaserCell c = LaserCellOfLevel(score);
-    DrawCell(ctx, c.u, c.v, c.w, 8);
-}
+void S_ReccaL::Draw(ObjectController* ctx) { DrawCell(ctx, LaserCellOfLevel(score)); }
 
-void S_ReccaL_Trace::Draw(ObjectController* ctx) {
-    LaserCell c = LaserCellOfLevel(score);
-    DrawCell(ctx, c.u, c.v, c.w, 8);
-}
+void S_ReccaL_Trace::Draw(ObjectController* ctx) { DrawCell(ctx, LaserCellOfLevel(score)); }
 
 void S_ReccaL_Trace::Move(ObjectController*) {
     if (moveMode >= 0 && moveMode <= 2) StepMovement();
@@ -258,7 +245,7 @@ void ReccaOption::Draw(ObjectController* ctx) {
     if (matched >= 0) cell = matched;
     if (cell < 0) return;
     const OptionCellRange& c = kOptionCells[cell];
-    DrawCell(ctx, c.u, c.v, c.w, c.h);
+    DrawCell(ctx, cell::recca_option.Frame(c.frame).Source(c.mirrorX, c.mirrorY));
 }
 
 void S_ReccaOptionF::Steer(ObjectController*, float ox, float oy) {
@@ -320,7 +307,7 @@ void S_ReccaOptionC::Steer(ObjectController* ctx, float ox, float oy) {
     y = oy + 16.0f * AngleCos(32768 * score - angle);
 }
 
-void S_ReccaOptionShot::Draw(ObjectController* ctx) { DrawCell(ctx, kOptionShotU, 0, 8, 8); }
+void S_ReccaOptionShot::Draw(ObjectController* ctx) { DrawCell(ctx, cell::recca_option_shot.Source()); }
 
 void S_ReccaBomber::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);
@@ -332,24 +319,25 @@ void S_ReccaBomber::Run(ObjectController* ctx) {
 void S_ReccaBomber::Draw(ObjectController* ctx) {
     if (age % 3 == 1) return;
     uint32_t colour = DrawColor(ctx);
+    const SheetCell& small = cell::recca_bomb_small;
     switch (frame) {
         case 3:
-            DrawQuarters(gameSprites.effect1, x, y, 64, kBombLargeU, kBombLargeV, colour);
+            DrawQuarters(gameSprites.effect1, x, y, 64, cell::recca_bomb_large.U(), cell::recca_bomb_large.V(), colour);
             break;
         case 2:
-            DrawQuarters(gameSprites.shot, x, y, 32, kBombQuarterU, kBombQuarterV, colour);
+            DrawQuarters(gameSprites.shot, x, y, 32, cell::recca_bomb.U(), cell::recca_bomb.V(), colour);
             // Sparks spiral out from radius 16 to 46, one every 2 units.
             for (int32_t k = 0; k < 16; ++k) {
                 int32_t a = k * 4096 + age * 1024;
                 float r = static_cast<float>(16 + 2 * k);
-                DrawCellAt(ctx, x + r * AngleCos(a), y + r * AngleSin(a), 8, 8, kBombSparkU, kBombSmallV, 8, 8, colour);
+                DrawCellAt(ctx, x + r * AngleCos(a), y + r * AngleSin(a), 8, 8, small.U(kBombSparkU), small.V(), 8, 8, colour);
             }
             break;
         case 1:
-            DrawQuarters(gameSprites.shot, x, y, 16, kBombMiddleU, kBombSmallV, colour);
+            DrawQuarters(gameSprites.shot, x, y, 16, small.U(kBombMiddleU), small.V(), colour);
             break;
         default:
-            DrawQuarters(gameSprites.shot, x, y, 8, kBombSmallU, kBombSmallV, colour);
+            DrawQuarters(gameSprites.shot, x, y, 8, small.U(), small.V(), colour);
             break;
     }
 }
@@ -373,18 +361,19 @@ void S_ReccaBarrier::Run(ObjectController* ctx) {
 void S_ReccaBarrier::Draw(ObjectController* ctx) {
     uint32_t colour = DrawColor(ctx);
     if (score <= 1) {
-        DrawCell(ctx, kSmallU, kSmallV, 8, 8);
+        DrawCell(ctx, cell::recca_bomb_spark.Source());
     } else if (score == 2) {
-        DrawCell(ctx, kBarrierU, 32, 16, 16);
+        DrawCell(ctx, cell::recca_barrier_level2.Source());
     } else if (score == 3) {
-        DrawCell(ctx, kBarrierU, 16, 16, 16);
+        DrawCell(ctx, cell::recca_barrier_level3.Source());
     } else {
-        // Top quarters from (208, 16) and (224, 16), the bottom ones the same flipped.
+        // Top quarters from the level 3 barrier and the bomb's top-left quarter, the bottom ones
+        // the same flipped.
         for (int k = 0; k < 4; ++k) {
-            float u = kBarrierU + 16.0f * static_cast<float>(k % 2);
+            const SheetCell& quarter = k % 2 == 0 ? cell::recca_barrier_level3 : cell::recca_bomb;
             bool bottom = k >= 2;
-            DrawCellAt(ctx, x - 8.0f + 16.0f * static_cast<float>(k % 2), bottom ? y + 8.0f : y - 8.0f, 16, 16, u,
-                       bottom ? 32.0f : 16.0f, 16, bottom ? -16.0f : 16.0f, colour);
+            DrawCellAt(ctx, x - 8.0f + 16.0f * static_cast<float>(k % 2), bottom ? y + 8.0f : y - 8.0f, 16, 16,
+                       quarter.U(), quarter.V(bottom ? 16 : 0), 16, bottom ? -16.0f : 16.0f, colour);
         }
     }
 }

@@ -68,10 +68,11 @@ public:
     int32_t frame = 0;
 };
 
-// One range of option angles (lower bound excluded) and the cell it shows.
+// One range of option angles (lower bound excluded) and the frame of the option it shows.
 struct OptionCellRange {
     int32_t low, high;
-    float u, v, w, h;  // a negative size mirrors
+    int8_t frame;
+    bool mirrorX, mirrorY;
 };
 constexpr int kOptionCellRanges = 16;
 extern const OptionCellRange kOptionCells[kOptionCellRanges];

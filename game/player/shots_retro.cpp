@@ -1,6 +1,7 @@
 #include "game/player/shots_retro.h"
 
 #include "framework/core/angle.h"
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/type_table.h"
 
@@ -40,25 +41,20 @@ public:
     void Draw(ObjectController* ctx) override;  // one cell a level
 };
 
-// Where the cells of this family lie in "shot.bmp".
-constexpr float kInvaderU = 128, kInvaderV = 64;
-constexpr float kZapperU = 184, kZapperV = 48;        // two 8 x 8 halves, one above the other
-constexpr float kStarForceU = 56, kStarForceV = 32;   // left and right halves side by side
-constexpr float kStarSoldierU = 128;                  // v = (7 - level) x 8
-constexpr float kShinjinruiU = 152, kShinjinruiV = 64;  // level 0: 8 x 8 frames stacked
-constexpr float kShinjinruiBigU = 160;                // higher levels: 16 x 16 frames side by side
 
 constexpr float kLoopRadius = 16.0f;
 constexpr int32_t kLoopStep = 5460;  // 30 degrees a frame: one turn in 12 frames
 
 }  // namespace
 
-void S_InvaderShot::Draw(ObjectController* ctx) { DrawCell(ctx, kInvaderU, kInvaderV, 8, 8); }
+void S_InvaderShot::Draw(ObjectController* ctx) { DrawCell(ctx, cell::invader_shot.Source()); }
 
 void S_Zapper::Draw(ObjectController* ctx) {
+    // The beam's two 8 x 8 halves, one above the other.
     uint32_t colour = DrawColor(ctx);
-    DrawCellAt(ctx, x, y - 4.0f, 8, 8, kZapperU, kZapperV, 8, 8, colour);
-    DrawCellAt(ctx, x, y + 4.0f, 8, 8, kZapperU, kZapperV + 8.0f, 8, 8, colour);
+    const SheetCell& beam = cell::zapper_beam;
+    DrawCellAt(ctx, x, y - 4.0f, 8, 8, beam.U(), beam.V(), 8, 8, colour);
+    DrawCellAt(ctx, x, y + 4.0f, 8, 8, beam.U(), beam.V(8), 8, 8, colour);
 }
 
 void S_Blaster_Blast::Run(ObjectController* ctx) {
@@ -69,12 +65,13 @@ void S_Blaster_Blast::Run(ObjectController* ctx) {
 
 void S_StarForceShot::Draw(ObjectController* ctx) {
     uint32_t colour = DrawColor(ctx);
-    DrawCellAt(ctx, x - 4.0f, y, 8, 8, kStarForceU, kStarForceV, 8, 8, colour);
-    DrawCellAt(ctx, x + 4.0f, y, 8, 8, kStarForceU + 8.0f, kStarForceV, 8, 8, colour);
+    DrawCellAt(ctx, x - 4.0f, y, 8, 8, cell::star_force.Frame(0).Source(), colour);
+    DrawCellAt(ctx, x + 4.0f, y, 8, 8, cell::star_force.Frame(1).Source(), colour);
 }
 
 void S_StarSoldierShot::Draw(ObjectController* ctx) {
-    DrawCell(ctx, kStarSoldierU, static_cast<float>((7 - score) * 8), 8, 8);
+    // Level 0's cell; each level higher reads the 8 texels above the last.
+    DrawCell(ctx, cell::zapper_spark.Shifted(0, -8 * score).Source());
 }
 
 void S_ShinjinruiShot::Run(ObjectController* ctx) {
@@ -97,9 +94,10 @@ void S_ShinjinruiShot::Run(ObjectController* ctx) {
 }
 
 void S_ShinjinruiShot::Draw(ObjectController* ctx) {
-    float frame = static_cast<float>((age / 4) % 2);
-    if (score == 0) DrawCell(ctx, kShinjinruiU, kShinjinruiV + 8.0f * frame, 8, 8);
-    else DrawCell(ctx, kShinjinruiBigU + 16.0f * frame, kShinjinruiV, 16, 16);
+    // Level 0 shows the small frames stacked below one another, the higher levels the large ones.
+    const int32_t frame = (age / 4) % 2;
+    if (score == 0) DrawCell(ctx, cell::star_soldier_shot.Frame(frame).Source());
+    else DrawCell(ctx, cell::looping_shot.Frame(frame).Source());
 }
 
 static ClassRegistration retroShots({

@@ -9,6 +9,7 @@
 #include "framework/core/angle.h"
 #include "game/player/pc.h"
 #include "game/player/shot.h"
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
@@ -82,9 +83,10 @@ void MoveFree(Object& o, float top, float bottom) {
 }  // namespace
 
 void S_RTYPELEO_Shot::Draw(ObjectController* ctx) {
-    if (vx == 0.0f) DrawCell(ctx, 232, 168, 8, 8);
-    else if (vx > 0.0f) DrawCell(ctx, 184, vy != 0.0f ? 56.0f : 48.0f, 8, 8);
-    else DrawCell(ctx, 192, vy != 0.0f ? 56.0f : 48.0f, -8, 8);
+    // Sideways it shows the zapper beam's upper half, or its lower half when it also climbs.
+    const SheetCell& beam = cell::zapper_beam;
+    if (vx == 0.0f) DrawCell(ctx, cell::rt_shot.Source());
+    else DrawCell(ctx, beam.U(vx > 0.0f ? 0 : 8), beam.V(vy != 0.0f ? 8 : 0), vx > 0.0f ? 8.0f : -8.0f, 8.0f);
 }
 
 void S_RTYPELEO_Option::Run(ObjectController* ctx) {
@@ -97,7 +99,7 @@ void S_RTYPELEO_Option::Run(ObjectController* ctx) {
 
 void S_RTYPELEO_Option::Draw(ObjectController* ctx) {
     uint32_t colour = DrawColor(ctx);
-    DrawCellAt(ctx, x, y, 8, 8, static_cast<float>((age / 2 % 8) * 8 + 176), 176, 8, 8, colour);
+    DrawCellAt(ctx, x, y, 8, 8, cell::rt_bit.Frame(age / 2 % 8).Source(), colour);
     if (angle == 0) DrawCellAt(ctx, x, y - 7.0f, 8, 8, 232, 184, 8, 8, colour);
     else DrawCellAt(ctx, x, y + 7.0f, 8, 8, 232, 192, 8, -8, colour);
 }
@@ -123,9 +125,9 @@ void S_RTYPELEO_Red_Laser::Run(ObjectController* ctx) {
 }
 
 void S_RTYPELEO_Red_Laser::Draw(ObjectController* ctx) {
+    // The red laser's two frames; the other variants step 0, 1, 2, 1 frames along it.
     int32_t g = age / 2 % 4;
-    float u = angle == 2 ? static_cast<float>((age / 2 % 2) * 8 + 208) : static_cast<float>((g + (13 - g / 3) * 2) * 8);
-    DrawCell(ctx, u, 184, 8, 8);
+    DrawCell(ctx, cell::rt_laser.Shifted(8 * (angle == 2 ? age / 2 % 2 : g - 2 * (g / 3)), 0).Source());
 }
 
 void S_RTYPELEO_Red_Shot::Run(ObjectController* ctx) {
@@ -164,11 +166,11 @@ void S_RTYPELEO_Red_Shot::Draw(ObjectController* ctx) {
             int32_t degrees = (4 * ((score % 2) * 15 + age) - i + (far ? 22 : 26)) * 3;
             float ix = ox - static_cast<float>(width / 2) + AngleSin(DegreesToBinaryAngle(degrees)) * 16.0f;
             float iy = y - static_cast<float>(height / 2) - vy * 0.25f * static_cast<float>(i) - (far ? vy : 0.0f);
-            DrawCellAt(ctx, ix + static_cast<float>(width / 2), iy + static_cast<float>(height / 2), width, height, 176,
-                       184, 8, 8, far ? farColour : nearColour);
+            DrawCellAt(ctx, ix + static_cast<float>(width / 2), iy + static_cast<float>(height / 2), width, height,
+                       cell::rt_red_shot.Source(), far ? farColour : nearColour);
         }
     }
-    DrawCellAt(ctx, x, y, width, height, 176, 184, 8, 8, headColour);
+    DrawCellAt(ctx, x, y, width, height, cell::rt_red_shot.Source(), headColour);
 }
 
 void S_RTYPE_Force::Run(ObjectController* ctx) {
@@ -205,9 +207,10 @@ void S_RTYPE_Force::Run(ObjectController* ctx) {
 }
 
 void S_RTYPE_Force::Draw(ObjectController* ctx) {
+    // The four frames, then mirrored steps back from the one past the last.
     int32_t f = (age / 4) % 8;
-    if (f < 4) DrawCell(ctx, static_cast<float>(16 * f), 176, 16, 16);
-    else DrawCell(ctx, static_cast<float>((9 - f) * 16), 176, -16, 16);
+    if (f < 4) DrawCell(ctx, cell::rt_force.Frame(f).Source());
+    else DrawCell(ctx, cell::rt_force.Shifted(16 * (8 - f), 0).Source(true));
 }
 
 void S_RTYPE_Laser::Run(ObjectController* ctx) {
@@ -246,8 +249,8 @@ void S_RTYPE_Laser::Draw(ObjectController* ctx) {
     // Two sparks 4 units beyond the tip, swinging out and back, swapping sides every 8 frames.
     float tip = down ? y + h / 2.0f + 4.0f : y - h / 2.0f - 4.0f;
     float side = kSparkSide[f % 8] * ((f / 8) % 2 == 0 ? 1.0f : -1.0f);
-    DrawCellAt(ctx, x - side, tip, 8, 8, 184, 184, 8, 8, colour);
-    DrawCellAt(ctx, x + side, tip, 8, 8, 192, 184, 8, 8, colour);
+    DrawCellAt(ctx, x - side, tip, 8, 8, cell::rt_sparks.Frame(0).Source(), colour);
+    DrawCellAt(ctx, x + side, tip, 8, 8, cell::rt_sparks.Frame(1).Source(), colour);
 }
 
 void S_RTYPELEO_Missile::Run(ObjectController* ctx) {
@@ -261,7 +264,7 @@ void S_RTYPELEO_Missile::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_RTYPELEO_Missile::Draw(ObjectController* ctx) { DrawCell(ctx, 0, 160, 16, 16); }
+void S_RTYPELEO_Missile::Draw(ObjectController* ctx) { DrawCell(ctx, cell::rt_missile.Source()); }
 
 static ClassRegistration rtypeShots({
     ClassOf<S_RTYPELEO_Shot>(),

@@ -1,6 +1,7 @@
 #include "game/player/shots_zanac.h"
 
 #include "framework/core/angle.h"
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
@@ -74,27 +75,16 @@ public:
     void Run(ObjectController* ctx) override;
 };
 
-// The source cell of an 8 x 8 or 16 x 16 picture, mirrored by negative extents.
-struct Cell {
-    float u, v, uw, vh;
-};
-
-Cell Mirrored(float u, float v, float size, bool flipX, bool flipY) {
-    return {flipX ? u + size : u, flipY ? v + size : v, flipX ? -size : size, flipY ? -size : size};
-}
-
 }  // namespace
 
 void S_Gunnac::Move(ObjectController*) { MoveWithin(-8.0f, 264.0f, 0.0f, 240.0f); }
 
 void S_Gunnac::Draw(ObjectController* ctx) {
-    // Base cells point right (u 0), right-up (u 8) and up (u 16); the rest are mirrors.
+    // The frames point right, right-up and up; the rest are mirrors.
     bool left = vx < 0.0f, right = vx > 0.0f, up = vy < 0.0f, down = vy > 0.0f;
-    Cell c;
-    if ((left || right) && (up || down)) c = Mirrored(8, 0, 8, left, down);
-    else if (up || down) c = Mirrored(16, 0, 8, false, down);
-    else c = Mirrored(0, 0, 8, left, false);
-    DrawCell(ctx, c.u, c.v, c.uw, c.vh);
+    if ((left || right) && (up || down)) DrawCell(ctx, cell::gunnac.Frame(1).Source(left, down));
+    else if (up || down) DrawCell(ctx, cell::gunnac.Frame(2).Source(false, down));
+    else DrawCell(ctx, cell::gunnac.Frame(0).Source(left, false));
 }
 
 void S_ZanacA::Run(ObjectController* ctx) {
@@ -115,20 +105,21 @@ void S_ZanacA::Run(ObjectController* ctx) {
 
 void S_ZanacA::Draw(ObjectController* ctx) {
     uint32_t colour = DrawColor(ctx);
+    const CellSource needle = cell::zanac.Frame(0).Source(), wide = cell::zanac.Frame(1).Source();
     if (score <= 1) {
-        DrawCellAt(ctx, x, y, 8, 16, 24, 0, 8, 16, colour);
+        DrawCellAt(ctx, x, y, 8, 16, needle, colour);
     } else if (score == 2 || score == 3) {
-        DrawCellAt(ctx, x - 6.0f, y, 8, 16, 24, 0, 8, 16, colour);
-        DrawCellAt(ctx, x + 6.0f, y, 8, 16, 24, 0, 8, 16, colour);
-        if (score == 3) DrawCellAt(ctx, x, y - 2.0f, 8, 16, 24, 0, 8, 16, colour);
+        DrawCellAt(ctx, x - 6.0f, y, 8, 16, needle, colour);
+        DrawCellAt(ctx, x + 6.0f, y, 8, 16, needle, colour);
+        if (score == 3) DrawCellAt(ctx, x, y - 2.0f, 8, 16, needle, colour);
     } else if (score == 4) {
-        DrawCellAt(ctx, x - 16.0f, y + 5.0f, 8, 16, 32, 0, 8, 16, colour);
-        DrawCellAt(ctx, x + 16.0f, y + 5.0f, 8, 16, 32, 0, 8, 16, colour);
-        DrawCellAt(ctx, x, y - 5.0f, 8, 16, 32, 0, 8, 16, colour);
+        DrawCellAt(ctx, x - 16.0f, y + 5.0f, 8, 16, wide, colour);
+        DrawCellAt(ctx, x + 16.0f, y + 5.0f, 8, 16, wide, colour);
+        DrawCellAt(ctx, x, y - 5.0f, 8, 16, wide, colour);
     }
 }
 
-void S_ZanacB::Draw(ObjectController* ctx) { DrawCell(ctx, 32, 0, 8, 16); }
+void S_ZanacB::Draw(ObjectController* ctx) { DrawCell(ctx, cell::zanac.Frame(1).Source()); }
 
 void S_SayakaCap::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);
@@ -136,7 +127,7 @@ void S_SayakaCap::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_SayakaCap::Draw(ObjectController* ctx) { DrawCell(ctx, 40, 0, 16, 16); }
+void S_SayakaCap::Draw(ObjectController* ctx) { DrawCell(ctx, cell::cap.Source()); }
 
 void S_Kavlet::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);
@@ -167,10 +158,10 @@ void S_Kavlet::Run(ObjectController* ctx) {
 
 void S_Kavlet::Draw(ObjectController* ctx) {
     uint32_t colour = DrawColor(ctx);
-    if (sizeStep >= 1) DrawCellAt(ctx, x, y, 16, 16, 56, 0, 16, 16, colour);
-    if (sizeStep >= 2) DrawCellAt(ctx, x, y, 24, 24, 72, 0, 24, 24, colour);
-    if (sizeStep >= 3) DrawCellAt(ctx, x, y, 32, 32, 96, 0, 32, 32, colour);
-    DrawCellAt(ctx, x, y, 8, 8, 0, 8, 8, 8, colour);
+    if (sizeStep >= 1) DrawCellAt(ctx, x, y, 16, 16, cell::orb_ring_small.Source(), colour);
+    if (sizeStep >= 2) DrawCellAt(ctx, x, y, 24, 24, cell::enemy_eraser.Source(), colour);
+    if (sizeStep >= 3) DrawCellAt(ctx, x, y, 32, 32, cell::orb_ring_large.Source(), colour);
+    DrawCellAt(ctx, x, y, 8, 8, cell::kavlet.Source(), colour);
 }
 
 void S_HikaruLetter::Run(ObjectController* ctx) {
@@ -190,10 +181,10 @@ void S_HikaruLetter::Run(ObjectController* ctx) {
 }
 
 void S_HikaruLetter::Draw(ObjectController* ctx) {
-    Cell c = Mirrored(kLetterCellX + 16.0f * static_cast<float>(frame % 4), kLetterCellY, 16, frame >= 4, false);
+    // Four frames, then the same four mirrored.
     uint32_t colour = DrawColor(ctx);
-    DrawCellAt(ctx, x, y, 16, 16, c.u, c.v, c.uw, c.vh, colour);
-    if (score >= 2) DrawCellAt(ctx, x, y, 24, 24, 72, 0, 24, 24, colour);
+    DrawCellAt(ctx, x, y, 16, 16, cell::letter.Frame(frame % 4).Source(frame >= 4), colour);
+    if (score >= 2) DrawCellAt(ctx, x, y, 24, 24, cell::enemy_eraser.Source(), colour);
 }
 
 void S_Zanac6Shot::OnKilled(ObjectController* ctx) {
@@ -202,7 +193,7 @@ void S_Zanac6Shot::OnKilled(ObjectController* ctx) {
     ctx->currentScene->AddScore(10 * bombed);
 }
 
-void S_Zanac6Shot::Draw(ObjectController* ctx) { DrawCell(ctx, 40, 0, 16, 16); }
+void S_Zanac6Shot::Draw(ObjectController* ctx) { DrawCell(ctx, cell::cap.Source()); }
 
 void S_Gunnac4::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);
@@ -227,13 +218,14 @@ void S_Gunnac4::Draw(ObjectController* ctx) {
     uint32_t colour = DrawColor(ctx);
     int32_t segments = (length - 8) / 16;
     float bottom = y - 24.0f + static_cast<float>(length / 2);
-    float segmentU = (age / 4) % 2 == 0 ? 32.0f : 40.0f;
+    // The segment alternates with the 8 texels to its right.
+    const CellSource segment = cell::zanac_beam.Shifted((age / 4) % 2 == 0 ? 0 : 8, 0).Source();
     for (int32_t i = 0; i < segments; ++i) {
-        DrawCellAt(ctx, x, bottom - 16.0f * static_cast<float>(i) + 8.0f, 8, 16, segmentU, 144, 8, 16, colour);
+        DrawCellAt(ctx, x, bottom - 16.0f * static_cast<float>(i) + 8.0f, 8, 16, segment, colour);
     }
     float top = bottom - 16.0f * static_cast<float>(segments);
-    DrawCellAt(ctx, x, top, 16, 16, 16.0f * static_cast<float>((age / 2) % 4), 128, 16, 16, colour);
-    DrawCellAt(ctx, x, bottom + 16.0f, 16, 16, 64, 128, 16, 16, colour);
+    DrawCellAt(ctx, x, top, 16, 16, cell::zanac_beam_heads.Frame((age / 2) % 4).Source(), colour);
+    DrawCellAt(ctx, x, bottom + 16.0f, 16, 16, cell::zanac_beam_heads.Frame(4).Source(), colour);
 }
 
 void S_Gunnac3::Run(ObjectController* ctx) {
@@ -257,15 +249,14 @@ void S_Gunnac3::Run(ObjectController* ctx) {
 }
 
 void S_Gunnac3::Draw(ObjectController* ctx) {
-    // Base cells point right (u 40), right-down (u 56) and down (u 72); the rest are mirrors.
+    // The frames point right, right-down and down; the rest are mirrors.
     static constexpr struct {
-        float u;
+        int8_t frame;
         bool flipX, flipY;
-    } kDirections[8] = {{40, false, false}, {56, false, false}, {72, false, false}, {56, true, false},
-                        {40, true, false},  {56, true, true},   {72, false, true},  {56, false, true}};
-    int32_t index = (angle / 8192) & 7;
-    Cell c = Mirrored(kDirections[index].u, 144, 16, kDirections[index].flipX, kDirections[index].flipY);
-    DrawCell(ctx, c.u, c.v, c.uw, c.vh);
+    } kDirections[8] = {{0, false, false}, {1, false, false}, {2, false, false}, {1, true, false},
+                        {0, true, false},  {1, true, true},   {2, false, true},  {1, false, true}};
+    const auto& d = kDirections[(angle / 8192) & 7];
+    DrawCell(ctx, cell::zanac_homing.Frame(d.frame).Source(d.flipX, d.flipY));
 }
 
 static ClassRegistration zanacShots({

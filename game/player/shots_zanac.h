@@ -20,6 +20,3 @@ public:
     int32_t length = 16;
 };
 
-// Where S_HikaruLetter's frames lie in "shot.bmp": four cells, the last four frames mirrored.
-constexpr float kLetterCellX = 0.0f;
-constexpr float kLetterCellY = 96.0f;
