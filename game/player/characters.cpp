@@ -1,23 +1,33 @@
 #include "game/player/characters.h"
 
 #include "game/player/pc_controller.h"
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 
-const CharacterEntry kCharacters[kCharacterClasses] = {
-    // class         id  code  row  slots
-    {"PC_Noa",        0,  99,   0,   1},
-    {"PC_Akimi",      1, 100,   1,   8},
-    {"PC_Keito",      9, 108,   9,  16},
-    {"PC_Natsuki",   11, 110,  11,  32},
-    {"PC_Sayaka",    12, 111,  12,  16},
-    {"PC_Karen",     13, 112,  13,  16},
-    {"PC_Hikaru",    14, 113,  14,  16},
-    {"PC_Minato",    21, 120,  21,  32},
-    {"PC_Aiko",      25, 124,  25,   4},
-    {"PC_Yuu",       28, 127,  28,  16},
-    {"PC_Dummy",     -1,  97,   0,   0},
+constexpr CharacterEntry kCharacters[kCharacterClasses] = {
+    // class         id  code  ship           slots
+    {"PC_Noa",        0,  99, cell::noa,      1},
+    {"PC_Akimi",      1, 100, cell::akimi,    8},
+    {"PC_Keito",      9, 108, cell::keito,   16},
+    {"PC_Natsuki",   11, 110, cell::natsuki, 32},
+    {"PC_Sayaka",    12, 111, cell::sayaka,  16},
+    {"PC_Karen",     13, 112, cell::karen,   16},
+    {"PC_Hikaru",    14, 113, cell::hikaru,  16},
+    {"PC_Minato",    21, 120, cell::minato,  32},
+    {"PC_Aiko",      25, 124, cell::aiko,     4},
+    {"PC_Yuu",       28, 127, cell::yuu,     16},
+    {"PC_Dummy",     -1,  97, cell::noa,      0},
 };
+
+// Every ship lies in the party icon grid, each playable one at its own character's icon.
+constexpr bool ShipsLieInTheIconGrid() {
+    for (const CharacterEntry& row : kCharacters) {
+        if (!OnShipGrid(row.ship) || (row.id >= 0 && ShipRow(row.ship) != row.id)) return false;
+    }
+    return OnShipGrid(cell::aiko_options);
+}
+static_assert(ShipsLieInTheIconGrid());
 
 const CharacterEntry* FindCharacter(int32_t code) {
     for (const CharacterEntry& row : kCharacters) {
@@ -36,7 +46,7 @@ void SetUpCharacter(PC& pc, const CharacterEntry& row, float x, float y, int32_t
     pc.width = pc.height = size;
     pc.speed = 3.0f;
     pc.hp = pc.maxHp = 1.0f;
-    pc.spriteRow = row.spriteRow;
+    pc.spriteRow = ShipRow(row.ship);
 }
 
 }  // namespace

@@ -5,13 +5,14 @@
 #include <cstdint>
 
 #include "game/player/pc.h"
+#include "game/world/cells.h"
 
 // One row per character class: what the player factory makes for its code.
 struct CharacterEntry {
     const char* className;
     int32_t id;  // character id (-1 for PC_Dummy, which has none)
     int32_t code;  // player code: id + 99
-    int32_t spriteRow;
+    SheetCell ship;  // its frames on "pc.bmp", whose row in the party icon grid is the sprite row
     int32_t slots;  // weapon slots held
 };
 
@@ -182,7 +183,7 @@ private:
 // fire homing shots, and changes her ship's row.
 class PC_Aiko final : public PCCharacter {
 public:
-    static constexpr int32_t kOptionsRowStep = 32;
+    static constexpr int32_t kOptionsRowStep = ShipRow(cell::aiko_options) - ShipRow(cell::aiko);
 
     PC_Aiko(float x, float y) : PCCharacter(124, x, y) {}
     void Draw(ObjectController* ctx) override;

@@ -5,6 +5,7 @@
 
 #include "framework/core/angle.h"
 #include "game/player/characters.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
@@ -174,7 +175,7 @@ void PC_Aiko::Draw(ObjectController* ctx) {
 }
 
 void PC_Aiko::ResetWeaponState() {
-    spriteRow = 25;
+    spriteRow = ShipRow(cell::aiko);
     fireCooldown = switchCooldown = sideCooldown = 0;
     optionsOut = 0;
 }

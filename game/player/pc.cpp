@@ -2,6 +2,7 @@
 
 #include "framework/core/angle.h"
 #include "framework/graphics/sprite.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/message_codes.h"
 #include "game/world/object_controller.h"
@@ -145,10 +146,12 @@ void PC::DrawShip(ObjectController*) {
     float seatY = 24.0f + 8.0f * static_cast<float>(score);
     DrawNumber(8.0f, seatY, powerLevel, -1);
     for (int32_t k = 0; k < powerItems; ++k) {
-        DrawSpriteCell(gameSprites.effect1, 16.0f + 6.0f * static_cast<float>(k), seatY, 8, 8, 0, 16, 8, 8, kWhite);
+        DrawSpriteCell(gameSprites.effect1, 16.0f + 6.0f * static_cast<float>(k), seatY, 8, 8, cell::power_icon.U(),
+                       cell::power_icon.V(), 8, 8, kWhite);
     }
 
-    int32_t r = inputMode == kInputPlayedBack ? 62 : spriteRow;
+    static_assert(OnShipGrid(cell::ghost));
+    int32_t r = inputMode == kInputPlayedBack ? ShipRow(cell::ghost) : spriteRow;
     int32_t blink = (invincible / 8) % 2;
     float u = static_cast<float>((blink + 2 * (r / 16)) * 32);
     float v = static_cast<float>((16 * r) % 256);
@@ -164,8 +167,10 @@ void PC::DrawShip(ObjectController*) {
                    static_cast<float>(width), static_cast<float>(height), u, v, uw, 16, kWhite);
 
     if (invincible > 0 && (inputMode == kInputLive || inputMode == kInputRecorded)) {
-        if (invincible % 8 >= 4) DrawSpriteCell(gameSprites.shot, x - 12.0f, y - 12.0f, 24, 24, 72, 0, 24, 24, kWhite);
-        else DrawSpriteCell(gameSprites.shot, x - 8.0f, y - 8.0f, 16, 16, 56, 0, 16, 16, kWhite);
+        const SheetCell& ring = invincible % 8 >= 4 ? cell::enemy_eraser : cell::orb_ring_small;
+        const float half = ring.W() / 2.0f;
+        DrawSpriteCell(gameSprites.shot, x - half, y - half, ring.W(), ring.H(), ring.U(), ring.V(), ring.W(), ring.H(),
+                       kWhite);
     }
 }
 

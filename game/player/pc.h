@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/world/object.h"
+#include "game/world/sheet_cell.h"
 
 // Input modes of a character: the side of everything it fires.
 enum PCInputMode : int32_t {
@@ -78,7 +79,7 @@ public:
     int32_t lean = 0;  // -1 only left held, 1 only right held
     int32_t powerLevel = 0;
     int32_t powerItems = 0;
-    int32_t spriteRow = 0;
+    int32_t spriteRow = 0;  // the ship's row in the party icon grid (ShipRow)
     int32_t inputMode = kInputLive;
     PCInputRecord record;
 
@@ -93,6 +94,14 @@ protected:
     // The counter of bit k of the button mask.
     int32_t& Counter(int k);
 };
+
+// A ship's four frames (straight, leaning right and the two blink frames) lie on "pc.bmp" in the
+// party icon grid: sprite row r at (64 x (r / 16), 16 x (r % 16)), 16 rows a column.
+constexpr int32_t ShipRow(const SheetCell& ship) { return 16 * (ship.x / 64) + ship.y / 16; }
+constexpr bool OnShipGrid(const SheetCell& ship) {
+    return ship.sheet == CellSheet::pc && ship.x % 64 == 0 && ship.y % 16 == 0 && ship.width == 16 &&
+           ship.height == 16 && ship.across == 4 && ship.down == 1;
+}
 
 // The input direction as a binary angle (the angle field holds degrees).
 int32_t DegreesToBinaryAngle(int32_t degrees);

@@ -1,5 +1,6 @@
 #include "game/player/pc_controller.h"
 
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/kinds.h"
 #include "game/world/message_codes.h"
@@ -302,15 +303,16 @@ void PCController::Draw(ObjectController* ctx) {
     for (int i = 0; i < kSeats; ++i) shown = shown || members[i] != nullptr || respawnTimer[i] > 0;
     if (shown) {
         DrawNumber(lives >= 100 ? 34.0f : 26.0f, 16.0f, lives, -1);
-        DrawSpriteCell(gameSprites.effect1, 10, 16, 8, 8, 8, 16, 8, 8, 0xFFFFFFFFu);
+        DrawSpriteCell(gameSprites.effect1, 10, 16, 8, 8, cell::life_icon.U(), cell::life_icon.V(), 8, 8, 0xFFFFFFFFu);
     }
     if (ctx->gameMode >= kGhostModes) {
         if (ghostTimer >= 1 && ghostTimer < 16) {
-            DrawSpriteCell(gameSprites.effect1, 0, 0, static_cast<float>((16 - ghostTimer) * 16), 256, 4, 28, 2, 2,
-                     0xFF787878u);
+            // The menu pointer's solid middle, stretched over the field as a cover.
+            DrawSpriteCell(gameSprites.effect1, 0, 0, static_cast<float>((16 - ghostTimer) * 16), 256,
+                           cell::menu_pointer.U(4), cell::menu_pointer.V(4), 2, 2, 0xFF787878u);
         }
-        DrawSpriteCell(gameSprites.effect2, 0, 24.0f + 8.0f * static_cast<float>(ActiveSeat(ctx)), 8, 8, 0, 24, 8, 8,
-                 0xFFFFFFFFu);
+        DrawSpriteCell(gameSprites.effect2, 0, 24.0f + 8.0f * static_cast<float>(ActiveSeat(ctx)), 8, 8,
+                       cell::menu_pointer.U(), cell::menu_pointer.V(), 8, 8, 0xFFFFFFFFu);
     }
     if (speedShown >= 1) {
         DrawNumber(x - 6.0f, y - 40.0f + static_cast<float>(speedShown), static_cast<int32_t>(speed - 1.0f), -1);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "game/player/shot.h"
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/type_table.h"
 
@@ -107,13 +108,8 @@ public:
     void Draw(ObjectController* ctx) override;
 };
 
-// Where the family's cells lie in "shot.bmp".
-constexpr float kBeamU = 120, kBeamV = 208;    // two 8 x 8 frames
-constexpr float kBlastU = 80, kBlastV = 240;   // 16 x 16, drawn growing
-constexpr float kPanelU = 96, kPanelV = 240;   // standing up, then folding: 32 x 8 each
-constexpr float kStgU = 136, kStgV = 168;      // five 8 x 8 headings, up round to down
-
-// The STG shot's cell row by right-hand direction (6 up, 7, 0 right, 1, 2 down); 3-5 mirror.
+// The STG shot's frame (five headings, up round to down) by right-hand direction (6 up, 7,
+// 0 right, 1, 2 down); 3-5 mirror.
 constexpr int32_t kStgRow[8] = {2, 3, 4, 0, 0, 0, 0, 1};
 
 }  // namespace
@@ -125,7 +121,7 @@ void S_BomberKing_Beam::Run(ObjectController* ctx) {
 }
 
 void S_BomberKing_Beam::Draw(ObjectController* ctx) {
-    DrawCell(ctx, kBeamU + 8.0f * static_cast<float>(age % 2), kBeamV, 8, 8);
+    DrawCell(ctx, cell::bk_beam.Frame(age % 2).Source());
 }
 
 void S_BomberKing_Blast::Run(ObjectController* ctx) {
@@ -137,7 +133,7 @@ void S_BomberKing_Blast::Run(ObjectController* ctx) {
 
 void S_BomberKing_Blast::Draw(ObjectController* ctx) {
     int32_t size = std::min(8 + 5 * age, static_cast<int32_t>(width));
-    DrawCellAt(ctx, x, y, size, size, kBlastU, kBlastV, 16, 16, 0xFFFFFFFFu);
+    DrawCellAt(ctx, x, y, size, size, cell::bk_blast.Source(), 0xFFFFFFFFu);
 }
 
 void S_Quinty_Panel::Run(ObjectController* ctx) {
@@ -153,7 +149,8 @@ void S_Quinty_Panel::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_Quinty_Panel::Draw(ObjectController* ctx) { DrawCell(ctx, kPanelU, kPanelV + (step < 4 ? 0.0f : 8.0f), 32, 8); }
+// Standing up, then folding.
+void S_Quinty_Panel::Draw(ObjectController* ctx) { DrawCell(ctx, cell::quinty_panel.Frame(step < 4 ? 0 : 1).Source()); }
 
 void KameShot::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);
@@ -189,9 +186,7 @@ void S_Kame_STG::Draw(ObjectController* ctx) {
     int32_t direction = ((angle % 8) + 8) % 8;
     bool mirrored = direction >= 3 && direction <= 5;
     if (mirrored) direction = (12 - direction) % 8;
-    float v = kStgV + 8.0f * static_cast<float>(kStgRow[direction]);
-    if (mirrored) DrawCell(ctx, kStgU + 8.0f, v, -8, 8);
-    else DrawCell(ctx, kStgU, v, 8, 8);
+    DrawCell(ctx, cell::stg_shot.Frame(kStgRow[direction]).Source(mirrored));
 }
 
 static ClassRegistration bkKameShots({

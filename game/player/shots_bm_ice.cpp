@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
@@ -90,7 +91,7 @@ void S_BM_Bomb::OnKilled(ObjectController* ctx) {
 }
 
 void S_BM_Bomb::Draw(ObjectController* ctx) {
-    DrawCellAt(ctx, x, y, width, height, static_cast<float>(frame * 16 + 88), 144, 16, 16, 0xFFFFFFFFu);
+    DrawCellAt(ctx, x, y, width, height, cell::bm_bomb.Shifted(16 * frame, 0).Source(), 0xFFFFFFFFu);
 }
 
 S_BM_Blast::S_BM_Blast(float px, float py, float pvx, float pvy, float pax, float pay)
@@ -137,7 +138,7 @@ void S_BM_Blast::Draw(ObjectController* ctx) {
 }
 
 void S_Makaijima_Barrel::Draw(ObjectController* ctx) {
-    DrawCell(ctx, 240, static_cast<float>(((age / 6) % 2 + 10) * 16), 16, 16);
+    DrawCell(ctx, cell::bm_barrel.Frame((age / 6) % 2).Source());
 }
 
 void IceShot::OnKilled(ObjectController* ctx) { ctx->CreateObject(type_id::EF_Blast_01, x, y, 0.0f, 0.0f, 0.0f, 0.0f, nullptr); }
@@ -148,9 +149,9 @@ void S_Meikyuujima_IceWall::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_Meikyuujima_IceWall::Draw(ObjectController* ctx) { DrawCell(ctx, 136, 144, 16, 16); }
+void S_Meikyuujima_IceWall::Draw(ObjectController* ctx) { DrawCell(ctx, cell::bm_ice_wall.Source()); }
 
-void S_Meikyuujima_Shot::Draw(ObjectController* ctx) { DrawCell(ctx, 152, 144, 16, 16); }
+void S_Meikyuujima_Shot::Draw(ObjectController* ctx) { DrawCell(ctx, cell::bm_ice_shot.Source()); }
 
 void S_Meikyuujima_IceCube::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);
@@ -177,7 +178,7 @@ void S_Meikyuujima_IceCube::Damage(ObjectController* ctx, float amount) {
     power = 0.0f;
 }
 
-void S_Meikyuujima_IceCube::Draw(ObjectController* ctx) { DrawCell(ctx, 168, 144, 16, 16); }
+void S_Meikyuujima_IceCube::Draw(ObjectController* ctx) { DrawCell(ctx, cell::bm_ice_cube.Source()); }
 
 static ClassRegistration bmIceShots({
     ClassOf<S_BM_Bomb>(),

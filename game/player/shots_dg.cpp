@@ -3,6 +3,7 @@
 #include "framework/core/angle.h"
 #include "game/player/shots_recca.h"
 #include "framework/graphics/sprite.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -93,16 +94,16 @@ void DGVisibleShot::Draw(ObjectController* ctx) {
 }
 
 void S_DG_Shirodama::DrawVisible(ObjectController* ctx) {
-    float column = static_cast<float>((age % 2) * 16);
-    if ((age / 2) % 2 == 0) DrawCell(ctx, column + 88.0f, 144, 16, 16);
-    else DrawCell(ctx, column + 104.0f, 144, -16, 16);
+    DrawCell(ctx, cell::bm_bomb.Frame(age % 2).Source((age / 2) % 2 != 0));
 }
 
 void S_DG_Laser::DrawVisible(ObjectController* ctx) {
     uint32_t colour = DrawColor(ctx);
-    DrawCellAt(ctx, x, y - 20.0f, 8, 8, 224, 168, 8, 8, colour);
-    DrawCellAt(ctx, x, y, 8, 32, 216, 168, 8, 4, colour);
-    DrawCellAt(ctx, x, y + 20.0f, 8, 8, 216, 172, 8, 4, colour);
+    // The head, then the beam's upper and lower halves stretched into the body and the tail.
+    const SheetCell& beam = cell::hsg_beam;
+    DrawCellAt(ctx, x, y - 20.0f, 8, 8, cell::bh_shot.Source(), colour);
+    DrawCellAt(ctx, x, y, 8, 32, beam.U(), beam.V(), 8, 4, colour);
+    DrawCellAt(ctx, x, y + 20.0f, 8, 8, beam.U(), beam.V(4), 8, 4, colour);
 }
 
 void S_DG_Wave::Run(ObjectController*) {
@@ -123,9 +124,8 @@ void S_DG_Wave::DrawVisible(ObjectController* ctx) {
     int32_t f = (age / 2) % 4;
     int32_t v = angle;
     if (v % 2 == 0) {
-        const float cells[4][3] = {{32.0f * v, 32, 0}, {32.0f * (v + 1), 32, 0}, {32.0f * (v + 1), -32, 0},
-                                   {32.0f * (v + 2), -32, 0}};
-        DrawCell(ctx, cells[f][0], 192, cells[f][1], 16);
+        // Frames v and v + 1 of the wave, then the same mirrored.
+        DrawCell(ctx, cell::dogma_wave.Shifted(32 * (v + f % 2), 0).Source(f >= 2));
     } else {
         float x0 = static_cast<float>((v / 2) * 64);
         const float cells[4][3] = {{x0, 208, 64}, {x0, 232, 64}, {x0 + 64.0f, 208, -64}, {x0 + 64.0f, 232, -64}};
@@ -166,7 +166,8 @@ void S_DG_Arm::Run(ObjectController* ctx) {
 void S_DG_Arm::Draw(ObjectController* ctx) {
     const float dst[4] = {x - static_cast<float>(width / 2), y - static_cast<float>(height / 2),
                           static_cast<float>(width), static_cast<float>(height)};
-    const float src[4] = {static_cast<float>((age / 4) % 4 * 24), (maxHp - 3.0f) * 32.0f + 80.0f, 24, 32};
+    const SheetCell frame = cell::dg_arm.Frame((age / 4) % 4);
+    const float src[4] = {frame.U(), (maxHp - 3.0f) * 32.0f + frame.V(), frame.W(), frame.H()};
     ZethSprite::DrawRect(gameSprites.effect2, dst, 32767.0f, src, DrawColor(ctx), 1);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/sound_ids.h"
@@ -69,14 +70,6 @@ public:
     using ShotOf::ShotOf;
 };
 
-
-// Where the family's cells lie in "shot.bmp". The bubble's looks: types 0 and 1 as 16 x 16 in
-// row 224 (full, worn, nearly gone), type 2 as 8 x 8 in row 216, and its look without a hit box.
-constexpr float kBubbleU = 0, kBubbleV = 224, kSmallBubbleV = 216;
-constexpr float kNoBoxU = 24, kNoBoxV = 216;
-constexpr float kShotU = 176, kShotV = 232;  // 8 x 8 a variant
-constexpr float kBeamU = 160, kBeamV = 112;  // stretched to the beam's height
-
 // Moves by velocity and acceleration with no angle update, vanishing outside the limits.
 void MoveBeam(Object& o, float bottom) {
     o.vx += o.ax;
@@ -105,18 +98,20 @@ void S_FZ_Poppoes::OnKilled(ObjectController* ctx) {
     }
 }
 
+// The bubble's looks: types 0 and 1 large (full, worn, nearly gone; type 1's three frames follow
+// type 0's), type 2 small, and the small cell's fourth frame without a hit box.
 void S_FZ_Poppoes::Draw(ObjectController* ctx) {
     if (hitHalfWidth == 0 || hitHalfHeight == 0) {
-        DrawCell(ctx, kNoBoxU, kNoBoxV, 8, 8);
+        DrawCell(ctx, cell::bubble_small.Frame(3).Source());
         return;
     }
     int32_t wear = hp > 3.0f ? 0 : (hp > 1.0f ? 1 : 2);
-    if (angle >= 2) DrawCell(ctx, kBubbleU + 8.0f * static_cast<float>(wear), kSmallBubbleV, 8, 8);
-    else DrawCell(ctx, kBubbleU + 16.0f * static_cast<float>(3 * angle + wear), kBubbleV, 16, 16);
+    if (angle >= 2) DrawCell(ctx, cell::bubble_small.Frame(wear).Source());
+    else DrawCell(ctx, cell::bubble_large.Shifted(16 * (3 * angle + wear), 0).Source());
 }
 
 void S_FZ_Poppoes_Shot::Draw(ObjectController* ctx) {
-    DrawCell(ctx, kShotU + 8.0f * static_cast<float>(angle), kShotV, 8, 8);
+    DrawCell(ctx, cell::bubble_shot.Shifted(8 * angle, 0).Source());
 }
 
 void S_FZ_Stanparon_Shot::Run(ObjectController*) {
@@ -145,7 +140,7 @@ void S_FZ_Kobabeach_Shot::Run(ObjectController*) {
 void S_FZ_Kobabeach_Shot::Move(ObjectController*) { MoveBeam(*this, 272.0f); }
 
 void S_FZ_Kobabeach_Shot::Draw(ObjectController* ctx) {
-    DrawCell(ctx, kBeamU, kBeamV + (age % 2 == 0 ? 0.0f : 8.0f), 8, 8);
+    DrawCell(ctx, cell::fz_companion_beam.Frame(age % 2).Source());
 }
 
 void S_FZ_Kobabeach::Run(ObjectController* ctx) {

@@ -9,6 +9,7 @@
 #include "game/player/pc.h"
 #include "game/player/shot.h"
 #include "game/player/shots_dg.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -131,7 +132,7 @@ void S_BH_Shot::Draw(ObjectController* ctx) {
 }
 
 void S_HSG_Shot::Draw(ObjectController* ctx) {
-    DrawCellAt(ctx, x, y, 8, 8, static_cast<float>((age / 3) % 2 * 8 + 176), 232, 8, 8, DrawColor(ctx));
+    DrawCellAt(ctx, x, y, 8, 8, cell::bubble_shot.Frame((age / 3) % 2).Source(), DrawColor(ctx));
 }
 
 void S_HSG_Chariot::Run(ObjectController* ctx) {
@@ -158,7 +159,11 @@ void S_HSG_DisCharge::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_HSG_DisCharge::Draw(ObjectController* ctx) { DrawQuarters(gameSprites.shot, x, y, 16, 224, 224, DrawColor(ctx)); }
+// Its quarter is the lower half of the force field's second frame.
+void S_HSG_DisCharge::Draw(ObjectController* ctx) {
+    const SheetCell quarter = cell::force_field.Frame(1);
+    DrawQuarters(gameSprites.shot, x, y, 16, quarter.U(), quarter.V(16), DrawColor(ctx));
+}
 
 static ClassRegistration gcHsgShots({
     ClassOf<S_GC_Shot>(),

@@ -1,6 +1,7 @@
 #include "game/player/shots_gradius.h"
 
 #include "framework/core/angle.h"
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
@@ -50,12 +51,8 @@ constexpr HeadingRange kMissileHeadings[] = {
     {42962, 49152, 4}, {38957, 42962, 5}, {34952, 38957, 6}, {32768, 34952, 7},
 };
 
-// Where the family's cells lie in "shot.bmp".
-constexpr float kLaserU = 48, kLaserV = 56;
-constexpr float kShieldU = 96, kShieldV = 64;      // frames in rows 64 and 80; worn one column right
-constexpr float kMissileU = 0, kMissileV = 208;    // four 8 x 8 headings
-constexpr float kRippleV = 208;
-constexpr float kRippleU[3] = {32, 48, 72};
+// The ripple's three widths.
+constexpr SheetCell kRipples[3] = {cell::ripple_small, cell::ripple_middle, cell::ripple_large};
 
 }  // namespace
 
@@ -67,8 +64,8 @@ int32_t GradiusMissileFrame(int32_t angle) {
 }
 
 void S_GradiusShot::Draw(ObjectController* ctx) {
-    if (score == 0 || score == 1) DrawCell(ctx, static_cast<float>(8 * score), 56, 8, 8);
-    else DrawCell(ctx, 0, 64, 8, 8);
+    if (score == 0 || score == 1) DrawCell(ctx, cell::gradius_shots.Frame(score).Source());
+    else DrawCell(ctx, cell::gradius_double.Source());
 }
 
 void S_GradiusLaser::Run(ObjectController* ctx) {
@@ -98,15 +95,13 @@ void S_GradiusLaser::Move(ObjectController*) {
     if (y < 0.0f || y > 240.0f) Vanish();
 }
 
-void S_GradiusLaser::Draw(ObjectController* ctx) { DrawCell(ctx, kLaserU, kLaserV, 8, 8); }
+void S_GradiusLaser::Draw(ObjectController* ctx) { DrawCell(ctx, cell::gradius_laser.Source()); }
 
 void S_GradiusShield::Draw(ObjectController* ctx) {
-    // Four frames from two cells: each shown plain, then mirrored.
+    // Four frames from the two rows of the shield's cell: each shown plain, then mirrored; the
+    // worn shield takes the right-hand column.
     int32_t frame = (age / 4) % 4;
-    float u = kShieldU + (hp < 8.0f ? 16.0f : 0.0f);
-    float v = kShieldV + 16.0f * static_cast<float>(frame % 2);
-    if (frame >= 2) DrawCell(ctx, u + 16.0f, v, -16, 16);
-    else DrawCell(ctx, u, v, 16, 16);
+    DrawCell(ctx, cell::gradius_shield.Frame((hp < 8.0f ? 1 : 0) + 2 * (frame % 2)).Source(frame >= 2));
 }
 
 void S_Gradius2Missile::Run(ObjectController* ctx) {
@@ -118,9 +113,7 @@ void S_Gradius2Missile::Run(ObjectController* ctx) {
 }
 
 void S_Gradius2Missile::Draw(ObjectController* ctx) {
-    float u = kMissileU + 8.0f * static_cast<float>(frame % 4);
-    if (frame > 3) DrawCell(ctx, u + 8.0f, kMissileV, -8, 8);
-    else DrawCell(ctx, u, kMissileV, 8, 8);
+    DrawCell(ctx, cell::gradius_turning_missile.Frame(frame % 4).Source(frame > 3));
 }
 
 void S_GradiusRipple::Run(ObjectController* ctx) {
@@ -138,7 +131,7 @@ void S_GradiusRipple::Run(ObjectController* ctx) {
 }
 
 void S_GradiusRipple::Draw(ObjectController* ctx) {
-    DrawCell(ctx, kRippleU[frame], kRippleV, static_cast<float>(width), 8);
+    DrawCell(ctx, kRipples[frame].U(), kRipples[frame].V(), static_cast<float>(width), kRipples[frame].H());
 }
 
 static ClassRegistration gradiusShots({

@@ -4,6 +4,7 @@
 
 #include "framework/core/angle.h"
 #include "game/player/pc.h"
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
@@ -67,12 +68,15 @@ void S_Hisouten_Iku6CShot::Run(ObjectController*) {
 void S_Hisouten_Iku6CShot::Move(ObjectController*) { MoveWithin(-40.0f, 296.0f, -16.0f, 256.0f); }
 
 void S_Hisouten_Iku6CShot::Draw(ObjectController* ctx) {
+    // 8-texel columns of the Recca bomb's small quarters and the row past them: the head from the
+    // lower half, the trail from the upper one (from 8 on, column n - 8 mirrored).
     uint32_t colour = DrawColor(ctx);
-    DrawCellAt(ctx, x, y - 16.0f, 8, 8, static_cast<float>((age % 4) * 8 + 192), 56, 8, 8, colour);
+    const SheetCell& quarters = cell::recca_bomb_small;
+    DrawCellAt(ctx, x, y - 16.0f, 8, 8, quarters.U(8 * (age % 4)), quarters.V(8), 8, 8, colour);
     for (int i = 0; i < 4; ++i) {
         int32_t n = FloorMod(static_cast<int32_t>(trailX[i] * 5.0f + trailY[i] * 0.125f), 16);
-        if (n < 8) DrawCellAt(ctx, trailX[i], trailY[i], 8, 8, static_cast<float>(n * 8 + 192), 48, 8, 8, colour);
-        else DrawCellAt(ctx, trailX[i], trailY[i], 8, 8, static_cast<float>(n * 8 + 136), 48, -8, 8, colour);
+        if (n < 8) DrawCellAt(ctx, trailX[i], trailY[i], 8, 8, quarters.U(8 * n), quarters.V(), 8, 8, colour);
+        else DrawCellAt(ctx, trailX[i], trailY[i], 8, 8, quarters.U(8 * (n - 7)), quarters.V(), -8, 8, colour);
     }
 }
 
@@ -236,7 +240,7 @@ void S_Hattori_Shuriken::Run(ObjectController* ctx) {
 }
 
 void S_Hattori_Shuriken::Draw(ObjectController* ctx) {
-    DrawCell(ctx, static_cast<float>((age / 4) % 2 * 8 + 192), 144, 8, 8);
+    DrawCell(ctx, cell::shuriken.Frame((age / 4) % 2).Source());
 }
 
 void S_Hattori_FireBall::Run(ObjectController* ctx) {
@@ -249,7 +253,7 @@ void S_Hattori_FireBall::Run(ObjectController* ctx) {
 
 void S_Hattori_FireBall::Draw(ObjectController* ctx) {
     float shift = static_cast<float>((age / 2) % 2 * 4 - 2);
-    DrawCellAt(ctx, x + shift, y, width, height, 176, 160, 16, 16, DrawColor(ctx));
+    DrawCellAt(ctx, x + shift, y, width, height, cell::rm_blade.Source(), DrawColor(ctx));
 }
 
 template class Serpent<32>;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "framework/core/angle.h"
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/type_table.h"
 
@@ -12,7 +13,7 @@ namespace {
 struct PieceCell {
     float dx, dy;  // the destination's top-left from (x, y)
     int16_t dw, dh;
-    float u, v, w, h;
+    CellSource source;
 };
 
 class S_Rockman_RockBuster : public ShotOf<type_id::S_Rockman_RockBuster> {
@@ -103,12 +104,14 @@ constexpr PieceCell kElecFront[5] = {
     {-8, -8, 16, 16, 112, 192, 16, -16}, {-8, -8, 16, 16, 128, 176, 16, 16},
 };
 
-// The blade's four frames.
-constexpr float kCutCells[4][4] = {{144, 160, 16, 16}, {160, 160, 16, 16}, {144, 176, 16, -16}, {176, 160, -16, 16}};
+// The blade's four frames: the cell's two, the first flipped and the second mirrored.
+constexpr CellSource kCutCells[4] = {cell::rm_fire_shield.Frame(0).Source(), cell::rm_fire_shield.Frame(1).Source(),
+                                     cell::rm_fire_shield.Frame(0).Source(false, true),
+                                     cell::rm_fire_shield.Frame(1).Source(true)};
 
 }  // namespace
 
-void S_Rockman_RockBuster::Draw(ObjectController* ctx) { DrawCell(ctx, 184, 144, 8, 8); }
+void S_Rockman_RockBuster::Draw(ObjectController* ctx) { DrawCell(ctx, cell::rm_buster.Source()); }
 
 void RockmanPiece::Run(ObjectController*) {
     if (age > ageLimit) Kill();
@@ -117,17 +120,17 @@ void RockmanPiece::Run(ObjectController*) {
 
 void RockmanPiece::Draw(ObjectController* ctx) {
     PieceCell c = Cell();
-    DrawCellAt(ctx, x + c.dx + static_cast<float>(c.dw / 2), y + c.dy + static_cast<float>(c.dh / 2), c.dw, c.dh, c.u,
-               c.v, c.w, c.h, DrawColor(ctx));
+    DrawCellAt(ctx, x + c.dx + static_cast<float>(c.dw / 2), y + c.dy + static_cast<float>(c.dh / 2), c.dw, c.dh,
+               c.source, DrawColor(ctx));
 }
 
 PieceCell S_Rockman_BombBlast::Cell() const {
-    if ((age / 4) % 2 == 0) return {-4, -4, 8, 8, 184, 152, 8, 8};
-    return {-8, -8, 16, 16, 192, 160, 16, 16};
+    if ((age / 4) % 2 == 0) return {-4, -4, 8, 8, cell::rm_bomb_piece.Source()};
+    return {-8, -8, 16, 16, cell::rm_sparks.Source()};
 }
 
 PieceCell S_Rockman_Elec_Side::Cell() const {
-    return {-8, -8, 16, 16, angle == 0 ? 80.0f : 96.0f, 176, 16, 16};
+    return {-8, -8, 16, 16, cell::rm_guts.Frame(angle == 0 ? 0 : 1).Source()};
 }
 
 PieceCell S_Rockman_Elec_Front::Cell() const { return kElecFront[angle >= 0 && angle <= 4 ? angle : 0]; }
@@ -136,11 +139,11 @@ void S_Rockman_Guts::Draw(ObjectController* ctx) {
     uint32_t colour = DrawColor(ctx);
     for (int k = 0; k < 4; ++k) {
         DrawCellAt(ctx, x - 4.0f + 8.0f * static_cast<float>(k % 2), y - 4.0f + 8.0f * static_cast<float>(k / 2), 8, 8,
-                   208, 168, 8, 8, colour);
+                   cell::rm_ice.Source(), colour);
     }
 }
 
-void S_Rockman_Ice::Draw(ObjectController* ctx) { DrawCell(ctx, 176, 160, 16, 16); }
+void S_Rockman_Ice::Draw(ObjectController* ctx) { DrawCell(ctx, cell::rm_blade.Source()); }
 
 void S_Rockman_Cut::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);
@@ -161,8 +164,7 @@ void S_Rockman_Cut::Run(ObjectController* ctx) {
 }
 
 void S_Rockman_Cut::Draw(ObjectController* ctx) {
-    const float* c = kCutCells[(age / 8) % 4];
-    DrawCell(ctx, c[0], c[1], c[2], c[3]);
+    DrawCell(ctx, kCutCells[(age / 8) % 4]);
 }
 
 void S_Rockman_Fire::Draw(ObjectController* ctx) { DrawCell(ctx, static_cast<float>((age % 3 + 6) * 16), 160, 16, 16); }
@@ -178,7 +180,7 @@ void S_Rockman_Fire_Option::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_Rockman_Fire_Option::Draw(ObjectController* ctx) { DrawCell(ctx, 80, 160, 16, 16); }
+void S_Rockman_Fire_Option::Draw(ObjectController* ctx) { DrawCell(ctx, cell::rm_shot_ring.Source()); }
 
 void S_InvisibleShot::ForgetObject(Object* gone) {
     if (gone == owner) {

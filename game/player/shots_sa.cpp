@@ -2,6 +2,7 @@
 
 #include "framework/app/zeth.h"
 #include "framework/core/angle.h"
+#include "game/world/cells.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
 #include "game/world/type_table.h"
@@ -34,13 +35,6 @@ public:
 
 constexpr const char* kBadStateText = "不正な角度が渡されたよ＠サーチレーザー";
 
-// Where the family's cells lie in "shot.bmp".
-constexpr float kSpriteShotU = 104, kSpriteShotV = 208;  // 8 x 16
-constexpr float kSpriteV = 224;                          // 16-unit and 8-unit grades
-constexpr float kBlastU = 112, kBlastV = 208;            // one spark, drawn in a ring
-constexpr float kHeadU = 152, kHeadV = 224;
-constexpr float kTailU = 152, kTailV = 240;              // straight across, straight down, corner
-
 // Path states 0-11 by direction: 0 right, 1 down, 2 left, 3 up.
 constexpr int32_t kStateDirection[12] = {0, 1, 2, 3, 1, 2, 3, 0, 0, 1, 2, 3};
 constexpr float kStepX[4] = {16.0f, 0.0f, -16.0f, 0.0f};
@@ -70,7 +64,7 @@ void S_SASpriteShot::Run(ObjectController* ctx) {
     age += 1;
 }
 
-void S_SASpriteShot::Draw(ObjectController* ctx) { DrawCell(ctx, kSpriteShotU, kSpriteShotV, 8, 16); }
+void S_SASpriteShot::Draw(ObjectController* ctx) { DrawCell(ctx, cell::sa_shot.Source()); }
 
 void S_SASprite::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);
@@ -126,13 +120,12 @@ void S_SASprite::OnKilled(ObjectController* ctx) {
 }
 
 void S_SASprite::Draw(ObjectController* ctx) {
-    // The variant is the angle field; every fourth frame pair shows the cell mirrored.
+    // The variant is the angle field; every fourth frame pair shows the cell mirrored. Grades 0
+    // and 1 are the large frames, 2 and 3 the small ones; other variants read the columns beyond.
     bool flip = (age / 4) % 2 == 1;
-    float w = grade > 1 ? 8.0f : 16.0f;
-    float u = grade > 1 ? static_cast<float>(112 + 8 * (6 * angle + grade))
-                        : static_cast<float>(16 * (3 * (angle + 2) + grade));
-    if (flip) DrawCell(ctx, u + w, kSpriteV, -w, w);
-    else DrawCell(ctx, u, kSpriteV, w, w);
+    const SheetCell look = grade > 1 ? cell::sa_sprite_small.Shifted(8 * (6 * angle + grade - 2), 0)
+                                     : cell::sa_sprite.Shifted(16 * (3 * angle + grade), 0);
+    DrawCell(ctx, look.Source(flip));
 }
 
 void S_SASpriteBlast::Run(ObjectController*) {
@@ -147,7 +140,7 @@ void S_SASpriteBlast::Draw(ObjectController* ctx) {
     float r = static_cast<float>(2 * frame);
     for (int32_t k = 0; k < 8; ++k) {
         int32_t a = k * 8192;
-        DrawCellAt(ctx, x + r * AngleCos(a), y + r * AngleSin(a), 8, 8, kBlastU, kBlastV, 8, 8, colour);
+        DrawCellAt(ctx, x + r * AngleCos(a), y + r * AngleSin(a), 8, 8, cell::sa_spark.Source(), colour);
     }
 }
 
@@ -248,7 +241,7 @@ void S_SALaserHead::ForgetObject(Object* gone) {
     if (gone == owner) owner = nullptr;
 }
 
-void S_SALaserHead::Draw(ObjectController* ctx) { DrawCell(ctx, kHeadU, kHeadV, 16, 16); }
+void S_SALaserHead::Draw(ObjectController* ctx) { DrawCell(ctx, cell::sa_laser_head.Source()); }
 
 void S_SALaserTail::Run(ObjectController* ctx) {
     InheritSideOnFirstFrame(ctx);
@@ -264,7 +257,7 @@ void S_SALaserTail::Move(ObjectController*) {
 void S_SALaserTail::Draw(ObjectController* ctx) {
     int32_t state = angle % 16;
     int32_t piece = state >= 4 ? 2 : state % 2;  // across, down, or a corner
-    DrawCell(ctx, kTailU + 16.0f * static_cast<float>(piece), kTailV, 16, 16);
+    DrawCell(ctx, cell::sa_laser_tail.Frame(piece).Source());
 }
 
 static ClassRegistration saShots({
