@@ -330,7 +330,8 @@ bool CXFileLoader::LoadFromFile(const char* file, uint16_t shaderMajor, uint16_t
         return false;
     }
     const uint32_t size = ZethFile::FileGetSize(stream);
-    void* buffer = Zeth::MemoryAlloc(size);
+    if (size > ZethFile::kLoadLimit) ZethFile::ReportTooLarge(file);
+    void* buffer = size > ZethFile::kLoadLimit ? nullptr : Zeth::MemoryAlloc(size);
     const bool read = buffer != nullptr && ZethFile::FileRead(stream, size, buffer) == size;
     ZethFile::FileClose(stream);
     const bool loaded = read && LoadFromMemory(buffer, size, shaderMajor, shaderMinor, manager);

@@ -59,11 +59,18 @@ uint32_t PathKey(const char* relativePath) {
 bool PackReadHeader(const uint8_t (&header)[kPackHeaderSize], uint64_t fileSize, uint32_t* count) {
     if (ReadLittleEndian32(header) != kPackMagic) return false;
     const uint32_t entries = ReadLittleEndian32(header + 4);
-    // In 64 bits the table size cannot overflow. A table larger than the file is a damaged pack,
-    // and one past 32 bits cannot be allocated.
+    // In 64 bits the table size cannot overflow. A table larger than the file, or than any data
+    // set needs, is a damaged pack.
     const uint64_t tableBytes = uint64_t{entries} * sizeof(PackEntry);
-    if (tableBytes > UINT32_MAX || kPackHeaderSize + tableBytes > fileSize) return false;
+    if (entries > kPackMaxEntries || kPackHeaderSize + tableBytes > fileSize) return false;
     *count = entries;
+    return true;
+}
+
+bool PackTableSorted(const PackEntry* table, uint32_t count) {
+    for (uint32_t i = 1; i < count; ++i) {
+        if (table[i].key < table[i - 1].key) return false;
+    }
     return true;
 }
 

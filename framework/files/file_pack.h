@@ -8,6 +8,9 @@
 constexpr uint32_t kPackMagic = 0x4B434150;  // the bytes "PACK" read little-endian
 constexpr uint32_t kPackHeaderSize = 8;      // magic, entry count
 constexpr uint32_t kPackNameSize = 64;
+// The most entries a pack may hold (a table of 5 MB): a data set has a few hundred files, and a
+// header that claims more is damaged.
+constexpr uint32_t kPackMaxEntries = 65536;
 
 // One table entry, in file order (little-endian).
 struct PackEntry {
@@ -27,9 +30,12 @@ void NormalizePath(char* destination, const char* source);
 // The pack key of a relative path ("texture\\bullet.bmp"): CRC-32 of its normalised bytes.
 uint32_t PathKey(const char* relativePath);
 
-// The entry count of a pack header, or false when the header is not a pack or its table cannot
-// fit in a file of fileSize bytes or in 32 bits.
+// The entry count of a pack header, or false when the header is not a pack, claims more than
+// kPackMaxEntries entries, or its table cannot fit in a file of fileSize bytes.
 bool PackReadHeader(const uint8_t (&header)[kPackHeaderSize], uint64_t fileSize, uint32_t* count);
+// True when the table is sorted by key in ascending unsigned order, as the search needs: in an
+// unsorted one, entries that are there would be missed.
+bool PackTableSorted(const PackEntry* table, uint32_t count);
 // True when the entry's data lies inside a pack of packSize bytes.
 bool PackEntryInside(const PackEntry& entry, uint64_t packSize);
 // Binary search of a table sorted by unsigned key; null when the key is not there.

@@ -82,15 +82,16 @@ void OpenPack(Slot& slot) {
         slot.packProblem = kPackDamaged;
         return;
     }
-    // The header check bounds the table by the file size and by 32 bits.
+    // The header check bounds the table by the file size and by kPackMaxEntries.
     const uint32_t tableBytes = count * static_cast<uint32_t>(sizeof(PackEntry));
     PackEntry* table = nullptr;
     if (count > 0) {
         table = static_cast<PackEntry*>(Zeth::MemoryAlloc(tableBytes));
-        if (table == nullptr || !platform::ReadFileAt(file, kPackHeaderSize, table, tableBytes)) {
+        const bool read = table != nullptr && platform::ReadFileAt(file, kPackHeaderSize, table, tableBytes);
+        if (!read || !PackTableSorted(table, count)) {
             Zeth::MemoryFree(table);
             platform::CloseFile(file);
-            slot.packProblem = kPackUnreadable;
+            slot.packProblem = read ? kPackDamaged : kPackUnreadable;
             return;
         }
     }
@@ -153,9 +154,16 @@ void* AllocateBuffer(uint32_t size) { return Zeth::MemoryAlloc(size == 0 ? 1 : s
 
 // Expands an "LZSS" image in place of the buffer; other contents stay as read. On failure
 // both buffers are gone and the failure is logged.
-bool DecodeFileImage(void** buffer, uint32_t* size) {
+bool DecodeFileImage(const char* name, void** buffer, uint32_t* size) {
     if (!LzssHasMagic(*buffer, *size)) return true;
     const int32_t decodedSize = LzssGetSize(*buffer, *size);
+    if (decodedSize > 0 && static_cast<uint32_t>(decodedSize) > kLoadLimit) {
+        Zeth::MemoryFree(*buffer);
+        *buffer = nullptr;
+        *size = 0;
+        ReportTooLarge(name);
+        return false;
+    }
     void* decoded = decodedSize < 0 ? nullptr : AllocateBuffer(static_cast<uint32_t>(decodedSize));
     const bool ok = decoded != nullptr && LzssDecode(*buffer, *size, decoded, static_cast<uint32_t>(decodedSize));
     Zeth::MemoryFree(*buffer);
@@ -175,16 +183,22 @@ bool DecodeFileImage(void** buffer, uint32_t* size) {
     return true;
 }
 
-// Reads size bytes at offset of an open file into a new buffer and expands it.
-bool ReadImage(platform::FileHandle file, uint64_t offset, uint32_t size, void** buffer, uint32_t* bufferSize) {
-    void* data = AllocateBuffer(size);
-    if (data == nullptr || !platform::ReadFileAt(file, offset, data, size)) {
+// Reads size bytes at offset of an open file into a new buffer and expands it; name is the
+// file's, for the log.
+bool ReadImage(const char* name, platform::FileHandle file, uint64_t offset, uint64_t size, void** buffer,
+               uint32_t* bufferSize) {
+    if (size > kLoadLimit) {
+        ReportTooLarge(name);
+        return false;
+    }
+    void* data = AllocateBuffer(static_cast<uint32_t>(size));
+    if (data == nullptr || !platform::ReadFileAt(file, offset, data, static_cast<uint32_t>(size))) {
         Zeth::MemoryFree(data);
         return false;
     }
     *buffer = data;
-    *bufferSize = size;
-    return DecodeFileImage(buffer, bufferSize);
+    *bufferSize = static_cast<uint32_t>(size);
+    return DecodeFileImage(name, buffer, bufferSize);
 }
 
 DiskLoad LoadDisk(const char* path, void** buffer, uint32_t* size) {
@@ -192,10 +206,10 @@ DiskLoad LoadDisk(const char* path, void** buffer, uint32_t* size) {
     if (file == platform::kNoFile) return DiskLoad::kMissing;
     uint64_t fileSize = 0;
     bool loaded = buffer == nullptr;
-    if (!loaded && platform::GetFileSize(file, &fileSize) && fileSize <= UINT32_MAX) {
+    if (!loaded && platform::GetFileSize(file, &fileSize)) {
         void* data = nullptr;
         uint32_t dataSize = 0;
-        loaded = ReadImage(file, 0, static_cast<uint32_t>(fileSize), &data, &dataSize);
+        loaded = ReadImage(path, file, 0, fileSize, &data, &dataSize);
         if (loaded) {
             *buffer = data;
             if (size != nullptr) *size = dataSize;
@@ -205,16 +219,22 @@ DiskLoad LoadDisk(const char* path, void** buffer, uint32_t* size) {
     return loaded ? DiskLoad::kLoaded : DiskLoad::kFailed;
 }
 
-bool LoadPackEntry(const Slot& slot, const PackEntry& entry, void** buffer, uint32_t* size) {
+bool LoadPackEntry(const Slot& slot, const PackEntry& entry, const char* name, void** buffer, uint32_t* size) {
     void* data = nullptr;
     uint32_t dataSize = 0;
-    const bool loaded = ReadImage(slot.pack, entry.offset, entry.size, &data, &dataSize);
+    char relative[kPathSize];
+    internal::JoinPath(relative, internal::CurrentPath(), name);  // fits: the search made it
+    const bool loaded = ReadImage(relative, slot.pack, entry.offset, entry.size, &data, &dataSize);
     *buffer = data;
     if (size != nullptr) *size = dataSize;
     return loaded;
 }
 
 }  // namespace
+
+void ReportTooLarge(const char* name) {
+    ZethLog::Report("ファイルが大きすぎるため、壊れているとみなして読み込みません [ %s ]", name);
+}
 
 bool Initialize() {
     Finalize();
@@ -259,7 +279,7 @@ bool Load(const char* name, void** buffer, uint32_t* size) {
         const PackEntry* entry = internal::FindPackEntry(slot, name);
         if (entry == nullptr) continue;
         if (buffer == nullptr) return true;
-        return LoadPackEntry(slot, *entry, buffer, size);
+        return LoadPackEntry(slot, *entry, name, buffer, size);
     }
     return LoadDisk(name, buffer, size) == DiskLoad::kLoaded;
 }

@@ -9,6 +9,12 @@ namespace ZethFile {
 
 constexpr int kSlots = 16;
 constexpr int kPathSize = 260;
+// The most a whole file read into memory may hold, stored or expanded: an image of the largest
+// texture the device takes (4096 x 4096, 4 bytes a pixel) with room for its header. A larger file
+// is damaged: it is refused and said in the log, so a huge file costs no memory.
+constexpr uint32_t kLoadLimit = 4096 * 4096 * 4 + 65536;
+// Says in the log that a file is refused for being larger than kLoadLimit.
+void ReportTooLarge(const char* name);
 
 struct Stream;  // an open file or pack entry; owned by the caller until FileClose
 
@@ -22,7 +28,8 @@ void SetRootPath(int slot, const char* rootFolder, const char* packFile);
 // The sub-folder put between a slot's root and a name ("texture", "sound", ...); null = none.
 void SetCurrentPath(const char* subFolder);
 // Loads a whole file into a buffer from Zeth::MemoryAlloc (freed by the caller with
-// Zeth::MemoryFree). A null buffer pointer only asks whether the file exists.
+// Zeth::MemoryFree). A null buffer pointer only asks whether the file exists. A file larger than
+// kLoadLimit, or expanding to more, is not loaded (the log says so).
 bool Load(const char* name, void** buffer, uint32_t* size);
 // Fills path (kPathSize bytes) with where the file would be read from: the path on disk, the
 // relative path when only a pack holds it, or the bare name.

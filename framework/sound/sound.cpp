@@ -49,8 +49,13 @@ int32_t Fail(int32_t id, const char* reason, const char* detail) {
 }
 
 // Reads the whole stream and makes layer 0 from it.
-bool LoadStaticBuffer(SoundSlot& slot, int32_t id, bool hardware) {
+bool LoadStaticBuffer(SoundSlot& slot, int32_t id, bool hardware, const char* name) {
     uint32_t size = ZethFile::FileGetSize(slot.stream);
+    if (size > ZethFile::kLoadLimit) {
+        ZethFile::ReportTooLarge(name);
+        Fail(id, "ファイル読み込みに失敗しました", nullptr);
+        return false;
+    }
     void* data = Zeth::MemoryAlloc(size);
     if (data == nullptr) {
         char reason[64];
@@ -158,7 +163,7 @@ int32_t CreateFromFile(const char* name, uint32_t, bool usePlayer, bool hardware
             platform::audio::Ayame_GetLastError(reason);
             return Fail(id, "Ayameインターフェースの確保に失敗しました", reason);
         }
-    } else if (!LoadStaticBuffer(slot, id, hardware)) {
+    } else if (!LoadStaticBuffer(slot, id, hardware, name)) {
         return -1;
     }
     ZethLog::PrintSuccess("Success!");

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "framework/graphics/texture.h"
@@ -133,6 +134,11 @@ TEST_F(ModelTest, FilesWithoutFramesAndDamagedFilesGiveNothing) {
     }
     EXPECT_EQ(Load("missing.x"), nullptr);
     EXPECT_NE(Log().find("ファイルが読み込めませんでした"), std::string::npos);
+    // Larger than the load limit (sparse: it costs no disk): damaged, and not read.
+    folder_.Write("data/huge.x", kHeader);
+    std::filesystem::resize_file(folder_.Path() + "/data/huge.x", ZethFile::kLoadLimit + 1ull);
+    EXPECT_EQ(Load("huge.x"), nullptr);
+    EXPECT_NE(Log().find("ファイルが大きすぎるため、壊れているとみなして読み込みません [ huge.x ]"), std::string::npos);
 }
 
 TEST_F(ModelTest, MeshOnlyFilesUnnamedObjectsSecondMeshesAndFurtherTopLevelFrames) {

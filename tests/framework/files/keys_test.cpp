@@ -106,8 +106,9 @@ TEST(PackTable, HeaderAndEntryBoundsAreChecked) {
         {kPackMagic, 2, 168, true},
         {kPackMagic, 2, 167, false},                   // the table runs past the file
         {kPackMagic, 0xFFFFFFFFu, 1u << 20, false},
-        {kPackMagic, 53687091, uint64_t{1} << 40, true},   // N * 80 just fits 32 bits
-        {kPackMagic, 53687092, uint64_t{1} << 40, false},  // N * 80 passes 32 bits
+        {kPackMagic, kPackMaxEntries, uint64_t{1} << 40, true},
+        {kPackMagic, kPackMaxEntries + 1, uint64_t{1} << 40, false},  // more than any data set holds
+        {kPackMagic, 41000000, uint64_t{1} << 40, false},
         {0x5353415Au, 0, 8, false},
     };
     for (const Case& c : cases) {

@@ -125,22 +125,38 @@ TEST_F(FileSystemTest, DamagedPacksAndImagesNeverLoadGarbage) {
     }
 }
 
+// A pack header claiming `count` entries, in a sparse file just large enough to hold them.
+std::string PackClaiming(uint32_t count) {
+    std::string header = "PACK" + std::string(4, '\0');
+    std::memcpy(header.data() + 4, &count, sizeof(count));
+    return header;
+}
+
 TEST_F(FileSystemTest, APackThatCannotBeUsedIsReportedOnceAtTheFirstSearch) {
     folder_.Write("data/a.txt", "loose");
     const std::string logPath = folder_.Path() + "/log.html";
+    // A sound table of two entries, written the other way round.
+    std::vector<uint8_t> unsorted = WritePack({{"x.dat", Bytes("x")}, {"y.dat", Bytes("y")}});
+    std::swap_ranges(unsorted.begin() + 8, unsorted.begin() + 88, unsorted.begin() + 88);
     struct Case {
         const char* name;
         std::string contents;  // of data.bin; empty for none, "/" for a folder in its place
-        const char* text;
+        uint32_t claimed;      // entries the header claims, the file made (sparse) to hold them; 0: as written
+        const char* text;      // null: a pack that is used, nothing said
     } cases[] = {
-        {"missing", "", "データパックがみつかりません"},
-        {"damaged", "PACK but not a table", "データパックが壊れています"},
-        {"a folder", "/", "データパックを読み込めません"},
+        {"missing", "", 0, "データパックがみつかりません"},
+        {"damaged", "PACK but not a table", 0, "データパックが壊れています"},
+        {"a folder", "/", 0, "データパックを読み込めません"},
+        {"unsorted table", std::string(unsorted.begin(), unsorted.end()), 0, "データパックが壊れています"},
+        {"as many entries as a pack may hold", PackClaiming(kPackMaxEntries), kPackMaxEntries, nullptr},
+        {"one entry more", PackClaiming(kPackMaxEntries + 1), kPackMaxEntries + 1, "データパックが壊れています"},
+        {"41 million entries in 3.4 GB", PackClaiming(41000000), 41000000, "データパックが壊れています"},
     };
     for (const Case& c : cases) {
         std::filesystem::remove_all(PackPath());
         if (c.contents == "/") std::filesystem::create_directory(PackPath());
         else if (!c.contents.empty()) folder_.Write("data.bin", c.contents);
+        if (c.claimed != 0) std::filesystem::resize_file(PackPath(), kPackHeaderSize + uint64_t{c.claimed} * 80);
         ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
         UseSlotZero();
         EXPECT_EQ(LoadText("a.txt"), "loose") << c.name;
@@ -149,12 +165,74 @@ TEST_F(FileSystemTest, APackThatCannotBeUsedIsReportedOnceAtTheFirstSearch) {
         EXPECT_FALSE(ZethFile::ResolvePath(path, "b.txt")) << c.name;
         ZethLog::Close();
         const std::string log = testing_support::ReadLog(logPath);
+        if (c.text == nullptr) {
+            EXPECT_EQ(log.find("データパック"), std::string::npos) << c.name << "\n" << log;
+            continue;
+        }
         std::string packName = PackPath();  // as the slot keeps it, with '\' separators
         std::replace(packName.begin(), packName.end(), '/', '\\');
         const std::string line = std::string(c.text) + " [ " + packName + " ]";
         const size_t first = log.find(line);
         EXPECT_NE(first, std::string::npos) << c.name << "\n" << log;
         EXPECT_EQ(log.find(line, first + 1), std::string::npos) << c.name << ": said more than once";
+    }
+}
+
+// A whole-file load takes no more than kLoadLimit bytes, stored or expanded: a larger loose file or
+// pack entry (sparse here: a huge file costs no disk) is damaged, refused at once and said once.
+TEST_F(FileSystemTest, AFileLargerThanTheLoadLimitIsRefusedAsDamaged) {
+    const std::string logPath = folder_.Path() + "/log.html";
+    // An "LZSS" image that claims to expand to `decoded` bytes; a stream of zeros (sparse) gives
+    // 24 bytes for every 17, so three quarters of the limit holds them.
+    auto lzss = [](uint32_t decoded) {
+        std::string bytes = "LZSS" + std::string(4, '\0');
+        std::memcpy(bytes.data() + 4, &decoded, sizeof(decoded));
+        return bytes;
+    };
+    struct Case {
+        const char* name;
+        bool inPack;
+        std::string head;  // the file's first bytes; the rest, to `size`, is zeros
+        uint64_t size;
+        bool loaded;
+    } cases[] = {
+        {"loose, at the limit", false, "BM", ZethFile::kLoadLimit, true},
+        {"loose, a byte over", false, "BM", ZethFile::kLoadLimit + 1ull, false},
+        {"loose, 3 GB", false, "BM", 3ull << 30, false},
+        {"pack entry, a byte over", true, "BM", ZethFile::kLoadLimit + 1ull, false},
+        {"expanding to the limit", false, lzss(ZethFile::kLoadLimit), ZethFile::kLoadLimit / 4 * 3, true},
+        {"expanding to a byte over", false, lzss(ZethFile::kLoadLimit + 1), ZethFile::kLoadLimit / 4 * 3, false},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(folder_.Path() + "/data");
+        std::filesystem::remove_all(PackPath());
+        const std::string name = "texture\\bg.bmp";
+        if (c.inPack) {
+            std::vector<uint8_t> pack = WritePack({{name, Bytes(c.head)}});
+            // The only entry's size, and the file grown to hold it.
+            const uint32_t size = static_cast<uint32_t>(c.size);
+            std::memcpy(pack.data() + kPackHeaderSize + 76, &size, sizeof(size));
+            folder_.Write("data.bin", pack);
+            std::filesystem::resize_file(PackPath(), pack.size() - c.head.size() + c.size);
+        } else {
+            folder_.Write("data/texture/bg.bmp", c.head);
+            std::filesystem::resize_file(folder_.Path() + "/data/texture/bg.bmp", c.size);
+        }
+        ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
+        UseSlotZero();
+        ZethFile::SetCurrentPath("texture");
+        void* buffer = nullptr;
+        uint32_t size = 0;
+        EXPECT_EQ(ZethFile::Load("bg.bmp", &buffer, &size), c.loaded) << c.name;
+        Zeth::MemoryFree(buffer);
+        ZethLog::Close();
+        const std::string log = testing_support::ReadLog(logPath);
+        const std::string said = "ファイルが大きすぎるため、壊れているとみなして読み込みません [ ";
+        const size_t first = log.find(said);
+        EXPECT_EQ(first == std::string::npos, c.loaded) << c.name << "\n" << log;
+        if (first != std::string::npos) {
+            EXPECT_EQ(log.find(said, first + 1), std::string::npos) << c.name;
+        }
     }
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "framework/files/file_system.h"
 
 #include "framework/sound/sound.h"
 #include "framework/sound/vox.h"
@@ -54,6 +57,16 @@ TEST_F(SoundTest, FailedCreationsFreeTheirSlot) {
                           {"float.wav", false},   {"float.wav", true},   {"text.ogg", true}};
     for (const Case& c : cases) EXPECT_EQ(ZethSound::CreateFromFile(c.name, 0, c.usePlayer, false, 1), -1) << c.name;
     EXPECT_EQ(ZethSound::CreateFromFile("ramp.wav", 0, false, false, 1), 0);
+    // A sound read whole takes no more than the load limit: a larger file (sparse: it costs no
+    // disk) is damaged, however sound its first bytes.
+    for (const uint64_t size : {uint64_t{ZethFile::kLoadLimit}, uint64_t{ZethFile::kLoadLimit} + 1}) {
+        WriteFile("huge.wav", Wave16(2, kMixRate, samples_));
+        std::filesystem::resize_file("huge.wav", size);
+        const int32_t id = ZethSound::CreateFromFile("huge.wav", 0, false, false, 1);
+        EXPECT_EQ(id >= 0, size <= ZethFile::kLoadLimit) << size;
+        ZethSound::Release(id);
+    }
+    std::filesystem::remove("huge.wav");
 }
 
 TEST_F(SoundTest, LayersAndIdsOutsideTheTableDoNothing) {
