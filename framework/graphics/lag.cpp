@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <strings.h>
@@ -184,7 +185,8 @@ uint32_t LagLoader::Find(LagSource& source, const char* name, uint32_t* width, u
             if (CLagArchive::IsCompressed(header.format)) {
                 // Only the bytes the file really holds are read: a stored size that runs past
                 // the end of the file is a truncated entry, decoded as far as it goes.
-                uint64_t available = source.Remaining();
+                // Nor more than the image's code can take: literals only, a flag byte for every eight.
+                const uint64_t available = std::min<uint64_t>(source.Remaining(), uint64_t{imageSize} + imageSize / 8 + 1);
                 uint32_t stored = header.storedSize < available ? header.storedSize : static_cast<uint32_t>(available);
                 auto* packed = static_cast<uint8_t*>(Zeth::MemoryAlloc(stored));
                 if (packed == nullptr && stored != 0) {
@@ -259,7 +261,8 @@ void CLagArchive::GetSize(uint32_t* width, uint32_t* height) const {
 }
 
 uint32_t CLagArchive::GetImageSize(uint32_t width, uint32_t height, uint32_t format) {
-    if (format > 7) return 0;
+    // No texture is larger: a header that claims more is damaged.
+    if (format > 7 || width > kMaxSide || height > kMaxSide) return 0;
     uint64_t pixels = static_cast<uint64_t>(width) * height;
     uint64_t bytes = pixels * kBytesPerPixel[format & 3];
     // Both the stored image and its 32-bit DDS form must be addressable in 32 bits.

@@ -15,6 +15,7 @@ public:
         kBgraFloat = 3,  // floats blue, green, red, alpha (0.0 to 1.0)
     };
     static constexpr uint32_t kDdsHeaderSize = 128;
+    static constexpr uint32_t kMaxSide = 4096;  // the largest texture the device takes
 
     CLagArchive() = default;
     ~CLagArchive();
@@ -34,7 +35,7 @@ public:
     // the buffer it points to, which holds at least that many bytes.
     uint32_t Find(const char* file, const char* name, uint32_t* width, uint32_t* height, void** destination,
                   uint32_t* format);
-    // Bytes of a width x height image; 0 for an unknown format or an image beyond 32 bits.
+    // Bytes of a width x height image; 0 for an unknown format or a side beyond kMaxSide.
     static uint32_t GetImageSize(uint32_t width, uint32_t height, uint32_t format);
     static bool IsCompressed(uint32_t format) { return format >= 4 && format <= 7; }
     // Decodes the code stream of sourceSize bytes into exactly imageSize bytes; false (the

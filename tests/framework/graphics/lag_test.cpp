@@ -196,6 +196,55 @@ TEST(LagArchive, DitherAndSurfaceCopy) {
     EXPECT_EQ(untouched, 0x5555);
 }
 
+// A source that claims 3 GB and tells how much was asked of it, filling nothing.
+class HugeSource : public LagSource {
+public:
+    explicit HugeSource(std::vector<uint8_t> header) : header_(std::move(header)) {}
+    bool Open() override {
+        at_ = 0;
+        return true;
+    }
+    void Close() override {}
+    uint32_t Read(void* buffer, uint32_t count) override {
+        if (at_ < header_.size()) {
+            const uint32_t n = std::min<uint32_t>(count, static_cast<uint32_t>(header_.size() - at_));
+            std::memcpy(buffer, header_.data() + at_, n);
+            at_ += n;
+            return n;
+        }
+        largestRead = std::max(largestRead, count);
+        return 0;
+    }
+    void Skip(uint32_t) override {}
+    uint64_t Remaining() const override { return (3ull << 30) - at_; }
+    uint32_t largestRead = 0;
+
+private:
+    std::vector<uint8_t> header_;
+    size_t at_ = 0;
+};
+
+// No entry is larger than the largest texture; a compressed entry is read no further than the
+// image's code can reach, whatever its stored size and the file's length say.
+TEST(LagArchive, EntriesAreBoundedByTheLargestTexture) {
+    struct Case {
+        uint32_t width, height, format;
+        uint32_t imageSize;
+    } cases[] = {
+        {4096, 4096, 1, 4096u * 4096 * 4}, {4097, 1, 1, 0}, {1, 4097, 0, 0}, {4096, 4096, 4, 4096u * 4096 * 2},
+    };
+    for (const Case& c : cases) {
+        const std::vector<uint8_t> archive = Archive({{"BIG", c.width, c.height, c.format, {}}});
+        LagMemorySource source(archive.data(), archive.size());
+        EXPECT_EQ(LagLoader::Find(source, "big", nullptr, nullptr, nullptr, nullptr), c.imageSize) << c.width;
+    }
+    HugeSource huge(Archive({{"BIG", 16, 16, 5, {}, 0xFFFFFFF0u}}));
+    std::vector<uint8_t> pixels(16 * 16 * 4);
+    void* destination = pixels.data();
+    LagLoader::Find(huge, "big", nullptr, nullptr, &destination, nullptr);
+    EXPECT_EQ(huge.largestRead, 16u * 16 * 4 + 16 * 16 * 4 / 8 + 1);
+}
+
 TEST(LagArchive, ReadsThroughTheFileSystem) {
     TempFolder folder;
     std::vector<uint8_t> archive = Archive({{"SKIP", 1, 1, 1, {0, 0, 0, 0}}, {"PIC", 1, 1, 1, {1, 2, 3, 4}}});
