@@ -44,8 +44,12 @@ class BufferVoice;
 // A sound held in memory at the mix format, played once or looping.
 class SoundBuffer {
 public:
+    // The most frames a buffer holds (64 MB, over six minutes): a sound longer than that once
+    // converted is no sound effect but damage, and a slow rate must not blow a small file up.
+    static constexpr uint32_t kMaxFrames = 1u << 24;
     // Converts samples of the format (8/16-bit, mono/stereo, any rate the format allows) to the mix
-    // format; null for a format that cannot be played or no whole frame of samples.
+    // format; null for a format that cannot be played, no whole frame of samples, or more than
+    // kMaxFrames once converted.
     static std::unique_ptr<SoundBuffer> Create(const PcmFormat& format, const void* samples, uint32_t bytes);
     ~SoundBuffer();
     SoundBuffer(const SoundBuffer&) = delete;

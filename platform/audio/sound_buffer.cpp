@@ -46,6 +46,7 @@ SoundBuffer::~SoundBuffer() = default;
 
 std::unique_ptr<SoundBuffer> SoundBuffer::Create(const PcmFormat& format, const void* samples, uint32_t bytes) {
     if (!IsPlayableFormat(format) || bytes < FrameBytes(format)) return nullptr;
+    if (uint64_t{bytes / FrameBytes(format)} * kMixRate > uint64_t{kMaxFrames} * format.sampleRate) return nullptr;
     WaveInfo info;
     info.format = format;
     info.dataSize = bytes;

@@ -96,6 +96,16 @@ TEST_F(MixerTest, ConvertsFormatsToTheMixFormat) {
     uint8_t one[1] = {0};
     EXPECT_EQ(SoundBuffer::Create(Format(2, kMixRate, 16), one, 1), nullptr);
     EXPECT_EQ(SoundBuffer::Create(Format(1, 500, 16), one, 1), nullptr);
+    // A slow rate blows samples up 44 times: no more than kMaxFrames come of them.
+    const uint32_t most = static_cast<uint32_t>(uint64_t{SoundBuffer::kMaxFrames} * 1000 / kMixRate);
+    for (const uint32_t frames : {most, most + 1}) {
+        const std::vector<uint8_t> slow(frames, 128);
+        auto buffer = SoundBuffer::Create(Format(1, 1000, 8), slow.data(), frames);
+        EXPECT_EQ(buffer != nullptr, frames == most) << frames;
+        if (buffer != nullptr) {
+            EXPECT_LE(buffer->FrameCount(), SoundBuffer::kMaxFrames);
+        }
+    }
 }
 
 std::unique_ptr<SoundBuffer> ConstantBuffer(int16_t value, uint32_t frames) {
