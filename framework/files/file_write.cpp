@@ -58,9 +58,9 @@ bool WriteReplacing(const char* path, const void* data, size_t size, WriteFailur
     return platform::WriteFileReplacing(PathForWriting(path), data, size, failure);
 }
 
-bool CopyNew(const char* from, const char* to) {
+bool CopyNew(const char* from, const char* to, size_t limit) {
     std::string source = platform::FindPath(Slashed(from));
-    return !source.empty() && platform::CopyFileNew(source, PathForWriting(to));
+    return !source.empty() && platform::CopyFileNew(source, PathForWriting(to), limit);
 }
 
 bool Rename(const char* from, const char* to) {

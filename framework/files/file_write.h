@@ -32,7 +32,8 @@ inline bool HoldsData(ReadResult result) { return result == ReadResult::kWhole |
 // Replaces the file with the bytes; on failure the old file stays as it was, and failure (when
 // given) says why.
 bool WriteReplacing(const char* path, const void* data, size_t size, WriteFailure* failure = nullptr);
-bool CopyNew(const char* from, const char* to);  // false, changing nothing, when to exists
+// False, changing nothing, when to exists or from is longer than limit bytes.
+bool CopyNew(const char* from, const char* to, size_t limit);
 bool Rename(const char* from, const char* to);   // replaces to
 bool MakeFolder(const char* path);               // true when the folder exists afterwards
 

@@ -37,7 +37,8 @@ bool SaveToSlot(int32_t slot) {
     Replay& replay = worldController.replay;
     replay.mode = 0;
     if (slot < 0 || slot >= kReplaySlots) return false;
-    bool copied = ZethUserFile::CopyNew(ReplayFileName(kLastReplaySlot).c_str(), ReplayFileName(slot).c_str());
+    bool copied = ZethUserFile::CopyNew(ReplayFileName(kLastReplaySlot).c_str(), ReplayFileName(slot).c_str(),
+                                        kReplayFileLimit);
     if (copied) replay.slotExists[slot] = 1;
     return copied;
 }

@@ -67,11 +67,11 @@ bool WriteNewFile(const std::string& path, const void* data, size_t size, WriteF
     return ok;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<char>* data) {
+bool ReadWholeFile(const std::string& path, std::vector<char>* data, size_t limit) {
     FileHandle file = OpenFileForReading(path);
     if (file == kNoFile) return false;
     uint64_t size = 0;
-    bool ok = GetFileSize(file, &size) && size <= 0xFFFFFFFFu;
+    bool ok = GetFileSize(file, &size) && size <= limit && size <= 0xFFFFFFFFu;
     if (ok) {
         data->resize(size);
         ok = ReadFile(file, data->data(), static_cast<uint32_t>(size)) == size;
@@ -94,9 +94,9 @@ bool WriteFileReplacing(const std::string& path, const void* data, size_t size, 
     return true;
 }
 
-bool CopyFileNew(const std::string& from, const std::string& to) {
+bool CopyFileNew(const std::string& from, const std::string& to, size_t limit) {
     std::vector<char> data;
-    if (!ReadWholeFile(from, &data)) return false;
+    if (!ReadWholeFile(from, &data, limit)) return false;
     struct stat info {};
     if (stat(to.c_str(), &info) == 0) return false;
     // The copy is written beside the target and linked to its name, which fails when the name

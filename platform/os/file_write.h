@@ -22,8 +22,9 @@ enum class WriteFailure {
 // On failure the temporary file is removed, any old file at path is left untouched, and failure
 // (when given) says why.
 bool WriteFileReplacing(const std::string& path, const void* data, size_t size, WriteFailure* failure = nullptr);
-// Copies from to a new file to; fails, changing nothing, when to already exists.
-bool CopyFileNew(const std::string& from, const std::string& to);
+// Copies from to a new file to; fails, changing nothing, when to already exists or from is
+// longer than limit bytes (the most its format holds: more is damage, and is not read).
+bool CopyFileNew(const std::string& from, const std::string& to, size_t limit);
 // Renames from to to, replacing to when it exists.
 bool RenameFile(const std::string& from, const std::string& to);
 // Makes the folder; true when it exists afterwards (also when it existed before).

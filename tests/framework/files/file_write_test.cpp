@@ -88,13 +88,23 @@ TEST_F(UserFiles, AFailedWriteKeepsTheOldFileAndSaysWhy) {
 TEST_F(UserFiles, CopiesNeverReplaceAndFoldersAreMadeOnce) {
     folder_.Write("a.bin", "first");
     folder_.Write("B.BIN", "second");
-    EXPECT_TRUE(ZethUserFile::CopyNew("a.bin", "c.bin"));
+    EXPECT_TRUE(ZethUserFile::CopyNew("a.bin", "c.bin", 1024));
     EXPECT_EQ(Read("c.bin"), "first");
-    EXPECT_FALSE(ZethUserFile::CopyNew("a.bin", "b.bin"));
+    EXPECT_FALSE(ZethUserFile::CopyNew("a.bin", "b.bin", 1024));
     EXPECT_EQ(Read("B.BIN"), "second");
-    EXPECT_FALSE(ZethUserFile::CopyNew("missing.bin", "d.bin"));
+    EXPECT_FALSE(ZethUserFile::CopyNew("missing.bin", "d.bin", 1024));
     EXPECT_FALSE(fs::exists("d.bin"));
     EXPECT_FALSE(fs::exists("c.bin.tmp"));
+    // A source longer than its format holds is not read (sparse here: 3 GB cost no disk).
+    EXPECT_TRUE(ZethUserFile::CopyNew("a.bin", "f.bin", 5));
+    EXPECT_FALSE(ZethUserFile::CopyNew("a.bin", "g.bin", 4));
+    folder_.Write("huge.bin", "head");
+    fs::resize_file("huge.bin", 3ull << 30);
+    EXPECT_FALSE(ZethUserFile::CopyNew("huge.bin", "h.bin", 1024));
+    EXPECT_FALSE(fs::exists("g.bin"));
+    EXPECT_FALSE(fs::exists("h.bin"));
+    fs::remove("f.bin");
+    fs::remove("huge.bin");
 
     EXPECT_TRUE(ZethUserFile::Rename("A.bin", "c.bin"));
     EXPECT_EQ(Read("c.bin"), "first");
