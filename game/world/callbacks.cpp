@@ -1,5 +1,7 @@
 #include "game/world/callbacks.h"
 
+#include <cstdlib>
+
 #include "framework/graphics/device.h"
 #include "framework/files/file_system.h"
 #include "framework/graphics/texture.h"
@@ -13,6 +15,7 @@ constexpr uint32_t kKeyDown = 256;
 constexpr uintptr_t kKeyEscape = 27;
 constexpr uintptr_t kKeyF1 = 112;
 constexpr uintptr_t kKeyF4 = 115;
+const char kNoDataText[] = "データ（data.bin と data フォルダ）が読めないよぅ";
 
 }  // namespace
 
@@ -33,7 +36,12 @@ int32_t GameMain(int, char**) {
     ZethTexture::SetTexelOffset(0.0f);
     worldController.handle = &worldController;
     worldController.InitController();
-    LoadResources();
+    if (!LoadResources()) {
+        // Not one picture could be read: the data pack is missing or damaged (the log says how)
+        // and no loose files stand in for it. The game would show nothing but blocks.
+        Zeth::MessageBox(0, "test", "%s", kNoDataText);
+        Zeth::Exit(EXIT_FAILURE);
+    }
     ReplayList::Scan();
     while (Zeth::MessageLoop(false)) worldController.RunFrame();
     return worldController.ShutdownController();

@@ -42,7 +42,8 @@ struct GameSpriteSet {
 
 extern GameSpriteSet gameSprites;
 
-void LoadTextures();        // the 13 bitmaps with their batches, the render targets
+// The 13 bitmaps with their batches, the render targets; false when not one bitmap could be read.
+bool LoadTextures();
 void ReleaseTextures();     // in load order
 void BeginSpriteBatches();  // all 18 batches, in begin order
 void RenderSpriteBatches(); // ends the batches and composes the frame

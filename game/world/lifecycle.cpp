@@ -62,10 +62,11 @@ int32_t ObjectController::ShutdownController() {
     return 0;
 }
 
-void LoadResources() {
-    LoadTextures();
+bool LoadResources() {
+    const bool read = LoadTextures();
     LoadSoundEffects();
     worldController.SetSEVolume(static_cast<float>(worldController.scoreData.soundEffectVolume));
+    return read;
 }
 
 void ReleaseResources() {

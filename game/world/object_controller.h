@@ -171,5 +171,6 @@ void ObjectController::Pass(ObjectList* const (&order)[6], int partyBefore, Op o
 // The one world of the program.
 extern ObjectController worldController;
 
-void LoadResources();
+// Pictures, batches and sound effects; false when not one picture could be read.
+bool LoadResources();
 void ReleaseResources();

@@ -67,15 +67,17 @@ CSprite2D* GameSpriteSet::*const kPlayfieldOrder[] = {
 
 }  // namespace
 
-void LoadTextures() {
+bool LoadTextures() {
     Zeth3D::SetAlphaTestEnable(true);
     Zeth3D::SetRenderState(kStateAlphaBlendEnable, 1);
     Zeth3D::SetRenderState(kStateSourceBlend, kBlendSourceAlpha);
     Zeth3D::SetRenderState(kStateDestinationBlend, kBlendInverseSourceAlpha);
     ZethFile::SetCurrentPath("texture");
+    bool anyRead = false;
     for (int i = 0; i < kSheetCount; ++i) {
         const SheetBatches& sheet = kSheets[i];
         g_sheetTextures[i] = ZethTexture::CreateFromFile(sheet.file, sheet.formatIndex, kColourKey);
+        anyRead |= g_sheetTextures[i] != nullptr;
         for (int b = 0; b < sheet.batchCount; ++b) {
             CSprite2D* batch = ZethSprite::Create(kBatchVertices, kVertexType, false);
             ZethSprite::SetTexture(batch, 0, g_sheetTextures[i]);
@@ -89,6 +91,7 @@ void LoadTextures() {
     gameSprites.target2 = ZethSprite::Create(kBatchVertices, kVertexType, true);
     ZethSprite::SetTexture(gameSprites.target1, 0, gameSprites.layerTarget1);
     ZethSprite::SetTexture(gameSprites.target2, 0, gameSprites.layerTarget2);
+    return anyRead;
 }
 
 void ReleaseTextures() {

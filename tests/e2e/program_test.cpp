@@ -1,5 +1,8 @@
 // Runs the real program headless, as a person would start it, and checks what it leaves behind.
+#include <sys/stat.h>
+
 #include <fstream>
+#include <functional>
 
 #include "program_fixture.h"
 
@@ -58,6 +61,51 @@ TEST_F(Program, TunesOpenInAFolderWhoseNameHoldsABackslashByte) {
     EXPECT_TRUE(opened) << ReadFile(folder_ / "tune.err");
     kill(pid, SIGTERM);
     EXPECT_EQ(WaitExitWithin(pid, kEndWithinMs), 0);
+}
+
+// A data pack that cannot be used, and no loose files in its place: the start says so once and
+// the program ends with a failure status, instead of a title of white blocks.
+TEST_F(Program, AStartWithoutUsableDataSaysSoAndFails) {
+    namespace fs = std::filesystem;
+    const std::string pack = ReadFile(build_ / "data.bin");
+    std::string unsorted = pack;  // the first two entries of the table the other way round
+    std::swap_ranges(unsorted.begin() + 8, unsorted.begin() + 88, unsorted.begin() + 88);
+    std::string random(4096, '\0');
+    for (size_t i = 0; i < random.size(); ++i) random[i] = static_cast<char>(i * 131 + 7);
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> make;  // data.bin, or what stands in its place
+        bool fails;
+    };
+    auto writing = [](std::string bytes) {
+        return [bytes](const fs::path& at) { std::ofstream(at, std::ios::binary) << bytes; };
+    };
+    const Case cases[] = {
+        {"the pack", writing(pack), false},
+        {"missing", [](const fs::path&) {}, true},
+        {"empty", writing(""), true},
+        {"a folder", [](const fs::path& at) { fs::create_directory(at); }, true},
+        {"a named pipe", [](const fs::path& at) { mkfifo(at.c_str(), 0644); }, true},
+        {"random bytes", writing(random), true},
+        {"an unsorted table", writing(unsorted), true},
+    };
+    const std::string said = "データ（data.bin と data フォルダ）が読めないよぅ";
+    for (const Case& c : cases) {
+        fs::remove_all(folder_ / "data.bin");
+        c.make(folder_ / "data.bin");
+        pid_t pid = Start("data.err");
+        if (!c.fails) {
+            EXPECT_TRUE(WaitForLog(kStartBanner)) << c.name;
+            kill(pid, SIGTERM);
+        }
+        EXPECT_EQ(WaitExitWithin(pid, kEndWithinMs), c.fails ? EXIT_FAILURE : 0) << c.name;
+        const std::string err = ReadFile(folder_ / "data.err");
+        const size_t first = err.find(said);
+        EXPECT_EQ(first != std::string::npos, c.fails) << c.name << "\n" << err;
+        if (first != std::string::npos) {
+            EXPECT_EQ(err.find(said, first + 1), std::string::npos) << c.name;
+        }
+    }
 }
 
 // The terminal closing under the game ends it in order, as a termination request does.

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "framework/files/file_system.h"
 #include "framework/graphics/sprite.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
@@ -37,6 +38,7 @@ TEST(WorldRun, AMissingStageTableEndsTheProgramWithAFailureStatus) {
     run.keepFrames = false;
     run.onFrame = [](int32_t frame, ObjectController& world) {
         if (frame != 2) return;
+        ZethFile::SetRootPath(0, "no data", "no data.bin");  // the tables are nowhere
         world.ClearScene();
         world.ResetController();
         world.SetPlayerCount(1);
@@ -76,11 +78,14 @@ TEST(WorldRun, TwoRunsPresentTheSameFrames) {
 namespace {
 
 // Stands in for the title scene: draws one untextured square into each of three batches at
-// the same place, so the picture shows which batch lies on top.
+// the same place, so the picture shows which batch lies on top. The batches lose their sheets.
 class LayerScene : public Object {
 public:
     LayerScene(float, float, float, float, float, float) {}
     void Draw(ObjectController*) override {
+        for (CSprite2D* batch : {gameSprites.font, gameSprites.bullet, gameSprites.effect3}) {
+            ZethSprite::SetTexture(batch, 0, nullptr);
+        }
         const float dst[4] = {10.0f, 10.0f, 8.0f, 8.0f};
         const float src[4] = {0.0f, 0.0f, 8.0f, 8.0f};
         ZethSprite::DrawRect(gameSprites.font, dst, 32767.0f, src, 0xFF00FF00u, 1);    // green text, on top
