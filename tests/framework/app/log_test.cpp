@@ -115,3 +115,32 @@ TEST(Log, NothingHappensWithoutAnOpenPage) {
     EXPECT_FALSE(ZethLog::Open("/nonexistent-folder/log.html"));
     ZethLog::Print("still ignored");
 }
+
+// With the echo on, each entry also goes to the console between its colours, as the console's
+// attribute (background in the high nibble: bit 0 blue, 1 green, 2 red, 3 bright) in ANSI
+// colours, and back to grey on black after it; an echoed entry is cut to 1,023 characters while
+// the page receives it whole.
+TEST(Log, TheEchoWritesEachEntryInItsColoursAndCutsLongOnes) {
+    const std::string path = TempPath("log_echo.html");
+    const std::string longEntry(1500, 'x');
+    ZethLog::SetConsoleEcho(true);
+    ConsoleCreate();
+    ASSERT_TRUE(ZethLog::Open(path.c_str()));
+    testing::internal::CaptureStdout();
+    ZethLog::PrintBanner("b");
+    ZethLog::PrintTitle("t");
+    ZethLog::PrintError("%s", longEntry.c_str());
+    ZethLog::PrintSuccess("s");
+    ZethLog::PrintBold("bold");
+    ZethLog::PrintBreak();
+    ZethLog::Print("100%%");
+    ConsoleSetColor(0x8E);  // bright yellow; the background's bright bit has no ANSI form
+    ZethLog::Close();  // releases the console
+    ConsoleWrite("%s", "after");
+    const std::string echoed = testing::internal::GetCapturedStdout();
+    ZethLog::SetConsoleEcho(false);
+    const std::string grey = "\x1b[22;37;40m";
+    EXPECT_EQ(echoed, "\x1b[22;30;47mb" + grey + "\x1b[22;37;44mt" + grey + "\x1b[22;37;41m" + longEntry.substr(0, 1023) +
+                          grey + "\x1b[22;37;42ms" + grey + "bold\n100%" + "\x1b[1;33;40m");
+    EXPECT_NE(ReadFile(path).find(">" + longEntry + "<"), std::string::npos);
+}
