@@ -109,30 +109,40 @@ TEST_F(SoundTest, PauseTwiceResumesWhereItWasAndLoopsAgain) {
     for (uint32_t i = kRampFrames; i < 1000; ++i) ASSERT_EQ(out[i * 2], samples_[((350 + i) % 400) * 2]) << i;
 }
 
-// A layer's starts, stops and pauses while it plays, each case from a fresh sound: whether it
-// plays after the steps, and the frame of the 400-frame ramp heard once a start's fade is over
-// (-1: silence). A start of a playing layer keeps its place and takes only the loop flag.
-TEST_F(SoundTest, StateChangesOfAPlayingLayer) {
+// Starts, stops and pauses of a sound while it plays, each case from a fresh sound made of
+// static layers or played by a stream player: whether it plays after the steps, and the frame of
+// the 400-frame ramp heard once a start's fade is over (-1: silence). A start of a playing layer
+// keeps its place and takes only the loop flag; a stream starts over.
+TEST_F(SoundTest, StateChangesOfAPlayingSound) {
     const struct {
         const char* name;
-        std::vector<std::string> steps;  // play, loop, stop, pause, or a number of frames to mix
+        bool stream;
+        std::vector<std::string> steps;  // play, loop (with the loop frame after it), stop, pause, or frames to mix
         bool playing;
         int32_t frame;
     } cases[] = {
-        {"stop rewinds", {"play", "150", "stop", "play"}, true, 0},
-        {"play again keeps the place", {"play", "150", "play"}, true, 150},
-        {"loop takes over a single play", {"play", "300", "loop", "200"}, true, 100},
-        {"play ends a loop at the end", {"loop", "500", "play", "300"}, false, -1},
-        {"a paused single play ends", {"play", "100", "pause", "50", "pause", "300"}, false, -1},
-        {"stop forgets a pause", {"loop", "100", "pause", "stop", "pause"}, false, -1},
-        {"stop then pause twice starts over", {"loop", "100", "pause", "stop", "pause", "pause"}, true, 0},
+        {"stop rewinds", false, {"play", "150", "stop", "play"}, true, 0},
+        {"play again keeps the place", false, {"play", "150", "play"}, true, 150},
+        {"loop takes over a single play", false, {"play", "300", "loop0", "200"}, true, 100},
+        {"play ends a loop at the end", false, {"loop0", "500", "play", "300"}, false, -1},
+        {"a paused single play ends", false, {"play", "100", "pause", "50", "pause", "300"}, false, -1},
+        {"stop forgets a pause", false, {"loop0", "100", "pause", "stop", "pause"}, false, -1},
+        {"stop then pause twice starts over", false, {"loop0", "100", "pause", "stop", "pause", "pause"}, true, 0},
+        {"stream: play again starts over", true, {"play", "150", "play"}, true, 0},
+        {"stream: loop starts over, then loops from its frame", true, {"play", "150", "loop100", "450"}, true, 150},
+        {"stream: a single play ends", true, {"play", "450"}, false, -1},
+        {"stream: paused counts as playing and resumes in place", true, {"play", "100", "pause", "50", "pause"}, true, 100},
+        {"stream: play while paused starts over", true, {"play", "100", "pause", "play"}, true, 0},
+        {"stream: stop while paused", true, {"play", "100", "pause", "stop"}, false, -1},
+        {"stream: a stopped stream does not pause or resume", true, {"play", "100", "stop", "pause", "pause"}, false, -1},
+        {"stream: a loop frame past the end plays once", true, {"loop400", "450"}, false, -1},
     };
     for (const auto& c : cases) {
-        int32_t id = ZethSound::CreateFromFile("ramp.wav", 0, false, false, 1);
+        int32_t id = ZethSound::CreateFromFile("ramp.wav", 0, c.stream, false, 1);
         ASSERT_GE(id, 0) << c.name;
         for (const std::string& step : c.steps) {
             if (step == "play") ZethSound::Play(id, 0);
-            else if (step == "loop") ZethSound::Loop(id, -1, 0, 0);
+            else if (step.rfind("loop", 0) == 0) ZethSound::Loop(id, -1, std::stoi(step.substr(4)), 0);
             else if (step == "stop") ZethSound::Stop(id, 0);
             else if (step == "pause") ZethSound::Pause(id, 0);
             else Render(static_cast<uint32_t>(std::stoul(step)));
