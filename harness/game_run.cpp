@@ -65,6 +65,8 @@ private:
     int fd_;
 };
 
+uint64_t GameRun::ShownFrameHash() const { return shown_ != nullptr ? Hash(*shown_) : 0; }
+
 RunResult GameRun::Run(int32_t frames) {
     FolderTurn turn;
     // The single-instance lock lives in the runtime folder: keep it private to these runs.

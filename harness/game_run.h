@@ -33,6 +33,9 @@ public:
     std::function<void(int32_t, ObjectController&)> onFrame;
     // A pixel (XRGB) of the frame just presented, for onFrame.
     uint32_t ShownPixel(int x, int y) const { return shown_ != nullptr ? (*shown_)[size_t(y) * 640 + size_t(x)] : 0; }
+    // The hash of the frame just presented, for onFrame: as frameHashes holds it, for runs that
+    // hash only the frames they look at.
+    uint64_t ShownFrameHash() const;
     // Off, the presented frames are neither hashed nor kept (for timing runs).
     bool keepFrames = true;
     // Presses Esc so that the run ends after the given number of presented frames.

@@ -11,6 +11,7 @@
 namespace {
 
 CSprite2DManager* g_manager = nullptr;
+ZethSprite::SourceObserver g_sourceObserver = nullptr;
 
 // Creation, release and the lost/reset calls of sprites run under this lock; drawing does not.
 CCriticalSection& SpriteLock() {
@@ -42,6 +43,7 @@ void CSprite2D::SetTexture(uint32_t stage, CTexture* texture) {
 }
 
 CSprite2D::Cells CSprite2D::SourceCoordinates(const float* src, uint32_t stages, float vScale) const {
+    if (g_sourceObserver != nullptr) g_sourceObserver(this, src, stages);
     Cells cells{};
     float inset = ZethTexture::GetTexelOffset();
     for (uint32_t s = 0; s < stages && s < 4; ++s) {
@@ -150,5 +152,7 @@ void Rendering(CSprite2D* sprite) {
 bool DrawRect(CSprite2D* sprite, const float* dst, float z, const float* src, uint32_t colour, uint32_t stages) {
     return sprite != nullptr && sprite->DrawRect(dst, z, src, colour, stages);
 }
+
+void SetSourceObserver(SourceObserver observer) { g_sourceObserver = observer; }
 
 }  // namespace ZethSprite

@@ -102,5 +102,10 @@ void Begin(CSprite2D* sprite);
 void End(CSprite2D* sprite);
 void Rendering(CSprite2D* sprite);
 bool DrawRect(CSprite2D* sprite, const float* dst, float z, const float* src, uint32_t colour, uint32_t stages);
+// Is shown the source cells {x, y, w, h} per stage of every shape any sprite draws from then on,
+// before they become texture coordinates (null: nothing is); tests use it to see which cells a
+// program draws.
+using SourceObserver = void (*)(const CSprite2D* sprite, const float* src, uint32_t stages);
+void SetSourceObserver(SourceObserver observer);
 
 }  // namespace ZethSprite

@@ -7,7 +7,11 @@
 void ObjectController::DrawAll(int32_t) {
     BeginSpriteBatches();
     if (!paused) {
-        Pass({&enemies, &enemyBullets, &players, &shots, &others, &items}, 2, [this](Object* o) { o->Draw(this); });
+        Pass({&enemies, &enemyBullets, &players, &shots, &others, &items}, 2, [this](Object* o) {
+            drawing = o;
+            o->Draw(this);
+        });
+        drawing = nullptr;
     } else {
         DrawText(L"PAUSE", 104.0f, 112.0f, 32767.0f, -1);
     }
@@ -17,14 +21,21 @@ void ObjectController::DrawAll(int32_t) {
 
 void ObjectController::DrawOverlay() {
     BeginSpriteBatches();
-    if (currentScene != nullptr) currentScene->Draw(this);
+    DrawScene();
     RenderSpriteBatches();
 }
 
 void ObjectController::DrawLayers() {
     BeginSpriteBatches();
-    if (currentScene != nullptr) currentScene->Draw(this);
+    DrawScene();
     RenderLayerSpriteBatches();
+}
+
+void ObjectController::DrawScene() {
+    if (currentScene == nullptr) return;
+    drawing = currentScene;
+    currentScene->Draw(this);
+    drawing = nullptr;
 }
 
 CSprite2D* GameSpriteSet::EnemyBatch(int index) const {

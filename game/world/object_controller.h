@@ -138,6 +138,8 @@ public:
     Object* pcController = nullptr;      // the party's controller, in no list
     Object* currentScene = nullptr;      // the last kind-0 object made, null once it is swept away
     Object* background = nullptr;
+    // The object whose Draw runs now, null between them: tells a test which object drew a sprite.
+    Object* drawing = nullptr;
     SoundEffects soundEffects;
     Bgm bgm;
     FrameCounts counts;
@@ -146,6 +148,7 @@ public:
     ScoreData scoreData;
 
 private:
+    void DrawScene();  // the current scene's Draw alone
     // Calls op on every object of the six lists in the given order, and on the party's
     // controller before list number partyBefore. Every start position is taken
     // before the first call.
