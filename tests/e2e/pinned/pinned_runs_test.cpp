@@ -11,6 +11,10 @@
 // runs that changed and the first checkpoint at which each differs.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -22,6 +26,7 @@
 #include <unordered_map>
 
 #include "census.h"
+#include "class_cells.h"
 #include "game/player/pc.h"
 #include "game/player/pc_controller.h"
 #include "game/scenes/demo.h"
@@ -29,6 +34,7 @@
 #include "game/scenes/menu_extermination.h"
 #include "game/scenes/menu_ranking.h"
 #include "game/scenes/menu_replay.h"
+#include "game/scenes/menu_result.h"
 #include "game/scenes/menu_stage_clear.h"
 #include "game/scenes/menu_title.h"
 #include "game/stage/script.h"
@@ -38,6 +44,7 @@
 #include "harness/game_run.h"
 #include "never_made.h"
 #include "pins.h"
+#include "sheet_cells.h"
 #include "platform/os/os.h"
 #include "run_table.h"
 
@@ -187,6 +194,7 @@ std::string PlaceOf(ObjectController& world) {
     if (dynamic_cast<SC_Menu_Extermination*>(s) != nullptr) return "extermination";
     if (dynamic_cast<SC_Menu_Replay*>(s) != nullptr) return "replay";
     if (dynamic_cast<SC_Demo*>(s) != nullptr) return "demo";
+    if (dynamic_cast<SC_Menu_Result*>(s) != nullptr) return "result";
     return "other";
 }
 
@@ -209,7 +217,25 @@ std::vector<PC*> Members(ObjectController& world) {
     return out;
 }
 
+// Holds the folder for a whole run, from its score file prepared to the one it left read: the
+// runs of other test processes of this folder wait meanwhile.
+class FolderLock {
+public:
+    FolderLock() : fd_(open(Beside("pinned_run.lock").c_str(), O_CREAT | O_RDWR, 0644)) {
+        if (fd_ >= 0) flock(fd_, LOCK_EX);
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_;
+};
+
 Played Play(const PinnedRun& r) {
+    FolderLock lock;
     PrepareFolder();
     Played out;
     out.census = std::make_unique<Census>();
@@ -221,6 +247,7 @@ Played Play(const PinnedRun& r) {
     int32_t score = 0;
     bool started = false;
     bool clockMoved = false;
+    bool wasPlaying = false;
     std::string world, frames;
     const int32_t hashed[] = {r.frames / 4, r.frames / 2, r.frames * 3 / 4};
     size_t nextStep = 0;
@@ -250,7 +277,9 @@ Played Play(const PinnedRun& r) {
             started = true;
         }
         auto* script = dynamic_cast<Script*>(w.currentScene);
-        const bool playing = started && (script != nullptr || dynamic_cast<SC_Menu_StageClear*>(w.currentScene) != nullptr);
+        // A replay played back takes no buttons but those that fast-forward it.
+        const bool playing = started && w.replay.mode != 1 &&
+                             (script != nullptr || dynamic_cast<SC_Menu_StageClear*>(w.currentScene) != nullptr);
         if (script != nullptr) {
             score = script->score;
             if (r.bossClock > 0 && !clockMoved && frame >= r.bossClock) clockMoved = MoveClock(r, script);
@@ -267,9 +296,10 @@ Played Play(const PinnedRun& r) {
                     w.CreateObject(type_id::I_PowerUp, member->x, member->y, 0, 0, 0, 0, nullptr);
                 }
             }
-        } else if (started) {
+        } else if (wasPlaying) {  // every button let go once the game is over
             for (int32_t b = 0; b < kButtons; ++b) run.Hold(frame + 1, b, false);
         }
+        wasPlaying = playing;
         if (frame > 0 && frame % kWorldEvery == 0) {
             world += (world.empty() ? "" : " ") + std::to_string(frame) + ":" + Hex(worldHash(w) & 0xFFFFFFFFu, 8);
         }
@@ -345,11 +375,48 @@ std::vector<std::string> Differences(const RunPins& pinned, const RunPins& now) 
     return out;
 }
 
+// What the run drew that its class should not: a cell the oracle does not name for the class,
+// or texels no cell claims (the placeholder checker). The font and the layer targets have no
+// cells.
+std::vector<std::string> CellsDrawnAmiss(const Census& census) {
+    static const std::vector<SheetCell> cells = ReadSheetCells(kCellsFile);
+    std::map<std::string, std::set<std::string>> oracle;
+    for (const ClassCells& c : kClassCells) oracle[c.className].insert(c.cells.begin(), c.cells.end());
+    std::set<std::string> amiss;
+    for (const DrawnCell& d : census.drawn) {
+        const std::string sheet = d.sheet >= 0 ? kSheetNames[d.sheet] : "an unknown batch";
+        if (sheet == "font" || sheet == "layer") continue;
+        const std::string drawer = d.drawer != nullptr ? ClassName(*d.drawer) : "a draw outside any object's";
+        std::ostringstream rect;
+        rect << sheet << " (" << d.x << ", " << d.y << ", " << d.w << ", " << d.h << ")";
+        const Reading reading = CellsUnder(cells, sheet, d.x, d.y, d.w, d.h);
+        if (!reading.covered) {
+            amiss.insert(drawer + " drew " + rect.str() + ", which reaches texels no cell claims");
+            continue;
+        }
+        const std::set<std::string>& own = oracle[drawer];
+        for (const SheetCell* c : reading.cells) {
+            if (own.count(c->name) == 0 && own.count(c->sheet) == 0) {
+                amiss.insert(drawer + " drew " + rect.str() + ", which is " + c->name + ", not a cell of its own");
+            }
+        }
+    }
+    return {amiss.begin(), amiss.end()};
+}
+
 class PinnedRuns : public testing::TestWithParam<PinnedRun> {};
+
+}  // namespace
+
+// A run prints as its name.
+void PrintTo(const PinnedRun& run, std::ostream* out) { *out << run.name; }
+
+namespace {
 
 TEST_P(PinnedRuns, ProducesWhatItIsPinnedTo) {
     const PinnedRun& r = GetParam();
     const Played played = Play(r);
+    for (const std::string& amiss : CellsDrawnAmiss(*played.census)) ADD_FAILURE() << Describe(r) << ": " << amiss;
     const Pins pins = ReadPins(kPinsFile);
     const auto pinned = pins.find(r.name);
     const std::vector<std::string> differences =

@@ -3,13 +3,15 @@
 namespace pinned {
 
 const char* const kPinsFile = PINNED_RUNS_FILE;
+const char* const kCellsFile = CELLS_FILE;
 
 namespace {
 
 constexpr int32_t kUp = 0, kDown = 1, kRight = 3, kDecide = 4, kCancel = 5;
 
 // From the title left alone to the attract demo, then the ranking, the replay list and the
-// extermination menu, which sets up a ghost game of node 2 that the party page starts.
+// extermination menu, which sets up a ghost game of node 2 that the party page starts; after its
+// result the replay list plays the game back (which must leave the score file as the game did).
 const std::vector<MenuStep> kThroughTheMenus = {
     {"demo", 8100, {kDecide}},  // past bar 26, the first masked message
     {"title", 3, {kDown, kDown, kDown, kDown, kDecide}},  // RANKING
@@ -21,6 +23,10 @@ const std::vector<MenuStep> kThroughTheMenus = {
     {"ghost 0 0", 3, {kDecide}},
     {"ghost 0 2", 3, {kDecide}},
     {"ghost 0 16", 3, {kDecide}},
+    {"result", 40, {kDecide}},
+    {"title", 3, {kDown, kDecide}},  // REPLAY
+    {"replay", 3, {kDecide}},        // the last game
+    {"result", 40, {kDecide}},
 };
 
 }  // namespace
@@ -50,7 +56,7 @@ const std::vector<PinnedRun> kPinnedRuns = {
     {"GhostNode3",        19, 0,  4, {9, 28, 25, 21},   121,  8,  9,  3000, 18,  600,     0,     0},
     {"GhostAttack2Min",   26, 0,  4, {21, 25, 28, 9},   121,  8,  9,  3000, 19,  600,     0,     0},
     {"GhostAttack5Min",   27, 0,  3, {0, 1, 11},         12,  8,  9,  3000, 20,  600,     0,     0},
-    {"MenusToGhostNode2", 18, 0,  4, {11, 12, 13, 14},  121,  0,  0, 11800, 17,  600,     0,     0,  0, &kThroughTheMenus},
+    {"MenusToGhostNode2", 18, 0,  4, {11, 12, 13, 14},  121,  0,  0, 15000, 17,  600,     0,     0,  0, &kThroughTheMenus},
 };
 
 int32_t StageOfRun(const PinnedRun& run) {

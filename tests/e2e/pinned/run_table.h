@@ -38,7 +38,8 @@ struct PinnedRun {
 };
 
 extern const std::vector<PinnedRun> kPinnedRuns;
-extern const char* const kPinsFile;  // pinned_runs.txt in the source tree
+extern const char* const kPinsFile;   // pinned_runs.txt in the source tree
+extern const char* const kCellsFile;  // assets/cells.csv
 
 // The stage a run's mode sets up.
 int32_t StageOfRun(const PinnedRun& run);
