@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "framework/files/file_system.h"
-
 #include "framework/sound/sound.h"
 #include "framework/sound/vox.h"
 #include "platform/audio/audio.h"
