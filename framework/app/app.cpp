@@ -1,6 +1,7 @@
 // Start-up and shutdown of the framework, in the fixed order every service relies on.
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 
@@ -121,6 +122,7 @@ int32_t Main(const GameCallbacks& game, void* instance, int argc, char** argv) {
     std::string noLock;
     if (g_instanceLock.TryAcquire(state.applicationName, &noLock) == platform::InstanceLock::Outcome::kHeldElsewhere) {
         ErrorBox("２重起動は許可されてません");
+        state.exitCode = EXIT_FAILURE;  // this copy did not run: whoever started it learns so
         return CommonEnding();
     }
     OpenLog();

@@ -289,7 +289,7 @@ TEST_F(MessageBoxOnX, ATerminationSignalEndsTheProgramAtOnce) {
         pid_t second = StartShown("second.err", [this](pid_t started) { return WaitForMessageBox(started); });
         ASSERT_NE(second, -1) << ReadFile(folder_ / "second.err");
         kill(second, signal);
-        EXPECT_EQ(WaitExitWithin(second, 2000), 0) << "not ended in order 2 s after the signal";
+        EXPECT_EQ(WaitExitWithin(second, 2000), EXIT_FAILURE) << "not ended in order 2 s after the signal";
     }
     kill(first, SIGTERM);
     EXPECT_EQ(WaitExitWithin(first, kEndWithinMs), 0);

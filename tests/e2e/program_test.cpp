@@ -14,7 +14,7 @@ TEST_F(Program, StartsRefusesASecondCopyAndStopsOnSigterm) {
     std::string logWhileRunning = SettledLog();
 
     pid_t second = Start("second.err");
-    EXPECT_EQ(WaitExitWithin(second, kEndWithinMs), 0);
+    EXPECT_EQ(WaitExitWithin(second, kEndWithinMs), EXIT_FAILURE);
     EXPECT_NE(ReadFile((folder_ / "second.err").string()).find("２重起動は許可されてません"), std::string::npos);
     EXPECT_EQ(ReadFile(LogPath().string()), logWhileRunning);
 
@@ -25,13 +25,13 @@ TEST_F(Program, StartsRefusesASecondCopyAndStopsOnSigterm) {
 }
 
 // Standard error that is a pipe whose reader has gone (`tanzlor 2>&1 | true`): what the copy says
-// there is lost, and it ends as it would have, not killed by the write.
+// there is lost, and it ends as it would have (a refused copy's failure), not killed by the write.
 TEST_F(Program, AClosedPipeOnStandardErrorIsAFailedWriteNotTheEnd) {
     pid_t first = Start("first.err");
     ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile(folder_ / "first.err");
     stderrClosedPipe_ = true;
     pid_t second = Start("second.err");
-    EXPECT_EQ(WaitExitWithin(second, kEndWithinMs), 0);
+    EXPECT_EQ(WaitExitWithin(second, kEndWithinMs), EXIT_FAILURE);
     kill(first, SIGTERM);
     EXPECT_EQ(WaitExitWithin(first, kEndWithinMs), 0);
 }

@@ -138,7 +138,7 @@ TEST_F(Startup, SecondInstanceIsRefusedAndLeavesTheFirstLogAlone) {
     }
     platform::InstanceLock runningCopy;
     ASSERT_EQ(runningCopy.TryAcquire(game_.name), platform::InstanceLock::Outcome::kAcquired);
-    Run();
+    EXPECT_EQ(Run(), EXIT_FAILURE);  // the copy did not run
     EXPECT_EQ(fake_.messageBox.Texts(), (std::vector<std::string>{"２重起動は許可されてません"}));
     EXPECT_EQ(game_.calls, (std::vector<std::string>{"init"}));
     EXPECT_FALSE(fake_.window.exists);
