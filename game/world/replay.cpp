@@ -58,9 +58,10 @@ bool Replay::Save() {
     bool written = ZethUserFile::MakeFolder(kReplayFolder) &&
                    ZethUserFile::WriteReplacing(ReplayFileName(kLastReplaySlot).c_str(), bytes.data(), bytes.size());
     if (!written) {
-        Zeth::MessageBox(0, "test", "%s", kWriteFailedText);
+        if (!saveFailureShown_) Zeth::MessageBox(0, "test", "%s", kWriteFailedText);
         titleRequested_ = true;
     }
+    saveFailureShown_ = !written;
     mode = 0;
     runs.clear();
     cursor = 0;

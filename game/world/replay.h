@@ -47,8 +47,9 @@ public:
     void BeginRecording();               // a live game starts: the header from the controller
     void Record(int32_t word);           // once per running, unpaused live frame
     // Writes "replay\lastreplay.qvrep" (making the folder when missing) and frees the runs. When
-    // the file cannot be written it says so and asks for a return to the title at the start of
-    // the next frame, since it is called from inside the stage's Run.
+    // the file cannot be written it asks for a return to the title at the start of the next
+    // frame, since it is called from inside the stage's Run, and says so: failures back to back
+    // (every game over in a read-only folder) are said once, until a save succeeds.
     bool Save();
     bool BeginPlayback(int32_t slot);  // mode 1 and the slot's replay; always true
     bool Load(int32_t slot);           // the slot's header and runs; false (after a message) when missing
@@ -69,6 +70,7 @@ public:
 private:
     ObjectController* game_ = nullptr;
     bool titleRequested_ = false;
+    bool saveFailureShown_ = false;
 };
 
 // Runs n extra playback frames with the recorded buttons; the player sees only the scene.

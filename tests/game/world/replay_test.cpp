@@ -197,6 +197,26 @@ TEST_F(Replays, MenuLines) {
     EXPECT_EQ(std::vector<float>(entry.src, entry.src + 4), (std::vector<float>{192.0f, 224.0f, 16.0f, 16.0f}));
 }
 
+// A read-only folder fails every game over's save: the player is told once, until a save succeeds.
+TEST_F(Replays, FailedSavesBackToBackAreSaidOnce) {
+    const std::string said = "リプレイをファイルに書き込めませんでした";
+    user.folder.Write("replay", "a file where the folder should be");
+    for (int game = 0; game < 2; ++game) {
+        Record({1, 1});
+        EXPECT_FALSE(world.replay.Save()) << game;
+        EXPECT_TRUE(world.replay.TakeTitleRequest()) << game;  // each one still ends at the title
+    }
+    EXPECT_EQ(platform.messageBox.Texts(), std::vector<std::string>{said});
+    std::filesystem::remove(user.folder.Path() + "/replay");
+    Record({1, 1});
+    EXPECT_TRUE(world.replay.Save());
+    std::filesystem::rename(user.folder.Path() + "/replay", user.folder.Path() + "/replay.kept");
+    user.folder.Write("replay", "a file where the folder should be");
+    Record({1, 1});
+    EXPECT_FALSE(world.replay.Save());
+    EXPECT_EQ(platform.messageBox.Texts(), (std::vector<std::string>{said, said}));
+}
+
 // A stage that saves the replay from inside its Run, as the stage script does at a game's end.
 struct SavingStage : Probe {
     void Run(ObjectController* ctx) override {
