@@ -192,7 +192,6 @@ const std::vector<NeverMade> kNeverMade = {
 };
 
 const std::vector<NeverMade> kBeyondSeededPlay = {
-    {"EF_Blast_Invader", "an invader of the ghost boss's formation shot down: the seeded fire hits none before the turn ends"},
     {"EF_InefficientBlowBonus", "a ghost boss's formation destroyed with two lives or more left"},
     {"EF_WithoutDelayBonus", "every part of a stage 3 fortress boss destroyed before its time runs out"},
 };
