@@ -3,7 +3,6 @@
 // Each class is its difference from the family base: table values, picture, fire, own step.
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 
 #include "framework/core/angle.h"
 #include "game/enemies/family_enemy.h"
@@ -52,14 +51,16 @@ constexpr FamilyRow kWFamily[] = {
     {type_id::E_EspRadeBullet_W,         cell::esprade_bullets,               false},
     {type_id::E_S2MiddleBoss_W,          cell::w_s2_middle,                   false},
 };
-static_assert(RowsRunFrom(kWFamily, type_id::E_Coin_W));
+static_assert(RowsRise(kWFamily));
 
 constexpr int32_t kGhostModes = 16;
 
+// The family row of a W class, found when the class is compiled.
 template <int32_t Id>
 const FamilyRow& WRow() {
-    static_assert(Id >= type_id::E_Coin_W && Id < type_id::E_Coin_W + std::ssize(kWFamily));
-    return kWFamily[Id - type_id::E_Coin_W];
+    constexpr const FamilyRow* row = FindClassRow(kWFamily, Id);
+    static_assert(row != nullptr, "a W class needs its row in kWFamily");
+    return *row;
 }
 
 // A W enemy of type id Id, on the family's base or on one of its own that takes the row first.

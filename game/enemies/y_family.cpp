@@ -4,7 +4,6 @@
 // base: table values, picture, fire, own step.
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <limits>
 
 #include "framework/core/angle.h"
@@ -43,17 +42,19 @@ constexpr FamilyRow kYFamily[] = {
     {type_id::E_ZanacIcon_Y,           cell::y_zanac_icon,                  false},
     {type_id::E_TwinBee_Bell_Y,        cell::y_bell,                        false},
 };
-static_assert(RowsRunFrom(kYFamily, type_id::E_ReverseWing_Y));
+static_assert(RowsRise(kYFamily));
 
 constexpr int32_t kGhostModes = 16;
 constexpr float kNoBottom = std::numeric_limits<float>::max();
 
+// A Y enemy of type id Id, its family row found when the class is compiled.
 template <int32_t Id>
 class Y : public FamilyEnemy {
+    static constexpr const FamilyRow* kRow = FindClassRow(kYFamily, Id);
+    static_assert(kRow != nullptr, "a Y class needs its row in kYFamily");
+
 public:
-    static_assert(Id >= type_id::E_ReverseWing_Y && Id < type_id::E_ReverseWing_Y + std::ssize(kYFamily));
-    Y(float x, float y, float a, float b, float c, float d)
-        : FamilyEnemy(kYFamily[Id - type_id::E_ReverseWing_Y], x, y, a, b, c, d) {}
+    Y(float x, float y, float a, float b, float c, float d) : FamilyEnemy(*kRow, x, y, a, b, c, d) {}
 };
 
 // The direction from the enemy to the party; false (angle untouched) without a party.

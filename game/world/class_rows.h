@@ -7,7 +7,7 @@
 
 // The row of `table` whose id is `id`, or null when the table has none.
 template <typename Row, size_t N>
-const Row* FindClassRow(const Row (&table)[N], int32_t id) {
+constexpr const Row* FindClassRow(const Row (&table)[N], int32_t id) {
     for (const Row& row : table) {
         if (row.id == id) return &row;
     }
@@ -26,6 +26,16 @@ template <typename Row, size_t N>
 constexpr bool RowsRunFrom(const Row (&table)[N], int32_t first) {
     for (size_t i = 0; i < N; ++i) {
         if (table[i].id != first + static_cast<int32_t>(i)) return false;
+    }
+    return true;
+}
+
+// Whether the ids of `table` rise from row to row, as in a table searched by id, which then holds
+// no id twice.
+template <typename Row, size_t N>
+constexpr bool RowsRise(const Row (&table)[N]) {
+    for (size_t i = 1; i < N; ++i) {
+        if (table[i].id <= table[i - 1].id) return false;
     }
     return true;
 }
