@@ -117,10 +117,14 @@ int32_t Main(const GameCallbacks& game, void* instance, int argc, char** argv) {
         ErrorBox("ユーザー初期化に失敗");
         return 0;
     }
-    // A second copy is refused before the log is touched, so the running copy keeps its page.
-    // A lock that cannot be had at all says nothing about other copies: the game runs.
+    // A second copy is refused before the log is touched, so the running copy keeps its page:
+    // one that runs in this session, or one that runs from this folder in another (its open log
+    // is locked). A lock that cannot be had at all says nothing about other copies: the game runs.
     std::string noLock;
-    if (g_instanceLock.TryAcquire(state.applicationName, &noLock) == platform::InstanceLock::Outcome::kHeldElsewhere) {
+    SetCurrentDirectoryToExe();
+    const bool runningHere = !state.logFileName.empty() && platform::LockedElsewhere(state.logFileName);
+    if (runningHere ||
+        g_instanceLock.TryAcquire(state.applicationName, &noLock) == platform::InstanceLock::Outcome::kHeldElsewhere) {
         ErrorBox("２重起動は許可されてません");
         state.exitCode = EXIT_FAILURE;  // this copy did not run: whoever started it learns so
         return CommonEnding();

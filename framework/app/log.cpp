@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/core/lock.h"
+#include "platform/os/os.h"
 
 namespace {
 
@@ -144,6 +145,8 @@ bool Open(const char* path) {
     g_path = path;
     g_writeFailed = false;
     if (g_log == nullptr) WriteStandardError("ログファイルを開けません [ " + g_path + " ]");
+    // The page marks its folder as taken while it is open (see platform::LockOpenFile).
+    if (g_log != nullptr) platform::LockOpenFile(fileno(g_log));
     return g_log != nullptr;
 }
 

@@ -78,6 +78,17 @@ bool SetCurrentFolder(const std::string& folder) { return chdir(folder.c_str()) 
 
 bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
+bool LockOpenFile(int fd) { return fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0; }
+
+bool LockedElsewhere(const std::string& path) {
+    // Opened without waiting, as a named pipe in the file's place would wait for a writer.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return false;
+    const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);  // drops the lock when it was had
+    return held;
+}
+
 InstanceLock::~InstanceLock() { Release(); }
 
 InstanceLock::Outcome InstanceLock::TryAcquire(const std::string& name, std::string* why) {

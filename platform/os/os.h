@@ -37,6 +37,13 @@ std::string ExecutableFolder();     // folder of the running executable, without
 bool SetCurrentFolder(const std::string& folder);
 bool DeleteFile(const std::string& path);
 
+// A running copy also holds an exclusive advisory lock on its open log, beside the executable,
+// so that a copy started in the same folder with another runtime folder (another session) finds
+// it too. LockOpenFile takes that lock on an open file (released when the file is closed);
+// LockedElsewhere tells whether another process holds it on the file at path.
+bool LockOpenFile(int fd);
+bool LockedElsewhere(const std::string& path);
+
 // The single-instance check: an exclusive advisory lock on a file named after the application
 // in the runtime folder ($XDG_RUNTIME_DIR, else /tmp). Held until Release or process exit.
 class InstanceLock {

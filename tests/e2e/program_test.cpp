@@ -24,6 +24,22 @@ TEST_F(Program, StartsRefusesASecondCopyAndStopsOnSigterm) {
     ExpectEndedLog();
 }
 
+// A copy started in the same folder from another session (another runtime folder, so another
+// single-instance lock) is refused all the same, and the running copy keeps its log.
+TEST_F(Program, ASecondCopyFromAnotherSessionInTheSameFolderIsRefused) {
+    pid_t first = Start("first.err");
+    ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile(folder_ / "first.err");
+    const std::string logWhileRunning = SettledLog();
+    std::filesystem::create_directories(folder_ / "other_runtime");
+    pid_t second = Start("second.err", {{"XDG_RUNTIME_DIR", (folder_ / "other_runtime").string()}});
+    EXPECT_EQ(WaitExitWithin(second, kEndWithinMs), EXIT_FAILURE);
+    EXPECT_NE(ReadFile(folder_ / "second.err").find("２重起動は許可されてません"), std::string::npos);
+    EXPECT_EQ(ReadFile(LogPath()), logWhileRunning);
+    kill(first, SIGTERM);
+    EXPECT_EQ(WaitExitWithin(first, kEndWithinMs), 0);
+    ExpectEndedLog();
+}
+
 // Standard error that is a pipe whose reader has gone (`tanzlor 2>&1 | true`): what the copy says
 // there is lost, and it ends as it would have (a refused copy's failure), not killed by the write.
 TEST_F(Program, AClosedPipeOnStandardErrorIsAFailedWriteNotTheEnd) {
