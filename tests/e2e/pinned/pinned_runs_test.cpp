@@ -76,7 +76,11 @@ std::vector<std::string> Differences(const RunPins& pinned, const RunPins& now) 
         const auto it = pinned.find(key);
         const std::string was = it != pinned.end() ? it->second : "";
         if (was == value) continue;
-        if (key == "world" || key == "frames") {
+        if (key == "scenes") {
+            const Parting p = FirstParting(was, value);
+            out.push_back("the scenes part at frame " + p.first + ": now " + (p.nowEntry.empty() ? "no more" : p.nowEntry) +
+                          ", pinned " + (p.pinnedEntry.empty() ? "no more" : p.pinnedEntry));
+        } else if (key == "world" || key == "frames") {
             const Parting p = FirstParting(was, value);
             out.push_back((key == "world" ? "the world" : "the presented frame") + std::string(" first differs at frame ") +
                           p.first + (p.lastSame.empty() ? " (the first checkpoint)" : " (same at frame " + p.lastSame + ")"));

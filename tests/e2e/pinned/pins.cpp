@@ -68,6 +68,8 @@ Parting FirstParting(const std::string& pinned, const std::string& now) {
             continue;
         }
         p.first = i < b.size() ? b[i].first : a[i].first;
+        if (i < a.size()) p.pinnedEntry = a[i].first + ":" + a[i].second;
+        if (i < b.size()) p.nowEntry = b[i].first + ":" + b[i].second;
         return p;
     }
     return p;

@@ -25,6 +25,7 @@ std::vector<std::pair<std::string, std::string>> Checkpoints(const std::string& 
 // frame at which they agreed ("" when none did).
 struct Parting {
     std::string first, lastSame;
+    std::string pinnedEntry, nowEntry;  // "frame:value" where they part ("" past the end of one)
 };
 Parting FirstParting(const std::string& pinned, const std::string& now);
 

@@ -236,7 +236,8 @@ Played Play(const PinnedRun& r) {
     bool started = false;
     bool clockMoved = false;
     bool wasPlaying = false;
-    std::string world, frames;
+    std::string world, frames, scenes;
+    const std::type_info* lastScene = nullptr;
     const int32_t hashed[] = {r.frames / 4, r.frames / 2, r.frames * 3 / 4};
     size_t nextStep = 0;
     std::string lastPlace;
@@ -279,6 +280,11 @@ Played Play(const PinnedRun& r) {
             for (int32_t b = 0; b < kButtons; ++b) run.Hold(frame + 1, b, false);
         }
         wasPlaying = playing;
+        const std::type_info* scene = w.currentScene != nullptr ? &typeid(*w.currentScene) : nullptr;
+        if (scene != lastScene) {
+            scenes += (scenes.empty() ? "" : " ") + std::to_string(frame) + ":" + (scene != nullptr ? ClassName(*scene) : "none");
+            lastScene = scene;
+        }
         if (frame > 0 && frame % kWorldEvery == 0) {
             world += (world.empty() ? "" : " ") + std::to_string(frame) + ":" + Hex(worldHash(w) & 0xFFFFFFFFu, 8);
         }
@@ -293,6 +299,7 @@ Played Play(const PinnedRun& r) {
     out.pins["classes"] = MadeClasses(*out.census);
     out.pins["world"] = world;
     out.pins["frames"] = frames;
+    out.pins["scenes"] = scenes;
     out.pins["exit"] = std::to_string(result.exitCode) + " boxes " + std::to_string(result.messageBoxes.size());
     return out;
 }

@@ -14,7 +14,7 @@
 namespace pinned {
 
 struct Played {
-    RunPins pins;  // score, scorefile, made, classes, world, frames, exit
+    RunPins pins;  // score, scorefile, made, classes, world, frames, scenes, exit
     std::unique_ptr<Census> census;
 };
 
