@@ -307,9 +307,8 @@ void PCController::Draw(ObjectController* ctx) {
     }
     if (ctx->gameMode >= kGhostModes) {
         if (ghostTimer >= 1 && ghostTimer < 16) {
-            // The menu pointer's solid middle, stretched over the field as a cover.
-            DrawSpriteCell(gameSprites.effect1, 0, 0, static_cast<float>((16 - ghostTimer) * 16), 256,
-                           cell::menu_pointer.U(4), cell::menu_pointer.V(4), 2, 2, 0xFF787878u);
+            DrawSpriteCell(gameSprites.effect1, 0, 0, static_cast<float>((16 - ghostTimer) * 16), 256, kSolidTexels.u,
+                           kSolidTexels.v, kSolidTexels.width, kSolidTexels.height, 0xFF787878u);
         }
         DrawSpriteCell(gameSprites.effect2, 0, 24.0f + 8.0f * static_cast<float>(ActiveSeat(ctx)), 8, 8,
                        cell::menu_pointer.U(), cell::menu_pointer.V(), 8, 8, 0xFFFFFFFFu);

@@ -8,6 +8,7 @@
 
 #include "framework/app/zeth.h"
 #include "game/stage/stage_tables.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -44,17 +45,20 @@ constexpr LyricBars kLyricBars[] = {
     {25, 25, true,  false}, {39, 39, true,  false},
 };
 
-// Epilogue pictures of the interludes: backdrop, x of each picture, source x (y 192).
+// Epilogue pictures of the interludes: backdrop, x of each picture, its frame of the pictures.
 struct Interlude {
     int32_t backdrop;
     int32_t count;
     float x[3];
-    float u[3];
+    int32_t picture[3];
 };
 constexpr Interlude kInterludes[] = {
-    {4, 3, {56, 120, 184}, {0, 32, 64}},
-    {5, 2, {80, 144, 0}, {96, 128, 0}},
+    {4, 3, {56, 120, 184}, {0, 1, 2}},
+    {5, 2, {80, 144, 0}, {3, 4, 0}},
 };
+
+// The dancers' four poses; poses 4-7 are 1-4 mirrored.
+constexpr SheetCell kDancers[kDemoDancers] = {cell::dancer_violet, cell::dancer_blue, cell::dancer_orange};
 
 // The opening bar's beat from frame 240: poses of dancers 0-2 on each multiple of 40, and 20 later.
 constexpr int32_t kOpeningBeat[kDemoDancers] = {2, 4, 0};
@@ -251,12 +255,9 @@ void SC_Demo::Draw(ObjectController* ctx) {
     for (int32_t i = 0; i < kDemoDancers; ++i) {
         const int32_t p = pose[i];
         if (p >= kDemoHiddenPose) continue;
-        const float v = static_cast<float>(64 * i);
-        if (p < 4) {
-            Cell(gameSprites.demo, dancerX[i] - 24, dancerY[i] - 32, 48, 64, static_cast<float>(p * 48), v, 48, 64);
-        } else {
-            Cell(gameSprites.demo, dancerX[i] - 24, dancerY[i] - 32, 48, 64, static_cast<float>((p - 3) * 48), v, -48, 64);
-        }
+        const SheetCell& dancer = kDancers[i];
+        const CellSource s = p < 4 ? dancer.Shifted(48 * p, 0).Source() : dancer.Shifted(48 * (p - 4), 0).Source(true);
+        Cell(gameSprites.demo, dancerX[i] - 24, dancerY[i] - 32, 48, 64, s);
     }
     if (age == 1) DrawPictures();
     const bool epilogue = ctx->scoreData.arrestCount >= kEpilogueFrom;
@@ -269,7 +270,9 @@ void SC_Demo::Draw(ObjectController* ctx) {
     } else if (epilogue) {
         const Interlude& scene = kInterludes[backdrop - 4];
         Frame(16, 128, 240, 208);
-        for (int32_t i = 0; i < scene.count; ++i) Cell(gameSprites.demo, scene.x[i], 80, 32, 32, scene.u[i], 192, 32, 32);
+        for (int32_t i = 0; i < scene.count; ++i) {
+            Cell(gameSprites.demo, scene.x[i], 80, 32, 32, cell::epilogue_pictures.Frame(scene.picture[i]).Source());
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "framework/graphics/device.h"
 #include "framework/graphics/sprite.h"
 #include "framework/graphics/texture.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/object_controller.h"
 #include "game/world/text.h"
@@ -33,18 +34,24 @@ void Cell(CSprite2D* batch, float x, float y, float w, float h, float u, float v
     ZethSprite::DrawRect(batch, dst, kDepth, src, colour, 1);
 }
 
-void Pointer(float x, float y) { Cell(gameSprites.effect2, x, y, 8, 8, 0, 24, 8, 8); }
+void Cell(CSprite2D* batch, float x, float y, float w, float h, const CellSource& source, uint32_t colour) {
+    Cell(batch, x, y, w, h, source.u, source.v, source.width, source.height, colour);
+}
 
+void Pointer(float x, float y) { Cell(gameSprites.effect2, x, y, 8, 8, cell::menu_pointer.Source()); }
+
+// The message frame's 8 x 8 quarters at the corners; its middle texels stretched along the edges.
 void Frame(float left, float top, float right, float bottom) {
     CSprite2D* b = gameSprites.effect2;
-    Cell(b, left, top, 8, 8, 32, 16, 8, 8);
-    Cell(b, right, top, 8, 8, 40, 16, 8, 8);
-    Cell(b, left, bottom, 8, 8, 32, 24, 8, 8);
-    Cell(b, right, bottom, 8, 8, 40, 24, 8, 8);
-    Cell(b, left + 8, top, right - left - 8, 8, 36, 16, 8, 8);
-    Cell(b, left + 8, bottom, right - left - 8, 8, 36, 24, 8, 8);
-    Cell(b, left, top + 8, 8, bottom - top - 8, 32, 20, 8, 8);
-    Cell(b, right, top + 8, 8, bottom - top - 8, 40, 20, 8, 8);
+    const SheetCell& f = cell::message_frame;
+    Cell(b, left, top, 8, 8, f.U(0), f.V(0), 8, 8);
+    Cell(b, right, top, 8, 8, f.U(8), f.V(0), 8, 8);
+    Cell(b, left, bottom, 8, 8, f.U(0), f.V(8), 8, 8);
+    Cell(b, right, bottom, 8, 8, f.U(8), f.V(8), 8, 8);
+    Cell(b, left + 8, top, right - left - 8, 8, f.U(4), f.V(0), 8, 8);
+    Cell(b, left + 8, bottom, right - left - 8, 8, f.U(4), f.V(8), 8, 8);
+    Cell(b, left, top + 8, 8, bottom - top - 8, f.U(0), f.V(4), 8, 8);
+    Cell(b, right, top + 8, 8, bottom - top - 8, f.U(8), f.V(4), 8, 8);
 }
 
 void Icon(int32_t id, float x, float y) {

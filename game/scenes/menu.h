@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "game/world/sheet_cell.h"
 #include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 
@@ -35,6 +36,8 @@ void Text(const wchar_t* text, float x, float y, int32_t colour = kWhite);
 void Number(float x, float y, int32_t value, int32_t colour = kWhite);
 // A cell of a batch stretched over (x, y, w, h); a negative source width or height mirrors it.
 void Cell(CSprite2D* batch, float x, float y, float w, float h, float u, float v, float uw, float vh,
+          uint32_t colour = 0xFFFFFFFFu);
+void Cell(CSprite2D* batch, float x, float y, float w, float h, const CellSource& source,
           uint32_t colour = 0xFFFFFFFFu);
 // The 8 x 8 pointer of the second effect batch.
 void Pointer(float x, float y);

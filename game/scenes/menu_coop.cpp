@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/core/random.h"
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -46,21 +47,24 @@ int32_t Band(int32_t arrestCount) { return arrestCount <= 4 ? 0 : (arrestCount <
 // Down and up in the lists: the first frame, then every 4th from the 13th held frame.
 bool ListRepeats(int32_t held) { return held == 1 || (held >= 13 && (held - 13) % 4 == 0); }
 
-void Panel(float x, float y, float w, float h, uint32_t colour) { Cell(gameSprites.effect2, x, y, w, h, 4, 28, 2, 2, colour); }
+void Panel(float x, float y, float w, float h, uint32_t colour) {
+    Cell(gameSprites.effect2, x, y, w, h, kSolidTexels, colour);
+}
 
 
 // A box of the data page: filled with the page colour inside a thin frame.
 void DataBox(float x, float y, float w, float h, uint32_t colour) {
     CSprite2D* b = gameSprites.effect2;
+    const SheetCell& f = cell::data_box_frame;
     Panel(x, y, w, h, colour);
-    Cell(b, x - 4, y - 4, 8, 8, 224, 48, 8, 8);
-    Cell(b, x + w - 4, y - 4, 8, 8, 232, 48, 8, 8);
-    Cell(b, x - 4, y + h - 4, 8, 8, 224, 56, 8, 8);
-    Cell(b, x + w - 4, y + h - 4, 8, 8, 232, 56, 8, 8);
-    Cell(b, x + 4, y - 4, w - 8, 8, 229, 48, 4, 8);
-    Cell(b, x + 4, y + h - 4, w - 8, 8, 229, 56, 4, 8);
-    Cell(b, x - 4, y + 4, 8, h - 8, 224, 53, 8, 4);
-    Cell(b, x + w - 4, y + 4, 8, h - 8, 232, 53, 8, 4);
+    Cell(b, x - 4, y - 4, 8, 8, f.U(0), f.V(0), 8, 8);
+    Cell(b, x + w - 4, y - 4, 8, 8, f.U(8), f.V(0), 8, 8);
+    Cell(b, x - 4, y + h - 4, 8, 8, f.U(0), f.V(8), 8, 8);
+    Cell(b, x + w - 4, y + h - 4, 8, 8, f.U(8), f.V(8), 8, 8);
+    Cell(b, x + 4, y - 4, w - 8, 8, f.U(5), f.V(0), 4, 8);
+    Cell(b, x + 4, y + h - 4, w - 8, 8, f.U(5), f.V(8), 4, 8);
+    Cell(b, x - 4, y + 4, 8, h - 8, f.U(0), f.V(5), 8, 4);
+    Cell(b, x + w - 4, y + 4, 8, h - 8, f.U(8), f.V(5), 8, 4);
 }
 
 
@@ -482,8 +486,8 @@ void SC_Menu_Coop::DrawPlayerCount(ObjectController* ctx) {
         Text(L"フォーメーション", 32, 104);
         Number(72, 120, formationValues[n - 1]);
         if (row >= kFirstSeatRow && row <= kDataRow && age % 30 < 15) {
-            Cell(gameSprites.effect2, 40, 120, 8, 8, 8, 24, -8, 8);
-            Cell(gameSprites.effect2, 80, 120, 8, 8, 0, 24, 8, 8);
+            Cell(gameSprites.effect2, 40, 120, 8, 8, cell::menu_pointer.Source(true));
+            Cell(gameSprites.effect2, 80, 120, 8, 8, cell::menu_pointer.Source());
         }
     }
     Text(L"OK!  　　　やりなおし", 80, 216);
@@ -536,7 +540,7 @@ void SC_Menu_Coop::DrawCharacterSelect(ObjectController* ctx) {
             if (selection != kRandomPick) DrawGradeText(144, y, 1, ctx->grades[selection], static_cast<int32_t>(kTop));
         }
     }
-    for (float x : {88.0f, 104.0f, 120.0f, 136.0f}) Cell(gameSprites.effect1, x, 48, 8, 8, 16, 24, -8, 8, kPink);
+    for (float x : {88.0f, 104.0f, 120.0f, 136.0f}) Cell(gameSprites.effect1, x, 48, 8, 8, cell::menu_chevron.Source(true), kPink);
 }
 
 void SC_Menu_Coop::DrawFormationData(ObjectController* ctx) {
@@ -563,11 +567,11 @@ void SC_Menu_Coop::DrawFormationData(ObjectController* ctx) {
         else Text(L"EMPTY", 12 + 64 * c, 124 + 64 * r);
     }
     if (dataRow <= 1) {
-        Cell(gameSprites.effect2, 0, dataRow == 0 ? 40 : 56, 16, 16, 224, 64, 16, 16);
+        Cell(gameSprites.effect2, 0, dataRow == 0 ? 40 : 56, 16, 16, cell::data_cursor.Source());
     } else {
         const int32_t slot = dataRow - 2;
         Cell(gameSprites.effect2, static_cast<float>(64 * (slot % 4) - 8), static_cast<float>(104 + 64 * (slot / 4)), 16, 16,
-             224, 64, 16, 16);
+             cell::data_cursor.Source());
     }
 }
 

@@ -1,6 +1,7 @@
 // The extermination menu.
 #include "game/scenes/menu_extermination.h"
 
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -103,7 +104,7 @@ void SC_Menu_Extermination::Draw(ObjectController*) {
     Text(L"EXTERMINATION SETTING", 32, 32);
     Text(L"MODE", 64, 96);
     Text(L"COOP    GHOST", 80, 112);
-    Cell(gameSprites.effect2, static_cast<float>((ghost ? 2 : 1) * 64), 112, 8, 8, 112, 24, 8, 8);
+    Cell(gameSprites.effect2, static_cast<float>((ghost ? 2 : 1) * 64), 112, 8, 8, cell::list_marker.Source());
     Text(L"NODE", 64, 128);
     DrawSubModeName(subMode, 80, 144);
     Text(L"OK!", 64, 160);

@@ -3,6 +3,7 @@
 
 #include "game/scenes/menu_extermination.h"
 
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -23,6 +24,12 @@ const wchar_t* const kPartyNames[5] = {L"", L"SOLO", L"PAIR", L"TRIO", L"QUARTET
 
 // A direction acts on its first frame, then every `every` frames after `after` held frames.
 bool Repeats(int32_t held, int32_t after, int32_t every) { return held == 1 || (held > after && held % every == 0); }
+
+// The marks that more rows lie below (at the bottom) and above (at the top, flipped).
+void ScrollMarks(bool below, bool above) {
+    if (below) Cell(gameSprites.effect2, 248, 224, 8, 8, cell::list_more.Source());
+    if (above) Cell(gameSprites.effect2, 248, 48, 8, 8, cell::list_more.Source(false, true));
+}
 
 void Level(float x, float y, int32_t level) {
     if (level <= -1) Text(L"-", x, y);
@@ -195,7 +202,7 @@ void SC_Menu_Ranking::DrawMenu(ObjectController* ctx) {
     if (partySize >= 1 && partySize <= 4) Text(kPartyNames[partySize], 96, 80);
     Text(L"MODE", 64, 112);
     Text(L"COOP    GHOST", 80, 128);
-    Cell(gameSprites.effect2, static_cast<float>((rankingMode / 16 + 1) * 64), 128, 8, 8, 112, 24, 8, 8);
+    Cell(gameSprites.effect2, static_cast<float>((rankingMode / 16 + 1) * 64), 128, 8, 8, cell::list_marker.Source());
     if (ctx->scoreData.arrestCount >= kSubModesFrom) {
         Text(L"NODE", 64, 160);
         const int32_t sub = rankingMode % 16;
@@ -218,15 +225,13 @@ void SC_Menu_Ranking::DrawTableFrame(bool solo, const int32_t (&markerX)[5]) {
     Text(L"SORT", 0, 32);
     if ((age / 12) % 2 != 0) return;
     if (rankingSortColumn >= 0 && rankingSortColumn <= 4 && markerX[rankingSortColumn] >= 0) {
-        Cell(gameSprites.effect2, static_cast<float>(markerX[rankingSortColumn]), 32, 8, 8, 112, 24, 8, 8);
+        Cell(gameSprites.effect2, static_cast<float>(markerX[rankingSortColumn]), 32, 8, 8, cell::list_marker.Source());
     }
 }
 
 void SC_Menu_Ranking::DrawTable(ObjectController* ctx) {
     DrawTableFrame(true, {42, 130, 189, 229, -1});
-    const bool blink = (age / 12) % 2 == 0;
-    if (blink && scroll + kShownRows < RowCount(ctx)) Cell(gameSprites.effect2, 248, 224, 8, 8, 112, 16, 8, 8);
-    if (blink && scroll > 0) Cell(gameSprites.effect2, 248, 48, 8, 8, 112, 24, 8, -8);
+    if ((age / 12) % 2 == 0) ScrollMarks(scroll + kShownRows < RowCount(ctx), scroll > 0);
     int32_t k = 0;
     for (const RankingRow& row : rows) {
         if (k >= scroll && k < scroll + kShownRows) {
@@ -245,9 +250,7 @@ void SC_Menu_Ranking::DrawTable(ObjectController* ctx) {
 
 void SC_Menu_Ranking::DrawTable2(ObjectController* ctx) {
     DrawTableFrame(false, {-1, 146, 197, 229, 58});
-    const bool blink = (age / 12) % 2 == 0;
-    if (blink && scroll + kShownRows < RowCount(ctx)) Cell(gameSprites.effect2, 248, 224, 8, 8, 112, 16, 8, 8);
-    if (blink && scroll > 0) Cell(gameSprites.effect2, 248, 48, 8, 8, 112, 24, 8, -8);
+    if ((age / 12) % 2 == 0) ScrollMarks(scroll + kShownRows < RowCount(ctx), scroll > 0);
     const int32_t n = page;
     int32_t k = 0;
     for (const RankingRow& row : rows) {

@@ -3,6 +3,7 @@
 // frames the attract demo.
 #include "game/scenes/menu_title.h"
 
+#include "game/world/cells.h"
 #include "game/world/drawing.h"
 #include "game/world/factory.h"
 #include "game/world/object_controller.h"
@@ -39,19 +40,24 @@ const TitleRow kTitleRows[kRows] = {
 
 struct LogoPiece {
     float dst[4];
-    float highSrc[4];  // ArrestLevel 16 and above
-    float lowSrc[4];
+    CellSource high;  // ArrestLevel 16 and above
+    CellSource low;
 };
 
-// piece          destination           source from level 16       source below
+// The logo below level 16 is read whole, 40 rows from its cell's top: the 16 rows below the cell
+// (its two neighbours and the return fire's frames between them) are its last ones.
+constexpr CellSource kLowLogo = {cell::title_logo_low.U(), cell::title_logo_low.V(), cell::title_logo_low.W(), 40};
+
+// The upper band, the lower band (the same flipped) and the logo: destination, source from level
+// 16, source below.
 const LogoPiece kLogo[3] = {
-    {{0, 16, 256, 32},  {176, 184, 8, 32},   {176, 224, 8, 32}},   // upper band
-    {{0, 48, 256, 32},  {176, 216, 8, -32},  {176, 256, 8, -32}},  // lower band, mirrored
-    {{42, 24, 176, 40}, {0, 176, 176, 40},   {0, 216, 176, 40}},   // logo
+    {{0, 16, 256, 32}, cell::title_band_high.Source(), cell::title_band_low.Source()},
+    {{0, 48, 256, 32}, cell::title_band_high.Source(false, true), cell::title_band_low.Source(false, true)},
+    {{42, 24, 176, 40}, cell::title_logo_high.Source(), kLowLogo},
 };
 
-void DrawPiece(const float* dst, const float* src) {
-    Cell(gameSprites.effect2, dst[0], dst[1], dst[2], dst[3], src[0], src[1], src[2], src[3]);
+void DrawPiece(const float* dst, const CellSource& src) {
+    Cell(gameSprites.effect2, dst[0], dst[1], dst[2], dst[3], src);
 }
 
 }  // namespace
@@ -168,8 +174,8 @@ void SC_Menu_Title::DrawMenu(ObjectController* ctx) {
             Text(L"ARRESTED", 56, 216);
             Number(168, 216, ctx->ArrestLevel);
             if (steady || age % 32 >= 16) {
-                Cell(gameSprites.effect2, 184, 216, 8, 8, 0, 24, 8, 8);
-                Cell(gameSprites.effect2, 136, 216, 8, 8, 8, 24, -8, 8);
+                Cell(gameSprites.effect2, 184, 216, 8, 8, cell::menu_pointer.Source());
+                Cell(gameSprites.effect2, 136, 216, 8, 8, cell::menu_pointer.Source(true));
             }
         }
         if (steady || age % 16 < 8) Pointer(48, static_cast<float>((cursorRow + 7) * 16));
@@ -177,7 +183,7 @@ void SC_Menu_Title::DrawMenu(ObjectController* ctx) {
         Text(L"PUSH A BUTTON TO START", 40, 144);
     }
     const bool high = ctx->ArrestLevel >= 16;
-    for (const LogoPiece& piece : kLogo) DrawPiece(piece.dst, high ? piece.highSrc : piece.lowSrc);
+    for (const LogoPiece& piece : kLogo) DrawPiece(piece.dst, high ? piece.high : piece.low);
     if (ctx->viewState != 0) Text(L"VIEW STATE", 176, 232);
 }
 

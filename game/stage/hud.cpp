@@ -14,11 +14,10 @@ constexpr float kDepth = 32767.0f;
 constexpr int32_t kWhite = -1;
 constexpr int32_t kShortMission = 13;
 
-void DrawCell(CSprite2D* batch, float x, float y, float w, float h, float u, float v, float uw, float vh,
-              uint32_t colour) {
+void DrawCell(CSprite2D* batch, float x, float y, float w, float h, const CellSource& source, uint32_t colour) {
     if (batch == nullptr) return;
     const float dst[4] = {x, y, w, h};
-    const float src[4] = {u, v, uw, vh};
+    const float src[4] = {source.u, source.v, source.width, source.height};
     ZethSprite::DrawRect(batch, dst, kDepth, src, colour, 1);
 }
 
@@ -71,7 +70,8 @@ void Script::DrawGhostStatus(ObjectController* ctx) {
             if (i == age / 80 && age % 20 >= 10) break;  // the next tile blinks
             const float tx = static_cast<float>(((i % 4) + (i / 32) * 4) * 16);
             const float ty = static_cast<float>((14 - (i / 4) % 8) * 16);
-            DrawCell(gameSprites.effect4, tx, ty, 16, 16, 240, 48, 16, 16, static_cast<uint32_t>(backgroundColour));
+            DrawCell(gameSprites.effect4, tx, ty, 16, 16, cell::ghost_progress.Source(),
+                     static_cast<uint32_t>(backgroundColour));
         }
         if (defeats < 8) {
             Text(L"DEFEAT LEFT", 136, 0);
@@ -117,19 +117,21 @@ void Script::Draw(ObjectController* ctx) {
 
     if (wavePause <= 0 && bossActive == 0 && wavesOn == 1 && clearCountdown == 0) {
         for (int32_t i = 0; i < hurryLevel; ++i) {
-            DrawCell(gameSprites.effect2, static_cast<float>(248 - 8 * i), 224, 8, 8, 120, 24, 8, 8, 0xFFFFFFFFu);
+            DrawCell(gameSprites.effect2, static_cast<float>(248 - 8 * i), 224, 8, 8, cell::pace_fast.Source(),
+                     0xFFFFFFFFu);
         }
     } else {
-        DrawCell(gameSprites.effect2, 248, 224, 8, 8, 216, 56, 8, 8, 0xFFFFFFFFu);
+        DrawCell(gameSprites.effect2, 248, 224, 8, 8, cell::pace_slow.Source(), 0xFFFFFFFFu);
     }
     const int32_t full = waveCountdown / 32;
     for (int32_t i = 0; i < full; ++i) {
         const int32_t sx = 252 - 4 * i;
         if (sx < -3) break;
-        DrawCell(gameSprites.effect2, static_cast<float>(sx), 232, 4, 8, 124, 16, 4, 8, 0xFFFFFFFFu);
+        DrawCell(gameSprites.effect2, static_cast<float>(sx), 232, 4, 8, cell::wave_segment_full.Source(), 0xFFFFFFFFu);
     }
     for (int32_t k = std::max(full, 0); static_cast<float>(k) < waveInterval / 32.0f && k <= 63; ++k) {
-        DrawCell(gameSprites.effect2, static_cast<float>(252 - 4 * k), 232, 4, 8, 120, 16, 4, 8, 0xFFFFFFFFu);
+        DrawCell(gameSprites.effect2, static_cast<float>(252 - 4 * k), 232, 4, 8, cell::wave_segment_empty.Source(),
+                 0xFFFFFFFFu);
     }
 
     if (ctx->viewState != 0) {
@@ -152,11 +154,11 @@ void Script::Draw(ObjectController* ctx) {
             Number(248, 0, node);
         }
     }
-    if (age < 3) DrawCell(gameSprites.effect1, 0, 0, 512, 512, 4, 28, 2, 2, 0xFF000000u);
+    if (age < 3) DrawCell(gameSprites.effect1, 0, 0, 512, 512, kSolidTexels, 0xFF000000u);
     if (mode >= kGhostModes) {
         if (age < 16) {
-            DrawCell(gameSprites.effect1, static_cast<float>(age * 16), 0, static_cast<float>((16 - age) * 16), 256, 4,
-                     28, 2, 2, 0xFF787878u);
+            DrawCell(gameSprites.effect1, static_cast<float>(age * 16), 0, static_cast<float>((16 - age) * 16), 256,
+                     kSolidTexels, 0xFF787878u);
         }
         Number(24, 216, ghostTimer / 60);
         Number(24, 224, ghostTimerReload / 60);

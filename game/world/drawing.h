@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "game/world/cells.h"
+
 class CSprite2D;
 class CTexture;
 
@@ -41,6 +43,9 @@ struct GameSpriteSet {
 };
 
 extern GameSpriteSet gameSprites;
+
+// The menu pointer's solid middle: stretched, it makes the covers and panels of one colour.
+inline constexpr CellSource kSolidTexels = {cell::menu_pointer.U(4), cell::menu_pointer.V(4), 2.0f, 2.0f};
 
 // The 13 bitmaps with their batches, the render targets; false when not one bitmap could be read.
 bool LoadTextures();
