@@ -170,7 +170,7 @@ void PC_Aiko::Draw(ObjectController* ctx) {
     uint32_t colour = inputMode > kInputRecorded ? 0xFF000000u : 0xFFFFFFFFu;
     for (int32_t k = 0; k < 2; ++k) {
         DrawSpriteCell(gameSprites.shot, x - 4.0f - static_cast<float>(n) + static_cast<float>(2 * n * k),
-                       y - 8.0f + static_cast<float>(n / 2), 8, 16, 184, 32, 8, 16, colour);
+                       y - 8.0f + static_cast<float>(n / 2), 8, 16, cell::rb_pod.U(), cell::rb_pod.V(), 8, 16, colour);
     }
 }
 
