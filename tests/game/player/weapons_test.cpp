@@ -79,6 +79,39 @@ TEST_F(Weapons, NatsukisStreamKeepsFourShotsAtLevelZeroAndTwentyEightAtThree) {
     }
 }
 
+// The pace of the Zanac characters' volleys with button 1 held (and button 2 for Natsuki's
+// stream): frames from one volley to the next. Near the top of the field every shot is gone
+// before its slot is wanted again, so that only the cooldown paces them.
+TEST_F(Weapons, EachZanacVolleyFollowsTheLastAfterItsCooldown) {
+    struct Case {
+        int32_t code, level;
+        bool second;
+        int32_t shot, frames;
+    } cases[] = {
+        {110, 0, false, 140, 4}, {110, 3, false, 140, 4}, {110, 0, true, 140, 2}, {111, 0, false, 141, 6},
+        {111, 3, false, 141, 6}, {112, 0, false, 141, 6}, {112, 2, false, 141, 6},
+    };
+    for (const Case& c : cases) {
+        PC* pc = Ready<PC>(c.code, c.level);
+        pc->y = 24.0f;
+        Hold(kFire1);
+        Hold(kFire2, c.second);
+        std::vector<int> volleys;
+        for (int f = 0; f < 40; ++f) {
+            Step();
+            if (NewShots(c.shot) > 0) volleys.push_back(f);
+        }
+        ASSERT_GE(volleys.size(), 4u) << c.code << " level " << c.level;
+        for (size_t i = 1; i < volleys.size(); ++i) {
+            EXPECT_EQ(volleys[i] - volleys[i - 1], c.frames) << c.code << " level " << c.level << " volley " << i;
+        }
+        pc->Vanish();
+        Hold(kFire1, false);
+        Hold(kFire2, false);
+        Step(40);
+    }
+}
+
 TEST_F(Weapons, SayakasSatellitesWheelAFullTurnInTwelveFramesOrSwingTowardTheDirection) {
     PC_Sayaka* sayaka = Ready<PC_Sayaka>(111, 1);
     int32_t start = sayaka->sayakaAim;

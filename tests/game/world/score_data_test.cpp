@@ -292,6 +292,9 @@ TEST_F(Scores, BestsAreKeptPerPartyAndModeAndTheFileIsRewritten) {
     world.ArrestLevel = 6;
     data.UpdateBestValue(&world);
     EXPECT_EQ(data.GetRankingExtra(entry, 3, 2), 6);
+    world.ArrestLevel = 2;
+    data.UpdateBestValue(&world);  // a lower level keeps the highest reached
+    EXPECT_EQ(data.GetRankingExtra(entry, 3, 2), 6);
     EXPECT_EQ(data.GetRankingEntry(entry, 0, 3, 7), 7);  // other party sizes answer the size
     EXPECT_EQ(data.GetRankingMember(entry, 0, 1, 3), 63);
 
