@@ -33,6 +33,20 @@ function(tanzlor_test target)
   endif()
 endfunction()
 
+# tanzlor_e2e_folder_test(<target> SOURCES <files>...)
+# Whole-game runs (the harness) in a folder of their own: the score file and the replays they
+# write live beside the executable, which reads the built data through a link there, as the game
+# reads it beside itself; the e2e folder's shared headers are found from the sub-folder.
+function(tanzlor_e2e_folder_test target)
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  tanzlor_test(${target} SOURCES ${ARG_SOURCES} DEPS harness)
+  if(TARGET ${target})
+    target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/..)
+    file(CREATE_LINK ${CMAKE_BINARY_DIR}/data ${CMAKE_CURRENT_BINARY_DIR}/data SYMBOLIC)
+    add_dependencies(${target} data_set)
+  endif()
+endfunction()
+
 # tanzlor_fuzz(<target> SOURCES <files>... DEPS <targets>...)
 # A libFuzzer target, built only with -DTANZLOR_FUZZ=ON and clang.
 function(tanzlor_fuzz target)
