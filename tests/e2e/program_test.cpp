@@ -8,33 +8,24 @@
 
 using testing_support::ReadFile;
 
+// A second copy is refused, from this session or from another one (another runtime folder, so
+// another single-instance lock) in the same folder, and the running copy keeps its log.
 TEST_F(Program, StartsRefusesASecondCopyAndStopsOnSigterm) {
     pid_t first = Start("first.err");
     ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile(folder_ / "first.err");
     std::string logWhileRunning = SettledLog();
 
-    pid_t second = Start("second.err");
-    EXPECT_EQ(WaitExitWithin(second, kEndWithinMs), EXIT_FAILURE);
-    EXPECT_NE(ReadFile((folder_ / "second.err").string()).find("２重起動は許可されてません"), std::string::npos);
-    EXPECT_EQ(ReadFile(LogPath().string()), logWhileRunning);
+    std::filesystem::create_directories(folder_ / "other_runtime");
+    const Environment otherSession = {{"XDG_RUNTIME_DIR", (folder_ / "other_runtime").string()}};
+    for (const Environment& session : {Environment{}, otherSession}) {
+        pid_t second = Start("second.err", session);
+        const std::string which = session.empty() ? "this session" : "another session";
+        EXPECT_EQ(WaitExitWithin(second, kEndWithinMs), EXIT_FAILURE) << which;
+        EXPECT_NE(ReadFile(folder_ / "second.err").find("２重起動は許可されてません"), std::string::npos) << which;
+        EXPECT_EQ(ReadFile(LogPath()), logWhileRunning) << which;
+    }
 
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    kill(first, SIGTERM);
-    EXPECT_EQ(WaitExitWithin(first, kEndWithinMs), 0);
-    ExpectEndedLog();
-}
-
-// A copy started in the same folder from another session (another runtime folder, so another
-// single-instance lock) is refused all the same, and the running copy keeps its log.
-TEST_F(Program, ASecondCopyFromAnotherSessionInTheSameFolderIsRefused) {
-    pid_t first = Start("first.err");
-    ASSERT_TRUE(WaitForLog(kStartBanner)) << ReadFile(folder_ / "first.err");
-    const std::string logWhileRunning = SettledLog();
-    std::filesystem::create_directories(folder_ / "other_runtime");
-    pid_t second = Start("second.err", {{"XDG_RUNTIME_DIR", (folder_ / "other_runtime").string()}});
-    EXPECT_EQ(WaitExitWithin(second, kEndWithinMs), EXIT_FAILURE);
-    EXPECT_NE(ReadFile(folder_ / "second.err").find("２重起動は許可されてません"), std::string::npos);
-    EXPECT_EQ(ReadFile(LogPath()), logWhileRunning);
     kill(first, SIGTERM);
     EXPECT_EQ(WaitExitWithin(first, kEndWithinMs), 0);
     ExpectEndedLog();

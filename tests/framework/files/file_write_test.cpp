@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "framework/files/file_write.h"
+#include "support/no_free_descriptor.h"
 #include "temp_folder.h"
 
 namespace {
@@ -60,13 +61,7 @@ TEST_F(UserFiles, AFailedWriteKeepsTheOldFileAndSaysWhy) {
         {"empty folder at the temporary name", [] { fs::create_directory("busy.tmp"); }, WriteFailure::kNone},
         {"folder with a file at the temporary name", [this] { folder_.Write("busy.tmp/inside", "left"); },
          WriteFailure::kTemporaryInTheWay},
-        {"no file descriptor left",
-         [&] {
-             const int next = dup(0);  // the lowest free descriptor: a limit there leaves none
-             close(next);
-             const rlimit none{static_cast<rlim_t>(next), files.rlim_max};
-             setrlimit(RLIMIT_NOFILE, &none);
-         },
+        {"no file descriptor left", [&] { testing_support::LeaveNoFreeDescriptor(&files); },
          WriteFailure::kTooManyOpenFiles},
     };
     for (const Case& c : cases) {

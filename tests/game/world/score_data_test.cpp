@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -11,6 +10,7 @@
 #include "framework/core/random.h"
 #include "game/world/file_bytes.h"
 #include "game/world/names.h"
+#include "support/no_free_descriptor.h"
 #include "support/read_log.h"
 #include "user_folder.h"
 #include "world_support.h"
@@ -207,13 +207,7 @@ TEST_F(Scores, AStartThatCannotMakeTheFileSaysTheCauseItMet) {
     rlimit files{};
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &files), 0);
     const Case cases[] = {
-        {"no file descriptor left",
-         [&] {
-             const int next = dup(0);  // the lowest free descriptor: a limit there leaves none
-             close(next);
-             const rlimit none{static_cast<rlim_t>(next), files.rlim_max};
-             setrlimit(RLIMIT_NOFILE, &none);
-         },
+        {"no file descriptor left", [&] { testing_support::LeaveNoFreeDescriptor(&files); },
          "開いているファイルが多すぎるため、スコアを保存できません [ qvscore.dat ]"},
         {"empty folder at the temporary name", [&] { std::filesystem::create_directory("qvscore.dat.tmp"); }, nullptr},
         {"folder with a file at the temporary name", [&] { user.folder.Write("qvscore.dat.tmp/inside", "kept"); },
