@@ -12,6 +12,7 @@ constexpr int32_t kUp = 0, kDown = 1, kRight = 3, kDecide = 4, kCancel = 5;
 // From the title left alone to the attract demo, then the ranking, the replay list and the
 // extermination menu, which sets up a ghost game of node 2 that the party page starts; after its
 // result the replay list plays the game back (which must leave the score file as the game did).
+// It drops no power items: the replay would not hold them, and the playback must repeat the game.
 const std::vector<MenuStep> kThroughTheMenus = {
     {"demo", 8100, {kDecide}},  // past bar 26, the first masked message
     {"title", 3, {kDown, kDown, kDown, kDown, kDecide}},  // RANKING
@@ -56,7 +57,7 @@ const std::vector<PinnedRun> kPinnedRuns = {
     {"GhostNode3",        19, 0,  4, {9, 28, 25, 21},   121,  8,  9,  3000, 18,  600,     0,     0},
     {"GhostAttack2Min",   26, 0,  4, {21, 25, 28, 9},   121,  8,  9,  3000, 19,  600,     0,     0},
     {"GhostAttack5Min",   27, 0,  3, {0, 1, 11},         12,  8,  9,  3000, 20,  600,     0,     0},
-    {"MenusToGhostNode2", 18, 0,  4, {11, 12, 13, 14},  121,  0,  0, 15000, 17,  600,     0,     0,  0, &kThroughTheMenus},
+    {"MenusToGhostNode2", 18, 0,  4, {11, 12, 13, 14},  121,  0,  0, 15000, 17,    0,     0,     0,  0, &kThroughTheMenus},
 };
 
 int32_t StageOfRun(const PinnedRun& run) {
