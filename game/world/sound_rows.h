@@ -2,7 +2,8 @@
 // its name in sound:: (after its file) and the file in the folder "sound". The names and the
 // game's file list (sound_ids.h) and the data set's effects (tools/datagen) are all made from
 // these rows, so an effect is listed once.
-// Included only by sound_ids.h, which defines SOUND before including it.
+// Included only by sound_ids.h, which defines SOUND before including it. A new row needs its
+// recipe in tools/datagen/sound_effects.cpp, in the same place; the build fails until it has one.
 //     id  name                file
 SOUND(  1, kBlast1,            "blast_1.wav")
 SOUND(  2, kBlast2,            "blast_2.wav")
