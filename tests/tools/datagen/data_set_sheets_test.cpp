@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -361,6 +362,34 @@ double RimLuminance(const datagen::Image& sheet, int left, int top, int width, i
     return count > 0 ? sum / count : 0.0;
 }
 
+// The frames of a listed cell by its name: `count` frames from `first`, or all from `first` when
+// `count` is 0.
+struct CellFrames {
+    const char* name;
+    int first = 0, count = 0;
+};
+
+// A frame's rectangle on its sheet.
+struct Frame {
+    std::string sheet;
+    int x, y, width, height;
+};
+
+std::vector<Frame> FramesOf(const std::vector<datagen::Cell>& cells, const CellFrames& wanted) {
+    const auto cell = std::find_if(cells.begin(), cells.end(), [&](const datagen::Cell& c) { return c.name == wanted.name; });
+    if (cell == cells.end()) {
+        ADD_FAILURE() << "no cell named " << wanted.name;
+        return {};
+    }
+    std::vector<Frame> frames;
+    const int end = wanted.count > 0 ? wanted.first + wanted.count : cell->Frames();
+    for (int i = wanted.first; i < end; ++i) {
+        frames.push_back({cell->sheet, cell->x + (i % cell->across) * cell->width,
+                          cell->y + (i / cell->across) * cell->height, cell->width, cell->height});
+    }
+    return frames;
+}
+
 // Enemy shots come first in the reading order and are the one thing drawn as danger: each in warm
 // colours (red, orange, pink, violet) with a white core and a darker rim, its core standing out at
 // a glance from every terrain tile the stage maps lay (a contrast ratio of at least 4.5 to 1
@@ -368,40 +397,44 @@ double RimLuminance(const datagen::Image& sheet, int left, int top, int width, i
 // (the player's shots, options and weapons, the items, and the rays beside the ground targets) is
 // not drawn warm, and nothing the player fires, and no medal, is as bright as the dimmest shot core.
 TEST(DataSetSheets, EnemyShotsReadAsDangerAndWhatCannotHurtDoesNot) {
-    struct Strip {
-        const char* sheet;
-        int x, y, width, height, across, down;
+    const std::vector<datagen::Cell> cells = datagen::LoadArtSources(fs::path(TANZLOR_SOURCE_DIR) / "assets").cells;
+    std::map<std::string, datagen::Image> sheets;
+    const auto sheet = [&](const std::string& name) -> const datagen::Image& {
+        auto it = sheets.find(name);
+        if (it == sheets.end()) it = sheets.emplace(name, ReadBmp(TextureFolder() / (name + ".bmp"))).first;
+        return it->second;
     };
-    // The bullets: normal and violet, orange and pink, large, pink and homing, the line bullets'
-    // two rows, the spinning bullet's turn, the large and small flares and the spark; the missiles
-    // and bullets the W family fires: the small missile, the big missile's eight headings, the
-    // wall bullet, the beam and the bomb missile. (Blasts that hurt are drawn as fire, as every
-    // blast is.)
+    // The bullets: the normal bullet's four frames and the shootable bullets' first frames (the
+    // frames between are the erase flash), their second frames, the large, homing and line bullets,
+    // the spinning bullet's turn, the large and small flares and the spark; the missiles and
+    // bullets the W family fires: the small missile, the big missile's eight headings, the wall
+    // bullet, the beam and the bomb missile. (Blasts that hurt are drawn as fire, as every blast is.)
     double dimmestCore = 1.0;
-    for (const Strip& s : {Strip{"bullet", 0, 0, 8, 8, 4, 1}, Strip{"bullet", 96, 0, 8, 8, 4, 1},
-                           Strip{"bullet", 0, 8, 8, 8, 16, 1}, Strip{"bullet", 0, 16, 16, 16, 4, 1},
-                           Strip{"bullet", 64, 48, 8, 8, 4, 2}, Strip{"bullet", 0, 96, 8, 8, 16, 2},
-                           Strip{"bullet", 128, 64, 16, 16, 1, 4}, Strip{"bullet", 0, 112, 32, 32, 1, 1},
-                           Strip{"bullet", 32, 112, 16, 16, 1, 1}, Strip{"bullet", 32, 128, 8, 8, 1, 1},
-                           Strip{"enemy", 0, 32, 8, 16, 1, 1}, Strip{"enemy", 0, 0, 16, 16, 8, 1},
-                           Strip{"enemy", 64, 32, 16, 16, 2, 1}, Strip{"enemy", 0, 112, 8, 8, 1, 1},
-                           Strip{"enemy", 24, 96, 8, 32, 1, 1}}) {
-        SCOPED_TRACE(testing::Message() << s.sheet << " strip at " << s.x << ", " << s.y);
-        const datagen::Image sheet = ReadBmp(TextureFolder() / (std::string(s.sheet) + ".bmp"));
-        for (int i = 0; i < s.across * s.down; ++i) {
-            const int left = s.x + (i % s.across) * s.width, top = s.y + (i / s.across) * s.height;
-            const double core = PeakLuminance(sheet, left, top, s.width, s.height);
-            EXPECT_GT(core, 0.9) << "a white core in frame " << i;
-            EXPECT_LT(RimLuminance(sheet, left, top, s.width, s.height), core / 2.0) << "a darker rim in frame " << i;
+    for (const CellFrames& shot :
+         {CellFrames{"small_bullets", 0, 4}, CellFrames{"small_bullets", 12, 4}, CellFrames{"small_bullets_2"},
+          CellFrames{"large_bullets"}, CellFrames{"homing_bullets"}, CellFrames{"esprade_bullets"},
+          CellFrames{"spinning_bullet"}, CellFrames{"large_flare"}, CellFrames{"small_flare"}, CellFrames{"flare_spark"},
+          CellFrames{"w_small_missile"}, CellFrames{"w_big_missile"}, CellFrames{"w_wall_bullet"}, CellFrames{"w_beam"},
+          CellFrames{"w_senkoro_missile"}}) {
+        SCOPED_TRACE(shot.name);
+        Warmth warmth;
+        for (const Frame& f : FramesOf(cells, shot)) {
+            const datagen::Image& image = sheet(f.sheet);
+            const double core = PeakLuminance(image, f.x, f.y, f.width, f.height);
+            EXPECT_GT(core, 0.9) << "a white core in the frame at " << f.x << ", " << f.y;
+            EXPECT_LT(RimLuminance(image, f.x, f.y, f.width, f.height), core / 2.0)
+                << "a darker rim in the frame at " << f.x << ", " << f.y;
             dimmestCore = std::min(dimmestCore, core);
+            const Warmth w = WarmthOf(image, f.x, f.y, f.width, f.height);
+            warmth.vivid += w.vivid;
+            warmth.warm += w.warm;
         }
         // Warm as a whole: a pulsing frame may be all pale.
-        const Warmth warmth = WarmthOf(sheet, s.x, s.y, s.width * s.across, s.height * s.down);
         EXPECT_GT(warmth.vivid, 0);
         EXPECT_GE(warmth.warm * 4, warmth.vivid * 3) << "three in four of its colours warm";
     }
     // The tiles the maps lay, all read from "bg.bmp": value / 16 picks the row, value mod 16 the column.
-    const datagen::Image tiles = ReadBmp(TextureFolder() / "bg.bmp");
+    const datagen::Image& tiles = sheet("bg");
     std::set<int> values;
     for (const char* map : {"s1bgtable.csv", "s2bgtable.csv", "s3bgtable.csv", "s16bgtable.csv"}) {
         std::ifstream file(TextureFolder().parent_path() / "table" / map);
@@ -422,37 +455,35 @@ TEST(DataSetSheets, EnemyShotsReadAsDangerAndWhatCannotHurtDoesNot) {
         EXPECT_GE((dimmestCore + 0.05) / (tile + 0.05), 4.5) << "tile value " << value;
     }
     // What cannot hurt: every cell of the shot sheet (the player's shots, options and weapons, and
-    // the enemy eraser item), the power, bonus, good recca and bell items, the eraser icon and the
+    // the enemy eraser item), the bonus, power, good recca and bell items, the eraser icon and the
     // ground targets' rays. At most one in five of a cell's colours is warm, for a lamp or a mark.
-    struct Place {
-        const char* sheet;
-        int x, y, width, height;
+    // Nothing the player fires (the shot sheet but the eraser item), no ground coin (enemies shot
+    // for points) and no bonus coin is as bright as the dimmest shot core.
+    struct Harmless {
+        CellFrames frames;
+        bool belowTheCores;
     };
-    std::vector<Place> harmless = {{"effect", 208, 80, 32, 32}, {"effect", 0, 16, 8, 8},
-                                   {"effect", 40, 64, 64, 8},   {"effect", 240, 176, 16, 16},
-                                   {"groundenemy", 112, 48, 16, 16}, {"groundenemy", 0, 32, 64, 64}};
-    for (const datagen::Cell& cell : datagen::LoadArtSources(fs::path(TANZLOR_SOURCE_DIR) / "assets").cells) {
-        if (cell.sheet == "shot") harmless.push_back({"shot", cell.x, cell.y, cell.TotalWidth(), cell.TotalHeight()});
+    std::vector<Harmless> harmless = {{{"bonus_item"}, true},    {{"power_icon"}, false}, {{"recca_item", 0, 4}, false},
+                                      {{"bell"}, false},         {{"y_zanac_icon"}, false}, {{"g_rays"}, false}};
+    for (const datagen::Cell& cell : cells) {
+        if (cell.sheet == "shot") harmless.push_back({{cell.name.c_str()}, cell.name != "enemy_eraser"});
     }
     ASSERT_GT(harmless.size(), 100u);
-    for (const Place& place : harmless) {
-        const Warmth warmth = WarmthOf(ReadBmp(TextureFolder() / (std::string(place.sheet) + ".bmp")), place.x,
-                                       place.y, place.width, place.height);
-        EXPECT_LE(warmth.warm * 5, warmth.vivid)
-            << place.sheet << " cell at " << place.x << ", " << place.y << " drawn in the warm colours of danger";
-    }
-    // Nothing the player fires (the shot sheet but the enemy eraser item), no ground coin (enemies
-    // shot for points) and no bonus coin is as bright as the dimmest shot core.
-    for (const Place& place : {Place{"shot", 0, 0, 256, 256}, Place{"groundenemy", 128, 0, 128, 32},
-                               Place{"effect", 208, 80, 32, 32}}) {
-        SCOPED_TRACE(place.sheet);
-        datagen::Image sheet = ReadBmp(TextureFolder() / (std::string(place.sheet) + ".bmp"));
-        if (place.sheet == std::string("shot")) {
-            for (int y = 0; y < 24; ++y) {
-                for (int x = 72; x < 96; ++x) sheet.Set(x, y, datagen::kTransparent);
+    for (const Harmless& h : harmless) {
+        SCOPED_TRACE(h.frames.name);
+        Warmth warmth;
+        for (const Frame& f : FramesOf(cells, h.frames)) {
+            const Warmth w = WarmthOf(sheet(f.sheet), f.x, f.y, f.width, f.height);
+            warmth.vivid += w.vivid;
+            warmth.warm += w.warm;
+            if (h.belowTheCores) {
+                EXPECT_LT(PeakLuminance(sheet(f.sheet), f.x, f.y, f.width, f.height), dimmestCore);
             }
         }
-        EXPECT_LT(PeakLuminance(sheet, place.x, place.y, place.width, place.height), dimmestCore);
+        EXPECT_LE(warmth.warm * 5, warmth.vivid) << "drawn in the warm colours of danger";
+    }
+    for (const Frame& coin : FramesOf(cells, {"g_s28coin"})) {
+        EXPECT_LT(PeakLuminance(sheet(coin.sheet), coin.x, coin.y, coin.width, coin.height), dimmestCore);
     }
 }
 
