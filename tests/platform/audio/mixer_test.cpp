@@ -122,16 +122,21 @@ TEST_F(MixerTest, VolumeAndPanScaleEachSide) {
         {0, 0, 10000, 10000},       {-600, 0, 5012, 5012},  {-10000, 0, 0, 0},
         {0, -10000, 10000, 0},      {0, 10000, 0, 10000},   {0, -600, 10000, 5012},
     };
-    for (const Case& c : cases) {
-        auto buffer = ConstantBuffer(10000, 1000);
-        buffer->SetVolume(c.volume);
-        buffer->SetPan(c.pan);
-        buffer->Play(true);
-        std::vector<int16_t> out = Render(kRampFrames * 2);
-        buffer->Stop();
-        Render(kRampFrames);
-        EXPECT_EQ(out[out.size() - 2], c.left) << c.volume << " " << c.pan;
-        EXPECT_EQ(out[out.size() - 1], c.right) << c.volume << " " << c.pan;
+    // A duplicate made afterwards (another layer of the same sound) plays with the same volume and pan.
+    for (const bool duplicate : {false, true}) {
+        for (const Case& c : cases) {
+            auto original = ConstantBuffer(10000, 1000);
+            original->SetVolume(c.volume);
+            original->SetPan(c.pan);
+            std::unique_ptr<SoundBuffer> copy = duplicate ? original->Duplicate() : nullptr;
+            SoundBuffer& buffer = duplicate ? *copy : *original;
+            buffer.Play(true);
+            std::vector<int16_t> out = Render(kRampFrames * 2);
+            buffer.Stop();
+            Render(kRampFrames);
+            EXPECT_EQ(out[out.size() - 2], c.left) << c.volume << " " << c.pan << (duplicate ? " duplicate" : "");
+            EXPECT_EQ(out[out.size() - 1], c.right) << c.volume << " " << c.pan << (duplicate ? " duplicate" : "");
+        }
     }
 }
 
