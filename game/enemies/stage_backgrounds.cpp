@@ -82,8 +82,9 @@ public:
     void Draw(ObjectController*) override {
         const SheetCell& bands = cell::stage5_bands;
         const int32_t row = angle == 0 ? 0 : 16;
-        DrawCellAt(gameSprites.groundenemy, x - 128.0f, y - 16.0f, 128.0f, 32.0f, bands.U(), bands.V(row), 128.0f, 32.0f);
-        DrawCellAt(gameSprites.groundenemy, x, y - 16.0f, 128.0f, 32.0f, bands.U(128), bands.V(row + 32), -128.0f, -32.0f);
+        CSprite2D* batch = gameSprites.groundenemy;
+        DrawCellAt(batch, x - 128.0f, y - 16.0f, 128.0f, 32.0f, bands.U(), bands.V(row), 128.0f, 32.0f);
+        DrawCellAt(batch, x, y - 16.0f, 128.0f, 32.0f, bands.U(128), bands.V(row + 32), -128.0f, -32.0f);
     }
 };
 
@@ -238,8 +239,8 @@ public:
     void Draw(ObjectController*) override {
         // One texel from the middle of the small blast, in the star's colour.
         if (twinkle % 240 < 120) {
-            DrawCellAt(gameSprites.effect3, x, y, 1.0f, 1.0f, cell::small_blast.U(8), cell::small_blast.V(8), 1.0f, 1.0f,
-                       static_cast<uint32_t>(colour));
+            const SheetCell& blast = cell::small_blast;
+            DrawCellAt(gameSprites.effect3, x, y, 1.0f, 1.0f, blast.U(8), blast.V(8), 1.0f, 1.0f, static_cast<uint32_t>(colour));
         }
     }
     int32_t twinkle;
@@ -265,7 +266,8 @@ public:
         age += 1;
     }
     void Draw(ObjectController*) override {
-        DrawCellAt(gameSprites.enemy, x - 16.0f, y - 8.0f, 32.0f, 16.0f, cell::bell_cloud.Frame((age / 8) % 2).Source());
+        const CellSource cloud = cell::bell_cloud.Frame((age / 8) % 2).Source();
+        DrawCellAt(gameSprites.enemy, x - 16.0f, y - 8.0f, 32.0f, 16.0f, cloud);
     }
     int32_t bellCount = 0;
 

@@ -373,8 +373,8 @@ public:
     void Draw(ObjectController*) override {
         // 8-texel columns of the Recca bomb's small quarters; from variant 8 on, column v - 8 mirrored.
         const SheetCell& quarters = cell::recca_bomb_small;
-        if (angle < 8) DrawCellAt(gameSprites.shot, x - 4.0f, y - 4.0f, 8.0f, 8.0f, quarters.U(8 * angle), quarters.V(), 8.0f, 8.0f);
-        else DrawCellAt(gameSprites.shot, x - 4.0f, y - 4.0f, 8.0f, 8.0f, quarters.U(8 * (angle - 7)), quarters.V(), -8.0f, 8.0f);
+        const float u = angle < 8 ? quarters.U(8 * angle) : quarters.U(8 * (angle - 7));
+        DrawCellAt(gameSprites.shot, x - 4.0f, y - 4.0f, 8.0f, 8.0f, u, quarters.V(), angle < 8 ? 8.0f : -8.0f, 8.0f);
     }
 };
 

@@ -88,7 +88,8 @@ public:
 };
 
 // The bursting shot's blast: its 16, 24 and 32 unit cells.
-constexpr SheetCell kBlastCells[3] = {cell::bursting_blast_small, cell::bursting_blast_middle, cell::bursting_blast_large};
+constexpr SheetCell kBlastCells[3] = {cell::bursting_blast_small, cell::bursting_blast_middle,
+                                      cell::bursting_blast_large};
 
 }  // namespace
 

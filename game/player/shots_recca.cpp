@@ -330,7 +330,8 @@ void S_ReccaBomber::Draw(ObjectController* ctx) {
             for (int32_t k = 0; k < 16; ++k) {
                 int32_t a = k * 4096 + age * 1024;
                 float r = static_cast<float>(16 + 2 * k);
-                DrawCellAt(ctx, x + r * AngleCos(a), y + r * AngleSin(a), 8, 8, small.U(kBombSparkU), small.V(), 8, 8, colour);
+                DrawCellAt(ctx, x + r * AngleCos(a), y + r * AngleSin(a), 8, 8, small.U(kBombSparkU), small.V(), 8, 8,
+                           colour);
             }
             break;
         case 1:

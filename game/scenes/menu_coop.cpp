@@ -540,7 +540,9 @@ void SC_Menu_Coop::DrawCharacterSelect(ObjectController* ctx) {
             if (selection != kRandomPick) DrawGradeText(144, y, 1, ctx->grades[selection], static_cast<int32_t>(kTop));
         }
     }
-    for (float x : {88.0f, 104.0f, 120.0f, 136.0f}) Cell(gameSprites.effect1, x, 48, 8, 8, cell::menu_chevron.Source(true), kPink);
+    for (float x : {88.0f, 104.0f, 120.0f, 136.0f}) {
+        Cell(gameSprites.effect1, x, 48, 8, 8, cell::menu_chevron.Source(true), kPink);
+    }
 }
 
 void SC_Menu_Coop::DrawFormationData(ObjectController* ctx) {
