@@ -43,6 +43,28 @@ TEST(RayTriangleHit, HitsCornersAndIgnoresParallelRays) {
     EXPECT_FALSE(RayTriangleHit(outside, triangle, &t, &u, &v));
 }
 
+// A plane through three points: the normal is (a - b) x (a - c) made unit length, and d puts a on it.
+TEST(Volumes, PlanesThroughThreePoints) {
+    const struct {
+        CVector3 a, b, c;
+        CPlane plane;
+    } cases[] = {
+        {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1, 0}},
+        {{0, 0, 5}, {1, 0, 5}, {0, 1, 5}, {0, 0, 1, -5}},
+        {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, -1, 0}},
+        {{2, 0, 0}, {2, 3, 0}, {2, 0, 4}, {1, 0, 0, -2}},
+        {{0, 1, 0}, {0, 1, 2}, {3, 1, 0}, {0, 1, 0, -1}},
+    };
+    for (const auto& c : cases) {
+        CPlane plane{};
+        PlaneFromPoints(plane, c.a, c.b, c.c);
+        EXPECT_FLOAT_EQ(plane.a, c.plane.a);
+        EXPECT_FLOAT_EQ(plane.b, c.plane.b);
+        EXPECT_FLOAT_EQ(plane.c, c.plane.c);
+        EXPECT_FLOAT_EQ(plane.d, c.plane.d);
+    }
+}
+
 TEST(Volumes, BoxPlanesFaceOutwardConsistently) {
     CVolume volume;
     CMatrix identity;

@@ -103,37 +103,41 @@ TEST_F(PlayersTest, StreamPlaysOggAndOtherRates) {
     player->Release();
 }
 
+// Positions are milliseconds of the tune, whatever its rate against the mix's.
 TEST_F(PlayersTest, OggPlayerPositionFollowsSeeksAndPlay) {
-    std::string path = WriteFile("tune.ogg", OggTone(kMixRate * 2, kMixRate, 2));
-    OggPlayer* player = CreateVox();
-    EXPECT_EQ(player->GetState(), 0);
-    std::string notOgg = WriteFile("not_ogg.wav", Wave16(1, kMixRate, Ramp(10, 1)));
-    EXPECT_FALSE(player->Open(OpenFileWindow(notOgg, 0, 0)));
-    ASSERT_TRUE(player->Open(OpenFileWindow(path, 0, 0)));
-    player->SetPosition(1500.0f);
-    EXPECT_DOUBLE_EQ(player->GetPosition(), 1500.0);
-    player->Play();
-    EXPECT_EQ(player->GetState(), 1);
-    Render(4410);
-    EXPECT_DOUBLE_EQ(player->GetPosition(), 1600.0);
-    player->Pause();
-    EXPECT_EQ(player->GetState(), 0);
-    Render(4410);
-    EXPECT_DOUBLE_EQ(player->GetPosition(), 1600.0);
-    player->Play();
-    Render(kMixRate);  // past the end of the two-second tune
-    EXPECT_EQ(player->GetState(), 0);
-    player->Play();  // after the end, from the start again
-    EXPECT_EQ(player->GetState(), 1);
-    Render(441);
-    EXPECT_DOUBLE_EQ(player->GetPosition(), 10.0);
-    player->Stop();
-    EXPECT_DOUBLE_EQ(player->GetPosition(), 0.0);
-    player->SetVolume(0.0f);
-    player->Play();
-    std::vector<int16_t> out = Render(1000);
-    EXPECT_EQ(out[1998], 0);
-    player->Release();
+    for (const uint32_t rate : {kMixRate, kMixRate / 2}) {
+        SCOPED_TRACE(rate);
+        std::string path = WriteFile("tune.ogg", OggTone(rate * 2, rate, 2));
+        OggPlayer* player = CreateVox();
+        EXPECT_EQ(player->GetState(), 0);
+        std::string notOgg = WriteFile("not_ogg.wav", Wave16(1, kMixRate, Ramp(10, 1)));
+        EXPECT_FALSE(player->Open(OpenFileWindow(notOgg, 0, 0)));
+        ASSERT_TRUE(player->Open(OpenFileWindow(path, 0, 0)));
+        player->SetPosition(1500.0f);
+        EXPECT_DOUBLE_EQ(player->GetPosition(), 1500.0);
+        player->Play();
+        EXPECT_EQ(player->GetState(), 1);
+        Render(4410);
+        EXPECT_DOUBLE_EQ(player->GetPosition(), 1600.0);
+        player->Pause();
+        EXPECT_EQ(player->GetState(), 0);
+        Render(4410);
+        EXPECT_DOUBLE_EQ(player->GetPosition(), 1600.0);
+        player->Play();
+        Render(kMixRate);  // past the end of the two-second tune
+        EXPECT_EQ(player->GetState(), 0);
+        player->Play();  // after the end, from the start again
+        EXPECT_EQ(player->GetState(), 1);
+        Render(882);
+        EXPECT_DOUBLE_EQ(player->GetPosition(), 20.0);
+        player->Stop();
+        EXPECT_DOUBLE_EQ(player->GetPosition(), 0.0);
+        player->SetVolume(0.0f);
+        player->Play();
+        std::vector<int16_t> out = Render(1000);
+        EXPECT_EQ(out[1998], 0);
+        player->Release();
+    }
 }
 
 }  // namespace
