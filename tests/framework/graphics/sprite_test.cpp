@@ -153,8 +153,9 @@ TEST_F(SpriteTest, UntexturedRotatedAndRingShapes) {
     ASSERT_TRUE(sprite_->DrawRotate(wide, 0, src, 0xFFFFFFFF, 16384, 0, 0, 0));
     ASSERT_TRUE(sprite_->DrawRing(200, 200, 0, src, 10, 20, 0xFF0000FF, 0xFFFF0000, 4, 1.0f, 0));
     EXPECT_FALSE(sprite_->DrawRing(200, 200, 0, src, 10, 20, 0, 0, 0, 1.0f, 0));
+    ASSERT_TRUE(sprite_->DrawRotate(wide, 0, src, 0xFFFFFFFF, 16384, 0, 20, -10));
     std::vector<Vertex2D> v = Drawn();
-    ASSERT_EQ(v.size(), 6u + 6u + 24u);
+    ASSERT_EQ(v.size(), 6u + 6u + 24u + 6u);
     EXPECT_FLOAT_EQ(v[0].uv[0][0], 0.0f);
     // A quarter turn about the centre (120, 105): the wide rectangle stands up, 10 wide, 40 high.
     float left = 1e9f, right = -1e9f, top = 1e9f, bottom = -1e9f;
@@ -175,6 +176,20 @@ TEST_F(SpriteTest, UntexturedRotatedAndRingShapes) {
     EXPECT_NEAR(v[13].y, 199.5f, 1e-3f);
     EXPECT_NEAR(v[14].x, 209.5f, 1e-3f);
     EXPECT_EQ(v[14].diffuse, 0xFF0000FFu);
+    // The same quarter turn about a pivot moved (20, -10) from the centre, to (140, 95): the
+    // corners land at x 125 to 135 and y 55 to 95.
+    left = right = v[36].x;
+    top = bottom = v[36].y;
+    for (int i = 36; i < 42; ++i) {
+        left = std::min(left, v[i].x);
+        right = std::max(right, v[i].x);
+        top = std::min(top, v[i].y);
+        bottom = std::max(bottom, v[i].y);
+    }
+    EXPECT_NEAR(left, 125.0f - 0.5f, 1e-3f);
+    EXPECT_NEAR(right, 135.0f - 0.5f, 1e-3f);
+    EXPECT_NEAR(top, 55.0f - 0.5f, 1e-3f);
+    EXPECT_NEAR(bottom, 95.0f - 0.5f, 1e-3f);
 }
 
 }  // namespace
