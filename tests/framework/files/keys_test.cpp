@@ -52,6 +52,10 @@ TEST(ShiftJis, CharactersAndReplacement) {
         {"A", 1, 0x41}, {"\x95\x5c", 2, 0x955C}, {"\x81\x40", 2, 0x8140}, {"\x9F\xFC", 2, 0x9FFC},
         {"\xE0\x40", 2, 0xE040}, {"\xFE\x40", 2, 0xFE40}, {"\x80", 1, 0x80}, {"\xA0", 1, 0xA0},
         {"\xFF", 1, 0xFF}, {"\x81", 1, 0x81}, {"", 1, 0},
+        // Bytes just outside the lead ranges stand alone even with a byte after them; so does
+        // half-width katakana.
+        {"\x80" "A", 1, 0x80}, {"\xA0" "A", 1, 0xA0}, {"\xA1" "A", 1, 0xA1}, {"\xDF" "A", 1, 0xDF},
+        {"\xFF" "A", 1, 0xFF}, {"\x81" "A", 2, 0x8141},
     };
     for (const Case& c : cases) {
         uint32_t code = 12345;
