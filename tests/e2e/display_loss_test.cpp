@@ -147,21 +147,41 @@ private:
             dup2(quiet, STDOUT_FILENO);
             dup2(quiet, STDERR_FILENO);
             const std::string fd = std::to_string(ready[1]);
-            execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-                   "800x600x24", static_cast<char*>(nullptr));
+            // -noreset: a server whose last client leaves starts anew and drops the connections
+            // that come meanwhile; here the last client is often the test's own short look at the
+            // windows, just before the program connects.
+            execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset", "-screen",
+                   "0", "800x600x24", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(ready[1]);
-        // The server writes its display number once it accepts connections; the pipe closes
-        // without it when the server ends.
-        pollfd wait{ready[0], POLLIN, 0};
-        char number[16] = {};
-        if (pid_ > 0 && poll(&wait, 1, 10000) == 1 && read(ready[0], number, sizeof(number) - 1) > 0) {
+        if (pid_ > 0 && NumberLineRead(ready[0])) {
             name_ = name;
         } else {
             End();
         }
         close(ready[0]);
+    }
+
+    // The server writes its display number once it accepts connections, and then a newline in a
+    // write of its own; a pipe closed between the two makes that second write fail, and the server
+    // end on it. So the whole line is read before the pipe closes. False when the pipe closes
+    // without it (the server ended) or after 10 s.
+    static bool NumberLineRead(int fd) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        std::string line;
+        while (line.find('\n') == std::string::npos) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            pollfd wait{fd, POLLIN, 0};
+            char part[16];
+            ssize_t got = 0;
+            if (left.count() <= 0 || poll(&wait, 1, static_cast<int>(left.count())) != 1 ||
+                (got = read(fd, part, sizeof(part))) <= 0) {
+                return false;
+            }
+            line.append(part, static_cast<size_t>(got));
+        }
+        return true;
     }
 
     bool ReapedWithin(std::chrono::milliseconds limit) {
@@ -189,20 +209,11 @@ protected:
         return Start(stderrFile, {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", server_->Name()}});
     }
 
-    // Starts the program on the server until `shown` says it is up (at most five times); -1
-    // when it never is. Xvfb now and then drops a connection made just after another one closed,
-    // and a program that found no display ends at start.
+    // Starts the program on the server; -1 when `shown` does not say it is up.
     template <typename Shown>
     pid_t StartShown(const std::string& stderrFile, Shown shown) {
-        for (int attempt = 0; attempt < 5; ++attempt) {
-            pid_t pid = StartOnServer(stderrFile);
-            if (shown(pid)) return pid;
-            if (Running(pid) && WaitExitWithin(pid, 10000) == -1) return -1;  // running, yet not shown
-            // The copy ended by itself, its connection dropped: the next try waits a moment, so that
-            // its connection does not come just after this one closed.
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        }
-        return -1;
+        pid_t pid = StartOnServer(stderrFile);
+        return shown(pid) ? pid : -1;
     }
 
     bool Started(pid_t pid) {
