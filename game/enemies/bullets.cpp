@@ -1,5 +1,7 @@
 // The seven enemy-bullet classes: their table, the shared flight and erase, and each class's
 // Run and Draw.
+#include <algorithm>
+
 #include "framework/core/angle.h"
 #include "game/enemies/bullet.h"
 #include "game/enemies/family_support.h"
@@ -186,20 +188,22 @@ void B_Bombris_Blast::Run(ObjectController* ctx) {
 
 // A square frame: four 16 x 16 corners mirrored into place and 8-texel edge strips of the bomb's
 // blast between them. While growing, step n draws column 16n at half-size 8n + 8; while
-// shrinking, step n draws the picture of step 7 - n at that step's size.
+// shrinking, step n draws the picture of step 7 - n at that step's size. The widest step keeps
+// the fourth corner picture: the texels right of it hold the shootable and homing bullets.
 void B_Bombris_Blast::Draw(ObjectController*) {
     int32_t picture = stage <= 4 ? stage : 7 - stage;
     if (picture < 0) picture = 0;
     const float half = static_cast<float>(8 * picture + 8);
     const int32_t column = 16 * picture;
     const SheetCell& corners = cell::square_blast_corners;
+    const int32_t corner = 16 * std::min(picture, corners.across - 1);
     const SheetCell& edges = cell::bomb_blast;
     const float left = x - half, top = y - half, right = x + half, bottom = y + half;
     CSprite2D* batch = gameSprites.bullet;
-    DrawCellAt(batch, left, top, 16, 16, corners.U(column), corners.V(), 16, 16);
-    DrawCellAt(batch, right - 16, top, 16, 16, corners.U(column + 16), corners.V(), -16, 16);
-    DrawCellAt(batch, left, bottom - 16, 16, 16, corners.U(column), corners.V(16), 16, -16);
-    DrawCellAt(batch, right - 16, bottom - 16, 16, 16, corners.U(column + 16), corners.V(16), -16, -16);
+    DrawCellAt(batch, left, top, 16, 16, corners.U(corner), corners.V(), 16, 16);
+    DrawCellAt(batch, right - 16, top, 16, 16, corners.U(corner + 16), corners.V(), -16, 16);
+    DrawCellAt(batch, left, bottom - 16, 16, 16, corners.U(corner), corners.V(16), 16, -16);
+    DrawCellAt(batch, right - 16, bottom - 16, 16, 16, corners.U(corner + 16), corners.V(16), -16, -16);
     const float edge = 2.0f * half - 32.0f;
     if (edge <= 0.0f) return;
     DrawCellAt(batch, left + 16, top, edge, 8, edges.U(column), edges.V(), 16, 8);

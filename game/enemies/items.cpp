@@ -176,7 +176,7 @@ public:
         StepEnemyMovement(*this);
         if (x < -32.0f || x > 288.0f || y > 272.0f) Vanish();
     }
-    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.effect1, x, y, 16, 16, 240.0f, 176.0f); }
+    void Draw(ObjectController*) override { DrawCellCentred(gameSprites.effect1, x, y, cell::bell); }
 };
 
 const ClassRegistration kItemClasses{

@@ -146,6 +146,7 @@ void Script::Run(ObjectController* ctx) {
             for (int i = 0; i < 64; ++i) ctx->CreateObject(type_id::EF_Star_SS, 0, 0, 0, 0, 0, 0, nullptr);
         }
     }
+    RunScenery(ctx);
     rank = ctx->ArrestLevel;
 
     if (bossActive == 0 && wavesOn == 1 && clearCountdown == 0 && gameOverCountdown == 0) {
@@ -362,7 +363,9 @@ void Script::Detach() {
     }
     if (midBoss != nullptr) midBoss->ForgetObject(this);
     midBoss = nullptr;
-    // Ground enemies, the ghost boss and waves made without a lane name the stage as owner too.
+    scenery = nullptr;
+    // Ground enemies, the ghost boss, the scenery and waves made without a lane name the stage as
+    // owner too.
     ReleaseOwnedObjects(world_, this);
     Object::Detach();
 }
@@ -372,6 +375,7 @@ void Script::ForgetObject(Object* gone) {
         if (wave == gone) wave = nullptr;
     }
     if (midBoss == gone) midBoss = nullptr;
+    if (scenery == gone) scenery = nullptr;
     Object::ForgetObject(gone);
 }
 

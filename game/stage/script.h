@@ -122,6 +122,7 @@ public:
     int32_t ghostTimerReload = 1260;
     int32_t defeats = 0;
     Object* midBoss = nullptr;
+    Object* scenery = nullptr;  // stage 5's band controller or stage 6's block game
     int32_t attackTimer = 0;
     int32_t hurryLevel = 0;
     int32_t rank = 0;
@@ -146,6 +147,7 @@ private:
     void GhostBossDefeated(ObjectController* ctx, int32_t x, int32_t y);
     void BossTimeline(ObjectController* ctx);
     void RunCountdowns(ObjectController* ctx);
+    void RunScenery(ObjectController* ctx);
     void RunGhostTurnTimer(ObjectController* ctx);
     void UpdateStage2(ObjectController* ctx);
     void UpdateStage3(ObjectController* ctx);

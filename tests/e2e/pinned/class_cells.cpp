@@ -8,19 +8,25 @@ namespace pinned {
 // menus any party icon. A player character draws its ship, the played-back look ("ghost"), its
 // power items and, while invincible, the rings of (56, 0) and (72, 0).
 const std::vector<ClassCells> kClassCells = {
+    {"B_Bombris_Blast", {"bomb_blast", "square_blast_corners"}},
     {"B_Normal_W", {"bullet_glow", "small_bullets"}},
     {"B_RudeBreaker_Homing_W", {"homing_bullets"}},
+    {"EF_5963", {"bell_bonus"}},
     {"EF_Blast_01", {"small_blast"}},
     {"EF_Blast_Invader", {"invader_blast"}},
     {"EF_Blast_02", {"large_blast"}},
     {"EF_Blast_Stage1Boss", {"boss_stage1"}},
     {"EF_Blast_Stage2Boss", {"boss_stage2"}},
+    {"EF_Bombris_EraseLine", {"erase_line"}},
+    {"EF_Bombris_NearBlast", {"w_tetris"}},
     {"EF_EraseBullet", {"small_bullets"}},
     {"EF_ExclamationMark", {"warning_mark"}},
     {"EF_GhostRythm", {"ghost_beats"}},
     {"EF_OR_Blast", {"short_blast", "short_blast_small"}},
     {"EF_RefrectBullet", {"return_fire"}},
+    {"EF_S5BG", {"stage5_bands"}},
     {"EF_Star_SS", {"small_blast"}},
+    {"EF_TwinBee_Cloud", {"bell_cloud"}},
     {"EF_UnLock", {"e_unlock_halves"}},
     // Its fifth frame, on the frame it dies, reads the texels of the list marker beside the
     // streak's four.
@@ -70,6 +76,8 @@ const std::vector<ClassCells> kClassCells = {
     {"E_Stage9_Boss", {"boss_stage9"}},
     {"E_Star_G", {"g_star"}},
     {"E_StopCharge_Y", {"y_stop_charge"}},
+    {"E_Tetris_W", {"w_tetris"}},
+    {"E_TwinBee_Bell_Y", {"y_bell"}},
     {"E_UFO_B", {"m_lock", "m_ufo"}},
     {"E_UFO_Bit_B", {"m_ufo_bit"}},
     {"E_WallBullet_W", {"w_wall_bullet"}},
@@ -85,6 +93,7 @@ const std::vector<ClassCells> kClassCells = {
     {"I_Bonus", {"bonus_item"}},
     {"I_PowerUp", {"power_icon"}},
     {"I_Recca", {"recca_item"}},
+    {"I_TwinBee_Bell", {"bell"}},
     {"I_ZanacEnemyEraser", {"enemy_eraser", "orb_ring_large", "orb_ring_small"}},
     {"PCController", {"life_icon", "menu_pointer"}},
     {"PC_Aiko", {"aiko", "aiko_options", "enemy_eraser", "ghost", "orb_ring_small", "power_icon", "rb_pod"}},

@@ -20,7 +20,6 @@ const std::vector<NeverMade> kNeverMade = {
     {"B_SmallRed", kNoMaker},
     {"B_BM_Blast", kNoMaker},
     {"B_BomberKing_Blast", "made only by EF_BomberKing_Bomb, a weapon effect no playable character makes"},
-    {"B_Bombris_Blast", "made only by the stage 6 block controller, which nothing makes"},
     {"B_Senkoro_Bomb", "made only by E_SenkoroMissile_W (the stage 6 boss) and EF_Sagittarius, neither of which is made"},
     {"E_BigMissile_W", kOnlyItsBoss},
     {"E_Beam_W", kOnlyItsBoss},
@@ -32,10 +31,6 @@ const std::vector<NeverMade> kNeverMade = {
     {"E_GhostZako1_W", kNoMaker},
     {"E_GhostBoss_W", kNoMaker},
     {"E_GhostZako4_W", "fired only by E_GhostBoss_W, which nothing makes"},
-    {"E_Tetris_W", "made only by the stage 6 block controller, which nothing makes"},
-    {"E_TwinBee_Bell_Y", "made only by EF_TwinBee_Cloud, which nothing makes"},
-    {"I_TwinBee_Bell", "made only by E_TwinBee_Bell_Y, which only EF_TwinBee_Cloud makes"},
-    {"EF_5963", "made only by E_TwinBee_Bell_Y, which only EF_TwinBee_Cloud makes"},
     {"E_RudeBreaker_MiddleBoss_B", "no wave releases it: the mid-boss waves release the three-cannon, shield, UFO and arms"},
     {"E_RudeBreaker_MiddleBoss_Parts_B", "made only by E_RudeBreaker_MiddleBoss_B, which no wave releases"},
     {"E_ReccaSnake_Head", kNoStageBrings},
@@ -59,15 +54,8 @@ const std::vector<NeverMade> kNeverMade = {
     {"E_SF_Panel_G", kNoMapPlaces},
     {"E_SF_SmallBlock_G", kNoMapPlaces},
     {"E_SF_BigBlock_G", kNoMapPlaces},
-    {"EF_S5BGController", kNoMaker},
-    {"EF_S5BG", "made only by EF_S5BGController, which nothing makes"},
-    {"EF_S6_BlockController", kNoMaker},
-    {"EF_Bombris_EraseLine", "made only by the stage 6 block controller, which nothing makes"},
-    {"EF_Bombris_NearBlast", "made only by E_Tetris_W, which only the stage 6 block controller makes"},
-    {"EF_TwinBee_Cloud", kNoMaker},
     {"EF_Blaster", kNoMaker},
     {"S_Blaster_Blast", "made only by EF_Blaster, which nothing makes"},
-    {"S_InvisibleShot", "the companion of B_BomberKing_Blast and B_Bombris_Blast and a Rockman weapon, none of which is made"},
     {"EF_GradiusOption", kNoCharacterFires},
     {"EF_Gradius2Option", kNoCharacterFires},
     {"EF_BomberKing_Bomb", kNoCharacterFires},
@@ -194,6 +182,7 @@ const std::vector<NeverMade> kNeverMade = {
 const std::vector<NeverMade> kBeyondSeededPlay = {
     {"EF_InefficientBlowBonus", "a ghost boss's formation destroyed with two lives or more left"},
     {"EF_WithoutDelayBonus", "every part of a stage 3 fortress boss destroyed before its time runs out"},
+    {"EF_5963", "a bell from a stage 7 or 9 cloud shot sixteen times before it falls away or is picked up"},
 };
 
 }  // namespace pinned

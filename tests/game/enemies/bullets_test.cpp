@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "enemies_support.h"
 #include "game/enemies/bullet.h"
 #include "game/world/type_table.h"
@@ -69,6 +71,32 @@ TEST_F(Bullets, BombrisBlastGrowsHoldsAndCarriesItsCompanion) {
     Object* companion = blast->link;
     world.SweepObjects();
     EXPECT_EQ(companion->owner, nullptr);
+}
+
+TEST_F(Bullets, BombrisBlastFrameGrowsToEightyTexelsAndNeverReadsTheBulletsBesideItsCorners) {
+    StandIn(236);
+    CellRecorder bulletBatch{&sheet};
+    gameSprites.bullet = &bulletBatch;
+    Object* blast = Make(type_id::B_Bombris_Blast, 100, 100);
+    // The frame's width at each age: 16 x step + 16 while growing, held from age 4 to 11, then
+    // the pictures of steps 2, 1 and 0 (and step 0 on the frame its Run ends it).
+    const float widths[] = {16, 32, 48, 64, 80, 80, 80, 80, 80, 80, 80, 80, 48, 32, 16, 16};
+    for (float width : widths) {
+        blast->Run(&world);
+        bulletBatch.rects.clear();
+        blast->Draw(&world);
+        float left = 1000, right = -1000;
+        for (const CellRecorder::Rect& r : bulletBatch.rects) {
+            left = std::min(left, r.x);
+            right = std::max(right, r.x + r.w);
+            // The corners are read from row 48, whose texels from column 64 on are the shootable
+            // bullets of the rude breaker's arms and the homing bullet.
+            if (r.srcY == 48) {
+                EXPECT_LE(r.srcX, 48) << blast->age;
+            }
+        }
+        EXPECT_EQ(right - left, width) << blast->age;
+    }
 }
 
 TEST_F(Bullets, BlastAreasRefillTheirLifeAndEndOnTime) {

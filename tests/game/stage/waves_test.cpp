@@ -188,7 +188,9 @@ TEST_F(Waves, EachWaveKindReleasesItsOwnClass) {
         }
         ASSERT_FALSE(released.empty()) << c.kind;
         for (Object* e : released) EXPECT_EQ(enemies_test::ClassOf(e), c.released) << c.kind;
-        if (c.kind >= 128) EXPECT_EQ(released[0]->angle, (c.kind - 128) / 4) << c.kind;
+        if (c.kind >= 128) {
+            EXPECT_EQ(released[0]->angle, (c.kind - 128) / 4) << c.kind;
+        }
     }
     EXPECT_TRUE(platform.messageBox.Texts().empty());
 }
