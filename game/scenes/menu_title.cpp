@@ -98,6 +98,10 @@ void SC_Menu_Title::Open(ObjectController* ctx) {
     if (locked) {
         for (int i = 0; i < 4; ++i) ctx->partyMembers[i] = 11 + i;
     }
+    if (ctx->levelBeforePlayback.has_value()) {
+        ctx->ArrestLevel = *ctx->levelBeforePlayback;
+        ctx->levelBeforePlayback.reset();
+    }
     if (ctx->ArrestLevel > scores.arrestCount) ctx->ArrestLevel = 0;
 }
 

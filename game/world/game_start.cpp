@@ -31,6 +31,7 @@ void ObjectController::StartGame(int32_t id1, int32_t id2, int32_t id3, int32_t 
         for (int i = 0; i < 4; ++i) ids[i] = replay.header.members[i];
         formation = replay.header.formation;
         SetPlayerCount(replay.header.playerCount);
+        if (!levelBeforePlayback.has_value()) levelBeforePlayback = ArrestLevel;
         ArrestLevel = replay.header.level;
         gameMode = replay.header.gameMode;
     }

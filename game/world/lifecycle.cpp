@@ -30,6 +30,7 @@ void ObjectController::InitController() {
     if (scoreData.fullScreenAtStart) Zeth::ChangeScreenMode();
     playerCount = 1;
     ArrestLevel = 0;
+    levelBeforePlayback.reset();
     if (pcController != nullptr) {
         pcController->Vanish();
         retiredControllers_.push_back(pcController);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <list>
+#include <optional>
 #include <vector>
 
 #include "game/world/bgm.h"
@@ -119,6 +120,8 @@ public:
 
     int32_t frame = 0;
     int32_t ArrestLevel = 0;
+    // The title's level while a replay plays at its own; the title takes it back when it opens.
+    std::optional<int32_t> levelBeforePlayback;
     int32_t partyMembers[4] = {};
     int32_t savedMembers[4] = {};
     int32_t formations[4] = {};  // by player count 1-4

@@ -77,14 +77,15 @@ private:
 void FastForward(ObjectController* game, int32_t frames);
 
 // The replay file's bytes for a header and runs, and the reverse. Reading checks what it takes:
-// header fields missing from a short file keep their values, a player count outside 1-4, a mode
-// outside 0-31 and member ids outside 0-63 take the defaults, and the runs stop at the end of
-// the data whatever N says.
+// header fields missing from a short file keep their values, a level outside 0-512 (no game starts
+// there), a player count outside 1-4, a mode outside 0-31 and member ids outside 0-63 take the
+// defaults, and the runs stop at the end of the data whatever N says.
 std::vector<uint8_t> EncodeReplay(const ReplayHeader& header, const std::vector<ReplayRun>& runs);
 void DecodeReplayHeader(const uint8_t* data, size_t size, ReplayHeader* header);
 void DecodeReplay(const uint8_t* data, size_t size, ReplayHeader* header, std::vector<ReplayRun>* runs);
 // True when a file of fileSize bytes that begins with data (at least its header and run count)
-// is a replay as the game writes one: at least one run, and exactly the runs N says.
+// is a replay as the game writes one: a level a game can start at (0-512), at least one run, and
+// exactly the runs N says.
 bool IsReplayFile(const uint8_t* data, size_t size, uint64_t fileSize);
 // "replay\lastreplay.qvrep" for slot -1, "replay\qvreplay07.qvrep" for 7, "replay\qvreplay42.qvrep"
 // for 42; empty for a slot outside -1 to 99.

@@ -3,10 +3,16 @@
 
 #include "game/world/file_bytes.h"
 #include "game/world/replay.h"
+#include "game/world/score_data.h"
 
 namespace {
 
 constexpr size_t kRunBytes = 8;
+constexpr size_t kLevelOffset = 4;
+
+// A game starts at a level from 0 up to the arrest count the player has earned, which never
+// passes kMaxArrestCount.
+bool IsGameLevel(int32_t level) { return level >= 0 && level <= kMaxArrestCount; }
 
 // A value read from a file outside low-high takes the default instead.
 void Check(int32_t* value, int32_t low, int32_t high, int32_t fallback) {
@@ -21,6 +27,7 @@ void ReadHeaderFields(FieldReader& reader, ReplayHeader* header) {
         if (!reader.Next(field)) break;
     }
     const ReplayHeader defaults;
+    if (!IsGameLevel(header->level)) header->level = defaults.level;
     Check(&header->playerCount, 1, 4, defaults.playerCount);
     Check(&header->gameMode, 0, 31, defaults.gameMode);
     for (int i = 0; i < 4; ++i) Check(&header->members[i], 0, 63, defaults.members[i]);
@@ -68,7 +75,9 @@ void DecodeReplay(const uint8_t* data, size_t size, ReplayHeader* header, std::v
 bool IsReplayFile(const uint8_t* data, size_t size, uint64_t fileSize) {
     if (size < kReplayHeaderBytes + 4) return false;
     const int32_t count = static_cast<int32_t>(ReadLittleEndian32(data + kReplayHeaderBytes));
-    return count >= 1 && fileSize == kReplayHeaderBytes + 4 + kRunBytes * static_cast<uint64_t>(count);
+    const int32_t level = static_cast<int32_t>(ReadLittleEndian32(data + kLevelOffset));
+    return IsGameLevel(level) && count >= 1 &&
+           fileSize == kReplayHeaderBytes + 4 + kRunBytes * static_cast<uint64_t>(count);
 }
 
 std::string ReplayFileName(int32_t slot) {

@@ -117,6 +117,36 @@ TEST_F(Menus, TheTitleOpensWithAnUnlockedPartyAndAnEarnedLevel) {
     EXPECT_EQ(title->cursorRow, 4);
 }
 
+// A playback runs at its replay's level; the title opens again at the level it had before,
+// whether the playback ends at its result or by the key back to the title.
+TEST_F(Menus, APlaybackLeavesTheTitlesLevelAsItFoundIt) {
+    Unlock(4);
+    StandIn(337);
+    world.scoreData.arrestCount = 9;
+    ReplayHeader header;
+    header.level = 7;
+    user.folder.Write("replay/lastreplay.qvrep", EncodeReplay(header, {{0, 9}}));
+    for (bool atResult : {false, true}) {
+        world.ArrestLevel = 3;
+        world.StartGame(0, 0, 0, 0, 0, 1, kLastReplaySlot);
+        EXPECT_EQ(world.ArrestLevel, 7);
+        if (atResult) {
+            world.ClearScene();
+            MakeScene<SC_Menu_Result>(341)->OnMessage(Msg(2, 1));
+            Step(31);
+            Press(4);
+            Step(29);
+            ASSERT_EQ(CountOf(world.others, type_id::SC_Menu_Title), 1);
+        } else {
+            world.ReturnToTitle();
+        }
+        Step();
+        EXPECT_EQ(world.ArrestLevel, 3) << (atResult ? "after the result" : "after the key");
+        world.ClearAll();
+        world.SweepObjects();
+    }
+}
+
 TEST_F(Menus, IdleFramesStartTheDemoAndAHeldButtonKeepsTheTitle) {
     for (int32_t unlocked : {3, 4}) {
         Unlock(unlocked);
@@ -186,8 +216,9 @@ TEST_F(Menus, TheResultIgnoresReturnUntilAge31AndAPlaybackOffersNoSave) {
 }
 
 // What stands in a slot's place but is no replay (a link to a device, a folder, a named pipe, a
-// file too short for a header and run count, or one whose length is not what its run count says)
-// is listed and chosen as an empty slot, though never taken as free to save in; a replay is listed.
+// file too short for a header and run count, one whose length is not what its run count says, or
+// one of a level no game starts at: below 0 or above the highest arrest count, 512) is listed and
+// chosen as an empty slot, though never taken as free to save in; a replay is listed.
 TEST_F(Menus, TheReplayListTakesASlotThatIsNoReplayForAnEmptyOne) {
     namespace fs = std::filesystem;
     const fs::path replays = fs::path(user.folder.Path()) / "replay";
@@ -195,6 +226,12 @@ TEST_F(Menus, TheReplayListTakesASlotThatIsNoReplayForAnEmptyOne) {
     fs::create_symlink("/dev/zero", replays / "qvreplay03.qvrep");
     ASSERT_EQ(mkfifo((replays / "qvreplay05.qvrep").c_str(), 0644), 0);
     const std::vector<uint8_t> replay = EncodeReplay(ReplayHeader{}, {{1, 9}, {0, 4}});
+    auto atLevel = [](int32_t level) {
+        ReplayHeader header;
+        header.level = level;
+        const std::vector<uint8_t> bytes = EncodeReplay(header, {{1, 9}});
+        return std::string(bytes.begin(), bytes.end());
+    };
     std::string random(64, '\0');
     for (size_t i = 0; i < random.size(); ++i) random[i] = static_cast<char>(i * 167 + 13);
     struct Slot {
@@ -210,6 +247,12 @@ TEST_F(Menus, TheReplayListTakesASlotThatIsNoReplayForAnEmptyOne) {
         {10, std::string(replay.begin(), replay.end() - 1), false},                  // one byte short
         {11, std::string(replay.begin(), replay.end()) + "x", false},                // one byte over
         {12, std::string(replay.begin(), replay.end()), true},
+        {13, atLevel(0), true},
+        {14, atLevel(512), true},
+        {15, atLevel(-1), false},
+        {16, atLevel(513), false},
+        {17, atLevel(INT32_MIN), false},
+        {18, atLevel(INT32_MAX), false},
     };
     for (const Slot& f : files) {
         char name[32];

@@ -73,6 +73,7 @@ TEST_F(Replays, ReadingTrustsNeitherTheRunCountNorTheHeader) {
         std::vector<int32_t> words;
     };
     const ReplayHeader defaults;
+    auto atLevel = [](int32_t level) { return Words({0, level, 1, 0, 0, 0, 0, 0, 0, 1, 3, 0}); };
     const Case cases[] = {
         {"runs cut short", Words({9, 1, 3, 1, 2, 3, 4, 121, 5, 5, 6, 1, 7, 0, 8}),
          {9, 1, 3, {1, 2, 3, 4}, 121, 5},
@@ -80,6 +81,12 @@ TEST_F(Replays, ReadingTrustsNeitherTheRunCountNorTheHeader) {
         {"bad header values", Words({0, 2, 9, 64, -1, 63, 0, 0, 32, 1, 3, 0}), {0, 2, 1, {11, 11, 63, 0}, 0, 0}, {3, -1}},
         {"negative mode and count", Words({0, 0, 0, 0, 0, 0, 0, 0, -16, -5, 3, 0}), {0, 0, 1, {0, 0, 0, 0}, 0, 0}, {-1}},
         {"short header", Words({5, 6}), {5, 6, 1, {11, 11, 11, 11}, 0, 0}, {-1}},
+        // A game starts at a level from 0 to the highest arrest count, 512.
+        {"highest level", atLevel(512), {0, 512, 1, {0, 0, 0, 0}, 0, 0}, {3, -1}},
+        {"level past the highest", atLevel(513), {0, 0, 1, {0, 0, 0, 0}, 0, 0}, {3, -1}},
+        {"level below 0", atLevel(-1), {0, 0, 1, {0, 0, 0, 0}, 0, 0}, {3, -1}},
+        {"lowest integer level", atLevel(INT32_MIN), {0, 0, 1, {0, 0, 0, 0}, 0, 0}, {3, -1}},
+        {"highest integer level", atLevel(INT32_MAX), {0, 0, 1, {0, 0, 0, 0}, 0, 0}, {3, -1}},
         {"empty", {}, defaults, {-1}},
     };
     for (const Case& c : cases) {
