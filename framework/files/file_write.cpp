@@ -17,12 +17,12 @@ std::string Slashed(const char* path) {
     return result;
 }
 
-// Where a file that may not exist yet goes: the existing file whatever its case, else the name
-// as written inside its folder found whatever its case.
+// Where a file is written: into its folder found whatever its case, under its own name exactly
+// as written. A file whose name differs only in letter case is another file (one the game may
+// never have read, such as the one left beside a damaged file that was set aside), and is never
+// written over.
 std::string PathForWriting(const char* path) {
     std::string slashed = Slashed(path);
-    std::string found = platform::FindPath(slashed);
-    if (!found.empty()) return found;
     size_t cut = slashed.rfind('/');
     if (cut == std::string::npos || cut == 0) return slashed;
     std::string folder = platform::FindPath(slashed.substr(0, cut));
@@ -60,7 +60,8 @@ bool WriteReplacing(const char* path, const void* data, size_t size, WriteFailur
 
 bool CopyNew(const char* from, const char* to, size_t limit) {
     std::string source = platform::FindPath(Slashed(from));
-    return !source.empty() && platform::CopyFileNew(source, PathForWriting(to), limit);
+    // A file under the target's name in another letter case is read as the target: it is taken.
+    return !source.empty() && !Exists(to) && platform::CopyFileNew(source, PathForWriting(to), limit);
 }
 
 bool Rename(const char* from, const char* to) {

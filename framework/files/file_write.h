@@ -1,7 +1,9 @@
 // The player's own files beside the executable (score file, replays): read up to a limit, written whole
 // through a temporary file and a rename, copied without replacing, renamed, and their folders
 // made. Paths are relative to the current folder and may use '\' and any letter case, like the
-// file system's; an existing file or folder is found whatever its case.
+// file system's. A read finds an existing file or folder whatever its case; a write finds the
+// folders so, but writes the file under its name exactly as given, never over a namesake in
+// another case.
 #pragma once
 
 #include <cstddef>
@@ -32,9 +34,9 @@ inline bool HoldsData(ReadResult result) { return result == ReadResult::kWhole |
 // Replaces the file with the bytes; on failure the old file stays as it was, and failure (when
 // given) says why.
 bool WriteReplacing(const char* path, const void* data, size_t size, WriteFailure* failure = nullptr);
-// False, changing nothing, when to exists or from is longer than limit bytes.
+// False, changing nothing, when to exists (in any letter case) or from is longer than limit bytes.
 bool CopyNew(const char* from, const char* to, size_t limit);
-bool Rename(const char* from, const char* to);   // replaces to
+bool Rename(const char* from, const char* to);   // replaces to (the name exactly as given)
 bool MakeFolder(const char* path);               // true when the folder exists afterwards
 
 }  // namespace ZethUserFile

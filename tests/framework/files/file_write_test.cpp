@@ -29,15 +29,20 @@ protected:
     fs::path old_;
 };
 
-TEST_F(UserFiles, WritesReplaceWholeFilesInFoldersOfAnyCase) {
+TEST_F(UserFiles, WritesReplaceWholeFilesInFoldersOfAnyCaseUnderTheirOwnName) {
     folder_.Write("REPLAY/old.bin", "old");
     folder_.Write("REPLAY/last.bin.tmp", "left by a crash");
     ASSERT_TRUE(ZethUserFile::WriteReplacing("replay\\last.bin", "abc", 3));
     EXPECT_EQ(Read("REPLAY/last.bin"), "abc");
     EXPECT_FALSE(fs::exists("REPLAY/last.bin.tmp"));
-    ASSERT_TRUE(ZethUserFile::WriteReplacing("replay\\OLD.BIN", "", 0));  // the existing file, whatever its case
-    EXPECT_EQ(Read("REPLAY/old.bin"), "");
-    EXPECT_FALSE(fs::exists("REPLAY/OLD.BIN"));
+    // The file itself goes under its name as written: a namesake in another case is not it.
+    ASSERT_TRUE(ZethUserFile::WriteReplacing("replay\\OLD.BIN", "", 0));
+    EXPECT_TRUE(fs::exists("REPLAY/OLD.BIN"));
+    EXPECT_EQ(fs::file_size("REPLAY/OLD.BIN"), 0u);
+    EXPECT_EQ(Read("REPLAY/old.bin"), "old");
+    ASSERT_TRUE(ZethUserFile::Rename("replay\\last.bin", "replay\\Old.bin"));
+    EXPECT_EQ(Read("REPLAY/Old.bin"), "abc");
+    EXPECT_EQ(Read("REPLAY/old.bin"), "old");
     EXPECT_EQ(Read("nowhere/x.bin"), "<missing>");
     ASSERT_EQ(mkfifo("pipe.dat", 0600), 0);
     alarm(20);  // a pipe opened for reading would wait for a writer forever

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 
 #include "game/world/file_bytes.h"
@@ -135,6 +136,45 @@ TEST_F(SaveFaults, AKillDuringSavesLeavesOneWholeVersionOfEachFile) {
     // A temporary file the kill left behind does not stand in the way of the next save.
     EXPECT_TRUE(world.scoreData.SaveParty(3, 1, 30, 1, 2, 3, 0));
     EXPECT_TRUE(SaveReplay(20, 7));
+}
+
+// A file whose name differs from the game's own only in letter case is another file, one the
+// game did not read: no save writes over it, whether the save goes through or fails and puts a
+// damaged file back where it was.
+TEST_F(SaveFaults, ANamesakeInAnotherLetterCaseIsNeverWrittenOver) {
+    world.scoreData.Clear();
+    world.scoreData.solo.records[0][0][0] = 4242;
+    const std::vector<uint8_t> bytes = world.scoreData.ToFileBytes();
+    const std::string good(bytes.begin(), bytes.end());
+    struct Case {
+        const char* name;
+        bool tempInTheWay;  // a folder with a file in it at the temporary name fails the save
+    };
+    for (const Case& c : {Case{"the save goes through", false}, Case{"the save fails", true}}) {
+        for (const auto& entry : std::filesystem::directory_iterator(user.folder.Path())) {
+            std::filesystem::remove_all(entry.path());
+        }
+        user.folder.Write("QVSCORE.DAT", good);
+        user.folder.Write("qvscore.dat", "damaged");
+        user.folder.Write("replay/LASTREPLAY.QVREP", "another replay");
+        if (c.tempInTheWay) {
+            user.folder.Write("qvscore.dat.tmp/inside", "");
+            user.folder.Write("replay/lastreplay.qvrep.tmp/inside", "");
+        }
+        world.scoreData.Load(&world);
+        EXPECT_EQ(world.scoreData.SaveParty(2, 0, 2, 5, 6, 0, 0), !c.tempInTheWay) << c.name;
+        EXPECT_EQ(SaveReplay(3, 1), !c.tempInTheWay) << c.name;
+        EXPECT_TRUE(user.Read("QVSCORE.DAT") == good) << c.name;  // 78 KB: not printed
+        EXPECT_EQ(user.Read("replay/LASTREPLAY.QVREP"), "another replay") << c.name;
+        if (c.tempInTheWay) {
+            EXPECT_EQ(user.Read("qvscore.dat"), "damaged") << c.name;
+            EXPECT_FALSE(user.Exists("replay/lastreplay.qvrep")) << c.name;
+        } else {
+            EXPECT_EQ(user.Read("qvscore.dat.bad"), "damaged") << c.name;
+            EXPECT_EQ(user.Read("qvscore.dat").size(), 78152u) << c.name;
+            EXPECT_EQ(user.Read("replay/lastreplay.qvrep").size(), 40u + 8 * 3) << c.name;
+        }
+    }
 }
 
 }  // namespace
