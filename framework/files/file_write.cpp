@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/app/log.h"
 #include "platform/os/file_write.h"
 #include "platform/os/files.h"
 
@@ -72,6 +73,28 @@ bool Rename(const char* from, const char* to) {
 bool MakeFolder(const char* path) {
     std::string found = platform::FindPath(Slashed(path));
     return platform::MakeFolder(found.empty() ? Slashed(path) : found);
+}
+
+void ReportWriteFailure(const char* path, WriteFailure failure) {
+    const std::string target = PathForWriting(path);
+    switch (failure) {
+        case WriteFailure::kNone: return;
+        case WriteFailure::kNotPermitted:
+            ZethLog::Report("フォルダかファイルが書き込みを許さないため、書き込めませんでした [ %s ]", target.c_str());
+            return;
+        case WriteFailure::kTooManyOpenFiles:
+            ZethLog::Report("開いているファイルが多すぎるため、書き込めませんでした [ %s ]", target.c_str());
+            return;
+        case WriteFailure::kTemporaryInTheWay:
+            ZethLog::Report("一時ファイルの名前 [ %s.tmp ] に中身のあるフォルダなど消せないものがあるため、"
+                            "書き込めませんでした (それはそのまま残しています) [ %s ]",
+                            target.c_str(), target.c_str());
+            return;
+        case WriteFailure::kOther:
+            ZethLog::Report("ディスクの空きが足りないか読み書きのエラーのため、書き込めませんでした [ %s ]",
+                            target.c_str());
+            return;
+    }
 }
 
 }  // namespace ZethUserFile

@@ -38,5 +38,8 @@ bool WriteReplacing(const char* path, const void* data, size_t size, WriteFailur
 bool CopyNew(const char* from, const char* to, size_t limit);
 bool Rename(const char* from, const char* to);   // replaces to (the name exactly as given)
 bool MakeFolder(const char* path);               // true when the folder exists afterwards
+// Says in the log that path could not be written and why; when something at the temporary name
+// stood in the way, it names that and says it was left as it is.
+void ReportWriteFailure(const char* path, WriteFailure failure);
 
 }  // namespace ZethUserFile

@@ -1,7 +1,8 @@
 #include "game/world/replay.h"
 
-#include "framework/files/file_write.h"
+#include "framework/app/log.h"
 #include "framework/app/zeth.h"
+#include "framework/files/file_write.h"
 #include "game/world/object_controller.h"
 
 namespace {
@@ -55,10 +56,16 @@ bool Replay::Save() {
     runs.push_back({currentWord, runCounter});
     runCount += 1;
     std::vector<uint8_t> bytes = EncodeReplay(header, runs);
-    bool written = ZethUserFile::MakeFolder(kReplayFolder) &&
-                   ZethUserFile::WriteReplacing(ReplayFileName(kLastReplaySlot).c_str(), bytes.data(), bytes.size());
+    const std::string name = ReplayFileName(kLastReplaySlot);
+    const bool folderMade = ZethUserFile::MakeFolder(kReplayFolder);
+    ZethUserFile::WriteFailure failure{};
+    bool written = folderMade && ZethUserFile::WriteReplacing(name.c_str(), bytes.data(), bytes.size(), &failure);
     if (!written) {
-        if (!saveFailureShown_) Zeth::MessageBox(0, "test", "%s", kWriteFailedText);
+        if (!saveFailureShown_) {
+            if (folderMade) ZethUserFile::ReportWriteFailure(name.c_str(), failure);
+            else ZethLog::Report("フォルダを作れないため、リプレイを書き込めませんでした [ %s ]", kReplayFolder);
+            Zeth::MessageBox(0, "test", "%s", kWriteFailedText);
+        }
         titleRequested_ = true;
     }
     saveFailureShown_ = !written;

@@ -187,9 +187,13 @@ bool ScoreData::Save() {
         setAside = FreeDamagedFileName();
         if (!ZethUserFile::Rename(kScoreFileName, setAside.c_str())) setAside.clear();
     }
-    if (!ZethUserFile::WriteReplacing(kScoreFileName, bytes.data(), bytes.size())) {
+    if (ZethUserFile::WriteFailure failure{};
+        !ZethUserFile::WriteReplacing(kScoreFileName, bytes.data(), bytes.size(), &failure)) {
         if (!setAside.empty()) ZethUserFile::Rename(setAside.c_str(), kScoreFileName);
-        if (!saveFailureShown_) Zeth::MessageBox(0, "test", "%s", kSaveFailedText);
+        if (!saveFailureShown_) {
+            ZethUserFile::ReportWriteFailure(kScoreFileName, failure);
+            Zeth::MessageBox(0, "test", "%s", kSaveFailedText);
+        }
         saveFailureShown_ = true;
         return false;
     }

@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "framework/app/log.h"
 #include "game/world/file_bytes.h"
+#include "support/read_log.h"
 #include "user_folder.h"
 #include "world_support.h"
 
@@ -174,6 +176,45 @@ TEST_F(SaveFaults, ANamesakeInAnotherLetterCaseIsNeverWrittenOver) {
             EXPECT_EQ(user.Read("qvscore.dat").size(), 78152u) << c.name;
             EXPECT_EQ(user.Read("replay/lastreplay.qvrep").size(), 40u + 8 * 3) << c.name;
         }
+    }
+}
+
+// A save that fails says so in a box, as always, and the log says why: what stands at the
+// temporary name (left as it is), or the replay folder that could not be made.
+TEST_F(SaveFaults, AFailedSaveNamesItsCauseInTheLog) {
+    const std::string logPath = user.folder.Path() + "/log.html";
+    struct Case {
+        const char* name;
+        const char* inTheWay;  // a file written there stands in the way of the save
+        std::function<bool()> save;
+        const char* box;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"score file", "qvscore.dat.tmp/inside", [&] { return world.scoreData.SaveParty(2, 0, 2, 5, 6, 0, 0); },
+         "ハイスコアとパーティー編成を\n書き込めませんでした",
+         "一時ファイルの名前 [ qvscore.dat.tmp ] に中身のあるフォルダなど消せないものがあるため、"
+         "書き込めませんでした (それはそのまま残しています) [ qvscore.dat ]"},
+        {"replay", "replay/lastreplay.qvrep.tmp/inside", [&] { return SaveReplay(3, 1); },
+         "リプレイをファイルに書き込めませんでした",
+         "一時ファイルの名前 [ replay/lastreplay.qvrep.tmp ] に中身のあるフォルダなど消せないものがあるため、"
+         "書き込めませんでした (それはそのまま残しています) [ replay/lastreplay.qvrep ]"},
+        {"replay folder", "replay", [&] { return SaveReplay(3, 1); }, "リプレイをファイルに書き込めませんでした",
+         "フォルダを作れないため、リプレイを書き込めませんでした [ replay ]"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all("replay");
+        user.folder.Write(c.inTheWay, "kept");
+        platform.messageBox.shown.clear();
+        ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
+        EXPECT_FALSE(c.save()) << c.name;
+        ZethLog::Close();
+        EXPECT_EQ(platform.messageBox.Texts(), std::vector<std::string>{c.box}) << c.name;
+        const std::string log = testing_support::ReadLog(logPath);
+        EXPECT_NE(log.find(c.logged), std::string::npos) << c.name << "\n" << log;
+        EXPECT_EQ(user.Read(c.inTheWay), "kept") << c.name;
+        std::filesystem::remove_all(c.inTheWay);
+        EXPECT_TRUE(c.save()) << c.name;  // failures are said once until a save goes through
     }
 }
 
