@@ -164,8 +164,9 @@ void ParseLine(StageMap& map, const std::string& keyword, std::istringstream& wo
     }
 }
 
-std::map<std::string, StageMap> ParseMaps(const std::string& text) {
-    std::map<std::string, StageMap> maps;
+// The maps of each file: a file's first map, then the maps that continue it.
+std::map<std::string, std::vector<StageMap>> ParseMaps(const std::string& text) {
+    std::map<std::string, std::vector<StageMap>> maps;
     StageMap* current = nullptr;
     std::istringstream lines(text);
     std::string lineText;
@@ -178,13 +179,16 @@ std::map<std::string, StageMap> ParseMaps(const std::string& text) {
         if (keyword == "map") {
             std::string file;
             words >> file;
-            StageMap& added = maps[file];
+            if (current != nullptr) ShapeLand(*current);
+            std::vector<StageMap>& parts = maps[file];
+            const size_t before = parts.empty() ? 0 : parts.back().cells.size();
+            StageMap& added = parts.emplace_back();
             added.width = ReadNumber(words, line, 1, 24);
             added.height = ReadNumber(words, line, 1, 1024);
+            if (static_cast<size_t>(added.width) * added.height <= before) FailMaps(line, "a continued map must be larger");
             added.cells.assign(static_cast<size_t>(added.width) * added.height, 0);
             added.land.assign(added.cells.size(), kNoLand);
             added.layer.assign(added.cells.size(), 0);
-            if (current != nullptr) ShapeLand(*current);
             current = &added;
         } else if (current != nullptr) {
             ParseLine(*current, keyword, words, line);
@@ -196,15 +200,21 @@ std::map<std::string, StageMap> ParseMaps(const std::string& text) {
     return maps;
 }
 
-// The file shows the map as a picture: its first line is the far end of the stage.
-std::string WriteMap(const StageMap& map) {
+// The file shows the map as a picture: its first line is the far end of the stage. A map that
+// continues the file leaves out the values that the maps before it hold (they stand in for its
+// far end), so a row it shares only in part is written from its first value of its own.
+std::string WriteMap(const StageMap& map, size_t skip) {
     std::string text;
+    size_t index = 0;
     for (int row = map.height - 1; row >= 0; --row) {
-        for (int column = 0; column < map.width; ++column) {
-            if (column > 0) text += ',';
+        bool lineStarted = false;
+        for (int column = 0; column < map.width; ++column, ++index) {
+            if (index < skip) continue;
+            if (lineStarted) text += ',';
             text += std::to_string(map.cells[static_cast<size_t>(row) * map.width + column]);
+            lineStarted = true;
         }
-        text += '\n';
+        if (lineStarted) text += '\n';
     }
     return text;
 }
@@ -241,7 +251,13 @@ std::string CheckTableText(std::string_view text, const TableSpec& table) {
 
 std::map<std::string, std::string> DrawStageMaps(const std::string& mapsText) {
     std::map<std::string, std::string> tables;
-    for (const auto& [file, map] : ParseMaps(mapsText)) tables[file] = WriteMap(map);
+    for (const auto& [file, parts] : ParseMaps(mapsText)) {
+        size_t written = 0;
+        for (const StageMap& map : parts) {
+            tables[file] += WriteMap(map, written);
+            written = map.cells.size();
+        }
+    }
     return tables;
 }
 

@@ -28,7 +28,9 @@ std::string CheckTableText(std::string_view text, const TableSpec& table);
 // The stage maps described by maps.txt text, each as its table text, by file name. The text holds
 // "map <file> <width> <height>" lines, each followed by the lines that draw it (rows from 0, where
 // the stage starts; the header of assets/tables/maps.txt describes them): rows, cell, fill,
-// land and repeat. Throws std::runtime_error naming the line of the first fault.
+// land and repeat. A second "map" line for a file continues it with a larger map: the file holds
+// the first map, then the second's values past as many as the first holds. Throws
+// std::runtime_error naming the line of the first fault.
 std::map<std::string, std::string> DrawStageMaps(const std::string& mapsText);
 
 // Builds every table from assets/tables: (file name, text) in the order of TableSpecs().

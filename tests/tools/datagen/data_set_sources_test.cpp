@@ -195,6 +195,24 @@ TEST(StageMaps, CellsFillsLandAndRepeatsDrawTheMap) {
     EXPECT_EQ(inside(Values(maps.at("u.csv"))), onTop);
 }
 
+// A file read at two sizes: the second map's far end is the first map's values, so the file
+// holds the first map and then the second's values past as many as the first holds, a row it
+// shares in part written from its first value of its own.
+TEST(StageMaps, ASecondMapOfAFileContinuesItPastTheFirstsValues) {
+    const std::string table = datagen::DrawStageMaps(
+                                  "map t.csv 3 2\n"
+                                  "fill 0 1 0 2 1\n"
+                                  "map t.csv 4 3\n"
+                                  "fill 0 2 0 3 7\n"
+                                  "cell 1 2 8 9\n"
+                                  "cell 2 0 5\n")  // under the first map's values: not written
+                                  .at("t.csv");
+    EXPECT_EQ(table, "1,1,1\n1,1,1\n8,9\n7,7,7,7\n");
+    // Read 4 x 3 as the game reads it: value i is row 2 - i / 4.
+    EXPECT_EQ(Values(table).size(), 12u);
+    EXPECT_EQ(Values(table)[6], 8);  // row 1, column 2: the shared row's first value of its own
+}
+
 TEST(StageMaps, LinesOutsideTheMapAreRefusedWithTheirLine) {
     const char* const bad[] = {
         "map t.csv 4 6\ncell 6 0 1\n",          // past the last row
@@ -204,6 +222,7 @@ TEST(StageMaps, LinesOutsideTheMapAreRefusedWithTheirLine) {
         "map t.csv 4 6\nfill 0 1 0 1 256\n",    // not a byte
         "map t.csv 4 6\nland 0 1 0 1 241\n",    // its edge tiles would not be bytes
         "# no map yet\ncell 0 0 1\n",          // before any map
+        "map t.csv 4 6\nmap t.csv 6 4\n",      // continues the file with no value of its own
     };
     for (const char* text : bad) {
         try {
