@@ -152,11 +152,13 @@ public:
     }
 };
 
+// The blocks' shadows go through the effect batch drawn under the ground enemies (the fourth),
+// so that each block stands on its shadow and no bullet passes beneath it.
 class E_SF_SmallBlock_G final : public GroundTarget<type_id::E_SF_SmallBlock_G> {
 public:
     using GroundTarget::GroundTarget;
     void Draw(ObjectController*) override {
-        DrawCellAt(gameSprites.effect1, x - 8.0f, y - 8.0f, 24.0f, 24.0f, cell::block_backing_small.Source());
+        DrawCellAt(gameSprites.effect4, x - 8.0f, y - 8.0f, 24.0f, 24.0f, cell::block_backing_small.Source());
         DrawGround(x, y, cell::g_small_blocks.Shifted(16 * angle, 0).Source());
     }
 };
@@ -170,7 +172,7 @@ public:
         AddSceneScore(ctx, score);
     }
     void Draw(ObjectController*) override {
-        DrawCellAt(gameSprites.effect1, x - 16.0f, y - 16.0f, 40.0f, 40.0f, cell::block_backing_large.Source());
+        DrawCellAt(gameSprites.effect4, x - 16.0f, y - 16.0f, 40.0f, 40.0f, cell::block_backing_large.Source());
         DrawGround(x, y, cell::g_big_blocks.Shifted(32 * angle, 0).Source());
     }
 };

@@ -12,12 +12,12 @@ namespace {
 
 constexpr std::array<TableSpec, 8> kTables{{
     {"enemytable.csv", 256, 7},
-    // The map of each table: 24 x 1024, 16 x 128, 16 x 1024, and 16 x 128 for the ghost stage; the
-    // other stages that read the ghost stage's table repeat its last value past its end.
+    // The map of each table: 24 x 1024, 16 x 128 and 16 x 1024; the last is read 16 x 128 by the
+    // ghost stage and stages 4-6, 8 and 10-12, and 20 x 512 and 20 x 1024 by stages 7 and 9.
     {"s1bgtable.csv", 24 * 1024, 4},
     {"s2bgtable.csv", 16 * 128, 4},
     {"s3bgtable.csv", 16 * 1024, 4},
-    {"s16bgtable.csv", 16 * 128, 4},
+    {"s16bgtable.csv", 20 * 1024, 4},
     {"demo1.csv", 256, 4},
     {"demo2.csv", 256, 4},
     {"demo3.csv", 256, 4},

@@ -361,8 +361,8 @@ Rgb Grid(const Shades& s, int px, int py, int) {
 }
 
 // The ground under a ground enemy: a bevelled eight-sided plate set into the terrain, marked by
-// what stands on it: a ring for the stars and carriers, bars for the pads, a cross for the
-// targets, bolts for the fortresses' sockets.
+// what stands on it: a ring for the stars and carriers, a square socket for the panels and small
+// blocks, bars for the pads, a cross for the targets, bolts for the fortresses' sockets.
 Rgb Plate(const Shades& s, int px, int py, int value) {
     const int edge = std::min(std::min(px, py), std::min(kTile - 1 - px, kTile - 1 - py));
     const int corner = std::min(std::min(px + py, kTile - 1 - px + py), std::min(px + kTile - 1 - py, 2 * (kTile - 1) - px - py));
@@ -370,6 +370,8 @@ Rgb Plate(const Shades& s, int px, int py, int value) {
     if (edge == 1 || corner == 5) return px + py < kTile - 1 ? s("night4") : s("steel1");
     const double r = std::hypot(px - 7.5, py - 7.5);
     if (value <= 13 && r > 3.0 && r < 4.2) return s("night4");
+    const bool onSquare = (px == 4 || px == 11 || py == 4 || py == 11) && px >= 4 && px <= 11 && py >= 4 && py <= 11;
+    if (value >= 16 && value <= 23 && onSquare) return s("night4");
     if (value >= 25 && value <= 28 && (py == 5 || py == 10) && px > 3 && px < 12) return s("night4");
     if (value >= 45 && value <= 63 && (px == 7 || py == 7) && r < 4.6) return s("night4");
     if (value >= 96 && (px == 4 || px == 11) && (py == 4 || py == 11)) return s("steel2");

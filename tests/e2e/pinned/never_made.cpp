@@ -9,8 +9,6 @@ constexpr const char* kNoCharacterFires =
     "retro, CF, Recca, RB and FZ weapons the runs make)";
 constexpr const char* kNoStageBrings = "a boss no stage brings: no timeline, wave or map value makes it";
 constexpr const char* kOnlyItsBoss = "made only by a boss no stage brings";
-constexpr const char* kNoMapPlaces =
-    "a ground enemy of the values 16-23 and 48-54 of stages 7 and up, which their map has none of";
 constexpr const char* kNoMaker = "nothing in the game makes it";
 constexpr const char* kOnlyUnmade = "made only by a class nothing in the game makes";
 
@@ -27,7 +25,6 @@ const std::vector<NeverMade> kNeverMade = {
     {"E_DestroyableBullet3_W", kOnlyItsBoss},
     {"E_DestroyableBullet4_W", kOnlyItsBoss},
     {"E_SenkoroMissile_W", kOnlyItsBoss},
-    {"E_EspRadeBullet_W", "fired only by the stage 7 boss and E_AliceClone_G, which only that boss makes"},
     {"E_GhostZako1_W", kNoMaker},
     {"E_GhostBoss_W", kNoMaker},
     {"E_GhostZako4_W", "fired only by E_GhostBoss_W, which nothing makes"},
@@ -50,10 +47,6 @@ const std::vector<NeverMade> kNeverMade = {
     {"E_Hamon", kOnlyItsBoss},
     {"E_ScarletMeister", kOnlyItsBoss},
     {"E_WashMachine", kOnlyItsBoss},
-    {"E_AliceClone_G", kOnlyItsBoss},
-    {"E_SF_Panel_G", kNoMapPlaces},
-    {"E_SF_SmallBlock_G", kNoMapPlaces},
-    {"E_SF_BigBlock_G", kNoMapPlaces},
     {"EF_Blaster", kNoMaker},
     {"S_Blaster_Blast", "made only by EF_Blaster, which nothing makes"},
     {"EF_GradiusOption", kNoCharacterFires},

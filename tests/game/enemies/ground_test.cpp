@@ -176,5 +176,33 @@ TEST_F(Ground, WallBigBlockAndClone) {
     }
 }
 
+// Each block stands on its shadow, a cell of the effect sheet cast down and to the right: the
+// shadow goes through the fourth effect batch, which the playfield draws before the ground
+// enemies, never through the first, which it draws over every bullet.
+TEST_F(Ground, BlocksStandOnTheirShadows) {
+    CellRecorder underGround{&sheet};
+    gameSprites.effect4 = &underGround;
+    struct Case {
+        int32_t typeId;
+        float block, shadowOffset, shadowSize;
+    } cases[] = {{type_id::E_SF_SmallBlock_G, 16, 8, 24}, {type_id::E_SF_BigBlock_G, 32, 16, 40}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typeId);
+        for (CellRecorder* batch : {&underGround, &effect1, &effect2}) batch->rects.clear();
+        Object* block = Place(c.typeId, 100, 50);
+        block->Run(&world);
+        block->Draw(&world);
+        ASSERT_EQ(underGround.rects.size(), 1u);
+        EXPECT_EQ(underGround.rects[0].x, 100 - c.shadowOffset);
+        EXPECT_EQ(underGround.rects[0].y, 50 - c.shadowOffset);
+        EXPECT_EQ(underGround.rects[0].w, c.shadowSize);
+        EXPECT_TRUE(effect1.rects.empty());
+        ASSERT_EQ(effect2.rects.size(), 1u);  // the ground batch here
+        EXPECT_EQ(effect2.rects[0].x, 100 - c.block / 2);
+        EXPECT_EQ(effect2.rects[0].w, c.block);
+    }
+    gameSprites.effect4 = nullptr;
+}
+
 }  // namespace
 }  // namespace enemies_test

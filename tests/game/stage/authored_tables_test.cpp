@@ -149,6 +149,51 @@ TEST(AuthoredTables, StageThreeArmsEachBossSectionWithItsFortresses) {
     }
 }
 
+// Stages 9 and 7 read the ghost stage's table 20 columns wide, as 1024 and 512 rows (stage 7's
+// rows are stage 9's last 512). The ground enemies of those stages (values typed here): nothing
+// in a stage's first 16 rows; panels and blocks on the decks and their trenches, a big block
+// over a 2 x 2 of plates that place nothing; the clones from cells of open space, at least 66
+// rows apart, so that one has left before the next comes in.
+TEST(AuthoredTables, StagesSevenAndNineStandTheirGroundEnemiesOnTheDecks) {
+    const auto isClone = [](int v) { return Between(v, 2, 13); };
+    const auto isSmall = [](int v) { return Between(v, 16, 23); };  // panels and small blocks
+    const auto isBig = [](int v) { return Between(v, 48, 54) && v % 2 == 0; };
+    const auto underBlocks = [&](int v) { return Between(v, 224, 255) || isSmall(v) || Between(v, 48, 63); };
+    for (int height : {1024, 512}) {
+        SCOPED_TRACE(height);
+        const Map map = LoadMap("s16bgtable.csv", 20, height);
+        const auto at = [&](int r, int c) { return r >= 0 && r < height && c >= 0 && c < 20 ? map.At(r, c) : -1; };
+        int lastClone = -66, clones = 0, smalls = 0, bigs = 0;
+        for (int r = 0; r < height; ++r) {
+            for (int c = 0; c < 20; ++c) {
+                SCOPED_TRACE(testing::Message() << "row " << r << " column " << c);
+                const int v = map.At(r, c);
+                if (!isClone(v) && !isSmall(v) && !isBig(v)) continue;
+                EXPECT_GE(r, 16);
+                if (isClone(v)) {
+                    EXPECT_GE(r - lastClone, 66);
+                    lastClone = r;
+                    ++clones;
+                    for (int dr : {-1, 1}) { EXPECT_EQ(at(r + dr, c), 0); }
+                    continue;
+                }
+                for (const auto& [dr, dc] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                    EXPECT_TRUE(underBlocks(at(r + dr, c + dc))) << dr << "," << dc;
+                }
+                if (isBig(v)) {
+                    for (int plate : {at(r, c + 1), at(r + 1, c), at(r + 1, c + 1)}) {
+                        EXPECT_TRUE(Between(plate, 49, 63) && !isBig(plate)) << plate;
+                    }
+                }
+                (isBig(v) ? bigs : smalls) += 1;
+            }
+        }
+        EXPECT_GE(clones, 4);
+        EXPECT_GE(smalls, 20);
+        EXPECT_GE(bigs, 4);
+    }
+}
+
 TEST(AuthoredTables, TheGhostStageTableIsSceneryOnly) {
     const Map map = LoadMap("s16bgtable.csv", 16, 128);
     for (int v : map.cells) {

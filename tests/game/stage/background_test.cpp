@@ -1,6 +1,12 @@
 // The background's ring and the ground enemies that painted rows place.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "framework/app/zeth.h"
 #include "framework/graphics/device.h"
 #include "framework/graphics/managers.h"
@@ -80,6 +86,52 @@ TEST_F(Background, TheHighStagesPlaceCloneAlongTheTopAndBigBlocksOffTheCell) {
             EXPECT_EQ(o->x, 9 * 16 + 8 + 8.0f);
             EXPECT_EQ(o->y, 0 - 8 + 1 - 8.0f);
             EXPECT_EQ(o->angle, 1);
+        }
+    }
+}
+
+// Stages 7 and 9 with the maps of the built data set: every painted row places the ground
+// enemies its cell values call for, where and at what level (the values' meaning typed here
+// apart from the game's table), and each stage's map places all four of them.
+TEST_F(Background, TheMapsOfStagesSevenAndNinePlaceTheirGroundEnemiesWhereTheirValuesSay) {
+    struct Placed {
+        std::string name;
+        float x, y;
+        int32_t level;
+        bool owned;
+        auto Key() const { return std::tie(name, x, y, level, owned); }
+        bool operator<(const Placed& o) const { return Key() < o.Key(); }
+        bool operator==(const Placed& o) const { return Key() == o.Key(); }
+    };
+    // A painted row's enemies stand at the row's place, y = scroll mod 16 - 8 + the scroll speed.
+    const auto expected = [](int32_t v, int32_t c, float rowY, std::set<Placed>* out) {
+        const float x = c * 16 + 8.0f;
+        if (v >= 2 && v <= 13) out->insert({"E_AliceClone_G", 8 + 10.0f * c, 0.0f, v % 2, false});
+        if (v == 16 || v == 17) out->insert({"E_SF_Panel_G", x, rowY, v % 2, true});
+        if (v >= 18 && v <= 23) out->insert({"E_SF_SmallBlock_G", x, rowY, v - 18, true});
+        if (v == 48 || v == 50 || v == 52 || v == 54) out->insert({"E_SF_BigBlock_G", x + 8, rowY - 8, (v - 48) / 2, true});
+    };
+    for (int32_t stage : {7, 9}) {
+        SCOPED_TRACE(stage);
+        Script* s = MakeStage(stage);
+        ASSERT_NE(s, nullptr);
+        std::map<std::string, int> made;
+        for (int32_t r = 0; r < s->mapHeight; ++r) {
+            s->scrollY = r * 16 + 3;
+            std::set<Placed> want, got;
+            for (int32_t c = 0; c < s->mapWidth; ++c) expected(s->map[r][c], c, 3 - 8 + 1.0f, &want);
+            s->DrawMapRow(&world);
+            for (Object* o : world.enemies) {
+                got.insert({enemies_test::ClassOf(o), o->x, o->y, o->angle, o->owner == s});
+                made[enemies_test::ClassOf(o)] += 1;
+                o->Vanish();
+            }
+            world.SweepObjects();
+            ASSERT_EQ(got.size(), want.size()) << "row " << r;
+            EXPECT_TRUE(got == want) << "row " << r;
+        }
+        for (const char* name : {"E_AliceClone_G", "E_SF_Panel_G", "E_SF_SmallBlock_G", "E_SF_BigBlock_G"}) {
+            EXPECT_GT(made[name], 0) << name;
         }
     }
 }

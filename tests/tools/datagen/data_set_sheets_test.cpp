@@ -455,8 +455,9 @@ TEST(DataSetSheets, EnemyShotsReadAsDangerAndWhatCannotHurtDoesNot) {
         EXPECT_GE((dimmestCore + 0.05) / (tile + 0.05), 4.5) << "tile value " << value;
     }
     // What cannot hurt: every cell of the shot sheet (the player's shots, options and weapons, and
-    // the enemy eraser item), the bonus, power, good recca and bell items, the eraser icon and the
-    // ground targets' rays. At most one in five of a cell's colours is warm, for a lamp or a mark.
+    // the enemy eraser item), the bonus, power, good recca and bell items, the eraser icon, the
+    // ground targets' rays, and the panels and blocks that never fire, with their shadows. At
+    // most one in five of a cell's colours is warm, for a lamp or a mark.
     // Nothing the player fires (the shot sheet but the eraser item), no ground coin (enemies shot
     // for points) and no bonus coin is as bright as the dimmest shot core.
     struct Harmless {
@@ -464,7 +465,9 @@ TEST(DataSetSheets, EnemyShotsReadAsDangerAndWhatCannotHurtDoesNot) {
         bool belowTheCores;
     };
     std::vector<Harmless> harmless = {{{"bonus_item"}, true},    {{"power_icon"}, false}, {{"recca_item", 0, 4}, false},
-                                      {{"bell"}, false},         {{"y_zanac_icon"}, false}, {{"g_rays"}, false}};
+                                      {{"bell"}, false},         {{"y_zanac_icon"}, false}, {{"g_rays"}, false},
+                                      {{"g_panel"}, false},      {{"g_small_blocks"}, false}, {{"g_big_blocks"}, false},
+                                      {{"block_backing_small"}, false}, {{"block_backing_large"}, false}};
     for (const datagen::Cell& cell : cells) {
         if (cell.sheet == "shot") harmless.push_back({{cell.name.c_str()}, cell.name != "enemy_eraser"});
     }
