@@ -2,7 +2,9 @@
 # Pictures of the game for docs/, taken from the real program on a private X server (Xvfb) and
 # driven by key presses (xdotool), as newcomer.sh drives it: the title menu, the party set-up,
 # stage 1 (also as docs/stage.png, the README's picture), stage 2, stage 3's first fortress,
-# stage 16 (the ghost game) and a ghost stage (stage 1 in the ghost extermination mode).
+# stage 16 (the ghost game), a ghost stage (stage 1 in the ghost extermination mode) and stage 7's
+# ground enemies (docs/stage7_ground.png: a stage no menu opens, so pinned_picture takes it from
+# the pinned run of node 7, without the X server).
 #
 # The program runs in a fresh folder with a prepared score file: seven characters and the arrest
 # count that opens the EXTERMINATION row, so that every mode can be chosen. Stages 2 and 3 are
@@ -140,4 +142,8 @@ extermination 1 1 ghost
 play_for 8
 shoot ghost_stage
 stop_game
+# Stage 7 from its pinned run as its test plays it: a clone under fire and its shots, and two
+# small blocks on the dock's first deck.
+"$build/tests/e2e/pinned/pinned_picture" Node7 900 "$out/stage7_ground.png" || fail "cannot take stage7_ground"
+echo "screenshots: stage7_ground.png"
 echo "screenshots: written to $out"

@@ -26,7 +26,6 @@
 #include "game/stage/script.h"
 #include "game/world/message_codes.h"
 #include "game/world/score_data.h"
-#include "harness/game_run.h"
 #include "platform/os/os.h"
 
 namespace pinned {
@@ -222,7 +221,7 @@ void StartGame(ObjectController& w, const PinnedRun& r) {
 
 }  // namespace
 
-Played Play(const PinnedRun& r) {
+Played Play(const PinnedRun& r, const FrameLook& look) {
     FolderLock lock;
     PrepareFolder();
     Played out;
@@ -291,6 +290,7 @@ Played Play(const PinnedRun& r) {
         for (int32_t f : hashed) {
             if (frame == f) frames += (frames.empty() ? "" : " ") + std::to_string(frame) + ":" + Hex(run.ShownFrameHash(), 16);
         }
+        if (look) look(frame, run);
     };
     const e2e::RunResult result = run.Run(r.frames);
     out.pins["score"] = std::to_string(score);

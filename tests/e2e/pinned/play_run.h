@@ -4,10 +4,13 @@
 // the values the run is pinned to, with the census of what it made and drew.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "census.h"
+#include "harness/game_run.h"
 #include "pins.h"
 #include "run_table.h"
 
@@ -18,8 +21,11 @@ struct Played {
     std::unique_ptr<Census> census;
 };
 
+// Called after every presented frame with its number, while the run's ShownPixel reads it.
+using FrameLook = std::function<void(int32_t frame, const e2e::GameRun& run)>;
+
 // Holds this folder (its score file, replays and log) from the start of the run to the end.
-Played Play(const PinnedRun& run);
+Played Play(const PinnedRun& run, const FrameLook& look = {});
 
 // A file of the folder the runs use (the executable's).
 std::string Beside(const std::string& name);
