@@ -2,16 +2,19 @@
 # Pictures of the game for docs/, taken from the real program on a private X server (Xvfb) and
 # driven by key presses (xdotool), as newcomer.sh drives it: the title menu, the party set-up,
 # stage 1 (also as docs/stage.png, the README's picture), stage 2, stage 3's first fortress,
-# stage 16 (the ghost game), a ghost stage (stage 1 in the ghost extermination mode) and stage 7's
+# stage 16 (the ghost game), a ghost stage (stage 1 in the ghost extermination mode), stage 7's
 # ground enemies (docs/stage7_ground.png: a stage no menu opens, so pinned_picture takes it from
-# the pinned run of node 7, without the X server).
+# the pinned run of node 7, without the X server), stage 5's waving bands, stage 6's falling
+# blocks (with a row being erased when one is caught) and a bell cloud of stage 7 with its bells.
 #
 # The program runs in a fresh folder with a prepared score file: seven characters and the arrest
 # count that opens the EXTERMINATION row, so that every mode can be chosen. Stages 2 and 3 are
 # reached through EXTERMINATION's single stages; stage 3's fortress after its first three
 # sections have scrolled by (with the fire button held, then let go so that the fortress stands). Each picture is read from the window with window_probe once the
 # screen it shows has come (the party set-up's panels lit, then gone), and after the scroll has
-# brought the ground in. Not a test: run it by hand after the art changes.
+# brought the ground in. Stages 5 and 6 and stage 7's bell cloud, which no menu offers, are played
+# back from a replay that replay_file writes into the fresh folder. Not a test: run it by hand
+# after the art changes.
 #   tests/e2e/screenshots.sh BUILD_DIR [OUTPUT_DIR]    (OUTPUT_DIR defaults to docs/)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -38,6 +41,10 @@ mode_pointer="48 96 8 8"         # EXTERMINATION's pointer on its MODE row (blin
 node_pointer="48 128 8 8"        # on its NODE row
 ok_pointer="48 160 8 8"          # and on its OK! row
 ghost_marker="128 112 8 8"       # its mode marker before "GHOST"
+# Two stretches of the bottom row's line, 4 texels apart: the same colours only while a row's
+# erase line, even along its length, lies over them (blocks and floor repeat every 16 texels).
+erase_line_left="4 233 32 1"
+erase_line_right="8 233 32 1"
 changed() { [[ "$(hash_of "$1")" != "$2" ]]; }
 # The whole window as a picture.
 shoot() {
@@ -94,6 +101,28 @@ extermination() {
   start_from_party "$2"
 }
 
+# From the title, the replay list's first line, the last game: the one replay_file wrote.
+play_back() {
+  keys Down Down Down   # COOP MODE -> GHOST MODE -> EXTERMINATION -> REPLAY
+  key z
+  sleep 2
+  key z
+  sleep 1
+}
+# Writes the last game as a replay of mode $1 for Natsuki alone, with the button words and their
+# frames that follow (WORD:FRAMES; in a word 16 is fire, 8 right and 4 left).
+replay_of() {
+  mkdir -p "$work/app/replay"
+  "$build/tests/e2e/replay_file" "$work/app/replay/lastreplay.qvrep" "$1" 11 "${@:2}" ||
+    fail "cannot write the replay of mode $1"
+}
+# Plays back $1 seconds with the bomb key held, which runs a playback 16 frames a frame.
+fast_forward() { xdotool keydown x; sleep "$1"; xdotool keyup x; }
+erase_line_shown() {
+  local left
+  left="$(probe "$erase_line_left")" && [[ ${left##* } -gt 0 && ${left%% *} == "$(hash_of "$erase_line_right")" ]]
+}
+
 start_x_server
 
 # The title menu, the party set-up, then stage 1 well into its fields.
@@ -146,4 +175,33 @@ stop_game
 # small blocks on the dock's first deck.
 "$build/tests/e2e/pinned/pinned_picture" Node7 900 "$out/stage7_ground.png" || fail "cannot take stage7_ground"
 echo "screenshots: stage7_ground.png"
+
+# Stage 5 some 25 seconds in, its bands swaying (the ship, firing where it stands, holds out that
+# long; by the bands' livelier waves it has been lost).
+start_game
+replay_of 5 16:5000
+play_back
+fast_forward 1.5
+sleep 0.5
+shoot stage5
+stop_game
+# Stage 6 with its blocks piled up, the ship firing as it sways, caught as a row is erased when
+# that happens within half a minute.
+start_game
+sway=()
+for _ in $(seq 40); do sway+=(24:40 20:80 24:40); done   # fire and right, fire and left
+replay_of 6 "${sway[@]}"
+play_back
+fast_forward 1.2
+within 30 erase_line_shown || echo "screenshots: no row was erased in time; stage 6 shows its blocks only"
+shoot stage6
+stop_game
+# Stage 7's first cloud, entering over the left of the field at its fifth second; the ship, moved
+# under it, shoots bells out of it.
+start_game
+replay_of 7 20:24 16:2000
+play_back
+sleep 6
+shoot bell_cloud
+stop_game
 echo "screenshots: written to $out"

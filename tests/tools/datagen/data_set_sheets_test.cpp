@@ -456,10 +456,11 @@ TEST(DataSetSheets, EnemyShotsReadAsDangerAndWhatCannotHurtDoesNot) {
     }
     // What cannot hurt: every cell of the shot sheet (the player's shots, options and weapons, and
     // the enemy eraser item), the bonus, power, good recca and bell items, the eraser icon, the
-    // ground targets' rays, and the panels and blocks that never fire, with their shadows. At
-    // most one in five of a cell's colours is warm, for a lamp or a mark.
-    // Nothing the player fires (the shot sheet but the eraser item), no ground coin (enemies shot
-    // for points) and no bonus coin is as bright as the dimmest shot core.
+    // ground targets' rays, the panels and blocks that never fire, with their shadows, the bell
+    // cloud, the erase line of a cleared row and stage 5's bands. At most one in five of a cell's
+    // colours is warm, for a lamp or a mark. Nothing the player fires (the shot sheet but the eraser
+    // item), no ground coin (enemies shot for points), no bonus coin, no cloud and no scenery is as
+    // bright as the dimmest shot core.
     struct Harmless {
         CellFrames frames;
         bool belowTheCores;
@@ -467,7 +468,8 @@ TEST(DataSetSheets, EnemyShotsReadAsDangerAndWhatCannotHurtDoesNot) {
     std::vector<Harmless> harmless = {{{"bonus_item"}, true},    {{"power_icon"}, false}, {{"recca_item", 0, 4}, false},
                                       {{"bell"}, false},         {{"y_zanac_icon"}, false}, {{"g_rays"}, false},
                                       {{"g_panel"}, false},      {{"g_small_blocks"}, false}, {{"g_big_blocks"}, false},
-                                      {{"block_backing_small"}, false}, {{"block_backing_large"}, false}};
+                                      {{"block_backing_small"}, false}, {{"block_backing_large"}, false},
+                                      {{"bell_cloud"}, true},    {{"erase_line"}, false},   {{"stage5_bands"}, true}};
     for (const datagen::Cell& cell : cells) {
         if (cell.sheet == "shot") harmless.push_back({{cell.name.c_str()}, cell.name != "enemy_eraser"});
     }
