@@ -63,11 +63,18 @@ TEST(Log, EntriesAreWrittenInShiftJis) {
         {"髙", "\xFB\xFC"},                                 // the vendor's extension rows
         {"～－", "\x81\x60\x81\x7C"},                     // full-width tilde and minus
         {"\xF0\x9F\x98\x80!", "?!"},                       // four bytes of UTF-8 Shift_JIS cannot hold
+        {"\xF0\x9F\x98\x80あい", "?\x82\xA0\x82\xA2"},      // and the characters after it are each kept
         {"1\xE2\x82\xAC" "2", "1?2"},                       // the euro sign, three bytes
         {"a\x80\x80" "b", "a?b"},                            // stray continuation bytes
         {"ok\xE3\x81", "ok?"},                               // a character cut off at the end
         {"<I>a&b</I>", "<I>a&b</I>"},
     };
+    // A run longer than the converter's buffer: every character of it reaches the page.
+    std::string longRun, longPage;
+    for (int i = 0; i < 300; ++i) {
+        longRun += "漢あ";
+        longPage += "\x8A\xBF\x82\xA0";
+    }
     for (const auto& c : cases) {
         std::string path = TempPath("log_sjis.html");
         ASSERT_TRUE(ZethLog::Open(path.c_str()));
@@ -75,6 +82,11 @@ TEST(Log, EntriesAreWrittenInShiftJis) {
         ZethLog::Close();
         EXPECT_EQ(ReadFile(path), std::string(c.page) + "</BODY>\n</HTML>\n") << c.utf8;
     }
+    std::string path = TempPath("log_sjis.html");
+    ASSERT_TRUE(ZethLog::Open(path.c_str()));
+    ZethLog::Print("%s", longRun.c_str());
+    ZethLog::Close();
+    EXPECT_EQ(ReadFile(path), longPage + "</BODY>\n</HTML>\n");
 }
 
 TEST(Log, EntriesReachTheFileBeforeItIsClosed) {

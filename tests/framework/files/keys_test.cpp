@@ -38,6 +38,7 @@ TEST(PackKeys, NormalisationIgnoresCaseAndSeparatorsButNotShiftJisTrailBytes) {
         {"\xE0\x2F/", "\xE0\x2F\\"},        // trail byte '/' stays
         {"\xA0q", "\xA0Q"},                 // half-width kana is a single byte
         {"end\x81", "END\x81"},             // a lead byte before the terminating zero
+        {"\x81\x81\x81\x61/\x95\x5c\x95\x5c/a", "\x81\x81\x81\x61\\\x95\x5c\x95\x5c\\A"},  // a run: each trail kept
     };
     for (const Case& c : cases) EXPECT_EQ(Normalized(c.source), c.expected) << c.source;
 }
@@ -67,6 +68,9 @@ TEST(ShiftJis, CharactersAndReplacement) {
     char out[16] = {};
     ReplaceChar(out, "a/\x95/b/", '\\', '/');
     EXPECT_STREQ(out, "a\\\x95/b\\");
+    char run[16] = {};
+    ReplaceChar(run, "\x81\x95/\x95/\x81/", '\\', '/');  // (81 95) '/', (95 '/'), (81 '/')
+    EXPECT_STREQ(run, "\x81\x95\\\x95/\x81/");
 }
 
 std::vector<PackEntry> TableOfKeys(const std::vector<uint32_t>& keys) {

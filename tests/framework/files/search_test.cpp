@@ -48,6 +48,18 @@ TEST_F(FileSystemTest, SearchOrderAcrossSlotsPacksAndTheBareName) {
     EXPECT_EQ(LoadText(bare.c_str()), "shadowing the bare name");
 }
 
+// A folder name is read character by character: one that ends in a two-byte character whose
+// trail byte is '\' (0x5C) still gets its separator, and one that ends in a real '\' after a
+// run of two-byte characters gets no second one.
+TEST_F(FileSystemTest, FolderNamesEndingInTwoByteCharacters) {
+    WritePack({{"\x95\x5c\\a.bmp", Bytes("under 95 5C")}, {"\x81\x95\x95\x5c\\b.bmp", Bytes("under 81 95 95 5C")}});
+    UseSlotZero();
+    ZethFile::SetCurrentPath("\x95\x5c");
+    EXPECT_EQ(LoadText("a.bmp"), "under 95 5C");
+    ZethFile::SetCurrentPath("\x81\x95\x95\x5c\\");
+    EXPECT_EQ(LoadText("b.bmp"), "under 81 95 95 5C");
+}
+
 TEST_F(FileSystemTest, ResolvePathNamesWhereTheFileIs) {
     folder_.Write("data/Sound/select_Cancel.wav", "wave");
     WritePack({{"sound\\packed.wav", Bytes("wave")}});

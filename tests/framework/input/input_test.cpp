@@ -115,6 +115,44 @@ TEST_F(InputTest, AxisDeflectionDeadZoneAndDirections) {
     }
 }
 
+// Each way of the stick sets its own pad button (0 up, 1 down, 2 left, 3 right) and no other,
+// from just past half deflection (32768 after scaling) and not at it; the dead zone keeps 3276.
+// On the fake pad's range (centre 0, half range 32767), raw r scales to r x 65535 / 32767.
+TEST_F(InputTest, EveryStickDirectionSetsItsButtonPastHalfDeflection) {
+    source_.AddJoystick(8);
+    source_.AddJoystick(8).axes[1] = {platform::AxisKind::kY, true, 0, 1000};  // each axis scales by its own range
+    Start();
+    struct Row {
+        int axis;  // 0 x, 1 y
+        int32_t raw;
+        int32_t scaled;
+        int direction;  // the pad button set, or -1 for none
+    } rows[] = {
+        {0, 16384, 32768, -1},  {0, 16385, 32770, 3},  {0, -16384, -32768, -1}, {0, -16385, -32770, 2},
+        {1, 16384, 32768, -1},  {1, 16385, 32770, 1},  {1, -16384, -32768, -1}, {1, -16385, -32770, 0},
+        {0, 1638, 3276, -1},    {0, 1637, 0, -1},      {1, -1638, -3276, -1},    {1, -1637, 0, -1},
+        {1, 32767, 65535, 1},   {1, -32768, -65537, 0},
+    };
+    for (const Row& row : rows) {
+        source_.SetAxis(0, 0, 0);
+        source_.SetAxis(0, 1, 0);
+        source_.SetAxis(0, row.axis, row.raw);
+        Frame();
+        SCOPED_TRACE(testing::Message() << "axis " << row.axis << " raw " << row.raw);
+        EXPECT_EQ(ZethInput::internal::State().pads[0].joystick.axes[row.axis], row.scaled);
+        for (int button = 0; button < 4; ++button) EXPECT_EQ(State(ZethInput::kCurrent, button), button == row.direction) << button;
+    }
+    // Diagonals set both of their buttons.
+    source_.SetAxis(0, 0, -20000);
+    source_.SetAxis(0, 1, 20000);
+    Frame();
+    EXPECT_EQ(ZethInput::internal::State().pads[0].current & 0xFu, (1u << 1) | (1u << 2));
+    source_.SetAxis(1, 1, 1000);
+    Frame();
+    EXPECT_EQ(ZethInput::internal::State().pads[1].joystick.axes[1], 65535);
+    EXPECT_TRUE(State(ZethInput::kCurrent, 1, 1));
+}
+
 TEST_F(InputTest, OneFailingJoystickLeavesTheOtherWorking) {
     source_.AddJoystick(8);
     source_.AddJoystick(8);

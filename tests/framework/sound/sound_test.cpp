@@ -130,6 +130,7 @@ TEST_F(SoundTest, StateChangesOfAPlayingSound) {
         {"stream: play again starts over", true, {"play", "150", "play"}, true, 0},
         {"stream: loop starts over, then loops from its frame", true, {"play", "150", "loop100", "450"}, true, 150},
         {"stream: a single play ends", true, {"play", "450"}, false, -1},
+        {"stream: a play after a loop plays once", true, {"loop100", "150", "play", "450"}, false, -1},
         {"stream: paused counts as playing and resumes in place", true, {"play", "100", "pause", "50", "pause"}, true, 100},
         {"stream: play while paused starts over", true, {"play", "100", "pause", "play"}, true, 0},
         {"stream: stop while paused", true, {"play", "100", "pause", "stop"}, false, -1},

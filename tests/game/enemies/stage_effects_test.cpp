@@ -143,6 +143,51 @@ TEST_F(StageEffects, BlockGameDropsClearsAndCollapses) {
     EXPECT_NEAR(upper->y, 232.0f, 0.5f);
 }
 
+// A block shot away shortens its column: the blocks dropped there after it rest on those left,
+// with no gap where it was, and a block above it falls one row.
+TEST_F(StageEffects, ABlockGoneShortensItsColumn) {
+    Object* game = Make(type_id::EF_S6_BlockController, 0, 0);
+    auto play = [&](int frames) {
+        for (int frame = 0; frame < frames; ++frame) {
+            game->Run(&world);
+            for (Object* b : OfClass(world.enemies, 32)) {
+                b->Run(&world);
+                b->Move(&world);
+            }
+            world.SweepObjects();
+        }
+    };
+    // The rows the live blocks of column 0 rest in, 0 at the bottom (a resting block sits within a
+    // frame's fall of its row line).
+    auto column0 = [&] {
+        std::vector<int32_t> rows;
+        for (Object* b : OfClass(world.enemies, 32)) {
+            if (b->state == kAlive && b->x == 8.0f) rows.push_back(static_cast<int32_t>(std::lround((232.0f - b->y) / 16.0f)));
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    };
+    // Drop 0 falls in column 0 at age 0; drops 11 and 22 follow there at ages 44 and 88.
+    play(41);
+    ASSERT_EQ(column0().size(), 1u);
+    for (Object* b : OfClass(world.enemies, 32)) {
+        if (b->x == 8.0f) b->Kill();
+    }
+    world.SweepObjects();
+    play(60);
+    game->angle = 1;  // no more drops: 25 blocks, columns 8 and 15 empty, so no row is full
+    play(400);
+    EXPECT_EQ(column0(), (std::vector<int32_t>{0, 1}));
+
+    // The bottom block of a column of two goes: the one above falls into its row.
+    for (Object* b : OfClass(world.enemies, 32)) {
+        if (b->x == 8.0f && b->y > 224.0f) b->Kill();
+    }
+    world.SweepObjects();
+    play(200);
+    EXPECT_EQ(column0(), (std::vector<int32_t>{0}));
+}
+
 // ---- Stage 5 bands and the star field ----
 
 TEST_F(StageEffects, TheBandControllerPlacesItsBandsByWaveMode) {

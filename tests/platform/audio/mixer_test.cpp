@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/audio/audio.h"
@@ -198,6 +199,38 @@ TEST_F(MixerTest, ChangesRampInsteadOfClicking) {
     EXPECT_EQ(out[399 * 2], 0);
     EXPECT_EQ(out[599 * 2], 30000);
     EXPECT_EQ(out.back(), 0);
+}
+
+// A playing voice started again (a jump to another place) fades its old place out and the new one
+// in, from silence: the old fade and the new sound together never step by more than a ramp step,
+// and a stop right after the restart fades out only what was heard. The jump goes from 16000 to
+// -16000: without the fades it would be a step of 32000.
+TEST_F(MixerTest, ARestartFadesTheOldPlaceOutAndTheNewIn) {
+    const int32_t limit = 32000 / static_cast<int32_t>(kRampFrames) + 2;
+    std::vector<int16_t> samples(5000 * 2, 16000);
+    std::fill_n(samples.begin(), 200, int16_t{-16000});  // frames 0-99
+    const Bytes bytes = SampleBytes(samples);
+    for (const bool stopAtOnce : {false, true}) {
+        SCOPED_TRACE(stopAtOnce ? "stopped at once" : "played on");
+        auto buffer = SoundBuffer::Create(Format(2, kMixRate, 16), bytes.data(), static_cast<uint32_t>(bytes.size()));
+        ASSERT_TRUE(buffer->SetPosition(100));
+        buffer->Play(true);
+        std::vector<int16_t> out = Render(200);
+        ASSERT_EQ(out.back(), 16000);
+        ASSERT_TRUE(buffer->SetPosition(5));
+        if (stopAtOnce) buffer->Stop();
+        std::vector<int16_t> more = Render(10);
+        out.insert(out.end(), more.begin(), more.end());
+        int16_t previous = 0;
+        for (size_t i = 0; i < out.size(); i += 2) {
+            ASSERT_LE(std::abs(out[i] - previous), limit) << i / 2;
+            previous = out[i];
+        }
+        more = Render(kRampFrames);
+        EXPECT_EQ(more[more.size() - 2], stopAtOnce ? 0 : -16000);  // frame 5 + 73, the fade-in over
+        buffer->Stop();
+        Render(kRampFrames);
+    }
 }
 
 TEST_F(MixerTest, DuplicatesShareSamplesButNotPosition) {

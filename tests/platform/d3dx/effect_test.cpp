@@ -18,7 +18,7 @@ constexpr char kFileEffect[] = R"(// a comment
    comment */
 struct VS_IN { float4 p : POSITION; };
 uniform float4x4 mWorld : WORLD;
-float4 Tint < string UIName = "tint"; > = { 0.5, 0.25, 1, 1 };
+float4 Tint < string UIName = "tint"; > = { 0.5, 25E-2, 1e+0, 1 };
 float3 Direction = float3( 1, 2e1, 3.5e-1f );
 bool Flags[2] = { true, false };
 int Count = 3;

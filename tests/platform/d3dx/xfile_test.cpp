@@ -197,6 +197,8 @@ TEST(XFileReader, EveryTokenFormReadsAlikeInTextAndBinary) {
         {"signs and a leading point", pair + "T { +5; -.5; }\n", "05000000000000bf", 0, false},
         {"negative integer, exponent", pair + "T { -3; 1e3; }\n", "fdffffff00007a44", 0, true},
         {"negative exponent in capitals", pair + "T { 0; 2.5E-1; }\n", "000000000000803e", 0, true},
+        {"negative exponent in small letters", pair + "T { 8; 2.5e-1; }\n", "080000000000803e", 0, true},
+        {"an exponent's plus sign", pair + "T { 7; 1E+3; }\n", "0700000000007a44", 0, false},
         {"commas for semicolons", pair + "T { 1, 2.0, }\n", "0100000000000040", 0, true},
         {"names with digits and dashes, identity in the body",
          pair + "T name-1_b { <00000000-0000-0000-0000-0000000000AB> 1; 2.0; }\n", "0100000000000040", 0, true},
