@@ -1,9 +1,11 @@
 #include <cmath>
 #include <limits>
+#include <set>
 
 #include "enemies_support.h"
 #include "framework/core/angle.h"
 #include "game/enemies/enemy.h"
+#include "game/world/kinds.h"
 #include "game/world/type_table.h"
 #include "support/data_table.h"
 
@@ -19,7 +21,19 @@ using EnemyClasses = EnemyWorld;
 
 TEST_F(EnemyClasses, EveryIdHoldsTheClassTableAsDesignedAndPaysItsScore) {
     const std::vector<DataRow> rows = ReadDataTable(std::string(TANZLOR_TEST_DATA) + "/enemy_classes.csv");
-    ASSERT_EQ(rows.size(), 89u);
+    // One row for every enemy class of the type table, and no other.
+    std::set<int32_t> listed;
+    for (const DataRow& row : rows) {
+        const int32_t id = row.Int("id");
+        EXPECT_TRUE(listed.insert(id).second) << "a second row for id " << id;
+        const TypeEntry* type = FindType(id);
+        EXPECT_TRUE(type != nullptr && type->className != nullptr && kind::IsEnemyKind(type->kind))
+            << "id " << id << " is no enemy class";
+    }
+    for (const TypeEntry& type : kTypeTable) {
+        if (type.className == nullptr || !kind::IsEnemyKind(type.kind)) continue;
+        EXPECT_EQ(listed.count(type.id), 1u) << type.className << " has no row in enemy_classes.csv";
+    }
     const float args[4] = {3, 4, 5, 6};
     // A cell gives a number, names the argument a-d it takes, or "ab": the direction (angle) or
     // length (speed) of (a, b).
