@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 #include "game/world/type_table.h"
 #include "stage_support.h"
@@ -69,6 +70,58 @@ TEST_F(Events, EachCodeHasItsEffect) {
         }
         EXPECT_EQ(CountAnywhere(type_id::I_Bonus), c.bonusItems);
         if (c.check) c.check(s);
+    }
+}
+
+// What each bonus pays and where: the value its label shows, and the bonus item worth it (or the
+// eight-item rain carrying it) at the place the code names. The next bonus value from 100 on row
+// 2 is 100 + (2 + 1) x 10 = 130; the party stands at x 77; code 16's bomb counts the three enemies
+// it destroys and the three blasts it leaves on them: 6 x 100.
+TEST_F(Events, EachBonusPaysItsAmountWhereItsCodeSays) {
+    struct Case {
+        const char* name;
+        std::function<Message(ObjectController*)> message;
+        int32_t label, shown;
+        int32_t carrier;  // I_Bonus or EF_8Bonus
+        int32_t worth;
+        float x, y;
+        int32_t bonusValue;  // after the code
+    } cases[] = {
+        {"3 Hecatomb", [](ObjectController* c) { return Msg(5, 3, c, 40, 50); }, 276, 130, type_id::I_Bonus, 130, 40, 50, 130},
+        {"4 Excess Capacity", [](ObjectController* c) { return Msg(3, 4, c); }, 277, 130, type_id::I_Bonus, 130, 77, 240, 130},
+        {"6 Subvert", [](ObjectController* c) { return Msg(6, 6, c, 1, 2); }, 278, 130, type_id::I_Bonus, 130, 1, 2, 130},
+        {"7 Mortal Wound", [](ObjectController* c) { return Msg(6, 7, c, 3, 4); }, 279, 130, type_id::EF_8Bonus, 130, 3, 4, 130},
+        {"14 Without Delay", [](ObjectController* c) { return Msg(4, 14, c, 3000); }, 280, 3000, type_id::I_Bonus, 3000, 128, 32, 100},
+        {"15 Paradigm Shift", [](ObjectController* c) { return Msg(3, 15, c); }, 281, 130, type_id::EF_8Bonus, 130, 77, 240, 130},
+        {"16 Annihilate", [](ObjectController* c) { return Msg(3, 16, c); }, 282, 600, type_id::I_Bonus, 600, 77, 0, 100},
+        {"26 Enthusiastic", [](ObjectController* c) { return Msg(5, 26, c, 5, 6); }, 285, 130, type_id::I_Bonus, 130, 5, 6, 130},
+        {"27 a fixed bonus", [](ObjectController* c) { return Msg(6, 27, c, 7, 8, 900); }, 278, 900, type_id::I_Bonus, 900, 7, 8, 130},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        world.ClearAll();
+        world.SweepObjects();
+        Script* s = MakeStage(1);
+        s->bonusValue = 100;
+        s->waveRow = 2;
+        s->enthusiasmCounter = 128;  // rank 0: the next one exceeds 128
+        party->x = 77;
+        for (float x : {20.0f, 30.0f, 40.0f}) Make(type_id::E_Coin_W, x, 100);
+        s->OnMessage(c.message(&world));
+        std::vector<Object*> labels, carriers;
+        for (const ObjectList* list : {&world.others, &world.items}) {
+            for (Object* o : *list) {
+                if (enemies_test::ClassOf(o) == kTypeTable[c.label].className) labels.push_back(o);
+                if (enemies_test::ClassOf(o) == kTypeTable[c.carrier].className) carriers.push_back(o);
+            }
+        }
+        ASSERT_EQ(labels.size(), 1u);
+        EXPECT_EQ(labels[0]->score, c.shown);
+        ASSERT_EQ(carriers.size(), 1u);
+        EXPECT_EQ(carriers[0]->score, c.worth);
+        EXPECT_EQ(carriers[0]->x, c.x);
+        EXPECT_EQ(carriers[0]->y, c.y);
+        EXPECT_EQ(s->bonusValue, c.bonusValue);
     }
 }
 
