@@ -427,25 +427,30 @@ TEST(ReplayCursor, MovesThroughTheLastReplayAndWrapsByTens) {
     for (const Case& c : cases) EXPECT_EQ(SC_Menu_Replay::MoveCursor(c.from, c.button), c.to) << c.from << " " << c.button;
 }
 
+// Every column sorts its own way, each from the same rows: 0 by member 1 ascending; 1 best score,
+// 2 the best run's level, 3 the highest level, 4 the table index, all descending; any other
+// column as 1. Equal values keep their order.
 TEST(RankingOrder, SortsStablyByTheChosenColumn) {
-    std::list<RankingRow> rows = {
-        {{5, 12, 13, 14}, 1, 300, 2, 4}, {{3, 12, 13, 14}, 1, 500, 2, -1},
-        {{9, 12, 13, 14}, 1, 300, 7, 4}, {{1, 12, 13, 14}, 1, 500, 0, 9},
+    // members, table index, best score, its level, highest level
+    const std::list<RankingRow> start = {
+        {{5, 12, 13, 14}, 4, 300, 2, 4}, {{3, 12, 13, 14}, 1, 500, 2, -1},
+        {{9, 12, 13, 14}, 3, 300, 7, 4}, {{1, 12, 13, 14}, 2, 500, 0, 9},
     };
-    auto firsts = [&] {
-        std::vector<int32_t> v;
-        for (const RankingRow& r : rows) v.push_back(r.members[0]);
-        return v;
+    const struct {
+        int32_t column;
+        std::vector<int32_t> firsts;
+    } cases[] = {
+        {0, {1, 3, 5, 9}}, {1, {3, 1, 5, 9}}, {2, {9, 5, 3, 1}}, {3, {1, 5, 9, 3}},
+        {4, {5, 9, 1, 3}}, {5, {3, 1, 5, 9}}, {-1, {3, 1, 5, 9}},
     };
-    rankingSortColumn = 1;
-    rows.sort(RankingLess);
-    EXPECT_EQ(firsts(), (std::vector<int32_t>{3, 1, 5, 9}));  // equal scores keep their order
-    rankingSortColumn = 3;
-    rows.sort(RankingLess);
-    EXPECT_EQ(firsts(), (std::vector<int32_t>{1, 5, 9, 3}));
-    rankingSortColumn = 0;
-    rows.sort(RankingLess);
-    EXPECT_EQ(firsts(), (std::vector<int32_t>{1, 3, 5, 9}));
+    for (const auto& c : cases) {
+        std::list<RankingRow> rows = start;
+        rankingSortColumn = c.column;
+        rows.sort(RankingLess);
+        std::vector<int32_t> firsts;
+        for (const RankingRow& r : rows) firsts.push_back(r.members[0]);
+        EXPECT_EQ(firsts, c.firsts) << "column " << c.column;
+    }
 }
 
 class RankingMenu : public Menus {};
@@ -481,6 +486,35 @@ TEST_F(RankingMenu, GhostModesNeverShowSoloAndSubModesCycleFromArrestCount16) {
     Press(2);
     Press(2);
     EXPECT_EQ(r->rankingMode, 27);
+}
+
+// Right and left step the sort column: through 0-3 in the solo table (which opens on 0), through
+// 1-4 in a party's (which opens on 4), round at both ends.
+TEST_F(RankingMenu, RightAndLeftStepTheSortColumnRoundEachTable) {
+    for (const int32_t size : {1, 2}) {
+        SCOPED_TRACE(size == 1 ? "solo" : "pair");
+        world.ClearAll();
+        world.SweepObjects();
+        auto* r = MakeScene<SC_Menu_Ranking>(342);
+        Step(2);
+        if (size == 2) Press(3);
+        r->cursorRow = 3;
+        Press(4);
+        Step(1);
+        ASSERT_EQ(r->page, size);
+        std::vector<int32_t> columns = {rankingSortColumn};
+        for (int i = 0; i < 5; ++i) {
+            Press(3);
+            columns.push_back(rankingSortColumn);
+        }
+        for (int i = 0; i < 5; ++i) {
+            Press(2);
+            columns.push_back(rankingSortColumn);
+        }
+        const std::vector<int32_t> solo = {0, 1, 2, 3, 0, 1, 0, 3, 2, 1, 0};
+        const std::vector<int32_t> party = {4, 1, 2, 3, 4, 1, 4, 3, 2, 1, 4};
+        EXPECT_EQ(columns, size == 1 ? solo : party);
+    }
 }
 
 TEST_F(RankingMenu, AQuartetTableScrollsToItsLastRows) {
