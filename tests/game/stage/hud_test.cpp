@@ -2,6 +2,7 @@
 // what a frame shows for a known state.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -143,6 +144,54 @@ TEST_F(Hud, TheGhostStageCountsItsDefeatsAndLoops) {
     s->age = 110;
     s->Draw(&world);
     EXPECT_EQ(Count(effect4, 240, 48), 1);  // the next one blinks off
+}
+
+// Each bound of the display on both sides: the START banner from frame 3 to frame 119, the
+// attack clock's leading zero below ten seconds, DEFEAT LEFT until the eighth defeat, the lives of
+// a ghost attack down to 0 (the warning only below), the black cover of the first three frames
+// and the grey wipe of the ghost modes' first sixteen.
+TEST_F(Hud, EachBoundIsMetAtItsValue) {
+    struct Case {
+        const char* name;
+        int32_t stage, mode, age;
+        std::function<void(Script*)> set;
+        float y;  // the line read, or -1 for the covers
+        std::string line;
+        int32_t black, grey;  // full-field covers drawn
+    } cases[] = {
+        {"frame 2: no banner yet", 1, 0, 2, nullptr, 120, "", 1, 0},
+        {"frame 3: START", 1, 0, 3, nullptr, 120, "96:START", 0, 0},
+        {"frame 119: still START", 1, 0, 119, nullptr, 120, "96:START", 0, 0},
+        {"frame 120: gone", 1, 0, 120, nullptr, 120, "", 0, 0},
+        {"9 seconds left", 10, 10, 200, [](Script* s) { s->attackTimer = 9 * 60; }, 232, "16:0.09", 0, 0},
+        {"10 seconds left", 10, 10, 200, [](Script* s) { s->attackTimer = 10 * 60; }, 232, "16:0.10", 0, 0},
+        {"seven defeats", 16, 16, 200, [](Script* s) { s->defeats = 7; }, 0, "136:DEFEAT LEFT  1", 0, 0},
+        {"eight defeats", 16, 16, 200, [](Script* s) { s->defeats = 8; }, 0, "112:NEED  0 DEFEAT  8", 0, 0},
+        {"no life left", 1, 17, 200, [this](Script*) { party->hp = 0.0f; }, 0, "176:420*  0.0", 0, 0},
+        {"ghost frame 15: the wipe", 16, 16, 15, nullptr, -1, "", 0, 1},
+        {"ghost frame 16: no wipe", 16, 16, 16, nullptr, -1, "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        font.rects.clear();
+        effect1.rects.clear();
+        Script* s = MakeStage(c.stage, c.mode);
+        s->age = c.age;
+        s->bestLoopGain = 42;
+        party->hp = 3.0f;
+        if (c.set) c.set(s);
+        s->Draw(&world);
+        if (c.y >= 0) {
+            EXPECT_EQ(Line(c.y), c.line);
+        }
+        int32_t black = 0, grey = 0;
+        for (const auto& r : effect1.rects) {
+            black += r.colour == 0xFF000000u && r.w == 512.0f;
+            grey += r.colour == 0xFF787878u && r.h == 256.0f;
+        }
+        EXPECT_EQ(black, c.black);
+        EXPECT_EQ(grey, c.grey);
+    }
 }
 
 }  // namespace
