@@ -169,24 +169,50 @@ TEST_F(Events, BonusValuesClimbByTensToTheirCap) {
     s->waveSize = 100;
     for (int i = 0; i < 100; ++i) s->NextBonusValue();
     EXPECT_EQ(s->bonusValue, 9990);
+    // The step is row + 1 tens up to row 11, then 16 tens, in a stage and in the ghost stage alike
+    // (wave size 4: no eighths of it in the ghost stage's step).
+    for (const int32_t stage : {1, 16}) {
+        for (const int32_t row : {11, 12}) {
+            Script* t = MakeStage(stage, stage == 16 ? 16 : 0);
+            t->waveSize = 4;
+            t->waveRow = row;
+            EXPECT_EQ(t->NextBonusValue(), row == 11 ? 120 : 160) << "stage " << stage << " row " << row;
+        }
+    }
 }
 
+// A wave that gets away halves the bonus value while a chain runs and empties it when none does;
+// with no chain the waves shrink by one, but not below 4. The ghost modes keep both.
 TEST_F(Events, AFailedWaveCutsTheBonusByTheChain) {
-    Script* s = MakeStage(1);
-    s->bonusValue = 330;
-    s->chain = 2;
-    s->waveSize = 6;
-    s->OnMessage(Msg(3, 9, &world));
-    EXPECT_EQ(s->bonusValue, 160);
-    EXPECT_EQ(s->waveSize, 6);
-    s->bonusValue = 330;
-    s->OnMessage(Msg(3, 9, &world));
-    EXPECT_EQ(s->bonusValue, 0);
-    EXPECT_EQ(s->waveSize, 5);
+    struct Case {
+        int32_t mode, chain, waveSize;
+        int32_t bonusAfter, sizeAfter;
+    } cases[] = {
+        {0, 2, 6, 160, 6}, {0, 0, 6, 0, 5}, {0, 0, 5, 0, 4}, {0, 0, 4, 0, 4}, {16, 2, 6, 330, 6}, {16, 0, 6, 330, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " chain " << c.chain << " size " << c.waveSize);
+        Script* s = MakeStage(c.mode == 16 ? 16 : 1, c.mode);
+        s->bonusValue = 330;
+        s->chain = c.chain;
+        s->waveSize = c.waveSize;
+        s->OnMessage(Msg(3, 9, &world));
+        EXPECT_EQ(s->bonusValue, c.bonusAfter);
+        EXPECT_EQ(s->waveSize, c.sizeAfter);
+        EXPECT_EQ(s->chain, 0);
+    }
 }
 
 TEST_F(Events, TheRowTimerAdvancesTheRowAndRowFifteenWrapsToTwelve) {
     Script* s = MakeStage(1);
+    s->waveRow = 3;
+    s->rowTimer = 1;
+    s->AdvanceRowTimer(1);  // down to 0: not yet
+    EXPECT_EQ(s->waveRow, 3);
+    EXPECT_EQ(s->rowTimer, 0);
+    s->AdvanceRowTimer(1);  // below 0: the next row
+    EXPECT_EQ(s->waveRow, 4);
+    EXPECT_EQ(s->rowTimer, 20 * 24);
     s->waveRow = 15;
     s->rowTimer = 0;
     s->AdvanceRowTimer(1);
@@ -218,17 +244,78 @@ TEST_F(Events, TheLastFortressPartGivesWithoutDelayOnce) {
     EXPECT_EQ(s->bossParts, 0);
 }
 
+// A ghost boss defeated with two lives or more costs one and pays INEFFICIENT BLOW, (wave size +
+// defeats + 15) x 6400 after both grew by one, at the formation's last place; with fewer it pays
+// MORTAL WOUND, the rain of eight bonus items worth the next bonus value.
 TEST_F(Events, AGhostBossDefeatWithOneLifeGivesMortalWound) {
-    Script* s = MakeStage(16, 16);
-    party->hp = 1.0f;
-    s->OnMessage(Msg(5, 21, &world, 30, 40));
-    EXPECT_EQ(s->defeats, 1);
-    EXPECT_EQ(CountAnywhere(type_id::EF_MortalWoundBonus), 1);
-    EXPECT_EQ(CountAnywhere(type_id::EF_InefficientBlowBonus), 0);
-    party->hp = 3.0f;
-    s->OnMessage(Msg(5, 21, &world, 30, 40));
-    EXPECT_EQ(party->hp, 2.0f);
-    EXPECT_EQ(CountAnywhere(type_id::EF_InefficientBlowBonus), 1);
+    struct Case {
+        float lives;
+        float livesAfter;
+        int32_t label, carrier, worth;
+    } cases[] = {
+        {3, 2, type_id::EF_InefficientBlowBonus, type_id::I_Bonus, (5 + 1 + 15) * 6400},
+        {2, 1, type_id::EF_InefficientBlowBonus, type_id::I_Bonus, (5 + 1 + 15) * 6400},
+        {1, 1, type_id::EF_MortalWoundBonus, type_id::EF_8Bonus, 10},
+        {0, 0, type_id::EF_MortalWoundBonus, type_id::EF_8Bonus, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lives << " lives");
+        world.ClearAll();
+        world.SweepObjects();
+        Script* s = MakeStage(16, 16);
+        s->waveSize = 4;
+        party->hp = c.lives;
+        s->OnMessage(Msg(5, 21, &world, 30, 40));
+        EXPECT_EQ(s->defeats, 1);
+        EXPECT_EQ(party->hp, c.livesAfter);
+        for (int32_t label : {type_id::EF_InefficientBlowBonus, type_id::EF_MortalWoundBonus}) {
+            EXPECT_EQ(CountAnywhere(label), label == c.label ? 1 : 0) << label;
+        }
+        Object* carrier = nullptr;
+        for (const ObjectList* list : {&world.others, &world.items}) {
+            for (Object* o : *list) {
+                if (enemies_test::ClassOf(o) == kTypeTable[c.carrier].className) carrier = o;
+            }
+        }
+        ASSERT_NE(carrier, nullptr);
+        EXPECT_EQ(carrier->score, c.worth);
+        EXPECT_EQ(carrier->x, 30.0f);
+        EXPECT_EQ(carrier->y, 40.0f);
+    }
+}
+
+// ENTHUSIASTIC pays on the event that takes its count past rank x 8 + 128, not on the one that
+// reaches it.
+TEST_F(Events, EnthusiasmPaysOnlyPastItsCount) {
+    for (const int32_t rank : {0, 2}) {
+        SCOPED_TRACE(testing::Message() << "rank " << rank);
+        world.ClearAll();
+        world.SweepObjects();
+        Script* s = MakeStage(1);
+        s->rank = rank;
+        s->enthusiasmCounter = rank * 8 + 127;
+        s->OnMessage(Msg(5, 26, &world, 5, 6));
+        EXPECT_EQ(CountAnywhere(type_id::EF_EnthusiasticBonus), 0);
+        EXPECT_EQ(s->enthusiasmCounter, rank * 8 + 128);
+        s->OnMessage(Msg(5, 26, &world, 5, 6));
+        EXPECT_EQ(CountAnywhere(type_id::EF_EnthusiasticBonus), 1);
+        EXPECT_EQ(s->enthusiasmCounter, 0);
+    }
+}
+
+// A new loop sets the wave multiplier to (loops x 4 - 48), at least 1, and adds (loops - 6) / 2
+// from the eighth loop on.
+TEST_F(Events, LoopsFromTheEighthRaiseTheWaveMultiplier) {
+    const struct {
+        int32_t loopsBefore, multiplier;
+    } cases[] = {{6, 1}, {7, 2}, {9, 3}, {13, 8 + 4}};
+    for (const auto& c : cases) {
+        Script* s = MakeStage(16, 16);
+        s->loops = c.loopsBefore;
+        s->defeats = 0;
+        s->OnMessage(Msg(2, 18));
+        EXPECT_EQ(s->waveMultiplier, c.multiplier) << "loop " << c.loopsBefore + 1;
+    }
 }
 
 }  // namespace
