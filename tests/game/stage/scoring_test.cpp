@@ -3,6 +3,7 @@
 
 #include <climits>
 
+#include "game/world/sound_ids.h"
 #include "game/world/type_table.h"
 #include "stage_support.h"
 
@@ -50,8 +51,12 @@ TEST_F(Scoring, SetScoreSetsTheExtendLevelOnlyOnTheFirstFrame) {
 
 TEST_F(Scoring, PendingExtendsAreGivenTogetherWithOneSound) {
     Script* s = MakeStage(1);
+    Step();  // nothing pending: no life and no sound
+    EXPECT_TRUE(party->messages.empty());
+    EXPECT_EQ(world.soundEffects.cooldown[sound::kExtend], 0);
     s->AddScore(40000);
     Step();
+    EXPECT_GT(world.soundEffects.cooldown[sound::kExtend], 0);
     int32_t extends = 0;
     for (const Message& m : party->messages) extends += m.Code() == 7;
     EXPECT_EQ(extends, 2);
@@ -134,6 +139,62 @@ TEST_F(Scoring, GameOverWaitsForTheButtonFromTheSixtyFirstFrame) {
     EXPECT_EQ(result->score, 500);
     EXPECT_EQ(result->angle, 1);
     EXPECT_EQ(world.replay.header.finalScore, 500);
+}
+
+// The game-over screen takes Z from its 61st frame, not its 60th, and ends by itself on its 300th.
+TEST_F(Scoring, TheGameOverScreenEndsOnZFromFrame61OrByItselfAtFrame300) {
+    struct Case {
+        int32_t pressedAt;  // the countdown value of the frame Z is pressed, 0 none
+        int32_t endsAt;
+    } cases[] = {{60, 300}, {61, 61}, {0, 300}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "Z at " << c.pressedAt);
+        world.ClearAll();
+        world.SweepObjects();
+        Script* s = MakeStage(1);
+        s->OnMessage(Msg(3, 5, &world));  // the countdown starts at 1 and counts each frame
+        int32_t endedAt = 0;
+        for (int32_t countdown = 2; countdown <= 301 && endedAt == 0; ++countdown) {
+            world.input.raw[4] = countdown == c.pressedAt ? 1 : 0;
+            Step();
+            if (NextScene() != nullptr) endedAt = countdown;
+        }
+        world.input.raw[4] = 0;
+        EXPECT_EQ(endedAt, c.endsAt);
+    }
+}
+
+// The ghost turn timer: the turn's time-up goes to the party on the frame that finds it at 0; C
+// ends the turn at once in the ghost attacks (modes above 16) while lives are left, never in the
+// ghost game.
+TEST_F(Scoring, TheGhostTurnTimerStrikesAtZeroAndCEndsATurnOnlyInTheAttacks) {
+    struct Case {
+        int32_t mode, timer;
+        bool pressC;
+        float lives;
+        bool struck;
+        int32_t timerAfter;
+    } cases[] = {
+        {16, 1, false, 3, false, 0}, {16, 0, false, 3, true, 0}, {16, 100, true, 3, false, 99},
+        {17, 100, true, 3, true, 0}, {17, 100, true, 0, false, 99}, {17, 100, false, 3, false, 99},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " timer " << c.timer << (c.pressC ? " C" : ""));
+        world.ClearAll();
+        world.SweepObjects();
+        Script* s = MakeStage(c.mode == 16 ? 16 : 1, c.mode);
+        Step();  // the set-up's first frame
+        party->messages.clear();
+        party->hp = c.lives;
+        s->ghostTimer = c.timer;
+        world.input.game[6] = c.pressC ? 1 : 0;
+        Step();
+        world.input.game[6] = 0;
+        bool struck = false;
+        for (const Message& m : party->messages) struck = struck || m.Code() == 12;
+        EXPECT_EQ(struck, c.struck);
+        EXPECT_EQ(s->ghostTimer, c.timerAfter);
+    }
 }
 
 TEST_F(Scoring, GhostAttackTurnsLeftWithNoTimeStillEndTheGame) {
