@@ -97,13 +97,16 @@ InstanceLock::Outcome InstanceLock::TryAcquire(const std::string& name, std::str
     std::string folder = (runtime != nullptr && *runtime != '\0') ? runtime : "/tmp";
     std::string path = folder + "/" + SanitisedLockName(name) + ".lock";
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    const int openError = errno;
     // A lock file another user made can often be opened for reading only; a lock needs no more.
-    if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    // When that fails too (a folder that forbids making the file, where there is none to read),
+    // the first refusal is the cause.
+    if (fd < 0 && openError == EACCES) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0) {
         fd_ = fd;
         return Outcome::kAcquired;
     }
-    const int error = errno;
+    const int error = fd >= 0 ? errno : openError;
     if (fd >= 0) close(fd);
     if (fd >= 0 && error == EWOULDBLOCK) return Outcome::kHeldElsewhere;
     if (why != nullptr) *why = path + " : " + std::strerror(error);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -191,6 +192,30 @@ TEST_F(Startup, AReadOnlyLockFileStillFindsARunningCopy) {
     Run();
     EXPECT_TRUE(fake_.messageBox.shown.empty());
     EXPECT_EQ(game_.calls.back(), "loop ended");
+}
+
+// A runtime folder this user may not write, and no lock file in it: the lock is not had, and
+// the reason given is the folder's refusal, not the missing file the read-only retry then meets.
+// The attempt runs in a child that runs as nobody, for whom the folder is read-only even when the
+// suite runs as root; it answers 0 when the reason was right.
+TEST_F(Startup, ARuntimeFolderThatCannotBeWrittenGivesItsOwnReasonForTheLock) {
+    const std::string folder = runtime_ + "/read_only";
+    ASSERT_EQ(std::system(("mkdir -p '" + folder + "'").c_str()), 0);
+    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (!testing_support::DropRootToNobody() || access(folder.c_str(), W_OK) == 0) _exit(2);
+        platform::InstanceLock lock;
+        std::string why;
+        const bool unavailable = lock.TryAcquire(game_.name, &why) == platform::InstanceLock::Outcome::kUnavailable;
+        _exit(unavailable && why == folder + "/" + game_.name + ".lock : " + std::strerror(EACCES) ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 2) << "the folder was writable, or root could not become nobody";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the lock was had, or its reason was not the folder's refusal";
 }
 
 TEST_F(Startup, ClosingTheWindowEndsTheLoopWithExitCodeZero) {
