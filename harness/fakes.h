@@ -50,8 +50,11 @@ public:
     std::deque<platform::Message> script;  // events handed out one per poll
     int pictures = 0;
 
-    bool Create(const std::string& t, int, int, bool windowed) override {
-        if (!canCreate) return false;
+    bool Create(const std::string& t, int, int, bool windowed, std::string& failure) override {
+        if (!canCreate) {
+            failure = "no display";
+            return false;
+        }
         exists = true;
         title = t;
         fullscreen = !windowed;

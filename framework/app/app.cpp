@@ -59,6 +59,14 @@ int32_t CommonEnding() {
     return exitCode;
 }
 
+// The end of a start that failed: its message, then the common ending with the failure status,
+// so that whoever started the program learns that it did not run.
+int32_t FailedEnding(const char* text) {
+    ErrorBox(text);
+    State().exitCode = EXIT_FAILURE;
+    return CommonEnding();
+}
+
 void LogExitBanner() {
     ZethLog::PrintBreak();
     ZethLog::PrintBanner("アプリケーション終了");
@@ -109,10 +117,7 @@ int32_t Main(const GameCallbacks& game, void* instance, int argc, char** argv) {
         state.executableFolder = platform::ExecutableFolder();
         SetCurrentDirectoryToExe();
     }
-    if (!ZethFile::Initialize()) {
-        ErrorBox("ファイルシステムの初期化に失敗");
-        return CommonEnding();
-    }
+    if (!ZethFile::Initialize()) return FailedEnding("ファイルシステムの初期化に失敗");
     if (game.init == nullptr || !game.init()) {
         ErrorBox("ユーザー初期化に失敗");
         return 0;
@@ -125,23 +130,15 @@ int32_t Main(const GameCallbacks& game, void* instance, int argc, char** argv) {
     const bool runningHere = !state.logFileName.empty() && platform::LockedElsewhere(state.logFileName);
     if (runningHere ||
         g_instanceLock.TryAcquire(state.applicationName, &noLock) == platform::InstanceLock::Outcome::kHeldElsewhere) {
-        ErrorBox("２重起動は許可されてません");
-        state.exitCode = EXIT_FAILURE;  // this copy did not run: whoever started it learns so
-        return CommonEnding();
+        return FailedEnding("２重起動は許可されてません");
     }
     OpenLog();
     if (!noLock.empty()) {
         ZethLog::PrintError("２重起動確認用のロックファイルを用意できないので確認せずに起動します [ %s ]", noLock.c_str());
         ZethLog::PrintBreak();
     }
-    if (!Zeth3D::Initialize()) {
-        ErrorBox("３Ｄシステムの初期化に失敗");
-        return CommonEnding();
-    }
-    if (!Initialize()) {
-        ErrorBox("DirectXの初期化に失敗");
-        return CommonEnding();
-    }
+    if (!Zeth3D::Initialize()) return FailedEnding("３Ｄシステムの初期化に失敗");
+    if (!Initialize()) return FailedEnding("DirectXの初期化に失敗");
     if (game.main != nullptr) game.main(argc, argv);
     Finalize();
     ZethLog::PrintBreak();
@@ -182,7 +179,10 @@ bool Initialize() {
     return Hook3D<&Extension3D::initializePools>();
 }
 
-bool Start() {
+namespace {
+
+// Zeth::Start's steps, in order; false at the first that fails.
+bool StartSteps() {
     internal::AppState& state = State();
     state.started = true;
     if (!Zeth3D::Start(GetWindowHandle(), state.windowed)) {
@@ -218,6 +218,15 @@ bool Start() {
     state.frameStart = now;
     state.secondStart = now;
     return true;
+}
+
+}  // namespace
+
+bool Start() {
+    if (StartSteps()) return true;
+    // The game returns at once and the program ends: whoever started it learns that it did not run.
+    State().exitCode = EXIT_FAILURE;
+    return false;
 }
 
 void Finalize() {

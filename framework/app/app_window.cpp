@@ -27,7 +27,12 @@ void UnregisterWindowClass() {}
 bool CreateMainWindow() {
     AppState& state = State();
     platform::WindowSystem& window = platform::GetWindowSystem();
-    if (!window.Create(state.applicationName, state.screenWidth, state.screenHeight, state.windowed)) return false;
+    std::string failure;
+    if (!window.Create(state.applicationName, state.screenWidth, state.screenHeight, state.windowed, failure)) {
+        ZethLog::PrintError("ウィンドウを開けません [ %s ]", failure.c_str());
+        ZethLog::PrintBreak();
+        return false;
+    }
     WindowProc(GetWindowHandle(), wm::kCreate, 0, 0);
     return true;
 }

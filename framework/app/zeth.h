@@ -25,9 +25,10 @@ struct GameCallbacks {
 
 using WindowHandle = void*;  // non-null while the main window exists
 
+// Runs the program; its exit status: 1 when the start failed, else the status the end asked for.
 int32_t Main(const GameCallbacks& game, void* instance, int argc, char** argv);
 bool Initialize();  // window and always-present services; called by Main
-bool Start();       // device, managers, optional services, random seed; called by the game
+bool Start();       // device, managers, optional services, random seed; called by the game; false fails the run
 void Finalize();    // releases what Start and Initialize made; called by Main
 void Exit(int32_t exitCode = 0);  // requests the end of the application; a failure gives its status
 

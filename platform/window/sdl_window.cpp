@@ -25,24 +25,26 @@ bool DisplayDriverChosen() {
 // main and makes no call from its destructor, which runs among the exit handlers.
 class SdlWindowSystem final : public WindowSystem {
 public:
-    bool Create(const std::string& title, int width, int height, bool windowed) override {
+    bool Create(const std::string& title, int width, int height, bool windowed, std::string& failure) override {
         if (window_ != nullptr) return true;
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
+        // The reason goes to standard error as well, for a start from a terminal without a log.
+        auto refuse = [&failure](std::string reason) {
+            std::fprintf(stderr, "%s\n", reason.c_str());
+            failure = std::move(reason);
             return false;
-        }
+        };
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return refuse(std::string("SDL video: ") + SDL_GetError());
         if (!DisplayDriverChosen()) {
-            std::fprintf(stderr, "SDL video: no display (set SDL_VIDEODRIVER=dummy to run headless)\n");
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
-            return false;
+            return refuse("SDL video: no display (set SDL_VIDEODRIVER=dummy to run headless)");
         }
         uint32_t flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
         if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
         window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
         if (window_ == nullptr) {
-            std::fprintf(stderr, "SDL window: %s\n", SDL_GetError());
+            std::string reason = std::string("SDL window: ") + SDL_GetError();
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
-            return false;
+            return refuse(reason);
         }
         title_ = title;
         width_ = width;

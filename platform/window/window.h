@@ -13,8 +13,8 @@ namespace platform {
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
-    // Opens the window; false when no display or window can be had (the reason is on stderr).
-    virtual bool Create(const std::string& title, int width, int height, bool windowed) = 0;
+    // Opens the window; false when no display or window can be had, with the reason in failure.
+    virtual bool Create(const std::string& title, int width, int height, bool windowed, std::string& failure) = 0;
     virtual void Destroy() = 0;
     virtual bool Exists() const = 0;
     virtual void SetTitle(const std::string& title) = 0;

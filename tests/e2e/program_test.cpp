@@ -115,6 +115,21 @@ TEST_F(Program, AStartWithoutUsableDataSaysSoAndFails) {
     }
 }
 
+// No window can be had (no display at all, or a video driver that does not exist): the program
+// did not run, so it ends with the failure status, and its log says why.
+TEST_F(Program, AStartWithoutAWindowSaysWhyAndFails) {
+    const Environment noDisplay = {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
+    const Environment noSuchDriver = {{"SDL_VIDEODRIVER", "nonesuch"}};
+    // Shift_JIS bytes of "ウィンドウを開けません [ ", then the window system's reason.
+    const std::string said = "<FONT color=\"RED\">\x83\x45\x83\x42\x83\x93\x83\x68\x83\x45\x82\xF0\x8A\x4A\x82\xAF\x82\xDC\x82\xB9\x82\xF1 [ SDL video: ";
+    for (const Environment& environment : {noDisplay, noSuchDriver}) {
+        const std::string which = environment.size() == 1 ? "a driver that does not exist" : "no display";
+        pid_t pid = Start("window.err", environment);
+        EXPECT_EQ(WaitExitWithin(pid, kEndWithinMs), EXIT_FAILURE) << which;
+        EXPECT_NE(ReadFile(LogPath()).find(said), std::string::npos) << which << "\n" << ReadFile(LogPath());
+    }
+}
+
 // The terminal closing under the game ends it in order, as a termination request does.
 TEST_F(Program, HangUpEndsInOrder) {
     pid_t pid = Start("hangup.err");

@@ -14,6 +14,7 @@
 #include "framework/app/log.h"
 #include "framework/app/zeth.h"
 #include "harness/fakes.h"
+#include "platform/input/fake_input.h"
 #include "support/as_nobody.h"
 #include "support/read_file.h"
 
@@ -31,6 +32,7 @@ struct FakeGame {
     bool startResult = false;
     int framesBeforeExit = 3;
     int framesRun = 0;
+    uint32_t useFlags = 0;
     std::string name;
 };
 FakeGame* g_game = nullptr;
@@ -41,6 +43,7 @@ bool FakeInit() {
     Zeth::SetApplicationName(g_game->name.c_str());
     Zeth::SetScreenInfo(640, 480, true);
     Zeth::SetFrameRate(60);
+    Zeth::SetUseFlags(g_game->useFlags);
     return g_game->initResult;
 }
 
@@ -122,14 +125,33 @@ TEST_F(Startup, FailingInitShowsItsMessageAndEndsAtOnce) {
     EXPECT_FALSE(ZethLog::IsOpen());
 }
 
-TEST_F(Startup, WindowFailureReportsBothMessagesAndClosesTheLog) {
+// The window cannot be had: both messages, the window system's reason in the log, and the
+// failure status, since the program did not run.
+TEST_F(Startup, WindowFailureReportsBothMessagesTheReasonAndFailure) {
     fake_.window.canCreate = false;
-    Run();
+    EXPECT_EQ(Run(), EXIT_FAILURE);
     EXPECT_EQ(game_.calls, (std::vector<std::string>{"init"}));
     EXPECT_EQ(fake_.messageBox.Texts(), (std::vector<std::string>{"ウィンドウ生成に失敗", "DirectXの初期化に失敗"}));
     EXPECT_FALSE(ZethLog::IsOpen());
     std::string log = ReadFile(LogPath());
+    EXPECT_NE(log.find("<FONT color=\"RED\">\x83\x45\x83\x42\x83\x93\x83\x68\x83\x45\x82\xF0\x8A\x4A\x82\xAF\x82\xDC\x82\xB9"
+                       "\x82\xF1 [ no display ]"),
+              std::string::npos) << log;
     EXPECT_EQ(log.substr(log.size() - 16), "</BODY>\n</HTML>\n");
+}
+
+// A service of Zeth::Start that cannot start (here the input): the game returns at once, and the
+// program ends with the failure status.
+TEST_F(Startup, AStartThatFailsEndsWithTheFailureStatus) {
+    platform::FakeInputSource input;
+    input.failOpen = true;
+    platform::SetInputSource(&input);
+    game_.useFlags = Zeth::kUseInput;
+    const int32_t status = Run();
+    platform::SetInputSource(nullptr);
+    EXPECT_EQ(status, EXIT_FAILURE);
+    EXPECT_FALSE(game_.startResult);
+    EXPECT_EQ(game_.calls, (std::vector<std::string>{"init", "main"}));
 }
 
 TEST_F(Startup, SecondInstanceIsRefusedAndLeavesTheFirstLogAlone) {

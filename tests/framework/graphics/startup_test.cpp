@@ -16,7 +16,7 @@ namespace {
 
 class FakeWindow : public platform::WindowSystem {
 public:
-    bool Create(const std::string& title, int, int, bool) override {
+    bool Create(const std::string& title, int, int, bool, std::string&) override {
         title_ = title;
         exists_ = true;
         return true;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/window/window.h"
@@ -19,7 +20,8 @@ constexpr intptr_t kRepeatBit = intptr_t{1} << 30;
 class WindowEventsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(window_.Create("events", 640, 480, true));
+        std::string failure;
+        ASSERT_TRUE(window_.Create("events", 640, 480, true, failure)) << failure;
         std::vector<Message> first = Drain();
         ASSERT_EQ(first.size(), 1u);  // a new window is the active one
         EXPECT_EQ(first[0].message, kActivateApp);
