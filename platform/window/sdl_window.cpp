@@ -1,6 +1,7 @@
 // The SDL2 window: events become window messages, pictures are shown through an SDL renderer.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -10,6 +11,20 @@
 
 namespace platform {
 namespace {
+
+// The largest side the window may have: the largest picture a renderer commonly draws (its
+// largest viewport and texture), past any display. The window can be resized, and another
+// program can make it any size the window system allows; the X client library fails on the
+// picture of a window near its limit of 32767 x 32767, which would end the program.
+constexpr int kLargestWindowSide = 16384;
+
+// The picture is scaled and shown by SDL's software renderer on the window's own pixels. Its
+// pictures have the size SDL last learned for the window, which changes only while this program
+// takes its events, so a window brought back to the largest size before the picture never shows
+// a larger one. An OpenGL renderer reads the window system's size for itself, at any moment: a
+// resize by another program just before the picture would reach the X client library's limit.
+// The picture is made by our own software rasterizer anyway; the scaling costs little besides.
+void UseSoftwarePictures() { SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0"); }
 
 // SDL falls back to an invisible off-screen driver when no display exists. A window nobody can
 // see is no window: the headless drivers are used only when asked for by name.
@@ -38,6 +53,7 @@ public:
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
             return refuse("SDL video: no display (set SDL_VIDEODRIVER=dummy to run headless)");
         }
+        UseSoftwarePictures();
         uint32_t flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
         if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
         window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
@@ -46,11 +62,11 @@ public:
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
             return refuse(reason);
         }
+        SDL_SetWindowMaximumSize(window_, kLargestWindowSide, kLargestWindowSide);
         title_ = title;
         width_ = width;
         height_ = height;
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
-        if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
         if (renderer_ != nullptr) {
             SDL_RenderSetLogicalSize(renderer_, width, height);
             SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
@@ -118,12 +134,24 @@ public:
 
 private:
     void Redraw() {
-        if (renderer_ == nullptr || texture_ == nullptr) return;
+        if (renderer_ == nullptr || texture_ == nullptr || !WithinLargestSize()) return;
         SDL_UpdateTexture(texture_, nullptr, picture_.data(), width_ * 4);
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
         SDL_RenderPresent(renderer_);
+    }
+
+    // A window manager keeps to the largest size the window asks for, another program resizing
+    // the window need not: a larger window is brought back before anything is drawn in it. False
+    // while it is still larger (resized again meanwhile): then nothing is drawn.
+    bool WithinLargestSize() {
+        int width = 0, height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        if (width <= kLargestWindowSide && height <= kLargestWindowSide) return true;
+        SDL_SetWindowSize(window_, std::min(width, kLargestWindowSide), std::min(height, kLargestWindowSide));
+        SDL_GetWindowSize(window_, &width, &height);
+        return width <= kLargestWindowSide && height <= kLargestWindowSide;
     }
 
     void Translate(const SDL_Event& event) {

@@ -1,6 +1,7 @@
 // The display lost under the program: its X server ends while the game runs, and while a message
 // box waits at start. The program must end by itself within 2 s with a non-zero status, and a
-// running game's log must be whole. Last, a termination signal while a message box waits.
+// running game's log must be whole. Then a termination signal while a message box waits, and a
+// window made enormous by another program.
 // Xlib's headers define macros (Status, None, Bool) that would rename names in the others.
 #include "program_fixture.h"
 
@@ -102,6 +103,33 @@ public:
         XDestroyWindow(display, window);
         XSync(display, False);
         XCloseDisplay(display);
+    }
+
+    // Resizes a window from a connection of its own, as another program (xdotool windowsize) does.
+    void Resize(Window window, unsigned width, unsigned height) const {
+        Display* display = XOpenDisplay(name_.c_str());
+        if (display == nullptr) return;
+        XResizeWindow(display, window, width, height);
+        XSync(display, False);
+        XCloseDisplay(display);
+    }
+
+    // A window's width and height; 0 x 0 when it cannot be read.
+    std::pair<unsigned, unsigned> Size(Window window) const {
+        std::pair<unsigned, unsigned> size{0, 0};
+        Display* display = XOpenDisplay(name_.c_str());
+        if (display == nullptr) return size;
+        Window root = 0;
+        int x = 0, y = 0;
+        unsigned border = 0, depth = 0;
+        // A window that is gone is an answer (0 x 0), not the end of the test: Xlib's own handler
+        // would end the process.
+        XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        if (XGetGeometry(display, window, &root, &x, &y, &size.first, &size.second, &border, &depth) == 0) size = {0, 0};
+        XSync(display, False);
+        XSetErrorHandler(previous);
+        XCloseDisplay(display);
+        return size;
     }
 
     // Asks a message box to close, as a window manager's close button does.
@@ -304,4 +332,40 @@ TEST_F(MessageBoxOnX, ATerminationSignalEndsTheProgramAtOnce) {
     }
     kill(first, SIGTERM);
     EXPECT_EQ(WaitExitWithin(first, kEndWithinMs), 0);
+}
+
+// Another program resizes the game's window, as `xdotool windowsize` does, past the largest side
+// the window takes (16384 pixels) and up to the window system's limit (32767): each side beyond
+// the largest is brought back to it while the game runs on, a side at it is kept.
+class WindowOnX : public DisplayLoss {};
+
+TEST_F(WindowOnX, AnotherProgramCannotMakeTheWindowLargerThanItsLargestSize) {
+    pid_t pid = StartShown("game.err", [this](pid_t started) { return Started(started) && DismissMessageBoxes(started); });
+    ASSERT_NE(pid, -1) << ReadFile(folder_ / "game.err");
+    const std::vector<Window> windows = server_->Titled("TANZLOR");
+    ASSERT_EQ(windows.size(), 1u);
+    struct Case {
+        unsigned width, height;        // what the other program asks for
+        unsigned keptWidth, keptHeight;  // what the window has then
+    };
+    const Case cases[] = {
+        {16384, 600, 16384, 600},
+        {16385, 480, 16384, 480},
+        {640, 16385, 640, 16384},
+        {32767, 32767, 16384, 16384},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        server_->Resize(windows[0], c.width, c.height);
+        const std::pair<unsigned, unsigned> kept{c.keptWidth, c.keptHeight};
+        std::pair<unsigned, unsigned> size;
+        for (int i = 0; i < 400 && (size = server_->Size(windows[0])) != kept && Running(pid); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        EXPECT_EQ(size, kept) << ReadFile(folder_ / "game.err");
+        ASSERT_TRUE(Running(pid)) << ReadFile(folder_ / "game.err");
+    }
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExitWithin(pid, kEndWithinMs), 0);
+    ExpectEndedLog();
 }
