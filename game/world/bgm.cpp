@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "framework/app/log.h"
 #include "framework/files/file_system.h"
 #include "framework/core/random.h"
 #include "framework/sound/sound.h"
@@ -115,7 +116,21 @@ void Bgm::PlayStage(int32_t track) {
     if (vox != nullptr && tune != 0) vox->Stop();
     tune = track;
     std::string path = TunePath(track);
-    if (vox != nullptr && !path.empty()) vox->Open(path.c_str());
+    if (vox != nullptr && !path.empty() && !vox->Open(path.c_str())) ReportUnplayableTune(path);
+}
+
+// A tune that cannot be played leaves the game silent; the log says why, once for each tune, as
+// it does for any other file that is missing or damaged. A file that cannot be opened (none, a
+// folder, a named pipe) is missing; one that opens but holds no Ogg Vorbis tune is damaged.
+void Bgm::ReportUnplayableTune(const std::string& path) {
+    bool& reported = unplayableTuneReported_[tune - kGhostTune];
+    if (reported) return;
+    reported = true;
+    if (ZethFile::Load(path.c_str(), nullptr, nullptr)) {
+        ZethLog::Report("曲ファイルが壊れているため、曲なしで続けます [ %s ]", path.c_str());
+    } else {
+        ZethLog::Report("曲ファイルがないため、曲なしで続けます [ %s ]", path.c_str());
+    }
 }
 
 void Bgm::Stop() {

@@ -40,6 +40,9 @@ public:
 
 private:
     bool TunePlaying();
+    void ReportUnplayableTune(const std::string& path);
+
+    bool unplayableTuneReported_[2] = {};  // by tune - kGhostTune: the log has said so
 };
 
 // A tune's file, in the folder "fixbgm" beside the executable: a path relative to that folder,

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 
+#include "framework/app/log.h"
 #include "framework/files/file_system.h"
 #include "framework/core/random.h"
 #include "framework/sound/sound.h"
@@ -11,6 +14,7 @@
 #include "framework/app/zeth.h"
 #include "game/world/sound_ids.h"
 #include "platform/audio/test_sounds.h"
+#include "support/read_log.h"
 #include "user_folder.h"
 #include "world_support.h"
 
@@ -171,6 +175,69 @@ TEST_F(GhostTune, PlaysFromBesideTheExecutableAndFollowsTheFrameCount) {
     EXPECT_EQ(bgm.vox->GetState(), 1);
     bgm.Stop();
     EXPECT_EQ(bgm.vox->GetState(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A ghost game whose tune cannot be played goes on silent, and the log says why the first time:
+// missing for no file or no regular file (a named pipe must not hold the game up), damaged for a
+// file that holds no Ogg Vorbis tune. A tune that plays says nothing.
+TEST_F(StageMusic, AnUnplayableGhostTuneIsLoggedOnceWithItsCause) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(Zeth::GetExecutableFolder()) / "fixbgm";
+    const fs::path file = folder / "ghost.ogg";
+    auto writing = [&](const test_sounds::Bytes& bytes) {
+        return [&, bytes] {
+            fs::create_directories(folder);
+            std::ofstream(file, std::ios::binary)
+                .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        };
+    };
+    const test_sounds::Bytes tune = test_sounds::OggTone(44100, 44100, 2);
+    test_sounds::Bytes random(4096);
+    for (size_t i = 0; i < random.size(); ++i) random[i] = static_cast<uint8_t>(i * 131 + 7);
+    test_sounds::Bytes cut(tune.begin(), tune.begin() + 64);
+    const std::string missing = "曲ファイルがないため、曲なしで続けます [ fixbgm\\ghost.ogg ]";
+    const std::string damaged = "曲ファイルが壊れているため、曲なしで続けます [ fixbgm\\ghost.ogg ]";
+    struct Case {
+        const char* name;
+        std::function<void()> make;  // what stands at fixbgm/ghost.ogg
+        std::string said;            // empty: the tune plays
+    };
+    const Case cases[] = {
+        {"the tune", writing(tune), ""},
+        {"no folder", [] {}, missing},
+        {"no file", [&folder] { fs::create_directories(folder); }, missing},
+        {"a folder", [&file] { fs::create_directories(file); }, missing},
+        {"a named pipe", [&] { fs::create_directories(folder); mkfifo(file.c_str(), 0644); }, missing},
+        {"empty", writing({}), damaged},
+        {"random bytes", writing(random), damaged},
+        {"cut short", writing(cut), damaged},
+    };
+    const std::string logPath = user.folder.Path() + "/tune_log.html";
+    for (const Case& c : cases) {
+        fs::remove_all(folder);
+        c.make();
+        Bgm bgm;
+        bgm.Load();
+        ASSERT_TRUE(ZethLog::Open(logPath.c_str()));
+        bgm.PlayStage(kGhostTune);
+        bgm.Play(3);
+        EXPECT_EQ(bgm.vox->GetState(), c.said.empty() ? 1 : 0) << c.name;
+        bgm.PlayStage(kGhostTune);  // the next ghost game
+        ZethLog::Close();
+        const std::string log = testing_support::ReadLog(logPath);
+        if (c.said.empty()) {
+            EXPECT_EQ(log.find("曲ファイル"), std::string::npos) << c.name << "\n" << log;
+            continue;
+        }
+        const size_t first = log.find(c.said);
+        ASSERT_NE(first, std::string::npos) << c.name << "\n" << log;
+        EXPECT_EQ(log.find(c.said, first + 1), std::string::npos) << c.name;
+    }
+    fs::remove_all(folder);
 }
 
 }  // namespace
