@@ -1,7 +1,9 @@
 // The sound service's start, end, creation and release of sounds.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
+#include <vector>
 
 #include "framework/core/lock.h"
 #include "framework/app/log.h"
@@ -37,6 +39,25 @@ bool ReleaseSlot(int32_t id) {
     ZethFile::FileClose(slot->stream);
     std::memset(static_cast<void*>(slot), 0, sizeof(*slot));
     return true;
+}
+
+// What a stream player reads; it takes over the stream. A WAVE file is read into memory whole
+// and its file closed: its samples are what plays, and every play reads all of them anyway,
+// while each of the game's many effects keeping a descriptor of its own would run out under a
+// low limit of open files. Ogg music, and a WAVE file larger than a whole file may be, are
+// read from their file as they play.
+std::unique_ptr<platform::audio::Reader> PlayerReader(ZethFile::Stream* stream) {
+    const uint32_t size = ZethFile::FileGetSize(stream);
+    std::vector<uint8_t> bytes(size >= 4 && size <= ZethFile::kLoadLimit ? 4 : 0);
+    if (!bytes.empty() && ZethFile::FileRead(stream, 4, bytes.data()) == 4 && std::memcmp(bytes.data(), "RIFF", 4) == 0) {
+        bytes.resize(size);
+        if (ZethFile::FileRead(stream, size - 4, bytes.data() + 4) == size - 4) {
+            ZethFile::FileClose(stream);
+            return platform::audio::HeldBytesReader(std::move(bytes));
+        }
+    }
+    FileSeek(stream, 0, 1);
+    return std::make_unique<internal::FileStreamReader>(stream);
 }
 
 // Creation failed: the reason is logged; the slot is freed.
@@ -154,10 +175,11 @@ int32_t CreateFromFile(const char* name, uint32_t, bool usePlayer, bool hardware
     slot.stream = ZethFile::FileOpen(name, true);
     if (slot.stream == nullptr) return Fail(id, "ファイル読み込みに失敗しました", nullptr);
     if (usePlayer) {
-        // The player reads the stream while it plays and closes it when it is released.
+        // The player reads the stream while it plays and closes it when it is released (a WAVE
+        // file's at once, see PlayerReader).
         ZethFile::Stream* stream = slot.stream;
         slot.stream = nullptr;
-        slot.player = platform::audio::Ayame_CreateInstanceFromReader(std::make_unique<internal::FileStreamReader>(stream));
+        slot.player = platform::audio::Ayame_CreateInstanceFromReader(PlayerReader(stream));
         if (slot.player == nullptr) {
             char reason[512];
             platform::audio::Ayame_GetLastError(reason);

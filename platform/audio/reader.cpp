@@ -39,7 +39,23 @@ private:
     uint64_t position_ = 0;
 };
 
+class HeldBytes : public Reader {
+public:
+    explicit HeldBytes(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)), reader_(bytes_.data(), bytes_.size()) {}
+
+    uint32_t Read(void* buffer, uint32_t bytes) override { return reader_.Read(buffer, bytes); }
+    bool Seek(uint64_t offset) override { return reader_.Seek(offset); }
+    uint64_t Tell() override { return reader_.Tell(); }
+    uint64_t Size() override { return reader_.Size(); }
+
+private:
+    std::vector<uint8_t> bytes_;
+    MemoryReader reader_;  // over bytes_, which never moves
+};
+
 }  // namespace
+
+std::unique_ptr<Reader> HeldBytesReader(std::vector<uint8_t> bytes) { return std::make_unique<HeldBytes>(std::move(bytes)); }
 
 std::unique_ptr<Reader> OpenFileWindow(const std::string& path, uint64_t offset, uint64_t size) {
     // Opened as every data file is, so a named pipe in a file's place is refused, not waited on.

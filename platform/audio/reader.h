@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform::audio {
 
@@ -20,6 +21,9 @@ public:
 // Reads size bytes of the file at path from offset on (size 0 = to the end of the file);
 // null when the file cannot be opened or the window lies outside it.
 std::unique_ptr<Reader> OpenFileWindow(const std::string& path, uint64_t offset, uint64_t size);
+
+// Reads bytes it holds itself.
+std::unique_ptr<Reader> HeldBytesReader(std::vector<uint8_t> bytes);
 
 // Reads a block of memory the caller keeps alive.
 class MemoryReader : public Reader {

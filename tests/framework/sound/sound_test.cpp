@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -188,6 +190,54 @@ TEST_F(SoundTest, PausedStreamCountsAsPlaying) {
     EXPECT_FALSE(ZethSound::IsPlaying(id, 0));
     ZethSound::Release(id);
     EXPECT_FALSE(ZethSound::IsPlaying(id, 0));
+}
+
+// Descriptors open in this process.
+size_t OpenDescriptors() {
+    const std::filesystem::directory_iterator fds("/proc/self/fd");
+    return static_cast<size_t>(std::distance(std::filesystem::begin(fds), std::filesystem::end(fds)));
+}
+
+// A WAVE sound played by a stream player is read whole when it is made and keeps no descriptor,
+// so that the game's many effects do not run out of them under a low limit (ulimit -n); one
+// larger than a whole file may be (sparse: it costs no disk) and Ogg music are read from their
+// file as they play, one descriptor each.
+TEST_F(SoundTest, AWaveSoundPlayedByAPlayerKeepsNoDescriptor) {
+    // Files of their own: tests run at once in the same folder.
+    WriteFile("kept_ramp.wav", Wave16(2, kMixRate, samples_));
+    WriteFile("kept_tune.ogg", OggTone(kMixRate, kMixRate, 2));
+    struct Case {
+        const char* name;
+        uint64_t size;  // 0: as written
+        size_t kept;    // descriptors the sound keeps
+    };
+    const Case cases[] = {
+        {"kept_ramp.wav", 0, 0},
+        {"kept_huge.wav", ZethFile::kLoadLimit, 0},
+        {"kept_huge.wav", uint64_t{ZethFile::kLoadLimit} + 1, 1},
+        {"kept_tune.ogg", 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.size));
+        if (c.size != 0) {
+            WriteFile(c.name, Wave16(2, kMixRate, samples_));
+            std::filesystem::resize_file(c.name, c.size);
+        }
+        const size_t before = OpenDescriptors();
+        std::vector<int32_t> ids;
+        for (int i = 0; i < 8; ++i) ids.push_back(ZethSound::CreateFromFile(c.name, 1, true, false, 1));
+        EXPECT_EQ(OpenDescriptors(), before + 8 * c.kept);
+        ASSERT_EQ(std::count(ids.begin(), ids.end(), -1), 0);
+        ZethSound::Play(ids.back(), 0);
+        const std::vector<int16_t> out = Render(kRampFrames + 2);
+        if (std::string(c.name) == "kept_ramp.wav") {
+            EXPECT_EQ(out[(kRampFrames + 1) * 2], samples_[(kRampFrames + 1) * 2]);  // its own samples
+        }
+        EXPECT_TRUE(ZethSound::IsPlaying(ids.back(), 0));
+        for (int32_t id : ids) ZethSound::Release(id);
+        EXPECT_EQ(OpenDescriptors(), before);
+    }
+    for (const char* name : {"kept_ramp.wav", "kept_huge.wav", "kept_tune.ogg"}) std::filesystem::remove(name);
 }
 
 TEST_F(SoundTest, VoxPlayerReadsThroughTheFileSystem) {
