@@ -12,8 +12,9 @@
 # must not offer to keep a replay (only a game just played does), and "lastreplay.qvrep" must be
 # the game's file still. window_probe (built beside this test) reads rectangles of the window.
 # A picture of the running stage is left in the build folder as newcomer_stage.png, and one of
-# the window at a failure as newcomer_failure.png (when the window is still there). A failure ends
-# the test at once, with the log's error entries printed.
+# the window at a failure as newcomer_failure.png (when the window is still there). A failure, or
+# the game ending by itself while the test waits on it, ends the test at once, with the game's
+# last words on standard error and the log's error entries printed.
 #   tests/e2e/newcomer.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "${1:?usage: newcomer.sh BUILD_DIR}" && pwd)"
@@ -80,7 +81,7 @@ done
 xdotool keyup z
 window_picture "$build/newcomer_stage.png" || fail "the stage's window cannot be read"
 # No key more: the enemies end the game, and the stage saves the last game's replay.
-within 240 test -e "$work/app/replay/lastreplay.qvrep" || fail "no game over"
+while_game_runs 240 test -e "$work/app/replay/lastreplay.qvrep" || fail "no game over"
 within 10 lit "$result_heading" || fail "no result after the game"
 heading="$(settled "$result_heading")" || fail "the result's heading does not settle"
 score="$(settled "$score_line")" || fail "the result's score line does not settle"
@@ -105,7 +106,7 @@ press_until Down lit "$slot00_pointer" || fail "the list's pointer is not on slo
 # The list goes when the choice is carried out, half a second later, and the playback begins.
 press_until z gone "$list_heading" "$list" || fail "choosing slot 00 did not start its playback"
 xdotool keydown x
-within 120 shows "$result_heading" "$heading" || { xdotool keyup x; fail "the playback did not reach its result"; }
+while_game_runs 120 shows "$result_heading" "$heading" || { xdotool keyup x; fail "the playback did not reach its result"; }
 xdotool keyup x
 within 10 shows "$score_line" "$score" || fail "the playback ended on another score than the game it replays"
 within 5 dark "$save_offer" || fail "the playback's result offers to keep a replay: it was not a playback"

@@ -33,9 +33,11 @@ stop_process() {
 process_ended() { local state; state="$(ps -o stat= -p "$1")" || return 0; [[ $state == Z* ]]; }
 
 # Ends the script at once with status 1: the message, a picture of the window when it is still
-# there (failure_picture), and the error entries of the game's log.
+# there (failure_picture), the last lines the game wrote on standard error, and the error entries
+# of the game's log.
 fail() {
   echo "$x_drive_name: $*" >&2
+  if [[ -s $work/game.err ]]; then tail -n 20 "$work/game.err" | sed 's/^/game: /' >&2; fi
   if [[ -n $window && -n $failure_picture ]]; then
     window_picture "$failure_picture" || echo "$x_drive_name: no picture of the window (gone)" >&2
   fi
@@ -78,6 +80,21 @@ within() {
     ((SECONDS < deadline)) || return 1
     sleep 0.1
   done
+}
+# Waits as within does for what the running game is to bring about: a game that has ended ends the
+# script at once, with its status and its log's errors, rather than at the deadline.
+while_game_runs() {
+  local seconds=$1; shift
+  within "$seconds" game_runs_and "$@"
+}
+game_runs_and() {
+  if process_ended "$game"; then
+    local status=0
+    wait "$game" || status=$?
+    game=""
+    fail "the game ended (status $status) while waiting for: $*"
+  fi
+  "$@"
 }
 key() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.15; }
 
