@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Pictures of the game for docs/, taken from the real program on a private X server (Xvfb) and
 # driven by key presses (xdotool), as newcomer.sh drives it: the title menu, the party set-up,
-# stage 1 (also as docs/stage.png, the README's picture), stage 2, stage 3's first fortress,
-# stage 16 (the ghost game), a ghost stage (stage 1 in the ghost extermination mode), stage 7's
-# ground enemies (docs/stage7_ground.png: a stage no menu opens, so pinned_picture takes it from
-# the pinned run of node 7, without the X server), stage 5's waving bands, stage 6's falling
-# blocks (with a row being erased when one is caught) and a bell cloud of stage 7 with its bells.
+# stage 1, stage 2, stage 3's first fortress, stage 16 (the ghost game), a ghost stage (stage 1 in
+# the ghost extermination mode), stage 7's ground enemies (docs/stage7_ground.png: a stage no menu
+# opens, so pinned_picture takes it from the pinned run of node 7, without the X server), stage 5's
+# waving bands, stage 6's falling blocks (with a row being erased when one is caught) and a bell
+# cloud of stage 7 with its bells.
 #
 # The program runs in a fresh folder with a prepared score file: seven characters and the arrest
 # count that opens the EXTERMINATION row, so that every mode can be chosen. Stages 2 and 3 are
@@ -136,7 +136,6 @@ shoot party
 start_from_party
 play_for 9
 shoot stage1
-cp "$out/stage1.png" "$out/stage.png"
 stop_game
 
 # Stage 2, and stage 3's first fortress: sections 0-2 are 96 map rows and the scroll slows before
