@@ -22,6 +22,9 @@ TEST_F(Progression, TheTwoMinuteAttackClearsWhenItsTimeRunsOut) {
     EXPECT_EQ(s->clearCountdown, 0);
     Step(1);
     EXPECT_EQ(s->clearCountdown, 1);
+    EXPECT_EQ(s->attackTimer, 0);
+    Step(1);  // the clock stays at 0 and keeps the field clear
+    EXPECT_EQ(s->attackTimer, 0);
 }
 
 TEST_F(Progression, StageThreeWarnsThenShowsTheIconOnItsSecondPass) {
@@ -96,10 +99,17 @@ TEST_F(Progression, StageTwoParadesMidBossesUntilItsBoss) {
     s->midBoss->Kill();
     Step(2);
     EXPECT_EQ(s->loops, 2);
+    Object* mid = s->midBoss;
+    ASSERT_NE(mid, nullptr);
     s->age = 1792;
     Step(1);
     EXPECT_EQ(s->bossActive, 1);
     EXPECT_EQ(Count(world.enemies, type_id::E_Stage2_Boss), 1);
+    // The mid-boss still on the field leaves upwards from frame 1793, not on the boss's frame.
+    EXPECT_NE(mid->angle, 128);
+    Step(1);
+    EXPECT_EQ(mid->angle, 128);
+    EXPECT_EQ(mid->vy, -8.0f);
 }
 
 TEST(GhostColours, FollowTheTuneThroughItsIntroAndLoops) {
