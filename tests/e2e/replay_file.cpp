@@ -5,10 +5,10 @@
 //   replay_file PATH MODE CHARACTER_ID WORD:FRAMES...
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
 #include "game/world/replay.h"
+#include "write_bytes.h"
 
 int main(int argc, char** argv) {
     if (argc < 5) {
@@ -34,12 +34,5 @@ int main(int argc, char** argv) {
         }
         runs.push_back({word, frames - 1});
     }
-    const std::vector<uint8_t> bytes = EncodeReplay(header, runs);
-    std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
-        std::fprintf(stderr, "replay_file: cannot write %s\n", argv[1]);
-        return 1;
-    }
-    return 0;
+    return WriteBytesOrSay("replay_file", argv[1], EncodeReplay(header, runs));
 }

@@ -3,10 +3,10 @@
 //   score_file PATH ARREST_COUNT [CHARACTER_ID...]
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
 #include "game/world/score_data.h"
+#include "write_bytes.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -28,12 +28,5 @@ int main(int argc, char** argv) {
         }
         scores.unlockFlags[id] = 1;
     }
-    const std::vector<uint8_t> bytes = scores.ToFileBytes();
-    std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
-        std::fprintf(stderr, "score_file: cannot write %s\n", argv[1]);
-        return 1;
-    }
-    return 0;
+    return WriteBytesOrSay("score_file", argv[1], scores.ToFileBytes());
 }
